@@ -1,0 +1,21 @@
+#pragma once
+// The reminder table: six columns of 256 slots. Occupied slots form an unbroken run from slot 0.
+#include <array>
+#include <string>
+
+namespace tavrin {
+
+inline constexpr int kReminderSlots = 256;
+
+struct ReminderTable {
+    std::array<std::string, kReminderSlots> RemTitle;
+    std::array<std::string, kReminderSlots> RemDate;
+    std::array<std::string, kReminderSlots> RemTime;
+    std::array<std::string, kReminderSlots> RemEnabled;
+    std::array<std::string, kReminderSlots> RemRecur;
+    std::array<std::string, kReminderSlots> RemBody;
+    // The lines of the latest announcement; the first empty line ends the list.
+    std::array<std::string, kReminderSlots> sBalloonLines;
+};
+
+}  // namespace tavrin
