@@ -1,0 +1,32 @@
+#pragma once
+// Colours as the settings hold them: hexadecimal digits of a 24-bit number with red in the low byte,
+// green in the middle and blue in the high byte ("FF" is pure red, "0" is black).
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// The colour number of a colour text, read as hexadecimal. Empty text, or text that is not
+// hexadecimal, reads as 0 (black); only the low 24 bits count.
+std::uint32_t ColourNumber(std::string_view text);
+Rgb ColourFromText(std::string_view text);
+Rgb ColourFromNumber(std::uint32_t number);
+std::uint32_t ColourNumberOf(Rgb rgb);
+
+// The colour text of a number: uppercase hexadecimal, no prefix, no leading zeros.
+std::string ColourText(std::uint32_t number);
+// The text a picked colour is stored as: like ColourText, but a colour whose text would be exactly
+// "FFFF" is stored as "FFFFF".
+std::string PickedColourText(std::uint32_t number);
+// The load-time fix-up: "FFFF" followed by a NUL reads as "FFFFF"; every other text is kept.
+std::string FixLoadedColour(const std::string& stored);
+
+}  // namespace tavrin
