@@ -67,6 +67,8 @@ public:
     virtual Status DeleteKey(Root root, std::string_view path) = 0;
     // The index-th subkey's name (in the order the keys were first written); kNoMoreItems past the end.
     virtual Status EnumKey(const KeyHandle& key, std::uint32_t index, std::string& name) = 0;
+    // The index-th value's name (in stored order; "" is the unnamed default); kNoMoreItems past the end.
+    virtual Status EnumValue(const KeyHandle& key, std::uint32_t index, std::string& name) = 0;
     virtual Status FlushKey(const KeyHandle& key) = 0;
     virtual Status CloseKey(KeyHandle& key) = 0;
 };
