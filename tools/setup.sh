@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what Tavrin needs to build, run and test on Debian 12, then configures and builds it.
+# Usage: tools/setup.sh [BUILD_DIR]   (default: build)
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${1:-"$here/build"}
+
+packages=(
+  build-essential cmake ccache pkg-config
+  qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev
+  libgtest-dev googletest libbenchmark-dev
+  xvfb xauth x11-utils imagemagick
+  fonts-dejavu-core tzdata
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRIN_WERROR=ON >/dev/null
+cmake --build "$build" -j"$(nproc)"
