@@ -36,6 +36,32 @@ int DateTime::dayOfYear() const {
     return static_cast<int>(days_ - fromFields(c.year, 1, 1).days_) + 1;
 }
 
+int DateTime::weekOfYear() const {
+    const CivilDate c = civil();
+    const DateTime firstOfYear = fromFields(c.year, 1, 1);
+    return static_cast<int>((days_ - firstOfYear.days_ + firstOfYear.weekday()) / 7) + 1;
+}
+
+std::optional<DateTime> DateTime::fromIsoText(std::string_view text) {
+    // Positions of the digits in "YYYY-MM-DD HH:MM:SS"; every other position holds its separator.
+    constexpr std::string_view shape = "0000-00-00 00:00:00";
+    if (text.size() != shape.size()) return std::nullopt;
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (shape[i] == '0' ? !digit : text[i] != shape[i]) return std::nullopt;
+    }
+    const auto num = [&](std::size_t at, std::size_t len) {
+        int v = 0;
+        for (std::size_t i = at; i < at + len; ++i) v = v * 10 + (text[i] - '0');
+        return v;
+    };
+    const int y = num(0, 4), mo = num(5, 2), d = num(8, 2), h = num(11, 2), mi = num(14, 2), s = num(17, 2);
+    if (y < 100 || mo < 1 || mo > 12 || d < 1 || d > daysInMonth(y, mo) || h > 23 || mi > 59 || s > 59) {
+        return std::nullopt;
+    }
+    return fromFields(y, mo, d, h, mi, s);
+}
+
 DateTime DateTime::addMonths(std::int64_t m) const {
     const CivilDate c = civil();
     std::int64_t total = static_cast<std::int64_t>(c.year) * 12 + (c.month - 1) + m;

@@ -3,6 +3,8 @@
 // Every carry (minute, hour, day, month, year) goes through the civil-day arithmetic below.
 #include <compare>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace tavrin {
 
@@ -63,6 +65,8 @@ public:
     static constexpr DateTime fromUnix(std::int64_t unixSeconds) {
         return fromSerial(-kOriginUnixDays, unixSeconds);
     }
+    // Reads exactly "YYYY-MM-DD HH:MM:SS" (a valid date from the year 100 on, 24-hour time); anything else gives nothing.
+    static std::optional<DateTime> fromIsoText(std::string_view text);
     // The OLE day count: days since 1899-12-30, the time of day as the fraction (negative days
     // keep a positive fraction, as that form has it). Rounded to the nearest second.
     static DateTime fromOleDate(double value);
@@ -83,6 +87,9 @@ public:
     constexpr int weekday() const { return static_cast<int>(((days_ + 6) % 7 + 7) % 7); }
     // 1 for 1 January.
     int dayOfYear() const;
+    // Weeks start on Sunday and week 1 is the one holding 1 January, so the number goes up each
+    // Sunday; 31 December can be in week 53, or 54 in a leap year that starts on a Saturday.
+    int weekOfYear() const;
 
     constexpr DateTime date() const { return fromSerial(days_, 0); }
     constexpr DateTime timeOfDay() const { return fromSerial(0, seconds_); }

@@ -39,3 +39,22 @@ TEST(DateTime, CoversYears100To9999) {
     EXPECT_EQ(DateTime::fromOleDate(last.toOleDate()), last);
     EXPECT_EQ(DateTime::fromFields(2005, 1, 31).addMonths(1), DateTime::fromFields(2005, 2, 28));
 }
+
+TEST(DateTime, IsoTextReadsOnlyTheFullValidForm) {
+    EXPECT_EQ(DateTime::fromIsoText("2005-03-07 21:05:09"), DateTime::fromFields(2005, 3, 7, 21, 5, 9));
+    EXPECT_EQ(DateTime::fromIsoText("2004-02-29 00:00:00"), DateTime::fromFields(2004, 2, 29));
+    for (const char* bad : {"", "2005-03-07", "2005-03-07 21:05", "2005-02-29 00:00:00", "2005-13-01 00:00:00",
+                            "2005-03-07 24:00:00", "2005-03-07 23:60:00", "2005-03-07T21:05:09",
+                            "2005/03/07 21:05:09", " 2005-03-07 21:05:09", "0099-03-07 21:05:09",
+                            "2005-03-07 21:05:0x"}) {
+        EXPECT_EQ(DateTime::fromIsoText(bad), std::nullopt) << bad;
+    }
+}
+
+TEST(DateTime, WeekOfYearCountsSundays) {
+    EXPECT_EQ(DateTime::fromFields(2005, 1, 1).weekOfYear(), 1);
+    EXPECT_EQ(DateTime::fromFields(2005, 1, 2).weekOfYear(), 2);
+    EXPECT_EQ(DateTime::fromFields(2005, 3, 7).weekOfYear(), 11);
+    EXPECT_EQ(DateTime::fromFields(2005, 12, 31).weekOfYear(), 53);
+    EXPECT_EQ(DateTime::fromFields(2000, 12, 31).weekOfYear(), 54);
+}
