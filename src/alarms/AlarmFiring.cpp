@@ -1,0 +1,128 @@
+#include "alarms/AlarmFiring.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "timezones/FormatPattern.h"
+
+namespace tavrin {
+
+namespace {
+
+constexpr std::int64_t kMinutesPerDay = 24 * 60;
+
+// The hour and minute a stored time names, as a minute of the day. Both items are read back through
+// the one date reader, so a warning typed as "9:00 AM" and an alarm stored as "09:00:00" both mean
+// 09:00 whatever the "TimeFormat" setting looks like. Unreadable text never comes due.
+std::optional<int> MinuteOfDay(const std::string& text) {
+    const std::optional<DateTime> read = ReadDateText(text);
+    if (!read) return std::nullopt;
+    return read->hour() * 60 + read->minute();
+}
+
+std::string HourMinuteText(int minuteOfDay) {
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d", minuteOfDay / 60 % 24, minuteOfDay % 60);
+    return buffer;
+}
+
+std::string Plural(std::int64_t n, const char* unit) {
+    return std::to_string(n) + " " + unit + (n == 1 ? "" : "s");
+}
+
+}  // namespace
+
+std::optional<std::int64_t> MinutesLateIfDue(const std::optional<DateTime>& previous, const DateTime& now,
+                                             int targetMinute) {
+    const int nowMinute = now.hour() * 60 + now.minute();
+    if (!previous || now < *previous) {
+        if (nowMinute == targetMinute) return 0;
+        return std::nullopt;
+    }
+    // The latest moment at or before `now` whose time of day is the target minute.
+    DateTime occurrence = DateTime::fromSerial(now.days(), static_cast<std::int64_t>(targetMinute) * 60);
+    if (occurrence > now) occurrence = occurrence.addDays(-1);
+    if (!(occurrence > *previous)) return std::nullopt;
+    return now.secondsSince(occurrence) / 60;
+}
+
+std::string LatenessText(std::int64_t minutesLate) {
+    if (minutesLate < 1) return {};
+    std::string text = " (";
+    if (minutesLate >= 60) {
+        text += Plural(minutesLate / 60, "hour");
+        if (minutesLate % 60 != 0) text += " " + Plural(minutesLate % 60, "minute");
+    } else {
+        text += Plural(minutesLate, "minute");
+    }
+    return text + " late)";
+}
+
+AlarmFiring::AlarmFiring(AlarmState& state, SoundPlayer& sound, AlarmNotifier& notifier, ZoneClock zoneNow)
+    : state_(state), sound_(sound), notifier_(notifier), zoneNow_(std::move(zoneNow)) {}
+
+std::optional<std::int64_t> AlarmFiring::due(Track& track, bool on, const std::string& time,
+                                             const ZoneRecord& zone) {
+    if (!on) {
+        track = Track{};
+        return std::nullopt;
+    }
+    // Armed since the last tick, or re-armed with another time or zone: no earlier tick counts, so a
+    // time already past today means its next occurrence, as the user expects of an alarm clock.
+    if (!track.armed || track.time != time || !(track.zone == zone)) {
+        track = Track{true, time, zone, std::nullopt};
+    }
+    const DateTime now = zoneNow_(zone);
+    const std::optional<int> target = MinuteOfDay(time);
+    std::optional<std::int64_t> late;
+    if (target) late = MinutesLateIfDue(track.previous, now, *target);
+    track.previous = now;
+    return late;
+}
+
+void AlarmFiring::tick() {
+    if (const auto late = due(warning_, state_.WarningOn, state_.WarningTime, state_.WarningZone)) {
+        fireWarning(*late);
+        warning_ = Track{};
+    }
+    if (const auto late = due(alarm_, state_.AlarmOn, state_.AlarmTime, state_.AlarmZone)) {
+        fireAlarm(*late);
+        alarm_ = Track{};
+    }
+}
+
+void AlarmFiring::fireWarning(std::int64_t minutesLate) {
+    std::string message = state_.WarningTime;
+    if (!state_.WarningZone.DisplayText.empty()) message += " " + state_.WarningZone.DisplayText;
+    message += LatenessText(minutesLate);
+    const std::string sound = state_.WarningSound;
+
+    state_.WarningOn = false;
+    state_.WarningZone.DisplayText.clear();
+    state_.WarningTime.clear();
+    state_.WarningSound.clear();
+
+    PlaySoundOrBeep(sound_, sound);
+    notifier_.showAlarm("Tavrin Warning", message);
+}
+
+void AlarmFiring::fireAlarm(std::int64_t minutesLate) {
+    std::string message = state_.AlarmMessage;
+    if (message.empty()) {
+        const std::optional<int> minute = MinuteOfDay(state_.AlarmTime);
+        message = minute ? HourMinuteText(*minute) : state_.AlarmTime;
+    }
+    message += LatenessText(minutesLate);
+    const std::string sound = state_.AlarmSound;
+
+    state_.AlarmOn = false;
+    state_.AlarmZone.DisplayText.clear();
+    state_.AlarmTime.clear();
+    state_.AlarmSound.clear();
+    state_.AlarmMessage.clear();
+
+    PlaySoundOrBeep(sound_, sound);
+    notifier_.showAlarm("Tavrin Alarm", message);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,54 @@
+#include "alarms/RemTick.h"
+
+#include <exception>
+#include <utility>
+
+#include "settings/Settings.h"
+#include "timezones/FormatPattern.h"
+#include "timezones/ZoneRecord.h"
+
+namespace tavrin {
+
+namespace {
+
+template <typename Step>
+void Guarded(Step&& step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+        // A failed step is skipped; the next tick tries again.
+    }
+}
+
+}  // namespace
+
+RemTick::RemTick(AppState& app, AlarmFiring& firing, RemTickHooks hooks)
+    : app_(app), firing_(firing), hooks_(std::move(hooks)) {}
+
+void RemTick::tick() {
+    Guarded([this] { refreshTexts(); });
+    Guarded([this] {
+        if (hooks_.checkReminders) hooks_.checkReminders();
+    });
+    Guarded([this] { noticeZoneChange(); });
+    Guarded([this] { firing_.tick(); });
+}
+
+void RemTick::refreshTexts() {
+    if (!hooks_.showTexts) return;
+    const DateTime now = app_.clock.localNow();
+    hooks_.showTexts(FormatPattern(now, app_.settings.TimeFormat), FormatPattern(now.date(), app_.settings.DateFormat));
+}
+
+void RemTick::noticeZoneChange() {
+    if (!hooks_.readStandardName) return;
+    const std::optional<std::string> name = hooks_.readStandardName();
+    if (!name || *name == app_.zones.StandardName) return;
+    app_.zones.StandardName = *name;
+    // The reader's result ends in a blank that is not part of the zone's key name.
+    const std::string keyName = name->empty() ? std::string() : name->substr(0, name->size() - 1);
+    app_.zones.HomeZone = ReadZone(app_.store, app_.zones.ZoneRoot, keyName);
+    if (hooks_.refillLocalBias) hooks_.refillLocalBias();
+}
+
+}  // namespace tavrin

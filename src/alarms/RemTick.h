@@ -1,0 +1,41 @@
+#pragma once
+// One tick of the tray clock's reminder timer (every 750 ms): the clock's texts, the reminder check,
+// a change of the machine's zone, then the warning and the alarm.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "alarms/AlarmFiring.h"
+#include "app/AppState.h"
+
+namespace tavrin {
+
+struct RemTickHooks {
+    // Hands the tray clock its time text ("TimeFormat") and date text ("DateFormat").
+    std::function<void(const std::string& timeText, const std::string& dateText)> showTexts;
+    // The reminder due check.
+    std::function<void()> checkReminders;
+    // The machine zone's "StandardName" as the machine-value reader returns it (with its trailing
+    // blank); nothing when it cannot be read, which is never taken for a change of zone.
+    std::function<std::optional<std::string>()> readStandardName;
+    // Refills LocalBias from the machine's zone after a change.
+    std::function<void()> refillLocalBias;
+};
+
+class RemTick {
+public:
+    RemTick(AppState& app, AlarmFiring& firing, RemTickHooks hooks);
+
+    // Each step runs in its own guard: a failing reminder check must not keep the alarm from ringing.
+    void tick();
+
+private:
+    void refreshTexts();
+    void noticeZoneChange();
+
+    AppState& app_;
+    AlarmFiring& firing_;
+    RemTickHooks hooks_;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,108 @@
+#include "alarms/RemTick.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "Recorders.h"
+#include "ZoneOnlyStore.h"
+
+namespace tavrin {
+namespace {
+
+constexpr const char* kZoneRoot = "SOFTWARE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSION\\TIME ZONES";
+
+struct Tick : ::testing::Test {
+    test::ZoneOnlyStore store;
+    FakeClock clock{DateTime::fromFields(2026, 12, 6, 8, 59, 59)};
+    AppState app{store, clock, Paths{}};
+    test::RecordingSound sound;
+    test::RecordingNotifier notifier;
+    std::vector<std::string> steps;
+    std::optional<std::string> machineZone = std::string("GMT Standard Time ");
+    int biasRefills = 0;
+    int newBias = 0;
+    // UTC from the local clock and LocalBias, as the home zone sees it; then the zone's time.
+    AlarmFiring firing{app.alarms, sound, notifier, [this](const ZoneRecord& zone) {
+                           return clock.localNow().addMinutes(app.zones.LocalBias - zone.Bias);
+                       }};
+    RemTick remTick{app, firing,
+                    RemTickHooks{
+                        [this](const std::string& time, const std::string& date) {
+                            steps.push_back("texts " + time + " " + date);
+                        },
+                        [this] { steps.emplace_back("reminders"); },
+                        [this] { return machineZone; },
+                        [this] {
+                            ++biasRefills;
+                            app.zones.LocalBias = newBias;
+                        },
+                    }};
+
+    void SetUp() override {
+        app.settings.TimeFormat = "HH:mm";
+        app.settings.DateFormat = "yyyy-mm-dd";
+        app.zones.ZoneRoot = kZoneRoot;
+        app.zones.StandardName = "GMT Standard Time ";
+        store.keys[std::string(kZoneRoot) + "\\W. Europe Standard Time"] = {
+            {"Display", std::string("(GMT+01:00) Amsterdam, Berlin\0", 30)},
+            {"Std", std::string("W. Europe Standard Time\0", 24)},
+        };
+    }
+};
+
+TEST_F(Tick, TextsThenRemindersThenAlarm) {
+    app.alarms.AlarmOn = true;
+    app.alarms.AlarmTime = "09:00:00";
+    remTick.tick();
+    clock.advanceSeconds(1);
+    remTick.tick();
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_EQ(steps[0], "texts 08:59 2026-12-06");
+    EXPECT_EQ(steps[1], "reminders");
+    EXPECT_EQ(steps[2], "texts 09:00 2026-12-06");
+    EXPECT_EQ(sound.events.size(), 1u);
+}
+
+TEST_F(Tick, MachineZoneChangeIsPickedUpOnceAtTheNextTick) {
+    app.alarms.AlarmOn = true;
+    app.alarms.AlarmTime = "10:00:00";  // in a UTC zone
+    remTick.tick();
+    EXPECT_EQ(biasRefills, 0);
+
+    // The machine moves to Berlin: its clock now reads 09:59:59 for 08:59:59 UTC.
+    machineZone = "W. Europe Standard Time ";
+    newBias = -60;
+    clock.setOffsetMinutes(60);
+    remTick.tick();
+    EXPECT_EQ(biasRefills, 1);
+    EXPECT_EQ(app.zones.StandardName, "W. Europe Standard Time ");
+    EXPECT_EQ(app.zones.HomeZone.DisplayText, "(GMT+01:00) Amsterdam, Berlin");
+    EXPECT_TRUE(app.alarms.AlarmOn);  // still 08:59:59 in UTC
+
+    clock.advanceSeconds(1);
+    remTick.tick();
+    clock.setUtc(DateTime::fromFields(2026, 12, 6, 10, 0, 0));
+    remTick.tick();
+    EXPECT_EQ(biasRefills, 1);
+    EXPECT_EQ(sound.events.size(), 1u);
+}
+
+TEST_F(Tick, UnreadableMachineZoneIsNotAChange) {
+    machineZone = std::nullopt;
+    remTick.tick();
+    EXPECT_EQ(biasRefills, 0);
+    EXPECT_EQ(app.zones.StandardName, "GMT Standard Time ");
+}
+
+TEST_F(Tick, FailingReminderCheckDoesNotSilenceTheAlarm) {
+    RemTick failing{app, firing, RemTickHooks{{}, [] { throw std::runtime_error("file busy"); }, {}, {}}};
+    app.alarms.AlarmOn = true;
+    app.alarms.AlarmTime = "09:00:00";
+    clock.advanceSeconds(1);
+    failing.tick();
+    EXPECT_EQ(sound.events.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tavrin
