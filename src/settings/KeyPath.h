@@ -1,0 +1,20 @@
+#pragma once
+// Key paths and value names compare without regard to ASCII case; bytes of 0x80 and above are
+// 8-bit text and compare as they are. A path is its names joined by backslashes.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavrin {
+
+// True when `a` and `b` are equal ignoring ASCII case.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+std::string UpperAscii(std::string_view text);
+// The names of `path`; empty names (doubled, leading or trailing backslashes) are skipped.
+std::vector<std::string_view> SplitKeyPath(std::string_view path);
+// `parent` and `child` joined into one normalised path.
+std::string JoinKeyPath(std::string_view parent, std::string_view child);
+// True when every byte of `name` can stand in a key or value name (no control bytes).
+bool IsValidName(std::string_view name);
+
+}  // namespace tavrin
