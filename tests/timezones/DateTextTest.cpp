@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <iterator>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -166,4 +168,29 @@ TEST(DateText, FormattingTextPassesUnreadableTextThrough) {
     EXPECT_EQ(FormatPattern("25:00", "HH:MM"), "25:00");
     EXPECT_EQ(FormatPattern("5:30 PM", "h:mm AM/PM"), "5:30 PM");
     EXPECT_EQ(FormatPattern("", "HH:MM"), "");
+}
+
+TEST(DateText, RandomTextIsReadOrRefusedNeverMisread) {
+    std::mt19937 rng(7032005);
+    const std::string_view pieces[] = {"0", "1", "2", "3", "5", "9", "12", "29", "30", "31", "2005", "0100",
+                                       "/", "-", ".", ",", ":", " ", "  ", "\t", "am", "PM", "a", "p", "T",
+                                       "March", "sep", "Monday", "thu", "x", "\"", "\\", std::string_view("\0", 1)};
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    std::uniform_int_distribution<int> length(0, 12);
+    const std::string_view formats[] = {"", "dd/mm/yy", "yyyy-mm-dd", "mmmm d, yyyy", "h:mm"};
+    for (int i = 0; i < 30000; ++i) {
+        std::string text;
+        const int n = length(rng);
+        for (int k = 0; k < n; ++k) text += pieces[pick(rng)];
+        const std::string_view format = formats[static_cast<std::size_t>(i) % std::size(formats)];
+        const std::optional<DateTime> v = ReadDateText(text, format);
+        if (!v) continue;
+        // Whatever is read is a real date-time in range, and reads back the same from a plain form.
+        const bool timeOnly = v->days() == 0;
+        if (!timeOnly) {
+            EXPECT_GE(v->year(), 100) << text;
+            EXPECT_LE(v->year(), 9999) << text;
+        }
+        EXPECT_EQ(ReadDateText(FormatPattern(*v, "yyyy-mm-dd hh:mm:ss")), v) << text;
+    }
 }
