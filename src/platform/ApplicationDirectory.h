@@ -1,0 +1,16 @@
+#pragma once
+// The application directory: where the program's shipped files (the Images folder) are found.
+#include <string>
+
+namespace tavrin {
+
+// The folder of the running executable (from /proc/self/exe); empty when it cannot be told.
+std::string ExecutableDirectory();
+
+// The executable's folder when an Images folder sits beside it (a build tree or an unpacked copy);
+// otherwise the installed share/tavrin beside the executable's bin folder when that has one; otherwise
+// the executable's folder, so missing pictures are looked for where a user would put them.
+std::string ApplicationDirectory(const std::string& executableDir);
+std::string ApplicationDirectory();
+
+}  // namespace tavrin
