@@ -76,10 +76,18 @@ constexpr std::size_t kMaxLexemes = 24;
 // every value far from overflow.
 constexpr int kMaxDigits = 4;
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
 
 struct Lexemes {
     std::array<Lexeme, kMaxLexemes> items;
@@ -201,7 +209,8 @@ std::optional<TimeOfDay> readTime(const Lexemes& x, std::size_t from) {
     if (i != x.size) return std::nullopt;
     if (!hasMinutes && half == 0) return std::nullopt;
     if (t.hour > 23 || t.minute > 59 || t.second > 59) return std::nullopt;
-    // 12 AM is midnight and 12 PM noon; an hour from 13 on is already on the 24-hour clock.
+    // 12 AM is midnight and 12 PM noon; an hour from 13 on is already on the 24-hour clock, whatever
+    // half of the day follows it.
     if (half == 1 && t.hour == 12) t.hour = 0;
     if (half == 2 && t.hour < 12) t.hour += 12;
     return t;
@@ -342,6 +351,15 @@ std::optional<CalendarDay> readDate(const Lexemes& x, std::size_t end, std::stri
 
 }  // namespace
 
+// Reads, with blanks around ignored:
+//   dates     "3/7/05", "07.03.2005", "3-7-05", "3 7 05" in the order of `dateFormat`; "2005-03-07"
+//             (a leading long number is the year, then month and day); "12 March 2005",
+//             "12 Mar 2005", "March 7, 2005", "Mar 7 2005"; "March 2005" and "3/2005" (the first of
+//             the month); a weekday name may stand among the fields and is ignored
+//   times     "h:m", "h:m:s", either with AM/PM, am, pm, A or P after it; "h" with AM/PM
+//   both      a date, a blank (or "T"), a time
+// Anything else, text holding a NUL included, is unreadable. Month and weekday names are English,
+// in any case, whole or cut to three letters or more ("Sept", "Thurs").
 std::optional<DateTime> ReadDateText(std::string_view text, std::string_view dateFormat) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
@@ -354,8 +372,9 @@ std::optional<DateTime> ReadDateText(std::string_view text, std::string_view dat
         if (x.items[i].kind != Lexeme::Kind::Number || i + 1 == x.size) continue;
         const Lexeme& next = x.items[i + 1];
         const bool colon = next.kind == Lexeme::Kind::Sep && next.sep == ':';
-        const bool marker = (amPmOf(next) != 0 && i + 2 == x.size) ||
-                            (next.kind == Lexeme::Kind::Blank && i + 3 == x.size && amPmOf(x.items[i + 2]) != 0);
+        const bool marker =
+            (amPmOf(next) != 0 && i + 2 == x.size) ||
+            (next.kind == Lexeme::Kind::Blank && i + 3 == x.size && amPmOf(x.items[i + 2]) != 0);
         if (colon || marker) {
             timeAt = i;
             break;
@@ -374,7 +393,8 @@ std::optional<DateTime> ReadDateText(std::string_view text, std::string_view dat
     std::size_t dateEnd = timeAt;
     if (timeAt < x.size) {
         const Lexeme& link = x.items[timeAt - 1];
-        const bool isoT = link.kind == Lexeme::Kind::Word && link.word.size() == 1 && lower(link.word[0]) == 't';
+        const bool isoT =
+            link.kind == Lexeme::Kind::Word && link.word.size() == 1 && lower(link.word[0]) == 't';
         if (link.kind != Lexeme::Kind::Blank && !isoT) return std::nullopt;
         dateEnd = timeAt - 1;
     }

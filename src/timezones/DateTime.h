@@ -65,7 +65,8 @@ public:
     static constexpr DateTime fromUnix(std::int64_t unixSeconds) {
         return fromSerial(-kOriginUnixDays, unixSeconds);
     }
-    // Reads exactly "YYYY-MM-DD HH:MM:SS" (a valid date from the year 100 on, 24-hour time); anything else gives nothing.
+    // Reads exactly "YYYY-MM-DD HH:MM:SS" (a valid date from the year 100 on, 24-hour time); anything
+    // else gives nothing.
     static std::optional<DateTime> fromIsoText(std::string_view text);
     // The OLE day count: days since 1899-12-30, the time of day as the fraction (negative days
     // keep a positive fraction, as that form has it). Rounded to the nearest second.

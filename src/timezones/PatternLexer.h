@@ -21,7 +21,7 @@ struct PatternToken {
 };
 
 class PatternLexer {
-public:
+  public:
     explicit constexpr PatternLexer(std::string_view pattern) : p_(pattern) {}
 
     // The next token, or false at the end of the pattern.
@@ -83,7 +83,7 @@ public:
         return false;
     }
 
-private:
+  private:
     static constexpr char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
     static constexpr bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
     static constexpr bool isFieldLetter(char lc) {

@@ -17,8 +17,12 @@ using tavrin::ReadDateText;
 
 namespace {
 
-std::optional<DateTime> day(int y, int m, int d) { return DateTime::fromFields(y, m, d); }
-std::optional<DateTime> time(int h, int m, int s = 0) { return DateTime::fromSerial(0, h * 3600 + m * 60 + s); }
+std::optional<DateTime> day(int y, int m, int d) {
+    return DateTime::fromFields(y, m, d);
+}
+std::optional<DateTime> time(int h, int m, int s = 0) {
+    return DateTime::fromSerial(0, h * 3600 + m * 60 + s);
+}
 
 }  // namespace
 
@@ -98,14 +102,35 @@ TEST(DateText, TimesWithAndWithoutHalfOfDay) {
 }
 
 TEST(DateText, UnreadableTexts) {
-    for (std::string_view text :
-         {"", "   ", "5", "2005", "March", "12 March", "02/30/05", "13/01/05", "02/29/2005", "0/1/05",
-          "3/7/05 extra", "3/7/05,", "3//7/05", "3/7", "12March2005", "3/7/05 9:05:", "hello", "3/7/05 :",
-          "1/2/3/4", "March 7 2005 March", "\xc3\xa9 3/7/05", "3/7/05\x01"}) {
+    for (std::string_view text : {"",
+                                  "   ",
+                                  "5",
+                                  "2005",
+                                  "March",
+                                  "12 March",
+                                  "02/30/05",
+                                  "13/01/05",
+                                  "02/29/2005",
+                                  "0/1/05",
+                                  "3/7/05 extra",
+                                  "3/7/05,",
+                                  "3//7/05",
+                                  "3/7",
+                                  "12March2005",
+                                  "3/7/05 9:05:",
+                                  "hello",
+                                  "3/7/05 :",
+                                  "1/2/3/4",
+                                  "March 7 2005 March",
+                                  "\xc3\xa9 3/7/05",
+                                  "3/7/05\x01"}) {
         EXPECT_EQ(ReadDateText(text), std::nullopt) << '"' << text << '"';
     }
     EXPECT_EQ(ReadDateText(std::string_view("03/07/05\0", 9)), std::nullopt);
-    EXPECT_EQ(ReadDateText(std::string_view("03/\0" "07/05", 9)), std::nullopt);
+    EXPECT_EQ(ReadDateText(std::string_view("03/\0"
+                                            "07/05",
+                                            9)),
+              std::nullopt);
     EXPECT_EQ(ReadDateText("02/29/2004"), day(2004, 2, 29));
 }
 
@@ -122,12 +147,12 @@ TEST(DateText, PatternOrderFillsMissingFieldsFromMonthDayYear) {
 }
 
 TEST(DateText, EveryFullDatePatternReadsItsOwnTextBack) {
-    const std::string_view twoDigit[] = {"mm/dd/yy", "dd/mm/yy", "dd.mm.yy", "yy-mm-dd", "d/m/yy",
+    const std::string_view twoDigit[] = {"mm/dd/yy",     "dd/mm/yy",  "dd.mm.yy",   "yy-mm-dd", "d/m/yy",
                                          "ddd d mmm yy", "mmm d, yy", "dd mmmm yy", "yy/dd/mm"};
-    const std::string_view fourDigit[] = {"dd/mm/yyyy",        "yyyy-mm-dd",         "d mmmm yyyy",
-                                          "dddd, mmmm d, yyyy", "ddd dd mmm yyyy",    "m/d/yyyy",
-                                          "mmm d yyyy",        "mm/dd/yyyy hh:mm:ss", "yyyy mmmm dd dddd",
-                                          "dd-mmm-yyyy",       "mm/yyyy/dd"};
+    const std::string_view fourDigit[] = {"dd/mm/yyyy",         "yyyy-mm-dd",          "d mmmm yyyy",
+                                          "dddd, mmmm d, yyyy", "ddd dd mmm yyyy",     "m/d/yyyy",
+                                          "mmm d yyyy",         "mm/dd/yyyy hh:mm:ss", "yyyy mmmm dd dddd",
+                                          "dd-mmm-yyyy",        "mm/yyyy/dd"};
     const std::int64_t from1930 = DateTime::fromFields(1930, 1, 1).days();
     const std::int64_t to2029 = DateTime::fromFields(2029, 12, 31).days();
     for (std::int64_t d = from1930; d <= to2029; d += 13) {
@@ -135,13 +160,21 @@ TEST(DateText, EveryFullDatePatternReadsItsOwnTextBack) {
         for (std::string_view p : twoDigit) {
             ASSERT_EQ(ReadDateText(FormatPattern(date, p), p), date) << p << ": " << FormatPattern(date, p);
         }
+        // Date and time together, as the world-time lines write them.
+        const DateTime withTime = date.addMinutes(d * 37 % 1440);
+        for (std::string_view p : {"mm/dd/yy h:mm am/pm", "dd/mm/yy HH:MM", "yyyy-mm-dd hh:mm:ss"}) {
+            ASSERT_EQ(ReadDateText(FormatPattern(withTime, p), p), withTime)
+                << p << ": " << FormatPattern(withTime, p);
+        }
     }
     const std::int64_t from100 = DateTime::fromFields(100, 1, 1).days();
     const std::int64_t to9999 = DateTime::fromFields(9999, 12, 31).days();
     for (std::int64_t d = from100; d <= to9999; d += 997) {
-        for (const DateTime date : {DateTime::fromSerial(d, 0), DateTime::fromSerial(to9999 - d + from100, 0)}) {
+        for (const DateTime date :
+             {DateTime::fromSerial(d, 0), DateTime::fromSerial(to9999 - d + from100, 0)}) {
             for (std::string_view p : fourDigit) {
-                ASSERT_EQ(ReadDateText(FormatPattern(date, p), p), date) << p << ": " << FormatPattern(date, p);
+                ASSERT_EQ(ReadDateText(FormatPattern(date, p), p), date)
+                    << p << ": " << FormatPattern(date, p);
             }
         }
     }
@@ -172,9 +205,10 @@ TEST(DateText, FormattingTextPassesUnreadableTextThrough) {
 
 TEST(DateText, RandomTextIsReadOrRefusedNeverMisread) {
     std::mt19937 rng(7032005);
-    const std::string_view pieces[] = {"0", "1", "2", "3", "5", "9", "12", "29", "30", "31", "2005", "0100",
-                                       "/", "-", ".", ",", ":", " ", "  ", "\t", "am", "PM", "a", "p", "T",
-                                       "March", "sep", "Monday", "thu", "x", "\"", "\\", std::string_view("\0", 1)};
+    const std::string_view pieces[] = {
+        "0",    "1", "2", "3",     "5",   "9",      "12",  "29", "30", "31", "2005",
+        "0100", "/", "-", ".",     ",",   ":",      " ",   "  ", "\t", "am", "PM",
+        "a",    "p", "T", "March", "sep", "Monday", "thu", "x",  "\"", "\\", std::string_view("\0", 1)};
     std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
     std::uniform_int_distribution<int> length(0, 12);
     const std::string_view formats[] = {"", "dd/mm/yy", "yyyy-mm-dd", "mmmm d, yyyy", "h:mm"};

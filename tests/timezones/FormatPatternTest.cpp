@@ -55,8 +55,8 @@ TEST(FormatPattern, TwelveHourClockShowsMidnightAndNoonAsTwelve) {
 }
 
 TEST(FormatPattern, MinutesFollowAnHourOrPrecedeSeconds) {
-    EXPECT_EQ(FormatPattern(kEvening, "h m"), "21 5");    // after an hour, across a blank
-    EXPECT_EQ(FormatPattern(kEvening, "h/m"), "21/3");    // "/" breaks the link: the month
+    EXPECT_EQ(FormatPattern(kEvening, "h m"), "21 5");  // after an hour, across a blank
+    EXPECT_EQ(FormatPattern(kEvening, "h/m"), "21/3");  // "/" breaks the link: the month
     EXPECT_EQ(FormatPattern(kEvening, "hh mmm"), "21 Mar");
     EXPECT_EQ(FormatPattern(kEvening, "mm:ss"), "05:00");
     EXPECT_EQ(FormatPattern(kEvening, "h dd mm"), "21 07 03");
