@@ -56,5 +56,6 @@ TEST(DateTime, WeekOfYearCountsSundays) {
     EXPECT_EQ(DateTime::fromFields(2005, 1, 2).weekOfYear(), 2);
     EXPECT_EQ(DateTime::fromFields(2005, 3, 7).weekOfYear(), 11);
     EXPECT_EQ(DateTime::fromFields(2005, 12, 31).weekOfYear(), 53);
-    EXPECT_EQ(DateTime::fromFields(2000, 12, 31).weekOfYear(), 54);
+    EXPECT_EQ(DateTime::fromFields(2000, 12, 31).weekOfYear(), 54);  // leap year starting on Saturday
+    EXPECT_EQ(DateTime::fromFields(2006, 1, 7).weekOfYear(), 1);     // year starting on Sunday
 }

@@ -94,14 +94,6 @@ TEST(FormatPattern, EdgesOfQuotesEscapesAndYears) {
     EXPECT_EQ(FormatPattern(DateTime::fromFields(9999, 12, 31), "yyyy mmm d"), "9999 Dec 31");
 }
 
-TEST(FormatPattern, WeekOfYearStartsOnSundayWithFirstOfJanuaryInWeekOne) {
-    EXPECT_EQ(FormatPattern(DateTime::fromFields(2005, 1, 1), "ww"), "1");  // a Saturday
-    EXPECT_EQ(FormatPattern(DateTime::fromFields(2005, 1, 2), "ww"), "2");  // the next Sunday
-    EXPECT_EQ(FormatPattern(DateTime::fromFields(2005, 12, 31), "ww"), "53");
-    EXPECT_EQ(FormatPattern(DateTime::fromFields(2000, 12, 31), "ww"), "54");  // leap, starts Saturday
-    EXPECT_EQ(FormatPattern(DateTime::fromFields(2006, 1, 7), "ww"), "1");     // starts on Sunday
-}
-
 TEST(FormatPattern, RandomPatternsNeverFail) {
     std::mt19937 rng(20050307);
     const std::string alphabet = "dDmMyYhHnNsSwWqQaApP/:\\\" .,-xAM/PMam/pmA/Pa/p\t\x01\xff";
