@@ -1,0 +1,253 @@
+#include <functional>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ReminderTestSupport.h"
+#include "reminders/DueCheck.h"
+#include "reminders/ReminderFile.h"
+
+namespace tavrin {
+namespace {
+
+using testing::putReminder;
+using testing::readFile;
+using testing::TempDir;
+
+struct Balloon {
+    std::string title;
+    std::vector<std::string> lines;
+};
+
+class RecordingAnnouncer : public ReminderAnnouncer {
+public:
+    explicit RecordingAnnouncer(const ReminderTable& table) : table_(table) {}
+    bool showBalloon(const std::string& title) override {
+        Balloon b{title, {}};
+        for (const auto& line : table_.sBalloonLines) {
+            if (line.empty()) break;
+            b.lines.push_back(line);
+        }
+        balloons.push_back(b);
+        return visible;
+    }
+    bool askReview() override {
+        ++questions;
+        if (duringQuestion) duringQuestion();
+        return answerYes;
+    }
+    void openManager() override { ++managerOpened; }
+
+    std::vector<Balloon> balloons;
+    int questions = 0;
+    int managerOpened = 0;
+    bool visible = true;
+    bool answerYes = false;
+    std::function<void()> duringQuestion;
+
+private:
+    const ReminderTable& table_;
+};
+
+class DueCheckTest : public ::testing::Test {
+protected:
+    DueCheckTest() : announcer(table), check(table, settings, clock, announcer, dir.file("Tavrin.DAT")) {}
+
+    DueCheckResult tickAt(int y, int mo, int d, int h, int mi, int s = 0) {
+        clock.setLocal(DateTime::fromFields(y, mo, d, h, mi, s));
+        return check.checkReminders();
+    }
+
+    TempDir dir;
+    ReminderTable table;
+    Settings settings = testing::defaultSettings();
+    FakeClock clock;
+    RecordingAnnouncer announcer;
+    DueCheck check;
+};
+
+TEST_F(DueCheckTest, EnabledReminderAtItsMinuteShowsOneBalloonLine) {
+    putReminder(table, 0, "Dentist", "03/07/05", "09:30:00");
+    const ReminderTable before = table;
+    const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
+    ASSERT_EQ(announcer.balloons.size(), 1u);
+    EXPECT_EQ(announcer.balloons[0].title, "Tavrin Reminders for: 03/07/05");
+    EXPECT_EQ(announcer.balloons[0].lines, std::vector<std::string>{"9:30 AM - Dentist"});
+    EXPECT_EQ(announcer.questions, 0);
+    EXPECT_FALSE(r.saved);
+    EXPECT_EQ(table.RemDate, before.RemDate);
+    EXPECT_EQ(table.RemTime, before.RemTime);
+    EXPECT_FALSE(FileExists(dir.file("Tavrin.DAT")));
+}
+
+TEST_F(DueCheckTest, DisabledOrOtherDayRemindersShowNothing) {
+    putReminder(table, 0, "Dentist", "03/07/05", "09:30:00", "0");
+    putReminder(table, 1, "Tomorrow", "03/08/05", "09:30:00");
+    putReminder(table, 2, "Flag two", "03/07/05", "09:30:00", "2");
+    const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
+    EXPECT_EQ(r.due, 2);
+    EXPECT_EQ(r.announced, 0);
+    EXPECT_TRUE(announcer.balloons.empty());
+}
+
+TEST_F(DueCheckTest, AnswerNoMovesOnlyTheRecurringOneAndSaves) {
+    putReminder(table, 0, "Once", "03/07/05", "09:30:00");
+    putReminder(table, 1, "Daily", "03/07/05", "09:30:00", "1", "1");
+    const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
+    ASSERT_EQ(announcer.balloons.size(), 1u);
+    EXPECT_EQ(announcer.balloons[0].lines, (std::vector<std::string>{"9:30 AM - Once", "9:30 AM - Daily"}));
+    EXPECT_EQ(announcer.questions, 1);
+    EXPECT_EQ(r.moved, 1);
+    EXPECT_EQ(table.RemDate[0], "03/07/05");
+    EXPECT_EQ(table.RemDate[1], "03/08/05");
+    EXPECT_EQ(table.RemTime[1], "09:30:00");
+    ASSERT_TRUE(r.save.ok);
+    EXPECT_EQ(readFile(dir.file("Tavrin.DAT")), SerialiseReminders(table));
+}
+
+TEST_F(DueCheckTest, MovesOfHourlyAndWeeklyReminders) {
+    struct Case {
+        DateTime now;
+        std::string date, time, recur, wantDate, wantTime;
+    };
+    const std::vector<Case> cases = {
+        {DateTime::fromFields(2005, 3, 7, 23, 15), "03/07/05", "23:15:00", "0", "03/08/05", "00:15:00"},
+        {DateTime::fromFields(2005, 3, 7, 10, 15), "03/07/05", "10:15:00", "0", "03/07/05", "11:15:00"},
+        {DateTime::fromFields(2005, 12, 28, 8, 0), "12/28/05", "08:00:00", "2", "01/04/06", "08:00:00"},
+        {DateTime::fromFields(2008, 2, 28, 8, 0), "02/28/08", "08:00:00", "1", "02/29/08", "08:00:00"},
+    };
+    for (const Case& c : cases) {
+        ReminderTable t;
+        putReminder(t, 0, "R", c.date, c.time, "1", c.recur);
+        RecordingAnnouncer a(t);
+        FakeClock fake;
+        fake.setLocal(c.now);
+        DueCheck dc(t, settings, fake, a, dir.file("Tavrin.DAT"));
+        EXPECT_EQ(dc.checkReminders().moved, 1) << c.date;
+        EXPECT_EQ(t.RemDate[0], c.wantDate);
+        EXPECT_EQ(t.RemTime[0], c.wantTime);
+    }
+}
+
+TEST_F(DueCheckTest, AnswerYesOpensTheManagerAndMovesNothing) {
+    putReminder(table, 0, "Hourly", "03/07/05", "10:15:00", "1", "0");
+    announcer.answerYes = true;
+    const DueCheckResult r = tickAt(2005, 3, 7, 10, 15);
+    EXPECT_EQ(announcer.managerOpened, 1);
+    EXPECT_FALSE(r.saved);
+    EXPECT_EQ(table.RemTime[0], "10:15:00");
+    EXPECT_EQ(table.RemDate[0], "03/07/05");
+}
+
+TEST_F(DueCheckTest, HiddenBalloonAsksNothing) {
+    putReminder(table, 0, "Hourly", "03/07/05", "10:15:00", "1", "0");
+    announcer.visible = false;
+    tickAt(2005, 3, 7, 10, 15);
+    EXPECT_EQ(announcer.questions, 0);
+    EXPECT_EQ(table.RemTime[0], "10:15:00");
+}
+
+TEST_F(DueCheckTest, OnceAMinuteAtTheFirstTickInsideIt) {
+    putReminder(table, 0, "Dentist", "03/07/05", "09:30:00");
+    tickAt(2005, 3, 7, 9, 29, 59);
+    EXPECT_TRUE(announcer.balloons.empty());
+    tickAt(2005, 3, 7, 9, 30, 1);  // second 0 was missed
+    EXPECT_EQ(announcer.balloons.size(), 1u);
+    clock.advanceMillis(750);
+    EXPECT_FALSE(check.checkReminders().ran);
+    tickAt(2005, 3, 7, 9, 30, 59);
+    EXPECT_EQ(announcer.balloons.size(), 1u);
+}
+
+TEST_F(DueCheckTest, MissedMinutesAreAnnouncedOnceAtTheNextTick) {
+    putReminder(table, 0, "Before start", "03/07/05", "08:59:00");
+    putReminder(table, 1, "At start", "03/07/05", "09:00:00");
+    putReminder(table, 2, "Missed A", "03/07/05", "09:40:00");
+    putReminder(table, 3, "Missed B", "03/07/05", "09:30:00");
+    tickAt(2005, 3, 7, 9, 0, 20);
+    ASSERT_EQ(announcer.balloons.size(), 1u);
+    EXPECT_EQ(announcer.balloons[0].lines, std::vector<std::string>{"9:00 AM - At start"});
+    const DueCheckResult r = tickAt(2005, 3, 7, 9, 45, 10);  // the thread was held for 45 minutes
+    EXPECT_EQ(r.minutesCovered, 45);
+    ASSERT_EQ(announcer.balloons.size(), 2u);
+    EXPECT_EQ(announcer.balloons[1].lines, (std::vector<std::string>{"9:30 AM - Missed B", "9:40 AM - Missed A"}));
+    tickAt(2005, 3, 7, 9, 45, 40);
+    tickAt(2005, 3, 7, 9, 46, 0);
+    EXPECT_EQ(announcer.balloons.size(), 2u);
+}
+
+TEST_F(DueCheckTest, MissedRecurringReminderMovesOnFromItsOwnMinute) {
+    putReminder(table, 0, "Hourly", "03/07/05", "10:15:00", "1", "0");
+    tickAt(2005, 3, 7, 10, 0);
+    tickAt(2005, 3, 7, 10, 30);
+    EXPECT_EQ(table.RemTime[0], "11:15:00");
+    // Missed again for hours, across midnight: announced once, moved to the next time still ahead.
+    tickAt(2005, 3, 8, 2, 40);
+    EXPECT_EQ(announcer.balloons.size(), 2u);
+    EXPECT_EQ(announcer.questions, 2);
+    EXPECT_EQ(table.RemTime[0], "03:15:00");
+    EXPECT_EQ(table.RemDate[0], "03/08/05");
+    tickAt(2005, 3, 8, 3, 15);
+    EXPECT_EQ(announcer.balloons.size(), 3u);
+    EXPECT_EQ(table.RemTime[0], "04:15:00");
+}
+
+TEST_F(DueCheckTest, CatchUpLooksBackAtMostSevenDays) {
+    putReminder(table, 0, "Long ago", "03/10/05", "09:00:00");
+    putReminder(table, 1, "Recent", "03/28/05", "09:00:00");
+    tickAt(2005, 3, 1, 9, 0);
+    tickAt(2005, 3, 31, 9, 0);
+    ASSERT_EQ(announcer.balloons.size(), 1u);
+    EXPECT_EQ(announcer.balloons[0].lines, std::vector<std::string>{"9:00 AM - Recent"});
+}
+
+TEST_F(DueCheckTest, ClockSetBackDoesNotRepeatAMinute) {
+    putReminder(table, 0, "Dentist", "03/07/05", "09:30:00");
+    putReminder(table, 1, "Later", "03/07/05", "09:31:00");
+    tickAt(2005, 3, 7, 9, 30);
+    tickAt(2005, 3, 7, 9, 20);
+    tickAt(2005, 3, 7, 9, 30);
+    EXPECT_EQ(announcer.balloons.size(), 1u);
+    tickAt(2005, 3, 7, 9, 31);
+    ASSERT_EQ(announcer.balloons.size(), 2u);
+    EXPECT_EQ(announcer.balloons[1].lines, std::vector<std::string>{"9:31 AM - Later"});
+}
+
+TEST_F(DueCheckTest, SixtyRemindersInOneMinuteAreAllAnnounced) {
+    for (int i = 0; i < 60; ++i) putReminder(table, i, "R" + std::to_string(i), "03/07/05", "09:30:00");
+    const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
+    EXPECT_EQ(r.announced, 60);
+    ASSERT_EQ(announcer.balloons.size(), 1u);
+    EXPECT_EQ(announcer.balloons[0].lines.size(), 60u);
+    EXPECT_EQ(announcer.balloons[0].lines[59], "9:30 AM - R59");
+}
+
+TEST_F(DueCheckTest, TickDuringTheQuestionIsRefusedAndItsMinuteCoveredLater) {
+    putReminder(table, 0, "Hourly", "03/07/05", "10:15:00", "1", "0");
+    putReminder(table, 1, "Next minute", "03/07/05", "10:16:00");
+    DueCheckResult inner;
+    announcer.duringQuestion = [&] {
+        clock.setLocal(DateTime::fromFields(2005, 3, 7, 10, 16));
+        inner = check.checkReminders();
+    };
+    tickAt(2005, 3, 7, 10, 15);
+    EXPECT_TRUE(inner.busy);
+    EXPECT_EQ(announcer.balloons.size(), 1u);
+    tickAt(2005, 3, 7, 10, 16, 30);
+    ASSERT_EQ(announcer.balloons.size(), 2u);
+    EXPECT_EQ(announcer.balloons[1].lines, std::vector<std::string>{"10:16 AM - Next minute"});
+}
+
+TEST_F(DueCheckTest, FailedSaveIsReportedAndTheTableKeepsTheMove) {
+    testing::writeFile(dir.file("plain"), "x");
+    DueCheck failing(table, settings, clock, announcer, dir.file("plain/Tavrin.DAT"));
+    putReminder(table, 0, "Daily", "03/07/05", "09:30:00", "1", "1");
+    clock.setLocal(DateTime::fromFields(2005, 3, 7, 9, 30));
+    const DueCheckResult r = failing.checkReminders();
+    EXPECT_TRUE(r.saved);
+    EXPECT_FALSE(r.save.ok);
+    EXPECT_EQ(table.RemDate[0], "03/08/05");
+}
+
+}  // namespace
+}  // namespace tavrin
