@@ -1,10 +1,45 @@
 #include "ctl/Commands.h"
+#include "platform/Paths.h"
+#include "reminders/ReminderFile.h"
+#include "reminders/ReminderTable.h"
 
 namespace tavrin::ctl {
 
-int cmdReminders(const Args&, std::ostream&, std::ostream& err) {
-    err << "tavrinctl: 'reminders' is not available in this build\n";
-    return 1;
+// Lists the reminder file the way the program reads it at start; nothing is written, not even
+// the copy that the program keeps of a file holding more than it can load.
+int cmdReminders(const Args& args, std::ostream& out, std::ostream& err) {
+    std::string path;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--file" && i + 1 < args.size()) {
+            path = args[++i];
+        } else if (args[i].rfind("--file=", 0) == 0) {
+            path = args[i].substr(7);
+        } else {
+            err << "Usage: tavrinctl reminders [--file PATH]\n";
+            return 2;
+        }
+    }
+    if (path.empty()) path = Paths::fromEnvironment().reminderFile();
+
+    ReminderTable table;
+    ReminderParseReport report;
+    const ReminderFileResult read = ReadReminders(table, path, &report);
+    if (!read.ok) {
+        err << "tavrinctl: " << read.message << '\n';
+        return 1;
+    }
+    for (int i = 0; i < kReminderSlots && !table.RemTitle[i].empty(); ++i) {
+        out << i << '\t' << escapeText(table.RemTitle[i], false) << '\t' << escapeText(table.RemDate[i], false)
+            << '\t' << escapeText(table.RemTime[i], false) << '\t' << escapeText(table.RemEnabled[i], false) << '\t'
+            << escapeText(table.RemRecur[i], false) << '\t' << escapeText(table.RemBody[i], false) << '\n';
+    }
+    if (report.overflow > 0) {
+        err << "tavrinctl: " << report.overflow << " reminder(s) beyond the first 256 are not loaded\n";
+    }
+    if (report.untitled > 0) {
+        err << "tavrinctl: " << report.untitled << " reminder(s) without a title are not loaded\n";
+    }
+    return 0;
 }
 
 }  // namespace tavrin::ctl
