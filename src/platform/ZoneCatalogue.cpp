@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <fstream>
 #include <sstream>
 
@@ -109,6 +111,8 @@ void ZoneCatalogue::loadListLocked() {
         if (row.size() < 3 || row[2].empty() || row[2] == kUtcId) continue;
         // An id that could leave the folder is no zone.
         if (row[2][0] == '/' || row[2].find("..") != std::string::npos) continue;
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(dir_ + "/" + row[2], ec)) continue;
         const auto c = countries.find(row[0]);
         add(row[2], c == countries.end() ? std::string() : c->second);
     }
