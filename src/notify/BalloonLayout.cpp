@@ -34,15 +34,15 @@ BalloonLayout LayoutBalloon(int width, bool hasIcon) {
     constexpr int kCloseLabelWidth = 14;
     const int titleLeft = hasIcon ? 32 : 8;
     BalloonLayout layout;
-    layout.title = PixelRect{titleLeft, 8, width - 2 * titleLeft, 17};
-    layout.closeImage = PixelRect{width - kCloseImageSize * 3 / 2, 6, kCloseImageSize, kCloseImageSize};
-    layout.closeLabel = PixelRect{width - kCloseLabelWidth * 3 / 2 - 1, 9, kCloseLabelWidth, 13};
+    layout.title = BalloonRect{titleLeft, 8, width - 2 * titleLeft, 17};
+    layout.closeImage = BalloonRect{width - kCloseImageSize * 3 / 2, 6, kCloseImageSize, kCloseImageSize};
+    layout.closeLabel = BalloonRect{width - kCloseLabelWidth * 3 / 2 - 1, 9, kCloseLabelWidth, 13};
     return layout;
 }
 
-RoundedRect BalloonShape(int width, int height) { return RoundedRect{PixelRect{0, 0, width + 1, height + 1}, 28, 28}; }
+RoundedRect BalloonShape(int width, int height) { return RoundedRect{BalloonRect{0, 0, width + 1, height + 1}, 28, 28}; }
 
-RoundedRect BalloonBorder(int width, int height) { return RoundedRect{PixelRect{0, 0, width, height}, 26, 26}; }
+RoundedRect BalloonBorder(int width, int height) { return RoundedRect{BalloonRect{0, 0, width, height}, 26, 26}; }
 
 int AnnouncementHeight(int lineCount) {
     // Room for the last line and a margin the size of the rounded corner's inset.
@@ -50,8 +50,8 @@ int AnnouncementHeight(int lineCount) {
     return std::max(kAnnouncementHeight, needed);
 }
 
-PixelRect AnnouncementRect(const PixelRect& clock, int lineCount, const PixelRect& available) {
-    PixelRect r;
+BalloonRect AnnouncementRect(const BalloonRect& clock, int lineCount, const BalloonRect& available) {
+    BalloonRect r;
     r.width = kAnnouncementWidth;
     r.height = std::min(AnnouncementHeight(lineCount), std::max(available.height, kAnnouncementHeight));
     r.left = PixelsFromTwips(TwipsFromPixels(clock.left) - 4000);

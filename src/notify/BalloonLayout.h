@@ -16,14 +16,14 @@ inline constexpr int kBalloonLineSlots = 256;
 int PixelsFromTwips(std::int64_t twips);
 constexpr std::int64_t TwipsFromPixels(int pixels) { return static_cast<std::int64_t>(pixels) * kTwipsPerPixel; }
 
-struct PixelRect {
+struct BalloonRect {
     int left = 0;
     int top = 0;
     int width = 0;
     int height = 0;
     constexpr int right() const { return left + width; }    // one past the last column
     constexpr int bottom() const { return top + height; }   // one past the last row
-    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+    friend bool operator==(const BalloonRect&, const BalloonRect&) = default;
 };
 
 enum class BalloonIcon { None, InformationXP, ErrorXP, WarningXP, InformationClassic, ErrorClassic, WarningClassic };
@@ -36,20 +36,20 @@ BalloonIcon IconFromCode(std::string_view code);
 int ShownLineCount(const std::array<std::string, kBalloonLineSlots>& lines, int count);
 
 // Message line i: underlined labels 18 high at 14-pixel steps, so neighbours overlap by 4.
-constexpr PixelRect BalloonLineRect(int i) { return PixelRect{50, 25 + 14 * i, 400, 18}; }
+constexpr BalloonRect BalloonLineRect(int i) { return BalloonRect{50, 25 + 14 * i, 400, 18}; }
 
-inline constexpr PixelRect kBalloonIconRect{8, 8, 16, 16};
+inline constexpr BalloonRect kBalloonIconRect{8, 8, 16, 16};
 
 // The parts that move with the balloon's inner width `width`.
 struct BalloonLayout {
-    PixelRect title;       // the same margin on both sides: 32 after an icon, 8 without
-    PixelRect closeImage;  // the red square
-    PixelRect closeLabel;  // the white cross over it
+    BalloonRect title;       // the same margin on both sides: 32 after an icon, 8 without
+    BalloonRect closeImage;  // the red square
+    BalloonRect closeLabel;  // the white cross over it
 };
 BalloonLayout LayoutBalloon(int width, bool hasIcon);
 
 struct RoundedRect {
-    PixelRect rect;
+    BalloonRect rect;
     int cornerWidth = 0;   // of the corner ellipse
     int cornerHeight = 0;
 };
@@ -65,6 +65,6 @@ RoundedRect BalloonBorder(int width, int height);
 inline constexpr int kAnnouncementWidth = 312;
 inline constexpr int kAnnouncementHeight = 108;
 int AnnouncementHeight(int lineCount);
-PixelRect AnnouncementRect(const PixelRect& clock, int lineCount, const PixelRect& available);
+BalloonRect AnnouncementRect(const BalloonRect& clock, int lineCount, const BalloonRect& available);
 
 }  // namespace tavrin

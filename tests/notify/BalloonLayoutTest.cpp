@@ -26,7 +26,7 @@ TEST(BalloonLines, CountAndTheFirstEmptyLineBothEndTheList) {
 }
 
 TEST(BalloonLines, LinesStepBy14AndOverlap) {
-    EXPECT_EQ(BalloonLineRect(0), (PixelRect{50, 25, 400, 18}));
+    EXPECT_EQ(BalloonLineRect(0), (BalloonRect{50, 25, 400, 18}));
     EXPECT_EQ(BalloonLineRect(1).top, 39);
     // Line 5 straddles the bottom of a 108-pixel balloon.
     EXPECT_EQ(BalloonLineRect(5).top, 95);
@@ -48,21 +48,21 @@ TEST(BalloonIcons, CodesInAnyCase) {
 
 TEST(BalloonLayout, TitleMarginAndCloseButton) {
     const BalloonLayout plain = LayoutBalloon(312, false);
-    EXPECT_EQ(plain.title, (PixelRect{8, 8, 296, 17}));
+    EXPECT_EQ(plain.title, (BalloonRect{8, 8, 296, 17}));
     const BalloonLayout withIcon = LayoutBalloon(312, true);
     EXPECT_EQ(withIcon.title.left, 32);
     EXPECT_EQ(withIcon.title.width, 248);
-    EXPECT_EQ(plain.closeImage, (PixelRect{288, 6, 16, 16}));
-    EXPECT_EQ(plain.closeLabel, (PixelRect{290, 9, 14, 13}));
+    EXPECT_EQ(plain.closeImage, (BalloonRect{288, 6, 16, 16}));
+    EXPECT_EQ(plain.closeLabel, (BalloonRect{290, 9, 14, 13}));
 }
 
 TEST(BalloonLayout, ShapeReachesOnePixelPastTheBorder) {
     const RoundedRect shape = BalloonShape(312, 108);
-    EXPECT_EQ(shape.rect, (PixelRect{0, 0, 313, 109}));
+    EXPECT_EQ(shape.rect, (BalloonRect{0, 0, 313, 109}));
     EXPECT_EQ(shape.cornerWidth, 28);
     EXPECT_EQ(shape.cornerHeight, 28);
     const RoundedRect border = BalloonBorder(312, 108);
-    EXPECT_EQ(border.rect, (PixelRect{0, 0, 312, 108}));
+    EXPECT_EQ(border.rect, (BalloonRect{0, 0, 312, 108}));
     EXPECT_EQ(border.cornerWidth, 26);
 }
 
@@ -76,16 +76,16 @@ TEST(BalloonLayout, TwipsRoundToPixels) {
 }
 
 TEST(Announcement, AboveTheClockAndInsideTheScreen) {
-    const PixelRect screen{0, 0, 1024, 740};  // a 28-pixel panel at the bottom
-    const PixelRect clock{944, 742, 80, 24};
-    const PixelRect r = AnnouncementRect(clock, 1, screen);
+    const BalloonRect screen{0, 0, 1024, 740};  // a 28-pixel panel at the bottom
+    const BalloonRect clock{944, 742, 80, 24};
+    const BalloonRect r = AnnouncementRect(clock, 1, screen);
     EXPECT_EQ(r.width, 312);
     EXPECT_EQ(r.height, 108);
     EXPECT_EQ(r.top, 742 - 2 - 108);
     EXPECT_EQ(r.left, 944 - 267);
 
     // A clock at the right edge would push the balloon off the screen.
-    const PixelRect edge = AnnouncementRect(PixelRect{1000, 742, 24, 24}, 1, screen);
+    const BalloonRect edge = AnnouncementRect(BalloonRect{1000, 742, 24, 24}, 1, screen);
     EXPECT_EQ(edge.right(), 1024);
 }
 
@@ -93,17 +93,17 @@ TEST(Announcement, GrowsForMoreThanFiveLines) {
     EXPECT_EQ(AnnouncementHeight(1), 108);
     EXPECT_EQ(AnnouncementHeight(5), 108);
     EXPECT_EQ(AnnouncementHeight(6), 119);
-    const PixelRect screen{0, 0, 1024, 740};
-    const PixelRect r = AnnouncementRect(PixelRect{944, 742, 80, 24}, 8, screen);
+    const BalloonRect screen{0, 0, 1024, 740};
+    const BalloonRect r = AnnouncementRect(BalloonRect{944, 742, 80, 24}, 8, screen);
     EXPECT_GE(r.height, BalloonLineRect(7).bottom());
     EXPECT_EQ(r.bottom(), 740);
     // 256 lines cannot fit: the balloon is as tall as the screen allows.
-    EXPECT_EQ(AnnouncementRect(PixelRect{944, 742, 80, 24}, 256, screen).height, 740);
+    EXPECT_EQ(AnnouncementRect(BalloonRect{944, 742, 80, 24}, 256, screen).height, 740);
 }
 
 TEST(Announcement, BelowAClockOnATopPanel) {
-    const PixelRect screen{0, 28, 1024, 740};
-    const PixelRect r = AnnouncementRect(PixelRect{944, 2, 80, 24}, 1, screen);
+    const BalloonRect screen{0, 28, 1024, 740};
+    const BalloonRect r = AnnouncementRect(BalloonRect{944, 2, 80, 24}, 1, screen);
     EXPECT_EQ(r.top, 28);
 }
 
