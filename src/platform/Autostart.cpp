@@ -1,0 +1,153 @@
+#include "platform/Autostart.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "platform/AtomicFile.h"
+
+namespace tavrin {
+namespace {
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    return s;
+}
+
+// Desktop entry strings escape backslash and the line-breaking characters.
+std::string escape(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        // Readers trim blanks at either end of a value, so those are written escaped.
+        if (c == ' ' && (i == 0 || i + 1 == text.size())) {
+            out += "\\s";
+            continue;
+        }
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
+                break;
+        }
+    }
+    return out;
+}
+
+std::string unescape(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        switch (text[++i]) {
+            case 's':
+                out += ' ';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case '\\':
+                out += '\\';
+                break;
+            default:
+                out += '\\';
+                out += text[i];
+                break;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+Autostart::Autostart(std::string folder, WritableProbe writable, unsigned fileMode, unsigned folderMode)
+    : folder_(std::move(folder)),
+      entryPath_(folder_ + "/tavrin.desktop"),
+      writable_(std::move(writable)),
+      fileMode_(fileMode),
+      folderMode_(folderMode) {}
+
+std::string Autostart::entryText(std::string_view command) {
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Tavrin\n"
+           "Comment=Desktop clock with world times, reminders and alarms\n"
+           "Exec=" +
+           escape(command) +
+           "\n"
+           "Icon=tavrin\n"
+           "Terminal=false\n"
+           "X-GNOME-Autostart-enabled=true\n";
+}
+
+std::string Autostart::execOf(std::string_view entryText) {
+    bool inMainGroup = false;
+    while (!entryText.empty()) {
+        const auto end = entryText.find('\n');
+        const std::string_view line = trim(entryText.substr(0, end));
+        entryText = end == std::string_view::npos ? std::string_view() : entryText.substr(end + 1);
+        if (!line.empty() && line.front() == '[') {
+            inMainGroup = line == "[Desktop Entry]";
+            continue;
+        }
+        const auto eq = line.find('=');
+        if (!inMainGroup || eq == std::string_view::npos || trim(line.substr(0, eq)) != "Exec") continue;
+        return unescape(trim(line.substr(eq + 1)));
+    }
+    return {};
+}
+
+bool Autostart::read(std::string& command) const {
+    std::string text;
+    if (!AtomicFile::read(entryPath_, text)) {
+        // An entry the user cannot read still exists; it just tells no command.
+        struct stat st {};
+        if (::stat(entryPath_.c_str(), &st) != 0) return false;
+        command.clear();
+        return true;
+    }
+    command = execOf(text);
+    return true;
+}
+
+Status Autostart::write(std::string_view command) {
+    for (unsigned char c : command)
+        if ((c < 0x20 && c != '\n' && c != '\t' && c != '\r') || c == 0x7F) return status::kBadArgument;
+    if (writable_ && !writable_(entryPath_)) return status::kAccessDenied;
+    if (!AtomicFile::makeFolders(folder_, folderMode_)) return status::kWriteFailed;
+    if (!AtomicFile::write(entryPath_, entryText(command), fileMode_)) return status::kWriteFailed;
+    return status::kSuccess;
+}
+
+Status Autostart::remove() {
+    struct stat st {};
+    if (::lstat(entryPath_.c_str(), &st) != 0) return status::kNotFound;
+    if (writable_ && !writable_(entryPath_)) return status::kAccessDenied;
+    if (::unlink(entryPath_.c_str()) != 0) return errno == ENOENT ? status::kNotFound : status::kWriteFailed;
+    AtomicFile::syncFolder(folder_);
+    return status::kSuccess;
+}
+
+}  // namespace tavrin

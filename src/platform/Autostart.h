@@ -1,0 +1,41 @@
+#pragma once
+// The start-at-logon entry of one settings root: an XDG autostart file "tavrin.desktop" in the root's
+// autostart folder. The store shows it as the value "Tavrin" of the Run key, whose data is the
+// entry's command.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "settings/Store.h"
+
+namespace tavrin {
+
+class Autostart {
+  public:
+    // Whether the user may write the file at a path (or make it, when it does not exist yet).
+    using WritableProbe = std::function<bool(const std::string& filePath)>;
+
+    Autostart(std::string folder, WritableProbe writable, unsigned fileMode = 0600,
+              unsigned folderMode = 0700);
+
+    const std::string& entryPath() const { return entryPath_; }
+    // The entry's command; false when there is no entry.
+    bool read(std::string& command) const;
+    // Writes a complete entry for `command`, replacing any entry there was.
+    Status write(std::string_view command);
+    // Removes the entry; kNotFound when there is none.
+    Status remove();
+
+    static std::string entryText(std::string_view command);
+    // The Exec command of the entry's "[Desktop Entry]" group ("" when it has none).
+    static std::string execOf(std::string_view entryText);
+
+  private:
+    std::string folder_;
+    std::string entryPath_;
+    WritableProbe writable_;
+    unsigned fileMode_;
+    unsigned folderMode_;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,335 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "settings/FileStore.h"
+#include "settings/KeyPath.h"
+#include "settings/Settings.h"
+
+using namespace tavrin;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempDir {
+  public:
+    TempDir() {
+        char name[] = "/tmp/tavrin-store-XXXXXX";
+        path = ::mkdtemp(name);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(path, ec);
+    }
+    std::string path;
+};
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void spit(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+class FileStoreTest : public ::testing::Test {
+  protected:
+    std::string userFile() const { return dir.path + "/config/tavrin/user.reg"; }
+    std::string machineFile() const { return dir.path + "/xdg/tavrin/machine.reg"; }
+    std::string userAutostart() const { return dir.path + "/config/autostart"; }
+    std::string machineAutostart() const { return dir.path + "/xdg/autostart"; }
+
+    // The probe refuses every path that starts with one of `readOnly`.
+    std::unique_ptr<FileStore> open(std::vector<std::string> readOnly = {}) {
+        return std::make_unique<FileStore>(userFile(), machineFile(), userAutostart(), machineAutostart(),
+                                           [readOnly](const std::string& path) {
+                                               for (const std::string& p : readOnly)
+                                                   if (path.rfind(p, 0) == 0) return false;
+                                               return true;
+                                           });
+    }
+
+    static KeyHandle create(Store& store, Root root, const char* path) {
+        KeyHandle key;
+        Disposition d;
+        EXPECT_EQ(store.CreateKey(KeyHandle::rootKey(root), path, kAllAccess, key, d), status::kSuccess);
+        return key;
+    }
+
+    static std::string read(Store& store, Root root, const char* path, std::string_view name) {
+        KeyHandle key;
+        if (store.OpenKey(KeyHandle::rootKey(root), path, kReadAccess, key) != status::kSuccess)
+            return "<no key>";
+        std::string data;
+        ValueType type;
+        return store.QueryValueData(key, name, data, type) == status::kSuccess ? data : "<missing>";
+    }
+
+    TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(FileStoreTest, ValuesPersistByteForByteWithNamesInTheirFirstCase) {
+    {
+        auto store = open();
+        EXPECT_EQ(read(*store, Root::CurrentUser, kSettingsKey, "DateFormat"), "<no key>");  // no file yet
+        KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
+        ASSERT_EQ(store->SetValue(key, "DateFormat", ValueType::String, "mm/dd/yy"), status::kSuccess);
+        ASSERT_EQ(store->SetValue(key, "TimeFormat", ValueType::String, std::string("h:mm\0", 5)),
+                  status::kSuccess);
+        ASSERT_EQ(store->SetValue(key, "dateformat", ValueType::String, "dd.mm.yy"), status::kSuccess);
+        create(*store, Root::CurrentUser, "SOFTWARE\\QUILLON\\EMPTY");
+        ASSERT_EQ(store->SetValue(key, "Later", ValueType::String, "rewrite"), status::kSuccess);
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(userFile().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    const std::string text = slurp(userFile());
+    EXPECT_NE(text.find("\"DateFormat\"=\"dd.mm.yy\"\n"), std::string::npos) << text;
+    auto store = open();
+    EXPECT_EQ(read(*store, Root::CurrentUser, "software\\quillon\\tavrin", "DATEFORMAT"), "dd.mm.yy");
+    EXPECT_EQ(read(*store, Root::CurrentUser, kSettingsKey, "TimeFormat"), std::string("h:mm\0", 5));
+    EXPECT_EQ(read(*store, Root::CurrentUser, "SOFTWARE\\QUILLON\\EMPTY", "x"), "<missing>");  // key survived
+    EXPECT_EQ(read(*store, Root::LocalMachine, kSettingsKey, "DateFormat"), "<no key>");
+}
+
+TEST_F(FileStoreTest, ReadOnlyRootRefusesWriteOpensAndWritesNothing) {
+    {
+        auto store = open();
+        KeyHandle key = create(*store, Root::LocalMachine, kSettingsKey);
+        ASSERT_EQ(store->SetValue(key, "DateFormat", ValueType::String, "mm/dd/yy"), status::kSuccess);
+    }
+    const std::string before = slurp(machineFile());
+    auto store = open({machineFile()});
+    const KeyHandle machine = KeyHandle::rootKey(Root::LocalMachine);
+    KeyHandle key;
+    Disposition d;
+    EXPECT_EQ(store->OpenKey(machine, kSettingsKey, kAllAccess, key), status::kAccessDenied);
+    EXPECT_EQ(store->CreateKey(machine, kSettingsKey, kAllAccess, key, d), status::kAccessDenied);
+    EXPECT_EQ(store->CreateKey(machine, "SOFTWARE\\OTHER", kReadAccess, key, d), status::kAccessDenied);
+    EXPECT_EQ(store->DeleteKey(Root::LocalMachine, kSettingsKey), status::kAccessDenied);
+    ASSERT_EQ(store->OpenKey(machine, kSettingsKey, kReadAccess, key), status::kSuccess);
+    EXPECT_EQ(read(*store, Root::LocalMachine, kSettingsKey, "DateFormat"), "mm/dd/yy");
+    key.access = kAllAccess;  // a handle that claims more than it was opened with
+    EXPECT_EQ(store->SetValue(key, "DateFormat", ValueType::String, "x"), status::kAccessDenied);
+    EXPECT_EQ(slurp(machineFile()), before);
+    // The user's own root is unaffected.
+    create(*store, Root::CurrentUser, kSettingsKey);
+}
+
+// The real permission check, seen by an ordinary user: a file and folder without write bits.
+TEST_F(FileStoreTest, DefaultProbeFollowsPermissionBitsForAnOrdinaryUser) {
+    fs::create_directories(dir.path + "/ro");
+    spit(dir.path + "/ro/machine.reg", "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n");
+    ::chmod((dir.path + "/ro/machine.reg").c_str(), 0444);
+    ::chmod((dir.path + "/ro").c_str(), 0555);
+    ::chmod(dir.path.c_str(), 0755);
+    EXPECT_FALSE(FileStore::DefaultWritable(dir.path + "/ro/machine.reg/below"));  // a file is no folder
+    EXPECT_TRUE(FileStore::DefaultWritable(dir.path + "/new/deeper/user.reg") || ::geteuid() != 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(10);
+        FileStore store(dir.path + "/ro/user.reg", dir.path + "/ro/machine.reg", dir.path + "/ro/a",
+                        dir.path + "/ro/b");
+        KeyHandle key;
+        const KeyHandle machine = KeyHandle::rootKey(Root::LocalMachine);
+        if (store.OpenKey(machine, kSettingsKey, kAllAccess, key) != status::kAccessDenied) ::_exit(1);
+        if (store.OpenKey(machine, kSettingsKey, kReadAccess, key) != status::kSuccess) ::_exit(2);
+        Disposition d;
+        if (store.CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d) !=
+            status::kAccessDenied)
+            ::_exit(3);
+        ::_exit(0);
+    }
+    int result = 0;
+    ::waitpid(child, &result, 0);
+    ASSERT_TRUE(WIFEXITED(result));
+    EXPECT_EQ(WEXITSTATUS(result), 0);
+}
+
+TEST_F(FileStoreTest, TwoProgramsWritingAtOnceLoseNothing) {
+    create(*open(), Root::CurrentUser, kSettingsKey);
+    std::vector<pid_t> children;
+    for (int c = 0; c < 2; ++c) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            auto store = open();
+            KeyHandle key;
+            if (store->OpenKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kAllAccess, key) != 0)
+                ::_exit(1);
+            for (int i = 0; i < 200; ++i) {
+                const std::string name = "P" + std::to_string(c) + "V" + std::to_string(i);
+                if (store->SetValue(key, name, ValueType::String, name) != status::kSuccess) ::_exit(2);
+            }
+            ::_exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int result = 0;
+        ::waitpid(pid, &result, 0);
+        EXPECT_TRUE(WIFEXITED(result) && WEXITSTATUS(result) == 0);
+    }
+    auto store = open();
+    KeyHandle key;
+    ASSERT_EQ(store->OpenKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kReadAccess, key), 0);
+    std::set<std::string> names;
+    std::string name;
+    for (std::uint32_t i = 0; store->EnumValue(key, i, name) == status::kSuccess; ++i) names.insert(name);
+    EXPECT_EQ(names.size(), 400u);
+    EXPECT_EQ(read(*store, Root::CurrentUser, kSettingsKey, "P1V199"), "P1V199");
+}
+
+TEST_F(FileStoreTest, SeesChangesMadeByOtherProgramsAndEditors) {
+    auto reader = open();
+    auto writer = open();
+    KeyHandle key = create(*writer, Root::CurrentUser, kSettingsKey);
+    ASSERT_EQ(writer->SetValue(key, "A", ValueType::String, "1"), status::kSuccess);
+    EXPECT_EQ(read(*reader, Root::CurrentUser, kSettingsKey, "A"), "1");
+    ASSERT_EQ(writer->SetValue(key, "A", ValueType::String, "2"), status::kSuccess);
+    EXPECT_EQ(read(*reader, Root::CurrentUser, kSettingsKey, "A"), "2");
+    // An editor that writes the file in place keeps its inode.
+    spit(userFile(), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"edited by hand\"\n");
+    EXPECT_EQ(read(*reader, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
+    ASSERT_EQ(writer->SetValue(key, "B", ValueType::String, "3"), status::kSuccess);
+    EXPECT_EQ(read(*reader, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
+}
+
+TEST_F(FileStoreTest, CorruptFileIsKeptAsideAndItsReadableLinesSurvive) {
+    fs::create_directories(fs::path(userFile()).parent_path());
+    const std::string damaged =
+        "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n\x01garbage\n\"B\"=\"2\"\n";
+    spit(userFile(), damaged);
+    auto store = open();
+    EXPECT_EQ(read(*store, Root::CurrentUser, kSettingsKey, "B"), "2");
+    EXPECT_EQ(slurp(userFile()), damaged);  // reading changes nothing
+    KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
+    ASSERT_EQ(store->SetValue(key, "C", ValueType::String, "3"), status::kSuccess);
+    EXPECT_EQ(slurp(userFile() + ".corrupt"), damaged);
+    auto fresh = open();
+    for (const char* name : {"A", "B", "C"})
+        EXPECT_NE(read(*fresh, Root::CurrentUser, kSettingsKey, name), "<missing>");
+    // A second damaged file does not replace the first one kept.
+    spit(userFile(), damaged + "[broken\n");
+    ASSERT_EQ(store->SetValue(key, "D", ValueType::String, "4"), status::kSuccess);
+    EXPECT_EQ(slurp(userFile() + ".corrupt"), damaged);
+    EXPECT_EQ(slurp(userFile() + ".corrupt.1"), damaged + "[broken\n");
+    EXPECT_EQ(read(*fresh, Root::CurrentUser, kSettingsKey, "D"), "4");
+}
+
+TEST_F(FileStoreTest, FailedWritesLeaveTheOldFileAndSayWhy) {
+    auto store = open();
+    KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
+    ASSERT_EQ(store->SetValue(key, "A", ValueType::String, "1"), status::kSuccess);
+    const std::string before = slurp(userFile());
+    // A disk that fills up: the file size limit makes the write fail part-way.
+    struct rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = before.size() + 16;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const Status s = store->SetValue(key, "Big", ValueType::String, std::string(4096, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(s, status::kWriteFailed);
+    EXPECT_EQ(slurp(userFile()), before);
+    EXPECT_EQ(read(*store, Root::CurrentUser, kSettingsKey, "Big"), "<missing>");
+    for (const auto& entry : fs::directory_iterator(fs::path(userFile()).parent_path()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+    // A file in place of the folder.
+    FileStore blocked(dir.path + "/file/user.reg", machineFile(), userAutostart(), machineAutostart(),
+                      [](const std::string&) { return true; });
+    spit(dir.path + "/file", "not a folder");
+    Disposition d;
+    EXPECT_EQ(blocked.CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d),
+              status::kWriteFailed);
+    // A store file that exists but cannot be read is never replaced.
+    FileStore unreadable(dir.path + "/dir.reg", machineFile(), userAutostart(), machineAutostart(),
+                         [](const std::string&) { return true; });
+    fs::create_directories(dir.path + "/dir.reg/inside");
+    EXPECT_NE(unreadable.CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d), 0);
+    EXPECT_TRUE(fs::exists(dir.path + "/dir.reg/inside"));
+}
+
+TEST_F(FileStoreTest, RunValueIsTheAutostartEntry) {
+    auto store = open({userAutostart()});
+    KeyHandle run;
+    Disposition d;
+    ASSERT_EQ(store->CreateKey(KeyHandle::rootKey(Root::CurrentUser), kRunKey, kAllAccess, run, d),
+              status::kSuccess);
+    EXPECT_EQ(d, Disposition::OpenedExisting);
+    EXPECT_EQ(store->SetValue(run, "Tavrin", ValueType::String, "/usr/bin/tavrin"), status::kAccessDenied);
+    store = open();
+    ASSERT_EQ(store->OpenKey(KeyHandle::rootKey(Root::CurrentUser), kRunKey, kAllAccess, run),
+              status::kSuccess);
+    std::uint32_t size = 0;
+    ValueType type;
+    EXPECT_EQ(store->QueryValueInfo(run, "Tavrin", size, type), status::kNotFound);
+    ASSERT_EQ(store->SetValue(run, "tavrin", ValueType::String, "/opt/my apps/tavrin --x "),
+              status::kSuccess);
+    const std::string entry = slurp(userAutostart() + "/tavrin.desktop");
+    for (const char* line : {"[Desktop Entry]\n", "Type=Application\n", "Name=Tavrin\n", "Terminal=false\n",
+                             "X-GNOME-Autostart-enabled=true\n", "Exec=/opt/my apps/tavrin --x\\s\n"})
+        EXPECT_NE(entry.find(line), std::string::npos) << line << entry;
+    EXPECT_EQ(read(*store, Root::CurrentUser, kRunKey, "TAVRIN"), "/opt/my apps/tavrin --x ");
+    EXPECT_EQ(read(*store, Root::LocalMachine, kRunKey, "Tavrin"), "<missing>");
+    std::string name;
+    ASSERT_EQ(store->EnumValue(run, 0, name), status::kSuccess);
+    EXPECT_EQ(name, "Tavrin");
+    ASSERT_EQ(store->DeleteValue(run, "Tavrin"), status::kSuccess);
+    EXPECT_FALSE(fs::exists(userAutostart() + "/tavrin.desktop"));
+    EXPECT_EQ(store->DeleteValue(run, "Tavrin"), status::kNotFound);
+    EXPECT_FALSE(fs::exists(userFile()));  // the settings file was never needed
+}
+
+TEST_F(FileStoreTest, ProviderKeysReadableWithFullAccessOnAReadOnlyMachineRoot) {
+    class Provider : public KeyProvider {
+      public:
+        bool HasKey(std::string_view path) override {
+            return EqualsNoCase(path, "SYSTEM") || EqualsNoCase(path, "SYSTEM\\Info");
+        }
+        std::vector<std::string> SubKeys(std::string_view path) override {
+            if (path.empty()) return {"SYSTEM"};
+            return EqualsNoCase(path, "SYSTEM") ? std::vector<std::string>{"Info"}
+                                                : std::vector<std::string>{};
+        }
+        bool GetValue(std::string_view path, std::string_view name, ValueType& type,
+                      std::string& data) override {
+            if (!EqualsNoCase(path, "SYSTEM\\INFO") || !EqualsNoCase(name, "Name")) return false;
+            type = ValueType::String;
+            data = std::string("x\0", 2);
+            return true;
+        }
+    };
+    create(*open(), Root::LocalMachine, kSettingsKey);
+    auto store = open({machineFile()});
+    store->mount(Root::LocalMachine, std::make_shared<Provider>());
+    KeyHandle key;
+    ASSERT_EQ(store->OpenKey(KeyHandle::rootKey(Root::LocalMachine), "system\\info", kAllAccess, key), 0);
+    EXPECT_EQ(read(*store, Root::LocalMachine, "SYSTEM\\INFO", "name"), std::string("x\0", 2));
+    EXPECT_EQ(store->SetValue(key, "Name", ValueType::String, "y"), status::kAccessDenied);
+    std::vector<std::string> names;
+    std::string name;
+    const KeyHandle machine = KeyHandle::rootKey(Root::LocalMachine);
+    for (std::uint32_t i = 0; store->EnumKey(machine, i, name) == status::kSuccess; ++i)
+        names.push_back(name);
+    EXPECT_EQ(names, (std::vector<std::string>{"SOFTWARE", "SYSTEM"}));
+}
