@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/AppState.h"
+#include "clock/frmClock.h"
+#include "settings/MemoryStore.h"
+
+using namespace tavrin;
+
+namespace {
+
+QApplication& application() {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "test_clock_ui";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+class ClockWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        application();
+        Settings& s = app.settings;
+        s.DateFormat = "mm/dd/yy";
+        s.TimeFormat = "h:mm AM/PM";
+        s.TForeColor = "FF";
+        s.DForeColor = "FF0000";
+        s.ColScheme = "E99012";
+        s.TimeFont = "DejaVu Sans";
+        s.DateFont = "DejaVu Sans";
+        s.TimeSize = "9";
+        s.DateSize = "6";
+        s.TimeBold = "1";
+        s.DateBold = "0";
+    }
+    std::unique_ptr<frmClock> makeClock(const std::string& appDir = TAVRIN_SOURCE_DIR) {
+        auto w = std::make_unique<frmClock>(app);
+        w->setApplicationDirectory(appDir);
+        w->LoadSchemeImages();
+        w->mainLoopStep();
+        w->mainLoopStep();
+        return w;
+    }
+    static QImage picture(const char* name) {
+        return QImage(QString(TAVRIN_SOURCE_DIR "/Images/") + name).convertToFormat(QImage::Format_RGB32);
+    }
+
+    MemoryStore store;
+    FakeClock clock{DateTime::fromFields(2005, 3, 7, 21, 5, 0)};
+    AppState app{store, clock, Paths{}};
+};
+
+// The pixels that differ from `background`, as a bounding box, and whether any is exactly `colour`.
+struct Ink {
+    QRect box;
+    bool hasExact = false;
+};
+
+Ink inkOver(const QImage& frame, const QImage& background, QRgb exact) {
+    Ink ink;
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+            const QRgb p = frame.pixel(x, y);
+            if (p == background.pixel(x, y)) continue;
+            ink.box |= QRect(x, y, 1, 1);
+            if (qRed(p) == qRed(exact) && qGreen(p) == qGreen(exact) && qBlue(p) == qBlue(exact)) ink.hasExact = true;
+        }
+    }
+    return ink;
+}
+
+}  // namespace
+
+TEST_F(ClockWindow, FrameShowsThePicturesAtTheirRowsAndTheTextInside) {
+    auto w = makeClock();
+    ASSERT_TRUE(w->SchemeHasImages());
+    const QImage& frame = w->frame();
+    const int h = w->trayRect().height();
+    ASSERT_EQ(frame.size(), QSize(w->trayRect().width(), h));
+    ASSERT_GE(h, 20);
+
+    // The frame without text: colour, top picture from row -2, centre from row 7, bottom from h - 10.
+    const QImage top = picture("def_blue_top.gif");
+    const QImage centre = picture("def_blue_center.gif");
+    const QImage bottom = picture("def_blue.gif");
+    QImage expected(frame.size(), QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+            QRgb p = qRgb(18, 144, 233);
+            if (y + 2 < top.height()) p = top.pixel(x, y + 2);
+            const int centreRows = std::min(centre.height(), h - bottom.height());
+            if (y >= 7 && y - 7 < centreRows) p = centre.pixel(x, y - 7);
+            if (y >= h - 10 && y - (h - 10) < bottom.height()) p = bottom.pixel(x, y - (h - 10));
+            expected.setPixel(x, y, p);
+        }
+    }
+    // Column 3 is clear of the centred text: every row is the pictures' own.
+    for (int y = 0; y < h; ++y) EXPECT_EQ(frame.pixel(3, y), expected.pixel(3, y)) << "row " << y;
+
+    // The text: pure red time ink, all of it inside the frame and roughly centred.
+    const Ink ink = inkOver(frame, expected, qRgb(255, 0, 0));
+    EXPECT_TRUE(ink.hasExact);
+    EXPECT_GT(ink.box.width(), 20);
+    EXPECT_LE(std::abs(ink.box.left() - (frame.width() - 1 - ink.box.right())), 3);
+    EXPECT_GT(ink.box.top(), 0);
+    EXPECT_LT(ink.box.bottom(), h - 1);
+}
+
+TEST_F(ClockWindow, PlainSchemeOrMissingPicturesShowTheFlatColour) {
+    app.settings.ColScheme = "C8D0D4";
+    auto plain = makeClock();
+    EXPECT_FALSE(plain->SchemeHasImages());
+    QImage flat(plain->frame().size(), QImage::Format_RGB32);
+    flat.fill(QColor(212, 208, 200));
+    const Ink ink = inkOver(plain->frame(), flat, qRgb(255, 0, 0));
+    EXPECT_TRUE(ink.hasExact);
+    EXPECT_EQ(plain->frame().pixel(0, 0), qRgb(212, 208, 200));
+    EXPECT_EQ(plain->frame().pixel(0, plain->frame().height() - 1), qRgb(212, 208, 200));
+
+    app.settings.ColScheme = "e99012";
+    const auto empty = std::filesystem::temp_directory_path() / "tavrin-no-images";
+    std::filesystem::create_directories(empty);
+    auto missing = makeClock(empty.string());
+    EXPECT_FALSE(missing->SchemeHasImages());
+    EXPECT_EQ(missing->frame().pixel(0, missing->frame().height() - 1), qRgb(18, 144, 233));
+    std::filesystem::remove_all(empty);
+}
+
+TEST_F(ClockWindow, ComposesOnlyWhenSomethingThatShapesTheFrameChanged) {
+    auto w = makeClock();
+    EXPECT_EQ(w->TimeText(), "9:05 PM");  // a 12-hour time follows the clock on every step
+    const int composed = w->compositions();
+    w->mainLoopStep();
+    w->mainLoopStep();
+    EXPECT_EQ(w->compositions(), composed);
+
+    clock.advanceSeconds(60);
+    w->mainLoopStep();
+    EXPECT_EQ(w->TimeText(), "9:06 PM");
+    EXPECT_EQ(w->compositions(), composed + 1);
+
+    w->setTexts("9:06 PM", "03/08/05");
+    w->mainLoopStep();
+    EXPECT_EQ(w->compositions(), composed + 2);
+
+    // A new date style: one frame measured in the old date font, then one in the new, then quiet.
+    app.settings.DateBold = "1";
+    w->mainLoopStep();
+    w->mainLoopStep();
+    EXPECT_EQ(w->compositions(), composed + 4);
+    w->mainLoopStep();
+    EXPECT_EQ(w->compositions(), composed + 4);
+}
+
+TEST_F(ClockWindow, SecondTickRunsTheHookThatHandsBackTheTexts) {
+    app.settings.TimeFormat = "hh:mm";
+    auto w = makeClock();
+    EXPECT_EQ(w->TimeText(), "21:05");  // its own texts while no hook is set
+    EXPECT_EQ(w->DateText(), "03/07/05");
+    int ticks = 0;
+    w->setSecondTick([&] {
+        ++ticks;
+        w->setTexts("21:06", "03/07/05");
+    });
+    const int composed = w->compositions();
+    w->secondTick();
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(w->TimeText(), "21:06");
+    EXPECT_EQ(w->compositions(), composed + 1);
+}
+
+TEST_F(ClockWindow, PressOpensTheMenuOnceUntilItCloses) {
+    auto w = makeClock();
+    int hooked = 0;
+    w->setMenuHook([&] { ++hooked; });
+    int requested = 0;
+    QObject::connect(w.get(), &frmClock::menuRequested, [&] { ++requested; });
+    const auto press = [&](Qt::MouseButton button) {
+        QMouseEvent e(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), button, button, Qt::NoModifier);
+        QApplication::sendEvent(w.get(), &e);
+    };
+    press(Qt::RightButton);
+    EXPECT_TRUE(w->MenuShown());
+    press(Qt::LeftButton);
+    EXPECT_EQ(hooked, 1);
+    EXPECT_EQ(requested, 1);
+    w->setMenuShown(false);
+    press(Qt::LeftButton);
+    EXPECT_EQ(hooked, 2);
+}
