@@ -1,0 +1,145 @@
+// The reminder file is read once at start and rewritten after every change; the due check runs
+// on every reminder-timer tick (750 ms), doing real work once a minute.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "reminders/DueCheck.h"
+#include "reminders/ReminderFile.h"
+#include "reminders/ReminderTable.h"
+
+namespace {
+
+using namespace tavrin;
+
+ReminderTable fullTable() {
+    ReminderTable t;
+    for (int i = 0; i < kReminderSlots; ++i) {
+        t.RemTitle[i] = "Reminder number " + std::to_string(i) + " with a title of usual length";
+        t.RemDate[i] = "03/" + std::to_string(10 + i % 18) + "/05";
+        t.RemTime[i] = (i % 24 < 10 ? "0" : "") + std::to_string(i % 24) + ":" + std::to_string(10 + i % 50) + ":00";
+        t.RemEnabled[i] = i % 5 ? "1" : "0";
+        t.RemRecur[i] = std::to_string(i % 4 - 1);
+        t.RemBody[i] = std::string(250, 'm') + "\r\nsecond line of the message";
+    }
+    return t;
+}
+
+std::string tempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tavrin-bench-XXXXXX").string();
+    return ::mkdtemp(pattern.data());
+}
+
+class QuietAnnouncer : public ReminderAnnouncer {
+public:
+    bool showBalloon(const std::string&) override { return true; }
+    bool askReview() override { return true; }
+    void openManager() override {}
+};
+
+void BM_LoadFullFile(benchmark::State& state) {
+    const std::string dir = tempFolder();
+    const std::string path = dir + "/Tavrin.DAT";
+    SaveReminders(fullTable(), path);
+    ReminderTable t;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(LoadReminders(t, path));
+    }
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_LoadFullFile)->Unit(benchmark::kMicrosecond);
+
+void BM_SaveFullFile(benchmark::State& state) {
+    const std::string dir = tempFolder();
+    const std::string path = dir + "/Tavrin.DAT";
+    const ReminderTable t = fullTable();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(SaveReminders(t, path));
+    }
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_SaveFullFile)->Unit(benchmark::kMicrosecond);
+
+// The same without the file's flush to disk, to tell the program's own cost from the disk's.
+void BM_SaveFullFileWithoutFlush(benchmark::State& state) {
+    const std::string dir = tempFolder();
+    const std::string path = dir + "/Tavrin.DAT";
+    const ReminderTable t = fullTable();
+    FileWriteCalls calls = FileWriteCalls::system();
+    calls.fsync = [](int) { return 0; };
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(SaveReminders(t, path, calls));
+    }
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_SaveFullFileWithoutFlush)->Unit(benchmark::kMicrosecond);
+
+void BM_ParseAndSerialiseOnly(benchmark::State& state) {
+    const std::string text = SerialiseReminders(fullTable());
+    ReminderTable t;
+    for (auto _ : state) {
+        ParseReminders(text, t);
+        benchmark::DoNotOptimize(SerialiseReminders(t));
+    }
+}
+BENCHMARK(BM_ParseAndSerialiseOnly)->Unit(benchmark::kMicrosecond);
+
+struct CheckFixture {
+    ReminderTable table = fullTable();
+    Settings settings;
+    FakeClock clock{DateTime::fromFields(2005, 4, 1, 8, 0, 0)};
+    QuietAnnouncer announcer;
+    CheckFixture() {
+        settings.DateFormat = "mm/dd/yy";
+        settings.TimeFormat = "h:mm AM/PM";
+    }
+};
+
+// The check at the first tick of each new minute, the stored dates already read.
+void BM_DueCheckNewMinute(benchmark::State& state) {
+    CheckFixture f;
+    DueCheck check(f.table, f.settings, f.clock, f.announcer, "/nonexistent/Tavrin.DAT");
+    check.checkReminders();
+    for (auto _ : state) {
+        f.clock.advanceSeconds(60);
+        benchmark::DoNotOptimize(check.checkReminders());
+    }
+}
+BENCHMARK(BM_DueCheckNewMinute)->Unit(benchmark::kMicrosecond);
+
+// The first check, which reads every stored date and time.
+void BM_DueCheckFirstRun(benchmark::State& state) {
+    CheckFixture f;
+    for (auto _ : state) {
+        DueCheck check(f.table, f.settings, f.clock, f.announcer, "/nonexistent/Tavrin.DAT");
+        benchmark::DoNotOptimize(check.checkReminders());
+    }
+}
+BENCHMARK(BM_DueCheckFirstRun)->Unit(benchmark::kMicrosecond);
+
+// A tick inside a minute already checked.
+void BM_DueCheckSameMinute(benchmark::State& state) {
+    CheckFixture f;
+    DueCheck check(f.table, f.settings, f.clock, f.announcer, "/nonexistent/Tavrin.DAT");
+    check.checkReminders();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(check.checkReminders());
+    }
+}
+BENCHMARK(BM_DueCheckSameMinute);
+
+// Catching up a whole week of missed minutes.
+void BM_DueCheckWeekCatchUp(benchmark::State& state) {
+    CheckFixture f;
+    DueCheck check(f.table, f.settings, f.clock, f.announcer, "/nonexistent/Tavrin.DAT");
+    check.checkReminders();
+    for (auto _ : state) {
+        f.clock.advanceSeconds(7 * 24 * 3600);
+        benchmark::DoNotOptimize(check.checkReminders());
+    }
+}
+BENCHMARK(BM_DueCheckWeekCatchUp)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
