@@ -19,7 +19,8 @@ ReminderTable fullTable() {
     for (int i = 0; i < kReminderSlots; ++i) {
         t.RemTitle[i] = "Reminder number " + std::to_string(i) + " with a title of usual length";
         t.RemDate[i] = "03/" + std::to_string(10 + i % 18) + "/05";
-        t.RemTime[i] = (i % 24 < 10 ? "0" : "") + std::to_string(i % 24) + ":" + std::to_string(10 + i % 50) + ":00";
+        t.RemTime[i] =
+            (i % 24 < 10 ? "0" : "") + std::to_string(i % 24) + ":" + std::to_string(10 + i % 50) + ":00";
         t.RemEnabled[i] = i % 5 ? "1" : "0";
         t.RemRecur[i] = std::to_string(i % 4 - 1);
         t.RemBody[i] = std::string(250, 'm') + "\r\nsecond line of the message";
@@ -33,7 +34,7 @@ std::string tempFolder() {
 }
 
 class QuietAnnouncer : public ReminderAnnouncer {
-public:
+  public:
     bool showBalloon(const std::string&) override { return true; }
     bool askReview() override { return true; }
     void openManager() override {}

@@ -29,9 +29,10 @@ int cmdReminders(const Args& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
     for (int i = 0; i < kReminderSlots && !table.RemTitle[i].empty(); ++i) {
-        out << i << '\t' << escapeText(table.RemTitle[i], false) << '\t' << escapeText(table.RemDate[i], false)
-            << '\t' << escapeText(table.RemTime[i], false) << '\t' << escapeText(table.RemEnabled[i], false) << '\t'
-            << escapeText(table.RemRecur[i], false) << '\t' << escapeText(table.RemBody[i], false) << '\n';
+        out << i << '\t' << escapeText(table.RemTitle[i], false) << '\t'
+            << escapeText(table.RemDate[i], false) << '\t' << escapeText(table.RemTime[i], false) << '\t'
+            << escapeText(table.RemEnabled[i], false) << '\t' << escapeText(table.RemRecur[i], false) << '\t'
+            << escapeText(table.RemBody[i], false) << '\n';
     }
     if (report.overflow > 0) {
         err << "tavrinctl: " << report.overflow << " reminder(s) beyond the first 256 are not loaded\n";

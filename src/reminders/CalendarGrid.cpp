@@ -6,7 +6,9 @@
 
 namespace tavrin {
 
-int CalendarGrid::firstCell(int month, int year) { return DateTime::fromFields(year, month, 1).weekday(); }
+int CalendarGrid::firstCell(int month, int year) {
+    return DateTime::fromFields(year, month, 1).weekday();
+}
 
 int CalendarGrid::weekNumberOf(const DateTime& day) {
     const int jan1 = DateTime::fromFields(day.year(), 1, 1).weekday();

@@ -19,11 +19,12 @@ struct MonthYear {
 };
 
 class CalendarGrid {
-public:
+  public:
     static constexpr int kCells = 35;
 
     // Fills the grid for a month, marks today when it lies in that month, places the markers.
-    void buildCal(int month, int year, const DateTime& today, const ReminderTable& table, const Settings& settings);
+    void buildCal(int month, int year, const DateTime& today, const ReminderTable& table,
+                  const Settings& settings);
     // Places the markers again from the table (after a reminder changed).
     void addReminders(const ReminderTable& table, const Settings& settings);
 
@@ -31,7 +32,7 @@ public:
     int month() const { return month_; }
     int year() const { return year_; }
     const std::string& title() const { return title_; }  // "mmmm yyyy"
-    int weekNumber() const { return weekNumber_; }        // of today, whatever month is shown
+    int weekNumber() const { return weekNumber_; }       // of today, whatever month is shown
 
     // The cell of day 1: its weekday, 0 = Sunday.
     static int firstCell(int month, int year);
@@ -40,7 +41,7 @@ public:
     static MonthYear previousMonth(int month, int year);
     static MonthYear nextMonth(int month, int year);
 
-private:
+  private:
     void fillDays(int days, int first);
     void markToday(int month, int year, const DateTime& today);
 

@@ -8,7 +8,9 @@
 namespace tavrin {
 namespace {
 
-std::int64_t minuteIndex(const DateTime& t) { return t.days() * 1440 + t.secondsOfDay() / 60; }
+std::int64_t minuteIndex(const DateTime& t) {
+    return t.days() * 1440 + t.secondsOfDay() / 60;
+}
 
 DateTime fromMinuteIndex(std::int64_t m) {
     const std::int64_t day = m >= 0 ? m / 1440 : -((-m + 1439) / 1440);
@@ -26,13 +28,13 @@ int minuteOfDayFromText(const std::string& t) {
 }
 
 class BusyGuard {
-public:
+  public:
     explicit BusyGuard(bool& flag) : flag_(flag) { flag_ = true; }
     ~BusyGuard() { flag_ = false; }
     BusyGuard(const BusyGuard&) = delete;
     BusyGuard& operator=(const BusyGuard&) = delete;
 
-private:
+  private:
     bool& flag_;
 };
 
@@ -40,9 +42,15 @@ private:
 
 DueCheck::DueCheck(ReminderTable& table, const Settings& settings, const ClockService& clock,
                    ReminderAnnouncer& announcer, std::string reminderFile)
-    : table_(table), settings_(settings), clock_(clock), announcer_(announcer), file_(std::move(reminderFile)) {}
+    : table_(table),
+      settings_(settings),
+      clock_(clock),
+      announcer_(announcer),
+      file_(std::move(reminderFile)) {}
 
-DueCheckResult DueCheck::checkReminders() { return checkReminders(clock_.localNow()); }
+DueCheckResult DueCheck::checkReminders() {
+    return checkReminders(clock_.localNow());
+}
 
 const DueCheck::SlotReading& DueCheck::reading(int slot) {
     SlotReading& r = readings_[slot];
@@ -103,7 +111,8 @@ bool DueCheck::moveOn(int slot, std::int64_t dueMinute, std::int64_t nowMinute) 
         case 2:
             table_.RemDate[slot] = FormatPattern(due.addDays(7 * (late / 10080 + 1)), settings_.DateFormat);
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -139,10 +148,11 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
     for (const Due& d : due) {
         const int s = d.slot;
         if (table_.RemEnabled[s] != "1") continue;
-        if (table_.RemRecur[s] != "-1") recurring.push_back({d, table_.RemTitle[s], table_.RemDate[s], table_.RemTime[s]});
+        if (table_.RemRecur[s] != "-1")
+            recurring.push_back({d, table_.RemTitle[s], table_.RemDate[s], table_.RemTime[s]});
         table_.sBalloonLines[static_cast<std::size_t>(result.announced++)] =
-            FormatPattern(std::string_view(table_.RemTime[s]), settings_.TimeFormat, settings_.DateFormat) + " - " +
-            table_.RemTitle[s];
+            FormatPattern(std::string_view(table_.RemTime[s]), settings_.TimeFormat, settings_.DateFormat) +
+            " - " + table_.RemTitle[s];
     }
     if (result.announced == 0) return result;
 
@@ -160,7 +170,8 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
         const int s = r.due.slot;
         // The question is modal, but windows may still have changed the table meanwhile; only the
         // reminder that was announced is moved.
-        if (table_.RemTitle[s] != r.title || table_.RemDate[s] != r.date || table_.RemTime[s] != r.time) continue;
+        if (table_.RemTitle[s] != r.title || table_.RemDate[s] != r.date || table_.RemTime[s] != r.time)
+            continue;
         if (moveOn(s, r.due.minute, nowMinute)) ++result.moved;
     }
     result.saved = true;

@@ -24,11 +24,11 @@
 namespace tavrin {
 
 struct DueCheckResult {
-    bool ran = false;       // false inside a minute already checked, or while a run is going on
-    bool busy = false;      // refused because an earlier run is still waiting on its question
+    bool ran = false;   // false inside a minute already checked, or while a run is going on
+    bool busy = false;  // refused because an earlier run is still waiting on its question
     int minutesCovered = 0;
-    int due = 0;            // reminders due in the covered minutes, enabled or not
-    int announced = 0;      // lines put into the balloon
+    int due = 0;        // reminders due in the covered minutes, enabled or not
+    int announced = 0;  // lines put into the balloon
     bool balloonVisible = false;
     bool asked = false;     // the review question was asked
     bool reviewed = false;  // ... and answered Yes
@@ -38,7 +38,7 @@ struct DueCheckResult {
 };
 
 class DueCheck {
-public:
+  public:
     // Minutes looked at when the check catches up after a gap.
     static constexpr std::int64_t kCatchUpMinutes = 7 * 24 * 60;
 
@@ -52,7 +52,7 @@ public:
     // The latest minute checked (minutes since 1899-12-30 00:00), if any.
     std::optional<std::int64_t> lastCheckedMinute() const { return lastChecked_; }
 
-private:
+  private:
     struct Due {
         std::int64_t minute;
         int slot;
@@ -61,8 +61,8 @@ private:
     struct SlotReading {
         std::string date, time, dateFormat;
         bool valid = false;
-        std::string dateText;    // the stored date formatted with "DateFormat"
-        int minuteOfDay = -1;    // the stored time's "HH:MM", or -1 when it is no time of day
+        std::string dateText;  // the stored date formatted with "DateFormat"
+        int minuteOfDay = -1;  // the stored time's "HH:MM", or -1 when it is no time of day
     };
 
     const SlotReading& reading(int slot);

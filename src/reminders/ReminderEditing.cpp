@@ -68,8 +68,8 @@ ReminderChange addReminder(ReminderTable& table, const ReminderForm& form, const
     return saveOrRestore(table, before, path, slot);
 }
 
-ReminderChange editReminder(ReminderTable& table, int slot, const std::string& title, const ReminderForm& form,
-                            const Settings& settings, const std::string& path) {
+ReminderChange editReminder(ReminderTable& table, int slot, const std::string& title,
+                            const ReminderForm& form, const Settings& settings, const std::string& path) {
     const FormConversion c = recordFromForm(form, settings);
     // Clearing the title of a reminder being edited keeps the reminder as it was.
     if (c.outcome == FormConversion::Outcome::NoTitle) return {};

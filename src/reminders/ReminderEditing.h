@@ -33,8 +33,8 @@ ReminderChange addReminder(ReminderTable& table, const ReminderForm& form, const
 // Replaces the reminder that was in `slot` with the title `title` when the edit began: it is
 // removed and the new version goes to the end of the run. When the table changed meanwhile, the
 // reminder is looked for by its title. A form without a title changes nothing.
-ReminderChange editReminder(ReminderTable& table, int slot, const std::string& title, const ReminderForm& form,
-                            const Settings& settings, const std::string& path);
+ReminderChange editReminder(ReminderTable& table, int slot, const std::string& title,
+                            const ReminderForm& form, const Settings& settings, const std::string& path);
 
 // Removes the reminder in `slot`; every later reminder moves down by one.
 ReminderChange deleteReminder(ReminderTable& table, int slot, const std::string& path);

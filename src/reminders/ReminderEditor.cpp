@@ -76,7 +76,8 @@ ReminderForm editReminderForm(const ReminderTable& table, int slot, const Settin
     return form;
 }
 
-std::string reminderTimeFromFields(const std::string& hour, const std::string& minute, const std::string& amPm) {
+std::string reminderTimeFromFields(const std::string& hour, const std::string& minute,
+                                   const std::string& amPm) {
     const auto h = smallNumber(hour);
     const auto m = smallNumber(minute);
     if (!h || !m || *h > 23 || *m > 59) return {};

@@ -24,9 +24,9 @@ ReminderForm editReminderForm(const ReminderTable& table, int slot, const Settin
 
 struct FormConversion {
     enum class Outcome {
-        Record,    // `record` is ready to store
-        NoTitle,   // nothing to store, and no message: the editor just closes
-        Refused,   // `message` says why
+        Record,   // `record` is ready to store
+        NoTitle,  // nothing to store, and no message: the editor just closes
+        Refused,  // `message` says why
     };
     Outcome outcome = Outcome::Refused;
     ReminderRecord record;
@@ -40,6 +40,7 @@ FormConversion recordFromForm(const ReminderForm& form, const Settings& settings
 
 // Hour, minute and AM/PM text as "HH:MM:SS", or empty when they are no time of day. An hour of
 // 1 to 12 follows the 12-hour clock when AM or PM is given; 0 and 13 to 23 are read as 24-hour.
-std::string reminderTimeFromFields(const std::string& hour, const std::string& minute, const std::string& amPm);
+std::string reminderTimeFromFields(const std::string& hour, const std::string& minute,
+                                   const std::string& amPm);
 
 }  // namespace tavrin

@@ -83,7 +83,9 @@ void appendValue(std::string& out, const std::string& value) {
     out += "\"\r\n";
 }
 
-std::string errnoText(int err) { return std::strerror(err); }
+std::string errnoText(int err) {
+    return std::strerror(err);
+}
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.rfind('/');

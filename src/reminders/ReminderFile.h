@@ -20,10 +20,10 @@ struct ReminderFileResult {
 
 // What a parse found beyond the records it put into the table.
 struct ReminderParseReport {
-    int records = 0;    // records that began with "<START>"
-    int loaded = 0;     // slots filled
-    int overflow = 0;   // records beyond the 256 slots
-    int untitled = 0;   // records without a title, which cannot hold a slot
+    int records = 0;   // records that began with "<START>"
+    int loaded = 0;    // slots filled
+    int overflow = 0;  // records beyond the 256 slots
+    int untitled = 0;  // records without a title, which cannot hold a slot
 };
 
 // The low-level calls of a rewrite. Tests replace them to act out a full disk or a failing flush.

@@ -22,7 +22,8 @@ bool ReminderItemReader::next(std::string& item) {
         if (close == std::string_view::npos) close = text_.size();
         item.assign(text_.substr(open, close - open));
         pos_ = close < text_.size() ? close + 1 : close;
-        while (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != '\r' && text_[pos_] != '\n') ++pos_;
+        while (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != '\r' && text_[pos_] != '\n')
+            ++pos_;
         skipDelimiter();
         return true;
     }

@@ -10,14 +10,14 @@
 namespace tavrin {
 
 class ReminderItemReader {
-public:
+  public:
     explicit ReminderItemReader(std::string_view text) : text_(text) {}
 
     // The next item, or false at the end of the text.
     bool next(std::string& item);
     bool atEnd() const { return pos_ >= text_.size(); }
 
-private:
+  private:
     // Steps over a comma, or over one line end (CR LF, LF or CR).
     void skipDelimiter();
 

@@ -36,9 +36,10 @@ DayList dayListRows(const ReminderTable& table, const std::string& balloonLine, 
         if (table.RemTitle[i].empty()) continue;  // free slots never match
         bool take = false;
         if (byLine) {
-            take = FormatPattern(std::string_view(table.RemTime[i]), settings.TimeFormat, settings.DateFormat) +
-                       " - " + table.RemTitle[i] ==
-                   balloonLine;
+            take =
+                FormatPattern(std::string_view(table.RemTime[i]), settings.TimeFormat, settings.DateFormat) +
+                    " - " + table.RemTitle[i] ==
+                balloonLine;
         } else {
             take = table.RemDate[i] == dateText;
         }

@@ -15,7 +15,7 @@ struct ReminderRecord {
     std::string body;
 
     static ReminderRecord fromSlot(const ReminderTable& table, int slot) {
-        return {table.RemTitle[slot], table.RemDate[slot],  table.RemTime[slot],
+        return {table.RemTitle[slot],   table.RemDate[slot],  table.RemTime[slot],
                 table.RemEnabled[slot], table.RemRecur[slot], table.RemBody[slot]};
     }
     void toSlot(ReminderTable& table, int slot) const {

@@ -10,7 +10,8 @@ using testing::putReminder;
 
 const DateTime kToday = DateTime::fromFields(2005, 3, 7, 12, 0);
 
-CalendarGrid build(int month, int year, const ReminderTable& table = ReminderTable{}, DateTime today = kToday) {
+CalendarGrid build(int month, int year, const ReminderTable& table = ReminderTable{},
+                   DateTime today = kToday) {
     CalendarGrid g;
     g.buildCal(month, year, today, table, testing::defaultSettings());
     return g;
@@ -78,7 +79,8 @@ TEST(CalendarGrid, TodayIsMarkedOnlyInItsMonth) {
 TEST(CalendarGrid, WeekNumbers) {
     EXPECT_EQ(CalendarGrid::weekNumberOf(DateTime::fromFields(2005, 1, 1)), 1);
     EXPECT_EQ(CalendarGrid::weekNumberOf(DateTime::fromFields(2005, 1, 2)), 2);  // first Sunday
-    EXPECT_EQ(CalendarGrid::weekNumberOf(DateTime::fromFields(2005, 12, 31)), 53);  // 2005 began on a Saturday
+    EXPECT_EQ(CalendarGrid::weekNumberOf(DateTime::fromFields(2005, 12, 31)),
+              53);  // 2005 began on a Saturday
     EXPECT_EQ(CalendarGrid::weekNumberOf(DateTime::fromFields(2000, 12, 31)), 54);  // so did leap year 2000
     EXPECT_EQ(CalendarGrid::weekNumberOf(DateTime::fromFields(2006, 1, 1)), 1);
     EXPECT_EQ(build(7, 1999).weekNumber(), CalendarGrid::weekNumberOf(kToday));

@@ -20,7 +20,7 @@ struct Balloon {
 };
 
 class RecordingAnnouncer : public ReminderAnnouncer {
-public:
+  public:
     explicit RecordingAnnouncer(const ReminderTable& table) : table_(table) {}
     bool showBalloon(const std::string& title) override {
         Balloon b{title, {}};
@@ -45,12 +45,12 @@ public:
     bool answerYes = false;
     std::function<void()> duringQuestion;
 
-private:
+  private:
     const ReminderTable& table_;
 };
 
 class DueCheckTest : public ::testing::Test {
-protected:
+  protected:
     DueCheckTest() : announcer(table), check(table, settings, clock, announcer, dir.file("Tavrin.DAT")) {}
 
     DueCheckResult tickAt(int y, int mo, int d, int h, int mi, int s = 0) {
@@ -170,7 +170,8 @@ TEST_F(DueCheckTest, MissedMinutesAreAnnouncedOnceAtTheNextTick) {
     const DueCheckResult r = tickAt(2005, 3, 7, 9, 45, 10);  // the thread was held for 45 minutes
     EXPECT_EQ(r.minutesCovered, 45);
     ASSERT_EQ(announcer.balloons.size(), 2u);
-    EXPECT_EQ(announcer.balloons[1].lines, (std::vector<std::string>{"9:30 AM - Missed B", "9:40 AM - Missed A"}));
+    EXPECT_EQ(announcer.balloons[1].lines,
+              (std::vector<std::string>{"9:30 AM - Missed B", "9:40 AM - Missed A"}));
     tickAt(2005, 3, 7, 9, 45, 40);
     tickAt(2005, 3, 7, 9, 46, 0);
     EXPECT_EQ(announcer.balloons.size(), 2u);

@@ -27,7 +27,7 @@ ReminderForm form(const std::string& title, const std::string& hour = "9", const
 }
 
 class EditingTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { path = dir.file("Tavrin.DAT"); }
     void addThree() {
         for (const char* t : {"One", "Two", "Three"}) {
@@ -55,14 +55,16 @@ TEST(ReminderEditor, TimeFieldsGiveTheStoredTime) {
 }
 
 TEST(ReminderEditor, NewFormStartsFromNow) {
-    const ReminderForm f = newReminderForm(DateTime::fromFields(2005, 3, 7, 15, 20, 44), testing::defaultSettings());
+    const ReminderForm f =
+        newReminderForm(DateTime::fromFields(2005, 3, 7, 15, 20, 44), testing::defaultSettings());
     EXPECT_EQ(f.hour, "15");
     EXPECT_EQ(f.minute, "20");
     EXPECT_EQ(f.amPm, "PM");
     EXPECT_EQ(f.date, "03/07/05");
     EXPECT_TRUE(f.enabled);
     EXPECT_FALSE(f.recurring);
-    const ReminderForm morning = newReminderForm(DateTime::fromFields(2005, 3, 7, 0, 5), testing::defaultSettings());
+    const ReminderForm morning =
+        newReminderForm(DateTime::fromFields(2005, 3, 7, 0, 5), testing::defaultSettings());
     EXPECT_EQ(morning.hour, "0");
     EXPECT_EQ(morning.minute, "5");
     EXPECT_EQ(morning.amPm, "AM");
@@ -145,7 +147,8 @@ TEST_F(EditingTest, AddAppendsAndRewritesTheFile) {
 }
 
 TEST_F(EditingTest, FullTableRefusesTheNextReminder) {
-    for (int i = 0; i < kReminderSlots; ++i) putReminder(table, i, "R" + std::to_string(i), "03/07/05", "09:00:00");
+    for (int i = 0; i < kReminderSlots; ++i)
+        putReminder(table, i, "R" + std::to_string(i), "03/07/05", "09:00:00");
     ASSERT_TRUE(SaveReminders(table, path).ok);
     const std::string before = readFile(path);
     const ReminderChange c = addReminder(table, form("One too many"), settings, path);
@@ -160,7 +163,8 @@ TEST_F(EditingTest, FullTableRefusesTheNextReminder) {
 
 TEST_F(EditingTest, EditMovesTheReminderToTheEnd) {
     addThree();
-    const ReminderChange c = editReminder(table, 1, "Two", form("Two edited", "7", "45", "AM"), settings, path);
+    const ReminderChange c =
+        editReminder(table, 1, "Two", form("Two edited", "7", "45", "AM"), settings, path);
     ASSERT_EQ(c.status, ReminderChange::Status::Stored);
     ASSERT_EQ(occupiedCount(table), 3);
     EXPECT_EQ(table.RemTitle[0], "One");
@@ -177,7 +181,8 @@ TEST_F(EditingTest, EditFollowsItsReminderWhenTheTableChangedMeanwhile) {
     editReminder(table, 1, "Two", form("Two edited"), settings, path);
     EXPECT_EQ(table.RemTitle[0], "Three");
     EXPECT_EQ(table.RemTitle[1], "Two edited");
-    EXPECT_EQ(editReminder(table, 0, "Gone", form("x"), settings, path).status, ReminderChange::Status::Refused);
+    EXPECT_EQ(editReminder(table, 0, "Gone", form("x"), settings, path).status,
+              ReminderChange::Status::Refused);
 }
 
 TEST_F(EditingTest, ClearingTheTitleOfAnEditKeepsTheReminder) {

@@ -55,7 +55,8 @@ TEST(ReminderFile, RoundTripKeepsEveryByte) {
     putReminder(t, 4, "Caf\xe9 \xff\x80", "  03/07/05", "21:05:00", "1", "-1", "lf only\nand\xa0nbsp \t");
     putReminder(t, 5, "  leading blanks", "03/07/05", "21:05:00", "1", "-1", "\r\n");
     const std::string text = SerialiseReminders(t);
-    EXPECT_EQ(text.substr(0, 53), "\"<START>\"\r\n\"Two lines\"\r\n\"03/07/05\"\r\n\"09:30:00\"\r\n\"1\"\r\n");
+    EXPECT_EQ(text.substr(0, 53),
+              "\"<START>\"\r\n\"Two lines\"\r\n\"03/07/05\"\r\n\"09:30:00\"\r\n\"1\"\r\n");
     ReminderTable back;
     const ReminderParseReport r = ParseReminders(text, back);
     EXPECT_EQ(r.loaded, 6);
@@ -197,7 +198,10 @@ TEST(ReminderFile, SaveFollowsASymbolicLink) {
 
 TEST(ReminderFile, DoubleQuoteFromAHandEditedFileIsWrittenAsAnApostrophe) {
     ReminderTable t;
-    ParseReminders("\"<START>\"\r\nSay \"hi\" now\r\n\"03/07/05\"\r\n\"09:30:00\"\r\n\"1\"\r\n\"-1\"\r\n\"m\"\r\n\"</END>\"\r\n", t);
+    ParseReminders(
+        "\"<START>\"\r\nSay \"hi\" "
+        "now\r\n\"03/07/05\"\r\n\"09:30:00\"\r\n\"1\"\r\n\"-1\"\r\n\"m\"\r\n\"</END>\"\r\n",
+        t);
     ASSERT_EQ(t.RemTitle[0], "Say \"hi\" now");
     ReminderTable back;
     ParseReminders(SerialiseReminders(t), back);
@@ -206,13 +210,14 @@ TEST(ReminderFile, DoubleQuoteFromAHandEditedFileIsWrittenAsAnApostrophe) {
 }
 
 class FailingSave : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         path = dir.file("Tavrin.DAT");
         putReminder(table, 0, "Old", "03/07/05", "09:30:00");
         ASSERT_TRUE(SaveReminders(table, path).ok);
         before = readFile(path);
-        for (int i = 0; i < 40; ++i) putReminder(table, i, "New " + std::to_string(i), "03/07/05", "09:30:00");
+        for (int i = 0; i < 40; ++i)
+            putReminder(table, i, "New " + std::to_string(i), "03/07/05", "09:30:00");
     }
     void expectOldFileWholeAndNoLeftovers() {
         EXPECT_EQ(readFile(path), before);

@@ -15,7 +15,9 @@
 
 namespace tavrin::testing {
 
-inline std::string dataFile(const std::string& name) { return std::string(TAVRIN_TEST_DATA) + "/reminders/" + name; }
+inline std::string dataFile(const std::string& name) {
+    return std::string(TAVRIN_TEST_DATA) + "/reminders/" + name;
+}
 
 inline std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -30,7 +32,7 @@ inline void writeFile(const std::string& path, const std::string& text) {
 }
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "tavrin-rem-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
@@ -42,7 +44,7 @@ public:
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -54,8 +56,8 @@ inline Settings defaultSettings() {
 }
 
 inline void putReminder(ReminderTable& t, int slot, const std::string& title, const std::string& date,
-                        const std::string& time, const std::string& enabled = "1", const std::string& recur = "-1",
-                        const std::string& body = "") {
+                        const std::string& time, const std::string& enabled = "1",
+                        const std::string& recur = "-1", const std::string& body = "") {
     t.RemTitle[slot] = title;
     t.RemDate[slot] = date;
     t.RemTime[slot] = time;
