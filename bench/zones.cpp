@@ -1,0 +1,73 @@
+// The zone catalogue over the system's tz database: the whole catalogue as the preferences list
+// reads it (every key, then ReadZone of each), from a cold start and with its caches warm, and one
+// zone as the world-time lines read it.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "platform/Paths.h"
+#include "platform/ProviderStore.h"
+#include "platform/ZoneCatalogue.h"
+#include "settings/Settings.h"
+#include "timezones/ZoneTime.h"
+
+namespace {
+
+using namespace tavrin;
+
+std::size_t readWholeCatalogue(Store& store) {
+    KeyHandle root;
+    store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), kZoneRootNt, kAllAccess, root);
+    std::string name;
+    std::size_t n = 0;
+    for (std::uint32_t i = 0; store.EnumKey(root, i, name) == status::kSuccess; ++i) {
+        const ZoneRecord z = ReadZone(store, kZoneRootNt, name);
+        benchmark::DoNotOptimize(z);
+        ++n;
+    }
+    store.CloseKey(root);
+    return n;
+}
+
+void BM_WholeCatalogueCold(benchmark::State& state) {
+    const FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
+    const std::string dir = Paths::fromEnvironment().zoneinfoDir;
+    std::size_t n = 0;
+    for (auto _ : state) {
+        ProviderStore store(MakeZoneCatalogue(dir, clock));
+        n = readWholeCatalogue(store);
+    }
+    state.counters["zones"] = static_cast<double>(n);
+}
+BENCHMARK(BM_WholeCatalogueCold)->Unit(benchmark::kMillisecond);
+
+void BM_WholeCatalogueWarm(benchmark::State& state) {
+    const FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
+    ProviderStore store(MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
+    readWholeCatalogue(store);
+    for (auto _ : state) benchmark::DoNotOptimize(readWholeCatalogue(store));
+}
+BENCHMARK(BM_WholeCatalogueWarm)->Unit(benchmark::kMillisecond);
+
+void BM_ReadZoneOneWarm(benchmark::State& state) {
+    const FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
+    ProviderStore store(MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
+    ReadZone(store, kZoneRootNt, "Asia/Jerusalem");
+    for (auto _ : state) {
+        const ZoneRecord z = ReadZone(store, kZoneRootNt, "Asia/Jerusalem");
+        benchmark::DoNotOptimize(ZoneTimeNow(clock.utcNow(), z));
+    }
+}
+BENCHMARK(BM_ReadZoneOneWarm)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadZoneOneCold(benchmark::State& state) {
+    const FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
+    const std::string dir = Paths::fromEnvironment().zoneinfoDir;
+    for (auto _ : state) {
+        ProviderStore store(MakeZoneCatalogue(dir, clock));
+        benchmark::DoNotOptimize(ReadZone(store, kZoneRootNt, "Asia/Jerusalem"));
+    }
+}
+BENCHMARK(BM_ReadZoneOneCold)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
