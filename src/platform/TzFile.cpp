@@ -39,9 +39,10 @@ bool readHeader(std::string_view b, std::size_t at, Header& h) {
     return true;
 }
 
-// Size of the data block after a header, or 0 when the counts are inconsistent.
-std::size_t blockSize(const Header& h, std::size_t timeSize) {
-    if (h.typecnt == 0 || h.charcnt == 0) return 0;
+// Size of the data block after a header, or 0 when the counts are inconsistent. The 32-bit block of a
+// newer file is only skipped, and writers may leave it empty.
+std::size_t blockSize(const Header& h, std::size_t timeSize, bool used = true) {
+    if (used && (h.typecnt == 0 || h.charcnt == 0)) return 0;
     if ((h.isutcnt != 0 && h.isutcnt != h.typecnt) || (h.isstdcnt != 0 && h.isstdcnt != h.typecnt)) return 0;
     // Counts beyond any real file: keeps the arithmetic below far from overflow.
     constexpr std::uint32_t kLimit = 1u << 20;
@@ -59,8 +60,9 @@ bool TzFile::parse(std::string_view b, TzFile& out, std::string& error) {
         error = "not a TZif file";
         return false;
     }
-    std::size_t size = blockSize(h, 4);
-    if (size == 0 || b.size() < kHeaderSize + size) {
+    const bool versionOne = h.version == '\0';
+    std::size_t size = blockSize(h, 4, versionOne);
+    if ((versionOne && size == 0) || b.size() < kHeaderSize + size) {
         error = "truncated or inconsistent version 1 data";
         return false;
     }

@@ -84,6 +84,26 @@ TEST(TzFile, ReadsAVersionOneFileWithoutFooter) {
     EXPECT_EQ(f.typeAt(5000000).utcOffset, 7200);
 }
 
+TEST(TzFile, ReadsANewerFileWhoseOldBlockIsEmpty) {
+    // Version 2 with a 32-bit header of zero counts, then the 64-bit data of the file above.
+    std::string f = "TZif2";
+    f.append(15, '\0');
+    for (int i = 0; i < 6; ++i) putBe32(f, 0);
+    const std::string v1 = versionOneFile();
+    std::string v2 = "TZif2" + v1.substr(5, 39);
+    for (std::uint32_t t : {1000u, 2000u}) {
+        putBe32(v2, 0);
+        putBe32(v2, t);
+    }
+    f += v2 + v1.substr(52) + "\nAAA-1BBB,M3.5.0,M10.5.0/3\n";
+    TzFile parsed;
+    std::string error;
+    ASSERT_TRUE(TzFile::parse(f, parsed, error)) << error;
+    EXPECT_EQ(parsed.version(), 2);
+    EXPECT_EQ(parsed.typeAt(1500).abbreviation, "AAA");
+    EXPECT_EQ(parsed.footer()->daylight.abbreviation, "BBB");
+}
+
 TEST(TzFile, RejectsDamagedData) {
     TzFile f;
     std::string error;
