@@ -1,0 +1,96 @@
+#include "notify/frmBalloon.h"
+
+#include <gtest/gtest.h>
+
+#include <QMouseEvent>
+#include <QPointer>
+
+#include "TestApp.h"
+
+namespace tavrin {
+namespace {
+
+struct Balloon : ::testing::Test {
+    std::array<std::string, kBalloonLineSlots> lines;
+    std::vector<std::string> opened;
+    QPointer<frmBalloon> balloon;
+
+    void SetUp() override {
+        test::EnsureApp();
+        lines[0] = "9:30 AM - Dentist";
+        lines[1] = "9:30 AM - Call the bank";
+        lines[2] = "9:30 AM - Dentist";
+        balloon = new frmBalloon(lines, [this](const std::string& line) { opened.push_back(line); });
+    }
+    void TearDown() override { delete balloon.data(); }
+
+};
+
+TEST_F(Balloon, ShowsTheLinesUpToCountAsUnderlinedLabels) {
+    balloon->SetBalloon("Tavrin Reminders for: 12/06/26", 1, 600 * 15, 400 * 15, "", true, 0, 1620, 4680, "", 8);
+    balloon->show();
+    EXPECT_EQ(balloon->titleLabel()->text(), "Tavrin Reminders for: 12/06/26");
+    ASSERT_EQ(balloon->lineLabels().size(), 2u);
+    EXPECT_EQ(balloon->lineLabels()[1]->text(), "9:30 AM - Call the bank");
+    EXPECT_EQ(balloon->lineLabels()[1]->geometry(), QRect(50, 39, 400, 18));
+    EXPECT_TRUE(balloon->lineLabels()[0]->font().underline());
+    EXPECT_EQ(balloon->geometry(), QRect(600, 400, 312, 108));
+    EXPECT_FALSE(balloon->iconLabel()->isVisible());
+    EXPECT_EQ(balloon->titleLabel()->geometry(), QRect(8, 8, 296, 17));
+    EXPECT_TRUE(balloon->closeButton()->isVisible());
+    EXPECT_EQ(balloon->closeButton()->geometry().left(), 288);
+    EXPECT_FALSE(balloon->mask().isEmpty());
+    EXPECT_FALSE(balloon->mask().contains(QPoint(0, 0)));  // the corner is cut away
+    EXPECT_TRUE(balloon->mask().contains(QPoint(156, 54)));
+}
+
+TEST_F(Balloon, ClickedLineOpensItsTextAndTheBalloonStays) {
+    balloon->SetBalloon("t", 51, 0, 0, "I9", false, 0, 1620, 4680, "", 8);
+    balloon->show();
+    EXPECT_TRUE(balloon->iconLabel()->isVisible());
+    EXPECT_EQ(balloon->titleLabel()->x(), 32);
+    ASSERT_EQ(balloon->lineLabels().size(), 3u);
+    // Rewriting the shared lines later does not change what this balloon opens.
+    lines[1] = "10:00 AM - Something else";
+    test::Click(balloon->lineLabels()[1]);
+    EXPECT_EQ(opened, std::vector<std::string>{"9:30 AM - Call the bank"});
+    EXPECT_TRUE(balloon);
+    EXPECT_TRUE(balloon->isVisible());
+}
+
+TEST_F(Balloon, AnyClickElsewhereOrTheCloseButtonClosesAndDeletes) {
+    balloon->SetBalloon("t", 51, 0, 0, "", true, 0, 1620, 4680, "", 8);
+    balloon->show();
+    test::Click(balloon->closeButton());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(balloon);
+
+    balloon = new frmBalloon(lines);
+    balloon->SetBalloon("t", 51, 0, 0, "", false, 0, 1620, 4680, "", 8);
+    balloon->show();
+    EXPECT_FALSE(balloon->closeButton()->isVisible());
+    test::Click(balloon.data(), QPoint(150, 100));
+    test::Wait(0);
+    EXPECT_FALSE(balloon);
+}
+
+TEST_F(Balloon, ClosesItselfAfterItsTime) {
+    balloon->SetBalloon("t", 51, 0, 0, "", true, 50, 1620, 4680, "", 8);
+    balloon->show();
+    EXPECT_TRUE(balloon->autoCloseActive());
+    test::Wait(200);
+    EXPECT_FALSE(balloon);
+}
+
+TEST_F(Balloon, CloseButtonLooksPushedWhilePressed) {
+    const QImage up = CloseButtonPixmap(false).toImage();
+    const QImage down = CloseButtonPixmap(true).toImage();
+    EXPECT_NE(up.pixel(0, 0), down.pixel(0, 0));
+    EXPECT_NE(up.pixel(15, 15), down.pixel(15, 15));
+    EXPECT_EQ(up.pixel(8, 8), down.pixel(8, 8));  // the face itself does not change
+    EXPECT_TRUE(BalloonIconPixmap(BalloonIcon::None).isNull());
+    EXPECT_EQ(BalloonIconPixmap(BalloonIcon::WarningClassic).size(), QSize(16, 16));
+}
+
+}  // namespace
+}  // namespace tavrin
