@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -62,12 +63,11 @@ long systemOffset(std::int64_t utc) {
     return off;
 }
 
-// The instants to try in [from, to): every 5 days, and around each change of offset, found both in
-// the zone file and by the C library itself (bisecting between the 5-day steps).
-std::vector<std::int64_t> instantsFor(const TzFile& file, std::int64_t from, std::int64_t to) {
+// The instants at which the C library's offset for the zone changes in [from, to), found by bisecting
+// between 5-day steps.
+std::vector<std::int64_t> systemChanges(std::int64_t from, std::int64_t to) {
     constexpr std::int64_t kStep = 5 * 86400;
     std::vector<std::int64_t> changes;
-    for (const auto& t : file.transitionsBetween(from, to)) changes.push_back(t.at);
     for (std::int64_t a = from; a < to; a += kStep) {
         std::int64_t lo = a, hi = std::min(a + kStep, to);
         if (systemOffset(lo) == systemOffset(hi)) continue;
@@ -77,8 +77,16 @@ std::vector<std::int64_t> instantsFor(const TzFile& file, std::int64_t from, std
         }
         changes.push_back(hi);
     }
+    return changes;
+}
+
+// Every 5 days, and around each change of offset, found both in the zone file and by the C library.
+std::vector<std::int64_t> instantsFor(const TzFile& file, const std::vector<std::int64_t>& seen, std::int64_t from,
+                                      std::int64_t to) {
+    std::vector<std::int64_t> changes = seen;
+    for (const auto& t : file.transitionsBetween(from, to)) changes.push_back(t.at);
     std::vector<std::int64_t> out;
-    for (std::int64_t a = from; a < to; a += kStep) out.push_back(a);
+    for (std::int64_t a = from; a < to; a += 5 * 86400) out.push_back(a);
     for (std::int64_t c : changes)
         for (std::int64_t d : {-3600, -1, 0, 1, 3600}) out.push_back(c + d);
     std::sort(out.begin(), out.end());
@@ -109,8 +117,18 @@ TEST(CatalogueMatchesSystem, EveryZoneGivesTheCLibrarysWallClockThisYearAndNext)
             continue;
         }
         const TzGuard tz(":" + dir + "/" + id);
+        // Years in which the zone changes its clock more than twice are beyond one rule block too,
+        // whether or not they are listed above (the database predicts such years for some zones).
+        const auto changes = systemChanges(from - 86400, to + 86400);
+        std::map<int, int> changesPerYear;
+        for (std::int64_t c : changes) ++changesPerYear[DateTime::fromUnix(c).year()];
+        auto beyondOneRule = [&](std::int64_t u) {
+            for (std::int64_t near : {u - 86400, u, u + 86400})
+                if (changesPerYear[DateTime::fromUnix(near).year()] > 2) return true;
+            return false;
+        };
         int failures = 0;
-        for (std::int64_t u : instantsFor(file, from, to)) {
+        for (std::int64_t u : instantsFor(file, changes, from, to)) {
             const DateTime utc = DateTime::fromUnix(u);
             clock.setUtc(utc);
             const ZoneRecord zone = ReadZone(store, kZoneRootNt, id);
@@ -118,7 +136,7 @@ TEST(CatalogueMatchesSystem, EveryZoneGivesTheCLibrarysWallClockThisYearAndNext)
             const DateTime theirs = systemWallClock(u);
             ++checked;
             if (ours == theirs) continue;
-            if (kKnownExceptions.count(id)) {
+            if (kKnownExceptions.count(id) || beyondOneRule(u)) {
                 exceptionsSeen.insert(id);
                 continue;
             }
@@ -128,8 +146,8 @@ TEST(CatalogueMatchesSystem, EveryZoneGivesTheCLibrarysWallClockThisYearAndNext)
                               << ours.secondsSince(theirs) << " s";
         }
     }
-    std::printf("checked %d instants in %zu zones; known exception zones off in some instant: %zu\n", checked,
-                ids.size(), exceptionsSeen.size());
+    std::printf("checked %d instants in %zu zones; zones off in some instant of a year beyond one rule: %zu\n",
+                checked, ids.size(), exceptionsSeen.size());
 }
 
 }  // namespace
