@@ -11,6 +11,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/Paths.h"
 #include "settings/FileStore.h"
 #include "settings/KeyPath.h"
 #include "settings/Settings.h"
@@ -332,4 +333,18 @@ TEST_F(FileStoreTest, ProviderKeysReadableWithFullAccessOnAReadOnlyMachineRoot) 
     for (std::uint32_t i = 0; store->EnumKey(machine, i, name) == status::kSuccess; ++i)
         names.push_back(name);
     EXPECT_EQ(names, (std::vector<std::string>{"SOFTWARE", "SYSTEM"}));
+}
+
+TEST_F(FileStoreTest, LinuxStoreUsesTheXdgPlaces) {
+    Paths paths;
+    paths.configHome = dir.path + "/config";
+    paths.configDir = dir.path + "/xdg";
+    auto store = MakeLinuxStore(paths, {});
+    KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
+    ASSERT_EQ(store->SetValue(key, "A", ValueType::String, "1"), status::kSuccess);
+    EXPECT_TRUE(fs::exists(userFile()));
+    KeyHandle run = create(*store, Root::LocalMachine, kRunKey);
+    ASSERT_EQ(store->SetValue(run, kRunValueName, ValueType::String, "tavrin"), status::kSuccess);
+    EXPECT_TRUE(fs::exists(machineAutostart() + "/tavrin.desktop"));
+    EXPECT_FALSE(fs::exists(machineFile()));
 }

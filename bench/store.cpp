@@ -1,0 +1,89 @@
+// The settings store on disk: reading one setting (done often: the loader, the menu, the zone list)
+// and one change, which rewrites the whole file with its lock, re-read and flushes.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "settings/FileStore.h"
+#include "settings/Settings.h"
+#include "settings/StoreAccess.h"
+
+using namespace tavrin;
+
+namespace {
+
+struct Fixture {
+    Fixture() {
+        char pattern[] = "/tmp/tavrin-bench-store-XXXXXX";
+        dir = ::mkdtemp(pattern);
+        store = std::make_unique<FileStore>(dir + "/user.reg", dir + "/machine.reg", dir + "/a", dir + "/b");
+        Disposition d;
+        store->CreateKey(KeyHandle::rootKey(Root::CurrentUser), kMakerKey, kAllAccess, key, d);
+        store->SetValue(key, "", ValueType::String, "Quillon");
+        store->CreateKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kAllAccess, key, d);
+        const std::vector<std::pair<const char*, const char*>> defaults = {
+            {"UseSysTZ", "1"},
+            {"DateFormat", "mm/dd/yy"},
+            {"TimeFormat", "h:mm AM/PM"},
+            {"TZFormat", "mm/dd/yy h:mm am/pm"},
+            {"TZSType", "1"},
+            {"TZSDir", "0"},
+            {"PNDisp", "0"},
+            {"DForeColor", "0"},
+            {"TForeColor", "0"},
+            {"WForeColor", "0"},
+            {"ColScheme", "C8D0D4"},
+            {"TimeFont", "ARIAL"},
+            {"DateFont", "TAHOMA"},
+            {"TimeSize", "8"},
+            {"DateSize", "6"},
+            {"TimeBold", "1"},
+            {"DateBold", "0"},
+            {"NumTimeZones", "3"},
+            {"TZone1", "Europe/Berlin"},
+            {"TZoneName1", "(UTC+01:00) Berlin"},
+            {"TZone2", "Asia/Tokyo"},
+            {"TZoneName2", "(UTC+09:00) Tokyo"},
+            {"TZone3", "America/New_York"},
+            {"TZoneName3", "(UTC-05:00) New York"}};
+        for (const auto& [name, text] : defaults) store->SetValue(key, name, ValueType::String, text);
+    }
+    ~Fixture() { std::filesystem::remove_all(dir); }
+    std::string dir;
+    std::unique_ptr<FileStore> store;
+    KeyHandle key;
+};
+
+void BM_QueryValue(benchmark::State& state) {
+    Fixture f;
+    Status s = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(QueryValue(*f.store, "TimeFormat", s, f.key, "h:mm AM/PM"));
+}
+BENCHMARK(BM_QueryValue);
+
+void BM_OpenQueryClose(benchmark::State& state) {
+    Fixture f;
+    for (auto _ : state) {
+        KeyHandle key;
+        Status s = f.store->OpenKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kAllAccess, key);
+        benchmark::DoNotOptimize(QueryValue(*f.store, "DateFormat", s, key, ""));
+        f.store->CloseKey(key);
+    }
+}
+BENCHMARK(BM_OpenQueryClose);
+
+void BM_SetValueRewrite(benchmark::State& state) {
+    Fixture f;
+    bool flip = false;
+    for (auto _ : state) {
+        flip = !flip;
+        benchmark::DoNotOptimize(
+            f.store->SetValue(f.key, "DateFormat", ValueType::String, flip ? "dd.mm.yy" : "mm/dd/yy"));
+    }
+}
+BENCHMARK(BM_SetValueRewrite)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
