@@ -125,8 +125,10 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
     const std::int64_t nowMinute = minuteIndex(now);
     std::int64_t after = nowMinute - 1;
     if (lastChecked_) {
-        if (nowMinute <= *lastChecked_) return result;
-        after = std::max(*lastChecked_, nowMinute - kCatchUpMinutes);
+        // A clock set back by more than the catch-up window was wrong before (far in the future):
+        // waiting for it to pass that time again would silence every reminder until then.
+        if (nowMinute <= *lastChecked_ && *lastChecked_ - nowMinute <= kCatchUpMinutes) return result;
+        if (nowMinute > *lastChecked_) after = std::max(*lastChecked_, nowMinute - kCatchUpMinutes);
     }
     // Recorded before anything is shown: a tick that arrives while the question below is open
     // is refused, and the next run starts after this minute, so nothing is announced twice.

@@ -7,7 +7,8 @@
 // minute since the last check: minutes lost to a blocked event loop or a suspended machine are
 // announced at the next tick, together in one balloon (at most the last seven days are looked at).
 // The first check covers only the current minute; a clock set back checks nothing until it passes
-// the latest minute already checked.
+// the latest minute already checked, unless it went back by more than those seven days (it was
+// wrong before), when the check starts afresh from the current minute.
 #include <array>
 #include <cstdint>
 #include <optional>

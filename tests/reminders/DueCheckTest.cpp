@@ -207,6 +207,11 @@ TEST_F(DueCheckTest, ClockSetBackDoesNotRepeatAMinute) {
     tickAt(2005, 3, 7, 9, 31);
     ASSERT_EQ(announcer.balloons.size(), 2u);
     EXPECT_EQ(announcer.balloons[1].lines, std::vector<std::string>{"9:31 AM - Later"});
+    // A clock that was years ahead and is put right does not wait for those years to pass.
+    tickAt(2099, 1, 1, 0, 0);
+    putReminder(table, 2, "After the fix", "03/08/05", "09:30:00");
+    tickAt(2005, 3, 8, 9, 30);
+    EXPECT_EQ(announcer.balloons.size(), 3u);
 }
 
 TEST_F(DueCheckTest, SixtyRemindersInOneMinuteAreAllAnnounced) {
