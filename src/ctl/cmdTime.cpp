@@ -63,7 +63,8 @@ int cmdTime(const Args& args, std::ostream& out, std::ostream& err) {
     ProviderStore store(catalogue);
     // An empty name would name the zone root itself.
     if (zoneName.empty() || !catalogue->HasKey(std::string(kZoneRootNt) + "\\" + zoneName))
-        err << "tavrinctl: no zone '" << escapeText(zoneName) << "' in the catalogue; showing UTC, as the clock does\n";
+        err << "tavrinctl: no zone '" << escapeText(zoneName)
+            << "' in the catalogue; showing UTC, as the clock does\n";
     for (const DateTime& utc : instants) {
         clock.setUtc(utc);
         const ZoneRecord zone = ReadZone(store, kZoneRootNt, zoneName);

@@ -12,9 +12,9 @@ namespace tavrin::ctl {
 namespace {
 
 std::string dateText(const SystemTime& t) {
-    return std::to_string(t.wYear) + "-" + std::to_string(t.wMonth) + "-" + std::to_string(t.wDayOfWeek) + "-" +
-           std::to_string(t.wDay) + " " + std::to_string(t.wHour) + ":" + std::to_string(t.wMinute) + ":" +
-           std::to_string(t.wSecond);
+    return std::to_string(t.wYear) + "-" + std::to_string(t.wMonth) + "-" + std::to_string(t.wDayOfWeek) +
+           "-" + std::to_string(t.wDay) + " " + std::to_string(t.wHour) + ":" + std::to_string(t.wMinute) +
+           ":" + std::to_string(t.wSecond);
 }
 
 }  // namespace
@@ -27,15 +27,16 @@ int cmdZones(const Args& args, std::ostream& out, std::ostream& err) {
     const SystemClock clock;
     ProviderStore store(MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
     KeyHandle root;
-    if (store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), kZoneRootNt, kReadAccess, root) != status::kSuccess) {
+    if (store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), kZoneRootNt, kReadAccess, root) !=
+        status::kSuccess) {
         err << "tavrinctl: the time-zone catalogue cannot be opened\n";
         return 1;
     }
     std::string name;
     for (std::uint32_t i = 0; store.EnumKey(root, i, name) == status::kSuccess; ++i) {
         const ZoneRecord z = ReadZone(store, kZoneRootNt, name);
-        out << escapeText(name) << '\t' << escapeText(z.DisplayText) << '\t' << escapeText(z.StandardName) << '\t'
-            << escapeText(z.DaylightName) << '\t' << z.Bias << '\t' << z.DaylightBias << '\t'
+        out << escapeText(name) << '\t' << escapeText(z.DisplayText) << '\t' << escapeText(z.StandardName)
+            << '\t' << escapeText(z.DaylightName) << '\t' << z.Bias << '\t' << z.DaylightBias << '\t'
             << dateText(z.StandardDate) << '\t' << dateText(z.DaylightDate) << '\n';
     }
     store.CloseKey(root);

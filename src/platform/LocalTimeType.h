@@ -9,7 +9,7 @@ namespace tavrin {
 struct LocalTimeType {
     std::int32_t utcOffset = 0;  // seconds east of Greenwich: local = UTC + utcOffset
     bool isDst = false;
-    std::string abbreviation;    // "CEST", "+03" (never with the angle brackets of the TZ form)
+    std::string abbreviation;  // "CEST", "+03" (never with the angle brackets of the TZ form)
 
     friend bool operator==(const LocalTimeType&, const LocalTimeType&) = default;
 };

@@ -9,7 +9,7 @@ namespace tavrin {
 namespace {
 
 class Cursor {
-public:
+  public:
     explicit Cursor(std::string_view text) : text_(text) {}
     bool atEnd() const { return pos_ >= text_.size(); }
     char peek() const { return atEnd() ? '\0' : text_[pos_]; }
@@ -76,7 +76,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::string_view text_;
     std::size_t pos_ = 0;
 };
@@ -86,9 +86,12 @@ private:
 std::int64_t PosixTzDate::dayNumber(int year) const {
     const std::int64_t jan1 = daysFromCivil(year, 1, 1);
     switch (kind) {
-        case Kind::Julian1: return jan1 + day - 1 + (isLeapYear(year) && day >= 60 ? 1 : 0);
-        case Kind::Julian0: return jan1 + day;
-        case Kind::MonthWeekDay: break;
+        case Kind::Julian1:
+            return jan1 + day - 1 + (isLeapYear(year) && day >= 60 ? 1 : 0);
+        case Kind::Julian0:
+            return jan1 + day;
+        case Kind::MonthWeekDay:
+            break;
     }
     const std::int64_t first = daysFromCivil(year, static_cast<unsigned>(month), 1);
     const int firstWeekday = static_cast<int>(((first + 4) % 7 + 7) % 7);  // 1970-01-01 was a Thursday

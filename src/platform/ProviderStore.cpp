@@ -50,7 +50,9 @@ Status ProviderStore::DeleteValue(const KeyHandle& key, std::string_view) {
     return key.open ? status::kAccessDenied : status::kInvalidHandle;
 }
 
-Status ProviderStore::DeleteKey(Root, std::string_view) { return status::kAccessDenied; }
+Status ProviderStore::DeleteKey(Root, std::string_view) {
+    return status::kAccessDenied;
+}
 
 Status ProviderStore::EnumKey(const KeyHandle& key, std::uint32_t index, std::string& name) {
     if (!key.open) return status::kInvalidHandle;

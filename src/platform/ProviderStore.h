@@ -11,20 +11,21 @@
 namespace tavrin {
 
 class ProviderStore final : public Store {
-public:
+  public:
     ProviderStore(std::shared_ptr<KeyProvider> provider, Root root = Root::LocalMachine)
         : provider_(std::move(provider)), root_(root) {}
 
     Status OpenKey(const KeyHandle& parent, std::string_view subPath, std::uint32_t access,
                    KeyHandle& result) override;
     // Opens an existing key; the provider cannot make new ones.
-    Status CreateKey(const KeyHandle& parent, std::string_view subPath, std::uint32_t access, KeyHandle& result,
-                     Disposition& disposition) override;
+    Status CreateKey(const KeyHandle& parent, std::string_view subPath, std::uint32_t access,
+                     KeyHandle& result, Disposition& disposition) override;
     Status QueryValueInfo(const KeyHandle& key, std::string_view name, std::uint32_t& size,
                           ValueType& type) override;
     Status QueryValueData(const KeyHandle& key, std::string_view name, std::string& data,
                           ValueType& type) override;
-    Status SetValue(const KeyHandle& key, std::string_view name, ValueType type, std::string_view data) override;
+    Status SetValue(const KeyHandle& key, std::string_view name, ValueType type,
+                    std::string_view data) override;
     Status DeleteValue(const KeyHandle& key, std::string_view name) override;
     Status DeleteKey(Root root, std::string_view path) override;
     Status EnumKey(const KeyHandle& key, std::uint32_t index, std::string& name) override;
@@ -33,7 +34,7 @@ public:
     Status FlushKey(const KeyHandle& key) override;
     Status CloseKey(KeyHandle& key) override;
 
-private:
+  private:
     std::shared_ptr<KeyProvider> provider_;
     Root root_;
     // The last key listed, so that walking a key by index does not ask the provider every time.

@@ -160,7 +160,8 @@ LocalTimeType TzFile::typeAt(std::int64_t utc) const {
 
 std::vector<ZoneTransition> TzFile::transitionsBetween(std::int64_t from, std::int64_t to) const {
     std::vector<ZoneTransition> out;
-    for (auto it = std::upper_bound(times_.begin(), times_.end(), from); it != times_.end() && *it <= to; ++it)
+    for (auto it = std::upper_bound(times_.begin(), times_.end(), from); it != times_.end() && *it <= to;
+         ++it)
         out.push_back({*it, typeAt(*it)});
     if (!footer_ || !footer_->hasDst) return out;
     const std::int64_t after = times_.empty() ? from : std::max(from, times_.back());

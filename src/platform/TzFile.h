@@ -14,7 +14,7 @@
 namespace tavrin {
 
 class TzFile {
-public:
+  public:
     // Reads the bytes of a TZif file. Version 2 and later files are read from their 64-bit part.
     // Returns false, with a short reason in `error`, for anything that is not a whole, consistent
     // file; a footer that is present but not a rule the parser knows is kept as text only.
@@ -35,7 +35,7 @@ public:
     // those the footer rule makes after the last listed one.
     std::vector<ZoneTransition> transitionsBetween(std::int64_t from, std::int64_t to) const;
 
-private:
+  private:
     int version_ = 1;
     std::vector<std::int64_t> times_;
     std::vector<std::uint8_t> typeIndices_;

@@ -13,7 +13,9 @@ namespace {
 
 constexpr std::int64_t kDay = 86400;
 
-std::int64_t yearStartUnix(int year) { return daysFromCivil(year, 1, 1) * kDay; }
+std::int64_t yearStartUnix(int year) {
+    return daysFromCivil(year, 1, 1) * kDay;
+}
 
 // The zone's local time types around one year, as runs starting at `from`.
 struct Segment {
@@ -22,7 +24,7 @@ struct Segment {
 };
 
 class Timeline {
-public:
+  public:
     Timeline(const TzFile& zone, int year) {
         const std::int64_t w0 = yearStartUnix(year) - 2 * kDay;
         const std::int64_t w1 = yearStartUnix(year + 1) + 2 * kDay;
@@ -39,7 +41,7 @@ public:
         return it == segments_.begin() ? segments_.front().type.utcOffset : std::prev(it)->type.utcOffset;
     }
 
-private:
+  private:
     std::vector<Segment> segments_;
 };
 

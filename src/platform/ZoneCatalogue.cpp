@@ -4,9 +4,9 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <system_error>
 #include <fstream>
 #include <sstream>
+#include <system_error>
 
 #include "platform/MachineZone.h"
 #include "settings/Settings.h"
@@ -24,7 +24,8 @@ std::string lower(std::string_view s) {
 
 bool sameText(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -64,7 +65,9 @@ std::string cityOf(const std::string& id) {
     return city;
 }
 
-int yearOf(std::int64_t unixSeconds) { return DateTime::fromUnix(unixSeconds).year(); }
+int yearOf(std::int64_t unixSeconds) {
+    return DateTime::fromUnix(unixSeconds).year();
+}
 
 // The year whose rule block applies at `utc`: the zone's local year there, settled on the year of
 // the block's own standard time, which is the year the daylight test reads the rule in.
@@ -160,7 +163,8 @@ const ZoneYearRule* ZoneCatalogue::ruleForYearLocked(Zone& zone, int year) {
 const ZoneYearRule* ZoneCatalogue::ruleNowLocked(Zone& zone) {
     if (!readFileLocked(zone)) return nullptr;
     if (zone.file.types().empty()) return ruleForYearLocked(zone, 0);
-    return ruleAt(zone.file, clock_.utcNow().toUnix(), [&](int year) { return ruleForYearLocked(zone, year); });
+    return ruleAt(zone.file, clock_.utcNow().toUnix(),
+                  [&](int year) { return ruleForYearLocked(zone, year); });
 }
 
 std::optional<ZoneCatalogue::Values> ZoneCatalogue::valuesLocked(Zone& zone) {
@@ -211,7 +215,8 @@ std::vector<std::string> ZoneCatalogue::SubKeys(std::string_view path) {
     return ids;
 }
 
-bool ZoneCatalogue::GetValue(std::string_view path, std::string_view name, ValueType& type, std::string& data) {
+bool ZoneCatalogue::GetValue(std::string_view path, std::string_view name, ValueType& type,
+                             std::string& data) {
     std::lock_guard lock(mutex_);
     std::size_t depth = 0;
     bool underRoot = false;
@@ -234,7 +239,9 @@ bool ZoneCatalogue::GetValue(std::string_view path, std::string_view name, Value
     return true;
 }
 
-std::vector<std::string> ZoneCatalogue::zoneIds() { return SubKeys(kZoneRootNt); }
+std::vector<std::string> ZoneCatalogue::zoneIds() {
+    return SubKeys(kZoneRootNt);
+}
 
 std::optional<ZoneRecord> ZoneCatalogue::zoneRecord(std::string_view id) {
     std::lock_guard lock(mutex_);
@@ -266,8 +273,9 @@ std::int32_t MachineZoneBias(const std::string& zoneinfoDir, const ClockService&
     TzFile file;
     std::string error;
     if (!TzFile::load(zoneinfoDir + "/" + id, file, error)) return 0;
-    const auto rule = ruleAt(file, clock.utcNow().toUnix(),
-                             [&](int year) { return std::optional<ZoneYearRule>(BuildZoneYearRule(file, year)); });
+    const auto rule = ruleAt(file, clock.utcNow().toUnix(), [&](int year) {
+        return std::optional<ZoneYearRule>(BuildZoneYearRule(file, year));
+    });
     return rule ? rule->record.Bias : 0;
 }
 

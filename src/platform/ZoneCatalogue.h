@@ -15,8 +15,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/TziBuilder.h"
 #include "platform/TzFile.h"
+#include "platform/TziBuilder.h"
 #include "settings/KeyProvider.h"
 #include "timezones/ClockService.h"
 #include "timezones/ZoneRecord.h"
@@ -24,7 +24,7 @@
 namespace tavrin {
 
 class ZoneCatalogue final : public KeyProvider {
-public:
+  public:
     ZoneCatalogue(std::string zoneinfoDir, const ClockService& clock);
 
     bool HasKey(std::string_view path) override;
@@ -39,7 +39,7 @@ public:
     // A zone's rule block for an explicit year; nullopt as above.
     std::optional<ZoneYearRule> zoneRuleForYear(std::string_view id, int year);
 
-private:
+  private:
     struct Zone {
         std::string id;
         std::string country;  // the country's name, empty when unknown

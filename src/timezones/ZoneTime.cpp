@@ -43,7 +43,8 @@ DaylightPeriod DaylightPeriodOf(const ZoneRecord& zone, int year) {
     if (startDay == DateTime{} || endDay == DateTime{}) return p;
     // Wall clock + Bias = UTC; the end is read on the daylight clock, which is DaylightBias further on.
     p.startUtc = startDay.addSeconds(ruleSeconds(zone.DaylightDate)).addMinutes(zone.Bias);
-    p.endUtc = endDay.addSeconds(ruleSeconds(zone.StandardDate)).addMinutes(std::int64_t{zone.Bias} + zone.DaylightBias);
+    p.endUtc = endDay.addSeconds(ruleSeconds(zone.StandardDate))
+                   .addMinutes(std::int64_t{zone.Bias} + zone.DaylightBias);
     p.valid = true;
     return p;
 }
@@ -57,7 +58,9 @@ bool IsDaylightNow(const ZoneRecord& zone, const DateTime& utc) {
     return utc < p.endUtc || utc >= p.startUtc;
 }
 
-DateTime UtcNow(const ClockService& clock) { return clock.utcNow(); }
+DateTime UtcNow(const ClockService& clock) {
+    return clock.utcNow();
+}
 
 DateTime ZoneTimeNow(const DateTime& utc, const ZoneRecord& zone) {
     std::int64_t minutes = zone.Bias;

@@ -29,7 +29,7 @@ const std::set<std::string> kKnownExceptions = {"Africa/Casablanca", "Africa/El_
 
 // Sets TZ for the C library and puts the old value back.
 class TzGuard {
-public:
+  public:
     explicit TzGuard(const std::string& tz) {
         if (const char* old = std::getenv("TZ")) old_ = old;
         ::setenv("TZ", tz.c_str(), 1);
@@ -45,7 +45,7 @@ public:
     TzGuard(const TzGuard&) = delete;
     TzGuard& operator=(const TzGuard&) = delete;
 
-private:
+  private:
     std::optional<std::string> old_;
 };
 
@@ -54,7 +54,8 @@ DateTime systemWallClock(std::int64_t utc, long* gmtoff = nullptr) {
     std::tm tm{};
     localtime_r(&t, &tm);
     if (gmtoff) *gmtoff = tm.tm_gmtoff;
-    return DateTime::fromFields(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    return DateTime::fromFields(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
+                                tm.tm_sec);
 }
 
 long systemOffset(std::int64_t utc) {
@@ -81,8 +82,8 @@ std::vector<std::int64_t> systemChanges(std::int64_t from, std::int64_t to) {
 }
 
 // Every 5 days, and around each change of offset, found both in the zone file and by the C library.
-std::vector<std::int64_t> instantsFor(const TzFile& file, const std::vector<std::int64_t>& seen, std::int64_t from,
-                                      std::int64_t to) {
+std::vector<std::int64_t> instantsFor(const TzFile& file, const std::vector<std::int64_t>& seen,
+                                      std::int64_t from, std::int64_t to) {
     std::vector<std::int64_t> changes = seen;
     for (const auto& t : file.transitionsBetween(from, to)) changes.push_back(t.at);
     std::vector<std::int64_t> out;
@@ -141,13 +142,14 @@ TEST(CatalogueMatchesSystem, EveryZoneGivesTheCLibrarysWallClockThisYearAndNext)
                 continue;
             }
             if (++failures <= 3)
-                ADD_FAILURE() << id << " at UTC " << utc.year() << "-" << utc.month() << "-" << utc.day() << " "
-                              << utc.hour() << ":" << utc.minute() << ":" << utc.second() << ": off by "
-                              << ours.secondsSince(theirs) << " s";
+                ADD_FAILURE() << id << " at UTC " << utc.year() << "-" << utc.month() << "-" << utc.day()
+                              << " " << utc.hour() << ":" << utc.minute() << ":" << utc.second()
+                              << ": off by " << ours.secondsSince(theirs) << " s";
         }
     }
-    std::printf("checked %d instants in %zu zones; zones off in some instant of a year beyond one rule: %zu\n",
-                checked, ids.size(), exceptionsSeen.size());
+    std::printf(
+        "checked %d instants in %zu zones; zones off in some instant of a year beyond one rule: %zu\n",
+        checked, ids.size(), exceptionsSeen.size());
 }
 
 }  // namespace

@@ -65,7 +65,8 @@ TEST(PosixTzRule, TransitionInstantsHonourHoursBeyondTheDay) {
     EXPECT_EQ(t[0].at, unixAt(2026, 3, 27, 0));
     EXPECT_EQ(t[1].at, unixAt(2026, 10, 24, 23));
     // Nuuk: Saturday 23:00 local, before the last Sunday.
-    EXPECT_EQ(parsed("<-02>2<-01>,M3.5.0/-1,M10.5.0/0").transitionsInYear(2026)[0].at, unixAt(2026, 3, 29, 1));
+    EXPECT_EQ(parsed("<-02>2<-01>,M3.5.0/-1,M10.5.0/0").transitionsInYear(2026)[0].at,
+              unixAt(2026, 3, 29, 1));
     // Southern order: the year's first change ends daylight time.
     const auto sydney = parsed("AEST-10AEDT,M10.1.0,M4.1.0/3").transitionsInYear(2026);
     EXPECT_FALSE(sydney[0].type.isDst);
@@ -75,9 +76,10 @@ TEST(PosixTzRule, TransitionInstantsHonourHoursBeyondTheDay) {
 TEST(PosixTzRule, RejectsWhatIsNoRule) {
     PosixTzRule rule;
     std::string error;
-    for (const char* bad : {"", "CE", "CET", "CET-1CEST,M13.1.0,M10.5.0", "<+03", "<+03>", "CET-1CEST,M3.5.0",
-                            "CET-1CEST,M3.5.0,M10.5.0/3x", "CET-1CEST,J0,J365", "CET-99", "CET-1CEST,M3.6.0,M10.5.0",
-                            "CET-1CEST,M3.5.7,M10.5.0", "CET-1CEST,M3.5.0/200,M10.5.0"}) {
+    for (const char* bad :
+         {"", "CE", "CET", "CET-1CEST,M13.1.0,M10.5.0", "<+03", "<+03>", "CET-1CEST,M3.5.0",
+          "CET-1CEST,M3.5.0,M10.5.0/3x", "CET-1CEST,J0,J365", "CET-99", "CET-1CEST,M3.6.0,M10.5.0",
+          "CET-1CEST,M3.5.7,M10.5.0", "CET-1CEST,M3.5.0/200,M10.5.0"}) {
         EXPECT_FALSE(ParsePosixTz(bad, rule, error)) << bad;
         EXPECT_FALSE(error.empty());
     }

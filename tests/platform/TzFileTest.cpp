@@ -109,7 +109,7 @@ TEST(TzFile, RejectsDamagedData) {
     std::string error;
     EXPECT_FALSE(TzFile::parse("", f, error));
     EXPECT_FALSE(TzFile::parse("TZjf" + versionOneFile().substr(4), f, error));
-    EXPECT_FALSE(TzFile::parse(versionOneFile(7), f, error));     // a transition to a missing type
+    EXPECT_FALSE(TzFile::parse(versionOneFile(7), f, error));      // a transition to a missing type
     EXPECT_FALSE(TzFile::parse(versionOneFile(1, 40), f, error));  // a name past the name bytes
     // No cut of a real file may read past its end.
     const std::string bytes = readBytes(kZoneinfo + "/America/Nuuk");

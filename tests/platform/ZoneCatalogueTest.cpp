@@ -36,7 +36,7 @@ SystemTime fixed(int year, int month, int day, int hour) {
 }
 
 class ZoneCatalogueTest : public ::testing::Test {
-protected:
+  protected:
     FakeClock clock{DateTime::fromFields(2026, 6, 15, 12, 0, 0)};
     std::shared_ptr<ZoneCatalogue> catalogue = std::make_shared<ZoneCatalogue>(kZoneinfo, clock);
     ProviderStore store{catalogue};
@@ -47,8 +47,8 @@ protected:
         clock.setUtc(utc);
         const DateTime t = ZoneTimeNow(utc, read(id));
         char buf[64];
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.year(), t.month(), t.day(), t.hour(),
-                      t.minute(), t.second());
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.year(), t.month(), t.day(),
+                      t.hour(), t.minute(), t.second());
         return buf;
     }
 };
@@ -63,8 +63,10 @@ TEST_F(ZoneCatalogueTest, ListsZoneTabInOrderThenUtcUnderEveryAncestor) {
     EXPECT_TRUE(catalogue->HasKey(""));
     EXPECT_EQ(catalogue->SubKeys(""), std::vector<std::string>{"SOFTWARE"});
     EXPECT_TRUE(catalogue->HasKey("software\\Microsoft"));
-    EXPECT_EQ(catalogue->SubKeys("SOFTWARE\\MICROSOFT\\windows nt"), std::vector<std::string>{"CURRENTVERSION"});
-    EXPECT_TRUE(catalogue->HasKey("Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\europe/berlin\\"));
+    EXPECT_EQ(catalogue->SubKeys("SOFTWARE\\MICROSOFT\\windows nt"),
+              std::vector<std::string>{"CURRENTVERSION"});
+    EXPECT_TRUE(
+        catalogue->HasKey("Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\europe/berlin\\"));
     EXPECT_FALSE(catalogue->HasKey("SOFTWARE\\QUILLON"));
     EXPECT_FALSE(catalogue->HasKey(std::string(kZoneRootNt) + "\\Europe/Nowhere"));
     EXPECT_FALSE(catalogue->HasKey(std::string(kZoneRootNt) + "\\Europe/Berlin\\More"));
@@ -185,14 +187,14 @@ TEST_F(ZoneCatalogueTest, WallClockToTheSecondAroundTransitions) {
 
 // Points TZ at a zone and puts it back.
 class TzVariable {
-public:
+  public:
     explicit TzVariable(const char* value) {
         if (const char* old = std::getenv("TZ")) old_ = old;
         ::setenv("TZ", value, 1);
     }
     ~TzVariable() { old_ ? ::setenv("TZ", old_->c_str(), 1) : ::unsetenv("TZ"); }
 
-private:
+  private:
     std::optional<std::string> old_;
 };
 

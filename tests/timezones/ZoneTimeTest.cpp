@@ -5,7 +5,9 @@
 namespace tavrin {
 namespace {
 
-DateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) { return DateTime::fromFields(y, mo, d, h, mi, s); }
+DateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    return DateTime::fromFields(y, mo, d, h, mi, s);
+}
 
 SystemTime rule(int month, int weekday, int week, int hour, int year = 0) {
     SystemTime t;
@@ -38,8 +40,8 @@ ZoneRecord sydney() {
 }
 
 TEST(NthWeekdayOfMonth, FindsTheOccurrenceOrTheLast) {
-    EXPECT_EQ(NthWeekdayOfMonth(2026, 2, 0, 5), at(2026, 2, 22));   // four Sundays: the fourth
-    EXPECT_EQ(NthWeekdayOfMonth(2026, 3, 0, 5), at(2026, 3, 29));   // five Sundays: the fifth
+    EXPECT_EQ(NthWeekdayOfMonth(2026, 2, 0, 5), at(2026, 2, 22));  // four Sundays: the fourth
+    EXPECT_EQ(NthWeekdayOfMonth(2026, 3, 0, 5), at(2026, 3, 29));  // five Sundays: the fifth
     EXPECT_EQ(NthWeekdayOfMonth(2026, 3, 0, 1), at(2026, 3, 1));
     EXPECT_EQ(NthWeekdayOfMonth(2026, 12, 4, 5), at(2026, 12, 31));  // never runs into January
     EXPECT_EQ(NthWeekdayOfMonth(2024, 2, 4, 5), at(2024, 2, 29));    // the leap day counts
