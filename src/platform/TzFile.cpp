@@ -150,6 +150,12 @@ bool TzFile::load(const std::string& path, TzFile& out, std::string& error) {
     return parse(bytes, out, error);
 }
 
+TzFile TzFile::constant(LocalTimeType type) {
+    TzFile f;
+    f.types_.push_back(std::move(type));
+    return f;
+}
+
 LocalTimeType TzFile::typeAt(std::int64_t utc) const {
     // From the table's last transition on, the footer rules (as the C library reads these files).
     if (footer_ && (times_.empty() || utc >= times_.back())) return footer_->typeAt(utc);

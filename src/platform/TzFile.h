@@ -20,6 +20,8 @@ class TzFile {
     // file; a footer that is present but not a rule the parser knows is kept as text only.
     static bool parse(std::string_view bytes, TzFile& out, std::string& error);
     static bool load(const std::string& path, TzFile& out, std::string& error);
+    // A zone that has always kept one local time type.
+    static TzFile constant(LocalTimeType type);
 
     int version() const { return version_; }
     const std::vector<std::int64_t>& transitionTimes() const { return times_; }

@@ -135,26 +135,14 @@ bool ZoneCatalogue::readFileLocked(Zone& zone) {
     zone.readable = TzFile::load(dir_ + "/" + zone.id, zone.file, error);
     if (!zone.readable && zone.id == kUtcId) {
         // UTC needs no file: a database without one still gets a plain zone at offset 0.
-        static const char kUtcFooter[] = "UTC0";
-        PosixTzRule rule;
-        zone.readable = ParsePosixTz(kUtcFooter, rule, error);
-        if (zone.readable) {
-            ZoneYearRule r;
-            r.recurring = true;
-            r.record.StandardName = r.record.DaylightName = rule.standard.abbreviation;
-            // Stored for every year a caller might ask: the block does not depend on it.
-            zone.years.emplace(0, r);
-        }
+        zone.file = TzFile::constant(LocalTimeType{0, false, kUtcId});
+        zone.readable = true;
     }
     return zone.readable;
 }
 
 const ZoneYearRule* ZoneCatalogue::ruleForYearLocked(Zone& zone, int year) {
     if (!readFileLocked(zone)) return nullptr;
-    if (zone.file.types().empty()) {
-        const auto it = zone.years.find(0);
-        return it == zone.years.end() ? nullptr : &it->second;
-    }
     auto it = zone.years.find(year);
     if (it == zone.years.end()) it = zone.years.emplace(year, BuildZoneYearRule(zone.file, year)).first;
     return &it->second;
@@ -162,7 +150,6 @@ const ZoneYearRule* ZoneCatalogue::ruleForYearLocked(Zone& zone, int year) {
 
 const ZoneYearRule* ZoneCatalogue::ruleNowLocked(Zone& zone) {
     if (!readFileLocked(zone)) return nullptr;
-    if (zone.file.types().empty()) return ruleForYearLocked(zone, 0);
     return ruleAt(zone.file, clock_.utcNow().toUnix(),
                   [&](int year) { return ruleForYearLocked(zone, year); });
 }

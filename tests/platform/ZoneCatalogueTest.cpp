@@ -185,6 +185,19 @@ TEST_F(ZoneCatalogueTest, WallClockToTheSecondAroundTransitions) {
     EXPECT_EQ(wall("Unknown/Zone", 2026, 9, 26, 14, 0, 0), "2026-09-26 14:00:00");
 }
 
+TEST(ZoneCatalogue, AnEmptyDatabaseStillHasUtc) {
+    const std::string empty = ::testing::TempDir() + "/empty-zoneinfo";
+    std::filesystem::create_directories(empty);
+    FakeClock clock;
+    ZoneCatalogue catalogue(empty, clock);
+    EXPECT_EQ(catalogue.zoneIds(), std::vector<std::string>{"UTC"});
+    const auto utc = catalogue.zoneRecord("utc");
+    ASSERT_TRUE(utc);
+    EXPECT_EQ(utc->DisplayText, "(GMT) Coordinated Universal Time");
+    EXPECT_EQ(utc->StandardName, "UTC");
+    EXPECT_EQ(utc->Bias, 0);
+}
+
 // Points TZ at a zone and puts it back.
 class TzVariable {
   public:
