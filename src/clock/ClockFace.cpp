@@ -4,7 +4,9 @@
 
 namespace tavrin {
 
-bool EndsInAmPm(std::string_view timeFormat) { return timeFormat.ends_with("AM/PM"); }
+bool EndsInAmPm(std::string_view timeFormat) {
+    return timeFormat.ends_with("AM/PM");
+}
 
 std::string WithoutMarker(std::string_view timeText) {
     // Count characters, not bytes, so a marker in another script is dropped whole.
@@ -33,8 +35,9 @@ namespace {
 
 // The surface's pen: each printed line leaves it one line height below the line's top.
 class Pen {
-public:
-    Pen(FaceLayout& out, const TextMetrics& metrics, int width) : out_(out), metrics_(metrics), width_(width) {}
+  public:
+    Pen(FaceLayout& out, const TextMetrics& metrics, int width)
+        : out_(out), metrics_(metrics), width_(width) {}
 
     void print(int y, const LineStyle& style, const std::string& text) {
         const double w = metrics_.textWidth(style, text);
@@ -44,7 +47,7 @@ public:
     }
     int y() const { return y_; }
 
-private:
+  private:
     FaceLayout& out_;
     const TextMetrics& metrics_;
     int width_;

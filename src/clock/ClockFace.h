@@ -82,7 +82,9 @@ std::string WithoutMarker(std::string_view timeText);
 // Rounds to the nearest whole number, halves to the even neighbour.
 int RoundHalfEven(double value);
 // The bottom picture's top edge for a tray of the given height.
-constexpr int BottomLayerTop(int trayHeight) { return trayHeight - 10; }
+constexpr int BottomLayerTop(int trayHeight) {
+    return trayHeight - 10;
+}
 inline constexpr int kTopLayerTop = -2;
 inline constexpr int kCentreLayerTop = 7;
 

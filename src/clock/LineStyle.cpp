@@ -35,6 +35,8 @@ LineStyle DateStyle(const Settings& s) {
     return LineStyle{s.DForeColor, s.DateFont, s.DateSize, LeadingNumber(s.DateBold) != 0};
 }
 
-LineStyle InitialSurfaceStyle() { return LineStyle{"0", "", "8", false}; }
+LineStyle InitialSurfaceStyle() {
+    return LineStyle{"0", "", "8", false};
+}
 
 }  // namespace tavrin

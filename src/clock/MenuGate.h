@@ -6,7 +6,7 @@
 namespace tavrin {
 
 class MenuGate {
-public:
+  public:
     // A press on the clock. Opens the menu through `openMenu` when none is shown and returns whether
     // it did. The flag is raised before the menu opens, so a menu that closes at once (or fails to
     // open and reports itself closed) leaves the flag down rather than stuck up.
@@ -19,7 +19,7 @@ public:
     bool shown() const { return shown_; }
     void setShown(bool shown) { shown_ = shown; }
 
-private:
+  private:
     bool shown_ = false;
 };
 

@@ -38,15 +38,22 @@ const QtTextMetrics::Entry& QtTextMetrics::entry(const LineStyle& style) const {
     return cache_.back();
 }
 
-int QtTextMetrics::lineHeight(const LineStyle& style) const { return entry(style).height; }
-
-double QtTextMetrics::textWidth(const LineStyle& style, std::string_view text) const {
-    return entry(style).metrics->horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+int QtTextMetrics::lineHeight(const LineStyle& style) const {
+    return entry(style).height;
 }
 
-const QFont& QtTextMetrics::font(const LineStyle& style) const { return entry(style).font; }
+double QtTextMetrics::textWidth(const LineStyle& style, std::string_view text) const {
+    return entry(style).metrics->horizontalAdvance(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
 
-double QtTextMetrics::ascent(const LineStyle& style) const { return entry(style).metrics->ascent(); }
+const QFont& QtTextMetrics::font(const LineStyle& style) const {
+    return entry(style).font;
+}
+
+double QtTextMetrics::ascent(const LineStyle& style) const {
+    return entry(style).metrics->ascent();
+}
 
 void ComposeFace(QImage& surface, const QColor& background, const FaceLayout& layout,
                  const std::array<QImage, 3>& layers, const QtTextMetrics& metrics) {

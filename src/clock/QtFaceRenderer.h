@@ -21,13 +21,13 @@ QColor ColourOfText(std::string_view colourText);
 // Text measuring in Qt fonts. Fonts and their metrics are kept per style, since a frame uses two or three
 // styles and building a font is the costly part.
 class QtTextMetrics final : public TextMetrics {
-public:
+  public:
     int lineHeight(const LineStyle& style) const override;
     double textWidth(const LineStyle& style, std::string_view text) const override;
     const QFont& font(const LineStyle& style) const;
     double ascent(const LineStyle& style) const;
 
-private:
+  private:
     struct Entry {
         LineStyle style;
         QFont font;

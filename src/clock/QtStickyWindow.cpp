@@ -26,18 +26,22 @@ struct Xcb {
 
     bool load() {
         internAtom = reinterpret_cast<decltype(internAtom)>(dlsym(RTLD_DEFAULT, "xcb_intern_atom"));
-        internAtomReply = reinterpret_cast<decltype(internAtomReply)>(dlsym(RTLD_DEFAULT, "xcb_intern_atom_reply"));
-        changeProperty = reinterpret_cast<decltype(changeProperty)>(dlsym(RTLD_DEFAULT, "xcb_change_property"));
+        internAtomReply =
+            reinterpret_cast<decltype(internAtomReply)>(dlsym(RTLD_DEFAULT, "xcb_intern_atom_reply"));
+        changeProperty =
+            reinterpret_cast<decltype(changeProperty)>(dlsym(RTLD_DEFAULT, "xcb_change_property"));
         sendEvent = reinterpret_cast<decltype(sendEvent)>(dlsym(RTLD_DEFAULT, "xcb_send_event"));
         flush = reinterpret_cast<decltype(flush)>(dlsym(RTLD_DEFAULT, "xcb_flush"));
         getSetup = reinterpret_cast<decltype(getSetup)>(dlsym(RTLD_DEFAULT, "xcb_get_setup"));
-        rootsIterator = reinterpret_cast<decltype(rootsIterator)>(dlsym(RTLD_DEFAULT, "xcb_setup_roots_iterator"));
-        return internAtom && internAtomReply && changeProperty && sendEvent && flush && getSetup && rootsIterator;
+        rootsIterator =
+            reinterpret_cast<decltype(rootsIterator)>(dlsym(RTLD_DEFAULT, "xcb_setup_roots_iterator"));
+        return internAtom && internAtomReply && changeProperty && sendEvent && flush && getSetup &&
+               rootsIterator;
     }
 
     xcb_atom_t atom(xcb_connection_t* c, const char* name) const {
-        xcb_intern_atom_reply_t* reply =
-            internAtomReply(c, internAtom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
+        xcb_intern_atom_reply_t* reply = internAtomReply(
+            c, internAtom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
         if (!reply) return XCB_ATOM_NONE;
         const xcb_atom_t a = reply->atom;
         std::free(reply);
@@ -62,7 +66,8 @@ void MakeStickyBeforeMap(QWidget& window) {
     xcb.changeProperty(c, XCB_PROP_MODE_REPLACE, id, xcb.atom(c, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1,
                        &allDesktops);
     const xcb_atom_t sticky = xcb.atom(c, "_NET_WM_STATE_STICKY");
-    xcb.changeProperty(c, XCB_PROP_MODE_APPEND, id, xcb.atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 1, &sticky);
+    xcb.changeProperty(c, XCB_PROP_MODE_APPEND, id, xcb.atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 1,
+                       &sticky);
     xcb.flush(c);
 }
 

@@ -7,7 +7,7 @@
 namespace tavrin {
 
 class TextMetrics {
-public:
+  public:
     virtual ~TextMetrics() = default;
     // The height of one printed line: how far the pen moves down after it.
     virtual int lineHeight(const LineStyle& style) const = 0;

@@ -34,7 +34,9 @@ namespace {
 // The tick lands this long after each wall-clock second, so the new second is always there to read.
 constexpr int kTickLagMs = 5;
 
-PixelRect pixelRectOf(const QRect& r) { return PixelRect{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()}; }
+PixelRect pixelRectOf(const QRect& r) {
+    return PixelRect{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
+}
 
 // Milliseconds since this process started, from the kernel's record of its start (10 ms steps).
 long long millisSinceProcessStart() {
@@ -58,7 +60,8 @@ long long millisSinceProcessStart() {
 }  // namespace
 
 frmClock::frmClock(AppState& app, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+    : QWidget(parent,
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       app_(app),
       appDir_(ApplicationDirectory()),
       surfaceStyle_(InitialSurfaceStyle()) {
@@ -111,7 +114,9 @@ void frmClock::followScreens() {
     connect(watchedScreen_, &QScreen::availableGeometryChanged, this, &frmClock::refreshArea);
 }
 
-void frmClock::refreshArea() { mainLoopStep(); }
+void frmClock::refreshArea() {
+    mainLoopStep();
+}
 
 QRect frmClock::trayRect() const {
     return QRect(TrayRect_.left, TrayRect_.top, TrayRect_.width(), TrayRect_.height());
@@ -119,18 +124,24 @@ QRect frmClock::trayRect() const {
 
 void frmClock::LoadSchemeImages() {
     std::array<QImage, 3> loaded;
-    const bool ok = LoadSchemePictures(app_.settings.ColScheme, appDir_, [&](int slot, const std::string& path) {
-        QImage image(QString::fromStdString(path));
-        if (image.isNull()) return false;
-        // Pictures are drawn in the frame's own pixel format, the cheapest copy there is.
-        loaded[static_cast<std::size_t>(slot)] = image.convertToFormat(QImage::Format_RGB32);
-        return true;
-    });
-    if (ok) layers_ = std::move(loaded);
+    const bool ok =
+        LoadSchemePictures(app_.settings.ColScheme, appDir_, [&](int slot, const std::string& path) {
+            QImage image(QString::fromStdString(path));
+            if (image.isNull()) return false;
+            // Pictures are drawn in the frame's own pixel format, the cheapest copy there is.
+            loaded[static_cast<std::size_t>(slot)] = image.convertToFormat(QImage::Format_RGB32);
+            return true;
+        });
+    if (ok) {
+        layers_ = std::move(loaded);
+        ++picturesLoaded_;
+    }
     schemeHasImages_ = ok;
 }
 
-void frmClock::setSecondTick(std::function<void()> tick) { secondTickHook_ = std::move(tick); }
+void frmClock::setSecondTick(std::function<void()> tick) {
+    secondTickHook_ = std::move(tick);
+}
 
 void frmClock::setTexts(std::string timeText, std::string dateText) {
     TimeText_ = std::move(timeText);
@@ -200,16 +211,17 @@ void frmClock::mainLoopStep() {
     }
     trayTopTwips_ = TrayRect_.top * 15;
 
-    FaceInputs in = currentInputs();
-    if (lastInputs_ && *lastInputs_ == in) return;
+    FrameKey key{currentInputs(), s.ColScheme, picturesLoaded_};
+    if (lastKey_ && *lastKey_ == key) return;
 
+    const FaceInputs& in = key.inputs;
     const FaceLayout layout = LayoutFace(in, metrics_);
     const QSize size(std::min(in.trayWidth, kSurfaceWidth), std::min(in.trayHeight, kSurfaceHeight));
     if (frame_.size() != size) frame_ = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     ComposeFace(frame_, ColourOfText(s.ColScheme), layout, layers_, metrics_);
     ++compositions_;
     surfaceStyle_ = layout.lastStyle;
-    lastInputs_ = std::move(in);
+    lastKey_ = std::move(key);
     update();
 }
 

@@ -25,7 +25,7 @@ namespace tavrin {
 
 class frmClock : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmClock(AppState& app, QWidget* parent = nullptr);
     ~frmClock() override;
 
@@ -62,17 +62,17 @@ public:
     const QImage& frame() const { return frame_; }
     int compositions() const { return compositions_; }
 
-signals:
+  signals:
     void menuRequested();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void setFS();
     void followScreens();
     void refreshArea();
@@ -99,7 +99,16 @@ private:
 
     QtTextMetrics metrics_;
     LineStyle surfaceStyle_;
-    std::optional<FaceInputs> lastInputs_;
+    // What the last frame was composed from: the layout's inputs, the scheme colour and the pictures
+    // loaded (counted, since another scheme's pictures have the same sizes).
+    struct FrameKey {
+        FaceInputs inputs;
+        std::string colour;
+        int picturesLoaded = 0;
+        friend bool operator==(const FrameKey&, const FrameKey&) = default;
+    };
+    std::optional<FrameKey> lastKey_;
+    int picturesLoaded_ = 0;
     QImage frame_;
     int compositions_ = 0;
 

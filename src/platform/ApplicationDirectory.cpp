@@ -37,6 +37,8 @@ std::string ApplicationDirectory(const std::string& executableDir) {
     return executableDir;
 }
 
-std::string ApplicationDirectory() { return ApplicationDirectory(ExecutableDirectory()); }
+std::string ApplicationDirectory() {
+    return ApplicationDirectory(ExecutableDirectory());
+}
 
 }  // namespace tavrin

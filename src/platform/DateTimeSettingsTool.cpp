@@ -38,8 +38,8 @@ std::optional<ToolCommand> FindDateTimeSettingsTool(std::string_view pathVariabl
     std::size_t start = 0;
     while (true) {
         const std::size_t colon = pathVariable.find(':', start);
-        const std::string_view entry =
-            pathVariable.substr(start, colon == std::string_view::npos ? std::string_view::npos : colon - start);
+        const std::string_view entry = pathVariable.substr(
+            start, colon == std::string_view::npos ? std::string_view::npos : colon - start);
         folders.emplace_back(entry.empty() ? "." : std::string(entry));
         if (colon == std::string_view::npos) break;
         start = colon + 1;
@@ -57,7 +57,8 @@ std::optional<ToolCommand> FindDateTimeSettingsTool(std::string_view pathVariabl
 
 std::optional<ToolCommand> FindDateTimeSettingsTool() {
     const char* path = std::getenv("PATH");
-    return FindDateTimeSettingsTool(path ? std::string_view(path) : std::string_view("/usr/local/bin:/usr/bin:/bin"));
+    return FindDateTimeSettingsTool(path ? std::string_view(path)
+                                         : std::string_view("/usr/local/bin:/usr/bin:/bin"));
 }
 
 }  // namespace tavrin

@@ -24,7 +24,8 @@ std::optional<ToolCommand> FindDateTimeSettingsTool(std::string_view pathVariabl
 std::optional<ToolCommand> FindDateTimeSettingsTool();
 
 // Shown when no tool is installed.
-inline constexpr const char* kNoDateTimeToolMessage = "No date and time settings tool was found on this computer.";
+inline constexpr const char* kNoDateTimeToolMessage =
+    "No date and time settings tool was found on this computer.";
 inline constexpr const char* kNoDateTimeToolTitle = "Tavrin System Message";
 
 }  // namespace tavrin

@@ -12,13 +12,21 @@ PictureScheme SchemeOfColour(std::string_view colScheme) {
     return PictureScheme::None;
 }
 
-std::optional<std::array<std::string, 3>> SchemePicturePaths(PictureScheme scheme, const std::string& appDir) {
+std::optional<std::array<std::string, 3>> SchemePicturePaths(PictureScheme scheme,
+                                                             const std::string& appDir) {
     const char* set = nullptr;
     switch (scheme) {
-        case PictureScheme::OliveGreen: set = "olive_green"; break;
-        case PictureScheme::Silver: set = "silver"; break;
-        case PictureScheme::Blue: set = "def_blue"; break;
-        case PictureScheme::None: return std::nullopt;
+        case PictureScheme::OliveGreen:
+            set = "olive_green";
+            break;
+        case PictureScheme::Silver:
+            set = "silver";
+            break;
+        case PictureScheme::Blue:
+            set = "def_blue";
+            break;
+        case PictureScheme::None:
+            return std::nullopt;
     }
     const std::string base = appDir + "/Images/" + set;
     return std::array<std::string, 3>{base + ".gif", base + "_top.gif", base + "_center.gif"};

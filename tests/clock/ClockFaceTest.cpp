@@ -11,7 +11,7 @@ namespace {
 
 // Line heights by font face; every character 6 pixels wide, 7 when bold.
 class FakeMetrics final : public TextMetrics {
-public:
+  public:
     int lineHeight(const LineStyle& style) const override {
         static const std::map<std::string, int> heights{{"", 13}, {"ARIAL", 14}, {"TAHOMA", 10}};
         return heights.at(style.face);

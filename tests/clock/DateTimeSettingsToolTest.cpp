@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (fs::temp_directory_path() / "tavrin-clock-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
@@ -27,7 +27,7 @@ public:
         return (path_ / name).string();
     }
 
-private:
+  private:
     fs::path path_;
 };
 

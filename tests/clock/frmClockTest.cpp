@@ -24,7 +24,7 @@ QApplication& application() {
 }
 
 class ClockWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         application();
         Settings& s = app.settings;
@@ -70,7 +70,8 @@ Ink inkOver(const QImage& frame, const QImage& background, QRgb exact) {
             const QRgb p = frame.pixel(x, y);
             if (p == background.pixel(x, y)) continue;
             ink.box |= QRect(x, y, 1, 1);
-            if (qRed(p) == qRed(exact) && qGreen(p) == qGreen(exact) && qBlue(p) == qBlue(exact)) ink.hasExact = true;
+            if (qRed(p) == qRed(exact) && qGreen(p) == qGreen(exact) && qBlue(p) == qBlue(exact))
+                ink.hasExact = true;
         }
     }
     return ink;
@@ -157,6 +158,19 @@ TEST_F(ClockWindow, ComposesOnlyWhenSomethingThatShapesTheFrameChanged) {
     EXPECT_EQ(w->compositions(), composed + 4);
     w->mainLoopStep();
     EXPECT_EQ(w->compositions(), composed + 4);
+
+    // Another picture scheme (pictures of the same sizes), then a plain colour.
+    app.settings.ColScheme = "E5DBDA";
+    w->LoadSchemeImages();
+    w->mainLoopStep();
+    EXPECT_EQ(w->compositions(), composed + 5);
+    EXPECT_EQ(w->frame().pixel(5, w->frame().height() / 2),
+              picture("silver_center.gif").pixel(5, w->frame().height() / 2 - 7));
+    app.settings.ColScheme = "FF";
+    w->LoadSchemeImages();
+    w->mainLoopStep();
+    EXPECT_EQ(w->compositions(), composed + 6);
+    EXPECT_EQ(w->frame().pixel(0, 0), qRgb(255, 0, 0));
 }
 
 TEST_F(ClockWindow, SecondTickRunsTheHookThatHandsBackTheTexts) {

@@ -17,7 +17,8 @@ TEST(ColourScheme, PictureSchemesAreRecognisedByColourNumber) {
     EXPECT_EQ(SchemeOfColour("C8D0D4"), PictureScheme::None);
     EXPECT_EQ(SchemeOfColour(""), PictureScheme::None);
     // A custom colour equal to a picture scheme's brings its pictures.
-    EXPECT_EQ(SchemeOfColour(PickedColourText(ColourNumberOf(Rgb{234, 226, 178}))), PictureScheme::OliveGreen);
+    EXPECT_EQ(SchemeOfColour(PickedColourText(ColourNumberOf(Rgb{234, 226, 178}))),
+              PictureScheme::OliveGreen);
 }
 
 TEST(ColourScheme, PicturePathsInSlotOrder) {
