@@ -1,10 +1,41 @@
+#include <memory>
+
 #include "ctl/Commands.h"
+#include "platform/Paths.h"
+#include "settings/FileStore.h"
+#include "settings/Settings.h"
+#include "settings/SettingsLoader.h"
 
 namespace tavrin::ctl {
 
-int cmdSettings(const Args&, std::ostream&, std::ostream& err) {
-    err << "tavrinctl: 'settings' is not available in this build\n";
-    return 1;
+int cmdSettings(const Args& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty()) {
+        err << "tavrinctl: 'settings' takes no arguments\n";
+        return 2;
+    }
+    const Paths paths = Paths::fromEnvironment();
+    std::unique_ptr<Store> store = MakeLinuxStore(paths, {});
+    Root root = Root::CurrentUser;
+    if (!ChooseSettingsRoot(*store, root)) {
+        err << "tavrinctl: no settings found; Tavrin has not been set up for this user yet\n";
+        return 1;
+    }
+    out << (root == Root::LocalMachine ? "machine" : "user") << '\n';
+
+    // Read access only: showing the settings must not need, or take, the right to change them.
+    KeyHandle key;
+    if (store->OpenKey(KeyHandle::rootKey(root), kSettingsKey, kReadAccess, key) != status::kSuccess) {
+        err << "tavrinctl: the settings key cannot be read\n";
+        return 1;
+    }
+    std::string name, data;
+    ValueType type = ValueType::None;
+    for (std::uint32_t i = 0; store->EnumValue(key, i, name) == status::kSuccess; ++i) {
+        if (store->QueryValueData(key, name, data, type) != status::kSuccess) continue;
+        out << (name.empty() ? std::string("@") : escapeText(name)) << '=' << escapeText(data) << '\n';
+    }
+    store->CloseKey(key);
+    return 0;
 }
 
 }  // namespace tavrin::ctl

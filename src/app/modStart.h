@@ -1,0 +1,33 @@
+#pragma once
+// The start-up sequence: choose the settings root, send a first start to the setup dialog, and
+// otherwise load the settings and bring up the clock.
+#include <functional>
+#include <string>
+
+#include "app/AppState.h"
+
+namespace tavrin {
+
+// What start-up needs from the window side.
+struct StartHooks {
+    // The desktop's button-face colour as a colour text (the default scheme colour).
+    std::function<std::string()> buttonFaceColour;
+    // Shows the first-run setup dialog; its "Finish!" calls StartClock.
+    std::function<void()> showFirstRun;
+    // Shows the tray clock; its load reads the reminder file and starts the timers.
+    std::function<void()> showClock;
+    // Takes the instance marker; a failure is ignored.
+    std::function<void()> markInstance;
+    // Rewrites a reminder file still in the older layout; a failure is ignored.
+    std::function<void()> upgradeReminderFile;
+};
+
+enum class StartOutcome { ClockStarted, FirstRun };
+
+// The entry point's work: machine-wide settings first, per-user next, first run otherwise.
+StartOutcome SubMain(AppState& app, const StartHooks& hooks);
+
+// Loads the settings, shows the clock, marks the instance and upgrades the reminder file.
+void StartClock(AppState& app, const StartHooks& hooks);
+
+}  // namespace tavrin
