@@ -9,7 +9,7 @@ from PIL import Image
 
 WIDTH = 200          # wider than any tray area the clock takes
 TOP_HEIGHT = 9       # drawn from 2 rows above the window's top: 7 rows show
-CENTRE_HEIGHT = 40   # a 40-pixel panel's worth; below it the plain scheme colour goes on seamlessly
+CENTRE_HEIGHT = 120  # tall panels too; the gradient settles on the plain scheme colour early
 BOTTOM_HEIGHT = 10   # laid 10 rows above the tray's bottom edge
 
 # name: (scheme colour, top highlight, bottom shade, divider line at the left edge)

@@ -209,3 +209,15 @@ TEST_F(ClockWindow, PressOpensTheMenuOnceUntilItCloses) {
     press(Qt::LeftButton);
     EXPECT_EQ(hooked, 2);
 }
+
+TEST_F(ClockWindow, FirstFrameIsReadyBeforeTheWindowShows) {
+    frmClock w(app);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.frame().isNull());
+    // Composed in the surface's own font and again in the date font it then holds: the steady frame.
+    EXPECT_EQ(w.compositions(), 2);
+    w.mainLoopStep();
+    EXPECT_EQ(w.compositions(), 2);
+    EXPECT_EQ(w.trayRect().size(), w.frame().size());
+    EXPECT_EQ(w.TrayTopTwips(), w.trayRect().top() * 15);
+}
