@@ -9,6 +9,10 @@
 
 namespace tavrin {
 
+namespace {
+constexpr const char* kFailedProperty = "tavrinSoundFailed";
+}
+
 QtSoundPlayer::QtSoundPlayer(QObject* parent, std::function<void()> bell)
     : QObject(parent), bell_(std::move(bell)) {}
 
@@ -29,7 +33,9 @@ QtSoundPlayer::Voice& QtSoundPlayer::idleVoice() {
     voice.player->setAudioOutput(voice.output);
     QMediaPlayer* player = voice.player;
     connect(player, &QMediaPlayer::errorOccurred, this, [this, player](QMediaPlayer::Error error, const QString&) {
-        if (error == QMediaPlayer::NoError) return;
+        // A bad file can raise several errors; it beeps once per sound.
+        if (error == QMediaPlayer::NoError || player->property(kFailedProperty).toBool()) return;
+        player->setProperty(kFailedProperty, true);
         player->stop();
         beep();
     });
@@ -44,6 +50,7 @@ void QtSoundPlayer::play(const std::string& path) {
         return;
     }
     Voice& voice = idleVoice();
+    voice.player->setProperty(kFailedProperty, false);
     voice.player->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
     voice.player->play();
 }

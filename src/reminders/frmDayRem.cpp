@@ -76,6 +76,11 @@ void frmDayRem::fill() {
         item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
         item->setCheckState(kTitleColumn, row.enabled ? Qt::Checked : Qt::Unchecked);
     }
+    // The message shown is the last row's, so that row is the current one; otherwise the list would
+    // make its first row current on focus and show a message that does not match.
+    if (ListView1_->topLevelItemCount() > 0) {
+        ListView1_->setCurrentItem(ListView1_->topLevelItem(ListView1_->topLevelItemCount() - 1));
+    }
     Text1_->setPlainText(QString::fromStdString(day.message));
 }
 

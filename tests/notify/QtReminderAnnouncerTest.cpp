@@ -1,0 +1,112 @@
+#include "notify/QtReminderAnnouncer.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+#include "TestApp.h"
+#include "reminders/frmDayRem.h"
+#include "settings/MemoryStore.h"
+
+namespace tavrin {
+namespace {
+
+struct Announcer : ::testing::Test {
+    MemoryStore store;
+    FakeClock clock{DateTime::fromFields(2026, 12, 6, 9, 30, 0)};
+    AppState app{store, clock, Paths{}};
+    QtReminderAnnouncer announcer{app, [] { return QRect(900, 700, 80, 24); }};
+
+    void SetUp() override {
+        test::EnsureApp();
+        app.settings.TimeFormat = "h:mm AM/PM";
+        app.settings.DateFormat = "mm/dd/yy";
+        auto& t = app.reminders;
+        const char* titles[] = {"Dentist", "Call the bank", "Dentist"};
+        for (int i = 0; i < 3; ++i) {
+            t.RemTitle[i] = titles[i];
+            t.RemDate[i] = "12/06/26";
+            t.RemTime[i] = "09:30:00";
+            t.RemEnabled[i] = i == 1 ? "0" : "1";
+            t.RemRecur[i] = i == 1 ? "1" : "-1";
+            t.RemBody[i] = "body " + std::to_string(i);
+        }
+    }
+    void TearDown() override {
+        for (QWidget* w : QApplication::topLevelWidgets()) delete w;
+    }
+    static std::vector<frmDayRem*> dayLists() {
+        std::vector<frmDayRem*> found;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* list = qobject_cast<frmDayRem*>(w); list && list->isVisible()) found.push_back(list);
+        }
+        return found;
+    }
+};
+
+TEST_F(Announcer, EveryLineShowsAboveTheClock) {
+    for (int i = 0; i < 8; ++i) app.reminders.sBalloonLines[i] = "9:30 AM - Item " + std::to_string(i);
+    EXPECT_TRUE(announcer.showBalloon("Tavrin Reminders for: 12/06/26"));
+    frmBalloon* balloon = announcer.lastBalloon();
+    ASSERT_NE(balloon, nullptr);
+    EXPECT_EQ(balloon->lineLabels().size(), 8u);
+    EXPECT_GE(balloon->height(), BalloonLineRect(7).bottom());
+    EXPECT_EQ(balloon->width(), 312);
+    EXPECT_LE(balloon->geometry().bottom(), 700);
+    EXPECT_TRUE(balloon->closeButton()->isVisible());
+}
+
+TEST_F(Announcer, LineOpensTheDayListOfThatLine) {
+    app.reminders.sBalloonLines[0] = "9:30 AM - Dentist";
+    app.reminders.sBalloonLines[1] = "9:30 AM - Call the bank";
+    ASSERT_TRUE(announcer.showBalloon("t"));
+    test::Click(announcer.lastBalloon()->lineLabels()[0]);
+    test::Wait(0);
+    const auto lists = dayLists();
+    ASSERT_EQ(lists.size(), 1u);
+    QTreeWidget* rows = lists[0]->list();
+    ASSERT_EQ(rows->topLevelItemCount(), 2);  // both reminders that make this line
+    EXPECT_EQ(rows->topLevelItem(0)->text(0), "Dentist");
+    EXPECT_EQ(rows->topLevelItem(0)->text(1), "9:30 AM");
+    EXPECT_EQ(rows->topLevelItem(1)->text(2), "2");
+    EXPECT_EQ(rows->topLevelItem(0)->text(3), "No");
+    EXPECT_EQ(rows->topLevelItem(0)->checkState(0), Qt::Checked);
+    EXPECT_EQ(lists[0]->message()->toPlainText(), "body 2");
+    EXPECT_EQ(lists[0]->windowTitle(), "Reminders");
+    EXPECT_TRUE(rows->isColumnHidden(2));
+    // The balloon stays open.
+    EXPECT_NE(announcer.lastBalloon(), nullptr);
+}
+
+TEST_F(Announcer, DayListRowShowsItsMessage) {
+    auto* list = new frmDayRem(app.reminders, app.settings, std::string(), "12/06/26");
+    list->show();
+    QTreeWidget* rows = list->list();
+    ASSERT_EQ(rows->topLevelItemCount(), 3);
+    EXPECT_EQ(rows->topLevelItem(1)->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(rows->topLevelItem(1)->text(3), "Yes");
+    rows->setCurrentItem(rows->topLevelItem(0));
+    EXPECT_EQ(list->message()->toPlainText(), "body 0");
+    // Showing again adds nothing: the input was used once.
+    list->hide();
+    list->show();
+    EXPECT_EQ(rows->topLevelItemCount(), 3);
+}
+
+TEST_F(Announcer, WithoutAManagerYesOpensTodaysDayList) {
+    announcer.openManager();
+    const auto lists = dayLists();
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0]->list()->topLevelItemCount(), 3);
+
+    int managers = 0;
+    announcer.setManagerHook([&managers] { ++managers; });
+    announcer.openManager();
+    EXPECT_EQ(managers, 1);
+    EXPECT_EQ(dayLists().size(), 1u);
+}
+
+}  // namespace
+}  // namespace tavrin
