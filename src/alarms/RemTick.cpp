@@ -4,8 +4,10 @@
 #include <utility>
 
 #include "settings/Settings.h"
+#include "settings/StoreAccess.h"
 #include "timezones/FormatPattern.h"
 #include "timezones/ZoneRecord.h"
+#include "timezones/ZoneTime.h"
 
 namespace tavrin {
 
@@ -21,6 +23,23 @@ void Guarded(Step&& step) {
 }
 
 }  // namespace
+
+RemTickHooks StandardRemTickHooks(AppState& app,
+                                  std::function<void(const std::string&, const std::string&)> showTexts,
+                                  std::function<void()> checkReminders) {
+    RemTickHooks hooks;
+    hooks.showTexts = std::move(showTexts);
+    hooks.checkReminders = std::move(checkReminders);
+    hooks.readStandardName = [&app]() -> std::optional<std::string> {
+        return ReadMachineValue(app.store, kTimeZoneInformationKey, "StandardName");
+    };
+    hooks.refillLocalBias = [&app] { FillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock); };
+    return hooks;
+}
+
+AlarmFiring::ZoneClock ZoneClockOf(const AppState& app) {
+    return [&app](const ZoneRecord& zone) { return ZoneTimeNow(UtcNow(app.clock), zone); };
+}
 
 RemTick::RemTick(AppState& app, AlarmFiring& firing, RemTickHooks hooks)
     : app_(app), firing_(firing), hooks_(std::move(hooks)) {}
@@ -43,7 +62,9 @@ void RemTick::refreshTexts() {
 void RemTick::noticeZoneChange() {
     if (!hooks_.readStandardName) return;
     const std::optional<std::string> name = hooks_.readStandardName();
-    if (!name || *name == app_.zones.StandardName) return;
+    // The reader gives a lone blank when it cannot read the value: a passing failure to read is no
+    // move to another zone, and must not swap the home zone for the empty record.
+    if (!name || name->find_first_not_of(' ') == std::string::npos || *name == app_.zones.StandardName) return;
     app_.zones.StandardName = *name;
     // The reader's result ends in a blank that is not part of the zone's key name.
     const std::string keyName = name->empty() ? std::string() : name->substr(0, name->size() - 1);

@@ -6,6 +6,7 @@
 
 #include "Recorders.h"
 #include "ZoneOnlyStore.h"
+#include "settings/MemoryStore.h"
 
 namespace tavrin {
 namespace {
@@ -91,6 +92,8 @@ TEST_F(Tick, MachineZoneChangeIsPickedUpOnceAtTheNextTick) {
 TEST_F(Tick, UnreadableMachineZoneIsNotAChange) {
     machineZone = std::nullopt;
     remTick.tick();
+    machineZone = " ";  // what the machine-value reader gives when it cannot read
+    remTick.tick();
     EXPECT_EQ(biasRefills, 0);
     EXPECT_EQ(app.zones.StandardName, "GMT Standard Time ");
 }
@@ -102,6 +105,31 @@ TEST_F(Tick, FailingReminderCheckDoesNotSilenceTheAlarm) {
     clock.advanceSeconds(1);
     failing.tick();
     EXPECT_EQ(sound.events.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+TEST(StandardHooks, ReadTheMachineZoneNameAndFollowZoneRules) {
+    MemoryStore store;
+    FakeClock clock{DateTime::fromFields(2026, 12, 6, 8, 0, 0)};
+    AppState app{store, clock, Paths{}};
+    KeyHandle key;
+    Disposition d = Disposition::None;
+    ASSERT_EQ(store.CreateKey(KeyHandle::rootKey(Root::LocalMachine), kTimeZoneInformationKey, kAllAccess, key, d),
+              status::kSuccess);
+    ASSERT_EQ(store.SetValue(key, "StandardName", ValueType::String, std::string("Tokyo Standard Time\0", 20)),
+              status::kSuccess);
+    store.CloseKey(key);
+    const RemTickHooks hooks = StandardRemTickHooks(app, {}, {});
+    EXPECT_EQ(hooks.readStandardName(), "Tokyo Standard Time ");
+
+    ZoneRecord tokyo;
+    tokyo.Bias = -540;
+    EXPECT_EQ(ZoneClockOf(app)(tokyo), DateTime::fromFields(2026, 12, 6, 17, 0, 0));
 }
 
 }  // namespace
