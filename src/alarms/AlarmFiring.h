@@ -27,7 +27,7 @@ std::optional<std::int64_t> MinutesLateIfDue(const std::optional<DateTime>& prev
 std::string LatenessText(std::int64_t minutesLate);
 
 class AlarmFiring {
-public:
+  public:
     // The current time in a zone: UTC now from the home zone, then that zone's time.
     using ZoneClock = std::function<DateTime(const ZoneRecord&)>;
 
@@ -36,7 +36,7 @@ public:
     // The warning first, then the alarm: when both are due the alarm's sound starts last.
     void tick();
 
-private:
+  private:
     // What an item looked like at the previous tick, to notice it being armed anew.
     struct Track {
         bool armed = false;

@@ -5,7 +5,7 @@
 namespace tavrin {
 
 class AlarmNotifier {
-public:
+  public:
     virtual ~AlarmNotifier() = default;
     virtual void showAlarm(const std::string& title, const std::string& message) = 0;
 };

@@ -12,14 +12,14 @@
 namespace tavrin {
 
 class QtAlarmNotifier final : public AlarmNotifier {
-public:
+  public:
     explicit QtAlarmNotifier(std::function<QRect()> clockRect) : clockRect_(std::move(clockRect)) {}
 
     void showAlarm(const std::string& title, const std::string& message) override;
 
     frmBalloon* lastBalloon() const { return lastBalloon_.data(); }
 
-private:
+  private:
     std::function<QRect()> clockRect_;
     QPointer<frmBalloon> lastBalloon_;
 };

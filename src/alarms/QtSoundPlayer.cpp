@@ -19,8 +19,10 @@ QtSoundPlayer::QtSoundPlayer(QObject* parent, std::function<void()> bell)
 QtSoundPlayer::~QtSoundPlayer() = default;
 
 void QtSoundPlayer::beep() {
-    if (bell_) bell_();
-    else QApplication::beep();
+    if (bell_)
+        bell_();
+    else
+        QApplication::beep();
 }
 
 QtSoundPlayer::Voice& QtSoundPlayer::idleVoice() {
@@ -32,13 +34,14 @@ QtSoundPlayer::Voice& QtSoundPlayer::idleVoice() {
     voice.output = new QAudioOutput(this);
     voice.player->setAudioOutput(voice.output);
     QMediaPlayer* player = voice.player;
-    connect(player, &QMediaPlayer::errorOccurred, this, [this, player](QMediaPlayer::Error error, const QString&) {
-        // A bad file can raise several errors; it beeps once per sound.
-        if (error == QMediaPlayer::NoError || player->property(kFailedProperty).toBool()) return;
-        player->setProperty(kFailedProperty, true);
-        player->stop();
-        beep();
-    });
+    connect(player, &QMediaPlayer::errorOccurred, this,
+            [this, player](QMediaPlayer::Error error, const QString&) {
+                // A bad file can raise several errors; it beeps once per sound.
+                if (error == QMediaPlayer::NoError || player->property(kFailedProperty).toBool()) return;
+                player->setProperty(kFailedProperty, true);
+                player->stop();
+                beep();
+            });
     voices_.push_back(voice);
     return voices_.back();
 }

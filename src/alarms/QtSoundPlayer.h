@@ -15,7 +15,7 @@ namespace tavrin {
 
 class QtSoundPlayer final : public QObject, public SoundPlayer {
     Q_OBJECT
-public:
+  public:
     // `bell` rings the desktop bell; tests count it instead.
     explicit QtSoundPlayer(QObject* parent = nullptr, std::function<void()> bell = {});
     ~QtSoundPlayer() override;
@@ -25,7 +25,7 @@ public:
     void play(const std::string& path) override;
     void beep() override;
 
-private:
+  private:
     struct Voice {
         QMediaPlayer* player = nullptr;
         QAudioOutput* output = nullptr;

@@ -56,7 +56,8 @@ void RemTick::tick() {
 void RemTick::refreshTexts() {
     if (!hooks_.showTexts) return;
     const DateTime now = app_.clock.localNow();
-    hooks_.showTexts(FormatPattern(now, app_.settings.TimeFormat), FormatPattern(now.date(), app_.settings.DateFormat));
+    hooks_.showTexts(FormatPattern(now, app_.settings.TimeFormat),
+                     FormatPattern(now.date(), app_.settings.DateFormat));
 }
 
 void RemTick::noticeZoneChange() {
@@ -64,7 +65,8 @@ void RemTick::noticeZoneChange() {
     const std::optional<std::string> name = hooks_.readStandardName();
     // The reader gives a lone blank when it cannot read the value: a passing failure to read is no
     // move to another zone, and must not swap the home zone for the empty record.
-    if (!name || name->find_first_not_of(' ') == std::string::npos || *name == app_.zones.StandardName) return;
+    if (!name || name->find_first_not_of(' ') == std::string::npos || *name == app_.zones.StandardName)
+        return;
     app_.zones.StandardName = *name;
     // The reader's result ends in a blank that is not part of the zone's key name.
     const std::string keyName = name->empty() ? std::string() : name->substr(0, name->size() - 1);

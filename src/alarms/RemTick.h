@@ -33,13 +33,13 @@ RemTickHooks StandardRemTickHooks(AppState& app,
 AlarmFiring::ZoneClock ZoneClockOf(const AppState& app);
 
 class RemTick {
-public:
+  public:
     RemTick(AppState& app, AlarmFiring& firing, RemTickHooks hooks);
 
     // Each step runs in its own guard: a failing reminder check must not keep the alarm from ringing.
     void tick();
 
-private:
+  private:
     void refreshTexts();
     void noticeZoneChange();
 

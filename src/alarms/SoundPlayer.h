@@ -6,7 +6,7 @@
 namespace tavrin {
 
 class SoundPlayer {
-public:
+  public:
     virtual ~SoundPlayer() = default;
     // Starts playing the sound file at `path`. A file that turns out to be unplayable beeps instead.
     virtual void play(const std::string& path) = 0;

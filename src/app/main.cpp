@@ -1,9 +1,13 @@
 #include <QApplication>
-#include <QLabel>
+
+#include "app/QtApplication.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QLabel label("Tavrin");
-    label.show();
-    return app.exec();
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavrin"));
+    // The clock is a tool window; closing a dialog must not end the program, only the clock does.
+    QApplication::setQuitOnLastWindowClosed(false);
+    tavrin::QtApplication app;
+    app.start();
+    return QApplication::exec();
 }

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 namespace tavrin {
 
@@ -25,18 +26,17 @@ struct Xcb {
     decltype(&xcb_setup_roots_iterator) rootsIterator = nullptr;
 
     bool load() {
-        internAtom = reinterpret_cast<decltype(internAtom)>(dlsym(RTLD_DEFAULT, "xcb_intern_atom"));
-        internAtomReply =
-            reinterpret_cast<decltype(internAtomReply)>(dlsym(RTLD_DEFAULT, "xcb_intern_atom_reply"));
-        changeProperty =
-            reinterpret_cast<decltype(changeProperty)>(dlsym(RTLD_DEFAULT, "xcb_change_property"));
-        sendEvent = reinterpret_cast<decltype(sendEvent)>(dlsym(RTLD_DEFAULT, "xcb_send_event"));
-        flush = reinterpret_cast<decltype(flush)>(dlsym(RTLD_DEFAULT, "xcb_flush"));
-        getSetup = reinterpret_cast<decltype(getSetup)>(dlsym(RTLD_DEFAULT, "xcb_get_setup"));
-        rootsIterator =
-            reinterpret_cast<decltype(rootsIterator)>(dlsym(RTLD_DEFAULT, "xcb_setup_roots_iterator"));
-        return internAtom && internAtomReply && changeProperty && sendEvent && flush && getSetup &&
-               rootsIterator;
+        // The library the X11 plugin already uses; RTLD_NOLOAD never loads a second copy.
+        void* lib = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
+        void* scope = lib ? lib : RTLD_DEFAULT;
+        const auto find = [scope](auto& fn, const char* name) {
+            fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(dlsym(scope, name));
+            return fn != nullptr;
+        };
+        return find(internAtom, "xcb_intern_atom") && find(internAtomReply, "xcb_intern_atom_reply") &&
+               find(changeProperty, "xcb_change_property") && find(sendEvent, "xcb_send_event") &&
+               find(flush, "xcb_flush") && find(getSetup, "xcb_get_setup") &&
+               find(rootsIterator, "xcb_setup_roots_iterator");
     }
 
     xcb_atom_t atom(xcb_connection_t* c, const char* name) const {

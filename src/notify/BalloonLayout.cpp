@@ -7,7 +7,8 @@ namespace tavrin {
 
 int PixelsFromTwips(std::int64_t twips) {
     const std::int64_t half = kTwipsPerPixel / 2;
-    const std::int64_t rounded = twips >= 0 ? (twips + half) / kTwipsPerPixel : -((-twips + half) / kTwipsPerPixel);
+    const std::int64_t rounded =
+        twips >= 0 ? (twips + half) / kTwipsPerPixel : -((-twips + half) / kTwipsPerPixel);
     return static_cast<int>(rounded);
 }
 
@@ -25,7 +26,8 @@ BalloonIcon IconFromCode(std::string_view code) {
 
 int ShownLineCount(const std::array<std::string, kBalloonLineSlots>& lines, int count) {
     int shown = 0;
-    while (shown < kBalloonLineSlots && shown <= count && !lines[static_cast<std::size_t>(shown)].empty()) ++shown;
+    while (shown < kBalloonLineSlots && shown <= count && !lines[static_cast<std::size_t>(shown)].empty())
+        ++shown;
     return shown;
 }
 
@@ -40,9 +42,13 @@ BalloonLayout LayoutBalloon(int width, bool hasIcon) {
     return layout;
 }
 
-RoundedRect BalloonShape(int width, int height) { return RoundedRect{BalloonRect{0, 0, width + 1, height + 1}, 28, 28}; }
+RoundedRect BalloonShape(int width, int height) {
+    return RoundedRect{BalloonRect{0, 0, width + 1, height + 1}, 28, 28};
+}
 
-RoundedRect BalloonBorder(int width, int height) { return RoundedRect{BalloonRect{0, 0, width, height}, 26, 26}; }
+RoundedRect BalloonBorder(int width, int height) {
+    return RoundedRect{BalloonRect{0, 0, width, height}, 26, 26};
+}
 
 int AnnouncementHeight(int lineCount) {
     // Room for the last line and a margin the size of the rounded corner's inset.

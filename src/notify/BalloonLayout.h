@@ -14,19 +14,29 @@ inline constexpr int kBalloonLineSlots = 256;
 
 // Twips to whole pixels, rounded to the nearest pixel.
 int PixelsFromTwips(std::int64_t twips);
-constexpr std::int64_t TwipsFromPixels(int pixels) { return static_cast<std::int64_t>(pixels) * kTwipsPerPixel; }
+constexpr std::int64_t TwipsFromPixels(int pixels) {
+    return static_cast<std::int64_t>(pixels) * kTwipsPerPixel;
+}
 
 struct BalloonRect {
     int left = 0;
     int top = 0;
     int width = 0;
     int height = 0;
-    constexpr int right() const { return left + width; }    // one past the last column
-    constexpr int bottom() const { return top + height; }   // one past the last row
+    constexpr int right() const { return left + width; }   // one past the last column
+    constexpr int bottom() const { return top + height; }  // one past the last row
     friend bool operator==(const BalloonRect&, const BalloonRect&) = default;
 };
 
-enum class BalloonIcon { None, InformationXP, ErrorXP, WarningXP, InformationClassic, ErrorClassic, WarningClassic };
+enum class BalloonIcon {
+    None,
+    InformationXP,
+    ErrorXP,
+    WarningXP,
+    InformationClassic,
+    ErrorClassic,
+    WarningClassic
+};
 
 // "i", "x", "!" pick the modern icons, "i9", "x9", "!9" the classic ones, in any case; anything else
 // is no icon.
@@ -36,7 +46,9 @@ BalloonIcon IconFromCode(std::string_view code);
 int ShownLineCount(const std::array<std::string, kBalloonLineSlots>& lines, int count);
 
 // Message line i: underlined labels 18 high at 14-pixel steps, so neighbours overlap by 4.
-constexpr BalloonRect BalloonLineRect(int i) { return BalloonRect{50, 25 + 14 * i, 400, 18}; }
+constexpr BalloonRect BalloonLineRect(int i) {
+    return BalloonRect{50, 25 + 14 * i, 400, 18};
+}
 
 inline constexpr BalloonRect kBalloonIconRect{8, 8, 16, 16};
 
@@ -50,7 +62,7 @@ BalloonLayout LayoutBalloon(int width, bool hasIcon);
 
 struct RoundedRect {
     BalloonRect rect;
-    int cornerWidth = 0;   // of the corner ellipse
+    int cornerWidth = 0;  // of the corner ellipse
     int cornerHeight = 0;
 };
 // The window's shape reaches one pixel past the inner area; the outline runs just inside it.

@@ -33,9 +33,10 @@ bool QtReminderAnnouncer::showBalloon(const std::string& title) {
 }
 
 bool QtReminderAnnouncer::askReview() {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tavrin for Windows"),
-                    QStringLiteral("There is one or more re-occuring reminders set. Would you like to review them?"),
-                    QMessageBox::Yes | QMessageBox::No);
+    QMessageBox box(
+        QMessageBox::NoIcon, QStringLiteral("Tavrin for Windows"),
+        QStringLiteral("There is one or more re-occuring reminders set. Would you like to review them?"),
+        QMessageBox::Yes | QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -13,7 +13,7 @@
 namespace tavrin {
 
 class QtReminderAnnouncer final : public ReminderAnnouncer {
-public:
+  public:
     // `clockRect` gives the tray clock's rectangle on the screen, in pixels.
     QtReminderAnnouncer(AppState& app, std::function<QRect()> clockRect);
 
@@ -29,7 +29,7 @@ public:
     // The balloon shown last, while it is open.
     frmBalloon* lastBalloon() const { return lastBalloon_.data(); }
 
-private:
+  private:
     AppState& app_;
     std::function<QRect()> clockRect_;
     std::function<void()> openManager_;

@@ -1,13 +1,13 @@
 #include "notify/frmBalloon.h"
 
 #include <QLinearGradient>
-#include <algorithm>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
 #include <QRadialGradient>
 #include <QRegion>
+#include <algorithm>
 #include <utility>
 
 namespace tavrin {
@@ -17,7 +17,9 @@ namespace {
 const QString kBalloonFont = QStringLiteral("Tahoma");
 const QColor kLineColour(0, 0, 128);  // navy
 
-QRect ToQRect(const BalloonRect& r) { return QRect(r.left, r.top, r.width, r.height); }
+QRect ToQRect(const BalloonRect& r) {
+    return QRect(r.left, r.top, r.width, r.height);
+}
 
 QFont BalloonFont(double pointSize, bool bold, bool underline = false) {
     QFont font(kBalloonFont);
@@ -30,8 +32,9 @@ QFont BalloonFont(double pointSize, bool bold, bool underline = false) {
 
 // The red square with the white cross that closes the balloon; pushed in while the button is down.
 class CloseButton final : public QWidget {
-public:
-    CloseButton(QWidget* parent, std::function<void()> onClick) : QWidget(parent), onClick_(std::move(onClick)) {
+  public:
+    CloseButton(QWidget* parent, std::function<void()> onClick)
+        : QWidget(parent), onClick_(std::move(onClick)) {
         setToolTip(QStringLiteral("Close"));
         setCursor(Qt::ArrowCursor);
         up_ = CloseButtonPixmap(false);
@@ -39,7 +42,7 @@ public:
     }
     bool isPressed() const { return pressed_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.drawPixmap(0, 0, pressed_ ? down_ : up_);
@@ -61,7 +64,7 @@ protected:
         if (rect().contains(event->position().toPoint()) && onClick_) onClick_();
     }
 
-private:
+  private:
     std::function<void()> onClick_;
     QPixmap up_;
     QPixmap down_;
@@ -69,18 +72,19 @@ private:
 };
 
 class LineLabel final : public QLabel {
-public:
+  public:
     LineLabel(const QString& text, QWidget* parent, std::function<void(const QString&)> onClick)
         : QLabel(text, parent), onClick_(std::move(onClick)) {
         setCursor(Qt::PointingHandCursor);
     }
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) onClick_(text());
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            onClick_(text());
     }
 
-private:
+  private:
     std::function<void(const QString&)> onClick_;
 };
 
@@ -151,12 +155,19 @@ QPixmap BalloonIconPixmap(BalloonIcon icon) {
     p.setRenderHint(QPainter::Antialiasing, modern);
     switch (icon) {
         case BalloonIcon::InformationXP:
-        case BalloonIcon::InformationClassic: DrawInformation(p, modern); break;
+        case BalloonIcon::InformationClassic:
+            DrawInformation(p, modern);
+            break;
         case BalloonIcon::ErrorXP:
-        case BalloonIcon::ErrorClassic: DrawError(p, modern); break;
+        case BalloonIcon::ErrorClassic:
+            DrawError(p, modern);
+            break;
         case BalloonIcon::WarningXP:
-        case BalloonIcon::WarningClassic: DrawWarning(p, modern); break;
-        case BalloonIcon::None: break;
+        case BalloonIcon::WarningClassic:
+            DrawWarning(p, modern);
+            break;
+        case BalloonIcon::None:
+            break;
     }
     return pixmap;
 }
@@ -215,18 +226,20 @@ frmBalloon::frmBalloon(const std::array<std::string, kBalloonLineSlots>& lines, 
     connect(&timAutoClose_, &QTimer::timeout, this, &frmBalloon::HideBalloon);
 }
 
-void frmBalloon::SetBalloon(const std::string& sTitle, int Count, long lPosX, long lPosY, const std::string& sIcon,
-                            bool bShowClose, long lAutoCloseAfter, long lHeight, long lWidth, const std::string&,
-                            int iFontSize) {
+void frmBalloon::SetBalloon(const std::string& sTitle, int Count, long lPosX, long lPosY,
+                            const std::string& sIcon, bool bShowClose, long lAutoCloseAfter, long lHeight,
+                            long lWidth, const std::string&, int iFontSize) {
     lblTitle_->setText(QString::fromStdString(sTitle));
 
     if (sBalloonLines_) {
         const int shown = ShownLineCount(*sBalloonLines_, Count);
         for (int i = 0; i < shown; ++i) {
-            auto* line = new LineLabel(QString::fromStdString((*sBalloonLines_)[static_cast<std::size_t>(i)]), this,
-                                       [this](const QString& text) {
-                                           if (onLineClicked_) onLineClicked_(text.toStdString());
-                                           else HideBalloon();
+            auto* line = new LineLabel(QString::fromStdString((*sBalloonLines_)[static_cast<std::size_t>(i)]),
+                                       this, [this](const QString& text) {
+                                           if (onLineClicked_)
+                                               onLineClicked_(text.toStdString());
+                                           else
+                                               HideBalloon();
                                        });
             line->setTextFormat(Qt::PlainText);
             line->setFont(BalloonFont(8.25, true, true));
@@ -272,7 +285,9 @@ void frmBalloon::SetBalloon(const std::string& sTitle, int Count, long lPosX, lo
     lblTitle_->setFont(titleFont);
 }
 
-void frmBalloon::HideBalloon() { close(); }
+void frmBalloon::HideBalloon() {
+    close();
+}
 
 void frmBalloon::ShapeBalloon() {
     const RoundedRect shape = BalloonShape(width(), height());

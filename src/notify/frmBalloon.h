@@ -16,20 +16,20 @@ namespace tavrin {
 
 class frmBalloon : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Receives the text of a clicked message line. Without it a click on a line closes the balloon.
     using LineHandler = std::function<void(const std::string& line)>;
 
     // `lines` is read by SetBalloon only: each line's label keeps its own text, so a later
     // announcement rewriting the lines does not change what this balloon's lines open.
-    explicit frmBalloon(const std::array<std::string, kBalloonLineSlots>& lines, LineHandler onLineClicked = {},
-                        QWidget* parent = nullptr);
+    explicit frmBalloon(const std::array<std::string, kBalloonLineSlots>& lines,
+                        LineHandler onLineClicked = {}, QWidget* parent = nullptr);
 
     // Positions and sizes in twips. `sFont` is accepted and not used: the balloon always asks for
     // Tahoma (the desktop's sans-serif stands in where it is missing). Call once per instance.
-    void SetBalloon(const std::string& sTitle, int Count, long lPosX, long lPosY, const std::string& sIcon = "",
-                    bool bShowClose = false, long lAutoCloseAfter = 0, long lHeight = 0, long lWidth = 0,
-                    const std::string& sFont = "", int iFontSize = 8);
+    void SetBalloon(const std::string& sTitle, int Count, long lPosX, long lPosY,
+                    const std::string& sIcon = "", bool bShowClose = false, long lAutoCloseAfter = 0,
+                    long lHeight = 0, long lWidth = 0, const std::string& sFont = "", int iFontSize = 8);
     void HideBalloon();
     void ShapeBalloon();
 
@@ -40,12 +40,12 @@ public:
     QLabel* iconLabel() const { return imgDisplayIcon_; }
     bool autoCloseActive() const { return timAutoClose_.isActive(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void layoutParts();
 
     const std::array<std::string, kBalloonLineSlots>* sBalloonLines_;  // until SetBalloon has read it

@@ -29,14 +29,15 @@ frmDayRem::frmDayRem(const ReminderTable& table, const Settings& settings, std::
     ListView1_->setRootIsDecorated(false);
     ListView1_->setUniformRowHeights(true);
     ListView1_->setAllColumnsShowFocus(true);
-    ListView1_->setHeaderLabels({QStringLiteral("Reminder Title"), QStringLiteral("Due Time"), QStringLiteral("Index"),
-                                 QStringLiteral("Occ?")});
+    ListView1_->setHeaderLabels({QStringLiteral("Reminder Title"), QStringLiteral("Due Time"),
+                                 QStringLiteral("Index"), QStringLiteral("Occ?")});
     ListView1_->setColumnHidden(kIndexColumn, true);
     ListView1_->header()->setStretchLastSection(false);
     ListView1_->header()->setSectionResizeMode(kTitleColumn, QHeaderView::Stretch);
     ListView1_->setColumnWidth(kTimeColumn, 90);
     ListView1_->setColumnWidth(kOccursColumn, 50);
-    connect(ListView1_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) { rowClicked(item); });
+    connect(ListView1_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item, int) { rowClicked(item); });
     connect(ListView1_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item, QTreeWidgetItem*) { rowClicked(item); });
 

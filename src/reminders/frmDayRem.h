@@ -16,21 +16,21 @@ namespace tavrin {
 
 class frmDayRem : public QWidget {
     Q_OBJECT
-public:
+  public:
     // `balloonLine` (a clicked balloon line) wins over `dateText` (a calendar day in "DateFormat").
     // The list is filled when the window first shows.
-    frmDayRem(const ReminderTable& table, const Settings& settings, std::string balloonLine, std::string dateText,
-              QWidget* parent = nullptr);
+    frmDayRem(const ReminderTable& table, const Settings& settings, std::string balloonLine,
+              std::string dateText, QWidget* parent = nullptr);
 
     QTreeWidget* list() const { return ListView1_; }
     QTextEdit* message() const { return Text1_; }
     // Fills the list now, if it was not filled yet.
     void fill();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void rowClicked(QTreeWidgetItem* item);
 
     const ReminderTable& table_;

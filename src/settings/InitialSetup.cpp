@@ -33,21 +33,28 @@ InitialSetup::InitialSetup() {
 const std::vector<std::string>& InitialSetup::items(SetupList list) {
     static const std::vector<std::string> windows{"Windows '95/98/98SE/ME/2k/NT", "Windows XP Home/Pro",
                                                   "Windows 2003"};
-    static const std::vector<std::string> xp{"Blue (Default)", "Silver", "Olive Green", "Classic Style", "Custom"};
+    static const std::vector<std::string> xp{"Blue (Default)", "Silver", "Olive Green", "Classic Style",
+                                             "Custom"};
     static const std::vector<std::string> ninex{"System Default", "Custom..."};
     switch (list) {
-        case SetupList::Windows: return windows;
-        case SetupList::XpSchemes: return xp;
-        case SetupList::NinexSchemes: break;
+        case SetupList::Windows:
+            return windows;
+        case SetupList::XpSchemes:
+            return xp;
+        case SetupList::NinexSchemes:
+            break;
     }
     return ninex;
 }
 
 const char* InitialSetup::placeholder(SetupList list) {
     switch (list) {
-        case SetupList::Windows: return "Windows Version";
-        case SetupList::XpSchemes: return "XP Color Schemes";
-        case SetupList::NinexSchemes: break;
+        case SetupList::Windows:
+            return "Windows Version";
+        case SetupList::XpSchemes:
+            return "XP Color Schemes";
+        case SetupList::NinexSchemes:
+            break;
     }
     return "'9x Color Schemes";
 }
@@ -76,10 +83,13 @@ bool InitialSetup::listsChanged() {
     const int family = list(SetupList::Windows).index;
     if (family == 0) at(SetupList::NinexSchemes).enabled = true;
     if (family == 1 || family == 2) at(SetupList::XpSchemes).enabled = true;
-    return list(SetupList::XpSchemes).index == kXpCustom || list(SetupList::NinexSchemes).index == kNinexCustom;
+    return list(SetupList::XpSchemes).index == kXpCustom ||
+           list(SetupList::NinexSchemes).index == kNinexCustom;
 }
 
-void InitialSetup::setCustomColour(std::uint32_t colour) { customColour_ = PickedColourText(colour); }
+void InitialSetup::setCustomColour(std::uint32_t colour) {
+    customColour_ = PickedColourText(colour);
+}
 
 void InitialSetup::fillUntouched() {
     // The custom colour is not asked for again here: whichever list this fills, its first item is
@@ -157,7 +167,8 @@ SetupResult FinishSetup(Store& store, Settings& settings, InitialSetup& setup, S
     }
     if (!settings.BGPicture.empty()) {
         s = store.SetValue(settingsKey, "BGPicture", ValueType::String, settings.BGPicture);
-        if (s != status::kSuccess) return SetupResult{CloseBoth(store, maker, settingsKey, s), result.noScheme};
+        if (s != status::kSuccess)
+            return SetupResult{CloseBoth(store, maker, settingsKey, s), result.noScheme};
     }
     store.FlushKey(settingsKey);
     result.status = CloseBoth(store, maker, settingsKey, status::kSuccess);

@@ -21,7 +21,7 @@ struct SetupListState {
 };
 
 class InitialSetup {
-public:
+  public:
     InitialSetup();
 
     static const std::vector<std::string>& items(SetupList list);
@@ -47,7 +47,7 @@ public:
     // list, then a custom item); empty when none is chosen or a custom colour was never picked.
     std::string schemeColour(std::uint32_t buttonFaceColour) const;
 
-private:
+  private:
     SetupListState& at(SetupList which) { return lists_[static_cast<std::size_t>(which)]; }
     bool showsPlaceholder(SetupList which) const { return list(which).text == placeholder(which); }
     void select(SetupList which, int index);

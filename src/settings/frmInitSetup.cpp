@@ -26,20 +26,20 @@ constexpr int kHeaderHeight = 52;
 
 // A label that acts as a button, as the dialog's "Finish!" and "Browse" do.
 class ClickLabel final : public QLabel {
-public:
+  public:
     ClickLabel(const QString& text, QWidget* parent, std::function<void()> onClick)
         : QLabel(text, parent), onClick_(std::move(onClick)) {
         setCursor(Qt::PointingHandCursor);
     }
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) onClick_();
     }
     // Keeps presses from starting a drag of the window.
     void mousePressEvent(QMouseEvent* event) override { event->accept(); }
 
-private:
+  private:
     std::function<void()> onClick_;
 };
 
@@ -71,7 +71,9 @@ frmInitSetup::frmInitSetup(AppState& app, std::function<void()> onFinished, QWid
     setWindowTitle(QStringLiteral("Tavrin Initial Setup"));
     setFixedSize(kWidth, kHeight);
     dialogs_.pickColour = [](QWidget* owner) { return ShowColor(owner, true); };
-    dialogs_.openFile = [](QWidget* owner, const OpenRequest& request) { return ShowOpen(owner, request, true); };
+    dialogs_.openFile = [](QWidget* owner, const OpenRequest& request) {
+        return ShowOpen(owner, request, true);
+    };
     dialogs_.message = [](QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text) {
         QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
         box.exec();
@@ -86,9 +88,10 @@ frmInitSetup::frmInitSetup(AppState& app, std::function<void()> onFinished, QWid
     headingPalette.setColor(QPalette::WindowText, Qt::white);
     heading->setPalette(headingPalette);
 
-    StaticText(QStringLiteral("Thank you for installing Tavrin for Windows, please now set up the default settings "
-                              "for Tavrin to use."),
-               this, QRect(18, kHeaderHeight + 8, kWidth - 36, 36), true);
+    StaticText(
+        QStringLiteral("Thank you for installing Tavrin for Windows, please now set up the default settings "
+                       "for Tavrin to use."),
+        this, QRect(18, kHeaderHeight + 8, kWidth - 36, 36), true);
     Rule(this, 102);  // Line1
     StaticText(QStringLiteral("Who would you like to be able to use this version of Tavrin?"), this,
                QRect(18, 110, kWidth - 36, 18));
@@ -103,7 +106,8 @@ frmInitSetup::frmInitSetup(AppState& app, std::function<void()> onFinished, QWid
     for (int i = 0; i < 3; ++i) {
         auto* combo = new QComboBox(this);
         const auto which = static_cast<SetupList>(i);
-        for (const std::string& item : InitialSetup::items(which)) combo->addItem(QString::fromStdString(item));
+        for (const std::string& item : InitialSetup::items(which))
+            combo->addItem(QString::fromStdString(item));
         combo->setPlaceholderText(QString::fromLatin1(InitialSetup::placeholder(which)));
         combo->setCurrentIndex(-1);
         connect(combo, &QComboBox::activated, this, [this, i](int item) { Combo1_Click(i, item); });
@@ -150,7 +154,8 @@ frmInitSetup::frmInitSetup(AppState& app, std::function<void()> onFinished, QWid
     syncLists();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        const DialogPlace place = CentredOn(area.left(), area.top(), area.width(), area.height(), kWidth, kHeight);
+        const DialogPlace place =
+            CentredOn(area.left(), area.top(), area.width(), area.height(), kWidth, kHeight);
         move(place.left, place.top);
     }
 }
@@ -177,8 +182,10 @@ void frmInitSetup::Combo1_Click(int index, int item) {
 }
 
 void frmInitSetup::Label3_Click(int index) {
-    if (index == 0) finish();
-    else browse();
+    if (index == 0)
+        finish();
+    else
+        browse();
 }
 
 void frmInitSetup::showMessage(QMessageBox::Icon icon, const QString& title, const QString& text) {
@@ -205,7 +212,8 @@ void frmInitSetup::finish() {
 void frmInitSetup::browse() {
     OpenRequest request;
     request.title = "Show Open";
-    request.filter = {{"JPEG Image (*.JPG)", "*.jpg"}, {"Bitmap Image (*.BMP)", "*.bmp"}, {"All Files (*.*)", "*.*"}};
+    request.filter = {
+        {"JPEG Image (*.JPG)", "*.jpg"}, {"Bitmap Image (*.BMP)", "*.bmp"}, {"All Files (*.*)", "*.*"}};
     request.initialDirectory = QCoreApplication::applicationDirPath().toStdString() + "/";
     const FileSelection chosen = dialogs_.openFile(this, request);
     if (chosen.count <= 0) return;
@@ -232,10 +240,13 @@ void frmInitSetup::mousePressEvent(QMouseEvent* event) {
 }
 
 void frmInitSetup::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging_ && (event->buttons() & Qt::LeftButton)) move(event->globalPosition().toPoint() - dragOffset_);
+    if (dragging_ && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - dragOffset_);
 }
 
-void frmInitSetup::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }
+void frmInitSetup::mouseReleaseEvent(QMouseEvent*) {
+    dragging_ = false;
+}
 
 void frmInitSetup::keyPressEvent(QKeyEvent* event) {
     // No key closes the dialog: the settings must be made before the clock can start.

@@ -19,12 +19,13 @@ namespace tavrin {
 
 class frmInitSetup : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Stand-ins for the dialogs this window opens, so tests can answer them.
     struct Dialogs {
         std::function<ColorChoice(QWidget* owner)> pickColour;
         std::function<FileSelection(QWidget* owner, const OpenRequest& request)> openFile;
-        std::function<void(QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text)> message;
+        std::function<void(QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text)>
+            message;
     };
 
     // `onFinished` runs after "Finish!" has written the first settings (the start of the clock),
@@ -43,14 +44,14 @@ public:
     void Combo1_Click(int index, int item);
     void Label3_Click(int index);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void finish();
     void browse();
     void syncLists();

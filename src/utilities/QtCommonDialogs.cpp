@@ -1,8 +1,8 @@
 #include "utilities/QtCommonDialogs.h"
 
 #include <QColorDialog>
-#include <QFileDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -30,8 +30,10 @@ DialogMemory& Memory() {
 void Centre(QWidget& dialog, QWidget* owner, bool centreOnOwner) {
     dialog.adjustSize();
     QRect area;
-    if (centreOnOwner && owner) area = owner->frameGeometry();
-    else if (QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen()) area = screen->geometry();
+    if (centreOnOwner && owner)
+        area = owner->frameGeometry();
+    else if (QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
+        area = screen->geometry();
     if (area.isNull()) return;
     const DialogPlace place =
         CentredOn(area.left(), area.top(), area.width(), area.height(), dialog.width(), dialog.height());
@@ -70,7 +72,8 @@ FileSelection ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOn
 ColorChoice ShowColor(QWidget* owner, bool centreOnOwner) {
     DialogMemory& memory = Memory();
     if (!memory.customColoursFilled) {
-        for (int i = 0; i < QColorDialog::customCount(); ++i) QColorDialog::setCustomColor(i, QColor(254, 254, 254));
+        for (int i = 0; i < QColorDialog::customCount(); ++i)
+            QColorDialog::setCustomColor(i, QColor(254, 254, 254));
         memory.customColoursFilled = true;
     }
     QColorDialog dialog(memory.lastColour, owner);
@@ -80,7 +83,8 @@ ColorChoice ShowColor(QWidget* owner, bool centreOnOwner) {
     const QColor picked = dialog.selectedColor();
     memory.lastColour = picked;
     ColorChoice choice;
-    choice.colour = static_cast<std::uint32_t>(picked.red()) | static_cast<std::uint32_t>(picked.green()) << 8 |
+    choice.colour = static_cast<std::uint32_t>(picked.red()) |
+                    static_cast<std::uint32_t>(picked.green()) << 8 |
                     static_cast<std::uint32_t>(picked.blue()) << 16;
     choice.cancelled = false;
     return choice;

@@ -119,10 +119,12 @@ TEST(StandardHooks, ReadTheMachineZoneNameAndFollowZoneRules) {
     AppState app{store, clock, Paths{}};
     KeyHandle key;
     Disposition d = Disposition::None;
-    ASSERT_EQ(store.CreateKey(KeyHandle::rootKey(Root::LocalMachine), kTimeZoneInformationKey, kAllAccess, key, d),
-              status::kSuccess);
-    ASSERT_EQ(store.SetValue(key, "StandardName", ValueType::String, std::string("Tokyo Standard Time\0", 20)),
-              status::kSuccess);
+    ASSERT_EQ(
+        store.CreateKey(KeyHandle::rootKey(Root::LocalMachine), kTimeZoneInformationKey, kAllAccess, key, d),
+        status::kSuccess);
+    ASSERT_EQ(
+        store.SetValue(key, "StandardName", ValueType::String, std::string("Tokyo Standard Time\0", 20)),
+        status::kSuccess);
     store.CloseKey(key);
     const RemTickHooks hooks = StandardRemTickHooks(app, {}, {});
     EXPECT_EQ(hooks.readStandardName(), "Tokyo Standard Time ");

@@ -9,7 +9,7 @@
 namespace tavrin::test {
 
 class ZoneOnlyStore final : public Store {
-public:
+  public:
     std::map<std::string, std::map<std::string, std::string>> keys;
 
     Status OpenKey(const KeyHandle& parent, std::string_view subPath, std::uint32_t access,

@@ -23,11 +23,11 @@ struct Balloon : ::testing::Test {
         balloon = new frmBalloon(lines, [this](const std::string& line) { opened.push_back(line); });
     }
     void TearDown() override { delete balloon.data(); }
-
 };
 
 TEST_F(Balloon, ShowsTheLinesUpToCountAsUnderlinedLabels) {
-    balloon->SetBalloon("Tavrin Reminders for: 12/06/26", 1, 600 * 15, 400 * 15, "", true, 0, 1620, 4680, "", 8);
+    balloon->SetBalloon("Tavrin Reminders for: 12/06/26", 1, 600 * 15, 400 * 15, "", true, 0, 1620, 4680, "",
+                        8);
     balloon->show();
     EXPECT_EQ(balloon->titleLabel()->text(), "Tavrin Reminders for: 12/06/26");
     ASSERT_EQ(balloon->lineLabels().size(), 2u);

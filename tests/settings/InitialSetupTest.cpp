@@ -37,7 +37,8 @@ struct Finish : ::testing::Test {
     void makeSettings(Root root) {
         KeyHandle key;
         Disposition d = Disposition::None;
-        ASSERT_EQ(store.CreateKey(KeyHandle::rootKey(root), kSettingsKey, kAllAccess, key, d), status::kSuccess);
+        ASSERT_EQ(store.CreateKey(KeyHandle::rootKey(root), kSettingsKey, kAllAccess, key, d),
+                  status::kSuccess);
         ASSERT_EQ(store.SetValue(key, "DateFormat", ValueType::String, "dd.mm.yy"), status::kSuccess);
         store.CloseKey(key);
     }
@@ -57,7 +58,8 @@ TEST_F(Finish, UntouchedListsGiveTheBlueScheme) {
     EXPECT_EQ(settings.SettingsRoot, Root::LocalMachine);
     // The maker key is marked when it is made.
     KeyHandle maker;
-    ASSERT_EQ(store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), kMakerKey, kReadAccess, maker), status::kSuccess);
+    ASSERT_EQ(store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), kMakerKey, kReadAccess, maker),
+              status::kSuccess);
     std::string data;
     ValueType type = ValueType::None;
     EXPECT_EQ(store.QueryValueData(maker, "", data, type), status::kSuccess);

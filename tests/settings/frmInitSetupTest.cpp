@@ -48,7 +48,8 @@ struct SetupWindow : ::testing::Test {
 
     std::optional<std::string> value(Root root, const char* name) {
         KeyHandle key;
-        if (store.OpenKey(KeyHandle::rootKey(root), kSettingsKey, kReadAccess, key) != status::kSuccess) return {};
+        if (store.OpenKey(KeyHandle::rootKey(root), kSettingsKey, kReadAccess, key) != status::kSuccess)
+            return {};
         std::string data;
         ValueType type = ValueType::None;
         const Status s = store.QueryValueData(key, name, data, type);
@@ -105,7 +106,8 @@ TEST_F(SetupWindow, BrowseKeepsThePictureUntilFinish) {
     ASSERT_EQ(openRequests.size(), 1u);
     EXPECT_EQ(openRequests[0].title, "Show Open");
     ASSERT_EQ(openRequests[0].filter.size(), 3u);
-    EXPECT_EQ(openRequests[0].filter[0], std::make_pair(std::string("JPEG Image (*.JPG)"), std::string("*.jpg")));
+    EXPECT_EQ(openRequests[0].filter[0],
+              std::make_pair(std::string("JPEG Image (*.JPG)"), std::string("*.jpg")));
     EXPECT_EQ(openRequests[0].initialDirectory.back(), '/');
     EXPECT_EQ(app.settings.BGPicture, "/home/ann/Pictures/sky.jpg");
     EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), std::nullopt);
