@@ -5,7 +5,6 @@
 #include <stdexcept>
 
 #include "Recorders.h"
-#include "ZoneOnlyStore.h"
 #include "settings/MemoryStore.h"
 
 namespace tavrin {
@@ -14,7 +13,7 @@ namespace {
 constexpr const char* kZoneRoot = "SOFTWARE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSION\\TIME ZONES";
 
 struct Tick : ::testing::Test {
-    test::ZoneOnlyStore store;
+    MemoryStore store;
     FakeClock clock{DateTime::fromFields(2026, 12, 6, 8, 59, 59)};
     AppState app{store, clock, Paths{}};
     test::RecordingSound sound;
@@ -45,10 +44,12 @@ struct Tick : ::testing::Test {
         app.settings.DateFormat = "yyyy-mm-dd";
         app.zones.ZoneRoot = kZoneRoot;
         app.zones.StandardName = "GMT Standard Time ";
-        store.keys[std::string(kZoneRoot) + "\\W. Europe Standard Time"] = {
-            {"Display", std::string("(GMT+01:00) Amsterdam, Berlin\0", 30)},
-            {"Std", std::string("W. Europe Standard Time\0", 24)},
-        };
+        KeyHandle key;
+        Disposition d = Disposition::None;
+        store.CreateKey(KeyHandle::rootKey(Root::LocalMachine),
+                        std::string(kZoneRoot) + "\\W. Europe Standard Time", kAllAccess, key, d);
+        store.SetValue(key, "Display", ValueType::String, std::string("(GMT+01:00) Amsterdam, Berlin\0", 30));
+        store.CloseKey(key);
     }
 };
 
