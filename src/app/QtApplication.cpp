@@ -1,0 +1,111 @@
+#include "app/QtApplication.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPalette>
+
+#include "alarms/AlarmFiring.h"
+#include "alarms/QtAlarmNotifier.h"
+#include "alarms/QtSoundPlayer.h"
+#include "alarms/RemTick.h"
+#include "app/modStart.h"
+#include "clock/frmClock.h"
+#include "notify/QtReminderAnnouncer.h"
+#include "platform/SystemKeys.h"
+#include "reminders/DueCheck.h"
+#include "reminders/ReminderFile.h"
+#include "settings/ColourText.h"
+#include "settings/FileStore.h"
+#include "settings/frmInitSetup.h"
+#include "platform/ZoneCatalogue.h"
+#include "timezones/ZoneTime.h"
+
+namespace tavrin {
+namespace {
+
+std::string ButtonFaceColour() {
+    const QColor c = QApplication::palette().color(QPalette::Button);
+    return ColourText(ColourNumberOf(Rgb{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                                         static_cast<std::uint8_t>(c.blue())}));
+}
+
+// A message that does not hold up the clock's ticks while it is open.
+void ShowNotice(QMessageBox::Icon icon, const std::string& text) {
+    auto* box = new QMessageBox(icon, QStringLiteral("Tavrin Error Message"), QString::fromStdString(text),
+                                QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
+}  // namespace
+
+QtApplication::QtApplication() {
+    const Paths paths = Paths::fromEnvironment();
+    store_ = MakeLinuxStore(paths, {SystemKeys::forMachine(paths.zoneinfoDir),
+                                    MakeZoneCatalogue(paths.zoneinfoDir, systemClock_)});
+    app_ = std::make_unique<AppState>(*store_, systemClock_, paths);
+}
+
+QtApplication::~QtApplication() = default;
+
+void QtApplication::start() {
+    SubMain(*app_, StartHooks{ButtonFaceColour, [this] { showFirstRun(); }, [this] { showClock(); },
+                              [this] { instanceLock_.acquire(app_->paths.instanceLockFile()); },
+                              [this] { upgradeReminderFile(); }});
+}
+
+void QtApplication::startClock() {
+    StartClock(*app_, StartHooks{ButtonFaceColour, [this] { showFirstRun(); }, [this] { showClock(); },
+                                 [this] { instanceLock_.acquire(app_->paths.instanceLockFile()); },
+                                 [this] { upgradeReminderFile(); }});
+}
+
+void QtApplication::showFirstRun() {
+    // The setup dialog deletes itself when it closes; "Finish!" leads into the clock.
+    auto* setup = new frmInitSetup(*app_, [this] { startClock(); });
+    setup->setAttribute(Qt::WA_DeleteOnClose);
+    setup_ = setup;
+    // Closed without "Finish!", the setup leaves no window: the program ends, having written nothing.
+    connect(setup, &QObject::destroyed, this, [this] {
+        if (!clock_) QCoreApplication::quit();
+    });
+    setup->show();
+}
+
+void QtApplication::showClock() {
+    AppState& app = *app_;
+    FillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock);
+
+    const ReminderFileResult loaded = LoadReminders(app.reminders, app.paths.reminderFile());
+    if (!loaded.message.empty())
+        ShowNotice(loaded.ok ? QMessageBox::Information : QMessageBox::Warning, loaded.message);
+
+    // The window composes its first frame and starts its timer as it is made, so everything its
+    // ticks use is in place before it.
+    sound_ = std::make_unique<QtSoundPlayer>();
+    clock_ = std::make_unique<frmClock>(app);
+    frmClock* window = clock_.get();
+    auto clockRect = [window] { return window->geometry(); };
+    alarmNotifier_ = std::make_unique<QtAlarmNotifier>(clockRect);
+    announcer_ = std::make_unique<QtReminderAnnouncer>(app, clockRect);
+    firing_ = std::make_unique<AlarmFiring>(app.alarms, *sound_, *alarmNotifier_, ZoneClockOf(app));
+    dueCheck_ = std::make_unique<DueCheck>(app.reminders, app.settings, app.clock, *announcer_,
+                                           app.paths.reminderFile());
+    remTick_ = std::make_unique<RemTick>(
+        app, *firing_,
+        StandardRemTickHooks(
+            app, [window](const std::string& t, const std::string& d) { window->setTexts(t, d); },
+            [this] {
+                const DueCheckResult result = dueCheck_->checkReminders();
+                if (!result.save.ok) ShowNotice(QMessageBox::Warning, result.save.message);
+            }));
+    window->setSecondTick([this] { remTick_->tick(); });
+    window->show();
+}
+
+void QtApplication::upgradeReminderFile() {
+    UpgradeReminderFile(app_->reminders, app_->paths.reminderFile());
+}
+
+}  // namespace tavrin

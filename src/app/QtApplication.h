@@ -1,0 +1,57 @@
+#pragma once
+// The application object: owns the services, the shared state and the windows, and runs start-up.
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+#include <optional>
+
+#include "app/AppState.h"
+#include "platform/InstanceLock.h"
+#include "timezones/ClockService.h"
+
+namespace tavrin {
+
+class frmClock;
+class frmInitSetup;
+class QtSoundPlayer;
+class QtAlarmNotifier;
+class QtReminderAnnouncer;
+class AlarmFiring;
+class RemTick;
+class DueCheck;
+
+class QtApplication : public QObject {
+    Q_OBJECT
+  public:
+    QtApplication();
+    ~QtApplication() override;
+
+    // Sub Main: the clock, or the first-run setup when no settings exist yet.
+    void start();
+
+    AppState& state() { return *app_; }
+    frmClock* clockWindow() const { return clock_.get(); }
+
+  private:
+    void startClock();
+    void showClock();
+    void showFirstRun();
+    void upgradeReminderFile();
+
+    SystemClock systemClock_;
+    std::unique_ptr<Store> store_;
+    std::unique_ptr<AppState> app_;
+    InstanceLock instanceLock_;
+
+    std::unique_ptr<frmClock> clock_;
+    QPointer<frmInitSetup> setup_;
+    std::unique_ptr<QtSoundPlayer> sound_;
+    std::unique_ptr<QtAlarmNotifier> alarmNotifier_;
+    std::unique_ptr<QtReminderAnnouncer> announcer_;
+    std::unique_ptr<AlarmFiring> firing_;
+    std::unique_ptr<DueCheck> dueCheck_;
+    std::unique_ptr<RemTick> remTick_;
+};
+
+}  // namespace tavrin
