@@ -1,5 +1,6 @@
 #include "settings/frmInitSetup.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
@@ -205,6 +206,7 @@ void frmInitSetup::finish() {
                     QStringLiteral("Warning! An error occured whilst trying to create preferences"));
         return;
     }
+    finished_ = true;
     if (onFinished_) onFinished_();
     close();
 }
@@ -255,6 +257,13 @@ void frmInitSetup::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void frmInitSetup::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    // Closed by the window manager before "Finish!": nothing was written and there is no clock to
+    // keep the program alive, so it ends here (the program does not quit on its last window).
+    if (!finished_) QCoreApplication::quit();
 }
 
 }  // namespace tavrin

@@ -50,6 +50,7 @@ class frmInitSetup : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void finish();
@@ -67,6 +68,7 @@ class frmInitSetup : public QWidget {
     QLabel* Image1_ = nullptr;
     QPoint dragOffset_;
     bool dragging_ = false;
+    bool finished_ = false;
 };
 
 }  // namespace tavrin
