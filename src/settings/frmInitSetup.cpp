@@ -69,6 +69,7 @@ std::uint32_t ColourNumberOf(const QColor& colour) {
 
 frmInitSetup::frmInitSetup(AppState& app, std::function<void()> onFinished, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), app_(app), onFinished_(std::move(onFinished)) {
+    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Tavrin Initial Setup"));
     setFixedSize(kWidth, kHeight);
     dialogs_.pickColour = [](QWidget* owner) { return ShowColor(owner, true); };
