@@ -20,8 +20,9 @@ QApplication& application() {
     static int argc = 1;
     static char name[] = "bench_frmClockFace";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: tearing Qt down while the process exits gains nothing and can crash.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 struct Fixture {

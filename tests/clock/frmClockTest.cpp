@@ -19,8 +19,9 @@ QApplication& application() {
     static int argc = 1;
     static char name[] = "test_clock_ui";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: tearing Qt down while the process exits gains nothing and can crash.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 class ClockWindow : public ::testing::Test {
