@@ -64,12 +64,7 @@ void QtApplication::startClock() {
 void QtApplication::showFirstRun() {
     // The setup dialog deletes itself when it closes; "Finish!" leads into the clock.
     auto* setup = new frmInitSetup(*app_, [this] { startClock(); });
-    setup->setAttribute(Qt::WA_DeleteOnClose);
     setup_ = setup;
-    // Closed without "Finish!", the setup leaves no window: the program ends, having written nothing.
-    connect(setup, &QObject::destroyed, this, [this] {
-        if (!clock_) QCoreApplication::quit();
-    });
     setup->show();
 }
 
