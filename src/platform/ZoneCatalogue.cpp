@@ -124,8 +124,24 @@ void ZoneCatalogue::loadListLocked() {
 
 ZoneCatalogue::Zone* ZoneCatalogue::findLocked(std::string_view id) {
     loadListLocked();
-    const auto it = index_.find(lower(id));
-    return it == index_.end() ? nullptr : &zones_[it->second];
+    const std::string key = lower(id);
+    const auto it = index_.find(key);
+    if (it != index_.end()) return &zones_[it->second];
+    // A zone the list leaves out is still found by its name, though never enumerated: the machine
+    // may name its own zone "Etc/UTC" or a legacy link such as "US/Eastern", and the home zone must
+    // still follow that zone's rules rather than fall back to the empty record.
+    const auto known = unlisted_.find(key);
+    if (known != unlisted_.end()) return known->second ? &*known->second : nullptr;
+    std::optional<Zone> zone;
+    const std::string name(id);
+    std::error_code ec;
+    if (!name.empty() && name[0] != '/' && name.find("..") == std::string::npos &&
+        name.find('\\') == std::string::npos && std::filesystem::is_regular_file(dir_ + "/" + name, ec)) {
+        zone.emplace();
+        zone->id = name;
+    }
+    auto& slot = unlisted_.emplace(key, std::move(zone)).first->second;
+    return slot ? &*slot : nullptr;
 }
 
 bool ZoneCatalogue::readFileLocked(Zone& zone) {

@@ -67,6 +67,8 @@ class ZoneCatalogue final : public KeyProvider {
     bool listLoaded_ = false;
     std::vector<Zone> zones_;
     std::unordered_map<std::string, std::size_t> index_;  // lower-case id -> zones_ index
+    // Zones asked for by name that zone.tab does not list (nullopt: no such zone file).
+    std::map<std::string, std::optional<Zone>> unlisted_;
     std::vector<std::string> rootParts_;
 };
 

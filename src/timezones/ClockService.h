@@ -1,6 +1,7 @@
 #pragma once
 // The one reader of the system clock. Everything else asks this service, so tests can set the time.
 #include <cstdint>
+#include <string>
 
 #include "timezones/DateTime.h"
 
@@ -25,6 +26,10 @@ class SystemClock final : public ClockService {
 public:
     std::int64_t unixMillis() const override;
     DateTime localNow() const override;
+
+private:
+    void followMachineZone() const;
+    mutable std::string machineZoneSeen_;
 };
 
 // A clock for tests: set it, advance it. Local time is UTC shifted by a fixed number of minutes.
