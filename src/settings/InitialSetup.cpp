@@ -94,21 +94,13 @@ void InitialSetup::setCustomColour(std::uint32_t colour) {
 void InitialSetup::fillUntouched() {
     // The custom colour is not asked for again here: whichever list this fills, its first item is
     // a preset that is tested before any custom item.
-    if (list(SetupList::XpSchemes).enabled && showsPlaceholder(SetupList::XpSchemes)) {
-        select(SetupList::XpSchemes, 0);
-        listsChanged();
-    }
-    if (showsPlaceholder(SetupList::Windows) && showsPlaceholder(SetupList::XpSchemes)) {
-        select(SetupList::XpSchemes, 0);
-        listsChanged();
-    }
-    if (list(SetupList::NinexSchemes).enabled && showsPlaceholder(SetupList::NinexSchemes)) {
-        select(SetupList::NinexSchemes, 0);
-        listsChanged();
-    }
-    if (showsPlaceholder(SetupList::Windows) && showsPlaceholder(SetupList::NinexSchemes)) {
-        select(SetupList::NinexSchemes, 0);
-        listsChanged();
+    // A scheme list still showing its placeholder gets its first item when it is the one in use, or
+    // when no Windows version was chosen at all.
+    for (SetupList scheme : {SetupList::XpSchemes, SetupList::NinexSchemes}) {
+        if ((list(scheme).enabled || showsPlaceholder(SetupList::Windows)) && showsPlaceholder(scheme)) {
+            select(scheme, 0);
+            listsChanged();
+        }
     }
     if (showsPlaceholder(SetupList::Windows)) {
         select(SetupList::Windows, 0);
