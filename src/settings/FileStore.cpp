@@ -28,6 +28,14 @@ bool sameFile(const std::string& a, const std::string& b) {
            sa.st_ino == sb.st_ino;
 }
 
+// What tells one version of a file from another, read from its status (`S` is FileStore's Stamp).
+template <typename S>
+S stampOf(const struct stat& st) {
+    return S{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+             static_cast<unsigned long long>(st.st_size), st.st_mtim.tv_sec, st.st_mtim.tv_nsec,
+             st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
+}
+
 // Holds the advisory lock beside a root's file for the length of one change.
 class WriteLock {
   public:
@@ -114,13 +122,7 @@ void FileStore::refresh(RootFile& f, bool always) {
         f.stamp = Stamp();
         return;
     }
-    const Stamp now{static_cast<unsigned long long>(st.st_dev),
-                    static_cast<unsigned long long>(st.st_ino),
-                    static_cast<unsigned long long>(st.st_size),
-                    st.st_mtim.tv_sec,
-                    st.st_mtim.tv_nsec,
-                    st.st_ctim.tv_sec,
-                    st.st_ctim.tv_nsec};
+    const Stamp now = stampOf<Stamp>(st);
     if (!always && f.cached && f.exists && f.readError == 0 && f.stamp == now) return;
     if (f.fd >= 0) ::close(f.fd);
     f.fd = ::open(f.path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -152,13 +154,7 @@ void FileStore::refresh(RootFile& f, bool always) {
     f.tree = std::move(parsed.tree);
     f.corrupt = parsed.corrupt();
     f.readError = 0;
-    f.stamp = Stamp{static_cast<unsigned long long>(opened.st_dev),
-                    static_cast<unsigned long long>(opened.st_ino),
-                    static_cast<unsigned long long>(opened.st_size),
-                    opened.st_mtim.tv_sec,
-                    opened.st_mtim.tv_nsec,
-                    opened.st_ctim.tv_sec,
-                    opened.st_ctim.tv_nsec};
+    f.stamp = stampOf<Stamp>(opened);
 }
 
 bool FileStore::keepCorruptCopy(const RootFile& f) {
