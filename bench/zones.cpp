@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "platform/Paths.h"
-#include "platform/ProviderStore.h"
 #include "platform/ZoneCatalogue.h"
+#include "settings/MemoryStore.h"
 #include "settings/Settings.h"
 #include "timezones/ZoneTime.h"
 
@@ -34,7 +34,8 @@ void BM_WholeCatalogueCold(benchmark::State& state) {
     const std::string dir = Paths::fromEnvironment().zoneinfoDir;
     std::size_t n = 0;
     for (auto _ : state) {
-        ProviderStore store(MakeZoneCatalogue(dir, clock));
+        MemoryStore store;
+        store.mount(Root::LocalMachine, MakeZoneCatalogue(dir, clock));
         n = readWholeCatalogue(store);
     }
     state.counters["zones"] = static_cast<double>(n);
@@ -43,7 +44,8 @@ BENCHMARK(BM_WholeCatalogueCold)->Unit(benchmark::kMillisecond);
 
 void BM_WholeCatalogueWarm(benchmark::State& state) {
     const FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
-    ProviderStore store(MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
+    MemoryStore store;
+    store.mount(Root::LocalMachine, MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
     readWholeCatalogue(store);
     for (auto _ : state) benchmark::DoNotOptimize(readWholeCatalogue(store));
 }
@@ -51,7 +53,8 @@ BENCHMARK(BM_WholeCatalogueWarm)->Unit(benchmark::kMillisecond);
 
 void BM_ReadZoneOneWarm(benchmark::State& state) {
     const FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
-    ProviderStore store(MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
+    MemoryStore store;
+    store.mount(Root::LocalMachine, MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
     ReadZone(store, kZoneRootNt, "Asia/Jerusalem");
     for (auto _ : state) {
         const ZoneRecord z = ReadZone(store, kZoneRootNt, "Asia/Jerusalem");
@@ -64,7 +67,8 @@ void BM_ReadZoneOneCold(benchmark::State& state) {
     const FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
     const std::string dir = Paths::fromEnvironment().zoneinfoDir;
     for (auto _ : state) {
-        ProviderStore store(MakeZoneCatalogue(dir, clock));
+        MemoryStore store;
+        store.mount(Root::LocalMachine, MakeZoneCatalogue(dir, clock));
         benchmark::DoNotOptimize(ReadZone(store, kZoneRootNt, "Asia/Jerusalem"));
     }
 }

@@ -5,8 +5,8 @@
 
 #include "ctl/Commands.h"
 #include "platform/Paths.h"
-#include "platform/ProviderStore.h"
 #include "platform/ZoneCatalogue.h"
+#include "settings/MemoryStore.h"
 #include "settings/Settings.h"
 #include "timezones/ClockService.h"
 #include "timezones/ZoneRecord.h"
@@ -60,7 +60,8 @@ int cmdTime(const Args& args, std::ostream& out, std::ostream& err) {
     // Each instant is taken as if it were now, so the rule block is that of its own year.
     FakeClock clock(instants.front());
     auto catalogue = MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock);
-    ProviderStore store(catalogue);
+    MemoryStore store;
+    store.mount(Root::LocalMachine, catalogue);
     // An empty name would name the zone root itself.
     if (zoneName.empty() || !catalogue->HasKey(std::string(kZoneRootNt) + "\\" + zoneName))
         err << "tavrinctl: no zone '" << escapeText(zoneName)

@@ -2,8 +2,8 @@
 
 #include "ctl/Commands.h"
 #include "platform/Paths.h"
-#include "platform/ProviderStore.h"
 #include "platform/ZoneCatalogue.h"
+#include "settings/MemoryStore.h"
 #include "settings/Settings.h"
 #include "timezones/ClockService.h"
 #include "timezones/ZoneRecord.h"
@@ -25,7 +25,8 @@ int cmdZones(const Args& args, std::ostream& out, std::ostream& err) {
         return 2;
     }
     const SystemClock clock;
-    ProviderStore store(MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
+    MemoryStore store;
+    store.mount(Root::LocalMachine, MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
     KeyHandle root;
     if (store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), kZoneRootNt, kReadAccess, root) !=
         status::kSuccess) {

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "platform/Paths.h"
-#include "platform/ProviderStore.h"
 #include "platform/TzFile.h"
 #include "platform/ZoneCatalogue.h"
+#include "settings/MemoryStore.h"
 #include "settings/Settings.h"
 #include "timezones/ZoneTime.h"
 
@@ -104,7 +104,8 @@ TEST(CatalogueMatchesSystem, EveryZoneGivesTheCLibrarysWallClockThisYearAndNext)
 
     FakeClock clock;
     auto catalogue = std::make_shared<ZoneCatalogue>(dir, clock);
-    ProviderStore store(catalogue);
+    MemoryStore store;
+    store.mount(Root::LocalMachine, catalogue);
     const auto ids = catalogue->zoneIds();
     ASSERT_GT(ids.size(), 300u) << "no tz database in " << dir;
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <optional>
 
-#include "platform/ProviderStore.h"
 #include "platform/ZoneCatalogue.h"
+#include "settings/MemoryStore.h"
 #include "settings/Settings.h"
 #include "timezones/ZoneTime.h"
 
@@ -39,7 +39,9 @@ class ZoneCatalogueTest : public ::testing::Test {
   protected:
     FakeClock clock{DateTime::fromFields(2026, 6, 15, 12, 0, 0)};
     std::shared_ptr<ZoneCatalogue> catalogue = std::make_shared<ZoneCatalogue>(kZoneinfo, clock);
-    ProviderStore store{catalogue};
+    MemoryStore store;
+
+    void SetUp() override { store.mount(Root::LocalMachine, catalogue); }
 
     ZoneRecord read(const std::string& id) { return ReadZone(store, kZoneRootNt, id); }
     std::string wall(const std::string& id, int y, int mo, int d, int h, int mi, int s) {
