@@ -68,7 +68,7 @@ void BM_SaveFullFileWithoutFlush(benchmark::State& state) {
     const std::string dir = tempFolder();
     const std::string path = dir + "/Tavrin.DAT";
     const ReminderTable t = fullTable();
-    FileWriteCalls calls = FileWriteCalls::system();
+    AtomicFile::WriteCalls calls = AtomicFile::WriteCalls::system();
     calls.fsync = [](int) { return 0; };
     for (auto _ : state) {
         benchmark::DoNotOptimize(SaveReminders(t, path, calls));

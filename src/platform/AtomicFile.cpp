@@ -16,11 +16,12 @@ AtomicFile::Result failure(int error, const std::string& what, const std::string
     return AtomicFile::Result{error == 0 ? EIO : error, what + " " + path + ": " + std::strerror(error)};
 }
 
-bool writeAll(int fd, std::string_view data) {
+bool writeAll(const AtomicFile::WriteCalls& calls, int fd, std::string_view data) {
     while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
+        const ssize_t n = calls.write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = ENOSPC;  // no progress: the disk is full
             return false;
         }
         data.remove_prefix(static_cast<std::size_t>(n));
@@ -29,6 +30,25 @@ bool writeAll(int fd, std::string_view data) {
 }
 
 }  // namespace
+
+AtomicFile::WriteCalls AtomicFile::WriteCalls::system() {
+    WriteCalls c;
+    c.write = [](int fd, const void* p, std::size_t n) { return ::write(fd, p, n); };
+    c.fsync = [](int fd) { return ::fsync(fd); };
+    return c;
+}
+
+std::string AtomicFile::followLinks(const std::string& path) {
+    std::string target = path;
+    for (int hops = 0; hops < 16; ++hops) {
+        char buf[4096];
+        const ssize_t n = ::readlink(target.c_str(), buf, sizeof buf - 1);
+        if (n <= 0) break;
+        const std::string link(buf, static_cast<std::size_t>(n));
+        target = link[0] == '/' ? link : folderOf(target) + "/" + link;
+    }
+    return target;
+}
 
 std::string AtomicFile::folderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -62,37 +82,52 @@ AtomicFile::Result AtomicFile::makeFolders(const std::string& folder, unsigned m
 }
 
 AtomicFile::Result AtomicFile::write(const std::string& path, std::string_view contents, unsigned mode) {
-    std::vector<char> temp(path.begin(), path.end());
+    WriteOptions options;
+    options.mode = mode;
+    return write(path, contents, options);
+}
+
+AtomicFile::Result AtomicFile::write(const std::string& path, std::string_view contents,
+                                     const WriteOptions& options) {
+    const std::string target = options.followLink ? followLinks(path) : path;
+    if (options.makeFolders) {
+        Result r = makeFolders(folderOf(target), options.folderMode);
+        if (!r) return r;
+    }
+    std::vector<char> temp(target.begin(), target.end());
     const std::string suffix = ".tmpXXXXXX";
     temp.insert(temp.end(), suffix.begin(), suffix.end());
     temp.push_back('\0');
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return failure(errno, "cannot create a temporary file beside", path);
+    if (fd < 0) return failure(errno, "cannot create a temporary file beside", target);
     const std::string tempPath(temp.data());
 
     auto fail = [&](const char* what) {
         const int error = errno;
         if (fd >= 0) ::close(fd);
         ::unlink(tempPath.c_str());
-        return failure(error, what, path);
+        return failure(error, what, target);
     };
     struct stat st {};
     const mode_t finalMode =
-        ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : static_cast<mode_t>(mode);
+        ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : static_cast<mode_t>(options.mode);
     if (::fchmod(fd, finalMode) != 0) return fail("cannot set the permissions of");
-    if (!writeAll(fd, contents)) return fail("cannot write");
-    if (::fsync(fd) != 0) return fail("cannot flush");
+    if (!writeAll(options.calls, fd, contents)) return fail("cannot write");
+    if (options.calls.fsync(fd) != 0) return fail("cannot flush");
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(tempPath.c_str());
-        return failure(error, "cannot write", path);
+        return failure(error, "cannot write", target);
     }
-    if (::rename(tempPath.c_str(), path.c_str()) != 0) {
+    // link() refuses an existing name, so a file made there meanwhile is not replaced either.
+    const bool placed = options.replace ? ::rename(tempPath.c_str(), target.c_str()) == 0
+                                        : ::link(tempPath.c_str(), target.c_str()) == 0;
+    if (!placed || !options.replace) {
         const int error = errno;
         ::unlink(tempPath.c_str());
-        return failure(error, "cannot replace", path);
+        if (!placed) return failure(error, "cannot replace", target);
     }
-    syncFolder(folderOf(path));
+    syncFolder(folderOf(target));
     return {};
 }
 

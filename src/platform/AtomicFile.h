@@ -2,8 +2,12 @@
 // Whole-file reads and crash-safe whole-file writes. A write goes to a temporary file in the same
 // folder, is flushed to disk, renamed over the old file, and the folder is flushed: a crash or a
 // full disk leaves either the old file or the new one, never half of one.
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
+
+#include <sys/types.h>
 
 namespace tavrin {
 
@@ -17,9 +21,28 @@ class AtomicFile {
         explicit operator bool() const { return ok(); }
     };
 
+    // The low-level calls of a write. Tests replace them to act out a full disk or a failing flush.
+    struct WriteCalls {
+        std::function<ssize_t(int, const void*, std::size_t)> write;
+        std::function<int(int)> fsync;
+        static WriteCalls system();
+    };
+
+    struct WriteOptions {
+        unsigned mode = 0600;        // of a new file; a file that exists keeps its permission bits
+        bool followLink = false;     // write where a symbolic link at the path leads, so the link stays
+        bool makeFolders = false;    // make the missing folders above the file first
+        unsigned folderMode = 0700;  // of the folders made
+        bool replace = true;         // false: an existing file is kept and the write fails with EEXIST
+        WriteCalls calls = WriteCalls::system();
+    };
+
     // Replaces the file at `path` with `contents`. A new file gets `mode`; a file that exists keeps
     // its permission bits.
     static Result write(const std::string& path, std::string_view contents, unsigned mode = 0600);
+    static Result write(const std::string& path, std::string_view contents, const WriteOptions& options);
+    // Where `path` leads after following symbolic links (the path itself when it is none).
+    static std::string followLinks(const std::string& path);
     // Reads the whole file.
     static Result read(const std::string& path, std::string& contents);
     // Makes `folder` and any missing folder above it with `mode`.

@@ -1,5 +1,6 @@
 #include "reminders/ReminderFile.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -9,7 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/AtomicFile.h"
 #include "reminders/ReminderItemReader.h"
+#include "reminders/ReminderRecord.h"
 
 namespace tavrin {
 namespace {
@@ -18,14 +21,7 @@ constexpr std::string_view kStart = "<START>";
 constexpr std::string_view kEnd = "</END>";
 
 void clearTable(ReminderTable& table) {
-    for (int i = 0; i < kReminderSlots; ++i) {
-        table.RemTitle[i].clear();
-        table.RemDate[i].clear();
-        table.RemTime[i].clear();
-        table.RemEnabled[i].clear();
-        table.RemRecur[i].clear();
-        table.RemBody[i].clear();
-    }
+    for (int i = 0; i < kReminderSlots; ++i) ReminderRecord{}.toSlot(table, i);
 }
 
 // Both layouts share the reading: after "<START>" a fixed number of values, then every item up to
@@ -60,13 +56,9 @@ ReminderParseReport parse(std::string_view text, ReminderTable& table, bool olde
             ++report.overflow;
             continue;
         }
-        const int k = report.loaded++;
-        table.RemTitle[k] = std::move(fields[0]);
-        table.RemDate[k] = std::move(fields[1]);
-        table.RemTime[k] = std::move(fields[2]);
-        table.RemEnabled[k] = std::move(fields[3]);
-        table.RemRecur[k] = std::move(fields[4]);
-        table.RemBody[k] = std::move(body);
+        ReminderRecord{std::move(fields[0]), std::move(fields[1]), std::move(fields[2]),
+                       std::move(fields[3]), std::move(fields[4]), std::move(body)}
+            .toSlot(table, report.loaded++);
     }
     return report;
 }
@@ -83,128 +75,44 @@ void appendValue(std::string& out, const std::string& value) {
     out += "\"\r\n";
 }
 
-std::string errnoText(int err) {
-    return std::strerror(err);
-}
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-bool makeFolders(const std::string& folder) {
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
-    const std::string parent = folderOf(folder);
-    if (parent != folder && !makeFolders(parent)) return false;
-    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
-}
-
-// Where a rewrite really has to go: a symbolic link is followed, so the link survives the rename.
-std::string resolveTarget(const std::string& path) {
-    std::string target = path;
-    for (int hops = 0; hops < 16; ++hops) {
-        char buf[4096];
-        const ssize_t n = ::readlink(target.c_str(), buf, sizeof buf - 1);
-        if (n < 0) break;
-        std::string link(buf, static_cast<std::size_t>(n));
-        target = link[0] == '/' ? link : folderOf(target) + "/" + link;
-    }
-    return target;
-}
-
-struct TempFile {
-    std::string path;
-    int fd = -1;
-    ~TempFile() {
-        if (fd >= 0) ::close(fd);
-        if (!path.empty()) ::unlink(path.c_str());
-    }
-};
-
-ReminderFileResult failure(const std::string& what, const std::string& path, int err) {
-    return {false, what + " \"" + path + "\": " + errnoText(err) + ". The reminder file was not changed."};
-}
-
-// Writes `data` into a new temporary file beside `target`, flushed to disk. The caller renames or
-// links it into place.
-ReminderFileResult writeTemp(const std::string& target, std::string_view data, const FileWriteCalls& calls,
-                             TempFile& temp) {
-    const std::string folder = folderOf(target);
-    if (!makeFolders(folder)) return failure("Cannot create the folder", folder, errno ? errno : ENOTDIR);
-    std::string pattern = target + ".tmp-XXXXXX";
-    temp.fd = ::mkstemp(pattern.data());
-    if (temp.fd < 0) return failure("Cannot create a temporary file beside", target, errno);
-    temp.path = pattern;
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = calls.write(temp.fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return failure("Cannot write", temp.path, n < 0 ? errno : ENOSPC);
-        done += static_cast<std::size_t>(n);
-    }
-    if (calls.fsync(temp.fd) != 0) return failure("Cannot flush", temp.path, errno);
-    const int fd = temp.fd;
-    temp.fd = -1;
-    if (::close(fd) != 0) return failure("Cannot close", temp.path, errno);
-    return {};
-}
-
-void syncFolder(const std::string& folder) {
-    const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd < 0) return;
-    ::fsync(dfd);
-    ::close(dfd);
-}
-
-bool readWholeFile(const std::string& path, std::string& out, int& err) {
-    out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        err = errno;
-        return false;
-    }
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            err = errno;
-            ::close(fd);
-            return false;
-        }
-        if (n == 0) break;
-        out.append(buf, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return true;
-}
-
 // Keeps `data` as `base`, or `base.2`, `base.3`, ... when an earlier copy with other content is
 // there; an existing copy is never replaced. Returns the name used, or nothing on failure.
 std::optional<std::string> keepCopy(const std::string& base, std::string_view data) {
+    AtomicFile::WriteOptions options;
+    options.makeFolders = true;
+    options.replace = false;
     for (int n = 1; n < 100; ++n) {
         const std::string name = n == 1 ? base : base + "." + std::to_string(n);
         std::string existing;
-        int err = 0;
-        if (readWholeFile(name, existing, err)) {
+        const AtomicFile::Result read = AtomicFile::read(name, existing);
+        if (read) {
             if (existing == data) return name;
             continue;
         }
-        if (err != ENOENT) continue;
-        TempFile temp;
-        if (!writeTemp(name, data, FileWriteCalls::system(), temp).ok) return std::nullopt;
-        // link() refuses an existing name, so a copy made meanwhile is not replaced either.
-        if (::link(temp.path.c_str(), name.c_str()) != 0) {
-            if (errno == EEXIST) continue;
-            return std::nullopt;
-        }
-        syncFolder(folderOf(name));
-        return name;
+        if (read.error != ENOENT) continue;
+        const AtomicFile::Result kept = AtomicFile::write(name, data, options);
+        if (kept) return name;
+        if (kept.error != EEXIST) return std::nullopt;
     }
     return std::nullopt;
+}
+
+// Reads the whole reminder file; a missing one leaves `found` false and is no failure.
+ReminderFileResult readText(const std::string& path, std::string& text, bool& found) {
+    const AtomicFile::Result r = AtomicFile::read(path, text);
+    found = r.ok();
+    if (r || r.error == ENOENT) return {};
+    return {false, "Cannot read the reminder file \"" + path + "\": " + std::strerror(r.error) + "."};
+}
+
+// Empties the table and fills it from the file, keeping the text read.
+ReminderFileResult readInto(ReminderTable& table, const std::string& path, std::string& text,
+                            ReminderParseReport& report) {
+    clearTable(table);
+    bool found = false;
+    const ReminderFileResult r = readText(path, text, found);
+    if (found) report = ParseReminders(text, table);
+    return r;
 }
 
 // The fifth value of the first record, when the text begins with "<START>".
@@ -222,13 +130,6 @@ std::optional<std::string> firstRecordFifthValue(std::string_view text) {
 }
 
 }  // namespace
-
-FileWriteCalls FileWriteCalls::system() {
-    FileWriteCalls c;
-    c.write = [](int fd, const void* p, std::size_t n) { return ::write(fd, p, n); };
-    c.fsync = [](int fd) { return ::fsync(fd); };
-    return c;
-}
 
 long ReminderNumber(std::string_view text) {
     std::size_t i = 0;
@@ -277,35 +178,25 @@ bool FileExists(std::string path) {
 }
 
 ReminderFileResult ReadReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report) {
-    clearTable(table);
     std::string text;
-    int err = 0;
-    if (!readWholeFile(path, text, err)) {
-        if (err == ENOENT) return {};
-        return {false, "Cannot read the reminder file \"" + path + "\": " + errnoText(err) + "."};
-    }
-    const ReminderParseReport r = ParseReminders(text, table);
+    ReminderParseReport r;
+    const ReminderFileResult read = readInto(table, path, text, r);
     if (report) *report = r;
-    return {};
+    return read;
 }
 
 ReminderFileResult LoadReminders(ReminderTable& table, const std::string& path) {
-    clearTable(table);
     std::string text;
-    int err = 0;
-    if (!readWholeFile(path, text, err)) {
-        if (err == ENOENT) return {};
-        return {false, "Cannot read the reminder file \"" + path + "\": " + errnoText(err) + "."};
-    }
-    const ReminderParseReport r = ParseReminders(text, table);
-    if (r.overflow == 0 && r.untitled == 0) return {};
+    ReminderParseReport r;
+    const ReminderFileResult read = readInto(table, path, text, r);
+    if (!read.ok || (r.overflow == 0 && r.untitled == 0)) return read;
     std::string what;
     if (r.overflow > 0) what = std::to_string(r.overflow) + " reminder(s) beyond the first 256";
     if (r.untitled > 0) {
         if (!what.empty()) what += " and ";
         what += std::to_string(r.untitled) + " reminder(s) without a title";
     }
-    const auto kept = keepCopy(resolveTarget(path) + ".overflow", text);
+    const auto kept = keepCopy(AtomicFile::followLinks(path) + ".overflow", text);
     if (!kept) {
         return {false, "The reminder file holds " + what +
                            " that cannot be loaded, and a copy of it could not be kept. Keep a copy of \"" +
@@ -315,34 +206,23 @@ ReminderFileResult LoadReminders(ReminderTable& table, const std::string& path) 
                       *kept + "\"."};
 }
 
-ReminderFileResult WriteFileAtomically(const std::string& path, std::string_view data,
-                                       const FileWriteCalls& calls) {
-    const std::string target = resolveTarget(path);
-    TempFile temp;
-    ReminderFileResult r = writeTemp(target, data, calls, temp);
-    if (!r.ok) return r;
-    if (::rename(temp.path.c_str(), target.c_str()) != 0) return failure("Cannot replace", target, errno);
-    temp.path.clear();
-    syncFolder(folderOf(target));
-    return {};
-}
-
-ReminderFileResult SaveReminders(const ReminderTable& table, const std::string& path) {
-    return SaveReminders(table, path, FileWriteCalls::system());
-}
-
 ReminderFileResult SaveReminders(const ReminderTable& table, const std::string& path,
-                                 const FileWriteCalls& calls) {
-    return WriteFileAtomically(path, SerialiseReminders(table), calls);
+                                 const AtomicFile::WriteCalls& calls) {
+    AtomicFile::WriteOptions options;
+    options.followLink = true;
+    options.makeFolders = true;
+    options.calls = calls;
+    const AtomicFile::Result r = AtomicFile::write(path, SerialiseReminders(table), options);
+    if (r) return {};
+    std::string message = r.message;
+    message[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(message[0])));
+    return {false, message + ". The reminder file was not changed."};
 }
 
 ReminderFileResult UpgradeReminderFile(ReminderTable& table, const std::string& path) {
     std::string text;
-    int err = 0;
-    if (!readWholeFile(path, text, err)) {
-        if (err == ENOENT) return {};
-        return {false, "Cannot read the reminder file \"" + path + "\": " + errnoText(err) + "."};
-    }
+    bool found = false;
+    if (ReminderFileResult read = readText(path, text, found); !found) return read;
     // A current record's fifth value is a recurrence code ("-1", "0", "1", "2"); an older record's
     // is its message. A file that does not begin with a record is judged by what the load read.
     const std::string fifth = firstRecordFifthValue(text).value_or(table.RemRecur[0]);
@@ -350,22 +230,15 @@ ReminderFileResult UpgradeReminderFile(ReminderTable& table, const std::string& 
 
     ReminderTable upgraded;
     const ReminderParseReport r = ParseOlderReminders(text, upgraded);
-    if (!keepCopy(resolveTarget(path) + ".old", text)) {
+    if (!keepCopy(AtomicFile::followLinks(path) + ".old", text)) {
         return {false, "The reminder file \"" + path +
                            "\" is in the older layout, but a copy of it could not be kept; it was not "
                            "converted."};
     }
-    if (r.overflow > 0 || r.untitled > 0) keepCopy(resolveTarget(path) + ".overflow", text);
+    if (r.overflow > 0 || r.untitled > 0) keepCopy(AtomicFile::followLinks(path) + ".overflow", text);
     ReminderFileResult saved = SaveReminders(upgraded, path);
     if (!saved.ok) return saved;
-    for (int i = 0; i < kReminderSlots; ++i) {
-        table.RemTitle[i] = std::move(upgraded.RemTitle[i]);
-        table.RemDate[i] = std::move(upgraded.RemDate[i]);
-        table.RemTime[i] = std::move(upgraded.RemTime[i]);
-        table.RemEnabled[i] = std::move(upgraded.RemEnabled[i]);
-        table.RemRecur[i] = std::move(upgraded.RemRecur[i]);
-        table.RemBody[i] = std::move(upgraded.RemBody[i]);
-    }
+    for (int i = 0; i < kReminderSlots; ++i) ReminderRecord::fromSlot(upgraded, i).toSlot(table, i);
     return {};
 }
 

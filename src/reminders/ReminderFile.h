@@ -2,13 +2,10 @@
 // Tavrin.DAT: the reminder table on disk. Each record is eight quoted lines ("<START>", title, date,
 // time, enabled flag, recurrence code, message, "</END>") ended by CR LF. The file is always
 // rewritten whole from the table, through a temporary file renamed over the old one.
-#include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
 
-#include <sys/types.h>
-
+#include "platform/AtomicFile.h"
 #include "reminders/ReminderTable.h"
 
 namespace tavrin {
@@ -24,13 +21,6 @@ struct ReminderParseReport {
     int loaded = 0;    // slots filled
     int overflow = 0;  // records beyond the 256 slots
     int untitled = 0;  // records without a title, which cannot hold a slot
-};
-
-// The low-level calls of a rewrite. Tests replace them to act out a full disk or a failing flush.
-struct FileWriteCalls {
-    std::function<ssize_t(int, const void*, std::size_t)> write;
-    std::function<int(int)> fsync;
-    static FileWriteCalls system();
 };
 
 // Fills the table (emptied first) from the text of a current-layout file.
@@ -54,20 +44,15 @@ ReminderFileResult ReadReminders(ReminderTable& table, const std::string& path,
 // copy is never overwritten), since the next save rewrites the file from the table.
 ReminderFileResult LoadReminders(ReminderTable& table, const std::string& path);
 
-// Rewrites the file from the table. On failure the old file is left as it was.
-ReminderFileResult SaveReminders(const ReminderTable& table, const std::string& path);
+// Rewrites the file from the table, through a link at `path` to where it leads; missing folders are
+// made. On failure the old file is left as it was. Tests pass their own write calls.
 ReminderFileResult SaveReminders(const ReminderTable& table, const std::string& path,
-                                 const FileWriteCalls& calls);
+                                 const AtomicFile::WriteCalls& calls = AtomicFile::WriteCalls::system());
 
 // Converts a file in the older seven-line layout (its first record's fifth value has three or more
 // characters) and rewrites it; a current-layout file is left alone. The older file is kept as
 // `path + ".old"` before the rewrite.
 ReminderFileResult UpgradeReminderFile(ReminderTable& table, const std::string& path);
-
-// Writes `data` to `path` through a temporary file in the same folder, flushed and renamed over
-// the old file; the folder is created when missing. Exposed for the overflow copy and for tests.
-ReminderFileResult WriteFileAtomically(const std::string& path, std::string_view data,
-                                       const FileWriteCalls& calls = FileWriteCalls::system());
 
 // The leading number of a text, as the recurrence code is read: blanks skipped, an optional sign,
 // digits; 0 when there are none.

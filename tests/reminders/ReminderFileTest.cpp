@@ -223,7 +223,7 @@ class FailingSave : public ::testing::Test {
 };
 
 TEST_F(FailingSave, DiskFullPartWayThroughTheWrite) {
-    FileWriteCalls calls = FileWriteCalls::system();
+    AtomicFile::WriteCalls calls = AtomicFile::WriteCalls::system();
     std::size_t budget = 100;
     calls.write = [&](int fd, const void* p, std::size_t n) -> ssize_t {
         if (budget == 0) {
@@ -241,7 +241,7 @@ TEST_F(FailingSave, DiskFullPartWayThroughTheWrite) {
 }
 
 TEST_F(FailingSave, FlushFails) {
-    FileWriteCalls calls = FileWriteCalls::system();
+    AtomicFile::WriteCalls calls = AtomicFile::WriteCalls::system();
     calls.fsync = [](int) {
         errno = EIO;
         return -1;
