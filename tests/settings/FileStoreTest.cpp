@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -13,51 +12,49 @@
 
 #include "platform/Paths.h"
 #include "settings/FileStore.h"
-#include "settings/KeyPath.h"
 #include "settings/Settings.h"
+#include "support/FakeKeys.h"
+#include "support/StoredValue.h"
+#include "support/TempDir.h"
 
 using namespace tavrin;
+using tavrin::testing::StoredValue;
 namespace fs = std::filesystem;
 
 namespace {
 
-class TempDir {
-  public:
-    TempDir() {
-        char name[] = "/tmp/tavrin-store-XXXXXX";
-        path = ::mkdtemp(name);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path, ec);
-    }
-    std::string path;
-};
-
 std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
-    out << in.rdbuf();
+    out << std::ifstream(path, std::ios::binary).rdbuf();
     return out.str();
 }
 
 void spit(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+// Runs `body` in a child process and expects it to exit with 0.
+template <typename Body>
+void inChild(Body body) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(body());
+    int result = 0;
+    ::waitpid(child, &result, 0);
+    EXPECT_TRUE(WIFEXITED(result) && WEXITSTATUS(result) == 0) << result;
 }
 
 class FileStoreTest : public ::testing::Test {
   protected:
-    std::string userFile() const { return dir.path + "/config/tavrin/user.reg"; }
-    std::string machineFile() const { return dir.path + "/xdg/tavrin/machine.reg"; }
-    std::string userAutostart() const { return dir.path + "/config/autostart"; }
-    std::string machineAutostart() const { return dir.path + "/xdg/autostart"; }
+    std::string userFile() const { return dir.file("config/tavrin/user.reg"); }
+    std::string machineFile() const { return dir.file("xdg/tavrin/machine.reg"); }
+    std::string userAutostart() const { return dir.file("config/autostart"); }
+    std::string machineAutostart() const { return dir.file("xdg/autostart"); }
 
     // The probe refuses every path that starts with one of `readOnly`.
-    std::unique_ptr<FileStore> open(std::vector<std::string> readOnly = {}) {
-        return std::make_unique<FileStore>(userFile(), machineFile(), userAutostart(), machineAutostart(),
-                                           [readOnly](const std::string& path) {
+    std::unique_ptr<FileStore> open(std::vector<std::string> readOnly = {}, std::string user = {}) {
+        return std::make_unique<FileStore>(user.empty() ? userFile() : user, machineFile(), userAutostart(),
+                                           machineAutostart(), [readOnly](const std::string& path) {
                                                for (const std::string& p : readOnly)
                                                    if (path.rfind(p, 0) == 0) return false;
                                                return true;
@@ -72,15 +69,10 @@ class FileStoreTest : public ::testing::Test {
     }
 
     static std::string read(Store& store, Root root, const char* path, std::string_view name) {
-        KeyHandle key;
-        if (store.OpenKey(KeyHandle::rootKey(root), path, kReadAccess, key) != status::kSuccess)
-            return "<no key>";
-        std::string data;
-        ValueType type;
-        return store.QueryValueData(key, name, data, type) == status::kSuccess ? data : "<missing>";
+        return StoredValue(store, root, path, name);
     }
 
-    TempDir dir;
+    tavrin::testing::TempDir dir{"tavrin-store"};
 };
 
 }  // namespace
@@ -129,59 +121,46 @@ TEST_F(FileStoreTest, ReadOnlyRootRefusesWriteOpensAndWritesNothing) {
     key.access = kAllAccess;  // a handle that claims more than it was opened with
     EXPECT_EQ(store->SetValue(key, "DateFormat", ValueType::String, "x"), status::kAccessDenied);
     EXPECT_EQ(slurp(machineFile()), before);
-    // The user's own root is unaffected.
-    create(*store, Root::CurrentUser, kSettingsKey);
+    create(*store, Root::CurrentUser, kSettingsKey);  // the user's own root is unaffected
 }
 
 // The real permission check, seen by an ordinary user: a file and folder without write bits.
 TEST_F(FileStoreTest, DefaultProbeFollowsPermissionBitsForAnOrdinaryUser) {
-    fs::create_directories(dir.path + "/ro");
-    spit(dir.path + "/ro/machine.reg", "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n");
-    ::chmod((dir.path + "/ro/machine.reg").c_str(), 0444);
-    ::chmod((dir.path + "/ro").c_str(), 0555);
-    ::chmod(dir.path.c_str(), 0755);
-    EXPECT_FALSE(FileStore::DefaultWritable(dir.path + "/ro/machine.reg/below"));  // a file is no folder
-    EXPECT_TRUE(FileStore::DefaultWritable(dir.path + "/new/deeper/user.reg") || ::geteuid() != 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(10);
-        FileStore store(dir.path + "/ro/user.reg", dir.path + "/ro/machine.reg", dir.path + "/ro/a",
-                        dir.path + "/ro/b");
+    fs::create_directories(dir.file("ro"));
+    spit(dir.file("ro/machine.reg"), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n");
+    ::chmod(dir.file("ro/machine.reg").c_str(), 0444);
+    ::chmod(dir.file("ro").c_str(), 0555);
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_FALSE(FileStore::DefaultWritable(dir.file("ro/machine.reg/below")));  // a file is no folder
+    EXPECT_TRUE(FileStore::DefaultWritable(dir.file("new/deeper/user.reg")) || ::geteuid() != 0);
+    inChild([&] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 10;
+        FileStore store(dir.file("ro/user.reg"), dir.file("ro/machine.reg"), dir.file("ro/a"), dir.file("ro/b"));
         KeyHandle key;
-        const KeyHandle machine = KeyHandle::rootKey(Root::LocalMachine);
-        if (store.OpenKey(machine, kSettingsKey, kAllAccess, key) != status::kAccessDenied) ::_exit(1);
-        if (store.OpenKey(machine, kSettingsKey, kReadAccess, key) != status::kSuccess) ::_exit(2);
         Disposition d;
-        if (store.CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d) !=
-            status::kAccessDenied)
-            ::_exit(3);
-        ::_exit(0);
-    }
-    int result = 0;
-    ::waitpid(child, &result, 0);
-    ASSERT_TRUE(WIFEXITED(result));
-    EXPECT_EQ(WEXITSTATUS(result), 0);
+        const KeyHandle machine = KeyHandle::rootKey(Root::LocalMachine);
+        if (store.OpenKey(machine, kSettingsKey, kAllAccess, key) != status::kAccessDenied) return 1;
+        if (store.OpenKey(machine, kSettingsKey, kReadAccess, key) != status::kSuccess) return 2;
+        return store.CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d) ==
+                       status::kAccessDenied ? 0 : 3;
+    });
 }
 
 TEST_F(FileStoreTest, TwoProgramsWritingAtOnceLoseNothing) {
     create(*open(), Root::CurrentUser, kSettingsKey);
     std::vector<pid_t> children;
     for (int c = 0; c < 2; ++c) {
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
+        children.push_back(::fork());
+        ASSERT_GE(children.back(), 0);
+        if (children.back() == 0) {
             auto store = open();
-            KeyHandle key;
-            if (store->OpenKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kAllAccess, key) != 0)
-                ::_exit(1);
+            const KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
             for (int i = 0; i < 200; ++i) {
                 const std::string name = "P" + std::to_string(c) + "V" + std::to_string(i);
                 if (store->SetValue(key, name, ValueType::String, name) != status::kSuccess) ::_exit(2);
             }
             ::_exit(0);
         }
-        children.push_back(pid);
     }
     for (pid_t pid : children) {
         int result = 0;
@@ -189,8 +168,7 @@ TEST_F(FileStoreTest, TwoProgramsWritingAtOnceLoseNothing) {
         EXPECT_TRUE(WIFEXITED(result) && WEXITSTATUS(result) == 0);
     }
     auto store = open();
-    KeyHandle key;
-    ASSERT_EQ(store->OpenKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kReadAccess, key), 0);
+    const KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
     std::set<std::string> names;
     std::string name;
     for (std::uint32_t i = 0; store->EnumValue(key, i, name) == status::kSuccess; ++i) names.insert(name);
@@ -202,10 +180,10 @@ TEST_F(FileStoreTest, SeesChangesMadeByOtherProgramsAndEditors) {
     auto reader = open();
     auto writer = open();
     KeyHandle key = create(*writer, Root::CurrentUser, kSettingsKey);
-    ASSERT_EQ(writer->SetValue(key, "A", ValueType::String, "1"), status::kSuccess);
-    EXPECT_EQ(read(*reader, Root::CurrentUser, kSettingsKey, "A"), "1");
-    ASSERT_EQ(writer->SetValue(key, "A", ValueType::String, "2"), status::kSuccess);
-    EXPECT_EQ(read(*reader, Root::CurrentUser, kSettingsKey, "A"), "2");
+    for (const char* v : {"1", "2"}) {
+        ASSERT_EQ(writer->SetValue(key, "A", ValueType::String, v), status::kSuccess);
+        EXPECT_EQ(read(*reader, Root::CurrentUser, kSettingsKey, "A"), v);
+    }
     // An editor that writes the file in place keeps its inode.
     spit(userFile(), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"edited by hand\"\n");
     EXPECT_EQ(read(*reader, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
@@ -256,18 +234,17 @@ TEST_F(FileStoreTest, FailedWritesLeaveTheOldFileAndSayWhy) {
     for (const auto& entry : fs::directory_iterator(fs::path(userFile()).parent_path()))
         EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
     // A file in place of the folder.
-    FileStore blocked(dir.path + "/file/user.reg", machineFile(), userAutostart(), machineAutostart(),
-                      [](const std::string&) { return true; });
-    spit(dir.path + "/file", "not a folder");
+    spit(dir.file("file"), "not a folder");
     Disposition d;
-    EXPECT_EQ(blocked.CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d),
+    EXPECT_EQ(open({}, dir.file("file/user.reg"))
+                  ->CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d),
               status::kWriteFailed);
     // A store file that exists but cannot be read is never replaced.
-    FileStore unreadable(dir.path + "/dir.reg", machineFile(), userAutostart(), machineAutostart(),
-                         [](const std::string&) { return true; });
-    fs::create_directories(dir.path + "/dir.reg/inside");
-    EXPECT_NE(unreadable.CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d), 0);
-    EXPECT_TRUE(fs::exists(dir.path + "/dir.reg/inside"));
+    fs::create_directories(dir.file("dir.reg/inside"));
+    EXPECT_NE(open({}, dir.file("dir.reg"))->CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess,
+                                                      key, d),
+              status::kSuccess);
+    EXPECT_TRUE(fs::exists(dir.file("dir.reg/inside")));
 }
 
 TEST_F(FileStoreTest, RunValueIsTheAutostartEntry) {
@@ -302,43 +279,26 @@ TEST_F(FileStoreTest, RunValueIsTheAutostartEntry) {
 }
 
 TEST_F(FileStoreTest, ProviderKeysReadableWithFullAccessOnAReadOnlyMachineRoot) {
-    class Provider : public KeyProvider {
-      public:
-        bool HasKey(std::string_view path) override {
-            return EqualsNoCase(path, "SYSTEM") || EqualsNoCase(path, "SYSTEM\\Info");
-        }
-        std::vector<std::string> SubKeys(std::string_view path) override {
-            if (path.empty()) return {"SYSTEM"};
-            return EqualsNoCase(path, "SYSTEM") ? std::vector<std::string>{"Info"}
-                                                : std::vector<std::string>{};
-        }
-        bool GetValue(std::string_view path, std::string_view name, ValueType& type,
-                      std::string& data) override {
-            if (!EqualsNoCase(path, "SYSTEM\\INFO") || !EqualsNoCase(name, "Name")) return false;
-            type = ValueType::String;
-            data = std::string("x\0", 2);
-            return true;
-        }
-    };
     create(*open(), Root::LocalMachine, kSettingsKey);
     auto store = open({machineFile()});
-    store->mount(Root::LocalMachine, std::make_shared<Provider>());
+    store->mount(Root::LocalMachine,
+                 std::make_shared<tavrin::testing::FakeKeys>(
+                     tavrin::testing::FakeKeys().add("SYSTEM\\Info", "Name", std::string("x\0", 2))));
     KeyHandle key;
     ASSERT_EQ(store->OpenKey(KeyHandle::rootKey(Root::LocalMachine), "system\\info", kAllAccess, key), 0);
     EXPECT_EQ(read(*store, Root::LocalMachine, "SYSTEM\\INFO", "name"), std::string("x\0", 2));
     EXPECT_EQ(store->SetValue(key, "Name", ValueType::String, "y"), status::kAccessDenied);
     std::vector<std::string> names;
     std::string name;
-    const KeyHandle machine = KeyHandle::rootKey(Root::LocalMachine);
-    for (std::uint32_t i = 0; store->EnumKey(machine, i, name) == status::kSuccess; ++i)
+    for (std::uint32_t i = 0; store->EnumKey(KeyHandle::rootKey(Root::LocalMachine), i, name) == 0; ++i)
         names.push_back(name);
     EXPECT_EQ(names, (std::vector<std::string>{"SOFTWARE", "SYSTEM"}));
 }
 
 TEST_F(FileStoreTest, LinuxStoreUsesTheXdgPlaces) {
     Paths paths;
-    paths.configHome = dir.path + "/config";
-    paths.configDir = dir.path + "/xdg";
+    paths.configHome = dir.file("config");
+    paths.configDir = dir.file("xdg");
     auto store = MakeLinuxStore(paths, {});
     KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
     ASSERT_EQ(store->SetValue(key, "A", ValueType::String, "1"), status::kSuccess);

@@ -1,89 +1,65 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
-#include "settings/KeyPath.h"
 #include "settings/MemoryStore.h"
 #include "settings/Settings.h"
+#include "support/FakeKeys.h"
+#include "support/StoredValue.h"
 
 using namespace tavrin;
+using tavrin::testing::StoredValue;
 
 namespace {
-
-// A tiny read-only tree: SYSTEM\Zone with one value, and a wide key with many subkeys.
-class FakeProvider : public KeyProvider {
-  public:
-    bool HasKey(std::string_view path) override {
-        const std::string p = UpperAscii(path);
-        return p == "SYSTEM" || p == "SYSTEM\\ZONE" || p == "SYSTEM\\WIDE" ||
-               p.rfind("SYSTEM\\WIDE\\", 0) == 0;
-    }
-    std::vector<std::string> SubKeys(std::string_view path) override {
-        ++subKeyCalls;
-        const std::string p = UpperAscii(path);
-        if (p.empty()) return {"System"};
-        if (p == "SYSTEM") return {"Zone", "Wide"};
-        if (p == "SYSTEM\\WIDE") {
-            std::vector<std::string> names;
-            for (int i = 0; i < 400; ++i) names.push_back("Z" + std::to_string(i));
-            return names;
-        }
-        return {};
-    }
-    bool GetValue(std::string_view path, std::string_view name, ValueType& type, std::string& data) override {
-        if (UpperAscii(path) != "SYSTEM\\ZONE" || !EqualsNoCase(name, "StandardName")) return false;
-        type = ValueType::String;
-        data = std::string("Europe/Berlin\0", 14);
-        return true;
-    }
-    int subKeyCalls = 0;
-};
-
-std::string read(Store& store, const KeyHandle& key, std::string_view name) {
-    std::string data;
-    ValueType type;
-    return store.QueryValueData(key, name, data, type) == status::kSuccess ? data : "<missing>";
-}
 
 const KeyHandle kUser = KeyHandle::rootKey(Root::CurrentUser);
 const KeyHandle kMachine = KeyHandle::rootKey(Root::LocalMachine);
 
-}  // namespace
-
-TEST(MemoryStore, NamesIgnoreCaseAndKeepTheirFirstCase) {
+struct MemoryStoreTest : ::testing::Test {
     MemoryStore store;
     KeyHandle key;
-    Disposition d;
+    Disposition d = Disposition::None;
+
+    // SYSTEM\Zone with the zone's name, and SYSTEM\Wide with 400 subkeys, under the machine root.
+    std::shared_ptr<tavrin::testing::FakeKeys> mountSystem() {
+        auto keys = std::make_shared<tavrin::testing::FakeKeys>();
+        keys->add("System\\Zone", "StandardName", std::string("Europe/Berlin\0", 14));
+        for (int i = 0; i < 400; ++i) keys->add("SYSTEM\\Wide\\Z" + std::to_string(i));
+        store.mount(Root::LocalMachine, keys);
+        return keys;
+    }
+    std::vector<std::string> subKeys(const KeyHandle& parent) {
+        std::vector<std::string> names;
+        std::string name;
+        for (std::uint32_t i = 0; store.EnumKey(parent, i, name) == status::kSuccess; ++i) names.push_back(name);
+        return names;
+    }
+};
+
+}  // namespace
+
+TEST_F(MemoryStoreTest, NamesIgnoreCaseAndKeepTheirFirstCase) {
     ASSERT_EQ(store.CreateKey(kUser, kSettingsKey, kAllAccess, key, d), status::kSuccess);
     EXPECT_EQ(d, Disposition::CreatedNew);
     ASSERT_EQ(store.SetValue(key, "UseSysTZ", ValueType::String, "1"), status::kSuccess);
     ASSERT_EQ(store.SetValue(key, "useSysTZ", ValueType::String, "0"), status::kSuccess);
-    EXPECT_EQ(read(store, key, "USESYSTZ"), "0");
+    EXPECT_EQ(StoredValue(store, key, "USESYSTZ"), "0");
     const RegKey* k = store.tree(Root::CurrentUser).find("software\\quillon\\tavrin");
     ASSERT_NE(k, nullptr);
     ASSERT_EQ(k->values.size(), 1u);
     EXPECT_EQ(k->values[0].name, "UseSysTZ");
-    KeyHandle again;
-    ASSERT_EQ(store.CreateKey(kUser, "Software\\Quillon\\Tavrin", kAllAccess, again, d), status::kSuccess);
+    ASSERT_EQ(store.CreateKey(kUser, "Software\\Quillon\\Tavrin", kAllAccess, key, d), status::kSuccess);
     EXPECT_EQ(d, Disposition::OpenedExisting);
     EXPECT_EQ(k->name, "TAVRIN");
 }
 
-TEST(MemoryStore, StatusesOfMissingClosedAndEnumeratedKeys) {
-    MemoryStore store;
-    KeyHandle key;
-    Disposition d;
+TEST_F(MemoryStoreTest, StatusesOfMissingClosedAndEnumeratedKeys) {
     EXPECT_EQ(store.OpenKey(kUser, kSettingsKey, kAllAccess, key), status::kNotFound);
     ASSERT_EQ(store.CreateKey(kUser, "A\\Second", kAllAccess, key, d), status::kSuccess);
     ASSERT_EQ(store.CreateKey(kUser, "a\\first", kAllAccess, key, d), status::kSuccess);
-    EXPECT_EQ(read(store, key, "x"), "<missing>");
+    EXPECT_EQ(StoredValue(store, key, "x"), "<missing>");
     KeyHandle a;
     ASSERT_EQ(store.OpenKey(kUser, "A", kReadAccess, a), status::kSuccess);
+    EXPECT_EQ(subKeys(a), (std::vector<std::string>{"Second", "first"}));
     std::string name;
-    ASSERT_EQ(store.EnumKey(a, 0, name), status::kSuccess);
-    EXPECT_EQ(name, "Second");
-    ASSERT_EQ(store.EnumKey(a, 1, name), status::kSuccess);
-    EXPECT_EQ(name, "first");
     EXPECT_EQ(store.EnumKey(a, 2, name), status::kNoMoreItems);
     ASSERT_EQ(store.SetValue(key, "b", ValueType::String, "1"), status::kSuccess);
     ASSERT_EQ(store.SetValue(key, "", ValueType::String, "2"), status::kSuccess);
@@ -108,10 +84,7 @@ TEST(MemoryStore, StatusesOfMissingClosedAndEnumeratedKeys) {
     EXPECT_EQ(store.SetValue(key, "x", ValueType::String, "1"), status::kNotFound);  // its key is gone
 }
 
-TEST(MemoryStore, ReadOnlyRootRefusesWriteAccessButOpensForReading) {
-    MemoryStore store;
-    KeyHandle key;
-    Disposition d;
+TEST_F(MemoryStoreTest, ReadOnlyRootRefusesWriteAccessButOpensForReading) {
     ASSERT_EQ(store.CreateKey(kMachine, kSettingsKey, kAllAccess, key, d), status::kSuccess);
     ASSERT_EQ(store.SetValue(key, "DateFormat", ValueType::String, "mm/dd/yy"), status::kSuccess);
     store.setReadOnly(Root::LocalMachine, true);
@@ -122,7 +95,7 @@ TEST(MemoryStore, ReadOnlyRootRefusesWriteAccessButOpensForReading) {
     EXPECT_EQ(store.CreateKey(kMachine, "SOFTWARE\\NEW", kReadAccess, key, d), status::kAccessDenied);
     EXPECT_EQ(store.DeleteKey(Root::LocalMachine, kSettingsKey), status::kAccessDenied);
     ASSERT_EQ(store.OpenKey(kMachine, kSettingsKey, kReadAccess, key), status::kSuccess);
-    EXPECT_EQ(read(store, key, "dateformat"), "mm/dd/yy");
+    EXPECT_EQ(StoredValue(store, key, "dateformat"), "mm/dd/yy");
     // A handle got with full access before the root turned read-only still cannot write.
     KeyHandle full{Root::LocalMachine, kSettingsKey, kAllAccess, true};
     EXPECT_EQ(store.SetValue(full, "DateFormat", ValueType::String, "x"), status::kAccessDenied);
@@ -130,60 +103,45 @@ TEST(MemoryStore, ReadOnlyRootRefusesWriteAccessButOpensForReading) {
     EXPECT_EQ(store.tree(Root::LocalMachine), before);
 }
 
-TEST(MemoryStore, ProviderKeysOpenWithAnyAccessAndRefuseChanges) {
-    MemoryStore store;
-    auto provider = std::make_shared<FakeProvider>();
-    store.mount(Root::LocalMachine, provider);
-    KeyHandle key;
-    Disposition d;
+TEST_F(MemoryStoreTest, ProviderKeysOpenWithAnyAccessAndRefuseChanges) {
+    mountSystem();
     ASSERT_EQ(store.CreateKey(kMachine, "System\\Mine", kAllAccess, key, d), status::kSuccess);
     store.setReadOnly(Root::LocalMachine, true);
     ASSERT_EQ(store.OpenKey(kMachine, "system\\zone", kAllAccess, key), status::kSuccess);
-    EXPECT_EQ(read(store, key, "standardname"), std::string("Europe/Berlin\0", 14));
+    EXPECT_EQ(StoredValue(store, key, "standardname"), std::string("Europe/Berlin\0", 14));
     store.setReadOnly(Root::LocalMachine, false);
     EXPECT_EQ(store.SetValue(key, "StandardName", ValueType::String, "UTC"), status::kAccessDenied);
     EXPECT_EQ(store.DeleteValue(key, "StandardName"), status::kAccessDenied);
     EXPECT_EQ(store.DeleteKey(Root::LocalMachine, "SYSTEM\\ZONE"), status::kAccessDenied);
-    EXPECT_EQ(store.OpenKey(kUser, "SYSTEM\\ZONE", kReadAccess, key),
-              status::kNotFound);  // machine root only
+    EXPECT_EQ(store.OpenKey(kUser, "SYSTEM\\ZONE", kReadAccess, key), status::kNotFound);  // machine root only
     // Stored and supplied subkeys are listed together, each name once.
     ASSERT_EQ(store.OpenKey(kMachine, "SYSTEM", kReadAccess, key), status::kSuccess);
-    std::vector<std::string> names;
-    std::string name;
-    for (std::uint32_t i = 0; store.EnumKey(key, i, name) == status::kSuccess; ++i) names.push_back(name);
-    EXPECT_EQ(names, (std::vector<std::string>{"Mine", "Zone", "Wide"}));
+    EXPECT_EQ(subKeys(key), (std::vector<std::string>{"Mine", "Zone", "Wide"}));
 }
 
-TEST(MemoryStore, EnumeratingABigProviderKeyAsksItOncePerWalk) {
-    MemoryStore store;
-    auto provider = std::make_shared<FakeProvider>();
-    store.mount(Root::LocalMachine, provider);
-    KeyHandle key;
+TEST_F(MemoryStoreTest, EnumeratingABigProviderKeyAsksItOncePerWalk) {
+    auto provider = mountSystem();
     ASSERT_EQ(store.OpenKey(kMachine, "SYSTEM\\WIDE", kAllAccess, key), status::kSuccess);
-    std::string name;
-    std::uint32_t i = 0;
-    while (store.EnumKey(key, i, name) == status::kSuccess) ++i;
-    EXPECT_EQ(i, 400u);
-    EXPECT_EQ(name, "Z399");
+    const std::vector<std::string> names = subKeys(key);
+    ASSERT_EQ(names.size(), 400u);
+    EXPECT_EQ(names.back(), "Z399");
     EXPECT_EQ(provider->subKeyCalls, 1);
+    std::string name;
     EXPECT_EQ(store.EnumKey(key, 0, name), status::kSuccess);  // a new walk looks again
     EXPECT_EQ(provider->subKeyCalls, 2);
 }
 
-TEST(MemoryStore, RunKeyAlwaysExists) {
-    MemoryStore store;
+TEST_F(MemoryStoreTest, RunKeyAlwaysExists) {
     store.setReadOnly(Root::CurrentUser, true);
-    KeyHandle run;
-    Disposition d;
-    EXPECT_EQ(store.OpenKey(kUser, kRunKey, kAllAccess, run), status::kSuccess);
-    EXPECT_EQ(store.CreateKey(kUser, kRunKey, kAllAccess, run, d), status::kSuccess);
+    EXPECT_EQ(store.OpenKey(kUser, kRunKey, kAllAccess, key), status::kSuccess);
+    EXPECT_EQ(store.CreateKey(kUser, kRunKey, kAllAccess, key, d), status::kSuccess);
     EXPECT_EQ(d, Disposition::OpenedExisting);
     std::uint32_t size = 0;
     ValueType type;
-    EXPECT_EQ(store.QueryValueInfo(run, kRunValueName, size, type), status::kNotFound);
-    EXPECT_EQ(store.SetValue(run, kRunValueName, ValueType::String, "tavrin"), status::kAccessDenied);
+    EXPECT_EQ(store.QueryValueInfo(key, kRunValueName, size, type), status::kNotFound);
+    EXPECT_EQ(store.SetValue(key, kRunValueName, ValueType::String, "tavrin"), status::kAccessDenied);
     store.setReadOnly(Root::CurrentUser, false);
-    EXPECT_EQ(store.SetValue(run, kRunValueName, ValueType::String, "tavrin"), status::kSuccess);
-    EXPECT_EQ(store.QueryValueInfo(run, kRunValueName, size, type), status::kSuccess);
+    EXPECT_EQ(store.SetValue(key, kRunValueName, ValueType::String, "tavrin"), status::kSuccess);
+    EXPECT_EQ(store.QueryValueInfo(key, kRunValueName, size, type), status::kSuccess);
     EXPECT_EQ(size, 6u);
 }

@@ -1,76 +1,47 @@
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <map>
 #include <memory>
 #include <string>
 
-#include "settings/KeyProvider.h"
 #include "settings/MemoryStore.h"
 #include "settings/SettingsLoader.h"
+#include "support/FakeKeys.h"
+#include "support/StoredValue.h"
 
 using namespace tavrin;
+using tavrin::testing::StoredValue;
 
 namespace {
 
-// The machine's own keys: the zone name as the system writes it (with its NUL) and one zone.
-class SystemKeysFake : public KeyProvider {
-public:
-    bool HasKey(std::string_view path) override { return values.count(Upper(path)) != 0; }
-    std::vector<std::string> SubKeys(std::string_view) override { return {}; }
-    bool GetValue(std::string_view path, std::string_view name, ValueType& type, std::string& data) override {
-        auto key = values.find(Upper(path));
-        if (key == values.end()) return false;
-        auto value = key->second.find(Upper(name));
-        if (value == key->second.end()) return false;
-        type = value->second.first;
-        data = value->second.second;
-        return true;
-    }
-    static std::string Upper(std::string_view s) {
-        std::string out(s);
-        for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return out;
-    }
-    std::map<std::string, std::map<std::string, std::pair<ValueType, std::string>>> values;
-};
-
-std::string Stored(MemoryStore& store, Root root, const std::string& path, const std::string& name) {
-    const RegKey* key = store.tree(root).find(path);
-    if (!key) return "<no key>";
-    const RegValue* value = key->value(name);
-    return value ? value->data : "<missing>";
-}
-
-struct Fixture {
+struct LoadSettingsTest : ::testing::Test {
     MemoryStore store;
     Settings settings;
     ZoneState zones;
-    std::shared_ptr<SystemKeysFake> system = std::make_shared<SystemKeysFake>();
 
-    Fixture() {
-        system->values[SystemKeysFake::Upper(kTimeZoneInformationKey)]["STANDARDNAME"] = {
-            ValueType::String, std::string("Europe/Berlin\0", 14)};
-        const std::string zoneKey = SystemKeysFake::Upper(std::string(kZoneRootNt) + "\\Europe/Berlin");
-        system->values[zoneKey]["DISPLAY"] = {ValueType::String, "(GMT+01:00) Berlin, Germany"};
-        system->values[zoneKey]["STD"] = {ValueType::String, "CET"};
+    void SetUp() override {
+        // The machine's own keys: the zone name as the system writes it (with its NUL) and one zone.
+        auto system = std::make_shared<tavrin::testing::FakeKeys>();
+        system->add(kTimeZoneInformationKey, "StandardName", std::string("Europe/Berlin\0", 14));
+        const std::string zoneKey = std::string(kZoneRootNt) + "\\Europe/Berlin";
+        system->add(zoneKey, "Display", "(GMT+01:00) Berlin, Germany").add(zoneKey, "Std", "CET");
         store.mount(Root::LocalMachine, system);
         settings.SettingsRoot = Root::CurrentUser;
     }
-    void Seed(const std::string& name, const std::string& data) {
+    void seed(const std::string& name, const std::string& data, Root root = Root::CurrentUser,
+              const char* path = kSettingsKey) {
         bool created = false;
-        store.tree(Root::CurrentUser).create(kSettingsKey, created).setValue(name, ValueType::String, data);
+        store.tree(root).create(path, created).setValue(name, ValueType::String, data);
     }
-    void Load() { LoadSettings(store, settings, zones, "C8D0D4"); }
-    std::string Value(const std::string& name) { return Stored(store, Root::CurrentUser, kSettingsKey, name); }
+    void load() { LoadSettings(store, settings, zones, "C8D0D4"); }
+    std::string value(const std::string& name) { return StoredValue(store, Root::CurrentUser, kSettingsKey, name); }
 };
 
 }  // namespace
 
-TEST(LoadSettings, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
-    Fixture f;
-    f.Seed("ColScheme", "E99012");
-    f.Load();
+TEST_F(LoadSettingsTest, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
+    seed("ColScheme", "E99012");
+    load();
     const std::map<std::string, std::string> defaults = {
         {"UseSysTZ", "1"},    {"DateFormat", "mm/dd/yy"}, {"TimeFormat", "h:mm AM/PM"},
         {"TZFormat", "mm/dd/yy h:mm am/pm"},               {"TZSType", "1"},
@@ -78,99 +49,88 @@ TEST(LoadSettings, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
         {"TForeColor", "0"},  {"WForeColor", "0"},       {"TimeFont", "ARIAL"},
         {"DateFont", "TAHOMA"}, {"TimeSize", "8"},       {"DateSize", "6"},
         {"TimeBold", "1"},    {"DateBold", "0"},         {"ColScheme", "E99012"}};
-    for (const auto& [name, value] : defaults) EXPECT_EQ(f.Value(name), value) << name;
-    EXPECT_EQ(f.Value("BGPicture"), "<missing>");
-    EXPECT_EQ(f.store.tree(Root::CurrentUser).find(kSettingsKey)->values.size(), defaults.size());
+    for (const auto& [name, data] : defaults) EXPECT_EQ(value(name), data) << name;
+    EXPECT_EQ(value("BGPicture"), "<missing>");
+    EXPECT_EQ(store.tree(Root::CurrentUser).find(kSettingsKey)->values.size(), defaults.size());
 
-    EXPECT_EQ(f.settings.VersionText, "v1.0.4");
-    EXPECT_EQ(f.settings.TimeFormat, "h:mm AM/PM");
-    EXPECT_EQ(f.settings.TZSType, 1);
-    EXPECT_EQ(f.settings.UseSysTZ, -1);
-    EXPECT_EQ(f.zones.ZoneRoot, kZoneRootNt);
-    EXPECT_EQ(f.zones.StandardName, "Europe/Berlin ");
-    EXPECT_EQ(f.zones.HomeZone.DisplayText, "(GMT+01:00) Berlin, Germany");
-    EXPECT_EQ(f.zones.HomeZone.CityName, " Berlin, Germany");
+    EXPECT_EQ(settings.VersionText, "v1.0.4");
+    EXPECT_EQ(settings.TimeFormat, "h:mm AM/PM");
+    EXPECT_EQ(settings.TZSType, 1);
+    EXPECT_EQ(settings.UseSysTZ, -1);
+    EXPECT_EQ(zones.ZoneRoot, kZoneRootNt);
+    EXPECT_EQ(zones.StandardName, "Europe/Berlin ");
+    EXPECT_EQ(zones.HomeZone.DisplayText, "(GMT+01:00) Berlin, Germany");
+    EXPECT_EQ(zones.HomeZone.CityName, " Berlin, Germany");
 }
 
-TEST(LoadSettings, AFirstStartMakesTheMakerKeyAndTakesTheButtonFaceColour) {
-    Fixture f;
-    f.Load();
-    EXPECT_EQ(Stored(f.store, Root::CurrentUser, kMakerKey, ""), "Quillon");
-    EXPECT_EQ(f.Value("ColScheme"), "C8D0D4");
-    EXPECT_EQ(f.settings.ColScheme, "C8D0D4");
+TEST_F(LoadSettingsTest, AFirstStartMakesTheMakerKeyAndTakesTheButtonFaceColour) {
+    load();
+    EXPECT_EQ(StoredValue(store, Root::CurrentUser, kMakerKey, ""), "Quillon");
+    EXPECT_EQ(value("ColScheme"), "C8D0D4");
+    EXPECT_EQ(settings.ColScheme, "C8D0D4");
 }
 
-TEST(LoadSettings, PNDispTakesOnlyZeroAndOne) {
-    Fixture f;
-    f.Seed("PNDisp", "2");
-    f.settings.PNDisp = true;
-    f.Load();
-    EXPECT_TRUE(f.settings.PNDisp);
-    f.settings.PNDisp = false;
-    f.Load();
-    EXPECT_FALSE(f.settings.PNDisp);
-    f.Seed("PNDisp", "1");
-    f.Load();
-    EXPECT_TRUE(f.settings.PNDisp);
-    f.Seed("PNDisp", "0");
-    f.Load();
-    EXPECT_FALSE(f.settings.PNDisp);
+TEST_F(LoadSettingsTest, PNDispTakesOnlyZeroAndOne) {
+    // Any other stored text leaves the setting as it was.
+    const struct {
+        const char* stored;
+        bool before, after;
+    } cases[] = {{"2", true, true}, {"2", false, false}, {"1", false, true}, {"0", true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.stored) + (c.before ? " over true" : " over false"));
+        seed("PNDisp", c.stored);
+        settings.PNDisp = c.before;
+        load();
+        EXPECT_EQ(settings.PNDisp, c.after);
+    }
 }
 
-TEST(LoadSettings, OnlyTheTimeFormatLosesAStoredTerminator) {
-    Fixture f;
-    f.Seed("TimeFormat", std::string("HH:MM\0", 6));
-    f.Seed("DateFormat", std::string("dd/mm/yy\0", 9));
-    f.Load();
-    EXPECT_EQ(f.settings.TimeFormat, "HH:MM");
-    EXPECT_EQ(f.settings.DateFormat, std::string("dd/mm/yy\0", 9));
+TEST_F(LoadSettingsTest, OnlyTheTimeFormatLosesAStoredTerminator) {
+    seed("TimeFormat", std::string("HH:MM\0", 6));
+    seed("DateFormat", std::string("dd/mm/yy\0", 9));
+    load();
+    EXPECT_EQ(settings.TimeFormat, "HH:MM");
+    EXPECT_EQ(settings.DateFormat, std::string("dd/mm/yy\0", 9));
 }
 
-TEST(LoadSettings, YellowWithATerminatorLoadsAsTheOtherYellowAndTheStoreKeepsIt) {
-    Fixture f;
-    f.Seed("ColScheme", std::string("FFFF\0", 5));
-    f.Seed("TForeColor", "FFFF");
-    f.Load();
-    EXPECT_EQ(f.settings.ColScheme, "FFFFF");
-    EXPECT_EQ(f.settings.TForeColor, "FFFF");
-    EXPECT_EQ(f.Value("ColScheme"), std::string("FFFF\0", 5));
+TEST_F(LoadSettingsTest, YellowWithATerminatorLoadsAsTheOtherYellowAndTheStoreKeepsIt) {
+    seed("ColScheme", std::string("FFFF\0", 5));
+    seed("TForeColor", "FFFF");
+    load();
+    EXPECT_EQ(settings.ColScheme, "FFFFF");
+    EXPECT_EQ(settings.TForeColor, "FFFF");
+    EXPECT_EQ(value("ColScheme"), std::string("FFFF\0", 5));
 }
 
-TEST(LoadSettings, TheRunEntryIsLookedUpUnderTheSettingsRoot) {
-    Fixture f;
-    bool created = false;
-    f.store.tree(Root::LocalMachine).create(kRunKey, created).setValue("Tavrin", ValueType::String, "tavrin");
-    f.Load();
-    EXPECT_FALSE(f.settings.RunAtLogon);
-    f.store.tree(Root::CurrentUser).create(kRunKey, created).setValue("Tavrin", ValueType::String, "tavrin");
-    f.Load();
-    EXPECT_TRUE(f.settings.RunAtLogon);
+TEST_F(LoadSettingsTest, TheRunEntryIsLookedUpUnderTheSettingsRoot) {
+    seed("Tavrin", "tavrin", Root::LocalMachine, kRunKey);
+    load();
+    EXPECT_FALSE(settings.RunAtLogon);
+    seed("Tavrin", "tavrin", Root::CurrentUser, kRunKey);
+    load();
+    EXPECT_TRUE(settings.RunAtLogon);
 }
 
-TEST(LoadSettings, AnUnwritableRootStopsBeforeReadingAnything) {
-    Fixture f;
-    f.store.setReadOnly(Root::CurrentUser, true);
-    f.settings.DateFormat = "kept";
-    f.Load();
-    EXPECT_EQ(f.settings.DateFormat, "kept");
-    EXPECT_EQ(f.settings.VersionText, "v1.0.4");
-    EXPECT_EQ(f.store.tree(Root::CurrentUser).find(kMakerKey), nullptr);
+TEST_F(LoadSettingsTest, AnUnwritableRootStopsBeforeReadingAnything) {
+    store.setReadOnly(Root::CurrentUser, true);
+    settings.DateFormat = "kept";
+    load();
+    EXPECT_EQ(settings.DateFormat, "kept");
+    EXPECT_EQ(settings.VersionText, "v1.0.4");
+    EXPECT_EQ(store.tree(Root::CurrentUser).find(kMakerKey), nullptr);
 }
 
 TEST(ChooseSettingsRoot, MachineFirstThenUserThenFirstRun) {
     MemoryStore store;
     Root root = Root::CurrentUser;
     EXPECT_FALSE(ChooseSettingsRoot(store, root));
-
     bool created = false;
     store.tree(Root::CurrentUser).create(kSettingsKey, created);
     ASSERT_TRUE(ChooseSettingsRoot(store, root));
     EXPECT_EQ(root, Root::CurrentUser);
-
     store.tree(Root::LocalMachine).create(kSettingsKey, created);
     ASSERT_TRUE(ChooseSettingsRoot(store, root));
     EXPECT_EQ(root, Root::LocalMachine);
-
     // Machine-wide settings the user cannot write are passed over for the user's own.
     store.setReadOnly(Root::LocalMachine, true);
     ASSERT_TRUE(ChooseSettingsRoot(store, root));
@@ -180,10 +140,7 @@ TEST(ChooseSettingsRoot, MachineFirstThenUserThenFirstRun) {
 }
 
 TEST(LeadingNumber, ReadsTheNumberAtTheStartOfATextAsSettingsDo) {
-    EXPECT_EQ(LeadingNumber("1"), 1);
-    EXPECT_EQ(LeadingNumber(" 2x"), 2);
-    EXPECT_EQ(LeadingNumber("-1"), -1);
-    EXPECT_EQ(LeadingNumber("1.5"), 1.5);
-    EXPECT_EQ(LeadingNumber("abc"), 0);
-    EXPECT_EQ(LeadingNumber(""), 0);
+    const std::pair<const char*, double> cases[] = {{"1", 1},   {" 2x", 2}, {"-1", -1},
+                                                    {"1.5", 1.5}, {"abc", 0}, {"", 0}};
+    for (const auto& [text, number] : cases) EXPECT_EQ(LeadingNumber(text), number) << text;
 }
