@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "settings/MemoryStore.h"
+#include "support/StoredValue.h"
 
 namespace tavrin {
 namespace {
+
+using tavrin::testing::StoredValue;
 
 constexpr std::uint32_t kButtonFace = 0xD8E9EC;  // red EC, green E9, blue D8
 
@@ -14,75 +17,78 @@ struct Finish : ::testing::Test {
     Settings settings;
     InitialSetup setup;
 
-    // The value under the settings key of `root`, or nothing when the key or value is missing.
-    std::optional<std::string> value(Root root, const char* name) {
-        KeyHandle key;
-        if (store.OpenKey(KeyHandle::rootKey(root), kSettingsKey, kReadAccess, key) != status::kSuccess) {
-            return std::nullopt;
-        }
-        std::string data;
-        ValueType type = ValueType::None;
-        const Status s = store.QueryValueData(key, name, data, type);
-        store.CloseKey(key);
-        if (s != status::kSuccess) return std::nullopt;
-        return data;
-    }
-    bool settingsKeyExists(Root root) {
-        KeyHandle key;
-        const bool exists =
-            store.OpenKey(KeyHandle::rootKey(root), kSettingsKey, kReadAccess, key) == status::kSuccess;
-        if (exists) store.CloseKey(key);
-        return exists;
-    }
+    // The value under the settings key of `root`: its data, "<missing>" or "<no key>".
+    std::string value(Root root, const char* name) { return StoredValue(store, root, kSettingsKey, name); }
+    bool settingsKeyExists(Root root) { return value(root, "") != "<no key>"; }
     void makeSettings(Root root) {
-        KeyHandle key;
-        Disposition d = Disposition::None;
-        ASSERT_EQ(store.CreateKey(KeyHandle::rootKey(root), kSettingsKey, kAllAccess, key, d),
-                  status::kSuccess);
-        ASSERT_EQ(store.SetValue(key, "DateFormat", ValueType::String, "dd.mm.yy"), status::kSuccess);
-        store.CloseKey(key);
+        bool created = false;
+        store.tree(root).create(kSettingsKey, created).setValue("DateFormat", ValueType::String, "dd.mm.yy");
     }
     SetupResult finish(SetupUsers users = SetupUsers::Everyone) {
         return FinishSetup(store, settings, setup, users, kButtonFace);
     }
 };
 
-TEST_F(Finish, UntouchedListsGiveTheBlueScheme) {
+TEST_F(Finish, UntouchedListsGiveTheBlueSchemeAndMarkTheMakerKey) {
     const SetupResult r = finish();
     EXPECT_EQ(r.status, status::kSuccess);
     EXPECT_FALSE(r.noScheme);
     EXPECT_EQ(value(Root::LocalMachine, "ColScheme"), "E99012");
-    EXPECT_EQ(setup.list(SetupList::Windows).index, 0);
-    EXPECT_EQ(setup.list(SetupList::XpSchemes).index, 0);
-    EXPECT_EQ(setup.list(SetupList::NinexSchemes).index, 0);
+    for (SetupList list : {SetupList::Windows, SetupList::XpSchemes, SetupList::NinexSchemes})
+        EXPECT_EQ(setup.list(list).index, 0);
     EXPECT_EQ(settings.SettingsRoot, Root::LocalMachine);
-    // The maker key is marked when it is made.
-    KeyHandle maker;
-    ASSERT_EQ(store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), kMakerKey, kReadAccess, maker),
-              status::kSuccess);
-    std::string data;
-    ValueType type = ValueType::None;
-    EXPECT_EQ(store.QueryValueData(maker, "", data, type), status::kSuccess);
-    EXPECT_EQ(data, "Quillon");
+    EXPECT_EQ(StoredValue(store, Root::LocalMachine, kMakerKey, ""), "Quillon");
 }
 
-TEST_F(Finish, DisabledXpListKeepsItsChoiceAndIsTestedFirst) {
-    setup.choose(SetupList::Windows, 1);
-    EXPECT_TRUE(setup.list(SetupList::XpSchemes).enabled);
-    setup.choose(SetupList::XpSchemes, 1);  // Silver
-    setup.choose(SetupList::Windows, 0);
-    EXPECT_FALSE(setup.list(SetupList::XpSchemes).enabled);
-    EXPECT_TRUE(setup.list(SetupList::NinexSchemes).enabled);
-    setup.choose(SetupList::NinexSchemes, 0);  // System Default
-    finish();
-    EXPECT_EQ(value(Root::LocalMachine, "ColScheme"), "E5DBDA");
+TEST_F(Finish, TheWindowsFamilyEnablesItsSchemeList) {
+    const struct {
+        int family;
+        bool xp, ninex;
+    } cases[] = {{0, false, true}, {1, true, false}, {2, true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.family);
+        setup.choose(SetupList::Windows, c.family);
+        EXPECT_EQ(setup.list(SetupList::XpSchemes).enabled, c.xp);
+        EXPECT_EQ(setup.list(SetupList::NinexSchemes).enabled, c.ninex);
+    }
 }
 
-TEST_F(Finish, SystemDefaultWritesTheButtonFaceColour) {
-    setup.choose(SetupList::Windows, 0);
-    setup.choose(SetupList::NinexSchemes, 0);
-    finish(SetupUsers::MeOnly);
-    EXPECT_EQ(value(Root::CurrentUser, "ColScheme"), "D8E9EC");
+// Which colour "Finish!" writes for a sequence of choices; "" is no scheme at all.
+TEST(FinishScheme, ChoicesGiveTheirSchemeColour) {
+    using Steps = std::vector<std::pair<SetupList, int>>;
+    const struct {
+        const char* name;
+        Steps steps;
+        const char* typed;
+        SetupUsers users;
+        Root root;
+        const char* scheme;
+    } cases[] = {
+        {"a disabled XP choice is tested first",
+         Steps{{SetupList::Windows, 1}, {SetupList::XpSchemes, 1}, {SetupList::Windows, 0}, {SetupList::NinexSchemes, 0}},
+         nullptr, SetupUsers::Everyone, Root::LocalMachine, "E5DBDA"},
+        {"system default is the button face", Steps{{SetupList::Windows, 0}, {SetupList::NinexSchemes, 0}},
+         nullptr, SetupUsers::MeOnly, Root::CurrentUser, "D8E9EC"},
+        {"custom without a colour", Steps{{SetupList::Windows, 1}, {SetupList::XpSchemes, 4}}, nullptr,
+         SetupUsers::Everyone, Root::LocalMachine, ""},
+        {"typed family", Steps{}, "Debian 12", SetupUsers::Everyone, Root::LocalMachine, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryStore store;
+        Settings settings;
+        InitialSetup setup;
+        for (const auto& [list, index] : c.steps) setup.choose(list, index);
+        if (c.typed) setup.type(c.typed);
+        const SetupResult r = FinishSetup(store, settings, setup, c.users, kButtonFace);
+        EXPECT_EQ(r.status, status::kSuccess);
+        EXPECT_EQ(r.noScheme, *c.scheme == '\0');
+        EXPECT_EQ(StoredValue(store, c.root, kSettingsKey, "ColScheme"), *c.scheme ? c.scheme : "<missing>");
+        // The typed text keeps the Windows list off its placeholder, so no scheme list is filled.
+        if (c.typed) {
+            EXPECT_EQ(setup.list(SetupList::Windows).text, c.typed);
+        }
+    }
 }
 
 TEST_F(Finish, CustomColourFollowsTheYellowRuleAndSurvivesACancel) {
@@ -97,33 +103,14 @@ TEST_F(Finish, CustomColourFollowsTheYellowRuleAndSurvivesACancel) {
     EXPECT_EQ(settings.CustomSchemeColour, "FFFFF");
 }
 
-TEST_F(Finish, CustomItemWithoutAColourOrATypedFamilyLeavesNoScheme) {
-    setup.choose(SetupList::Windows, 1);
-    setup.choose(SetupList::XpSchemes, 4);  // Custom, dialog cancelled
-    const SetupResult r = finish();
-    EXPECT_EQ(r.status, status::kSuccess);
-    EXPECT_TRUE(r.noScheme);
-    EXPECT_TRUE(settingsKeyExists(Root::LocalMachine));
-    EXPECT_EQ(value(Root::LocalMachine, "ColScheme"), std::nullopt);
-}
-
-TEST_F(Finish, TypedWindowsFamilyLeavesNoScheme) {
-    setup.type("Debian 12");
-    EXPECT_TRUE(finish().noScheme);
-    // The typed text keeps the Windows list off its placeholder, so no scheme list is filled.
-    EXPECT_EQ(setup.list(SetupList::Windows).text, "Debian 12");
-    EXPECT_EQ(value(Root::LocalMachine, "ColScheme"), std::nullopt);
-}
-
 TEST_F(Finish, MeOnlyDeletesTheMachineSettingsAndTheOtherWayRound) {
     makeSettings(Root::LocalMachine);
     makeSettings(Root::CurrentUser);
     finish(SetupUsers::MeOnly);
     EXPECT_FALSE(settingsKeyExists(Root::LocalMachine));
-    EXPECT_EQ(value(Root::CurrentUser, "DateFormat"), std::nullopt);  // started empty
+    EXPECT_EQ(value(Root::CurrentUser, "DateFormat"), "<missing>");  // started empty
     EXPECT_EQ(value(Root::CurrentUser, "ColScheme"), "E99012");
     EXPECT_EQ(settings.SettingsRoot, Root::CurrentUser);
-
     makeSettings(Root::CurrentUser);
     finish(SetupUsers::Everyone);
     EXPECT_FALSE(settingsKeyExists(Root::CurrentUser));
@@ -132,7 +119,7 @@ TEST_F(Finish, MeOnlyDeletesTheMachineSettingsAndTheOtherWayRound) {
 
 TEST_F(Finish, PictureIsWrittenOnlyWhenChosen) {
     finish();
-    EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), std::nullopt);
+    EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "<missing>");
     settings.BGPicture = "/home/ann/Pictures/sky.jpg";
     finish();
     EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "/home/ann/Pictures/sky.jpg");
@@ -140,13 +127,10 @@ TEST_F(Finish, PictureIsWrittenOnlyWhenChosen) {
 
 TEST_F(Finish, ReadOnlyMachineRootFailsThenMeOnlyWorks) {
     store.setReadOnly(Root::LocalMachine, true);
-    const SetupResult failed = finish(SetupUsers::Everyone);
-    EXPECT_NE(failed.status, status::kSuccess);
+    EXPECT_NE(finish(SetupUsers::Everyone).status, status::kSuccess);
     EXPECT_FALSE(settingsKeyExists(Root::LocalMachine));
     EXPECT_FALSE(settingsKeyExists(Root::CurrentUser));
-
-    const SetupResult ok = finish(SetupUsers::MeOnly);
-    EXPECT_EQ(ok.status, status::kSuccess);
+    EXPECT_EQ(finish(SetupUsers::MeOnly).status, status::kSuccess);
     EXPECT_EQ(value(Root::CurrentUser, "ColScheme"), "E99012");
     EXPECT_EQ(settings.SettingsRoot, Root::CurrentUser);
 }

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
-#include <sstream>
 
+#include "platform/AtomicFile.h"
 #include "settings/RegFile.h"
 
 using namespace tavrin;
@@ -16,27 +15,15 @@ std::string valueOf(const RegTree& tree, std::string_view path, std::string_view
     return v ? v->data : std::string("<missing>");
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+std::string readFile(const std::string& name) {
+    std::string text;
+    AtomicFile::read(std::string(TAVRIN_TEST_DATA) + "/store/" + name, text);
+    return text;
 }
 
 }  // namespace
 
-TEST(RegFile, ReadsTheDocumentedLayout) {
-    const auto r = RegFile::parse(
-        "REGEDIT4\n\n[SOFTWARE\\QUILLON]\n@=\"Quillon\"\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n"
-        "\"DateFormat\"=\"mm/dd/yy\"\n\"Odd\"=hex(1):46,46,46,46,00\n");
-    EXPECT_FALSE(r.corrupt());
-    EXPECT_EQ(valueOf(r.tree, "software\\quillon", ""), "Quillon");
-    EXPECT_EQ(valueOf(r.tree, "SOFTWARE\\QUILLON\\TAVRIN", "dateformat"), "mm/dd/yy");
-    EXPECT_EQ(valueOf(r.tree, "SOFTWARE\\QUILLON\\TAVRIN", "Odd"), std::string("FFFF\0", 5));
-    EXPECT_EQ(r.tree.find("SOFTWARE\\QUILLON\\TAVRIN")->value("Odd")->type, ValueType::String);
-}
-
-TEST(RegFile, WritesReadableTextWithOneBlankLineBetweenKeys) {
+TEST(RegFile, WritesAndReadsTheDocumentedLayout) {
     RegTree tree;
     bool created = false;
     tree.create("SOFTWARE\\QUILLON", created).setValue("", ValueType::String, "Quillon");
@@ -45,10 +32,17 @@ TEST(RegFile, WritesReadableTextWithOneBlankLineBetweenKeys) {
     settings.setValue("Odd", ValueType::String, std::string("FF\0", 3));
     settings.setValue("Rule", ValueType::Binary, "\x01\xff");
     tree.create("SOFTWARE\\QUILLON\\EMPTY", created);
-    EXPECT_EQ(RegFile::write(tree),
-              "REGEDIT4\n\n[SOFTWARE\\QUILLON]\n@=\"Quillon\"\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n"
-              "\"Path\"=\"C:\\\\a \\\"b\\\"\"\n\"Odd\"=hex(1):46,46,00\n\"Rule\"=hex:01,ff\n\n"
-              "[SOFTWARE\\QUILLON\\EMPTY]\n");
+    const std::string text =
+        "REGEDIT4\n\n[SOFTWARE\\QUILLON]\n@=\"Quillon\"\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n"
+        "\"Path\"=\"C:\\\\a \\\"b\\\"\"\n\"Odd\"=hex(1):46,46,00\n\"Rule\"=hex:01,ff\n\n"
+        "[SOFTWARE\\QUILLON\\EMPTY]\n";
+    EXPECT_EQ(RegFile::write(tree), text);
+    // The same layout reads back: the default value, escapes, a string in hex(1) form with its NUL.
+    const auto back = RegFile::parse(text);
+    EXPECT_FALSE(back.corrupt());
+    EXPECT_EQ(back.tree, tree);
+    EXPECT_EQ(valueOf(back.tree, "software\\quillon", ""), "Quillon");
+    EXPECT_EQ(back.tree.find("SOFTWARE\\QUILLON\\TAVRIN")->value("odd")->type, ValueType::String);
 }
 
 TEST(RegFile, EveryByteRoundTrips) {
@@ -122,17 +116,11 @@ TEST(RegFile, DamagedInputReadsAndRewritesStably) {
         const int edits = 1 + static_cast<int>(rng() % 6);
         for (int e = 0; e < edits; ++e) {
             const std::size_t at = rng() % (text.size() + 1);
-            switch (rng() % 3) {
-                case 0:
-                    text.insert(at, 1, alphabet[rng() % alphabet.size()]);
-                    break;
-                case 1:
-                    if (at < text.size()) text.erase(at, 1);
-                    break;
-                default:
-                    if (at < text.size()) text[at] = alphabet[rng() % alphabet.size()];
-                    break;
-            }
+            const char c = alphabet[rng() % alphabet.size()];
+            const unsigned edit = rng() % 3;  // insert, erase or replace one byte
+            if (edit == 0) text.insert(at, 1, c);
+            if (edit == 1 && at < text.size()) text.erase(at, 1);
+            if (edit == 2 && at < text.size()) text[at] = c;
         }
         const auto first = RegFile::parse(text);
         const auto second = RegFile::parse(RegFile::write(first.tree));
@@ -143,14 +131,12 @@ TEST(RegFile, DamagedInputReadsAndRewritesStably) {
 
 TEST(RegFile, RegressionInputs) {
     for (const char* name : {"hand-edited.reg", "corrupt.reg"}) {
-        const std::string text = readFile(std::string(TAVRIN_TEST_DATA) + "/store/" + name);
+        const std::string text = readFile(name);
         ASSERT_FALSE(text.empty()) << name;
         const auto r = RegFile::parse(text);
         EXPECT_EQ(RegFile::parse(RegFile::write(r.tree)).tree, r.tree) << name;
+        EXPECT_EQ(r.corrupt(), name == std::string("corrupt.reg")) << name;
     }
-    const auto edited = RegFile::parse(readFile(std::string(TAVRIN_TEST_DATA) + "/store/hand-edited.reg"));
-    EXPECT_FALSE(edited.corrupt());
-    EXPECT_EQ(valueOf(edited.tree, "SOFTWARE\\QUILLON\\TAVRIN", "TimeFormat"),
+    EXPECT_EQ(valueOf(RegFile::parse(readFile("hand-edited.reg")).tree, "SOFTWARE\\QUILLON\\TAVRIN", "TimeFormat"),
               std::string("h:mm AM/PM\0", 11));
-    EXPECT_TRUE(RegFile::parse(readFile(std::string(TAVRIN_TEST_DATA) + "/store/corrupt.reg")).corrupt());
 }

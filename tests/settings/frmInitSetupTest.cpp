@@ -11,9 +11,12 @@
 
 #include "notify/TestApp.h"
 #include "settings/MemoryStore.h"
+#include "support/StoredValue.h"
 
 namespace tavrin {
 namespace {
+
+using tavrin::testing::StoredValue;
 
 struct SetupWindow : ::testing::Test {
     MemoryStore store;
@@ -46,16 +49,7 @@ struct SetupWindow : ::testing::Test {
     }
     void TearDown() override { delete window.data(); }
 
-    std::optional<std::string> value(Root root, const char* name) {
-        KeyHandle key;
-        if (store.OpenKey(KeyHandle::rootKey(root), kSettingsKey, kReadAccess, key) != status::kSuccess)
-            return {};
-        std::string data;
-        ValueType type = ValueType::None;
-        const Status s = store.QueryValueData(key, name, data, type);
-        store.CloseKey(key);
-        return s == status::kSuccess ? std::optional<std::string>(data) : std::nullopt;
-    }
+    std::string value(Root root, const char* name) { return StoredValue(store, root, kSettingsKey, name); }
 };
 
 TEST_F(SetupWindow, OpensBorderlessWithTheDesignState) {
@@ -110,7 +104,7 @@ TEST_F(SetupWindow, BrowseKeepsThePictureUntilFinish) {
               std::make_pair(std::string("JPEG Image (*.JPG)"), std::string("*.jpg")));
     EXPECT_EQ(openRequests[0].initialDirectory.back(), '/');
     EXPECT_EQ(app.settings.BGPicture, "/home/ann/Pictures/sky.jpg");
-    EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), std::nullopt);
+    EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "<no key>");
     window->Label3_Click(0);
     EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "/home/ann/Pictures/sky.jpg");
 }
