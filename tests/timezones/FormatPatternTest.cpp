@@ -11,85 +11,50 @@ using tavrin::FormatPattern;
 
 namespace {
 
-// 7 March 2005 21:05:00, a Monday.
-const DateTime kEvening = DateTime::fromFields(2005, 3, 7, 21, 5, 0);
+struct Formatting {
+    int hour, minute, second;  // on Monday 7 March 2005
+    std::string_view pattern, want;
+};
 
-std::string at(int hour, int minute, std::string_view pattern) {
-    return FormatPattern(DateTime::fromFields(2005, 3, 7, hour, minute, 0), pattern);
-}
-
-}  // namespace
-
-TEST(FormatPattern, FixedPatternsGiveTheStoredAndComparedTexts) {
-    EXPECT_EQ(FormatPattern(kEvening, "mm/dd/yy"), "03/07/05");
-    EXPECT_EQ(FormatPattern(kEvening, "h:mm AM/PM"), "9:05 PM");
-    EXPECT_EQ(FormatPattern(kEvening, "mm/dd/yy h:mm am/pm"), "03/07/05 9:05 pm");
-    EXPECT_EQ(FormatPattern(kEvening, "dddd mmm hh:mm am/pm"), "Monday Mar 09:05 pm");
-    EXPECT_EQ(FormatPattern(kEvening, "mm/dd/yy hh:mm am/pm"), "03/07/05 09:05 pm");
-    EXPECT_EQ(FormatPattern(kEvening, "dd/mm hh:mm am/pm"), "07/03 09:05 pm");
-    EXPECT_EQ(FormatPattern(kEvening, "HH:MM AM/PM"), "09:05 PM");
-    EXPECT_EQ(FormatPattern(kEvening, "HH:MM"), "21:05");
-    EXPECT_EQ(FormatPattern(kEvening, "HH:MM:SS"), "21:05:00");
-    EXPECT_EQ(FormatPattern(kEvening, "HH"), "21");
-    EXPECT_EQ(FormatPattern(kEvening, "hh am/pm"), "09 pm");
-    EXPECT_EQ(FormatPattern(kEvening, "am/pm"), "pm");
-    EXPECT_EQ(FormatPattern(kEvening, "AM/PM"), "PM");
-    EXPECT_EQ(FormatPattern(kEvening, "dddd"), "Monday");
-    EXPECT_EQ(FormatPattern(kEvening, "mmmm yyyy"), "March 2005");
-    EXPECT_EQ(FormatPattern(kEvening, "m"), "3");
-    EXPECT_EQ(FormatPattern(kEvening, "yyyy"), "2005");
-}
-
-TEST(FormatPattern, TwelveHourClockShowsMidnightAndNoonAsTwelve) {
-    EXPECT_EQ(at(0, 30, "HH:MM AM/PM"), "12:30 AM");
-    EXPECT_EQ(at(12, 30, "HH:MM AM/PM"), "12:30 PM");
-    EXPECT_EQ(at(0, 30, "HH:MM"), "00:30");
-    EXPECT_EQ(at(9, 5, "h:mm AM/PM"), "9:05 AM");
-    EXPECT_EQ(at(11, 59, "h:mm a/p"), "11:59 a");
-    EXPECT_EQ(at(13, 0, "h A/P"), "1 P");
-    // The marker anywhere in the pattern switches every hour to the 12-hour clock.
-    EXPECT_EQ(at(15, 0, "AM/PM h"), "PM 3");
-    // Each half keeps the letters as the pattern writes them.
-    EXPECT_EQ(at(15, 0, "Am/Pm"), "Pm");
-    EXPECT_EQ(at(3, 0, "Am/Pm"), "Am");
-}
-
-TEST(FormatPattern, MinutesFollowAnHourOrPrecedeSeconds) {
-    EXPECT_EQ(FormatPattern(kEvening, "h m"), "21 5");  // after an hour, across a blank
-    EXPECT_EQ(FormatPattern(kEvening, "h/m"), "21/3");  // "/" breaks the link: the month
-    EXPECT_EQ(FormatPattern(kEvening, "hh mmm"), "21 Mar");
-    EXPECT_EQ(FormatPattern(kEvening, "mm:ss"), "05:00");
-    EXPECT_EQ(FormatPattern(kEvening, "h dd mm"), "21 07 03");
-    EXPECT_EQ(FormatPattern(kEvening, "n:nn"), "5:05");
-}
-
-TEST(FormatPattern, CommonExtraTokens) {
-    const DateTime t = DateTime::fromFields(2005, 3, 7, 21, 5, 9);
-    EXPECT_EQ(FormatPattern(t, "ddd d mmm yy"), "Mon 7 Mar 05");
-    EXPECT_EQ(FormatPattern(t, "s ss"), "9 09");
-    EXPECT_EQ(FormatPattern(t, "y"), "66");
-    EXPECT_EQ(FormatPattern(t, "w ww q"), "2 11 1");
-    EXPECT_EQ(FormatPattern(t, "\"Today is\" dddd"), "Today is Monday");
-    EXPECT_EQ(FormatPattern(t, "\\d\\a\\y d"), "day 7");
-    EXPECT_EQ(FormatPattern(t, "yyyy.mm.dd"), "2005.03.07");
-    EXPECT_EQ(FormatPattern(t, "dd-mmmm-yyyy"), "07-March-2005");
-    EXPECT_EQ(FormatPattern(t, "kk e x"), "kk e x");  // unknown letters stand for themselves
-    EXPECT_EQ(FormatPattern(t, "DD/MM/YY"), "07/03/05");
-}
-
-TEST(FormatPattern, OverlongRunsActAsTheLongestToken) {
-    EXPECT_EQ(FormatPattern(kEvening, "ddddd"), "Monday");
-    EXPECT_EQ(FormatPattern(kEvening, "mmmmm"), "March");
-    EXPECT_EQ(FormatPattern(kEvening, "yyy"), "2005");
-    EXPECT_EQ(FormatPattern(kEvening, "hhh"), "21");
-    EXPECT_EQ(FormatPattern(kEvening, "sss qq www"), "00 1 11");
-}
-
-TEST(FormatPattern, EdgesOfQuotesEscapesAndYears) {
-    EXPECT_EQ(FormatPattern(kEvening, ""), "");
-    EXPECT_EQ(FormatPattern(kEvening, "\"unclosed d"), "unclosed d");
-    EXPECT_EQ(FormatPattern(kEvening, "d\\"), "7");
-    EXPECT_EQ(FormatPattern(kEvening, "a/"), "a/");
+TEST(FormatPattern, TokensAsTheStoredAndShownTextsUseThem) {
+    // clang-format off
+    const Formatting cases[] = {
+        // The fixed patterns of the stored and compared texts.
+        {21, 5, 0, "mm/dd/yy", "03/07/05"}, {21, 5, 0, "h:mm AM/PM", "9:05 PM"},
+        {21, 5, 0, "mm/dd/yy h:mm am/pm", "03/07/05 9:05 pm"},
+        {21, 5, 0, "dddd mmm hh:mm am/pm", "Monday Mar 09:05 pm"},
+        {21, 5, 0, "mm/dd/yy hh:mm am/pm", "03/07/05 09:05 pm"},
+        {21, 5, 0, "dd/mm hh:mm am/pm", "07/03 09:05 pm"}, {21, 5, 0, "HH:MM AM/PM", "09:05 PM"},
+        {21, 5, 0, "HH:MM", "21:05"}, {21, 5, 0, "HH:MM:SS", "21:05:00"}, {21, 5, 0, "HH", "21"},
+        {21, 5, 0, "hh am/pm", "09 pm"}, {21, 5, 0, "am/pm", "pm"}, {21, 5, 0, "AM/PM", "PM"},
+        {21, 5, 0, "dddd", "Monday"}, {21, 5, 0, "mmmm yyyy", "March 2005"}, {21, 5, 0, "m", "3"},
+        {21, 5, 0, "yyyy", "2005"},
+        // The twelve-hour clock shows midnight and noon as twelve; the marker anywhere in the pattern
+        // switches every hour, and each half keeps the letters as the pattern writes them.
+        {0, 30, 0, "HH:MM AM/PM", "12:30 AM"}, {12, 30, 0, "HH:MM AM/PM", "12:30 PM"},
+        {0, 30, 0, "HH:MM", "00:30"}, {9, 5, 0, "h:mm AM/PM", "9:05 AM"}, {11, 59, 0, "h:mm a/p", "11:59 a"},
+        {13, 0, 0, "h A/P", "1 P"}, {15, 0, 0, "AM/PM h", "PM 3"}, {15, 0, 0, "Am/Pm", "Pm"},
+        {3, 0, 0, "Am/Pm", "Am"},
+        // Minutes follow an hour (across a blank, not a "/") or precede seconds.
+        {21, 5, 0, "h m", "21 5"}, {21, 5, 0, "h/m", "21/3"}, {21, 5, 0, "hh mmm", "21 Mar"},
+        {21, 5, 0, "mm:ss", "05:00"}, {21, 5, 0, "h dd mm", "21 07 03"}, {21, 5, 0, "n:nn", "5:05"},
+        // Common extra tokens; unknown letters stand for themselves.
+        {21, 5, 9, "ddd d mmm yy", "Mon 7 Mar 05"}, {21, 5, 9, "s ss", "9 09"}, {21, 5, 9, "y", "66"},
+        {21, 5, 9, "w ww q", "2 11 1"}, {21, 5, 9, "\"Today is\" dddd", "Today is Monday"},
+        {21, 5, 9, "\\d\\a\\y d", "day 7"}, {21, 5, 9, "yyyy.mm.dd", "2005.03.07"},
+        {21, 5, 9, "dd-mmmm-yyyy", "07-March-2005"}, {21, 5, 9, "kk e x", "kk e x"},
+        {21, 5, 9, "DD/MM/YY", "07/03/05"},
+        // Overlong runs act as the longest token.
+        {21, 5, 0, "ddddd", "Monday"}, {21, 5, 0, "mmmmm", "March"}, {21, 5, 0, "yyy", "2005"},
+        {21, 5, 0, "hhh", "21"}, {21, 5, 0, "sss qq www", "00 1 11"},
+        // Edges of quotes and escapes.
+        {21, 5, 0, "", ""}, {21, 5, 0, "\"unclosed d", "unclosed d"}, {21, 5, 0, "d\\", "7"},
+        {21, 5, 0, "a/", "a/"}};
+    // clang-format on
+    for (const Formatting& c : cases) {
+        const DateTime t = DateTime::fromFields(2005, 3, 7, c.hour, c.minute, c.second);
+        EXPECT_EQ(FormatPattern(t, c.pattern), c.want) << c.pattern << " at " << c.hour << ":" << c.minute;
+    }
     EXPECT_EQ(FormatPattern(DateTime::fromFields(100, 1, 1), "yyyy yy"), "0100 00");
     EXPECT_EQ(FormatPattern(DateTime::fromFields(9999, 12, 31), "yyyy mmm d"), "9999 Dec 31");
 }
@@ -109,3 +74,5 @@ TEST(FormatPattern, RandomPatternsNeverFail) {
         EXPECT_LE(out.size(), pattern.size() * 9 + 1) << pattern;
     }
 }
+
+}  // namespace
