@@ -82,47 +82,35 @@ std::optional<std::int64_t> AlarmFiring::due(Track& track, bool on, const std::s
 
 void AlarmFiring::tick() {
     if (const auto late = due(warning_, state_.WarningOn, state_.WarningTime, state_.WarningZone)) {
-        fireWarning(*late);
+        std::string message = state_.WarningTime;
+        if (!state_.WarningZone.DisplayText.empty()) message += " " + state_.WarningZone.DisplayText;
+        fire("Tavrin Warning", message + LatenessText(*late), state_.WarningOn, state_.WarningTime,
+             state_.WarningSound, state_.WarningZone);
         warning_ = Track{};
     }
     if (const auto late = due(alarm_, state_.AlarmOn, state_.AlarmTime, state_.AlarmZone)) {
-        fireAlarm(*late);
+        std::string message = state_.AlarmMessage;
+        if (message.empty()) {
+            const std::optional<int> minute = MinuteOfDay(state_.AlarmTime);
+            message = minute ? HourMinuteText(*minute) : state_.AlarmTime;
+        }
+        state_.AlarmMessage.clear();
+        fire("Tavrin Alarm", message + LatenessText(*late), state_.AlarmOn, state_.AlarmTime,
+             state_.AlarmSound, state_.AlarmZone);
         alarm_ = Track{};
     }
 }
 
-void AlarmFiring::fireWarning(std::int64_t minutesLate) {
-    std::string message = state_.WarningTime;
-    if (!state_.WarningZone.DisplayText.empty()) message += " " + state_.WarningZone.DisplayText;
-    message += LatenessText(minutesLate);
-    const std::string sound = state_.WarningSound;
+void AlarmFiring::fire(const char* title, const std::string& message, bool& on, std::string& time,
+                       std::string& sound, ZoneRecord& zone) {
+    const std::string path = sound;
+    on = false;
+    zone.DisplayText.clear();
+    time.clear();
+    sound.clear();
 
-    state_.WarningOn = false;
-    state_.WarningZone.DisplayText.clear();
-    state_.WarningTime.clear();
-    state_.WarningSound.clear();
-
-    PlaySoundOrBeep(sound_, sound);
-    notifier_.showAlarm("Tavrin Warning", message);
-}
-
-void AlarmFiring::fireAlarm(std::int64_t minutesLate) {
-    std::string message = state_.AlarmMessage;
-    if (message.empty()) {
-        const std::optional<int> minute = MinuteOfDay(state_.AlarmTime);
-        message = minute ? HourMinuteText(*minute) : state_.AlarmTime;
-    }
-    message += LatenessText(minutesLate);
-    const std::string sound = state_.AlarmSound;
-
-    state_.AlarmOn = false;
-    state_.AlarmZone.DisplayText.clear();
-    state_.AlarmTime.clear();
-    state_.AlarmSound.clear();
-    state_.AlarmMessage.clear();
-
-    PlaySoundOrBeep(sound_, sound);
-    notifier_.showAlarm("Tavrin Alarm", message);
+    PlaySoundOrBeep(sound_, path);
+    notifier_.showAlarm(title, message);
 }
 
 }  // namespace tavrin

@@ -47,8 +47,9 @@ class AlarmFiring {
 
     // Returns the lateness in minutes when the item is due at this tick.
     std::optional<std::int64_t> due(Track& track, bool on, const std::string& time, const ZoneRecord& zone);
-    void fireWarning(std::int64_t minutesLate);
-    void fireAlarm(std::int64_t minutesLate);
+    // Disarms the item (its state cleared before the sound and the message start), then rings it.
+    void fire(const char* title, const std::string& message, bool& on, std::string& time, std::string& sound,
+              ZoneRecord& zone);
 
     AlarmState& state_;
     SoundPlayer& sound_;
