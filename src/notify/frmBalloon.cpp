@@ -88,17 +88,24 @@ class LineLabel final : public QLabel {
     std::function<void(const QString&)> onClick_;
 };
 
-void DrawInformation(QPainter& p, bool modern) {
+// A modern icon's face is shaded from `light` to `dark` inside a darker `edge`; a classic icon's face is
+// the flat `classic` colour inside a black edge.
+void SetIconFace(QPainter& p, bool modern, QGradient shade, const QColor& light, const QColor& dark,
+                 const QColor& edge, const QColor& classic) {
     if (modern) {
-        QRadialGradient fill(QPointF(6, 5), 10);
-        fill.setColorAt(0, QColor(120, 180, 255));
-        fill.setColorAt(1, QColor(20, 70, 190));
-        p.setBrush(fill);
-        p.setPen(QPen(QColor(10, 50, 140), 1));
+        shade.setColorAt(0, light);
+        shade.setColorAt(1, dark);
+        p.setBrush(shade);
+        p.setPen(QPen(edge, 1));
     } else {
-        p.setBrush(QColor(255, 255, 255));
+        p.setBrush(classic);
         p.setPen(QPen(Qt::black, 1));
     }
+}
+
+void DrawInformation(QPainter& p, bool modern) {
+    SetIconFace(p, modern, QRadialGradient(QPointF(6, 5), 10), QColor(120, 180, 255), QColor(20, 70, 190),
+                QColor(10, 50, 140), QColor(255, 255, 255));
     p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
     const QColor mark = modern ? Qt::white : QColor(0, 0, 255);
     p.setPen(Qt::NoPen);
@@ -108,16 +115,8 @@ void DrawInformation(QPainter& p, bool modern) {
 }
 
 void DrawError(QPainter& p, bool modern) {
-    if (modern) {
-        QRadialGradient fill(QPointF(6, 5), 10);
-        fill.setColorAt(0, QColor(255, 120, 110));
-        fill.setColorAt(1, QColor(190, 20, 20));
-        p.setBrush(fill);
-        p.setPen(QPen(QColor(130, 0, 0), 1));
-    } else {
-        p.setBrush(QColor(255, 0, 0));
-        p.setPen(QPen(Qt::black, 1));
-    }
+    SetIconFace(p, modern, QRadialGradient(QPointF(6, 5), 10), QColor(255, 120, 110), QColor(190, 20, 20),
+                QColor(130, 0, 0), QColor(255, 0, 0));
     p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
     p.setPen(QPen(Qt::white, 2, Qt::SolidLine, modern ? Qt::RoundCap : Qt::FlatCap));
     p.drawLine(QPointF(5, 5), QPointF(11, 11));
@@ -125,18 +124,9 @@ void DrawError(QPainter& p, bool modern) {
 }
 
 void DrawWarning(QPainter& p, bool modern) {
-    const QPolygonF triangle({QPointF(8, 0.5), QPointF(15.5, 15), QPointF(0.5, 15)});
-    if (modern) {
-        QLinearGradient fill(0, 0, 0, 16);
-        fill.setColorAt(0, QColor(255, 240, 120));
-        fill.setColorAt(1, QColor(235, 170, 0));
-        p.setBrush(fill);
-        p.setPen(QPen(QColor(150, 100, 0), 1));
-    } else {
-        p.setBrush(QColor(255, 255, 0));
-        p.setPen(QPen(Qt::black, 1));
-    }
-    p.drawPolygon(triangle);
+    SetIconFace(p, modern, QLinearGradient(0, 0, 0, 16), QColor(255, 240, 120), QColor(235, 170, 0),
+                QColor(150, 100, 0), QColor(255, 255, 0));
+    p.drawPolygon(QPolygonF({QPointF(8, 0.5), QPointF(15.5, 15), QPointF(0.5, 15)}));
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
     p.drawRect(QRectF(7, 5, 2, 6));
