@@ -3,15 +3,10 @@
 #include <sstream>
 #include <string>
 
-#include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <filesystem>
-
+#include "reminders/ReminderRecord.h"
 #include "reminders/ReminderTable.h"
 #include "settings/Settings.h"
+#include "support/TempDir.h"
 
 namespace tavrin::testing {
 
@@ -27,26 +22,8 @@ inline std::string readFile(const std::string& path) {
 }
 
 inline void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
-
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavrin-rem-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
 
 inline Settings defaultSettings() {
     Settings s;
@@ -58,12 +35,7 @@ inline Settings defaultSettings() {
 inline void putReminder(ReminderTable& t, int slot, const std::string& title, const std::string& date,
                         const std::string& time, const std::string& enabled = "1",
                         const std::string& recur = "-1", const std::string& body = "") {
-    t.RemTitle[slot] = title;
-    t.RemDate[slot] = date;
-    t.RemTime[slot] = time;
-    t.RemEnabled[slot] = enabled;
-    t.RemRecur[slot] = recur;
-    t.RemBody[slot] = body;
+    ReminderRecord{title, date, time, enabled, recur, body}.toSlot(t, slot);
 }
 
 inline int occupiedCount(const ReminderTable& t) {
