@@ -1,32 +1,21 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "platform/Autostart.h"
+#include "support/TempDir.h"
 
 using namespace tavrin;
-namespace fs = std::filesystem;
-
-namespace {
-
-struct Folder {
-    Folder() {
-        char name[] = "/tmp/tavrin-autostart-XXXXXX";
-        path = ::mkdtemp(name);
-    }
-    ~Folder() { fs::remove_all(path); }
-    std::string path;
-};
-
-}  // namespace
 
 TEST(Autostart, EntryIsCompleteAndItsCommandRoundTrips) {
     const std::string command = " /opt/x y/tavrin\t--a\\b\n";
     const std::string text = Autostart::entryText(command);
     EXPECT_EQ(text.rfind("[Desktop Entry]\nType=Application\nName=Tavrin\n", 0), 0u) << text;
-    EXPECT_NE(text.find("\nExec=\\s/opt/x y/tavrin\\t--a\\\\b\\n\n"), std::string::npos) << text;
+    for (const char* line : {"\nExec=\\s/opt/x y/tavrin\\t--a\\\\b\\n\n", "\nTerminal=false\n",
+                             "\nX-GNOME-Autostart-enabled=true\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << text;
     EXPECT_EQ(Autostart::execOf(text), command);
+    EXPECT_NE(Autostart::entryText("tavrin --x ").find("\nExec=tavrin --x\\s\n"), std::string::npos);
     // Entries written by other tools: other groups, spaces around '=', CR LF.
     EXPECT_EQ(
         Autostart::execOf("[Desktop Action x]\nExec=wrong\n[Desktop Entry]\r\nName=T\r\nExec = tavrin\r\n"),
@@ -35,9 +24,9 @@ TEST(Autostart, EntryIsCompleteAndItsCommandRoundTrips) {
 }
 
 TEST(Autostart, EntryExistsExactlyWhileItsFileDoes) {
-    Folder folder;
+    tavrin::testing::TempDir folder("tavrin-autostart");
     bool writable = true;
-    Autostart entry(folder.path + "/autostart", [&](const std::string&) { return writable; });
+    Autostart entry(folder.file("autostart"), [&](const std::string&) { return writable; });
     std::string command;
     EXPECT_FALSE(entry.read(command));
     EXPECT_EQ(entry.remove(), 2);
@@ -50,5 +39,5 @@ TEST(Autostart, EntryExistsExactlyWhileItsFileDoes) {
     EXPECT_EQ(entry.remove(), 5);
     writable = true;
     ASSERT_EQ(entry.remove(), 0);
-    EXPECT_FALSE(fs::exists(entry.entryPath()));
+    EXPECT_FALSE(std::filesystem::exists(entry.entryPath()));
 }

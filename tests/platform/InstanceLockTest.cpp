@@ -1,17 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-
 #include "platform/InstanceLock.h"
+#include "support/TempDir.h"
 
 using tavrin::InstanceLock;
 
 TEST(InstanceLock, TwoInstancesBothHoldTheMarkerAndItGoesWithThem) {
-    char dir[] = "/tmp/tavrin-lock-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string path = std::string(dir) + "/tavrin.lock";
+    tavrin::testing::TempDir dir("tavrin-lock");
+    const std::string path = dir.file("tavrin.lock");
     EXPECT_FALSE(InstanceLock::isHeld(path));
     {
         InstanceLock first, second;
@@ -21,6 +17,5 @@ TEST(InstanceLock, TwoInstancesBothHoldTheMarkerAndItGoesWithThem) {
     }
     EXPECT_FALSE(InstanceLock::isHeld(path));
     InstanceLock nowhere;
-    EXPECT_FALSE(nowhere.acquire(std::string(dir) + "/missing/folder/tavrin.lock"));
-    std::filesystem::remove_all(dir);
+    EXPECT_FALSE(nowhere.acquire(dir.file("missing/folder/tavrin.lock")));
 }

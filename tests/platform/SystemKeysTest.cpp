@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
 #include "platform/SystemKeys.h"
 #include "settings/MemoryStore.h"
 #include "settings/Settings.h"
 #include "settings/StoreAccess.h"
+#include "support/TempDir.h"
 
 using namespace tavrin;
 
@@ -20,18 +17,6 @@ std::string value(SystemKeys& keys, std::string_view path, std::string_view name
     std::string data;
     return keys.GetValue(path, name, type, data) ? data : "<missing>";
 }
-
-struct OsRelease {
-    OsRelease(const std::string& text) {
-        char name[] = "/tmp/tavrin-os-release-XXXXXX";
-        const int fd = ::mkstemp(name);
-        ::close(fd);
-        path = name;
-        std::ofstream(path) << text;
-    }
-    ~OsRelease() { std::filesystem::remove(path); }
-    std::string path;
-};
 
 }  // namespace
 
@@ -49,19 +34,20 @@ TEST(SystemKeys, MachineZoneIsReadAfreshWithItsTerminator) {
 }
 
 TEST(SystemKeys, VersionValuesFromOsReleaseAndUname) {
-    OsRelease file(
-        "# comment\nNAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n"
-        "VERSION_ID='12'\nID=debian\n");
-    SystemKeys keys({nullptr, file.path, [](std::string& release, std::string& version) {
+    tavrin::testing::TempDir dir("tavrin-os-release");
+    std::ofstream(dir.file("os-release")) << "# comment\nNAME=\"Debian GNU/Linux\"\n"
+                                             "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nVERSION_ID='12'\nID=debian\n";
+    SystemKeys keys({nullptr, dir.file("os-release"), [](std::string& release, std::string& version) {
                          release = "6.1.0-18-amd64";
                          version = "#1 SMP PREEMPT_DYNAMIC Debian 6.1.76-1";
                      }});
-    EXPECT_EQ(value(keys, kNtCurrentVersionKey, "ProductName"),
-              std::string("Debian GNU/Linux 12 (bookworm)\0", 31));
-    EXPECT_EQ(value(keys, kNtCurrentVersionKey, "CurrentVersion"), std::string("12\0", 3));
-    EXPECT_EQ(value(keys, kNtCurrentVersionKey, "CurrentBuildNumber"), std::string("6.1.0-18-amd64\0", 15));
-    EXPECT_EQ(value(keys, kNtCurrentVersionKey, "CSDVersion").substr(0, 7), "#1 SMP ");
-    EXPECT_EQ(value(keys, kNtCurrentVersionKey, "Other"), "<missing>");
+    const std::pair<const char*, std::string> values[] = {
+        {"ProductName", std::string("Debian GNU/Linux 12 (bookworm)\0", 31)},
+        {"CurrentVersion", std::string("12\0", 3)},
+        {"CurrentBuildNumber", std::string("6.1.0-18-amd64\0", 15)},
+        {"CSDVersion", std::string("#1 SMP PREEMPT_DYNAMIC Debian 6.1.76-1\0", 39)},
+        {"Other", "<missing>"}};
+    for (const auto& [name, data] : values) EXPECT_EQ(value(keys, kNtCurrentVersionKey, name), data) << name;
     // Missing facts are empty strings, still terminated.
     SystemKeys bare({nullptr, "/nonexistent", nullptr});
     EXPECT_EQ(value(bare, kNtCurrentVersionKey, "ProductName"), std::string("\0", 1));
