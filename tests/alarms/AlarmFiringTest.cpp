@@ -1,13 +1,12 @@
 #include "alarms/AlarmFiring.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "Recorders.h"
+#include "support/TempDir.h"
 #include "timezones/ClockService.h"
 
 namespace tavrin {
@@ -15,6 +14,7 @@ namespace {
 
 using test::RecordingNotifier;
 using test::RecordingSound;
+using Strings = std::vector<std::string>;
 
 // A zone's time is UTC minus its bias; the fake clock runs on UTC.
 struct Firing : ::testing::Test {
@@ -24,6 +24,7 @@ struct Firing : ::testing::Test {
     RecordingNotifier notifier;
     AlarmFiring firing{state, sound, notifier,
                        [this](const ZoneRecord& zone) { return clock.utcNow().addMinutes(-zone.Bias); }};
+    testing::TempDir dir{"tavrin-alarm"};
 
     void at(int hour, int minute, int second = 0) {
         clock.setUtc(DateTime::fromFields(2026, 12, 6, hour, minute, second));
@@ -42,41 +43,22 @@ struct Firing : ::testing::Test {
         state.AlarmSound = soundPath;
         state.AlarmZone.DisplayText = "(GMT) Greenwich Mean Time";
     }
-    void armWarning(const std::string& time, const std::string& soundPath = "") {
-        state.WarningOn = true;
-        state.WarningTime = time;
-        state.WarningSound = soundPath;
-        state.WarningZone.DisplayText = "(GMT) Greenwich Mean Time";
+    std::string soundFile() const {
+        std::ofstream(dir.file("ring.wav")) << "RIFF";
+        return dir.file("ring.wav");
     }
 };
 
-std::string MakeSoundFile() {
-    char name[] = "/tmp/tavrin-alarm-XXXXXX";
-    const int fd = mkstemp(name);
-    EXPECT_GE(fd, 0);
-    EXPECT_EQ(write(fd, "RIFF", 4), 4);
-    close(fd);
-    return name;
-}
-
 TEST_F(Firing, NoonWarningRingsAtNoonNotMidnight) {
-    armWarning("12:00 PM");
+    state.WarningOn = true;
+    state.WarningTime = "12:00 PM";
     at(0, 0);
     run(90);
     EXPECT_TRUE(sound.events.empty());
     at(11, 59, 59);
     at(12, 0, 0);
-    EXPECT_EQ(sound.events, std::vector<std::string>{"beep"});
+    EXPECT_EQ(sound.events, Strings{"beep"});
     EXPECT_FALSE(state.WarningOn);
-}
-
-TEST_F(Firing, WarningTypedInTheShortFormRingsAtNine) {
-    armWarning("9:00 AM");
-    at(8, 59, 58);
-    run(3);
-    ASSERT_EQ(notifier.shown.size(), 1u);
-    EXPECT_EQ(notifier.shown[0].first, "Tavrin Warning");
-    EXPECT_EQ(notifier.shown[0].second, "9:00 AM (GMT) Greenwich Mean Time");
 }
 
 TEST_F(Firing, AlarmFiresOnceThenDisarmsEverything) {
@@ -88,48 +70,35 @@ TEST_F(Firing, AlarmFiresOnceThenDisarmsEverything) {
     ASSERT_EQ(notifier.shown.size(), 1u);
     EXPECT_EQ(notifier.shown[0], std::make_pair(std::string("Tavrin Alarm"), std::string("Stand-up")));
     EXPECT_FALSE(state.AlarmOn);
-    EXPECT_EQ(state.AlarmTime, "");
-    EXPECT_EQ(state.AlarmSound, "");
-    EXPECT_EQ(state.AlarmMessage, "");
-    EXPECT_EQ(state.AlarmZone.DisplayText, "");
+    EXPECT_EQ(state.AlarmTime + state.AlarmSound + state.AlarmMessage + state.AlarmZone.DisplayText, "");
     // A day later nothing rings again.
     clock.advanceSeconds(86400 - 120);
     run(5);
     EXPECT_EQ(sound.events.size(), 1u);
 }
 
-TEST_F(Firing, AlarmWithoutMessageShowsItsTime) {
-    armAlarm("07:05:00");
-    at(7, 5, 0);
-    ASSERT_EQ(notifier.shown.size(), 1u);
-    EXPECT_EQ(notifier.shown[0].second, "07:05");
+TEST_F(Firing, BothDueInOneTickWarningFirstAlarmLast) {
+    // The warning as typed in the short form, the alarm without a message: it shows its time.
+    state.WarningOn = true;
+    state.WarningTime = "11:30 AM";
+    state.WarningSound = soundFile();
+    state.WarningZone.DisplayText = "(GMT) Greenwich Mean Time";
+    armAlarm("11:30:00");
+    at(11, 29, 59);
+    at(11, 30, 0);
+    EXPECT_EQ(sound.events, (Strings{dir.file("ring.wav"), "beep"}));
+    EXPECT_EQ(notifier.shown,
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"Tavrin Warning", "11:30 AM (GMT) Greenwich Mean Time"}, {"Tavrin Alarm", "11:30"}}));
 }
 
 TEST_F(Firing, SoundPathsBeepUnlessTheFileCanBeRead) {
-    const std::string wave = MakeSoundFile();
-    armAlarm("10:00:00", "");
-    at(10, 0);
-    armAlarm("10:01:00", "/nonexistent/tavrin/ring.wav");
-    at(10, 1);
-    armAlarm("10:02:00", "/tmp");
-    at(10, 2);
-    armAlarm("10:03:00", wave);
-    at(10, 3);
-    EXPECT_EQ(sound.events, (std::vector<std::string>{"beep", "beep", "beep", wave}));
-    std::remove(wave.c_str());
-}
-
-TEST_F(Firing, BothDueInOneTickWarningFirstAlarmLast) {
-    const std::string wave = MakeSoundFile();
-    armWarning("11:30 AM", wave);
-    armAlarm("11:30:00", "");
-    at(11, 29, 59);
-    at(11, 30, 0);
-    EXPECT_EQ(sound.events, (std::vector<std::string>{wave, "beep"}));
-    std::remove(wave.c_str());
-    ASSERT_EQ(notifier.shown.size(), 2u);
-    EXPECT_EQ(notifier.shown[0].first, "Tavrin Warning");
-    EXPECT_EQ(notifier.shown[1].first, "Tavrin Alarm");
+    const Strings paths{"", "/nonexistent/tavrin/ring.wav", "/tmp", soundFile()};
+    for (int i = 0; i < 4; ++i) {
+        armAlarm("10:0" + std::to_string(i) + ":00", paths[i]);
+        at(10, i);
+    }
+    EXPECT_EQ(sound.events, (Strings{"beep", "beep", "beep", paths[3]}));
 }
 
 TEST_F(Firing, MissedMinuteFiresLateOnceSayingHowLate) {
@@ -143,7 +112,13 @@ TEST_F(Firing, MissedMinuteFiresLateOnceSayingHowLate) {
     EXPECT_EQ(notifier.shown.size(), 1u);
 }
 
-TEST_F(Firing, ItemArmedAfterItsTimeWaitsForTheNextDay) {
+TEST_F(Firing, ArmedOrRearmedAfterItsTimeWaitsForTheNextDay) {
+    armAlarm("09:00:00");
+    at(8, 0);
+    at(8, 45);
+    state.AlarmTime = "08:30:00";  // re-armed with a time already past
+    at(8, 46);
+    EXPECT_TRUE(state.AlarmOn);
     at(10, 0);
     armAlarm("09:00:00");
     run(120);
@@ -156,29 +131,17 @@ TEST_F(Firing, ItemArmedAfterItsTimeWaitsForTheNextDay) {
     EXPECT_EQ(sound.events.size(), 1u);
 }
 
-TEST_F(Firing, RearmingWithAnotherTimeForgetsThePreviousTick) {
-    armAlarm("09:00:00");
-    at(8, 0);
-    at(8, 45);
-    state.AlarmTime = "08:30:00";  // already past: next occurrence is tomorrow
-    at(8, 46);
-    EXPECT_TRUE(sound.events.empty());
-    EXPECT_TRUE(state.AlarmOn);
-}
-
-TEST_F(Firing, AlarmInAnotherZoneFollowsThatZone) {
+TEST_F(Firing, AlarmInAnotherZoneFollowsThatZoneAndUnreadableTimesNeverFire) {
     armAlarm("18:00:00");
     state.AlarmZone.Bias = -540;  // UTC+9
     at(8, 59, 59);
     at(9, 0, 0);
     EXPECT_EQ(sound.events.size(), 1u);
-}
 
-TEST_F(Firing, UnreadableTimeNeverFires) {
-    armWarning("tea time");
-    at(0, 0);
+    state.WarningOn = true;
+    state.WarningTime = "tea time";
     for (int h = 0; h < 24; ++h) at(h, 0);
-    EXPECT_TRUE(sound.events.empty());
+    EXPECT_EQ(sound.events.size(), 1u);
     EXPECT_TRUE(state.WarningOn);
 }
 

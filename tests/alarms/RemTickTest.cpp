@@ -22,10 +22,7 @@ struct Tick : ::testing::Test {
     std::optional<std::string> machineZone = std::string("GMT Standard Time ");
     int biasRefills = 0;
     int newBias = 0;
-    // UTC from the local clock and LocalBias, as the home zone sees it; then the zone's time.
-    AlarmFiring firing{app.alarms, sound, notifier, [this](const ZoneRecord& zone) {
-                           return clock.localNow().addMinutes(app.zones.LocalBias - zone.Bias);
-                       }};
+    AlarmFiring firing{app.alarms, sound, notifier, ZoneClockOf(app)};
     RemTick remTick{app, firing,
                     RemTickHooks{
                         [this](const std::string& time, const std::string& date) {
@@ -44,30 +41,32 @@ struct Tick : ::testing::Test {
         app.settings.DateFormat = "yyyy-mm-dd";
         app.zones.ZoneRoot = kZoneRoot;
         app.zones.StandardName = "GMT Standard Time ";
+        put(std::string(kZoneRoot) + "\\W. Europe Standard Time", "Display", "(GMT+01:00) Amsterdam, Berlin");
+        app.alarms.AlarmOn = true;
+        app.alarms.AlarmTime = "09:00:00";
+    }
+    // A machine string value as the system writes it, ending in a NUL.
+    void put(const std::string& path, const char* name, const std::string& text) {
         KeyHandle key;
         Disposition d = Disposition::None;
-        store.CreateKey(KeyHandle::rootKey(Root::LocalMachine),
-                        std::string(kZoneRoot) + "\\W. Europe Standard Time", kAllAccess, key, d);
-        store.SetValue(key, "Display", ValueType::String, std::string("(GMT+01:00) Amsterdam, Berlin\0", 30));
+        ASSERT_EQ(store.CreateKey(KeyHandle::rootKey(Root::LocalMachine), path, kAllAccess, key, d),
+                  status::kSuccess);
+        ASSERT_EQ(store.SetValue(key, name, ValueType::String, text + std::string(1, '\0')),
+                  status::kSuccess);
         store.CloseKey(key);
     }
 };
 
 TEST_F(Tick, TextsThenRemindersThenAlarm) {
-    app.alarms.AlarmOn = true;
-    app.alarms.AlarmTime = "09:00:00";
     remTick.tick();
     clock.advanceSeconds(1);
     remTick.tick();
-    ASSERT_EQ(steps.size(), 4u);
-    EXPECT_EQ(steps[0], "texts 08:59 2026-12-06");
-    EXPECT_EQ(steps[1], "reminders");
-    EXPECT_EQ(steps[2], "texts 09:00 2026-12-06");
+    EXPECT_EQ(steps, (std::vector<std::string>{"texts 08:59 2026-12-06", "reminders",
+                                               "texts 09:00 2026-12-06", "reminders"}));
     EXPECT_EQ(sound.events.size(), 1u);
 }
 
 TEST_F(Tick, MachineZoneChangeIsPickedUpOnceAtTheNextTick) {
-    app.alarms.AlarmOn = true;
     app.alarms.AlarmTime = "10:00:00";  // in a UTC zone
     remTick.tick();
     EXPECT_EQ(biasRefills, 0);
@@ -101,38 +100,17 @@ TEST_F(Tick, UnreadableMachineZoneIsNotAChange) {
 
 TEST_F(Tick, FailingReminderCheckDoesNotSilenceTheAlarm) {
     RemTick failing{app, firing, RemTickHooks{{}, [] { throw std::runtime_error("file busy"); }, {}, {}}};
-    app.alarms.AlarmOn = true;
-    app.alarms.AlarmTime = "09:00:00";
     clock.advanceSeconds(1);
     failing.tick();
     EXPECT_EQ(sound.events.size(), 1u);
 }
 
-}  // namespace
-}  // namespace tavrin
-
-namespace tavrin {
-namespace {
-
-TEST(StandardHooks, ReadTheMachineZoneNameAndFollowZoneRules) {
-    MemoryStore store;
-    FakeClock clock{DateTime::fromFields(2026, 12, 6, 8, 0, 0)};
-    AppState app{store, clock, Paths{}};
-    KeyHandle key;
-    Disposition d = Disposition::None;
-    ASSERT_EQ(
-        store.CreateKey(KeyHandle::rootKey(Root::LocalMachine), kTimeZoneInformationKey, kAllAccess, key, d),
-        status::kSuccess);
-    ASSERT_EQ(
-        store.SetValue(key, "StandardName", ValueType::String, std::string("Tokyo Standard Time\0", 20)),
-        status::kSuccess);
-    store.CloseKey(key);
-    const RemTickHooks hooks = StandardRemTickHooks(app, {}, {});
-    EXPECT_EQ(hooks.readStandardName(), "Tokyo Standard Time ");
-
+TEST_F(Tick, StandardHooksReadTheMachineZoneNameAndFollowZoneRules) {
+    put(kTimeZoneInformationKey, "StandardName", "Tokyo Standard Time");
+    EXPECT_EQ(StandardRemTickHooks(app, {}, {}).readStandardName(), "Tokyo Standard Time ");
     ZoneRecord tokyo;
     tokyo.Bias = -540;
-    EXPECT_EQ(ZoneClockOf(app)(tokyo), DateTime::fromFields(2026, 12, 6, 17, 0, 0));
+    EXPECT_EQ(ZoneClockOf(app)(tokyo), DateTime::fromFields(2026, 12, 6, 17, 59, 59));
 }
 
 }  // namespace

@@ -11,57 +11,46 @@ using namespace tavrin;
 
 namespace {
 
-struct Start {
+struct SubMain : ::testing::Test {
     MemoryStore store;
     FakeClock clock;
     AppState app{store, clock, Paths{}};
     std::vector<std::string> steps;
 
-    StartHooks hooks() {
-        return StartHooks{[] { return std::string("C8D0D4"); },
-                          [this] { steps.push_back("first run"); },
-                          [this] {
-                              // The clock's load sees settings that are already loaded.
-                              steps.push_back("clock:" + app.settings.DateFormat);
-                          },
-                          [this] {
-                              steps.push_back("mark");
-                              throw std::runtime_error("no runtime folder");
-                          },
-                          [this] { steps.push_back("upgrade"); }};
-    }
-    void seed(Root root) {
+    StartOutcome start(std::initializer_list<Root> seeded) {
         bool created = false;
-        store.tree(root).create(kSettingsKey, created);
+        for (Root root : seeded) store.tree(root).create(kSettingsKey, created);
+        return tavrin::SubMain(
+            app, StartHooks{[] { return std::string("C8D0D4"); }, [this] { steps.push_back("first run"); },
+                            // The clock's load sees settings that are already loaded.
+                            [this] { steps.push_back("clock:" + app.settings.DateFormat); },
+                            [this] {
+                                steps.push_back("mark");
+                                throw std::runtime_error("no runtime folder");
+                            },
+                            [this] { steps.push_back("upgrade"); }});
     }
 };
 
 }  // namespace
 
-TEST(SubMain, WithoutSettingsAnywhereShowsTheFirstRunSetupOnly) {
-    Start s;
-    EXPECT_EQ(SubMain(s.app, s.hooks()), StartOutcome::FirstRun);
-    EXPECT_EQ(s.steps, std::vector<std::string>{"first run"});
-    EXPECT_EQ(s.store.tree(Root::CurrentUser).find(kSettingsKey), nullptr);
+TEST_F(SubMain, WithoutSettingsAnywhereShowsTheFirstRunSetupOnly) {
+    EXPECT_EQ(start({}), StartOutcome::FirstRun);
+    EXPECT_EQ(steps, std::vector<std::string>{"first run"});
+    EXPECT_EQ(store.tree(Root::CurrentUser).find(kSettingsKey), nullptr);
 }
 
-TEST(SubMain, StartsTheClockUnderTheChosenRootAndIgnoresFailingSideSteps) {
-    Start s;
-    s.seed(Root::CurrentUser);
-    s.seed(Root::LocalMachine);
-    EXPECT_EQ(SubMain(s.app, s.hooks()), StartOutcome::ClockStarted);
-    EXPECT_EQ(s.app.settings.SettingsRoot, Root::LocalMachine);
+TEST_F(SubMain, StartsTheClockUnderTheChosenRootAndIgnoresFailingSideSteps) {
+    EXPECT_EQ(start({Root::CurrentUser, Root::LocalMachine}), StartOutcome::ClockStarted);
+    EXPECT_EQ(app.settings.SettingsRoot, Root::LocalMachine);
     // A failing instance marker does not keep the reminder file from being upgraded.
-    EXPECT_EQ(s.steps, (std::vector<std::string>{"clock:mm/dd/yy", "mark", "upgrade"}));
-    EXPECT_NE(s.store.tree(Root::LocalMachine).find(kSettingsKey)->value("DateFormat"), nullptr);
-    EXPECT_EQ(s.store.tree(Root::CurrentUser).find(kSettingsKey)->value("DateFormat"), nullptr);
+    EXPECT_EQ(steps, (std::vector<std::string>{"clock:mm/dd/yy", "mark", "upgrade"}));
+    EXPECT_NE(store.tree(Root::LocalMachine).find(kSettingsKey)->value("DateFormat"), nullptr);
+    EXPECT_EQ(store.tree(Root::CurrentUser).find(kSettingsKey)->value("DateFormat"), nullptr);
 }
 
-TEST(SubMain, AMachineRootTheUserCannotWriteFallsBackToTheirOwnSettings) {
-    Start s;
-    s.seed(Root::LocalMachine);
-    s.seed(Root::CurrentUser);
-    s.store.setReadOnly(Root::LocalMachine, true);
-    EXPECT_EQ(SubMain(s.app, s.hooks()), StartOutcome::ClockStarted);
-    EXPECT_EQ(s.app.settings.SettingsRoot, Root::CurrentUser);
+TEST_F(SubMain, AMachineRootTheUserCannotWriteFallsBackToTheirOwnSettings) {
+    store.setReadOnly(Root::LocalMachine, true);
+    EXPECT_EQ(start({Root::LocalMachine, Root::CurrentUser}), StartOutcome::ClockStarted);
+    EXPECT_EQ(app.settings.SettingsRoot, Root::CurrentUser);
 }

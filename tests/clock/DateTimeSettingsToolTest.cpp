@@ -1,84 +1,64 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "platform/ApplicationDirectory.h"
 #include "platform/DateTimeSettingsTool.h"
+#include "support/TempDir.h"
 
 using namespace tavrin;
 namespace fs = std::filesystem;
 
 namespace {
 
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "tavrin-clock-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
+struct Folders : ::testing::Test {
+    tavrin::testing::TempDir tmp{"tavrin-clock"};
+    std::string folder(const std::string& name) const {
+        fs::create_directories(tmp.file(name));
+        return tmp.file(name);
     }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string sub(const std::string& name) const {
-        fs::create_directories(path_ / name);
-        return (path_ / name).string();
+    static void script(const std::string& path, bool executable) {
+        std::ofstream(path) << "#!/bin/sh\n";
+        ::chmod(path.c_str(), executable ? 0755 : 0644);
     }
-
-  private:
-    fs::path path_;
 };
-
-void writeFile(const std::string& path, bool executable) {
-    std::ofstream(path) << "#!/bin/sh\n";
-    ::chmod(path.c_str(), executable ? 0755 : 0644);
-}
 
 }  // namespace
 
-TEST(DateTimeSettingsTool, FirstKnownToolOnThePathWinsByToolOrder) {
-    TempDir tmp;
-    const std::string a = tmp.sub("a");
-    const std::string b = tmp.sub("b");
-    writeFile(a + "/cinnamon-settings", true);
-    writeFile(b + "/gnome-control-center", true);
-    const auto tool = FindDateTimeSettingsTool(a + ":" + b);
-    ASSERT_TRUE(tool);
-    EXPECT_EQ(*tool, (ToolCommand{b + "/gnome-control-center", {"datetime"}}));
+TEST_F(Folders, FirstExecutableKnownToolOnThePathWinsByToolOrder) {
+    const std::string a = folder("a");
+    const std::string b = folder("b");
+    script(a + "/cinnamon-settings", true);
+    script(b + "/gnome-control-center", true);
+    EXPECT_EQ(FindDateTimeSettingsTool(a + ":" + b),
+              (ToolCommand{b + "/gnome-control-center", {"datetime"}}));
+    EXPECT_EQ(FindDateTimeSettingsTool(a), (ToolCommand{a + "/cinnamon-settings", {"calendar"}}));
 
-    const auto cinnamon = FindDateTimeSettingsTool(a);
-    ASSERT_TRUE(cinnamon);
-    EXPECT_EQ(*cinnamon, (ToolCommand{a + "/cinnamon-settings", {"calendar"}}));
-}
-
-TEST(DateTimeSettingsTool, OnlyExecutableFilesCount) {
-    TempDir tmp;
-    const std::string a = tmp.sub("a");
-    writeFile(a + "/gnome-control-center", false);
-    tmp.sub("a/systemsettings");  // a folder of that name
-    EXPECT_FALSE(FindDateTimeSettingsTool(a));
+    const std::string c = folder("c");
+    script(c + "/gnome-control-center", false);
+    folder("c/systemsettings");  // a folder of that name
+    EXPECT_FALSE(FindDateTimeSettingsTool(c));
     EXPECT_FALSE(FindDateTimeSettingsTool(""));
-    writeFile(a + "/time-admin", true);
-    ASSERT_TRUE(FindDateTimeSettingsTool("/nonexistent::" + a));
-    EXPECT_EQ(FindDateTimeSettingsTool("/nonexistent::" + a)->program, a + "/time-admin");
-}
+    script(c + "/time-admin", true);
+    const auto found = FindDateTimeSettingsTool("/nonexistent::" + c);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->program, c + "/time-admin");
 
-TEST(DateTimeSettingsTool, NoKnownToolIsATerminalCommand) {
     for (const ToolCommand& tool : KnownDateTimeTools()) {
-        EXPECT_NE(tool.program, "timedatectl");
+        EXPECT_NE(tool.program, "timedatectl");  // a terminal command opens no window
         EXPECT_EQ(tool.program.find('/'), std::string::npos);
     }
 }
 
-TEST(ApplicationDirectory, ImagesBesideTheExecutableElseTheInstalledShare) {
-    TempDir tmp;
-    const std::string bin = tmp.sub("prefix/bin");
+TEST_F(Folders, ImagesBesideTheExecutableElseTheInstalledShare) {
+    const std::string bin = folder("prefix/bin");
     EXPECT_EQ(ApplicationDirectory(bin), bin);  // nothing anywhere: look beside the executable
-    const std::string share = tmp.sub("prefix/share/tavrin/Images");
-    EXPECT_EQ(ApplicationDirectory(bin), fs::path(share).parent_path().string());
-    tmp.sub("prefix/bin/Images");
+    folder("prefix/share/tavrin/Images");
+    EXPECT_EQ(ApplicationDirectory(bin), tmp.file("prefix/share/tavrin"));
+    folder("prefix/bin/Images");
     EXPECT_EQ(ApplicationDirectory(bin), bin);
     EXPECT_FALSE(ExecutableDirectory().empty());
 }

@@ -6,21 +6,20 @@
 
 using namespace tavrin;
 
-TEST(TrayArea, RightEndOfABottomPanel) {
-    EXPECT_EQ(TrayAreaRect({0, 0, 1024, 768}, {0, 0, 1024, 738}), (PixelRect{944, 738, 1024, 768}));
-    // A screen right of another keeps its own origin.
-    EXPECT_EQ(TrayAreaRect({1920, 0, 3200, 1024}, {1920, 0, 3200, 976}), (PixelRect{3120, 976, 3200, 1024}));
-}
-
-TEST(TrayArea, CornerWhenNoPanelLeavesRoom) {
-    EXPECT_EQ(TrayAreaRect({0, 0, 1024, 768}, {0, 0, 1024, 768}), (PixelRect{944, 728, 1024, 768}));
-    // A top panel, or a strip too thin to be a panel, leaves the corner too.
-    EXPECT_EQ(TrayAreaRect({0, 0, 1024, 768}, {0, 28, 1024, 768}), (PixelRect{944, 728, 1024, 768}));
-    EXPECT_EQ(TrayAreaRect({0, 0, 1024, 768}, {0, 0, 1024, 766}), (PixelRect{944, 728, 1024, 768}));
-    // A right-hand panel: its bottom end.
-    EXPECT_EQ(TrayAreaRect({0, 0, 1024, 768}, {0, 0, 976, 768}), (PixelRect{976, 728, 1024, 768}));
-    // A screen smaller than the area.
-    EXPECT_EQ(TrayAreaRect({0, 0, 60, 30}, {0, 0, 60, 30}), (PixelRect{0, 0, 60, 30}));
+TEST(TrayArea, RightEndOfABottomOrRightPanelElseTheCorner) {
+    struct Case {
+        const char* what;
+        PixelRect screen, available, area;
+    } cases[] = {
+        {"bottom panel", {0, 0, 1024, 768}, {0, 0, 1024, 738}, {944, 738, 1024, 768}},
+        {"screen right of another", {1920, 0, 3200, 1024}, {1920, 0, 3200, 976}, {3120, 976, 3200, 1024}},
+        {"no panel", {0, 0, 1024, 768}, {0, 0, 1024, 768}, {944, 728, 1024, 768}},
+        {"top panel", {0, 0, 1024, 768}, {0, 28, 1024, 768}, {944, 728, 1024, 768}},
+        {"strip too thin for a panel", {0, 0, 1024, 768}, {0, 0, 1024, 766}, {944, 728, 1024, 768}},
+        {"right-hand panel", {0, 0, 1024, 768}, {0, 0, 976, 768}, {976, 728, 1024, 768}},
+        {"screen smaller than the area", {0, 0, 60, 30}, {0, 0, 60, 30}, {0, 0, 60, 30}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(TrayAreaRect(c.screen, c.available), c.area) << c.what;
 }
 
 TEST(TrayArea, WindowSitsDockTopOffsetBelowTheAreaClippedToIt) {
@@ -46,17 +45,11 @@ TEST(MenuGate, OnePressOpensOneMenuUntilItCloses) {
     gate.setShown(false);
     EXPECT_TRUE(gate.press(open));
     EXPECT_EQ(opened, 2);
-}
 
-TEST(MenuGate, AMenuThatClosesAtOnceLeavesTheFlagDown) {
-    MenuGate gate;
-    int opened = 0;
-    const auto openAndClose = [&] {
-        ++opened;
-        gate.setShown(false);
-    };
-    EXPECT_TRUE(gate.press(openAndClose));
-    EXPECT_FALSE(gate.shown());
-    EXPECT_TRUE(gate.press(openAndClose));
-    EXPECT_EQ(opened, 2);
+    // A menu that closes at once leaves the flag down.
+    MenuGate quick;
+    const auto openAndClose = [&] { quick.setShown(false); };
+    EXPECT_TRUE(quick.press(openAndClose));
+    EXPECT_FALSE(quick.shown());
+    EXPECT_TRUE(quick.press(openAndClose));
 }

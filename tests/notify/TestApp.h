@@ -9,8 +9,10 @@
 
 namespace tavrin::test {
 
+// Never destroyed: tearing Qt down while the process exits gains nothing and can crash.
 inline void EnsureApp() {
     if (QApplication::instance()) return;
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "tavrin-tests";
     static char* argv[] = {name, nullptr};

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QMouseEvent>
 #include <QPointer>
 
 #include "TestApp.h"
@@ -11,21 +10,26 @@ namespace tavrin {
 namespace {
 
 struct Balloon : ::testing::Test {
-    std::array<std::string, kBalloonLineSlots> lines;
+    std::array<std::string, kBalloonLineSlots> lines{"9:30 AM - Dentist", "9:30 AM - Call the bank",
+                                                     "9:30 AM - Dentist"};
     std::vector<std::string> opened;
     QPointer<frmBalloon> balloon;
 
-    void SetUp() override {
-        test::EnsureApp();
-        lines[0] = "9:30 AM - Dentist";
-        lines[1] = "9:30 AM - Call the bank";
-        lines[2] = "9:30 AM - Dentist";
-        balloon = new frmBalloon(lines, [this](const std::string& line) { opened.push_back(line); });
-    }
+    void SetUp() override { test::EnsureApp(); }
     void TearDown() override { delete balloon.data(); }
+    // A balloon of the usual size at the screen's origin, shown.
+    void show(int count, const char* icon, bool close, long autoClose = 0, bool opensLines = true) {
+        balloon = opensLines
+                      ? new frmBalloon(lines, [this](const std::string& line) { opened.push_back(line); })
+                      : new frmBalloon(lines);
+        balloon->SetBalloon("Tavrin Reminders for: 12/06/26", count, 0, 0, icon, close, autoClose, 1620, 4680,
+                            "", 8);
+        balloon->show();
+    }
 };
 
 TEST_F(Balloon, ShowsTheLinesUpToCountAsUnderlinedLabels) {
+    balloon = new frmBalloon(lines);
     balloon->SetBalloon("Tavrin Reminders for: 12/06/26", 1, 600 * 15, 400 * 15, "", true, 0, 1620, 4680, "",
                         8);
     balloon->show();
@@ -39,14 +43,12 @@ TEST_F(Balloon, ShowsTheLinesUpToCountAsUnderlinedLabels) {
     EXPECT_EQ(balloon->titleLabel()->geometry(), QRect(8, 8, 296, 17));
     EXPECT_TRUE(balloon->closeButton()->isVisible());
     EXPECT_EQ(balloon->closeButton()->geometry().left(), 288);
-    EXPECT_FALSE(balloon->mask().isEmpty());
     EXPECT_FALSE(balloon->mask().contains(QPoint(0, 0)));  // the corner is cut away
     EXPECT_TRUE(balloon->mask().contains(QPoint(156, 54)));
 }
 
 TEST_F(Balloon, ClickedLineOpensItsTextAndTheBalloonStays) {
-    balloon->SetBalloon("t", 51, 0, 0, "I9", false, 0, 1620, 4680, "", 8);
-    balloon->show();
+    show(51, "I9", false);
     EXPECT_TRUE(balloon->iconLabel()->isVisible());
     EXPECT_EQ(balloon->titleLabel()->x(), 32);
     ASSERT_EQ(balloon->lineLabels().size(), 3u);
@@ -58,25 +60,19 @@ TEST_F(Balloon, ClickedLineOpensItsTextAndTheBalloonStays) {
     EXPECT_TRUE(balloon->isVisible());
 }
 
-TEST_F(Balloon, AnyClickElsewhereOrTheCloseButtonClosesAndDeletes) {
-    balloon->SetBalloon("t", 51, 0, 0, "", true, 0, 1620, 4680, "", 8);
-    balloon->show();
+TEST_F(Balloon, TheCloseButtonAClickElsewhereOrItsTimeCloseAndDelete) {
+    show(51, "", true);
     test::Click(balloon->closeButton());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    test::Wait(0);
     EXPECT_FALSE(balloon);
 
-    balloon = new frmBalloon(lines);
-    balloon->SetBalloon("t", 51, 0, 0, "", false, 0, 1620, 4680, "", 8);
-    balloon->show();
+    show(51, "", false, 0, false);
     EXPECT_FALSE(balloon->closeButton()->isVisible());
     test::Click(balloon.data(), QPoint(150, 100));
     test::Wait(0);
     EXPECT_FALSE(balloon);
-}
 
-TEST_F(Balloon, ClosesItselfAfterItsTime) {
-    balloon->SetBalloon("t", 51, 0, 0, "", true, 50, 1620, 4680, "", 8);
-    balloon->show();
+    show(51, "", true, 50);
     EXPECT_TRUE(balloon->autoCloseActive());
     test::Wait(200);
     EXPECT_FALSE(balloon);

@@ -6,33 +6,26 @@
 namespace tavrin {
 namespace {
 
-TEST(FileSelection, OneFile) {
-    const FileSelection s = SelectionFromPaths({"/home/ann/pics/sky.bmp"});
-    EXPECT_EQ(s.count, 1);
-    EXPECT_FALSE(s.cancelled);
-    EXPECT_EQ(s.directory, "/home/ann/pics/");
-    ASSERT_EQ(s.names.size(), 1u);
-    EXPECT_EQ(s.names[0], "sky.bmp");
-    EXPECT_EQ(s.firstPath(), "/home/ann/pics/sky.bmp");
-}
+TEST(FileSelection, FolderAndNamesInTheirOrderUpTo200NothingChosenIsACancel) {
+    const FileSelection one = SelectionFromPaths({"/home/ann/pics/sky.bmp"});
+    EXPECT_EQ(one.count, 1);
+    EXPECT_FALSE(one.cancelled);
+    EXPECT_EQ(one.directory, "/home/ann/pics/");
+    EXPECT_EQ(one.names, std::vector<std::string>{"sky.bmp"});
+    EXPECT_EQ(one.firstPath(), "/home/ann/pics/sky.bmp");
+    EXPECT_EQ(SelectionFromPaths({"/pics/b.bmp", "/pics/a.bmp"}).names,
+              (std::vector<std::string>{"b.bmp", "a.bmp"}));
 
-TEST(FileSelection, SeveralFilesKeepTheirOrderUpTo200) {
-    const FileSelection two = SelectionFromPaths({"/pics/b.bmp", "/pics/a.bmp"});
-    EXPECT_EQ(two.count, 2);
-    EXPECT_EQ(two.names, (std::vector<std::string>{"b.bmp", "a.bmp"}));
     std::vector<std::string> many;
     for (int i = 0; i < 250; ++i) many.push_back("/pics/" + std::to_string(i) + ".bmp");
     const FileSelection capped = SelectionFromPaths(many);
     EXPECT_EQ(capped.count, 200);
     EXPECT_EQ(capped.names.back(), "199.bmp");
-}
 
-TEST(FileSelection, NothingChosenIsACancel) {
-    const FileSelection s = SelectionFromPaths({});
-    EXPECT_EQ(s.count, 0);
-    EXPECT_TRUE(s.cancelled);
-    EXPECT_EQ(s.directory, "");
-    EXPECT_EQ(s.firstPath(), "");
+    const FileSelection none = SelectionFromPaths({});
+    EXPECT_EQ(none.count, 0);
+    EXPECT_TRUE(none.cancelled);
+    EXPECT_EQ(none.directory + none.firstPath(), "");
 }
 
 TEST(DialogCentring, OnTheOwner) {
