@@ -12,11 +12,11 @@ namespace {
 
 using testing::putReminder;
 using testing::readFile;
-using testing::TempDir;
+using Lines = std::vector<std::string>;
 
 struct Balloon {
     std::string title;
-    std::vector<std::string> lines;
+    Lines lines;
 };
 
 class RecordingAnnouncer : public ReminderAnnouncer {
@@ -57,8 +57,14 @@ class DueCheckTest : public ::testing::Test {
         clock.setLocal(DateTime::fromFields(y, mo, d, h, mi, s));
         return check.checkReminders();
     }
+    // The lines of every balloon shown so far.
+    std::vector<Lines> shown() const {
+        std::vector<Lines> out;
+        for (const Balloon& b : announcer.balloons) out.push_back(b.lines);
+        return out;
+    }
 
-    TempDir dir;
+    testing::TempDir dir;
     ReminderTable table;
     Settings settings = testing::defaultSettings();
     FakeClock clock;
@@ -66,13 +72,17 @@ class DueCheckTest : public ::testing::Test {
     DueCheck check;
 };
 
-TEST_F(DueCheckTest, EnabledReminderAtItsMinuteShowsOneBalloonLine) {
-    putReminder(table, 0, "Dentist", "03/07/05", "09:30:00");
+TEST_F(DueCheckTest, OnlyEnabledRemindersOfThisMinuteShowABalloonLine) {
+    putReminder(table, 0, "Off", "03/07/05", "09:30:00", "0");
+    putReminder(table, 1, "Tomorrow", "03/08/05", "09:30:00");
+    putReminder(table, 2, "Flag two", "03/07/05", "09:30:00", "2");
+    putReminder(table, 3, "Dentist", "03/07/05", "09:30:00");
     const ReminderTable before = table;
     const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
-    ASSERT_EQ(announcer.balloons.size(), 1u);
+    EXPECT_EQ(r.due, 3);
+    EXPECT_EQ(r.announced, 1);
+    ASSERT_EQ(shown(), std::vector<Lines>{{"9:30 AM - Dentist"}});
     EXPECT_EQ(announcer.balloons[0].title, "Tavrin Reminders for: 03/07/05");
-    EXPECT_EQ(announcer.balloons[0].lines, std::vector<std::string>{"9:30 AM - Dentist"});
     EXPECT_EQ(announcer.questions, 0);
     EXPECT_FALSE(r.saved);
     EXPECT_EQ(table.RemDate, before.RemDate);
@@ -80,22 +90,11 @@ TEST_F(DueCheckTest, EnabledReminderAtItsMinuteShowsOneBalloonLine) {
     EXPECT_FALSE(FileExists(dir.file("Tavrin.DAT")));
 }
 
-TEST_F(DueCheckTest, DisabledOrOtherDayRemindersShowNothing) {
-    putReminder(table, 0, "Dentist", "03/07/05", "09:30:00", "0");
-    putReminder(table, 1, "Tomorrow", "03/08/05", "09:30:00");
-    putReminder(table, 2, "Flag two", "03/07/05", "09:30:00", "2");
-    const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
-    EXPECT_EQ(r.due, 2);
-    EXPECT_EQ(r.announced, 0);
-    EXPECT_TRUE(announcer.balloons.empty());
-}
-
 TEST_F(DueCheckTest, AnswerNoMovesOnlyTheRecurringOneAndSaves) {
     putReminder(table, 0, "Once", "03/07/05", "09:30:00");
     putReminder(table, 1, "Daily", "03/07/05", "09:30:00", "1", "1");
     const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
-    ASSERT_EQ(announcer.balloons.size(), 1u);
-    EXPECT_EQ(announcer.balloons[0].lines, (std::vector<std::string>{"9:30 AM - Once", "9:30 AM - Daily"}));
+    EXPECT_EQ(shown(), std::vector<Lines>{(Lines{"9:30 AM - Once", "9:30 AM - Daily"})});
     EXPECT_EQ(announcer.questions, 1);
     EXPECT_EQ(r.moved, 1);
     EXPECT_EQ(table.RemDate[0], "03/07/05");
@@ -117,15 +116,14 @@ TEST_F(DueCheckTest, MovesOfHourlyAndWeeklyReminders) {
         {DateTime::fromFields(2008, 2, 28, 8, 0), "02/28/08", "08:00:00", "1", "02/29/08", "08:00:00"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.date + " " + c.time);
         ReminderTable t;
         putReminder(t, 0, "R", c.date, c.time, "1", c.recur);
         RecordingAnnouncer a(t);
         FakeClock fake;
         fake.setLocal(c.now);
-        DueCheck dc(t, settings, fake, a, dir.file("Tavrin.DAT"));
-        EXPECT_EQ(dc.checkReminders().moved, 1) << c.date;
-        EXPECT_EQ(t.RemDate[0], c.wantDate);
-        EXPECT_EQ(t.RemTime[0], c.wantTime);
+        EXPECT_EQ(DueCheck(t, settings, fake, a, dir.file("Tavrin.DAT")).checkReminders().moved, 1);
+        EXPECT_EQ(t.RemDate[0] + " " + t.RemTime[0], c.wantDate + " " + c.wantTime);
     }
 }
 
@@ -147,7 +145,6 @@ TEST_F(DueCheckTest, OnceAMinuteAtTheFirstTickInsideIt) {
     tickAt(2005, 3, 7, 9, 29, 59);
     EXPECT_TRUE(announcer.balloons.empty());
     tickAt(2005, 3, 7, 9, 30, 1);  // second 0 was missed
-    EXPECT_EQ(announcer.balloons.size(), 1u);
     clock.advanceMillis(750);
     EXPECT_FALSE(check.checkReminders().ran);
     tickAt(2005, 3, 7, 9, 30, 59);
@@ -160,16 +157,11 @@ TEST_F(DueCheckTest, MissedMinutesAreAnnouncedOnceAtTheNextTick) {
     putReminder(table, 2, "Missed A", "03/07/05", "09:40:00");
     putReminder(table, 3, "Missed B", "03/07/05", "09:30:00");
     tickAt(2005, 3, 7, 9, 0, 20);
-    ASSERT_EQ(announcer.balloons.size(), 1u);
-    EXPECT_EQ(announcer.balloons[0].lines, std::vector<std::string>{"9:00 AM - At start"});
-    const DueCheckResult r = tickAt(2005, 3, 7, 9, 45, 10);  // the thread was held for 45 minutes
-    EXPECT_EQ(r.minutesCovered, 45);
-    ASSERT_EQ(announcer.balloons.size(), 2u);
-    EXPECT_EQ(announcer.balloons[1].lines,
-              (std::vector<std::string>{"9:30 AM - Missed B", "9:40 AM - Missed A"}));
+    EXPECT_EQ(tickAt(2005, 3, 7, 9, 45, 10).minutesCovered, 45);  // the thread was held for 45 minutes
     tickAt(2005, 3, 7, 9, 45, 40);
     tickAt(2005, 3, 7, 9, 46, 0);
-    EXPECT_EQ(announcer.balloons.size(), 2u);
+    EXPECT_EQ(shown(),
+              (std::vector<Lines>{{"9:00 AM - At start"}, {"9:30 AM - Missed B", "9:40 AM - Missed A"}}));
 }
 
 TEST_F(DueCheckTest, MissedRecurringReminderMovesOnFromItsOwnMinute) {
@@ -193,8 +185,7 @@ TEST_F(DueCheckTest, CatchUpLooksBackAtMostSevenDays) {
     putReminder(table, 1, "Recent", "03/28/05", "09:00:00");
     tickAt(2005, 3, 1, 9, 0);
     tickAt(2005, 3, 31, 9, 0);
-    ASSERT_EQ(announcer.balloons.size(), 1u);
-    EXPECT_EQ(announcer.balloons[0].lines, std::vector<std::string>{"9:00 AM - Recent"});
+    EXPECT_EQ(shown(), std::vector<Lines>{{"9:00 AM - Recent"}});
 }
 
 TEST_F(DueCheckTest, ClockSetBackDoesNotRepeatAMinute) {
@@ -203,10 +194,8 @@ TEST_F(DueCheckTest, ClockSetBackDoesNotRepeatAMinute) {
     tickAt(2005, 3, 7, 9, 30);
     tickAt(2005, 3, 7, 9, 20);
     tickAt(2005, 3, 7, 9, 30);
-    EXPECT_EQ(announcer.balloons.size(), 1u);
     tickAt(2005, 3, 7, 9, 31);
-    ASSERT_EQ(announcer.balloons.size(), 2u);
-    EXPECT_EQ(announcer.balloons[1].lines, std::vector<std::string>{"9:31 AM - Later"});
+    EXPECT_EQ(shown(), (std::vector<Lines>{{"9:30 AM - Dentist"}, {"9:31 AM - Later"}}));
     // A clock that was years ahead and is put right does not wait for those years to pass.
     tickAt(2099, 1, 1, 0, 0);
     putReminder(table, 2, "After the fix", "03/08/05", "09:30:00");
@@ -233,10 +222,8 @@ TEST_F(DueCheckTest, TickDuringTheQuestionIsRefusedAndItsMinuteCoveredLater) {
     };
     tickAt(2005, 3, 7, 10, 15);
     EXPECT_TRUE(inner.busy);
-    EXPECT_EQ(announcer.balloons.size(), 1u);
     tickAt(2005, 3, 7, 10, 16, 30);
-    ASSERT_EQ(announcer.balloons.size(), 2u);
-    EXPECT_EQ(announcer.balloons[1].lines, std::vector<std::string>{"10:16 AM - Next minute"});
+    EXPECT_EQ(shown(), (std::vector<Lines>{{"10:15 AM - Hourly"}, {"10:16 AM - Next minute"}}));
 }
 
 TEST_F(DueCheckTest, FailedSaveIsReportedAndTheTableKeepsTheMove) {
