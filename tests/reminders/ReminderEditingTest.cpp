@@ -1,3 +1,5 @@
+#include <array>
+
 #include <gtest/gtest.h>
 
 #include "ReminderTestSupport.h"
@@ -12,7 +14,6 @@ namespace {
 using testing::occupiedCount;
 using testing::putReminder;
 using testing::readFile;
-using testing::TempDir;
 
 ReminderForm form(const std::string& title, const std::string& hour = "9", const std::string& minute = "5",
                   const std::string& amPm = "PM") {
@@ -34,24 +35,22 @@ class EditingTest : public ::testing::Test {
             ASSERT_EQ(addReminder(table, form(t), settings, path).status, ReminderChange::Status::Stored);
         }
     }
-    TempDir dir;
+    testing::TempDir dir;
     std::string path;
     ReminderTable table;
     Settings settings = testing::defaultSettings();
 };
 
 TEST(ReminderEditor, TimeFieldsGiveTheStoredTime) {
-    EXPECT_EQ(reminderTimeFromFields("9", "5", "PM"), "21:05:00");
-    EXPECT_EQ(reminderTimeFromFields("09", "05", "am"), "09:05:00");
-    EXPECT_EQ(reminderTimeFromFields("12", "0", "AM"), "00:00:00");
-    EXPECT_EQ(reminderTimeFromFields("12", "30", "PM"), "12:30:00");
-    EXPECT_EQ(reminderTimeFromFields("15", "20", "PM"), "15:20:00");
-    EXPECT_EQ(reminderTimeFromFields("15", "20", ""), "15:20:00");
-    EXPECT_EQ(reminderTimeFromFields("nine", "5", "PM"), "");
-    EXPECT_EQ(reminderTimeFromFields("24", "0", "AM"), "");
-    EXPECT_EQ(reminderTimeFromFields("9", "60", "AM"), "");
-    EXPECT_EQ(reminderTimeFromFields("9", "5", "XM"), "");
-    EXPECT_EQ(reminderTimeFromFields("", "5", "PM"), "");
+    // clang-format off
+    const std::array<std::string, 4> cases[] = {
+        {"9", "5", "PM", "21:05:00"},   {"09", "05", "am", "09:05:00"}, {"12", "0", "AM", "00:00:00"},
+        {"12", "30", "PM", "12:30:00"}, {"15", "20", "PM", "15:20:00"}, {"15", "20", "", "15:20:00"},
+        {"nine", "5", "PM", ""},        {"24", "0", "AM", ""},          {"9", "60", "AM", ""},
+        {"9", "5", "XM", ""},           {"", "5", "PM", ""}};
+    // clang-format on
+    for (const auto& [hour, minute, amPm, want] : cases)
+        EXPECT_EQ(reminderTimeFromFields(hour, minute, amPm), want) << hour << ":" << minute << " " << amPm;
 }
 
 TEST(ReminderEditor, NewFormStartsFromNow) {
@@ -76,10 +75,7 @@ TEST(ReminderEditor, FormConversionAndItsRefusals) {
     f.date = "3/7/2005";
     FormConversion c = recordFromForm(f, s);
     ASSERT_EQ(c.outcome, FormConversion::Outcome::Record);
-    EXPECT_EQ(c.record.date, "03/07/05");
-    EXPECT_EQ(c.record.time, "21:05:00");
-    EXPECT_EQ(c.record.enabled, "1");
-    EXPECT_EQ(c.record.recur, "-1");
+    EXPECT_EQ(c.record, (ReminderRecord{"Dinner", "03/07/05", "21:05:00", "1", "-1", "Body of Dinner"}));
 
     f.date = "someday";
     f.enabled = false;
@@ -138,12 +134,10 @@ TEST_F(EditingTest, AddAppendsAndRewritesTheFile) {
     EXPECT_EQ(readFile(path), SerialiseReminders(table));
     const auto rows = managerRows(table, settings);
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[2].title, "Three");
-    EXPECT_EQ(rows[2].date, "03/07/05");
-    EXPECT_EQ(rows[2].time, "9:05 PM");
-    EXPECT_EQ(rows[2].slot, 2);
-    EXPECT_EQ(rows[2].occurs, "No");
-    EXPECT_TRUE(rows[2].enabled);
+    const auto& r = rows[2];
+    EXPECT_EQ(r.title + "|" + r.date + "|" + r.time + "|" + r.occurs, "Three|03/07/05|9:05 PM|No");
+    EXPECT_EQ(r.slot, 2);
+    EXPECT_TRUE(r.enabled);
 }
 
 TEST_F(EditingTest, FullTableRefusesTheNextReminder) {
@@ -167,9 +161,7 @@ TEST_F(EditingTest, EditMovesTheReminderToTheEnd) {
         editReminder(table, 1, "Two", form("Two edited", "7", "45", "AM"), settings, path);
     ASSERT_EQ(c.status, ReminderChange::Status::Stored);
     ASSERT_EQ(occupiedCount(table), 3);
-    EXPECT_EQ(table.RemTitle[0], "One");
-    EXPECT_EQ(table.RemTitle[1], "Three");
-    EXPECT_EQ(table.RemTitle[2], "Two edited");
+    EXPECT_EQ(table.RemTitle[0] + "|" + table.RemTitle[1] + "|" + table.RemTitle[2], "One|Three|Two edited");
     EXPECT_EQ(table.RemTime[2], "07:45:00");
     EXPECT_EQ(c.slot, 2);
     EXPECT_EQ(readFile(path), SerialiseReminders(table));
