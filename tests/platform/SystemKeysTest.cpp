@@ -35,8 +35,9 @@ TEST(SystemKeys, MachineZoneIsReadAfreshWithItsTerminator) {
 
 TEST(SystemKeys, VersionValuesFromOsReleaseAndUname) {
     tavrin::testing::TempDir dir("tavrin-os-release");
-    std::ofstream(dir.file("os-release")) << "# comment\nNAME=\"Debian GNU/Linux\"\n"
-                                             "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nVERSION_ID='12'\nID=debian\n";
+    std::ofstream(dir.file("os-release"))
+        << "# comment\nNAME=\"Debian GNU/Linux\"\n"
+           "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nVERSION_ID='12'\nID=debian\n";
     SystemKeys keys({nullptr, dir.file("os-release"), [](std::string& release, std::string& version) {
                          release = "6.1.0-18-amd64";
                          version = "#1 SMP PREEMPT_DYNAMIC Debian 6.1.76-1";

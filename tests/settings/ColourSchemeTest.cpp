@@ -9,13 +9,12 @@
 using namespace tavrin;
 
 TEST(ColourScheme, PictureSchemesAreRecognisedByColourNumber) {
-    EXPECT_EQ(SchemeOfColour("E99012"), PictureScheme::Blue);
-    EXPECT_EQ(SchemeOfColour("e99012"), PictureScheme::Blue);
-    EXPECT_EQ(SchemeOfColour("00E99012"), PictureScheme::Blue);
-    EXPECT_EQ(SchemeOfColour("B2E2EA"), PictureScheme::OliveGreen);
-    EXPECT_EQ(SchemeOfColour("e5dbda"), PictureScheme::Silver);
-    EXPECT_EQ(SchemeOfColour("C8D0D4"), PictureScheme::None);
-    EXPECT_EQ(SchemeOfColour(""), PictureScheme::None);
+    const std::pair<const char*, PictureScheme> cases[] = {
+        {"E99012", PictureScheme::Blue},   {"e99012", PictureScheme::Blue},
+        {"00E99012", PictureScheme::Blue}, {"B2E2EA", PictureScheme::OliveGreen},
+        {"e5dbda", PictureScheme::Silver}, {"C8D0D4", PictureScheme::None},
+        {"", PictureScheme::None}};
+    for (const auto& [colour, scheme] : cases) EXPECT_EQ(SchemeOfColour(colour), scheme) << colour;
     // A custom colour equal to a picture scheme's brings its pictures.
     EXPECT_EQ(SchemeOfColour(PickedColourText(ColourNumberOf(Rgb{234, 226, 178}))),
               PictureScheme::OliveGreen);

@@ -80,7 +80,8 @@ class FileStoreTest : public ::testing::Test {
 TEST_F(FileStoreTest, ValuesPersistByteForByteWithNamesInTheirFirstCase) {
     {
         auto store = open();
-        EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "DateFormat"), "<no key>");  // no file yet
+        EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "DateFormat"),
+                  "<no key>");  // no file yet
         KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
         ASSERT_EQ(store->SetValue(key, "DateFormat", ValueType::String, "mm/dd/yy"), status::kSuccess);
         ASSERT_EQ(store->SetValue(key, "TimeFormat", ValueType::String, std::string("h:mm\0", 5)),
@@ -97,7 +98,8 @@ TEST_F(FileStoreTest, ValuesPersistByteForByteWithNamesInTheirFirstCase) {
     auto store = open();
     EXPECT_EQ(StoredValue(*store, Root::CurrentUser, "software\\quillon\\tavrin", "DATEFORMAT"), "dd.mm.yy");
     EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "TimeFormat"), std::string("h:mm\0", 5));
-    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, "SOFTWARE\\QUILLON\\EMPTY", "x"), "<missing>");  // key survived
+    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, "SOFTWARE\\QUILLON\\EMPTY", "x"),
+              "<missing>");  // key survived
     EXPECT_EQ(StoredValue(*store, Root::LocalMachine, kSettingsKey, "DateFormat"), "<no key>");
 }
 
@@ -132,14 +134,17 @@ TEST_F(FileStoreTest, DefaultProbeFollowsPermissionBitsForAnOrdinaryUser) {
     EXPECT_TRUE(FileStore::DefaultWritable(dir.file("new/deeper/user.reg")) || ::geteuid() != 0);
     expectExitsCleanly(spawn([&] {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 10;
-        FileStore store(dir.file("ro/user.reg"), dir.file("ro/machine.reg"), dir.file("ro/a"), dir.file("ro/b"));
+        FileStore store(dir.file("ro/user.reg"), dir.file("ro/machine.reg"), dir.file("ro/a"),
+                        dir.file("ro/b"));
         KeyHandle key;
         Disposition d;
         const KeyHandle machine = KeyHandle::rootKey(Root::LocalMachine);
         if (store.OpenKey(machine, kSettingsKey, kAllAccess, key) != status::kAccessDenied) return 1;
         if (store.OpenKey(machine, kSettingsKey, kReadAccess, key) != status::kSuccess) return 2;
         return store.CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d) ==
-                       status::kAccessDenied ? 0 : 3;
+                       status::kAccessDenied
+                   ? 0
+                   : 3;
     }));
 }
 
@@ -232,8 +237,8 @@ TEST_F(FileStoreTest, FailedWritesLeaveTheOldFileAndSayWhy) {
               status::kWriteFailed);
     // A store file that exists but cannot be read is never replaced.
     fs::create_directories(dir.file("dir.reg/inside"));
-    EXPECT_NE(open({}, dir.file("dir.reg"))->CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess,
-                                                      key, d),
+    EXPECT_NE(open({}, dir.file("dir.reg"))
+                  ->CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d),
               status::kSuccess);
     EXPECT_TRUE(fs::exists(dir.file("dir.reg/inside")));
 }

@@ -65,7 +65,10 @@ TEST(FinishScheme, ChoicesGiveTheirSchemeColour) {
         const char* scheme;
     } cases[] = {
         {"a disabled XP choice is tested first",
-         Steps{{SetupList::Windows, 1}, {SetupList::XpSchemes, 1}, {SetupList::Windows, 0}, {SetupList::NinexSchemes, 0}},
+         Steps{{SetupList::Windows, 1},
+               {SetupList::XpSchemes, 1},
+               {SetupList::Windows, 0},
+               {SetupList::NinexSchemes, 0}},
          nullptr, SetupUsers::Everyone, Root::LocalMachine, "E5DBDA"},
         {"system default is the button face", Steps{{SetupList::Windows, 0}, {SetupList::NinexSchemes, 0}},
          nullptr, SetupUsers::MeOnly, Root::CurrentUser, "D8E9EC"},

@@ -29,7 +29,8 @@ struct MemoryStoreTest : ::testing::Test {
     std::vector<std::string> subKeys(const KeyHandle& parent) {
         std::vector<std::string> names;
         std::string name;
-        for (std::uint32_t i = 0; store.EnumKey(parent, i, name) == status::kSuccess; ++i) names.push_back(name);
+        for (std::uint32_t i = 0; store.EnumKey(parent, i, name) == status::kSuccess; ++i)
+            names.push_back(name);
         return names;
     }
 };
@@ -113,7 +114,8 @@ TEST_F(MemoryStoreTest, ProviderKeysOpenWithAnyAccessAndRefuseChanges) {
     EXPECT_EQ(store.SetValue(key, "StandardName", ValueType::String, "UTC"), status::kAccessDenied);
     EXPECT_EQ(store.DeleteValue(key, "StandardName"), status::kAccessDenied);
     EXPECT_EQ(store.DeleteKey(Root::LocalMachine, "SYSTEM\\ZONE"), status::kAccessDenied);
-    EXPECT_EQ(store.OpenKey(kUser, "SYSTEM\\ZONE", kReadAccess, key), status::kNotFound);  // machine root only
+    EXPECT_EQ(store.OpenKey(kUser, "SYSTEM\\ZONE", kReadAccess, key),
+              status::kNotFound);  // machine root only
     // Stored and supplied subkeys are listed together, each name once.
     ASSERT_EQ(store.OpenKey(kMachine, "SYSTEM", kReadAccess, key), status::kSuccess);
     EXPECT_EQ(subKeys(key), (std::vector<std::string>{"Mine", "Zone", "Wide"}));

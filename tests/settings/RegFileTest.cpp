@@ -137,6 +137,7 @@ TEST(RegFile, RegressionInputs) {
         EXPECT_EQ(RegFile::parse(RegFile::write(r.tree)).tree, r.tree) << name;
         EXPECT_EQ(r.corrupt(), name == std::string("corrupt.reg")) << name;
     }
-    EXPECT_EQ(valueOf(RegFile::parse(readFile("hand-edited.reg")).tree, "SOFTWARE\\QUILLON\\TAVRIN", "TimeFormat"),
-              std::string("h:mm AM/PM\0", 11));
+    EXPECT_EQ(
+        valueOf(RegFile::parse(readFile("hand-edited.reg")).tree, "SOFTWARE\\QUILLON\\TAVRIN", "TimeFormat"),
+        std::string("h:mm AM/PM\0", 11));
 }

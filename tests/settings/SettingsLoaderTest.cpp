@@ -34,7 +34,9 @@ struct LoadSettingsTest : ::testing::Test {
         store.tree(root).create(path, created).setValue(name, ValueType::String, data);
     }
     void load() { LoadSettings(store, settings, zones, "C8D0D4"); }
-    std::string value(const std::string& name) { return StoredValue(store, Root::CurrentUser, kSettingsKey, name); }
+    std::string value(const std::string& name) {
+        return StoredValue(store, Root::CurrentUser, kSettingsKey, name);
+    }
 };
 
 }  // namespace
@@ -42,13 +44,15 @@ struct LoadSettingsTest : ::testing::Test {
 TEST_F(LoadSettingsTest, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
     seed("ColScheme", "E99012");
     load();
+    // clang-format off
     const std::map<std::string, std::string> defaults = {
-        {"UseSysTZ", "1"},    {"DateFormat", "mm/dd/yy"}, {"TimeFormat", "h:mm AM/PM"},
-        {"TZFormat", "mm/dd/yy h:mm am/pm"},               {"TZSType", "1"},
-        {"TZSDir", "0"},      {"PNDisp", "0"},           {"DForeColor", "0"},
-        {"TForeColor", "0"},  {"WForeColor", "0"},       {"TimeFont", "ARIAL"},
-        {"DateFont", "TAHOMA"}, {"TimeSize", "8"},       {"DateSize", "6"},
-        {"TimeBold", "1"},    {"DateBold", "0"},         {"ColScheme", "E99012"}};
+        {"UseSysTZ", "1"},      {"DateFormat", "mm/dd/yy"}, {"TimeFormat", "h:mm AM/PM"},
+        {"TZFormat", "mm/dd/yy h:mm am/pm"},                {"TZSType", "1"},
+        {"TZSDir", "0"},        {"PNDisp", "0"},            {"DForeColor", "0"},
+        {"TForeColor", "0"},    {"WForeColor", "0"},        {"TimeFont", "ARIAL"},
+        {"DateFont", "TAHOMA"}, {"TimeSize", "8"},          {"DateSize", "6"},
+        {"TimeBold", "1"},      {"DateBold", "0"},          {"ColScheme", "E99012"}};
+    // clang-format on
     for (const auto& [name, data] : defaults) EXPECT_EQ(value(name), data) << name;
     EXPECT_EQ(value("BGPicture"), "<missing>");
     EXPECT_EQ(store.tree(Root::CurrentUser).find(kSettingsKey)->values.size(), defaults.size());
@@ -140,7 +144,7 @@ TEST(ChooseSettingsRoot, MachineFirstThenUserThenFirstRun) {
 }
 
 TEST(LeadingNumber, ReadsTheNumberAtTheStartOfATextAsSettingsDo) {
-    const std::pair<const char*, double> cases[] = {{"1", 1},   {" 2x", 2}, {"-1", -1},
+    const std::pair<const char*, double> cases[] = {{"1", 1},     {" 2x", 2}, {"-1", -1},
                                                     {"1.5", 1.5}, {"abc", 0}, {"", 0}};
     for (const auto& [text, number] : cases) EXPECT_EQ(LeadingNumber(text), number) << text;
 }

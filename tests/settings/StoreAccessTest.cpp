@@ -3,8 +3,10 @@
 #include "settings/MemoryStore.h"
 #include "settings/Settings.h"
 #include "settings/StoreAccess.h"
+#include "support/StoredValue.h"
 
 using namespace tavrin;
+using tavrin::testing::StoredValue;
 
 namespace {
 
@@ -18,10 +20,7 @@ class StoreAccessTest : public ::testing::Test {
                                   zoneKey, d),
                   0);
     }
-    std::string stored(std::string_view name) {
-        const RegValue* v = store.tree(Root::CurrentUser).find(kSettingsKey)->value(name);
-        return v ? v->data : "<missing>";
-    }
+    std::string stored(std::string_view name) { return StoredValue(store, key, name); }
     MemoryStore store;
     KeyHandle key, zoneKey;
 };

@@ -26,7 +26,9 @@ class FakeKeys : public KeyProvider {
         return *this;
     }
 
-    bool HasKey(std::string_view path) override { return !path.empty() && keys_.count(UpperAscii(path)) != 0; }
+    bool HasKey(std::string_view path) override {
+        return !path.empty() && keys_.count(UpperAscii(path)) != 0;
+    }
     std::vector<std::string> SubKeys(std::string_view path) override {
         ++subKeyCalls;
         const auto key = keys_.find(UpperAscii(path));

@@ -16,7 +16,8 @@ inline std::string StoredValue(Store& store, const KeyHandle& key, std::string_v
 
 inline std::string StoredValue(Store& store, Root root, std::string_view path, std::string_view name) {
     KeyHandle key;
-    if (store.OpenKey(KeyHandle::rootKey(root), path, kReadAccess, key) != status::kSuccess) return "<no key>";
+    if (store.OpenKey(KeyHandle::rootKey(root), path, kReadAccess, key) != status::kSuccess)
+        return "<no key>";
     std::string data = StoredValue(store, key, name);
     store.CloseKey(key);
     return data;
