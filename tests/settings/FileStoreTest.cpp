@@ -72,6 +72,13 @@ class FileStoreTest : public ::testing::Test {
         return key;
     }
 
+    // Writes one string value under the settings key of `root`.
+    static KeyHandle put(Store& store, Root root, const char* name, const char* data) {
+        KeyHandle key = create(store, root, kSettingsKey);
+        EXPECT_EQ(store.SetValue(key, name, ValueType::String, data), status::kSuccess);
+        return key;
+    }
+
     tavrin::testing::TempDir dir{"tavrin-store"};
 };
 
@@ -104,11 +111,7 @@ TEST_F(FileStoreTest, ValuesPersistByteForByteWithNamesInTheirFirstCase) {
 }
 
 TEST_F(FileStoreTest, ReadOnlyRootRefusesWriteOpensAndWritesNothing) {
-    {
-        auto store = open();
-        KeyHandle key = create(*store, Root::LocalMachine, kSettingsKey);
-        ASSERT_EQ(store->SetValue(key, "DateFormat", ValueType::String, "mm/dd/yy"), status::kSuccess);
-    }
+    put(*open(), Root::LocalMachine, "DateFormat", "mm/dd/yy");
     const std::string before = slurp(machineFile());
     auto store = open({machineFile()});
     const KeyHandle machine = KeyHandle::rootKey(Root::LocalMachine);
@@ -211,8 +214,7 @@ TEST_F(FileStoreTest, CorruptFileIsKeptAsideAndItsReadableLinesSurvive) {
 
 TEST_F(FileStoreTest, FailedWritesLeaveTheOldFileAndSayWhy) {
     auto store = open();
-    KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
-    ASSERT_EQ(store->SetValue(key, "A", ValueType::String, "1"), status::kSuccess);
+    KeyHandle key = put(*store, Root::CurrentUser, "A", "1");
     const std::string before = slurp(userFile());
     // A disk that fills up: the file size limit makes the write fail part-way.
     struct rlimit old {};
@@ -290,8 +292,7 @@ TEST_F(FileStoreTest, LinuxStoreUsesTheXdgPlaces) {
     paths.configHome = dir.file("config");
     paths.configDir = dir.file("xdg");
     auto store = MakeLinuxStore(paths, {});
-    KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
-    ASSERT_EQ(store->SetValue(key, "A", ValueType::String, "1"), status::kSuccess);
+    put(*store, Root::CurrentUser, "A", "1");
     EXPECT_TRUE(fs::exists(userFile()));
     KeyHandle run = create(*store, Root::LocalMachine, kRunKey);
     ASSERT_EQ(store->SetValue(run, kRunValueName, ValueType::String, "tavrin"), status::kSuccess);
