@@ -12,16 +12,14 @@
 namespace tavrin {
 namespace {
 
-using test::RecordingNotifier;
-using test::RecordingSound;
 using Strings = std::vector<std::string>;
 
 // A zone's time is UTC minus its bias; the fake clock runs on UTC.
 struct Firing : ::testing::Test {
     FakeClock clock{DateTime::fromFields(2026, 12, 6, 0, 0, 0)};
     AlarmState state;
-    RecordingSound sound;
-    RecordingNotifier notifier;
+    test::RecordingSound sound;
+    test::RecordingNotifier notifier;
     AlarmFiring firing{state, sound, notifier,
                        [this](const ZoneRecord& zone) { return clock.utcNow().addMinutes(-zone.Bias); }};
     testing::TempDir dir{"tavrin-alarm"};
@@ -115,8 +113,7 @@ TEST_F(Firing, MissedMinuteFiresLateOnceSayingHowLate) {
 TEST_F(Firing, ArmedOrRearmedAfterItsTimeWaitsForTheNextDay) {
     armAlarm("09:00:00");
     at(8, 0);
-    at(8, 45);
-    state.AlarmTime = "08:30:00";  // re-armed with a time already past
+    state.AlarmTime = "08:30:00";  // re-armed, between two ticks, with a time already past
     at(8, 46);
     EXPECT_TRUE(state.AlarmOn);
     at(10, 0);
