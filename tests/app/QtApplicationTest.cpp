@@ -21,13 +21,14 @@ namespace {
 class ProgramStart : public ::testing::Test {
   protected:
     void SetUp() override {
-        for (const char* sub : {"config", "configdirs", "data", "runtime"})
+        for (const auto& [variable, sub] : {std::pair{"XDG_CONFIG_HOME", "config"},
+                                            {"XDG_CONFIG_DIRS", "configdirs"},
+                                            {"XDG_DATA_HOME", "data"},
+                                            {"XDG_RUNTIME_DIR", "runtime"}}) {
             fs::create_directories(root.file(sub));
+            setenv(variable, root.file(sub).c_str(), 1);
+        }
         fs::permissions(root.file("runtime"), fs::perms::owner_all);
-        setenv("XDG_CONFIG_HOME", root.file("config").c_str(), 1);
-        setenv("XDG_CONFIG_DIRS", root.file("configdirs").c_str(), 1);
-        setenv("XDG_DATA_HOME", root.file("data").c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", root.file("runtime").c_str(), 1);
         tavrin::test::EnsureApp();
     }
 

@@ -31,7 +31,6 @@ TEST(TrayArea, WindowSitsDockTopOffsetBelowTheAreaClippedToIt) {
     EXPECT_EQ(DockedWindowRect({0, 0, 400, 500}, 3, kSurfaceWidth, kSurfaceHeight),
               (PixelRect{0, 3, 185, 372}));
     EXPECT_EQ(DockedWindowRect({0, 0, 80, 2}, 3, kSurfaceWidth, kSurfaceHeight).height(), 0);
-    EXPECT_EQ(BottomLayerTop(22), 12);
 }
 
 TEST(MenuGate, OnePressOpensOneMenuUntilItCloses) {

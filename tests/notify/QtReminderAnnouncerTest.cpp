@@ -44,6 +44,12 @@ struct Announcer : ::testing::Test {
         }
         return found;
     }
+    // A day-list row: title, time, slot, "Yes" or "No" for a recurring one, and a tick when enabled.
+    static QStringList row(QTreeWidget* rows, int i) {
+        const QTreeWidgetItem* item = rows->topLevelItem(i);
+        return {item->text(0), item->text(1), item->text(2), item->text(3),
+                item->checkState(0) == Qt::Checked ? "on" : "off"};
+    }
 };
 
 TEST_F(Announcer, EveryLineShowsAboveTheClockAndOpensTheDayListOfThatLine) {
@@ -64,11 +70,8 @@ TEST_F(Announcer, EveryLineShowsAboveTheClockAndOpensTheDayListOfThatLine) {
     ASSERT_EQ(lists.size(), 1u);
     QTreeWidget* rows = lists[0]->list();
     ASSERT_EQ(rows->topLevelItemCount(), 2);  // both reminders that make this line
-    EXPECT_EQ(rows->topLevelItem(0)->text(0), "Dentist");
-    EXPECT_EQ(rows->topLevelItem(0)->text(1), "9:30 AM");
-    EXPECT_EQ(rows->topLevelItem(1)->text(2), "2");
-    EXPECT_EQ(rows->topLevelItem(0)->text(3), "No");
-    EXPECT_EQ(rows->topLevelItem(0)->checkState(0), Qt::Checked);
+    EXPECT_EQ(row(rows, 0), (QStringList{"Dentist", "9:30 AM", "0", "No", "on"}));
+    EXPECT_EQ(row(rows, 1), (QStringList{"Dentist", "9:30 AM", "2", "No", "on"}));
     EXPECT_EQ(lists[0]->message()->toPlainText(), "body 2");
     EXPECT_EQ(lists[0]->windowTitle(), "Reminders");
     EXPECT_TRUE(rows->isColumnHidden(2));
@@ -81,8 +84,7 @@ TEST_F(Announcer, WithoutAManagerYesOpensTodaysDayList) {
     ASSERT_EQ(lists.size(), 1u);
     QTreeWidget* rows = lists[0]->list();
     ASSERT_EQ(rows->topLevelItemCount(), 3);
-    EXPECT_EQ(rows->topLevelItem(1)->checkState(0), Qt::Unchecked);
-    EXPECT_EQ(rows->topLevelItem(1)->text(3), "Yes");
+    EXPECT_EQ(row(rows, 1), (QStringList{"Call the bank", "9:30 AM", "1", "Yes", "off"}));
     rows->setCurrentItem(rows->topLevelItem(0));
     EXPECT_EQ(lists[0]->message()->toPlainText(), "body 0");
     // Showing again adds nothing: the input was used once.

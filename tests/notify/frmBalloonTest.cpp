@@ -17,22 +17,19 @@ struct Balloon : ::testing::Test {
 
     void SetUp() override { test::EnsureApp(); }
     void TearDown() override { delete balloon.data(); }
-    // A balloon of the usual size at the screen's origin, shown.
+    // A balloon of the usual size at (600, 400), shown.
     void show(int count, const char* icon, bool close, long autoClose = 0, bool opensLines = true) {
         balloon = opensLines
                       ? new frmBalloon(lines, [this](const std::string& line) { opened.push_back(line); })
                       : new frmBalloon(lines);
-        balloon->SetBalloon("Tavrin Reminders for: 12/06/26", count, 0, 0, icon, close, autoClose, 1620, 4680,
-                            "", 8);
+        balloon->SetBalloon("Tavrin Reminders for: 12/06/26", count, 600 * 15, 400 * 15, icon, close,
+                            autoClose, 1620, 4680, "", 8);
         balloon->show();
     }
 };
 
 TEST_F(Balloon, ShowsTheLinesUpToCountAsUnderlinedLabels) {
-    balloon = new frmBalloon(lines);
-    balloon->SetBalloon("Tavrin Reminders for: 12/06/26", 1, 600 * 15, 400 * 15, "", true, 0, 1620, 4680, "",
-                        8);
-    balloon->show();
+    show(1, "", true);
     EXPECT_EQ(balloon->titleLabel()->text(), "Tavrin Reminders for: 12/06/26");
     ASSERT_EQ(balloon->lineLabels().size(), 2u);
     EXPECT_EQ(balloon->lineLabels()[1]->text(), "9:30 AM - Call the bank");
