@@ -84,24 +84,18 @@ TEST_F(ClockWindow, FrameShowsThePicturesAtTheirRowsAndTheTextInside) {
     EXPECT_LT(ink.bottom(), h - 1);
 }
 
-TEST_F(ClockWindow, MissingPicturesShowTheFlatColour) {
-    app.settings.ColScheme = "e99012";
-    tavrin::testing::TempDir empty("tavrin-no-images");
-    auto missing = makeClock(empty.path());
-    EXPECT_FALSE(missing->SchemeHasImages());
-    EXPECT_EQ(missing->frame().pixel(0, missing->frame().height() - 1), qRgb(18, 144, 233));
-}
-
 TEST_F(ClockWindow, ComposesOnlyWhenSomethingThatShapesTheFrameChanged) {
     auto w = makeClock();
     EXPECT_EQ(w->TimeText(), "9:05 PM");  // a 12-hour time follows the clock on every step
     const int composed = w->compositions();
-    w->mainLoopStep();
-    w->mainLoopStep();
+    const auto steps = [&](int n) {
+        for (int i = 0; i < n; ++i) w->mainLoopStep();
+    };
+    steps(2);
     EXPECT_EQ(w->compositions(), composed);
 
     clock.advanceSeconds(60);
-    w->mainLoopStep();
+    steps(1);
     EXPECT_EQ(w->TimeText(), "9:06 PM");
     EXPECT_EQ(w->compositions(), composed + 1);
 
@@ -113,10 +107,9 @@ TEST_F(ClockWindow, ComposesOnlyWhenSomethingThatShapesTheFrameChanged) {
 
     // A new date style: one frame measured in the old date font, then one in the new, then quiet.
     app.settings.DateBold = "1";
-    w->mainLoopStep();
-    w->mainLoopStep();
+    steps(2);
     EXPECT_EQ(w->compositions(), composed + 4);
-    w->mainLoopStep();
+    steps(1);
     EXPECT_EQ(w->compositions(), composed + 4);
 
     // Another picture scheme (pictures of the same sizes), then a plain colour.
@@ -135,9 +128,13 @@ TEST_F(ClockWindow, ComposesOnlyWhenSomethingThatShapesTheFrameChanged) {
     EXPECT_EQ(w->frame().pixel(0, w->frame().height() - 1), qRgb(255, 0, 0));
 }
 
-TEST_F(ClockWindow, OwnTextsWithoutAHookAndOneMenuPerPress) {
+TEST_F(ClockWindow, MissingPicturesOwnTextsWithoutAHookAndOneMenuPerPress) {
     app.settings.TimeFormat = "hh:mm";
-    auto w = makeClock();
+    app.settings.ColScheme = "e99012";
+    tavrin::testing::TempDir empty("tavrin-no-images");
+    auto w = makeClock(empty.path());
+    EXPECT_FALSE(w->SchemeHasImages());  // the flat colour instead
+    EXPECT_EQ(w->frame().pixel(0, w->frame().height() - 1), qRgb(18, 144, 233));
     w->secondTick();
     EXPECT_EQ(w->TimeText() + " " + w->DateText(), "21:05 03/07/05");
 
