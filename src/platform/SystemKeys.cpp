@@ -28,15 +28,6 @@ const std::vector<std::string>& keyPaths() {
     return paths;
 }
 
-bool samePath(std::string_view a, std::string_view b) {
-    const auto x = SplitKeyPath(a);
-    const auto y = SplitKeyPath(b);
-    if (x.size() != y.size()) return false;
-    for (std::size_t i = 0; i < x.size(); ++i)
-        if (!EqualsNoCase(x[i], y[i])) return false;
-    return true;
-}
-
 std::string withTerminator(std::string text) {
     text.push_back('\0');
     return text;
@@ -60,7 +51,7 @@ std::shared_ptr<SystemKeys> SystemKeys::forMachine(const std::string& zoneinfoDi
 
 bool SystemKeys::HasKey(std::string_view path) {
     for (const std::string& p : keyPaths())
-        if (samePath(p, path)) return true;
+        if (SameKeyPath(p, path)) return true;
     return false;
 }
 
@@ -70,7 +61,7 @@ std::vector<std::string> SystemKeys::SubKeys(std::string_view path) {
     for (const std::string& p : keyPaths()) {
         const auto parts = SplitKeyPath(p);
         if (parts.size() != depth + 1) continue;
-        if (!samePath(p.substr(0, p.size() - parts.back().size()), path)) continue;
+        if (!SameKeyPath(p.substr(0, p.size() - parts.back().size()), path)) continue;
         bool seen = false;
         for (const std::string& n : names) seen = seen || EqualsNoCase(n, parts.back());
         if (!seen) names.emplace_back(parts.back());
@@ -79,13 +70,13 @@ std::vector<std::string> SystemKeys::SubKeys(std::string_view path) {
 }
 
 bool SystemKeys::GetValue(std::string_view path, std::string_view name, ValueType& type, std::string& data) {
-    if (samePath(path, kTimeZoneInformationKey)) {
+    if (SameKeyPath(path, kTimeZoneInformationKey)) {
         if (!EqualsNoCase(name, "StandardName")) return false;
         data = withTerminator(sources_.machineZone ? sources_.machineZone() : std::string());
         type = ValueType::String;
         return true;
     }
-    if (!samePath(path, kNtCurrentVersionKey)) return false;
+    if (!SameKeyPath(path, kNtCurrentVersionKey)) return false;
     loadVersion();
     const std::pair<const char*, const std::string*> values[] = {{"ProductName", &productName_},
                                                                  {"CurrentVersion", &version_},

@@ -21,21 +21,11 @@ void TreeStore::mount(Root root, std::shared_ptr<KeyProvider> provider) {
 }
 
 bool TreeStore::isRunKey(std::string_view path) {
-    const auto names = SplitKeyPath(path);
-    const auto run = SplitKeyPath(kRunKey);
-    if (names.size() != run.size()) return false;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (!EqualsNoCase(names[i], run[i])) return false;
-    return true;
+    return SameKeyPath(path, kRunKey);
 }
 
 bool TreeStore::isRunKeyOrAbove(std::string_view path) {
-    const auto names = SplitKeyPath(path);
-    const auto run = SplitKeyPath(kRunKey);
-    if (names.size() > run.size()) return false;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (!EqualsNoCase(names[i], run[i])) return false;
-    return true;
+    return IsKeyPathWithin(kRunKey, path);
 }
 
 bool TreeStore::providerHasKey(Root root, std::string_view path) {
