@@ -11,41 +11,25 @@ namespace {
 
 using tavrin::DateTime;
 
-void BM_FormatWorldTimeLine(benchmark::State& state) {
+void BM_Format(benchmark::State& state, const char* pattern) {
     DateTime t = DateTime::fromFields(2005, 3, 7, 21, 5, 0);
     for (auto _ : state) {
-        std::string s = tavrin::FormatPattern(t, "mm/dd/yy h:mm am/pm");
+        std::string s = tavrin::FormatPattern(t, pattern);
         benchmark::DoNotOptimize(s);
         t = t.addSeconds(61);
     }
 }
-BENCHMARK(BM_FormatWorldTimeLine);
+BENCHMARK_CAPTURE(BM_Format, WorldTimeLine, "mm/dd/yy h:mm am/pm");
+BENCHMARK_CAPTURE(BM_Format, ShortTime, "HH:MM");
 
-void BM_FormatShortTime(benchmark::State& state) {
-    DateTime t = DateTime::fromFields(2005, 3, 7, 21, 5, 0);
+void BM_ReadDate(benchmark::State& state, const char* text) {
     for (auto _ : state) {
-        std::string s = tavrin::FormatPattern(t, "HH:MM");
-        benchmark::DoNotOptimize(s);
-        t = t.addSeconds(61);
-    }
-}
-BENCHMARK(BM_FormatShortTime);
-
-void BM_ReadNumericDate(benchmark::State& state) {
-    for (auto _ : state) {
-        auto v = tavrin::ReadDateText("03/07/05", "mm/dd/yy");
+        auto v = tavrin::ReadDateText(text, "mm/dd/yy");
         benchmark::DoNotOptimize(v);
     }
 }
-BENCHMARK(BM_ReadNumericDate);
-
-void BM_ReadCalendarDate(benchmark::State& state) {
-    for (auto _ : state) {
-        auto v = tavrin::ReadDateText("12 March 2005", "mm/dd/yy");
-        benchmark::DoNotOptimize(v);
-    }
-}
-BENCHMARK(BM_ReadCalendarDate);
+BENCHMARK_CAPTURE(BM_ReadDate, Numeric, "03/07/05");
+BENCHMARK_CAPTURE(BM_ReadDate, Calendar, "12 March 2005");
 
 // The due check's date comparison: a stored date read back and formatted again.
 void BM_ReformatStoredDate(benchmark::State& state) {
