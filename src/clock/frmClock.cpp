@@ -155,13 +155,16 @@ void frmClock::fillOwnTexts() {
 }
 
 void frmClock::secondTick() {
+    // Armed before the tick's work: that work may hold a question open in a nested event loop for as
+    // long as the user takes to answer, and meanwhile the clock must go on showing the time and the
+    // alarm on ringing. The work itself refuses what must not run twice at once.
+    armSecondTimer();
     if (secondTickHook_) {
         secondTickHook_();
     } else {
         fillOwnTexts();
     }
     mainLoopStep();
-    armSecondTimer();
 }
 
 void frmClock::armSecondTimer() {

@@ -55,6 +55,8 @@ class frmClock : public QWidget {
 
     // One second's work: the tick hook (or the window's own texts), then the main-loop step.
     void secondTick();
+    // Whether the next second's tick is already armed.
+    bool nextTickArmed() const { return secondTimer_.isActive(); }
     // The main-loop step: refresh a 12-hour time, re-read the tray area, compose a new frame when
     // anything that shapes it changed, and show it.
     void mainLoopStep();

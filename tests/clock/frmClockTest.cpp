@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMouseEvent>
 
 #include <cstdlib>
@@ -47,6 +48,24 @@ class ClockWindow : public ::testing::Test {
 };
 
 }  // namespace
+
+// The tick's work may hold the reminder question open in a nested event loop for as long as the user
+// takes: the timer's tick arms the next one before that work, so the clock goes on meanwhile.
+TEST_F(ClockWindow, ATickArmsTheNextBeforeItsWork) {
+    auto w = makeClock();
+    clock.advanceMillis(999);  // the next second begins a millisecond from now
+    int ticks = 0;
+    bool armedDuringWork = true;
+    w->setSecondTick([&] {
+        if (++ticks > 1) armedDuringWork = armedDuringWork && w->nextTickArmed();
+    });
+    w->secondTick();  // arms the timer a few milliseconds ahead
+    QElapsedTimer guard;
+    guard.start();
+    while (ticks < 3 && guard.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    EXPECT_EQ(ticks, 3);
+    EXPECT_TRUE(armedDuringWork);
+}
 
 TEST_F(ClockWindow, FrameShowsThePicturesAtTheirRowsAndTheTextInside) {
     auto w = makeClock();
