@@ -1,3 +1,5 @@
+#include <map>
+
 #include <gtest/gtest.h>
 
 #include "ReminderTestSupport.h"
@@ -27,12 +29,22 @@ std::vector<int> cellsOfDays(const CalendarGrid& g) {
     return where;
 }
 
-TEST(CalendarGrid, MonthLayouts) {
+// The cells where `field` is set, with its value.
+std::map<int, int> cellsWith(const CalendarGrid& g, auto CalendarCell::*field) {
+    std::map<int, int> out;
+    for (int k = 0; k < CalendarGrid::kCells; ++k)
+        if (const int v = static_cast<int>(g.cells()[static_cast<std::size_t>(k)].*field)) out[k] = v;
+    return out;
+}
+
+TEST(CalendarGrid, MonthLayoutsWithTodayMarkedOnlyInItsMonth) {
     CalendarGrid march = build(3, 2005);
     EXPECT_EQ(march.title(), "March 2005");
     const auto m = cellsOfDays(march);
     for (int d = 1; d <= 31; ++d) EXPECT_EQ(m[static_cast<std::size_t>(d)], d + 1);
     for (int k : {0, 1, 33, 34}) EXPECT_TRUE(march.cells()[static_cast<std::size_t>(k)].caption.empty());
+    EXPECT_EQ(cellsWith(march, &CalendarCell::today), (std::map<int, int>{{8, 1}}));
+    EXPECT_TRUE(cellsWith(build(3, 2006), &CalendarCell::today).empty());
 
     const auto oct = cellsOfDays(build(10, 2005));  // 31 days starting on a Saturday
     EXPECT_EQ(oct[1], 6);
@@ -66,23 +78,15 @@ TEST(CalendarGrid, RightWeekdaysOutsideThatRange) {
     EXPECT_EQ(cellsOfDays(build(2, 2000))[29], 30);  // 1 February 2000: Tuesday
 }
 
-TEST(CalendarGrid, TodayIsMarkedOnlyInItsMonth) {
-    const CalendarGrid march = build(3, 2005);
-    int marked = 0;
-    for (const auto& c : march.cells()) marked += c.today;
-    EXPECT_EQ(marked, 1);
-    EXPECT_TRUE(march.cells()[8].today);
-    const CalendarGrid nextYear = build(3, 2006);
-    for (const auto& c : nextYear.cells()) EXPECT_FALSE(c.today);
-}
-
 TEST(CalendarGrid, WeekNumbers) {
-    EXPECT_EQ(CalendarGrid::weekNumberOf(DateTime::fromFields(2005, 1, 1)), 1);
-    EXPECT_EQ(CalendarGrid::weekNumberOf(DateTime::fromFields(2005, 1, 2)), 2);  // first Sunday
-    EXPECT_EQ(CalendarGrid::weekNumberOf(DateTime::fromFields(2005, 12, 31)),
-              53);  // 2005 began on a Saturday
-    EXPECT_EQ(CalendarGrid::weekNumberOf(DateTime::fromFields(2000, 12, 31)), 54);  // so did leap year 2000
-    EXPECT_EQ(CalendarGrid::weekNumberOf(DateTime::fromFields(2006, 1, 1)), 1);
+    const auto week = [](int y, int m, int d) {
+        return CalendarGrid::weekNumberOf(DateTime::fromFields(y, m, d));
+    };
+    EXPECT_EQ(week(2005, 1, 1), 1);
+    EXPECT_EQ(week(2005, 1, 2), 2);     // first Sunday
+    EXPECT_EQ(week(2005, 12, 31), 53);  // 2005 began on a Saturday
+    EXPECT_EQ(week(2000, 12, 31), 54);  // so did leap year 2000
+    EXPECT_EQ(week(2006, 1, 1), 1);
     EXPECT_EQ(build(7, 1999).weekNumber(), CalendarGrid::weekNumberOf(kToday));
 }
 
@@ -100,14 +104,10 @@ TEST(CalendarGrid, MarkersFollowStoredDates) {
     putReminder(t, 2, "Other format", "12.03.2005", "10:00:00");
     putReminder(t, 3, "Next month", "04/12/05", "10:00:00");
     CalendarGrid g = build(3, 2005, t);
-    int total = 0;
-    for (const auto& c : g.cells()) total += c.markers;
-    EXPECT_EQ(total, 2);
-    EXPECT_EQ(g.cells()[13].markers, 2);
+    EXPECT_EQ(cellsWith(g, &CalendarCell::markers), (std::map<int, int>{{13, 2}}));
     putReminder(t, 4, "Added", "03/31/05", "10:00:00");
     g.addReminders(t, testing::defaultSettings());  // placed again, not doubled
-    EXPECT_EQ(g.cells()[13].markers, 2);
-    EXPECT_EQ(g.cells()[32].markers, 1);
+    EXPECT_EQ(cellsWith(g, &CalendarCell::markers), (std::map<int, int>{{13, 2}, {32, 1}}));
 }
 
 }  // namespace
