@@ -46,16 +46,14 @@ TEST(PosixTzRule, ReadsTheAwkwardFootersOfTodaysDatabase) {
 }
 
 TEST(PosixTzRule, DaysOfTheThreeDateForms) {
-    PosixTzDate j60{PosixTzDate::Kind::Julian1, 60};
+    using K = PosixTzDate::Kind;
+    const PosixTzDate j60{K::Julian1, 60}, n59{K::Julian0, 59};
     EXPECT_EQ(j60.dayNumber(2024), daysFromCivil(2024, 3, 1));  // J never counts 29 February
     EXPECT_EQ(j60.dayNumber(2026), daysFromCivil(2026, 3, 1));
-    PosixTzDate n59{PosixTzDate::Kind::Julian0, 59};
     EXPECT_EQ(n59.dayNumber(2024), daysFromCivil(2024, 2, 29));
     EXPECT_EQ(n59.dayNumber(2026), daysFromCivil(2026, 3, 1));
-    PosixTzDate lastSunday{PosixTzDate::Kind::MonthWeekDay, 0, 3, 5, 0};
-    EXPECT_EQ(lastSunday.dayNumber(2026), daysFromCivil(2026, 3, 29));
-    PosixTzDate fourthThursday{PosixTzDate::Kind::MonthWeekDay, 0, 3, 4, 4};
-    EXPECT_EQ(fourthThursday.dayNumber(2026), daysFromCivil(2026, 3, 26));
+    EXPECT_EQ((PosixTzDate{K::MonthWeekDay, 0, 3, 5, 0}).dayNumber(2026), daysFromCivil(2026, 3, 29));
+    EXPECT_EQ((PosixTzDate{K::MonthWeekDay, 0, 3, 4, 4}).dayNumber(2026), daysFromCivil(2026, 3, 26));
 }
 
 TEST(PosixTzRule, TransitionInstantsHonourHoursBeyondTheDay) {
@@ -68,9 +66,9 @@ TEST(PosixTzRule, TransitionInstantsHonourHoursBeyondTheDay) {
     EXPECT_EQ(parsed("<-02>2<-01>,M3.5.0/-1,M10.5.0/0").transitionsInYear(2026)[0].at,
               unixAt(2026, 3, 29, 1));
     // Southern order: the year's first change ends daylight time.
-    const auto sydney = parsed("AEST-10AEDT,M10.1.0,M4.1.0/3").transitionsInYear(2026);
-    EXPECT_FALSE(sydney[0].type.isDst);
-    EXPECT_TRUE(parsed("AEST-10AEDT,M10.1.0,M4.1.0/3").typeAt(unixAt(2026, 1, 1)).isDst);
+    const auto sydney = parsed("AEST-10AEDT,M10.1.0,M4.1.0/3");
+    EXPECT_FALSE(sydney.transitionsInYear(2026)[0].type.isDst);
+    EXPECT_TRUE(sydney.typeAt(unixAt(2026, 1, 1)).isDst);
 }
 
 TEST(PosixTzRule, RejectsWhatIsNoRule) {
