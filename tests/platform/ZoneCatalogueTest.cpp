@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <optional>
 
 #include "platform/ZoneCatalogue.h"
 #include "settings/MemoryStore.h"
 #include "settings/Settings.h"
+#include "support/TempDir.h"
 #include "timezones/ZoneTime.h"
 
 namespace tavrin {
@@ -25,6 +25,12 @@ SystemTime fixed(int year, int month, int day, std::uint16_t hour) {
     const DateTime d = DateTime::fromFields(year, month, day);
     using U = std::uint16_t;
     return {U(year), U(month), U(d.weekday()), U(day), hour};
+}
+
+// Bias, daylight bias and the two names, to compare in one go.
+std::string biasesAndNames(const ZoneRecord& r) {
+    return std::to_string(r.Bias) + " " + std::to_string(r.DaylightBias) + " " + r.StandardName + "/" +
+           r.DaylightName;
 }
 
 class ZoneCatalogueTest : public ::testing::Test {
@@ -87,11 +93,8 @@ TEST_F(ZoneCatalogueTest, ListsZoneTabInOrderThenUtcUnderEveryAncestor) {
 }
 
 TEST_F(ZoneCatalogueTest, DisplayTextsAndNames) {
-    const ZoneRecord berlin = read("Europe/Berlin");
-    EXPECT_EQ(berlin.DisplayText, "(GMT+01:00) Berlin, Germany");
-    EXPECT_EQ(berlin.CityName, " Berlin, Germany");
-    EXPECT_EQ(berlin.StandardName, "CET");
-    EXPECT_EQ(berlin.DaylightName, "CEST");
+    EXPECT_EQ(read("Europe/Berlin").DisplayText, "(GMT+01:00) Berlin, Germany");
+    EXPECT_EQ(read("Europe/Berlin").CityName, " Berlin, Germany");
     EXPECT_EQ(read("america/st_johns").DisplayText, "(GMT-03:30) St Johns, Canada");
     EXPECT_EQ(read("Asia/Kathmandu").DisplayText, "(GMT+05:45) Kathmandu, Nepal");
     EXPECT_EQ(read("America/Argentina/Buenos_Aires").DisplayText, "(GMT-03:00) Buenos Aires, Argentina");
@@ -112,8 +115,7 @@ TEST_F(ZoneCatalogueTest, DisplayTextsAndNames) {
 
 TEST_F(ZoneCatalogueTest, RecurringRulesComeStraightFromTheFooter) {
     const ZoneRecord berlin = read("Europe/Berlin");
-    EXPECT_EQ(berlin.Bias, -60);
-    EXPECT_EQ(berlin.DaylightBias, -60);
+    EXPECT_EQ(biasesAndNames(berlin), "-60 -60 CET/CEST");
     EXPECT_EQ(berlin.DaylightDate, recurring(3, 0, 5, 2));
     EXPECT_EQ(berlin.StandardDate, recurring(10, 0, 5, 3));
 
@@ -125,10 +127,7 @@ TEST_F(ZoneCatalogueTest, RecurringRulesComeStraightFromTheFooter) {
     EXPECT_EQ(read("Antarctica/Troll").DaylightBias, -120);
 
     const ZoneRecord dublin = read("Europe/Dublin");
-    EXPECT_EQ(dublin.Bias, 0);
-    EXPECT_EQ(dublin.DaylightBias, -60);
-    EXPECT_EQ(dublin.StandardName, "GMT");
-    EXPECT_EQ(dublin.DaylightName, "IST");
+    EXPECT_EQ(biasesAndNames(dublin), "0 -60 GMT/IST");
     EXPECT_EQ(dublin.DaylightDate, recurring(3, 0, 5, 1));
     EXPECT_EQ(dublin.StandardDate, recurring(10, 0, 5, 2));
 }
@@ -180,19 +179,6 @@ TEST_F(ZoneCatalogueTest, WallClockToTheSecondAroundTransitions) {
     aroundChange("Unknown/Zone", utc(9, 26, 14), "2026-09-26 13:59:59", "2026-09-26 14:00:00");
 }
 
-TEST(ZoneCatalogue, AnEmptyDatabaseStillHasUtc) {
-    const std::string empty = ::testing::TempDir() + "/empty-zoneinfo";
-    std::filesystem::create_directories(empty);
-    FakeClock clock;
-    ZoneCatalogue catalogue(empty, clock);
-    EXPECT_EQ(catalogue.zoneIds(), std::vector<std::string>{"UTC"});
-    const auto utc = catalogue.zoneRecord("utc");
-    ASSERT_TRUE(utc);
-    EXPECT_EQ(utc->DisplayText, "(GMT) Coordinated Universal Time");
-    EXPECT_EQ(utc->StandardName, "UTC");
-    EXPECT_EQ(utc->Bias, 0);
-}
-
 // Points TZ at a zone and puts it back.
 class TzVariable {
   public:
@@ -207,8 +193,8 @@ class TzVariable {
 };
 
 TEST_F(ZoneCatalogueTest, MachineZoneBiasIsTheStandardOffsetAllYear) {
-    const std::string noEtc = ::testing::TempDir() + "/no-etc";
-    std::filesystem::create_directories(noEtc);
+    const testing::TempDir empty;
+    const std::string& noEtc = empty.path();
     {
         TzVariable tz("Australia/Sydney");  // in daylight time on 1 January, yet the standard Bias
         clock.setUtc(DateTime::fromFields(2026, 1, 1));
@@ -221,8 +207,14 @@ TEST_F(ZoneCatalogueTest, MachineZoneBiasIsTheStandardOffsetAllYear) {
         TzVariable tz("Europe/Dublin");
         EXPECT_EQ(MachineZoneBias(kZoneinfo, clock, noEtc), 0);
     }
-    // No zone file at all: 0.
+    // No zone file at all: 0, and a catalogue that still has UTC.
     EXPECT_EQ(MachineZoneBias(noEtc, clock, noEtc), 0);
+    ZoneCatalogue none(noEtc, clock);
+    EXPECT_EQ(none.zoneIds(), std::vector<std::string>{"UTC"});
+    const auto utc = none.zoneRecord("utc");
+    ASSERT_TRUE(utc);
+    EXPECT_EQ(utc->DisplayText, "(GMT) Coordinated Universal Time");
+    EXPECT_EQ(biasesAndNames(*utc), "0 0 UTC/UTC");
 }
 
 }  // namespace
