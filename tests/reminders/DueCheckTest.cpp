@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <functional>
 #include <vector>
 
@@ -80,7 +81,7 @@ TEST_F(DueCheckTest, OnlyEnabledRemindersOfThisMinuteShowABalloonLine) {
     EXPECT_FALSE(FileExists(dir.file("Tavrin.DAT")));
 }
 
-TEST_F(DueCheckTest, AnswerNoMovesOnlyTheRecurringOneAndSaves) {
+TEST_F(DueCheckTest, AnswerNoMovesOnlyTheRecurringOneAndSavesOrReportsTheFailedSave) {
     putReminder(table, 0, "Once", "03/07/05", "09:30:00");
     putReminder(table, 1, "Daily", "03/07/05", "09:30:00", "1", "1");
     const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
@@ -91,6 +92,13 @@ TEST_F(DueCheckTest, AnswerNoMovesOnlyTheRecurringOneAndSaves) {
               "03/07/05 03/08/05 09:30:00");
     ASSERT_TRUE(r.save.ok);
     EXPECT_EQ(readFile(dir.file("Tavrin.DAT")), SerialiseReminders(table));
+    // A failed save is reported, and the table keeps the move.
+    std::filesystem::remove(dir.file("Tavrin.DAT"));
+    std::filesystem::create_directory(dir.file("Tavrin.DAT"));
+    const DueCheckResult failed = tickAt(2005, 3, 8, 9, 30);
+    EXPECT_TRUE(failed.saved);
+    EXPECT_FALSE(failed.save.ok);
+    EXPECT_EQ(table.RemDate[1], "03/09/05");
 }
 
 TEST_F(DueCheckTest, MovesOfHourlyAndWeeklyReminders) {
@@ -196,17 +204,6 @@ TEST_F(DueCheckTest, TickDuringTheQuestionIsRefusedAndItsMinuteCoveredLater) {
     EXPECT_TRUE(inner.busy);
     tickAt(2005, 3, 7, 10, 16, 30);
     EXPECT_EQ(announcer.shown, (Shown{{"10:15 AM - Hourly"}, {"10:16 AM - Next minute"}}));
-}
-
-TEST_F(DueCheckTest, FailedSaveIsReportedAndTheTableKeepsTheMove) {
-    testing::writeFile(dir.file("plain"), "x");
-    DueCheck failing(table, settings, clock, announcer, dir.file("plain/Tavrin.DAT"));
-    putReminder(table, 0, "Daily", "03/07/05", "09:30:00", "1", "1");
-    clock.setLocal(DateTime::fromFields(2005, 3, 7, 9, 30));
-    const DueCheckResult r = failing.checkReminders();
-    EXPECT_TRUE(r.saved);
-    EXPECT_FALSE(r.save.ok);
-    EXPECT_EQ(table.RemDate[0], "03/08/05");
 }
 
 }  // namespace
