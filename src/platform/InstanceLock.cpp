@@ -14,7 +14,7 @@ bool InstanceLock::acquire(const std::string& path) {
     if (fd_ >= 0) return true;
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return false;
-    // Shared, so that every running instance holds it at once, as the design lets two instances run.
+    // Shared, so that every running instance holds it at once: a second instance is never refused.
     if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
         ::close(fd);
         return false;
