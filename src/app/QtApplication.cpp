@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPalette>
 
 #include "alarms/AlarmFiring.h"
 #include "alarms/QtAlarmNotifier.h"
@@ -14,7 +13,7 @@
 #include "platform/SystemKeys.h"
 #include "reminders/DueCheck.h"
 #include "reminders/ReminderFile.h"
-#include "settings/ColourText.h"
+#include "settings/QtColour.h"
 #include "settings/FileStore.h"
 #include "settings/frmInitSetup.h"
 #include "platform/ZoneCatalogue.h"
@@ -22,12 +21,6 @@
 
 namespace tavrin {
 namespace {
-
-std::string ButtonFaceColour() {
-    const QColor c = QApplication::palette().color(QPalette::Button);
-    return ColourText(ColourNumberOf(Rgb{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
-                                         static_cast<std::uint8_t>(c.blue())}));
-}
 
 // A message that does not hold up the clock's ticks while it is open.
 void ShowNotice(QMessageBox::Icon icon, const std::string& text) {
@@ -50,13 +43,13 @@ QtApplication::QtApplication() {
 QtApplication::~QtApplication() = default;
 
 void QtApplication::start() {
-    SubMain(*app_, StartHooks{ButtonFaceColour, [this] { showFirstRun(); }, [this] { showClock(); },
+    SubMain(*app_, StartHooks{ButtonFaceColourText, [this] { showFirstRun(); }, [this] { showClock(); },
                               [this] { instanceLock_.acquire(app_->paths.instanceLockFile()); },
                               [this] { upgradeReminderFile(); }});
 }
 
 void QtApplication::startClock() {
-    StartClock(*app_, StartHooks{ButtonFaceColour, [this] { showFirstRun(); }, [this] { showClock(); },
+    StartClock(*app_, StartHooks{ButtonFaceColourText, [this] { showFirstRun(); }, [this] { showClock(); },
                                  [this] { instanceLock_.acquire(app_->paths.instanceLockFile()); },
                                  [this] { upgradeReminderFile(); }});
 }

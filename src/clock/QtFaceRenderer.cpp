@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "settings/ColourText.h"
+#include "settings/QtColour.h"
 
 namespace tavrin {
 
@@ -19,8 +20,7 @@ QFont FontOfStyle(const LineStyle& style) {
 }
 
 QColor ColourOfText(std::string_view colourText) {
-    const Rgb rgb = ColourFromText(colourText);
-    return QColor(rgb.red, rgb.green, rgb.blue);
+    return QColorOfText(colourText);
 }
 
 const QtTextMetrics::Entry& QtTextMetrics::entry(const LineStyle& style) const {

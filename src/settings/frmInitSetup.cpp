@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <utility>
 
+#include "settings/QtColour.h"
 #include "utilities/DialogCentring.h"
 
 namespace tavrin {
@@ -58,11 +59,6 @@ QFrame* Rule(QWidget* parent, int y) {
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(12, y, kWidth - 24, 2);
     return line;
-}
-
-std::uint32_t ColourNumberOf(const QColor& colour) {
-    return static_cast<std::uint32_t>(colour.red()) | static_cast<std::uint32_t>(colour.green()) << 8 |
-           static_cast<std::uint32_t>(colour.blue()) << 16;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "settings/QtColour.h"
 #include "utilities/DialogCentring.h"
 
 namespace tavrin {
@@ -83,9 +84,7 @@ ColorChoice ShowColor(QWidget* owner, bool centreOnOwner) {
     const QColor picked = dialog.selectedColor();
     memory.lastColour = picked;
     ColorChoice choice;
-    choice.colour = static_cast<std::uint32_t>(picked.red()) |
-                    static_cast<std::uint32_t>(picked.green()) << 8 |
-                    static_cast<std::uint32_t>(picked.blue()) << 16;
+    choice.colour = ColourNumberOf(picked);
     choice.cancelled = false;
     return choice;
 }
