@@ -10,6 +10,7 @@
 
 #include "clock/LineStyle.h"
 #include "clock/TextMetrics.h"
+#include "utilities/Twips.h"
 
 namespace tavrin {
 
@@ -64,8 +65,8 @@ struct FaceLayout {
 };
 
 // The drawing surface has a fixed size: nothing is drawn beyond it however large the tray area is.
-inline constexpr int kSurfaceWidth = 2775 / 15;
-inline constexpr int kSurfaceHeight = 5535 / 15;
+inline constexpr int kSurfaceWidth = 2775 / kTwipsPerPixel;
+inline constexpr int kSurfaceHeight = 5535 / kTwipsPerPixel;
 // Trays at least this tall show the weekday between time and date.
 inline constexpr int kThreeLineHeight = 60;
 // Trays narrower than this lose the AM/PM marker of a 12-hour time.

@@ -29,10 +29,6 @@ PixelRect TrayAreaRect(const PixelRect& screen, const PixelRect& available);
 constexpr int DockTopOffsetTwips(int platformId) {
     return platformId == 2 ? 50 : 10;
 }
-// Twips to whole pixels at 15 twips per pixel, rounded to the nearest pixel (50 twips give 3).
-constexpr int TwipsToPixels(int twips) {
-    return (twips + 7) / 15;
-}
 
 // The clock window: DockTopOffset below the area's top, flush with its left edge, no larger than the
 // drawing surface, and clipped to the area as the panel would clip a child window.

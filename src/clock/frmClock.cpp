@@ -21,6 +21,7 @@
 
 #include "clock/QtStickyWindow.h"
 #include "clock/WeekdayLine.h"
+#include "utilities/Twips.h"
 #include "platform/ApplicationDirectory.h"
 #include "platform/DateTimeSettingsTool.h"
 #include "settings/ColourScheme.h"
@@ -95,7 +96,7 @@ frmClock::frmClock(AppState& app, QWidget* parent)
 frmClock::~frmClock() = default;
 
 void frmClock::setFS() {
-    dockTopPixels_ = TwipsToPixels(DockTopOffsetTwips(kPlatformId));
+    dockTopPixels_ = PixelsFromTwips(DockTopOffsetTwips(kPlatformId));
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         TrayRect_ = TrayAreaRect(pixelRectOf(screen->geometry()), pixelRectOf(screen->availableGeometry()));
     }
@@ -212,7 +213,7 @@ void frmClock::mainLoopStep() {
             setGeometry(w.left, w.top, w.width(), w.height());
         }
     }
-    trayTopTwips_ = TrayRect_.top * 15;
+    trayTopTwips_ = static_cast<int>(TwipsFromPixels(TrayRect_.top));
 
     FrameKey key{currentInputs(), s.ColScheme, picturesLoaded_};
     if (lastKey_ && *lastKey_ == key) return;

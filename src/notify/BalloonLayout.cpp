@@ -5,13 +5,6 @@
 
 namespace tavrin {
 
-int PixelsFromTwips(std::int64_t twips) {
-    const std::int64_t half = kTwipsPerPixel / 2;
-    const std::int64_t rounded =
-        twips >= 0 ? (twips + half) / kTwipsPerPixel : -((-twips + half) / kTwipsPerPixel);
-    return static_cast<int>(rounded);
-}
-
 BalloonIcon IconFromCode(std::string_view code) {
     std::string lower(code);
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

@@ -7,16 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "utilities/Twips.h"
+
 namespace tavrin {
 
-inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kBalloonLineSlots = 256;
-
-// Twips to whole pixels, rounded to the nearest pixel.
-int PixelsFromTwips(std::int64_t twips);
-constexpr std::int64_t TwipsFromPixels(int pixels) {
-    return static_cast<std::int64_t>(pixels) * kTwipsPerPixel;
-}
 
 struct BalloonRect {
     int left = 0;

@@ -3,6 +3,7 @@
 #include "clock/ClockFace.h"
 #include "clock/MenuGate.h"
 #include "clock/TrayArea.h"
+#include "utilities/Twips.h"
 
 using namespace tavrin;
 
@@ -23,8 +24,8 @@ TEST(TrayArea, RightEndOfABottomOrRightPanelElseTheCorner) {
 }
 
 TEST(TrayArea, WindowSitsDockTopOffsetBelowTheAreaClippedToIt) {
-    EXPECT_EQ(TwipsToPixels(DockTopOffsetTwips(2)), 3);  // 50 twips: 3.33 pixels
-    EXPECT_EQ(TwipsToPixels(DockTopOffsetTwips(1)), 1);  // 10 twips: 0.67 pixels
+    EXPECT_EQ(PixelsFromTwips(DockTopOffsetTwips(2)), 3);  // 50 twips: 3.33 pixels
+    EXPECT_EQ(PixelsFromTwips(DockTopOffsetTwips(1)), 1);  // 10 twips: 0.67 pixels
     EXPECT_EQ(DockedWindowRect({944, 738, 1024, 768}, 3, kSurfaceWidth, kSurfaceHeight),
               (PixelRect{944, 741, 1024, 768}));
     // Nothing beyond the drawing surface.
