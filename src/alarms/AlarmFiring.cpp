@@ -11,15 +11,6 @@ namespace {
 
 constexpr std::int64_t kMinutesPerDay = 24 * 60;
 
-// The hour and minute a stored time names, as a minute of the day. Both items are read back through
-// the one date reader, so a warning typed as "9:00 AM" and an alarm stored as "09:00:00" both mean
-// 09:00 whatever the "TimeFormat" setting looks like. Unreadable text never comes due.
-std::optional<int> MinuteOfDay(const std::string& text) {
-    const std::optional<DateTime> read = ReadDateText(text);
-    if (!read) return std::nullopt;
-    return read->hour() * 60 + read->minute();
-}
-
 std::string HourMinuteText(int minuteOfDay) {
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "%02d:%02d", minuteOfDay / 60 % 24, minuteOfDay % 60);
@@ -73,7 +64,10 @@ std::optional<std::int64_t> AlarmFiring::due(Track& track, bool on, const std::s
         track = Track{true, time, zone, std::nullopt};
     }
     const DateTime now = zoneNow_(zone);
-    const std::optional<int> target = MinuteOfDay(time);
+    // Read back through the one date reader, a warning typed as "9:00 AM" and an alarm stored as
+    // "09:00:00" both mean 09:00 whatever the "TimeFormat" setting looks like; unreadable text never
+    // comes due.
+    const std::optional<int> target = ReadMinuteOfDay(time);
     std::optional<std::int64_t> late;
     if (target) late = MinutesLateIfDue(track.previous, now, *target);
     track.previous = now;
@@ -91,7 +85,7 @@ void AlarmFiring::tick() {
     if (const auto late = due(alarm_, state_.AlarmOn, state_.AlarmTime, state_.AlarmZone)) {
         std::string message = state_.AlarmMessage;
         if (message.empty()) {
-            const std::optional<int> minute = MinuteOfDay(state_.AlarmTime);
+            const std::optional<int> minute = ReadMinuteOfDay(state_.AlarmTime);
             message = minute ? HourMinuteText(*minute) : state_.AlarmTime;
         }
         state_.AlarmMessage.clear();

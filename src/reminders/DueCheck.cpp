@@ -17,16 +17,6 @@ DateTime fromMinuteIndex(std::int64_t m) {
     return DateTime::fromSerial(day, (m - day * 1440) * 60);
 }
 
-// "HH:MM" as the formatter writes it, or -1 for anything else (text it could not read).
-int minuteOfDayFromText(const std::string& t) {
-    auto digit = [&](std::size_t i) { return t[i] >= '0' && t[i] <= '9'; };
-    if (t.size() != 5 || t[2] != ':' || !digit(0) || !digit(1) || !digit(3) || !digit(4)) return -1;
-    const int h = (t[0] - '0') * 10 + (t[1] - '0');
-    const int m = (t[3] - '0') * 10 + (t[4] - '0');
-    if (h > 23 || m > 59) return -1;
-    return h * 60 + m;
-}
-
 class BusyGuard {
   public:
     explicit BusyGuard(bool& flag) : flag_(flag) { flag_ = true; }
@@ -61,7 +51,7 @@ const DueCheck::SlotReading& DueCheck::reading(int slot) {
     r.time = time;
     r.dateFormat = settings_.DateFormat;
     r.dateText = FormatPattern(std::string_view(date), settings_.DateFormat, settings_.DateFormat);
-    r.minuteOfDay = minuteOfDayFromText(FormatPattern(std::string_view(time), "HH:MM", settings_.DateFormat));
+    r.minuteOfDay = ReadMinuteOfDay(time, settings_.DateFormat).value_or(-1);
     r.valid = true;
     return r;
 }

@@ -403,4 +403,10 @@ std::optional<DateTime> ReadDateText(std::string_view text, std::string_view dat
     return DateTime::fromFields(date->year, date->month, date->day, time.hour, time.minute, time.second);
 }
 
+std::optional<int> ReadMinuteOfDay(std::string_view text, std::string_view dateFormat) {
+    const std::optional<DateTime> read = ReadDateText(text, dateFormat);
+    if (!read) return std::nullopt;
+    return read->hour() * 60 + read->minute();
+}
+
 }  // namespace tavrin

@@ -16,6 +16,10 @@ std::string FormatPattern(const DateTime& value, std::string_view pattern);
 // 1899-12-30; a date only gives its midnight. Unreadable text gives nothing.
 std::optional<DateTime> ReadDateText(std::string_view text, std::string_view dateFormat = {});
 
+// The minute of the day (hour × 60 + minute) that `text` names when read as above: how stored times
+// are compared at minute resolution whatever form they were written in. Nothing when unreadable.
+std::optional<int> ReadMinuteOfDay(std::string_view text, std::string_view dateFormat = {});
+
 // Reads `text` as above and formats it with `pattern`; text that cannot be read comes back unchanged.
 std::string FormatPattern(std::string_view text, std::string_view pattern, std::string_view dateFormat = {});
 
