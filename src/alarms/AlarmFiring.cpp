@@ -9,8 +9,6 @@ namespace tavrin {
 
 namespace {
 
-constexpr std::int64_t kMinutesPerDay = 24 * 60;
-
 std::string HourMinuteText(int minuteOfDay) {
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "%02d:%02d", minuteOfDay / 60 % 24, minuteOfDay % 60);
