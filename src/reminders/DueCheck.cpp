@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "reminders/ReminderList.h"
 #include "timezones/FormatPattern.h"
 
 namespace tavrin {
@@ -142,9 +143,7 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
         if (table_.RemEnabled[s] != "1") continue;
         if (table_.RemRecur[s] != "-1")
             recurring.push_back({d, table_.RemTitle[s], table_.RemDate[s], table_.RemTime[s]});
-        table_.sBalloonLines[static_cast<std::size_t>(result.announced++)] =
-            FormatPattern(std::string_view(table_.RemTime[s]), settings_.TimeFormat, settings_.DateFormat) +
-            " - " + table_.RemTitle[s];
+        table_.sBalloonLines[static_cast<std::size_t>(result.announced++)] = balloonLine(table_, s, settings_);
     }
     if (result.announced == 0) return result;
 

@@ -16,6 +16,11 @@ ReminderRow reminderRow(const ReminderTable& table, int slot, const Settings& se
     return row;
 }
 
+std::string balloonLine(const ReminderTable& table, int slot, const Settings& settings) {
+    return FormatPattern(std::string_view(table.RemTime[slot]), settings.TimeFormat, settings.DateFormat) + " - " +
+           table.RemTitle[slot];
+}
+
 std::vector<ReminderRow> managerRows(const ReminderTable& table, const Settings& settings) {
     std::vector<ReminderRow> rows;
     if (table.RemTitle[0].empty() || table.RemDate[0].empty()) return rows;
@@ -25,21 +30,18 @@ std::vector<ReminderRow> managerRows(const ReminderTable& table, const Settings&
     return rows;
 }
 
-DayList dayListRows(const ReminderTable& table, const std::string& balloonLine, const std::string& dateText,
+DayList dayListRows(const ReminderTable& table, const std::string& line, const std::string& dateText,
                     const Settings& settings) {
     DayList list;
     if (table.RemTitle[0].empty() && table.RemDate[0].empty()) return list;
-    const bool byLine = balloonLine.size() > 2;
+    const bool byLine = line.size() > 2;
     const bool byDate = !byLine && dateText.size() > 2;
     if (!byLine && !byDate) return list;
     for (int i = 0; i < kReminderSlots; ++i) {
         if (table.RemTitle[i].empty()) continue;  // free slots never match
         bool take = false;
         if (byLine) {
-            take =
-                FormatPattern(std::string_view(table.RemTime[i]), settings.TimeFormat, settings.DateFormat) +
-                    " - " + table.RemTitle[i] ==
-                balloonLine;
+            take = balloonLine(table, i, settings) == line;
         } else {
             take = table.RemDate[i] == dateText;
         }
