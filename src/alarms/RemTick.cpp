@@ -3,9 +3,9 @@
 #include <exception>
 #include <utility>
 
+#include "clock/ClockTexts.h"
 #include "settings/Settings.h"
 #include "settings/StoreAccess.h"
-#include "timezones/FormatPattern.h"
 #include "timezones/ZoneRecord.h"
 #include "timezones/ZoneTime.h"
 
@@ -55,9 +55,8 @@ void RemTick::tick() {
 
 void RemTick::refreshTexts() {
     if (!hooks_.showTexts) return;
-    const DateTime now = app_.clock.localNow();
-    hooks_.showTexts(FormatPattern(now, app_.settings.TimeFormat),
-                     FormatPattern(now.date(), app_.settings.DateFormat));
+    const ClockTexts texts = ClockTextsAt(app_.clock.localNow(), app_.settings);
+    hooks_.showTexts(texts.TimeText, texts.DateText);
 }
 
 void RemTick::noticeZoneChange() {

@@ -19,6 +19,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "clock/ClockTexts.h"
 #include "clock/QtStickyWindow.h"
 #include "clock/WeekdayLine.h"
 #include "utilities/Twips.h"
@@ -150,9 +151,9 @@ void frmClock::setTexts(std::string timeText, std::string dateText) {
 }
 
 void frmClock::fillOwnTexts() {
-    const DateTime now = app_.clock.localNow();
-    TimeText_ = FormatPattern(now, app_.settings.TimeFormat);
-    DateText_ = FormatPattern(now, app_.settings.DateFormat);
+    ClockTexts texts = ClockTextsAt(app_.clock.localNow(), app_.settings);
+    TimeText_ = std::move(texts.TimeText);
+    DateText_ = std::move(texts.DateText);
 }
 
 void frmClock::secondTick() {
