@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "timezones/FormatPattern.h"
+#include "core/timezones/FormatPattern.h"
 
 namespace {
 

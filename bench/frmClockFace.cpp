@@ -4,12 +4,12 @@
 
 #include <QApplication>
 
-#include "app/AppState.h"
-#include "clock/ClockFace.h"
-#include "clock/QtFaceRenderer.h"
-#include "clock/WeekdayLine.h"
-#include "clock/frmClock.h"
-#include "settings/MemoryStore.h"
+#include "core/state/AppState.h"
+#include "core/clock/ClockFace.h"
+#include "ui/clock/QtFaceRenderer.h"
+#include "core/clock/WeekdayLine.h"
+#include "ui/clock/frmClock.h"
+#include "core/store/MemoryStore.h"
 
 using namespace tavrin;
 

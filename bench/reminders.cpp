@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <string>
 
-#include "reminders/DueCheck.h"
-#include "reminders/ReminderFile.h"
-#include "reminders/ReminderTable.h"
+#include "core/reminders/DueCheck.h"
+#include "core/reminders/ReminderFile.h"
+#include "core/reminders/ReminderTable.h"
 
 namespace {
 

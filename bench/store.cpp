@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "settings/FileStore.h"
-#include "settings/Settings.h"
-#include "settings/StoreAccess.h"
+#include "platform/FileStore.h"
+#include "core/settings/Settings.h"
+#include "core/store/StoreAccess.h"
 
 using namespace tavrin;
 

@@ -5,11 +5,11 @@
 
 #include <memory>
 
-#include "platform/Paths.h"
-#include "platform/ZoneCatalogue.h"
-#include "settings/MemoryStore.h"
-#include "settings/Settings.h"
-#include "timezones/ZoneTime.h"
+#include "core/state/Paths.h"
+#include "core/timezones/ZoneCatalogue.h"
+#include "core/store/MemoryStore.h"
+#include "core/settings/Settings.h"
+#include "core/timezones/ZoneTime.h"
 
 namespace {
 

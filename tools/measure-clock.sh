@@ -3,11 +3,11 @@
 # peak memory and the time from start to the first frame. Runs the clock under its own Xvfb with
 # throw-away XDG folders seeded with settings, so no first-run dialog shows and no real settings are
 # touched.
-# Usage: tools/measure-clock.sh [SECONDS] [PROGRAM]   (default: 60 seconds, build/src/app/tavrin)
+# Usage: tools/measure-clock.sh [SECONDS] [PROGRAM]   (default: 60 seconds, build/src/tavrin)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 duration=${1:-60}
-program=${2:-"$here/build/src/app/tavrin"}
+program=${2:-"$here/build/src/tavrin"}
 warmup=2
 [ -x "$program" ] || { echo "measure-clock: no program at $program (build it first)" >&2; exit 2; }
 

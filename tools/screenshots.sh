@@ -4,7 +4,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-"$here/build"}
-app="$build/src/app/tavrin"
+app="$build/src/tavrin"
 out="$here/docs"
 mkdir -p "$out"
 

@@ -3,21 +3,21 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "alarms/AlarmFiring.h"
-#include "alarms/QtAlarmNotifier.h"
-#include "alarms/QtSoundPlayer.h"
-#include "alarms/RemTick.h"
+#include "core/alarms/AlarmFiring.h"
+#include "ui/alarms/QtAlarmNotifier.h"
+#include "ui/alarms/QtSoundPlayer.h"
+#include "core/clock/RemTick.h"
 #include "app/modStart.h"
-#include "clock/frmClock.h"
-#include "notify/QtReminderAnnouncer.h"
+#include "ui/clock/frmClock.h"
+#include "ui/reminders/QtReminderAnnouncer.h"
 #include "platform/SystemKeys.h"
-#include "reminders/DueCheck.h"
-#include "reminders/ReminderFile.h"
-#include "settings/QtColour.h"
-#include "settings/FileStore.h"
-#include "settings/frmInitSetup.h"
-#include "platform/ZoneCatalogue.h"
-#include "timezones/ZoneTime.h"
+#include "core/reminders/DueCheck.h"
+#include "core/reminders/ReminderFile.h"
+#include "ui/utilities/QtColour.h"
+#include "platform/FileStore.h"
+#include "ui/settings/frmInitSetup.h"
+#include "core/timezones/ZoneCatalogue.h"
+#include "core/timezones/ZoneTime.h"
 
 namespace tavrin {
 namespace {

@@ -6,9 +6,9 @@
 #include <memory>
 #include <optional>
 
-#include "app/AppState.h"
+#include "core/state/AppState.h"
 #include "platform/InstanceLock.h"
-#include "timezones/ClockService.h"
+#include "core/timezones/ClockService.h"
 
 namespace tavrin {
 

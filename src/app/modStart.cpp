@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "settings/SettingsLoader.h"
+#include "core/settings/SettingsLoader.h"
 
 namespace tavrin {
 namespace {

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "app/AppState.h"
+#include "core/state/AppState.h"
 
 namespace tavrin {
 

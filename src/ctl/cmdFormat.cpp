@@ -1,8 +1,8 @@
 #include <optional>
 
 #include "ctl/Commands.h"
-#include "timezones/ClockService.h"
-#include "timezones/FormatPattern.h"
+#include "core/timezones/ClockService.h"
+#include "core/timezones/FormatPattern.h"
 
 namespace tavrin::ctl {
 

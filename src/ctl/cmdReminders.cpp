@@ -1,7 +1,7 @@
 #include "ctl/Commands.h"
-#include "platform/Paths.h"
-#include "reminders/ReminderFile.h"
-#include "reminders/ReminderTable.h"
+#include "core/state/Paths.h"
+#include "core/reminders/ReminderFile.h"
+#include "core/reminders/ReminderTable.h"
 
 namespace tavrin::ctl {
 

@@ -1,10 +1,10 @@
 #include <memory>
 
 #include "ctl/Commands.h"
-#include "platform/Paths.h"
-#include "settings/FileStore.h"
-#include "settings/Settings.h"
-#include "settings/SettingsLoader.h"
+#include "core/state/Paths.h"
+#include "platform/FileStore.h"
+#include "core/settings/Settings.h"
+#include "core/settings/SettingsLoader.h"
 
 namespace tavrin::ctl {
 

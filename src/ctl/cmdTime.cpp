@@ -4,13 +4,13 @@
 #include <optional>
 
 #include "ctl/Commands.h"
-#include "platform/Paths.h"
-#include "platform/ZoneCatalogue.h"
-#include "settings/MemoryStore.h"
-#include "settings/Settings.h"
-#include "timezones/ClockService.h"
-#include "timezones/ZoneRecord.h"
-#include "timezones/ZoneTime.h"
+#include "core/state/Paths.h"
+#include "core/timezones/ZoneCatalogue.h"
+#include "core/store/MemoryStore.h"
+#include "core/settings/Settings.h"
+#include "core/timezones/ClockService.h"
+#include "core/timezones/ZoneRecord.h"
+#include "core/timezones/ZoneTime.h"
 
 namespace tavrin::ctl {
 namespace {

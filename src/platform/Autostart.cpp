@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <utility>
 
-#include "platform/AtomicFile.h"
+#include "core/base/AtomicFile.h"
 
 namespace tavrin {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <utility>
 
-#include "platform/AtomicFile.h"
-#include "platform/MachineZone.h"
-#include "settings/KeyPath.h"
-#include "settings/Settings.h"
+#include "core/base/AtomicFile.h"
+#include "core/timezones/MachineZone.h"
+#include "core/store/KeyPath.h"
+#include "core/settings/Settings.h"
 
 namespace tavrin {
 namespace {

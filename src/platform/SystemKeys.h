@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/KeyProvider.h"
+#include "core/store/KeyProvider.h"
 
 namespace tavrin {
 

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "app/QtApplication.h"
-#include "clock/frmClock.h"
-#include "notify/TestApp.h"
-#include "settings/Settings.h"
+#include "ui/clock/frmClock.h"
+#include "support/TestApp.h"
+#include "core/settings/Settings.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/modStart.h"
-#include "settings/MemoryStore.h"
+#include "core/store/MemoryStore.h"
 
 using namespace tavrin;
 

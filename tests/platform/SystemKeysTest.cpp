@@ -3,9 +3,9 @@
 #include <fstream>
 
 #include "platform/SystemKeys.h"
-#include "settings/MemoryStore.h"
-#include "settings/Settings.h"
-#include "settings/StoreAccess.h"
+#include "core/store/MemoryStore.h"
+#include "core/settings/Settings.h"
+#include "core/store/StoreAccess.h"
 #include "support/TempDir.h"
 
 using namespace tavrin;

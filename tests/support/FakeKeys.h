@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/KeyPath.h"
-#include "settings/KeyProvider.h"
+#include "core/store/KeyPath.h"
+#include "core/store/KeyProvider.h"
 
 namespace tavrin::testing {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/Store.h"
+#include "core/store/Store.h"
 
 namespace tavrin::testing {
 

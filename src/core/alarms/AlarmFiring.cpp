@@ -1,0 +1,108 @@
+#include "core/alarms/AlarmFiring.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "core/timezones/FormatPattern.h"
+
+namespace tavrin {
+
+namespace {
+
+std::string HourMinuteText(int minuteOfDay) {
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d", minuteOfDay / 60 % 24, minuteOfDay % 60);
+    return buffer;
+}
+
+std::string Plural(std::int64_t n, const char* unit) {
+    return std::to_string(n) + " " + unit + (n == 1 ? "" : "s");
+}
+
+}  // namespace
+
+std::optional<std::int64_t> MinutesLateIfDue(const std::optional<DateTime>& previous, const DateTime& now,
+                                             int targetMinute) {
+    const int nowMinute = now.hour() * 60 + now.minute();
+    if (!previous || now < *previous) {
+        if (nowMinute == targetMinute) return 0;
+        return std::nullopt;
+    }
+    // The latest moment at or before `now` whose time of day is the target minute.
+    DateTime occurrence = DateTime::fromSerial(now.days(), static_cast<std::int64_t>(targetMinute) * 60);
+    if (occurrence > now) occurrence = occurrence.addDays(-1);
+    if (!(occurrence > *previous)) return std::nullopt;
+    return now.secondsSince(occurrence) / 60;
+}
+
+std::string LatenessText(std::int64_t minutesLate) {
+    if (minutesLate < 1) return {};
+    std::string text = " (";
+    if (minutesLate >= 60) {
+        text += Plural(minutesLate / 60, "hour");
+        if (minutesLate % 60 != 0) text += " " + Plural(minutesLate % 60, "minute");
+    } else {
+        text += Plural(minutesLate, "minute");
+    }
+    return text + " late)";
+}
+
+AlarmFiring::AlarmFiring(AlarmState& state, SoundPlayer& sound, AlarmNotifier& notifier, ZoneClock zoneNow)
+    : state_(state), sound_(sound), notifier_(notifier), zoneNow_(std::move(zoneNow)) {}
+
+std::optional<std::int64_t> AlarmFiring::due(Track& track, bool on, const std::string& time,
+                                             const ZoneRecord& zone) {
+    if (!on) {
+        track = Track{};
+        return std::nullopt;
+    }
+    // Armed since the last tick, or re-armed with another time or zone: no earlier tick counts, so a
+    // time already past today means its next occurrence, as the user expects of an alarm clock.
+    if (!track.armed || track.time != time || !(track.zone == zone)) {
+        track = Track{true, time, zone, std::nullopt};
+    }
+    const DateTime now = zoneNow_(zone);
+    // Read back through the one date reader, a warning typed as "9:00 AM" and an alarm stored as
+    // "09:00:00" both mean 09:00 whatever the "TimeFormat" setting looks like; unreadable text never
+    // comes due.
+    const std::optional<int> target = ReadMinuteOfDay(time);
+    std::optional<std::int64_t> late;
+    if (target) late = MinutesLateIfDue(track.previous, now, *target);
+    track.previous = now;
+    return late;
+}
+
+void AlarmFiring::tick() {
+    if (const auto late = due(warning_, state_.WarningOn, state_.WarningTime, state_.WarningZone)) {
+        std::string message = state_.WarningTime;
+        if (!state_.WarningZone.DisplayText.empty()) message += " " + state_.WarningZone.DisplayText;
+        fire("Tavrin Warning", message + LatenessText(*late), state_.WarningOn, state_.WarningTime,
+             state_.WarningSound, state_.WarningZone);
+        warning_ = Track{};
+    }
+    if (const auto late = due(alarm_, state_.AlarmOn, state_.AlarmTime, state_.AlarmZone)) {
+        std::string message = state_.AlarmMessage;
+        if (message.empty()) {
+            const std::optional<int> minute = ReadMinuteOfDay(state_.AlarmTime);
+            message = minute ? HourMinuteText(*minute) : state_.AlarmTime;
+        }
+        state_.AlarmMessage.clear();
+        fire("Tavrin Alarm", message + LatenessText(*late), state_.AlarmOn, state_.AlarmTime,
+             state_.AlarmSound, state_.AlarmZone);
+        alarm_ = Track{};
+    }
+}
+
+void AlarmFiring::fire(const char* title, const std::string& message, bool& on, std::string& time,
+                       std::string& sound, ZoneRecord& zone) {
+    const std::string path = sound;
+    on = false;
+    zone.DisplayText.clear();
+    time.clear();
+    sound.clear();
+
+    PlaySoundOrBeep(sound_, path);
+    notifier_.showAlarm(title, message);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,93 @@
+#include "core/clock/ClockFace.h"
+
+#include <cmath>
+
+namespace tavrin {
+
+bool EndsInAmPm(std::string_view timeFormat) {
+    return timeFormat.ends_with("AM/PM");
+}
+
+std::string WithoutMarker(std::string_view timeText) {
+    // Count characters, not bytes, so a marker in another script is dropped whole.
+    std::size_t end = timeText.size();
+    for (int dropped = 0; dropped < 3; ++dropped) {
+        if (end == 0) return std::string(timeText);
+        --end;
+        while (end > 0 && (static_cast<unsigned char>(timeText[end]) & 0xC0) == 0x80) --end;
+    }
+    return std::string(timeText.substr(0, end));
+}
+
+int RoundHalfEven(double value) {
+    const double lower = std::floor(value);
+    const double fraction = value - lower;
+    double result = lower;
+    if (fraction > 0.5) {
+        result = lower + 1;
+    } else if (fraction == 0.5) {
+        result = std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
+    }
+    return static_cast<int>(result);
+}
+
+namespace {
+
+// The surface's pen: each printed line leaves it one line height below the line's top.
+class Pen {
+  public:
+    Pen(FaceLayout& out, const TextMetrics& metrics, int width)
+        : out_(out), metrics_(metrics), width_(width) {}
+
+    void print(int y, const LineStyle& style, const std::string& text) {
+        const double w = metrics_.textWidth(style, text);
+        out_.lines.push_back(PlacedLine{(width_ - w) / 2, y, style, text});
+        y_ = y + metrics_.lineHeight(style);
+        out_.lastStyle = style;
+    }
+    int y() const { return y_; }
+
+  private:
+    FaceLayout& out_;
+    const TextMetrics& metrics_;
+    int width_;
+    int y_ = 0;
+};
+
+}  // namespace
+
+FaceLayout LayoutFace(const FaceInputs& in, const TextMetrics& metrics) {
+    FaceLayout out;
+    out.lastStyle = in.measureStyle;
+    const int w = in.trayWidth;
+    const int h = in.trayHeight;
+
+    if (in.schemeHasImages) {
+        const ImageSize& bottom = in.layers[0];
+        const ImageSize& top = in.layers[1];
+        const ImageSize& centre = in.layers[2];
+        out.copies.push_back(ImageCopy{1, 0, kTopLayerTop, top.width, top.height});
+        out.copies.push_back(ImageCopy{2, 0, kCentreLayerTop, centre.width, h - bottom.height});
+        out.copies.push_back(ImageCopy{0, 0, BottomLayerTop(h), bottom.width, bottom.height});
+    }
+
+    std::string timeText = in.timeText;
+    if (EndsInAmPm(in.timeFormat) && w < kNarrowTrayWidth) timeText = WithoutMarker(timeText);
+
+    // Both heights come from whatever font the surface holds before the first line is printed.
+    const int th = metrics.lineHeight(in.measureStyle);
+    const int dh = th;
+
+    Pen pen(out, metrics, w);
+    if (h >= kThreeLineHeight) {
+        pen.print(RoundHalfEven((h - th) / 2.0 - (dh + 7)), in.timeStyle, timeText);
+        if (in.weekdayText) pen.print(pen.y() + 4, in.dateStyle, *in.weekdayText);
+        pen.print(pen.y() + 4, in.dateStyle, in.dateText);
+    } else {
+        pen.print(RoundHalfEven((h - th) / 2.0 - (dh / 2.0 + 3)), in.timeStyle, timeText);
+        pen.print(pen.y() - 3, in.dateStyle, in.dateText);
+    }
+    return out;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,92 @@
+#pragma once
+// The layout of one clock frame: which scheme pictures are copied where, and which text lines are
+// printed where in which style. The window only draws the list this returns, so every placement rule
+// can be checked without a window.
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/clock/LineStyle.h"
+#include "core/clock/TextMetrics.h"
+#include "core/base/Twips.h"
+
+namespace tavrin {
+
+struct ImageSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const ImageSize&, const ImageSize&) = default;
+};
+
+// Everything that shapes a frame. Two equal inputs give the same frame, which is what lets the window
+// skip composing when nothing changed.
+struct FaceInputs {
+    int trayWidth = 0;
+    int trayHeight = 0;
+    std::string timeText;  // as refreshed this tick, before the narrow-tray shortening
+    std::string dateText;
+    std::string timeFormat;
+    // The weekday line, or nothing when the date text cannot be read back as a date.
+    std::optional<std::string> weekdayText;
+    LineStyle timeStyle;
+    LineStyle dateStyle;
+    // The font the drawing surface holds before this frame: the last line of the previous frame, or
+    // the surface's own font for the very first one. Both heights the layout needs are measured in it.
+    LineStyle measureStyle;
+    bool schemeHasImages = false;
+    std::array<ImageSize, 3> layers{};  // bottom, top and centre pictures
+    friend bool operator==(const FaceInputs&, const FaceInputs&) = default;
+};
+
+// A plain copy of a whole or partial picture layer, from the layer's (0, 0) to (x, y) of the frame.
+struct ImageCopy {
+    int layer = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const ImageCopy&, const ImageCopy&) = default;
+};
+
+// One printed line: its glyphs' top at y, its left edge at x (centred, not rounded).
+struct PlacedLine {
+    double x = 0;
+    int y = 0;
+    LineStyle style;
+    std::string text;
+};
+
+struct FaceLayout {
+    std::vector<ImageCopy> copies;  // in drawing order; later copies overwrite earlier ones
+    std::vector<PlacedLine> lines;  // in drawing order
+    LineStyle lastStyle;            // the font the surface holds after the frame
+};
+
+// The drawing surface has a fixed size: nothing is drawn beyond it however large the tray area is.
+inline constexpr int kSurfaceWidth = 2775 / kTwipsPerPixel;
+inline constexpr int kSurfaceHeight = 5535 / kTwipsPerPixel;
+// Trays at least this tall show the weekday between time and date.
+inline constexpr int kThreeLineHeight = 60;
+// Trays narrower than this lose the AM/PM marker of a 12-hour time.
+inline constexpr int kNarrowTrayWidth = 50;
+
+FaceLayout LayoutFace(const FaceInputs& in, const TextMetrics& metrics);
+
+// Whether the time pattern ends in exactly "AM/PM" (case matters): only then is the time refreshed
+// on every tick and shortened on a narrow tray.
+bool EndsInAmPm(std::string_view timeFormat);
+// The time text without its last three characters (the blank and the marker); a text shorter than
+// three characters is kept.
+std::string WithoutMarker(std::string_view timeText);
+// Rounds to the nearest whole number, halves to the even neighbour.
+int RoundHalfEven(double value);
+// The bottom picture's top edge for a tray of the given height.
+constexpr int BottomLayerTop(int trayHeight) {
+    return trayHeight - 10;
+}
+inline constexpr int kTopLayerTop = -2;
+inline constexpr int kCentreLayerTop = 7;
+
+}  // namespace tavrin

@@ -1,0 +1,17 @@
+#pragma once
+// The tray clock's two texts at a moment: the time in "TimeFormat" and today in "DateFormat".
+#include <string>
+
+#include "core/settings/Settings.h"
+#include "core/timezones/DateTime.h"
+
+namespace tavrin {
+
+struct ClockTexts {
+    std::string TimeText;
+    std::string DateText;
+};
+
+ClockTexts ClockTextsAt(const DateTime& now, const Settings& settings);
+
+}  // namespace tavrin

@@ -1,0 +1,76 @@
+#include "core/clock/RemTick.h"
+
+#include <exception>
+#include <utility>
+
+#include "core/clock/ClockTexts.h"
+#include "core/settings/Settings.h"
+#include "core/store/StoreAccess.h"
+#include "core/timezones/ZoneRecord.h"
+#include "core/timezones/ZoneTime.h"
+
+namespace tavrin {
+
+namespace {
+
+template <typename Step>
+void Guarded(Step&& step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+        // A failed step is skipped; the next tick tries again.
+    }
+}
+
+}  // namespace
+
+RemTickHooks StandardRemTickHooks(AppState& app,
+                                  std::function<void(const std::string&, const std::string&)> showTexts,
+                                  std::function<void()> checkReminders) {
+    RemTickHooks hooks;
+    hooks.showTexts = std::move(showTexts);
+    hooks.checkReminders = std::move(checkReminders);
+    hooks.readStandardName = [&app]() -> std::optional<std::string> {
+        return ReadMachineValue(app.store, kTimeZoneInformationKey, "StandardName");
+    };
+    hooks.refillLocalBias = [&app] { FillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock); };
+    return hooks;
+}
+
+AlarmFiring::ZoneClock ZoneClockOf(const AppState& app) {
+    return [&app](const ZoneRecord& zone) { return ZoneTimeNow(UtcNow(app.clock), zone); };
+}
+
+RemTick::RemTick(AppState& app, AlarmFiring& firing, RemTickHooks hooks)
+    : app_(app), firing_(firing), hooks_(std::move(hooks)) {}
+
+void RemTick::tick() {
+    Guarded([this] { refreshTexts(); });
+    Guarded([this] {
+        if (hooks_.checkReminders) hooks_.checkReminders();
+    });
+    Guarded([this] { noticeZoneChange(); });
+    Guarded([this] { firing_.tick(); });
+}
+
+void RemTick::refreshTexts() {
+    if (!hooks_.showTexts) return;
+    const ClockTexts texts = ClockTextsAt(app_.clock.localNow(), app_.settings);
+    hooks_.showTexts(texts.TimeText, texts.DateText);
+}
+
+void RemTick::noticeZoneChange() {
+    if (!hooks_.readStandardName) return;
+    const std::optional<std::string> name = hooks_.readStandardName();
+    // The reader gives a lone blank when it cannot read the value: a passing failure to read is no
+    // move to another zone, and must not swap the home zone for the empty record.
+    if (!name || name->find_first_not_of(' ') == std::string::npos || *name == app_.zones.StandardName)
+        return;
+    app_.zones.StandardName = *name;
+    // The reader's result ends in a blank that is not part of the zone's key name.
+    const std::string keyName = name->empty() ? std::string() : name->substr(0, name->size() - 1);
+    app_.zones.HomeZone = ReadZone(app_.store, app_.zones.ZoneRoot, keyName);
+    if (hooks_.refillLocalBias) hooks_.refillLocalBias();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,51 @@
+#pragma once
+// One tick of the tray clock's reminder timer (every 750 ms): the clock's texts, the reminder check,
+// a change of the machine's zone, then the warning and the alarm.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/alarms/AlarmFiring.h"
+#include "core/state/AppState.h"
+
+namespace tavrin {
+
+struct RemTickHooks {
+    // Hands the tray clock its time text ("TimeFormat") and date text ("DateFormat").
+    std::function<void(const std::string& timeText, const std::string& dateText)> showTexts;
+    // The reminder due check.
+    std::function<void()> checkReminders;
+    // The machine zone's "StandardName" as the machine-value reader returns it (with its trailing
+    // blank); nothing when it cannot be read, which is never taken for a change of zone.
+    std::function<std::optional<std::string>()> readStandardName;
+    // Refills LocalBias from the machine's zone after a change.
+    std::function<void()> refillLocalBias;
+};
+
+// The hooks as the running program wires them: the machine zone's name from the store's system
+// value, LocalBias from the tz database. The clock window supplies the texts' receiver and the due
+// check.
+RemTickHooks StandardRemTickHooks(AppState& app,
+                                  std::function<void(const std::string&, const std::string&)> showTexts,
+                                  std::function<void()> checkReminders);
+
+// A zone's current time as the warning and the alarm follow it: UTC now, then the zone's rules.
+AlarmFiring::ZoneClock ZoneClockOf(const AppState& app);
+
+class RemTick {
+  public:
+    RemTick(AppState& app, AlarmFiring& firing, RemTickHooks hooks);
+
+    // Each step runs in its own guard: a failing reminder check must not keep the alarm from ringing.
+    void tick();
+
+  private:
+    void refreshTexts();
+    void noticeZoneChange();
+
+    AppState& app_;
+    AlarmFiring& firing_;
+    RemTickHooks hooks_;
+};
+
+}  // namespace tavrin

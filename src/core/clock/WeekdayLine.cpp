@@ -1,0 +1,13 @@
+#include "core/clock/WeekdayLine.h"
+
+#include "core/timezones/FormatPattern.h"
+
+namespace tavrin {
+
+std::optional<std::string> WeekdayLine(std::string_view dateText, std::string_view dateFormat) {
+    const std::optional<DateTime> date = ReadDateText(dateText, dateFormat);
+    if (!date) return std::nullopt;
+    return FormatPattern(*date, "dddd");
+}
+
+}  // namespace tavrin

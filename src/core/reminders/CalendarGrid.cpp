@@ -1,0 +1,74 @@
+#include "core/reminders/CalendarGrid.h"
+
+#include <string_view>
+
+#include "core/timezones/FormatPattern.h"
+
+namespace tavrin {
+
+int CalendarGrid::firstCell(int month, int year) {
+    return DateTime::fromFields(year, month, 1).weekday();
+}
+
+int CalendarGrid::weekNumberOf(const DateTime& day) {
+    const int jan1 = DateTime::fromFields(day.year(), 1, 1).weekday();
+    return (day.dayOfYear() - 1 + jan1) / 7 + 1;
+}
+
+MonthYear CalendarGrid::previousMonth(int month, int year) {
+    return month <= 1 ? MonthYear{12, year - 1} : MonthYear{month - 1, year};
+}
+
+MonthYear CalendarGrid::nextMonth(int month, int year) {
+    return month >= 12 ? MonthYear{1, year + 1} : MonthYear{month + 1, year};
+}
+
+void CalendarGrid::buildCal(int month, int year, const DateTime& today, const ReminderTable& table,
+                            const Settings& settings) {
+    // Out-of-range months carry into the year, as the civil arithmetic does everywhere else.
+    const DateTime first = DateTime::fromFields(year, month, 1);
+    month_ = first.month();
+    year_ = first.year();
+    title_ = FormatPattern(first, "mmmm yyyy");
+    for (auto& cell : cells_) cell = CalendarCell{};
+    fillDays(daysInMonth(year_, month_), first.weekday());
+    markToday(month_, year_, today);
+    addReminders(table, settings);
+    weekNumber_ = weekNumberOf(today);
+}
+
+void CalendarGrid::fillDays(int days, int first) {
+    int k = first;
+    for (int d = 1; d <= days; ++d) {
+        cells_[static_cast<std::size_t>(k)].caption = std::to_string(d);
+        if (++k == kCells) k = 0;
+    }
+}
+
+void CalendarGrid::markToday(int month, int year, const DateTime& today) {
+    if (today.month() != month || today.year() != year) return;
+    const std::string day = std::to_string(today.day());
+    for (auto& cell : cells_) {
+        if (cell.caption == day) cell.today = true;
+    }
+}
+
+void CalendarGrid::addReminders(const ReminderTable& table, const Settings& settings) {
+    // A reminder is marked on the day whose date, in "DateFormat", is its stored date text.
+    std::array<std::string, kCells> dayTexts;
+    for (std::size_t k = 0; k < cells_.size(); ++k) {
+        cells_[k].markers = 0;
+        if (cells_[k].caption.empty()) continue;
+        const int day = std::stoi(cells_[k].caption);
+        dayTexts[k] = FormatPattern(DateTime::fromFields(year_, month_, day), settings.DateFormat);
+    }
+    for (int slot = 0; slot < kReminderSlots; ++slot) {
+        const std::string& date = table.RemDate[slot];
+        if (date.empty()) continue;
+        for (std::size_t k = 0; k < cells_.size(); ++k) {
+            if (!cells_[k].caption.empty() && dayTexts[k] == date) ++cells_[k].markers;
+        }
+    }
+}
+
+}  // namespace tavrin

@@ -1,0 +1,173 @@
+#include "core/reminders/DueCheck.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/reminders/ReminderList.h"
+#include "core/timezones/FormatPattern.h"
+
+namespace tavrin {
+namespace {
+
+std::int64_t minuteIndex(const DateTime& t) {
+    return t.days() * 1440 + t.secondsOfDay() / 60;
+}
+
+DateTime fromMinuteIndex(std::int64_t m) {
+    const std::int64_t day = m >= 0 ? m / 1440 : -((-m + 1439) / 1440);
+    return DateTime::fromSerial(day, (m - day * 1440) * 60);
+}
+
+class BusyGuard {
+  public:
+    explicit BusyGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyGuard() { flag_ = false; }
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+}  // namespace
+
+DueCheck::DueCheck(ReminderTable& table, const Settings& settings, const ClockService& clock,
+                   ReminderAnnouncer& announcer, std::string reminderFile)
+    : table_(table),
+      settings_(settings),
+      clock_(clock),
+      announcer_(announcer),
+      file_(std::move(reminderFile)) {}
+
+DueCheckResult DueCheck::checkReminders() {
+    return checkReminders(clock_.localNow());
+}
+
+const DueCheck::SlotReading& DueCheck::reading(int slot) {
+    SlotReading& r = readings_[slot];
+    const std::string& date = table_.RemDate[slot];
+    const std::string& time = table_.RemTime[slot];
+    if (r.valid && r.date == date && r.time == time && r.dateFormat == settings_.DateFormat) return r;
+    r.date = date;
+    r.time = time;
+    r.dateFormat = settings_.DateFormat;
+    r.dateText = FormatPattern(std::string_view(date), settings_.DateFormat, settings_.DateFormat);
+    r.minuteOfDay = ReadMinuteOfDay(time, settings_.DateFormat).value_or(-1);
+    r.valid = true;
+    return r;
+}
+
+// Each slot is due at most once in a run: at the first minute of (after, upTo] whose day has its
+// date text and whose time of day is its time. Free slots never match.
+std::vector<DueCheck::Due> DueCheck::findDue(std::int64_t after, std::int64_t upTo) {
+    std::vector<Due> due;
+    const std::int64_t firstDay = fromMinuteIndex(after + 1).days();
+    const std::int64_t lastDay = fromMinuteIndex(upTo).days();
+    std::vector<std::string> dayTexts;
+    for (std::int64_t d = firstDay; d <= lastDay; ++d) {
+        dayTexts.push_back(FormatPattern(DateTime::fromSerial(d, 0), settings_.DateFormat));
+    }
+    for (int slot = 0; slot < kReminderSlots; ++slot) {
+        if (table_.RemTitle[slot].empty()) continue;
+        const SlotReading& r = reading(slot);
+        if (r.minuteOfDay < 0) continue;
+        for (std::int64_t d = firstDay; d <= lastDay; ++d) {
+            const std::int64_t minute = d * 1440 + r.minuteOfDay;
+            if (minute <= after || minute > upTo) continue;
+            if (dayTexts[static_cast<std::size_t>(d - firstDay)] != r.dateText) continue;
+            due.push_back({minute, slot});
+            break;
+        }
+    }
+    std::stable_sort(due.begin(), due.end(), [](const Due& a, const Due& b) { return a.minute < b.minute; });
+    return due;
+}
+
+// Moves a recurring reminder on from the minute it was due. When the next time has passed too
+// (a run catching up), it steps on until the next time is after `nowMinute`: the occurrences in
+// between were covered by this run's balloon.
+bool DueCheck::moveOn(int slot, std::int64_t dueMinute, std::int64_t nowMinute) {
+    const DateTime due = fromMinuteIndex(dueMinute);
+    const std::int64_t late = nowMinute - dueMinute;
+    switch (ReminderNumber(table_.RemRecur[slot])) {
+        case 0: {
+            const DateTime next = due.addMinutes(60 * (late / 60 + 1));
+            table_.RemTime[slot] = FormatPattern(next, "HH:MM:SS");
+            if (next.days() != due.days()) table_.RemDate[slot] = FormatPattern(next, settings_.DateFormat);
+            return true;
+        }
+        case 1:
+            table_.RemDate[slot] = FormatPattern(due.addDays(late / 1440 + 1), settings_.DateFormat);
+            return true;
+        case 2:
+            table_.RemDate[slot] = FormatPattern(due.addDays(7 * (late / 10080 + 1)), settings_.DateFormat);
+            return true;
+        default:
+            return false;
+    }
+}
+
+DueCheckResult DueCheck::checkReminders(const DateTime& now) {
+    DueCheckResult result;
+    if (busy_) {
+        result.busy = true;
+        return result;
+    }
+    const std::int64_t nowMinute = minuteIndex(now);
+    std::int64_t after = nowMinute - 1;
+    if (lastChecked_) {
+        // A clock set back by more than the catch-up window was wrong before (far in the future):
+        // waiting for it to pass that time again would silence every reminder until then.
+        if (nowMinute <= *lastChecked_ && *lastChecked_ - nowMinute <= kCatchUpMinutes) return result;
+        if (nowMinute > *lastChecked_) after = std::max(*lastChecked_, nowMinute - kCatchUpMinutes);
+    }
+    // Recorded before anything is shown: a tick that arrives while the question below is open
+    // is refused, and the next run starts after this minute, so nothing is announced twice.
+    lastChecked_ = nowMinute;
+    BusyGuard guard(busy_);
+    result.ran = true;
+    result.minutesCovered = static_cast<int>(nowMinute - after);
+
+    const std::vector<Due> due = findDue(after, nowMinute);
+    result.due = static_cast<int>(due.size());
+    if (due.empty()) return result;
+
+    for (auto& line : table_.sBalloonLines) line.clear();
+    struct Recurring {
+        Due due;
+        std::string title, date, time;
+    };
+    std::vector<Recurring> recurring;
+    for (const Due& d : due) {
+        const int s = d.slot;
+        if (table_.RemEnabled[s] != "1") continue;
+        if (table_.RemRecur[s] != "-1")
+            recurring.push_back({d, table_.RemTitle[s], table_.RemDate[s], table_.RemTime[s]});
+        table_.sBalloonLines[static_cast<std::size_t>(result.announced++)] = balloonLine(table_, s, settings_);
+    }
+    if (result.announced == 0) return result;
+
+    result.balloonVisible =
+        announcer_.showBalloon("Tavrin Reminders for: " + FormatPattern(now, settings_.DateFormat));
+    if (recurring.empty() || !result.balloonVisible) return result;
+
+    result.asked = true;
+    if (announcer_.askReview()) {
+        result.reviewed = true;
+        announcer_.openManager();
+        return result;
+    }
+    for (const Recurring& r : recurring) {
+        const int s = r.due.slot;
+        // The question is modal, but windows may still have changed the table meanwhile; only the
+        // reminder that was announced is moved.
+        if (table_.RemTitle[s] != r.title || table_.RemDate[s] != r.date || table_.RemTime[s] != r.time)
+            continue;
+        if (moveOn(s, r.due.minute, nowMinute)) ++result.moved;
+    }
+    result.saved = true;
+    result.save = SaveReminders(table_, file_);
+    return result;
+}
+
+}  // namespace tavrin

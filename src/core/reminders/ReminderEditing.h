@@ -1,0 +1,42 @@
+#pragma once
+// Changes to the reminder table, each followed by a save of the whole file. A change whose save
+// fails is taken back, so the table keeps matching the file and the user can simply try again.
+#include <string>
+
+#include "core/reminders/ReminderFile.h"
+#include "core/reminders/ReminderForm.h"
+#include "core/reminders/ReminderTable.h"
+#include "core/settings/Settings.h"
+
+namespace tavrin {
+
+struct ReminderChange {
+    enum class Status {
+        Stored,         // the table changed and the file was rewritten
+        NothingStored,  // nothing to do (no title, no such reminder): no message
+        Refused,        // the form or the table refused; `message` says why
+        SaveFailed,     // the file could not be rewritten; the table is as it was
+    };
+    Status status = Status::NothingStored;
+    int slot = -1;  // where the new or edited reminder now is
+    std::string message;
+    bool ok() const { return status == Status::Stored || status == Status::NothingStored; }
+};
+
+// The first slot without a title, or -1 when all 256 are taken.
+int firstFreeSlot(const ReminderTable& table);
+
+// Stores the form in the first free slot.
+ReminderChange addReminder(ReminderTable& table, const ReminderForm& form, const Settings& settings,
+                           const std::string& path);
+
+// Replaces the reminder that was in `slot` with the title `title` when the edit began: it is
+// removed and the new version goes to the end of the run. When the table changed meanwhile, the
+// reminder is looked for by its title. A form without a title changes nothing.
+ReminderChange editReminder(ReminderTable& table, int slot, const std::string& title,
+                            const ReminderForm& form, const Settings& settings, const std::string& path);
+
+// Removes the reminder in `slot`; every later reminder moves down by one.
+ReminderChange deleteReminder(ReminderTable& table, int slot, const std::string& path);
+
+}  // namespace tavrin

@@ -1,0 +1,134 @@
+#include "core/reminders/ReminderEditor.h"
+
+#include <optional>
+#include <string_view>
+
+#include "core/reminders/ReminderFile.h"
+#include "core/timezones/FormatPattern.h"
+
+namespace tavrin {
+namespace {
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+std::optional<int> smallNumber(std::string_view text) {
+    text = trimmed(text);
+    if (text.empty() || text.size() > 4) return std::nullopt;
+    int v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+FormConversion refused(std::string message) {
+    FormConversion c;
+    c.outcome = FormConversion::Outcome::Refused;
+    c.message = std::move(message);
+    return c;
+}
+
+}  // namespace
+
+ReminderForm newReminderForm(const DateTime& now, const Settings& settings) {
+    ReminderForm form;
+    form.hour = std::to_string(now.hour());
+    form.minute = std::to_string(now.minute());
+    form.amPm = FormatPattern(now, "AM/PM");
+    form.date = FormatPattern(now, settings.DateFormat);
+    form.enabled = true;
+    form.recurring = false;
+    form.recurChoice = -1;
+    return form;
+}
+
+ReminderForm editReminderForm(const ReminderTable& table, int slot, const Settings& settings) {
+    ReminderForm form;
+    form.title = table.RemTitle[slot];
+    form.date = table.RemDate[slot];
+    form.message = table.RemBody[slot];
+    form.enabled = table.RemEnabled[slot] == "1";
+    // A stored time that cannot be read leaves the time boxes empty for the user to fill in.
+    if (const auto t = ReadDateText(table.RemTime[slot], settings.DateFormat)) {
+        form.hour = FormatPattern(*t, "hh am/pm").substr(0, 2);
+        form.minute = std::to_string(t->minute());
+        form.amPm = FormatPattern(*t, "AM/PM");
+    }
+    const long code = ReminderNumber(table.RemRecur[slot]);
+    form.recurring = code > -1;
+    form.recurChoice = code >= 0 && code <= 2 ? static_cast<int>(code) : -1;
+    return form;
+}
+
+std::string reminderTimeFromFields(const std::string& hour, const std::string& minute,
+                                   const std::string& amPm) {
+    const auto h = smallNumber(hour);
+    const auto m = smallNumber(minute);
+    if (!h || !m || *h > 23 || *m > 59) return {};
+    const std::string_view ap = trimmed(amPm);
+    int h24 = *h;
+    if (equalsNoCase(ap, "PM")) {
+        if (h24 >= 1 && h24 <= 11) h24 += 12;
+    } else if (equalsNoCase(ap, "AM")) {
+        if (h24 == 12) h24 = 0;
+    } else if (!ap.empty()) {
+        return {};
+    }
+    return FormatPattern(DateTime::fromSerial(0, h24 * 3600 + *m * 60), "HH:MM:SS");
+}
+
+FormConversion recordFromForm(const ReminderForm& form, const Settings& settings) {
+    if (form.hour.empty() && form.minute.empty() && form.amPm.empty()) return refused(kReminderFormError);
+    if (form.title.empty()) {
+        FormConversion c;
+        c.outcome = FormConversion::Outcome::NoTitle;
+        return c;
+    }
+    if (form.title.find('"') != std::string::npos) {
+        return refused("The reminder title cannot contain a double quote (\").");
+    }
+    if (form.date.find('"') != std::string::npos) {
+        return refused("The reminder date cannot contain a double quote (\").");
+    }
+    if (form.message.find('"') != std::string::npos) {
+        return refused("The reminder message cannot contain a double quote (\").");
+    }
+    // The file marks the end of a record with this text: as a whole message it would end the
+    // record early and the message would be lost on the next load.
+    if (form.message == "</END>") return refused("The reminder message cannot be the text </END>.");
+
+    FormConversion c;
+    c.record.time = reminderTimeFromFields(form.hour, form.minute, form.amPm);
+    if (c.record.time.empty()) return refused(kReminderFormError);
+    c.record.title = form.title;
+    c.record.date = FormatPattern(std::string_view(form.date), settings.DateFormat, settings.DateFormat);
+    c.record.enabled = form.enabled ? "1" : "0";
+    c.record.body = form.message;
+    if (!form.recurring) {
+        c.record.recur = "-1";
+    } else if (form.recurChoice >= 0 && form.recurChoice <= 2) {
+        c.record.recur = std::string(1, static_cast<char>('0' + form.recurChoice));
+    } else {
+        c.record.recur = "1";  // ticked with nothing chosen, or a text typed into the box
+    }
+    c.outcome = FormConversion::Outcome::Record;
+    return c;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,245 @@
+#include "core/reminders/ReminderFile.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/base/AtomicFile.h"
+#include "core/reminders/ReminderItemReader.h"
+#include "core/reminders/ReminderRecord.h"
+
+namespace tavrin {
+namespace {
+
+constexpr std::string_view kStart = "<START>";
+constexpr std::string_view kEnd = "</END>";
+
+void clearTable(ReminderTable& table) {
+    for (int i = 0; i < kReminderSlots; ++i) ReminderRecord{}.toSlot(table, i);
+}
+
+// Both layouts share the reading: after "<START>" a fixed number of values, then every item up to
+// "</END>" is a message item and the last one wins. A record missing its "</END>" therefore takes
+// the next record's items as message items, as the format has always read.
+ReminderParseReport parse(std::string_view text, ReminderTable& table, bool olderLayout) {
+    clearTable(table);
+    ReminderParseReport report;
+    ReminderItemReader reader(text);
+    std::string item;
+    std::string fields[5];
+    const int fieldCount = olderLayout ? 4 : 5;
+    while (reader.next(item)) {
+        if (item != kStart) continue;
+        ++report.records;
+        int got = 0;
+        for (auto& f : fields) f.clear();
+        while (got < fieldCount && reader.next(fields[got])) ++got;
+        std::string body;
+        while (got == fieldCount && reader.next(item)) {
+            if (item == kEnd) break;
+            body = std::move(item);
+        }
+        if (olderLayout) fields[4] = "-1";
+        if (fields[0].empty()) {
+            // A slot without a title counts as free, and saving stops at the first free slot: the
+            // records after it would be lost, so this one cannot take a slot.
+            ++report.untitled;
+            continue;
+        }
+        if (report.loaded >= kReminderSlots) {
+            ++report.overflow;
+            continue;
+        }
+        ReminderRecord{std::move(fields[0]), std::move(fields[1]), std::move(fields[2]),
+                       std::move(fields[3]), std::move(fields[4]), std::move(body)}
+            .toSlot(table, report.loaded++);
+    }
+    return report;
+}
+
+void appendValue(std::string& out, const std::string& value) {
+    out += '"';
+    // A double quote would end the value early on the next load; the editor refuses them, so one
+    // can only come from a hand-edited file. Writing it as an apostrophe keeps the rest intact.
+    if (value.find('"') == std::string::npos) {
+        out += value;
+    } else {
+        for (char c : value) out += c == '"' ? '\'' : c;
+    }
+    out += "\"\r\n";
+}
+
+// Keeps `data` as `base`, or `base.2`, `base.3`, ... when an earlier copy with other content is
+// there; an existing copy is never replaced. Returns the name used, or nothing on failure.
+std::optional<std::string> keepCopy(const std::string& base, std::string_view data) {
+    AtomicFile::WriteOptions options;
+    options.makeFolders = true;
+    options.replace = false;
+    for (int n = 1; n < 100; ++n) {
+        const std::string name = n == 1 ? base : base + "." + std::to_string(n);
+        std::string existing;
+        const AtomicFile::Result read = AtomicFile::read(name, existing);
+        if (read) {
+            if (existing == data) return name;
+            continue;
+        }
+        if (read.error != ENOENT) continue;
+        const AtomicFile::Result kept = AtomicFile::write(name, data, options);
+        if (kept) return name;
+        if (kept.error != EEXIST) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// Reads the whole reminder file; a missing one leaves `found` false and is no failure.
+ReminderFileResult readText(const std::string& path, std::string& text, bool& found) {
+    const AtomicFile::Result r = AtomicFile::read(path, text);
+    found = r.ok();
+    if (r || r.error == ENOENT) return {};
+    return {false, "Cannot read the reminder file \"" + path + "\": " + std::strerror(r.error) + "."};
+}
+
+// Empties the table and fills it from the file, keeping the text read.
+ReminderFileResult readInto(ReminderTable& table, const std::string& path, std::string& text,
+                            ReminderParseReport& report) {
+    clearTable(table);
+    bool found = false;
+    const ReminderFileResult r = readText(path, text, found);
+    if (found) report = ParseReminders(text, table);
+    return r;
+}
+
+// The fifth value of the first record, when the text begins with "<START>".
+std::optional<std::string> firstRecordFifthValue(std::string_view text) {
+    ReminderItemReader reader(text);
+    std::string item;
+    if (!reader.next(item) || item != kStart) return std::nullopt;
+    for (int i = 0; i < 5; ++i) {
+        if (!reader.next(item)) {
+            item.clear();
+            break;
+        }
+    }
+    return item;
+}
+
+}  // namespace
+
+long ReminderNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    long value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        if (value < 100000000) value = value * 10 + (text[i] - '0');
+        ++i;
+    }
+    return negative ? -value : value;
+}
+
+ReminderParseReport ParseReminders(std::string_view text, ReminderTable& table) {
+    return parse(text, table, false);
+}
+
+ReminderParseReport ParseOlderReminders(std::string_view text, ReminderTable& table) {
+    return parse(text, table, true);
+}
+
+std::string SerialiseReminders(const ReminderTable& table) {
+    std::string out;
+    for (int i = 0; i < kReminderSlots && !table.RemTitle[i].empty(); ++i) {
+        out += "\"<START>\"\r\n";
+        appendValue(out, table.RemTitle[i]);
+        appendValue(out, table.RemDate[i]);
+        appendValue(out, table.RemTime[i]);
+        appendValue(out, table.RemEnabled[i]);
+        appendValue(out, table.RemRecur[i]);
+        appendValue(out, table.RemBody[i]);
+        out += "\"</END>\"\r\n";
+    }
+    return out;
+}
+
+bool FileExists(std::string path) {
+    if (!path.empty() && (path.back() == '/' || path.back() == '\\')) path.pop_back();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    ::close(fd);
+    return regular;
+}
+
+ReminderFileResult ReadReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report) {
+    std::string text;
+    ReminderParseReport r;
+    const ReminderFileResult read = readInto(table, path, text, r);
+    if (report) *report = r;
+    return read;
+}
+
+ReminderFileResult LoadReminders(ReminderTable& table, const std::string& path) {
+    std::string text;
+    ReminderParseReport r;
+    const ReminderFileResult read = readInto(table, path, text, r);
+    if (!read.ok || (r.overflow == 0 && r.untitled == 0)) return read;
+    std::string what;
+    if (r.overflow > 0) what = std::to_string(r.overflow) + " reminder(s) beyond the first 256";
+    if (r.untitled > 0) {
+        if (!what.empty()) what += " and ";
+        what += std::to_string(r.untitled) + " reminder(s) without a title";
+    }
+    const auto kept = keepCopy(AtomicFile::followLinks(path) + ".overflow", text);
+    if (!kept) {
+        return {false, "The reminder file holds " + what +
+                           " that cannot be loaded, and a copy of it could not be kept. Keep a copy of \"" +
+                           path + "\" before changing reminders."};
+    }
+    return {true, "The reminder file holds " + what + " that cannot be loaded; the whole file is kept as \"" +
+                      *kept + "\"."};
+}
+
+ReminderFileResult SaveReminders(const ReminderTable& table, const std::string& path,
+                                 const AtomicFile::WriteCalls& calls) {
+    AtomicFile::WriteOptions options;
+    options.followLink = true;
+    options.makeFolders = true;
+    options.calls = calls;
+    const AtomicFile::Result r = AtomicFile::write(path, SerialiseReminders(table), options);
+    if (r) return {};
+    std::string message = r.message;
+    message[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(message[0])));
+    return {false, message + ". The reminder file was not changed."};
+}
+
+ReminderFileResult UpgradeReminderFile(ReminderTable& table, const std::string& path) {
+    std::string text;
+    bool found = false;
+    if (ReminderFileResult read = readText(path, text, found); !found) return read;
+    // A current record's fifth value is a recurrence code ("-1", "0", "1", "2"); an older record's
+    // is its message. A file that does not begin with a record is judged by what the load read.
+    const std::string fifth = firstRecordFifthValue(text).value_or(table.RemRecur[0]);
+    if (fifth.size() < 3) return {};
+
+    ReminderTable upgraded;
+    const ReminderParseReport r = ParseOlderReminders(text, upgraded);
+    if (!keepCopy(AtomicFile::followLinks(path) + ".old", text)) {
+        return {false, "The reminder file \"" + path +
+                           "\" is in the older layout, but a copy of it could not be kept; it was not "
+                           "converted."};
+    }
+    if (r.overflow > 0 || r.untitled > 0) keepCopy(AtomicFile::followLinks(path) + ".overflow", text);
+    ReminderFileResult saved = SaveReminders(upgraded, path);
+    if (!saved.ok) return saved;
+    for (int i = 0; i < kReminderSlots; ++i) ReminderRecord::fromSlot(upgraded, i).toSlot(table, i);
+    return {};
+}
+
+}  // namespace tavrin

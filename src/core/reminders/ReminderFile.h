@@ -1,0 +1,61 @@
+#pragma once
+// Tavrin.DAT: the reminder table on disk. Each record is eight quoted lines ("<START>", title, date,
+// time, enabled flag, recurrence code, message, "</END>") ended by CR LF. The file is always
+// rewritten whole from the table, through a temporary file renamed over the old one.
+#include <string>
+#include <string_view>
+
+#include "core/base/AtomicFile.h"
+#include "core/reminders/ReminderTable.h"
+
+namespace tavrin {
+
+struct ReminderFileResult {
+    bool ok = true;
+    std::string message;  // what went wrong, or a note about what was kept aside
+};
+
+// What a parse found beyond the records it put into the table.
+struct ReminderParseReport {
+    int records = 0;   // records that began with "<START>"
+    int loaded = 0;    // slots filled
+    int overflow = 0;  // records beyond the 256 slots
+    int untitled = 0;  // records without a title, which cannot hold a slot
+};
+
+// Fills the table (emptied first) from the text of a current-layout file.
+ReminderParseReport ParseReminders(std::string_view text, ReminderTable& table);
+// Fills the table (emptied first) from the text of a seven-line, older-layout file; every
+// record gets the recurrence code "-1".
+ReminderParseReport ParseOlderReminders(std::string_view text, ReminderTable& table);
+// The file text for the occupied run of slots.
+std::string SerialiseReminders(const ReminderTable& table);
+
+// True when the file can be opened for reading. A trailing slash is dropped first.
+bool FileExists(std::string path);
+
+// Reads the file as the program does at start, without writing anything. A missing file gives an
+// empty table and ok; a file that exists and cannot be read gives a message.
+ReminderFileResult ReadReminders(ReminderTable& table, const std::string& path,
+                                 ReminderParseReport* report = nullptr);
+
+// The program's start-up load. When the file holds more than the table can (over 256 records, or
+// records without a title), the original file is first copied to `path + ".overflow"` (an existing
+// copy is never overwritten), since the next save rewrites the file from the table.
+ReminderFileResult LoadReminders(ReminderTable& table, const std::string& path);
+
+// Rewrites the file from the table, through a link at `path` to where it leads; missing folders are
+// made. On failure the old file is left as it was. Tests pass their own write calls.
+ReminderFileResult SaveReminders(const ReminderTable& table, const std::string& path,
+                                 const AtomicFile::WriteCalls& calls = AtomicFile::WriteCalls::system());
+
+// Converts a file in the older seven-line layout (its first record's fifth value has three or more
+// characters) and rewrites it; a current-layout file is left alone. The older file is kept as
+// `path + ".old"` before the rewrite.
+ReminderFileResult UpgradeReminderFile(ReminderTable& table, const std::string& path);
+
+// The leading number of a text, as the recurrence code is read: blanks skipped, an optional sign,
+// digits; 0 when there are none.
+long ReminderNumber(std::string_view text);
+
+}  // namespace tavrin

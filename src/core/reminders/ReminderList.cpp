@@ -1,0 +1,55 @@
+#include "core/reminders/ReminderList.h"
+
+#include "core/reminders/ReminderFile.h"
+#include "core/timezones/FormatPattern.h"
+
+namespace tavrin {
+
+ReminderRow reminderRow(const ReminderTable& table, int slot, const Settings& settings) {
+    ReminderRow row;
+    row.title = table.RemTitle[slot];
+    row.date = table.RemDate[slot];
+    row.time = FormatPattern(std::string_view(table.RemTime[slot]), settings.TimeFormat, settings.DateFormat);
+    row.slot = slot;
+    row.occurs = ReminderNumber(table.RemRecur[slot]) <= -1 ? "No" : "Yes";
+    row.enabled = table.RemEnabled[slot] == "1";
+    return row;
+}
+
+std::string balloonLine(const ReminderTable& table, int slot, const Settings& settings) {
+    return FormatPattern(std::string_view(table.RemTime[slot]), settings.TimeFormat, settings.DateFormat) + " - " +
+           table.RemTitle[slot];
+}
+
+std::vector<ReminderRow> managerRows(const ReminderTable& table, const Settings& settings) {
+    std::vector<ReminderRow> rows;
+    if (table.RemTitle[0].empty() || table.RemDate[0].empty()) return rows;
+    for (int i = 0; i < kReminderSlots && !table.RemTitle[i].empty(); ++i) {
+        rows.push_back(reminderRow(table, i, settings));
+    }
+    return rows;
+}
+
+DayList dayListRows(const ReminderTable& table, const std::string& line, const std::string& dateText,
+                    const Settings& settings) {
+    DayList list;
+    if (table.RemTitle[0].empty() && table.RemDate[0].empty()) return list;
+    const bool byLine = line.size() > 2;
+    const bool byDate = !byLine && dateText.size() > 2;
+    if (!byLine && !byDate) return list;
+    for (int i = 0; i < kReminderSlots; ++i) {
+        if (table.RemTitle[i].empty()) continue;  // free slots never match
+        bool take = false;
+        if (byLine) {
+            take = balloonLine(table, i, settings) == line;
+        } else {
+            take = table.RemDate[i] == dateText;
+        }
+        if (!take) continue;
+        list.rows.push_back(reminderRow(table, i, settings));
+        list.message = table.RemBody[i];
+    }
+    return list;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,45 @@
+#include "core/settings/ColourScheme.h"
+
+#include "core/settings/ColourText.h"
+
+namespace tavrin {
+
+PictureScheme SchemeOfColour(std::string_view colScheme) {
+    const std::uint32_t colour = ColourNumber(colScheme);
+    if (colour == ColourNumber(kOliveGreenScheme)) return PictureScheme::OliveGreen;
+    if (colour == ColourNumber(kSilverScheme)) return PictureScheme::Silver;
+    if (colour == ColourNumber(kBlueScheme)) return PictureScheme::Blue;
+    return PictureScheme::None;
+}
+
+std::optional<std::array<std::string, 3>> SchemePicturePaths(PictureScheme scheme,
+                                                             const std::string& appDir) {
+    const char* set = nullptr;
+    switch (scheme) {
+        case PictureScheme::OliveGreen:
+            set = "olive_green";
+            break;
+        case PictureScheme::Silver:
+            set = "silver";
+            break;
+        case PictureScheme::Blue:
+            set = "def_blue";
+            break;
+        case PictureScheme::None:
+            return std::nullopt;
+    }
+    const std::string base = appDir + "/Images/" + set;
+    return std::array<std::string, 3>{base + ".gif", base + "_top.gif", base + "_center.gif"};
+}
+
+bool LoadSchemePictures(std::string_view colScheme, const std::string& appDir,
+                        const std::function<bool(int slot, const std::string& path)>& loadSlot) {
+    const auto paths = SchemePicturePaths(SchemeOfColour(colScheme), appDir);
+    if (!paths) return false;
+    for (int slot = 0; slot < 3; ++slot) {
+        if (!loadSlot(slot, (*paths)[slot])) return false;
+    }
+    return true;
+}
+
+}  // namespace tavrin

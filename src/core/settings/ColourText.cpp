@@ -1,0 +1,53 @@
+#include "core/settings/ColourText.h"
+
+#include <cctype>
+
+namespace tavrin {
+
+std::uint32_t ColourNumber(std::string_view text) {
+    std::uint64_t value = 0;
+    for (char c : text) {
+        int digit;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else return 0;  // not a colour: black, as an unreadable number would be
+        value = (value << 4 | static_cast<std::uint64_t>(digit)) & 0xFFFFFFFFu;
+    }
+    return static_cast<std::uint32_t>(value & 0xFFFFFF);
+}
+
+Rgb ColourFromNumber(std::uint32_t number) {
+    return Rgb{static_cast<std::uint8_t>(number & 0xFF), static_cast<std::uint8_t>((number >> 8) & 0xFF),
+               static_cast<std::uint8_t>((number >> 16) & 0xFF)};
+}
+
+Rgb ColourFromText(std::string_view text) { return ColourFromNumber(ColourNumber(text)); }
+
+std::uint32_t ColourNumberOf(Rgb rgb) {
+    return static_cast<std::uint32_t>(rgb.red) | static_cast<std::uint32_t>(rgb.green) << 8 |
+           static_cast<std::uint32_t>(rgb.blue) << 16;
+}
+
+std::string ColourText(std::uint32_t number) {
+    static const char digits[] = "0123456789ABCDEF";
+    number &= 0xFFFFFF;
+    if (number == 0) return "0";
+    std::string out;
+    while (number != 0) {
+        out.insert(out.begin(), digits[number & 0xF]);
+        number >>= 4;
+    }
+    return out;
+}
+
+std::string PickedColourText(std::uint32_t number) {
+    std::string text = ColourText(number);
+    return text == "FFFF" ? std::string("FFFFF") : text;
+}
+
+std::string FixLoadedColour(const std::string& stored) {
+    return stored == std::string("FFFF\0", 5) ? std::string("FFFFF") : stored;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,39 @@
+#pragma once
+// The settings model: one member per stored value, as the program holds it while it runs.
+#include <cstdint>
+#include <string>
+
+#include "core/store/KeyNames.h"
+#include "core/store/Store.h"
+
+namespace tavrin {
+
+struct Settings {
+    // Stored values, as text unless the program holds them as numbers.
+    std::int16_t UseSysTZ = 0;
+    std::string DateFormat;
+    std::string TimeFormat;
+    std::string TZFormat;
+    std::int16_t TZSType = 0;
+    std::int16_t TZSDir = 0;
+    bool PNDisp = false;
+    std::string DForeColor;
+    std::string TForeColor;
+    std::string WForeColor;
+    std::string ColScheme;
+    std::string BGPicture;
+    std::string TimeFont;
+    std::string DateFont;
+    std::string TimeSize;
+    std::string DateSize;
+    std::string TimeBold;
+    std::string DateBold;
+
+    // Derived and program-held values.
+    std::string VersionText;
+    bool RunAtLogon = false;
+    Root SettingsRoot = Root::LocalMachine;
+    std::string CustomSchemeColour;
+};
+
+}  // namespace tavrin

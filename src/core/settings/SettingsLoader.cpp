@@ -1,0 +1,124 @@
+#include "core/settings/SettingsLoader.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "core/settings/ColourText.h"
+#include "core/store/StoreAccess.h"
+#include "core/timezones/ZoneRecord.h"
+
+namespace tavrin {
+namespace {
+
+std::int16_t ToInt16(double value) {
+    const double r = std::nearbyint(value);  // default rounding mode: halves to even
+    if (r > std::numeric_limits<std::int16_t>::max()) return std::numeric_limits<std::int16_t>::max();
+    if (r < std::numeric_limits<std::int16_t>::min()) return std::numeric_limits<std::int16_t>::min();
+    return static_cast<std::int16_t>(r);
+}
+
+}  // namespace
+
+double LeadingNumber(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    std::string number;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) number += text[i++];
+    bool digits = false, point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            number += c;
+            digits = true;
+        } else if (c == '.' && !point) {
+            number += c;
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!digits) return 0.0;
+    return std::strtod(number.c_str(), nullptr);
+}
+
+void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string& buttonFaceColour) {
+    s.VersionText = kVersionText;
+    for (int i = 0; i <= 10; ++i) zones.ZoneList[static_cast<std::size_t>(i)].clear();
+
+    KeyHandle maker;
+    Disposition disposition = Disposition::None;
+    if (store.CreateKey(KeyHandle::rootKey(s.SettingsRoot), kMakerKey, kAllAccess, maker, disposition) !=
+        status::kSuccess)
+        return;
+    if (disposition == Disposition::CreatedNew &&
+        store.SetValue(maker, "", ValueType::String, "Quillon") == status::kSuccess)
+        store.FlushKey(maker);
+    KeyHandle key;
+    if (store.CreateKey(maker, "TAVRIN", kAllAccess, key, disposition) != status::kSuccess) {
+        store.CloseKey(maker);
+        return;
+    }
+
+    zones.ZoneRoot = kPlatformId == 2 ? kZoneRootNt : kZoneRoot9x;
+
+    Status st = status::kSuccess;
+    auto read = [&](const char* name, const std::string& fallback) {
+        return QueryValue(store, name, st, key, fallback);
+    };
+    s.UseSysTZ = LeadingNumber(read("UseSysTZ", "1")) != 0 ? -1 : 0;
+    s.DateFormat = read("DateFormat", "mm/dd/yy");
+    s.TimeFormat = read("TimeFormat", "h:mm AM/PM");
+    s.TZFormat = read("TZFormat", "mm/dd/yy h:mm am/pm");
+    s.TZSType = ToInt16(LeadingNumber(read("TZSType", "1")));
+    s.TZSDir = ToInt16(LeadingNumber(read("TZSDir", "0")));
+    // "0" and "1" set the flag; any other number leaves it as it was.
+    if (LeadingNumber(read("PNDisp", "0")) == 0) s.PNDisp = false;
+    if (LeadingNumber(read("PNDisp", "0")) == 1) s.PNDisp = true;
+
+    zones.StandardName = ReadMachineValue(store, kTimeZoneInformationKey, "StandardName");
+    zones.HomeZone = ReadZone(store, zones.ZoneRoot,
+                              zones.StandardName.substr(0, zones.StandardName.empty() ? 0
+                                                                                      : zones.StandardName.size() - 1));
+
+    if (!s.TimeFormat.empty() && s.TimeFormat.back() == '\0') s.TimeFormat.pop_back();
+
+    s.DForeColor = read("DForeColor", "0");
+    s.TForeColor = read("TForeColor", "0");
+    s.WForeColor = read("WForeColor", "0");
+    s.ColScheme = read("ColScheme", buttonFaceColour);
+    for (std::string* colour : {&s.DForeColor, &s.TForeColor, &s.WForeColor, &s.ColScheme})
+        *colour = FixLoadedColour(*colour);
+
+    s.BGPicture = read("BGPicture", "");
+    s.TimeFont = read("TimeFont", "ARIAL");
+    s.DateFont = read("DateFont", "TAHOMA");
+    s.TimeSize = read("TimeSize", "8");
+    s.DateSize = read("DateSize", "6");
+    s.TimeBold = read("TimeBold", "1");
+    s.DateBold = read("DateBold", "0");
+
+    store.CloseKey(maker);
+    store.CloseKey(key);
+
+    KeyHandle run;
+    if (store.OpenKey(KeyHandle::rootKey(s.SettingsRoot), kRunKey, kAllAccess, run) != status::kSuccess) return;
+    std::uint32_t size = 0;
+    ValueType type = ValueType::None;
+    s.RunAtLogon = store.QueryValueInfo(run, kRunValueName, size, type) == status::kSuccess;
+    store.CloseKey(run);
+}
+
+bool ChooseSettingsRoot(Store& store, Root& chosen) {
+    for (Root root : {Root::LocalMachine, Root::CurrentUser}) {
+        KeyHandle key;
+        if (store.OpenKey(KeyHandle::rootKey(root), kSettingsKey, kAllAccess, key) == status::kSuccess) {
+            store.CloseKey(key);
+            chosen = root;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace tavrin

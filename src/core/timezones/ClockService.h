@@ -1,0 +1,53 @@
+#pragma once
+// The one reader of the system clock. Everything else asks this service, so tests can set the time.
+#include <cstdint>
+#include <string>
+
+#include "core/timezones/DateTime.h"
+
+namespace tavrin {
+
+class ClockService {
+public:
+    virtual ~ClockService() = default;
+    // Milliseconds since 1970-01-01 00:00:00 UTC.
+    virtual std::int64_t unixMillis() const = 0;
+    // The machine's local wall-clock time now, to the second.
+    virtual DateTime localNow() const = 0;
+    // The current UTC instant, to the second.
+    DateTime utcNow() const {
+        const std::int64_t ms = unixMillis();
+        return DateTime::fromUnix(ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000));
+    }
+};
+
+// The real clock: the system time, and local time through the C library's zone conversion.
+class SystemClock final : public ClockService {
+public:
+    std::int64_t unixMillis() const override;
+    DateTime localNow() const override;
+
+private:
+    void followMachineZone() const;
+    mutable std::string machineZoneSeen_;
+};
+
+// A clock for tests: set it, advance it. Local time is UTC shifted by a fixed number of minutes.
+class FakeClock final : public ClockService {
+public:
+    explicit FakeClock(DateTime utc = DateTime::fromFields(2005, 3, 7, 21, 5, 0), int localOffsetMinutes = 0)
+        : millis_(utc.toUnix() * 1000), offsetMinutes_(localOffsetMinutes) {}
+    std::int64_t unixMillis() const override { return millis_; }
+    DateTime localNow() const override { return utcNow().addMinutes(offsetMinutes_); }
+    void setUtc(DateTime utc) { millis_ = utc.toUnix() * 1000; }
+    void setLocal(DateTime local) { millis_ = local.addMinutes(-offsetMinutes_).toUnix() * 1000; }
+    void advanceMillis(std::int64_t ms) { millis_ += ms; }
+    void advanceSeconds(std::int64_t s) { millis_ += s * 1000; }
+    void setOffsetMinutes(int minutes) { offsetMinutes_ = minutes; }
+
+private:
+    std::int64_t millis_;
+    int offsetMinutes_;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,61 @@
+#include "core/timezones/MachineZone.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace tavrin {
+namespace {
+
+bool isZoneFile(const std::string& zoneinfoDir, const std::string& id) {
+    if (id.empty() || id[0] == '/' || id.find("..") != std::string::npos) return false;
+    std::error_code ec;
+    return std::filesystem::is_regular_file(std::filesystem::path(zoneinfoDir) / id, ec);
+}
+
+// "/usr/share/zoneinfo/Europe/Berlin" (or any path with a "zoneinfo/" part) gives "Europe/Berlin".
+std::string idFromPath(const std::string& path) {
+    const std::string marker = "zoneinfo/";
+    const auto at = path.rfind(marker);
+    if (at == std::string::npos) return {};
+    std::string id = path.substr(at + marker.size());
+    // Debian also keeps "posix/" and "right/" copies of every zone.
+    for (const char* prefix : {"posix/", "right/"})
+        if (id.rfind(prefix, 0) == 0) id = id.substr(std::string(prefix).size());
+    return id;
+}
+
+std::string trim(std::string s) {
+    const auto b = s.find_first_not_of(" \t\r\n");
+    const auto e = s.find_last_not_of(" \t\r\n");
+    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+}  // namespace
+
+std::string MachineZoneId(const std::string& zoneinfoDir, const std::string& etcDir) {
+    if (const char* tz = std::getenv("TZ"); tz && *tz) {
+        std::string id = tz;
+        if (id[0] == ':') id.erase(0, 1);
+        if (!id.empty() && id[0] == '/') id = idFromPath(id);
+        if (isZoneFile(zoneinfoDir, id)) return id;
+    }
+    {
+        std::ifstream in(etcDir + "/timezone");
+        std::string line;
+        if (in && std::getline(in, line)) {
+            line = trim(line);
+            if (isZoneFile(zoneinfoDir, line)) return line;
+        }
+    }
+    std::error_code ec;
+    const auto target = std::filesystem::read_symlink(std::filesystem::path(etcDir) / "localtime", ec);
+    if (!ec) {
+        const std::string id = idFromPath(target.string());
+        if (isZoneFile(zoneinfoDir, id)) return id;
+    }
+    return "UTC";
+}
+
+}  // namespace tavrin

@@ -1,0 +1,285 @@
+#include "core/timezones/ZoneCatalogue.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "core/timezones/MachineZone.h"
+#include "core/store/KeyNames.h"
+
+namespace tavrin {
+namespace {
+
+constexpr const char* kUtcId = "UTC";
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool sameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Key names of a path; empty names from doubled or outer backslashes are dropped.
+std::vector<std::string_view> splitPath(std::string_view path) {
+    std::vector<std::string_view> parts;
+    std::size_t at = 0;
+    while (at <= path.size()) {
+        const auto next = std::min(path.find('\\', at), path.size());
+        if (next > at) parts.push_back(path.substr(at, next - at));
+        at = next + 1;
+    }
+    return parts;
+}
+
+// Tab-separated lines without comments.
+std::vector<std::vector<std::string>> readTable(const std::string& file) {
+    std::vector<std::vector<std::string>> rows;
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> cells;
+        std::istringstream cellsIn(line);
+        std::string cell;
+        while (std::getline(cellsIn, cell, '\t')) cells.push_back(cell);
+        rows.push_back(std::move(cells));
+    }
+    return rows;
+}
+
+// "America/Argentina/Buenos_Aires" gives "Buenos Aires".
+std::string cityOf(const std::string& id) {
+    std::string city = id.substr(id.rfind('/') + 1);
+    std::replace(city.begin(), city.end(), '_', ' ');
+    return city;
+}
+
+int yearOf(std::int64_t unixSeconds) {
+    return DateTime::fromUnix(unixSeconds).year();
+}
+
+// The year whose rule block applies at `utc`: the zone's local year there, settled on the year of
+// the block's own standard time, which is the year the daylight test reads the rule in.
+template <typename RuleForYear>
+auto ruleAt(const TzFile& file, std::int64_t utc, RuleForYear&& forYear) {
+    const int first = yearOf(utc + file.typeAt(utc).utcOffset);
+    auto rule = forYear(first);
+    if (!rule) return rule;
+    const int settled = yearOf(utc - std::int64_t{rule->record.Bias} * 60);
+    return settled == first ? rule : forYear(settled);
+}
+
+}  // namespace
+
+std::string GmtOffsetText(std::int32_t bias) {
+    if (bias == 0) return "(GMT)";
+    const std::int32_t east = -bias;
+    const std::int32_t a = east < 0 ? -east : east;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "(GMT%c%02d:%02d)", east < 0 ? '-' : '+', a / 60, a % 60);
+    return buf;
+}
+
+ZoneCatalogue::ZoneCatalogue(std::string zoneinfoDir, const ClockService& clock)
+    : dir_(std::move(zoneinfoDir)), clock_(clock) {
+    for (auto part : splitPath(kZoneRootNt)) rootParts_.emplace_back(part);
+}
+
+void ZoneCatalogue::loadListLocked() {
+    if (listLoaded_) return;
+    listLoaded_ = true;
+    std::unordered_map<std::string, std::string> countries;
+    for (const auto& row : readTable(dir_ + "/iso3166.tab"))
+        if (row.size() >= 2) countries[row[0]] = row[1];
+    auto add = [&](const std::string& id, const std::string& country) {
+        if (index_.count(lower(id))) return;
+        index_.emplace(lower(id), zones_.size());
+        Zone z;
+        z.id = id;
+        z.country = country;
+        zones_.push_back(std::move(z));
+    };
+    for (const auto& row : readTable(dir_ + "/zone.tab")) {
+        if (row.size() < 3 || row[2].empty() || row[2] == kUtcId) continue;
+        // An id that could leave the folder is no zone.
+        if (row[2][0] == '/' || row[2].find("..") != std::string::npos) continue;
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(dir_ + "/" + row[2], ec)) continue;
+        const auto c = countries.find(row[0]);
+        add(row[2], c == countries.end() ? std::string() : c->second);
+    }
+    add(kUtcId, "");
+}
+
+ZoneCatalogue::Zone* ZoneCatalogue::findLocked(std::string_view id) {
+    loadListLocked();
+    const std::string key = lower(id);
+    const auto it = index_.find(key);
+    if (it != index_.end()) return &zones_[it->second];
+    // A zone the list leaves out is still found by its name, though never enumerated: the machine
+    // may name its own zone "Etc/UTC" or a legacy link such as "US/Eastern", and the home zone must
+    // still follow that zone's rules rather than fall back to the empty record.
+    const auto known = unlisted_.find(key);
+    if (known != unlisted_.end()) return known->second ? &*known->second : nullptr;
+    std::optional<Zone> zone;
+    const std::string name(id);
+    std::error_code ec;
+    if (!name.empty() && name[0] != '/' && name.find("..") == std::string::npos &&
+        name.find('\\') == std::string::npos && std::filesystem::is_regular_file(dir_ + "/" + name, ec)) {
+        zone.emplace();
+        zone->id = name;
+    }
+    auto& slot = unlisted_.emplace(key, std::move(zone)).first->second;
+    return slot ? &*slot : nullptr;
+}
+
+bool ZoneCatalogue::readFileLocked(Zone& zone) {
+    if (zone.loaded) return zone.readable;
+    zone.loaded = true;
+    std::string error;
+    zone.readable = TzFile::load(dir_ + "/" + zone.id, zone.file, error);
+    if (!zone.readable && zone.id == kUtcId) {
+        // UTC needs no file: a database without one still gets a plain zone at offset 0.
+        zone.file = TzFile::constant(LocalTimeType{0, false, kUtcId});
+        zone.readable = true;
+    }
+    return zone.readable;
+}
+
+const ZoneYearRule* ZoneCatalogue::ruleForYearLocked(Zone& zone, int year) {
+    if (!readFileLocked(zone)) return nullptr;
+    auto it = zone.years.find(year);
+    if (it == zone.years.end()) it = zone.years.emplace(year, BuildZoneYearRule(zone.file, year)).first;
+    return &it->second;
+}
+
+const ZoneYearRule* ZoneCatalogue::ruleNowLocked(Zone& zone) {
+    if (!readFileLocked(zone)) return nullptr;
+    return ruleAt(zone.file, clock_.utcNow().toUnix(),
+                  [&](int year) { return ruleForYearLocked(zone, year); });
+}
+
+std::optional<ZoneCatalogue::Values> ZoneCatalogue::valuesLocked(Zone& zone) {
+    const ZoneYearRule* rule = ruleNowLocked(zone);
+    if (!rule) return std::nullopt;
+    Values v;
+    v.display = GmtOffsetText(rule->record.Bias) + " ";
+    if (zone.id == kUtcId)
+        v.display += "Coordinated Universal Time";
+    else
+        v.display += cityOf(zone.id) + (zone.country.empty() ? "" : ", " + zone.country);
+    v.standardName = rule->record.StandardName;
+    v.daylightName = rule->record.DaylightName;
+    v.tzi = EncodeTzi(rule->record);
+    return v;
+}
+
+ZoneCatalogue::Zone* ZoneCatalogue::zoneAtPathLocked(std::string_view path, std::size_t& depth,
+                                                     bool& underRoot) {
+    const auto parts = splitPath(path);
+    depth = parts.size();
+    underRoot = true;
+    for (std::size_t i = 0; i < parts.size() && i < rootParts_.size(); ++i)
+        if (!sameText(parts[i], rootParts_[i])) underRoot = false;
+    if (!underRoot || depth != rootParts_.size() + 1) return nullptr;
+    return findLocked(parts.back());
+}
+
+bool ZoneCatalogue::HasKey(std::string_view path) {
+    std::lock_guard lock(mutex_);
+    std::size_t depth = 0;
+    bool underRoot = false;
+    Zone* zone = zoneAtPathLocked(path, depth, underRoot);
+    return underRoot && (depth <= rootParts_.size() || zone != nullptr);
+}
+
+std::vector<std::string> ZoneCatalogue::SubKeys(std::string_view path) {
+    std::lock_guard lock(mutex_);
+    std::size_t depth = 0;
+    bool underRoot = false;
+    zoneAtPathLocked(path, depth, underRoot);
+    if (!underRoot || depth > rootParts_.size()) return {};
+    if (depth < rootParts_.size()) return {rootParts_[depth]};
+    loadListLocked();
+    std::vector<std::string> ids;
+    ids.reserve(zones_.size());
+    for (const auto& z : zones_) ids.push_back(z.id);
+    return ids;
+}
+
+bool ZoneCatalogue::GetValue(std::string_view path, std::string_view name, ValueType& type,
+                             std::string& data) {
+    std::lock_guard lock(mutex_);
+    std::size_t depth = 0;
+    bool underRoot = false;
+    Zone* zone = zoneAtPathLocked(path, depth, underRoot);
+    if (!zone) return false;
+    const auto values = valuesLocked(*zone);
+    if (!values) return false;
+    type = ValueType::String;
+    if (sameText(name, "Display"))
+        data = values->display;
+    else if (sameText(name, "Std"))
+        data = values->standardName;
+    else if (sameText(name, "Dlt"))
+        data = values->daylightName;
+    else if (sameText(name, "TZI")) {
+        type = ValueType::Binary;
+        data = values->tzi;
+    } else
+        return false;
+    return true;
+}
+
+std::vector<std::string> ZoneCatalogue::zoneIds() {
+    return SubKeys(kZoneRootNt);
+}
+
+std::optional<ZoneRecord> ZoneCatalogue::zoneRecord(std::string_view id) {
+    std::lock_guard lock(mutex_);
+    Zone* zone = findLocked(id);
+    if (!zone) return std::nullopt;
+    const auto values = valuesLocked(*zone);
+    if (!values) return std::nullopt;
+    ZoneRecord r = ruleNowLocked(*zone)->record;
+    r.DisplayText = values->display;
+    r.CityName = r.DisplayText.substr(r.DisplayText.find(')') + 1);
+    return r;
+}
+
+std::optional<ZoneYearRule> ZoneCatalogue::zoneRuleForYear(std::string_view id, int year) {
+    std::lock_guard lock(mutex_);
+    Zone* zone = findLocked(id);
+    if (!zone) return std::nullopt;
+    const ZoneYearRule* rule = ruleForYearLocked(*zone, year);
+    return rule ? std::optional<ZoneYearRule>(*rule) : std::nullopt;
+}
+
+std::shared_ptr<KeyProvider> MakeZoneCatalogue(const std::string& zoneinfoDir, const ClockService& clock) {
+    return std::make_shared<ZoneCatalogue>(zoneinfoDir, clock);
+}
+
+std::int32_t MachineZoneBias(const std::string& zoneinfoDir, const ClockService& clock,
+                             const std::string& etcDir) {
+    const std::string id = MachineZoneId(zoneinfoDir, etcDir);
+    TzFile file;
+    std::string error;
+    if (!TzFile::load(zoneinfoDir + "/" + id, file, error)) return 0;
+    const auto rule = ruleAt(file, clock.utcNow().toUnix(), [&](int year) {
+        return std::optional<ZoneYearRule>(BuildZoneYearRule(file, year));
+    });
+    return rule ? rule->record.Bias : 0;
+}
+
+}  // namespace tavrin

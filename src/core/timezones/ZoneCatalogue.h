@@ -1,0 +1,86 @@
+#pragma once
+// The system's time-zone catalogue, built from the tz database: one key per zone under the zone
+// root of the machine-wide root, with the values "Display", "Std", "Dlt" and "TZI".
+//
+// Zones are those of zone.tab in its order, then "UTC" last. Each zone's values are those of the
+// year the clock service is in (in the zone's own local time); a zone's file is read the first
+// time one of its values is asked for, and each (zone, year) is worked out once.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/timezones/TzFile.h"
+#include "core/timezones/TziBuilder.h"
+#include "core/store/KeyProvider.h"
+#include "core/timezones/ClockService.h"
+#include "core/timezones/ZoneRecord.h"
+
+namespace tavrin {
+
+class ZoneCatalogue final : public KeyProvider {
+  public:
+    ZoneCatalogue(std::string zoneinfoDir, const ClockService& clock);
+
+    bool HasKey(std::string_view path) override;
+    std::vector<std::string> SubKeys(std::string_view path) override;
+    bool GetValue(std::string_view path, std::string_view name, ValueType& type, std::string& data) override;
+
+    // The zone ids in enumeration order.
+    std::vector<std::string> zoneIds();
+    // A zone's record as ReadZone would give it now (CityName included); nullopt for an unknown id
+    // or a zone file that cannot be read.
+    std::optional<ZoneRecord> zoneRecord(std::string_view id);
+    // A zone's rule block for an explicit year; nullopt as above.
+    std::optional<ZoneYearRule> zoneRuleForYear(std::string_view id, int year);
+
+  private:
+    struct Zone {
+        std::string id;
+        std::string country;  // the country's name, empty when unknown
+        bool loaded = false;
+        bool readable = false;
+        TzFile file;
+        std::map<int, ZoneYearRule> years;
+    };
+    struct Values {
+        std::string display, standardName, daylightName, tzi;
+    };
+
+    void loadListLocked();
+    Zone* findLocked(std::string_view id);
+    bool readFileLocked(Zone& zone);
+    const ZoneYearRule* ruleForYearLocked(Zone& zone, int year);
+    const ZoneYearRule* ruleNowLocked(Zone& zone);
+    std::optional<Values> valuesLocked(Zone& zone);
+    // The zone named by a path below the zone root, or nullptr; `depth` gets the path's key count.
+    Zone* zoneAtPathLocked(std::string_view path, std::size_t& depth, bool& underRoot);
+
+    std::string dir_;
+    const ClockService& clock_;
+    std::mutex mutex_;
+    bool listLoaded_ = false;
+    std::vector<Zone> zones_;
+    std::unordered_map<std::string, std::size_t> index_;  // lower-case id -> zones_ index
+    // Zones asked for by name that zone.tab does not list (nullopt: no such zone file).
+    std::map<std::string, std::optional<Zone>> unlisted_;
+    std::vector<std::string> rootParts_;
+};
+
+std::shared_ptr<KeyProvider> MakeZoneCatalogue(const std::string& zoneinfoDir, const ClockService& clock);
+
+// The text "(GMT+01:00)" for a Bias of -60, "(GMT)" for 0.
+std::string GmtOffsetText(std::int32_t bias);
+
+// The machine zone's standard Bias in minutes (UTC = local standard time + Bias) as the catalogue
+// would give it now; 0 when the zone's file cannot be read. `etcDir` is where the machine's zone
+// is looked up (tests point it elsewhere).
+std::int32_t MachineZoneBias(const std::string& zoneinfoDir, const ClockService& clock,
+                             const std::string& etcDir = "/etc");
+
+}  // namespace tavrin

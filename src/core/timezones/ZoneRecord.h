@@ -1,0 +1,55 @@
+#pragma once
+// One time zone as the catalogue describes it: the 44-byte rule block, then its names.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/store/Store.h"
+
+namespace tavrin {
+
+struct SystemTime {
+    std::uint16_t wYear = 0;
+    std::uint16_t wMonth = 0;
+    std::uint16_t wDayOfWeek = 0;
+    std::uint16_t wDay = 0;
+    std::uint16_t wHour = 0;
+    std::uint16_t wMinute = 0;
+    std::uint16_t wSecond = 0;
+    std::uint16_t wMilliseconds = 0;
+    friend bool operator==(const SystemTime&, const SystemTime&) = default;
+};
+
+inline constexpr std::size_t kTziSize = 44;
+
+struct ZoneRecord {
+    // The rule block, field for field. UTC = zone standard time + Bias (minutes).
+    std::int32_t Bias = 0;
+    std::int32_t StandardBias = 0;
+    std::int32_t DaylightBias = 0;
+    SystemTime StandardDate;  // when daylight time ends
+    SystemTime DaylightDate;  // when daylight time begins; wMonth 0 = no daylight saving
+    std::string DisplayText;
+    std::string StandardName;
+    std::string DaylightName;
+    std::string CityName;  // DisplayText after its first ")", the blank after it included
+
+    friend bool operator==(const ZoneRecord&, const ZoneRecord&) = default;
+};
+
+// The rule block in its stored little-endian form, and back. Decoding a block shorter than 44
+// bytes fills what it holds and leaves the rest 0.
+std::string EncodeTzi(const ZoneRecord& zone);
+void DecodeTzi(std::string_view bytes, ZoneRecord& zone);
+
+// The text up to its first NUL; the whole text when it holds none.
+std::string TrimAtNull(std::string_view text);
+
+// Reads the zone `keyName` under `zoneRoot` of the machine-wide root. Never fails outward: a missing
+// key gives the empty record, a missing value leaves its field empty. `lastStatus`, when given,
+// receives the status of the last store call.
+ZoneRecord ReadZone(Store& store, std::string_view zoneRoot, std::string_view keyName,
+                    Status* lastStatus = nullptr);
+
+}  // namespace tavrin

@@ -1,0 +1,46 @@
+#pragma once
+// A zone's wall-clock time from a UTC instant and the zone's rule block. Every routine takes the
+// instant it works on; none reads the clock behind the caller's back.
+#include <cstdint>
+#include <string>
+
+#include "core/timezones/ClockService.h"
+#include "core/timezones/DateTime.h"
+#include "core/timezones/ZoneRecord.h"
+#include "core/timezones/ZoneState.h"
+
+namespace tavrin {
+
+// The `occurrence`-th `weekday` (0 = Sunday .. 6) of `month` in `year` at 00:00; an occurrence past
+// the month's count of that weekday gives the last one (so 5 means the last). The zero date
+// (1899-12-30) when there is none, also for a month outside 1..12.
+DateTime NthWeekdayOfMonth(int year, int month, int weekday, int occurrence);
+
+// The UTC instants at which a zone's daylight period of `year` begins and ends. `valid` is false
+// when the zone keeps no daylight time or its rule names no real day.
+struct DaylightPeriod {
+    bool valid = false;
+    DateTime startUtc;  // the DaylightDate wall time, read in standard time
+    DateTime endUtc;    // the StandardDate wall time, read in daylight time
+};
+DaylightPeriod DaylightPeriodOf(const ZoneRecord& zone, int year);
+
+// Whether the zone keeps daylight time at the UTC instant `utc`, to the second. The rules are those
+// of the year of the zone's local standard time at that instant. When daylight time starts before it
+// ends in that year (northern order) it is in force from the start up to, not including, the end;
+// otherwise (southern order) before the end and from the start on.
+bool IsDaylightNow(const ZoneRecord& zone, const DateTime& utc);
+
+// The current UTC instant to the second.
+DateTime UtcNow(const ClockService& clock);
+
+// The zone's wall-clock time at the UTC instant: UTC less Bias, less DaylightBias while the zone keeps
+// daylight time. The empty record (an unknown zone) gives UTC itself.
+DateTime ZoneTimeNow(const DateTime& utc, const ZoneRecord& zone);
+
+// The machine zone's standard Bias in minutes (UTC = local standard time + Bias), read from the tz
+// database in `zoneinfoDir`; 0 when the machine's zone cannot be read.
+std::int32_t LocalBias(const std::string& zoneinfoDir, const ClockService& clock);
+void FillLocalBias(ZoneState& zones, const std::string& zoneinfoDir, const ClockService& clock);
+
+}  // namespace tavrin

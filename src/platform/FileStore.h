@@ -1,0 +1,87 @@
+#pragma once
+// The store on Linux: each root is one text file (RegFile), the machine root also shows the system's
+// read-only keys, and the Run key's "Tavrin" value is the root's XDG autostart entry.
+//
+// Every change is on disk, atomically, when its call returns. Writers take an advisory lock on a file
+// beside the root's file and re-read it under the lock, so two running programs lose neither's
+// changes. A file that cannot be read whole is copied aside before it is first rewritten.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Autostart.h"
+#include "core/store/TreeStore.h"
+
+namespace tavrin {
+
+struct Paths;
+
+class FileStore : public TreeStore {
+  public:
+    // Whether the user may write the file at a path (or make it and its folders, when it does not
+    // exist yet). Tests replace it, since they run with rights that ignore permission bits.
+    using WritableProbe = std::function<bool(const std::string& filePath)>;
+
+    FileStore(std::string userFile, std::string machineFile, std::string userAutostartDir,
+              std::string machineAutostartDir, WritableProbe writable = {});
+    ~FileStore() override;
+    FileStore(const FileStore&) = delete;
+    FileStore& operator=(const FileStore&) = delete;
+
+    // The permission check of the running user (access(2) on the file, or on the nearest folder
+    // that exists).
+    static bool DefaultWritable(const std::string& filePath);
+
+    Status QueryValueData(const KeyHandle& key, std::string_view name, std::string& data,
+                          ValueType& type) override;
+    Status SetValue(const KeyHandle& key, std::string_view name, ValueType type,
+                    std::string_view data) override;
+    Status DeleteValue(const KeyHandle& key, std::string_view name) override;
+    Status EnumValue(const KeyHandle& key, std::uint32_t index, std::string& name) override;
+
+  protected:
+    const RegTree& readTree(Root root) override;
+    Status updateTree(Root root, const TreeChange& change) override;
+    bool rootWritable(Root root) override;
+
+  private:
+    // What tells one version of a file from another. The cache keeps the file open, so its inode
+    // number cannot be handed to a newer file while the cache holds it.
+    struct Stamp {
+        unsigned long long device = 0, inode = 0, size = 0;
+        long long mtimeSec = 0, mtimeNsec = 0, ctimeSec = 0, ctimeNsec = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    struct RootFile {
+        std::string path;
+        unsigned fileMode = 0600;
+        unsigned folderMode = 0700;
+        RegTree tree;
+        bool cached = false;
+        bool exists = false;
+        bool corrupt = false;
+        int readError = 0;  // the file exists but could not be read
+        int fd = -1;
+        Stamp stamp;
+    };
+
+    RootFile& file(Root root);
+    Autostart& autostart(Root root);
+    bool isRunValue(const KeyHandle& key, std::string_view name) const;
+    // Brings the root's tree up to date with its file; `always` re-reads even an unchanged-looking file.
+    void refresh(RootFile& f, bool always);
+    // Keeps a copy of a corrupt file under a name no other copy has; false when none could be made.
+    bool keepCorruptCopy(const RootFile& f);
+
+    RootFile files_[2];
+    Autostart autostart_[2];
+    WritableProbe writable_;
+};
+
+// The store for the real user: the files and autostart folders of `paths`, with `machineProviders`
+// (the system keys, the zone catalogue) shown under the machine root.
+std::unique_ptr<Store> MakeLinuxStore(const Paths& paths,
+                                      std::vector<std::shared_ptr<KeyProvider>> machineProviders);
+
+}  // namespace tavrin

@@ -1,0 +1,294 @@
+#include "ui/clock/frmClock.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProcess>
+#include <QScreen>
+#include <QStringList>
+
+#include <time.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "core/clock/ClockTexts.h"
+#include "ui/clock/QtStickyWindow.h"
+#include "core/clock/WeekdayLine.h"
+#include "core/base/Twips.h"
+#include "platform/ApplicationDirectory.h"
+#include "platform/DateTimeSettingsTool.h"
+#include "core/settings/ColourScheme.h"
+#include "core/settings/Settings.h"
+#include "core/timezones/FormatPattern.h"
+
+namespace tavrin {
+
+namespace {
+
+// The tick lands this long after each wall-clock second, so the new second is always there to read.
+constexpr int kTickLagMs = 5;
+
+PixelRect pixelRectOf(const QRect& r) {
+    return PixelRect{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
+}
+
+// Milliseconds since this process started, from the kernel's record of its start (10 ms steps).
+long long millisSinceProcessStart() {
+    std::ifstream in("/proc/self/stat");
+    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t close = stat.rfind(')');
+    if (close == std::string::npos) return -1;
+    std::istringstream fields(stat.substr(close + 2));
+    std::string field;
+    unsigned long long startTicks = 0;
+    for (int i = 3; i <= 22 && fields >> field; ++i) {
+        if (i == 22) startTicks = std::strtoull(field.c_str(), nullptr, 10);
+    }
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    const double started = static_cast<double>(startTicks) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    const double elapsed = static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9 - started;
+    return std::llround(elapsed * 1000);
+}
+
+}  // namespace
+
+frmClock::frmClock(AppState& app, QWidget* parent)
+    : QWidget(parent,
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+      app_(app),
+      appDir_(ApplicationDirectory()),
+      surfaceStyle_(InitialSurfaceStyle()) {
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    // The frame covers the whole window, so nothing needs clearing before it is painted.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setWindowTitle(QStringLiteral("Tavrin"));
+
+    setFS();
+    LoadSchemeImages();
+
+    secondTimer_.setSingleShot(true);
+    secondTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&secondTimer_, &QTimer::timeout, this, &frmClock::secondTick);
+    followScreens();
+    connect(qApp, &QGuiApplication::primaryScreenChanged, this, [this] {
+        followScreens();
+        refreshArea();
+    });
+
+    // The first frame is ready before the window is shown. The surface measures the first frame in its
+    // own font and every later one in the font of the date line it printed last; composing twice here
+    // means the frame shown first is already the steady one, not one that shifts a second later.
+    fillOwnTexts();
+    mainLoopStep();
+    mainLoopStep();
+    armSecondTimer();
+}
+
+frmClock::~frmClock() = default;
+
+void frmClock::setFS() {
+    dockTopPixels_ = PixelsFromTwips(DockTopOffsetTwips(kPlatformId));
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        TrayRect_ = TrayAreaRect(pixelRectOf(screen->geometry()), pixelRectOf(screen->availableGeometry()));
+    }
+    const PixelRect w = DockedWindowRect(TrayRect_, dockTopPixels_, kSurfaceWidth, kSurfaceHeight);
+    setGeometry(w.left, w.top, w.width(), w.height());
+    // Asked before the window is first mapped, so the window manager places it on every desktop at once.
+    MakeStickyBeforeMap(*this);
+}
+
+void frmClock::followScreens() {
+    // Listen to whichever screen is primary now, and to it alone.
+    if (watchedScreen_) disconnect(watchedScreen_, nullptr, this, nullptr);
+    watchedScreen_ = QGuiApplication::primaryScreen();
+    if (!watchedScreen_) return;
+    connect(watchedScreen_, &QScreen::geometryChanged, this, &frmClock::refreshArea);
+    connect(watchedScreen_, &QScreen::availableGeometryChanged, this, &frmClock::refreshArea);
+}
+
+void frmClock::refreshArea() {
+    mainLoopStep();
+}
+
+QRect frmClock::trayRect() const {
+    return QRect(TrayRect_.left, TrayRect_.top, TrayRect_.width(), TrayRect_.height());
+}
+
+void frmClock::LoadSchemeImages() {
+    std::array<QImage, 3> loaded;
+    const bool ok =
+        LoadSchemePictures(app_.settings.ColScheme, appDir_, [&](int slot, const std::string& path) {
+            QImage image(QString::fromStdString(path));
+            if (image.isNull()) return false;
+            // Pictures are drawn in the frame's own pixel format, the cheapest copy there is.
+            loaded[static_cast<std::size_t>(slot)] = image.convertToFormat(QImage::Format_RGB32);
+            return true;
+        });
+    if (ok) {
+        layers_ = std::move(loaded);
+        ++picturesLoaded_;
+    }
+    schemeHasImages_ = ok;
+}
+
+void frmClock::setSecondTick(std::function<void()> tick) {
+    secondTickHook_ = std::move(tick);
+}
+
+void frmClock::setTexts(std::string timeText, std::string dateText) {
+    TimeText_ = std::move(timeText);
+    DateText_ = std::move(dateText);
+}
+
+void frmClock::fillOwnTexts() {
+    ClockTexts texts = ClockTextsAt(app_.clock.localNow(), app_.settings);
+    TimeText_ = std::move(texts.TimeText);
+    DateText_ = std::move(texts.DateText);
+}
+
+void frmClock::secondTick() {
+    // Armed before the tick's work: that work may hold a question open in a nested event loop for as
+    // long as the user takes to answer, and meanwhile the clock must go on showing the time and the
+    // alarm on ringing. The work itself refuses what must not run twice at once.
+    armSecondTimer();
+    if (secondTickHook_) {
+        secondTickHook_();
+    } else {
+        fillOwnTexts();
+    }
+    mainLoopStep();
+}
+
+void frmClock::armSecondTimer() {
+    // Re-armed from the wall clock every time, so a clock change or a resume is caught within a second.
+    const std::int64_t ms = app_.clock.unixMillis();
+    const std::int64_t intoSecond = ((ms % 1000) + 1000) % 1000;
+    secondTimer_.start(static_cast<int>(1000 - intoSecond + kTickLagMs));
+}
+
+FaceInputs frmClock::currentInputs() {
+    const Settings& s = app_.settings;
+    FaceInputs in;
+    in.trayWidth = TrayRect_.width();
+    in.trayHeight = TrayRect_.height();
+    in.timeText = TimeText_;
+    in.dateText = DateText_;
+    in.timeFormat = s.TimeFormat;
+    if (!weekdayKnown_ || weekdayOf_ != DateText_ || weekdayFormat_ != s.DateFormat) {
+        weekday_ = WeekdayLine(DateText_, s.DateFormat);
+        weekdayOf_ = DateText_;
+        weekdayFormat_ = s.DateFormat;
+        weekdayKnown_ = true;
+    }
+    in.weekdayText = weekday_;
+    in.timeStyle = TimeStyle(s);
+    in.dateStyle = DateStyle(s);
+    in.measureStyle = surfaceStyle_;
+    in.schemeHasImages = schemeHasImages_;
+    for (std::size_t i = 0; i < 3; ++i) {
+        in.layers[i] = schemeHasImages_ ? ImageSize{layers_[i].width(), layers_[i].height()} : ImageSize{};
+    }
+    return in;
+}
+
+void frmClock::mainLoopStep() {
+    const Settings& s = app_.settings;
+    if (EndsInAmPm(s.TimeFormat)) TimeText_ = FormatPattern(app_.clock.localNow(), s.TimeFormat);
+
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const PixelRect area =
+            TrayAreaRect(pixelRectOf(screen->geometry()), pixelRectOf(screen->availableGeometry()));
+        if (area != TrayRect_) {
+            TrayRect_ = area;
+            const PixelRect w = DockedWindowRect(TrayRect_, dockTopPixels_, kSurfaceWidth, kSurfaceHeight);
+            setGeometry(w.left, w.top, w.width(), w.height());
+        }
+    }
+    trayTopTwips_ = static_cast<int>(TwipsFromPixels(TrayRect_.top));
+
+    FrameKey key{currentInputs(), s.ColScheme, picturesLoaded_};
+    if (lastKey_ && *lastKey_ == key) return;
+
+    const FaceInputs& in = key.inputs;
+    const FaceLayout layout = LayoutFace(in, metrics_);
+    const QSize size(std::min(in.trayWidth, kSurfaceWidth), std::min(in.trayHeight, kSurfaceHeight));
+    if (frame_.size() != size) frame_ = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    ComposeFace(frame_, ColourOfText(s.ColScheme), layout, layers_, metrics_);
+    ++compositions_;
+    surfaceStyle_ = layout.lastStyle;
+    lastKey_ = std::move(key);
+    update();
+}
+
+void frmClock::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawImage(0, 0, frame_);
+    if (!firstFrameTraced_) {
+        firstFrameTraced_ = true;
+        if (std::getenv("TAVRIN_TRACE_FIRST_FRAME")) {
+            std::fprintf(stderr, "tavrin: first frame after %lld ms (at %lld ms since the epoch)\n",
+                         millisSinceProcessStart(), static_cast<long long>(app_.clock.unixMillis()));
+            std::fflush(stderr);
+        }
+    }
+}
+
+void frmClock::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!stickyAsked_) {
+        stickyAsked_ = true;
+        MakeStickyAfterMap(*this);
+    }
+}
+
+void frmClock::openMenu() {
+    menu_.press([this] {
+        if (menuHook_) menuHook_();
+        emit menuRequested();
+    });
+}
+
+void frmClock::mousePressEvent(QMouseEvent* event) {
+    openMenu();
+    event->accept();
+}
+
+void frmClock::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click is a press too; it opens nothing while the menu is up.
+    openMenu();
+    startDateTimeSettings();
+    event->accept();
+}
+
+void frmClock::startDateTimeSettings() {
+    const std::optional<ToolCommand> tool = FindDateTimeSettingsTool();
+    if (!tool) {
+        QMessageBox::information(this, QString::fromUtf8(kNoDateTimeToolTitle),
+                                 QString::fromUtf8(kNoDateTimeToolMessage));
+        return;
+    }
+    QStringList arguments;
+    for (const std::string& a : tool->arguments) arguments << QString::fromStdString(a);
+    if (!QProcess::startDetached(QString::fromStdString(tool->program), arguments)) {
+        QMessageBox::warning(this, QStringLiteral("Tavrin Error Message"),
+                             QStringLiteral("The date and time settings could not be started."));
+    }
+}
+
+void frmClock::closeEvent(QCloseEvent* event) {
+    // Closing the clock ends the program.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,129 @@
+#pragma once
+// The tray clock window: a frameless, always-on-top tool window on the tray area that shows the time,
+// weekday and date on the scheme's colour and pictures, opens the menu on a press and the desktop's
+// date and time settings on a double click.
+#include <QImage>
+#include <QPointer>
+#include <QRect>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/state/AppState.h"
+#include "core/clock/ClockFace.h"
+#include "core/clock/MenuGate.h"
+#include "ui/clock/QtFaceRenderer.h"
+#include "core/clock/TrayArea.h"
+
+class QScreen;
+
+namespace tavrin {
+
+class frmClock : public QWidget {
+    Q_OBJECT
+  public:
+    explicit frmClock(AppState& app, QWidget* parent = nullptr);
+    ~frmClock() override;
+
+    // Runs first on every second tick: the alarm and reminder work, which hands the fresh texts back
+    // through setTexts. Without it the window formats its own texts from the settings' patterns.
+    void setSecondTick(std::function<void()> tick);
+    void setTexts(std::string timeText, std::string dateText);
+    const std::string& TimeText() const { return TimeText_; }
+    const std::string& DateText() const { return DateText_; }
+
+    // The menu-open flag; the menu clears it as it closes.
+    bool MenuShown() const { return menu_.shown(); }
+    void setMenuShown(bool shown) { menu_.setShown(shown); }
+    // Opens the pop-up menu; called on a press while no menu is shown.
+    void setMenuHook(std::function<void()> hook) { menuHook_ = std::move(hook); }
+
+    // The tray area in screen pixels, as last read.
+    QRect trayRect() const;
+    // The tray area's top edge in screen twips, for windows placed against the clock.
+    int TrayTopTwips() const { return trayTopTwips_; }
+
+    // Loads the scheme's pictures for the current "ColScheme", or falls back to the plain colour.
+    void LoadSchemeImages();
+    bool SchemeHasImages() const { return schemeHasImages_; }
+    // Where Images/ is looked for; the application directory unless set.
+    void setApplicationDirectory(std::string dir) { appDir_ = std::move(dir); }
+
+    // One second's work: the tick hook (or the window's own texts), then the main-loop step.
+    void secondTick();
+    // Whether the next second's tick is already armed.
+    bool nextTickArmed() const { return secondTimer_.isActive(); }
+    // The main-loop step: refresh a 12-hour time, re-read the tray area, compose a new frame when
+    // anything that shapes it changed, and show it.
+    void mainLoopStep();
+    // The frame the window shows, and how many frames have been composed so far.
+    const QImage& frame() const { return frame_; }
+    int compositions() const { return compositions_; }
+
+  signals:
+    void menuRequested();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void setFS();
+    void followScreens();
+    void refreshArea();
+    void fillOwnTexts();
+    void armSecondTimer();
+    void openMenu();
+    void startDateTimeSettings();
+    FaceInputs currentInputs();
+
+    AppState& app_;
+    std::string appDir_;
+    MenuGate menu_;
+    std::function<void()> menuHook_;
+    std::function<void()> secondTickHook_;
+    std::string TimeText_;
+    std::string DateText_;
+
+    PixelRect TrayRect_;
+    int dockTopPixels_ = 0;
+    int trayTopTwips_ = 0;
+
+    std::array<QImage, 3> layers_;
+    bool schemeHasImages_ = false;
+
+    QtTextMetrics metrics_;
+    LineStyle surfaceStyle_;
+    // What the last frame was composed from: the layout's inputs, the scheme colour and the pictures
+    // loaded (counted, since another scheme's pictures have the same sizes).
+    struct FrameKey {
+        FaceInputs inputs;
+        std::string colour;
+        int picturesLoaded = 0;
+        friend bool operator==(const FrameKey&, const FrameKey&) = default;
+    };
+    std::optional<FrameKey> lastKey_;
+    int picturesLoaded_ = 0;
+    QImage frame_;
+    int compositions_ = 0;
+
+    // The weekday line is read back from the date text only when that text changes.
+    std::string weekdayOf_;
+    std::string weekdayFormat_;
+    std::optional<std::string> weekday_;
+    bool weekdayKnown_ = false;
+
+    QTimer secondTimer_;
+    QPointer<QScreen> watchedScreen_;
+    bool firstFrameTraced_ = false;
+    bool stickyAsked_ = false;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,315 @@
+#include "ui/notify/frmBalloon.h"
+
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygon>
+#include <QRadialGradient>
+#include <QRegion>
+#include <algorithm>
+#include <utility>
+
+namespace tavrin {
+
+namespace {
+
+const QString kBalloonFont = QStringLiteral("Tahoma");
+const QColor kLineColour(0, 0, 128);  // navy
+
+QRect ToQRect(const BalloonRect& r) {
+    return QRect(r.left, r.top, r.width, r.height);
+}
+
+QFont BalloonFont(double pointSize, bool bold, bool underline = false) {
+    QFont font(kBalloonFont);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
+// The red square with the white cross that closes the balloon; pushed in while the button is down.
+class CloseButton final : public QWidget {
+  public:
+    CloseButton(QWidget* parent, std::function<void()> onClick)
+        : QWidget(parent), onClick_(std::move(onClick)) {
+        setToolTip(QStringLiteral("Close"));
+        setCursor(Qt::ArrowCursor);
+        up_ = CloseButtonPixmap(false);
+        down_ = CloseButtonPixmap(true);
+    }
+    bool isPressed() const { return pressed_; }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.drawPixmap(0, 0, pressed_ ? down_ : up_);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Qt::white, 1.6, Qt::SolidLine, Qt::RoundCap));
+        const double shift = pressed_ ? 0.5 : 0.0;
+        p.drawLine(QPointF(4.5 + shift, 4.5 + shift), QPointF(11.5 + shift, 11.5 + shift));
+        p.drawLine(QPointF(11.5 + shift, 4.5 + shift), QPointF(4.5 + shift, 11.5 + shift));
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton) return;
+        pressed_ = true;
+        update();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton) return;
+        pressed_ = false;
+        update();
+        if (rect().contains(event->position().toPoint()) && onClick_) onClick_();
+    }
+
+  private:
+    std::function<void()> onClick_;
+    QPixmap up_;
+    QPixmap down_;
+    bool pressed_ = false;
+};
+
+class LineLabel final : public QLabel {
+  public:
+    LineLabel(const QString& text, QWidget* parent, std::function<void(const QString&)> onClick)
+        : QLabel(text, parent), onClick_(std::move(onClick)) {
+        setCursor(Qt::PointingHandCursor);
+    }
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            onClick_(text());
+    }
+
+  private:
+    std::function<void(const QString&)> onClick_;
+};
+
+// A modern icon's face is shaded from `light` to `dark` inside a darker `edge`; a classic icon's face is
+// the flat `classic` colour inside a black edge.
+void SetIconFace(QPainter& p, bool modern, QGradient shade, const QColor& light, const QColor& dark,
+                 const QColor& edge, const QColor& classic) {
+    if (modern) {
+        shade.setColorAt(0, light);
+        shade.setColorAt(1, dark);
+        p.setBrush(shade);
+        p.setPen(QPen(edge, 1));
+    } else {
+        p.setBrush(classic);
+        p.setPen(QPen(Qt::black, 1));
+    }
+}
+
+void DrawInformation(QPainter& p, bool modern) {
+    SetIconFace(p, modern, QRadialGradient(QPointF(6, 5), 10), QColor(120, 180, 255), QColor(20, 70, 190),
+                QColor(10, 50, 140), QColor(255, 255, 255));
+    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+    const QColor mark = modern ? Qt::white : QColor(0, 0, 255);
+    p.setPen(Qt::NoPen);
+    p.setBrush(mark);
+    p.drawRect(QRectF(7, 3, 2, 2));
+    p.drawRect(QRectF(7, 6.5, 2, 6));
+}
+
+void DrawError(QPainter& p, bool modern) {
+    SetIconFace(p, modern, QRadialGradient(QPointF(6, 5), 10), QColor(255, 120, 110), QColor(190, 20, 20),
+                QColor(130, 0, 0), QColor(255, 0, 0));
+    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+    p.setPen(QPen(Qt::white, 2, Qt::SolidLine, modern ? Qt::RoundCap : Qt::FlatCap));
+    p.drawLine(QPointF(5, 5), QPointF(11, 11));
+    p.drawLine(QPointF(11, 5), QPointF(5, 11));
+}
+
+void DrawWarning(QPainter& p, bool modern) {
+    SetIconFace(p, modern, QLinearGradient(0, 0, 0, 16), QColor(255, 240, 120), QColor(235, 170, 0),
+                QColor(150, 100, 0), QColor(255, 255, 0));
+    p.drawPolygon(QPolygonF({QPointF(8, 0.5), QPointF(15.5, 15), QPointF(0.5, 15)}));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    p.drawRect(QRectF(7, 5, 2, 6));
+    p.drawRect(QRectF(7, 12, 2, 2));
+}
+
+}  // namespace
+
+QPixmap BalloonIconPixmap(BalloonIcon icon) {
+    if (icon == BalloonIcon::None) return QPixmap();
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    const bool modern =
+        icon == BalloonIcon::InformationXP || icon == BalloonIcon::ErrorXP || icon == BalloonIcon::WarningXP;
+    p.setRenderHint(QPainter::Antialiasing, modern);
+    switch (icon) {
+        case BalloonIcon::InformationXP:
+        case BalloonIcon::InformationClassic:
+            DrawInformation(p, modern);
+            break;
+        case BalloonIcon::ErrorXP:
+        case BalloonIcon::ErrorClassic:
+            DrawError(p, modern);
+            break;
+        case BalloonIcon::WarningXP:
+        case BalloonIcon::WarningClassic:
+            DrawWarning(p, modern);
+            break;
+        case BalloonIcon::None:
+            break;
+    }
+    return pixmap;
+}
+
+QPixmap CloseButtonPixmap(bool pressed) {
+    QPixmap pixmap(16, 16);
+    QPainter p(&pixmap);
+    QLinearGradient fill(0, 0, 16, 0);
+    fill.setColorAt(0, QColor(240, 110, 100));
+    fill.setColorAt(1, QColor(150, 10, 10));
+    p.fillRect(0, 0, 16, 16, fill);
+    const QColor light(250, 160, 140);  // salmon
+    const QColor maroon(100, 0, 0);
+    const QColor topLeft = pressed ? maroon : light;
+    const QColor bottomRight = pressed ? QColor(Qt::black) : maroon;
+    p.setPen(topLeft);
+    p.drawLine(0, 0, 15, 0);
+    p.drawLine(0, 0, 0, 15);
+    p.setPen(bottomRight);
+    p.drawLine(1, 15, 15, 15);
+    p.drawLine(15, 1, 15, 15);
+    return pixmap;
+}
+
+frmBalloon::frmBalloon(const std::array<std::string, kBalloonLineSlots>& lines, LineHandler onLineClicked,
+                       QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      sBalloonLines_(&lines),
+      onLineClicked_(std::move(onLineClicked)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowTitle(QStringLiteral("Tavrin"));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, pal.color(QPalette::ToolTipBase));
+    pal.setColor(QPalette::WindowText, pal.color(QPalette::ToolTipText));
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setFont(BalloonFont(8.25, false));
+    resize(312, 128);
+
+    lblTitle_ = new QLabel(QStringLiteral("<Title>"), this);
+    lblTitle_->setTextFormat(Qt::PlainText);
+    lblTitle_->setFont(BalloonFont(8.25, true));
+    lblTitle_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    lblTitle_->setGeometry(32, 8, 249, 17);
+
+    imgDisplayIcon_ = new QLabel(this);
+    imgDisplayIcon_->setScaledContents(true);
+    imgDisplayIcon_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    imgDisplayIcon_->setGeometry(ToQRect(kBalloonIconRect));
+
+    imgX_ = new CloseButton(this, [this] { HideBalloon(); });
+    imgX_->setGeometry(285, 6, 16, 16);
+
+    timAutoClose_.setSingleShot(true);
+    connect(&timAutoClose_, &QTimer::timeout, this, &frmBalloon::HideBalloon);
+}
+
+void frmBalloon::SetBalloon(const std::string& sTitle, int Count, long lPosX, long lPosY,
+                            const std::string& sIcon, bool bShowClose, long lAutoCloseAfter, long lHeight,
+                            long lWidth, const std::string&, int iFontSize) {
+    lblTitle_->setText(QString::fromStdString(sTitle));
+
+    if (sBalloonLines_) {
+        const int shown = ShownLineCount(*sBalloonLines_, Count);
+        for (int i = 0; i < shown; ++i) {
+            auto* line = new LineLabel(QString::fromStdString((*sBalloonLines_)[static_cast<std::size_t>(i)]),
+                                       this, [this](const QString& text) {
+                                           if (onLineClicked_)
+                                               onLineClicked_(text.toStdString());
+                                           else
+                                               HideBalloon();
+                                       });
+            line->setTextFormat(Qt::PlainText);
+            line->setFont(BalloonFont(8.25, true, true));
+            QPalette pal = line->palette();
+            pal.setColor(QPalette::WindowText, kLineColour);
+            line->setPalette(pal);
+            line->setWordWrap(false);
+            line->setGeometry(ToQRect(BalloonLineRect(i)));
+            line->show();
+            lines_.push_back(line);
+        }
+        sBalloonLines_ = nullptr;
+    }
+    // The title sits above the lines that overlap its row's end.
+    lblTitle_->raise();
+
+    move(PixelsFromTwips(lPosX), PixelsFromTwips(lPosY));
+
+    const BalloonIcon icon = IconFromCode(sIcon);
+    hasIcon_ = icon != BalloonIcon::None;
+    if (hasIcon_) {
+        imgDisplayIcon_->setPixmap(BalloonIconPixmap(icon));
+        imgDisplayIcon_->show();
+    } else {
+        imgDisplayIcon_->hide();
+    }
+
+    imgX_->setVisible(bShowClose);
+    imgX_->raise();
+
+    if (lAutoCloseAfter > 0) {
+        // Qt's timer takes any interval an int holds, beyond the 65 535 ms of older timers.
+        timAutoClose_.start(static_cast<int>(std::min<long>(lAutoCloseAfter, 0x7FFFFFFF)));
+    } else {
+        timAutoClose_.stop();
+    }
+
+    if (lWidth > 0 && lHeight > 0) resize(PixelsFromTwips(lWidth), PixelsFromTwips(lHeight));
+    layoutParts();
+    ShapeBalloon();
+
+    QFont titleFont = BalloonFont(iFontSize > 0 ? iFontSize : 8, true);
+    lblTitle_->setFont(titleFont);
+}
+
+void frmBalloon::HideBalloon() {
+    close();
+}
+
+void frmBalloon::ShapeBalloon() {
+    const RoundedRect shape = BalloonShape(width(), height());
+    QPainterPath path;
+    path.addRoundedRect(QRectF(ToQRect(shape.rect)), shape.cornerWidth / 2.0, shape.cornerHeight / 2.0);
+    setMask(QRegion(path.toFillPolygon().toPolygon()));
+}
+
+void frmBalloon::layoutParts() {
+    const BalloonLayout layout = LayoutBalloon(width(), hasIcon_);
+    lblTitle_->setGeometry(ToQRect(layout.title));
+    imgX_->setGeometry(ToQRect(layout.closeImage));
+}
+
+void frmBalloon::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutParts();
+    ShapeBalloon();
+}
+
+void frmBalloon::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const RoundedRect border = BalloonBorder(width(), height());
+    p.setPen(QPen(palette().color(QPalette::ToolTipText), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(ToQRect(border.rect)).adjusted(1, 1, -1, -1), border.cornerWidth / 2.0,
+                      border.cornerHeight / 2.0);
+}
+
+void frmBalloon::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) HideBalloon();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,66 @@
+#pragma once
+// A small borderless window with rounded corners in the tooltip colours: a bold title, an optional
+// icon and close button, and underlined message lines that can be clicked. One instance per
+// announcement; it deletes itself when it closes.
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/notify/BalloonLayout.h"
+
+namespace tavrin {
+
+class frmBalloon : public QWidget {
+    Q_OBJECT
+  public:
+    // Receives the text of a clicked message line. Without it a click on a line closes the balloon.
+    using LineHandler = std::function<void(const std::string& line)>;
+
+    // `lines` is read by SetBalloon only: each line's label keeps its own text, so a later
+    // announcement rewriting the lines does not change what this balloon's lines open.
+    explicit frmBalloon(const std::array<std::string, kBalloonLineSlots>& lines,
+                        LineHandler onLineClicked = {}, QWidget* parent = nullptr);
+
+    // Positions and sizes in twips. `sFont` is accepted and not used: the balloon always asks for
+    // Tahoma (the desktop's sans-serif stands in where it is missing). Call once per instance.
+    void SetBalloon(const std::string& sTitle, int Count, long lPosX, long lPosY,
+                    const std::string& sIcon = "", bool bShowClose = false, long lAutoCloseAfter = 0,
+                    long lHeight = 0, long lWidth = 0, const std::string& sFont = "", int iFontSize = 8);
+    void HideBalloon();
+    void ShapeBalloon();
+
+    // For tests and the announcer.
+    QLabel* titleLabel() const { return lblTitle_; }
+    const std::vector<QLabel*>& lineLabels() const { return lines_; }
+    QWidget* closeButton() const { return imgX_; }
+    QLabel* iconLabel() const { return imgDisplayIcon_; }
+    bool autoCloseActive() const { return timAutoClose_.isActive(); }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void layoutParts();
+
+    const std::array<std::string, kBalloonLineSlots>* sBalloonLines_;  // until SetBalloon has read it
+    LineHandler onLineClicked_;
+    QLabel* lblTitle_;
+    QLabel* imgDisplayIcon_;
+    QWidget* imgX_;
+    std::vector<QLabel*> lines_;
+    QTimer timAutoClose_;
+    bool hasIcon_ = false;
+};
+
+// The 16 x 16 picture of a balloon icon; a null pixmap for none.
+QPixmap BalloonIconPixmap(BalloonIcon icon);
+// The close button's released or pressed face, without its cross.
+QPixmap CloseButtonPixmap(bool pressed);
+
+}  // namespace tavrin

@@ -1,0 +1,39 @@
+#pragma once
+// Shows the reminder check's announcements: a balloon above the tray clock whose lines open the day
+// list, and the question whether to review recurring reminders.
+#include <QPointer>
+#include <QRect>
+#include <functional>
+#include <string>
+
+#include "core/state/AppState.h"
+#include "ui/notify/frmBalloon.h"
+#include "core/reminders/ReminderAnnouncer.h"
+
+namespace tavrin {
+
+class QtReminderAnnouncer final : public ReminderAnnouncer {
+  public:
+    // `clockRect` gives the tray clock's rectangle on the screen, in pixels.
+    QtReminderAnnouncer(AppState& app, std::function<QRect()> clockRect);
+
+    // The reminder manager, once there is one. Until it is set, the answer Yes opens the day list of
+    // today's reminders, which shows the recurring ones just announced.
+    void setManagerHook(std::function<void()> openManager) { openManager_ = std::move(openManager); }
+
+    // Every announced line shows: the balloon grows past its five-line height when it must.
+    bool showBalloon(const std::string& title) override;
+    bool askReview() override;
+    void openManager() override;
+
+    // The balloon shown last, while it is open.
+    frmBalloon* lastBalloon() const { return lastBalloon_.data(); }
+
+  private:
+    AppState& app_;
+    std::function<QRect()> clockRect_;
+    std::function<void()> openManager_;
+    QPointer<frmBalloon> lastBalloon_;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,46 @@
+#pragma once
+// "Reminders": the reminders of one balloon line or of one calendar day, with the message of the
+// chosen one. Each opening is a new window, which deletes itself when closed.
+#include <QWidget>
+#include <string>
+
+#include "core/reminders/ReminderTable.h"
+#include "core/settings/Settings.h"
+
+class QLabel;
+class QTextEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace tavrin {
+
+class frmDayRem : public QWidget {
+    Q_OBJECT
+  public:
+    // `balloonLine` (a clicked balloon line) wins over `dateText` (a calendar day in "DateFormat").
+    // The list is filled when the window first shows.
+    frmDayRem(const ReminderTable& table, const Settings& settings, std::string balloonLine,
+              std::string dateText, QWidget* parent = nullptr);
+
+    QTreeWidget* list() const { return ListView1_; }
+    QTextEdit* message() const { return Text1_; }
+    // Fills the list now, if it was not filled yet.
+    void fill();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void rowClicked(QTreeWidgetItem* item);
+
+    const ReminderTable& table_;
+    const Settings& settings_;
+    std::string balloonLine_;  // the hidden input box of a balloon line
+    std::string dateText_;
+    bool filled_ = false;
+    QTreeWidget* ListView1_;
+    QLabel* Label1_;
+    QTextEdit* Text1_;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,266 @@
+#include "ui/settings/frmInitSetup.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <utility>
+
+#include "ui/utilities/QtColour.h"
+#include "core/utilities/DialogCentring.h"
+
+namespace tavrin {
+
+namespace {
+
+constexpr int kWidth = 440;
+constexpr int kHeight = 400;
+constexpr int kHeaderHeight = 52;
+
+// A label that acts as a button, as the dialog's "Finish!" and "Browse" do.
+class ClickLabel final : public QLabel {
+  public:
+    ClickLabel(const QString& text, QWidget* parent, std::function<void()> onClick)
+        : QLabel(text, parent), onClick_(std::move(onClick)) {
+        setCursor(Qt::PointingHandCursor);
+    }
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) onClick_();
+    }
+    // Keeps presses from starting a drag of the window.
+    void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+
+  private:
+    std::function<void()> onClick_;
+};
+
+QLabel* StaticText(const QString& text, QWidget* parent, const QRect& geometry, bool wrap = false) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    label->setWordWrap(wrap);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+QFrame* Rule(QWidget* parent, int y) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(12, y, kWidth - 24, 2);
+    return line;
+}
+
+}  // namespace
+
+frmInitSetup::frmInitSetup(AppState& app, std::function<void()> onFinished, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), app_(app), onFinished_(std::move(onFinished)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Tavrin Initial Setup"));
+    setFixedSize(kWidth, kHeight);
+    dialogs_.pickColour = [](QWidget* owner) { return ShowColor(owner, true); };
+    dialogs_.openFile = [](QWidget* owner, const OpenRequest& request) {
+        return ShowOpen(owner, request, true);
+    };
+    dialogs_.message = [](QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text) {
+        QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
+        box.exec();
+    };
+
+    auto* heading = StaticText(QStringLiteral("Tavrin for Windows"), this, QRect(18, 10, 300, 32));
+    QFont headingFont = heading->font();
+    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.6);
+    headingFont.setBold(true);
+    heading->setFont(headingFont);
+    QPalette headingPalette = heading->palette();
+    headingPalette.setColor(QPalette::WindowText, Qt::white);
+    heading->setPalette(headingPalette);
+
+    StaticText(
+        QStringLiteral("Thank you for installing Tavrin for Windows, please now set up the default settings "
+                       "for Tavrin to use."),
+        this, QRect(18, kHeaderHeight + 8, kWidth - 36, 36), true);
+    Rule(this, 102);  // Line1
+    StaticText(QStringLiteral("Who would you like to be able to use this version of Tavrin?"), this,
+               QRect(18, 110, kWidth - 36, 18));
+    optUser_[0] = new QRadioButton(QStringLiteral("Me Only"), this);
+    optUser_[0]->setGeometry(36, 132, 300, 20);
+    optUser_[1] = new QRadioButton(QStringLiteral("All Who Use This Computer"), this);
+    optUser_[1]->setGeometry(36, 154, 300, 20);
+    optUser_[1]->setChecked(true);
+    Rule(this, 184);  // Line2
+
+    StaticText(QStringLiteral("Windows Color Scheme:"), this, QRect(18, 192, 300, 18));
+    for (int i = 0; i < 3; ++i) {
+        auto* combo = new QComboBox(this);
+        const auto which = static_cast<SetupList>(i);
+        for (const std::string& item : InitialSetup::items(which))
+            combo->addItem(QString::fromStdString(item));
+        combo->setPlaceholderText(QString::fromLatin1(InitialSetup::placeholder(which)));
+        combo->setCurrentIndex(-1);
+        connect(combo, &QComboBox::activated, this, [this, i](int item) { Combo1_Click(i, item); });
+        Combo1_[static_cast<std::size_t>(i)] = combo;
+    }
+    Combo1_[0]->setGeometry(36, 214, 240, 24);
+    Combo1_[0]->setEditable(true);
+    Combo1_[0]->setInsertPolicy(QComboBox::NoInsert);
+    Combo1_[0]->setEditText(QString::fromLatin1(InitialSetup::placeholder(SetupList::Windows)));
+    connect(Combo1_[0]->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        setup_.type(text.toStdString());
+        syncLists();
+    });
+    Combo1_[1]->setGeometry(36, 244, 180, 24);
+    Combo1_[2]->setGeometry(224, 244, 180, 24);
+
+    StaticText(QStringLiteral("Background Image: (for menus, etc...)"), this, QRect(18, 280, 300, 18));
+    Image1_ = new QLabel(this);  // Shape1 frames the preview
+    Image1_->setGeometry(36, 302, 128, 80);
+    Image1_->setFrameShape(QFrame::Box);
+    Image1_->setFrameShadow(QFrame::Sunken);
+    Image1_->setScaledContents(true);
+    Image1_->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    Label3_[1] = new ClickLabel(QStringLiteral("Browse"), this, [this] { Label3_Click(1); });
+    Label3_[1]->setGeometry(176, 302, 80, 20);
+    QFont linkFont = Label3_[1]->font();
+    linkFont.setUnderline(true);
+    Label3_[1]->setFont(linkFont);
+    QPalette linkPalette = Label3_[1]->palette();
+    linkPalette.setColor(QPalette::WindowText, palette().color(QPalette::Link));
+    Label3_[1]->setPalette(linkPalette);
+
+    Label3_[0] = new ClickLabel(QStringLiteral("Finish!"), this, [this] { Label3_Click(0); });
+    Label3_[0]->setGeometry(kWidth - 112, kHeight - 42, 92, 28);  // Shape2 is its button frame
+    Label3_[0]->setAlignment(Qt::AlignCenter);
+    Label3_[0]->setFrameShape(QFrame::Panel);
+    Label3_[0]->setFrameShadow(QFrame::Raised);
+    Label3_[0]->setLineWidth(2);
+    QFont finishFont = Label3_[0]->font();
+    finishFont.setBold(true);
+    Label3_[0]->setFont(finishFont);
+
+    syncLists();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const DialogPlace place =
+            CentredOn(area.left(), area.top(), area.width(), area.height(), kWidth, kHeight);
+        move(place.left, place.top);
+    }
+}
+
+void frmInitSetup::syncLists() {
+    for (int i = 0; i < 3; ++i) {
+        QComboBox* combo = Combo1_[static_cast<std::size_t>(i)];
+        const SetupListState& state = setup_.list(static_cast<SetupList>(i));
+        const QSignalBlocker quiet(combo);
+        combo->setEnabled(state.enabled);
+        if (state.index >= 0 && combo->currentIndex() != state.index) combo->setCurrentIndex(state.index);
+        if (i == 0 && combo->currentText() != QString::fromStdString(state.text)) {
+            combo->setEditText(QString::fromStdString(state.text));
+        }
+    }
+}
+
+void frmInitSetup::Combo1_Click(int index, int item) {
+    const bool custom = setup_.choose(static_cast<SetupList>(index), item);
+    syncLists();
+    if (!custom) return;
+    const ColorChoice choice = dialogs_.pickColour(this);
+    if (!choice.cancelled) setup_.setCustomColour(choice.colour);
+}
+
+void frmInitSetup::Label3_Click(int index) {
+    if (index == 0)
+        finish();
+    else
+        browse();
+}
+
+void frmInitSetup::showMessage(QMessageBox::Icon icon, const QString& title, const QString& text) {
+    if (dialogs_.message) dialogs_.message(this, icon, title, text);
+}
+
+void frmInitSetup::finish() {
+    const SetupUsers users = optUser_[0]->isChecked() ? SetupUsers::MeOnly : SetupUsers::Everyone;
+    const std::uint32_t buttonFace = ColourNumberOf(palette().color(QPalette::Button));
+    const SetupResult result = FinishSetup(app_.store, app_.settings, setup_, users, buttonFace);
+    syncLists();
+    if (result.noScheme) {
+        showMessage(QMessageBox::Critical, QStringLiteral("Tavrin"), QStringLiteral("No Color Scheme Set!"));
+    }
+    if (result.status != status::kSuccess) {
+        showMessage(QMessageBox::NoIcon, QStringLiteral("Tavrin Error Message"),
+                    QStringLiteral("Warning! An error occured whilst trying to create preferences"));
+        return;
+    }
+    finished_ = true;
+    if (onFinished_) onFinished_();
+    close();
+}
+
+void frmInitSetup::browse() {
+    OpenRequest request;
+    request.title = "Show Open";
+    request.filter = {
+        {"JPEG Image (*.JPG)", "*.jpg"}, {"Bitmap Image (*.BMP)", "*.bmp"}, {"All Files (*.*)", "*.*"}};
+    request.initialDirectory = QCoreApplication::applicationDirPath().toStdString() + "/";
+    const FileSelection chosen = dialogs_.openFile(this, request);
+    if (chosen.count <= 0) return;
+    app_.settings.BGPicture = chosen.firstPath();
+    Image1_->setPixmap(QPixmap(QString::fromStdString(app_.settings.BGPicture)));
+}
+
+void frmInitSetup::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QLinearGradient band(0, 0, kWidth, 0);
+    band.setColorAt(0, QColor(18, 70, 160));
+    band.setColorAt(1, QColor(70, 140, 225));
+    p.fillRect(0, 0, kWidth, kHeaderHeight, band);
+    p.setPen(QPen(palette().color(QPalette::Dark), 1));
+    p.drawRect(0, 0, kWidth - 1, kHeight - 1);
+    p.setPen(QPen(palette().color(QPalette::Light), 1));
+    p.drawRect(1, 1, kWidth - 3, kHeight - 3);
+}
+
+void frmInitSetup::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    dragging_ = true;
+    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void frmInitSetup::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_ && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - dragOffset_);
+}
+
+void frmInitSetup::mouseReleaseEvent(QMouseEvent*) {
+    dragging_ = false;
+}
+
+void frmInitSetup::keyPressEvent(QKeyEvent* event) {
+    // No key closes the dialog: the settings must be made before the clock can start.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmInitSetup::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    // Closed by the window manager before "Finish!": nothing was written and there is no clock to
+    // keep the program alive, so it ends here (the program does not quit on its last window).
+    if (!finished_) QCoreApplication::quit();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,74 @@
+#pragma once
+// "Tavrin Initial Setup": the first start's dialog. Borderless, so it is dragged by its background;
+// it has no close button and Escape does not close it.
+#include <QMessageBox>
+#include <QPoint>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "core/state/AppState.h"
+#include "core/settings/InitialSetup.h"
+#include "ui/utilities/QtCommonDialogs.h"
+
+class QComboBox;
+class QLabel;
+class QRadioButton;
+
+namespace tavrin {
+
+class frmInitSetup : public QWidget {
+    Q_OBJECT
+  public:
+    // Stand-ins for the dialogs this window opens, so tests can answer them.
+    struct Dialogs {
+        std::function<ColorChoice(QWidget* owner)> pickColour;
+        std::function<FileSelection(QWidget* owner, const OpenRequest& request)> openFile;
+        std::function<void(QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text)>
+            message;
+    };
+
+    // `onFinished` runs after "Finish!" has written the first settings (the start of the clock),
+    // before the window closes.
+    frmInitSetup(AppState& app, std::function<void()> onFinished, QWidget* parent = nullptr);
+
+    void setDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
+
+    // The controls, by their design names.
+    QRadioButton* optUser(int index) const { return optUser_[static_cast<std::size_t>(index)]; }
+    QComboBox* Combo1(int index) const { return Combo1_[static_cast<std::size_t>(index)]; }
+    QLabel* Label3(int index) const { return Label3_[static_cast<std::size_t>(index)]; }
+    QLabel* Image1() const { return Image1_; }
+    const InitialSetup& model() const { return setup_; }
+
+    void Combo1_Click(int index, int item);
+    void Label3_Click(int index);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void finish();
+    void browse();
+    void syncLists();
+    void showMessage(QMessageBox::Icon icon, const QString& title, const QString& text);
+
+    AppState& app_;
+    std::function<void()> onFinished_;
+    Dialogs dialogs_;
+    InitialSetup setup_;
+    std::array<QRadioButton*, 2> optUser_{};
+    std::array<QComboBox*, 3> Combo1_{};
+    std::array<QLabel*, 2> Label3_{};
+    QLabel* Image1_ = nullptr;
+    QPoint dragOffset_;
+    bool dragging_ = false;
+    bool finished_ = false;
+};
+
+}  // namespace tavrin

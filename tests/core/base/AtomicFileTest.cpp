@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "core/base/AtomicFile.h"
+#include "support/TempDir.h"
+
+using namespace tavrin;
+
+namespace {
+
+unsigned modeOf(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+}  // namespace
+
+TEST(AtomicFile, NewFilesAreOwnerOnlyAndReplacementsKeepTheirMode) {
+    tavrin::testing::TempDir folder("tavrin-atomic");
+    const std::string file = folder.file("a/b/data.txt");
+    ASSERT_TRUE(AtomicFile::makeFolders(folder.file("a/b")));
+    std::string back;
+    for (const std::string& text : {std::string("one\0two", 7), std::string()}) {
+        ASSERT_TRUE(AtomicFile::write(file, text));
+        EXPECT_EQ(modeOf(file), text.empty() ? 0644u : 0600u);
+        ASSERT_TRUE(AtomicFile::read(file, back));
+        EXPECT_EQ(back, text);
+        ::chmod(file.c_str(), 0644);
+    }
+    const std::filesystem::directory_iterator files(folder.file("a/b"));
+    EXPECT_EQ(std::distance(files, std::filesystem::directory_iterator()), 1);
+}
+
+TEST(AtomicFile, FailuresNameThePathAndTheReason) {
+    tavrin::testing::TempDir folder("tavrin-atomic");
+    const auto r = AtomicFile::write(folder.file("missing/data.txt"), "x");
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.error, ENOENT);
+    EXPECT_NE(r.message.find(folder.file("missing/data.txt")), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find("No such file"), std::string::npos) << r.message;
+    ASSERT_TRUE(AtomicFile::write(folder.file("plain"), "x"));
+    EXPECT_FALSE(AtomicFile::makeFolders(folder.file("plain/sub")));
+    std::string text;
+    EXPECT_FALSE(AtomicFile::read(folder.file("none"), text));
+}

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "core/clock/ClockFace.h"
+#include "core/clock/LineStyle.h"
+
+using namespace tavrin;
+
+namespace {
+
+// Line heights by font face; every character 6 pixels wide, 7 when bold.
+class FakeMetrics final : public TextMetrics {
+  public:
+    int lineHeight(const LineStyle& style) const override {
+        static const std::map<std::string, int> heights{{"", 13}, {"ARIAL", 14}, {"TAHOMA", 10}};
+        return heights.at(style.face);
+    }
+    double textWidth(const LineStyle& style, std::string_view text) const override {
+        return static_cast<double>(text.size()) * (style.bold ? 7 : 6);
+    }
+};
+
+const LineStyle kTime{"FF", "ARIAL", "8", true};
+const LineStyle kDate{"0", "TAHOMA", "6", false};
+
+FaceLayout layout(int width, int height, void (*change)(FaceInputs&) = nullptr) {
+    FaceInputs in;
+    in.trayWidth = width;
+    in.trayHeight = height;
+    in.timeText = "9:05 PM";
+    in.dateText = "03/07/05";
+    in.timeFormat = "h:mm AM/PM";
+    in.weekdayText = "Monday";
+    in.timeStyle = kTime;
+    in.dateStyle = kDate;
+    in.measureStyle = InitialSurfaceStyle();
+    if (change) change(in);
+    return LayoutFace(in, FakeMetrics());
+}
+
+std::vector<int> tops(const FaceLayout& face) {
+    std::vector<int> ys;
+    for (const PlacedLine& line : face.lines) ys.push_back(line.y);
+    return ys;
+}
+
+}  // namespace
+
+TEST(ClockFace, TwelveHourTimeLosesItsMarkerBelowFiftyPixels) {
+    EXPECT_EQ(layout(49, 40).lines[0].text, "9:05");
+    EXPECT_EQ(layout(50, 40).lines[0].text, "9:05 PM");
+    // Only an upper-case "AM/PM" at the pattern's end shortens the time.
+    EXPECT_EQ(layout(30, 40, [](FaceInputs& in) { in.timeFormat = "h:mm am/pm"; }).lines[0].text, "9:05 PM");
+    EXPECT_EQ(layout(30, 40, [](FaceInputs& in) { in.timeFormat = "h:mm"; }).lines[0].text, "9:05 PM");
+    EXPECT_TRUE(EndsInAmPm("hh:mm:ss AM/PM"));
+    EXPECT_FALSE(EndsInAmPm("M/PM"));
+    EXPECT_FALSE(EndsInAmPm("AM/PM "));
+    EXPECT_EQ(WithoutMarker("PM"), "PM");
+    EXPECT_EQ(WithoutMarker("abc"), "");
+    EXPECT_EQ(WithoutMarker("9:05 \xE5\x8D\x88\xE5\x90\x8E"), "9:05");  // a two-character marker in UTF-8
+}
+
+TEST(ClockFace, TwoLinesBelowSixtyPixelsThreeFromSixty) {
+    // th = dh = 13: (59 - 13) / 2 - (6.5 + 3) = 13.5, to the even 14; the date 3 above the pen.
+    const FaceLayout two = layout(80, 59);
+    EXPECT_EQ(tops(two), (std::vector<int>{14, 14 + 14 - 3}));
+    EXPECT_EQ(two.lines[1].text, "03/07/05");
+    EXPECT_EQ(tops(layout(80, 57)), (std::vector<int>{12, 12 + 14 - 3}));  // 12.5 to 12
+
+    // (60 - 13) / 2 - (13 + 7) = 3.5 to 4; weekday and date 4 below the pen each.
+    const FaceLayout three = layout(80, 60);
+    EXPECT_EQ(tops(three), (std::vector<int>{4, 22, 36}));
+    EXPECT_EQ(three.lines[1].text, "Monday");
+    EXPECT_EQ(three.lines[1].style, kDate);
+    EXPECT_EQ(tops(layout(80, 62))[0], 4);  // 4.5 to 4
+
+    // An unreadable date has no weekday line.
+    const FaceLayout noWeekday = layout(80, 60, [](FaceInputs& in) { in.weekdayText.reset(); });
+    EXPECT_EQ(tops(noWeekday), (std::vector<int>{4, 22}));
+    EXPECT_EQ(noWeekday.lines[1].text, "03/07/05");
+}
+
+TEST(ClockFace, HeightsComeFromTheFontTheSurfaceHeldBefore) {
+    const FaceLayout first = layout(80, 40);
+    EXPECT_EQ(first.lastStyle, kDate);
+    // 13-pixel surface font: 13.5 - 9.5 = 4; then the date font, 10 pixels: 15 - 8 = 7.
+    EXPECT_EQ(first.lines[0].y, 4);
+    EXPECT_EQ(layout(80, 40, [](FaceInputs& in) { in.measureStyle = kDate; }).lines[0].y, 7);
+    // Centred without rounding.
+    const FaceLayout narrow = layout(49, 40);
+    EXPECT_DOUBLE_EQ(narrow.lines[0].x, (49 - 4 * 7) / 2.0);
+    EXPECT_DOUBLE_EQ(narrow.lines[1].x, (49 - 8 * 6) / 2.0);
+}
+
+TEST(ClockFace, PicturesAreCopiedTopCentreBottomWhenTheSchemeHasThem) {
+    EXPECT_TRUE(layout(80, 22).copies.empty());
+    EXPECT_EQ(layout(80, 22,
+                     [](FaceInputs& in) {
+                         in.schemeHasImages = true;
+                         in.layers = {ImageSize{200, 10}, ImageSize{200, 9}, ImageSize{200, 40}};
+                     })
+                  .copies,
+              (std::vector<ImageCopy>{{1, 0, -2, 200, 9}, {2, 0, 7, 200, 12}, {0, 0, 12, 200, 10}}));
+}
+
+TEST(ClockFace, RoundsHalvesToEvenAndReadsSizesWithASaneFallback) {
+    const std::pair<double, int> rounding[] = {{2.5, 2},  {3.5, 4},   {2.6, 3},
+                                               {-0.5, 0}, {-1.5, -2}, {-2.4, -2}};
+    for (const auto& [value, rounded] : rounding) EXPECT_EQ(RoundHalfEven(value), rounded) << value;
+    const std::pair<const char*, double> sizes[] = {{"8", 8}, {" 7.5pt", 7.5}, {"", 8},
+                                                    {"0", 8}, {"-3", 8},       {"99999", 8}};
+    for (const auto& [text, size] : sizes) EXPECT_DOUBLE_EQ(PointSize(text), size) << text;
+}
+
+TEST(LineStyle, BoldWhenTheSettingReadsAsANumberOtherThanZero) {
+    Settings s;
+    s.TForeColor = "FF";
+    s.TimeFont = "ARIAL";
+    s.TimeSize = "8";
+    s.TimeBold = "0";
+    EXPECT_EQ(TimeStyle(s), (LineStyle{"FF", "ARIAL", "8", false}));
+    const std::pair<const char*, bool> bold[] = {{"1", true}, {"-1", true}, {"", false}, {"x1", false}};
+    for (const auto& [text, expected] : bold) {
+        s.DateBold = s.TimeBold = text;
+        EXPECT_EQ(DateStyle(s).bold, expected) << text;
+        EXPECT_EQ(TimeStyle(s).bold, expected) << text;
+    }
+}

@@ -1,0 +1,109 @@
+#include "core/clock/RemTick.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "support/Recorders.h"
+#include "core/store/MemoryStore.h"
+
+namespace tavrin {
+namespace {
+
+constexpr const char* kZoneRoot = "SOFTWARE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSION\\TIME ZONES";
+
+struct Tick : ::testing::Test {
+    MemoryStore store;
+    FakeClock clock{DateTime::fromFields(2026, 12, 6, 8, 59, 59)};
+    AppState app{store, clock, Paths{}};
+    test::RecordingSound sound;
+    test::RecordingNotifier notifier;
+    std::vector<std::string> steps;
+    std::optional<std::string> machineZone = std::string("GMT Standard Time ");
+    int biasRefills = 0;
+    int newBias = 0;
+    AlarmFiring firing{app.alarms, sound, notifier, ZoneClockOf(app)};
+    RemTick remTick{app, firing,
+                    RemTickHooks{
+                        [this](const std::string& time, const std::string& date) {
+                            steps.push_back("texts " + time + " " + date);
+                        },
+                        [this] { steps.emplace_back("reminders"); },
+                        [this] { return machineZone; },
+                        [this] {
+                            ++biasRefills;
+                            app.zones.LocalBias = newBias;
+                        },
+                    }};
+
+    void SetUp() override {
+        app.settings.TimeFormat = "HH:mm";
+        app.settings.DateFormat = "yyyy-mm-dd";
+        app.zones.ZoneRoot = kZoneRoot;
+        app.zones.StandardName = "GMT Standard Time ";
+        put(std::string(kZoneRoot) + "\\W. Europe Standard Time", "Display", "(GMT+01:00) Amsterdam, Berlin");
+        app.alarms.AlarmOn = true;
+        app.alarms.AlarmTime = "09:00:00";
+    }
+    // A machine string value as the system writes it, ending in a NUL.
+    void put(const std::string& path, const char* name, const std::string& text) {
+        bool created = false;
+        store.tree(Root::LocalMachine).create(path, created).setValue(name, ValueType::String, text + '\0');
+    }
+};
+
+TEST_F(Tick, TextsThenRemindersThenAlarm) {
+    remTick.tick();
+    clock.advanceSeconds(1);
+    remTick.tick();
+    EXPECT_EQ(steps, (std::vector<std::string>{"texts 08:59 2026-12-06", "reminders",
+                                               "texts 09:00 2026-12-06", "reminders"}));
+    EXPECT_EQ(sound.events.size(), 1u);
+
+    // A failing reminder check does not silence the alarm.
+    app.alarms.AlarmOn = true;
+    app.alarms.AlarmTime = "09:01:00";
+    RemTick failing{app, firing, RemTickHooks{{}, [] { throw std::runtime_error("file busy"); }, {}, {}}};
+    clock.advanceSeconds(60);
+    failing.tick();
+    EXPECT_EQ(sound.events.size(), 2u);
+}
+
+TEST_F(Tick, MachineZoneChangeIsPickedUpOnceAtTheNextTick) {
+    app.alarms.AlarmTime = "10:00:00";  // in a UTC zone
+    remTick.tick();
+    machineZone = std::nullopt;
+    remTick.tick();
+    machineZone = " ";  // what the machine-value reader gives when it cannot read: no change of zone
+    remTick.tick();
+    EXPECT_EQ(biasRefills, 0);
+    EXPECT_EQ(app.zones.StandardName, "GMT Standard Time ");
+
+    // The machine moves to Berlin: its clock now reads 09:59:59 for 08:59:59 UTC.
+    machineZone = "W. Europe Standard Time ";
+    newBias = -60;
+    clock.setOffsetMinutes(60);
+    remTick.tick();
+    EXPECT_EQ(biasRefills, 1);
+    EXPECT_EQ(app.zones.StandardName, "W. Europe Standard Time ");
+    EXPECT_EQ(app.zones.HomeZone.DisplayText, "(GMT+01:00) Amsterdam, Berlin");
+    EXPECT_TRUE(app.alarms.AlarmOn);  // still 08:59:59 in UTC
+
+    clock.advanceSeconds(1);
+    remTick.tick();
+    clock.setUtc(DateTime::fromFields(2026, 12, 6, 10, 0, 0));
+    remTick.tick();
+    EXPECT_EQ(biasRefills, 1);
+    EXPECT_EQ(sound.events.size(), 1u);
+}
+
+TEST_F(Tick, StandardHooksReadTheMachineZoneNameAndFollowZoneRules) {
+    put(kTimeZoneInformationKey, "StandardName", "Tokyo Standard Time");
+    EXPECT_EQ(StandardRemTickHooks(app, {}, {}).readStandardName(), "Tokyo Standard Time ");
+    ZoneRecord tokyo;
+    tokyo.Bias = -540;
+    EXPECT_EQ(ZoneClockOf(app)(tokyo), DateTime::fromFields(2026, 12, 6, 17, 59, 59));
+}
+
+}  // namespace
+}  // namespace tavrin

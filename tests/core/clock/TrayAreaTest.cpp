@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include "core/clock/ClockFace.h"
+#include "core/clock/MenuGate.h"
+#include "core/clock/TrayArea.h"
+#include "core/base/Twips.h"
+
+using namespace tavrin;
+
+TEST(TrayArea, RightEndOfABottomOrRightPanelElseTheCorner) {
+    struct Case {
+        const char* what;
+        PixelRect screen, available, area;
+    } cases[] = {
+        {"bottom panel", {0, 0, 1024, 768}, {0, 0, 1024, 738}, {944, 738, 1024, 768}},
+        {"screen right of another", {1920, 0, 3200, 1024}, {1920, 0, 3200, 976}, {3120, 976, 3200, 1024}},
+        {"no panel", {0, 0, 1024, 768}, {0, 0, 1024, 768}, {944, 728, 1024, 768}},
+        {"top panel", {0, 0, 1024, 768}, {0, 28, 1024, 768}, {944, 728, 1024, 768}},
+        {"strip too thin for a panel", {0, 0, 1024, 768}, {0, 0, 1024, 766}, {944, 728, 1024, 768}},
+        {"right-hand panel", {0, 0, 1024, 768}, {0, 0, 976, 768}, {976, 728, 1024, 768}},
+        {"screen smaller than the area", {0, 0, 60, 30}, {0, 0, 60, 30}, {0, 0, 60, 30}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(TrayAreaRect(c.screen, c.available), c.area) << c.what;
+}
+
+TEST(TrayArea, WindowSitsDockTopOffsetBelowTheAreaClippedToIt) {
+    EXPECT_EQ(PixelsFromTwips(DockTopOffsetTwips(2)), 3);  // 50 twips: 3.33 pixels
+    EXPECT_EQ(PixelsFromTwips(DockTopOffsetTwips(1)), 1);  // 10 twips: 0.67 pixels
+    EXPECT_EQ(DockedWindowRect({944, 738, 1024, 768}, 3, kSurfaceWidth, kSurfaceHeight),
+              (PixelRect{944, 741, 1024, 768}));
+    // Nothing beyond the drawing surface.
+    EXPECT_EQ(DockedWindowRect({0, 0, 400, 500}, 3, kSurfaceWidth, kSurfaceHeight),
+              (PixelRect{0, 3, 185, 372}));
+    EXPECT_EQ(DockedWindowRect({0, 0, 80, 2}, 3, kSurfaceWidth, kSurfaceHeight).height(), 0);
+}
+
+TEST(MenuGate, OnePressOpensOneMenuUntilItCloses) {
+    MenuGate gate;
+    int opened = 0;
+    const auto open = [&] { ++opened; };
+    EXPECT_TRUE(gate.press(open));
+    EXPECT_TRUE(gate.shown());
+    EXPECT_FALSE(gate.press(open));  // the second press of a double click, or any press while it is up
+    EXPECT_EQ(opened, 1);
+    gate.setShown(false);
+    EXPECT_TRUE(gate.press(open));
+    EXPECT_EQ(opened, 2);
+
+    // A menu that closes at once leaves the flag down.
+    MenuGate quick;
+    const auto openAndClose = [&] { quick.setShown(false); };
+    EXPECT_TRUE(quick.press(openAndClose));
+    EXPECT_FALSE(quick.shown());
+    EXPECT_TRUE(quick.press(openAndClose));
+}

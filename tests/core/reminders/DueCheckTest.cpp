@@ -1,0 +1,210 @@
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/ReminderTestSupport.h"
+#include "core/reminders/DueCheck.h"
+#include "core/reminders/ReminderFile.h"
+
+namespace tavrin {
+namespace {
+
+using testing::putReminder;
+using testing::readFile;
+using Lines = std::vector<std::string>;
+using Shown = std::vector<Lines>;
+
+// Keeps the lines of each balloon as the table held them when it was shown.
+class RecordingAnnouncer : public ReminderAnnouncer {
+  public:
+    explicit RecordingAnnouncer(const ReminderTable& table) : table_(table) {}
+    bool showBalloon(const std::string& title) override {
+        titles.push_back(title);
+        Lines& lines = shown.emplace_back();
+        for (const auto& line : table_.sBalloonLines) {
+            if (line.empty()) break;
+            lines.push_back(line);
+        }
+        return visible;
+    }
+    bool askReview() override {
+        ++questions;
+        if (duringQuestion) duringQuestion();
+        return answerYes;
+    }
+    void openManager() override { ++managerOpened; }
+
+    std::vector<std::string> titles;
+    Shown shown;
+    int questions = 0, managerOpened = 0;
+    bool visible = true, answerYes = false;
+    std::function<void()> duringQuestion;
+
+  private:
+    const ReminderTable& table_;
+};
+
+class DueCheckTest : public ::testing::Test {
+  protected:
+    DueCheckTest() : announcer(table), check(table, settings, clock, announcer, dir.file("Tavrin.DAT")) {}
+
+    DueCheckResult tickAt(int y, int mo, int d, int h, int mi, int s = 0) {
+        clock.setLocal(DateTime::fromFields(y, mo, d, h, mi, s));
+        return check.checkReminders();
+    }
+
+    testing::TempDir dir;
+    ReminderTable table;
+    Settings settings = testing::defaultSettings();
+    FakeClock clock;
+    RecordingAnnouncer announcer;
+    DueCheck check;
+};
+
+TEST_F(DueCheckTest, OnlyEnabledRemindersOfThisMinuteShowABalloonLine) {
+    putReminder(table, 0, "Off", "03/07/05", "09:30:00", "0");
+    putReminder(table, 1, "Tomorrow", "03/08/05", "09:30:00");
+    putReminder(table, 2, "Flag two", "03/07/05", "09:30:00", "2");
+    putReminder(table, 3, "Dentist", "03/07/05", "09:30:00");
+    const ReminderTable before = table;
+    const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
+    EXPECT_EQ(r.due, 3);
+    EXPECT_EQ(r.announced, 1);
+    EXPECT_EQ(announcer.shown, Shown{{"9:30 AM - Dentist"}});
+    EXPECT_EQ(announcer.titles, Lines{"Tavrin Reminders for: 03/07/05"});
+    EXPECT_EQ(announcer.questions, 0);
+    EXPECT_FALSE(r.saved);
+    EXPECT_EQ(table.RemDate, before.RemDate);
+    EXPECT_EQ(table.RemTime, before.RemTime);
+    EXPECT_FALSE(FileExists(dir.file("Tavrin.DAT")));
+}
+
+TEST_F(DueCheckTest, AnswerNoMovesOnlyTheRecurringOneAndSavesOrReportsTheFailedSave) {
+    putReminder(table, 0, "Once", "03/07/05", "09:30:00");
+    putReminder(table, 1, "Daily", "03/07/05", "09:30:00", "1", "1");
+    const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
+    EXPECT_EQ(announcer.shown, Shown{(Lines{"9:30 AM - Once", "9:30 AM - Daily"})});
+    EXPECT_EQ(announcer.questions, 1);
+    EXPECT_EQ(r.moved, 1);
+    EXPECT_EQ(table.RemDate[0] + " " + table.RemDate[1] + " " + table.RemTime[1],
+              "03/07/05 03/08/05 09:30:00");
+    ASSERT_TRUE(r.save.ok);
+    EXPECT_EQ(readFile(dir.file("Tavrin.DAT")), SerialiseReminders(table));
+    // A failed save is reported, and the table keeps the move.
+    std::filesystem::remove(dir.file("Tavrin.DAT"));
+    std::filesystem::create_directory(dir.file("Tavrin.DAT"));
+    const DueCheckResult failed = tickAt(2005, 3, 8, 9, 30);
+    EXPECT_TRUE(failed.saved);
+    EXPECT_FALSE(failed.save.ok);
+    EXPECT_EQ(table.RemDate[1], "03/09/05");
+}
+
+TEST_F(DueCheckTest, MovesOfHourlyAndWeeklyReminders) {
+    struct Case {
+        DateTime now;
+        std::string date, time, recur, want;
+    };
+    const Case cases[] = {
+        {DateTime::fromFields(2005, 3, 7, 23, 15), "03/07/05", "23:15:00", "0", "03/08/05 00:15:00"},
+        {DateTime::fromFields(2005, 3, 7, 10, 15), "03/07/05", "10:15:00", "0", "03/07/05 11:15:00"},
+        {DateTime::fromFields(2005, 12, 28, 8, 0), "12/28/05", "08:00:00", "2", "01/04/06 08:00:00"},
+        {DateTime::fromFields(2008, 2, 28, 8, 0), "02/28/08", "08:00:00", "1", "02/29/08 08:00:00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.date + " " + c.time);
+        putReminder(table, 0, "R", c.date, c.time, "1", c.recur);
+        clock.setLocal(c.now);
+        EXPECT_EQ(DueCheck(table, settings, clock, announcer, dir.file("Tavrin.DAT")).checkReminders().moved,
+                  1);
+        EXPECT_EQ(table.RemDate[0] + " " + table.RemTime[0], c.want);
+    }
+}
+
+TEST_F(DueCheckTest, AnswerYesOrAHiddenBalloonMovesNothing) {
+    putReminder(table, 0, "Hourly", "03/07/05", "10:15:00", "1", "0");
+    announcer.answerYes = true;
+    EXPECT_FALSE(tickAt(2005, 3, 7, 10, 15).saved);
+    EXPECT_EQ(announcer.managerOpened, 1);
+    announcer.visible = false;
+    tickAt(2005, 3, 8, 10, 15);
+    putReminder(table, 0, "Hourly", "03/08/05", "10:16:00", "1", "0");
+    tickAt(2005, 3, 8, 10, 16);
+    EXPECT_EQ(announcer.questions, 1);
+    EXPECT_EQ(table.RemTime[0], "10:16:00");
+}
+
+TEST_F(DueCheckTest, EachMinuteIsCheckedOnceEvenWhenTheClockIsSetBack) {
+    putReminder(table, 0, "Dentist", "03/07/05", "09:30:00");
+    putReminder(table, 1, "Later", "03/07/05", "09:31:00");
+    tickAt(2005, 3, 7, 9, 29, 59);
+    EXPECT_TRUE(announcer.shown.empty());
+    tickAt(2005, 3, 7, 9, 30, 1);  // second 0 was missed
+    clock.advanceMillis(750);
+    EXPECT_FALSE(check.checkReminders().ran);
+    tickAt(2005, 3, 7, 9, 30, 59);
+    tickAt(2005, 3, 7, 9, 20);
+    tickAt(2005, 3, 7, 9, 30);
+    tickAt(2005, 3, 7, 9, 31);
+    EXPECT_EQ(announcer.shown, (Shown{{"9:30 AM - Dentist"}, {"9:31 AM - Later"}}));
+    // A clock that was years ahead and is put right does not wait for those years to pass.
+    tickAt(2099, 1, 1, 0, 0);
+    putReminder(table, 2, "After the fix", "03/08/05", "09:30:00");
+    tickAt(2005, 3, 8, 9, 30);
+    EXPECT_EQ(announcer.shown.size(), 3u);
+}
+
+TEST_F(DueCheckTest, MissedMinutesAreAnnouncedOnceAtTheNextTickAtMostSevenDaysBack) {
+    putReminder(table, 0, "Before start", "03/07/05", "08:59:00");
+    putReminder(table, 1, "At start", "03/07/05", "09:00:00");
+    putReminder(table, 2, "Missed A", "03/07/05", "09:40:00");
+    putReminder(table, 3, "Missed B", "03/07/05", "09:30:00");
+    putReminder(table, 4, "Long ago", "03/10/05", "09:00:00");
+    putReminder(table, 5, "Recent", "03/28/05", "09:00:00");
+    tickAt(2005, 3, 7, 9, 0, 20);
+    EXPECT_EQ(tickAt(2005, 3, 7, 9, 45, 10).minutesCovered, 45);  // the thread was held for 45 minutes
+    tickAt(2005, 3, 7, 9, 45, 40);
+    tickAt(2005, 3, 7, 9, 46, 0);
+    tickAt(2005, 3, 31, 9, 0);
+    EXPECT_EQ(
+        announcer.shown,
+        (Shown{{"9:00 AM - At start"}, {"9:30 AM - Missed B", "9:40 AM - Missed A"}, {"9:00 AM - Recent"}}));
+}
+
+TEST_F(DueCheckTest, MissedRecurringReminderMovesOnFromItsOwnMinute) {
+    putReminder(table, 0, "Hourly", "03/07/05", "10:15:00", "1", "0");
+    tickAt(2005, 3, 7, 10, 0);
+    tickAt(2005, 3, 7, 10, 30);
+    EXPECT_EQ(table.RemTime[0], "11:15:00");
+    // Missed again for hours, across midnight: announced once, moved to the next time still ahead.
+    tickAt(2005, 3, 8, 2, 40);
+    EXPECT_EQ(announcer.shown.size(), 2u);
+    EXPECT_EQ(announcer.questions, 2);
+    EXPECT_EQ(table.RemDate[0] + " " + table.RemTime[0], "03/08/05 03:15:00");
+    tickAt(2005, 3, 8, 3, 15);
+    EXPECT_EQ(announcer.shown.size(), 3u);
+    EXPECT_EQ(table.RemTime[0], "04:15:00");
+}
+
+TEST_F(DueCheckTest, SixtyRemindersInOneMinuteAreAllAnnounced) {
+    for (int i = 0; i < 60; ++i) putReminder(table, i, "R" + std::to_string(i), "03/07/05", "09:30:00");
+    EXPECT_EQ(tickAt(2005, 3, 7, 9, 30).announced, 60);
+    ASSERT_EQ(announcer.shown.size(), 1u);
+    EXPECT_EQ(announcer.shown[0].size(), 60u);
+    EXPECT_EQ(announcer.shown[0][59], "9:30 AM - R59");
+}
+
+TEST_F(DueCheckTest, TickDuringTheQuestionIsRefusedAndItsMinuteCoveredLater) {
+    putReminder(table, 0, "Hourly", "03/07/05", "10:15:00", "1", "0");
+    putReminder(table, 1, "Next minute", "03/07/05", "10:16:00");
+    DueCheckResult inner;
+    announcer.duringQuestion = [&] { inner = tickAt(2005, 3, 7, 10, 16); };
+    tickAt(2005, 3, 7, 10, 15);
+    EXPECT_TRUE(inner.busy);
+    tickAt(2005, 3, 7, 10, 16, 30);
+    EXPECT_EQ(announcer.shown, (Shown{{"10:15 AM - Hourly"}, {"10:16 AM - Next minute"}}));
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,205 @@
+#include <array>
+
+#include <gtest/gtest.h>
+
+#include "support/ReminderTestSupport.h"
+#include "core/reminders/ReminderEditing.h"
+#include "core/reminders/ReminderEditor.h"
+#include "core/reminders/ReminderFile.h"
+#include "core/reminders/ReminderList.h"
+
+namespace tavrin {
+namespace {
+
+using testing::occupiedCount;
+using testing::putReminder;
+using testing::readFile;
+using Status = ReminderChange::Status;
+
+ReminderForm form(const std::string& title, const std::string& hour = "9", const std::string& minute = "5",
+                  const std::string& amPm = "PM") {
+    return {title, "03/07/05", hour, minute, amPm, "Body of " + title};
+}
+
+// Every field of a form but the title, to compare in one go.
+std::string fields(const ReminderForm& f) {
+    return f.date + " " + f.hour + ":" + f.minute + " " + f.amPm + (f.enabled ? " on" : " off") +
+           (f.recurring ? " every " : " once ") + std::to_string(f.recurChoice) + " [" + f.message + "]";
+}
+
+std::string row(const ReminderRow& r) {
+    return std::to_string(r.slot) + " " + r.title + "|" + r.date + "|" + r.time + "|" + r.occurs +
+           (r.enabled ? "|on" : "|off");
+}
+
+// The titles from slot 0 up to the first free slot.
+std::string titles(const ReminderTable& t) {
+    std::string out;
+    for (int i = 0; i < occupiedCount(t); ++i) out += (i ? "|" : "") + t.RemTitle[i];
+    return out;
+}
+
+class EditingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* t : {"One", "Two", "Three"})
+            ASSERT_EQ(addReminder(table, form(t), settings, path).status, Status::Stored);
+    }
+    testing::TempDir dir;
+    std::string path = dir.file("Tavrin.DAT");
+    ReminderTable table;
+    Settings settings = testing::defaultSettings();
+};
+
+TEST(ReminderEditor, TimeFieldsGiveTheStoredTime) {
+    // clang-format off
+    const std::array<std::string, 4> cases[] = {
+        {"9", "5", "PM", "21:05:00"},   {"09", "05", "am", "09:05:00"}, {"12", "0", "AM", "00:00:00"},
+        {"12", "30", "PM", "12:30:00"}, {"15", "20", "PM", "15:20:00"}, {"15", "20", "", "15:20:00"},
+        {"nine", "5", "PM", ""},        {"24", "0", "AM", ""},          {"9", "60", "AM", ""},
+        {"9", "5", "XM", ""},           {"", "5", "PM", ""}};
+    // clang-format on
+    for (const auto& [hour, minute, amPm, want] : cases)
+        EXPECT_EQ(reminderTimeFromFields(hour, minute, amPm), want) << hour << ":" << minute << " " << amPm;
+}
+
+TEST(ReminderEditor, NewFormStartsFromNowAndEditFormShowsTheStoredReminder) {
+    const Settings s = testing::defaultSettings();
+    EXPECT_EQ(fields(newReminderForm(DateTime::fromFields(2005, 3, 7, 15, 20, 44), s)),
+              "03/07/05 15:20 PM on once -1 []");
+    EXPECT_EQ(fields(newReminderForm(DateTime::fromFields(2005, 3, 7, 0, 5), s)),
+              "03/07/05 0:5 AM on once -1 []");
+
+    ReminderTable t;
+    putReminder(t, 0, "Dinner", "03/07/05", "21:05:00", "0", "1", "msg");
+    putReminder(t, 1, "Night", "03/07/05", "00:30:00", "1", "-1", "");
+    EXPECT_EQ(fields(editReminderForm(t, 0, s)), "03/07/05 09:5 PM off every 1 [msg]");
+    EXPECT_EQ(fields(editReminderForm(t, 1, s)), "03/07/05 12:30 AM on once -1 []");
+    // Saving an edit form unchanged gives the stored time again.
+    EXPECT_EQ(recordFromForm(editReminderForm(t, 0, s), s).record.time, "21:05:00");
+    EXPECT_EQ(recordFromForm(editReminderForm(t, 1, s), s).record.time, "00:30:00");
+}
+
+TEST(ReminderEditor, FormConversionAndItsRefusals) {
+    const Settings s = testing::defaultSettings();
+    ReminderForm f = form("Dinner");
+    f.date = "3/7/2005";
+    FormConversion c = recordFromForm(f, s);
+    ASSERT_EQ(c.outcome, FormConversion::Outcome::Record);
+    EXPECT_EQ(c.record, (ReminderRecord{"Dinner", "03/07/05", "21:05:00", "1", "-1", "Body of Dinner"}));
+
+    f.date = "someday";
+    f.enabled = false;
+    f.recurring = true;
+    f.recurChoice = 2;
+    c = recordFromForm(f, s);
+    EXPECT_EQ(c.record.date + " " + c.record.enabled + " " + c.record.recur, "someday 0 2");
+    f.recurChoice = -1;
+    EXPECT_EQ(recordFromForm(f, s).record.recur, "1");
+
+    ReminderForm empty = form("");
+    EXPECT_EQ(recordFromForm(empty, s).outcome, FormConversion::Outcome::NoTitle);
+    empty.hour = empty.minute = empty.amPm = "";
+    EXPECT_EQ(recordFromForm(empty, s).message, kReminderFormError);
+    EXPECT_EQ(recordFromForm(form("x", "abc"), s).message, kReminderFormError);
+
+    c = recordFromForm(form("Say \"hi\""), s);
+    EXPECT_EQ(c.outcome, FormConversion::Outcome::Refused);
+    EXPECT_EQ(c.message, "The reminder title cannot contain a double quote (\").");
+    f = form("ok");
+    f.message = "a \"quoted\" word";
+    EXPECT_NE(recordFromForm(f, s).message.find("message"), std::string::npos);
+    f.message = "</END>";
+    EXPECT_EQ(recordFromForm(f, s).outcome, FormConversion::Outcome::Refused);
+}
+
+TEST_F(EditingTest, AddAppendsAndRewritesTheFile) {
+    EXPECT_EQ(titles(table), "One|Two|Three");
+    EXPECT_EQ(table.RemTime[2], "21:05:00");
+    EXPECT_EQ(readFile(path), SerialiseReminders(table));
+    const auto rows = managerRows(table, settings);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(row(rows[2]), "2 Three|03/07/05|9:05 PM|No|on");
+}
+
+TEST(ReminderEditing, FullTableRefusesTheNextReminderButTakesAnEdit) {
+    testing::TempDir dir;
+    const std::string path = dir.file("Tavrin.DAT");
+    ReminderTable table;
+    const Settings settings = testing::defaultSettings();
+    for (int i = 0; i < kReminderSlots; ++i)
+        putReminder(table, i, "R" + std::to_string(i), "03/07/05", "09:00:00");
+    ASSERT_TRUE(SaveReminders(table, path).ok);
+    const std::string before = readFile(path);
+    const ReminderChange c = addReminder(table, form("One too many"), settings, path);
+    EXPECT_EQ(c.status, Status::Refused);
+    EXPECT_EQ(c.message, kReminderFormError);
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(editReminder(table, 3, "R3", form("Edited"), settings, path).slot, 255);
+    EXPECT_EQ(table.RemTitle[255], "Edited");
+    EXPECT_EQ(table.RemTitle[3], "R4");
+}
+
+TEST_F(EditingTest, EditMovesTheReminderToTheEndAndClearingItsTitleKeepsIt) {
+    const ReminderChange c =
+        editReminder(table, 1, "Two", form("Two edited", "7", "45", "AM"), settings, path);
+    ASSERT_EQ(c.status, Status::Stored);
+    EXPECT_EQ(titles(table), "One|Three|Two edited");
+    EXPECT_EQ(table.RemTime[2], "07:45:00");
+    EXPECT_EQ(c.slot, 2);
+    EXPECT_EQ(readFile(path), SerialiseReminders(table));
+    EXPECT_EQ(editReminder(table, 1, "Three", form(""), settings, path).status, Status::NothingStored);
+    EXPECT_EQ(titles(table), "One|Three|Two edited");
+}
+
+TEST_F(EditingTest, EditFollowsItsReminderWhenTheTableChangedMeanwhile) {
+    ASSERT_TRUE(deleteReminder(table, 0, path).ok());  // "Two" is now in slot 0
+    editReminder(table, 1, "Two", form("Two edited"), settings, path);
+    EXPECT_EQ(titles(table), "Three|Two edited");
+    EXPECT_EQ(editReminder(table, 0, "Gone", form("x"), settings, path).status, Status::Refused);
+}
+
+TEST_F(EditingTest, DeleteMovesLaterRemindersDown) {
+    ASSERT_EQ(deleteReminder(table, 0, path).status, Status::Stored);
+    EXPECT_EQ(titles(table), "Two|Three");
+    EXPECT_TRUE(table.RemBody[2].empty());
+    ReminderTable back;
+    EXPECT_EQ(ParseReminders(readFile(path), back).records, 2);
+    EXPECT_EQ(deleteReminder(table, 5, path).status, Status::NothingStored);
+    EXPECT_EQ(deleteReminder(table, -1, path).status, Status::NothingStored);
+}
+
+TEST_F(EditingTest, FailedSaveLeavesTableAndFileAsTheyWere) {
+    const ReminderTable before = table;
+    testing::writeFile(dir.file("plain"), "x");
+    const std::string bad = dir.file("plain/Tavrin.DAT");
+    EXPECT_EQ(addReminder(table, form("Four"), settings, bad).status, Status::SaveFailed);
+    EXPECT_EQ(deleteReminder(table, 0, bad).status, Status::SaveFailed);
+    const ReminderChange c = editReminder(table, 0, "One", form("New"), settings, bad);
+    EXPECT_EQ(c.status, Status::SaveFailed);
+    EXPECT_FALSE(c.message.empty());
+    EXPECT_EQ(table.RemTitle, before.RemTitle);
+    EXPECT_EQ(table.RemBody, before.RemBody);
+}
+
+TEST(ReminderList, DayListRows) {
+    ReminderTable t;
+    const Settings s = testing::defaultSettings();
+    putReminder(t, 0, "Dentist", "03/07/05", "09:30:00", "1", "-1", "first");
+    putReminder(t, 1, "Call", "03/08/05", "09:30:00", "0", "2", "second");
+    putReminder(t, 2, "Dentist", "03/08/05", "09:30:00", "1", "abc", "third");
+    const DayList byLine = dayListRows(t, "9:30 AM - Dentist", "", s);
+    ASSERT_EQ(byLine.rows.size(), 2u);
+    EXPECT_EQ(row(byLine.rows[0]), "0 Dentist|03/07/05|9:30 AM|No|on");
+    EXPECT_EQ(row(byLine.rows[1]), "2 Dentist|03/08/05|9:30 AM|Yes|on");
+    EXPECT_EQ(byLine.message, "third");
+    const DayList byDate = dayListRows(t, "", "03/08/05", s);
+    ASSERT_EQ(byDate.rows.size(), 2u);
+    EXPECT_EQ(row(byDate.rows[0]), "1 Call|03/08/05|9:30 AM|Yes|off");
+    EXPECT_TRUE(dayListRows(t, "", "", s).rows.empty());
+    EXPECT_TRUE(dayListRows(t, " - ", "", s).rows.empty());
+    EXPECT_TRUE(dayListRows(ReminderTable{}, "", "03/08/05", s).rows.empty());
+}
+
+}  // namespace
+}  // namespace tavrin

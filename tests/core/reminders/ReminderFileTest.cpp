@@ -1,0 +1,270 @@
+#include <cerrno>
+#include <filesystem>
+#include <iterator>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "support/ReminderTestSupport.h"
+#include "core/reminders/ReminderFile.h"
+
+namespace tavrin {
+namespace {
+
+using testing::dataFile;
+using testing::occupiedCount;
+using testing::putReminder;
+using testing::readFile;
+using testing::writeFile;
+
+// Every slot after the occupied run must be wholly free, or a later save would drop records.
+void expectUnbrokenRun(const ReminderTable& t) {
+    for (int i = occupiedCount(t); i < kReminderSlots; ++i)
+        EXPECT_EQ(ReminderRecord::fromSlot(t, i), ReminderRecord{}) << "slot " << i;
+}
+
+// A reminder file in a fresh folder.
+class FileTest : public ::testing::Test {
+  protected:
+    // Puts the test data file `name` where the reminder file is and loads it.
+    ReminderFileResult load(const std::string& name) {
+        original = readFile(dataFile(name));
+        writeFile(path, original);
+        return LoadReminders(table, path);
+    }
+    testing::TempDir dir;
+    const std::string path = dir.file("Tavrin.DAT");
+    std::string original;
+    ReminderTable table;
+};
+
+TEST(ReminderFile, ThreeRecordsFillSlotsInOrderWithCrLfOrLf) {
+    for (const char* name : {"three-records.dat", "lf-only.dat"}) {
+        ReminderTable t;
+        ASSERT_TRUE(LoadReminders(t, dataFile(name)).ok);
+        ASSERT_EQ(occupiedCount(t), 3) << name;
+        EXPECT_EQ(t.RemTime[0], "09:30:00");
+        EXPECT_EQ(t.RemEnabled[1], "0");
+        EXPECT_EQ(t.RemRecur[2], "0");
+        EXPECT_EQ(t.RemBody[2], std::string(name[0] == 't' ? "Line one\r\nLine two" : "Line one\nLine two"));
+    }
+}
+
+TEST(ReminderFile, RoundTripKeepsEveryByte) {
+    ReminderTable t;
+    putReminder(t, 0, "Two lines", "03/07/05", "09:30:00", "1", "-1", "first line\r\nsecond line");
+    putReminder(t, 1, "Empty message", "03/07/05", "09:30:00", "0", "2", "");
+    putReminder(t, 2, "<START>", "03/07/05", "21:05:00", "1", "0", "<START>");
+    putReminder(t, 3, "Commas, here, too", "a,b", "21:05:00", "1", "1", "x, y,, z");
+    putReminder(t, 4, "Caf\xe9 \xff\x80", "  03/07/05", "21:05:00", "1", "-1", "lf only\nand\xa0nbsp \t");
+    putReminder(t, 5, "  leading blanks", "03/07/05", "21:05:00", "1", "-1", "\r\n");
+    const std::string text = SerialiseReminders(t);
+    EXPECT_EQ(text.substr(0, 53),
+              "\"<START>\"\r\n\"Two lines\"\r\n\"03/07/05\"\r\n\"09:30:00\"\r\n\"1\"\r\n");
+    ReminderTable back;
+    EXPECT_EQ(ParseReminders(text, back).loaded, 6);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(ReminderRecord::fromSlot(back, i), ReminderRecord::fromSlot(t, i));
+    EXPECT_EQ(SerialiseReminders(back), text);
+}
+
+TEST(ReminderFile, MalformedFilesReadAsTheFormatHasAlwaysRead) {
+    ReminderTable t;
+    // A record without "</END>" swallows the next one; its message is the last item read.
+    ParseReminders(readFile(dataFile("missing-end.dat")), t);
+    ASSERT_EQ(occupiedCount(t), 3);
+    EXPECT_EQ(t.RemTitle[1], "Second");
+    EXPECT_EQ(t.RemBody[1], "three");
+    EXPECT_EQ(t.RemTitle[2], "Fourth");
+
+    ParseReminders(readFile(dataFile("text-between.dat")), t);
+    ASSERT_EQ(occupiedCount(t), 2);
+    EXPECT_EQ(t.RemTitle[0], "A");
+    EXPECT_EQ(t.RemTitle[1], "B");
+    EXPECT_EQ(t.RemBody[1], "b");
+
+    // Cut inside a record's first five values: what was read is kept.
+    ParseReminders(readFile(dataFile("truncated.dat")), t);
+    ASSERT_EQ(occupiedCount(t), 2);
+    EXPECT_EQ(ReminderRecord::fromSlot(t, 1), (ReminderRecord{"Cut short", "03/08/05", "10:0", "", "", ""}));
+
+    ParseReminders(readFile(dataFile("truncated-after-start.dat")), t);
+    EXPECT_EQ(occupiedCount(t), 1);
+    expectUnbrokenRun(t);
+    ParseReminders(readFile(dataFile("binary-junk.dat")), t);
+    expectUnbrokenRun(t);
+    EXPECT_EQ(ParseReminders(readFile(dataFile("empty.dat")), t).loaded, 0);
+    EXPECT_EQ(occupiedCount(t), 0);
+    // No prefix of a file may leave a gap in the table.
+    const std::string text = readFile(dataFile("missing-end.dat")) + readFile(dataFile("three-records.dat"));
+    for (std::size_t n = 0; n <= text.size(); ++n) {
+        ParseReminders(std::string_view(text).substr(0, n), t);
+        expectUnbrokenRun(t);
+    }
+}
+
+TEST(ReminderFile, DoubleQuoteFromAHandEditedFileIsWrittenAsAnApostrophe) {
+    ReminderTable t;
+    ParseReminders(
+        "\"<START>\"\r\nSay \"hi\" now\r\n\"03/07/05\"\r\n\"09:30:00\"\r\n\"1\"\r\n\"-1\"\r\n\"m\"\r\n"
+        "\"</END>\"\r\n",
+        t);
+    ASSERT_EQ(t.RemTitle[0], "Say \"hi\" now");
+    ReminderTable back;
+    ParseReminders(SerialiseReminders(t), back);
+    EXPECT_EQ(back.RemTitle[0], "Say 'hi' now");
+    EXPECT_EQ(back.RemBody[0], "m");
+}
+
+TEST_F(FileTest, RecordWithoutTitleDoesNotCutOffTheRecordsAfterIt) {
+    const ReminderFileResult r = load("untitled-record.dat");
+    EXPECT_TRUE(r.ok);
+    EXPECT_NE(r.message.find("without a title"), std::string::npos);
+    ASSERT_EQ(occupiedCount(table), 2);
+    EXPECT_EQ(table.RemTitle[1], "After");
+    EXPECT_EQ(readFile(path + ".overflow"), original);
+}
+
+TEST_F(FileTest, MoreThan256RecordsKeepsTheOriginalBesideIt) {
+    const ReminderFileResult r = load("over-256.dat");
+    EXPECT_TRUE(r.ok);
+    EXPECT_NE(r.message.find("4 reminder(s) beyond the first 256"), std::string::npos) << r.message;
+    EXPECT_EQ(occupiedCount(table), 256);
+    EXPECT_EQ(table.RemTitle[255], "Reminder 255");
+    EXPECT_EQ(readFile(path + ".overflow"), original);
+
+    // Loading again does not make a second copy; a different file never replaces the first copy.
+    ASSERT_TRUE(LoadReminders(table, path).ok);
+    EXPECT_FALSE(std::filesystem::exists(path + ".overflow.2"));
+    writeFile(path, original + readFile(dataFile("three-records.dat")));
+    ASSERT_TRUE(LoadReminders(table, path).ok);
+    EXPECT_EQ(readFile(path + ".overflow"), original);
+    EXPECT_EQ(readFile(path + ".overflow.2"), readFile(path));
+
+    ASSERT_TRUE(SaveReminders(table, path).ok);
+    ReminderTable back;
+    EXPECT_EQ(ParseReminders(readFile(path), back).records, 256);
+}
+
+TEST_F(FileTest, MissingOrUnreadableFile) {
+    table.RemTitle[0] = "stale";
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_TRUE(LoadReminders(table, path).ok);
+    EXPECT_EQ(occupiedCount(table), 0);
+    // A folder where the file should be cannot be read: that is reported, not taken as empty.
+    EXPECT_FALSE(FileExists(dir.path() + "/"));
+    const ReminderFileResult r = LoadReminders(table, dir.path());
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.message.empty());
+    EXPECT_TRUE(FileExists(dataFile("empty.dat")));
+}
+
+TEST_F(FileTest, SavesMakeFoldersFollowLinksAndMayWriteAnEmptyFile) {
+    const std::string deep = dir.file("sub/folder/Tavrin.DAT");  // folders are made on the first save
+    putReminder(table, 0, "Only", "03/07/05", "09:30:00");
+    ASSERT_TRUE(SaveReminders(table, deep).ok);
+    struct stat st {};
+    ASSERT_EQ(::stat(deep.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ASSERT_TRUE(SaveReminders(ReminderTable{}, deep).ok);  // after deleting the last reminder
+    EXPECT_TRUE(FileExists(deep));
+    EXPECT_EQ(readFile(deep), "");
+
+    writeFile(dir.file("real.dat"), "");
+    std::filesystem::create_symlink("real.dat", path);
+    ASSERT_TRUE(SaveReminders(table, path).ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(readFile(dir.file("real.dat")), SerialiseReminders(table));
+
+    // A file where a folder should be.
+    writeFile(dir.file("plain"), "x");
+    const ReminderFileResult r = SaveReminders(table, dir.file("plain/Tavrin.DAT"));
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.message.empty());
+    EXPECT_EQ(readFile(dir.file("plain")), "x");
+}
+
+// A save that fails leaves the old file whole and nothing beside it.
+class FailingSave : public FileTest {
+  protected:
+    void SetUp() override {
+        putReminder(table, 0, "Old", "03/07/05", "09:30:00");
+        ASSERT_TRUE(SaveReminders(table, path).ok);
+        original = readFile(path);
+        for (int i = 0; i < 40; ++i)
+            putReminder(table, i, "New " + std::to_string(i), "03/07/05", "09:30:00");
+    }
+    void TearDown() override {
+        EXPECT_EQ(readFile(path), original);
+        const std::filesystem::directory_iterator entries(dir.path());
+        EXPECT_EQ(std::distance(begin(entries), end(entries)), 1);
+    }
+    AtomicFile::WriteCalls calls = AtomicFile::WriteCalls::system();
+};
+
+TEST_F(FailingSave, DiskFullPartWayThroughTheWrite) {
+    std::size_t budget = 100;
+    calls.write = [&](int fd, const void* p, std::size_t n) -> ssize_t {
+        if (budget == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const std::size_t k = std::min(n, budget);
+        budget -= k;
+        return ::write(fd, p, k);
+    };
+    const ReminderFileResult r = SaveReminders(table, path, calls);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find("No space left"), std::string::npos) << r.message;
+}
+
+TEST_F(FailingSave, FlushFails) {
+    calls.fsync = [](int) {
+        errno = EIO;
+        return -1;
+    };
+    EXPECT_FALSE(SaveReminders(table, path, calls).ok);
+}
+
+TEST_F(FileTest, OlderLayoutIsConvertedAndKept) {
+    load("older-layout.dat");
+    ASSERT_TRUE(UpgradeReminderFile(table, path).ok);
+    ASSERT_EQ(occupiedCount(table), 2);
+    EXPECT_EQ(ReminderRecord::fromSlot(table, 0),
+              (ReminderRecord{"Old one", "03/07/05", "09:30:00", "1", "-1", "An older message"}));
+    EXPECT_EQ(table.RemEnabled[1], "0");
+    EXPECT_EQ(table.RemRecur[1], "-1");
+    EXPECT_EQ(table.RemBody[1], "x");
+    EXPECT_EQ(readFile(path), SerialiseReminders(table));
+    EXPECT_EQ(readFile(path + ".old"), original);
+    // Once converted, a second run leaves it alone.
+    ReminderTable again;
+    LoadReminders(again, path);
+    ASSERT_TRUE(UpgradeReminderFile(again, path).ok);
+    EXPECT_EQ(readFile(path), SerialiseReminders(table));
+}
+
+TEST(ReminderUpgrade, ShortFirstMessageAndCurrentFilesAreNotRewritten) {
+    for (const char* name : {"older-short-message.dat", "three-records.dat", "empty.dat"}) {
+        SCOPED_TRACE(name);
+        testing::TempDir dir;
+        const std::string path = dir.file("Tavrin.DAT");
+        writeFile(path, readFile(dataFile(name)));
+        ReminderTable t;
+        LoadReminders(t, path);
+        const ReminderTable loaded = t;
+        ASSERT_TRUE(UpgradeReminderFile(t, path).ok);
+        EXPECT_EQ(readFile(path), readFile(dataFile(name)));
+        EXPECT_FALSE(std::filesystem::exists(path + ".old"));
+        EXPECT_EQ(t.RemTitle, loaded.RemTitle);
+        EXPECT_EQ(t.RemBody, loaded.RemBody);
+    }
+    // The short message is then read as the recurrence code, as such a file always was.
+    ReminderTable t;
+    ParseReminders(readFile(dataFile("older-short-message.dat")), t);
+    EXPECT_EQ(t.RemRecur[0], "ok");
+    EXPECT_EQ(t.RemBody[0], "");
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <vector>
+
+#include "core/settings/ColourScheme.h"
+#include "core/settings/ColourText.h"
+
+using namespace tavrin;
+
+TEST(ColourScheme, PictureSchemesAreRecognisedByColourNumber) {
+    const std::pair<const char*, PictureScheme> cases[] = {
+        {"E99012", PictureScheme::Blue},   {"e99012", PictureScheme::Blue},
+        {"00E99012", PictureScheme::Blue}, {"B2E2EA", PictureScheme::OliveGreen},
+        {"e5dbda", PictureScheme::Silver}, {"C8D0D4", PictureScheme::None},
+        {"", PictureScheme::None}};
+    for (const auto& [colour, scheme] : cases) EXPECT_EQ(SchemeOfColour(colour), scheme) << colour;
+    // A custom colour equal to a picture scheme's brings its pictures.
+    EXPECT_EQ(SchemeOfColour(PickedColourText(ColourNumberOf(Rgb{234, 226, 178}))),
+              PictureScheme::OliveGreen);
+}
+
+TEST(ColourScheme, PicturePathsInSlotOrder) {
+    EXPECT_EQ(SchemePicturePaths(PictureScheme::Blue, "/opt/t"),
+              (std::array<std::string, 3>{"/opt/t/Images/def_blue.gif", "/opt/t/Images/def_blue_top.gif",
+                                          "/opt/t/Images/def_blue_center.gif"}));
+    EXPECT_EQ(SchemePicturePaths(PictureScheme::Silver, "d")->at(2), "d/Images/silver_center.gif");
+    EXPECT_FALSE(SchemePicturePaths(PictureScheme::None, "d"));
+}
+
+TEST(ColourScheme, LoadingNeedsEveryPictureOfTheScheme) {
+    std::vector<int> slots;
+    const auto loadAll = [&](int slot, const std::string&) {
+        slots.push_back(slot);
+        return true;
+    };
+    EXPECT_TRUE(LoadSchemePictures("B2E2EA", "d", loadAll));
+    EXPECT_EQ(slots, (std::vector<int>{0, 1, 2}));
+
+    slots.clear();
+    EXPECT_FALSE(LoadSchemePictures("C8D0D4", "d", loadAll));
+    EXPECT_FALSE(LoadSchemePictures("", "d", loadAll));
+    EXPECT_TRUE(slots.empty());
+
+    const auto topMissing = [&](int slot, const std::string&) { return slot != 1; };
+    EXPECT_FALSE(LoadSchemePictures("E99012", "d", topMissing));
+}
+
+TEST(ColourScheme, EveryPictureIsShipped) {
+    for (const char* colour : {kOliveGreenScheme, kSilverScheme, kBlueScheme}) {
+        const auto paths = SchemePicturePaths(SchemeOfColour(colour), TAVRIN_SOURCE_DIR);
+        ASSERT_TRUE(paths);
+        for (const std::string& path : *paths) {
+            struct stat st {};
+            EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+        }
+    }
+}

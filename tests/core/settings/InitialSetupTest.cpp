@@ -1,0 +1,142 @@
+#include "core/settings/InitialSetup.h"
+
+#include <gtest/gtest.h>
+
+#include "core/store/MemoryStore.h"
+#include "support/StoredValue.h"
+
+namespace tavrin {
+namespace {
+
+using tavrin::testing::StoredValue;
+
+constexpr std::uint32_t kButtonFace = 0xD8E9EC;  // red EC, green E9, blue D8
+
+struct Finish : ::testing::Test {
+    MemoryStore store;
+    Settings settings;
+    InitialSetup setup;
+
+    // The value under the settings key of `root`: its data, "<missing>" or "<no key>".
+    std::string value(Root root, const char* name) { return StoredValue(store, root, kSettingsKey, name); }
+    bool settingsKeyExists(Root root) { return value(root, "") != "<no key>"; }
+    void makeSettings(Root root) {
+        bool created = false;
+        store.tree(root).create(kSettingsKey, created).setValue("DateFormat", ValueType::String, "dd.mm.yy");
+    }
+    SetupResult finish(SetupUsers users = SetupUsers::Everyone) {
+        return FinishSetup(store, settings, setup, users, kButtonFace);
+    }
+};
+
+TEST_F(Finish, UntouchedListsGiveTheBlueSchemeAndMarkTheMakerKey) {
+    const SetupResult r = finish();
+    EXPECT_EQ(r.status, status::kSuccess);
+    EXPECT_FALSE(r.noScheme);
+    EXPECT_EQ(value(Root::LocalMachine, "ColScheme"), "E99012");
+    for (SetupList list : {SetupList::Windows, SetupList::XpSchemes, SetupList::NinexSchemes})
+        EXPECT_EQ(setup.list(list).index, 0);
+    EXPECT_EQ(settings.SettingsRoot, Root::LocalMachine);
+    EXPECT_EQ(StoredValue(store, Root::LocalMachine, kMakerKey, ""), "Quillon");
+}
+
+TEST_F(Finish, TheWindowsFamilyEnablesItsSchemeList) {
+    const struct {
+        int family;
+        bool xp, ninex;
+    } cases[] = {{0, false, true}, {1, true, false}, {2, true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.family);
+        setup.choose(SetupList::Windows, c.family);
+        EXPECT_EQ(setup.list(SetupList::XpSchemes).enabled, c.xp);
+        EXPECT_EQ(setup.list(SetupList::NinexSchemes).enabled, c.ninex);
+    }
+}
+
+// Which colour "Finish!" writes for a sequence of choices; "" is no scheme at all.
+TEST(FinishScheme, ChoicesGiveTheirSchemeColour) {
+    using Steps = std::vector<std::pair<SetupList, int>>;
+    const struct {
+        const char* name;
+        Steps steps;
+        const char* typed;
+        SetupUsers users;
+        Root root;
+        const char* scheme;
+    } cases[] = {
+        {"a disabled XP choice is tested first",
+         Steps{{SetupList::Windows, 1},
+               {SetupList::XpSchemes, 1},
+               {SetupList::Windows, 0},
+               {SetupList::NinexSchemes, 0}},
+         nullptr, SetupUsers::Everyone, Root::LocalMachine, "E5DBDA"},
+        {"system default is the button face", Steps{{SetupList::Windows, 0}, {SetupList::NinexSchemes, 0}},
+         nullptr, SetupUsers::MeOnly, Root::CurrentUser, "D8E9EC"},
+        {"custom without a colour", Steps{{SetupList::Windows, 1}, {SetupList::XpSchemes, 4}}, nullptr,
+         SetupUsers::Everyone, Root::LocalMachine, ""},
+        {"typed family", Steps{}, "Debian 12", SetupUsers::Everyone, Root::LocalMachine, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryStore store;
+        Settings settings;
+        InitialSetup setup;
+        for (const auto& [list, index] : c.steps) setup.choose(list, index);
+        if (c.typed) setup.type(c.typed);
+        const SetupResult r = FinishSetup(store, settings, setup, c.users, kButtonFace);
+        EXPECT_EQ(r.status, status::kSuccess);
+        EXPECT_EQ(r.noScheme, *c.scheme == '\0');
+        EXPECT_EQ(StoredValue(store, c.root, kSettingsKey, "ColScheme"), *c.scheme ? c.scheme : "<missing>");
+        // The typed text keeps the Windows list off its placeholder, so no scheme list is filled.
+        if (c.typed) {
+            EXPECT_EQ(setup.list(SetupList::Windows).text, c.typed);
+        }
+    }
+}
+
+TEST_F(Finish, CustomColourFollowsTheYellowRuleAndSurvivesACancel) {
+    setup.choose(SetupList::Windows, 2);
+    EXPECT_TRUE(setup.choose(SetupList::XpSchemes, 4));
+    setup.setCustomColour(0x00FFFF);  // pure yellow
+    EXPECT_EQ(setup.customSchemeColour(), "FFFFF");
+    // Another click on the Windows list asks for the colour again; cancelling keeps the old one.
+    EXPECT_TRUE(setup.choose(SetupList::Windows, 1));
+    finish();
+    EXPECT_EQ(value(Root::LocalMachine, "ColScheme"), "FFFFF");
+    EXPECT_EQ(settings.CustomSchemeColour, "FFFFF");
+}
+
+TEST_F(Finish, MeOnlyDeletesTheMachineSettingsAndTheOtherWayRound) {
+    makeSettings(Root::LocalMachine);
+    makeSettings(Root::CurrentUser);
+    finish(SetupUsers::MeOnly);
+    EXPECT_FALSE(settingsKeyExists(Root::LocalMachine));
+    EXPECT_EQ(value(Root::CurrentUser, "DateFormat"), "<missing>");  // started empty
+    EXPECT_EQ(value(Root::CurrentUser, "ColScheme"), "E99012");
+    EXPECT_EQ(settings.SettingsRoot, Root::CurrentUser);
+    makeSettings(Root::CurrentUser);
+    finish(SetupUsers::Everyone);
+    EXPECT_FALSE(settingsKeyExists(Root::CurrentUser));
+    EXPECT_TRUE(settingsKeyExists(Root::LocalMachine));
+}
+
+TEST_F(Finish, PictureIsWrittenOnlyWhenChosen) {
+    finish();
+    EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "<missing>");
+    settings.BGPicture = "/home/ann/Pictures/sky.jpg";
+    finish();
+    EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "/home/ann/Pictures/sky.jpg");
+}
+
+TEST_F(Finish, ReadOnlyMachineRootFailsThenMeOnlyWorks) {
+    store.setReadOnly(Root::LocalMachine, true);
+    EXPECT_NE(finish(SetupUsers::Everyone).status, status::kSuccess);
+    EXPECT_FALSE(settingsKeyExists(Root::LocalMachine));
+    EXPECT_FALSE(settingsKeyExists(Root::CurrentUser));
+    EXPECT_EQ(finish(SetupUsers::MeOnly).status, status::kSuccess);
+    EXPECT_EQ(value(Root::CurrentUser, "ColScheme"), "E99012");
+    EXPECT_EQ(settings.SettingsRoot, Root::CurrentUser);
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "core/store/MemoryStore.h"
+#include "core/settings/SettingsLoader.h"
+#include "support/FakeKeys.h"
+#include "support/StoredValue.h"
+
+using namespace tavrin;
+using tavrin::testing::StoredValue;
+
+namespace {
+
+struct LoadSettingsTest : ::testing::Test {
+    MemoryStore store;
+    Settings settings;
+    ZoneState zones;
+
+    void SetUp() override {
+        // The machine's own keys: the zone name as the system writes it (with its NUL) and one zone.
+        auto system = std::make_shared<tavrin::testing::FakeKeys>();
+        system->add(kTimeZoneInformationKey, "StandardName", std::string("Europe/Berlin\0", 14));
+        const std::string zoneKey = std::string(kZoneRootNt) + "\\Europe/Berlin";
+        system->add(zoneKey, "Display", "(GMT+01:00) Berlin, Germany").add(zoneKey, "Std", "CET");
+        store.mount(Root::LocalMachine, system);
+        settings.SettingsRoot = Root::CurrentUser;
+    }
+    void seed(const std::string& name, const std::string& data, Root root = Root::CurrentUser,
+              const char* path = kSettingsKey) {
+        bool created = false;
+        store.tree(root).create(path, created).setValue(name, ValueType::String, data);
+    }
+    void load() { LoadSettings(store, settings, zones, "C8D0D4"); }
+    std::string value(const std::string& name) {
+        return StoredValue(store, Root::CurrentUser, kSettingsKey, name);
+    }
+};
+
+}  // namespace
+
+TEST_F(LoadSettingsTest, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
+    seed("ColScheme", "E99012");
+    load();
+    // clang-format off
+    const std::map<std::string, std::string> defaults = {
+        {"UseSysTZ", "1"},      {"DateFormat", "mm/dd/yy"}, {"TimeFormat", "h:mm AM/PM"},
+        {"TZFormat", "mm/dd/yy h:mm am/pm"},                {"TZSType", "1"},
+        {"TZSDir", "0"},        {"PNDisp", "0"},            {"DForeColor", "0"},
+        {"TForeColor", "0"},    {"WForeColor", "0"},        {"TimeFont", "ARIAL"},
+        {"DateFont", "TAHOMA"}, {"TimeSize", "8"},          {"DateSize", "6"},
+        {"TimeBold", "1"},      {"DateBold", "0"},          {"ColScheme", "E99012"}};
+    // clang-format on
+    for (const auto& [name, data] : defaults) EXPECT_EQ(value(name), data) << name;
+    EXPECT_EQ(value("BGPicture"), "<missing>");
+    EXPECT_EQ(store.tree(Root::CurrentUser).find(kSettingsKey)->values.size(), defaults.size());
+
+    EXPECT_EQ(settings.VersionText, "v1.0.4");
+    EXPECT_EQ(settings.TimeFormat, "h:mm AM/PM");
+    EXPECT_EQ(settings.TZSType, 1);
+    EXPECT_EQ(settings.UseSysTZ, -1);
+    EXPECT_EQ(zones.ZoneRoot, kZoneRootNt);
+    EXPECT_EQ(zones.StandardName, "Europe/Berlin ");
+    EXPECT_EQ(zones.HomeZone.DisplayText, "(GMT+01:00) Berlin, Germany");
+    EXPECT_EQ(zones.HomeZone.CityName, " Berlin, Germany");
+}
+
+TEST_F(LoadSettingsTest, AFirstStartMakesTheMakerKeyAndTakesTheButtonFaceColour) {
+    load();
+    EXPECT_EQ(StoredValue(store, Root::CurrentUser, kMakerKey, ""), "Quillon");
+    EXPECT_EQ(value("ColScheme"), "C8D0D4");
+    EXPECT_EQ(settings.ColScheme, "C8D0D4");
+}
+
+TEST_F(LoadSettingsTest, PNDispTakesOnlyZeroAndOne) {
+    // Any other stored text leaves the setting as it was.
+    const struct {
+        const char* stored;
+        bool before, after;
+    } cases[] = {{"2", true, true}, {"2", false, false}, {"1", false, true}, {"0", true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.stored) + (c.before ? " over true" : " over false"));
+        seed("PNDisp", c.stored);
+        settings.PNDisp = c.before;
+        load();
+        EXPECT_EQ(settings.PNDisp, c.after);
+    }
+}
+
+TEST_F(LoadSettingsTest, OnlyTheTimeFormatLosesAStoredTerminator) {
+    seed("TimeFormat", std::string("HH:MM\0", 6));
+    seed("DateFormat", std::string("dd/mm/yy\0", 9));
+    load();
+    EXPECT_EQ(settings.TimeFormat, "HH:MM");
+    EXPECT_EQ(settings.DateFormat, std::string("dd/mm/yy\0", 9));
+}
+
+TEST_F(LoadSettingsTest, YellowWithATerminatorLoadsAsTheOtherYellowAndTheStoreKeepsIt) {
+    seed("ColScheme", std::string("FFFF\0", 5));
+    seed("TForeColor", "FFFF");
+    load();
+    EXPECT_EQ(settings.ColScheme, "FFFFF");
+    EXPECT_EQ(settings.TForeColor, "FFFF");
+    EXPECT_EQ(value("ColScheme"), std::string("FFFF\0", 5));
+}
+
+TEST_F(LoadSettingsTest, TheRunEntryIsLookedUpUnderTheSettingsRoot) {
+    seed("Tavrin", "tavrin", Root::LocalMachine, kRunKey);
+    load();
+    EXPECT_FALSE(settings.RunAtLogon);
+    seed("Tavrin", "tavrin", Root::CurrentUser, kRunKey);
+    load();
+    EXPECT_TRUE(settings.RunAtLogon);
+}
+
+TEST_F(LoadSettingsTest, AnUnwritableRootStopsBeforeReadingAnything) {
+    store.setReadOnly(Root::CurrentUser, true);
+    settings.DateFormat = "kept";
+    load();
+    EXPECT_EQ(settings.DateFormat, "kept");
+    EXPECT_EQ(settings.VersionText, "v1.0.4");
+    EXPECT_EQ(store.tree(Root::CurrentUser).find(kMakerKey), nullptr);
+}
+
+TEST(ChooseSettingsRoot, MachineFirstThenUserThenFirstRun) {
+    MemoryStore store;
+    Root root = Root::CurrentUser;
+    EXPECT_FALSE(ChooseSettingsRoot(store, root));
+    bool created = false;
+    store.tree(Root::CurrentUser).create(kSettingsKey, created);
+    ASSERT_TRUE(ChooseSettingsRoot(store, root));
+    EXPECT_EQ(root, Root::CurrentUser);
+    store.tree(Root::LocalMachine).create(kSettingsKey, created);
+    ASSERT_TRUE(ChooseSettingsRoot(store, root));
+    EXPECT_EQ(root, Root::LocalMachine);
+    // Machine-wide settings the user cannot write are passed over for the user's own.
+    store.setReadOnly(Root::LocalMachine, true);
+    ASSERT_TRUE(ChooseSettingsRoot(store, root));
+    EXPECT_EQ(root, Root::CurrentUser);
+    store.tree(Root::CurrentUser).remove(kSettingsKey);
+    EXPECT_FALSE(ChooseSettingsRoot(store, root));
+}
+
+TEST(LeadingNumber, ReadsTheNumberAtTheStartOfATextAsSettingsDo) {
+    const std::pair<const char*, double> cases[] = {{"1", 1},     {" 2x", 2}, {"-1", -1},
+                                                    {"1.5", 1.5}, {"abc", 0}, {"", 0}};
+    for (const auto& [text, number] : cases) EXPECT_EQ(LeadingNumber(text), number) << text;
+}

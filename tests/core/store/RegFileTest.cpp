@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/base/AtomicFile.h"
+#include "core/store/RegFile.h"
+
+using namespace tavrin;
+
+namespace {
+
+std::string valueOf(const RegTree& tree, std::string_view path, std::string_view name) {
+    const RegKey* key = tree.find(path);
+    const RegValue* v = key ? key->value(name) : nullptr;
+    return v ? v->data : std::string("<missing>");
+}
+
+std::string readFile(const std::string& name) {
+    std::string text;
+    AtomicFile::read(std::string(TAVRIN_TEST_DATA) + "/store/" + name, text);
+    return text;
+}
+
+}  // namespace
+
+TEST(RegFile, WritesAndReadsTheDocumentedLayout) {
+    RegTree tree;
+    bool created = false;
+    tree.create("SOFTWARE\\QUILLON", created).setValue("", ValueType::String, "Quillon");
+    RegKey& settings = tree.create("SOFTWARE\\QUILLON\\TAVRIN", created);
+    settings.setValue("Path", ValueType::String, "C:\\a \"b\"");
+    settings.setValue("Odd", ValueType::String, std::string("FF\0", 3));
+    settings.setValue("Rule", ValueType::Binary, "\x01\xff");
+    tree.create("SOFTWARE\\QUILLON\\EMPTY", created);
+    const std::string text =
+        "REGEDIT4\n\n[SOFTWARE\\QUILLON]\n@=\"Quillon\"\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n"
+        "\"Path\"=\"C:\\\\a \\\"b\\\"\"\n\"Odd\"=hex(1):46,46,00\n\"Rule\"=hex:01,ff\n\n"
+        "[SOFTWARE\\QUILLON\\EMPTY]\n";
+    EXPECT_EQ(RegFile::write(tree), text);
+    // The same layout reads back: the default value, escapes, a string in hex(1) form with its NUL.
+    const auto back = RegFile::parse(text);
+    EXPECT_FALSE(back.corrupt());
+    EXPECT_EQ(back.tree, tree);
+    EXPECT_EQ(valueOf(back.tree, "software\\quillon", ""), "Quillon");
+    EXPECT_EQ(back.tree.find("SOFTWARE\\QUILLON\\TAVRIN")->value("odd")->type, ValueType::String);
+}
+
+TEST(RegFile, EveryByteRoundTrips) {
+    RegTree tree;
+    bool created = false;
+    RegKey& key = tree.create("A\\B", created);
+    std::string all;
+    for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
+    key.setValue("all bytes", ValueType::String, all);
+    key.setValue("8-bit \xe9t\xe9", ValueType::String, "caf\xe9");
+    key.setValue("quote\"back\\slash", ValueType::String, "\\\"\\\\");
+    key.setValue("crlf", ValueType::String, "a\r\nb");
+    key.setValue("empty", ValueType::String, "");
+    key.setValue("nothing", ValueType::Binary, "");
+    key.setValue("dword", static_cast<ValueType>(4), std::string("\x78\x56\x34\x12", 4));
+    key.setValue("other", static_cast<ValueType>(7), std::string("a\0\0", 3));
+    tree.create("A\\EMPTY KEY", created);
+    const std::string text = RegFile::write(tree);
+    const auto back = RegFile::parse(text);
+    EXPECT_FALSE(back.corrupt()) << text;
+    EXPECT_EQ(back.tree, tree) << text;
+    EXPECT_NE(back.tree.find("A\\Empty Key"), nullptr);
+    // Long hex data is wrapped so that the file stays readable.
+    EXPECT_NE(text.find(",\\\n  "), std::string::npos);
+}
+
+TEST(RegFile, ToleratesCrLfCommentsBlankLinesAndContinuations) {
+    const auto r = RegFile::parse(
+        "\xEF\xBB\xBFREGEDIT4\r\n\r\n; a comment\r\n  [Key]  \r\n\r\n\"Long\"=hex(1):41,\\\r\n"
+        "   42,\\\n  43\n@ = \"x\"\n");
+    EXPECT_FALSE(r.corrupt());
+    EXPECT_EQ(valueOf(r.tree, "key", "long"), "ABC");
+    EXPECT_EQ(valueOf(r.tree, "key", ""), "x");
+}
+
+TEST(RegFile, KeepsEveryReadableLineOfACorruptFile) {
+    const auto r = RegFile::parse(
+        "REGEDIT4\n\"Orphan\"=\"before any key\"\n[Good]\n\"A\"=\"1\"\ngarbage here\n"
+        "\"B\"=\"unterminated\n\"C\"=hex:zz\n\"D\"=\"4\"\n[Bad\n\"E\"=\"lost with its key\"\n[Good\\Sub]\n"
+        "\"F\"=\"6\" trailing\n\"G\"=\"7\"\n");
+    EXPECT_TRUE(r.corrupt());
+    EXPECT_EQ(r.badLines, (std::vector<std::size_t>{2, 5, 6, 7, 9, 10, 12}));
+    EXPECT_EQ(valueOf(r.tree, "Good", "A"), "1");
+    EXPECT_EQ(valueOf(r.tree, "Good", "D"), "4");
+    EXPECT_EQ(valueOf(r.tree, "Good\\Sub", "G"), "7");
+    EXPECT_EQ(r.tree.find("Good")->values.size(), 2u);
+}
+
+TEST(RegFile, KeepsOrderAndFirstWrittenCase) {
+    const auto r = RegFile::parse("[Zeta\\Inner]\n\"b\"=\"1\"\n\"a\"=\"2\"\n[ALPHA]\n[zeta]\n\"B\"=\"3\"\n");
+    ASSERT_EQ(r.tree.root().children.size(), 2u);
+    EXPECT_EQ(r.tree.root().children[0].name, "Zeta");
+    EXPECT_EQ(r.tree.root().children[1].name, "ALPHA");
+    const RegKey* inner = r.tree.find("ZETA\\INNER");
+    ASSERT_NE(inner, nullptr);
+    EXPECT_EQ(inner->values[0].name, "b");
+    EXPECT_EQ(inner->values[1].name, "a");
+    EXPECT_EQ(valueOf(r.tree, "zeta", "b"), "3");
+    EXPECT_EQ(r.tree.find("zeta")->values[0].name, "B");
+}
+
+// Whatever the bytes, reading never fails hard, and what was read survives a rewrite unchanged.
+TEST(RegFile, DamagedInputReadsAndRewritesStably) {
+    const std::string good =
+        "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"DateFormat\"=\"mm/dd/yy\"\n\"Odd\"=hex(1):46,\\\n  00\n"
+        "\"Rule\"=hex:01,02,03\n@=\"x\\\"y\"\n\n[SOFTWARE\\QUILLON\\EMPTY]\n";
+    std::mt19937 rng(12345);
+    const std::string alphabet = std::string("[]\"\\=@:,;\n\r-") + '\0' + "hex(1)aZ09 \xff";
+    for (int round = 0; round < 3000; ++round) {
+        std::string text = good;
+        const int edits = 1 + static_cast<int>(rng() % 6);
+        for (int e = 0; e < edits; ++e) {
+            const std::size_t at = rng() % (text.size() + 1);
+            const char c = alphabet[rng() % alphabet.size()];
+            const unsigned edit = rng() % 3;  // insert, erase or replace one byte
+            if (edit == 0) text.insert(at, 1, c);
+            if (edit == 1 && at < text.size()) text.erase(at, 1);
+            if (edit == 2 && at < text.size()) text[at] = c;
+        }
+        const auto first = RegFile::parse(text);
+        const auto second = RegFile::parse(RegFile::write(first.tree));
+        ASSERT_FALSE(second.corrupt()) << text;
+        ASSERT_EQ(second.tree, first.tree) << text;
+    }
+}
+
+TEST(RegFile, RegressionInputs) {
+    for (const char* name : {"hand-edited.reg", "corrupt.reg"}) {
+        const std::string text = readFile(name);
+        ASSERT_FALSE(text.empty()) << name;
+        const auto r = RegFile::parse(text);
+        EXPECT_EQ(RegFile::parse(RegFile::write(r.tree)).tree, r.tree) << name;
+        EXPECT_EQ(r.corrupt(), name == std::string("corrupt.reg")) << name;
+    }
+    EXPECT_EQ(
+        valueOf(RegFile::parse(readFile("hand-edited.reg")).tree, "SOFTWARE\\QUILLON\\TAVRIN", "TimeFormat"),
+        std::string("h:mm AM/PM\0", 11));
+}

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "core/timezones/DateText.h"
+#include "core/timezones/FormatPattern.h"
+
+using tavrin::DateTime;
+using tavrin::FormatPattern;
+using tavrin::ReadDateText;
+
+namespace {
+
+DateTime day(int y, int m, int d, int h = 0, int mi = 0, int s = 0) {
+    return DateTime::fromFields(y, m, d, h, mi, s);
+}
+DateTime time(int h, int m, int s = 0) {
+    return DateTime::fromSerial(0, h * 3600 + m * 60 + s);
+}
+
+struct Reading {
+    std::string_view text, pattern;
+    std::optional<DateTime> want;
+};
+
+TEST(DateText, ReadsDatesAndTimesAsThePatternOrders) {
+    const std::optional<DateTime> none;
+    // clang-format off
+    const Reading cases[] = {
+        // Numeric dates follow the pattern's order; without one, month/day/year.
+        {"03/07/05", "mm/dd/yy", day(2005, 3, 7)}, {"07/03/05", "dd/mm/yy", day(2005, 3, 7)},
+        {"07.03.2005", "dd.mm.yyyy", day(2005, 3, 7)}, {"05/03/07", "yy/mm/dd", day(2005, 3, 7)},
+        {"3-7-2005", "", day(2005, 3, 7)}, {"3 7 05", "dddd", day(2005, 3, 7)},
+        // The pattern's "mm" after an hour is minutes, not the month.
+        {"03/07/05 9:05 pm", "dd hh:mm yy", day(2005, 3, 7, 21, 5)},
+        // Years of two, four and other digit counts.
+        {"1/1/29", "", day(2029, 1, 1)}, {"1/1/30", "", day(1930, 1, 1)}, {"1/1/5", "", day(2005, 1, 1)},
+        {"1/1/999", "", day(999, 1, 1)}, {"1/1/0100", "", day(100, 1, 1)}, {"1/1/0099", "", none},
+        {"1/1/10000", "", none}, {"12/31/9999", "", day(9999, 12, 31)}, {"02/29/2004", "", day(2004, 2, 29)},
+        // ISO dates whatever the pattern; a pattern that starts with the year keeps its own order.
+        {"2005-03-07", "dd/mm/yy", day(2005, 3, 7)}, {"2005-03-07", "mm/dd/yy", day(2005, 3, 7)},
+        {"2005-03-07 21:05:30", "", day(2005, 3, 7, 21, 5, 30)},
+        {"2005-03-07T21:05:30", "", day(2005, 3, 7, 21, 5, 30)},
+        {"2005/07/03", "yyyy/dd/mm", day(2005, 3, 7)},
+        // Month names and the forms the calendar uses.
+        {"12 March 2005", "", day(2005, 3, 12)}, {"12 mar 2005", "", day(2005, 3, 12)},
+        {"12 SEPT 2005", "", day(2005, 9, 12)}, {"March 7, 2005", "", day(2005, 3, 7)},
+        {"Mar 7 2005", "", day(2005, 3, 7)}, {"7-Mar-05", "", day(2005, 3, 7)},
+        {"March 2005", "", day(2005, 3, 1)}, {"3/2005", "", day(2005, 3, 1)},
+        {"12/2004", "dd/mm/yy", day(2004, 12, 1)}, {"05 Mar 07", "yy mmm dd", day(2005, 3, 7)},
+        // Weekday names are skipped even when wrong, but are no date on their own.
+        {"Monday, March 7, 2005", "", day(2005, 3, 7)}, {"mon 07 Mar 2005", "", day(2005, 3, 7)},
+        {"Thurs 03/07/05", "", day(2005, 3, 7)}, {"Monday", "", none}, {"Monday Tuesday 03/07/05", "", none},
+        // Times with and without the half of the day.
+        {"21:05", "", time(21, 5)}, {"9:5:7", "", time(9, 5, 7)}, {"9:05 PM", "", time(21, 5)},
+        {"9:05pm", "", time(21, 5)}, {"12:30 AM", "", time(0, 30)}, {"12:30 PM", "", time(12, 30)},
+        {"17:30 PM", "", time(17, 30)}, {"5 P", "", time(17, 0)}, {"  05:30 PM  ", "", time(17, 30)},
+        {"24:00", "", none}, {"23:60", "", none}, {"9:05 XM", "", none}, {"9:05 PM PM", "", none},
+        {"123:05", "", none}, {"03/07/05 9:05 pm", "", day(2005, 3, 7, 21, 5)}};
+    // clang-format on
+    for (const Reading& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " / " + std::string(c.pattern));
+        EXPECT_EQ(ReadDateText(c.text, c.pattern), c.want);
+    }
+}
+
+TEST(DateText, UnreadableTexts) {
+    for (std::string_view text : {"",
+                                  "   ",
+                                  "5",
+                                  "2005",
+                                  "March",
+                                  "12 March",
+                                  "02/30/05",
+                                  "13/01/05",
+                                  "02/29/2005",
+                                  "0/1/05",
+                                  "3/7/05 extra",
+                                  "3/7/05,",
+                                  "3//7/05",
+                                  "3/7",
+                                  "12March2005",
+                                  "3/7/05 9:05:",
+                                  "hello",
+                                  "3/7/05 :",
+                                  "1/2/3/4",
+                                  "March 7 2005 March",
+                                  "\xc3\xa9 3/7/05",
+                                  "3/7/05\x01"}) {
+        EXPECT_EQ(ReadDateText(text), std::nullopt) << '"' << text << '"';
+    }
+    using namespace std::string_view_literals;
+    EXPECT_EQ(ReadDateText("03/07/05\0"sv), std::nullopt);
+    EXPECT_EQ(ReadDateText("03/\0"
+                           "07/05"sv),
+              std::nullopt);
+}
+
+TEST(DateText, PatternOrderFillsMissingFieldsFromMonthDayYear) {
+    // clang-format off
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"", "mdy"}, {"dd/mm/yy", "dmy"}, {"dd/mm", "dmy"}, {"yyyy mmm", "ymd"}, {"yy dd", "ymd"},
+        {"dd hh:mm yy", "mdy"}, {"dddd, mmmm d, yyyy", "mdy"}, {"\"dd\" mm/yy/d", "myd"}};
+    // clang-format on
+    for (const auto& [pattern, want] : cases) {
+        const auto order = tavrin::dateOrderOf(pattern);
+        EXPECT_EQ(std::string_view(order.data(), order.size()), want) << pattern;
+    }
+}
+
+TEST(DateText, EveryFullDatePatternReadsItsOwnTextBack) {
+    const std::string_view twoDigit[] = {"mm/dd/yy",     "dd/mm/yy",  "dd.mm.yy",   "yy-mm-dd", "d/m/yy",
+                                         "ddd d mmm yy", "mmm d, yy", "dd mmmm yy", "yy/dd/mm"};
+    const std::string_view fourDigit[] = {"dd/mm/yyyy",         "yyyy-mm-dd",          "d mmmm yyyy",
+                                          "dddd, mmmm d, yyyy", "ddd dd mmm yyyy",     "m/d/yyyy",
+                                          "mmm d yyyy",         "mm/dd/yyyy hh:mm:ss", "yyyy mmmm dd dddd",
+                                          "dd-mmm-yyyy",        "mm/yyyy/dd"};
+    auto readsBack = [](const DateTime& t, std::string_view p) {
+        ASSERT_EQ(ReadDateText(FormatPattern(t, p), p), t) << p << ": " << FormatPattern(t, p);
+    };
+    const std::int64_t from1930 = day(1930, 1, 1).days(), to2029 = day(2029, 12, 31).days();
+    for (std::int64_t d = from1930; d <= to2029; d += 13) {
+        const DateTime date = DateTime::fromSerial(d, 0);
+        for (std::string_view p : twoDigit) readsBack(date, p);
+        // Date and time together, as the world-time lines write them.
+        for (std::string_view p : {"mm/dd/yy h:mm am/pm", "dd/mm/yy HH:MM", "yyyy-mm-dd hh:mm:ss"})
+            readsBack(date.addMinutes(d * 37 % 1440), p);
+    }
+    const std::int64_t from100 = day(100, 1, 1).days(), to9999 = day(9999, 12, 31).days();
+    for (std::int64_t d = from100; d <= to9999; d += 997)
+        for (const DateTime date :
+             {DateTime::fromSerial(d, 0), DateTime::fromSerial(to9999 - d + from100, 0)})
+            for (std::string_view p : fourDigit) readsBack(date, p);
+}
+
+TEST(DateText, TimePatternsReadTheirOwnTextBack) {
+    for (int s = 0; s < 86400; s += 7) {
+        const DateTime t = DateTime::fromSerial(0, s);
+        EXPECT_EQ(ReadDateText(FormatPattern(t, "HH:MM:SS")), t);
+        for (std::string_view p : {"h:mm AM/PM", "HH:MM", "hh:mm am/pm", "h:mm a/p"})
+            ASSERT_EQ(ReadDateText(FormatPattern(t, p)), time(0, 0, s - s % 60))
+                << p << ": " << FormatPattern(t, p);
+    }
+}
+
+TEST(DateText, FormattingTextPassesUnreadableTextThrough) {
+    // clang-format off
+    const std::array<std::string_view, 4> cases[] = {
+        {"21:05:00", "HH:MM", "", "21:05"}, {"03/07/05", "dddd", "mm/dd/yy", "Monday"},
+        {"07/03/05", "dddd", "dd/mm/yy", "Monday"}, {"12 March 2005", "mm/dd/yy", "mm/dd/yy", "03/12/05"},
+        {"01 March 2005", "m", "", "3"}, {"3/2005", "mmmm yyyy", "", "March 2005"},
+        {"25:00", "HH:MM", "", "25:00"}, {"5:30 PM", "h:mm AM/PM", "", "5:30 PM"}, {"", "HH:MM", "", ""}};
+    // clang-format on
+    for (const auto& [text, pattern, stored, want] : cases)
+        EXPECT_EQ(FormatPattern(text, pattern, stored), want) << text << " / " << pattern;
+}
+TEST(DateText, RandomTextIsReadOrRefusedNeverMisread) {
+    std::mt19937 rng(7032005);
+    const std::string_view pieces[] = {
+        "0",    "1", "2", "3",     "5",   "9",      "12",  "29", "30", "31", "2005",
+        "0100", "/", "-", ".",     ",",   ":",      " ",   "  ", "\t", "am", "PM",
+        "a",    "p", "T", "March", "sep", "Monday", "thu", "x",  "\"", "\\", std::string_view("\0", 1)};
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    std::uniform_int_distribution<int> length(0, 12);
+    const std::string_view formats[] = {"", "dd/mm/yy", "yyyy-mm-dd", "mmmm d, yyyy", "h:mm"};
+    for (int i = 0; i < 30000; ++i) {
+        std::string text;
+        const int n = length(rng);
+        for (int k = 0; k < n; ++k) text += pieces[pick(rng)];
+        const std::string_view format = formats[static_cast<std::size_t>(i) % std::size(formats)];
+        const std::optional<DateTime> v = ReadDateText(text, format);
+        if (!v) continue;
+        // Whatever is read is a real date-time in range, and reads back the same from a plain form.
+        const bool timeOnly = v->days() == 0;
+        if (!timeOnly) {
+            EXPECT_GE(v->year(), 100) << text;
+            EXPECT_LE(v->year(), 9999) << text;
+        }
+        EXPECT_EQ(ReadDateText(FormatPattern(*v, "yyyy-mm-dd hh:mm:ss")), v) << text;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "core/timezones/TzFile.h"
+#include "core/timezones/DateTime.h"
+
+namespace tavrin {
+namespace {
+
+const std::string kZoneinfo = std::string(TAVRIN_TEST_DATA) + "/zoneinfo";
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TzFile parsed(std::string_view bytes) {
+    TzFile f;
+    std::string error;
+    EXPECT_TRUE(TzFile::parse(bytes, f, error)) << error;
+    return f;
+}
+
+bool parses(std::string_view bytes) {
+    TzFile f;
+    std::string error;
+    return TzFile::parse(bytes, f, error);
+}
+
+std::int64_t unixAt(int y, int mo, int d, int h, int mi = 0, int s = 0) {
+    return DateTime::fromFields(y, mo, d, h, mi, s).toUnix();
+}
+
+std::string be32(std::uint32_t v) {
+    std::string out;
+    for (int i = 3; i >= 0; --i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    return out;
+}
+
+// A version 1 file: two types ("AAA" +1h standard, "BBB" +2h daylight), transitions to each.
+std::string versionOneFile(char secondType = 1, char secondDesig = 4) {
+    std::string f = "TZif" + std::string(16, '\0');
+    for (std::uint32_t count : {0u, 0u, 0u, 2u, 2u, 8u}) f += be32(count);
+    f += be32(1000) + be32(2000) + '\0' + secondType;
+    f += be32(3600) + std::string(2, '\0') + be32(7200) + '\1' + secondDesig;
+    return f + std::string("AAA\0BBB\0", 8);
+}
+
+TEST(TzFile, ReadsTheSixtyFourBitPartAndFooterOfAModernFile) {
+    TzFile berlin;
+    std::string error;
+    ASSERT_TRUE(TzFile::load(kZoneinfo + "/Europe/Berlin", berlin, error)) << error;
+    EXPECT_GE(berlin.version(), 2);
+    EXPECT_EQ(berlin.footerText(), "CET-1CEST,M3.5.0,M10.5.0/3");
+    ASSERT_TRUE(berlin.footer().has_value());
+    EXPECT_EQ(berlin.footer()->daylight.abbreviation, "CEST");
+    // 1893 predates the 32-bit range's usual start: only the 64-bit part holds it.
+    EXPECT_LT(berlin.transitionTimes().front(), -(std::int64_t{1} << 31));
+
+    // Daylight time began at 2026-03-29 01:00:00 UTC and ended at 2026-10-25 01:00:00 UTC.
+    EXPECT_EQ(berlin.typeAt(unixAt(2026, 3, 29, 0, 59, 59)).abbreviation, "CET");
+    EXPECT_EQ(berlin.typeAt(unixAt(2026, 3, 29, 1)).abbreviation, "CEST");
+    EXPECT_EQ(berlin.typeAt(unixAt(2026, 10, 25, 0, 59, 59)).utcOffset, 7200);
+    EXPECT_EQ(berlin.typeAt(unixAt(2026, 10, 25, 1)).utcOffset, 3600);
+    // Far beyond the table the footer carries on.
+    EXPECT_TRUE(berlin.typeAt(unixAt(2090, 7, 1, 0)).isDst);
+    const auto changes = berlin.transitionsBetween(unixAt(2090, 1, 1, 0), unixAt(2091, 1, 1, 0));
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].at, unixAt(2090, 3, 26, 1));
+}
+
+TEST(TzFile, ReadsAVersionOneFileAndANewerOneWhoseOldBlockIsEmpty) {
+    const TzFile v1 = parsed(versionOneFile());
+    EXPECT_EQ(v1.version(), 1);
+    EXPECT_FALSE(v1.footer().has_value());
+    EXPECT_EQ(v1.typeAt(999).abbreviation, "AAA");  // before the first transition: the first type
+    EXPECT_EQ(v1.typeAt(2000).abbreviation, "BBB");
+    EXPECT_EQ(v1.typeAt(5000000).utcOffset, 7200);
+
+    // A 32-bit header of zero counts, then the same data in 64 bits, then a footer.
+    const std::string old = versionOneFile();
+    const TzFile v2 =
+        parsed("TZif2" + std::string(15 + 24, '\0') + "TZif2" + old.substr(5, 39) + be32(0) + be32(1000) +
+               be32(0) + be32(2000) + old.substr(52) + "\nAAA-1BBB,M3.5.0,M10.5.0/3\n");
+    EXPECT_EQ(v2.version(), 2);
+    EXPECT_EQ(v2.typeAt(1500).abbreviation, "AAA");
+    EXPECT_EQ(v2.footer()->daylight.abbreviation, "BBB");
+}
+
+TEST(TzFile, RejectsDamagedData) {
+    EXPECT_FALSE(parses(""));
+    EXPECT_FALSE(parses("TZjf" + versionOneFile().substr(4)));
+    EXPECT_FALSE(parses(versionOneFile(7)));      // a transition to a missing type
+    EXPECT_FALSE(parses(versionOneFile(1, 40)));  // a name past the name bytes
+    // No cut of a real file may read past its end.
+    const std::string bytes = readBytes(kZoneinfo + "/America/Nuuk");
+    for (std::size_t n = 0; n < bytes.size(); n += 7) {
+        const bool ok = parses(bytes.substr(0, n));
+        EXPECT_FALSE(ok && n < 44) << n;
+    }
+    EXPECT_FALSE(parses(bytes.substr(0, bytes.size() - 1) + "x"));  // footer without its closing newline
+}
+
+TEST(TzFile, KeepsAFooterItCannotReadAsTextOnly) {
+    std::string bytes = readBytes(kZoneinfo + "/Asia/Tokyo");
+    const auto open = bytes.rfind('\n', bytes.size() - 2);
+    const TzFile f = parsed(bytes.substr(0, open + 1) + "JST-9JDT,Q3.2.0\n");
+    EXPECT_EQ(f.footerText(), "JST-9JDT,Q3.2.0");
+    EXPECT_FALSE(f.footer().has_value());
+    EXPECT_EQ(f.typeAt(unixAt(2030, 1, 1, 0)).utcOffset, 9 * 3600);
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include "core/timezones/ZoneTime.h"
+
+namespace tavrin {
+namespace {
+
+DateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    return DateTime::fromFields(y, mo, d, h, mi, s);
+}
+
+SystemTime rule(int month, int weekday, int week, int hour, int year = 0) {
+    SystemTime t;
+    t.wYear = static_cast<std::uint16_t>(year);
+    t.wMonth = static_cast<std::uint16_t>(month);
+    t.wDayOfWeek = static_cast<std::uint16_t>(weekday);
+    t.wDay = static_cast<std::uint16_t>(week);
+    t.wHour = static_cast<std::uint16_t>(hour);
+    return t;
+}
+
+ZoneRecord zone(int bias, SystemTime daylight, SystemTime standard) {
+    ZoneRecord z;
+    z.Bias = bias;
+    z.DaylightBias = -60;
+    z.DaylightDate = daylight;
+    z.StandardDate = standard;
+    return z;
+}
+
+// Daylight time from the last Sunday of March 02:00 to the last Sunday of October 03:00.
+const ZoneRecord kCentralEurope = zone(-60, rule(3, 0, 5, 2), rule(10, 0, 5, 3));
+// Daylight time from the first Sunday of October 02:00 to the first Sunday of April 03:00.
+const ZoneRecord kSydney = zone(-600, rule(10, 0, 1, 2), rule(4, 0, 1, 3));
+
+TEST(NthWeekdayOfMonth, FindsTheOccurrenceOrTheLast) {
+    EXPECT_EQ(NthWeekdayOfMonth(2026, 2, 0, 5), at(2026, 2, 22));  // four Sundays: the fourth
+    EXPECT_EQ(NthWeekdayOfMonth(2026, 3, 0, 5), at(2026, 3, 29));  // five Sundays: the fifth
+    EXPECT_EQ(NthWeekdayOfMonth(2026, 3, 0, 1), at(2026, 3, 1));
+    EXPECT_EQ(NthWeekdayOfMonth(2026, 12, 4, 5), at(2026, 12, 31));  // never runs into January
+    EXPECT_EQ(NthWeekdayOfMonth(2024, 2, 4, 5), at(2024, 2, 29));    // the leap day counts
+    EXPECT_EQ(NthWeekdayOfMonth(2026, 3, 7, 1), DateTime{});         // no such weekday: the zero date
+    EXPECT_EQ(NthWeekdayOfMonth(2026, 13, 0, 1), DateTime{});
+}
+
+TEST(IsDaylightNow, TransitionsToTheSecond) {
+    // A fixed-date rule written for 2019 gives the same day in the year at hand.
+    const ZoneRecord fixedDays = zone(-60, rule(3, 0, 27, 2, 2019), rule(10, 0, 25, 2, 2019));
+    // Midnight transitions count from their second, not from the whole day.
+    const ZoneRecord midnight = zone(-60, rule(3, 0, 5, 0), rule(10, 0, 5, 0));
+    // Start and end at the same wall time: the period never closes.
+    ZoneRecord equal = zone(0, rule(5, 0, 1, 0), rule(5, 0, 1, 0));
+    equal.DaylightBias = 0;
+    ZoneRecord noRule = kCentralEurope;
+    noRule.DaylightDate.wMonth = 0;
+    const struct {
+        const ZoneRecord& zone;
+        DateTime utc;
+        bool daylight;
+    } cases[] = {
+        // clang-format off
+        // 02:00 CET = 01:00 UTC on 29 March 2026; 03:00 CEST = 01:00 UTC on 25 October.
+        {kCentralEurope, at(2026, 3, 29, 0, 59, 59), false}, {kCentralEurope, at(2026, 3, 29, 1, 0), true},
+        {kCentralEurope, at(2026, 10, 25, 0, 59, 59), true}, {kCentralEurope, at(2026, 10, 25, 1), false},
+        {kCentralEurope, at(2026, 12, 31, 23, 30, 0), false},
+        // Southern order spans the new year: ends 03:00 AEDT on 5 April 2026 = 16:00 UTC on the 4th,
+        // starts 02:00 AEST on 4 October = 16:00 UTC on the 3rd; 14:00 UTC on 31 December is 2027 there.
+        {kSydney, at(2026, 4, 4, 15, 59, 59), true},   {kSydney, at(2026, 4, 4, 16, 0, 0), false},
+        {kSydney, at(2026, 10, 3, 15, 59, 59), false}, {kSydney, at(2026, 10, 3, 16, 0, 0), true},
+        {kSydney, at(2026, 12, 31, 14, 0, 0), true},   {kSydney, at(2027, 1, 15), true},
+        {noRule, at(2026, 7, 1), false},               {ZoneRecord{}, at(2026, 7, 1), false},
+        {fixedDays, at(2026, 3, 27, 0, 59, 59), false}, {fixedDays, at(2026, 3, 27, 1, 0, 0), true},
+        {fixedDays, at(2026, 10, 25, 0, 0, 0), false},  {midnight, at(2026, 3, 28, 23, 0, 0), true},
+        {midnight, at(2026, 10, 24, 21, 59, 59), true}, {midnight, at(2026, 10, 24, 22, 0, 0), false},
+        {equal, at(2026, 5, 3), true},                  {equal, at(2026, 1, 1), true}};
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "bias " << c.zone.Bias << " at " << c.utc.year() << "-" << c.utc.month() << "-"
+                     << c.utc.day() << " " << c.utc.hour() << ":" << c.utc.minute());
+        EXPECT_EQ(IsDaylightNow(c.zone, c.utc), c.daylight);
+    }
+}
+
+TEST(ZoneTimeNow, StandardAndDaylightOffsetsCarryAcrossDays) {
+    EXPECT_EQ(ZoneTimeNow(at(2026, 1, 10, 23, 30), kCentralEurope), at(2026, 1, 11, 0, 30));
+    EXPECT_EQ(ZoneTimeNow(at(2026, 7, 10, 23, 30), kCentralEurope), at(2026, 7, 11, 1, 30));
+    EXPECT_EQ(ZoneTimeNow(at(2026, 12, 31, 14, 0), kSydney), at(2027, 1, 1, 1, 0));
+    ZoneRecord newfoundland;
+    newfoundland.Bias = 210;
+    EXPECT_EQ(ZoneTimeNow(at(2026, 1, 1, 2, 0, 7), newfoundland), at(2025, 12, 31, 22, 30, 7));
+    // An unknown zone reads as the empty record: UTC itself.
+    EXPECT_EQ(ZoneTimeNow(at(2026, 5, 5, 5, 5, 5), ZoneRecord{}), at(2026, 5, 5, 5, 5, 5));
+}
+
+TEST(UtcNow, ComesFromTheClockToTheSecond) {
+    FakeClock clock(at(2026, 3, 29, 0, 59, 59), 60);
+    clock.advanceMillis(999);
+    EXPECT_EQ(UtcNow(clock), at(2026, 3, 29, 0, 59, 59));
+    ZoneState state;
+    state.LocalBias = 77;
+    FillLocalBias(state, "/nonexistent-zoneinfo", clock);
+    EXPECT_EQ(state.LocalBias, 0);
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "core/state/Paths.h"
+#include "platform/FileStore.h"
+#include "core/settings/Settings.h"
+#include "support/FakeKeys.h"
+#include "support/StoredValue.h"
+#include "support/TempDir.h"
+
+using namespace tavrin;
+using tavrin::testing::StoredValue;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string slurp(const std::string& path) {
+    std::ostringstream out;
+    out << std::ifstream(path, std::ios::binary).rdbuf();
+    return out.str();
+}
+
+void spit(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+// Runs `body` in a child process, whose exit status is what `body` returns.
+template <typename Body>
+pid_t spawn(Body body) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(body());
+    return child;
+}
+
+void expectExitsCleanly(pid_t child) {
+    ASSERT_GE(child, 0);
+    int result = 0;
+    ::waitpid(child, &result, 0);
+    EXPECT_TRUE(WIFEXITED(result) && WEXITSTATUS(result) == 0) << result;
+}
+
+class FileStoreTest : public ::testing::Test {
+  protected:
+    std::string userFile() const { return dir.file("config/tavrin/user.reg"); }
+    std::string machineFile() const { return dir.file("xdg/tavrin/machine.reg"); }
+    std::string userAutostart() const { return dir.file("config/autostart"); }
+    std::string machineAutostart() const { return dir.file("xdg/autostart"); }
+
+    // The probe refuses every path that starts with one of `readOnly`.
+    std::unique_ptr<FileStore> open(std::vector<std::string> readOnly = {}, std::string user = {}) {
+        return std::make_unique<FileStore>(user.empty() ? userFile() : user, machineFile(), userAutostart(),
+                                           machineAutostart(), [readOnly](const std::string& path) {
+                                               for (const std::string& p : readOnly)
+                                                   if (path.rfind(p, 0) == 0) return false;
+                                               return true;
+                                           });
+    }
+
+    static KeyHandle create(Store& store, Root root, const char* path) {
+        KeyHandle key;
+        Disposition d;
+        EXPECT_EQ(store.CreateKey(KeyHandle::rootKey(root), path, kAllAccess, key, d), status::kSuccess);
+        return key;
+    }
+
+    // Writes one string value under the settings key of `root`.
+    static KeyHandle put(Store& store, Root root, const char* name, const char* data) {
+        KeyHandle key = create(store, root, kSettingsKey);
+        EXPECT_EQ(store.SetValue(key, name, ValueType::String, data), status::kSuccess);
+        return key;
+    }
+
+    tavrin::testing::TempDir dir{"tavrin-store"};
+};
+
+}  // namespace
+
+TEST_F(FileStoreTest, ValuesPersistByteForByteWithNamesInTheirFirstCase) {
+    {
+        auto store = open();
+        EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "DateFormat"),
+                  "<no key>");  // no file yet
+        KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
+        ASSERT_EQ(store->SetValue(key, "DateFormat", ValueType::String, "mm/dd/yy"), status::kSuccess);
+        ASSERT_EQ(store->SetValue(key, "TimeFormat", ValueType::String, std::string("h:mm\0", 5)),
+                  status::kSuccess);
+        ASSERT_EQ(store->SetValue(key, "dateformat", ValueType::String, "dd.mm.yy"), status::kSuccess);
+        create(*store, Root::CurrentUser, "SOFTWARE\\QUILLON\\EMPTY");
+        ASSERT_EQ(store->SetValue(key, "Later", ValueType::String, "rewrite"), status::kSuccess);
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(userFile().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    const std::string text = slurp(userFile());
+    EXPECT_NE(text.find("\"DateFormat\"=\"dd.mm.yy\"\n"), std::string::npos) << text;
+    auto store = open();
+    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, "software\\quillon\\tavrin", "DATEFORMAT"), "dd.mm.yy");
+    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "TimeFormat"), std::string("h:mm\0", 5));
+    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, "SOFTWARE\\QUILLON\\EMPTY", "x"),
+              "<missing>");  // key survived
+    EXPECT_EQ(StoredValue(*store, Root::LocalMachine, kSettingsKey, "DateFormat"), "<no key>");
+}
+
+TEST_F(FileStoreTest, ReadOnlyRootRefusesWriteOpensAndWritesNothing) {
+    put(*open(), Root::LocalMachine, "DateFormat", "mm/dd/yy");
+    const std::string before = slurp(machineFile());
+    auto store = open({machineFile()});
+    const KeyHandle machine = KeyHandle::rootKey(Root::LocalMachine);
+    KeyHandle key;
+    EXPECT_EQ(store->OpenKey(machine, kSettingsKey, kAllAccess, key), status::kAccessDenied);
+    EXPECT_EQ(store->DeleteKey(Root::LocalMachine, kSettingsKey), status::kAccessDenied);
+    ASSERT_EQ(store->OpenKey(machine, kSettingsKey, kReadAccess, key), status::kSuccess);
+    EXPECT_EQ(StoredValue(*store, Root::LocalMachine, kSettingsKey, "DateFormat"), "mm/dd/yy");
+    key.access = kAllAccess;  // a handle that claims more than it was opened with
+    EXPECT_EQ(store->SetValue(key, "DateFormat", ValueType::String, "x"), status::kAccessDenied);
+    EXPECT_EQ(slurp(machineFile()), before);
+    create(*store, Root::CurrentUser, kSettingsKey);  // the user's own root is unaffected
+}
+
+// The real permission check, seen by an ordinary user: a file and folder without write bits.
+TEST_F(FileStoreTest, DefaultProbeFollowsPermissionBitsForAnOrdinaryUser) {
+    fs::create_directories(dir.file("ro"));
+    spit(dir.file("ro/machine.reg"), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n");
+    ::chmod(dir.file("ro/machine.reg").c_str(), 0444);
+    ::chmod(dir.file("ro").c_str(), 0555);
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_FALSE(FileStore::DefaultWritable(dir.file("ro/machine.reg/below")));  // a file is no folder
+    EXPECT_TRUE(FileStore::DefaultWritable(dir.file("new/deeper/user.reg")) || ::geteuid() != 0);
+    expectExitsCleanly(spawn([&] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 10;
+        FileStore store(dir.file("ro/user.reg"), dir.file("ro/machine.reg"), dir.file("ro/a"),
+                        dir.file("ro/b"));
+        KeyHandle key;
+        Disposition d;
+        const KeyHandle machine = KeyHandle::rootKey(Root::LocalMachine);
+        if (store.OpenKey(machine, kSettingsKey, kAllAccess, key) != status::kAccessDenied) return 1;
+        if (store.OpenKey(machine, kSettingsKey, kReadAccess, key) != status::kSuccess) return 2;
+        return store.CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d) ==
+                       status::kAccessDenied
+                   ? 0
+                   : 3;
+    }));
+}
+
+TEST_F(FileStoreTest, TwoProgramsWritingAtOnceLoseNothing) {
+    create(*open(), Root::CurrentUser, kSettingsKey);
+    std::vector<pid_t> children;
+    for (int c = 0; c < 2; ++c) {
+        children.push_back(spawn([&] {
+            auto store = open();
+            const KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
+            for (int i = 0; i < 200; ++i) {
+                const std::string name = "P" + std::to_string(c) + "V" + std::to_string(i);
+                if (store->SetValue(key, name, ValueType::String, name) != status::kSuccess) return 2;
+            }
+            return 0;
+        }));
+    }
+    for (pid_t pid : children) expectExitsCleanly(pid);
+    auto store = open();
+    const KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
+    std::set<std::string> names;
+    std::string name;
+    for (std::uint32_t i = 0; store->EnumValue(key, i, name) == status::kSuccess; ++i) names.insert(name);
+    EXPECT_EQ(names.size(), 400u);
+    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "P1V199"), "P1V199");
+}
+
+TEST_F(FileStoreTest, SeesChangesMadeByOtherProgramsAndEditors) {
+    auto reader = open();
+    auto writer = open();
+    KeyHandle key = create(*writer, Root::CurrentUser, kSettingsKey);
+    for (const char* v : {"1", "2"}) {
+        ASSERT_EQ(writer->SetValue(key, "A", ValueType::String, v), status::kSuccess);
+        EXPECT_EQ(StoredValue(*reader, Root::CurrentUser, kSettingsKey, "A"), v);
+    }
+    // An editor that writes the file in place keeps its inode.
+    spit(userFile(), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"edited by hand\"\n");
+    EXPECT_EQ(StoredValue(*reader, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
+    ASSERT_EQ(writer->SetValue(key, "B", ValueType::String, "3"), status::kSuccess);
+    EXPECT_EQ(StoredValue(*reader, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
+}
+
+TEST_F(FileStoreTest, CorruptFileIsKeptAsideAndItsReadableLinesSurvive) {
+    fs::create_directories(fs::path(userFile()).parent_path());
+    const std::string damaged =
+        "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n\x01garbage\n\"B\"=\"2\"\n";
+    spit(userFile(), damaged);
+    auto store = open();
+    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "B"), "2");
+    EXPECT_EQ(slurp(userFile()), damaged);  // reading changes nothing
+    KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
+    ASSERT_EQ(store->SetValue(key, "C", ValueType::String, "3"), status::kSuccess);
+    EXPECT_EQ(slurp(userFile() + ".corrupt"), damaged);
+    auto fresh = open();
+    for (const char* name : {"A", "B", "C"})
+        EXPECT_NE(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, name), "<missing>");
+    // A second damaged file does not replace the first one kept.
+    spit(userFile(), damaged + "[broken\n");
+    ASSERT_EQ(store->SetValue(key, "D", ValueType::String, "4"), status::kSuccess);
+    EXPECT_EQ(slurp(userFile() + ".corrupt"), damaged);
+    EXPECT_EQ(slurp(userFile() + ".corrupt.1"), damaged + "[broken\n");
+    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, "D"), "4");
+}
+
+TEST_F(FileStoreTest, FailedWritesLeaveTheOldFileAndSayWhy) {
+    auto store = open();
+    KeyHandle key = put(*store, Root::CurrentUser, "A", "1");
+    const std::string before = slurp(userFile());
+    // A disk that fills up: the file size limit makes the write fail part-way.
+    struct rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = before.size() + 16;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const Status s = store->SetValue(key, "Big", ValueType::String, std::string(4096, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(s, status::kWriteFailed);
+    EXPECT_EQ(slurp(userFile()), before);
+    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "Big"), "<missing>");
+    for (const auto& entry : fs::directory_iterator(fs::path(userFile()).parent_path()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+    // A file in place of the folder.
+    spit(dir.file("file"), "not a folder");
+    Disposition d;
+    EXPECT_EQ(open({}, dir.file("file/user.reg"))
+                  ->CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d),
+              status::kWriteFailed);
+    // A store file that exists but cannot be read is never replaced.
+    fs::create_directories(dir.file("dir.reg/inside"));
+    EXPECT_NE(open({}, dir.file("dir.reg"))
+                  ->CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d),
+              status::kSuccess);
+    EXPECT_TRUE(fs::exists(dir.file("dir.reg/inside")));
+}
+
+TEST_F(FileStoreTest, RunValueIsTheAutostartEntry) {
+    auto store = open({userAutostart()});
+    KeyHandle run;
+    Disposition d;
+    ASSERT_EQ(store->CreateKey(KeyHandle::rootKey(Root::CurrentUser), kRunKey, kAllAccess, run, d),
+              status::kSuccess);
+    EXPECT_EQ(d, Disposition::OpenedExisting);
+    EXPECT_EQ(store->SetValue(run, "Tavrin", ValueType::String, "/usr/bin/tavrin"), status::kAccessDenied);
+    store = open();
+    ASSERT_EQ(store->OpenKey(KeyHandle::rootKey(Root::CurrentUser), kRunKey, kAllAccess, run),
+              status::kSuccess);
+    std::uint32_t size = 0;
+    ValueType type;
+    EXPECT_EQ(store->QueryValueInfo(run, "Tavrin", size, type), status::kNotFound);
+    ASSERT_EQ(store->SetValue(run, "tavrin", ValueType::String, "/opt/my apps/tavrin --x "),
+              status::kSuccess);
+    // The entry's text is the autostart entry's own; this is the right file with the right command.
+    EXPECT_EQ(slurp(userAutostart() + "/tavrin.desktop"), Autostart::entryText("/opt/my apps/tavrin --x "));
+    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kRunKey, "TAVRIN"), "/opt/my apps/tavrin --x ");
+    EXPECT_EQ(StoredValue(*store, Root::LocalMachine, kRunKey, "Tavrin"), "<missing>");
+    std::string name;
+    ASSERT_EQ(store->EnumValue(run, 0, name), status::kSuccess);
+    EXPECT_EQ(name, "Tavrin");
+    ASSERT_EQ(store->DeleteValue(run, "Tavrin"), status::kSuccess);
+    EXPECT_FALSE(fs::exists(userAutostart() + "/tavrin.desktop"));
+    EXPECT_EQ(store->DeleteValue(run, "Tavrin"), status::kNotFound);
+    EXPECT_FALSE(fs::exists(userFile()));  // the settings file was never needed
+}
+
+TEST_F(FileStoreTest, ProviderKeysReadableWithFullAccessOnAReadOnlyMachineRoot) {
+    create(*open(), Root::LocalMachine, kSettingsKey);
+    auto store = open({machineFile()});
+    store->mount(Root::LocalMachine,
+                 std::make_shared<tavrin::testing::FakeKeys>(
+                     tavrin::testing::FakeKeys().add("SYSTEM\\Info", "Name", std::string("x\0", 2))));
+    KeyHandle key;
+    ASSERT_EQ(store->OpenKey(KeyHandle::rootKey(Root::LocalMachine), "system\\info", kAllAccess, key), 0);
+    EXPECT_EQ(StoredValue(*store, Root::LocalMachine, "SYSTEM\\INFO", "name"), std::string("x\0", 2));
+    EXPECT_EQ(store->SetValue(key, "Name", ValueType::String, "y"), status::kAccessDenied);
+    EXPECT_EQ(store->DeleteValue(key, "Name"), status::kAccessDenied);
+}
+
+TEST_F(FileStoreTest, LinuxStoreUsesTheXdgPlaces) {
+    Paths paths;
+    paths.configHome = dir.file("config");
+    paths.configDir = dir.file("xdg");
+    auto store = MakeLinuxStore(paths, {});
+    put(*store, Root::CurrentUser, "A", "1");
+    EXPECT_TRUE(fs::exists(userFile()));
+    KeyHandle run = create(*store, Root::LocalMachine, kRunKey);
+    ASSERT_EQ(store->SetValue(run, kRunValueName, ValueType::String, "tavrin"), status::kSuccess);
+    EXPECT_TRUE(fs::exists(machineAutostart() + "/tavrin.desktop"));
+    EXPECT_FALSE(fs::exists(machineFile()));
+}

@@ -1,0 +1,47 @@
+#pragma once
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/reminders/ReminderRecord.h"
+#include "core/reminders/ReminderTable.h"
+#include "core/settings/Settings.h"
+#include "support/TempDir.h"
+
+namespace tavrin::testing {
+
+inline std::string dataFile(const std::string& name) {
+    return std::string(TAVRIN_TEST_DATA) + "/reminders/" + name;
+}
+
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+inline Settings defaultSettings() {
+    Settings s;
+    s.DateFormat = "mm/dd/yy";
+    s.TimeFormat = "h:mm AM/PM";
+    return s;
+}
+
+inline void putReminder(ReminderTable& t, int slot, const std::string& title, const std::string& date,
+                        const std::string& time, const std::string& enabled = "1",
+                        const std::string& recur = "-1", const std::string& body = "") {
+    ReminderRecord{title, date, time, enabled, recur, body}.toSlot(t, slot);
+}
+
+inline int occupiedCount(const ReminderTable& t) {
+    int n = 0;
+    while (n < kReminderSlots && !t.RemTitle[n].empty()) ++n;
+    return n;
+}
+
+}  // namespace tavrin::testing

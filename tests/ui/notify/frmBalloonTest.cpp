@@ -1,0 +1,89 @@
+#include "ui/notify/frmBalloon.h"
+
+#include <gtest/gtest.h>
+
+#include <QPointer>
+
+#include "support/TestApp.h"
+
+namespace tavrin {
+namespace {
+
+struct Balloon : ::testing::Test {
+    std::array<std::string, kBalloonLineSlots> lines{"9:30 AM - Dentist", "9:30 AM - Call the bank",
+                                                     "9:30 AM - Dentist"};
+    std::vector<std::string> opened;
+    QPointer<frmBalloon> balloon;
+
+    void SetUp() override { test::EnsureApp(); }
+    void TearDown() override { delete balloon.data(); }
+    // A balloon of the usual size at (600, 400), shown.
+    void show(int count, const char* icon, bool close, long autoClose = 0, bool opensLines = true) {
+        balloon = opensLines
+                      ? new frmBalloon(lines, [this](const std::string& line) { opened.push_back(line); })
+                      : new frmBalloon(lines);
+        balloon->SetBalloon("Tavrin Reminders for: 12/06/26", count, 600 * 15, 400 * 15, icon, close,
+                            autoClose, 1620, 4680, "", 8);
+        balloon->show();
+    }
+};
+
+TEST_F(Balloon, ShowsTheLinesUpToCountAsUnderlinedLabels) {
+    show(1, "", true);
+    EXPECT_EQ(balloon->titleLabel()->text(), "Tavrin Reminders for: 12/06/26");
+    ASSERT_EQ(balloon->lineLabels().size(), 2u);
+    EXPECT_EQ(balloon->lineLabels()[1]->text(), "9:30 AM - Call the bank");
+    EXPECT_EQ(balloon->lineLabels()[1]->geometry(), QRect(50, 39, 400, 18));
+    EXPECT_TRUE(balloon->lineLabels()[0]->font().underline());
+    EXPECT_EQ(balloon->geometry(), QRect(600, 400, 312, 108));
+    EXPECT_FALSE(balloon->iconLabel()->isVisible());
+    EXPECT_EQ(balloon->titleLabel()->geometry(), QRect(8, 8, 296, 17));
+    EXPECT_TRUE(balloon->closeButton()->isVisible());
+    EXPECT_EQ(balloon->closeButton()->geometry().left(), 288);
+    EXPECT_FALSE(balloon->mask().contains(QPoint(0, 0)));  // the corner is cut away
+    EXPECT_TRUE(balloon->mask().contains(QPoint(156, 54)));
+}
+
+TEST_F(Balloon, ClickedLineOpensItsTextAndTheBalloonStays) {
+    show(51, "I9", false);
+    EXPECT_TRUE(balloon->iconLabel()->isVisible());
+    EXPECT_EQ(balloon->titleLabel()->x(), 32);
+    ASSERT_EQ(balloon->lineLabels().size(), 3u);
+    // Rewriting the shared lines later does not change what this balloon opens.
+    lines[1] = "10:00 AM - Something else";
+    test::Click(balloon->lineLabels()[1]);
+    EXPECT_EQ(opened, std::vector<std::string>{"9:30 AM - Call the bank"});
+    EXPECT_TRUE(balloon);
+    EXPECT_TRUE(balloon->isVisible());
+}
+
+TEST_F(Balloon, TheCloseButtonAClickElsewhereOrItsTimeCloseAndDelete) {
+    show(51, "", true);
+    test::Click(balloon->closeButton());
+    test::Wait(0);
+    EXPECT_FALSE(balloon);
+
+    show(51, "", false, 0, false);
+    EXPECT_FALSE(balloon->closeButton()->isVisible());
+    test::Click(balloon.data(), QPoint(150, 100));
+    test::Wait(0);
+    EXPECT_FALSE(balloon);
+
+    show(51, "", true, 50);
+    EXPECT_TRUE(balloon->autoCloseActive());
+    test::Wait(200);
+    EXPECT_FALSE(balloon);
+}
+
+TEST_F(Balloon, CloseButtonLooksPushedWhilePressed) {
+    const QImage up = CloseButtonPixmap(false).toImage();
+    const QImage down = CloseButtonPixmap(true).toImage();
+    EXPECT_NE(up.pixel(0, 0), down.pixel(0, 0));
+    EXPECT_NE(up.pixel(15, 15), down.pixel(15, 15));
+    EXPECT_EQ(up.pixel(8, 8), down.pixel(8, 8));  // the face itself does not change
+    EXPECT_TRUE(BalloonIconPixmap(BalloonIcon::None).isNull());
+    EXPECT_EQ(BalloonIconPixmap(BalloonIcon::WarningClassic).size(), QSize(16, 16));
+}
+
+}  // namespace
+}  // namespace tavrin

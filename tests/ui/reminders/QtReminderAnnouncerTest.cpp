@@ -1,0 +1,103 @@
+#include "ui/reminders/QtReminderAnnouncer.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+#include "support/TestApp.h"
+#include "ui/reminders/frmDayRem.h"
+#include "core/store/MemoryStore.h"
+
+namespace tavrin {
+namespace {
+
+struct Announcer : ::testing::Test {
+    MemoryStore store;
+    FakeClock clock{DateTime::fromFields(2026, 12, 6, 9, 30, 0)};
+    AppState app{store, clock, Paths{}};
+    QtReminderAnnouncer announcer{app, [] { return QRect(900, 700, 80, 24); }};
+
+    void SetUp() override {
+        test::EnsureApp();
+        app.settings.TimeFormat = "h:mm AM/PM";
+        app.settings.DateFormat = "mm/dd/yy";
+        auto& t = app.reminders;
+        const char* titles[] = {"Dentist", "Call the bank", "Dentist"};
+        for (int i = 0; i < 3; ++i) {
+            t.RemTitle[i] = titles[i];
+            t.RemDate[i] = "12/06/26";
+            t.RemTime[i] = "09:30:00";
+            t.RemEnabled[i] = i == 1 ? "0" : "1";
+            t.RemRecur[i] = i == 1 ? "1" : "-1";
+            t.RemBody[i] = "body " + std::to_string(i);
+        }
+    }
+    void TearDown() override {
+        for (QWidget* w : QApplication::topLevelWidgets()) delete w;
+    }
+    static std::vector<frmDayRem*> dayLists() {
+        std::vector<frmDayRem*> found;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* list = qobject_cast<frmDayRem*>(w); list && list->isVisible()) found.push_back(list);
+        }
+        return found;
+    }
+    // A day-list row: title, time, slot, "Yes" or "No" for a recurring one, and a tick when enabled.
+    static QStringList row(QTreeWidget* rows, int i) {
+        const QTreeWidgetItem* item = rows->topLevelItem(i);
+        return {item->text(0), item->text(1), item->text(2), item->text(3),
+                item->checkState(0) == Qt::Checked ? "on" : "off"};
+    }
+};
+
+TEST_F(Announcer, EveryLineShowsAboveTheClockAndOpensTheDayListOfThatLine) {
+    for (int i = 0; i < 8; ++i) app.reminders.sBalloonLines[i] = "9:30 AM - Item " + std::to_string(i);
+    app.reminders.sBalloonLines[0] = "9:30 AM - Dentist";
+    EXPECT_TRUE(announcer.showBalloon("Tavrin Reminders for: 12/06/26"));
+    frmBalloon* balloon = announcer.lastBalloon();
+    ASSERT_NE(balloon, nullptr);
+    ASSERT_EQ(balloon->lineLabels().size(), 8u);
+    EXPECT_GE(balloon->height(), BalloonLineRect(7).bottom());
+    EXPECT_EQ(balloon->width(), 312);
+    EXPECT_LE(balloon->geometry().bottom(), 700);
+    EXPECT_TRUE(balloon->closeButton()->isVisible());
+
+    test::Click(balloon->lineLabels()[0]);
+    test::Wait(0);
+    const auto lists = dayLists();
+    ASSERT_EQ(lists.size(), 1u);
+    QTreeWidget* rows = lists[0]->list();
+    ASSERT_EQ(rows->topLevelItemCount(), 2);  // both reminders that make this line
+    EXPECT_EQ(row(rows, 0), (QStringList{"Dentist", "9:30 AM", "0", "No", "on"}));
+    EXPECT_EQ(row(rows, 1), (QStringList{"Dentist", "9:30 AM", "2", "No", "on"}));
+    EXPECT_EQ(lists[0]->message()->toPlainText(), "body 2");
+    EXPECT_EQ(lists[0]->windowTitle(), "Reminders");
+    EXPECT_TRUE(rows->isColumnHidden(2));
+    EXPECT_EQ(announcer.lastBalloon(), balloon);  // the balloon stays open
+}
+
+TEST_F(Announcer, WithoutAManagerYesOpensTodaysDayList) {
+    announcer.openManager();
+    const auto lists = dayLists();
+    ASSERT_EQ(lists.size(), 1u);
+    QTreeWidget* rows = lists[0]->list();
+    ASSERT_EQ(rows->topLevelItemCount(), 3);
+    EXPECT_EQ(row(rows, 1), (QStringList{"Call the bank", "9:30 AM", "1", "Yes", "off"}));
+    rows->setCurrentItem(rows->topLevelItem(0));
+    EXPECT_EQ(lists[0]->message()->toPlainText(), "body 0");
+    // Showing again adds nothing: the input was used once.
+    lists[0]->hide();
+    lists[0]->show();
+    EXPECT_EQ(rows->topLevelItemCount(), 3);
+
+    int managers = 0;
+    announcer.setManagerHook([&managers] { ++managers; });
+    announcer.openManager();
+    EXPECT_EQ(managers, 1);
+    EXPECT_EQ(dayLists().size(), 1u);
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,139 @@
+#include "ui/settings/frmInitSetup.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QRadioButton>
+
+#include "support/TestApp.h"
+#include "core/store/MemoryStore.h"
+#include "support/StoredValue.h"
+
+namespace tavrin {
+namespace {
+
+using tavrin::testing::StoredValue;
+
+struct SetupWindow : ::testing::Test {
+    MemoryStore store;
+    FakeClock clock;
+    AppState app{store, clock, Paths{}};
+    int finished = 0;
+    int colourDialogs = 0;
+    std::vector<std::pair<QString, QString>> messages;  // title, text
+    std::vector<OpenRequest> openRequests;
+    QPointer<frmInitSetup> window;
+
+    void SetUp() override {
+        test::EnsureApp();
+        window = new frmInitSetup(app, [this] { ++finished; });
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        frmInitSetup::Dialogs dialogs;
+        dialogs.pickColour = [this](QWidget*) {
+            ++colourDialogs;
+            return ColorChoice{0x00FFFF, false};  // yellow
+        };
+        dialogs.openFile = [this](QWidget*, const OpenRequest& request) {
+            openRequests.push_back(request);
+            return SelectionFromPaths({"/home/ann/Pictures/sky.jpg"});
+        };
+        dialogs.message = [this](QWidget*, QMessageBox::Icon, const QString& title, const QString& text) {
+            messages.emplace_back(title, text);
+        };
+        window->setDialogs(dialogs);
+        window->show();
+    }
+    void TearDown() override { delete window.data(); }
+
+    std::string value(Root root, const char* name) { return StoredValue(store, root, kSettingsKey, name); }
+};
+
+TEST_F(SetupWindow, OpensBorderlessWithTheDesignState) {
+    EXPECT_EQ(window->windowTitle(), "Tavrin Initial Setup");
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(window->optUser(1)->isChecked());
+    EXPECT_EQ(window->optUser(0)->text(), "Me Only");
+    EXPECT_EQ(window->Combo1(0)->currentText(), "Windows Version");
+    EXPECT_EQ(window->Combo1(0)->count(), 3);
+    EXPECT_FALSE(window->Combo1(1)->isEnabled());
+    EXPECT_FALSE(window->Combo1(2)->isEnabled());
+    EXPECT_EQ(window->Label3(0)->text(), "Finish!");
+    EXPECT_EQ(window->Label3(1)->text(), "Browse");
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(window.data(), &escape);
+    test::Wait(0);
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(SetupWindow, CustomSchemeAsksForTheColourAgainOnEachWindowsChoice) {
+    window->Combo1_Click(0, 1);
+    EXPECT_TRUE(window->Combo1(1)->isEnabled());
+    window->Combo1_Click(1, 4);  // Custom
+    EXPECT_EQ(colourDialogs, 1);
+    window->Combo1_Click(0, 2);
+    EXPECT_EQ(colourDialogs, 2);
+    test::Click(window->Label3(0));
+    test::Wait(0);
+    EXPECT_EQ(value(Root::LocalMachine, "ColScheme"), "FFFFF");
+    EXPECT_EQ(finished, 1);
+    EXPECT_FALSE(window);
+}
+
+TEST_F(SetupWindow, FinishWithUntouchedListsShowsTheFilledChoices) {
+    window->Label3_Click(0);
+    EXPECT_EQ(finished, 1);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(window->Combo1(0)->currentText(), "Windows '95/98/98SE/ME/2k/NT");
+    EXPECT_EQ(window->Combo1(1)->currentText(), "Blue (Default)");
+    EXPECT_EQ(window->Combo1(2)->currentText(), "System Default");
+    EXPECT_EQ(value(Root::LocalMachine, "ColScheme"), "E99012");
+}
+
+TEST_F(SetupWindow, BrowseKeepsThePictureUntilFinish) {
+    window->Label3_Click(1);
+    ASSERT_EQ(openRequests.size(), 1u);
+    EXPECT_EQ(openRequests[0].title, "Show Open");
+    ASSERT_EQ(openRequests[0].filter.size(), 3u);
+    EXPECT_EQ(openRequests[0].filter[0],
+              std::make_pair(std::string("JPEG Image (*.JPG)"), std::string("*.jpg")));
+    EXPECT_EQ(openRequests[0].initialDirectory.back(), '/');
+    EXPECT_EQ(app.settings.BGPicture, "/home/ann/Pictures/sky.jpg");
+    EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "<no key>");
+    window->Label3_Click(0);
+    EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "/home/ann/Pictures/sky.jpg");
+}
+
+TEST_F(SetupWindow, UnwritableMachineRootKeepsTheDialogOpenForMeOnly) {
+    store.setReadOnly(Root::LocalMachine, true);
+    window->Label3_Click(0);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].first, "Tavrin Error Message");
+    EXPECT_EQ(messages[0].second, "Warning! An error occured whilst trying to create preferences");
+    EXPECT_EQ(finished, 0);
+    ASSERT_TRUE(window);
+
+    window->optUser(0)->setChecked(true);
+    window->Label3_Click(0);
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(value(Root::CurrentUser, "ColScheme"), "E99012");
+    EXPECT_EQ(app.settings.SettingsRoot, Root::CurrentUser);
+}
+
+TEST_F(SetupWindow, NoSchemeIsToldAndFinishGoesOn) {
+    window->Combo1(0)->setEditText("Debian");
+    emit window->Combo1(0)->lineEdit()->textEdited("Debian");
+    window->Label3_Click(0);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].first, "Tavrin");
+    EXPECT_EQ(messages[0].second, "No Color Scheme Set!");
+    EXPECT_EQ(finished, 1);
+}
+
+}  // namespace
+}  // namespace tavrin
