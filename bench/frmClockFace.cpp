@@ -10,6 +10,7 @@
 #include "core/clock/WeekdayLine.h"
 #include "ui/clock/frmClock.h"
 #include "core/store/MemoryStore.h"
+#include "support/RecordingShell.h"
 
 using namespace tavrin;
 
@@ -43,7 +44,8 @@ struct Fixture {
     }
     MemoryStore store;
     FakeClock clock{DateTime::fromFields(2005, 3, 7, 21, 5, 0)};
-    AppState app{store, clock, Paths{}};
+    test::RecordingShell shell;
+    AppState app{store, clock, shell, Paths{}};
 };
 
 QImage picture(const char* name) {
@@ -55,9 +57,7 @@ QImage picture(const char* name) {
 // A 12-hour time refreshed, the tray area re-read, the frame's inputs compared: nothing to draw.
 void BM_TickNothingChanged(benchmark::State& state) {
     Fixture f;
-    frmClock w(f.app);
-    w.setApplicationDirectory(TAVRIN_SOURCE_DIR);
-    w.LoadSchemeImages();
+    frmClock w(f.app, TAVRIN_SOURCE_DIR);
     w.mainLoopStep();
     w.mainLoopStep();
     const int composed = w.compositions();
@@ -97,9 +97,7 @@ BENCHMARK(BM_ComposeThreeLineFace);
 // The window's whole step when the date changed: new inputs, layout, composition.
 void BM_StepWithNewFrame(benchmark::State& state) {
     Fixture f;
-    frmClock w(f.app);
-    w.setApplicationDirectory(TAVRIN_SOURCE_DIR);
-    w.LoadSchemeImages();
+    frmClock w(f.app, TAVRIN_SOURCE_DIR);
     bool flip = false;
     for (auto _ : state) {
         w.setTexts("9:05 PM", (flip = !flip) ? "03/07/05" : "03/08/05");

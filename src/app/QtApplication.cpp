@@ -7,7 +7,9 @@
 #include "ui/alarms/QtAlarmNotifier.h"
 #include "ui/alarms/QtSoundPlayer.h"
 #include "core/clock/RemTick.h"
+#include "app/MeasureTrace.h"
 #include "app/modStart.h"
+#include "platform/ApplicationDirectory.h"
 #include "ui/clock/frmClock.h"
 #include "ui/reminders/QtReminderAnnouncer.h"
 #include "platform/SystemKeys.h"
@@ -37,7 +39,7 @@ QtApplication::QtApplication() {
     const Paths paths = Paths::fromEnvironment();
     store_ = MakeLinuxStore(paths, {SystemKeys::forMachine(paths.zoneinfoDir),
                                     MakeZoneCatalogue(paths.zoneinfoDir, systemClock_)});
-    app_ = std::make_unique<AppState>(*store_, systemClock_, paths);
+    app_ = std::make_unique<AppState>(*store_, systemClock_, shell_, paths);
 }
 
 QtApplication::~QtApplication() = default;
@@ -72,7 +74,7 @@ void QtApplication::showClock() {
     // The window composes its first frame and starts its timer as it is made, so everything its
     // ticks use is in place before it.
     sound_ = std::make_unique<QtSoundPlayer>();
-    clock_ = std::make_unique<frmClock>(app);
+    clock_ = std::make_unique<frmClock>(app, ApplicationDirectory());
     frmClock* window = clock_.get();
     auto clockRect = [window] { return window->geometry(); };
     alarmNotifier_ = std::make_unique<QtAlarmNotifier>(clockRect);
@@ -89,6 +91,8 @@ void QtApplication::showClock() {
                 if (!result.save.ok) ShowNotice(QMessageBox::Warning, result.save.message);
             }));
     window->setSecondTick([this] { remTick_->tick(); });
+    connect(window, &frmClock::firstFramePainted, this,
+            [this] { TraceMoment("first frame", app_->clock.unixMillis()); });
     window->show();
 }
 

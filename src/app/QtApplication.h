@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/QtShell.h"
 #include "core/state/AppState.h"
 #include "platform/InstanceLock.h"
 #include "core/timezones/ClockService.h"
@@ -40,6 +41,7 @@ class QtApplication : public QObject {
     void upgradeReminderFile();
 
     SystemClock systemClock_;
+    QtShell shell_;
     std::unique_ptr<Store> store_;
     std::unique_ptr<AppState> app_;
     InstanceLock instanceLock_;

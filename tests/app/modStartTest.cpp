@@ -6,6 +6,7 @@
 
 #include "app/modStart.h"
 #include "core/store/MemoryStore.h"
+#include "support/RecordingShell.h"
 
 using namespace tavrin;
 
@@ -14,7 +15,8 @@ namespace {
 struct SubMain : ::testing::Test {
     MemoryStore store;
     FakeClock clock;
-    AppState app{store, clock, Paths{}};
+    test::RecordingShell shell;
+    AppState app{store, clock, shell, Paths{}};
     std::vector<std::string> steps;
 
     StartOutcome start(std::initializer_list<Root> seeded) {

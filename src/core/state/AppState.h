@@ -4,6 +4,7 @@
 
 #include "core/alarms/AlarmState.h"
 #include "core/state/Paths.h"
+#include "core/state/Shell.h"
 #include "core/reminders/ReminderTable.h"
 #include "core/settings/Settings.h"
 #include "core/store/Store.h"
@@ -13,10 +14,11 @@
 namespace tavrin {
 
 struct AppState {
-    AppState(Store& s, ClockService& c, Paths p) : store(s), clock(c), paths(std::move(p)) {}
+    AppState(Store& s, ClockService& c, Shell& sh, Paths p) : store(s), clock(c), shell(sh), paths(std::move(p)) {}
 
     Store& store;
     ClockService& clock;
+    Shell& shell;
     Paths paths;
 
     Settings settings;

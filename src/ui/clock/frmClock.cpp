@@ -6,25 +6,15 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QProcess>
 #include <QScreen>
-#include <QStringList>
 
-#include <time.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "core/clock/ClockTexts.h"
 #include "ui/clock/QtStickyWindow.h"
 #include "core/clock/WeekdayLine.h"
 #include "core/base/Twips.h"
-#include "platform/ApplicationDirectory.h"
-#include "platform/DateTimeSettingsTool.h"
 #include "core/settings/ColourScheme.h"
 #include "core/settings/Settings.h"
 #include "core/timezones/FormatPattern.h"
@@ -40,32 +30,13 @@ PixelRect pixelRectOf(const QRect& r) {
     return PixelRect{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
 }
 
-// Milliseconds since this process started, from the kernel's record of its start (10 ms steps).
-long long millisSinceProcessStart() {
-    std::ifstream in("/proc/self/stat");
-    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::size_t close = stat.rfind(')');
-    if (close == std::string::npos) return -1;
-    std::istringstream fields(stat.substr(close + 2));
-    std::string field;
-    unsigned long long startTicks = 0;
-    for (int i = 3; i <= 22 && fields >> field; ++i) {
-        if (i == 22) startTicks = std::strtoull(field.c_str(), nullptr, 10);
-    }
-    timespec now{};
-    clock_gettime(CLOCK_BOOTTIME, &now);
-    const double started = static_cast<double>(startTicks) / static_cast<double>(sysconf(_SC_CLK_TCK));
-    const double elapsed = static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9 - started;
-    return std::llround(elapsed * 1000);
-}
-
 }  // namespace
 
-frmClock::frmClock(AppState& app, QWidget* parent)
+frmClock::frmClock(AppState& app, std::string applicationDirectory, QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       app_(app),
-      appDir_(ApplicationDirectory()),
+      appDir_(std::move(applicationDirectory)),
       surfaceStyle_(InitialSurfaceStyle()) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     // The frame covers the whole window, so nothing needs clearing before it is painted.
@@ -233,13 +204,9 @@ void frmClock::mainLoopStep() {
 void frmClock::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawImage(0, 0, frame_);
-    if (!firstFrameTraced_) {
-        firstFrameTraced_ = true;
-        if (std::getenv("TAVRIN_TRACE_FIRST_FRAME")) {
-            std::fprintf(stderr, "tavrin: first frame after %lld ms (at %lld ms since the epoch)\n",
-                         millisSinceProcessStart(), static_cast<long long>(app_.clock.unixMillis()));
-            std::fflush(stderr);
-        }
+    if (!firstFramePainted_) {
+        firstFramePainted_ = true;
+        emit firstFramePainted();
     }
 }
 
@@ -271,18 +238,9 @@ void frmClock::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void frmClock::startDateTimeSettings() {
-    const std::optional<ToolCommand> tool = FindDateTimeSettingsTool();
-    if (!tool) {
-        QMessageBox::information(this, QString::fromUtf8(kNoDateTimeToolTitle),
-                                 QString::fromUtf8(kNoDateTimeToolMessage));
-        return;
-    }
-    QStringList arguments;
-    for (const std::string& a : tool->arguments) arguments << QString::fromStdString(a);
-    if (!QProcess::startDetached(QString::fromStdString(tool->program), arguments)) {
-        QMessageBox::warning(this, QStringLiteral("Tavrin Error Message"),
-                             QStringLiteral("The date and time settings could not be started."));
-    }
+    const Result started = app_.shell.startDateTimeSettings();
+    if (!started.ok)
+        QMessageBox::information(this, QStringLiteral("Tavrin System Message"), QString::fromStdString(started.message));
 }
 
 void frmClock::closeEvent(QCloseEvent* event) {

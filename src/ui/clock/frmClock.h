@@ -26,7 +26,8 @@ namespace tavrin {
 class frmClock : public QWidget {
     Q_OBJECT
   public:
-    explicit frmClock(AppState& app, QWidget* parent = nullptr);
+    // `applicationDirectory` is where the scheme pictures' Images folder is looked for.
+    frmClock(AppState& app, std::string applicationDirectory, QWidget* parent = nullptr);
     ~frmClock() override;
 
     // Runs first on every second tick: the alarm and reminder work, which hands the fresh texts back
@@ -50,8 +51,6 @@ class frmClock : public QWidget {
     // Loads the scheme's pictures for the current "ColScheme", or falls back to the plain colour.
     void LoadSchemeImages();
     bool SchemeHasImages() const { return schemeHasImages_; }
-    // Where Images/ is looked for; the application directory unless set.
-    void setApplicationDirectory(std::string dir) { appDir_ = std::move(dir); }
 
     // One second's work: the tick hook (or the window's own texts), then the main-loop step.
     void secondTick();
@@ -66,6 +65,8 @@ class frmClock : public QWidget {
 
   signals:
     void menuRequested();
+    // The first frame reached the screen (the measurement scripts time it).
+    void firstFramePainted();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -122,7 +123,7 @@ class frmClock : public QWidget {
 
     QTimer secondTimer_;
     QPointer<QScreen> watchedScreen_;
-    bool firstFrameTraced_ = false;
+    bool firstFramePainted_ = false;
     bool stickyAsked_ = false;
 };
 

@@ -6,6 +6,7 @@
 
 #include "support/Recorders.h"
 #include "core/store/MemoryStore.h"
+#include "support/RecordingShell.h"
 
 namespace tavrin {
 namespace {
@@ -15,7 +16,8 @@ constexpr const char* kZoneRoot = "SOFTWARE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSI
 struct Tick : ::testing::Test {
     MemoryStore store;
     FakeClock clock{DateTime::fromFields(2026, 12, 6, 8, 59, 59)};
-    AppState app{store, clock, Paths{}};
+    test::RecordingShell shell;
+    AppState app{store, clock, shell, Paths{}};
     test::RecordingSound sound;
     test::RecordingNotifier notifier;
     std::vector<std::string> steps;

@@ -11,6 +11,7 @@
 #include "support/TestApp.h"
 #include "core/store/MemoryStore.h"
 #include "support/TempDir.h"
+#include "support/RecordingShell.h"
 
 using namespace tavrin;
 
@@ -31,9 +32,7 @@ class ClockWindow : public ::testing::Test {
         s.TimeBold = "1";
     }
     std::unique_ptr<frmClock> makeClock(const std::string& appDir = TAVRIN_SOURCE_DIR) {
-        auto w = std::make_unique<frmClock>(app);
-        w->setApplicationDirectory(appDir);
-        w->LoadSchemeImages();
+        auto w = std::make_unique<frmClock>(app, appDir);
         w->mainLoopStep();
         w->mainLoopStep();
         return w;
@@ -44,7 +43,8 @@ class ClockWindow : public ::testing::Test {
 
     MemoryStore store;
     FakeClock clock{DateTime::fromFields(2005, 3, 7, 21, 5, 0)};
-    AppState app{store, clock, Paths{}};
+    test::RecordingShell shell;
+    AppState app{store, clock, shell, Paths{}};
 };
 
 }  // namespace
@@ -170,8 +170,16 @@ TEST_F(ClockWindow, MissingPicturesOwnTextsWithoutAHookAndOneMenuPerPress) {
     EXPECT_EQ(requested, 1);
 }
 
+TEST_F(ClockWindow, DoubleClickAsksTheShellForTheDateTimeSettings) {
+    auto w = makeClock();
+    QMouseEvent e(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(w.get(), &e);
+    EXPECT_EQ(shell.dateTimeStarts, 1);
+}
+
 TEST_F(ClockWindow, FirstFrameIsReadyBeforeTheWindowShows) {
-    frmClock w(app);
+    frmClock w(app, TAVRIN_SOURCE_DIR);
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(w.frame().isNull());
     // Composed in the surface's own font and again in the date font it then holds: the steady frame.

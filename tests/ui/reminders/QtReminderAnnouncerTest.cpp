@@ -9,6 +9,7 @@
 #include "support/TestApp.h"
 #include "ui/reminders/frmDayRem.h"
 #include "core/store/MemoryStore.h"
+#include "support/RecordingShell.h"
 
 namespace tavrin {
 namespace {
@@ -16,7 +17,8 @@ namespace {
 struct Announcer : ::testing::Test {
     MemoryStore store;
     FakeClock clock{DateTime::fromFields(2026, 12, 6, 9, 30, 0)};
-    AppState app{store, clock, Paths{}};
+    test::RecordingShell shell;
+    AppState app{store, clock, shell, Paths{}};
     QtReminderAnnouncer announcer{app, [] { return QRect(900, 700, 80, 24); }};
 
     void SetUp() override {

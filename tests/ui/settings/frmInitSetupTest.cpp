@@ -12,6 +12,7 @@
 #include "support/TestApp.h"
 #include "core/store/MemoryStore.h"
 #include "support/StoredValue.h"
+#include "support/RecordingShell.h"
 
 namespace tavrin {
 namespace {
@@ -21,7 +22,8 @@ using tavrin::testing::StoredValue;
 struct SetupWindow : ::testing::Test {
     MemoryStore store;
     FakeClock clock;
-    AppState app{store, clock, Paths{}};
+    test::RecordingShell shell;
+    AppState app{store, clock, shell, Paths{}};
     int finished = 0;
     int colourDialogs = 0;
     std::vector<std::pair<QString, QString>> messages;  // title, text
