@@ -4,13 +4,14 @@
 
 #include <QApplication>
 
-#include "core/state/AppState.h"
 #include "core/clock/ClockFace.h"
-#include "ui/clock/QtFaceRenderer.h"
 #include "core/clock/WeekdayLine.h"
-#include "ui/clock/frmClock.h"
+#include "core/state/AppState.h"
 #include "core/store/MemoryStore.h"
 #include "support/RecordingShell.h"
+#include "support/ScriptedAsker.h"
+#include "ui/clock/QtFaceRenderer.h"
+#include "ui/clock/frmClock.h"
 
 using namespace tavrin;
 
@@ -45,7 +46,8 @@ struct Fixture {
     MemoryStore store;
     FakeClock clock{DateTime::fromFields(2005, 3, 7, 21, 5, 0)};
     test::RecordingShell shell;
-    AppState app{store, clock, shell, Paths{}};
+    test::ScriptedAsker asker;
+    AppState app{store, clock, shell, asker, Paths{}};
 };
 
 QImage picture(const char* name) {

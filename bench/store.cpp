@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/FileStore.h"
 #include "core/settings/Settings.h"
 #include "core/store/StoreAccess.h"
+#include "platform/FileStore.h"
 
 using namespace tavrin;
 

@@ -5,10 +5,10 @@
 
 #include <memory>
 
-#include "core/state/Paths.h"
-#include "core/timezones/ZoneCatalogue.h"
-#include "core/store/MemoryStore.h"
 #include "core/settings/Settings.h"
+#include "core/state/Paths.h"
+#include "core/store/MemoryStore.h"
+#include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneTime.h"
 
 namespace {

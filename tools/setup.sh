@@ -6,7 +6,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-"$here/build"}
 
 packages=(
-  build-essential cmake ccache pkg-config
+  build-essential cmake ccache pkg-config clang-format
   qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev
   libgtest-dev googletest libbenchmark-dev
   xvfb xauth x11-utils imagemagick

@@ -6,6 +6,9 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$here/build"
 "$here/tools/setup.sh" "$build"
 
+# One layout for every source file.
+(cd "$here" && find src tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format --dry-run -Werror)
+
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch"/{config,configdirs,data,runtime}

@@ -3,23 +3,23 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "core/alarms/AlarmFiring.h"
-#include "ui/alarms/QtAlarmNotifier.h"
-#include "ui/alarms/QtSoundPlayer.h"
-#include "core/clock/RemTick.h"
 #include "app/MeasureTrace.h"
 #include "app/modStart.h"
-#include "platform/ApplicationDirectory.h"
-#include "ui/clock/frmClock.h"
-#include "ui/reminders/QtReminderAnnouncer.h"
-#include "platform/SystemKeys.h"
+#include "core/alarms/AlarmFiring.h"
+#include "core/clock/RemTick.h"
 #include "core/reminders/DueCheck.h"
 #include "core/reminders/ReminderFile.h"
-#include "ui/utilities/QtColour.h"
-#include "platform/FileStore.h"
-#include "ui/settings/frmInitSetup.h"
 #include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneTime.h"
+#include "platform/ApplicationDirectory.h"
+#include "platform/FileStore.h"
+#include "platform/SystemKeys.h"
+#include "ui/alarms/QtAlarmNotifier.h"
+#include "ui/alarms/QtSoundPlayer.h"
+#include "ui/clock/frmClock.h"
+#include "ui/reminders/QtReminderAnnouncer.h"
+#include "ui/settings/frmInitSetup.h"
+#include "ui/utilities/QtColour.h"
 
 namespace tavrin {
 namespace {
@@ -39,7 +39,7 @@ QtApplication::QtApplication() {
     const Paths paths = Paths::fromEnvironment();
     store_ = MakeLinuxStore(paths, {SystemKeys::forMachine(paths.zoneinfoDir),
                                     MakeZoneCatalogue(paths.zoneinfoDir, systemClock_)});
-    app_ = std::make_unique<AppState>(*store_, systemClock_, shell_, paths);
+    app_ = std::make_unique<AppState>(*store_, systemClock_, shell_, asker_, paths);
 }
 
 QtApplication::~QtApplication() = default;

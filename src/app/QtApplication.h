@@ -8,8 +8,9 @@
 
 #include "app/QtShell.h"
 #include "core/state/AppState.h"
-#include "platform/InstanceLock.h"
 #include "core/timezones/ClockService.h"
+#include "platform/InstanceLock.h"
+#include "ui/utilities/QtAsker.h"
 
 namespace tavrin {
 
@@ -42,6 +43,7 @@ class QtApplication : public QObject {
 
     SystemClock systemClock_;
     QtShell shell_;
+    QtAsker asker_;
     std::unique_ptr<Store> store_;
     std::unique_ptr<AppState> app_;
     InstanceLock instanceLock_;

@@ -16,7 +16,8 @@ Result QtShell::openLink(const std::string& url) {
     const QUrl link(QString::fromStdString(url), QUrl::StrictMode);
     if (!link.isValid()) return Result::failure("The link " + url + " is not valid.");
     if (!QDesktopServices::openUrl(link))
-        return Result::failure("No program on this computer opens " + link.scheme().toStdString() + " links.");
+        return Result::failure("No program on this computer opens " + link.scheme().toStdString() +
+                               " links.");
     return Result::success();
 }
 

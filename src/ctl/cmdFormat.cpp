@@ -1,8 +1,8 @@
 #include <optional>
 
-#include "ctl/Commands.h"
 #include "core/timezones/ClockService.h"
 #include "core/timezones/FormatPattern.h"
+#include "ctl/Commands.h"
 
 namespace tavrin::ctl {
 

@@ -1,7 +1,7 @@
-#include "ctl/Commands.h"
-#include "core/state/Paths.h"
 #include "core/reminders/ReminderFile.h"
 #include "core/reminders/ReminderTable.h"
+#include "core/state/Paths.h"
+#include "ctl/Commands.h"
 
 namespace tavrin::ctl {
 

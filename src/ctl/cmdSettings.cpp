@@ -1,10 +1,10 @@
 #include <memory>
 
-#include "ctl/Commands.h"
-#include "core/state/Paths.h"
-#include "platform/FileStore.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsLoader.h"
+#include "core/state/Paths.h"
+#include "ctl/Commands.h"
+#include "platform/FileStore.h"
 
 namespace tavrin::ctl {
 

@@ -3,14 +3,14 @@
 #include <memory>
 #include <optional>
 
-#include "ctl/Commands.h"
-#include "core/state/Paths.h"
-#include "core/timezones/ZoneCatalogue.h"
-#include "core/store/MemoryStore.h"
 #include "core/settings/Settings.h"
+#include "core/state/Paths.h"
+#include "core/store/MemoryStore.h"
 #include "core/timezones/ClockService.h"
+#include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneRecord.h"
 #include "core/timezones/ZoneTime.h"
+#include "ctl/Commands.h"
 
 namespace tavrin::ctl {
 namespace {

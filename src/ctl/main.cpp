@@ -11,17 +11,26 @@ std::string escapeText(const std::string& text, bool escapeNul) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\t': out += "\\t"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
             case '\0':
                 if (escapeNul) {
                     out += "\\0";
                     break;
                 }
                 [[fallthrough]];
-            default: out += c;
+            default:
+                out += c;
         }
     }
     return out;

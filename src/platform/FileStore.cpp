@@ -9,10 +9,10 @@
 #include <utility>
 
 #include "core/base/AtomicFile.h"
+#include "core/settings/Settings.h"
 #include "core/state/Paths.h"
 #include "core/store/KeyPath.h"
 #include "core/store/RegFile.h"
-#include "core/settings/Settings.h"
 
 namespace tavrin {
 namespace {
@@ -31,9 +31,13 @@ bool sameFile(const std::string& a, const std::string& b) {
 // What tells one version of a file from another, read from its status (`S` is FileStore's Stamp).
 template <typename S>
 S stampOf(const struct stat& st) {
-    return S{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
-             static_cast<unsigned long long>(st.st_size), st.st_mtim.tv_sec, st.st_mtim.tv_nsec,
-             st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
+    return S{static_cast<unsigned long long>(st.st_dev),
+             static_cast<unsigned long long>(st.st_ino),
+             static_cast<unsigned long long>(st.st_size),
+             st.st_mtim.tv_sec,
+             st.st_mtim.tv_nsec,
+             st.st_ctim.tv_sec,
+             st.st_ctim.tv_nsec};
 }
 
 // Holds the advisory lock beside a root's file for the length of one change.

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Autostart.h"
 #include "core/store/TreeStore.h"
+#include "platform/Autostart.h"
 
 namespace tavrin {
 

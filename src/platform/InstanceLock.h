@@ -6,7 +6,7 @@
 namespace tavrin {
 
 class InstanceLock {
-public:
+  public:
     InstanceLock() = default;
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
@@ -19,7 +19,7 @@ public:
     // True when some process holds a lock on `path` (used by tools and tests).
     static bool isHeld(const std::string& path);
 
-private:
+  private:
     int fd_ = -1;
 };
 

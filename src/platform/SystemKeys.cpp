@@ -5,9 +5,9 @@
 #include <utility>
 
 #include "core/base/AtomicFile.h"
-#include "core/timezones/MachineZone.h"
-#include "core/store/KeyPath.h"
 #include "core/settings/Settings.h"
+#include "core/store/KeyPath.h"
+#include "core/timezones/MachineZone.h"
 
 namespace tavrin {
 namespace {

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "app/QtApplication.h"
-#include "ui/clock/frmClock.h"
-#include "support/TestApp.h"
 #include "core/settings/Settings.h"
 #include "support/TempDir.h"
+#include "support/TestApp.h"
+#include "ui/clock/frmClock.h"
 
 namespace fs = std::filesystem;
 

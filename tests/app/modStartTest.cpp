@@ -7,6 +7,7 @@
 #include "app/modStart.h"
 #include "core/store/MemoryStore.h"
 #include "support/RecordingShell.h"
+#include "support/ScriptedAsker.h"
 
 using namespace tavrin;
 
@@ -16,7 +17,8 @@ struct SubMain : ::testing::Test {
     MemoryStore store;
     FakeClock clock;
     test::RecordingShell shell;
-    AppState app{store, clock, shell, Paths{}};
+    test::ScriptedAsker asker;
+    AppState app{store, clock, shell, asker, Paths{}};
     std::vector<std::string> steps;
 
     StartOutcome start(std::initializer_list<Root> seeded) {

@@ -16,8 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // The order of the subsystem folders inside src/core and src/ui, lowest first.
-constexpr std::array<const char*, 10> kOrder = {"base",     "store",     "timezones", "utilities", "settings",
-                                                "notify",   "reminders", "alarms",    "state",     "clock"};
+constexpr std::array<const char*, 10> kOrder = {"base",   "store",     "timezones", "utilities", "settings",
+                                                "notify", "reminders", "alarms",    "state",     "clock"};
 
 std::optional<std::size_t> rankOf(const std::string& folder) {
     auto it = std::find(kOrder.begin(), kOrder.end(), folder);
@@ -43,7 +43,8 @@ std::optional<std::string> refusal(const std::string& file, const std::string& i
         return std::any_of(layers.begin(), layers.end(), [&](const char* l) { return target == l; });
     };
     if (layer == "core" && target != "core") return "the core includes only the core";
-    if (layer == "platform" && forbidden({"ui", "app", "ctl"})) return "platform adapters include only the core";
+    if (layer == "platform" && forbidden({"ui", "app", "ctl"}))
+        return "platform adapters include only the core";
     if (layer == "ui" && forbidden({"platform", "app", "ctl"})) return "windows include only the core and ui";
     if (layer == "ctl" && forbidden({"ui", "app"})) return "tavrinctl uses no window";
     if ((layer == "core" || layer == "ui") && target == layer && from.size() > 2 && to.size() > 2) {
@@ -101,7 +102,8 @@ TEST(IncludeDirection, EveryIncludeUnderSrcPointsTheRightWay) {
             std::smatch m;
             if (!std::regex_search(line, m, include)) continue;
             if (auto why = refusal(file, m[1].str())) {
-                ADD_FAILURE() << "src/" << file << ":" << number << " includes \"" << m[1].str() << "\": " << *why;
+                ADD_FAILURE() << "src/" << file << ":" << number << " includes \"" << m[1].str()
+                              << "\": " << *why;
             }
         }
     }

@@ -10,9 +10,9 @@
 #include <set>
 #include <sstream>
 
+#include "core/settings/Settings.h"
 #include "core/state/Paths.h"
 #include "platform/FileStore.h"
-#include "core/settings/Settings.h"
 #include "support/FakeKeys.h"
 #include "support/StoredValue.h"
 #include "support/TempDir.h"

@@ -2,10 +2,10 @@
 
 #include <fstream>
 
-#include "platform/SystemKeys.h"
-#include "core/store/MemoryStore.h"
 #include "core/settings/Settings.h"
+#include "core/store/MemoryStore.h"
 #include "core/store/StoreAccess.h"
+#include "platform/SystemKeys.h"
 #include "support/TempDir.h"
 
 using namespace tavrin;

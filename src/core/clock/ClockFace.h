@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/Twips.h"
 #include "core/clock/LineStyle.h"
 #include "core/clock/TextMetrics.h"
-#include "core/base/Twips.h"
 
 namespace tavrin {
 

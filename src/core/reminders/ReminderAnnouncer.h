@@ -6,7 +6,7 @@
 namespace tavrin {
 
 class ReminderAnnouncer {
-public:
+  public:
     virtual ~ReminderAnnouncer() = default;
     // Shows a balloon titled `title` with the table's sBalloonLines (up to the first empty line)
     // above the tray clock. Returns whether the balloon is visible.

@@ -17,8 +17,8 @@ ReminderRow reminderRow(const ReminderTable& table, int slot, const Settings& se
 }
 
 std::string balloonLine(const ReminderTable& table, int slot, const Settings& settings) {
-    return FormatPattern(std::string_view(table.RemTime[slot]), settings.TimeFormat, settings.DateFormat) + " - " +
-           table.RemTitle[slot];
+    return FormatPattern(std::string_view(table.RemTime[slot]), settings.TimeFormat, settings.DateFormat) +
+           " - " + table.RemTitle[slot];
 }
 
 std::vector<ReminderRow> managerRows(const ReminderTable& table, const Settings& settings) {

@@ -8,10 +8,14 @@ std::uint32_t ColourNumber(std::string_view text) {
     std::uint64_t value = 0;
     for (char c : text) {
         int digit;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        else return 0;  // not a colour: black, as an unreadable number would be
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return 0;  // not a colour: black, as an unreadable number would be
         value = (value << 4 | static_cast<std::uint64_t>(digit)) & 0xFFFFFFFFu;
     }
     return static_cast<std::uint32_t>(value & 0xFFFFFF);
@@ -22,7 +26,9 @@ Rgb ColourFromNumber(std::uint32_t number) {
                static_cast<std::uint8_t>((number >> 16) & 0xFF)};
 }
 
-Rgb ColourFromText(std::string_view text) { return ColourFromNumber(ColourNumber(text)); }
+Rgb ColourFromText(std::string_view text) {
+    return ColourFromNumber(ColourNumber(text));
+}
 
 std::uint32_t ColourNumberOf(Rgb rgb) {
     return static_cast<std::uint32_t>(rgb.red) | static_cast<std::uint32_t>(rgb.green) << 8 |

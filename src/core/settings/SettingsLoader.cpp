@@ -77,9 +77,9 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     if (LeadingNumber(read("PNDisp", "0")) == 1) s.PNDisp = true;
 
     zones.StandardName = ReadMachineValue(store, kTimeZoneInformationKey, "StandardName");
-    zones.HomeZone = ReadZone(store, zones.ZoneRoot,
-                              zones.StandardName.substr(0, zones.StandardName.empty() ? 0
-                                                                                      : zones.StandardName.size() - 1));
+    zones.HomeZone = ReadZone(
+        store, zones.ZoneRoot,
+        zones.StandardName.substr(0, zones.StandardName.empty() ? 0 : zones.StandardName.size() - 1));
 
     if (!s.TimeFormat.empty() && s.TimeFormat.back() == '\0') s.TimeFormat.pop_back();
 
@@ -102,7 +102,8 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     store.CloseKey(key);
 
     KeyHandle run;
-    if (store.OpenKey(KeyHandle::rootKey(s.SettingsRoot), kRunKey, kAllAccess, run) != status::kSuccess) return;
+    if (store.OpenKey(KeyHandle::rootKey(s.SettingsRoot), kRunKey, kAllAccess, run) != status::kSuccess)
+        return;
     std::uint32_t size = 0;
     ValueType type = ValueType::None;
     s.RunAtLogon = store.QueryValueInfo(run, kRunValueName, size, type) == status::kSuccess;

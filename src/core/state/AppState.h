@@ -3,10 +3,11 @@
 #include <utility>
 
 #include "core/alarms/AlarmState.h"
-#include "core/state/Paths.h"
-#include "core/state/Shell.h"
 #include "core/reminders/ReminderTable.h"
 #include "core/settings/Settings.h"
+#include "core/state/Asker.h"
+#include "core/state/Paths.h"
+#include "core/state/Shell.h"
 #include "core/store/Store.h"
 #include "core/timezones/ClockService.h"
 #include "core/timezones/ZoneState.h"
@@ -14,11 +15,13 @@
 namespace tavrin {
 
 struct AppState {
-    AppState(Store& s, ClockService& c, Shell& sh, Paths p) : store(s), clock(c), shell(sh), paths(std::move(p)) {}
+    AppState(Store& s, ClockService& c, Shell& sh, Asker& a, Paths p)
+        : store(s), clock(c), shell(sh), asker(a), paths(std::move(p)) {}
 
     Store& store;
     ClockService& clock;
     Shell& shell;
+    Asker& asker;
     Paths paths;
 
     Settings settings;

@@ -8,7 +8,8 @@ inline constexpr const char* kSettingsKey = "SOFTWARE\\QUILLON\\TAVRIN";
 inline constexpr const char* kRunKey = "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN";
 inline constexpr const char* kRunValueName = "Tavrin";
 // System keys under the machine-wide root.
-inline constexpr const char* kTimeZoneInformationKey = "SYSTEM\\CurrentControlSet\\Control\\TimeZoneInformation";
+inline constexpr const char* kTimeZoneInformationKey =
+    "SYSTEM\\CurrentControlSet\\Control\\TimeZoneInformation";
 inline constexpr const char* kNtCurrentVersionKey = "Software\\Microsoft\\Windows NT\\CurrentVersion";
 inline constexpr const char* kZoneRootNt = "SOFTWARE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSION\\TIME ZONES";
 inline constexpr const char* kZoneRoot9x = "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\TIME ZONES";

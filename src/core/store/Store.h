@@ -11,13 +11,13 @@ using Status = std::int32_t;
 
 namespace status {
 inline constexpr Status kSuccess = 0;
-inline constexpr Status kNotFound = 2;        // key or value missing
-inline constexpr Status kAccessDenied = 5;    // no write access where write access was asked for
-inline constexpr Status kInvalidHandle = 6;   // closed or never opened key
+inline constexpr Status kNotFound = 2;       // key or value missing
+inline constexpr Status kAccessDenied = 5;   // no write access where write access was asked for
+inline constexpr Status kInvalidHandle = 6;  // closed or never opened key
 inline constexpr Status kBadArgument = 87;
 inline constexpr Status kMoreData = 234;
-inline constexpr Status kNoMoreItems = 259;   // enumeration past the end
-inline constexpr Status kWriteFailed = 29;    // the file could not be written
+inline constexpr Status kNoMoreItems = 259;  // enumeration past the end
+inline constexpr Status kWriteFailed = 29;   // the file could not be written
 }  // namespace status
 
 enum class Root { LocalMachine, CurrentUser };
@@ -43,7 +43,7 @@ struct KeyHandle {
 };
 
 class Store {
-public:
+  public:
     virtual ~Store() = default;
 
     // Opens `subPath` below `parent` (a root key or an open key).

@@ -3,8 +3,8 @@
 #include <unordered_set>
 #include <utility>
 
-#include "core/store/KeyPath.h"
 #include "core/store/KeyNames.h"
+#include "core/store/KeyPath.h"
 
 namespace tavrin {
 namespace {

@@ -45,7 +45,8 @@ DateTime SystemClock::localNow() const {
     followMachineZone();
     std::tm tm{};
     localtime_r(&secs, &tm);
-    return DateTime::fromFields(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    return DateTime::fromFields(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
+                                tm.tm_sec);
 }
 
 }  // namespace tavrin

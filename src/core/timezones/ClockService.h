@@ -8,7 +8,7 @@
 namespace tavrin {
 
 class ClockService {
-public:
+  public:
     virtual ~ClockService() = default;
     // Milliseconds since 1970-01-01 00:00:00 UTC.
     virtual std::int64_t unixMillis() const = 0;
@@ -23,18 +23,18 @@ public:
 
 // The real clock: the system time, and local time through the C library's zone conversion.
 class SystemClock final : public ClockService {
-public:
+  public:
     std::int64_t unixMillis() const override;
     DateTime localNow() const override;
 
-private:
+  private:
     void followMachineZone() const;
     mutable std::string machineZoneSeen_;
 };
 
 // A clock for tests: set it, advance it. Local time is UTC shifted by a fixed number of minutes.
 class FakeClock final : public ClockService {
-public:
+  public:
     explicit FakeClock(DateTime utc = DateTime::fromFields(2005, 3, 7, 21, 5, 0), int localOffsetMinutes = 0)
         : millis_(utc.toUnix() * 1000), offsetMinutes_(localOffsetMinutes) {}
     std::int64_t unixMillis() const override { return millis_; }
@@ -45,7 +45,7 @@ public:
     void advanceSeconds(std::int64_t s) { millis_ += s * 1000; }
     void setOffsetMinutes(int minutes) { offsetMinutes_ = minutes; }
 
-private:
+  private:
     std::int64_t millis_;
     int offsetMinutes_;
 };

@@ -37,7 +37,9 @@ constexpr CivilDate civilFromDays(std::int64_t z) {
     return CivilDate{static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
 }
 
-constexpr bool isLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+constexpr bool isLeapYear(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 constexpr int daysInMonth(int y, int m) {
     constexpr int table[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return m == 2 && isLeapYear(y) ? 29 : table[(m - 1) % 12];
@@ -47,7 +49,7 @@ constexpr int daysInMonth(int y, int m) {
 inline constexpr std::int64_t kOriginUnixDays = daysFromCivil(1899, 12, 30);
 
 class DateTime {
-public:
+  public:
     constexpr DateTime() = default;
 
     // Builds from fields that may overflow or underflow (month 13, day 0, minute 75, ...): every
@@ -72,8 +74,8 @@ public:
     // keep a positive fraction, as that form has it). Rounded to the nearest second.
     static DateTime fromOleDate(double value);
 
-    constexpr std::int64_t days() const { return days_; }              // since 1899-12-30
-    constexpr std::int32_t secondsOfDay() const { return seconds_; }    // 0..86399
+    constexpr std::int64_t days() const { return days_; }             // since 1899-12-30
+    constexpr std::int32_t secondsOfDay() const { return seconds_; }  // 0..86399
     constexpr std::int64_t toUnix() const { return (days_ + kOriginUnixDays) * 86400 + seconds_; }
     double toOleDate() const;
 
@@ -107,7 +109,7 @@ public:
 
     friend constexpr auto operator<=>(const DateTime&, const DateTime&) = default;
 
-private:
+  private:
     std::int64_t days_ = 0;
     std::int32_t seconds_ = 0;
 };

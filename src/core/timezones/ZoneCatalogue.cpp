@@ -8,8 +8,8 @@
 #include <sstream>
 #include <system_error>
 
-#include "core/timezones/MachineZone.h"
 #include "core/store/KeyNames.h"
+#include "core/timezones/MachineZone.h"
 
 namespace tavrin {
 namespace {

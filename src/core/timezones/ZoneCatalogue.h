@@ -15,10 +15,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/timezones/TzFile.h"
-#include "core/timezones/TziBuilder.h"
 #include "core/store/KeyProvider.h"
 #include "core/timezones/ClockService.h"
+#include "core/timezones/TzFile.h"
+#include "core/timezones/TziBuilder.h"
 #include "core/timezones/ZoneRecord.h"
 
 namespace tavrin {

@@ -12,8 +12,8 @@ void putI32(std::string& out, std::int32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
 }
 void putSystemTime(std::string& out, const SystemTime& t) {
-    for (std::uint16_t w : {t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute, t.wSecond,
-                            t.wMilliseconds})
+    for (std::uint16_t w :
+         {t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds})
         putU16(out, w);
 }
 

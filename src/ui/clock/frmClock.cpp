@@ -3,21 +3,19 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
-
 #include <cmath>
 
-#include "core/clock/ClockTexts.h"
-#include "ui/clock/QtStickyWindow.h"
-#include "core/clock/WeekdayLine.h"
 #include "core/base/Twips.h"
+#include "core/clock/ClockTexts.h"
+#include "core/clock/WeekdayLine.h"
 #include "core/settings/ColourScheme.h"
 #include "core/settings/Settings.h"
 #include "core/timezones/FormatPattern.h"
+#include "ui/clock/QtStickyWindow.h"
 
 namespace tavrin {
 
@@ -239,8 +237,7 @@ void frmClock::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void frmClock::startDateTimeSettings() {
     const Result started = app_.shell.startDateTimeSettings();
-    if (!started.ok)
-        QMessageBox::information(this, QStringLiteral("Tavrin System Message"), QString::fromStdString(started.message));
+    if (!started.ok) app_.asker.tell("Tavrin System Message", started.message, MessageIcon::Information);
 }
 
 void frmClock::closeEvent(QCloseEvent* event) {

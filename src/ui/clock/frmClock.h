@@ -13,11 +13,11 @@
 #include <optional>
 #include <string>
 
-#include "core/state/AppState.h"
 #include "core/clock/ClockFace.h"
 #include "core/clock/MenuGate.h"
-#include "ui/clock/QtFaceRenderer.h"
 #include "core/clock/TrayArea.h"
+#include "core/state/AppState.h"
+#include "ui/clock/QtFaceRenderer.h"
 
 class QScreen;
 

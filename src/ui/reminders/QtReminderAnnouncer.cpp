@@ -3,9 +3,9 @@
 #include <QMessageBox>
 #include <utility>
 
+#include "core/timezones/FormatPattern.h"
 #include "ui/notify/QtBalloonPlacement.h"
 #include "ui/reminders/frmDayRem.h"
-#include "core/timezones/FormatPattern.h"
 
 namespace tavrin {
 

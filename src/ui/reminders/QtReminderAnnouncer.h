@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
+#include "core/reminders/ReminderAnnouncer.h"
 #include "core/state/AppState.h"
 #include "ui/notify/frmBalloon.h"
-#include "core/reminders/ReminderAnnouncer.h"
 
 namespace tavrin {
 

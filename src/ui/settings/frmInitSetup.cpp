@@ -15,8 +15,8 @@
 #include <QSignalBlocker>
 #include <utility>
 
-#include "ui/utilities/QtColour.h"
 #include "core/utilities/DialogCentring.h"
+#include "ui/utilities/QtColour.h"
 
 namespace tavrin {
 

@@ -7,8 +7,8 @@
 #include <array>
 #include <functional>
 
-#include "core/state/AppState.h"
 #include "core/settings/InitialSetup.h"
+#include "core/state/AppState.h"
 #include "ui/utilities/QtCommonDialogs.h"
 
 class QComboBox;

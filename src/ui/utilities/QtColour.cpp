@@ -8,7 +8,8 @@
 namespace tavrin {
 
 std::uint32_t ColourNumberOf(const QColor& colour) {
-    return ColourNumberOf(Rgb{static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+    return ColourNumberOf(Rgb{static_cast<std::uint8_t>(colour.red()),
+                              static_cast<std::uint8_t>(colour.green()),
                               static_cast<std::uint8_t>(colour.blue())});
 }
 

@@ -9,8 +9,8 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "ui/utilities/QtColour.h"
 #include "core/utilities/DialogCentring.h"
+#include "ui/utilities/QtColour.h"
 
 namespace tavrin {
 

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <string>
 
+#include "core/timezones/ClockService.h"
 #include "support/Recorders.h"
 #include "support/TempDir.h"
-#include "core/timezones/ClockService.h"
 
 namespace tavrin {
 namespace {

@@ -4,9 +4,10 @@
 
 #include <stdexcept>
 
-#include "support/Recorders.h"
 #include "core/store/MemoryStore.h"
+#include "support/Recorders.h"
 #include "support/RecordingShell.h"
+#include "support/ScriptedAsker.h"
 
 namespace tavrin {
 namespace {
@@ -17,7 +18,8 @@ struct Tick : ::testing::Test {
     MemoryStore store;
     FakeClock clock{DateTime::fromFields(2026, 12, 6, 8, 59, 59)};
     test::RecordingShell shell;
-    AppState app{store, clock, shell, Paths{}};
+    test::ScriptedAsker asker;
+    AppState app{store, clock, shell, asker, Paths{}};
     test::RecordingSound sound;
     test::RecordingNotifier notifier;
     std::vector<std::string> steps;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "core/base/Twips.h"
 #include "core/clock/ClockFace.h"
 #include "core/clock/MenuGate.h"
 #include "core/clock/TrayArea.h"
-#include "core/base/Twips.h"
 
 using namespace tavrin;
 

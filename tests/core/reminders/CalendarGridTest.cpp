@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/ReminderTestSupport.h"
 #include "core/reminders/CalendarGrid.h"
+#include "support/ReminderTestSupport.h"
 
 namespace tavrin {
 namespace {

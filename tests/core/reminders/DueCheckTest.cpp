@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "support/ReminderTestSupport.h"
 #include "core/reminders/DueCheck.h"
 #include "core/reminders/ReminderFile.h"
+#include "support/ReminderTestSupport.h"
 
 namespace tavrin {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "support/ReminderTestSupport.h"
 #include "core/reminders/ReminderEditing.h"
 #include "core/reminders/ReminderEditor.h"
 #include "core/reminders/ReminderFile.h"
 #include "core/reminders/ReminderList.h"
+#include "support/ReminderTestSupport.h"
 
 namespace tavrin {
 namespace {

@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "support/ReminderTestSupport.h"
 #include "core/reminders/ReminderFile.h"
+#include "support/ReminderTestSupport.h"
 
 namespace tavrin {
 namespace {

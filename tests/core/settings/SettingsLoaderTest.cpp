@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "core/store/MemoryStore.h"
 #include "core/settings/SettingsLoader.h"
+#include "core/store/MemoryStore.h"
 #include "support/FakeKeys.h"
 #include "support/StoredValue.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/store/MemoryStore.h"
 #include "core/settings/Settings.h"
+#include "core/store/MemoryStore.h"
 #include "support/FakeKeys.h"
 #include "support/StoredValue.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/store/MemoryStore.h"
 #include "core/settings/Settings.h"
+#include "core/store/MemoryStore.h"
 #include "core/store/StoreAccess.h"
 #include "support/StoredValue.h"
 

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "core/settings/Settings.h"
 #include "core/state/Paths.h"
+#include "core/store/MemoryStore.h"
 #include "core/timezones/TzFile.h"
 #include "core/timezones/ZoneCatalogue.h"
-#include "core/store/MemoryStore.h"
-#include "core/settings/Settings.h"
 #include "core/timezones/ZoneTime.h"
 
 namespace tavrin {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/timezones/PosixTzRule.h"
 #include "core/timezones/DateTime.h"
+#include "core/timezones/PosixTzRule.h"
 
 namespace tavrin {
 namespace {

@@ -4,8 +4,8 @@
 #include <iterator>
 #include <string>
 
-#include "core/timezones/TzFile.h"
 #include "core/timezones/DateTime.h"
+#include "core/timezones/TzFile.h"
 
 namespace tavrin {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "core/timezones/ZoneCatalogue.h"
-#include "core/store/MemoryStore.h"
 #include "core/settings/Settings.h"
+#include "core/store/MemoryStore.h"
+#include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneRecord.h"
 
 using namespace tavrin;
@@ -24,7 +24,8 @@ TEST(ZoneCatalogue, FindsZonesByNameThatTheListLeavesOut) {
     KeyHandle root;
     ASSERT_EQ(store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), kZoneRootNt, kAllAccess, root), 0);
     std::string name;
-    for (std::uint32_t i = 0; store.EnumKey(root, i, name) == status::kSuccess; ++i) EXPECT_NE(name, "US/Eastern");
+    for (std::uint32_t i = 0; store.EnumKey(root, i, name) == status::kSuccess; ++i)
+        EXPECT_NE(name, "US/Eastern");
     for (const char* bad : {"../../etc/passwd", "/etc/localtime", "No/Such_Zone", ""})
         EXPECT_EQ(ReadZone(store, kZoneRootNt, bad), ZoneRecord{}) << bad;
 }

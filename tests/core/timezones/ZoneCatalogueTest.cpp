@@ -4,11 +4,11 @@
 #include <memory>
 #include <optional>
 
-#include "core/timezones/ZoneCatalogue.h"
-#include "core/store/MemoryStore.h"
 #include "core/settings/Settings.h"
-#include "support/TempDir.h"
+#include "core/store/MemoryStore.h"
+#include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneTime.h"
+#include "support/TempDir.h"
 
 namespace tavrin {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <fstream>
 
-#include "support/TestApp.h"
 #include "support/TempDir.h"
+#include "support/TestApp.h"
 
 namespace tavrin {
 namespace {

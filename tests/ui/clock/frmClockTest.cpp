@@ -7,11 +7,12 @@
 #include <cstdlib>
 
 #include "core/state/AppState.h"
-#include "ui/clock/frmClock.h"
-#include "support/TestApp.h"
 #include "core/store/MemoryStore.h"
-#include "support/TempDir.h"
 #include "support/RecordingShell.h"
+#include "support/ScriptedAsker.h"
+#include "support/TempDir.h"
+#include "support/TestApp.h"
+#include "ui/clock/frmClock.h"
 
 using namespace tavrin;
 
@@ -44,7 +45,8 @@ class ClockWindow : public ::testing::Test {
     MemoryStore store;
     FakeClock clock{DateTime::fromFields(2005, 3, 7, 21, 5, 0)};
     test::RecordingShell shell;
-    AppState app{store, clock, shell, Paths{}};
+    test::ScriptedAsker asker;
+    AppState app{store, clock, shell, asker, Paths{}};
 };
 
 }  // namespace
@@ -62,7 +64,8 @@ TEST_F(ClockWindow, ATickArmsTheNextBeforeItsWork) {
     w->secondTick();  // arms the timer a few milliseconds ahead
     QElapsedTimer guard;
     guard.start();
-    while (ticks < 3 && guard.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    while (ticks < 3 && guard.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     EXPECT_EQ(ticks, 3);
     EXPECT_TRUE(armedDuringWork);
 }
@@ -176,6 +179,13 @@ TEST_F(ClockWindow, DoubleClickAsksTheShellForTheDateTimeSettings) {
                   Qt::NoModifier);
     QApplication::sendEvent(w.get(), &e);
     EXPECT_EQ(shell.dateTimeStarts, 1);
+    EXPECT_TRUE(asker.asked.empty());
+
+    shell.answer = Result::failure("No date and time settings tool was found on this computer.");
+    QApplication::sendEvent(w.get(), &e);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].title, "Tavrin System Message");
+    EXPECT_EQ(asker.asked[0].text, "No date and time settings tool was found on this computer.");
 }
 
 TEST_F(ClockWindow, FirstFrameIsReadyBeforeTheWindowShows) {

@@ -6,10 +6,11 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
-#include "support/TestApp.h"
-#include "ui/reminders/frmDayRem.h"
 #include "core/store/MemoryStore.h"
 #include "support/RecordingShell.h"
+#include "support/ScriptedAsker.h"
+#include "support/TestApp.h"
+#include "ui/reminders/frmDayRem.h"
 
 namespace tavrin {
 namespace {
@@ -18,7 +19,8 @@ struct Announcer : ::testing::Test {
     MemoryStore store;
     FakeClock clock{DateTime::fromFields(2026, 12, 6, 9, 30, 0)};
     test::RecordingShell shell;
-    AppState app{store, clock, shell, Paths{}};
+    test::ScriptedAsker asker;
+    AppState app{store, clock, shell, asker, Paths{}};
     QtReminderAnnouncer announcer{app, [] { return QRect(900, 700, 80, 24); }};
 
     void SetUp() override {

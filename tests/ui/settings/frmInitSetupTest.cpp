@@ -9,10 +9,11 @@
 #include <QPointer>
 #include <QRadioButton>
 
-#include "support/TestApp.h"
 #include "core/store/MemoryStore.h"
-#include "support/StoredValue.h"
 #include "support/RecordingShell.h"
+#include "support/ScriptedAsker.h"
+#include "support/StoredValue.h"
+#include "support/TestApp.h"
 
 namespace tavrin {
 namespace {
@@ -23,7 +24,8 @@ struct SetupWindow : ::testing::Test {
     MemoryStore store;
     FakeClock clock;
     test::RecordingShell shell;
-    AppState app{store, clock, shell, Paths{}};
+    test::ScriptedAsker asker;
+    AppState app{store, clock, shell, asker, Paths{}};
     int finished = 0;
     int colourDialogs = 0;
     std::vector<std::pair<QString, QString>> messages;  // title, text
