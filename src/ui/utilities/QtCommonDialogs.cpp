@@ -43,7 +43,7 @@ void Centre(QWidget& dialog, QWidget* owner, bool centreOnOwner) {
 
 }  // namespace
 
-FileSelection ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner) {
+FileSelection QtCommonDialogs::ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner) {
     QFileDialog dialog(owner, QString::fromStdString(request.title));
     // Qt's own dialog, so that it can be placed; a desktop portal dialog places itself.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -70,7 +70,7 @@ FileSelection ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOn
     return selection;
 }
 
-ColorChoice ShowColor(QWidget* owner, bool centreOnOwner) {
+ColorChoice QtCommonDialogs::ShowColor(QWidget* owner, bool centreOnOwner) {
     DialogMemory& memory = Memory();
     if (!memory.customColoursFilled) {
         for (int i = 0; i < QColorDialog::customCount(); ++i)
@@ -87,6 +87,14 @@ ColorChoice ShowColor(QWidget* owner, bool centreOnOwner) {
     choice.colour = ColourNumberOf(picked);
     choice.cancelled = false;
     return choice;
+}
+
+FileSelection ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner) {
+    return QtCommonDialogs().ShowOpen(owner, request, centreOnOwner);
+}
+
+ColorChoice ShowColor(QWidget* owner, bool centreOnOwner) {
+    return QtCommonDialogs().ShowColor(owner, centreOnOwner);
 }
 
 }  // namespace tavrin

@@ -17,12 +17,26 @@ struct OpenRequest {
     std::string title;
 };
 
-// Several files may be chosen. The dialog opens on the file chosen last (in any earlier call), or
-// else on the request's folder.
-FileSelection ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true);
+// The file-open and colour dialogs as windows receive them, so tests can answer in their place.
+class CommonDialogs {
+  public:
+    virtual ~CommonDialogs() = default;
+    virtual FileSelection ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true) = 0;
+    virtual ColorChoice ShowColor(QWidget* owner, bool centreOnOwner = true) = 0;
+};
 
-// Starts from the colour confirmed last; the sixteen custom colours, near-white at first, keep what
-// the user put there for as long as the program runs.
+// The toolkit's dialogs. Several files may be chosen; the file dialog opens on the file chosen last
+// (in any earlier call), or else on the request's folder. The colour dialog starts from the colour
+// confirmed last; its sixteen custom colours, near-white at first, keep what the user put there for
+// as long as the program runs.
+class QtCommonDialogs final : public CommonDialogs {
+  public:
+    FileSelection ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true) override;
+    ColorChoice ShowColor(QWidget* owner, bool centreOnOwner = true) override;
+};
+
+// The same as free functions, for windows that hold no dialogs object yet.
+FileSelection ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true);
 ColorChoice ShowColor(QWidget* owner, bool centreOnOwner = true);
 
 }  // namespace tavrin
