@@ -80,6 +80,43 @@ std::string unescape(std::string_view text) {
     return out;
 }
 
+// The Exec key is a command line: the program's path is one argument, quoted when it holds a character
+// the launcher would read as a separator or a special sign, and "%" is doubled so it is not taken for
+// a field code. Without this a path with a blank would start some other program, or none.
+std::string execArgument(std::string_view path) {
+    constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";
+    std::string out;
+    const bool quote = path.empty() || path.find_first_of(kReserved) != std::string_view::npos;
+    if (quote) out += '"';
+    for (char c : path) {
+        if (quote && (c == '"' || c == '`' || c == '$' || c == '\\')) out += '\\';
+        out += c;
+        if (c == '%') out += '%';
+    }
+    if (quote) out += '"';
+    return out;
+}
+
+// The path back from an Exec value this program wrote; a command line written by anybody else comes
+// back as it stands, with its doubled "%" made single.
+std::string pathOfExec(std::string_view exec) {
+    std::string out;
+    const bool quoted = exec.size() >= 2 && exec.front() == '"' && exec.back() == '"';
+    if (quoted) exec = exec.substr(1, exec.size() - 2);
+    for (std::size_t i = 0; i < exec.size(); ++i) {
+        const char c = exec[i];
+        if (quoted && c == '\\' && i + 1 < exec.size()) {
+            out += exec[++i];
+        } else if (c == '%' && i + 1 < exec.size() && exec[i + 1] == '%') {
+            out += '%';
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 Autostart::Autostart(std::string folder, WritableProbe writable, unsigned fileMode, unsigned folderMode)
@@ -95,7 +132,7 @@ std::string Autostart::entryText(std::string_view command) {
            "Name=Tavrin\n"
            "Comment=Desktop clock with world times, reminders and alarms\n"
            "Exec=" +
-           escape(command) +
+           escape(execArgument(command)) +
            "\n"
            "Icon=tavrin\n"
            "Terminal=false\n"
@@ -114,7 +151,7 @@ std::string Autostart::execOf(std::string_view entryText) {
         }
         const auto eq = line.find('=');
         if (!inMainGroup || eq == std::string_view::npos || trim(line.substr(0, eq)) != "Exec") continue;
-        return unescape(trim(line.substr(eq + 1)));
+        return pathOfExec(unescape(trim(line.substr(eq + 1))));
     }
     return {};
 }

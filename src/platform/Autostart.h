@@ -1,7 +1,7 @@
 #pragma once
 // The start-at-logon entry of one settings root: an XDG autostart file "tavrin.desktop" in the root's
 // autostart folder. The store shows it as the value "Tavrin" of the Run key, whose data is the
-// entry's command.
+// program the entry starts (its path; the entry quotes it as the launcher needs).
 #include <functional>
 #include <string>
 #include <string_view>
@@ -27,7 +27,8 @@ class Autostart {
     Status remove();
 
     static std::string entryText(std::string_view command);
-    // The Exec command of the entry's "[Desktop Entry]" group ("" when it has none).
+    // The program of the entry's "[Desktop Entry]" group: its Exec value with this program's quoting
+    // undone ("" when it has none).
     static std::string execOf(std::string_view entryText);
 
   private:

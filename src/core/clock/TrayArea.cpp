@@ -5,18 +5,19 @@
 namespace tavrin {
 
 PixelRect TrayAreaRect(const PixelRect& screen, const PixelRect& available) {
-    const int bottomStrip = screen.bottom - available.bottom;
-    if (bottomStrip >= kMinPanelThickness) {
-        const int left = std::max(screen.left, screen.right - kTrayAreaWidth);
-        return PixelRect{left, available.bottom, screen.right, screen.bottom};
-    }
-    const int rightStrip = screen.right - available.right;
-    if (rightStrip >= kMinPanelThickness) {
-        const int top = std::max(screen.top, screen.bottom - kCornerAreaHeight);
-        return PixelRect{available.right, top, screen.right, screen.bottom};
-    }
-    return PixelRect{std::max(screen.left, screen.right - kTrayAreaWidth),
-                     std::max(screen.top, screen.bottom - kCornerAreaHeight), screen.right, screen.bottom};
+    // A horizontal panel's tray is its right end, a vertical panel's its bottom end. The bottom comes
+    // first, as the place people look for a clock; then the top, the right and the left.
+    const int areaLeft = std::max(screen.left, screen.right - kTrayAreaWidth);
+    const int areaTop = std::max(screen.top, screen.bottom - kCornerAreaHeight);
+    if (screen.bottom - available.bottom >= kMinPanelThickness)
+        return PixelRect{areaLeft, available.bottom, screen.right, screen.bottom};
+    if (available.top - screen.top >= kMinPanelThickness)
+        return PixelRect{areaLeft, screen.top, screen.right, available.top};
+    if (screen.right - available.right >= kMinPanelThickness)
+        return PixelRect{available.right, areaTop, screen.right, screen.bottom};
+    if (available.left - screen.left >= kMinPanelThickness)
+        return PixelRect{screen.left, areaTop, available.left, screen.bottom};
+    return PixelRect{areaLeft, areaTop, screen.right, screen.bottom};
 }
 
 PixelRect DockedWindowRect(const PixelRect& tray, int dockTopPixels, int surfaceWidth, int surfaceHeight) {

@@ -21,7 +21,8 @@ inline constexpr int kCornerAreaHeight = 40;
 inline constexpr int kMinPanelThickness = 16;
 
 // The right end of a bottom panel strip (the rows between the available area's bottom and the
-// screen's); else the bottom end of a right-hand panel strip; else a fixed corner area of the screen.
+// screen's); else the right end of a top panel strip; else the bottom end of a right-hand, then of a
+// left-hand panel strip; else a fixed area in the screen's bottom-right corner.
 PixelRect TrayAreaRect(const PixelRect& screen, const PixelRect& available);
 
 // The clock window's top offset below the tray area's top, in twips, for a platform identifier: 50 on

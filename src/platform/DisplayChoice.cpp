@@ -1,0 +1,41 @@
+#include "platform/DisplayChoice.h"
+
+#include <xcb/xcb.h>
+
+namespace tavrin {
+namespace {
+
+bool set(const char* value) {
+    return value != nullptr && *value != '\0';
+}
+
+}  // namespace
+
+DisplayChoice ChooseDisplay(const char* qtPlatform, const char* waylandDisplay, const char* display,
+                            const std::function<bool(const std::string&)>& reachable) {
+    // A platform named on purpose (a test's offscreen one, say) is the user's to choose.
+    if (set(qtPlatform)) return {};
+    const bool x = set(display) && reachable && reachable(display);
+    if (set(waylandDisplay)) {
+        if (x) return {"xcb", ""};
+        return {
+            "",
+            "Tavrin places its clock on the panel itself, which Wayland does not allow; it needs "
+            "XWayland, and no X display is reachable in this session" +
+                std::string(set(display) ? " (DISPLAY=" + std::string(display) + " does not answer)" : "") +
+                ". Enable XWayland or log in to an X session, then start Tavrin again."};
+    }
+    if (x) return {};
+    if (set(display))
+        return {"", "Tavrin cannot reach the display " + std::string(display) + ": is the X server running?"};
+    return {"", "Tavrin needs a graphical desktop: neither DISPLAY nor WAYLAND_DISPLAY is set."};
+}
+
+bool XDisplayReachable(const std::string& name) {
+    xcb_connection_t* connection = xcb_connect(name.c_str(), nullptr);
+    const bool ok = connection != nullptr && xcb_connection_has_error(connection) == 0;
+    if (connection != nullptr) xcb_disconnect(connection);
+    return ok;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/DisplayChoice.h"
+
+using namespace tavrin;
+
+namespace {
+
+// An X display that answers only under the name ":0".
+bool onlyZero(const std::string& name) {
+    return name == ":0";
+}
+
+}  // namespace
+
+TEST(DisplayChoice, WaylandRunsThroughXWaylandOrRefusesWithAReason) {
+    struct Case {
+        const char* what;
+        const char* qt;
+        const char* wayland;
+        const char* display;
+        const char* platform;
+        bool refused;
+    } cases[] = {
+        {"X session", nullptr, nullptr, ":0", "", false},
+        {"Wayland with XWayland", nullptr, "wayland-0", ":0", "xcb", false},
+        {"Wayland without XWayland", nullptr, "wayland-0", nullptr, "", true},
+        {"Wayland whose DISPLAY does not answer", nullptr, "wayland-0", ":7", "", true},
+        {"X display that does not answer", nullptr, nullptr, ":7", "", true},
+        {"no display at all", nullptr, nullptr, nullptr, "", true},
+        {"empty variables count as unset", "", "", "", "", true},
+        {"a platform chosen on purpose", "offscreen", "wayland-0", nullptr, "", false},
+    };
+    for (const Case& c : cases) {
+        const DisplayChoice choice = ChooseDisplay(c.qt, c.wayland, c.display, onlyZero);
+        EXPECT_EQ(choice.platform, c.platform) << c.what;
+        EXPECT_EQ(!choice.refusal.empty(), c.refused) << c.what << ": " << choice.refusal;
+    }
+    EXPECT_NE(ChooseDisplay(nullptr, "wayland-0", nullptr, onlyZero).refusal.find("XWayland"),
+              std::string::npos);
+    EXPECT_NE(ChooseDisplay(nullptr, "wayland-0", ":7", onlyZero).refusal.find(":7"), std::string::npos);
+}
+
+TEST(DisplayChoice, AnXDisplayNobodyServesIsNotReachable) {
+    EXPECT_FALSE(XDisplayReachable(":4711"));
+    EXPECT_FALSE(XDisplayReachable("no such display"));
+}
