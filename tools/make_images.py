@@ -68,12 +68,56 @@ def draw(name, colours, out_dir):
         image.convert("P", palette=Image.Palette.ADAPTIVE, colors=256).save(os.path.join(out_dir, file_name))
 
 
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+
+
+def draw_icon(size):
+    """The program's icon: a clock face in the blue scheme's colours, hands at ten past ten, with a
+    meridian and the equator behind the hands for the world times."""
+    from PIL import ImageDraw
+    import math
+
+    scale = 8  # drawn large, then scaled down, for smooth edges
+    n = size * scale
+    image = Image.new("RGBA", (n, n), (0, 0, 0, 0))
+    d = ImageDraw.Draw(image)
+    blue, dark = (18, 144, 233), (8, 82, 160)
+    pad = n * 0.04
+    d.ellipse([pad, pad, n - pad, n - pad], fill=dark)
+    ring = n * 0.075
+    d.ellipse([pad + ring * 0.35, pad + ring * 0.35, n - pad - ring * 0.35, n - pad - ring * 0.35], fill=blue)
+    face = pad + ring
+    d.ellipse([face, face, n - face, n - face], fill=(250, 252, 255))
+    c = n / 2
+    r = c - face
+    globe = (196, 222, 246)
+    width = max(1, round(n * 0.018))
+    d.ellipse([c - r * 0.45, face, c + r * 0.45, n - face], outline=globe, width=width)
+    d.line([face, c, n - face, c], fill=globe, width=width)
+    for hour in range(12):
+        a = math.radians(hour * 30)
+        inner = r * (0.78 if hour % 3 == 0 else 0.85)
+        d.line([c + inner * math.sin(a), c - inner * math.cos(a), c + r * 0.93 * math.sin(a),
+                c - r * 0.93 * math.cos(a)], fill=dark, width=max(1, round(n * (0.035 if hour % 3 == 0 else 0.02))))
+    for angle, length, thickness in ((305, 0.5, 0.07), (60, 0.72, 0.05)):
+        a = math.radians(angle)
+        d.line([c, c, c + r * length * math.sin(a), c - r * length * math.cos(a)], fill=dark,
+               width=round(n * thickness))
+    dot = n * 0.05
+    d.ellipse([c - dot, c - dot, c + dot, c + dot], fill=(220, 40, 40))
+    return image.resize((size, size), Image.Resampling.LANCZOS)
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "Images")
     os.makedirs(out_dir, exist_ok=True)
     for name, colours in SCHEMES.items():
         draw(name, colours, out_dir)
+    icon_dir = os.path.join(out_dir, "icon")
+    os.makedirs(icon_dir, exist_ok=True)
+    for size in ICON_SIZES:
+        draw_icon(size).save(os.path.join(icon_dir, f"tavrin_{size}.png"))
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Tavrin needs to build, run and test on Debian 12, then configures and builds it.
 # Usage: tools/setup.sh [BUILD_DIR]   (default: build)
+#        tools/setup.sh --deps-only  (only the packages)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-"$here/build"}
@@ -23,6 +24,8 @@ if ((${#missing[@]})); then
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
+
+[ "$build" = "--deps-only" ] && exit 0
 
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRIN_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"

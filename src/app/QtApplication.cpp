@@ -3,12 +3,15 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstdio>
+
 #include "app/MeasureTrace.h"
 #include "app/modStart.h"
 #include "core/alarms/AlarmFiring.h"
 #include "core/clock/RemTick.h"
 #include "core/reminders/DueCheck.h"
 #include "core/reminders/ReminderFile.h"
+#include "core/settings/ColourScheme.h"
 #include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneTime.h"
 #include "platform/ApplicationDirectory.h"
@@ -74,7 +77,8 @@ void QtApplication::showClock() {
     // The window composes its first frame and starts its timer as it is made, so everything its
     // ticks use is in place before it.
     sound_ = std::make_unique<QtSoundPlayer>();
-    clock_ = std::make_unique<frmClock>(app, ApplicationDirectory());
+    const std::string appDir = ApplicationDirectory();
+    clock_ = std::make_unique<frmClock>(app, appDir);
     frmClock* window = clock_.get();
     auto clockRect = [window] { return window->geometry(); };
     alarmNotifier_ = std::make_unique<QtAlarmNotifier>(clockRect);
@@ -93,6 +97,11 @@ void QtApplication::showClock() {
     window->setSecondTick([this] { remTick_->tick(); });
     connect(window, &frmClock::firstFramePainted, this,
             [this] { TraceMoment("first frame", app_->clock.unixMillis()); });
+    if (!window->SchemeHasImages() && SchemeOfColour(app.settings.ColScheme) != PictureScheme::None)
+        std::fprintf(stderr,
+                     "tavrin: the colour scheme's pictures are missing from %s/Images; the clock shows "
+                     "the plain colour\n",
+                     appDir.c_str());
     window->show();
 }
 

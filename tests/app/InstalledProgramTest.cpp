@@ -1,0 +1,103 @@
+// The program as a user installs it: `cmake --install` into a scratch prefix, then started from there.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "support/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CommandRun {
+    int status = -1;
+    std::string output;
+};
+
+// Runs a shell command line and collects what it prints (standard error included).
+CommandRun run(const std::string& command) {
+    CommandRun result;
+    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return result;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) result.output += buffer;
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+std::string quoted(const std::string& s) {
+    return "'" + s + "'";
+}
+
+class InstalledProgram : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        prefix_ = new tavrin::testing::TempDir("tavrin-prefix");
+        const CommandRun install =
+            run("cmake --install " + quoted(TAVRIN_BINARY_DIR) + " --prefix " + quoted(prefix_->path()));
+        installed_ = install.status == 0;
+        installLog_ = new std::string(install.output);
+    }
+    static void TearDownTestSuite() {
+        delete prefix_;
+        delete installLog_;
+    }
+    void SetUp() override { ASSERT_TRUE(installed_) << *installLog_; }
+    static std::string installed(const std::string& relative) { return prefix_->file(relative); }
+
+    static tavrin::testing::TempDir* prefix_;
+    static bool installed_;
+    static std::string* installLog_;
+};
+
+tavrin::testing::TempDir* InstalledProgram::prefix_ = nullptr;
+bool InstalledProgram::installed_ = false;
+std::string* InstalledProgram::installLog_ = nullptr;
+
+TEST_F(InstalledProgram, BringsItsProgramsPicturesMenuEntryIconsAndManuals) {
+    for (const char* file :
+         {"bin/tavrin", "bin/tavrinctl", "share/tavrin/Images/olive_green.gif",
+          "share/tavrin/Images/def_blue_center.gif", "share/applications/tavrin.desktop",
+          "share/icons/hicolor/48x48/apps/tavrin.png", "share/icons/hicolor/256x256/apps/tavrin.png",
+          "share/man/man1/tavrin.1", "share/man/man1/tavrinctl.1"})
+        EXPECT_TRUE(fs::exists(installed(file))) << file;
+
+    if (run("command -v desktop-file-validate").status == 0) {
+        const CommandRun valid =
+            run("desktop-file-validate " + quoted(installed("share/applications/tavrin.desktop")));
+        EXPECT_EQ(valid.status, 0) << valid.output;
+        EXPECT_EQ(valid.output, "");
+    }
+    const CommandRun page = run("man -l " + quoted(installed("share/man/man1/tavrinctl.1")) + " | head -3");
+    if (page.status == 0 && page.output.find("not found") == std::string::npos) {
+        EXPECT_NE(page.output.find("TAVRINCTL(1)"), std::string::npos) << page.output;
+    }
+    const CommandRun help = run(quoted(installed("bin/tavrinctl")) + " --help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.output.find("Usage: tavrinctl"), std::string::npos) << help.output;
+}
+
+// Started from the prefix, the clock finds its scheme pictures in share/tavrin and paints its face.
+TEST_F(InstalledProgram, StartsFromThePrefixAndFindsItsPictures) {
+    tavrin::testing::TempDir home("tavrin-installed-home");
+    for (const char* folder : {"config/tavrin", "configdirs", "data", "runtime"})
+        fs::create_directories(home.file(folder));
+    fs::permissions(home.file("runtime"), fs::perms::owner_all, fs::perm_options::replace);
+    std::ofstream(home.file("config/tavrin/user.reg"))
+        << "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"ColScheme\"=\"B2E2EA\"\n";
+
+    const std::string env =
+        "env QT_QPA_PLATFORM=offscreen TAVRIN_TRACE=1 XDG_CONFIG_HOME=" + quoted(home.file("config")) +
+        " XDG_CONFIG_DIRS=" + quoted(home.file("configdirs")) +
+        " XDG_DATA_HOME=" + quoted(home.file("data")) + " XDG_RUNTIME_DIR=" + quoted(home.file("runtime"));
+    const CommandRun started = run("timeout 4 " + env + " " + quoted(installed("bin/tavrin")));
+    EXPECT_EQ(started.status, 124) << "the clock ended by itself: " << started.output;  // still running
+    EXPECT_NE(started.output.find("first frame after"), std::string::npos) << started.output;
+    EXPECT_EQ(started.output.find("pictures are missing"), std::string::npos) << started.output;
+}
+
+}  // namespace
