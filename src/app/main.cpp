@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/QtApplication.h"
+#include "app/TestProbe.h"
 #include "platform/DisplayChoice.h"
 
 int main(int argc, char** argv) {
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
     // The clock is a tool window; closing a dialog must not end the program, only the clock does.
     QApplication::setQuitOnLastWindowClosed(false);
+    tavrin::TestProbe::startFromEnvironment(&qapp);
     tavrin::QtApplication app;
     app.start();
     return QApplication::exec();
