@@ -61,6 +61,12 @@ class WriteLock {
     WriteLock(const WriteLock&) = delete;
     WriteLock& operator=(const WriteLock&) = delete;
     bool held() const { return fd_ >= 0; }
+    // Hands the held lock to the caller, who closes its descriptor to drop it.
+    int release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
 
   private:
     int fd_ = -1;
@@ -81,8 +87,10 @@ FileStore::FileStore(std::string userFile, std::string machineFile, std::string 
 }
 
 FileStore::~FileStore() {
-    for (RootFile& f : files_)
+    for (RootFile& f : files_) {
         if (f.fd >= 0) ::close(f.fd);
+        if (f.batchLock >= 0) ::close(f.batchLock);
+    }
 }
 
 bool FileStore::DefaultWritable(const std::string& filePath) {
@@ -195,13 +203,31 @@ bool FileStore::keepCorruptCopy(const RootFile& f) {
 
 const RegTree& FileStore::readTree(Root root) {
     RootFile& f = file(root);
+    if (f.batchLock >= 0) return f.batchTree;
     refresh(f, false);
     return f.tree;
+}
+
+Status FileStore::writeTree(RootFile& f, const RegTree& tree) {
+    if (f.exists && f.corrupt && !keepCorruptCopy(f)) return status::kWriteFailed;
+    if (!AtomicFile::write(f.path, RegFile::write(tree), f.fileMode)) return status::kWriteFailed;
+    // What we wrote is what the file holds now; the next read confirms it by its stamp.
+    refresh(f, true);
+    return status::kSuccess;
 }
 
 Status FileStore::updateTree(Root root, const TreeChange& change) {
     RootFile& f = file(root);
     if (!writable_(f.path)) return status::kAccessDenied;
+    if (f.batchLock >= 0) {
+        RegTree work = f.batchTree;
+        bool changed = false;
+        const Status s = change(work, changed);
+        if (s != status::kSuccess || !changed) return s;
+        f.batchTree = std::move(work);
+        f.batchChanged = true;
+        return status::kSuccess;
+    }
     if (!AtomicFile::makeFolders(AtomicFile::folderOf(f.path), f.folderMode)) return status::kWriteFailed;
     WriteLock lock(f.path + ".lock", f.fileMode);
     if (!lock.held()) return status::kWriteFailed;
@@ -212,11 +238,35 @@ Status FileStore::updateTree(Root root, const TreeChange& change) {
     bool changed = false;
     const Status s = change(work, changed);
     if (s != status::kSuccess || !changed) return s;
-    if (f.exists && f.corrupt && !keepCorruptCopy(f)) return status::kWriteFailed;
-    if (!AtomicFile::write(f.path, RegFile::write(work), f.fileMode)) return status::kWriteFailed;
-    // What we wrote is what the file holds now; the next read confirms it by its stamp.
+    return writeTree(f, work);
+}
+
+Status FileStore::BeginChanges(Root root) {
+    RootFile& f = file(root);
+    if (f.batchLock >= 0) return status::kBadArgument;
+    if (!writable_(f.path)) return status::kAccessDenied;
+    if (!AtomicFile::makeFolders(AtomicFile::folderOf(f.path), f.folderMode)) return status::kWriteFailed;
+    WriteLock lock(f.path + ".lock", f.fileMode);
+    if (!lock.held()) return status::kWriteFailed;
     refresh(f, true);
+    if (f.readError != 0) return status::kAccessDenied;
+    f.batchTree = f.tree;
+    f.batchChanged = false;
+    f.batchLock = lock.release();
     return status::kSuccess;
+}
+
+Status FileStore::CommitChanges(Root root) {
+    RootFile& f = file(root);
+    if (f.batchLock < 0) return status::kBadArgument;
+    RegTree tree = std::move(f.batchTree);
+    f.batchTree = RegTree();
+    const int lock = f.batchLock;
+    f.batchLock = -1;
+    // A failed write leaves the file, and so what the store reads, as it was before the batch.
+    const Status s = f.batchChanged ? writeTree(f, tree) : status::kSuccess;
+    ::close(lock);
+    return s;
 }
 
 bool FileStore::isRunValue(const KeyHandle& key, std::string_view name) const {

@@ -39,6 +39,10 @@ class FileStore : public TreeStore {
                     std::string_view data) override;
     Status DeleteValue(const KeyHandle& key, std::string_view name) override;
     Status EnumValue(const KeyHandle& key, std::uint32_t index, std::string& name) override;
+    // A batch holds the root's lock from its start to its commit, so no other program writes in
+    // between, and rewrites the file once, atomically, at the commit. One batch per root at a time.
+    Status BeginChanges(Root root) override;
+    Status CommitChanges(Root root) override;
 
   protected:
     const RegTree& readTree(Root root) override;
@@ -64,6 +68,10 @@ class FileStore : public TreeStore {
         int readError = 0;  // the file exists but could not be read
         int fd = -1;
         Stamp stamp;
+        // An open batch: the lock it holds and the tree its changes go to.
+        int batchLock = -1;
+        RegTree batchTree;
+        bool batchChanged = false;
     };
 
     RootFile& file(Root root);
@@ -73,6 +81,8 @@ class FileStore : public TreeStore {
     void refresh(RootFile& f, bool always);
     // Keeps a copy of a corrupt file under a name no other copy has; false when none could be made.
     bool keepCorruptCopy(const RootFile& f);
+    // Writes a changed tree over the root's file, keeping a corrupt file aside first.
+    Status writeTree(RootFile& f, const RegTree& tree);
 
     RootFile files_[2];
     Autostart autostart_[2];

@@ -299,3 +299,98 @@ TEST_F(FileStoreTest, LinuxStoreUsesTheXdgPlaces) {
     EXPECT_TRUE(fs::exists(machineAutostart() + "/tavrin.desktop"));
     EXPECT_FALSE(fs::exists(machineFile()));
 }
+
+TEST_F(FileStoreTest, BatchRewritesTheFileOnceWithEveryChangeAtItsCommit) {
+    auto store = open();
+    KeyHandle key = put(*store, Root::CurrentUser, "A", "1");
+    ASSERT_EQ(store->SetValue(key, "C", ValueType::String, "3"), status::kSuccess);
+    const std::string before = slurp(userFile());
+    struct stat was {};
+    ::stat(userFile().c_str(), &was);
+
+    ASSERT_EQ(store->BeginChanges(Root::CurrentUser), status::kSuccess);
+    EXPECT_EQ(store->BeginChanges(Root::CurrentUser), status::kBadArgument);  // one at a time
+    EXPECT_EQ(store->SetValue(key, "A", ValueType::String, "2"), status::kSuccess);
+    EXPECT_EQ(store->SetValue(key, "B", ValueType::String, "new"), status::kSuccess);
+    EXPECT_EQ(store->DeleteValue(key, "C"), status::kSuccess);
+    EXPECT_EQ(store->DeleteValue(key, "C"), status::kNotFound);
+    KeyHandle sub = create(*store, Root::CurrentUser, "SOFTWARE\\QUILLON\\TAVRIN\\Sub");
+    EXPECT_EQ(store->SetValue(sub, "D", ValueType::String, "4"), status::kSuccess);
+    // The batch reads its own changes; the file, and so every other program, still has the old ones.
+    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "A"), "2");
+    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "C"), "<missing>");
+    EXPECT_EQ(slurp(userFile()), before);
+    EXPECT_EQ(StoredValue(*open(), Root::CurrentUser, kSettingsKey, "A"), "1");
+
+    ASSERT_EQ(store->CommitChanges(Root::CurrentUser), status::kSuccess);
+    EXPECT_EQ(store->CommitChanges(Root::CurrentUser), status::kBadArgument);
+    auto fresh = open();
+    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, "A"), "2");
+    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, "B"), "new");
+    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, "C"), "<missing>");
+    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, "SOFTWARE\\QUILLON\\TAVRIN\\SUB", "D"), "4");
+
+    // A batch that changes nothing leaves the file alone; a read-only root has no batch.
+    ::stat(userFile().c_str(), &was);
+    ASSERT_EQ(store->BeginChanges(Root::CurrentUser), status::kSuccess);
+    EXPECT_EQ(store->SetValue(key, "A", ValueType::String, "2"), status::kSuccess);
+    ASSERT_EQ(store->CommitChanges(Root::CurrentUser), status::kSuccess);
+    struct stat now {};
+    ::stat(userFile().c_str(), &now);
+    EXPECT_EQ(now.st_ino, was.st_ino);
+    EXPECT_EQ(open({machineFile()})->BeginChanges(Root::LocalMachine), status::kAccessDenied);
+}
+
+TEST_F(FileStoreTest, AnotherProgramWritingDuringABatchWaitsForItAndLosesNothing) {
+    put(*open(), Root::CurrentUser, "A", "1");
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    // The other program starts before the batch, so it holds no copy of the batch's lock.
+    const pid_t other = spawn([&] {
+        char byte = 0;
+        if (::read(go[0], &byte, 1) != 1) return 2;
+        auto store = open();
+        const KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
+        return store->SetValue(key, "Theirs", ValueType::String, "t") == status::kSuccess ? 0 : 3;
+    });
+    auto store = open();
+    KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
+    ASSERT_EQ(store->BeginChanges(Root::CurrentUser), status::kSuccess);
+    ASSERT_EQ(store->SetValue(key, "Mine", ValueType::String, "m"), status::kSuccess);
+    ASSERT_EQ(::write(go[1], "x", 1), 1);
+    ::usleep(200 * 1000);
+    EXPECT_EQ(slurp(userFile()).find("Theirs"), std::string::npos);  // still waiting for the lock
+    ASSERT_EQ(store->CommitChanges(Root::CurrentUser), status::kSuccess);
+    expectExitsCleanly(other);
+    ::close(go[0]);
+    ::close(go[1]);
+    auto fresh = open();
+    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, "Mine"), "m");
+    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, "Theirs"), "t");
+    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, "A"), "1");
+}
+
+TEST_F(FileStoreTest, FailedBatchCommitKeepsTheOldFileAndReadsIt) {
+    auto store = open();
+    KeyHandle key = put(*store, Root::CurrentUser, "A", "1");
+    const std::string before = slurp(userFile());
+    ASSERT_EQ(store->BeginChanges(Root::CurrentUser), status::kSuccess);
+    ASSERT_EQ(store->SetValue(key, "A", ValueType::String, "2"), status::kSuccess);
+    ASSERT_EQ(store->SetValue(key, "Big", ValueType::String, std::string(4096, 'x')), status::kSuccess);
+    struct rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = before.size() + 16;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const Status s = store->CommitChanges(Root::CurrentUser);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(s, status::kWriteFailed);
+    EXPECT_EQ(slurp(userFile()), before);
+    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "A"), "1");
+    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "Big"), "<missing>");
+    // The lock went with the failed batch: the next change, batched or not, is made.
+    EXPECT_EQ(store->SetValue(key, "A", ValueType::String, "3"), status::kSuccess);
+    EXPECT_EQ(StoredValue(*open(), Root::CurrentUser, kSettingsKey, "A"), "3");
+}
