@@ -1,0 +1,85 @@
+#include "core/clock/MenuLines.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "core/settings/SettingsLoader.h"
+#include "core/store/KeyNames.h"
+#include "core/store/StoreAccess.h"
+#include "core/timezones/FormatPattern.h"
+#include "core/timezones/ZoneTime.h"
+
+namespace tavrin {
+
+int ReadMenuZones(Store& store, Root settingsRoot, ZoneState& zones) {
+    KeyHandle key;
+    int count = 0;
+    if (store.OpenKey(KeyHandle::rootKey(settingsRoot), kSettingsKey, kAllAccess, key) == status::kSuccess) {
+        Status st = status::kSuccess;
+        const double n = LeadingNumber(QueryValue(store, "NumTimeZones", st, key, "0"));
+        // Past 50 the list has no slots; a negative or unreadable count shows nothing.
+        count = n >= kMaxZones ? kMaxZones : n > 0 ? static_cast<int>(std::lround(n)) : 0;
+        for (int slot = 1; slot <= count; ++slot)
+            zones.ZoneList[static_cast<std::size_t>(slot)] =
+                TrimAtNull(QueryValue(store, "TZone" + std::to_string(slot), st, key, ""));
+        store.CloseKey(key);
+    }
+    for (int slot = count + 1; slot <= kMaxZones; ++slot)
+        zones.ZoneList[static_cast<std::size_t>(slot)].clear();
+    return count;
+}
+
+MenuLines BuildMenuLines(Store& store, const Settings& settings, const ZoneState& zones, const DateTime& utc,
+                         int count) {
+    MenuLines out;
+    out.lines.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    out.cityNames.reserve(out.lines.capacity());
+    for (int slot = 1; slot <= count && slot <= kMaxZones; ++slot) {
+        ZoneRecord zone = ReadZone(store, zones.ZoneRoot, zones.ZoneList[static_cast<std::size_t>(slot)]);
+        std::string caption = FormatPattern(ZoneTimeNow(utc, zone), settings.TZFormat);
+        caption += " - ";
+        caption += settings.PNDisp ? zone.CityName : zone.DisplayText;
+        out.cityNames.push_back(zone.CityName);
+        out.lines.push_back(MenuLine{std::move(caption), std::move(zone)});
+    }
+    return out;
+}
+
+void SortMenuLines(MenuLines& m, ZoneState& zones, std::int16_t sortType, std::int16_t sortDir) {
+    if (sortType != kSortAlphabetically && sortType != kSortByTime) return;
+    if (sortDir != kSortAscending && sortDir != kSortDescending) return;
+    const bool alphabetical = sortType == kSortAlphabetically;
+    const int n = static_cast<int>(m.lines.size());
+    auto at = [](auto& v, int line) -> auto& {
+        return v[static_cast<std::size_t>(line - 1)];
+    };
+    auto key = [&](int line) -> const std::string& {
+        return alphabetical ? at(m.cityNames, line) : at(m.lines, line).caption;
+    };
+    auto swapLines = [&](int i, int j) {
+        std::swap(at(m.lines, i), at(m.lines, j));
+        if (!alphabetical) return;
+        std::swap(at(m.cityNames, i), at(m.cityNames, j));
+        std::swap(zones.ZoneList[static_cast<std::size_t>(i)], zones.ZoneList[static_cast<std::size_t>(j)]);
+    };
+    // std::string compares by unsigned character code, as the keys must.
+    if (sortDir == kSortAscending) {
+        for (int i = 1; i <= n; ++i)
+            for (int j = i + 1; j <= n; ++j)
+                if (key(i) > key(j)) swapLines(i, j);
+    } else {
+        for (int i = n; i >= 1; --i)
+            for (int j = i - 1; j >= 1; --j)
+                if (key(i) > key(j)) swapLines(i, j);
+    }
+}
+
+MenuLines PrepareMenuLines(Store& store, const Settings& settings, ZoneState& zones, const DateTime& utc) {
+    const int count = ReadMenuZones(store, settings.SettingsRoot, zones);
+    MenuLines lines = BuildMenuLines(store, settings, zones, utc, count);
+    SortMenuLines(lines, zones, settings.TZSType, settings.TZSDir);
+    return lines;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,56 @@
+#pragma once
+// The pop-up menu's world-time lines: the chosen zones read from the settings key, one caption per
+// zone ("TZFormat" time, " - ", city or full name), and the two sort orders.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/settings/Settings.h"
+#include "core/store/Store.h"
+#include "core/timezones/DateTime.h"
+#include "core/timezones/ZoneRecord.h"
+#include "core/timezones/ZoneState.h"
+
+namespace tavrin {
+
+// One shown line: its caption and the zone it shows (kept for the line's tool tip).
+struct MenuLine {
+    std::string caption;
+    ZoneRecord zone;
+    friend bool operator==(const MenuLine&, const MenuLine&) = default;
+};
+
+struct MenuLines {
+    // Lines 1..N in the order shown (element 0 is line 1).
+    std::vector<MenuLine> lines;
+    // The sort key of the alphabetical order, by line; it travels with `zones.ZoneList`, not with the
+    // captions, as the by-time order moves captions alone.
+    std::vector<std::string> cityNames;
+};
+
+// Fills `zones.ZoneList` from the settings key under `settingsRoot`: "NumTimeZones" (written as "0"
+// when missing) and "TZone" 1..N. Returns the number of lines to show, at most 50 (the list's slots);
+// slots past it are emptied, so no reader of the list finds a zone that is no longer chosen.
+int ReadMenuZones(Store& store, Root settingsRoot, ZoneState& zones);
+
+// The captions of `count` lines at the UTC instant `utc`, zones 1..count of `zones.ZoneList` read
+// from the catalogue, unsorted.
+MenuLines BuildMenuLines(Store& store, const Settings& settings, const ZoneState& zones, const DateTime& utc,
+                         int count);
+
+// Sort types and directions as the settings hold them; any other value leaves the lines as built.
+inline constexpr std::int16_t kSortAlphabetically = 0;
+inline constexpr std::int16_t kSortByTime = 1;
+inline constexpr std::int16_t kSortAscending = 0;
+inline constexpr std::int16_t kSortDescending = 1;
+
+// Sorts in place. Alphabetically the key is the city name and a swap moves the caption, the city and
+// the `zones.ZoneList` slot together, so the list in memory follows the order shown. By time the key is the
+// whole caption, compared as text, and a swap moves only the lines. Keys compare by character code,
+// and equal keys are never swapped.
+void SortMenuLines(MenuLines& lines, ZoneState& zones, std::int16_t sortType, std::int16_t sortDir);
+
+// Everything the menu shows as it opens: the zone list read, the lines built and sorted.
+MenuLines PrepareMenuLines(Store& store, const Settings& settings, ZoneState& zones, const DateTime& utc);
+
+}  // namespace tavrin

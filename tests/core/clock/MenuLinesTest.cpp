@@ -1,0 +1,149 @@
+#include "core/clock/MenuLines.h"
+
+#include <gtest/gtest.h>
+
+#include "core/store/KeyNames.h"
+#include "core/store/MemoryStore.h"
+#include "core/timezones/ZoneCatalogue.h"
+#include "support/StoredValue.h"
+
+namespace tavrin {
+namespace {
+
+// 15 January 2026, 14:00 UTC: New York 9:00 am, St Johns 10:30 am, Buenos Aires 11:00 am, Berlin
+// 3:00 pm, Tokyo 11:00 pm and Sydney already 1:00 am the next day.
+const DateTime kUtc = DateTime::fromFields(2026, 1, 15, 14, 0, 0);
+
+struct MenuLinesTest : ::testing::Test {
+    FakeClock clock{kUtc};
+    MemoryStore store;
+    Settings settings;
+    ZoneState zones;
+    KeyHandle key;
+
+    void SetUp() override {
+        store.mount(Root::LocalMachine,
+                    MakeZoneCatalogue(std::string(TAVRIN_TEST_DATA) + "/zoneinfo", clock));
+        settings.SettingsRoot = Root::CurrentUser;
+        settings.TZFormat = "mm/dd/yy h:mm am/pm";
+        zones.ZoneRoot = kZoneRootNt;
+        Disposition d = Disposition::None;
+        ASSERT_EQ(store.CreateKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kAllAccess, key, d),
+                  status::kSuccess);
+    }
+    void choose(const std::vector<std::string>& ids) {
+        put("NumTimeZones", std::to_string(ids.size()));
+        for (std::size_t i = 0; i < ids.size(); ++i) put("TZone" + std::to_string(i + 1), ids[i]);
+    }
+    void put(const std::string& name, const std::string& value) {
+        store.SetValue(key, name, ValueType::String, value);
+    }
+    std::vector<std::string> captions(std::int16_t type, std::int16_t dir) {
+        settings.TZSType = type;
+        settings.TZSDir = dir;
+        std::vector<std::string> out;
+        for (const MenuLine& line : PrepareMenuLines(store, settings, zones, kUtc).lines)
+            out.push_back(line.caption);
+        return out;
+    }
+    std::vector<std::string> zoneList(int n) {
+        return std::vector<std::string>(zones.ZoneList.begin() + 1, zones.ZoneList.begin() + 1 + n);
+    }
+};
+
+TEST_F(MenuLinesTest, OneCaptionPerZoneWithTheFullNameOrTheCity) {
+    choose({"America/New_York", "Asia/Kathmandu", "Australia/Sydney", "Europe/Nowhere"});
+    settings.TZSType = 7;  // no sort
+    MenuLines lines = PrepareMenuLines(store, settings, zones, kUtc);
+    ASSERT_EQ(lines.lines.size(), 4u);
+    EXPECT_EQ(lines.lines[0].caption, "01/15/26 9:00 am - (GMT-05:00) New York, United States");
+    EXPECT_EQ(lines.lines[1].caption, "01/15/26 7:45 pm - (GMT+05:45) Kathmandu, Nepal");
+    EXPECT_EQ(lines.lines[2].caption, "01/16/26 1:00 am - (GMT+10:00) Sydney, Australia");
+    // A zone the catalogue does not know: UTC and no name.
+    EXPECT_EQ(lines.lines[3].caption, "01/15/26 2:00 pm - ");
+    EXPECT_EQ(lines.lines[2].zone.DisplayText, "(GMT+10:00) Sydney, Australia");
+
+    settings.PNDisp = true;  // the city, with the blank after ")"
+    settings.TZFormat = "hh:mm";
+    lines = PrepareMenuLines(store, settings, zones, kUtc);
+    EXPECT_EQ(lines.lines[0].caption, "09:00 -  New York, United States");
+    EXPECT_EQ(lines.lines[3].caption, "14:00 - ");
+}
+
+TEST_F(MenuLinesTest, BothSortsInBothDirections) {
+    const std::vector<std::string> chosen = {"Europe/Berlin", "America/New_York", "America/St_Johns",
+                                             "America/Argentina/Buenos_Aires", "Asia/Tokyo"};
+    choose(chosen);
+    // By time the captions compare as text: 10:30 and 11:00 come before 9:00 on the same date.
+    EXPECT_EQ(captions(kSortByTime, kSortAscending),
+              (std::vector<std::string>{"01/15/26 10:30 am - (GMT-03:30) St Johns, Canada",
+                                        "01/15/26 11:00 am - (GMT-03:00) Buenos Aires, Argentina",
+                                        "01/15/26 11:00 pm - (GMT+09:00) Tokyo, Japan",
+                                        "01/15/26 3:00 pm - (GMT+01:00) Berlin, Germany",
+                                        "01/15/26 9:00 am - (GMT-05:00) New York, United States"}));
+    EXPECT_EQ(zoneList(5), chosen);  // by time, the stored order stays
+    EXPECT_EQ(captions(kSortByTime, kSortDescending)[0],
+              "01/15/26 9:00 am - (GMT-05:00) New York, United States");
+
+    settings.PNDisp = true;
+    settings.TZFormat = "h:mm";
+    EXPECT_EQ(captions(kSortAlphabetically, kSortAscending),
+              (std::vector<std::string>{"15:00 -  Berlin, Germany", "11:00 -  Buenos Aires, Argentina",
+                                        "9:00 -  New York, United States", "10:30 -  St Johns, Canada",
+                                        "23:00 -  Tokyo, Japan"}));
+    // Alphabetically, the list in memory follows the lines.
+    EXPECT_EQ(zoneList(5), (std::vector<std::string>{"Europe/Berlin", "America/Argentina/Buenos_Aires",
+                                                     "America/New_York", "America/St_Johns", "Asia/Tokyo"}));
+    EXPECT_EQ(captions(kSortAlphabetically, kSortDescending),
+              (std::vector<std::string>{"23:00 -  Tokyo, Japan", "10:30 -  St Johns, Canada",
+                                        "9:00 -  New York, United States", "11:00 -  Buenos Aires, Argentina",
+                                        "15:00 -  Berlin, Germany"}));
+    EXPECT_EQ(zoneList(5)[0], "Asia/Tokyo");
+    EXPECT_EQ(captions(kSortAlphabetically, 2), captions(7, kSortAscending));  // unknown: unsorted
+}
+
+TEST_F(MenuLinesTest, EqualKeysAreNeverSwapped) {
+    // Two unknown zones share the empty city name.
+    choose({"Nowhere/First", "Europe/Berlin", "Nowhere/Second"});
+    captions(kSortAlphabetically, kSortAscending);
+    EXPECT_EQ(zoneList(3), (std::vector<std::string>{"Nowhere/First", "Nowhere/Second", "Europe/Berlin"}));
+    choose({"Nowhere/First", "Europe/Berlin", "Nowhere/Second"});
+    captions(kSortAlphabetically, kSortDescending);
+    EXPECT_EQ(zoneList(3), (std::vector<std::string>{"Europe/Berlin", "Nowhere/First", "Nowhere/Second"}));
+}
+
+TEST_F(MenuLinesTest, ByTimeTheZoneTravelsWithItsCaption) {
+    choose({"America/New_York", "America/St_Johns"});
+    settings.TZSType = kSortByTime;
+    const MenuLines lines = PrepareMenuLines(store, settings, zones, kUtc);
+    EXPECT_EQ(lines.lines[0].zone.DisplayText, "(GMT-03:30) St Johns, Canada");
+    EXPECT_EQ(lines.lines[1].zone.DisplayText, "(GMT-05:00) New York, United States");
+}
+
+TEST_F(MenuLinesTest, ReadsTheCountAndTheZonesFromTheSettingsKey) {
+    // Missing: "0" is written back and nothing is shown.
+    EXPECT_EQ(ReadMenuZones(store, Root::CurrentUser, zones), 0);
+    EXPECT_EQ(testing::StoredValue(store, key, "NumTimeZones"), "0");
+
+    // A stored terminator is not part of the name; slots past the count are emptied.
+    zones.ZoneList[3] = "Asia/Tokyo";
+    put("NumTimeZones", "2");
+    put("TZone1", std::string("Europe/Berlin") + '\0');
+    put("TZone2", "Asia/Kathmandu");
+    EXPECT_EQ(ReadMenuZones(store, Root::CurrentUser, zones), 2);
+    EXPECT_EQ(zoneList(3), (std::vector<std::string>{"Europe/Berlin", "Asia/Kathmandu", ""}));
+
+    const struct {
+        const char* stored;
+        int shown;
+    } counts[] = {{"55", 50}, {"50", 50}, {"-3", 0}, {"many", 0}, {"3 zones", 3}};
+    for (const auto& c : counts) {
+        put("NumTimeZones", c.stored);
+        EXPECT_EQ(ReadMenuZones(store, Root::CurrentUser, zones), c.shown) << c.stored;
+    }
+    // No settings key: nothing to show.
+    EXPECT_EQ(ReadMenuZones(store, Root::LocalMachine, zones), 0);
+}
+
+}  // namespace
+}  // namespace tavrin
