@@ -1,0 +1,120 @@
+#include "core/clock/FloatingClock.h"
+
+#include <gtest/gtest.h>
+
+#include "core/store/KeyNames.h"
+#include "core/store/MemoryStore.h"
+#include "core/timezones/ZoneCatalogue.h"
+
+namespace tavrin {
+namespace {
+
+using Kind = FloatingMenuKind;
+
+struct FloatingClockTest : ::testing::Test {
+    // 7 March 2005, 21:05:00 UTC; the machine is an hour ahead.
+    FakeClock clock{DateTime::fromFields(2005, 3, 7, 21, 5, 0), 60};
+    MemoryStore store;
+    Settings settings;
+    ZoneState zones;
+
+    void SetUp() override {
+        store.mount(Root::LocalMachine,
+                    MakeZoneCatalogue(std::string(TAVRIN_TEST_DATA) + "/zoneinfo", clock));
+        zones.ZoneRoot = kZoneRootNt;
+        zones.HomeZone.DisplayText = "(GMT+01:00) Berlin, Germany";
+        settings.TimeFormat = "h:mm AM/PM";
+        settings.DateFormat = "dd mmm yyyy";
+    }
+    std::string texts(FloatingClock& f) {
+        f.refresh(store, settings, zones, clock);
+        return f.texts().time + " | " + f.texts().date + " | " + f.texts().zoneName;
+    }
+};
+
+TEST_F(FloatingClockTest, MenuListsTheChosenZonesUpToTheFirstGap) {
+    const std::vector<FloatingMenuItem> empty = FloatingClock(store, zones).menu();
+    ASSERT_EQ(empty.size(), 6u);
+    EXPECT_EQ(empty[0], (FloatingMenuItem{Kind::ShowTimeZone, "&Show Time Zone...", 0}));
+    EXPECT_EQ(empty[1].kind, Kind::Separator);
+    EXPECT_EQ(empty[2].kind, Kind::Separator);  // no zones: two separators side by side
+    EXPECT_EQ(empty[3], (FloatingMenuItem{Kind::AlwaysOnTop, "&Always on Top", 0}));
+    EXPECT_EQ(empty[4].kind, Kind::Separator);
+    EXPECT_EQ(empty[5], (FloatingMenuItem{Kind::Close, "&Close", 0}));
+
+    zones.ZoneList[1] = "Asia/Tokyo";
+    zones.ZoneList[2] = "Europe/Nowhere";
+    zones.ZoneList[4] = "Europe/Dublin";  // after the gap at 3: not listed
+    const std::vector<FloatingMenuItem> menu = FloatingClock(store, zones).menu();
+    ASSERT_EQ(menu.size(), 8u);
+    EXPECT_EQ(menu[2], (FloatingMenuItem{Kind::Zone, "(GMT+09:00) Tokyo, Japan", 1}));
+    EXPECT_EQ(menu[3], (FloatingMenuItem{Kind::Zone, "", 2}));
+    EXPECT_EQ(menu[4].kind, Kind::Separator);
+
+    for (int slot = 1; slot <= kMaxZones; ++slot)
+        zones.ZoneList[static_cast<std::size_t>(slot)] = "Asia/Tokyo";
+    EXPECT_EQ(FloatingClock(store, zones).menu().size(), 6u + kMaxZones);
+}
+
+TEST_F(FloatingClockTest, MachinesZoneInTheDesktopsFormsAWorldZoneInTheSettings) {
+    zones.ZoneList[1] = "America/New_York";
+    FloatingClock f(store, zones);
+    EXPECT_EQ(f.mode(), kOwnZoneAtLoad);
+    EXPECT_EQ(texts(f), "10:05:00 PM | 3/7/2005 | (GMT+01:00) Berlin, Germany");
+
+    f.showZone(1);
+    EXPECT_EQ(texts(f), "4:05 PM | 07 Mar 2005 | (GMT-05:00) New York, United States");
+
+    f.showOwnZone();
+    EXPECT_EQ(f.mode(), kOwnZoneChosen);
+    EXPECT_EQ(texts(f), "10:05:00 PM | 3/7/2005 | (GMT+01:00) Berlin, Germany");
+
+    // The shown zone is read afresh each time: a zone gone from the catalogue shows UTC, unnamed.
+    f.showZone(1);
+    zones.ZoneList[1] = "Europe/Gone";
+    EXPECT_EQ(texts(f), "9:05 PM | 07 Mar 2005 | ");
+}
+
+TEST_F(FloatingClockTest, RefreshTellsWhetherAnyTextChanged) {
+    zones.ZoneList[1] = "Asia/Tokyo";
+    FloatingClock f(store, zones);
+    EXPECT_TRUE(f.refresh(store, settings, zones, clock));
+    EXPECT_FALSE(f.refresh(store, settings, zones, clock));
+    clock.advanceSeconds(1);  // the long time shows seconds
+    EXPECT_TRUE(f.refresh(store, settings, zones, clock));
+
+    f.showZone(1);
+    EXPECT_TRUE(f.refresh(store, settings, zones, clock));
+    clock.advanceSeconds(1);  // "h:mm AM/PM" has not moved
+    EXPECT_FALSE(f.refresh(store, settings, zones, clock));
+    settings.TimeFormat = "hh:mm:ss";
+    EXPECT_TRUE(f.refresh(store, settings, zones, clock));
+}
+
+TEST_F(FloatingClockTest, AlwaysOnTopTwiceIsOffAgain) {
+    FloatingClock f(store, zones);
+    EXPECT_FALSE(f.alwaysOnTop());
+    EXPECT_TRUE(f.toggleAlwaysOnTop());
+    EXPECT_FALSE(f.toggleAlwaysOnTop());
+    EXPECT_FALSE(f.alwaysOnTop());
+}
+
+TEST(FloatingClockDrag, FollowsTheCursorButStaysOnTheScreen) {
+    const PixelRect screen{0, 0, 1024, 768};
+    const struct {
+        PixelPoint cursor, grab, at;
+    } cases[] = {
+        {{500, 300}, {10, 5}, {490, 295}},
+        {{3, 300}, {10, 5}, {0, 295}},       // past the left edge
+        {{1020, 760}, {10, 5}, {767, 668}},  // past the bottom-right corner: the whole window shows
+        {{500, -40}, {10, 5}, {490, 0}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DraggedWindowPos(c.cursor, c.grab, 257, 100, screen), c.at)
+            << c.cursor.x << "," << c.cursor.y;
+    // On a second screen to the right.
+    EXPECT_EQ(DraggedWindowPos({1030, 10}, {0, 0}, 257, 100, {1024, 0, 2048, 768}), (PixelPoint{1030, 10}));
+}
+
+}  // namespace
+}  // namespace tavrin
