@@ -1,11 +1,14 @@
 #!/usr/bin/python3
-"""Draws the tray clock's scheme pictures (Images/*.gif): for each picture scheme a bottom shading
-strip, a top highlight strip and a centre gradient, so that the clock looks like the panel of that
-theme. Run from anywhere: tools/make_images.py [OUTPUT_DIR] (default: Images/ of the repository)."""
+"""Draws the program's pictures (Images/*.gif): for each picture scheme of the tray clock a bottom
+shading strip, a top highlight strip and a centre gradient, so that the clock looks like the panel of
+that theme; the six picture buttons of the pop-up menu; the floating clock's close button and drag
+handle; the program's icon in Images/icon. Run from anywhere: tools/make_images.py [OUTPUT_DIR] (default: Images/ of the repository).
+Needs Python 3 with Pillow (Debian: python3-pil)."""
+import math
 import os
 import sys
 
-from PIL import Image
+from PIL import Image, ImageDraw
 
 WIDTH = 200          # wider than any tray area the clock takes
 TOP_HEIGHT = 9       # drawn from 2 rows above the window's top: 7 rows show
@@ -108,6 +111,142 @@ def draw_icon(size):
     return image.resize((size, size), Image.Resampling.LANCZOS)
 
 
+# The menu's buttons: 24-pixel tiles, drawn four times larger and scaled down for smooth edges.
+BUTTON = 24
+SCALE = 4
+INK = (40, 52, 72)
+
+
+def tile():
+    size = BUTTON * SCALE
+    image = Image.new("RGB", (size, size))
+    pixels = image.load()
+    for y in range(size):
+        colour = mix((252, 253, 255), (206, 216, 232), y / (size - 1))
+        for x in range(size):
+            pixels[x, y] = colour
+    draw = ImageDraw.Draw(image)
+    draw.rounded_rectangle([0, 0, size - 1, size - 1], radius=4 * SCALE, outline=(120, 136, 164), width=SCALE)
+    return image, draw
+
+
+def finish(image):
+    small = image.resize((BUTTON, BUTTON), Image.LANCZOS)
+    # The tile's outside corners take the menu's plain background colour.
+    corner = (236, 233, 216)
+    pixels = small.load()
+    for x, y in [(0, 0), (BUTTON - 1, 0), (0, BUTTON - 1), (BUTTON - 1, BUTTON - 1)]:
+        pixels[x, y] = corner
+    return small
+
+
+def clock_face(draw, centre, radius, hour_angle, minute_angle, face=(255, 255, 255), rim=INK):
+    cx, cy = centre
+    draw.ellipse([cx - radius, cy - radius, cx + radius, cy + radius], fill=face, outline=rim, width=2 * SCALE)
+    for angle, length in ((hour_angle, 0.5), (minute_angle, 0.75)):
+        a = math.radians(angle - 90)
+        draw.line([cx, cy, cx + math.cos(a) * radius * length, cy + math.sin(a) * radius * length],
+                  fill=rim, width=2 * SCALE)
+
+
+def button_calendar():
+    image, draw = tile()
+    s = SCALE
+    draw.rectangle([4 * s, 5 * s, 20 * s, 20 * s], fill=(255, 255, 255), outline=INK, width=s)
+    draw.rectangle([4 * s, 5 * s, 20 * s, 9 * s], fill=(196, 40, 40), outline=INK, width=s)
+    for ring in (8, 16):
+        draw.rectangle([ring * s, 3 * s, (ring + 1) * s, 7 * s], fill=INK)
+    for row in range(3):
+        for col in range(4):
+            x, y = (6 + col * 3.5) * s, (11 + row * 3) * s
+            draw.rectangle([x, y, x + 1.6 * s, y + 1.6 * s], fill=(90, 104, 130))
+    return finish(image)
+
+
+def button_alarm():
+    image, draw = tile()
+    s = SCALE
+    for cx in (6.5, 17.5):
+        draw.pieslice([(cx - 3.5) * s, 2.5 * s, (cx + 3.5) * s, 9.5 * s], 180, 360, fill=(214, 160, 30), outline=INK)
+    draw.line([7 * s, 19 * s, 5 * s, 21.5 * s], fill=INK, width=2 * s)
+    draw.line([17 * s, 19 * s, 19 * s, 21.5 * s], fill=INK, width=2 * s)
+    clock_face(draw, (12 * s, 13.5 * s), 7.5 * s, 300, 90, face=(255, 248, 224))
+    return finish(image)
+
+
+def button_stopwatch():
+    image, draw = tile()
+    s = SCALE
+    draw.rectangle([10.5 * s, 2 * s, 13.5 * s, 5 * s], fill=INK)
+    draw.line([17.5 * s, 5.5 * s, 19.5 * s, 3.5 * s], fill=INK, width=2 * s)
+    cx, cy, r = 12 * s, 13.5 * s, 8 * s
+    draw.ellipse([cx - r, cy - r, cx + r, cy + r], fill=(255, 255, 255), outline=INK, width=2 * s)
+    draw.pieslice([cx - r + 2 * s, cy - r + 2 * s, cx + r - 2 * s, cy + r - 2 * s], 270, 20, fill=(120, 190, 120))
+    draw.line([cx, cy, cx + 4.5 * s, cy - 3 * s], fill=(196, 40, 40), width=2 * s)
+    return finish(image)
+
+
+def button_floating_clock():
+    image, draw = tile()
+    s = SCALE
+    draw.rectangle([3 * s, 4 * s, 21 * s, 20 * s], fill=(240, 244, 250), outline=INK, width=s)
+    draw.rectangle([3 * s, 4 * s, 21 * s, 7.5 * s], fill=(48, 96, 176))
+    clock_face(draw, (12 * s, 14 * s), 5 * s, 120, 0)
+    return finish(image)
+
+
+def button_preferences():
+    image, draw = tile()
+    s = SCALE
+    cx, cy = 12 * s, 12 * s
+    teeth = []
+    for i in range(16):
+        a = math.radians(i * 22.5)
+        r = (8.5 if i % 2 == 0 else 6.5) * s
+        teeth.append((cx + math.cos(a) * r, cy + math.sin(a) * r))
+    draw.polygon(teeth, fill=(120, 132, 150), outline=INK)
+    draw.ellipse([cx - 5.5 * s, cy - 5.5 * s, cx + 5.5 * s, cy + 5.5 * s], fill=(120, 132, 150), outline=INK,
+                 width=s)
+    draw.ellipse([cx - 2.5 * s, cy - 2.5 * s, cx + 2.5 * s, cy + 2.5 * s], fill=(236, 240, 246), outline=INK,
+                 width=s)
+    return finish(image)
+
+
+def button_end():
+    image, draw = tile()
+    s = SCALE
+    red = (196, 40, 40)
+    draw.arc([5 * s, 5.5 * s, 19 * s, 19.5 * s], 300, 240, fill=red, width=int(2.5 * s))
+    draw.line([12 * s, 3.5 * s, 12 * s, 11.5 * s], fill=red, width=int(2.5 * s))
+    return finish(image)
+
+
+def floating_clock_pictures():
+    # The close button: a small cross on a rounded square, 13 pixels.
+    size = 13 * SCALE
+    close = Image.new("RGB", (size, size), (236, 233, 216))
+    draw = ImageDraw.Draw(close)
+    draw.rounded_rectangle([0, 0, size - 1, size - 1], radius=3 * SCALE, fill=(214, 84, 64), outline=(128, 40, 32),
+                           width=SCALE)
+    for a, b in (((3.5, 3.5), (9.5, 9.5)), ((9.5, 3.5), (3.5, 9.5))):
+        draw.line([a[0] * SCALE, a[1] * SCALE, b[0] * SCALE, b[1] * SCALE], fill=(255, 255, 255), width=2 * SCALE)
+    # The drag handle: a strip of raised dots, 10 by 60 pixels.
+    handle = Image.new("RGB", (10, 60), (200, 206, 218))
+    pixels = handle.load()
+    for y in range(60):
+        pixels[0, y] = (255, 255, 255)
+        pixels[9, y] = (128, 136, 152)
+    for y in range(4, 57, 4):
+        for x in (3, 6):
+            pixels[x, y] = (96, 104, 120)
+            pixels[x + 1, y + 1] = (255, 255, 255)
+    return {"fclock_close.gif": close.resize((13, 13), Image.LANCZOS), "fclock_drag.gif": handle}
+
+
+def save(image, out_dir, name):
+    image.convert("P", palette=Image.Palette.ADAPTIVE, colors=256).save(os.path.join(out_dir, name))
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "Images")
@@ -118,6 +257,12 @@ def main():
     os.makedirs(icon_dir, exist_ok=True)
     for size in ICON_SIZES:
         draw_icon(size).save(os.path.join(icon_dir, f"tavrin_{size}.png"))
+    buttons = [button_calendar, button_alarm, button_stopwatch, button_floating_clock, button_preferences,
+               button_end]
+    for index, make in enumerate(buttons):
+        save(make(), out_dir, f"menu_button{index}.gif")
+    for name, image in floating_clock_pictures().items():
+        save(image, out_dir, name)
 
 
 if __name__ == "__main__":
