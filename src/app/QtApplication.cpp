@@ -20,6 +20,7 @@
 #include "ui/alarms/QtAlarmNotifier.h"
 #include "ui/alarms/QtSoundPlayer.h"
 #include "ui/clock/frmClock.h"
+#include "ui/clock/frmMenu.h"
 #include "ui/reminders/QtReminderAnnouncer.h"
 #include "ui/settings/frmInitSetup.h"
 #include "ui/utilities/QtColour.h"
@@ -102,7 +103,25 @@ void QtApplication::showClock() {
                      "tavrin: the colour scheme's pictures are missing from %s/Images; the clock shows "
                      "the plain colour\n",
                      appDir.c_str());
+    window->setMenuHook([this] { openMenu(); });
     window->show();
+}
+
+void QtApplication::openMenu() {
+    TraceMoment("menu press", app_->clock.unixMillis());
+    auto* menu = new frmMenu(*app_, *clock_, menuActions(), ApplicationDirectory());
+    connect(menu, &frmMenu::painted, this, [this] { TraceMoment("menu painted", app_->clock.unixMillis()); });
+    menu->PopupNow();
+}
+
+MenuActions QtApplication::menuActions() {
+    MenuActions actions;
+    // The calendar, the alarm dialog and the preferences come with their windows.
+    actions.endProgram = [this] {
+        // Closing the clock ends the program.
+        if (clock_) clock_->close();
+    };
+    return actions;
 }
 
 void QtApplication::upgradeReminderFile() {

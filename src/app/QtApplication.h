@@ -10,6 +10,7 @@
 #include "core/state/AppState.h"
 #include "core/timezones/ClockService.h"
 #include "platform/InstanceLock.h"
+#include "ui/clock/MenuActions.h"
 #include "ui/utilities/QtAsker.h"
 
 namespace tavrin {
@@ -40,6 +41,10 @@ class QtApplication : public QObject {
     void showClock();
     void showFirstRun();
     void upgradeReminderFile();
+    // A press on the clock: a new pop-up menu above it.
+    void openMenu();
+    // What the menu's buttons open.
+    MenuActions menuActions();
 
     SystemClock systemClock_;
     QtShell shell_;

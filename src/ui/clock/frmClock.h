@@ -42,6 +42,9 @@ class frmClock : public QWidget {
     void setMenuShown(bool shown) { menu_.setShown(shown); }
     // Opens the pop-up menu; called on a press while no menu is shown.
     void setMenuHook(std::function<void()> hook) { menuHook_ = std::move(hook); }
+    // What a double click does: starts the desktop's date and time settings, or says why not. The
+    // menu calls it when the second press of a double click lands on the clock while it is up.
+    void startDateTimeSettings();
 
     // The tray area in screen pixels, as last read.
     QRect trayRect() const;
@@ -82,7 +85,6 @@ class frmClock : public QWidget {
     void fillOwnTexts();
     void armSecondTimer();
     void openMenu();
-    void startDateTimeSettings();
     FaceInputs currentInputs();
 
     AppState& app_;

@@ -1,0 +1,17 @@
+#pragma once
+// What the pop-up menu's six buttons do. The application fills these in; the menu closes itself and
+// then runs the one chosen. A button whose action is empty only closes the menu.
+#include <functional>
+
+namespace tavrin {
+
+struct MenuActions {
+    std::function<void()> openCalendar;
+    std::function<void()> openAlarm;
+    std::function<void()> openStopwatch;
+    std::function<void()> openFloatingClock;
+    std::function<void()> openPreferences;
+    std::function<void()> endProgram;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,198 @@
+#include "ui/clock/frmMenu.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include "core/base/Twips.h"
+#include "core/timezones/ZoneTime.h"
+#include "ui/clock/frmClock.h"
+#include "ui/utilities/QtColour.h"
+#include "ui/utilities/QtTahoma.h"
+
+namespace tavrin {
+namespace {
+
+constexpr const char* kButtonTips[kMenuButtonCount] = {"Calendar",       "Alarm",       "Stopwatch",
+                                                       "Floating Clock", "Preferences", ""};
+// The menu's own face under the lines when no background picture is set.
+const QColor kMenuFace(236, 233, 216);
+
+int px(std::int64_t twips) {
+    return PixelsFromTwips(twips);
+}
+
+QRect pixelRect(const TwipsRect& r) {
+    return QRect(px(r.left), px(r.top), px(r.width), px(r.height));
+}
+
+TwipsRect twipsRect(const QRect& r) {
+    return TwipsRect{static_cast<int>(TwipsFromPixels(r.x())), static_cast<int>(TwipsFromPixels(r.y())),
+                     static_cast<int>(TwipsFromPixels(r.width())),
+                     static_cast<int>(TwipsFromPixels(r.height()))};
+}
+
+}  // namespace
+
+frmMenu::frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std::string& applicationDirectory)
+    : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint),
+      app_(app),
+      clock_(&clock),
+      actions_(std::move(actions)) {
+    sincePress_.start();
+    setAttribute(Qt::WA_DeleteOnClose);
+    // A press outside closes the menu and goes no further: a press on the clock must not open the
+    // next menu at once.
+    setAttribute(Qt::WA_NoMouseReplay);
+    setWindowTitle(QStringLiteral("Tavrin Menu"));
+
+    utc_ = UtcNow(app.clock);
+    lines_ = PrepareMenuLines(app.store, app.settings, app.zones, utc_).lines;
+    layout_ = LayoutMenu(static_cast<int>(lines_.size()));
+
+    QPalette ink = palette();
+    ink.setColor(QPalette::WindowText, QColorOfText(app.settings.WForeColor));
+    const QFont font = TahomaFont(8.25);
+    Label2_.reserve(lines_.size());
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        auto* label = new QLabel(QString::fromStdString(lines_[i].caption), this);
+        label->setFont(font);
+        label->setPalette(ink);
+        label->setWordWrap(false);
+        label->setGeometry(px(kMenuLineLeftTwips), px(layout_.lineTops[i]), px(kMenuWidthTwips),
+                           px(kMenuLineHeightTwips));
+        Label2_.push_back(label);
+    }
+
+    for (int i = 0; i < kMenuButtonCount; ++i) {
+        auto* button = new QLabel(this);
+        const QString file =
+            QString::fromStdString(applicationDirectory) + QStringLiteral("/Images/menu_button%1.gif").arg(i);
+        const QPixmap picture(file);
+        if (picture.isNull()) {
+            button->setFrameShape(QFrame::Box);  // still there to click without its picture
+        } else {
+            button->setPixmap(picture);
+        }
+        button->setGeometry(pixelRect(layout_.buttons[static_cast<std::size_t>(i)]));
+        button->setToolTip(QString::fromLatin1(kButtonTips[i]));
+        button->setCursor(Qt::PointingHandCursor);
+        button->installEventFilter(this);
+        Image2_[static_cast<std::size_t>(i)] = button;
+    }
+
+    loadBackground();
+
+    QScreen* screen = clock.screen() ? clock.screen() : QGuiApplication::primaryScreen();
+    const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const TwipsRect at =
+        PlaceMenu(twipsRect(screenRect), twipsRect(clock.geometry()), clock.TrayTopTwips(), layout_.height);
+    setGeometry(pixelRect(at));
+
+    // Another window or program taking over closes the menu, as a press elsewhere does.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive && isVisible()) close();
+    });
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+        if (focus && focus != windowHandle() && isVisible()) close();
+    });
+}
+
+frmMenu::~frmMenu() {
+    releaseClock();
+}
+
+void frmMenu::loadBackground() {
+    Image5_ = QImage();
+    if (app_.settings.BGPicture.empty()) return;
+    // A picture that cannot be read leaves the plain face.
+    Image5_ = QImage(QString::fromStdString(app_.settings.BGPicture));
+}
+
+void frmMenu::PopupNow() {
+    show();
+}
+
+void frmMenu::releaseClock() {
+    if (clock_) clock_->setMenuShown(false);
+    clock_ = nullptr;
+}
+
+void frmMenu::clickButton(int index) {
+    const std::function<void()>* chosen[kMenuButtonCount] = {
+        &actions_.openCalendar,      &actions_.openAlarm,       &actions_.openStopwatch,
+        &actions_.openFloatingClock, &actions_.openPreferences, &actions_.endProgram};
+    if (index < 0 || index >= kMenuButtonCount) return;
+    // The menu is gone before the chosen window comes up (it is deleted later, so this still runs).
+    const std::function<void()> action = *chosen[index];
+    close();
+    if (action) action();
+}
+
+bool frmMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        for (int i = 0; i < kMenuButtonCount; ++i) {
+            QLabel* button = Image2_[static_cast<std::size_t>(i)];
+            if (watched == button && mouse->button() == Qt::LeftButton &&
+                button->rect().contains(mouse->position().toPoint())) {
+                clickButton(i);
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMenu::mousePressEvent(QMouseEvent* event) {
+    if (rect().contains(event->position().toPoint())) {
+        event->accept();
+        return;
+    }
+    // A press outside. When it is the second press of a double click on the clock, the clock's double
+    // click still opens the date and time settings.
+    const QPoint global = event->globalPosition().toPoint();
+    if (clock_ && clock_->geometry().contains(global) &&
+        sincePress_.elapsed() <= QApplication::doubleClickInterval())
+        clock_->startDateTimeSettings();
+    close();
+    event->accept();
+}
+
+void frmMenu::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmMenu::closeEvent(QCloseEvent* event) {
+    releaseClock();
+    event->accept();
+}
+
+void frmMenu::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const int separator = px(layout_.separatorTop);
+    p.fillRect(rect(), kMenuFace);
+    if (!Image5_.isNull() && separator > 0) p.drawImage(QRect(0, 0, width(), separator), Image5_);
+    // The separator: a dark line with a light one under it.
+    p.setPen(QColor(172, 168, 153));
+    p.drawLine(0, separator, width() - 1, separator);
+    p.setPen(Qt::white);
+    p.drawLine(0, separator + 1, width() - 1, separator + 1);
+    p.setPen(QColor(128, 128, 128));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (!paintedOnce_) {
+        paintedOnce_ = true;
+        emit painted();
+    }
+}
+
+}  // namespace tavrin

@@ -1,0 +1,70 @@
+#pragma once
+// The pop-up menu above the tray clock: the current time of every chosen world zone, one line each,
+// and a row of six picture buttons. Built afresh at every press; it closes when the user turns to
+// anything else (a press outside it, another window or program becoming active) or uses a button,
+// and deletes itself. However it closes, it lowers the clock's menu-open flag first.
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/clock/MenuLayout.h"
+#include "core/clock/MenuLines.h"
+#include "core/state/AppState.h"
+#include "ui/clock/MenuActions.h"
+
+namespace tavrin {
+
+class frmClock;
+
+class frmMenu : public QWidget {
+    Q_OBJECT
+  public:
+    // Builds the lines for now and places the menu above `clock`. `applicationDirectory` is where the
+    // buttons' pictures are looked for (its Images folder).
+    frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std::string& applicationDirectory);
+    ~frmMenu() override;
+
+    // Shows the menu and takes the keyboard.
+    void PopupNow();
+
+    // For tests: the world-time lines and the buttons, in their order.
+    const std::vector<QLabel*>& lineLabels() const { return Label2_; }
+    const std::array<QLabel*, kMenuButtonCount>& buttons() const { return Image2_; }
+    // Runs button `index` as a click does.
+    void clickButton(int index);
+
+  signals:
+    // The first time the menu reached the screen (the measurement scripts time it).
+    void painted();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void loadBackground();
+    void releaseClock();
+
+    AppState& app_;
+    QPointer<frmClock> clock_;
+    MenuActions actions_;
+    MenuLayout layout_;
+    DateTime utc_;
+    std::vector<MenuLine> lines_;
+    std::vector<QLabel*> Label2_;
+    std::array<QLabel*, kMenuButtonCount> Image2_{};
+    QImage Image5_;  // the "BGPicture", stretched behind the lines
+    QElapsedTimer sincePress_;
+    bool paintedOnce_ = false;
+};
+
+}  // namespace tavrin

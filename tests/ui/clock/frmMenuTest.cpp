@@ -1,0 +1,200 @@
+#include "ui/clock/frmMenu.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+
+#include "core/store/KeyNames.h"
+#include "core/store/MemoryStore.h"
+#include "core/timezones/ZoneCatalogue.h"
+#include "support/RecordingShell.h"
+#include "support/ScriptedAsker.h"
+#include "support/TestApp.h"
+#include "ui/clock/frmClock.h"
+
+using namespace tavrin;
+
+namespace {
+
+class MenuWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::EnsureApp();
+        store.mount(Root::LocalMachine,
+                    MakeZoneCatalogue(std::string(TAVRIN_TEST_DATA) + "/zoneinfo", clock));
+        Settings& s = app.settings;
+        s.SettingsRoot = Root::CurrentUser;
+        s.TZFormat = "hh:mm";
+        s.TZSType = kSortAlphabetically;
+        s.PNDisp = true;
+        s.WForeColor = "FF";  // red
+        s.ColScheme = "E99012";
+        app.zones.ZoneRoot = kZoneRootNt;
+        Disposition d = Disposition::None;
+        store.CreateKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kAllAccess, key, d);
+        clockWindow = std::make_unique<frmClock>(app, TAVRIN_SOURCE_DIR);
+        clockWindow->setMenuHook([this] {
+            menu = new frmMenu(app, *clockWindow, actions(), TAVRIN_SOURCE_DIR);
+            menu->PopupNow();
+        });
+    }
+    void TearDown() override {
+        if (menu) delete menu.data();
+    }
+    void choose(const std::vector<std::string>& ids) {
+        store.SetValue(key, "NumTimeZones", ValueType::String, std::to_string(ids.size()));
+        for (std::size_t i = 0; i < ids.size(); ++i)
+            store.SetValue(key, "TZone" + std::to_string(i + 1), ValueType::String, ids[i]);
+    }
+    MenuActions actions() {
+        MenuActions a;
+        a.openCalendar = [this] { ran.push_back("calendar"); };
+        a.openAlarm = [this] { ran.push_back("alarm"); };
+        a.openStopwatch = [this] { ran.push_back("stopwatch"); };
+        a.openFloatingClock = [this] { ran.push_back("floating clock"); };
+        a.openPreferences = [this] { ran.push_back("preferences"); };
+        a.endProgram = [this] { ran.push_back("end"); };
+        return a;
+    }
+    // A press on the clock, as the window system delivers it.
+    void pressClock() {
+        QMouseEvent e(QEvent::MouseButtonPress, QPointF(5, 5), clockWindow->mapToGlobal(QPointF(5, 5)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(clockWindow.get(), &e);
+    }
+    // Presses `global` while the menu is up: a popup receives every press, inside it or not.
+    void pressAt(QPoint global) {
+        QMouseEvent e(QEvent::MouseButtonPress, QPointF(menu->mapFromGlobal(global)), QPointF(global),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(menu.data(), &e);
+    }
+    std::vector<std::string> lineTexts() {
+        std::vector<std::string> out;
+        for (QLabel* l : menu->lineLabels()) out.push_back(l->text().toStdString());
+        return out;
+    }
+
+    // 15 January 2026, 14:00 UTC.
+    FakeClock clock{DateTime::fromFields(2026, 1, 15, 14, 0, 0)};
+    MemoryStore store;
+    KeyHandle key;
+    test::RecordingShell shell;
+    test::ScriptedAsker asker;
+    AppState app{store, clock, shell, asker, Paths{}};
+    std::unique_ptr<frmClock> clockWindow;
+    QPointer<frmMenu> menu;
+    std::vector<std::string> ran;
+};
+
+TEST_F(MenuWindow, APressShowsTheLinesAboveTheClock) {
+    choose({"Asia/Tokyo", "Europe/Berlin", "America/New_York"});
+    pressClock();
+    ASSERT_TRUE(menu);
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_EQ(lineTexts(),
+              (std::vector<std::string>{"15:00 -  Berlin, Germany", "09:00 -  New York, United States",
+                                        "23:00 -  Tokyo, Japan"}));
+    const std::vector<QLabel*>& lines = menu->lineLabels();
+    EXPECT_EQ(lines[1]->y() - lines[0]->y(), 15);  // 220 twips, rounded
+    EXPECT_EQ(lines[2]->y(), 29);
+    EXPECT_EQ(lines[0]->x(), 3);
+    EXPECT_EQ(lines[0]->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(menu->width(), 241);
+    // Above the tray area, right-aligned with the screen.
+    const QRect screen = clockWindow->screen()->geometry();
+    EXPECT_EQ(menu->geometry().right(), screen.right());
+    EXPECT_EQ(menu->geometry().bottom() + 1, clockWindow->trayRect().top() - 6);
+
+    std::vector<std::string> tips;
+    for (QLabel* b : menu->buttons()) {
+        tips.push_back(b->toolTip().toStdString());
+        EXPECT_FALSE(b->pixmap().isNull());
+    }
+    EXPECT_EQ(tips, (std::vector<std::string>{"Calendar", "Alarm", "Stopwatch", "Floating Clock",
+                                              "Preferences", ""}));
+}
+
+TEST_F(MenuWindow, NoZonesOnlyTheButtons) {
+    app.settings.BGPicture = "/no/such/picture.jpg";  // shows the plain face
+    pressClock();
+    ASSERT_TRUE(menu);
+    EXPECT_TRUE(menu->lineLabels().empty());
+    EXPECT_EQ(menu->height(), 32);  // 475 twips
+    EXPECT_EQ(menu->buttons()[0]->y(), 3);
+    EXPECT_FALSE(menu->grab().isNull());
+}
+
+// However the menu goes, the clock's flag comes down, so the next press opens a new menu.
+TEST_F(MenuWindow, EveryWayOfClosingLowersTheClocksFlag) {
+    const std::vector<std::pair<std::string, std::function<void()>>> ways = {
+        {"Escape",
+         [&] {
+             QKeyEvent e(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+             QApplication::sendEvent(menu.data(), &e);
+         }},
+        {"press elsewhere", [&] { pressAt(QPoint(3, 3)); }},
+        {"closed", [&] { menu->close(); }},
+        {"deleted", [&] { delete menu.data(); }},
+        {"another window active",
+         [&] {
+             auto* other = new QWidget;
+             other->setAttribute(Qt::WA_DeleteOnClose);
+             other->show();
+             other->activateWindow();
+             test::Wait(50);
+             other->close();
+         }},
+    };
+    for (const auto& [what, closeIt] : ways) {
+        pressClock();
+        ASSERT_TRUE(menu) << what;
+        ASSERT_TRUE(clockWindow->MenuShown()) << what;
+        closeIt();
+        test::Wait(0);
+        EXPECT_FALSE(clockWindow->MenuShown()) << what;
+        EXPECT_FALSE(menu) << what << ": the menu deletes itself";
+    }
+    // Each button closes the menu and then does its work.
+    for (int i = 0; i < kMenuButtonCount; ++i) {
+        pressClock();
+        ASSERT_TRUE(menu);
+        test::Click(menu->buttons()[static_cast<std::size_t>(i)]);
+        EXPECT_FALSE(clockWindow->MenuShown()) << "button " << i;
+        test::Wait(0);
+        EXPECT_FALSE(menu) << "button " << i;
+    }
+    EXPECT_EQ(ran, (std::vector<std::string>{"calendar", "alarm", "stopwatch", "floating clock",
+                                             "preferences", "end"}));
+}
+
+TEST_F(MenuWindow, ButtonsWithoutWorkOnlyClose) {
+    clockWindow->setMenuHook([this] {
+        menu = new frmMenu(app, *clockWindow, MenuActions{}, TAVRIN_SOURCE_DIR);
+        menu->PopupNow();
+    });
+    for (int i = 0; i < kMenuButtonCount; ++i) {
+        pressClock();
+        ASSERT_TRUE(menu);
+        menu->clickButton(i);
+        EXPECT_FALSE(clockWindow->MenuShown());
+    }
+}
+
+// The second press of a double click lands on the clock while the menu is up: the menu closes and the
+// date and time settings start, as a double click on the clock does.
+TEST_F(MenuWindow, SecondPressOfADoubleClickOnTheClockStartsTheDateTimeSettings) {
+    pressClock();
+    ASSERT_TRUE(menu);
+    pressAt(clockWindow->geometry().center());
+    EXPECT_EQ(shell.dateTimeStarts, 1);
+    EXPECT_FALSE(clockWindow->MenuShown());
+    // Far from the clock, or long after, a press only closes the menu.
+    pressClock();
+    pressAt(QPoint(3, 3));
+    EXPECT_EQ(shell.dateTimeStarts, 1);
+}
+
+}  // namespace
