@@ -34,12 +34,18 @@ MenuLayout LayoutMenu(int lineCount) {
     return layout;
 }
 
-TwipsRect PlaceMenu(const TwipsRect& screen, const TwipsRect& clock, int trayTop, int menuHeight) {
+TwipsRect PlaceMenu(const TwipsRect& screen, const TwipsRect& clock, const TwipsRect& tray, int menuHeight) {
     TwipsRect menu{0, 0, kMenuWidthTwips, menuHeight};
     menu.left = screen.right() - kMenuWidthTwips;
     if (clock.top <= screen.bottom() - kBottomPanelReach)
         menu.left = screen.right() - clock.width - kLeftOfSideClock;
-    menu.top = trayTop != 0 ? trayTop - menuHeight - kAboveTray : kTopWhileTrayUnknown;
+    if (clock.left + clock.width / 2 < screen.left + screen.width / 2) menu.left = clock.left;
+    if (tray.height <= 0) {
+        menu.top = screen.top + kTopWhileTrayUnknown;
+    } else {
+        menu.top = tray.top - menuHeight - kAboveTray;
+        if (menu.top < screen.top) menu.top = tray.bottom() + kAboveTray;
+    }
     // A menu that does not fit is shown from its top-left corner.
     menu.left = std::max(screen.left, std::min(menu.left, screen.right() - menu.width));
     menu.top = std::max(screen.top, std::min(menu.top, screen.bottom() - menu.height));

@@ -36,13 +36,15 @@ struct MenuLayout {
 // below the last step, the separator 10 above it, and 75 under the buttons.
 MenuLayout LayoutMenu(int lineCount);
 
-// The menu's top-left corner on the screen, in twips. `screen` is the screen's rectangle, `clock` the
-// tray clock window's, `trayTop` the tray area's top edge (0 while not yet known).
+// The menu's place on the screen, in twips. `screen` is the screen's rectangle, `clock` the tray clock
+// window's, `tray` the tray area's (empty while not yet known).
 //
 // Right-aligned with the screen, unless the clock sits higher than a bottom panel would put it (more
 // than 885 twips, 59 pixels, above the screen's bottom: a panel at the side), then 1000 twips left of
-// the clock. 90 twips above the tray area, or 500 from the top while the area is unknown. Whatever
-// that gives, the menu is kept on the screen.
-TwipsRect PlaceMenu(const TwipsRect& screen, const TwipsRect& clock, int trayTop, int menuHeight);
+// the clock; a clock in the screen's left half (a panel on the left) has the menu start at its left
+// edge. 90 twips above the tray area, or below it where there is no room above (a panel at the top);
+// 500 twips from the screen's top while the area is unknown. Whatever that gives, the menu is kept on
+// the screen.
+TwipsRect PlaceMenu(const TwipsRect& screen, const TwipsRect& clock, const TwipsRect& tray, int menuHeight);
 
 }  // namespace tavrin

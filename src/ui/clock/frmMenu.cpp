@@ -90,8 +90,8 @@ frmMenu::frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std:
 
     QScreen* screen = clock.screen() ? clock.screen() : QGuiApplication::primaryScreen();
     const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    const TwipsRect at =
-        PlaceMenu(twipsRect(screenRect), twipsRect(clock.geometry()), clock.TrayTopTwips(), layout_.height);
+    const TwipsRect at = PlaceMenu(twipsRect(screenRect), twipsRect(clock.geometry()),
+                                   twipsRect(clock.trayRect()), layout_.height);
     setGeometry(pixelRect(at));
 
     // Another window or program taking over closes the menu, as a press elsewhere does.
