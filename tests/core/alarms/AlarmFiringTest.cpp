@@ -128,6 +128,26 @@ TEST_F(Firing, ArmedOrRearmedAfterItsTimeWaitsForTheNextDay) {
     EXPECT_EQ(sound.events.size(), 1u);
 }
 
+TEST_F(Firing, AlarmMovedToAZoneWhereItsTimeHasPassedRingsThereTomorrowNotLate) {
+    armAlarm("09:00:00");
+    state.AlarmMessage = "Board call";
+    at(8, 50);
+    // Moved, same time of day, to a zone two hours ahead: 09:00 has already passed there today.
+    state.AlarmZone.Bias = -120;
+    state.AlarmZone.DisplayText = "(GMT+02:00) Cairo";
+    at(8, 51);
+    run(120);
+    EXPECT_TRUE(sound.events.empty());
+    EXPECT_TRUE(state.AlarmOn);
+    clock.setUtc(DateTime::fromFields(2026, 12, 7, 6, 59, 59));
+    firing.tick();
+    EXPECT_TRUE(sound.events.empty());
+    clock.advanceSeconds(1);
+    firing.tick();
+    ASSERT_EQ(notifier.shown.size(), 1u);
+    EXPECT_EQ(notifier.shown[0].second, "Board call");
+}
+
 TEST_F(Firing, AlarmInAnotherZoneFollowsThatZoneAndUnreadableTimesNeverFire) {
     armAlarm("18:00:00");
     state.AlarmZone.Bias = -540;  // UTC+9

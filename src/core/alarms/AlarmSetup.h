@@ -1,0 +1,85 @@
+#pragma once
+// The alarm dialog's rules: its lists, what "OK" arms from the entered values, what "Cancel" clears,
+// which sound "Test Sound" plays, and the status line that says what is armed.
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/alarms/AlarmEntry.h"
+#include "core/alarms/AlarmState.h"
+#include "core/settings/Settings.h"
+#include "core/store/Store.h"
+#include "core/timezones/ClockService.h"
+#include "core/timezones/DateTime.h"
+#include "core/timezones/ZoneRecord.h"
+#include "core/timezones/ZoneState.h"
+
+namespace tavrin {
+
+inline constexpr const char* kAlarmPlaceholder = "Preset Alarm Times";
+inline constexpr const char* kWarningPlaceholder = "Preset Warning Hours";
+inline constexpr const char* kZonePlaceholder = "Select Time Zone";
+inline constexpr const char* kSystemDefaultZone = "System Default";
+inline constexpr const char* kCustomChoice = "Custom...";
+
+// The alarm's presets; the last item asks for a custom delay.
+inline constexpr std::array<const char*, 9> kAlarmPresets = {
+    "5 Mins", "10 Mins", "15 Mins", "30 Mins", "45 Mins", "1 Hour", "2 Hours", "3 Hours", kCustomChoice};
+// The delay of each preset but the last, in seconds.
+inline constexpr std::array<int, 8> kAlarmPresetSeconds = {300, 600, 900, 1800, 2700, 3600, 7200, 10800};
+inline constexpr int kCustomAlarm = 8;
+
+inline constexpr std::array<const char*, 7> kWarningPresets = {
+    "09:00 AM", "10:00 AM", "12:00 PM", "05:00 PM", "05:30 PM", "08:00 PM", kCustomChoice};
+inline constexpr int kCustomWarning = 6;
+
+// One message box of the dialog, shown with an OK button.
+struct AlarmNotice {
+    std::string title;
+    std::string text;
+    friend bool operator==(const AlarmNotice&, const AlarmNotice&) = default;
+};
+
+// What the dialog needs to know of the zones: the machine's own, the chosen ones by their slot, and
+// the current time in any of them.
+struct AlarmZones {
+    ZoneRecord home;
+    std::function<ZoneRecord(int slot)> zoneOfSlot;
+    std::function<DateTime(const ZoneRecord&)> zoneNow;
+};
+
+struct AlarmSetupResult {
+    std::vector<AlarmNotice> notices;  // in the order they are shown
+    bool warningArmed = false;
+    bool alarmArmed = false;
+    // The custom delay boxes as they stand afterwards (an out-of-range delay becomes 0 and 1).
+    std::string customHours;
+    std::string customMinutes;
+    std::string status;  // what this "OK" armed, one line each
+};
+
+// "OK": the warning half first, then the alarm half. A half left at its placeholder arms nothing
+// and keeps what was armed before; an empty sound or message box keeps the earlier one.
+AlarmSetupResult ArmFromDialog(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones,
+                               const Settings& settings);
+
+// "Cancel": the alarm and the warning both disarmed, whatever the dialog shows.
+void DisarmAll(AlarmState& state);
+
+// What is armed, one line for each of the warning and the alarm; empty when nothing is.
+std::string ArmedStatus(const AlarmState& state);
+
+// The file "Test Sound" plays: the alarm's, else the warning's; nothing when both boxes are empty.
+std::optional<std::string> SoundToTest(const std::string& alarmSound, const std::string& warningSound);
+
+// The zone lists' items: "System Default", then the chosen zones' display texts from slot 1 up to
+// the first empty slot, so an item's index is its slot.
+std::vector<std::string> ZoneChoices(const ZoneState& zones, Store& store);
+
+// The zones as the running program has them: the chosen ones read from the catalogue, the time from
+// UTC now and each zone's rules.
+AlarmZones AlarmZonesOf(const ZoneState& zones, Store& store, const ClockService& clock);
+
+}  // namespace tavrin

@@ -1,0 +1,192 @@
+#include "core/alarms/AlarmSetup.h"
+
+#include <gtest/gtest.h>
+
+#include "core/alarms/AlarmFiring.h"
+#include "core/timezones/ClockService.h"
+#include "support/Recorders.h"
+
+namespace tavrin {
+namespace {
+
+// Zone slot n is n hours ahead of UTC; the machine's zone is UTC. The fake clock runs on UTC.
+struct AlarmSetup : ::testing::Test {
+    FakeClock clock{DateTime::fromFields(2026, 3, 14, 14, 58, 40)};
+    AlarmState state;
+    Settings settings;
+    AlarmZones zones;
+
+    AlarmSetup() {
+        settings.TimeFormat = "h:mm AM/PM";
+        zones.home.DisplayText = "(GMT) Home";
+        zones.zoneOfSlot = [](int slot) {
+            ZoneRecord z;
+            z.Bias = -60 * slot;
+            z.DisplayText = "(GMT+" + std::to_string(slot) + ") Zone " + std::to_string(slot);
+            return z;
+        };
+        zones.zoneNow = [this](const ZoneRecord& z) { return clock.utcNow().addMinutes(-z.Bias); };
+    }
+    void at(int hour, int minute, int second = 0) {
+        clock.setUtc(DateTime::fromFields(2026, 3, 14, hour, minute, second));
+    }
+    AlarmSetupResult ok(const AlarmEntry& entry) { return ArmFromDialog(state, entry, zones, settings); }
+    static AlarmEntry alarm(int choice, std::string hours = "", std::string minutes = "") {
+        AlarmEntry e;
+        e.alarmChoice = choice;
+        e.customHours = std::move(hours);
+        e.customMinutes = std::move(minutes);
+        return e;
+    }
+};
+
+TEST_F(AlarmSetup, PresetAndCustomDelaysGiveTheAlarmTimeWrappingPastMidnight) {
+    struct Case {
+        int hour, minute, second;
+        AlarmEntry entry;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {14, 58, 40, alarm(0), "15:03:00"},  // seconds dropped after adding
+        {14, 58, 40, alarm(7), "17:58:00"},  // "3 Hours"
+        {23, 58, 0, alarm(0), "00:03:00"},   // past midnight: the next day's time
+        {22, 30, 10, alarm(7), "01:30:00"},
+        {10, 0, 0, alarm(kCustomAlarm, "2", "75"), "13:15:00"},
+        {10, 0, 0, alarm(kCustomAlarm, "", "45"), "10:45:00"},
+        {10, 0, 0, alarm(kCustomAlarm, "1x", "zz"), "11:00:00"},  // what is not a number counts as 0
+        {23, 30, 0, alarm(kCustomAlarm, "23", "59"), "23:29:00"},
+    };
+    for (const Case& c : cases) {
+        state = AlarmState{};
+        at(c.hour, c.minute, c.second);
+        const AlarmSetupResult r = ok(c.entry);
+        EXPECT_TRUE(r.alarmArmed && state.AlarmOn) << c.expected;
+        EXPECT_EQ(state.AlarmTime, c.expected);
+        EXPECT_EQ(r.status, std::string("Alarm set for: ") + c.expected);
+        EXPECT_TRUE(r.notices.empty()) << c.expected;
+    }
+}
+
+TEST_F(AlarmSetup, AlarmFollowsTheChosenZonesClock) {
+    AlarmEntry e = alarm(1);  // "10 Mins"
+    e.alarmZone = 9;
+    ok(e);
+    EXPECT_EQ(state.AlarmTime, "00:08:00");  // 23:58 in the zone nine hours ahead
+    EXPECT_EQ(state.AlarmZone.DisplayText, "(GMT+9) Zone 9");
+    e.alarmZone = 0;
+    ok(e);
+    EXPECT_EQ(state.AlarmZone.DisplayText, "(GMT) Home");
+}
+
+TEST_F(AlarmSetup, CustomDelaysOutOfRangeBecomeOneMinuteAndNegativeOnesAreRefused) {
+    const AlarmNotice outOfRange{"Tavrin Warning Dialog", "Warning! Custom time out of range"};
+    const AlarmNotice customError{"Tavrin System Dialog",
+                                  "There was an error in the custom Alarm, please recheck and try again"};
+    at(10, 0);
+    for (const auto& [hours, minutes] : {std::pair{"123", "0"}, {"1", "100"}, {"24", ""}, {"23", "60"}}) {
+        state = AlarmState{};
+        const AlarmSetupResult r = ok(alarm(kCustomAlarm, hours, minutes));
+        EXPECT_EQ(r.notices, std::vector<AlarmNotice>{outOfRange}) << hours << "h " << minutes;
+        EXPECT_EQ(r.customHours + "h " + r.customMinutes, "0h 1") << hours << "h " << minutes;
+        EXPECT_EQ(state.AlarmTime, "10:01:00") << hours << "h " << minutes;
+    }
+
+    // A refused custom alarm keeps the alarm armed before; the warning of the same press is armed.
+    state = AlarmState{};
+    state.AlarmOn = true;
+    state.AlarmTime = "07:00:00";
+    for (const auto& [hours, minutes] : {std::pair{"-1", "30"}, {"0", "-5"}}) {
+        AlarmEntry e = alarm(kCustomAlarm, hours, minutes);
+        e.warningChoice = 2;  // "12:00 PM"
+        const AlarmSetupResult r = ok(e);
+        EXPECT_EQ(r.notices, std::vector<AlarmNotice>{customError}) << hours << "h " << minutes;
+        EXPECT_FALSE(r.alarmArmed);
+        EXPECT_EQ(state.AlarmTime, "07:00:00");
+        EXPECT_TRUE(r.warningArmed && state.WarningOn);
+        EXPECT_EQ(r.status, "A Warning set for: 12:00 PM in (GMT) Home");
+    }
+}
+
+TEST_F(AlarmSetup, WarningPresetsAndCustomHoursInTheTimeFormat) {
+    AlarmEntry e;
+    e.warningChoice = 0;
+    e.warningZone = 3;
+    e.warningSound = "/sounds/bell.wav";
+    AlarmSetupResult r = ok(e);
+    EXPECT_TRUE(state.WarningOn);
+    EXPECT_EQ(state.WarningTime, "9:00 AM");
+    EXPECT_EQ(state.WarningSound, "/sounds/bell.wav");
+    EXPECT_EQ(r.status, "A Warning set for: 9:00 AM in (GMT+3) Zone 3");
+    EXPECT_FALSE(state.AlarmOn);
+
+    settings.TimeFormat = "HH:MM";
+    e = AlarmEntry{};
+    e.warningChoice = kCustomWarning;
+    e.warningHour = "5";
+    e.warningMinute = "45";
+    e.warningHalf = "PM";
+    r = ok(e);
+    EXPECT_EQ(state.WarningTime, "17:45");
+    EXPECT_EQ(state.WarningSound, "/sounds/bell.wav");  // an empty box keeps the earlier sound
+    EXPECT_EQ(state.WarningZone.DisplayText, "(GMT) Home");
+
+    // A custom hour that is no time of day is refused rather than armed for ever.
+    e.warningHour = "";
+    e.warningMinute = "";
+    e.alarmChoice = 0;
+    r = ok(e);
+    ASSERT_EQ(r.notices.size(), 1u);
+    EXPECT_EQ(r.notices[0].title, "Tavrin Warning Dialog");
+    EXPECT_FALSE(r.warningArmed);
+    EXPECT_EQ(state.WarningTime, "17:45");
+    EXPECT_EQ(r.status, "Alarm set for: 15:03:00");
+}
+
+TEST_F(AlarmSetup, NothingChosenArmsNothingAndCancelClearsBoth) {
+    state.AlarmOn = true;
+    state.AlarmTime = "08:00:00";
+    state.AlarmSound = "/a.wav";
+    state.AlarmMessage = "Tea";
+    AlarmEntry e;
+    e.alarmSound = "/b.wav";
+    const AlarmSetupResult r = ok(e);
+    EXPECT_FALSE(r.alarmArmed || r.warningArmed);
+    EXPECT_EQ(r.status, "");
+    EXPECT_EQ(state.AlarmSound, "/a.wav");
+    EXPECT_EQ(ArmedStatus(state), "Alarm set for: 08:00:00");
+
+    state.WarningOn = true;
+    state.WarningTime = "9:00 AM";
+    state.WarningZone.DisplayText = "(GMT+1) Paris";
+    EXPECT_EQ(ArmedStatus(state), "A Warning set for: 9:00 AM in (GMT+1) Paris\nAlarm set for: 08:00:00");
+    DisarmAll(state);
+    EXPECT_FALSE(state.AlarmOn || state.WarningOn);
+    EXPECT_EQ(state.AlarmTime + state.AlarmSound + state.AlarmMessage + state.AlarmZone.DisplayText +
+                  state.WarningTime + state.WarningSound + state.WarningZone.DisplayText,
+              "");
+    EXPECT_EQ(ArmedStatus(state), "");
+}
+
+TEST_F(AlarmSetup, AnAlarmArmedBeforeMidnightRingsJustAfterIt) {
+    test::RecordingSound sound;
+    test::RecordingNotifier notifier;
+    AlarmFiring firing(state, sound, notifier, zones.zoneNow);
+    at(23, 58, 30);
+    ok(alarm(0));
+    for (int i = 0; i < 6 * 60; ++i) {  // ticks every second until 00:04:30
+        firing.tick();
+        if (!sound.events.empty()) break;
+        clock.advanceSeconds(1);
+    }
+    ASSERT_EQ(sound.events.size(), 1u);
+    EXPECT_EQ(clock.utcNow(), DateTime::fromFields(2026, 3, 15, 0, 3, 0));
+}
+
+TEST(AlarmSetupSounds, TheAlarmsSoundIsTestedFirst) {
+    EXPECT_EQ(SoundToTest("/a.wav", "/w.wav"), "/a.wav");
+    EXPECT_EQ(SoundToTest("", "/w.wav"), "/w.wav");
+    EXPECT_EQ(SoundToTest("", ""), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tavrin
