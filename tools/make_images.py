@@ -2,7 +2,8 @@
 """Draws the program's pictures (Images/*.gif): for each picture scheme of the tray clock a bottom
 shading strip, a top highlight strip and a centre gradient, so that the clock looks like the panel of
 that theme; the six picture buttons of the pop-up menu; the floating clock's close button and drag
-handle; the program's icon in Images/icon. Run from anywhere: tools/make_images.py [OUTPUT_DIR] (default: Images/ of the repository).
+handle; the calendar's month arrows and reminder marker; the program's icon in Images/icon. Run from
+anywhere: tools/make_images.py [OUTPUT_DIR] (default: Images/ of the repository).
 Needs Python 3 with Pillow (Debian: python3-pil)."""
 import math
 import os
@@ -247,6 +248,77 @@ def save(image, out_dir, name):
     image.convert("P", palette=Image.Palette.ADAPTIVE, colors=256).save(os.path.join(out_dir, name))
 
 
+# The calendar's pictures, on a transparent background (palette index 0).
+ARROW_SIZE = 16
+ARROW_FACE = (46, 84, 168)
+ARROW_LIGHT = (150, 180, 240)
+ARROW_DARK = (20, 40, 96)
+MARKER_SIZE = (11, 4)
+MARKER_FACE = (204, 60, 32)
+MARKER_EDGE = (128, 30, 16)
+
+
+def save_transparent(image, path):
+    """Saves an RGBA picture as a GIF whose fully transparent pixels stay transparent."""
+    opaque = image.convert("RGB").convert("P", palette=Image.Palette.ADAPTIVE, colors=255)
+    # Shift every colour up by one so that index 0 is free for the transparent pixels.
+    palette = opaque.getpalette()[: 255 * 3]
+    out = Image.new("P", image.size, 0)
+    out.putpalette([255, 0, 255] + palette + [0] * (768 - 3 - len(palette)))
+    src, alpha, dst = opaque.load(), image.load(), out.load()
+    for y in range(image.size[1]):
+        for x in range(image.size[0]):
+            dst[x, y] = 0 if alpha[x, y][3] < 128 else src[x, y] + 1
+    out.save(path, transparency=0)
+
+
+def arrow(pointing_right):
+    """A round button with a triangle, for the previous and next month."""
+    n = ARROW_SIZE
+    image = Image.new("RGBA", (n, n), (0, 0, 0, 0))
+    px = image.load()
+    centre = (n - 1) / 2
+    for y in range(n):
+        for x in range(n):
+            dx, dy = x - centre, y - centre
+            r = (dx * dx + dy * dy) ** 0.5
+            if r > n / 2 - 0.3:
+                continue
+            # Lit from the top left: a light rim there, a dark one at the bottom right.
+            if r > n / 2 - 1.6:
+                colour = ARROW_LIGHT if dx + dy < 0 else ARROW_DARK
+            else:
+                colour = mix(ARROW_FACE, ARROW_LIGHT, max(0.0, -dy / n))
+            px[x, y] = colour + (255,)
+    # The triangle: 7 rows high, 4 columns deep, white.
+    for row in range(-3, 4):
+        depth = 4 - abs(row)
+        for d in range(depth):
+            x = 6 + d if pointing_right else 9 - d
+            px[x, int(centre + 0.5) + row] = (255, 255, 255, 255)
+    return image
+
+
+def marker():
+    """The bar under a day that holds a reminder."""
+    w, h = MARKER_SIZE
+    image = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    px = image.load()
+    for y in range(h):
+        for x in range(w):
+            corner = (x in (0, w - 1)) and (y in (0, h - 1))
+            if corner:
+                continue
+            px[x, y] = (MARKER_EDGE if y == h - 1 or x in (0, w - 1) else MARKER_FACE) + (255,)
+    return image
+
+
+def draw_calendar(out_dir):
+    save_transparent(arrow(False), os.path.join(out_dir, "cal_prev.gif"))
+    save_transparent(arrow(True), os.path.join(out_dir, "cal_next.gif"))
+    save_transparent(marker(), os.path.join(out_dir, "cal_marker.gif"))
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "Images")
@@ -263,6 +335,7 @@ def main():
         save(make(), out_dir, f"menu_button{index}.gif")
     for name, image in floating_clock_pictures().items():
         save(image, out_dir, name)
+    draw_calendar(out_dir)
 
 
 if __name__ == "__main__":

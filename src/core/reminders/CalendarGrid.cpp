@@ -23,6 +23,15 @@ MonthYear CalendarGrid::nextMonth(int month, int year) {
     return month >= 12 ? MonthYear{1, year + 1} : MonthYear{month + 1, year};
 }
 
+int CalendarGrid::cellOfDay(int day) const {
+    if (day < 1 || day > daysInMonth(year_, month_)) return -1;
+    return (firstCell(month_, year_) + day - 1) % kCells;
+}
+
+std::string CalendarGrid::dateTextOf(int day, const Settings& settings) const {
+    return FormatPattern(DateTime::fromFields(year_, month_, day), settings.DateFormat);
+}
+
 void CalendarGrid::buildCal(int month, int year, const DateTime& today, const ReminderTable& table,
                             const Settings& settings) {
     // Out-of-range months carry into the year, as the civil arithmetic does everywhere else.
@@ -59,8 +68,7 @@ void CalendarGrid::addReminders(const ReminderTable& table, const Settings& sett
     for (std::size_t k = 0; k < cells_.size(); ++k) {
         cells_[k].markers = 0;
         if (cells_[k].caption.empty()) continue;
-        const int day = std::stoi(cells_[k].caption);
-        dayTexts[k] = FormatPattern(DateTime::fromFields(year_, month_, day), settings.DateFormat);
+        dayTexts[k] = dateTextOf(std::stoi(cells_[k].caption), settings);
     }
     for (int slot = 0; slot < kReminderSlots; ++slot) {
         const std::string& date = table.RemDate[slot];

@@ -34,6 +34,11 @@ class CalendarGrid {
     const std::string& title() const { return title_; }  // "mmmm yyyy"
     int weekNumber() const { return weekNumber_; }       // of today, whatever month is shown
 
+    // The cell that holds `day` of the shown month, or -1 when the month has no such day.
+    int cellOfDay(int day) const;
+    // The shown month's `day` in "DateFormat": how reminders of that day store their date.
+    std::string dateTextOf(int day, const Settings& settings) const;
+
     // The cell of day 1: its weekday, 0 = Sunday.
     static int firstCell(int month, int year);
     // Weeks start on Sunday and week 1 holds 1 January.

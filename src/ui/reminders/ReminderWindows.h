@@ -1,0 +1,58 @@
+#pragma once
+// The reminder windows that exist once each (the calendar, the manager and the editor), made on
+// first use and made anew after they were closed, and the day lists, a new one per opening. The
+// windows reach one another through this, and every change to the table refreshes whatever of them
+// shows it.
+#include <QPointer>
+#include <string>
+
+#include "core/state/AppState.h"
+
+namespace tavrin {
+
+class frmAddRem;
+class frmCal;
+class frmDayRem;
+class frmRem;
+
+class ReminderWindows {
+  public:
+    // `imagesDir` holds the calendar's arrow and marker pictures.
+    ReminderWindows(AppState& app, std::string imagesDir);
+    ~ReminderWindows();
+    ReminderWindows(const ReminderWindows&) = delete;
+    ReminderWindows& operator=(const ReminderWindows&) = delete;
+
+    AppState& app() { return app_; }
+
+    // The calendar, shown and brought to the front (centred on the screen when it is made).
+    frmCal* showCalendar();
+    // The manager, shown and brought to the front.
+    frmRem* showManager();
+    // The editor for a new reminder, with `date` (in "DateFormat") in its date box when given.
+    frmAddRem* openNewReminder(const std::string& date = {});
+    // The editor for the reminder in `slot`.
+    frmAddRem* openEditReminder(int slot);
+    // A new day list of the reminders whose stored date is `dateText`.
+    frmDayRem* openDayList(const std::string& dateText);
+
+    // After the table changed: the manager's list is filled again and the calendar's markers placed
+    // again, where those windows are open.
+    void remindersChanged();
+
+    // The single windows while they exist.
+    frmCal* calendar() const;
+    frmRem* manager() const;
+    frmAddRem* editor() const;
+
+  private:
+    frmAddRem* editorWindow();
+
+    AppState& app_;
+    std::string imagesDir_;
+    QPointer<frmCal> calendar_;
+    QPointer<frmRem> manager_;
+    QPointer<frmAddRem> editor_;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,376 @@
+#include "ui/reminders/frmCal.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <functional>
+
+#include "core/reminders/CalendarLayout.h"
+#include "ui/reminders/ReminderWindows.h"
+#include "ui/utilities/QtColour.h"
+
+namespace tavrin {
+
+namespace {
+
+constexpr int kCellWidth = 25;
+constexpr int kCellHeight = 17;
+constexpr CellPlace kFirstCell{12, 54};
+constexpr int kCellBoxHeight = 24;  // the number, then the marker underneath
+constexpr int kColumnStep = 32;
+const QColor kBackColour(255, 255, 128);
+const QColor kSelectedColour(150, 190, 250);
+const char* const kDayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+
+// A label that reports clicks: the month arrows and "Close".
+class ClickLabel : public QLabel {
+  public:
+    ClickLabel(QWidget* parent, std::function<void()> onClick)
+        : QLabel(parent), onClick_(std::move(onClick)) {}
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick_)
+            onClick_();
+    }
+
+  private:
+    std::function<void()> onClick_;
+};
+
+// One day cell: its number at the top, the selection behind it, the marker under it.
+class DayCell : public QLabel {
+  public:
+    DayCell(QWidget* parent, const QPixmap& marker, std::function<void(Qt::MouseButton, QPoint)> onPress)
+        : QLabel(parent), marker_(marker), onPress_(std::move(onPress)) {
+        setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        // A right press already opens the calendar's menu; the window must not open it again.
+        setContextMenuPolicy(Qt::PreventContextMenu);
+    }
+    void setState(bool selected, bool marked) {
+        if (selected == selected_ && marked == marked_) return;
+        selected_ = selected;
+        marked_ = marked;
+        update();
+    }
+    bool marked() const { return marked_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (selected_) {
+            QPainter p(this);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(Qt::NoPen);
+            p.setBrush(kSelectedColour);
+            p.drawRoundedRect(QRectF(0.5, 0.5, width() - 1, kCellHeight), 3, 3);
+        }
+        QLabel::paintEvent(event);
+        if (marked_) {
+            QPainter p(this);
+            if (!marker_.isNull()) {
+                p.drawPixmap((width() - marker_.width()) / 2, kCellHeight + 2, marker_);
+            } else {
+                p.fillRect((width() - 11) / 2, kCellHeight + 2, 11, 4, QColor(204, 60, 32));
+            }
+        }
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (onPress_) onPress_(event->button(), event->globalPosition().toPoint());
+    }
+
+  private:
+    const QPixmap& marker_;
+    std::function<void(Qt::MouseButton, QPoint)> onPress_;
+    bool selected_ = false;
+    bool marked_ = false;
+};
+
+QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& place, Qt::Alignment align) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(place);
+    label->setAlignment(align);
+    return label;
+}
+
+void setTextColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+}  // namespace
+
+frmCal::frmCal(ReminderWindows& windows, const std::string& imagesDir, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), windows_(windows) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Calendar"));
+    setFixedSize(kSize, kSize);
+    setFocusPolicy(Qt::StrongFocus);
+    const QString images = QString::fromStdString(imagesDir) + "/";
+    marker_ = QPixmap(images + "cal_marker.gif");
+
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
+
+    QFont titleFont = small;
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(9);
+    Label2_[7] = makeLabel(this, QString(), QRect(36, 6, 168, 22), Qt::AlignCenter);
+    Label2_[7]->setFont(titleFont);
+    for (int c = 0; c < 7; ++c) {
+        Label2_[static_cast<std::size_t>(c)] =
+            makeLabel(this, QString::fromLatin1(kDayNames[c]),
+                      QRect(kFirstCell.left + c * kColumnStep - 4, 33, kCellWidth + 8, 16), Qt::AlignCenter);
+    }
+    for (int i = 0; i < 2; ++i) {
+        auto* arrow = new ClickLabel(this, [this, i] { Image2_Click(i); });
+        const QPixmap picture(images + (i == 0 ? "cal_prev.gif" : "cal_next.gif"));
+        if (picture.isNull())
+            arrow->setText(i == 0 ? QStringLiteral("<") : QStringLiteral(">"));
+        else
+            arrow->setPixmap(picture);
+        arrow->setAlignment(Qt::AlignCenter);
+        arrow->setGeometry(i == 0 ? 12 : kSize - 12 - 18, 8, 18, 18);
+        arrow->setCursor(Qt::PointingHandCursor);
+        arrow->setToolTip(i == 0 ? QStringLiteral("Previous month") : QStringLiteral("Next month"));
+        Image2_[static_cast<std::size_t>(i)] = arrow;
+    }
+    for (int k = 0; k < CalendarGrid::kCells; ++k) {
+        auto* cell = new DayCell(this, marker_, [this, k](Qt::MouseButton button, QPoint global) {
+            if (button == Qt::LeftButton) cellClicked(k);
+            if (button == Qt::RightButton) cellRightClicked(k, global);
+        });
+        const CellPlace place = CalendarCellPlace(k, kFirstCell, kCellWidth, kCellHeight);
+        cell->setGeometry(place.left, place.top, kCellWidth, kCellBoxHeight);
+        lblCentre_[static_cast<std::size_t>(k)] = cell;
+    }
+    Label4_ = makeLabel(this, QStringLiteral("Current Week No.:"), QRect(12, 196, 110, 16),
+                        Qt::AlignLeft | Qt::AlignVCenter);
+    Label13_ = makeLabel(this, QString(), QRect(122, 196, 40, 16), Qt::AlignLeft | Qt::AlignVCenter);
+    QFont bold = small;
+    bold.setBold(true);
+    Label13_->setFont(bold);
+    auto* close = new ClickLabel(this, [this] { Label1_Click(); });
+    close->setText(QStringLiteral("Close"));
+    QFont link = small;
+    link.setUnderline(true);
+    close->setFont(link);
+    close->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    close->setGeometry(kSize - 12 - 50, kSize - 24, 50, 16);
+    close->setCursor(Qt::PointingHandCursor);
+    Label1_ = close;
+
+    menu_ = new QMenu(this);
+    menu_->addSection(QStringLiteral("Reminders"));
+    menu_->addAction(QStringLiteral("&Add Reminder Here"), this, [this] { mnuAddRem_Click(); });
+    menu_->addAction(QStringLiteral("&View Reminders for Day"), this, [this] { mnuViewRem_Click(); });
+    menu_->addSection(QStringLiteral("Manage Reminders"));
+    menu_->addAction(QStringLiteral("Add New Reminder"), this, [this] { mnuAdd_Click(); });
+    menu_->addAction(QStringLiteral("Edit/Delete Reminders"), this, [this] { mnuEDel_Click(); });
+
+    applySettings();
+    const DateTime today = windows_.app().clock.localNow();
+    showMonth(today.month(), today.year());
+}
+
+frmCal::~frmCal() = default;
+
+void frmCal::applySettings() {
+    const Settings& settings = windows_.app().settings;
+    foreColour_ = QColorOfText(settings.WForeColor);
+    for (QLabel* label : Label2_) setTextColour(label, foreColour_);
+    for (QLabel* label : {Label4_, Label13_, Label1_}) setTextColour(label, foreColour_);
+    background_ = QPixmap();
+    if (!settings.BGPicture.empty()) {
+        const QPixmap picture(QString::fromStdString(settings.BGPicture));
+        if (!picture.isNull())
+            background_ = picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    addReminders();
+    update();
+}
+
+void frmCal::showMonth(int month, int year) {
+    selectedDay_ = 0;
+    buildCal(month, year);
+}
+
+void frmCal::buildCal(int month, int year) {
+    AppState& app = windows_.app();
+    grid_.buildCal(month, year, app.clock.localNow(), app.reminders, app.settings);
+    if (selectedDay_ > daysInMonth(grid_.year(), grid_.month())) selectedDay_ = 0;
+    Label2_[7]->setText(QString::fromStdString(grid_.title()));
+    Label13_->setText(QString::number(grid_.weekNumber()));
+    refreshCells();
+}
+
+void frmCal::addReminders() {
+    const AppState& app = windows_.app();
+    grid_.addReminders(app.reminders, app.settings);
+    refreshCells();
+}
+
+void frmCal::refreshCells() {
+    const int selectedCell = selectedDay_ > 0 ? grid_.cellOfDay(selectedDay_) : -1;
+    for (int k = 0; k < CalendarGrid::kCells; ++k) {
+        const CalendarCell& cell = grid_.cells()[static_cast<std::size_t>(k)];
+        auto* label = static_cast<DayCell*>(lblCentre_[static_cast<std::size_t>(k)]);
+        const QString caption = QString::fromStdString(cell.caption);
+        if (label->text() != caption) label->setText(caption);
+        QFont f = label->font();
+        if (f.bold() != cell.today) {
+            f.setBold(cell.today);
+            label->setFont(f);
+        }
+        setTextColour(label, cell.today ? QColor(255, 0, 0) : QColor(0, 0, 0));
+        label->setCursor(cell.caption.empty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
+        label->setState(k == selectedCell, cell.markers > 0);
+    }
+}
+
+void frmCal::selectDay(int day) {
+    selectedDay_ = day >= 1 && day <= daysInMonth(grid_.year(), grid_.month()) ? day : 0;
+    refreshCells();
+}
+
+void frmCal::cellClicked(int k) {
+    const std::string& caption = grid_.cells()[static_cast<std::size_t>(k)].caption;
+    if (!caption.empty()) selectDay(std::stoi(caption));
+}
+
+void frmCal::cellRightClicked(int k, const QPoint& global) {
+    cellClicked(k);
+    popupAt(global.isNull() ? QCursor::pos() : global);
+}
+
+void frmCal::popupAt(const QPoint& global) {
+    menu_->popup(global);
+}
+
+void frmCal::Image2_Click(int index) {
+    const MonthYear next = index == 0 ? CalendarGrid::previousMonth(grid_.month(), grid_.year())
+                                      : CalendarGrid::nextMonth(grid_.month(), grid_.year());
+    showMonth(next.month, next.year);
+}
+
+void frmCal::Label1_Click() {
+    close();
+}
+
+void frmCal::mnuAdd_Click() {
+    windows_.openNewReminder();
+}
+
+void frmCal::mnuAddRem_Click() {
+    const std::string date = selectedDay_ > 0 ? grid_.dateTextOf(selectedDay_, windows_.app().settings) : "";
+    selectDay(0);
+    windows_.openNewReminder(date);
+}
+
+void frmCal::mnuEDel_Click() {
+    windows_.showManager();
+}
+
+void frmCal::mnuViewRem_Click() {
+    Text1_ = selectedDay_ > 0 ? grid_.dateTextOf(selectedDay_, windows_.app().settings) : "";
+    selectDay(0);
+    windows_.openDayList(Text1_);
+    Text1_.clear();
+}
+
+void frmCal::moveSelection(int days) {
+    if (selectedDay_ == 0) {
+        // The first key press picks a day to start from: today in today's month, else the first.
+        const DateTime today = windows_.app().clock.localNow();
+        const bool thisMonth = today.month() == grid_.month() && today.year() == grid_.year();
+        selectDay(thisMonth ? today.day() : 1);
+        return;
+    }
+    const DateTime to = DateTime::fromFields(grid_.year(), grid_.month(), selectedDay_).addDays(days);
+    if (to.month() != grid_.month() || to.year() != grid_.year()) showMonth(to.month(), to.year());
+    selectDay(to.day());
+}
+
+void frmCal::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (background_.isNull())
+        p.fillRect(rect(), kBackColour);
+    else
+        p.drawPixmap(0, 0, background_);
+    // The grid lines: one above each week and one under the last, and the column edges.
+    p.setPen(QPen(foreColour_, 1));
+    const int gridLeft = kFirstCell.left - (kColumnStep - kCellWidth) / 2 - 1;
+    const int gridRight = gridLeft + 7 * kColumnStep;
+    const int lastTop = CalendarCellPlace(28, kFirstCell, kCellWidth, kCellHeight).top;
+    const int gridBottom = lastTop + kCellBoxHeight + 3;
+    int gridTop = kFirstCell.top - 3;
+    for (int row = 0; row < 5; ++row) {
+        const int y = CalendarCellPlace(row * 7, kFirstCell, kCellWidth, kCellHeight).top - 3;
+        p.drawLine(gridLeft, y, gridRight, y);
+    }
+    p.drawLine(gridLeft, gridBottom, gridRight, gridBottom);
+    for (int c = 0; c <= 7; ++c) {
+        const int x = gridLeft + c * kColumnStep;
+        p.drawLine(x, gridTop, x, gridBottom);
+    }
+    // The frame round the window.
+    p.setPen(QPen(QColor(0, 0, 0), 1));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void frmCal::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dragging_ = true;
+        grab_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    }
+}
+
+void frmCal::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_) move(event->globalPosition().toPoint() - grab_);
+}
+
+void frmCal::mouseReleaseEvent(QMouseEvent*) {
+    dragging_ = false;
+}
+
+void frmCal::contextMenuEvent(QContextMenuEvent* event) {
+    // Outside the days the menus act on the day already selected, if any.
+    popupAt(event->globalPos());
+}
+
+void frmCal::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_PageUp:
+            Image2_Click(0);
+            break;
+        case Qt::Key_PageDown:
+            Image2_Click(1);
+            break;
+        case Qt::Key_Left:
+            moveSelection(-1);
+            break;
+        case Qt::Key_Right:
+            moveSelection(1);
+            break;
+        case Qt::Key_Up:
+            moveSelection(-7);
+            break;
+        case Qt::Key_Down:
+            moveSelection(7);
+            break;
+        case Qt::Key_Escape:
+            Label1_Click();
+            break;
+        case Qt::Key_Menu:
+            popupAt(mapToGlobal(rect().center()));
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+}  // namespace tavrin

@@ -1,0 +1,98 @@
+#pragma once
+// The month calendar: a borderless 240 x 240 window with the month's days in five weeks, today in
+// bold red, a marker under every day that holds a reminder, arrows to the months around it and
+// today's week number. Its background picture is a handle to drag it by. A click on a day selects
+// it; a right click selects it and opens the reminder menus, which act on that day. Page Up and
+// Page Down change the month; the arrow keys move the selected day.
+#include <QPixmap>
+#include <QPoint>
+#include <QWidget>
+#include <array>
+#include <string>
+
+#include "core/reminders/CalendarGrid.h"
+
+class QLabel;
+class QMenu;
+class QAction;
+
+namespace tavrin {
+
+class ReminderWindows;
+
+class frmCal : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kSize = 240;
+
+    // `imagesDir` holds the arrow and marker pictures. The window shows today's month.
+    frmCal(ReminderWindows& windows, const std::string& imagesDir, QWidget* parent = nullptr);
+    ~frmCal() override;
+
+    // Fills the grid for a month: days, today's mark, the markers, the week number.
+    void buildCal(int month, int year);
+    // Places the reminder markers for the shown month again from the table.
+    void addReminders();
+    // Takes the settings as they are now: the background picture, the "WForeColor" colour of the
+    // title, day names and lines, and the "DateFormat" the markers are matched in.
+    void applySettings();
+
+    // The selected day of the shown month; 0 when none.
+    int selectedDay() const { return selectedDay_; }
+    void selectDay(int day);
+
+    // The arrows (0 the month before, 1 the month after) and "Close".
+    void Image2_Click(int index);
+    void Label1_Click();
+    // The menus: "Add New Reminder", "Add Reminder Here", "Edit/Delete Reminders",
+    // "View Reminders for Day".
+    void mnuAdd_Click();
+    void mnuAddRem_Click();
+    void mnuEDel_Click();
+    void mnuViewRem_Click();
+
+    // For tests.
+    const CalendarGrid& grid() const { return grid_; }
+    QLabel* lblCentre(int k) const { return lblCentre_[static_cast<std::size_t>(k)]; }
+    QLabel* Label2(int i) const { return Label2_[static_cast<std::size_t>(i)]; }
+    QLabel* Label13() const { return Label13_; }
+    QMenu* popupMenu() const { return menu_; }
+    // Right click on cell k: selects a numbered cell, then the menu (shown at `global` when given).
+    void cellRightClicked(int k, const QPoint& global = QPoint());
+    void cellClicked(int k);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void showMonth(int month, int year);
+    void refreshCells();
+    void moveSelection(int days);
+    void popupAt(const QPoint& global);
+
+    ReminderWindows& windows_;
+    CalendarGrid grid_;
+    int selectedDay_ = 0;
+    std::string Text1_;  // the date box handed to the day list
+    QPixmap background_;
+    QPixmap marker_;
+    QColor foreColour_;
+
+    std::array<QLabel*, CalendarGrid::kCells> lblCentre_{};
+    std::array<QLabel*, 8> Label2_{};
+    std::array<QLabel*, 2> Image2_{};
+    QLabel* Label4_ = nullptr;
+    QLabel* Label13_ = nullptr;
+    QLabel* Label1_ = nullptr;
+    QMenu* menu_ = nullptr;
+
+    bool dragging_ = false;
+    QPoint grab_;
+};
+
+}  // namespace tavrin
