@@ -4,19 +4,19 @@
 
 namespace tavrin {
 
-void PlaySoundOrBeep(SoundPlayer& player, const std::string& path) {
-    if (path.empty()) {
-        player.beep();
-        return;
-    }
+bool SoundFileReadable(const std::string& path) {
+    if (path.empty()) return false;
     // A folder opens without complaint on Linux and fails only at the first read, as does an empty file.
     std::ifstream probe(path, std::ios::binary);
     char first = 0;
-    if (!probe || !probe.read(&first, 1)) {
+    return probe && probe.read(&first, 1);
+}
+
+void PlaySoundOrBeep(SoundPlayer& player, const std::string& path) {
+    if (SoundFileReadable(path))
+        player.play(path);
+    else
         player.beep();
-        return;
-    }
-    player.play(path);
 }
 
 }  // namespace tavrin
