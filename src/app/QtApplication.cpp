@@ -1,7 +1,9 @@
 #include "app/QtApplication.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QScreen>
 
 #include <cstdio>
 
@@ -14,14 +16,17 @@
 #include "core/settings/ColourScheme.h"
 #include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneTime.h"
+#include "core/utilities/DialogCentring.h"
 #include "platform/ApplicationDirectory.h"
 #include "platform/FileStore.h"
 #include "platform/SystemKeys.h"
 #include "ui/alarms/QtAlarmNotifier.h"
 #include "ui/alarms/QtSoundPlayer.h"
+#include "ui/alarms/frmAlarm.h"
 #include "ui/clock/frmClock.h"
 #include "ui/clock/frmMenu.h"
 #include "ui/reminders/QtReminderAnnouncer.h"
+#include "ui/reminders/ReminderWindows.h"
 #include "ui/settings/frmInitSetup.h"
 #include "ui/utilities/QtColour.h"
 
@@ -46,7 +51,10 @@ QtApplication::QtApplication() {
     app_ = std::make_unique<AppState>(*store_, systemClock_, shell_, asker_, paths);
 }
 
-QtApplication::~QtApplication() = default;
+QtApplication::~QtApplication() {
+    // The dialog holds the sound player, which goes with this object.
+    delete alarm_.data();
+}
 
 void QtApplication::start() {
     SubMain(*app_, StartHooks{ButtonFaceColourText, [this] { showFirstRun(); }, [this] { showClock(); },
@@ -103,6 +111,8 @@ void QtApplication::showClock() {
                      "tavrin: the colour scheme's pictures are missing from %s/Images; the clock shows "
                      "the plain colour\n",
                      appDir.c_str());
+    reminderWindows_ = std::make_unique<ReminderWindows>(app, appDir + "/Images");
+    announcer_->setManagerHook([this] { reminderWindows_->showManager(); });
     window->setMenuHook([this] { openMenu(); });
     window->show();
 }
@@ -116,12 +126,34 @@ void QtApplication::openMenu() {
 
 MenuActions QtApplication::menuActions() {
     MenuActions actions;
-    // The calendar, the alarm dialog and the preferences come with their windows.
+    actions.openCalendar = [this] {
+        if (reminderWindows_) reminderWindows_->showCalendar();
+    };
+    actions.openAlarm = [this] { showAlarm(); };
+    // The preferences come with their window.
     actions.endProgram = [this] {
         // Closing the clock ends the program.
         if (clock_) clock_->close();
     };
     return actions;
+}
+
+frmAlarm* QtApplication::showAlarm() {
+    if (!sound_) return nullptr;
+    if (!alarm_) {
+        alarm_ = new frmAlarm(*app_, *sound_, dialogs_);
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            const QSize size = alarm_->sizeHint();
+            const DialogPlace place =
+                CentredOn(area.left(), area.top(), area.width(), area.height(), size.width(), size.height());
+            alarm_->move(place.left, place.top);
+        }
+    }
+    alarm_->show();
+    alarm_->raise();
+    alarm_->activateWindow();
+    return alarm_;
 }
 
 void QtApplication::upgradeReminderFile() {

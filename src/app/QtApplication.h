@@ -12,6 +12,7 @@
 #include "platform/InstanceLock.h"
 #include "ui/clock/MenuActions.h"
 #include "ui/utilities/QtAsker.h"
+#include "ui/utilities/QtCommonDialogs.h"
 
 namespace tavrin {
 
@@ -23,6 +24,8 @@ class QtReminderAnnouncer;
 class AlarmFiring;
 class RemTick;
 class DueCheck;
+class ReminderWindows;
+class frmAlarm;
 
 class QtApplication : public QObject {
     Q_OBJECT
@@ -35,6 +38,13 @@ class QtApplication : public QObject {
 
     AppState& state() { return *app_; }
     frmClock* clockWindow() const { return clock_.get(); }
+    // What the menu's buttons open.
+    MenuActions menuActions();
+    // The reminder windows and the announcer, once the clock runs.
+    ReminderWindows* reminderWindows() const { return reminderWindows_.get(); }
+    QtReminderAnnouncer* announcer() const { return announcer_.get(); }
+    // The alarm dialog, shown and brought to the front.
+    frmAlarm* showAlarm();
 
   private:
     void startClock();
@@ -43,12 +53,11 @@ class QtApplication : public QObject {
     void upgradeReminderFile();
     // A press on the clock: a new pop-up menu above it.
     void openMenu();
-    // What the menu's buttons open.
-    MenuActions menuActions();
 
     SystemClock systemClock_;
     QtShell shell_;
     QtAsker asker_;
+    QtCommonDialogs dialogs_;
     std::unique_ptr<Store> store_;
     std::unique_ptr<AppState> app_;
     InstanceLock instanceLock_;
@@ -61,6 +70,8 @@ class QtApplication : public QObject {
     std::unique_ptr<AlarmFiring> firing_;
     std::unique_ptr<DueCheck> dueCheck_;
     std::unique_ptr<RemTick> remTick_;
+    std::unique_ptr<ReminderWindows> reminderWindows_;
+    QPointer<frmAlarm> alarm_;
 };
 
 }  // namespace tavrin

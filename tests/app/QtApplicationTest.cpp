@@ -12,6 +12,8 @@
 #include "support/TempDir.h"
 #include "support/TestApp.h"
 #include "ui/clock/frmClock.h"
+#include "ui/reminders/QtReminderAnnouncer.h"
+#include "ui/reminders/ReminderWindows.h"
 
 namespace fs = std::filesystem;
 
@@ -70,5 +72,32 @@ TEST_F(ProgramStart, WithoutSettingsTheSetupDialogComesFirstAndNothingIsWritten)
     EXPECT_TRUE(setupShown);
     EXPECT_FALSE(fs::exists(root.file("config/tavrin/user.reg")));
     EXPECT_FALSE(fs::exists(root.file("configdirs/tavrin/machine.reg")));
+    for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+}
+
+TEST_F(ProgramStart, MenuButtonsOpenTheCalendarAndTheAlarmOnceEachAndReviewingOpensTheManager) {
+    fs::create_directories(root.file("config/tavrin"));
+    std::ofstream(root.file("config/tavrin/user.reg"))
+        << "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"ColScheme\"=\"E99012\"\n";
+    tavrin::QtApplication app;
+    app.start();
+    ASSERT_NE(app.reminderWindows(), nullptr);
+    const auto shown = [](const QString& title) {
+        int n = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowTitle() == title) ++n;
+        return n;
+    };
+    const tavrin::MenuActions actions = app.menuActions();
+    for (int i = 0; i < 2; ++i) {
+        actions.openCalendar();
+        actions.openAlarm();
+    }
+    EXPECT_EQ(shown("Calendar"), 1);
+    EXPECT_EQ(shown("Alarm"), 1);
+    // "Yes" to the review question of recurring reminders.
+    app.announcer()->openManager();
+    EXPECT_EQ(shown("Reminders"), 1);
+    EXPECT_NE(app.reminderWindows()->manager(), nullptr);
     for (QWidget* w : QApplication::topLevelWidgets()) w->close();
 }

@@ -173,7 +173,8 @@ frmAlarm::frmAlarm(AppState& app, SoundPlayer& sound, CommonDialogs& dialogs, QW
     // A dialog of fixed size, as tall as its wrapped texts need.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    status_->setText(qs(ArmedStatus(app_.alarms)));
+    const std::string armed = ArmedStatus(app_.alarms);
+    status_->setText(armed.empty() ? QStringLiteral("No alarm or warning is set.") : qs(armed));
 }
 
 void frmAlarm::Combo1_Click() {
