@@ -43,9 +43,15 @@ ReminderWindows::~ReminderWindows() {
     }
 }
 
-frmCal* ReminderWindows::calendar() const { return calendar_.data(); }
-frmRem* ReminderWindows::manager() const { return manager_.data(); }
-frmAddRem* ReminderWindows::editor() const { return editor_.data(); }
+frmCal* ReminderWindows::calendar() const {
+    return calendar_.data();
+}
+frmRem* ReminderWindows::manager() const {
+    return manager_.data();
+}
+frmAddRem* ReminderWindows::editor() const {
+    return editor_.data();
+}
 
 frmCal* ReminderWindows::showCalendar() {
     if (!calendar_) {
