@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "core/timezones/DateTime.h"
 
@@ -39,50 +40,68 @@ bool readHeader(std::string_view b, std::size_t at, Header& h) {
     return true;
 }
 
-// Size of the data block after a header, or 0 when the counts are inconsistent. The 32-bit block of a
-// newer file is only skipped, and writers may leave it empty.
-std::size_t blockSize(const Header& h, std::size_t timeSize, bool used = true) {
-    if (used && (h.typecnt == 0 || h.charcnt == 0)) return 0;
-    if ((h.isutcnt != 0 && h.isutcnt != h.typecnt) || (h.isstdcnt != 0 && h.isstdcnt != h.typecnt)) return 0;
-    // Counts beyond any real file: keeps the arithmetic below far from overflow.
-    constexpr std::uint32_t kLimit = 1u << 20;
-    if (h.timecnt > kLimit || h.typecnt > 256 || h.charcnt > kLimit || h.leapcnt > kLimit) return 0;
-    return std::size_t{h.timecnt} * timeSize + h.timecnt + std::size_t{h.typecnt} * 6 + h.charcnt +
-           std::size_t{h.leapcnt} * (timeSize + 4) + h.isstdcnt + h.isutcnt;
+// Size of the data block after a header, or nothing when its counts do not describe a block that
+// fits in the `left` bytes after the header. Every count is checked before anything is read or
+// reserved, so no header can make the reader run past the end or ask for memory it will not fill.
+// The 32-bit block of a newer file is only skipped, and writers may leave it without types.
+std::optional<std::size_t> blockSize(const Header& h, std::size_t timeSize, std::size_t left, bool used) {
+    if (used && (h.typecnt == 0 || h.charcnt == 0)) return std::nullopt;
+    if ((h.isutcnt != 0 && h.isutcnt != h.typecnt) || (h.isstdcnt != 0 && h.isstdcnt != h.typecnt))
+        return std::nullopt;
+    // A type index is one byte; beyond these no real file goes, and the sum below cannot overflow.
+    constexpr std::uint32_t kLimit = 1u << 24;
+    if (h.timecnt > kLimit || h.typecnt > 256 || h.charcnt > kLimit || h.leapcnt > kLimit)
+        return std::nullopt;
+    const std::size_t size = std::size_t{h.timecnt} * (timeSize + 1) + std::size_t{h.typecnt} * 6 +
+                             h.charcnt + std::size_t{h.leapcnt} * (timeSize + 4) + h.isstdcnt + h.isutcnt;
+    if (size > left) return std::nullopt;
+    return size;
 }
 
 }  // namespace
 
-bool TzFile::parse(std::string_view b, TzFile& out, std::string& error) {
-    out = TzFile{};
+bool TzFile::parse(std::string_view bytes, TzFile& out, std::string& error) {
+    // A file refused half-way leaves nothing half-read behind.
+    TzFile read;
+    if (!parseInto(bytes, read, error)) {
+        out = TzFile{};
+        return false;
+    }
+    out = std::move(read);
+    return true;
+}
+
+bool TzFile::parseInto(std::string_view b, TzFile& out, std::string& error) {
     Header h;
     if (!readHeader(b, 0, h)) {
         error = "not a TZif file";
         return false;
     }
-    const bool versionOne = h.version == '\0';
-    std::size_t size = blockSize(h, 4, versionOne);
-    if ((versionOne && size == 0) || b.size() < kHeaderSize + size) {
-        error = "truncated or inconsistent version 1 data";
-        return false;
-    }
-    std::size_t at = kHeaderSize;
-    std::size_t timeSize = 4;
+    // '\0' marks version 1; '1' is no version any writer uses, but a file that carries it and is
+    // whole otherwise reads as version 1 too.
     out.version_ = h.version == '\0' ? 1 : h.version - '0';
     if (out.version_ < 1 || out.version_ > 9) {
         error = "unknown TZif version";
         return false;
     }
-    if (out.version_ >= 2) {
+    const bool versionOne = out.version_ == 1;
+    std::optional<std::size_t> size = blockSize(h, 4, b.size() - kHeaderSize, versionOne);
+    if (!size) {
+        error = "truncated or inconsistent version 1 data";
+        return false;
+    }
+    std::size_t at = kHeaderSize;
+    std::size_t timeSize = 4;
+    if (!versionOne) {
         // The 64-bit part follows the 32-bit one and supersedes it.
-        at = kHeaderSize + size;
+        at = kHeaderSize + *size;
         if (!readHeader(b, at, h)) {
             error = "missing 64-bit header";
             return false;
         }
-        size = blockSize(h, 8);
         at += kHeaderSize;
-        if (size == 0 || b.size() < at + size) {
+        size = blockSize(h, 8, b.size() - at, true);
+        if (!size) {
             error = "truncated or inconsistent 64-bit data";
             return false;
         }
@@ -159,6 +178,7 @@ TzFile TzFile::constant(LocalTimeType type) {
 LocalTimeType TzFile::typeAt(std::int64_t utc) const {
     // From the table's last transition on, the footer rules (as the C library reads these files).
     if (footer_ && (times_.empty() || utc >= times_.back())) return footer_->typeAt(utc);
+    if (types_.empty()) return LocalTimeType{};  // a file that failed to read: plain UTC
     const auto it = std::upper_bound(times_.begin(), times_.end(), utc);
     if (it == times_.begin()) return types_.front();
     return types_[typeIndices_[static_cast<std::size_t>(it - times_.begin() - 1)]];

@@ -38,6 +38,8 @@ class TzFile {
     std::vector<ZoneTransition> transitionsBetween(std::int64_t from, std::int64_t to) const;
 
   private:
+    static bool parseInto(std::string_view bytes, TzFile& out, std::string& error);
+
     int version_ = 1;
     std::vector<std::int64_t> times_;
     std::vector<std::uint8_t> typeIndices_;

@@ -104,6 +104,52 @@ TEST(TzFile, RejectsDamagedData) {
     EXPECT_FALSE(parses(bytes.substr(0, bytes.size() - 1) + "x"));  // footer without its closing newline
 }
 
+std::string fromHex(std::string_view hex) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        out.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
+    return out;
+}
+
+// Counts that promise more than the file holds must be refused before anything is read or reserved,
+// whatever the version byte says; a refused file reads as no zone at all.
+TEST(TzFile, RefusesCountsBeyondTheBytesForEveryVersion) {
+    const std::string huge =
+        "TZif1" + std::string(15, '\0') + be32(0) + be32(0) + be32(0) + be32(0x7FFFFFFF) + be32(1) + be32(4);
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"version '1' with a large time count",
+         fromHex("545a696631000000000000000000000000000000000000020000000000000000000186a00000000100000001")},
+        {"version '1' with no types", "TZif1" + std::string(39, '\0')},
+        {"version '\\0' with no types", "TZif" + std::string(40, '\0')},
+        {"a time count of two thousand million", huge},
+        {"version 2 whose old block overstates its size", "TZif2" + std::string(15, '\0') + be32(0) +
+                                                              be32(0) + be32(0) + be32(1000) + be32(1) +
+                                                              be32(4) + std::string(10, '\0')},
+        {"version 2 whose new block has no types",
+         "TZif2" + std::string(39, '\0') + "TZif2" + std::string(39, '\0')},
+        {"version '1' whose flags disagree with the types",
+         [] {
+             std::string f = versionOneFile();
+             f[4] = '1';
+             f.replace(20, 4, be32(1));  // one UT flag for two types
+             return f + '\0';
+         }()},
+    };
+    for (const auto& c : cases) {
+        TzFile f;
+        std::string error;
+        EXPECT_FALSE(TzFile::parse(c.bytes, f, error)) << c.what;
+        EXPECT_FALSE(error.empty()) << c.what;
+        EXPECT_EQ(f.typeAt(0).utcOffset, 0) << c.what;  // a refused file has no rules to crash on
+    }
+    std::string one = versionOneFile();
+    one[4] = '1';
+    EXPECT_EQ(parsed(one).typeAt(2000).abbreviation, "BBB");  // a whole '1' file still reads
+}
+
 TEST(TzFile, KeepsAFooterItCannotReadAsTextOnly) {
     std::string bytes = readBytes(kZoneinfo + "/Asia/Tokyo");
     const auto open = bytes.rfind('\n', bytes.size() - 2);
