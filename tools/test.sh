@@ -7,7 +7,7 @@ build="$here/build"
 "$here/tools/setup.sh" "$build"
 
 # One layout for every source file.
-(cd "$here" && find src tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format --dry-run -Werror)
+(cd "$here" && find src tests bench fuzz -name '*.h' -o -name '*.cpp' | xargs clang-format --dry-run -Werror)
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

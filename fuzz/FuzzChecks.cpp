@@ -1,0 +1,127 @@
+#include "FuzzChecks.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "core/reminders/ReminderFile.h"
+#include "core/reminders/ReminderRecord.h"
+#include "core/store/RegFile.h"
+#include "core/timezones/DateTime.h"
+#include "core/timezones/FormatPattern.h"
+#include "core/timezones/PosixTzRule.h"
+#include "core/timezones/TzFile.h"
+
+namespace tavrin::fuzz {
+namespace {
+
+std::int64_t int64At(std::string_view input, std::size_t at) {
+    std::uint64_t v = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        v = (v << 8) | (at + i < input.size() ? static_cast<unsigned char>(input[at + i]) : 0u);
+    return static_cast<std::int64_t>(v);
+}
+
+// Instants from 1800 to 2200: what a clock asks about, with room on both sides.
+constexpr std::int64_t kEarliest = -5364662400;
+constexpr std::int64_t kLatest = 7258118400;
+
+bool sameTables(const ReminderTable& a, const ReminderTable& b) {
+    for (int i = 0; i < kReminderSlots; ++i)
+        if (!(ReminderRecord::fromSlot(a, i) == ReminderRecord::fromSlot(b, i))) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string checkRegFile(std::string_view input) {
+    const RegParseResult first = RegFile::parse(input);
+    const std::string written = RegFile::write(first.tree);
+    const RegParseResult second = RegFile::parse(written);
+    if (second.corrupt()) return "the written text has unreadable lines";
+    if (!(second.tree == first.tree)) return "the tree read back differs from the tree written";
+    if (RegFile::write(second.tree) != written) return "a second write differs from the first";
+    return {};
+}
+
+std::string checkReminderFile(std::string_view input) {
+    ReminderTable older;
+    ParseOlderReminders(input, older);
+    ReminderTable first;
+    ParseReminders(input, first);
+    const std::string written = SerialiseReminders(first);
+    ReminderTable second;
+    const ReminderParseReport report = ParseReminders(written, second);
+    if (report.untitled != 0 || report.overflow != 0)
+        return "the written text holds records that do not load";
+    // A double quote read from a hand-edited file is written as an apostrophe; after that one
+    // change the table is stable.
+    if (SerialiseReminders(second) != written) return "a second write differs from the first";
+    ReminderTable third;
+    ParseReminders(SerialiseReminders(second), third);
+    if (!sameTables(second, third)) return "the table read back differs from the table written";
+    return {};
+}
+
+std::string checkTzFile(std::string_view input) {
+    TzFile file;
+    std::string error;
+    if (!TzFile::parse(input, file, error)) {
+        if (error.empty()) return "a refused file gives no reason";
+        return {};
+    }
+    if (file.types().empty()) return "a file read whole has no local time types";
+    for (std::int64_t at : {kEarliest, std::int64_t{0}, std::int64_t{1700000000}, kLatest})
+        (void)file.typeAt(at);
+    for (std::int64_t t : file.transitionTimes()) (void)file.typeAt(t);
+    const auto changes = file.transitionsBetween(0, 4102444800);  // 1970 to 2100
+    for (std::size_t i = 1; i < changes.size(); ++i)
+        if (changes[i].at < changes[i - 1].at) return "transitions out of time order";
+    return {};
+}
+
+std::string checkPosixTzRule(std::string_view input) {
+    PosixTzRule rule;
+    std::string error;
+    if (!ParsePosixTz(input, rule, error)) return {};
+    for (int year : {1800, 1970, 2024, 2200}) {
+        const auto changes = rule.transitionsInYear(year);
+        for (std::size_t i = 1; i < changes.size(); ++i)
+            if (changes[i].at < changes[i - 1].at) return "transitions out of time order";
+        for (const auto& c : changes) (void)rule.typeAt(c.at);
+    }
+    (void)rule.typeAt(kEarliest);
+    (void)rule.typeAt(kLatest);
+    return {};
+}
+
+std::string checkDateText(std::string_view input) {
+    const std::size_t newline = input.find('\n');
+    const std::string_view format =
+        newline == std::string_view::npos ? std::string_view() : input.substr(0, newline);
+    const std::string_view text = newline == std::string_view::npos ? input : input.substr(newline + 1);
+    const auto read = ReadDateText(text, format);
+    const auto minute = ReadMinuteOfDay(text, format);
+    if (read.has_value() != minute.has_value()) return "the date reader and the minute reader disagree";
+    if (read && *minute != read->hour() * 60 + read->minute()) return "the minute of the day differs";
+    (void)FormatPattern(text, format, format);
+    return {};
+}
+
+std::string checkFormatPattern(std::string_view input) {
+    const std::int64_t days = int64At(input, 0) % 3000000;  // about 8,000 years either way
+    const std::int64_t seconds = int64At(input, 8) % 86400;
+    const std::string_view pattern = input.size() > 16 ? input.substr(16) : std::string_view();
+    (void)FormatPattern(DateTime::fromSerial(days, seconds), pattern);
+    return {};
+}
+
+const std::vector<Target>& targets() {
+    static const std::vector<Target> all = {
+        {"reg_file", checkRegFile},   {"reminder_file", checkReminderFile},
+        {"tz_file", checkTzFile},     {"posix_tz_rule", checkPosixTzRule},
+        {"date_text", checkDateText}, {"format_pattern", checkFormatPattern},
+    };
+    return all;
+}
+
+}  // namespace tavrin::fuzz

@@ -1,0 +1,34 @@
+#pragma once
+// What every fuzz target checks for one input: the parser reads it without crashing, and what it
+// read survives its writer unchanged. The libFuzzer programs abort on a finding; the corpus replay
+// test in ctest runs the same checks over every stored input, so a clang-less build still holds them.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavrin::fuzz {
+
+// Empty when the input passed; otherwise what went wrong.
+using Check = std::string (*)(std::string_view input);
+
+struct Target {
+    const char* name;  // also the corpus folder: tests/data/fuzz/<name>/
+    Check check;
+};
+
+// .reg text read, written and read again: the second read finds nothing bad and the same tree.
+std::string checkRegFile(std::string_view input);
+// Reminder file text read, written and read again: the same table and the same text.
+std::string checkReminderFile(std::string_view input);
+// TZif bytes; a file that reads answers every question about its times.
+std::string checkTzFile(std::string_view input);
+// A POSIX TZ rule; a rule that reads gives transitions in time order for a span of years.
+std::string checkPosixTzRule(std::string_view input);
+// First line a "DateFormat", the rest a date or time text to read with it.
+std::string checkDateText(std::string_view input);
+// Eight bytes of instant, then a pattern to format it with.
+std::string checkFormatPattern(std::string_view input);
+
+const std::vector<Target>& targets();
+
+}  // namespace tavrin::fuzz
