@@ -32,23 +32,46 @@ class LineReader {
         if (text_.substr(0, 3) == "\xEF\xBB\xBF") text_.remove_prefix(3);
     }
     bool next(std::string_view& line) {
+        std::size_t after = 0;
+        if (!look(line, after)) return false;
+        pos_ = after;
+        ++number_;
+        return true;
+    }
+    // The next line without taking it.
+    bool peek(std::string_view& line) const {
+        std::size_t after = 0;
+        return look(line, after);
+    }
+    std::size_t number() const { return number_; }
+
+  private:
+    bool look(std::string_view& line, std::size_t& after) const {
         if (pos_ > text_.size() || (pos_ == text_.size() && number_ > 0)) return false;
         if (text_.empty()) return false;
         std::size_t end = text_.find('\n', pos_);
         if (end == std::string_view::npos) end = text_.size();
         line = text_.substr(pos_, end - pos_);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        pos_ = end + 1;
-        ++number_;
+        after = end + 1;
         return true;
     }
-    std::size_t number() const { return number_; }
 
-  private:
     std::string_view text_;
     std::size_t pos_ = 0;
     std::size_t number_ = 0;
 };
+
+// A line that goes on a hex value: hex digits, commas and blanks, perhaps ending in another backslash.
+// Anything else (a key header, the next value, a blank line) is read as a line of its own.
+bool isHexContinuation(std::string_view line) {
+    line = trim(line);
+    if (!line.empty() && line.back() == '\\') line.remove_suffix(1);
+    if (trim(line).empty()) return false;
+    for (char c : line)
+        if (c != ',' && c != ' ' && c != '\t' && hexDigit(c) < 0) return false;
+    return true;
+}
 
 // Reads a quoted text at the start of `s` (which begins with '"'); `s` is left after the closing quote.
 bool readQuoted(std::string_view& s, std::string& out) {
@@ -128,7 +151,8 @@ bool readData(std::string_view data, LineReader& lines, ValueType& type, std::st
     if (data.empty() || data.front() != ':') return false;
     std::string list(trim(data.substr(1)));
     std::string_view more;
-    while (!list.empty() && list.back() == '\\' && lines.next(more)) {
+    while (!list.empty() && list.back() == '\\' && lines.peek(more) && isHexContinuation(more)) {
+        lines.next(more);
         list.pop_back();
         list += trim(more);
     }

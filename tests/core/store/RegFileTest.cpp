@@ -78,6 +78,31 @@ TEST(RegFile, ToleratesCrLfCommentsBlankLinesAndContinuations) {
     EXPECT_EQ(valueOf(r.tree, "key", ""), "x");
 }
 
+// A trailing backslash promises more hex bytes; a line that is not hex bytes (a key header, another
+// value) is read as itself, so a damaged value cannot hide the keys and values after it.
+TEST(RegFile, HexContinuationTakesOnlyLinesOfHexBytes) {
+    const std::string settings = "[SOFTWARE\\QUILLON\\TAVRIN]\n";
+    const struct {
+        const char* what;
+        std::string text;
+        const char* oddKey;
+        std::string odd;  // the data of "Odd" read back
+    } cases[] = {
+        {"a key header", "[A]\n\"Odd\"=hex:01,02,\\\n" + settings + "\"DateFormat\"=\"x\"\n", "A",
+         "\x01\x02"},
+        {"a value line", settings + "\"Odd\"=hex:01,\\\n\"DateFormat\"=\"x\"\n", "SOFTWARE\\QUILLON\\TAVRIN",
+         "\x01"},
+        {"a blank line after a real continuation",
+         settings + "\"Odd\"=hex:01,\\\n  02,\\\n\n\"DateFormat\"=\"x\"\n", "SOFTWARE\\QUILLON\\TAVRIN",
+         "\x01\x02"},
+    };
+    for (const auto& c : cases) {
+        const auto r = RegFile::parse(c.text);
+        EXPECT_EQ(valueOf(r.tree, "SOFTWARE\\QUILLON\\TAVRIN", "DateFormat"), "x") << c.what;
+        EXPECT_EQ(valueOf(r.tree, c.oddKey, "Odd"), c.odd) << c.what;
+    }
+}
+
 TEST(RegFile, KeepsEveryReadableLineOfACorruptFile) {
     const auto r = RegFile::parse(
         "REGEDIT4\n\"Orphan\"=\"before any key\"\n[Good]\n\"A\"=\"1\"\ngarbage here\n"
