@@ -305,7 +305,7 @@ Status FileStore::EnumValue(const KeyHandle& key, std::uint32_t index, std::stri
     std::string command;
     if (autostart(key.root).read(command)) names.push_back(kRunValueName);
     if (const RegKey* k = readTree(key.root).find(key.path))
-        for (const RegValue& v : k->values)
+        for (const RegValue& v : k->values())
             if (!EqualsNoCase(v.name, kRunValueName)) names.push_back(v.name);
     if (index >= names.size()) return status::kNoMoreItems;
     name = names[index];

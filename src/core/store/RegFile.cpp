@@ -77,6 +77,13 @@ bool isHexContinuation(std::string_view line) {
 bool readQuoted(std::string_view& s, std::string& out) {
     out.clear();
     std::size_t i = 1;
+    // Most texts hold no backslash: copied in one piece.
+    const std::size_t stop = s.find_first_of("\"\\", 1);
+    if (stop != std::string_view::npos && s[stop] == '"') {
+        out.assign(s.substr(1, stop - 1));
+        s.remove_prefix(stop + 1);
+        return true;
+    }
     while (i < s.size()) {
         const char c = s[i];
         if (c == '"') {
@@ -230,11 +237,11 @@ void appendValue(std::string& out, const RegValue& v) {
 }
 
 void appendKey(std::string& out, const RegKey& key, const std::string& path) {
-    if (!path.empty() && (key.declared || !key.values.empty() || key.children.empty())) {
+    if (!path.empty() && (key.declared || !key.values().empty() || key.children().empty())) {
         out += "\n[" + path + "]\n";
-        for (const RegValue& v : key.values) appendValue(out, v);
+        for (const RegValue& v : key.values()) appendValue(out, v);
     }
-    for (const RegKey& child : key.children)
+    for (const RegKey& child : key.children())
         appendKey(out, child, path.empty() ? child.name : path + '\\' + child.name);
 }
 

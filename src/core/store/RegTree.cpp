@@ -3,40 +3,68 @@
 #include "core/store/KeyPath.h"
 
 namespace tavrin {
+namespace {
+
+template <typename Item>
+Item* lookUp(std::vector<Item>& items, const std::unordered_map<std::string, std::size_t>& index,
+             std::string_view name) {
+    const auto it = index.find(UpperAscii(name));
+    return it == index.end() ? nullptr : &items[it->second];
+}
+
+// Takes the item out of the list and moves the positions of those after it down by one.
+template <typename Item>
+bool erase(std::vector<Item>& items, std::unordered_map<std::string, std::size_t>& index,
+           std::string_view name) {
+    const auto it = index.find(UpperAscii(name));
+    if (it == index.end()) return false;
+    const std::size_t at = it->second;
+    index.erase(it);
+    items.erase(items.begin() + static_cast<std::ptrdiff_t>(at));
+    for (auto& [folded, position] : index)
+        if (position > at) --position;
+    return true;
+}
+
+}  // namespace
 
 RegKey* RegKey::child(std::string_view childName) {
-    for (RegKey& c : children)
-        if (EqualsNoCase(c.name, childName)) return &c;
-    return nullptr;
+    return lookUp(children_, childIndex_, childName);
 }
 
 const RegKey* RegKey::child(std::string_view childName) const {
     return const_cast<RegKey*>(this)->child(childName);
 }
 
+RegKey& RegKey::childOrNew(std::string_view childName, bool& created) {
+    const auto [it, added] = childIndex_.try_emplace(UpperAscii(childName), children_.size());
+    created = added;
+    if (added) children_.emplace_back(std::string(childName));
+    return children_[it->second];
+}
+
+bool RegKey::removeChild(std::string_view childName) {
+    return erase(children_, childIndex_, childName);
+}
+
 const RegValue* RegKey::value(std::string_view valueName) const {
-    for (const RegValue& v : values)
-        if (EqualsNoCase(v.name, valueName)) return &v;
-    return nullptr;
+    const auto it = valueIndex_.find(UpperAscii(valueName));
+    return it == valueIndex_.end() ? nullptr : &values_[it->second];
 }
 
 void RegKey::setValue(std::string_view valueName, ValueType type, std::string_view data) {
-    for (RegValue& v : values)
-        if (EqualsNoCase(v.name, valueName)) {
-            v.type = type;
-            v.data.assign(data);
-            return;
-        }
-    values.push_back(RegValue{std::string(valueName), type, std::string(data)});
+    const auto [it, added] = valueIndex_.try_emplace(UpperAscii(valueName), values_.size());
+    if (added) {
+        values_.push_back(RegValue{std::string(valueName), type, std::string(data)});
+        return;
+    }
+    RegValue& v = values_[it->second];
+    v.type = type;
+    v.data.assign(data);
 }
 
 bool RegKey::removeValue(std::string_view valueName) {
-    for (auto it = values.begin(); it != values.end(); ++it)
-        if (EqualsNoCase(it->name, valueName)) {
-            values.erase(it);
-            return true;
-        }
-    return false;
+    return erase(values_, valueIndex_, valueName);
 }
 
 RegKey* RegTree::find(std::string_view path) {
@@ -55,17 +83,7 @@ const RegKey* RegTree::find(std::string_view path) const {
 RegKey& RegTree::create(std::string_view path, bool& created) {
     created = false;
     RegKey* key = &root_;
-    for (std::string_view name : SplitKeyPath(path)) {
-        RegKey* next = key->child(name);
-        if (!next) {
-            key->children.push_back(RegKey{std::string(name), false, {}, {}});
-            next = &key->children.back();
-            created = true;
-        } else {
-            created = false;
-        }
-        key = next;
-    }
+    for (std::string_view name : SplitKeyPath(path)) key = &key->childOrNew(name, created);
     if (key != &root_) key->declared = true;
     return *key;
 }
@@ -78,12 +96,7 @@ bool RegTree::remove(std::string_view path) {
         parent = parent->child(names[i]);
         if (!parent) return false;
     }
-    for (auto it = parent->children.begin(); it != parent->children.end(); ++it)
-        if (EqualsNoCase(it->name, names.back())) {
-            parent->children.erase(it);
-            return true;
-        }
-    return false;
+    return parent->removeChild(names.back());
 }
 
 bool RegTree::operator==(const RegTree& other) const {
@@ -95,7 +108,7 @@ bool operator==(const RegValue& a, const RegValue& b) {
 }
 
 bool operator==(const RegKey& a, const RegKey& b) {
-    return a.name == b.name && a.values == b.values && a.children == b.children;
+    return a.name == b.name && a.values() == b.values() && a.children() == b.children();
 }
 
 }  // namespace tavrin

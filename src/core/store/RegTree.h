@@ -1,9 +1,12 @@
 #pragma once
 // One root of the store held in memory: a tree of keys, each with its values in the order they
 // were first written and its subkeys in the order they were first made. Names keep the case they
-// were first written with and are looked up without regard to case.
+// were first written with and are looked up without regard to case, through an index by folded
+// name, so a key with a hundred thousand values reads as fast as one with ten.
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/store/Store.h"
@@ -16,20 +19,38 @@ struct RegValue {
     std::string data;
 };
 
-struct RegKey {
+class RegKey {
+  public:
+    RegKey() = default;
+    explicit RegKey(std::string keyName) : name(std::move(keyName)) {}
+
     std::string name;
     // Made on its own (a header in the file, the last key of a create) rather than only implied
     // by a key below it. Implied keys need no header of their own while they have subkeys.
     bool declared = false;
-    std::vector<RegValue> values;
-    std::vector<RegKey> children;
+
+    // In first-written order.
+    const std::vector<RegValue>& values() const { return values_; }
+    const std::vector<RegKey>& children() const { return children_; }
 
     RegKey* child(std::string_view childName);
     const RegKey* child(std::string_view childName) const;
+    // The subkey of that name, made (last in order) when there is none; `created` tells which.
+    RegKey& childOrNew(std::string_view childName, bool& created);
+    bool removeChild(std::string_view childName);
+
     const RegValue* value(std::string_view valueName) const;
     // Sets a value, keeping the position and name case of an existing one.
     void setValue(std::string_view valueName, ValueType type, std::string_view data);
     bool removeValue(std::string_view valueName);
+
+  private:
+    using Index = std::unordered_map<std::string, std::size_t>;  // folded name -> position
+
+    std::vector<RegValue> values_;
+    std::vector<RegKey> children_;
+    Index valueIndex_;
+    Index childIndex_;
 };
 
 class RegTree {

@@ -47,7 +47,7 @@ std::vector<std::string> TreeStore::subKeyNames(Root root, std::string_view path
         if (seen.insert(UpperAscii(name)).second) names.push_back(name);
     };
     if (const RegKey* key = readTree(root).find(path))
-        for (const RegKey& child : key->children) add(child.name);
+        for (const RegKey& child : key->children()) add(child.name);
     if (isRunKeyOrAbove(path) && !isRunKey(path)) {
         const auto run = SplitKeyPath(kRunKey);
         add(std::string(run[SplitKeyPath(path).size()]));
@@ -194,8 +194,8 @@ Status TreeStore::EnumValue(const KeyHandle& key, std::uint32_t index, std::stri
     if ((key.access & kQueryValueBit) == 0) return status::kAccessDenied;
     const RegKey* k = readTree(key.root).find(key.path);
     if (!k && !keyExists(key.root, key.path)) return status::kNotFound;
-    if (!k || index >= k->values.size()) return status::kNoMoreItems;
-    name = k->values[index].name;
+    if (!k || index >= k->values().size()) return status::kNoMoreItems;
+    name = k->values()[index].name;
     return status::kSuccess;
 }
 

@@ -55,7 +55,7 @@ TEST_F(LoadSettingsTest, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
     // clang-format on
     for (const auto& [name, data] : defaults) EXPECT_EQ(value(name), data) << name;
     EXPECT_EQ(value("BGPicture"), "<missing>");
-    EXPECT_EQ(store.tree(Root::CurrentUser).find(kSettingsKey)->values.size(), defaults.size());
+    EXPECT_EQ(store.tree(Root::CurrentUser).find(kSettingsKey)->values().size(), defaults.size());
 
     EXPECT_EQ(settings.VersionText, "v1.0.4");
     EXPECT_EQ(settings.TimeFormat, "h:mm AM/PM");

@@ -45,8 +45,8 @@ TEST_F(MemoryStoreTest, NamesIgnoreCaseAndKeepTheirFirstCase) {
     EXPECT_EQ(StoredValue(store, key, "USESYSTZ"), "0");
     const RegKey* k = store.tree(Root::CurrentUser).find("software\\quillon\\tavrin");
     ASSERT_NE(k, nullptr);
-    ASSERT_EQ(k->values.size(), 1u);
-    EXPECT_EQ(k->values[0].name, "UseSysTZ");
+    ASSERT_EQ(k->values().size(), 1u);
+    EXPECT_EQ(k->values()[0].name, "UseSysTZ");
     ASSERT_EQ(store.CreateKey(kUser, "Software\\Quillon\\Tavrin", kAllAccess, key, d), status::kSuccess);
     EXPECT_EQ(d, Disposition::OpenedExisting);
     EXPECT_EQ(k->name, "TAVRIN");
