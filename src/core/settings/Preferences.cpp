@@ -1,0 +1,293 @@
+#include "core/settings/Preferences.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/settings/ColourScheme.h"
+#include "core/settings/ColourText.h"
+#include "core/settings/SettingsLoader.h"
+#include "core/store/ChangeBatch.h"
+
+namespace tavrin {
+namespace {
+
+constexpr const char* kStandardScheme = "C8D0D4";  // 2k/XP Standard
+
+constexpr const char* kTimeDisplay = "Time Display";
+constexpr const char* kDateDisplay = "Date Display";
+
+// Why the store refused, in words for the user. `what` names the file that was to be written.
+std::string refusal(Status s, Root root, const std::string& what) {
+    switch (s) {
+        case status::kAccessDenied:
+            return root == Root::LocalMachine
+                       ? "the " + what +
+                             " of everyone on this computer can be changed only by an administrator"
+                       : "you have no permission to change the " + what;
+        case status::kWriteFailed:
+            return "the " + what + " could not be written (the disk may be full, or its folder read-only)";
+        default:
+            return "the " + what + " answered with error " + std::to_string(s);
+    }
+}
+
+}  // namespace
+
+const std::vector<std::string>& SchemeNames() {
+    static const std::vector<std::string> names{"2k/XP Standard", "XP Olive Green",   "XP Silver",
+                                                "XP Blue",        "'9x/NT4 Standard", "Custom"};
+    return names;
+}
+
+const std::vector<std::string>& MenuFormats() {
+    static const std::vector<std::string> formats{"dddd mmm hh:mm am/pm", "dd/mm hh:mm am/pm", "hh:mm am/pm"};
+    return formats;
+}
+
+const std::vector<std::string>& FontSizes() {
+    static const std::vector<std::string> sizes{"6", "8", "10", "12", "14", "16", "18", "20"};
+    return sizes;
+}
+
+Preferences::Preferences(Settings& settings, std::function<std::string()> buttonFace)
+    : s_(settings), buttonFace_(std::move(buttonFace)) {}
+
+void Preferences::open() {
+    target_ = FontTarget::None;
+    if (s_.TForeColor.empty()) {
+        c_.Label1 = {0, 0, 0};
+    } else {
+        c_.Label1 = {ColourNumber(s_.DForeColor), ColourNumber(s_.TForeColor), ColourNumber(s_.WForeColor)};
+    }
+    c_.Label24 = ColourNumber(s_.ColScheme);
+    c_.txtFDate = s_.DateFormat;
+    c_.txtFTime = s_.TimeFormat;
+    c_.chkTZDispOff = !s_.PNDisp;
+    c_.chkLStartup = s_.RunAtLogon;
+
+    const std::uint32_t scheme = ColourNumber(s_.ColScheme);
+    const std::pair<const char*, int> presets[] = {
+        {kOliveGreenScheme, 1}, {kSilverScheme, 2}, {kBlueScheme, 3}, {kStandardScheme, 0}};
+    c_.Combo7 = SchemeNames()[kCustomScheme];
+    bool found = false;
+    for (const auto& [colour, index] : presets) {
+        if (scheme == ColourNumber(colour)) {
+            c_.Combo7 = SchemeNames()[static_cast<std::size_t>(index)];
+            found = true;
+            break;
+        }
+    }
+    if (!found && scheme == ColourNumber(buttonFace_())) {
+        c_.Combo7 = SchemeNames()[kNinexScheme];
+        found = true;
+    }
+    // The colour shown as "Custom" is the custom colour: "OK" keeps it rather than one picked long
+    // ago, or none at all, which would turn the clock black.
+    if (!found) s_.CustomSchemeColour = s_.ColScheme;
+
+    c_.Combo4 = s_.TZFormat;
+    if (s_.TZSType == 0) c_.Combo5[0] = "Alphabetically";
+    if (s_.TZSType == 1) c_.Combo5[0] = "By Time";
+    if (s_.TZSDir == 0) c_.Combo5[1] = "Ascending";
+    if (s_.TZSDir == 1) c_.Combo5[1] = "Descending";
+    c_.Text1 = s_.BGPicture;
+
+    target_ = FontTarget::Time;
+    c_.fontsEnabled = false;
+    setFontTarget(kTimeDisplay);
+}
+
+void Preferences::showFont() {
+    const bool time = target_ == FontTarget::Time;
+    c_.Combo1 = time ? s_.TimeFont : s_.DateFont;
+    c_.Combo2 = time ? s_.TimeSize : s_.DateSize;
+    c_.chkDBold = LeadingNumber(time ? s_.TimeBold : s_.DateBold) != 0;
+}
+
+void Preferences::setFontTarget(const std::string& text) {
+    c_.fontsEnabled = false;
+    c_.Combo3 = text;
+    if (text == kTimeDisplay) {
+        target_ = FontTarget::Time;
+    } else if (text == kDateDisplay) {
+        target_ = FontTarget::Date;
+    } else {
+        return;
+    }
+    showFont();
+    c_.fontsEnabled = true;
+}
+
+void Preferences::setFontName(const std::string& text) {
+    c_.Combo1 = text;
+    if (!c_.fontsEnabled) return;
+    if (target_ == FontTarget::Time) s_.TimeFont = text;
+    if (target_ == FontTarget::Date) s_.DateFont = text;
+}
+
+void Preferences::setFontSize(const std::string& text) {
+    c_.Combo2 = text;
+    if (!c_.fontsEnabled) return;
+    if (target_ == FontTarget::Time) s_.TimeSize = text;
+    if (target_ == FontTarget::Date) s_.DateSize = text;
+}
+
+void Preferences::setBold(bool checked) {
+    c_.chkDBold = checked;
+    if (!c_.fontsEnabled) return;
+    if (target_ == FontTarget::Time) s_.TimeBold = checked ? "1" : "0";
+    if (target_ == FontTarget::Date) s_.DateBold = checked ? "1" : "0";
+}
+
+void Preferences::setSortText(int element, const std::string& text) {
+    if (element < 0 || element > 1) return;
+    c_.Combo5[static_cast<std::size_t>(element)] = text;
+    if (c_.Combo5[0] == "Alphabetically") s_.TZSType = 0;
+    if (c_.Combo5[0] == "By Time") s_.TZSType = 1;
+    if (c_.Combo5[1] == "Ascending") s_.TZSDir = 0;
+    if (c_.Combo5[1] == "Descending") s_.TZSDir = 1;
+}
+
+void Preferences::pickSwatchColour(int element, std::uint32_t colour) {
+    std::string* settings[] = {&s_.DForeColor, &s_.TForeColor, &s_.WForeColor};
+    if (element < 0 || element > 2) return;
+    c_.Label1[static_cast<std::size_t>(element)] = colour & 0xFFFFFF;
+    *settings[element] = PickedColourText(colour);
+}
+
+bool Preferences::setSchemeText(const std::string& text) {
+    c_.Combo7 = text;
+    return text == SchemeNames()[kCustomScheme];
+}
+
+void Preferences::pickCustomColour(std::uint32_t colour) {
+    s_.CustomSchemeColour = PickedColourText(colour);
+    s_.ColScheme = s_.CustomSchemeColour;
+    c_.Label24 = ColourNumber(s_.ColScheme);
+}
+
+int Preferences::schemeIndex() const {
+    const auto& names = SchemeNames();
+    const auto at = std::find(names.begin(), names.end(), c_.Combo7);
+    return at == names.end() ? -1 : static_cast<int>(at - names.begin());
+}
+
+void Preferences::putSettings() {
+    s_.DateFormat = c_.txtFDate;
+    s_.TimeFormat = c_.txtFTime;
+    s_.TZFormat = c_.Combo4;
+    setSortText(0, c_.Combo5[0]);
+    s_.PNDisp = !c_.chkTZDispOff;
+    s_.BGPicture = c_.Text1;
+    const char* presets[] = {kStandardScheme, kOliveGreenScheme, kSilverScheme, kBlueScheme};
+    const int scheme = schemeIndex();
+    if (scheme >= 0 && scheme < kNinexScheme) s_.ColScheme = presets[scheme];
+    if (scheme == kNinexScheme) s_.ColScheme = buttonFace_();
+    c_.Label24 = ColourNumber(s_.ColScheme);
+}
+
+PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const WorldZoneList& list,
+                                          const std::string& programPath) {
+    PrefsSaveResult result;
+    const KeyHandle root = KeyHandle::rootKey(s_.SettingsRoot);
+    Status failed = status::kSuccess;
+    auto keep = [&](Status st) {
+        if (failed == status::kSuccess && st != status::kSuccess) failed = st;
+    };
+    {
+        // Some forty values, one rewrite of the settings file.
+        ChangeBatch batch(store, s_.SettingsRoot);
+        KeyHandle maker;
+        Disposition disposition = Disposition::None;
+        keep(store.CreateKey(root, kMakerKey, kAllAccess, maker, disposition));
+        if (failed == status::kSuccess) {
+            if (disposition == Disposition::CreatedNew &&
+                store.SetValue(maker, "", ValueType::String, "Quillon") == status::kSuccess)
+                store.FlushKey(maker);
+            KeyHandle created;
+            keep(store.CreateKey(maker, "TAVRIN", kAllAccess, created, disposition));
+            if (created.open) store.CloseKey(created);
+        }
+        KeyHandle key;
+        keep(store.OpenKey(root, kSettingsKey, kAllAccess, key));
+        if (failed == status::kSuccess) {
+            keep(list.save(store, key));
+            auto write = [&](const char* name, const std::string& text) {
+                keep(store.SetValue(key, name, ValueType::String, text));
+            };
+            write("DateFormat", s_.DateFormat);
+            write("TimeFormat", s_.TimeFormat);
+            write("TZFormat", s_.TZFormat);
+            write("TZSType", std::to_string(s_.TZSType));
+            write("TZSDir", std::to_string(s_.TZSDir));
+            write("PNDisp", s_.PNDisp ? "1" : "0");
+            write("TForeColor", s_.TForeColor);
+            write("DForeColor", s_.DForeColor);
+            write("WForeColor", s_.WForeColor);
+            write("BGPicture", s_.BGPicture);
+
+            const char* presets[] = {kStandardScheme, kOliveGreenScheme, kSilverScheme, kBlueScheme};
+            const int scheme = schemeIndex();
+            std::string colour;
+            if (scheme >= 0 && scheme < kNinexScheme) colour = presets[scheme];
+            if (scheme == kNinexScheme) colour = buttonFace_();
+            // A "Custom" never given a colour has nothing to keep.
+            if (scheme == kCustomScheme) colour = s_.CustomSchemeColour;
+            if (!colour.empty()) {
+                const Status st = store.SetValue(key, "ColScheme", ValueType::String, colour);
+                keep(st);
+                if (st == status::kSuccess) s_.ColScheme = colour;
+            }
+
+            write("TimeFont", s_.TimeFont);
+            write("TimeSize", s_.TimeSize);
+            write("TimeBold", s_.TimeBold);
+            write("DateFont", s_.DateFont);
+            write("DateSize", s_.DateSize);
+            write("DateBold", s_.DateBold);
+            store.FlushKey(key);
+            store.CloseKey(key);
+        }
+        if (maker.open) store.CloseKey(maker);
+        keep(batch.commit());
+    }
+    c_.Label24 = ColourNumber(s_.ColScheme);
+    if (failed != status::kSuccess) {
+        result.message =
+            "Your preferences could not be saved: " + refusal(failed, s_.SettingsRoot, "settings") +
+            ".\n\nThey stay in effect until Tavrin ends, and this window stays open so that "
+            "you can try again.";
+        return result;
+    }
+    result.settingsSaved = true;
+
+    // Starting at logon: the Run key's "Tavrin" value, which is the autostart entry.
+    KeyHandle run;
+    Status runStatus = store.OpenKey(root, kRunKey, kAllAccess, run);
+    if (runStatus == status::kSuccess) {
+        if (c_.chkLStartup) {
+            runStatus = store.SetValue(run, kRunValueName, ValueType::String, programPath);
+            if (runStatus == status::kSuccess) s_.RunAtLogon = true;
+        } else {
+            const Status removed = store.DeleteValue(run, kRunValueName);
+            // No entry is what was asked for.
+            if (removed == status::kSuccess || removed == status::kNotFound)
+                s_.RunAtLogon = false;
+            else
+                runStatus = removed;
+        }
+        store.CloseKey(run);
+    }
+    if (runStatus != status::kSuccess) {
+        result.message =
+            std::string("There was an error accessing the registry, please report this error!\n\n") +
+            (c_.chkLStartup ? "Tavrin could not be set to start when you log in: "
+                            : "Tavrin could not be kept from starting when you log in: ") +
+            refusal(runStatus, s_.SettingsRoot, "autostart entries") + ".";
+    }
+
+    for (std::string& slot : zones.ZoneList) slot.clear();
+    return result;
+}
+
+}  // namespace tavrin

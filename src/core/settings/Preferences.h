@@ -1,0 +1,106 @@
+#pragma once
+// The preferences dialog's rules: what its controls show when it opens, the settings that some
+// controls change the moment they are used, "Apply" (putSettings) and "OK" (saveSettings).
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/settings/Settings.h"
+#include "core/settings/WorldZoneList.h"
+#include "core/store/Store.h"
+#include "core/timezones/ZoneState.h"
+
+namespace tavrin {
+
+// The scheme list's items, in their order: 2k/XP Standard, the three picture schemes, the desktop's
+// own face colour, and a colour of the user's.
+const std::vector<std::string>& SchemeNames();
+inline constexpr int kNinexScheme = 4;
+inline constexpr int kCustomScheme = 5;
+
+// The items of the lists the dialog offers.
+const std::vector<std::string>& MenuFormats();  // Combo4
+const std::vector<std::string>& FontSizes();    // Combo2
+
+enum class FontTarget { None = 0, Time = 1, Date = 2 };
+
+// What the dialog's controls hold, by the controls' names; the defaults are what they show before
+// the dialog opens.
+struct PrefsControls {
+    std::string txtFDate = "mm/dd/yy";
+    std::string txtFTime = "HH:MM AM/PM";
+    std::string Combo4 = "mm/dd/yy hh:mm am/pm";
+    std::array<std::string, 2> Combo5{"Sort Method", "Sort Direction"};
+    bool chkTZDispOff = false;
+    std::array<std::uint32_t, 3> Label1{};  // the colours of "Date Color", "Time Color", "Menu Color"
+    std::uint32_t Label24 = 0;              // the scheme colour
+    std::string Combo7 = "Preset Color Schemes";
+    std::string Combo3 = "Time Display";
+    std::string Combo1;  // font name
+    std::string Combo2;  // font size
+    bool chkDBold = false;
+    bool fontsEnabled = false;  // while false, the three font controls change nothing
+    std::string Text1;          // background picture
+    bool chkLStartup = false;
+};
+
+// How "OK" went. The settings are either all in the store or, when the store refused them, none;
+// then the dialog stays open with everything as the user left it.
+struct PrefsSaveResult {
+    bool settingsSaved = false;
+    std::string message;  // for the user, "Tavrin Error Message"; empty when everything was kept
+};
+
+class Preferences {
+  public:
+    // `buttonFace` gives the colour text of the desktop's face colour at the moment it is asked.
+    Preferences(Settings& settings, std::function<std::string()> buttonFace);
+
+    // The opening: every control from the settings, the font controls on the time font. A stored
+    // colour that is none of the presets shows as "Custom" without asking for a colour, and becomes
+    // the custom colour that "OK" keeps.
+    void open();
+
+    const PrefsControls& controls() const { return c_; }
+    // The controls whose changes wait for "Apply" or "OK" (formats, offsets box, picture, startup)
+    // are written here directly.
+    PrefsControls& controls() { return c_; }
+    FontTarget fontTarget() const { return target_; }
+
+    // Combo3: "Time Display" and "Date Display" show and edit that font; any other text leaves the
+    // font controls disabled.
+    void setFontTarget(const std::string& text);
+    void setFontName(const std::string& text);
+    void setFontSize(const std::string& text);
+    void setBold(bool checked);
+    // Combo5 element 0 or 1: a known text sets "TZSType" or "TZSDir" at once; others leave them.
+    void setSortText(int element, const std::string& text);
+    // A colour confirmed for swatch 0 (date), 1 (time) or 2 (menu).
+    void pickSwatchColour(int element, std::uint32_t colour);
+    // Combo7's text; true when it is "Custom", so the colour dialog is to be asked.
+    bool setSchemeText(const std::string& text);
+    // The colour confirmed for "Custom": the scheme colour in memory at once.
+    void pickCustomColour(std::uint32_t colour);
+
+    // "Apply" and the first step of "OK": the formats, sorting, offsets, picture and preset scheme
+    // into the settings in memory.
+    void putSettings();
+    // The rest of "OK": every setting and the zone list into the store as one change, then the
+    // autostart entry (`programPath` is what it starts); afterwards the zone list in memory is
+    // emptied, so the menu reads the new one. Reloading the scheme pictures is the caller's.
+    PrefsSaveResult saveSettings(Store& store, ZoneState& zones, const WorldZoneList& list,
+                                 const std::string& programPath);
+
+  private:
+    void showFont();
+    int schemeIndex() const;
+
+    Settings& s_;
+    std::function<std::string()> buttonFace_;
+    PrefsControls c_;
+    FontTarget target_ = FontTarget::None;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,156 @@
+#include "core/settings/WorldZoneList.h"
+
+#include <algorithm>
+
+#include "core/settings/SettingsLoader.h"
+#include "core/store/KeyPath.h"
+#include "core/store/StoreAccess.h"
+#include "core/timezones/ZoneRecord.h"
+
+namespace tavrin {
+namespace {
+
+std::string folded(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+// A text read from the catalogue: cut at its first NUL, or else trimmed of blanks.
+std::string catalogueText(const std::string& data) {
+    if (data.find('\0') != std::string::npos) return TrimAtNull(data);
+    const auto first = data.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return data.substr(first, data.find_last_not_of(' ') - first + 1);
+}
+
+// The slot number of a value named "TZone" + n (n in decimal without leading zeros), else 0.
+long long zoneSlotOf(std::string_view name) {
+    constexpr std::string_view prefix = "TZONE";
+    if (name.size() <= prefix.size() || !EqualsNoCase(name.substr(0, prefix.size()), prefix)) return 0;
+    const std::string_view digits = name.substr(prefix.size());
+    if (digits.size() > 18 || digits[0] == '0') return 0;
+    long long n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return 0;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+}  // namespace
+
+void WorldZoneList::fill(Store& store, const ZoneState& zones) {
+    items_.clear();
+    folded_.clear();
+    checked_ = 0;
+    choosable_ = false;
+
+    // Reading is all the list does with the catalogue, so it asks for no more than that.
+    KeyHandle root;
+    if (store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), zones.ZoneRoot, kReadAccess, root) !=
+        status::kSuccess) {
+        items_.push_back(ZoneItem{"", kNoZonesText, false});
+        folded_.push_back(folded(kNoZonesText));
+        return;
+    }
+    std::string name;
+    for (std::uint32_t k = 0; store.EnumKey(root, k, name) == status::kSuccess; ++k) {
+        KeyHandle zone;
+        const std::string keyName = TrimAtNull(name);
+        if (store.OpenKey(root, keyName, kReadAccess, zone) != status::kSuccess) continue;
+        std::string data;
+        ValueType type = ValueType::None;
+        if (store.QueryValueData(zone, "Display", data, type) == status::kSuccess)
+            items_.push_back(ZoneItem{keyName, catalogueText(data), false});
+        store.CloseKey(zone);
+    }
+    store.CloseKey(root);
+    choosable_ = true;
+
+    std::stable_sort(items_.begin(), items_.end(),
+                     [](const ZoneItem& a, const ZoneItem& b) { return a.displayText > b.displayText; });
+    folded_.reserve(items_.size());
+    for (const ZoneItem& item : items_) folded_.push_back(folded(item.displayText));
+
+    for (int s = 1; s <= kMaxZones; ++s) {
+        const std::string& chosen = zones.ZoneList[static_cast<std::size_t>(s)];
+        if (chosen.empty()) break;
+        const std::string display = ReadZone(store, zones.ZoneRoot, chosen).DisplayText;
+        if (display.empty()) continue;
+        // Two slots naming zones that read alike tick two items, not one item twice.
+        const auto match = std::find_if(items_.begin(), items_.end(), [&](const ZoneItem& item) {
+            return !item.checked && item.displayText == display;
+        });
+        if (match != items_.end()) setChecked(static_cast<std::size_t>(match - items_.begin()), true);
+    }
+}
+
+bool WorldZoneList::setChecked(std::size_t item, bool checked) {
+    if (!choosable_ || item >= items_.size()) return false;
+    ZoneItem& it = items_[item];
+    if (it.checked == checked) return true;
+    if (checked && checked_ >= kMaxZones) return false;
+    it.checked = checked;
+    checked_ += checked ? 1 : -1;
+    return true;
+}
+
+std::vector<std::size_t> WorldZoneList::matching(std::string_view filter) const {
+    std::vector<std::string> words;
+    const std::string wanted = folded(filter);
+    for (std::size_t at = 0; at < wanted.size();) {
+        const auto start = wanted.find_first_not_of(" \t", at);
+        if (start == std::string::npos) break;
+        const auto end = std::min(wanted.find_first_of(" \t", start), wanted.size());
+        words.push_back(wanted.substr(start, end - start));
+        at = end;
+    }
+    std::vector<std::size_t> rows;
+    rows.reserve(items_.size());
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        const std::string& text = folded_[i];
+        if (std::all_of(words.begin(), words.end(),
+                        [&](const std::string& w) { return text.find(w) != std::string::npos; }))
+            rows.push_back(i);
+    }
+    return rows;
+}
+
+Status WorldZoneList::save(Store& store, const KeyHandle& settingsKey) const {
+    Status failed = status::kSuccess;
+    auto keep = [&](Status s) {
+        if (failed == status::kSuccess && s != status::kSuccess) failed = s;
+    };
+
+    Status read = status::kSuccess;
+    const std::string stored = QueryValue(store, "NumTimeZones", read, settingsKey, "0");
+    keep(read);
+    const double count = LeadingNumber(stored);
+    // The old zones are found among the values themselves, so even an absurd count stored by hand
+    // costs no more than the values there are.
+    if (count >= 1) {
+        std::vector<std::string> stale;
+        std::string name;
+        for (std::uint32_t i = 0; store.EnumValue(settingsKey, i, name) == status::kSuccess; ++i) {
+            const long long slot = zoneSlotOf(name);
+            if (slot >= 1 && static_cast<double>(slot) <= count) stale.push_back(name);
+        }
+        for (const std::string& n : stale) keep(store.DeleteValue(settingsKey, n));
+    }
+
+    int n = 1;
+    for (const ZoneItem& item : items_) {
+        if (!item.checked) continue;
+        const std::string number = std::to_string(n);
+        keep(store.SetValue(settingsKey, "TZone" + number, ValueType::String, item.keyName));
+        keep(store.SetValue(settingsKey, "TZoneName" + number, ValueType::String, item.displayText));
+        ++n;
+    }
+    keep(store.SetValue(settingsKey, "useSysTZ", ValueType::String, "1"));
+    keep(store.SetValue(settingsKey, "NumTimeZones", ValueType::String, std::to_string(n - 1)));
+    return failed;
+}
+
+}  // namespace tavrin

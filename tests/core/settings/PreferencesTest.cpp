@@ -1,0 +1,181 @@
+#include "core/settings/Preferences.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "core/settings/SettingsLoader.h"
+#include "core/store/KeyNames.h"
+#include "core/store/KeyPath.h"
+#include "core/store/MemoryStore.h"
+#include "support/FakeKeys.h"
+#include "support/StoredValue.h"
+
+namespace tavrin {
+namespace {
+
+using tavrin::testing::StoredValue;
+
+constexpr const char* kFace = "D8E9EC";  // the desktop's face colour in these tests
+constexpr std::uint32_t kYellow = 0x00FFFF;
+
+struct PrefsTest : ::testing::Test {
+    MemoryStore store;
+    Settings settings;
+    ZoneState zones;
+    WorldZoneList list;
+    std::unique_ptr<Preferences> prefs;
+
+    PrefsTest() {
+        auto keys = std::make_shared<tavrin::testing::FakeKeys>();
+        keys->add(JoinKeyPath(kZoneRootNt, "Europe/Berlin"), "Display", "(GMT+01:00) Berlin, Germany");
+        keys->add(JoinKeyPath(kZoneRootNt, "Asia/Tokyo"), "Display", "(GMT+09:00) Tokyo, Japan");
+        store.mount(Root::LocalMachine, keys);
+        load();
+    }
+    // The settings as the first start after setup leaves them, in memory and in the store.
+    void load(Root root = Root::CurrentUser) {
+        settings = Settings();
+        settings.SettingsRoot = root;
+        LoadSettings(store, settings, zones, "E99012");
+    }
+
+    Preferences& open() {
+        prefs = std::make_unique<Preferences>(settings, [] { return std::string(kFace); });
+        list.fill(store, zones);
+        prefs->open();
+        return *prefs;
+    }
+    PrefsSaveResult ok(const std::string& program = "/opt/tavrin/bin/tavrin") {
+        prefs->putSettings();
+        return prefs->saveSettings(store, zones, list, program);
+    }
+    std::string stored(const char* name) { return StoredValue(store, Root::CurrentUser, kSettingsKey, name); }
+    std::string autostart() { return StoredValue(store, Root::CurrentUser, kRunKey, kRunValueName); }
+    void storeValue(const char* name, const char* data) {
+        bool created = false;
+        store.tree(Root::CurrentUser).create(kSettingsKey, created).setValue(name, ValueType::String, data);
+    }
+};
+
+TEST_F(PrefsTest, OpeningShowsTheSettings) {
+    settings.TZSType = 0;
+    settings.TZSDir = 1;
+    settings.RunAtLogon = true;
+    settings.TForeColor = "ff00";
+    settings.WForeColor = "FFFFF";
+    const PrefsControls& c = open().controls();
+    EXPECT_EQ(c.Combo5, (std::array<std::string, 2>{"Alphabetically", "Descending"}));
+    EXPECT_TRUE(c.chkTZDispOff);
+    EXPECT_TRUE(c.chkLStartup);
+    EXPECT_EQ(c.Label1, (std::array<std::uint32_t, 3>{0, 0xFF00, 0xFFFFF}));
+    EXPECT_EQ(c.Combo3 + "/" + c.Combo1 + "/" + c.Combo2, "Time Display/ARIAL/8");
+    EXPECT_TRUE(c.chkDBold && c.fontsEnabled);
+
+    // No time colour at all: every swatch is black. Unknown sort numbers keep the boxes' own texts.
+    settings.TForeColor.clear();
+    settings.TZSType = 2;
+    settings.TZSDir = -1;
+    EXPECT_EQ(open().controls().Label1, (std::array<std::uint32_t, 3>{0, 0, 0}));
+    EXPECT_EQ(prefs->controls().Combo5, (std::array<std::string, 2>{"Sort Method", "Sort Direction"}));
+}
+
+TEST_F(PrefsTest, OpeningNamesTheSchemeByItsColour) {
+    const struct {
+        const char* colour;
+        const char* name;
+    } cases[] = {{"B2E2EA", "XP Olive Green"},
+                 {"e5dbda", "XP Silver"},
+                 {"E99012", "XP Blue"},
+                 {"C8D0D4", "2k/XP Standard"},
+                 {kFace, "'9x/NT4 Standard"},
+                 {"123456", "Custom"},
+                 {"", "Custom"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.colour);
+        settings.ColScheme = c.colour;
+        settings.CustomSchemeColour = "ABCDEF";
+        EXPECT_EQ(open().controls().Combo7, c.name);
+        // The colour shown as "Custom" is the one "OK" keeps; a preset leaves the custom colour be.
+        EXPECT_EQ(settings.CustomSchemeColour, std::string(c.name) == "Custom" ? c.colour : "ABCDEF");
+    }
+}
+
+TEST_F(PrefsTest, OkStoresEveryValueAndEmptiesTheZoneListForTheMenu) {
+    zones.ZoneList[1] = "Asia/Tokyo";
+    zones.ZoneList[50] = "Europe/Berlin";
+    Preferences& p = open();
+    EXPECT_FALSE(p.setSchemeText("XP Olive Green"));
+    p.pickSwatchColour(1, kYellow);  // pure yellow is kept as a slightly different yellow
+    p.pickSwatchColour(2, 0x80);
+    p.controls().chkTZDispOff = true;
+    p.controls().txtFDate = "dd mmm yyyy";
+    p.setSortText(0, "Alphabetically");
+    p.setFontTarget("Date Display");
+    p.setFontSize("12");
+    const PrefsSaveResult r = ok();
+    EXPECT_TRUE(r.settingsSaved);
+    EXPECT_EQ(r.message, "");
+    std::string all;
+    for (const char* name :
+         {"ColScheme", "TForeColor", "WForeColor", "DForeColor",   "PNDisp",   "DateFormat", "TimeFormat",
+          "TZFormat",  "TZSType",    "TZSDir",     "BGPicture",    "TimeFont", "TimeSize",   "TimeBold",
+          "DateFont",  "DateSize",   "DateBold",   "NumTimeZones", "TZone1",   "useSysTZ"})
+        all += std::string(name) + "=" + stored(name) + " ";
+    EXPECT_EQ(
+        all,
+        "ColScheme=B2E2EA TForeColor=FFFFF WForeColor=80 DForeColor=0 PNDisp=0 DateFormat=dd mmm yyyy "
+        "TimeFormat=h:mm AM/PM TZFormat=mm/dd/yy h:mm am/pm TZSType=0 TZSDir=0 BGPicture= TimeFont=ARIAL "
+        "TimeSize=8 TimeBold=1 DateFont=TAHOMA DateSize=12 DateBold=0 NumTimeZones=1 TZone1=Asia/Tokyo "
+        "useSysTZ=1 ");
+    for (const std::string& slot : zones.ZoneList) EXPECT_EQ(slot, "");
+    EXPECT_EQ(settings.ColScheme, "B2E2EA");
+    EXPECT_EQ(p.controls().Label1[1], kYellow);  // the swatch shows the colour picked
+}
+
+TEST_F(PrefsTest, SchemeTheListNamesIsKeptAndAnyOtherTextChangesNothing) {
+    const struct {
+        const char* name;
+        const char* before;  // "ColScheme" stored and in memory when the dialog opens
+        const char* choose;  // Combo7's text when OK is pressed; nullptr leaves what the opening shows
+        bool pick;           // a custom colour is picked (yellow) after choosing
+        const char* memory;  // "ColScheme" in memory afterwards
+        const char* stored;  // and in the store
+    } cases[] = {
+        {"typed by hand", "E99012", "Olive", false, "E99012", "E99012"},
+        {"custom picked", "E99012", "Custom", true, "FFFFF", "FFFFF"},
+        {"custom cancelled, never picked", "E99012", "Custom", false, "E99012", "E99012"},
+        {"stored custom left alone", "123456", nullptr, false, "123456", "123456"},
+        {"desktop colour", "E99012", "'9x/NT4 Standard", false, kFace, kFace},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        settings.ColScheme = c.before;
+        settings.CustomSchemeColour.clear();
+        storeValue("ColScheme", c.before);
+        Preferences& p = open();
+        if (c.choose) {
+            EXPECT_EQ(p.setSchemeText(c.choose), std::string(c.choose) == "Custom");
+        }
+        if (c.pick) p.pickCustomColour(kYellow);
+        EXPECT_TRUE(ok().settingsSaved);
+        EXPECT_EQ(settings.ColScheme, c.memory);
+        EXPECT_EQ(stored("ColScheme"), c.stored);
+    }
+}
+
+TEST_F(PrefsTest, StartupBoxWritesAndRemovesTheAutostartEntry) {
+    Preferences& p = open();
+    p.controls().chkLStartup = true;
+    EXPECT_TRUE(ok("/opt/my apps/tavrin").settingsSaved);
+    EXPECT_EQ(autostart(), "/opt/my apps/tavrin");
+    EXPECT_TRUE(settings.RunAtLogon);
+    p.controls().chkLStartup = false;
+    EXPECT_EQ(ok().message, "");
+    EXPECT_EQ(autostart(), "<missing>");
+    EXPECT_FALSE(settings.RunAtLogon);
+    EXPECT_EQ(ok().message, "");  // no entry to remove is no error
+}
+
+}  // namespace
+}  // namespace tavrin
