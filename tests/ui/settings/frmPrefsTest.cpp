@@ -1,0 +1,238 @@
+#include "ui/settings/frmPrefs.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTreeView>
+
+#include "core/settings/SettingsLoader.h"
+#include "core/store/KeyPath.h"
+#include "core/store/MemoryStore.h"
+#include "support/FakeCommonDialogs.h"
+#include "support/FakeKeys.h"
+#include "support/RecordingShell.h"
+#include "support/ScriptedAsker.h"
+#include "support/StoredValue.h"
+#include "support/TestApp.h"
+
+namespace tavrin {
+namespace {
+
+using tavrin::testing::StoredValue;
+
+constexpr int kZones = 51;
+
+struct PrefsWindow : ::testing::Test {
+    MemoryStore store;
+    FakeClock clock;
+    test::RecordingShell shell;
+    test::ScriptedAsker asker;
+    test::FakeCommonDialogs dialogs;
+    AppState app{store, clock, shell, asker, Paths{}};
+    std::vector<std::string> hooks;  // "applied", "saved", "about", in the order they ran
+    QPointer<frmPrefs> window;
+
+    void SetUp() override {
+        test::EnsureApp();
+        auto keys = std::make_shared<tavrin::testing::FakeKeys>();
+        keys->add(JoinKeyPath(kZoneRootNt, "Europe/Berlin"), "Display", "(GMT+01:00) Berlin, Germany");
+        keys->add(JoinKeyPath(kZoneRootNt, "Asia/Tokyo"), "Display", "(GMT+09:00) Tokyo, Japan");
+        keys->add(JoinKeyPath(kZoneRootNt, "America/New_York"), "Display",
+                  "(GMT-05:00) New York, United States");
+        for (int i = 3; i < kZones; ++i) {
+            const std::string n = std::to_string(10 + i);
+            keys->add(JoinKeyPath(kZoneRootNt, "Etc/Z" + n), "Display", "(GMT+02:00) Zone " + n);
+        }
+        store.mount(Root::LocalMachine, keys);
+        app.settings.SettingsRoot = Root::CurrentUser;
+        LoadSettings(store, app.settings, app.zones, "E99012");
+        app.zones.ZoneList[1] = "Europe/Berlin";
+    }
+    void TearDown() override { delete window.data(); }
+
+    void open() {
+        PrefsHooks h;
+        h.applied = [this] { hooks.push_back("applied"); };
+        h.saved = [this] { hooks.push_back("saved"); };
+        h.showAbout = [this] { hooks.push_back("about"); };
+        window = new frmPrefs(app, dialogs, "/opt/tavrin", "/opt/tavrin/bin/tavrin", h);
+        window->show();
+    }
+    std::string stored(const char* name) { return StoredValue(store, Root::CurrentUser, kSettingsKey, name); }
+    QAbstractItemModel* rows() { return window->lstVTZones()->model(); }
+    QString rowText(int row) { return rows()->index(row, 0).data().toString(); }
+    bool rowTicked(int row) { return rows()->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked; }
+    // Chooses an item of an editable list as a user does.
+    static void choose(QComboBox* combo, const QString& text) {
+        const int item = combo->findText(text);
+        ASSERT_GE(item, 0) << text.toStdString();
+        combo->setCurrentIndex(item);
+        emit combo->activated(item);
+    }
+};
+
+TEST_F(PrefsWindow, OpensWithEverySectionAndTheChosenZonesTicked) {
+    open();
+    EXPECT_EQ(window->windowTitle(), "Tavrin for Windows: Preferences");
+    QStringList captions;
+    for (int i : {0, 1, 2, 3, 4, 5}) captions << window->Label3(i)->text();
+    EXPECT_EQ(captions, (QStringList{"World Time Zones", "Time Zone Sorting", "Display Formats",
+                                     "Colors & Color Schemes", "Font Settings", "Background Image"}));
+    EXPECT_EQ(rows()->headerData(0, Qt::Horizontal).toString(), "Time Zone");
+    ASSERT_EQ(rows()->rowCount(), kZones);
+    EXPECT_EQ(rowText(0), "(GMT-05:00) New York, United States");
+    EXPECT_TRUE(rowTicked(kZones - 1));  // Berlin, last
+    EXPECT_EQ(window->zoneList().checkedCount(), 1);
+    EXPECT_EQ(window->Combo7()->currentText(), "XP Blue");
+    EXPECT_EQ(window->Combo5(0)->currentText() + window->Combo5(1)->currentText(), "By TimeAscending");
+    EXPECT_EQ(window->Combo1()->currentText(), "ARIAL");
+    EXPECT_TRUE(window->Command2()->isDefault());
+    // The opening runs no rule: nothing is asked, nothing is applied.
+    EXPECT_TRUE(hooks.empty() && asker.asked.empty() && dialogs.colourRequests == 0);
+}
+
+TEST_F(PrefsWindow, ApplyChangesMemoryOnlyAndCancelKeepsIt) {
+    open();
+    choose(window->Combo7(), "XP Silver");
+    window->Command4()->click();
+    EXPECT_EQ(app.settings.ColScheme, "E5DBDA");
+    EXPECT_EQ(window->Label24()->palette().color(QPalette::Window), QColor(218, 219, 229));
+    EXPECT_EQ(hooks, std::vector<std::string>{"applied"});
+    EXPECT_EQ(stored("ColScheme"), "E99012");
+
+    // A custom colour is in memory the moment it is picked; Cancel keeps it there and stores nothing.
+    dialogs.colours.push_back(ColorChoice{0x123456, false});
+    choose(window->Combo7(), "Custom");
+    EXPECT_EQ(dialogs.colourRequests, 1);
+    EXPECT_EQ(dialogs.owners.back(), window.data());
+    EXPECT_EQ(app.settings.ColScheme, "123456");
+    window->Command1()->click();
+    test::Wait(0);
+    EXPECT_FALSE(window);
+    EXPECT_EQ(app.settings.ColScheme, "123456");
+    EXPECT_EQ(stored("ColScheme"), "E99012");
+    EXPECT_EQ(hooks, std::vector<std::string>{"applied"});
+}
+
+TEST_F(PrefsWindow, SwatchesAndFontControlsChangeMemoryAtOnce) {
+    open();
+    window->Label1_Click(2);  // the colour dialog is cancelled
+    EXPECT_EQ(app.settings.WForeColor, "0");
+    dialogs.colours.push_back(ColorChoice{0x00FFFF, false});
+    test::Click(window->Label1(1));
+    EXPECT_EQ(app.settings.TForeColor, "FFFFF");
+    EXPECT_EQ(window->Label1(1)->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+
+    window->Combo2()->setCurrentText("14");
+    EXPECT_EQ(app.settings.TimeSize, "14");
+    window->Combo3()->setCurrentText("Date Display");
+    EXPECT_EQ(window->Combo1()->currentText(), "TAHOMA");
+    EXPECT_EQ(window->Combo2()->currentText(), "6");
+    EXPECT_FALSE(window->chkDBold()->isChecked());
+    window->Combo2()->setCurrentText("10");
+    window->chkDBold()->click();
+    EXPECT_EQ(app.settings.DateSize, "10");
+    EXPECT_EQ(app.settings.DateBold, "1");
+    EXPECT_EQ(app.settings.TimeSize, "14");
+    window->Combo3()->setCurrentText("Nothing");
+    EXPECT_FALSE(window->Combo1()->isEnabled());
+}
+
+TEST_F(PrefsWindow, OkStoresZonesPickedThroughTheFilterAndTheSchemeThenReloadsPicturesAndCloses) {
+    open();
+    window->txtZoneFilter()->setText("tokyo");
+    ASSERT_EQ(rows()->rowCount(), 1);
+    window->tickZone(0, true);
+    window->txtZoneFilter()->setText("Germany +01");
+    ASSERT_EQ(rows()->rowCount(), 1);
+    EXPECT_TRUE(rowTicked(0));
+    window->txtZoneFilter()->clear();
+    EXPECT_EQ(rows()->rowCount(), kZones);
+    EXPECT_EQ(window->zoneList().checkedCount(), 2);
+    choose(window->Combo7(), "XP Olive Green");
+    window->Command2()->click();
+    EXPECT_EQ(
+        stored("ColScheme") + " " + stored("NumTimeZones") + " " + stored("TZone1") + " " + stored("TZone2"),
+        "B2E2EA 2 Asia/Tokyo Europe/Berlin");
+    EXPECT_EQ(app.settings.ColScheme, "B2E2EA");
+    EXPECT_EQ(app.zones.ZoneList[1], "");
+    EXPECT_EQ(hooks, (std::vector<std::string>{"applied", "saved"}));
+    EXPECT_TRUE(asker.asked.empty());
+    test::Wait(0);
+    EXPECT_FALSE(window);
+}
+
+TEST_F(PrefsWindow, FiftyFirstTickIsRefusedWithAMessage) {
+    open();
+    for (int row = 0; row < kZones; ++row) window->tickZone(row, true);
+    EXPECT_EQ(window->zoneList().checkedCount(), 50);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].title, "Tavrin System Message");
+    EXPECT_NE(asker.asked[0].text.find("50"), std::string::npos);
+    EXPECT_FALSE(rowTicked(kZones - 2));  // the one refused, just above Berlin's ticked row
+}
+
+TEST_F(PrefsWindow, RefusedSaveSaysWhyAndStaysOpenWithEverythingKept) {
+    store.setReadOnly(Root::CurrentUser, true);
+    open();
+    choose(window->Combo7(), "XP Olive Green");
+    window->txtFDate()->setText("yyyy-mm-dd");
+    window->tickZone(0, true);
+    window->Command2()->click();
+    test::Wait(0);
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].title, "Tavrin Error Message");
+    EXPECT_EQ(asker.asked[0].icon, MessageIcon::Stop);
+    EXPECT_NE(asker.asked[0].text.find("no permission"), std::string::npos) << asker.asked[0].text;
+    EXPECT_EQ(hooks, std::vector<std::string>{"applied"});
+    EXPECT_EQ(app.settings.DateFormat, "yyyy-mm-dd");
+    EXPECT_EQ(app.settings.ColScheme, "B2E2EA");
+    EXPECT_EQ(app.zones.ZoneList[1], "Europe/Berlin");
+    EXPECT_EQ(window->zoneList().checkedCount(), 2);
+
+    // Once the store takes them, the same OK saves and closes.
+    store.setReadOnly(Root::CurrentUser, false);
+    window->Command2()->click();
+    EXPECT_EQ(stored("DateFormat"), "yyyy-mm-dd");
+    EXPECT_EQ(stored("NumTimeZones"), "2");
+    test::Wait(0);
+    EXPECT_FALSE(window);
+}
+
+TEST_F(PrefsWindow, BrowseFillsThePictureBoxForApplyToTake) {
+    open();
+    dialogs.files.push_back(SelectionFromPaths({"/home/ann/Pictures/sky.bmp"}));
+    window->Command5()->click();
+    ASSERT_EQ(dialogs.openRequests.size(), 1u);
+    const OpenRequest& r = dialogs.openRequests[0];
+    EXPECT_EQ(r.title + " " + r.initialDirectory + " " + r.filter[0].first,
+              "Show Open /opt/tavrin/ Bitmap Image (*.BMP)");
+    EXPECT_EQ(window->Text1()->text(), "/home/ann/Pictures/sky.bmp");
+    window->Command5()->click();  // cancelled: the box keeps its text
+    EXPECT_EQ(app.settings.BGPicture, "");
+    window->Command4()->click();
+    EXPECT_EQ(app.settings.BGPicture, "/home/ann/Pictures/sky.bmp");
+}
+
+TEST_F(PrefsWindow, SupportButtonOpensTheAboutBoxAndEscapeCloses) {
+    open();
+    window->Command3()->click();
+    EXPECT_EQ(hooks, std::vector<std::string>{"about"});
+    ASSERT_TRUE(window);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(window.data(), &escape);
+    test::Wait(0);
+    EXPECT_FALSE(window);
+}
+
+}  // namespace
+}  // namespace tavrin
