@@ -10,6 +10,7 @@
 #include "app/MeasureTrace.h"
 #include "app/modStart.h"
 #include "core/alarms/AlarmFiring.h"
+#include "core/clock/ClockTexts.h"
 #include "core/clock/RemTick.h"
 #include "core/reminders/DueCheck.h"
 #include "core/reminders/ReminderFile.h"
@@ -27,7 +28,9 @@
 #include "ui/clock/frmMenu.h"
 #include "ui/reminders/QtReminderAnnouncer.h"
 #include "ui/reminders/ReminderWindows.h"
+#include "ui/reminders/frmCal.h"
 #include "ui/settings/frmInitSetup.h"
+#include "ui/settings/frmPrefs.h"
 #include "ui/utilities/QtColour.h"
 
 namespace tavrin {
@@ -130,7 +133,7 @@ MenuActions QtApplication::menuActions() {
         if (reminderWindows_) reminderWindows_->showCalendar();
     };
     actions.openAlarm = [this] { showAlarm(); };
-    // The preferences come with their window.
+    actions.openPreferences = [this] { showPreferences(); };
     actions.endProgram = [this] {
         // Closing the clock ends the program.
         if (clock_) clock_->close();
@@ -154,6 +157,34 @@ frmAlarm* QtApplication::showAlarm() {
     alarm_->raise();
     alarm_->activateWindow();
     return alarm_;
+}
+
+frmPrefs* QtApplication::showPreferences() {
+    if (prefs_) {
+        prefs_->raise();
+        prefs_->activateWindow();
+        return prefs_;
+    }
+    PrefsHooks hooks;
+    // The clock shows new formats, fonts and colours at once rather than at its next second.
+    hooks.applied = [this] {
+        if (reminderWindows_ && reminderWindows_->calendar()) reminderWindows_->calendar()->applySettings();
+        if (!clock_) return;
+        const ClockTexts texts = ClockTextsAt(app_->clock.localNow(), app_->settings);
+        clock_->setTexts(texts.TimeText, texts.DateText);
+        clock_->mainLoopStep();
+    };
+    hooks.saved = [this] {
+        if (!clock_) return;
+        clock_->LoadSchemeImages();
+        clock_->mainLoopStep();
+    };
+    prefs_ = new frmPrefs(*app_, dialogs_, ApplicationDirectory(),
+                          QCoreApplication::applicationFilePath().toStdString(), std::move(hooks));
+    connect(prefs_, &frmPrefs::firstPaint, this,
+            [this] { TraceMoment("preferences painted", app_->clock.unixMillis()); });
+    prefs_->show();
+    return prefs_;
 }
 
 void QtApplication::upgradeReminderFile() {

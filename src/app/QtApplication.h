@@ -26,6 +26,7 @@ class RemTick;
 class DueCheck;
 class ReminderWindows;
 class frmAlarm;
+class frmPrefs;
 
 class QtApplication : public QObject {
     Q_OBJECT
@@ -45,6 +46,9 @@ class QtApplication : public QObject {
     QtReminderAnnouncer* announcer() const { return announcer_.get(); }
     // The alarm dialog, shown and brought to the front.
     frmAlarm* showAlarm();
+    // The one preferences dialog, made when it is asked for (it goes when it closes), shown and
+    // brought to the front.
+    frmPrefs* showPreferences();
 
   private:
     void startClock();
@@ -72,6 +76,7 @@ class QtApplication : public QObject {
     std::unique_ptr<RemTick> remTick_;
     std::unique_ptr<ReminderWindows> reminderWindows_;
     QPointer<frmAlarm> alarm_;
+    QPointer<frmPrefs> prefs_;
 };
 
 }  // namespace tavrin
