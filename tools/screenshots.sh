@@ -41,3 +41,73 @@ shoot clock-blue 80x40+944+560 400% '"ColScheme"="E99012"'
 shoot clock-olive 80x40+944+560 400% '"ColScheme"="B2E2EA"'
 shoot clock-silver 80x40+944+560 400% '"ColScheme"="E5DBDA"'
 shoot clock-plain 80x40+944+560 400% $'"ColScheme"="C8D0D4"\n"TimeFormat"="HH:MM:SS"\n"DateFormat"="dd mmm yyyy"\n"TForeColor"="80"'
+
+# The preferences, reached as a user reaches them: a press on the clock, the menu's fifth button. Two
+# zones are picked through the filter, the time format and the scheme changed; the dialog is shot
+# before OK, the clock with its next menu after. Clicks land where the program's probe says its
+# windows and controls are.
+prefs_journey() {
+  local home="$scratch/preferences" probe="$scratch/preferences/probe.txt"
+  mkdir -p "$home"/{config/tavrin,configdirs,data,runtime}
+  chmod 700 "$home/runtime"
+  printf 'REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n"ColScheme"="E99012"\n' > "$home/config/tavrin/user.reg"
+  XDG_CONFIG_HOME="$home/config" XDG_CONFIG_DIRS="$home/configdirs" XDG_DATA_HOME="$home/data" \
+    XDG_RUNTIME_DIR="$home/runtime" TAVRIN_PROBE="$probe" "$app" >/dev/null 2>&1 &
+  local pid=$!
+  # The rectangle "x y w h" of what an awk test picks out of the probe, once it shows.
+  found() {
+    for _ in $(seq 100); do
+      local r
+      r=$(awk -F'\t' "$1" "$probe" 2>/dev/null | head -1)
+      [ -n "$r" ] && { echo "$r"; return 0; }
+      sleep 0.1
+    done
+    echo "screenshots: nothing in the probe for: $1" >&2
+    return 1
+  }
+  window() { found "\$1 == \"window\" && \$2 == \"$1\" { split(\$3, r, \",\"); print r[1], r[2], r[3], r[4] }"; }
+  element() { found "\$1 != \"window\" && \$3 == \"$1\" { split(\$5, r, \",\"); print r[1], r[2], r[3], r[4] }"; }
+  # Clicks `dx` pixels into the rectangle from its left edge (its middle when not given).
+  click() {
+    local x y w h
+    read -r x y w h <<<"$1"
+    xdotool mousemove $((x + ${2:-$((w / 2))})) $((y + h / 2)) click 1
+    sleep 0.3
+  }
+  typed() { xdotool key ctrl+a; xdotool type --delay 40 "$1"; sleep 0.3; }
+
+  # The menu's fifth picture button, and a row of the zone list by its city.
+  local fifth='$1 == "window" { menu = $2 == "Tavrin Menu" } menu && $2 == "picture" && ++n == 5 {
+    split($5, r, ","); print r[1], r[2], r[3], r[4] }'
+  row() { found "\$1 != \"window\" && index(\$3, \") $1, \") { split(\$5, r, \",\"); print r[1], r[2], r[3], r[4] }"; }
+
+  click "$(window Tavrin)"
+  click "$(found "$fifth")"
+  window "Tavrin for Windows: Preferences" >/dev/null
+  for city in Tokyo London; do
+    click "$(element "Find a zone")"
+    typed "$city"
+    click "$(row "$city")" 10
+  done
+  click "$(element "Find a zone")"
+  typed "lon"
+  click "$(element "Time Format:")"
+  typed "HH:MM"
+  click "$(element "XP Blue")"  # the scheme list, on the scheme the clock starts with
+  typed "XP Silver"
+  local x y w h
+  read -r x y w h <<<"$(window "Tavrin for Windows: Preferences")"
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/preferences.png"
+  echo "$out/preferences.png"
+  click "$(element OK)"
+  sleep 1
+  click "$(window Tavrin)"
+  read -r x y w h <<<"$(window "Tavrin Menu")"
+  sleep 0.5
+  import -window root -crop "$((1024 - x + 8))x$((600 - y + 8))+$((x - 8))+$((y - 8))" +repage -filter point \
+    -resize 200% "$out/preferences-after.png"
+  echo "$out/preferences-after.png"
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+prefs_journey

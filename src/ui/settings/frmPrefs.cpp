@@ -127,9 +127,11 @@ void frmPrefs::buildControls() {
         label->setFont(bold);
         Label3_[static_cast<std::size_t>(index)] = label;
     };
-    auto fieldLabel = [this](int index, const char* text, int y) {
+    // A field's caption is its buddy, which names the field for the accessibility tools.
+    auto fieldLabel = [this](int index, const char* text, int y, QWidget* field) {
         auto* label = new QLabel(QString::fromUtf8(text), this);
         label->setGeometry(kRight, y, 84, kRow);
+        label->setBuddy(field);
         Label3_[static_cast<std::size_t>(index)] = label;
     };
 
@@ -139,8 +141,10 @@ void frmPrefs::buildControls() {
     txtZoneFilter_->setGeometry(kLeft, 26, kLeftWidth, kRow);
     txtZoneFilter_->setPlaceholderText(QStringLiteral("Find a zone: city, country or offset"));
     txtZoneFilter_->setClearButtonEnabled(true);
+    txtZoneFilter_->setAccessibleName(QStringLiteral("Find a zone"));
     lstVTZones_ = new QTreeView(this);
     lstVTZones_->setGeometry(kLeft, 54, kLeftWidth, 214);
+    lstVTZones_->setAccessibleName(QStringLiteral("World Time Zones"));
     lstVTZones_->setRootIsDecorated(false);
     lstVTZones_->setUniformRowHeights(true);
     lstVTZones_->setAllColumnsShowFocus(true);
@@ -169,14 +173,14 @@ void frmPrefs::buildControls() {
 
     // Display Formats.
     caption(2, "Display Formats", kRight, 6, kRightWidth);
-    fieldLabel(7, "Date Format:", 26);
     txtFDate_ = new QLineEdit(this);
     txtFDate_->setGeometry(kRight + 86, 26, kRightWidth - 86, kRow);
-    fieldLabel(8, "Time Format:", 52);
+    fieldLabel(7, "Date Format:", 26, txtFDate_);
     txtFTime_ = new QLineEdit(this);
     txtFTime_->setGeometry(kRight + 86, 52, kRightWidth - 86, kRow);
-    fieldLabel(9, "Menu Format:", 78);
+    fieldLabel(8, "Time Format:", 52, txtFTime_);
     Combo4_ = MakeCombo(this, MenuFormats(), QRect(kRight + 86, 78, kRightWidth - 86, kRow));
+    fieldLabel(9, "Menu Format:", 78, Combo4_);
     chkTZDispOff_ = new QCheckBox(QStringLiteral("Show Time Zone offsets infront of the city?"), this);
     chkTZDispOff_->setGeometry(kRight, 104, kRightWidth, 20);
 
@@ -199,6 +203,7 @@ void frmPrefs::buildControls() {
     Label24_->setFrameShape(QFrame::StyledPanel);
     Label24_->setFrameShadow(QFrame::Sunken);
     Label24_->setAutoFillBackground(true);
+    Label24_->setAccessibleName(QStringLiteral("Scheme colour"));
 
     // Font Settings.
     caption(4, "Font Settings", kRight, 204, kRightWidth);
@@ -221,6 +226,7 @@ void frmPrefs::buildControls() {
     caption(5, "Background Image", kRight, 278, kRightWidth);
     Text1_ = new QLineEdit(this);
     Text1_->setGeometry(kRight, 298, kRightWidth - 88, kRow);
+    Text1_->setAccessibleName(QStringLiteral("Background Image"));
     Command5_ = new QPushButton(QStringLiteral("Browse..."), this);
     Command5_->setGeometry(kRight + kRightWidth - 82, 297, 82, 26);
     connect(Command5_, &QPushButton::clicked, this, &frmPrefs::Command5_Click);
