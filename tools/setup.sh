@@ -10,7 +10,7 @@ packages=(
   build-essential cmake ccache pkg-config clang-format
   qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev
   libgtest-dev googletest libbenchmark-dev
-  xvfb xauth x11-utils xdotool imagemagick desktop-file-utils
+  xvfb xauth x11-utils imagemagick desktop-file-utils xdotool openbox
   fonts-dejavu-core tzdata
 )
 missing=()

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QWidget>
 
 #include <cstdlib>
@@ -81,10 +82,16 @@ void describe(QAccessibleInterface* element, int depth, QString& out) {
     if (state.checked) words << QStringLiteral("checked");
     if (state.disabled) words << QStringLiteral("disabled");
     if (state.focused) words << QStringLiteral("focused");
+    // A picture button's only words are often its tool tip.
+    QString name = element->text(QAccessible::Name);
+    if (name.isEmpty()) name = element->text(QAccessible::Description);
+    // A list with nothing chosen yet goes by the hint it shows.
+    if (auto* combo = qobject_cast<QComboBox*>(element->object()); combo && name.isEmpty())
+        name = combo->placeholderText();
     out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
                .arg(depth)
-               .arg(roleName(element->role()), oneLine(element->text(QAccessible::Name)),
-                    oneLine(element->text(QAccessible::Value)), rectText(element->rect()), words.join(' '));
+               .arg(roleName(element->role()), oneLine(name), oneLine(element->text(QAccessible::Value)),
+                    rectText(element->rect()), words.join(' '));
     const int children = element->childCount();
     for (int i = 0; i < children; ++i) describe(element->child(i), depth + 1, out);
 }

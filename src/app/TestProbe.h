@@ -7,8 +7,9 @@
 //   <depth><TAB>role<TAB>name<TAB>value<TAB>x,y,w,h<TAB>state
 //
 // where depth counts from 1 under the window, rectangles are in screen pixels, and state holds the
-// words "checked", "disabled", "focused" as they apply. Tests click at the centre of an element they
-// found by its name, with real input events.
+// words "checked", "disabled", "focused" as they apply. An element without a name goes by its
+// description (a picture button's tool tip), a list with nothing chosen by the hint it shows. Tests click at
+// the centre of an element they found by its name, with real input events.
 #include <QObject>
 #include <QString>
 #include <QTimer>
