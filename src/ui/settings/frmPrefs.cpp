@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -142,6 +143,7 @@ void frmPrefs::buildControls() {
     txtZoneFilter_->setPlaceholderText(QStringLiteral("Find a zone: city, country or offset"));
     txtZoneFilter_->setClearButtonEnabled(true);
     txtZoneFilter_->setAccessibleName(QStringLiteral("Find a zone"));
+    txtZoneFilter_->installEventFilter(this);
     lstVTZones_ = new QTreeView(this);
     lstVTZones_->setGeometry(kLeft, 54, kLeftWidth, 214);
     lstVTZones_->setAccessibleName(QStringLiteral("World Time Zones"));
@@ -351,6 +353,19 @@ void frmPrefs::Command5_Click() {
     const FileSelection chosen = dialogs_.ShowOpen(this, request, true);
     if (chosen.count <= 0) return;
     ShowText(Text1_, chosen.firstPath());
+}
+
+bool frmPrefs::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in the filter box goes to the zones it found, rather than pressing OK.
+    if (watched == txtZoneFilter_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            lstVTZones_->setFocus();
+            if (model_->rowCount() > 0) lstVTZones_->setCurrentIndex(model_->index(0, 0));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmPrefs::paintEvent(QPaintEvent* event) {

@@ -223,11 +223,17 @@ TEST_F(PrefsWindow, BrowseFillsThePictureBoxForApplyToTake) {
     EXPECT_EQ(app.settings.BGPicture, "/home/ann/Pictures/sky.bmp");
 }
 
-TEST_F(PrefsWindow, SupportButtonOpensTheAboutBoxAndEscapeCloses) {
+TEST_F(PrefsWindow, SupportButtonOpensTheAboutBoxEnterInTheFilterStaysAndEscapeCloses) {
     open();
     window->Command3()->click();
     EXPECT_EQ(hooks, std::vector<std::string>{"about"});
+    window->txtZoneFilter()->setText("tokyo");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(window->txtZoneFilter(), &enter);
+    test::Wait(0);
     ASSERT_TRUE(window);
+    EXPECT_EQ(hooks, std::vector<std::string>{"about"});  // no OK, no Apply
+    EXPECT_EQ(window->lstVTZones()->currentIndex().row(), 0);
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(window.data(), &escape);
     test::Wait(0);
