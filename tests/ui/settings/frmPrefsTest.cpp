@@ -79,6 +79,7 @@ struct PrefsWindow : ::testing::Test {
 };
 
 TEST_F(PrefsWindow, OpensWithEverySectionAndTheChosenZonesTicked) {
+    app.settings.ColScheme = "123456";  // a custom colour: shown as such, not asked for again
     open();
     EXPECT_EQ(window->windowTitle(), "Tavrin for Windows: Preferences");
     QStringList captions;
@@ -90,7 +91,8 @@ TEST_F(PrefsWindow, OpensWithEverySectionAndTheChosenZonesTicked) {
     EXPECT_EQ(rowText(0), "(GMT-05:00) New York, United States");
     EXPECT_TRUE(rowTicked(kZones - 1));  // Berlin, last
     EXPECT_EQ(window->zoneList().checkedCount(), 1);
-    EXPECT_EQ(window->Combo7()->currentText(), "XP Blue");
+    EXPECT_EQ(window->Combo7()->currentText(), "Custom");
+    EXPECT_EQ(window->Label24()->palette().color(QPalette::Window), QColor(0x56, 0x34, 0x12));
     EXPECT_EQ(window->Combo5(0)->currentText() + window->Combo5(1)->currentText(), "By TimeAscending");
     EXPECT_EQ(window->Combo1()->currentText(), "ARIAL");
     EXPECT_TRUE(window->Command2()->isDefault());
