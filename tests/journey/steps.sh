@@ -29,3 +29,46 @@ shot 04-menu
 read -r px py pw ph <<<"$(element_rect picture "Preferences")"
 [ "$py" -lt "$cy" ] || fail "the menu is not above the clock"
 key Escape
+
+begin "the preferences: two zones through the filter, a time format, a scheme"
+click_rect $cx $cy $cw $ch
+click picture "Preferences"
+wait_until 10 has_window "Tavrin for Windows: Preferences" || fail "no preferences from the menu"
+# The row of the zone list whose text names CITY, and its tick box at the row's left.
+zone_row() {
+  window_lines "Tavrin for Windows: Preferences" | awk -F'\t' -v city=") $1, " '$1 != "window" &&
+    index($3, city) { split($5, r, ","); print r[1], r[2], r[3], r[4]; exit }'
+}
+has_zone_row() { [ -n "$(zone_row "$1")" ]; }
+no_window() { ! has_window "$1"; }
+for city in Tokyo Berlin; do
+  click text "Find a zone"
+  key ctrl+a
+  type_text "$city"
+  wait_until 5 has_zone_row "$city" || fail "the filter did not find $city"
+  read -r zx zy zw zh <<<"$(zone_row "$city")"
+  click_at $((zx + 10)) $((zy + zh / 2))
+done
+click text "Time Format:"
+key ctrl+a
+type_text "HH:MM"
+choose "XP Olive Green" "XP Silver"
+shot 05-preferences
+click button "OK"
+wait_until 10 no_window "Tavrin for Windows: Preferences" || fail "OK did not close the preferences"
+for line in '"TimeFormat"="HH:MM"' '"ColScheme"="E5DBDA"' '"NumTimeZones"="2"' '"TZone1"="Asia/Tokyo"' \
+  '"TZone2"="Europe/Berlin"'; do
+  grep -qF "$line" "$settings" || fail "OK did not store $line: $(cat "$settings")"
+done
+
+begin "the clock and the next menu show the change"
+face=$(pixel $((cx + cw - 4)) $((cy + ch / 2)))
+near "$face" 234 226 178 20 && fail "the face is still olive green: $face"
+shot 06-clock-silver
+click_rect $cx $cy $cw $ch
+wait_until 10 has_element picture "Preferences" || fail "no menu after the preferences"
+menu_lines=$(window_lines "Tavrin Menu" | awk -F'\t' '$2 == "label" { print $3 }')
+grep -q "Tokyo" <<<"$menu_lines" && grep -q "Berlin" <<<"$menu_lines" ||
+  fail "the menu does not show the two zones: $menu_lines"
+shot 07-menu-zones
+key Escape
