@@ -9,12 +9,14 @@ out="$here/docs"
 mkdir -p "$out"
 
 scratch=$(mktemp -d)
-display=":$((200 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x600x24 -nolisten tcp >/dev/null 2>&1 &
+# The server picks a display number nobody uses and says which once it accepts connections, so the
+# pictures never come from another program's server.
+Xvfb -displayfd 3 -screen 0 1024x600x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true; rm -rf "$scratch"' EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+[ -s "$scratch/display" ] || { echo "screenshots: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$scratch/display")"
 
 # Runs the program with a fresh set of folders, optionally seeded with a settings file.
 shoot() {
