@@ -51,6 +51,10 @@ QString roleName(QAccessible::Role role) {
             return QStringLiteral("item");
         case QAccessible::Table:
             return QStringLiteral("table");
+        case QAccessible::Tree:
+            return QStringLiteral("tree");
+        case QAccessible::TreeItem:
+            return QStringLiteral("treeitem");
         case QAccessible::Cell:
             return QStringLiteral("cell");
         case QAccessible::Row:

@@ -88,3 +88,5 @@ near() {
   local d=$(( (r - $2) * (r - $2) + (g - $3) * (g - $3) + (b - $4) * (b - $4) ))
   [ "$d" -le $(($5 * $5)) ]
 }
+is_checked() { [[ "$(element_state "$1" "$2")" == *checked* ]]; }
+no_window() { ! has_window "$1"; }

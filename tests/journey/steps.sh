@@ -40,7 +40,6 @@ zone_row() {
     index($3, city) { split($5, r, ","); print r[1], r[2], r[3], r[4]; exit }'
 }
 has_zone_row() { [ -n "$(zone_row "$1")" ]; }
-no_window() { ! has_window "$1"; }
 for city in Tokyo Berlin; do
   click text "Find a zone"
   key ctrl+a
@@ -49,14 +48,23 @@ for city in Tokyo Berlin; do
   read -r zx zy zw zh <<<"$(zone_row "$city")"
   click_at $((zx + 10)) $((zy + zh / 2))
 done
+# Ticks survive the filter.
+click text "Find a zone"
+key ctrl+a BackSpace
+wait_until 5 has_zone_row "New York" || fail "the filter did not clear"
+is_checked treeitem "(GMT+09:00) Tokyo, Japan" && is_checked treeitem "(GMT+01:00) Berlin, Germany" ||
+  fail "the ticks did not survive the filter"
 click text "Time Format:"
+key ctrl+a
+type_text "HH:MM"
+click combo "mm/dd/yy h:mm am/pm"
 key ctrl+a
 type_text "HH:MM"
 choose "XP Olive Green" "XP Silver"
 shot 05-preferences
 click button "OK"
 wait_until 10 no_window "Tavrin for Windows: Preferences" || fail "OK did not close the preferences"
-for line in '"TimeFormat"="HH:MM"' '"ColScheme"="E5DBDA"' '"NumTimeZones"="2"' '"TZone1"="Asia/Tokyo"' \
+for line in '"TimeFormat"="HH:MM"' '"TZFormat"="HH:MM"' '"ColScheme"="E5DBDA"' '"NumTimeZones"="2"' '"TZone1"="Asia/Tokyo"' \
   '"TZone2"="Europe/Berlin"'; do
   grep -qF "$line" "$settings" || fail "OK did not store $line: $(cat "$settings")"
 done
@@ -70,5 +78,10 @@ wait_until 10 has_element picture "Preferences" || fail "no menu after the prefe
 menu_lines=$(window_lines "Tavrin Menu" | awk -F'\t' '$2 == "label" { print $3 }')
 grep -q "Tokyo" <<<"$menu_lines" && grep -q "Berlin" <<<"$menu_lines" ||
   fail "the menu does not show the two zones: $menu_lines"
+# Both in the typed format, at the times the system's own conversion gives.
+grep -Eq '^[0-2][0-9]:[0-5][0-9] - .*Berlin' <<<"$menu_lines" || fail "Berlin is not in HH:MM: $menu_lines"
+tokyo=$(sed -n 's/^\([0-9:]*\) - .*Tokyo.*/\1/p' <<<"$menu_lines")
+[ "$tokyo" = "$(TZ=Asia/Tokyo date +%H:%M)" ] || [ "$tokyo" = "$(TZ=Asia/Tokyo date -d '-1 min' +%H:%M)" ] ||
+  fail "Tokyo shows '$tokyo', the system says $(TZ=Asia/Tokyo date +%H:%M)"
 shot 07-menu-zones
 key Escape

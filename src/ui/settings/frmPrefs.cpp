@@ -182,6 +182,9 @@ void frmPrefs::buildControls() {
     txtFTime_->setGeometry(kRight + 86, 52, kRightWidth - 86, kRow);
     fieldLabel(8, "Time Format:", 52, txtFTime_);
     Combo4_ = MakeCombo(this, MenuFormats(), QRect(kRight + 86, 78, kRightWidth - 86, kRow));
+    // A typed pattern is kept as typed: completing "HH:MM" to the preset "hh:mm am/pm" would store a
+    // format the user never chose.
+    Combo4_->setCompleter(nullptr);
     fieldLabel(9, "Menu Format:", 78, Combo4_);
     chkTZDispOff_ = new QCheckBox(QStringLiteral("Show Time Zone offsets infront of the city?"), this);
     chkTZDispOff_->setGeometry(kRight, 104, kRightWidth, 20);

@@ -123,6 +123,22 @@ TEST_F(PrefsWindow, ApplyChangesMemoryOnlyAndCancelKeepsIt) {
     EXPECT_EQ(hooks, std::vector<std::string>{"applied"});
 }
 
+// A pattern typed key by key stays as typed; the list's presets are offered, never filled in.
+TEST_F(PrefsWindow, TypedMenuFormatIsKeptAsTyped) {
+    open();
+    QApplication::setActiveWindow(window);
+    QLineEdit* edit = window->Combo4()->lineEdit();
+    edit->setFocus();
+    edit->selectAll();
+    for (const QChar c : QStringLiteral("HH:MM")) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit, &press);
+    }
+    EXPECT_EQ(edit->text(), QStringLiteral("HH:MM"));
+    window->Command4()->click();
+    EXPECT_EQ(app.settings.TZFormat, "HH:MM");
+}
+
 TEST_F(PrefsWindow, SwatchesAndFontControlsChangeMemoryAtOnce) {
     open();
     window->Label1_Click(2);  // the colour dialog is cancelled
