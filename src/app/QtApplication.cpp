@@ -25,6 +25,7 @@
 #include "ui/alarms/QtSoundPlayer.h"
 #include "ui/alarms/frmAlarm.h"
 #include "ui/clock/frmClock.h"
+#include "ui/clock/frmFClock.h"
 #include "ui/clock/frmMenu.h"
 #include "ui/reminders/QtReminderAnnouncer.h"
 #include "ui/reminders/ReminderWindows.h"
@@ -32,9 +33,17 @@
 #include "ui/settings/frmInitSetup.h"
 #include "ui/settings/frmPrefs.h"
 #include "ui/utilities/QtColour.h"
+#include "ui/utilities/frmStopWatch.h"
 
 namespace tavrin {
 namespace {
+
+// A window already open is brought to the front as it is.
+void BringUp(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
 
 // A message that does not hold up the clock's ticks while it is open.
 void ShowNotice(QMessageBox::Icon icon, const std::string& text) {
@@ -133,6 +142,8 @@ MenuActions QtApplication::menuActions() {
         if (reminderWindows_) reminderWindows_->showCalendar();
     };
     actions.openAlarm = [this] { showAlarm(); };
+    actions.openStopwatch = [this] { showStopwatch(); };
+    actions.openFloatingClock = [this] { showFloatingClock(); };
     actions.openPreferences = [this] { showPreferences(); };
     actions.endProgram = [this] {
         // Closing the clock ends the program.
@@ -189,6 +200,18 @@ frmPrefs* QtApplication::showPreferences() {
 
 void QtApplication::upgradeReminderFile() {
     UpgradeReminderFile(app_->reminders, app_->paths.reminderFile());
+}
+
+frmStopWatch* QtApplication::showStopwatch() {
+    if (!stopwatch_) stopwatch_ = new frmStopWatch(steadyClock_);
+    BringUp(*stopwatch_);
+    return stopwatch_;
+}
+
+frmFClock* QtApplication::showFloatingClock() {
+    if (!floatingClock_) floatingClock_ = new frmFClock(*app_, ApplicationDirectory());
+    BringUp(*floatingClock_);
+    return floatingClock_;
 }
 
 }  // namespace tavrin

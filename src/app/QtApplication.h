@@ -9,6 +9,7 @@
 #include "app/QtShell.h"
 #include "core/state/AppState.h"
 #include "core/timezones/ClockService.h"
+#include "core/utilities/MonotonicClock.h"
 #include "platform/InstanceLock.h"
 #include "ui/clock/MenuActions.h"
 #include "ui/utilities/QtAsker.h"
@@ -17,7 +18,9 @@
 namespace tavrin {
 
 class frmClock;
+class frmFClock;
 class frmInitSetup;
+class frmStopWatch;
 class QtSoundPlayer;
 class QtAlarmNotifier;
 class QtReminderAnnouncer;
@@ -49,6 +52,10 @@ class QtApplication : public QObject {
     // The one preferences dialog, made when it is asked for (it goes when it closes), shown and
     // brought to the front.
     frmPrefs* showPreferences();
+    // The single stopwatch and floating clock, made on first use (and again after they were closed),
+    // shown and brought to the front.
+    frmStopWatch* showStopwatch();
+    frmFClock* showFloatingClock();
 
   private:
     void startClock();
@@ -59,6 +66,7 @@ class QtApplication : public QObject {
     void openMenu();
 
     SystemClock systemClock_;
+    SteadyClock steadyClock_;
     QtShell shell_;
     QtAsker asker_;
     QtCommonDialogs dialogs_;
@@ -68,6 +76,8 @@ class QtApplication : public QObject {
 
     std::unique_ptr<frmClock> clock_;
     QPointer<frmInitSetup> setup_;
+    QPointer<frmStopWatch> stopwatch_;
+    QPointer<frmFClock> floatingClock_;
     std::unique_ptr<QtSoundPlayer> sound_;
     std::unique_ptr<QtAlarmNotifier> alarmNotifier_;
     std::unique_ptr<QtReminderAnnouncer> announcer_;

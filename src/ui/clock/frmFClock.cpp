@@ -1,0 +1,210 @@
+#include "ui/clock/frmFClock.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include "core/base/Twips.h"
+#include "ui/utilities/QtColour.h"
+#include "ui/utilities/QtTahoma.h"
+
+namespace tavrin {
+namespace {
+
+constexpr int kTickMs = 200;
+
+QPixmap picture(const std::string& applicationDirectory, const char* name) {
+    return QPixmap(QString::fromStdString(applicationDirectory) + QStringLiteral("/Images/") +
+                   QString::fromLatin1(name));
+}
+
+PixelRect pixelRectOf(const QRect& r) {
+    return PixelRect{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
+}
+
+}  // namespace
+
+frmFClock::frmFClock(AppState& app, const std::string& applicationDirectory, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), app_(app), rules_(app.store, app.zones) {
+    setWindowTitle(QStringLiteral("Floating Clock"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(PixelsFromTwips(3855), PixelsFromTwips(1500));
+
+    Image2_ = new QLabel(this);
+    Image2_->setPixmap(picture(applicationDirectory, "fclock_drag.gif"));
+    Image2_->setGeometry(4, (height() - 60) / 2, 10, 60);
+    Image2_->setCursor(Qt::SizeAllCursor);
+    Image2_->setToolTip(QStringLiteral("Drag to move"));
+    Image2_->installEventFilter(this);
+
+    Image1_ = new QLabel(this);
+    Image1_->setPixmap(picture(applicationDirectory, "fclock_close.gif"));
+    Image1_->setGeometry(width() - 17, 4, 13, 13);
+    Image1_->setCursor(Qt::PointingHandCursor);
+    Image1_->setToolTip(QStringLiteral("Close"));
+    Image1_->installEventFilter(this);
+
+    const int textLeft = 20;
+    const int textWidth = width() - textLeft - 20;
+    const struct {
+        double points;
+        bool bold;
+        QRect at;
+    } labels[3] = {{20, true, QRect(textLeft, 6, textWidth, 40)},
+                   {10, false, QRect(textLeft, 48, textWidth, 20)},
+                   {7.5, false, QRect(textLeft, 72, width() - textLeft - 6, 18)}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        auto* label = new QLabel(this);
+        label->setFont(TahomaFont(labels[i].points, labels[i].bold));
+        label->setGeometry(labels[i].at);
+        label->installEventFilter(this);
+        Label1_[i] = label;
+    }
+
+    buildMenu();
+
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - rect().center());
+    }
+
+    applyColours();
+    refresh();
+    Timer1_.setTimerType(Qt::CoarseTimer);
+    connect(&Timer1_, &QTimer::timeout, this, &frmFClock::tick);
+    Timer1_.start(kTickMs);
+}
+
+void frmFClock::buildMenu() {
+    mnuFile_ = new QMenu(QStringLiteral("file"), this);
+    for (const FloatingMenuItem& item : rules_.menu()) {
+        const QString text = QString::fromStdString(item.text);
+        switch (item.kind) {
+            case FloatingMenuKind::Separator:
+                mnuFile_->addSeparator();
+                break;
+            case FloatingMenuKind::ShowTimeZone:
+                connect(mnuFile_->addAction(text), &QAction::triggered, this, [this] {
+                    rules_.showOwnZone();
+                    refresh();
+                });
+                break;
+            case FloatingMenuKind::Zone: {
+                // A menu treats "&" as a mnemonic mark; a zone's name shows as it is.
+                QString caption = text;
+                caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+                const int slot = item.slot;
+                connect(mnuFile_->addAction(caption), &QAction::triggered, this, [this, slot] {
+                    rules_.showZone(slot);
+                    refresh();
+                });
+                break;
+            }
+            case FloatingMenuKind::AlwaysOnTop:
+                mnuAOT_ = mnuFile_->addAction(text);
+                mnuAOT_->setCheckable(true);
+                connect(mnuAOT_, &QAction::triggered, this,
+                        [this] { setAlwaysOnTop(rules_.toggleAlwaysOnTop()); });
+                break;
+            case FloatingMenuKind::Close:
+                connect(mnuFile_->addAction(text), &QAction::triggered, this, &QWidget::close);
+                break;
+        }
+    }
+}
+
+void frmFClock::setAlwaysOnTop(bool on) {
+    if (mnuAOT_) mnuAOT_->setChecked(on);
+    const bool shown = isVisible();
+    // Changing the flag takes the window down; it comes back where it was.
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (shown) show();
+}
+
+void frmFClock::tick() {
+    applyColours();
+    refresh();
+}
+
+void frmFClock::applyColours() {
+    const Settings& s = app_.settings;
+    std::string key = s.ColScheme + "/" + s.TForeColor + "/" + s.DForeColor;
+    if (key == colourKey_) return;
+    colourKey_ = std::move(key);
+    QPalette back = palette();
+    back.setColor(QPalette::Window, QColorOfText(s.ColScheme));
+    setPalette(back);
+    setAutoFillBackground(true);
+    const QColor ink[3] = {QColorOfText(s.TForeColor), QColorOfText(s.DForeColor),
+                           QColorOfText(s.DForeColor)};
+    for (std::size_t i = 0; i < 3; ++i) {
+        QPalette p = Label1_[i]->palette();
+        p.setColor(QPalette::WindowText, ink[i]);
+        Label1_[i]->setPalette(p);
+    }
+}
+
+void frmFClock::refresh() {
+    if (!rules_.refresh(app_.store, app_.settings, app_.zones, app_.clock)) return;
+    const FloatingTexts& t = rules_.texts();
+    const std::string* texts[3] = {&t.time, &t.date, &t.zoneName};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const QString text = QString::fromStdString(*texts[i]);
+        if (Label1_[i]->text() != text) Label1_[i]->setText(text);
+    }
+}
+
+void frmFClock::popUpMenu(QPoint global) {
+    if (mnuAOT_) mnuAOT_->setChecked(rules_.alwaysOnTop());
+    mnuFile_->popup(global);
+}
+
+void frmFClock::mouseReleaseEvent(QMouseEvent* event) {
+    popUpMenu(event->globalPosition().toPoint());
+    event->accept();
+}
+
+bool frmFClock::eventFilter(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint global = mouse->globalPosition().toPoint();
+    if (watched == Image2_) {
+        if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            dragGrab_ = global - frameGeometry().topLeft();
+        } else if (type == QEvent::MouseMove && dragGrab_) {
+            QScreen* screen = QGuiApplication::screenAt(global);
+            if (!screen) screen = this->screen();
+            const PixelPoint at = DraggedWindowPos({global.x(), global.y()}, {dragGrab_->x(), dragGrab_->y()},
+                                                   frameGeometry().width(), frameGeometry().height(),
+                                                   pixelRectOf(screen->availableGeometry()));
+            move(at.x, at.y);
+        } else if (type == QEvent::MouseButtonRelease) {
+            dragGrab_.reset();
+        }
+        return true;
+    }
+    if (watched == Image1_) {
+        if (type == QEvent::MouseButtonRelease && Image1_->rect().contains(mouse->position().toPoint()))
+            close();
+        return true;
+    }
+    if (type == QEvent::MouseButtonRelease) {
+        popUpMenu(global);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmFClock::paintEvent(QPaintEvent* event) {
+    ++repaints_;
+    QWidget::paintEvent(event);
+    // A thin frame, as the window has no border of its own.
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::Window).darker(160));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+}  // namespace tavrin

@@ -1,0 +1,64 @@
+#pragma once
+// The floating clock: a small free-standing window with a time, a date and a zone name, for the
+// machine's own zone or one of the chosen world zones, dragged by its handle, closed by its picture,
+// and kept above other windows when asked. It redraws only when a text or a colour changed.
+#include <QLabel>
+#include <QMenu>
+#include <QPoint>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "core/clock/FloatingClock.h"
+#include "core/state/AppState.h"
+
+namespace tavrin {
+
+class frmFClock : public QWidget {
+    Q_OBJECT
+  public:
+    // `applicationDirectory` is where the close and drag pictures are looked for (its Images folder).
+    frmFClock(AppState& app, const std::string& applicationDirectory, QWidget* parent = nullptr);
+
+    // One tick: the colours from the settings, then the texts.
+    void tick();
+    // The pop-up menu as it is offered on a click (built from the rules, the check state included).
+    QMenu* menu() { return mnuFile_; }
+    FloatingClock& rules() { return rules_; }
+    bool alwaysOnTop() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+
+    // For tests: the three labels and the two pictures.
+    const std::array<QLabel*, 3>& labels() const { return Label1_; }
+    QLabel* closePicture() const { return Image1_; }
+    QLabel* dragHandle() const { return Image2_; }
+    int repaints() const { return repaints_; }
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void buildMenu();
+    void refresh();
+    void applyColours();
+    void setAlwaysOnTop(bool on);
+    void popUpMenu(QPoint global);
+
+    AppState& app_;
+    FloatingClock rules_;
+    std::array<QLabel*, 3> Label1_{};
+    QLabel* Image1_;
+    QLabel* Image2_;
+    QMenu* mnuFile_;
+    QAction* mnuAOT_ = nullptr;
+    QTimer Timer1_;
+    std::optional<QPoint> dragGrab_;  // where in the window the drag took hold
+    std::string colourKey_;           // the colour texts last applied
+    int repaints_ = 0;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,99 @@
+#include "ui/utilities/frmStopWatch.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cmath>
+
+#include "core/base/Twips.h"
+#include "ui/utilities/QtTahoma.h"
+
+namespace tavrin {
+namespace {
+
+QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(PixelsFromTwips(left), PixelsFromTwips(top), PixelsFromTwips(width),
+                 PixelsFromTwips(height));
+}
+
+QLabel* field(QWidget* parent, const char* text, double points, QRect at) {
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setFont(TahomaFont(points, true));
+    label->setGeometry(at);
+    return label;
+}
+
+// The count moves every hundredth; showing it more often than the screen draws frames is wasted work.
+int frameIntervalMs(const QWidget& window) {
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    const double hz = screen && screen->refreshRate() > 1 ? screen->refreshRate() : 60.0;
+    return std::max(10, static_cast<int>(std::ceil(1000.0 / hz)));
+}
+
+}  // namespace
+
+frmStopWatch::frmStopWatch(const MonotonicClock& clock, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), watch_(clock) {
+    setWindowTitle(QStringLiteral("Stop Watch"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(PixelsFromTwips(3510), PixelsFromTwips(1185));
+
+    lblHours_ = field(this, "00", 27.75, twipsRect(120, 0, 735, 615));
+    field(this, ":", 36, twipsRect(840, -165, 255, 735));
+    lblMins_ = field(this, "00", 27.75, twipsRect(1080, 0, 735, 615));
+    field(this, ":", 36, twipsRect(1800, -165, 255, 855));
+    lblSecs_ = field(this, "00", 27.75, twipsRect(2040, 0, 735, 615));
+    lblmillisecs_ = field(this, "00", 21.75, twipsRect(2880, 120, 615, 495));
+    shown_ = watch_.texts();
+
+    const auto button = [this](const char* text, int left, double points) {
+        auto* b = new QPushButton(QString::fromLatin1(text), this);
+        b->setFont(TahomaFont(points, true));
+        b->setGeometry(twipsRect(left, 720, 855, 375));
+        return b;
+    };
+    cmdStart_ = button("Start", 120, 8.25);
+    cmdStop_ = button("Stop", 1320, 9);
+    cmdReset_ = button("Reset", 2520, 8.25);
+    connect(cmdStart_, &QPushButton::clicked, this, &frmStopWatch::start);
+    connect(cmdStop_, &QPushButton::clicked, this, &frmStopWatch::stop);
+    connect(cmdReset_, &QPushButton::clicked, this, &frmStopWatch::reset);
+
+    Timer1_.setTimerType(Qt::PreciseTimer);
+    connect(&Timer1_, &QTimer::timeout, this, &frmStopWatch::refresh);
+}
+
+void frmStopWatch::start() {
+    watch_.start();
+    if (watch_.running()) Timer1_.start(frameIntervalMs(*this));
+    refresh();
+}
+
+void frmStopWatch::stop() {
+    watch_.stop();
+    Timer1_.stop();
+    refresh();
+}
+
+void frmStopWatch::reset() {
+    watch_.reset();
+    Timer1_.stop();
+    refresh();
+}
+
+void frmStopWatch::refresh() {
+    const StopwatchTexts now = watch_.texts();
+    // Only the fields that changed are redrawn.
+    const auto show = [](QLabel* label, const std::string& before, const std::string& after) {
+        if (before != after) label->setText(QString::fromStdString(after));
+    };
+    show(lblHours_, shown_.hours, now.hours);
+    show(lblMins_, shown_.minutes, now.minutes);
+    show(lblSecs_, shown_.seconds, now.seconds);
+    show(lblmillisecs_, shown_.hundredths, now.hundredths);
+    shown_ = now;
+    // At 24 hours the count has stopped by itself.
+    if (!watch_.running()) Timer1_.stop();
+}
+
+}  // namespace tavrin

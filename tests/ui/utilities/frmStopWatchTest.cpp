@@ -1,0 +1,59 @@
+#include "ui/utilities/frmStopWatch.h"
+
+#include <gtest/gtest.h>
+
+#include "support/FakeMonotonicClock.h"
+#include "support/TestApp.h"
+
+using namespace tavrin;
+
+namespace {
+
+struct StopWatchWindow : ::testing::Test {
+    void SetUp() override { test::EnsureApp(); }
+    std::string shown() {
+        return (w.lblHours()->text() + ":" + w.lblMins()->text() + ":" + w.lblSecs()->text() + " " +
+                w.lblmillisecs()->text())
+            .toStdString();
+    }
+    test::FakeMonotonicClock clock;
+    frmStopWatch w{clock};
+};
+
+TEST_F(StopWatchWindow, RefreshesOnlyWhileRunningAndNeverFasterThanFrames) {
+    EXPECT_EQ(w.windowTitle(), "Stop Watch");
+    EXPECT_EQ(shown(), "00:00:00 00");
+    EXPECT_FALSE(w.refreshing());
+
+    test::Click(w.cmdStart());
+    EXPECT_TRUE(w.refreshing());
+    EXPECT_GE(w.refreshIntervalMs(), 10);  // the count moves every hundredth: no 5 ms timer
+    EXPECT_LE(w.refreshIntervalMs(), 42);
+    clock.advance(61'230);
+    w.refresh();
+    EXPECT_EQ(shown(), "00:01:01 23");
+
+    test::Click(w.cmdStop());
+    EXPECT_FALSE(w.refreshing());
+    clock.advance(5'000);
+    test::Click(w.cmdStart());
+    clock.advance(770);
+    w.refresh();
+    EXPECT_EQ(shown(), "00:01:02 0");
+
+    test::Click(w.cmdReset());
+    EXPECT_FALSE(w.refreshing());
+    EXPECT_EQ(shown(), "00:00:00 00");
+}
+
+TEST_F(StopWatchWindow, TwentyFourHoursStopsTheRefreshes) {
+    test::Click(w.cmdStart());
+    clock.advance(24LL * 3600 * 1000 + 500);
+    w.refresh();
+    EXPECT_EQ(shown(), "24:00:00 0");
+    EXPECT_FALSE(w.refreshing());
+    test::Click(w.cmdStart());  // nothing left to count
+    EXPECT_FALSE(w.refreshing());
+}
+
+}  // namespace
