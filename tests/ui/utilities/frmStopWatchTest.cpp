@@ -10,12 +10,12 @@ using namespace tavrin;
 namespace {
 
 struct StopWatchWindow : ::testing::Test {
-    void SetUp() override { test::EnsureApp(); }
     std::string shown() {
         return (w.lblHours()->text() + ":" + w.lblMins()->text() + ":" + w.lblSecs()->text() + " " +
                 w.lblmillisecs()->text())
             .toStdString();
     }
+    bool appMade = (test::EnsureApp(), true);  // before the window
     test::FakeMonotonicClock clock;
     frmStopWatch w{clock};
 };
