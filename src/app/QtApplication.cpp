@@ -33,6 +33,7 @@
 #include "ui/settings/frmInitSetup.h"
 #include "ui/settings/frmPrefs.h"
 #include "ui/utilities/QtColour.h"
+#include "ui/utilities/frmAbout.h"
 #include "ui/utilities/frmStopWatch.h"
 
 namespace tavrin {
@@ -189,6 +190,12 @@ frmPrefs* QtApplication::showPreferences() {
         if (!clock_) return;
         clock_->LoadSchemeImages();
         clock_->mainLoopStep();
+    };
+    hooks.showAbout = [this] {
+        // Over the preferences, which wait for it.
+        auto* about = new frmAbout(*app_, prefs_);
+        about->setAttribute(Qt::WA_DeleteOnClose);
+        about->open();
     };
     prefs_ = new frmPrefs(*app_, dialogs_, ApplicationDirectory(),
                           QCoreApplication::applicationFilePath().toStdString(), std::move(hooks));

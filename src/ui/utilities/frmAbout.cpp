@@ -113,14 +113,14 @@ frmAbout::frmAbout(AppState& app, QWidget* parent)
 void frmAbout::OpenEMail() {
     const std::string os = OperatingSystemText(app_.store, kPlatformId);
     const SupportMail mail = ComposeSupportMail(app_.settings.VersionText, os, app_.clock.localNow());
-    open(SupportMailLink(SupportMailbox(), mail));
+    openLink(SupportMailLink(SupportMailbox(), mail));
 }
 
 void frmAbout::OpenWebSite() {
-    open(Label2_->text().toStdString());
+    openLink(Label2_->text().toStdString());
 }
 
-void frmAbout::open(const std::string& link) {
+void frmAbout::openLink(const std::string& link) {
     const Result opened = app_.shell.openLink(link);
     if (!opened.ok) app_.asker.tell("Tavrin System Message", opened.message, MessageIcon::Information);
 }

@@ -34,7 +34,7 @@ class frmAbout : public QDialog {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    void open(const std::string& link);
+    void openLink(const std::string& link);
 
     AppState& app_;
     QLabel* Label2_;
