@@ -91,8 +91,8 @@ std::string GmtOffsetText(std::int32_t bias) {
     return buf;
 }
 
-ZoneCatalogue::ZoneCatalogue(std::string zoneinfoDir, const ClockService& clock)
-    : dir_(std::move(zoneinfoDir)), clock_(clock) {
+ZoneCatalogue::ZoneCatalogue(std::string zoneinfoDir, const ClockService& clock, ZoneFileCache& files)
+    : dir_(std::move(zoneinfoDir)), clock_(clock), files_(files) {
     for (auto part : splitPath(kZoneRootNt)) rootParts_.emplace_back(part);
 }
 
@@ -145,28 +145,31 @@ ZoneCatalogue::Zone* ZoneCatalogue::findLocked(std::string_view id) {
 }
 
 bool ZoneCatalogue::readFileLocked(Zone& zone) {
-    if (zone.loaded) return zone.readable;
+    if (zone.loaded) return zone.timeline != nullptr;
     zone.loaded = true;
-    std::string error;
-    zone.readable = TzFile::load(dir_ + "/" + zone.id, zone.file, error);
-    if (!zone.readable && zone.id == kUtcId) {
+    const std::string path = ZoneFilePath(dir_, zone.id);
+    if (!path.empty()) zone.timeline = files_.get(path);
+    if (zone.timeline) {
+        zone.path = path;
+    } else if (zone.id == kUtcId) {
         // UTC needs no file: a database without one still gets a plain zone at offset 0.
-        zone.file = TzFile::constant(LocalTimeType{0, false, kUtcId});
-        zone.readable = true;
+        zone.timeline =
+            std::make_shared<const ZoneTimeline>(TzFile::constant(LocalTimeType{0, false, kUtcId}));
     }
-    return zone.readable;
+    return zone.timeline != nullptr;
 }
 
 const ZoneYearRule* ZoneCatalogue::ruleForYearLocked(Zone& zone, int year) {
     if (!readFileLocked(zone)) return nullptr;
     auto it = zone.years.find(year);
-    if (it == zone.years.end()) it = zone.years.emplace(year, BuildZoneYearRule(zone.file, year)).first;
+    if (it == zone.years.end())
+        it = zone.years.emplace(year, BuildZoneYearRule(zone.timeline->file(), year)).first;
     return &it->second;
 }
 
 const ZoneYearRule* ZoneCatalogue::ruleNowLocked(Zone& zone) {
     if (!readFileLocked(zone)) return nullptr;
-    return ruleAt(zone.file, clock_.utcNow().toUnix(),
+    return ruleAt(zone.timeline->file(), clock_.utcNow().toUnix(),
                   [&](int year) { return ruleForYearLocked(zone, year); });
 }
 
@@ -182,6 +185,7 @@ std::optional<ZoneCatalogue::Values> ZoneCatalogue::valuesLocked(Zone& zone) {
     v.standardName = rule->record.StandardName;
     v.daylightName = rule->record.DaylightName;
     v.tzi = EncodeTzi(rule->record);
+    v.tzFile = zone.path;
     return v;
 }
 
@@ -237,7 +241,9 @@ bool ZoneCatalogue::GetValue(std::string_view path, std::string_view name, Value
     else if (sameText(name, "TZI")) {
         type = ValueType::Binary;
         data = values->tzi;
-    } else
+    } else if (sameText(name, "TzFile") && !values->tzFile.empty())
+        data = values->tzFile;
+    else
         return false;
     return true;
 }
@@ -254,6 +260,7 @@ std::optional<ZoneRecord> ZoneCatalogue::zoneRecord(std::string_view id) {
     if (!values) return std::nullopt;
     ZoneRecord r = ruleNowLocked(*zone)->record;
     r.DisplayText = values->display;
+    r.tzFile = values->tzFile;
     r.CityName = r.DisplayText.substr(r.DisplayText.find(')') + 1);
     return r;
 }
@@ -273,9 +280,9 @@ std::shared_ptr<KeyProvider> MakeZoneCatalogue(const std::string& zoneinfoDir, c
 std::int32_t MachineZoneBias(const std::string& zoneinfoDir, const ClockService& clock,
                              const std::string& etcDir) {
     const std::string id = MachineZoneId(zoneinfoDir, etcDir);
-    TzFile file;
-    std::string error;
-    if (!TzFile::load(zoneinfoDir + "/" + id, file, error)) return 0;
+    const auto zone = ZoneFileCache::shared().get(ZoneFilePath(zoneinfoDir, id));
+    if (!zone) return 0;
+    const TzFile& file = zone->file();
     const auto rule = ruleAt(file, clock.utcNow().toUnix(), [&](int year) {
         return std::optional<ZoneYearRule>(BuildZoneYearRule(file, year));
     });

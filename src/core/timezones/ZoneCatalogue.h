@@ -1,6 +1,7 @@
 #pragma once
 // The system's time-zone catalogue, built from the tz database: one key per zone under the zone
-// root of the machine-wide root, with the values "Display", "Std", "Dlt" and "TZI".
+// root of the machine-wide root, with the values "Display", "Std", "Dlt" and "TZI", and "TzFile",
+// the path of the zone's file, so a record read from the key can follow the zone's own transitions.
 //
 // Zones are those of zone.tab in its order, then "UTC" last. Each zone's values are those of the
 // year the clock service is in (in the zone's own local time); a zone's file is read the first
@@ -19,13 +20,16 @@
 #include "core/timezones/ClockService.h"
 #include "core/timezones/TzFile.h"
 #include "core/timezones/TziBuilder.h"
+#include "core/timezones/ZoneFileCache.h"
 #include "core/timezones/ZoneRecord.h"
 
 namespace tavrin {
 
 class ZoneCatalogue final : public KeyProvider {
   public:
-    ZoneCatalogue(std::string zoneinfoDir, const ClockService& clock);
+    // Zone files are read through `files` (the process's shared cache unless a caller brings its own).
+    ZoneCatalogue(std::string zoneinfoDir, const ClockService& clock,
+                  ZoneFileCache& files = ZoneFileCache::shared());
 
     bool HasKey(std::string_view path) override;
     std::vector<std::string> SubKeys(std::string_view path) override;
@@ -44,12 +48,12 @@ class ZoneCatalogue final : public KeyProvider {
         std::string id;
         std::string country;  // the country's name, empty when unknown
         bool loaded = false;
-        bool readable = false;
-        TzFile file;
+        std::shared_ptr<const ZoneTimeline> timeline;  // null when the file cannot be read
+        std::string path;                              // the file's path, when it was read
         std::map<int, ZoneYearRule> years;
     };
     struct Values {
-        std::string display, standardName, daylightName, tzi;
+        std::string display, standardName, daylightName, tzi, tzFile;
     };
 
     void loadListLocked();
@@ -63,6 +67,7 @@ class ZoneCatalogue final : public KeyProvider {
 
     std::string dir_;
     const ClockService& clock_;
+    ZoneFileCache& files_;
     std::mutex mutex_;
     bool listLoaded_ = false;
     std::vector<Zone> zones_;

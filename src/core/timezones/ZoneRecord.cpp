@@ -100,6 +100,8 @@ ZoneRecord ReadZone(Store& store, std::string_view zoneRoot, std::string_view ke
         last = store.QueryValueData(key, names[i], data, type);
         if (last == status::kSuccess) *fields[i] = TrimAtNull(data);
     }
+    if (store.QueryValueData(key, "TzFile", data, type) == status::kSuccess && type == ValueType::String)
+        zone.tzFile = TrimAtNull(data);
     const auto paren = zone.DisplayText.find(')');
     if (paren != std::string::npos) zone.CityName = zone.DisplayText.substr(paren + 1);
     store.CloseKey(key);

@@ -34,6 +34,10 @@ struct ZoneRecord {
     std::string StandardName;
     std::string DaylightName;
     std::string CityName;  // DisplayText after its first ")", the blank after it included
+    // The tz database file the catalogue built the record from (the key's "TzFile" value); the zone's
+    // own transitions then give its time in every year. Empty for a record from anywhere else, which
+    // keeps to its rule block.
+    std::string tzFile;
 
     friend bool operator==(const ZoneRecord&, const ZoneRecord&) = default;
 };
@@ -48,7 +52,8 @@ std::string TrimAtNull(std::string_view text);
 
 // Reads the zone `keyName` under `zoneRoot` of the machine-wide root. Never fails outward: a missing
 // key gives the empty record, a missing value leaves its field empty. `lastStatus`, when given,
-// receives the status of the last store call.
+// receives the status of the last store call for the design's four values ("TZI", "Display", "Std",
+// "Dlt"); the catalogue's "TzFile" value is read after them without touching it.
 ZoneRecord ReadZone(Store& store, std::string_view zoneRoot, std::string_view keyName,
                     Status* lastStatus = nullptr);
 

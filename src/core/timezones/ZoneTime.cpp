@@ -1,6 +1,7 @@
 #include "core/timezones/ZoneTime.h"
 
 #include "core/timezones/ZoneCatalogue.h"
+#include "core/timezones/ZoneFileCache.h"
 
 namespace tavrin {
 namespace {
@@ -49,7 +50,13 @@ DaylightPeriod DaylightPeriodOf(const ZoneRecord& zone, int year) {
     return p;
 }
 
+std::shared_ptr<const ZoneTimeline> TimelineOf(const ZoneRecord& zone) {
+    if (zone.tzFile.empty()) return nullptr;
+    return ZoneFileCache::shared().get(zone.tzFile);
+}
+
 bool IsDaylightNow(const ZoneRecord& zone, const DateTime& utc) {
+    if (const auto timeline = TimelineOf(zone)) return timeline->isDaylightAt(utc.toUnix());
     if (zone.DaylightDate.wMonth == 0) return false;
     const int year = utc.addMinutes(-std::int64_t{zone.Bias}).year();
     const DaylightPeriod p = DaylightPeriodOf(zone, year);
@@ -63,6 +70,7 @@ DateTime UtcNow(const ClockService& clock) {
 }
 
 DateTime ZoneTimeNow(const DateTime& utc, const ZoneRecord& zone) {
+    if (const auto timeline = TimelineOf(zone)) return utc.addSeconds(timeline->offsetAt(utc.toUnix()));
     std::int64_t minutes = zone.Bias;
     if (IsDaylightNow(zone, utc)) minutes += zone.DaylightBias;
     return utc.addMinutes(-minutes);

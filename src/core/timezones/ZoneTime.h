@@ -1,13 +1,17 @@
 #pragma once
-// A zone's wall-clock time from a UTC instant and the zone's rule block. Every routine takes the
-// instant it works on; none reads the clock behind the caller's back.
+// A zone's wall-clock time from a UTC instant. A record the catalogue built from a tz database zone
+// follows that zone's own transitions, so every year comes out as the zone kept it, however often
+// it changed its clocks; any other record follows its rule block. Every routine takes the instant it
+// works on; none reads the clock behind the caller's back.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "core/timezones/ClockService.h"
 #include "core/timezones/DateTime.h"
 #include "core/timezones/ZoneRecord.h"
 #include "core/timezones/ZoneState.h"
+#include "core/timezones/ZoneTimeline.h"
 
 namespace tavrin {
 
@@ -25,17 +29,22 @@ struct DaylightPeriod {
 };
 DaylightPeriod DaylightPeriodOf(const ZoneRecord& zone, int year);
 
-// Whether the zone keeps daylight time at the UTC instant `utc`, to the second. The rules are those
-// of the year of the zone's local standard time at that instant. When daylight time starts before it
-// ends in that year (northern order) it is in force from the start up to, not including, the end;
-// otherwise (southern order) before the end and from the start on.
+// The zone's transitions when the record came from a readable tz database file; nullptr otherwise.
+std::shared_ptr<const ZoneTimeline> TimelineOf(const ZoneRecord& zone);
+
+// Whether the zone keeps daylight time at the UTC instant `utc`, to the second. A tz zone answers
+// from its transitions, daylight time being the later clock as in the catalogue's rule blocks.
+// Otherwise the rules are those of the year of the zone's local standard time at that instant. When daylight
+// time starts before it ends in that year (northern order) it is in force from the start up to, not
+// including, the end; otherwise (southern order) before the end and from the start on.
 bool IsDaylightNow(const ZoneRecord& zone, const DateTime& utc);
 
 // The current UTC instant to the second.
 DateTime UtcNow(const ClockService& clock);
 
-// The zone's wall-clock time at the UTC instant: UTC less Bias, less DaylightBias while the zone keeps
-// daylight time. The empty record (an unknown zone) gives UTC itself.
+// The zone's wall-clock time at the UTC instant: UTC plus the offset in force for a tz zone; for any
+// other record UTC less Bias, less DaylightBias while the zone keeps daylight time. The empty record
+// (an unknown zone) gives UTC itself.
 DateTime ZoneTimeNow(const DateTime& utc, const ZoneRecord& zone);
 
 // The machine zone's standard Bias in minutes (UTC = local standard time + Bias), read from the tz
