@@ -8,6 +8,7 @@
 #include "core/store/MemoryStore.h"
 #include "core/timezones/ClockService.h"
 #include "core/timezones/ZoneCatalogue.h"
+#include "core/timezones/ZoneChanges.h"
 #include "core/timezones/ZoneRecord.h"
 #include "core/timezones/ZoneTime.h"
 #include "ctl/Commands.h"
@@ -69,7 +70,8 @@ int cmdTime(const Args& args, std::ostream& out, std::ostream& err) {
     for (const DateTime& utc : instants) {
         clock.setUtc(utc);
         const ZoneRecord zone = ReadZone(store, kZoneRootNt, zoneName);
-        out << instantText(ZoneTimeNow(utc, zone)) << '\n';
+        // The same line the world-time lines give as their tool tip.
+        out << instantText(ZoneTimeNow(utc, zone)) << '\t' << ZoneChangeText(zone, utc) << '\n';
     }
     return 0;
 }

@@ -47,7 +47,8 @@ const char* kUsage =
     "  settings                      which root holds the settings, then every stored value\n"
     "  format PATTERN [DATETIME]     format DATETIME (\"YYYY-MM-DD HH:MM:SS\", local; default now)\n"
     "  zones                         every zone of the catalogue with its rule block\n"
-    "  time ZONE [UTC ...]           the zone's wall-clock time at each UTC instant (default now)\n"
+    "  time ZONE [UTC ...]           the zone's wall-clock time at each UTC instant (default now),\n"
+    "                                a tab, then its UTC offset and next clock change\n"
     "  reminders [--file PATH]       the reminders of the data file, one line each\n"
     "  --help                        this text\n";
 
