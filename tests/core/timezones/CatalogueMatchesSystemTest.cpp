@@ -1,5 +1,5 @@
-// Every zone of the system's tz database, read through the catalogue exactly as the world-time lines
-// read it, against the C library's own conversion of the same file.
+// Every zone of the system's tz database against the C library's own conversion of the same file:
+// the rule blocks the catalogue shows, and the world time the records give in every year.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@
 #include "core/store/MemoryStore.h"
 #include "core/timezones/TzFile.h"
 #include "core/timezones/ZoneCatalogue.h"
+#include "core/timezones/ZoneChanges.h"
+#include "core/timezones/ZoneFileCache.h"
 #include "core/timezones/ZoneTime.h"
 
 namespace tavrin {
@@ -49,34 +52,51 @@ class TzGuard {
     std::optional<std::string> old_;
 };
 
-DateTime systemWallClock(std::int64_t utc, long* gmtoff = nullptr) {
+DateTime systemWallClock(std::int64_t utc) {
     const std::time_t t = static_cast<std::time_t>(utc);
     std::tm tm{};
     localtime_r(&t, &tm);
-    if (gmtoff) *gmtoff = tm.tm_gmtoff;
     return DateTime::fromFields(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
                                 tm.tm_sec);
 }
 
-long systemOffset(std::int64_t utc) {
-    long off = 0;
-    systemWallClock(utc, &off);
-    return off;
+struct SystemReading {
+    long offset = 0;
+    bool isDst = false;
+};
+
+SystemReading systemTimeAt(std::int64_t utc) {
+    const std::time_t t = static_cast<std::time_t>(utc);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return {tm.tm_gmtoff, tm.tm_isdst > 0};
 }
 
-// The instants at which the C library's offset for the zone changes in [from, to), found by bisecting
-// between 5-day steps.
+long systemOffset(std::int64_t utc) {
+    return systemTimeAt(utc).offset;
+}
+
+// The instants at which the C library's offset or daylight flag for the zone changes in [from, to),
+// found by bisecting between 5-day steps.
 std::vector<std::int64_t> systemChanges(std::int64_t from, std::int64_t to) {
     constexpr std::int64_t kStep = 5 * 86400;
+    auto same = [](const SystemReading& a, const SystemReading& b) {
+        return a.offset == b.offset && a.isDst == b.isDst;
+    };
     std::vector<std::int64_t> changes;
+    SystemReading atLo = systemTimeAt(from);
     for (std::int64_t a = from; a < to; a += kStep) {
         std::int64_t lo = a, hi = std::min(a + kStep, to);
-        if (systemOffset(lo) == systemOffset(hi)) continue;
-        while (hi - lo > 1) {
-            const std::int64_t mid = lo + (hi - lo) / 2;
-            (systemOffset(mid) == systemOffset(lo) ? lo : hi) = mid;
+        const SystemReading atHi = systemTimeAt(hi);
+        if (!same(atLo, atHi)) {
+            const SystemReading start = atLo;
+            while (hi - lo > 1) {
+                const std::int64_t mid = lo + (hi - lo) / 2;
+                (same(systemTimeAt(mid), start) ? lo : hi) = mid;
+            }
+            changes.push_back(hi);
         }
-        changes.push_back(hi);
+        atLo = atHi;
     }
     return changes;
 }
@@ -95,7 +115,8 @@ std::vector<std::int64_t> instantsFor(const TzFile& file, const std::vector<std:
     return out;
 }
 
-TEST(CatalogueMatchesSystem, EveryZoneGivesTheCLibrarysWallClockThisYearAndNext) {
+// The rule block alone (a record that names no tz file keeps to it), for this year and the next.
+TEST(CatalogueMatchesSystem, RuleBlocksGiveTheCLibrarysWallClockThisYearAndNext) {
     const std::string dir = Paths::fromEnvironment().zoneinfoDir;
     SystemClock system;
     const int year = system.utcNow().year();
@@ -121,7 +142,9 @@ TEST(CatalogueMatchesSystem, EveryZoneGivesTheCLibrarysWallClockThisYearAndNext)
         const TzGuard tz(":" + dir + "/" + id);
         // Years in which the zone changes its clock more than twice are beyond one rule block too,
         // whether or not they are listed above (the database predicts such years for some zones).
-        const auto changes = systemChanges(from - 86400, to + 86400);
+        std::vector<std::int64_t> changes;
+        for (std::int64_t c : systemChanges(from - 86400, to + 86400))
+            if (systemOffset(c - 1) != systemOffset(c)) changes.push_back(c);
         std::map<int, int> changesPerYear;
         for (std::int64_t c : changes) ++changesPerYear[DateTime::fromUnix(c).year()];
         auto beyondOneRule = [&](std::int64_t u) {
@@ -133,7 +156,8 @@ TEST(CatalogueMatchesSystem, EveryZoneGivesTheCLibrarysWallClockThisYearAndNext)
         for (std::int64_t u : instantsFor(file, changes, from, to)) {
             const DateTime utc = DateTime::fromUnix(u);
             clock.setUtc(utc);
-            const ZoneRecord zone = ReadZone(store, kZoneRootNt, id);
+            ZoneRecord zone = ReadZone(store, kZoneRootNt, id);
+            zone.tzFile.clear();
             const DateTime ours = ZoneTimeNow(utc, zone);
             const DateTime theirs = systemWallClock(u);
             ++checked;
@@ -151,6 +175,131 @@ TEST(CatalogueMatchesSystem, EveryZoneGivesTheCLibrarysWallClockThisYearAndNext)
     std::printf(
         "checked %d instants in %zu zones; zones off in some instant of a year beyond one rule: %zu\n",
         checked, ids.size(), exceptionsSeen.size());
+}
+
+std::string utcText(std::int64_t u) {
+    const DateTime t = DateTime::fromUnix(u);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d UTC", t.year(), t.month(), t.day(),
+                  t.hour(), t.minute(), t.second());
+    return buf;
+}
+
+// The zone's stretches of one offset and one daylight flag as the C library shows them, each with
+// whether it is daylight time in the clock's sense: the later clock. That is the C library's flag,
+// except where a stretch it flags as daylight set the clock back on entering it and forward on
+// leaving it (a winter "daylight" time, as in Ireland): there the flagged stretch is standard time
+// and the stretches beside it are daylight time.
+struct Stretch {
+    std::int64_t start = 0;
+    SystemReading reading;
+    bool daylight = false;
+};
+
+std::vector<Stretch> systemStretches(std::int64_t from, const std::vector<std::int64_t>& changes) {
+    std::vector<Stretch> out{{from, systemTimeAt(from), false}};
+    for (std::int64_t c : changes) {
+        const SystemReading r = systemTimeAt(c);
+        if (r.offset != out.back().reading.offset || r.isDst != out.back().reading.isDst)
+            out.push_back({c, r, false});
+    }
+    const std::size_t n = out.size();
+    auto wentBack = [&](std::size_t i) {
+        return out[i].reading.isDst && (i == 0 || out[i - 1].reading.offset > out[i].reading.offset) &&
+               (i + 1 == n || out[i + 1].reading.offset > out[i].reading.offset) && n > 1;
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        const long offset = out[i].reading.offset;
+        if (out[i].reading.isDst)
+            out[i].daylight = !wentBack(i);
+        else
+            out[i].daylight = (i > 0 && wentBack(i - 1) && out[i - 1].reading.offset < offset) ||
+                              (i + 1 < n && wentBack(i + 1) && out[i + 1].reading.offset < offset);
+    }
+    return out;
+}
+
+// Each zone's record is read once, at one moment, as the world-time lines read it, and then asked
+// for every year: a second before and at each change of the zone's clock from 1970 to 2037 (as the
+// zone file lists it and as the C library shows it), and at instants spread at random from 1900 to
+// 2200. Whether the zone keeps daylight time, and its next change of offset, are checked at the same
+// instants up to 2037.
+TEST(CatalogueMatchesSystem, EveryZoneInEveryYearGivesTheCLibrarysWallClock) {
+    const std::string dir = Paths::fromEnvironment().zoneinfoDir;
+    FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
+    auto catalogue = std::make_shared<ZoneCatalogue>(dir, clock);
+    MemoryStore store;
+    store.mount(Root::LocalMachine, catalogue);
+    const auto ids = catalogue->zoneIds();
+    ASSERT_GT(ids.size(), 300u) << "no tz database in " << dir;
+    const std::size_t filesReadBefore = ZoneFileCache::shared().filesRead();
+
+    auto unix = [](int year) { return DateTime::fromFields(year, 1, 1).toUnix(); };
+    // Stretches are followed from 1960 to 2040, so those of 1970 and 2037 are seen with both sides.
+    const std::int64_t from = unix(1970), to = unix(2038), seenFrom = unix(1960), seenTo = unix(2040);
+    std::mt19937_64 random(20260615);
+    std::uniform_int_distribution<std::int64_t> anyInstant(unix(1900), unix(2200) - 1);
+
+    std::size_t atChanges = 0, spread = 0, wrongTime = 0, wrongDaylight = 0, wrongNext = 0;
+    for (const auto& id : ids) {
+        const ZoneRecord zone = ReadZone(store, kZoneRootNt, id);
+        const auto timeline = TimelineOf(zone);
+        if (!timeline) {
+            ADD_FAILURE() << id << ": the record names no readable tz file";
+            continue;
+        }
+        const TzGuard tz(":" + zone.tzFile);
+        std::vector<std::int64_t> changes = systemChanges(seenFrom, seenTo);
+        for (const auto& t : timeline->file().transitionsBetween(seenFrom, seenTo - 1))
+            changes.push_back(t.at);
+        std::sort(changes.begin(), changes.end());
+        changes.erase(std::unique(changes.begin(), changes.end()), changes.end());
+        const auto stretches = systemStretches(seenFrom, changes);
+
+        std::vector<std::int64_t> instants;
+        for (std::int64_t c : changes)
+            if (c >= from && c < to) instants.insert(instants.end(), {c - 1, c});
+        atChanges += instants.size();
+        for (int i = 0; i < 100; ++i) instants.push_back(anyInstant(random));
+        spread += 100;
+        int shown = 0;
+        for (std::int64_t u : instants) {
+            const DateTime utc = DateTime::fromUnix(u);
+            const std::int64_t off = ZoneTimeNow(utc, zone).secondsSince(systemWallClock(u));
+            if (off != 0) {
+                ++wrongTime;
+                if (++shown <= 3) ADD_FAILURE() << id << " at " << utcText(u) << ": off by " << off << " s";
+            }
+            if (u < from || u >= to) continue;
+            const auto in = std::upper_bound(stretches.begin(), stretches.end(), u,
+                                             [](std::int64_t v, const Stretch& s) { return v < s.start; });
+            const bool daylight = std::prev(in)->daylight;
+            if (IsDaylightNow(zone, utc) != daylight) {
+                ++wrongDaylight;
+                if (++shown <= 3)
+                    ADD_FAILURE() << id << " at " << utcText(u) << ": daylight time should be "
+                                  << (daylight ? "on" : "off");
+            }
+            auto next = in;
+            while (next != stretches.end() && next->reading.offset == std::prev(in)->reading.offset) ++next;
+            if (next == stretches.end()) continue;  // none seen before 2040
+            const auto change = NextClockChange(zone, utc);
+            if (!change || change->at != next->start || change->offsetAfter != next->reading.offset) {
+                ++wrongNext;
+                if (++shown <= 3)
+                    ADD_FAILURE() << id << " at " << utcText(u) << ": the next change is at "
+                                  << utcText(next->start);
+            }
+        }
+    }
+    EXPECT_EQ(wrongTime, 0u);
+    EXPECT_EQ(wrongDaylight, 0u);
+    EXPECT_EQ(wrongNext, 0u);
+    // The records and the catalogue share one read of each file.
+    EXPECT_LE(ZoneFileCache::shared().filesRead() - filesReadBefore, ids.size());
+    std::printf(
+        "%zu zones, %zu instants around changes, %zu at random; wrong: %zu times, %zu daylight, %zu next\n",
+        ids.size(), atChanges, spread, wrongTime, wrongDaylight, wrongNext);
 }
 
 }  // namespace

@@ -177,6 +177,34 @@ TEST_F(ZoneCatalogueTest, WallClockToTheSecondAroundTransitions) {
     aroundChange("Europe/Dublin", utc(1, 10, 12), "2026-01-10 11:59:59", "2026-01-10 12:00:00");
     aroundChange("Europe/Dublin", utc(7, 10, 12), "2026-07-10 12:59:59", "2026-07-10 13:00:00");
     aroundChange("Unknown/Zone", utc(9, 26, 14), "2026-09-26 13:59:59", "2026-09-26 14:00:00");
+    // Morocco's second period of the year, which the year's one rule block cannot hold.
+    aroundChange("Africa/Casablanca", utc(2, 15, 2), "2026-02-15 02:59:59", "2026-02-15 02:00:00");
+    aroundChange("Africa/Casablanca", utc(3, 22, 2), "2026-03-22 01:59:59", "2026-03-22 03:00:00");
+}
+
+TEST_F(ZoneCatalogueTest, DaylightTimeIsTheLaterClockWhateverTheTzDataFlags) {
+    // Each record read once, in June, and asked about the whole year.
+    const struct {
+        const char* zone;
+        DateTime utc;
+        bool daylight;
+    } cases[] = {
+        {"Europe/Berlin", utc(1, 15, 12), false},
+        {"Europe/Berlin", utc(7, 15, 12), true},
+        {"Australia/Sydney", utc(1, 15, 12), true},
+        {"Australia/Sydney", utc(7, 15, 12), false},
+        {"Asia/Kathmandu", utc(7, 15, 12), false},
+        // The tz data flags Dublin's winter and Morocco's Ramadan hour as daylight time that sets the
+        // clock back; the record's names call the summer clock daylight time, and so does the clock.
+        {"Europe/Dublin", utc(1, 15, 12), false},
+        {"Europe/Dublin", utc(7, 15, 12), true},
+        {"Africa/Casablanca", utc(3, 1, 12), false},
+        {"Africa/Casablanca", utc(6, 15, 12), true},
+        {"Africa/Casablanca", utc(10, 1, 12), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsDaylightNow(read(c.zone), c.utc), c.daylight) << c.zone << " in month " << c.utc.month();
+    EXPECT_EQ(read("Europe/Dublin").DaylightName, "IST");
 }
 
 // Points TZ at a zone and puts it back.
