@@ -1,7 +1,6 @@
 #include "core/timezones/ZoneCatalogue.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -16,17 +15,21 @@ namespace {
 
 constexpr const char* kUtcId = "UTC";
 
+// Zone ids and key names are ASCII; folding them without the C locale keeps every world-time line's
+// lookups cheap.
+char foldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 std::string lower(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : out) c = foldAscii(c);
     return out;
 }
 
 bool sameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return foldAscii(x) == foldAscii(y); });
 }
 
 // Key names of a path; empty names from doubled or outer backslashes are dropped.
@@ -173,10 +176,11 @@ const ZoneYearRule* ZoneCatalogue::ruleNowLocked(Zone& zone) {
                   [&](int year) { return ruleForYearLocked(zone, year); });
 }
 
-std::optional<ZoneCatalogue::Values> ZoneCatalogue::valuesLocked(Zone& zone) {
+const ZoneCatalogue::Values* ZoneCatalogue::valuesLocked(Zone& zone) {
     const ZoneYearRule* rule = ruleNowLocked(zone);
-    if (!rule) return std::nullopt;
-    Values v;
+    if (!rule) return nullptr;
+    if (zone.valuesOf == rule) return &zone.values;
+    Values& v = zone.values;
     v.display = GmtOffsetText(rule->record.Bias) + " ";
     if (zone.id == kUtcId)
         v.display += "Coordinated Universal Time";
@@ -186,7 +190,8 @@ std::optional<ZoneCatalogue::Values> ZoneCatalogue::valuesLocked(Zone& zone) {
     v.daylightName = rule->record.DaylightName;
     v.tzi = EncodeTzi(rule->record);
     v.tzFile = zone.path;
-    return v;
+    zone.valuesOf = rule;
+    return &v;
 }
 
 ZoneCatalogue::Zone* ZoneCatalogue::zoneAtPathLocked(std::string_view path, std::size_t& depth,
@@ -229,7 +234,7 @@ bool ZoneCatalogue::GetValue(std::string_view path, std::string_view name, Value
     bool underRoot = false;
     Zone* zone = zoneAtPathLocked(path, depth, underRoot);
     if (!zone) return false;
-    const auto values = valuesLocked(*zone);
+    const Values* values = valuesLocked(*zone);
     if (!values) return false;
     type = ValueType::String;
     if (sameText(name, "Display"))
@@ -256,7 +261,7 @@ std::optional<ZoneRecord> ZoneCatalogue::zoneRecord(std::string_view id) {
     std::lock_guard lock(mutex_);
     Zone* zone = findLocked(id);
     if (!zone) return std::nullopt;
-    const auto values = valuesLocked(*zone);
+    const Values* values = valuesLocked(*zone);
     if (!values) return std::nullopt;
     ZoneRecord r = ruleNowLocked(*zone)->record;
     r.DisplayText = values->display;

@@ -44,6 +44,9 @@ class ZoneCatalogue final : public KeyProvider {
     std::optional<ZoneYearRule> zoneRuleForYear(std::string_view id, int year);
 
   private:
+    struct Values {
+        std::string display, standardName, daylightName, tzi, tzFile;
+    };
     struct Zone {
         std::string id;
         std::string country;  // the country's name, empty when unknown
@@ -51,9 +54,9 @@ class ZoneCatalogue final : public KeyProvider {
         std::shared_ptr<const ZoneTimeline> timeline;  // null when the file cannot be read
         std::string path;                              // the file's path, when it was read
         std::map<int, ZoneYearRule> years;
-    };
-    struct Values {
-        std::string display, standardName, daylightName, tzi, tzFile;
+        // The values of the rule block last asked for: a record reads five of them in a row.
+        const ZoneYearRule* valuesOf = nullptr;
+        Values values;
     };
 
     void loadListLocked();
@@ -61,7 +64,8 @@ class ZoneCatalogue final : public KeyProvider {
     bool readFileLocked(Zone& zone);
     const ZoneYearRule* ruleForYearLocked(Zone& zone, int year);
     const ZoneYearRule* ruleNowLocked(Zone& zone);
-    std::optional<Values> valuesLocked(Zone& zone);
+    // The zone's values now; nullptr when its file cannot be read.
+    const Values* valuesLocked(Zone& zone);
     // The zone named by a path below the zone root, or nullptr; `depth` gets the path's key count.
     Zone* zoneAtPathLocked(std::string_view path, std::size_t& depth, bool& underRoot);
 
