@@ -39,7 +39,6 @@ TEST_F(ZoneChangeTextTest, OffsetNowAndTheNextChangeOnTheZonesOwnClock) {
         {"Europe/Berlin", at(2026, 3, 29, 0, 59, 59),
          "UTC+01:00 now; clocks go forward 1 h on 29 Mar 2026 at 02:00"},
         {"Europe/Berlin", at(2026, 3, 29, 1), "UTC+02:00 now; clocks go back 1 h on 25 Oct 2026 at 03:00"},
-        {"Europe/Berlin", at(2026, 11, 1), "UTC+01:00 now; clocks go forward 1 h on 28 Mar 2027 at 02:00"},
         // Past the file's last listed change, from its closing rule.
         {"Europe/Berlin", at(2040, 1, 1), "UTC+01:00 now; clocks go forward 1 h on 25 Mar 2040 at 02:00"},
         // Southern: forward in October, back in April of the next year.
@@ -55,8 +54,6 @@ TEST_F(ZoneChangeTextTest, OffsetNowAndTheNextChangeOnTheZonesOwnClock) {
         {"Africa/Casablanca", at(2026, 6, 15), "UTC+01:00 now; clocks go back 1 h on 20 Sep 2026 at 02:00"},
         // No daylight time.
         {"Asia/Kathmandu", at(2026, 7, 1), "UTC+05:45 now; no clock changes"},
-        {"Asia/Tokyo", at(2026, 7, 1), "UTC+09:00 now; no clock changes"},
-        {"UTC", at(2026, 7, 1), "UTC+00:00 now; no clock changes"},
         // A name the catalogue does not know reads as the empty record: UTC without changes.
         {"Nowhere/Zone", at(2026, 7, 1), "UTC+00:00 now; no clock changes"},
     };
