@@ -1,0 +1,160 @@
+// Opening the reminder and alarm windows as a user meets them: the calendar from the menu to its first
+// painted frame, a month change, the manager listing a full table of 256 reminders, and the alarm
+// dialog with a dozen chosen zones read from the system's zone database. Each opening is timed up to
+// a complete rendering of the window (a grab paints every child), offscreen.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <memory>
+
+#include "core/alarms/SoundPlayer.h"
+#include "core/state/AppState.h"
+#include "core/store/MemoryStore.h"
+#include "core/timezones/ZoneCatalogue.h"
+#include "support/RecordingShell.h"
+#include "support/ScriptedAsker.h"
+#include "support/TestApp.h"
+#include "ui/alarms/frmAlarm.h"
+#include "ui/reminders/ReminderWindows.h"
+#include "ui/reminders/frmCal.h"
+#include "ui/reminders/frmRem.h"
+#include "ui/utilities/QtCommonDialogs.h"
+
+using namespace tavrin;
+
+namespace {
+
+struct QuietSound final : SoundPlayer {
+    void play(const std::string&) override {}
+    void beep() override {}
+};
+
+struct Fixture {
+    Fixture() {
+        test::EnsureApp();
+        app.settings.DateFormat = "mm/dd/yy";
+        app.settings.TimeFormat = "h:mm AM/PM";
+        app.settings.WForeColor = "800000";
+        app.paths.dataHome = "/nonexistent";  // nothing here is saved
+        // A full table, a few reminders on every day of March 2005.
+        for (int i = 0; i < kReminderSlots; ++i) {
+            const int day = 1 + i % 31;
+            app.reminders.RemTitle[i] =
+                "Reminder number " + std::to_string(i) + " with a title of usual length";
+            app.reminders.RemDate[i] =
+                std::string("03/") + (day < 10 ? "0" : "") + std::to_string(day) + "/05";
+            app.reminders.RemTime[i] = (i % 24 < 10 ? "0" : "") + std::to_string(i % 24) + ":30:00";
+            app.reminders.RemEnabled[i] = i % 5 ? "1" : "0";
+            app.reminders.RemRecur[i] = std::to_string(i % 4 - 1);
+            app.reminders.RemBody[i] = std::string(250, 'm');
+        }
+        store.mount(Root::LocalMachine, MakeZoneCatalogue("/usr/share/zoneinfo", clock));
+        app.zones.ZoneRoot = kZoneRootNt;
+        const char* zones[] = {"Asia/Tokyo",       "Europe/Berlin",    "America/New_York",
+                               "Australia/Sydney", "Asia/Kolkata",     "Europe/London",
+                               "America/Chicago",  "Pacific/Auckland", "America/Sao_Paulo",
+                               "Africa/Cairo",     "Asia/Shanghai",    "America/Los_Angeles"};
+        for (int i = 0; i < 12; ++i) app.zones.ZoneList[static_cast<std::size_t>(i + 1)] = zones[i];
+    }
+    MemoryStore store;
+    FakeClock clock{DateTime::fromFields(2005, 3, 15, 15, 20, 0)};
+    test::RecordingShell shell;
+    test::ScriptedAsker asker;
+    AppState app{store, clock, shell, asker, Paths{}};
+    ReminderWindows windows{app, TAVRIN_SOURCE_DIR "/Images"};
+};
+
+Fixture& fixture() {
+    static Fixture* f = new Fixture;
+    return *f;
+}
+
+// The first window of the process: fonts and pictures are loaded on the way. Run once, first, or on
+// its own: --benchmark_filter=CalendarFirst.
+void BM_CalendarFirstOpenInTheProcess(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        frmCal* cal = f.windows.showCalendar();
+        benchmark::DoNotOptimize(cal->grab());
+        state.PauseTiming();
+        delete cal;
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CalendarFirstOpenInTheProcess)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_CalendarOpenToFirstPaint(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        frmCal* cal = f.windows.showCalendar();
+        benchmark::DoNotOptimize(cal->grab());
+        state.PauseTiming();
+        delete cal;
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CalendarOpenToFirstPaint)->Unit(benchmark::kMillisecond);
+
+void BM_CalendarMonthChange(benchmark::State& state) {
+    Fixture& f = fixture();
+    frmCal* cal = f.windows.showCalendar();
+    int step = 0;
+    for (auto _ : state) {
+        // Forward and back, so every other change lands on the month full of markers.
+        cal->Image2_Click(step++ % 2);
+        benchmark::DoNotOptimize(cal->grab());
+    }
+    delete cal;
+}
+BENCHMARK(BM_CalendarMonthChange)->Unit(benchmark::kMillisecond);
+
+void BM_ManagerOpenWith256Reminders(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        frmRem* manager = f.windows.showManager();
+        benchmark::DoNotOptimize(manager->grab());
+        state.PauseTiming();
+        delete manager;
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ManagerOpenWith256Reminders)->Unit(benchmark::kMillisecond);
+
+// The alarm dialog as the first window of the process, its zones not yet read from the database.
+// Run on its own: --benchmark_filter=AlarmDialogFirst.
+void BM_AlarmDialogFirstOpenInTheProcess(benchmark::State& state) {
+    Fixture& f = fixture();
+    QuietSound sound;
+    QtCommonDialogs dialogs;
+    for (auto _ : state) {
+        auto* dialog = new frmAlarm(f.app, sound, dialogs);
+        dialog->show();
+        benchmark::DoNotOptimize(dialog->grab());
+        state.PauseTiming();
+        delete dialog;
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AlarmDialogFirstOpenInTheProcess)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_AlarmDialogOpen(benchmark::State& state) {
+    Fixture& f = fixture();
+    QuietSound sound;
+    QtCommonDialogs dialogs;
+    for (auto _ : state) {
+        auto* dialog = new frmAlarm(f.app, sound, dialogs);
+        dialog->show();
+        benchmark::DoNotOptimize(dialog->grab());
+        state.PauseTiming();
+        delete dialog;
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AlarmDialogOpen)->Unit(benchmark::kMillisecond);
+
+}  // namespace
