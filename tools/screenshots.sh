@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Makes the README's pictures: the first-run setup dialog, and the clock face in each picture scheme.
-# Runs the built program under Xvfb with folders of its own. Usage: tools/screenshots.sh [BUILD_DIR]
+# Makes the README's pictures: the first-run setup dialog, the clock face in each picture scheme, and
+# the preferences, the calendar, the reminder editor and the alarm dialog as a user opens them from the
+# pop-up menu (clicks by xdotool). Runs the built program under Xvfb with folders of its own.
+# Usage: tools/screenshots.sh [BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-"$here/build"}
@@ -113,3 +115,84 @@ prefs_journey() {
   wait "$pid" 2>/dev/null || true
 }
 prefs_journey
+
+# The top-left corner and size of the visible window titled $1, as "X Y W H".
+window_place() {
+  local id
+  id=$(xdotool search --onlyvisible --name "^$1\$" | head -1)
+  [ -n "$id" ] || { echo "no window named $1" >&2; return 1; }
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  echo "$X $Y $WIDTH $HEIGHT"
+}
+
+# Grabs the visible window titled $1 into docs/$2.png.
+grab_window() {
+  local x y w h
+  read -r x y w h < <(window_place "$1")
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$2.png"
+  echo "$out/$2.png"
+}
+
+# Presses the clock, then the menu's button $1 (0 calendar, 1 alarm).
+menu_button() {
+  local cx cy cw ch
+  read -r cx cy cw ch < <(window_place Tavrin)
+  xdotool mousemove $((cx + cw / 2)) $((cy + ch / 2)) click 1
+  sleep 1
+  # A row of 40-pixel buttons along the menu's bottom.
+  local mx my mw mh
+  read -r mx my mw mh < <(window_place "Tavrin Menu")
+  xdotool mousemove $((mx + 20 + 40 * $1)) $((my + mh - 17)) click 1
+  sleep 1
+}
+
+# A user with a few reminders this month opens the calendar, adds a reminder on the 18th from the
+# day's menu, then opens the alarm dialog.
+journey() {
+  local home="$scratch/journey"
+  mkdir -p "$home"/{config/tavrin,configdirs,data/tavrin,runtime}
+  chmod 700 "$home/runtime"
+  printf 'REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n"ColScheme"="E99012"\n"WForeColor"="800000"\n' \
+    > "$home/config/tavrin/user.reg"
+  local month year
+  month=$(date +%m) year=$(date +%y)
+  {
+    for entry in "04|09:30:00|1|-1|Dentist" "12|10:00:00|1|1|Team stand-up" "12|19:15:00|1|2|Call home" \
+                 "28|08:00:00|0|-1|Pay the rent"; do
+      IFS='|' read -r day time on recur title <<< "$entry"
+      printf '"<START>"\r\n"%s"\r\n"%s/%s/%s"\r\n"%s"\r\n"%s"\r\n"%s"\r\n""\r\n"</END>"\r\n' \
+        "$title" "$month" "$day" "$year" "$time" "$on" "$recur"
+    done
+  } > "$home/data/tavrin/Tavrin.DAT"
+  XDG_CONFIG_HOME="$home/config" XDG_CONFIG_DIRS="$home/configdirs" XDG_DATA_HOME="$home/data" \
+    XDG_RUNTIME_DIR="$home/runtime" "$app" >/dev/null 2>&1 &
+  local pid=$!
+  sleep 3
+
+  menu_button 0
+  local x y w h
+  read -r x y w h < <(window_place Calendar)
+  # The 18th: its cell from the calendar's own layout (row of the day, column of its weekday).
+  local first cell
+  first=$(date -d "$(date +%Y-%m-01)" +%w)
+  cell=$((first + 17))
+  local tops=(54 81 109 137 165)
+  xdotool mousemove $((x + 12 + (cell % 7) * 32 + 12)) $((y + ${tops[$((cell / 7 % 5))]} + 8)) click 1
+  sleep 0.5
+  grab_window Calendar calendar
+  xdotool click 3
+  sleep 0.7
+  xdotool mousemove_relative 40 28 click 1  # "Add Reminder Here"
+  sleep 1
+  xdotool type "Lunch with Sam"
+  grab_window "Add Reminder" editor
+  xdotool key Escape
+  sleep 0.5
+
+  menu_button 1
+  grab_window Alarm alarm
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+
+journey
