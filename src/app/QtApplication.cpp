@@ -83,7 +83,7 @@ void QtApplication::startClock() {
 
 void QtApplication::showFirstRun() {
     // The setup dialog deletes itself when it closes; "Finish!" leads into the clock.
-    auto* setup = new frmInitSetup(*app_, [this] { startClock(); });
+    auto* setup = new frmInitSetup(*app_, dialogs_, [this] { startClock(); });
     setup_ = setup;
     setup->show();
 }

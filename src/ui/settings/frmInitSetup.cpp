@@ -63,19 +63,15 @@ QFrame* Rule(QWidget* parent, int y) {
 
 }  // namespace
 
-frmInitSetup::frmInitSetup(AppState& app, std::function<void()> onFinished, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), app_(app), onFinished_(std::move(onFinished)) {
+frmInitSetup::frmInitSetup(AppState& app, CommonDialogs& dialogs, std::function<void()> onFinished,
+                           QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      app_(app),
+      onFinished_(std::move(onFinished)),
+      dialogs_(dialogs) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Tavrin Initial Setup"));
     setFixedSize(kWidth, kHeight);
-    dialogs_.pickColour = [](QWidget* owner) { return ShowColor(owner, true); };
-    dialogs_.openFile = [](QWidget* owner, const OpenRequest& request) {
-        return ShowOpen(owner, request, true);
-    };
-    dialogs_.message = [](QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text) {
-        QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
-        box.exec();
-    };
 
     auto* heading = StaticText(QStringLiteral("Tavrin for Windows"), this, QRect(18, 10, 300, 32));
     QFont headingFont = heading->font();
@@ -175,7 +171,7 @@ void frmInitSetup::Combo1_Click(int index, int item) {
     const bool custom = setup_.choose(static_cast<SetupList>(index), item);
     syncLists();
     if (!custom) return;
-    const ColorChoice choice = dialogs_.pickColour(this);
+    const ColorChoice choice = dialogs_.ShowColor(this, true);
     if (!choice.cancelled) setup_.setCustomColour(choice.colour);
 }
 
@@ -186,21 +182,17 @@ void frmInitSetup::Label3_Click(int index) {
         browse();
 }
 
-void frmInitSetup::showMessage(QMessageBox::Icon icon, const QString& title, const QString& text) {
-    if (dialogs_.message) dialogs_.message(this, icon, title, text);
-}
-
 void frmInitSetup::finish() {
     const SetupUsers users = optUser_[0]->isChecked() ? SetupUsers::MeOnly : SetupUsers::Everyone;
     const std::uint32_t buttonFace = ColourNumberOf(palette().color(QPalette::Button));
     const SetupResult result = FinishSetup(app_.store, app_.settings, setup_, users, buttonFace);
     syncLists();
     if (result.noScheme) {
-        showMessage(QMessageBox::Critical, QStringLiteral("Tavrin"), QStringLiteral("No Color Scheme Set!"));
+        app_.asker.tell("Tavrin", "No Color Scheme Set!", MessageIcon::Stop);
     }
     if (result.status != status::kSuccess) {
-        showMessage(QMessageBox::NoIcon, QStringLiteral("Tavrin Error Message"),
-                    QStringLiteral("Warning! An error occured whilst trying to create preferences"));
+        app_.asker.tell("Tavrin Error Message",
+                        "Warning! An error occured whilst trying to create preferences", MessageIcon::None);
         return;
     }
     finished_ = true;
@@ -214,7 +206,7 @@ void frmInitSetup::browse() {
     request.filter = {
         {"JPEG Image (*.JPG)", "*.jpg"}, {"Bitmap Image (*.BMP)", "*.bmp"}, {"All Files (*.*)", "*.*"}};
     request.initialDirectory = QCoreApplication::applicationDirPath().toStdString() + "/";
-    const FileSelection chosen = dialogs_.openFile(this, request);
+    const FileSelection chosen = dialogs_.ShowOpen(this, request, true);
     if (chosen.count <= 0) return;
     app_.settings.BGPicture = chosen.firstPath();
     Image1_->setPixmap(QPixmap(QString::fromStdString(app_.settings.BGPicture)));

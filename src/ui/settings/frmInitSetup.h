@@ -1,7 +1,6 @@
 #pragma once
 // "Tavrin Initial Setup": the first start's dialog. Borderless, so it is dragged by its background;
 // it has no close button and Escape does not close it.
-#include <QMessageBox>
 #include <QPoint>
 #include <QWidget>
 #include <array>
@@ -20,19 +19,11 @@ namespace tavrin {
 class frmInitSetup : public QWidget {
     Q_OBJECT
   public:
-    // Stand-ins for the dialogs this window opens, so tests can answer them.
-    struct Dialogs {
-        std::function<ColorChoice(QWidget* owner)> pickColour;
-        std::function<FileSelection(QWidget* owner, const OpenRequest& request)> openFile;
-        std::function<void(QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text)>
-            message;
-    };
-
     // `onFinished` runs after "Finish!" has written the first settings (the start of the clock),
-    // before the window closes.
-    frmInitSetup(AppState& app, std::function<void()> onFinished, QWidget* parent = nullptr);
-
-    void setDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
+    // before the window closes. The colour and file dialogs come from `dialogs`, messages from the
+    // application's asker.
+    frmInitSetup(AppState& app, CommonDialogs& dialogs, std::function<void()> onFinished,
+                 QWidget* parent = nullptr);
 
     // The controls, by their design names.
     QRadioButton* optUser(int index) const { return optUser_[static_cast<std::size_t>(index)]; }
@@ -56,11 +47,10 @@ class frmInitSetup : public QWidget {
     void finish();
     void browse();
     void syncLists();
-    void showMessage(QMessageBox::Icon icon, const QString& title, const QString& text);
 
     AppState& app_;
     std::function<void()> onFinished_;
-    Dialogs dialogs_;
+    CommonDialogs& dialogs_;
     InitialSetup setup_;
     std::array<QRadioButton*, 2> optUser_{};
     std::array<QComboBox*, 3> Combo1_{};

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 
 #include "core/store/MemoryStore.h"
+#include "support/FakeCommonDialogs.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedAsker.h"
 #include "support/StoredValue.h"
@@ -27,29 +28,24 @@ struct SetupWindow : ::testing::Test {
     test::ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};
     int finished = 0;
-    int colourDialogs = 0;
-    std::vector<std::pair<QString, QString>> messages;  // title, text
-    std::vector<OpenRequest> openRequests;
+    test::FakeCommonDialogs dialogs;
+    const int& colourDialogs = dialogs.colourRequests;
+    const std::vector<OpenRequest>& openRequests = dialogs.openRequests;
     QPointer<frmInitSetup> window;
 
     void SetUp() override {
         test::EnsureApp();
-        window = new frmInitSetup(app, [this] { ++finished; });
+        for (int i = 0; i < 4; ++i) dialogs.colours.push_back(ColorChoice{0x00FFFF, false});  // yellow
+        dialogs.files.push_back(SelectionFromPaths({"/home/ann/Pictures/sky.jpg"}));
+        window = new frmInitSetup(app, dialogs, [this] { ++finished; });
         window->setAttribute(Qt::WA_DeleteOnClose);
-        frmInitSetup::Dialogs dialogs;
-        dialogs.pickColour = [this](QWidget*) {
-            ++colourDialogs;
-            return ColorChoice{0x00FFFF, false};  // yellow
-        };
-        dialogs.openFile = [this](QWidget*, const OpenRequest& request) {
-            openRequests.push_back(request);
-            return SelectionFromPaths({"/home/ann/Pictures/sky.jpg"});
-        };
-        dialogs.message = [this](QWidget*, QMessageBox::Icon, const QString& title, const QString& text) {
-            messages.emplace_back(title, text);
-        };
-        window->setDialogs(dialogs);
         window->show();
+    }
+    // The messages shown, as title and text.
+    std::vector<std::pair<std::string, std::string>> messages() const {
+        std::vector<std::pair<std::string, std::string>> out;
+        for (const auto& a : asker.asked) out.emplace_back(a.title, a.text);
+        return out;
     }
     void TearDown() override { delete window.data(); }
 
@@ -92,7 +88,7 @@ TEST_F(SetupWindow, CustomSchemeAsksForTheColourAgainOnEachWindowsChoice) {
 TEST_F(SetupWindow, FinishWithUntouchedListsShowsTheFilledChoices) {
     window->Label3_Click(0);
     EXPECT_EQ(finished, 1);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(messages().empty());
     EXPECT_EQ(window->Combo1(0)->currentText(), "Windows '95/98/98SE/ME/2k/NT");
     EXPECT_EQ(window->Combo1(1)->currentText(), "Blue (Default)");
     EXPECT_EQ(window->Combo1(2)->currentText(), "System Default");
@@ -116,9 +112,9 @@ TEST_F(SetupWindow, BrowseKeepsThePictureUntilFinish) {
 TEST_F(SetupWindow, UnwritableMachineRootKeepsTheDialogOpenForMeOnly) {
     store.setReadOnly(Root::LocalMachine, true);
     window->Label3_Click(0);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].first, "Tavrin Error Message");
-    EXPECT_EQ(messages[0].second, "Warning! An error occured whilst trying to create preferences");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].first, "Tavrin Error Message");
+    EXPECT_EQ(messages()[0].second, "Warning! An error occured whilst trying to create preferences");
     EXPECT_EQ(finished, 0);
     ASSERT_TRUE(window);
 
@@ -133,9 +129,9 @@ TEST_F(SetupWindow, NoSchemeIsToldAndFinishGoesOn) {
     window->Combo1(0)->setEditText("Debian");
     emit window->Combo1(0)->lineEdit()->textEdited("Debian");
     window->Label3_Click(0);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].first, "Tavrin");
-    EXPECT_EQ(messages[0].second, "No Color Scheme Set!");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].first, "Tavrin");
+    EXPECT_EQ(messages()[0].second, "No Color Scheme Set!");
     EXPECT_EQ(finished, 1);
 }
 
