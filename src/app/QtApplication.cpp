@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "app/MeasureTrace.h"
+#include "app/TracedSoundPlayer.h"
 #include "app/modStart.h"
 #include "core/alarms/AlarmFiring.h"
 #include "core/clock/ClockTexts.h"
@@ -98,7 +99,7 @@ void QtApplication::showClock() {
 
     // The window composes its first frame and starts its timer as it is made, so everything its
     // ticks use is in place before it.
-    sound_ = std::make_unique<QtSoundPlayer>();
+    sound_ = std::make_unique<TracedSoundPlayer>(app.clock);
     const std::string appDir = ApplicationDirectory();
     clock_ = std::make_unique<frmClock>(app, appDir);
     frmClock* window = clock_.get();

@@ -21,7 +21,7 @@ class frmClock;
 class frmFClock;
 class frmInitSetup;
 class frmStopWatch;
-class QtSoundPlayer;
+class TracedSoundPlayer;
 class QtAlarmNotifier;
 class QtReminderAnnouncer;
 class AlarmFiring;
@@ -78,7 +78,7 @@ class QtApplication : public QObject {
     QPointer<frmInitSetup> setup_;
     QPointer<frmStopWatch> stopwatch_;
     QPointer<frmFClock> floatingClock_;
-    std::unique_ptr<QtSoundPlayer> sound_;
+    std::unique_ptr<TracedSoundPlayer> sound_;
     std::unique_ptr<QtAlarmNotifier> alarmNotifier_;
     std::unique_ptr<QtReminderAnnouncer> announcer_;
     std::unique_ptr<AlarmFiring> firing_;

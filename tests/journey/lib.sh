@@ -90,3 +90,23 @@ near() {
 }
 is_checked() { [[ "$(element_state "$1" "$2")" == *checked* ]]; }
 no_window() { ! has_window "$1"; }
+# The rectangle of the text box on the same row as the label LABEL in WINDOW (boxes named by the label
+# beside them rather than by a name of their own).
+field_rect() {
+  local window=$1 label=$2 lx ly lw lh
+  read -r lx ly lw lh <<<"$(element_rect label "$label" "$window")"
+  [ -n "${lh:-}" ] || return 1
+  window_lines "$window" | awk -F'\t' -v y="$ly" -v x="$lx" '$1 != "window" && $2 == "text" {
+    split($5, r, ","); if (r[2] >= y - 3 && r[2] <= y + 3 && r[1] > x) { print r[1], r[2], r[3], r[4]; exit } }'
+}
+# Replaces the text of the box beside LABEL in WINDOW with TEXT.
+fill() {
+  local rect
+  rect=$(field_rect "$1" "$2") && [ -n "$rect" ] || fail "no box beside '$2' in $1"
+  click_rect $rect
+  key ctrl+a
+  [ -z "$3" ] && key BackSpace || type_text "$3"
+}
+# Whether the program's trace holds TEXT.
+traced() { grep -qF "$1" "$applog"; }
+process_gone() { ! kill -0 "$1" 2>/dev/null; }
