@@ -8,6 +8,7 @@
 #include "core/clock/WeekdayLine.h"
 #include "core/state/AppState.h"
 #include "core/store/MemoryStore.h"
+#include "support/FakeClock.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedAsker.h"
 #include "ui/clock/QtFaceRenderer.h"
@@ -44,7 +45,7 @@ struct Fixture {
         s.DateBold = "0";
     }
     MemoryStore store;
-    FakeClock clock{DateTime::fromFields(2005, 3, 7, 21, 5, 0)};
+    test::FakeClock clock{DateTime::fromFields(2005, 3, 7, 21, 5, 0)};
     test::RecordingShell shell;
     test::ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};

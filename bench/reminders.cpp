@@ -9,6 +9,7 @@
 #include "core/reminders/DueCheck.h"
 #include "core/reminders/ReminderFile.h"
 #include "core/reminders/ReminderTable.h"
+#include "support/FakeClock.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ BENCHMARK(BM_ParseAndSerialiseOnly)->Unit(benchmark::kMicrosecond);
 struct CheckFixture {
     ReminderTable table = fullTable();
     Settings settings;
-    FakeClock clock{DateTime::fromFields(2005, 4, 1, 8, 0, 0)};
+    test::FakeClock clock{DateTime::fromFields(2005, 4, 1, 8, 0, 0)};
     QuietAnnouncer announcer;
     CheckFixture() {
         settings.DateFormat = "mm/dd/yy";

@@ -11,6 +11,7 @@
 #include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneFileCache.h"
 #include "core/timezones/ZoneTime.h"
+#include "support/FakeClock.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ std::size_t readWholeCatalogue(Store& store) {
 }
 
 void BM_WholeCatalogueCold(benchmark::State& state) {
-    const FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
+    const test::FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
     const std::string dir = Paths::fromEnvironment().zoneinfoDir;
     std::size_t n = 0;
     for (auto _ : state) {
@@ -46,7 +47,7 @@ void BM_WholeCatalogueCold(benchmark::State& state) {
 BENCHMARK(BM_WholeCatalogueCold)->Unit(benchmark::kMillisecond);
 
 void BM_WholeCatalogueWarm(benchmark::State& state) {
-    const FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
+    const test::FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
     MemoryStore store;
     store.mount(Root::LocalMachine, MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
     readWholeCatalogue(store);
@@ -55,7 +56,7 @@ void BM_WholeCatalogueWarm(benchmark::State& state) {
 BENCHMARK(BM_WholeCatalogueWarm)->Unit(benchmark::kMillisecond);
 
 void BM_ReadZoneOneWarm(benchmark::State& state) {
-    const FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
+    const test::FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
     MemoryStore store;
     store.mount(Root::LocalMachine, MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
     ReadZone(store, kZoneRootNt, "Asia/Jerusalem");
@@ -67,7 +68,7 @@ void BM_ReadZoneOneWarm(benchmark::State& state) {
 BENCHMARK(BM_ReadZoneOneWarm)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadZoneOneCold(benchmark::State& state) {
-    const FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
+    const test::FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
     const std::string dir = Paths::fromEnvironment().zoneinfoDir;
     for (auto _ : state) {
         ZoneFileCache files;

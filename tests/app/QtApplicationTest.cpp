@@ -34,7 +34,7 @@ class ProgramStart : public ::testing::Test {
         tavrin::test::EnsureApp();
     }
 
-    tavrin::testing::TempDir root{"tavrin-start"};
+    tavrin::test::TempDir root{"tavrin-start"};
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "app/modStart.h"
 #include "core/store/MemoryStore.h"
+#include "support/FakeClock.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedAsker.h"
 
@@ -15,7 +16,7 @@ namespace {
 
 struct SubMain : ::testing::Test {
     MemoryStore store;
-    FakeClock clock;
+    test::FakeClock clock;
     test::RecordingShell shell;
     test::ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};

@@ -58,7 +58,7 @@ TEST(Autostart, EntryPassesTheDesktopEntryChecker) {
 }
 
 TEST(Autostart, EntryExistsExactlyWhileItsFileDoes) {
-    tavrin::testing::TempDir folder("tavrin-autostart");
+    tavrin::test::TempDir folder("tavrin-autostart");
     bool writable = true;
     Autostart entry(folder.file("autostart"), [&](const std::string&) { return writable; });
     std::string command;

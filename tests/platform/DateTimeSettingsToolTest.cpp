@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Folders : ::testing::Test {
-    tavrin::testing::TempDir tmp{"tavrin-clock"};
+    tavrin::test::TempDir tmp{"tavrin-clock"};
     std::string folder(const std::string& name) const {
         fs::create_directories(tmp.file(name));
         return tmp.file(name);

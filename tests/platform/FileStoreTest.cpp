@@ -18,7 +18,7 @@
 #include "support/TempDir.h"
 
 using namespace tavrin;
-using tavrin::testing::StoredValue;
+using tavrin::test::StoredValue;
 namespace fs = std::filesystem;
 
 namespace {
@@ -79,7 +79,7 @@ class FileStoreTest : public ::testing::Test {
         return key;
     }
 
-    tavrin::testing::TempDir dir{"tavrin-store"};
+    tavrin::test::TempDir dir{"tavrin-store"};
 };
 
 }  // namespace
@@ -277,9 +277,8 @@ TEST_F(FileStoreTest, RunValueIsTheAutostartEntry) {
 TEST_F(FileStoreTest, ProviderKeysReadableWithFullAccessOnAReadOnlyMachineRoot) {
     create(*open(), Root::LocalMachine, kSettingsKey);
     auto store = open({machineFile()});
-    store->mount(Root::LocalMachine,
-                 std::make_shared<tavrin::testing::FakeKeys>(
-                     tavrin::testing::FakeKeys().add("SYSTEM\\Info", "Name", std::string("x\0", 2))));
+    store->mount(Root::LocalMachine, std::make_shared<tavrin::test::FakeKeys>(tavrin::test::FakeKeys().add(
+                                         "SYSTEM\\Info", "Name", std::string("x\0", 2))));
     KeyHandle key;
     ASSERT_EQ(store->OpenKey(KeyHandle::rootKey(Root::LocalMachine), "system\\info", kAllAccess, key), 0);
     EXPECT_EQ(StoredValue(*store, Root::LocalMachine, "SYSTEM\\INFO", "name"), std::string("x\0", 2));

@@ -6,7 +6,7 @@
 using tavrin::InstanceLock;
 
 TEST(InstanceLock, TwoInstancesBothHoldTheMarkerAndItGoesWithThem) {
-    tavrin::testing::TempDir dir("tavrin-lock");
+    tavrin::test::TempDir dir("tavrin-lock");
     const std::string path = dir.file("tavrin.lock");
     EXPECT_FALSE(InstanceLock::isHeld(path));
     {

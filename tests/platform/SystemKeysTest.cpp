@@ -34,7 +34,7 @@ TEST(SystemKeys, MachineZoneIsReadAfreshWithItsTerminator) {
 }
 
 TEST(SystemKeys, VersionValuesFromOsReleaseAndUname) {
-    tavrin::testing::TempDir dir("tavrin-os-release");
+    tavrin::test::TempDir dir("tavrin-os-release");
     std::ofstream(dir.file("os-release"))
         << "# comment\nNAME=\"Debian GNU/Linux\"\n"
            "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nVERSION_ID='12'\nID=debian\n";

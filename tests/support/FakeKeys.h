@@ -7,7 +7,7 @@
 #include "core/store/KeyPath.h"
 #include "core/store/KeyProvider.h"
 
-namespace tavrin::testing {
+namespace tavrin::test {
 
 // A read-only key tree to mount under a store root, as the system's keys are. Keys list their
 // subkeys in the order they were added, with the case they were first added in.
@@ -18,26 +18,26 @@ class FakeKeys : public KeyProvider {
         std::string parent;
         for (std::string_view part : SplitKeyPath(path)) {
             const std::string child = JoinKeyPath(parent, part);
-            if (keys_.count(UpperAscii(child)) == 0) keys_[UpperAscii(parent)].children.emplace_back(part);
-            keys_[UpperAscii(child)];
+            if (keys_.count(upperAscii(child)) == 0) keys_[upperAscii(parent)].children.emplace_back(part);
+            keys_[upperAscii(child)];
             parent = child;
         }
-        if (!name.empty()) keys_[UpperAscii(parent)].values[UpperAscii(name)] = data;
+        if (!name.empty()) keys_[upperAscii(parent)].values[upperAscii(name)] = data;
         return *this;
     }
 
     bool HasKey(std::string_view path) override {
-        return !path.empty() && keys_.count(UpperAscii(path)) != 0;
+        return !path.empty() && keys_.count(upperAscii(path)) != 0;
     }
     std::vector<std::string> SubKeys(std::string_view path) override {
         ++subKeyCalls;
-        const auto key = keys_.find(UpperAscii(path));
+        const auto key = keys_.find(upperAscii(path));
         return key == keys_.end() ? std::vector<std::string>{} : key->second.children;
     }
     bool GetValue(std::string_view path, std::string_view name, ValueType& type, std::string& data) override {
-        const auto key = keys_.find(UpperAscii(path));
+        const auto key = keys_.find(upperAscii(path));
         if (key == keys_.end()) return false;
-        const auto value = key->second.values.find(UpperAscii(name));
+        const auto value = key->second.values.find(upperAscii(name));
         if (value == key->second.values.end()) return false;
         type = ValueType::String;
         data = value->second;
@@ -54,4 +54,4 @@ class FakeKeys : public KeyProvider {
     std::map<std::string, Key> keys_;  // by upper-case path; "" is the root
 };
 
-}  // namespace tavrin::testing
+}  // namespace tavrin::test

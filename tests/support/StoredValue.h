@@ -5,7 +5,7 @@
 
 #include "core/store/Store.h"
 
-namespace tavrin::testing {
+namespace tavrin::test {
 
 // The data of a value as a store gives it, or "<no key>" / "<missing>" when there is none to read.
 inline std::string StoredValue(Store& store, const KeyHandle& key, std::string_view name) {
@@ -23,4 +23,4 @@ inline std::string StoredValue(Store& store, Root root, std::string_view path, s
     return data;
 }
 
-}  // namespace tavrin::testing
+}  // namespace tavrin::test

@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-namespace tavrin::testing {
+namespace tavrin::test {
 
 // A fresh folder under /tmp for one test, removed with everything in it when the test ends. Tests that
 // take away write or search permission inside it still get cleaned up: permissions are given back first.
@@ -47,4 +47,4 @@ class TempDir {
     std::string path_;
 };
 
-}  // namespace tavrin::testing
+}  // namespace tavrin::test

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/timezones/ClockService.h"
+#include "support/FakeClock.h"
 #include "support/Recorders.h"
 #include "support/TempDir.h"
 
@@ -16,13 +17,13 @@ using Strings = std::vector<std::string>;
 
 // A zone's time is UTC minus its bias; the fake clock runs on UTC.
 struct Firing : ::testing::Test {
-    FakeClock clock{DateTime::fromFields(2026, 12, 6, 0, 0, 0)};
+    test::FakeClock clock{DateTime::fromFields(2026, 12, 6, 0, 0, 0)};
     AlarmState state;
     test::RecordingSound sound;
     test::RecordingNotifier notifier;
     AlarmFiring firing{state, sound, notifier,
                        [this](const ZoneRecord& zone) { return clock.utcNow().addMinutes(-zone.Bias); }};
-    testing::TempDir dir{"tavrin-alarm"};
+    test::TempDir dir{"tavrin-alarm"};
 
     void at(int hour, int minute, int second = 0) {
         clock.setUtc(DateTime::fromFields(2026, 12, 6, hour, minute, second));

@@ -19,7 +19,7 @@ unsigned modeOf(const std::string& path) {
 }  // namespace
 
 TEST(AtomicFile, NewFilesAreOwnerOnlyAndReplacementsKeepTheirMode) {
-    tavrin::testing::TempDir folder("tavrin-atomic");
+    tavrin::test::TempDir folder("tavrin-atomic");
     const std::string file = folder.file("a/b/data.txt");
     ASSERT_TRUE(AtomicFile::makeFolders(folder.file("a/b")));
     std::string back;
@@ -35,7 +35,7 @@ TEST(AtomicFile, NewFilesAreOwnerOnlyAndReplacementsKeepTheirMode) {
 }
 
 TEST(AtomicFile, FailuresNameThePathAndTheReason) {
-    tavrin::testing::TempDir folder("tavrin-atomic");
+    tavrin::test::TempDir folder("tavrin-atomic");
     const auto r = AtomicFile::write(folder.file("missing/data.txt"), "x");
     EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.error, ENOENT);

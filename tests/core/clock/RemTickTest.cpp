@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "core/store/MemoryStore.h"
+#include "support/FakeClock.h"
 #include "support/Recorders.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedAsker.h"
@@ -16,7 +17,7 @@ constexpr const char* kZoneRoot = "SOFTWARE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSI
 
 struct Tick : ::testing::Test {
     MemoryStore store;
-    FakeClock clock{DateTime::fromFields(2026, 12, 6, 8, 59, 59)};
+    test::FakeClock clock{DateTime::fromFields(2026, 12, 6, 8, 59, 59)};
     test::RecordingShell shell;
     test::ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};

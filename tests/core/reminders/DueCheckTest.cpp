@@ -6,13 +6,14 @@
 
 #include "core/reminders/DueCheck.h"
 #include "core/reminders/ReminderFile.h"
+#include "support/FakeClock.h"
 #include "support/ReminderTestSupport.h"
 
 namespace tavrin {
 namespace {
 
-using testing::putReminder;
-using testing::readFile;
+using test::putReminder;
+using test::readFile;
 using Lines = std::vector<std::string>;
 using Shown = std::vector<Lines>;
 
@@ -55,10 +56,10 @@ class DueCheckTest : public ::testing::Test {
         return check.checkReminders();
     }
 
-    testing::TempDir dir;
+    test::TempDir dir;
     ReminderTable table;
-    Settings settings = testing::defaultSettings();
-    FakeClock clock;
+    Settings settings = test::defaultSettings();
+    test::FakeClock clock;
     RecordingAnnouncer announcer;
     DueCheck check;
 };

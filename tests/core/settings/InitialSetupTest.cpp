@@ -8,7 +8,7 @@
 namespace tavrin {
 namespace {
 
-using tavrin::testing::StoredValue;
+using tavrin::test::StoredValue;
 
 constexpr std::uint32_t kButtonFace = 0xD8E9EC;  // red EC, green E9, blue D8
 

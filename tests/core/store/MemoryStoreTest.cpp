@@ -6,7 +6,7 @@
 #include "support/StoredValue.h"
 
 using namespace tavrin;
-using tavrin::testing::StoredValue;
+using tavrin::test::StoredValue;
 
 namespace {
 
@@ -19,8 +19,8 @@ struct MemoryStoreTest : ::testing::Test {
     Disposition d = Disposition::None;
 
     // SYSTEM\Zone with the zone's name, and SYSTEM\Wide with 400 subkeys, under the machine root.
-    std::shared_ptr<tavrin::testing::FakeKeys> mountSystem() {
-        auto keys = std::make_shared<tavrin::testing::FakeKeys>();
+    std::shared_ptr<tavrin::test::FakeKeys> mountSystem() {
+        auto keys = std::make_shared<tavrin::test::FakeKeys>();
         keys->add("System\\Zone", "StandardName", std::string("Europe/Berlin\0", 14));
         for (int i = 0; i < 400; ++i) keys->add("SYSTEM\\Wide\\Z" + std::to_string(i));
         store.mount(Root::LocalMachine, keys);

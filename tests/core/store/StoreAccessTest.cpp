@@ -6,7 +6,7 @@
 #include "support/StoredValue.h"
 
 using namespace tavrin;
-using tavrin::testing::StoredValue;
+using tavrin::test::StoredValue;
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include "core/timezones/ZoneChanges.h"
 #include "core/timezones/ZoneFileCache.h"
 #include "core/timezones/ZoneTime.h"
+#include "support/FakeClock.h"
 
 namespace tavrin {
 namespace {
@@ -123,7 +124,7 @@ TEST(CatalogueMatchesSystem, RuleBlocksGiveTheCLibrarysWallClockThisYearAndNext)
     const std::int64_t from = DateTime::fromFields(year, 1, 1).toUnix();
     const std::int64_t to = DateTime::fromFields(year + 2, 1, 1).toUnix();
 
-    FakeClock clock;
+    test::FakeClock clock;
     auto catalogue = std::make_shared<ZoneCatalogue>(dir, clock);
     MemoryStore store;
     store.mount(Root::LocalMachine, catalogue);

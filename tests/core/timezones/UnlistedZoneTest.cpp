@@ -4,13 +4,14 @@
 #include "core/store/MemoryStore.h"
 #include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneRecord.h"
+#include "support/FakeClock.h"
 
 using namespace tavrin;
 
 // The machine may name its zone by an id zone.tab does not list ("Etc/UTC" on Debian, or a legacy
 // link): the home zone must still be that zone, not the empty record that would mean plain UTC.
 TEST(ZoneCatalogue, FindsZonesByNameThatTheListLeavesOut) {
-    FakeClock clock(DateTime::fromFields(2026, 7, 1, 12, 0, 0));
+    test::FakeClock clock(DateTime::fromFields(2026, 7, 1, 12, 0, 0));
     MemoryStore store;
     store.mount(Root::LocalMachine, MakeZoneCatalogue(TAVRIN_TEST_DATA "/zoneinfo", clock));
 

@@ -8,6 +8,7 @@
 #include "core/store/MemoryStore.h"
 #include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneTime.h"
+#include "support/FakeClock.h"
 #include "support/TempDir.h"
 
 namespace tavrin {
@@ -35,7 +36,7 @@ std::string biasesAndNames(const ZoneRecord& r) {
 
 class ZoneCatalogueTest : public ::testing::Test {
   protected:
-    FakeClock clock{DateTime::fromFields(2026, 6, 15, 12, 0, 0)};
+    test::FakeClock clock{DateTime::fromFields(2026, 6, 15, 12, 0, 0)};
     std::shared_ptr<ZoneCatalogue> catalogue = std::make_shared<ZoneCatalogue>(kZoneinfo, clock);
     MemoryStore store;
 
@@ -221,7 +222,7 @@ class TzVariable {
 };
 
 TEST_F(ZoneCatalogueTest, MachineZoneBiasIsTheStandardOffsetAllYear) {
-    const testing::TempDir empty;
+    const test::TempDir empty;
     const std::string& noEtc = empty.path();
     {
         TzVariable tz("Australia/Sydney");  // in daylight time on 1 January, yet the standard Bias

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/timezones/ZoneTime.h"
+#include "support/FakeClock.h"
 
 namespace tavrin {
 namespace {
@@ -94,7 +95,7 @@ TEST(ZoneTimeNow, StandardAndDaylightOffsetsCarryAcrossDays) {
 }
 
 TEST(UtcNow, ComesFromTheClockToTheSecond) {
-    FakeClock clock(at(2026, 3, 29, 0, 59, 59), 60);
+    test::FakeClock clock(at(2026, 3, 29, 0, 59, 59), 60);
     clock.advanceMillis(999);
     EXPECT_EQ(UtcNow(clock), at(2026, 3, 29, 0, 59, 59));
     ZoneState state;

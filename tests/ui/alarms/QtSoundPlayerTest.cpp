@@ -18,7 +18,7 @@ TEST(QtSoundPlayer, NothingToPlayOrAFileThatIsNoSoundRingsTheBellOnce) {
     player.play("/nonexistent/tavrin/ring.wav");
     EXPECT_EQ(bells, 2);
 
-    testing::TempDir dir("tavrin-sound");
+    test::TempDir dir("tavrin-sound");
     std::ofstream(dir.file("ring.wav")) << "this is not a wave file\n";
     player.play(dir.file("ring.wav"));
     for (int i = 0; i < 50 && bells == 2; ++i) test::Wait(100);

@@ -8,6 +8,7 @@
 
 #include "core/state/AppState.h"
 #include "core/store/MemoryStore.h"
+#include "support/FakeClock.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedAsker.h"
 #include "support/TempDir.h"
@@ -43,7 +44,7 @@ class ClockWindow : public ::testing::Test {
     }
 
     MemoryStore store;
-    FakeClock clock{DateTime::fromFields(2005, 3, 7, 21, 5, 0)};
+    test::FakeClock clock{DateTime::fromFields(2005, 3, 7, 21, 5, 0)};
     test::RecordingShell shell;
     test::ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};
@@ -153,7 +154,7 @@ TEST_F(ClockWindow, ComposesOnlyWhenSomethingThatShapesTheFrameChanged) {
 TEST_F(ClockWindow, MissingPicturesOwnTextsWithoutAHookAndOneMenuPerPress) {
     app.settings.TimeFormat = "hh:mm";
     app.settings.ColScheme = "e99012";
-    tavrin::testing::TempDir empty("tavrin-no-images");
+    tavrin::test::TempDir empty("tavrin-no-images");
     auto w = makeClock(empty.path());
     EXPECT_FALSE(w->SchemeHasImages());  // the flat colour instead
     EXPECT_EQ(w->frame().pixel(0, w->frame().height() - 1), qRgb(18, 144, 233));

@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 
 #include "core/store/MemoryStore.h"
+#include "support/FakeClock.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedAsker.h"
 #include "support/TestApp.h"
@@ -17,7 +18,7 @@ namespace {
 
 struct Announcer : ::testing::Test {
     MemoryStore store;
-    FakeClock clock{DateTime::fromFields(2026, 12, 6, 9, 30, 0)};
+    test::FakeClock clock{DateTime::fromFields(2026, 12, 6, 9, 30, 0)};
     test::RecordingShell shell;
     test::ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 
 #include "core/store/MemoryStore.h"
+#include "support/FakeClock.h"
 #include "support/FakeCommonDialogs.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedAsker.h"
@@ -19,11 +20,11 @@
 namespace tavrin {
 namespace {
 
-using tavrin::testing::StoredValue;
+using tavrin::test::StoredValue;
 
 struct SetupWindow : ::testing::Test {
     MemoryStore store;
-    FakeClock clock;
+    test::FakeClock clock;
     test::RecordingShell shell;
     test::ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};
