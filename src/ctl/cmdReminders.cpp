@@ -28,7 +28,7 @@ int cmdReminders(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tavrinctl: " << read.message << '\n';
         return 1;
     }
-    for (int i = 0; i < kReminderSlots && !table.RemTitle[i].empty(); ++i) {
+    for (int i = 0, end = occupiedSlots(table); i < end; ++i) {
         out << i << '\t' << escapeText(table.RemTitle[i], false) << '\t'
             << escapeText(table.RemDate[i], false) << '\t' << escapeText(table.RemTime[i], false) << '\t'
             << escapeText(table.RemEnabled[i], false) << '\t' << escapeText(table.RemRecur[i], false) << '\t'

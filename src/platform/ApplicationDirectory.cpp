@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "core/base/Text.h"
+
 namespace tavrin {
 
 namespace {
@@ -14,25 +16,18 @@ bool isDirectory(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string parentOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
 }  // namespace
 
 std::string ExecutableDirectory() {
     std::array<char, 4096> buffer{};
     const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
     if (n <= 0) return {};
-    return parentOf(std::string(buffer.data(), static_cast<std::size_t>(n)));
+    return folderOf(std::string(buffer.data(), static_cast<std::size_t>(n)));
 }
 
 std::string ApplicationDirectory(const std::string& executableDir) {
     if (isDirectory(executableDir + "/Images")) return executableDir;
-    const std::string installed = parentOf(executableDir) + "/share/tavrin";
+    const std::string installed = folderOf(executableDir) + "/share/tavrin";
     if (isDirectory(installed + "/Images")) return installed;
     return executableDir;
 }

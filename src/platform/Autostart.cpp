@@ -7,15 +7,10 @@
 #include <utility>
 
 #include "core/base/AtomicFile.h"
+#include "core/base/Text.h"
 
 namespace tavrin {
 namespace {
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-    return s;
-}
 
 // Desktop entry strings escape backslash and the line-breaking characters.
 std::string escape(std::string_view text) {

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/base/AtomicFile.h"
+#include "core/base/Text.h"
 #include "core/settings/Settings.h"
 #include "core/state/Paths.h"
 #include "core/store/KeyPath.h"
@@ -96,13 +97,13 @@ FileStore::~FileStore() {
 bool FileStore::DefaultWritable(const std::string& filePath) {
     if (::access(filePath.c_str(), F_OK) == 0)
         return ::access(filePath.c_str(), W_OK) == 0 &&
-               ::access(AtomicFile::folderOf(filePath).c_str(), W_OK | X_OK) == 0;
-    std::string folder = AtomicFile::folderOf(filePath);
+               ::access(folderOf(filePath).c_str(), W_OK | X_OK) == 0;
+    std::string folder = folderOf(filePath);
     for (;;) {
         struct stat st {};
         if (::stat(folder.c_str(), &st) == 0)
             return S_ISDIR(st.st_mode) && ::access(folder.c_str(), W_OK | X_OK) == 0;
-        const std::string up = AtomicFile::folderOf(folder);
+        const std::string up = folderOf(folder);
         if (up == folder) return false;
         folder = up;
     }
@@ -173,7 +174,7 @@ bool FileStore::keepCorruptCopy(const RootFile& f) {
     for (int n = 0; n < 1000; ++n) {
         const std::string aside = f.path + ".corrupt" + (n == 0 ? std::string() : "." + std::to_string(n));
         if (::link(f.path.c_str(), aside.c_str()) == 0) {
-            AtomicFile::syncFolder(AtomicFile::folderOf(f.path));
+            AtomicFile::syncFolder(folderOf(f.path));
             return true;
         }
         if (errno == EEXIST) {
@@ -195,7 +196,7 @@ bool FileStore::keepCorruptCopy(const RootFile& f) {
             ::unlink(aside.c_str());
             return false;
         }
-        AtomicFile::syncFolder(AtomicFile::folderOf(f.path));
+        AtomicFile::syncFolder(folderOf(f.path));
         return true;
     }
     return false;
@@ -228,7 +229,7 @@ Status FileStore::updateTree(Root root, const TreeChange& change) {
         f.batchChanged = true;
         return status::kSuccess;
     }
-    if (!AtomicFile::makeFolders(AtomicFile::folderOf(f.path), f.folderMode)) return status::kWriteFailed;
+    if (!AtomicFile::makeFolders(folderOf(f.path), f.folderMode)) return status::kWriteFailed;
     WriteLock lock(f.path + ".lock", f.fileMode);
     if (!lock.held()) return status::kWriteFailed;
     // Another program may have written since we last looked: start from what is on disk now.
@@ -245,7 +246,7 @@ Status FileStore::BeginChanges(Root root) {
     RootFile& f = file(root);
     if (f.batchLock >= 0) return status::kBadArgument;
     if (!writable_(f.path)) return status::kAccessDenied;
-    if (!AtomicFile::makeFolders(AtomicFile::folderOf(f.path), f.folderMode)) return status::kWriteFailed;
+    if (!AtomicFile::makeFolders(folderOf(f.path), f.folderMode)) return status::kWriteFailed;
     WriteLock lock(f.path + ".lock", f.fileMode);
     if (!lock.held()) return status::kWriteFailed;
     refresh(f, true);
@@ -270,7 +271,7 @@ Status FileStore::CommitChanges(Root root) {
 }
 
 bool FileStore::isRunValue(const KeyHandle& key, std::string_view name) const {
-    return key.open && EqualsNoCase(name, kRunValueName) && isRunKey(key.path);
+    return key.open && equalsNoCase(name, kRunValueName) && isRunKey(key.path);
 }
 
 Status FileStore::QueryValueData(const KeyHandle& key, std::string_view name, std::string& data,
@@ -306,7 +307,7 @@ Status FileStore::EnumValue(const KeyHandle& key, std::uint32_t index, std::stri
     if (autostart(key.root).read(command)) names.push_back(kRunValueName);
     if (const RegKey* k = readTree(key.root).find(key.path))
         for (const RegValue& v : k->values())
-            if (!EqualsNoCase(v.name, kRunValueName)) names.push_back(v.name);
+            if (!equalsNoCase(v.name, kRunValueName)) names.push_back(v.name);
     if (index >= names.size()) return status::kNoMoreItems;
     name = names[index];
     return status::kSuccess;

@@ -63,7 +63,7 @@ std::vector<std::string> SystemKeys::SubKeys(std::string_view path) {
         if (parts.size() != depth + 1) continue;
         if (!SameKeyPath(p.substr(0, p.size() - parts.back().size()), path)) continue;
         bool seen = false;
-        for (const std::string& n : names) seen = seen || EqualsNoCase(n, parts.back());
+        for (const std::string& n : names) seen = seen || equalsNoCase(n, parts.back());
         if (!seen) names.emplace_back(parts.back());
     }
     return names;
@@ -71,7 +71,7 @@ std::vector<std::string> SystemKeys::SubKeys(std::string_view path) {
 
 bool SystemKeys::GetValue(std::string_view path, std::string_view name, ValueType& type, std::string& data) {
     if (SameKeyPath(path, kTimeZoneInformationKey)) {
-        if (!EqualsNoCase(name, "StandardName")) return false;
+        if (!equalsNoCase(name, "StandardName")) return false;
         data = withTerminator(sources_.machineZone ? sources_.machineZone() : std::string());
         type = ValueType::String;
         return true;
@@ -83,7 +83,7 @@ bool SystemKeys::GetValue(std::string_view path, std::string_view name, ValueTyp
                                                                  {"CurrentBuildNumber", &build_},
                                                                  {"CSDVersion", &servicePack_}};
     for (const auto& [valueName, text] : values)
-        if (EqualsNoCase(name, valueName)) {
+        if (equalsNoCase(name, valueName)) {
             data = withTerminator(*text);
             type = ValueType::String;
             return true;

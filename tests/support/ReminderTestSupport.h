@@ -8,7 +8,7 @@
 #include "core/settings/Settings.h"
 #include "support/TempDir.h"
 
-namespace tavrin::testing {
+namespace tavrin::test {
 
 inline std::string dataFile(const std::string& name) {
     return std::string(TAVRIN_TEST_DATA) + "/reminders/" + name;
@@ -38,10 +38,4 @@ inline void putReminder(ReminderTable& t, int slot, const std::string& title, co
     ReminderRecord{title, date, time, enabled, recur, body}.toSlot(t, slot);
 }
 
-inline int occupiedCount(const ReminderTable& t) {
-    int n = 0;
-    while (n < kReminderSlots && !t.RemTitle[n].empty()) ++n;
-    return n;
-}
-
-}  // namespace tavrin::testing
+}  // namespace tavrin::test

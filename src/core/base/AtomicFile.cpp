@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/base/Text.h"
+
 namespace tavrin {
 namespace {
 
@@ -48,13 +50,6 @@ std::string AtomicFile::followLinks(const std::string& path) {
         target = link[0] == '/' ? link : folderOf(target) + "/" + link;
     }
     return target;
-}
-
-std::string AtomicFile::folderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
 }
 
 void AtomicFile::syncFolder(const std::string& folder) {

@@ -49,8 +49,6 @@ class AtomicFile {
     static Result makeFolders(const std::string& folder, unsigned mode = 0700);
     // Flushes a folder's entries (after a rename, link or unlink in it).
     static void syncFolder(const std::string& folder);
-    // The folder part of `path` ("." for a bare name).
-    static std::string folderOf(const std::string& path);
 };
 
 }  // namespace tavrin

@@ -24,9 +24,6 @@ LineStyle DateStyle(const Settings& s);
 // The style of a drawing surface that has printed nothing yet: black, the toolkit's own face, 8 points.
 LineStyle InitialSurfaceStyle();
 
-// The leading number of a text, as the settings' numeric texts are read ("1", " 2.5", "0"); text
-// without one reads as 0.
-double LeadingNumber(std::string_view text);
 // The point size a size text names; a size that is not a positive number of sensible size gives 8.
 double PointSize(std::string_view sizeText);
 

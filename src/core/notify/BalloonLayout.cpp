@@ -1,19 +1,19 @@
 #include "core/notify/BalloonLayout.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "core/base/Text.h"
 
 namespace tavrin {
 
 BalloonIcon IconFromCode(std::string_view code) {
-    std::string lower(code);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (lower == "i") return BalloonIcon::InformationXP;
-    if (lower == "x") return BalloonIcon::ErrorXP;
-    if (lower == "!") return BalloonIcon::WarningXP;
-    if (lower == "i9") return BalloonIcon::InformationClassic;
-    if (lower == "x9") return BalloonIcon::ErrorClassic;
-    if (lower == "!9") return BalloonIcon::WarningClassic;
+    const std::string upper = upperAscii(code);
+    if (upper == "I") return BalloonIcon::InformationXP;
+    if (upper == "X") return BalloonIcon::ErrorXP;
+    if (upper == "!") return BalloonIcon::WarningXP;
+    if (upper == "I9") return BalloonIcon::InformationClassic;
+    if (upper == "X9") return BalloonIcon::ErrorClassic;
+    if (upper == "!9") return BalloonIcon::WarningClassic;
     return BalloonIcon::None;
 }
 

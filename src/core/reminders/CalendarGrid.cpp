@@ -10,11 +10,6 @@ int CalendarGrid::firstCell(int month, int year) {
     return DateTime::fromFields(year, month, 1).weekday();
 }
 
-int CalendarGrid::weekNumberOf(const DateTime& day) {
-    const int jan1 = DateTime::fromFields(day.year(), 1, 1).weekday();
-    return (day.dayOfYear() - 1 + jan1) / 7 + 1;
-}
-
 MonthYear CalendarGrid::previousMonth(int month, int year) {
     return month <= 1 ? MonthYear{12, year - 1} : MonthYear{month - 1, year};
 }
@@ -43,7 +38,7 @@ void CalendarGrid::buildCal(int month, int year, const DateTime& today, const Re
     fillDays(daysInMonth(year_, month_), first.weekday());
     markToday(month_, year_, today);
     addReminders(table, settings);
-    weekNumber_ = weekNumberOf(today);
+    weekNumber_ = today.weekOfYear();
 }
 
 void CalendarGrid::fillDays(int days, int first) {

@@ -41,8 +41,6 @@ class CalendarGrid {
 
     // The cell of day 1: its weekday, 0 = Sunday.
     static int firstCell(int month, int year);
-    // Weeks start on Sunday and week 1 holds 1 January.
-    static int weekNumberOf(const DateTime& day);
     static MonthYear previousMonth(int month, int year);
     static MonthYear nextMonth(int month, int year);
 

@@ -49,17 +49,10 @@ bool occupied(const ReminderTable& table, int slot) {
 
 }  // namespace
 
-int firstFreeSlot(const ReminderTable& table) {
-    for (int i = 0; i < kReminderSlots; ++i) {
-        if (table.RemTitle[i].empty()) return i;
-    }
-    return -1;
-}
-
 ReminderChange addReminder(ReminderTable& table, const ReminderForm& form, const Settings& settings,
                            const std::string& path) {
-    const int slot = firstFreeSlot(table);
-    if (slot < 0) return refusedChange(kReminderFormError);
+    const int slot = occupiedSlots(table);
+    if (slot == kReminderSlots) return refusedChange(kReminderFormError);
     const FormConversion c = recordFromForm(form, settings);
     if (c.outcome == FormConversion::Outcome::NoTitle) return {};
     if (c.outcome == FormConversion::Outcome::Refused) return refusedChange(c.message);
@@ -85,7 +78,7 @@ ReminderChange editReminder(ReminderTable& table, int slot, const std::string& t
     // Removing first and storing at the end gives the same order as storing first and removing
     // after, and an edit still works when all 256 slots are taken.
     removeSlot(table, slot);
-    const int target = firstFreeSlot(table);
+    const int target = occupiedSlots(table);
     c.record.toSlot(table, target);
     return saveOrRestore(table, before, path, target);
 }

@@ -23,9 +23,6 @@ struct ReminderChange {
     bool ok() const { return status == Status::Stored || status == Status::NothingStored; }
 };
 
-// The first slot without a title, or -1 when all 256 are taken.
-int firstFreeSlot(const ReminderTable& table);
-
 // Stores the form in the first free slot.
 ReminderChange addReminder(ReminderTable& table, const ReminderForm& form, const Settings& settings,
                            const std::string& path);

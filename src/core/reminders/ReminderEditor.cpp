@@ -3,20 +3,14 @@
 #include <optional>
 #include <string_view>
 
-#include "core/reminders/ReminderFile.h"
+#include "core/base/Text.h"
 #include "core/timezones/FormatPattern.h"
 
 namespace tavrin {
 namespace {
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
 std::optional<int> smallNumber(std::string_view text) {
-    text = trimmed(text);
+    text = trim(text);
     if (text.empty() || text.size() > 4) return std::nullopt;
     int v = 0;
     for (char c : text) {
@@ -24,17 +18,6 @@ std::optional<int> smallNumber(std::string_view text) {
         v = v * 10 + (c - '0');
     }
     return v;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
 }
 
 FormConversion refused(std::string message) {
@@ -70,7 +53,7 @@ ReminderForm editReminderForm(const ReminderTable& table, int slot, const Settin
         form.minute = std::to_string(t->minute());
         form.amPm = FormatPattern(*t, "AM/PM");
     }
-    const long code = ReminderNumber(table.RemRecur[slot]);
+    const long code = recurrenceCode(table.RemRecur[slot]);
     form.recurring = code > -1;
     form.recurChoice = code >= 0 && code <= 2 ? static_cast<int>(code) : -1;
     return form;
@@ -81,7 +64,7 @@ std::string reminderTimeFromFields(const std::string& hour, const std::string& m
     const auto h = smallNumber(hour);
     const auto m = smallNumber(minute);
     if (!h || !m || *h > 23 || *m > 59) return {};
-    const std::string_view ap = trimmed(amPm);
+    const std::string_view ap = trim(amPm);
     int h24 = *h;
     if (equalsNoCase(ap, "PM")) {
         if (h24 >= 1 && h24 <= 11) h24 += 12;

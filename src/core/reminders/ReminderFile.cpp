@@ -131,19 +131,6 @@ std::optional<std::string> firstRecordFifthValue(std::string_view text) {
 
 }  // namespace
 
-long ReminderNumber(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    long value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        if (value < 100000000) value = value * 10 + (text[i] - '0');
-        ++i;
-    }
-    return negative ? -value : value;
-}
-
 ReminderParseReport ParseReminders(std::string_view text, ReminderTable& table) {
     return parse(text, table, false);
 }
@@ -154,7 +141,7 @@ ReminderParseReport ParseOlderReminders(std::string_view text, ReminderTable& ta
 
 std::string SerialiseReminders(const ReminderTable& table) {
     std::string out;
-    for (int i = 0; i < kReminderSlots && !table.RemTitle[i].empty(); ++i) {
+    for (int i = 0, end = occupiedSlots(table); i < end; ++i) {
         out += "\"<START>\"\r\n";
         appendValue(out, table.RemTitle[i]);
         appendValue(out, table.RemDate[i]);

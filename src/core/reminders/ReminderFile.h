@@ -54,8 +54,4 @@ ReminderFileResult SaveReminders(const ReminderTable& table, const std::string& 
 // `path + ".old"` before the rewrite.
 ReminderFileResult UpgradeReminderFile(ReminderTable& table, const std::string& path);
 
-// The leading number of a text, as the recurrence code is read: blanks skipped, an optional sign,
-// digits; 0 when there are none.
-long ReminderNumber(std::string_view text);
-
 }  // namespace tavrin

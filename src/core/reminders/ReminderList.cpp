@@ -1,6 +1,6 @@
 #include "core/reminders/ReminderList.h"
 
-#include "core/reminders/ReminderFile.h"
+#include "core/reminders/ReminderRecord.h"
 #include "core/timezones/FormatPattern.h"
 
 namespace tavrin {
@@ -11,7 +11,7 @@ ReminderRow reminderRow(const ReminderTable& table, int slot, const Settings& se
     row.date = table.RemDate[slot];
     row.time = FormatPattern(std::string_view(table.RemTime[slot]), settings.TimeFormat, settings.DateFormat);
     row.slot = slot;
-    row.occurs = ReminderNumber(table.RemRecur[slot]) <= -1 ? "No" : "Yes";
+    row.occurs = recurrenceCode(table.RemRecur[slot]) <= -1 ? "No" : "Yes";
     row.enabled = table.RemEnabled[slot] == "1";
     return row;
 }
@@ -24,7 +24,7 @@ std::string balloonLine(const ReminderTable& table, int slot, const Settings& se
 std::vector<ReminderRow> managerRows(const ReminderTable& table, const Settings& settings) {
     std::vector<ReminderRow> rows;
     if (table.RemTitle[0].empty() || table.RemDate[0].empty()) return rows;
-    for (int i = 0; i < kReminderSlots && !table.RemTitle[i].empty(); ++i) {
+    for (int i = 0, end = occupiedSlots(table); i < end; ++i) {
         rows.push_back(reminderRow(table, i, settings));
     }
     return rows;

@@ -18,4 +18,11 @@ struct ReminderTable {
     std::array<std::string, kReminderSlots> sBalloonLines;
 };
 
+// The number of occupied slots: the run from slot 0 up to the first slot without a title.
+inline int occupiedSlots(const ReminderTable& table) {
+    int n = 0;
+    while (n < kReminderSlots && !table.RemTitle[n].empty()) ++n;
+    return n;
+}
+
 }  // namespace tavrin

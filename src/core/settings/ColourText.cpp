@@ -1,21 +1,14 @@
 #include "core/settings/ColourText.h"
 
-#include <cctype>
+#include "core/base/Text.h"
 
 namespace tavrin {
 
 std::uint32_t ColourNumber(std::string_view text) {
     std::uint64_t value = 0;
     for (char c : text) {
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
-            return 0;  // not a colour: black, as an unreadable number would be
+        const int digit = hexDigit(c);
+        if (digit < 0) return 0;  // not a colour: black, as an unreadable number would be
         value = (value << 4 | static_cast<std::uint64_t>(digit)) & 0xFFFFFFFFu;
     }
     return static_cast<std::uint32_t>(value & 0xFFFFFF);

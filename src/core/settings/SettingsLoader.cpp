@@ -1,9 +1,9 @@
 #include "core/settings/SettingsLoader.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
+#include "core/base/Text.h"
 #include "core/settings/ColourText.h"
 #include "core/store/StoreAccess.h"
 #include "core/timezones/ZoneRecord.h"
@@ -19,28 +19,6 @@ std::int16_t ToInt16(double value) {
 }
 
 }  // namespace
-
-double LeadingNumber(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    std::string number;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) number += text[i++];
-    bool digits = false, point = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9') {
-            number += c;
-            digits = true;
-        } else if (c == '.' && !point) {
-            number += c;
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (!digits) return 0.0;
-    return std::strtod(number.c_str(), nullptr);
-}
 
 void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string& buttonFaceColour) {
     s.VersionText = kVersionText;
@@ -66,15 +44,15 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     auto read = [&](const char* name, const std::string& fallback) {
         return QueryValue(store, name, st, key, fallback);
     };
-    s.UseSysTZ = LeadingNumber(read("UseSysTZ", "1")) != 0 ? -1 : 0;
+    s.UseSysTZ = leadingNumber(read("UseSysTZ", "1")) != 0 ? -1 : 0;
     s.DateFormat = read("DateFormat", "mm/dd/yy");
     s.TimeFormat = read("TimeFormat", "h:mm AM/PM");
     s.TZFormat = read("TZFormat", "mm/dd/yy h:mm am/pm");
-    s.TZSType = ToInt16(LeadingNumber(read("TZSType", "1")));
-    s.TZSDir = ToInt16(LeadingNumber(read("TZSDir", "0")));
+    s.TZSType = ToInt16(leadingNumber(read("TZSType", "1")));
+    s.TZSDir = ToInt16(leadingNumber(read("TZSDir", "0")));
     // "0" and "1" set the flag; any other number leaves it as it was.
-    if (LeadingNumber(read("PNDisp", "0")) == 0) s.PNDisp = false;
-    if (LeadingNumber(read("PNDisp", "0")) == 1) s.PNDisp = true;
+    if (leadingNumber(read("PNDisp", "0")) == 0) s.PNDisp = false;
+    if (leadingNumber(read("PNDisp", "0")) == 1) s.PNDisp = true;
 
     zones.StandardName = ReadMachineValue(store, kTimeZoneInformationKey, "StandardName");
     zones.HomeZone = ReadZone(

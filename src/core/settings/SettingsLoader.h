@@ -20,8 +20,4 @@ void LoadSettings(Store& store, Settings& settings, ZoneState& zones, const std:
 // Opens nothing for longer than the test and changes nothing.
 bool ChooseSettingsRoot(Store& store, Root& chosen);
 
-// The leading number of a text as the settings read numbers: blanks skipped, an optional sign,
-// digits and one decimal point; 0 when the text starts with none. Rounded half to even.
-double LeadingNumber(const std::string& text);
-
 }  // namespace tavrin

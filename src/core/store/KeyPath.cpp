@@ -1,38 +1,18 @@
 #include "core/store/KeyPath.h"
 
 namespace tavrin {
-namespace {
-
-char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-}  // namespace
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (upper(a[i]) != upper(b[i])) return false;
-    return true;
-}
 
 bool IsKeyPathWithin(std::string_view path, std::string_view ancestor) {
     const auto names = SplitKeyPath(path);
     const auto above = SplitKeyPath(ancestor);
     if (names.size() < above.size()) return false;
     for (std::size_t i = 0; i < above.size(); ++i)
-        if (!EqualsNoCase(names[i], above[i])) return false;
+        if (!equalsNoCase(names[i], above[i])) return false;
     return true;
 }
 
 bool SameKeyPath(std::string_view a, std::string_view b) {
     return SplitKeyPath(a).size() == SplitKeyPath(b).size() && IsKeyPathWithin(a, b);
-}
-
-std::string UpperAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = upper(c);
-    return out;
 }
 
 std::vector<std::string_view> SplitKeyPath(std::string_view path) {

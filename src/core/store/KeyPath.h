@@ -5,11 +5,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/Text.h"
+
 namespace tavrin {
 
-// True when `a` and `b` are equal ignoring ASCII case.
-bool EqualsNoCase(std::string_view a, std::string_view b);
-std::string UpperAscii(std::string_view text);
 // The names of `path`; empty names (doubled, leading or trailing backslashes) are skipped.
 std::vector<std::string_view> SplitKeyPath(std::string_view path);
 // True when `path` names `ancestor` or a key below it (`ancestor` "" is the root), ignoring case.

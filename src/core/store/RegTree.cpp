@@ -8,7 +8,7 @@ namespace {
 template <typename Item>
 Item* lookUp(std::vector<Item>& items, const std::unordered_map<std::string, std::size_t>& index,
              std::string_view name) {
-    const auto it = index.find(UpperAscii(name));
+    const auto it = index.find(upperAscii(name));
     return it == index.end() ? nullptr : &items[it->second];
 }
 
@@ -16,7 +16,7 @@ Item* lookUp(std::vector<Item>& items, const std::unordered_map<std::string, std
 template <typename Item>
 bool erase(std::vector<Item>& items, std::unordered_map<std::string, std::size_t>& index,
            std::string_view name) {
-    const auto it = index.find(UpperAscii(name));
+    const auto it = index.find(upperAscii(name));
     if (it == index.end()) return false;
     const std::size_t at = it->second;
     index.erase(it);
@@ -37,7 +37,7 @@ const RegKey* RegKey::child(std::string_view childName) const {
 }
 
 RegKey& RegKey::childOrNew(std::string_view childName, bool& created) {
-    const auto [it, added] = childIndex_.try_emplace(UpperAscii(childName), children_.size());
+    const auto [it, added] = childIndex_.try_emplace(upperAscii(childName), children_.size());
     created = added;
     if (added) children_.emplace_back(std::string(childName));
     return children_[it->second];
@@ -48,12 +48,12 @@ bool RegKey::removeChild(std::string_view childName) {
 }
 
 const RegValue* RegKey::value(std::string_view valueName) const {
-    const auto it = valueIndex_.find(UpperAscii(valueName));
+    const auto it = valueIndex_.find(upperAscii(valueName));
     return it == valueIndex_.end() ? nullptr : &values_[it->second];
 }
 
 void RegKey::setValue(std::string_view valueName, ValueType type, std::string_view data) {
-    const auto [it, added] = valueIndex_.try_emplace(UpperAscii(valueName), values_.size());
+    const auto [it, added] = valueIndex_.try_emplace(upperAscii(valueName), values_.size());
     if (added) {
         values_.push_back(RegValue{std::string(valueName), type, std::string(data)});
         return;

@@ -44,7 +44,7 @@ std::vector<std::string> TreeStore::subKeyNames(Root root, std::string_view path
     std::vector<std::string> names;
     std::unordered_set<std::string> seen;
     auto add = [&](const std::string& name) {
-        if (seen.insert(UpperAscii(name)).second) names.push_back(name);
+        if (seen.insert(upperAscii(name)).second) names.push_back(name);
     };
     if (const RegKey* key = readTree(root).find(path))
         for (const RegKey& child : key->children()) add(child.name);
@@ -169,7 +169,7 @@ Status TreeStore::EnumKey(const KeyHandle& key, std::uint32_t index, std::string
     if ((key.access & kEnumerateBit) == 0) return status::kAccessDenied;
     // Callers walk the indexes upwards from 0; the zone catalogue has hundreds of subkeys, so the
     // list is built once per walk rather than once per index.
-    std::string upper = UpperAscii(key.path);
+    std::string upper = upperAscii(key.path);
     const bool sameWalk = enumCache_.valid && index > 0 && enumCache_.root == key.root &&
                           enumCache_.path == upper &&
                           (index == enumCache_.lastIndex + 1 || index == enumCache_.lastIndex);

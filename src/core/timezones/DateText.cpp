@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/base/Text.h"
 #include "core/timezones/CalendarNames.h"
 #include "core/timezones/FormatPattern.h"
 #include "core/timezones/PatternLexer.h"
@@ -85,9 +86,6 @@ bool isDigit(char c) {
 bool isLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
 
 struct Lexemes {
     std::array<Lexeme, kMaxLexemes> items;
@@ -131,11 +129,7 @@ bool lex(std::string_view text, Lexemes& out) {
 // Whether `word` names `name`: the full name or any start of it of three letters or more ("Mar",
 // "Sept", "Thurs"), in any case.
 bool namesIt(std::string_view word, std::string_view name) {
-    if (word.size() < 3 || word.size() > name.size()) return false;
-    for (std::size_t k = 0; k < word.size(); ++k) {
-        if (lower(word[k]) != lower(name[k])) return false;
-    }
-    return true;
+    return word.size() >= 3 && word.size() <= name.size() && equalsNoCase(word, name.substr(0, word.size()));
 }
 
 int monthNamed(std::string_view word) {
@@ -153,8 +147,8 @@ bool isWeekdayName(std::string_view word) {
 // 1 for AM, 2 for PM, 0 for any other word. "A" and "P" alone count too.
 int amPmOf(const Lexeme& l) {
     if (l.kind != Lexeme::Kind::Word || l.word.size() > 2) return 0;
-    if (l.word.size() == 2 && lower(l.word[1]) != 'm') return 0;
-    const char first = lower(l.word[0]);
+    if (l.word.size() == 2 && lowerAscii(l.word[1]) != 'm') return 0;
+    const char first = lowerAscii(l.word[0]);
     return first == 'a' ? 1 : first == 'p' ? 2 : 0;
 }
 
@@ -394,7 +388,7 @@ std::optional<DateTime> ReadDateText(std::string_view text, std::string_view dat
     if (timeAt < x.size) {
         const Lexeme& link = x.items[timeAt - 1];
         const bool isoT =
-            link.kind == Lexeme::Kind::Word && link.word.size() == 1 && lower(link.word[0]) == 't';
+            link.kind == Lexeme::Kind::Word && link.word.size() == 1 && lowerAscii(link.word[0]) == 't';
         if (link.kind != Lexeme::Kind::Blank && !isoT) return std::nullopt;
         dateEnd = timeAt - 1;
     }

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "core/base/Text.h"
+
 namespace tavrin {
 namespace {
 
@@ -26,12 +28,6 @@ std::string idFromPath(const std::string& path) {
     return id;
 }
 
-std::string trim(std::string s) {
-    const auto b = s.find_first_not_of(" \t\r\n");
-    const auto e = s.find_last_not_of(" \t\r\n");
-    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
-
 }  // namespace
 
 std::string MachineZoneId(const std::string& zoneinfoDir, const std::string& etcDir) {
@@ -45,7 +41,7 @@ std::string MachineZoneId(const std::string& zoneinfoDir, const std::string& etc
         std::ifstream in(etcDir + "/timezone");
         std::string line;
         if (in && std::getline(in, line)) {
-            line = trim(line);
+            line = std::string(trim(line));
             if (isZoneFile(zoneinfoDir, line)) return line;
         }
     }

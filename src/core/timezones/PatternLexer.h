@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "core/base/Text.h"
+
 namespace tavrin {
 
 struct PatternToken {
@@ -42,14 +44,14 @@ class PatternLexer {
             pos_ += 2;
             return true;
         }
-        const char lc = lower(c);
+        const char lc = lowerAscii(c);
         if (lc == 'a') {
             if (matches(pos_, "am/pm")) return marker(t, PatternToken::Kind::AmPm, 5);
             if (matches(pos_, "a/p")) return marker(t, PatternToken::Kind::AP, 3);
         }
         if (isFieldLetter(lc)) {
             std::size_t end = pos_ + 1;
-            while (end < p_.size() && lower(p_[end]) == lc) ++end;
+            while (end < p_.size() && lowerAscii(p_[end]) == lc) ++end;
             t.kind = PatternToken::Kind::Field;
             t.count = static_cast<int>(end - pos_);
             t.text = p_.substr(pos_, end - pos_);
@@ -84,7 +86,6 @@ class PatternLexer {
     }
 
   private:
-    static constexpr char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
     static constexpr bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
     static constexpr bool isFieldLetter(char lc) {
         return lc == 'd' || lc == 'm' || lc == 'y' || lc == 'h' || lc == 'n' || lc == 's' || lc == 'w' ||
@@ -96,13 +97,13 @@ class PatternLexer {
     constexpr bool matches(std::size_t at, std::string_view lowerText) const {
         if (p_.size() - at < lowerText.size()) return false;
         for (std::size_t k = 0; k < lowerText.size(); ++k) {
-            if (lower(p_[at + k]) != lowerText[k]) return false;
+            if (lowerAscii(p_[at + k]) != lowerText[k]) return false;
         }
         return true;
     }
     constexpr bool secondsFollow(std::size_t at) const {
         while (at < p_.size() && isLinkChar(p_[at])) ++at;
-        return at < p_.size() && lower(p_[at]) == 's';
+        return at < p_.size() && lowerAscii(p_[at]) == 's';
     }
     constexpr void literal(PatternToken& t, std::string_view text) {
         t.kind = PatternToken::Kind::Literal;

@@ -7,42 +7,15 @@
 #include <sstream>
 #include <system_error>
 
+#include "core/base/Text.h"
 #include "core/store/KeyNames.h"
+#include "core/store/KeyPath.h"
 #include "core/timezones/MachineZone.h"
 
 namespace tavrin {
 namespace {
 
 constexpr const char* kUtcId = "UTC";
-
-// Zone ids and key names are ASCII; folding them without the C locale keeps every world-time line's
-// lookups cheap.
-char foldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = foldAscii(c);
-    return out;
-}
-
-bool sameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return foldAscii(x) == foldAscii(y); });
-}
-
-// Key names of a path; empty names from doubled or outer backslashes are dropped.
-std::vector<std::string_view> splitPath(std::string_view path) {
-    std::vector<std::string_view> parts;
-    std::size_t at = 0;
-    while (at <= path.size()) {
-        const auto next = std::min(path.find('\\', at), path.size());
-        if (next > at) parts.push_back(path.substr(at, next - at));
-        at = next + 1;
-    }
-    return parts;
-}
 
 // Tab-separated lines without comments.
 std::vector<std::vector<std::string>> readTable(const std::string& file) {
@@ -96,7 +69,7 @@ std::string GmtOffsetText(std::int32_t bias) {
 
 ZoneCatalogue::ZoneCatalogue(std::string zoneinfoDir, const ClockService& clock, ZoneFileCache& files)
     : dir_(std::move(zoneinfoDir)), clock_(clock), files_(files) {
-    for (auto part : splitPath(kZoneRootNt)) rootParts_.emplace_back(part);
+    for (auto part : SplitKeyPath(kZoneRootNt)) rootParts_.emplace_back(part);
 }
 
 void ZoneCatalogue::loadListLocked() {
@@ -106,8 +79,8 @@ void ZoneCatalogue::loadListLocked() {
     for (const auto& row : readTable(dir_ + "/iso3166.tab"))
         if (row.size() >= 2) countries[row[0]] = row[1];
     auto add = [&](const std::string& id, const std::string& country) {
-        if (index_.count(lower(id))) return;
-        index_.emplace(lower(id), zones_.size());
+        if (index_.count(upperAscii(id))) return;
+        index_.emplace(upperAscii(id), zones_.size());
         Zone z;
         z.id = id;
         z.country = country;
@@ -127,7 +100,7 @@ void ZoneCatalogue::loadListLocked() {
 
 ZoneCatalogue::Zone* ZoneCatalogue::findLocked(std::string_view id) {
     loadListLocked();
-    const std::string key = lower(id);
+    const std::string key = upperAscii(id);
     const auto it = index_.find(key);
     if (it != index_.end()) return &zones_[it->second];
     // A zone the list leaves out is still found by its name, though never enumerated: the machine
@@ -196,11 +169,11 @@ const ZoneCatalogue::Values* ZoneCatalogue::valuesLocked(Zone& zone) {
 
 ZoneCatalogue::Zone* ZoneCatalogue::zoneAtPathLocked(std::string_view path, std::size_t& depth,
                                                      bool& underRoot) {
-    const auto parts = splitPath(path);
+    const auto parts = SplitKeyPath(path);
     depth = parts.size();
     underRoot = true;
     for (std::size_t i = 0; i < parts.size() && i < rootParts_.size(); ++i)
-        if (!sameText(parts[i], rootParts_[i])) underRoot = false;
+        if (!equalsNoCase(parts[i], rootParts_[i])) underRoot = false;
     if (!underRoot || depth != rootParts_.size() + 1) return nullptr;
     return findLocked(parts.back());
 }
@@ -237,16 +210,16 @@ bool ZoneCatalogue::GetValue(std::string_view path, std::string_view name, Value
     const Values* values = valuesLocked(*zone);
     if (!values) return false;
     type = ValueType::String;
-    if (sameText(name, "Display"))
+    if (equalsNoCase(name, "Display"))
         data = values->display;
-    else if (sameText(name, "Std"))
+    else if (equalsNoCase(name, "Std"))
         data = values->standardName;
-    else if (sameText(name, "Dlt"))
+    else if (equalsNoCase(name, "Dlt"))
         data = values->daylightName;
-    else if (sameText(name, "TZI")) {
+    else if (equalsNoCase(name, "TZI")) {
         type = ValueType::Binary;
         data = values->tzi;
-    } else if (sameText(name, "TzFile") && !values->tzFile.empty())
+    } else if (equalsNoCase(name, "TzFile") && !values->tzFile.empty())
         data = values->tzFile;
     else
         return false;

@@ -1,17 +1,17 @@
 #include "core/utilities/FileSelection.h"
 
+#include "core/base/Text.h"
+
 namespace tavrin {
 
 FileSelection SelectionFromPaths(const std::vector<std::string>& paths) {
     FileSelection selection;
     if (paths.empty()) return selection;
     const std::string& first = paths.front();
-    const auto slash = first.rfind('/');
-    selection.directory = slash == std::string::npos ? std::string() : first.substr(0, slash + 1);
+    selection.directory = first.substr(0, first.size() - fileNameOf(first).size());
     for (const std::string& path : paths) {
         if (selection.names.size() == kMaxChosenFiles) break;
-        const auto cut = path.rfind('/');
-        selection.names.push_back(cut == std::string::npos ? path : path.substr(cut + 1));
+        selection.names.emplace_back(fileNameOf(path));
     }
     selection.count = static_cast<int>(selection.names.size());
     selection.cancelled = false;

@@ -11,9 +11,8 @@
 namespace tavrin {
 namespace {
 
-using testing::occupiedCount;
-using testing::putReminder;
-using testing::readFile;
+using test::putReminder;
+using test::readFile;
 using Status = ReminderChange::Status;
 
 ReminderForm form(const std::string& title, const std::string& hour = "9", const std::string& minute = "5",
@@ -35,7 +34,7 @@ std::string row(const ReminderRow& r) {
 // The titles from slot 0 up to the first free slot.
 std::string titles(const ReminderTable& t) {
     std::string out;
-    for (int i = 0; i < occupiedCount(t); ++i) out += (i ? "|" : "") + t.RemTitle[i];
+    for (int i = 0; i < occupiedSlots(t); ++i) out += (i ? "|" : "") + t.RemTitle[i];
     return out;
 }
 
@@ -45,10 +44,10 @@ class EditingTest : public ::testing::Test {
         for (const char* t : {"One", "Two", "Three"})
             ASSERT_EQ(addReminder(table, form(t), settings, path).status, Status::Stored);
     }
-    testing::TempDir dir;
+    test::TempDir dir;
     std::string path = dir.file("Tavrin.DAT");
     ReminderTable table;
-    Settings settings = testing::defaultSettings();
+    Settings settings = test::defaultSettings();
 };
 
 TEST(ReminderEditor, TimeFieldsGiveTheStoredTime) {
@@ -64,7 +63,7 @@ TEST(ReminderEditor, TimeFieldsGiveTheStoredTime) {
 }
 
 TEST(ReminderEditor, NewFormStartsFromNowAndEditFormShowsTheStoredReminder) {
-    const Settings s = testing::defaultSettings();
+    const Settings s = test::defaultSettings();
     EXPECT_EQ(fields(newReminderForm(DateTime::fromFields(2005, 3, 7, 15, 20, 44), s)),
               "03/07/05 15:20 PM on once -1 []");
     EXPECT_EQ(fields(newReminderForm(DateTime::fromFields(2005, 3, 7, 0, 5), s)),
@@ -81,7 +80,7 @@ TEST(ReminderEditor, NewFormStartsFromNowAndEditFormShowsTheStoredReminder) {
 }
 
 TEST(ReminderEditor, FormConversionAndItsRefusals) {
-    const Settings s = testing::defaultSettings();
+    const Settings s = test::defaultSettings();
     ReminderForm f = form("Dinner");
     f.date = "3/7/2005";
     FormConversion c = recordFromForm(f, s);
@@ -123,10 +122,10 @@ TEST_F(EditingTest, AddAppendsAndRewritesTheFile) {
 }
 
 TEST(ReminderEditing, FullTableRefusesTheNextReminderButTakesAnEdit) {
-    testing::TempDir dir;
+    test::TempDir dir;
     const std::string path = dir.file("Tavrin.DAT");
     ReminderTable table;
-    const Settings settings = testing::defaultSettings();
+    const Settings settings = test::defaultSettings();
     for (int i = 0; i < kReminderSlots; ++i)
         putReminder(table, i, "R" + std::to_string(i), "03/07/05", "09:00:00");
     ASSERT_TRUE(SaveReminders(table, path).ok);
@@ -171,7 +170,7 @@ TEST_F(EditingTest, DeleteMovesLaterRemindersDown) {
 
 TEST_F(EditingTest, FailedSaveLeavesTableAndFileAsTheyWere) {
     const ReminderTable before = table;
-    testing::writeFile(dir.file("plain"), "x");
+    test::writeFile(dir.file("plain"), "x");
     const std::string bad = dir.file("plain/Tavrin.DAT");
     EXPECT_EQ(addReminder(table, form("Four"), settings, bad).status, Status::SaveFailed);
     EXPECT_EQ(deleteReminder(table, 0, bad).status, Status::SaveFailed);
@@ -184,7 +183,7 @@ TEST_F(EditingTest, FailedSaveLeavesTableAndFileAsTheyWere) {
 
 TEST(ReminderList, DayListRows) {
     ReminderTable t;
-    const Settings s = testing::defaultSettings();
+    const Settings s = test::defaultSettings();
     putReminder(t, 0, "Dentist", "03/07/05", "09:30:00", "1", "-1", "first");
     putReminder(t, 1, "Call", "03/08/05", "09:30:00", "0", "2", "second");
     putReminder(t, 2, "Dentist", "03/08/05", "09:30:00", "1", "abc", "third");

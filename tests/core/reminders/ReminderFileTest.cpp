@@ -12,15 +12,14 @@
 namespace tavrin {
 namespace {
 
-using testing::dataFile;
-using testing::occupiedCount;
-using testing::putReminder;
-using testing::readFile;
-using testing::writeFile;
+using test::dataFile;
+using test::putReminder;
+using test::readFile;
+using test::writeFile;
 
 // Every slot after the occupied run must be wholly free, or a later save would drop records.
 void expectUnbrokenRun(const ReminderTable& t) {
-    for (int i = occupiedCount(t); i < kReminderSlots; ++i)
+    for (int i = occupiedSlots(t); i < kReminderSlots; ++i)
         EXPECT_EQ(ReminderRecord::fromSlot(t, i), ReminderRecord{}) << "slot " << i;
 }
 
@@ -33,7 +32,7 @@ class FileTest : public ::testing::Test {
         writeFile(path, original);
         return LoadReminders(table, path);
     }
-    testing::TempDir dir;
+    test::TempDir dir;
     const std::string path = dir.file("Tavrin.DAT");
     std::string original;
     ReminderTable table;
@@ -43,7 +42,7 @@ TEST(ReminderFile, ThreeRecordsFillSlotsInOrderWithCrLfOrLf) {
     for (const char* name : {"three-records.dat", "lf-only.dat"}) {
         ReminderTable t;
         ASSERT_TRUE(LoadReminders(t, dataFile(name)).ok);
-        ASSERT_EQ(occupiedCount(t), 3) << name;
+        ASSERT_EQ(occupiedSlots(t), 3) << name;
         EXPECT_EQ(t.RemTime[0], "09:30:00");
         EXPECT_EQ(t.RemEnabled[1], "0");
         EXPECT_EQ(t.RemRecur[2], "0");
@@ -72,29 +71,29 @@ TEST(ReminderFile, MalformedFilesReadAsTheFormatHasAlwaysRead) {
     ReminderTable t;
     // A record without "</END>" swallows the next one; its message is the last item read.
     ParseReminders(readFile(dataFile("missing-end.dat")), t);
-    ASSERT_EQ(occupiedCount(t), 3);
+    ASSERT_EQ(occupiedSlots(t), 3);
     EXPECT_EQ(t.RemTitle[1], "Second");
     EXPECT_EQ(t.RemBody[1], "three");
     EXPECT_EQ(t.RemTitle[2], "Fourth");
 
     ParseReminders(readFile(dataFile("text-between.dat")), t);
-    ASSERT_EQ(occupiedCount(t), 2);
+    ASSERT_EQ(occupiedSlots(t), 2);
     EXPECT_EQ(t.RemTitle[0], "A");
     EXPECT_EQ(t.RemTitle[1], "B");
     EXPECT_EQ(t.RemBody[1], "b");
 
     // Cut inside a record's first five values: what was read is kept.
     ParseReminders(readFile(dataFile("truncated.dat")), t);
-    ASSERT_EQ(occupiedCount(t), 2);
+    ASSERT_EQ(occupiedSlots(t), 2);
     EXPECT_EQ(ReminderRecord::fromSlot(t, 1), (ReminderRecord{"Cut short", "03/08/05", "10:0", "", "", ""}));
 
     ParseReminders(readFile(dataFile("truncated-after-start.dat")), t);
-    EXPECT_EQ(occupiedCount(t), 1);
+    EXPECT_EQ(occupiedSlots(t), 1);
     expectUnbrokenRun(t);
     ParseReminders(readFile(dataFile("binary-junk.dat")), t);
     expectUnbrokenRun(t);
     EXPECT_EQ(ParseReminders(readFile(dataFile("empty.dat")), t).loaded, 0);
-    EXPECT_EQ(occupiedCount(t), 0);
+    EXPECT_EQ(occupiedSlots(t), 0);
     // No prefix of a file may leave a gap in the table.
     const std::string text = readFile(dataFile("missing-end.dat")) + readFile(dataFile("three-records.dat"));
     for (std::size_t n = 0; n <= text.size(); ++n) {
@@ -120,7 +119,7 @@ TEST_F(FileTest, RecordWithoutTitleDoesNotCutOffTheRecordsAfterIt) {
     const ReminderFileResult r = load("untitled-record.dat");
     EXPECT_TRUE(r.ok);
     EXPECT_NE(r.message.find("without a title"), std::string::npos);
-    ASSERT_EQ(occupiedCount(table), 2);
+    ASSERT_EQ(occupiedSlots(table), 2);
     EXPECT_EQ(table.RemTitle[1], "After");
     EXPECT_EQ(readFile(path + ".overflow"), original);
 }
@@ -129,7 +128,7 @@ TEST_F(FileTest, MoreThan256RecordsKeepsTheOriginalBesideIt) {
     const ReminderFileResult r = load("over-256.dat");
     EXPECT_TRUE(r.ok);
     EXPECT_NE(r.message.find("4 reminder(s) beyond the first 256"), std::string::npos) << r.message;
-    EXPECT_EQ(occupiedCount(table), 256);
+    EXPECT_EQ(occupiedSlots(table), 256);
     EXPECT_EQ(table.RemTitle[255], "Reminder 255");
     EXPECT_EQ(readFile(path + ".overflow"), original);
 
@@ -150,7 +149,7 @@ TEST_F(FileTest, MissingOrUnreadableFile) {
     table.RemTitle[0] = "stale";
     EXPECT_FALSE(FileExists(path));
     EXPECT_TRUE(LoadReminders(table, path).ok);
-    EXPECT_EQ(occupiedCount(table), 0);
+    EXPECT_EQ(occupiedSlots(table), 0);
     // A folder where the file should be cannot be read: that is reported, not taken as empty.
     EXPECT_FALSE(FileExists(dir.path() + "/"));
     const ReminderFileResult r = LoadReminders(table, dir.path());
@@ -229,7 +228,7 @@ TEST_F(FailingSave, FlushFails) {
 TEST_F(FileTest, OlderLayoutIsConvertedAndKept) {
     load("older-layout.dat");
     ASSERT_TRUE(UpgradeReminderFile(table, path).ok);
-    ASSERT_EQ(occupiedCount(table), 2);
+    ASSERT_EQ(occupiedSlots(table), 2);
     EXPECT_EQ(ReminderRecord::fromSlot(table, 0),
               (ReminderRecord{"Old one", "03/07/05", "09:30:00", "1", "-1", "An older message"}));
     EXPECT_EQ(table.RemEnabled[1], "0");
@@ -247,7 +246,7 @@ TEST_F(FileTest, OlderLayoutIsConvertedAndKept) {
 TEST(ReminderUpgrade, ShortFirstMessageAndCurrentFilesAreNotRewritten) {
     for (const char* name : {"older-short-message.dat", "three-records.dat", "empty.dat"}) {
         SCOPED_TRACE(name);
-        testing::TempDir dir;
+        test::TempDir dir;
         const std::string path = dir.file("Tavrin.DAT");
         writeFile(path, readFile(dataFile(name)));
         ReminderTable t;

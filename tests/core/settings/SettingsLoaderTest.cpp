@@ -10,7 +10,7 @@
 #include "support/StoredValue.h"
 
 using namespace tavrin;
-using tavrin::testing::StoredValue;
+using tavrin::test::StoredValue;
 
 namespace {
 
@@ -21,7 +21,7 @@ struct LoadSettingsTest : ::testing::Test {
 
     void SetUp() override {
         // The machine's own keys: the zone name as the system writes it (with its NUL) and one zone.
-        auto system = std::make_shared<tavrin::testing::FakeKeys>();
+        auto system = std::make_shared<tavrin::test::FakeKeys>();
         system->add(kTimeZoneInformationKey, "StandardName", std::string("Europe/Berlin\0", 14));
         const std::string zoneKey = std::string(kZoneRootNt) + "\\Europe/Berlin";
         system->add(zoneKey, "Display", "(GMT+01:00) Berlin, Germany").add(zoneKey, "Std", "CET");
@@ -141,10 +141,4 @@ TEST(ChooseSettingsRoot, MachineFirstThenUserThenFirstRun) {
     EXPECT_EQ(root, Root::CurrentUser);
     store.tree(Root::CurrentUser).remove(kSettingsKey);
     EXPECT_FALSE(ChooseSettingsRoot(store, root));
-}
-
-TEST(LeadingNumber, ReadsTheNumberAtTheStartOfATextAsSettingsDo) {
-    const std::pair<const char*, double> cases[] = {{"1", 1},     {" 2x", 2}, {"-1", -1},
-                                                    {"1.5", 1.5}, {"abc", 0}, {"", 0}};
-    for (const auto& [text, number] : cases) EXPECT_EQ(LeadingNumber(text), number) << text;
 }

@@ -1,0 +1,29 @@
+#pragma once
+// Text and number helpers shared by every reader of stored or typed text. Case is ASCII case only:
+// bytes of 0x80 and above are 8-bit text and compare as they are.
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+// `c` in lower case when it is an ASCII letter.
+constexpr char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+// True when `a` and `b` are equal ignoring ASCII case.
+bool equalsNoCase(std::string_view a, std::string_view b);
+// `text` with its ASCII letters in upper case.
+std::string upperAscii(std::string_view text);
+// `text` without the blanks (space, tab, CR, LF) at either end.
+std::string_view trim(std::string_view text);
+// The value of one hexadecimal digit, or -1 when `c` is none.
+int hexDigit(char c);
+// The leading number of a text, as stored numeric texts are read ("1", " 2.5", "-3x"): blanks skipped,
+// an optional sign, digits and one decimal point; 0 when the text starts with no digit.
+double leadingNumber(std::string_view text);
+// The folder part of a path ("." for a bare name, "/" for a name at the root).
+std::string folderOf(std::string_view path);
+// The last name of a path, after its last "/".
+std::string_view fileNameOf(std::string_view path);
+
+}  // namespace tavrin
