@@ -9,18 +9,12 @@
 
 #include <sys/types.h>
 
+#include "core/base/Result.h"
+
 namespace tavrin {
 
 class AtomicFile {
   public:
-    struct Result {
-        int error = 0;        // errno of the step that failed; 0 on success
-        std::string message;  // what failed, for the user: "cannot write /x/y: No space left on device"
-
-        bool ok() const { return error == 0; }
-        explicit operator bool() const { return ok(); }
-    };
-
     // The low-level calls of a write. Tests replace them to act out a full disk or a failing flush.
     struct WriteCalls {
         std::function<ssize_t(int, const void*, std::size_t)> write;
@@ -36,6 +30,9 @@ class AtomicFile {
         bool replace = true;         // false: an existing file is kept and the write fails with EEXIST
         WriteCalls calls = WriteCalls::system();
     };
+
+    // Every call answers with a Result whose message names the step and the file ("cannot write
+    // /x/y: No space left on device") and whose error is the errno of the step that failed.
 
     // Replaces the file at `path` with `contents`. A new file gets `mode`; a file that exists keeps
     // its permission bits.

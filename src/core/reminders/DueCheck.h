@@ -35,7 +35,7 @@ struct DueCheckResult {
     bool reviewed = false;  // ... and answered Yes
     int moved = 0;          // recurring reminders moved on
     bool saved = false;     // the table was saved after the moves
-    ReminderFileResult save;
+    Result save;
 };
 
 class DueCheck {
@@ -50,9 +50,6 @@ class DueCheck {
     DueCheckResult checkReminders();
     DueCheckResult checkReminders(const DateTime& now);
 
-    // The latest minute checked (minutes since 1899-12-30 00:00), if any.
-    std::optional<std::int64_t> lastCheckedMinute() const { return lastChecked_; }
-
   private:
     struct Due {
         std::int64_t minute;
@@ -62,8 +59,8 @@ class DueCheck {
     struct SlotReading {
         std::string date, time, dateFormat;
         bool valid = false;
-        std::string dateText;  // the stored date formatted with "DateFormat"
-        int minuteOfDay = -1;  // the stored time's "HH:MM", or -1 when it is no time of day
+        std::string dateText;            // the stored date formatted with "DateFormat"
+        std::optional<int> minuteOfDay;  // the stored time's "HH:MM"; none when it is no time of day
     };
 
     const SlotReading& reading(int slot);

@@ -17,7 +17,7 @@ void removeSlot(ReminderTable& table, int k) {
 }
 
 ReminderChange saveOrRestore(ReminderTable& table, ReminderTable& before, const std::string& path, int slot) {
-    const ReminderFileResult saved = SaveReminders(table, path);
+    const Result saved = SaveReminders(table, path);
     ReminderChange change;
     if (!saved.ok) {
         // Only the six columns are taken back; the balloon lines belong to the due check.
@@ -27,18 +27,18 @@ ReminderChange saveOrRestore(ReminderTable& table, ReminderTable& before, const 
         table.RemEnabled.swap(before.RemEnabled);
         table.RemRecur.swap(before.RemRecur);
         table.RemBody.swap(before.RemBody);
-        change.status = ReminderChange::Status::SaveFailed;
+        change.outcome = ReminderChange::Outcome::SaveFailed;
         change.message = "The reminder could not be saved. " + saved.message;
         return change;
     }
-    change.status = ReminderChange::Status::Stored;
+    change.outcome = ReminderChange::Outcome::Stored;
     change.slot = slot;
     return change;
 }
 
 ReminderChange refusedChange(const std::string& message) {
     ReminderChange c;
-    c.status = ReminderChange::Status::Refused;
+    c.outcome = ReminderChange::Outcome::Refused;
     c.message = message;
     return c;
 }

@@ -11,16 +11,16 @@
 namespace tavrin {
 
 struct ReminderChange {
-    enum class Status {
+    enum class Outcome {
         Stored,         // the table changed and the file was rewritten
         NothingStored,  // nothing to do (no title, no such reminder): no message
         Refused,        // the form or the table refused; `message` says why
         SaveFailed,     // the file could not be rewritten; the table is as it was
     };
-    Status status = Status::NothingStored;
+    Outcome outcome = Outcome::NothingStored;
     int slot = -1;  // where the new or edited reminder now is
     std::string message;
-    bool ok() const { return status == Status::Stored || status == Status::NothingStored; }
+    bool ok() const { return outcome == Outcome::Stored || outcome == Outcome::NothingStored; }
 };
 
 // Stores the form in the first free slot.

@@ -84,13 +84,13 @@ std::optional<std::string> keepCopy(const std::string& base, std::string_view da
     for (int n = 1; n < 100; ++n) {
         const std::string name = n == 1 ? base : base + "." + std::to_string(n);
         std::string existing;
-        const AtomicFile::Result read = AtomicFile::read(name, existing);
+        const Result read = AtomicFile::read(name, existing);
         if (read) {
             if (existing == data) return name;
             continue;
         }
         if (read.error != ENOENT) continue;
-        const AtomicFile::Result kept = AtomicFile::write(name, data, options);
+        const Result kept = AtomicFile::write(name, data, options);
         if (kept) return name;
         if (kept.error != EEXIST) return std::nullopt;
     }
@@ -98,19 +98,19 @@ std::optional<std::string> keepCopy(const std::string& base, std::string_view da
 }
 
 // Reads the whole reminder file; a missing one leaves `found` false and is no failure.
-ReminderFileResult readText(const std::string& path, std::string& text, bool& found) {
-    const AtomicFile::Result r = AtomicFile::read(path, text);
-    found = r.ok();
+Result readText(const std::string& path, std::string& text, bool& found) {
+    const Result r = AtomicFile::read(path, text);
+    found = r.ok;
     if (r || r.error == ENOENT) return {};
     return {false, "Cannot read the reminder file \"" + path + "\": " + std::strerror(r.error) + "."};
 }
 
 // Empties the table and fills it from the file, keeping the text read.
-ReminderFileResult readInto(ReminderTable& table, const std::string& path, std::string& text,
-                            ReminderParseReport& report) {
+Result readInto(ReminderTable& table, const std::string& path, std::string& text,
+                ReminderParseReport& report) {
     clearTable(table);
     bool found = false;
-    const ReminderFileResult r = readText(path, text, found);
+    const Result r = readText(path, text, found);
     if (found) report = ParseReminders(text, table);
     return r;
 }
@@ -164,18 +164,18 @@ bool FileExists(std::string path) {
     return regular;
 }
 
-ReminderFileResult ReadReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report) {
+Result ReadReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report) {
     std::string text;
     ReminderParseReport r;
-    const ReminderFileResult read = readInto(table, path, text, r);
+    const Result read = readInto(table, path, text, r);
     if (report) *report = r;
     return read;
 }
 
-ReminderFileResult LoadReminders(ReminderTable& table, const std::string& path) {
+Result LoadReminders(ReminderTable& table, const std::string& path) {
     std::string text;
     ReminderParseReport r;
-    const ReminderFileResult read = readInto(table, path, text, r);
+    const Result read = readInto(table, path, text, r);
     if (!read.ok || (r.overflow == 0 && r.untitled == 0)) return read;
     std::string what;
     if (r.overflow > 0) what = std::to_string(r.overflow) + " reminder(s) beyond the first 256";
@@ -193,23 +193,23 @@ ReminderFileResult LoadReminders(ReminderTable& table, const std::string& path) 
                       *kept + "\"."};
 }
 
-ReminderFileResult SaveReminders(const ReminderTable& table, const std::string& path,
-                                 const AtomicFile::WriteCalls& calls) {
+Result SaveReminders(const ReminderTable& table, const std::string& path,
+                     const AtomicFile::WriteCalls& calls) {
     AtomicFile::WriteOptions options;
     options.followLink = true;
     options.makeFolders = true;
     options.calls = calls;
-    const AtomicFile::Result r = AtomicFile::write(path, SerialiseReminders(table), options);
+    const Result r = AtomicFile::write(path, SerialiseReminders(table), options);
     if (r) return {};
     std::string message = r.message;
     message[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(message[0])));
     return {false, message + ". The reminder file was not changed."};
 }
 
-ReminderFileResult UpgradeReminderFile(ReminderTable& table, const std::string& path) {
+Result UpgradeReminderFile(ReminderTable& table, const std::string& path) {
     std::string text;
     bool found = false;
-    if (ReminderFileResult read = readText(path, text, found); !found) return read;
+    if (Result read = readText(path, text, found); !found) return read;
     // A current record's fifth value is a recurrence code ("-1", "0", "1", "2"); an older record's
     // is its message. A file that does not begin with a record is judged by what the load read.
     const std::string fifth = firstRecordFifthValue(text).value_or(table.RemRecur[0]);
@@ -223,7 +223,7 @@ ReminderFileResult UpgradeReminderFile(ReminderTable& table, const std::string& 
                            "converted."};
     }
     if (r.overflow > 0 || r.untitled > 0) keepCopy(AtomicFile::followLinks(path) + ".overflow", text);
-    ReminderFileResult saved = SaveReminders(upgraded, path);
+    Result saved = SaveReminders(upgraded, path);
     if (!saved.ok) return saved;
     for (int i = 0; i < kReminderSlots; ++i) ReminderRecord::fromSlot(upgraded, i).toSlot(table, i);
     return {};

@@ -6,14 +6,10 @@
 #include <string_view>
 
 #include "core/base/AtomicFile.h"
+#include "core/base/Result.h"
 #include "core/reminders/ReminderTable.h"
 
 namespace tavrin {
-
-struct ReminderFileResult {
-    bool ok = true;
-    std::string message;  // what went wrong, or a note about what was kept aside
-};
 
 // What a parse found beyond the records it put into the table.
 struct ReminderParseReport {
@@ -36,22 +32,21 @@ bool FileExists(std::string path);
 
 // Reads the file as the program does at start, without writing anything. A missing file gives an
 // empty table and ok; a file that exists and cannot be read gives a message.
-ReminderFileResult ReadReminders(ReminderTable& table, const std::string& path,
-                                 ReminderParseReport* report = nullptr);
+Result ReadReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report = nullptr);
 
 // The program's start-up load. When the file holds more than the table can (over 256 records, or
 // records without a title), the original file is first copied to `path + ".overflow"` (an existing
 // copy is never overwritten), since the next save rewrites the file from the table.
-ReminderFileResult LoadReminders(ReminderTable& table, const std::string& path);
+Result LoadReminders(ReminderTable& table, const std::string& path);
 
 // Rewrites the file from the table, through a link at `path` to where it leads; missing folders are
 // made. On failure the old file is left as it was. Tests pass their own write calls.
-ReminderFileResult SaveReminders(const ReminderTable& table, const std::string& path,
-                                 const AtomicFile::WriteCalls& calls = AtomicFile::WriteCalls::system());
+Result SaveReminders(const ReminderTable& table, const std::string& path,
+                     const AtomicFile::WriteCalls& calls = AtomicFile::WriteCalls::system());
 
 // Converts a file in the older seven-line layout (its first record's fifth value has three or more
 // characters) and rewrites it; a current-layout file is left alone. The older file is kept as
 // `path + ".old"` before the rewrite.
-ReminderFileResult UpgradeReminderFile(ReminderTable& table, const std::string& path);
+Result UpgradeReminderFile(ReminderTable& table, const std::string& path);
 
 }  // namespace tavrin

@@ -37,7 +37,7 @@ TEST(AtomicFile, NewFilesAreOwnerOnlyAndReplacementsKeepTheirMode) {
 TEST(AtomicFile, FailuresNameThePathAndTheReason) {
     tavrin::test::TempDir folder("tavrin-atomic");
     const auto r = AtomicFile::write(folder.file("missing/data.txt"), "x");
-    EXPECT_FALSE(r.ok());
+    EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error, ENOENT);
     EXPECT_NE(r.message.find(folder.file("missing/data.txt")), std::string::npos) << r.message;
     EXPECT_NE(r.message.find("No such file"), std::string::npos) << r.message;

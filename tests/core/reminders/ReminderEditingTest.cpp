@@ -13,7 +13,7 @@ namespace {
 
 using test::putReminder;
 using test::readFile;
-using Status = ReminderChange::Status;
+using Outcome = ReminderChange::Outcome;
 
 ReminderForm form(const std::string& title, const std::string& hour = "9", const std::string& minute = "5",
                   const std::string& amPm = "PM") {
@@ -42,7 +42,7 @@ class EditingTest : public ::testing::Test {
   protected:
     void SetUp() override {
         for (const char* t : {"One", "Two", "Three"})
-            ASSERT_EQ(addReminder(table, form(t), settings, path).status, Status::Stored);
+            ASSERT_EQ(addReminder(table, form(t), settings, path).outcome, Outcome::Stored);
     }
     test::TempDir dir;
     std::string path = dir.file("Tavrin.DAT");
@@ -131,7 +131,7 @@ TEST(ReminderEditing, FullTableRefusesTheNextReminderButTakesAnEdit) {
     ASSERT_TRUE(SaveReminders(table, path).ok);
     const std::string before = readFile(path);
     const ReminderChange c = addReminder(table, form("One too many"), settings, path);
-    EXPECT_EQ(c.status, Status::Refused);
+    EXPECT_EQ(c.outcome, Outcome::Refused);
     EXPECT_EQ(c.message, kReminderFormError);
     EXPECT_EQ(readFile(path), before);
     EXPECT_EQ(editReminder(table, 3, "R3", form("Edited"), settings, path).slot, 255);
@@ -142,12 +142,12 @@ TEST(ReminderEditing, FullTableRefusesTheNextReminderButTakesAnEdit) {
 TEST_F(EditingTest, EditMovesTheReminderToTheEndAndClearingItsTitleKeepsIt) {
     const ReminderChange c =
         editReminder(table, 1, "Two", form("Two edited", "7", "45", "AM"), settings, path);
-    ASSERT_EQ(c.status, Status::Stored);
+    ASSERT_EQ(c.outcome, Outcome::Stored);
     EXPECT_EQ(titles(table), "One|Three|Two edited");
     EXPECT_EQ(table.RemTime[2], "07:45:00");
     EXPECT_EQ(c.slot, 2);
     EXPECT_EQ(readFile(path), SerialiseReminders(table));
-    EXPECT_EQ(editReminder(table, 1, "Three", form(""), settings, path).status, Status::NothingStored);
+    EXPECT_EQ(editReminder(table, 1, "Three", form(""), settings, path).outcome, Outcome::NothingStored);
     EXPECT_EQ(titles(table), "One|Three|Two edited");
 }
 
@@ -155,27 +155,27 @@ TEST_F(EditingTest, EditFollowsItsReminderWhenTheTableChangedMeanwhile) {
     ASSERT_TRUE(deleteReminder(table, 0, path).ok());  // "Two" is now in slot 0
     editReminder(table, 1, "Two", form("Two edited"), settings, path);
     EXPECT_EQ(titles(table), "Three|Two edited");
-    EXPECT_EQ(editReminder(table, 0, "Gone", form("x"), settings, path).status, Status::Refused);
+    EXPECT_EQ(editReminder(table, 0, "Gone", form("x"), settings, path).outcome, Outcome::Refused);
 }
 
 TEST_F(EditingTest, DeleteMovesLaterRemindersDown) {
-    ASSERT_EQ(deleteReminder(table, 0, path).status, Status::Stored);
+    ASSERT_EQ(deleteReminder(table, 0, path).outcome, Outcome::Stored);
     EXPECT_EQ(titles(table), "Two|Three");
     EXPECT_TRUE(table.RemBody[2].empty());
     ReminderTable back;
     EXPECT_EQ(ParseReminders(readFile(path), back).records, 2);
-    EXPECT_EQ(deleteReminder(table, 5, path).status, Status::NothingStored);
-    EXPECT_EQ(deleteReminder(table, -1, path).status, Status::NothingStored);
+    EXPECT_EQ(deleteReminder(table, 5, path).outcome, Outcome::NothingStored);
+    EXPECT_EQ(deleteReminder(table, -1, path).outcome, Outcome::NothingStored);
 }
 
 TEST_F(EditingTest, FailedSaveLeavesTableAndFileAsTheyWere) {
     const ReminderTable before = table;
     test::writeFile(dir.file("plain"), "x");
     const std::string bad = dir.file("plain/Tavrin.DAT");
-    EXPECT_EQ(addReminder(table, form("Four"), settings, bad).status, Status::SaveFailed);
-    EXPECT_EQ(deleteReminder(table, 0, bad).status, Status::SaveFailed);
+    EXPECT_EQ(addReminder(table, form("Four"), settings, bad).outcome, Outcome::SaveFailed);
+    EXPECT_EQ(deleteReminder(table, 0, bad).outcome, Outcome::SaveFailed);
     const ReminderChange c = editReminder(table, 0, "One", form("New"), settings, bad);
-    EXPECT_EQ(c.status, Status::SaveFailed);
+    EXPECT_EQ(c.outcome, Outcome::SaveFailed);
     EXPECT_FALSE(c.message.empty());
     EXPECT_EQ(table.RemTitle, before.RemTitle);
     EXPECT_EQ(table.RemBody, before.RemBody);

@@ -27,7 +27,7 @@ void expectUnbrokenRun(const ReminderTable& t) {
 class FileTest : public ::testing::Test {
   protected:
     // Puts the test data file `name` where the reminder file is and loads it.
-    ReminderFileResult load(const std::string& name) {
+    Result load(const std::string& name) {
         original = readFile(dataFile(name));
         writeFile(path, original);
         return LoadReminders(table, path);
@@ -116,7 +116,7 @@ TEST(ReminderFile, DoubleQuoteFromAHandEditedFileIsWrittenAsAnApostrophe) {
 }
 
 TEST_F(FileTest, RecordWithoutTitleDoesNotCutOffTheRecordsAfterIt) {
-    const ReminderFileResult r = load("untitled-record.dat");
+    const Result r = load("untitled-record.dat");
     EXPECT_TRUE(r.ok);
     EXPECT_NE(r.message.find("without a title"), std::string::npos);
     ASSERT_EQ(occupiedSlots(table), 2);
@@ -125,7 +125,7 @@ TEST_F(FileTest, RecordWithoutTitleDoesNotCutOffTheRecordsAfterIt) {
 }
 
 TEST_F(FileTest, MoreThan256RecordsKeepsTheOriginalBesideIt) {
-    const ReminderFileResult r = load("over-256.dat");
+    const Result r = load("over-256.dat");
     EXPECT_TRUE(r.ok);
     EXPECT_NE(r.message.find("4 reminder(s) beyond the first 256"), std::string::npos) << r.message;
     EXPECT_EQ(occupiedSlots(table), 256);
@@ -152,7 +152,7 @@ TEST_F(FileTest, MissingOrUnreadableFile) {
     EXPECT_EQ(occupiedSlots(table), 0);
     // A folder where the file should be cannot be read: that is reported, not taken as empty.
     EXPECT_FALSE(FileExists(dir.path() + "/"));
-    const ReminderFileResult r = LoadReminders(table, dir.path());
+    const Result r = LoadReminders(table, dir.path());
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.message.empty());
     EXPECT_TRUE(FileExists(dataFile("empty.dat")));
@@ -177,7 +177,7 @@ TEST_F(FileTest, SavesMakeFoldersFollowLinksAndMayWriteAnEmptyFile) {
 
     // A file where a folder should be.
     writeFile(dir.file("plain"), "x");
-    const ReminderFileResult r = SaveReminders(table, dir.file("plain/Tavrin.DAT"));
+    const Result r = SaveReminders(table, dir.file("plain/Tavrin.DAT"));
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.message.empty());
     EXPECT_EQ(readFile(dir.file("plain")), "x");
@@ -212,7 +212,7 @@ TEST_F(FailingSave, DiskFullPartWayThroughTheWrite) {
         budget -= k;
         return ::write(fd, p, k);
     };
-    const ReminderFileResult r = SaveReminders(table, path, calls);
+    const Result r = SaveReminders(table, path, calls);
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.message.find("No space left"), std::string::npos) << r.message;
 }
