@@ -19,9 +19,8 @@ void RunIgnoringFailure(const std::function<void()>& step) {
 }  // namespace
 
 StartOutcome SubMain(AppState& app, const StartHooks& hooks) {
-    Root root = Root::LocalMachine;
-    if (ChooseSettingsRoot(app.store, root)) {
-        app.settings.SettingsRoot = root;
+    if (const auto root = ChooseSettingsRoot(app.store)) {
+        app.settings.SettingsRoot = *root;
         StartClock(app, hooks);
         return StartOutcome::ClockStarted;
     }

@@ -15,11 +15,12 @@ int cmdSettings(const Args& args, std::ostream& out, std::ostream& err) {
     }
     const Paths paths = Paths::fromEnvironment();
     std::unique_ptr<Store> store = MakeLinuxStore(paths, {});
-    Root root = Root::CurrentUser;
-    if (!ChooseSettingsRoot(*store, root)) {
+    const std::optional<Root> chosen = ChooseSettingsRoot(*store);
+    if (!chosen) {
         err << "tavrinctl: no settings found; Tavrin has not been set up for this user yet\n";
         return 1;
     }
+    const Root root = *chosen;
     out << (root == Root::LocalMachine ? "machine" : "user") << '\n';
 
     // Read access only: showing the settings must not need, or take, the right to change them.

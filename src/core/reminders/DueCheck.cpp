@@ -53,7 +53,7 @@ const DueCheck::SlotReading& DueCheck::reading(int slot) {
     r.time = time;
     r.dateFormat = settings_.DateFormat;
     r.dateText = FormatPattern(std::string_view(date), settings_.DateFormat, settings_.DateFormat);
-    r.minuteOfDay = ReadMinuteOfDay(time, settings_.DateFormat).value_or(-1);
+    r.minuteOfDay = ReadMinuteOfDay(time, settings_.DateFormat);
     r.valid = true;
     return r;
 }
@@ -71,9 +71,9 @@ std::vector<DueCheck::Due> DueCheck::findDue(std::int64_t after, std::int64_t up
     for (int slot = 0; slot < kReminderSlots; ++slot) {
         if (table_.RemTitle[slot].empty()) continue;
         const SlotReading& r = reading(slot);
-        if (r.minuteOfDay < 0) continue;
+        if (!r.minuteOfDay) continue;
         for (std::int64_t d = firstDay; d <= lastDay; ++d) {
-            const std::int64_t minute = d * 1440 + r.minuteOfDay;
+            const std::int64_t minute = d * 1440 + *r.minuteOfDay;
             if (minute <= after || minute > upTo) continue;
             if (dayTexts[static_cast<std::size_t>(d - firstDay)] != r.dateText) continue;
             due.push_back({minute, slot});

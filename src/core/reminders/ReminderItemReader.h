@@ -15,7 +15,6 @@ class ReminderItemReader {
 
     // The next item, or false at the end of the text.
     bool next(std::string& item);
-    bool atEnd() const { return pos_ >= text_.size(); }
 
   private:
     // Steps over a comma, or over one line end (CR LF, LF or CR).

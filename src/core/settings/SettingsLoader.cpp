@@ -22,7 +22,7 @@ std::int16_t ToInt16(double value) {
 
 void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string& buttonFaceColour) {
     s.VersionText = kVersionText;
-    for (int i = 0; i <= 10; ++i) zones.ZoneList[static_cast<std::size_t>(i)].clear();
+    for (std::string& zone : zones.ZoneList) zone.clear();
 
     KeyHandle maker;
     Disposition disposition = Disposition::None;
@@ -38,7 +38,7 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
         return;
     }
 
-    zones.ZoneRoot = kPlatformId == 2 ? kZoneRootNt : kZoneRoot9x;
+    zones.ZoneRoot = kZoneRootNt;
 
     Status st = status::kSuccess;
     auto read = [&](const char* name, const std::string& fallback) {
@@ -88,16 +88,15 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     store.CloseKey(run);
 }
 
-bool ChooseSettingsRoot(Store& store, Root& chosen) {
+std::optional<Root> ChooseSettingsRoot(Store& store) {
     for (Root root : {Root::LocalMachine, Root::CurrentUser}) {
         KeyHandle key;
         if (store.OpenKey(KeyHandle::rootKey(root), kSettingsKey, kAllAccess, key) == status::kSuccess) {
             store.CloseKey(key);
-            chosen = root;
-            return true;
+            return root;
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 }  // namespace tavrin

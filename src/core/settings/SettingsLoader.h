@@ -1,5 +1,6 @@
 #pragma once
 // Loads the settings model from the settings key, writing the default of every missing value.
+#include <optional>
 #include <string>
 
 #include "core/settings/Settings.h"
@@ -18,6 +19,6 @@ void LoadSettings(Store& store, Settings& settings, ZoneState& zones, const std:
 // The settings root to use, chosen the way start-up chooses it: the machine-wide settings key when
 // it opens with write access, else the per-user one; nothing when neither exists (first start).
 // Opens nothing for longer than the test and changes nothing.
-bool ChooseSettingsRoot(Store& store, Root& chosen);
+std::optional<Root> ChooseSettingsRoot(Store& store);
 
 }  // namespace tavrin

@@ -12,7 +12,6 @@ inline constexpr const char* kTimeZoneInformationKey =
     "SYSTEM\\CurrentControlSet\\Control\\TimeZoneInformation";
 inline constexpr const char* kNtCurrentVersionKey = "Software\\Microsoft\\Windows NT\\CurrentVersion";
 inline constexpr const char* kZoneRootNt = "SOFTWARE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSION\\TIME ZONES";
-inline constexpr const char* kZoneRoot9x = "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\TIME ZONES";
 // The platform identifier this port reports: the NT family.
 inline constexpr int kPlatformId = 2;
 

@@ -25,7 +25,6 @@ class TzFile {
 
     int version() const { return version_; }
     const std::vector<std::int64_t>& transitionTimes() const { return times_; }
-    const std::vector<std::uint8_t>& transitionTypes() const { return typeIndices_; }
     const std::vector<LocalTimeType>& types() const { return types_; }
     const std::string& footerText() const { return footerText_; }
     const std::optional<PosixTzRule>& footer() const { return footer_; }

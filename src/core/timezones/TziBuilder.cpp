@@ -142,10 +142,6 @@ std::string nameFor(const Timeline& line, std::int32_t offset, bool preferDst) {
 
 }  // namespace
 
-std::int64_t RuleMismatchSeconds(const TzFile& zone, const ZoneRecord& record, int year) {
-    return mismatch(Timeline(zone, year), record, year);
-}
-
 ZoneYearRule BuildZoneYearRule(const TzFile& zone, int year) {
     const Timeline line(zone, year);
     ZoneYearRule best;

@@ -24,7 +24,4 @@ struct ZoneYearRule {
 // daylight time and its winter time as standard time, which keeps every wall-clock reading right.
 ZoneYearRule BuildZoneYearRule(const TzFile& zone, int year);
 
-// Seconds of `year` (the local standard year of `record`) in which `record` disagrees with `zone`.
-std::int64_t RuleMismatchSeconds(const TzFile& zone, const ZoneRecord& record, int year);
-
 }  // namespace tavrin

@@ -13,7 +13,7 @@ void QtAlarmNotifier::showAlarm(const std::string& title, const std::string& mes
     balloon->SetBalloon(title, 0, static_cast<long>(TwipsFromPixels(place.left)),
                         static_cast<long>(TwipsFromPixels(place.top)), "i", true, 0,
                         static_cast<long>(TwipsFromPixels(place.height)),
-                        static_cast<long>(TwipsFromPixels(place.width)), "Tahoma", 8);
+                        static_cast<long>(TwipsFromPixels(place.width)), 8);
     balloon->show();
     lastBalloon_ = balloon;
 }

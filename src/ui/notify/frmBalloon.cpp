@@ -218,7 +218,7 @@ frmBalloon::frmBalloon(const std::array<std::string, kBalloonLineSlots>& lines, 
 
 void frmBalloon::SetBalloon(const std::string& sTitle, int Count, long lPosX, long lPosY,
                             const std::string& sIcon, bool bShowClose, long lAutoCloseAfter, long lHeight,
-                            long lWidth, const std::string&, int iFontSize) {
+                            long lWidth, int iFontSize) {
     lblTitle_->setText(QString::fromStdString(sTitle));
 
     if (sBalloonLines_) {

@@ -25,11 +25,11 @@ class frmBalloon : public QWidget {
     explicit frmBalloon(const std::array<std::string, kBalloonLineSlots>& lines,
                         LineHandler onLineClicked = {}, QWidget* parent = nullptr);
 
-    // Positions and sizes in twips. `sFont` is accepted and not used: the balloon always asks for
-    // Tahoma (the desktop's sans-serif stands in where it is missing). Call once per instance.
+    // Positions and sizes in twips. The balloon always asks for Tahoma (the desktop's sans-serif
+    // stands in where it is missing). Call once per instance.
     void SetBalloon(const std::string& sTitle, int Count, long lPosX, long lPosY,
                     const std::string& sIcon = "", bool bShowClose = false, long lAutoCloseAfter = 0,
-                    long lHeight = 0, long lWidth = 0, const std::string& sFont = "", int iFontSize = 8);
+                    long lHeight = 0, long lWidth = 0, int iFontSize = 8);
     void HideBalloon();
     void ShapeBalloon();
 

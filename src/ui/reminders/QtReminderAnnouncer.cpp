@@ -26,7 +26,7 @@ bool QtReminderAnnouncer::showBalloon(const std::string& title) {
     balloon->SetBalloon(title, lineCount - 1, static_cast<long>(TwipsFromPixels(place.left)),
                         static_cast<long>(TwipsFromPixels(place.top)), "", true, 0,
                         static_cast<long>(TwipsFromPixels(place.height)),
-                        static_cast<long>(TwipsFromPixels(place.width)), "Tahoma, if exists", 8);
+                        static_cast<long>(TwipsFromPixels(place.width)), 8);
     balloon->show();
     lastBalloon_ = balloon;
     return balloon->isVisible();

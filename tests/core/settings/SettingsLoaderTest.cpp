@@ -126,19 +126,23 @@ TEST_F(LoadSettingsTest, AnUnwritableRootStopsBeforeReadingAnything) {
 
 TEST(ChooseSettingsRoot, MachineFirstThenUserThenFirstRun) {
     MemoryStore store;
-    Root root = Root::CurrentUser;
-    EXPECT_FALSE(ChooseSettingsRoot(store, root));
+    EXPECT_EQ(ChooseSettingsRoot(store), std::nullopt);
     bool created = false;
     store.tree(Root::CurrentUser).create(kSettingsKey, created);
-    ASSERT_TRUE(ChooseSettingsRoot(store, root));
-    EXPECT_EQ(root, Root::CurrentUser);
+    EXPECT_EQ(ChooseSettingsRoot(store), Root::CurrentUser);
     store.tree(Root::LocalMachine).create(kSettingsKey, created);
-    ASSERT_TRUE(ChooseSettingsRoot(store, root));
-    EXPECT_EQ(root, Root::LocalMachine);
+    EXPECT_EQ(ChooseSettingsRoot(store), Root::LocalMachine);
     // Machine-wide settings the user cannot write are passed over for the user's own.
     store.setReadOnly(Root::LocalMachine, true);
-    ASSERT_TRUE(ChooseSettingsRoot(store, root));
-    EXPECT_EQ(root, Root::CurrentUser);
+    EXPECT_EQ(ChooseSettingsRoot(store), Root::CurrentUser);
     store.tree(Root::CurrentUser).remove(kSettingsKey);
-    EXPECT_FALSE(ChooseSettingsRoot(store, root));
+    EXPECT_EQ(ChooseSettingsRoot(store), std::nullopt);
+}
+
+TEST_F(LoadSettingsTest, ClearsEveryZoneSlotNotOnlyTheFirstTen) {
+    // A list left over from before the load, in every one of the 51 slots; the pop-up menu fills
+    // the list again from the store, and a stale zone beyond slot 10 would show up in it.
+    for (std::size_t i = 0; i < zones.ZoneList.size(); ++i) zones.ZoneList[i] = "Zone" + std::to_string(i);
+    load();
+    for (std::size_t i = 0; i < zones.ZoneList.size(); ++i) EXPECT_EQ(zones.ZoneList[i], "") << "slot " << i;
 }

@@ -23,7 +23,7 @@ struct Balloon : ::testing::Test {
                       ? new frmBalloon(lines, [this](const std::string& line) { opened.push_back(line); })
                       : new frmBalloon(lines);
         balloon->SetBalloon("Tavrin Reminders for: 12/06/26", count, 600 * 15, 400 * 15, icon, close,
-                            autoClose, 1620, 4680, "", 8);
+                            autoClose, 1620, 4680, 8);
         balloon->show();
     }
 };
