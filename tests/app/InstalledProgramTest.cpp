@@ -36,7 +36,7 @@ std::string quoted(const std::string& s) {
 class InstalledProgram : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        prefix_ = new tavrin::testing::TempDir("tavrin-prefix");
+        prefix_ = new tavrin::test::TempDir("tavrin-prefix");
         const CommandRun install =
             run("cmake --install " + quoted(TAVRIN_BINARY_DIR) + " --prefix " + quoted(prefix_->path()));
         installed_ = install.status == 0;
@@ -49,12 +49,12 @@ class InstalledProgram : public ::testing::Test {
     void SetUp() override { ASSERT_TRUE(installed_) << *installLog_; }
     static std::string installed(const std::string& relative) { return prefix_->file(relative); }
 
-    static tavrin::testing::TempDir* prefix_;
+    static tavrin::test::TempDir* prefix_;
     static bool installed_;
     static std::string* installLog_;
 };
 
-tavrin::testing::TempDir* InstalledProgram::prefix_ = nullptr;
+tavrin::test::TempDir* InstalledProgram::prefix_ = nullptr;
 bool InstalledProgram::installed_ = false;
 std::string* InstalledProgram::installLog_ = nullptr;
 
@@ -83,7 +83,7 @@ TEST_F(InstalledProgram, BringsItsProgramsPicturesMenuEntryIconsAndManuals) {
 
 // Started from the prefix, the clock finds its scheme pictures in share/tavrin and paints its face.
 TEST_F(InstalledProgram, StartsFromThePrefixAndFindsItsPictures) {
-    tavrin::testing::TempDir home("tavrin-installed-home");
+    tavrin::test::TempDir home("tavrin-installed-home");
     for (const char* folder : {"config/tavrin", "configdirs", "data", "runtime"})
         fs::create_directories(home.file(folder));
     fs::permissions(home.file("runtime"), fs::perms::owner_all, fs::perm_options::replace);

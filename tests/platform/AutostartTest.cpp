@@ -42,7 +42,7 @@ TEST(Autostart, EntryIsCompleteAndItsProgramRoundTrips) {
 TEST(Autostart, EntryPassesTheDesktopEntryChecker) {
     if (std::system("command -v desktop-file-validate >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "desktop-file-validate is not installed (tools/setup.sh installs it)";
-    tavrin::testing::TempDir folder("tavrin-autostart-valid");
+    tavrin::test::TempDir folder("tavrin-autostart-valid");
     for (const char* program : {"/usr/bin/tavrin", "/opt/My Apps/100% \"clock\"/tavrin"}) {
         Autostart entry(folder.file("autostart"), nullptr);
         ASSERT_EQ(entry.write(program), status::kSuccess);

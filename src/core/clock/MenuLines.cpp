@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-#include "core/settings/SettingsLoader.h"
+#include "core/base/Text.h"
 #include "core/store/KeyNames.h"
 #include "core/store/StoreAccess.h"
 #include "core/timezones/FormatPattern.h"
@@ -17,7 +17,7 @@ int ReadMenuZones(Store& store, Root settingsRoot, ZoneState& zones) {
     int count = 0;
     if (store.OpenKey(KeyHandle::rootKey(settingsRoot), kSettingsKey, kAllAccess, key) == status::kSuccess) {
         Status st = status::kSuccess;
-        const double n = LeadingNumber(QueryValue(store, "NumTimeZones", st, key, "0"));
+        const double n = leadingNumber(QueryValue(store, "NumTimeZones", st, key, "0"));
         // Past 50 the list has no slots; a negative or unreadable count shows nothing.
         count = n >= kMaxZones ? kMaxZones : n > 0 ? static_cast<int>(std::lround(n)) : 0;
         for (int slot = 1; slot <= count; ++slot)

@@ -5,6 +5,7 @@
 #include "core/store/KeyNames.h"
 #include "core/store/MemoryStore.h"
 #include "core/timezones/ZoneCatalogue.h"
+#include "support/FakeClock.h"
 
 namespace tavrin {
 namespace {
@@ -13,7 +14,7 @@ using Kind = FloatingMenuKind;
 
 struct FloatingClockTest : ::testing::Test {
     // 7 March 2005, 21:05:00 UTC; the machine is an hour ahead.
-    FakeClock clock{DateTime::fromFields(2005, 3, 7, 21, 5, 0), 60};
+    test::FakeClock clock{DateTime::fromFields(2005, 3, 7, 21, 5, 0), 60};
     MemoryStore store;
     Settings settings;
     ZoneState zones;

@@ -5,6 +5,7 @@
 #include "core/store/KeyNames.h"
 #include "core/store/MemoryStore.h"
 #include "core/timezones/ZoneCatalogue.h"
+#include "support/FakeClock.h"
 #include "support/StoredValue.h"
 
 namespace tavrin {
@@ -15,7 +16,7 @@ namespace {
 const DateTime kUtc = DateTime::fromFields(2026, 1, 15, 14, 0, 0);
 
 struct MenuLinesTest : ::testing::Test {
-    FakeClock clock{kUtc};
+    test::FakeClock clock{kUtc};
     MemoryStore store;
     Settings settings;
     ZoneState zones;
@@ -123,7 +124,7 @@ TEST_F(MenuLinesTest, ByTimeTheZoneTravelsWithItsCaption) {
 TEST_F(MenuLinesTest, ReadsTheCountAndTheZonesFromTheSettingsKey) {
     // Missing: "0" is written back and nothing is shown.
     EXPECT_EQ(ReadMenuZones(store, Root::CurrentUser, zones), 0);
-    EXPECT_EQ(testing::StoredValue(store, key, "NumTimeZones"), "0");
+    EXPECT_EQ(test::StoredValue(store, key, "NumTimeZones"), "0");
 
     // A stored terminator is not part of the name; slots past the count are emptied.
     zones.ZoneList[3] = "Asia/Tokyo";

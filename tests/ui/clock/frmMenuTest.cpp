@@ -10,6 +10,7 @@
 #include "core/store/KeyNames.h"
 #include "core/store/MemoryStore.h"
 #include "core/timezones/ZoneCatalogue.h"
+#include "support/FakeClock.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedAsker.h"
 #include "support/TestApp.h"
@@ -78,7 +79,7 @@ class MenuWindow : public ::testing::Test {
     }
 
     // 15 January 2026, 14:00 UTC.
-    FakeClock clock{DateTime::fromFields(2026, 1, 15, 14, 0, 0)};
+    test::FakeClock clock{DateTime::fromFields(2026, 1, 15, 14, 0, 0)};
     MemoryStore store;
     KeyHandle key;
     test::RecordingShell shell;
