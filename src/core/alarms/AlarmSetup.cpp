@@ -1,6 +1,6 @@
 #include "core/alarms/AlarmSetup.h"
 
-#include "core/reminders/ReminderFile.h"
+#include "core/base/Text.h"
 #include "core/timezones/FormatPattern.h"
 #include "core/timezones/ZoneTime.h"
 
@@ -66,7 +66,7 @@ bool armAlarm(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zone
         std::string& minutes = result.customMinutes;
         // The alarm holds a time of day only, so a delay of a day or more would ring too early.
         const std::int64_t asked = hours.size() < 3 && minutes.size() < 3
-                                       ? ReminderNumber(hours) * 3600 + ReminderNumber(minutes) * 60
+                                       ? leadingWhole(hours) * 3600 + leadingWhole(minutes) * 60
                                        : 0;
         if (hours.size() >= 3 || minutes.size() >= 3 || asked >= kDaySeconds) {
             result.notices.push_back({"Tavrin Warning Dialog", kOutOfRange});
@@ -75,8 +75,8 @@ bool armAlarm(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zone
         }
         if (hours.empty()) hours = "0";
         if (minutes.empty()) minutes = "0";
-        const long h = ReminderNumber(hours);
-        const long m = ReminderNumber(minutes);
+        const long h = leadingWhole(hours);
+        const long m = leadingWhole(minutes);
         // A delay that adds up to less than nothing would name a time already gone.
         if (h < 0 || h * 60 + m < 0) {
             result.notices.push_back({"Tavrin System Dialog", kCustomAlarmError});

@@ -1,5 +1,6 @@
 #include "core/base/Text.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace tavrin {
@@ -60,6 +61,10 @@ double leadingNumber(std::string_view text) {
     }
     if (!digits) return 0.0;
     return std::strtod(number.c_str(), nullptr);
+}
+
+long leadingWhole(std::string_view text) {
+    return static_cast<long>(std::clamp(leadingNumber(text), -1e9, 1e9));
 }
 
 std::string folderOf(std::string_view path) {

@@ -21,6 +21,8 @@ int hexDigit(char c);
 // The leading number of a text, as stored numeric texts are read ("1", " 2.5", "-3x"): blanks skipped,
 // an optional sign, digits and one decimal point; 0 when the text starts with no digit.
 double leadingNumber(std::string_view text);
+// The leading number without its fraction (" 12:30" is 12, "-1.5" is -1), within a billion either way.
+long leadingWhole(std::string_view text);
 // The folder part of a path ("." for a bare name, "/" for a name at the root).
 std::string folderOf(std::string_view path);
 // The last name of a path, after its last "/".

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/base/Text.h"
 #include "core/reminders/ReminderList.h"
-#include "core/reminders/ReminderRecord.h"
 #include "core/timezones/FormatPattern.h"
 
 namespace tavrin {
@@ -90,7 +90,7 @@ std::vector<DueCheck::Due> DueCheck::findDue(std::int64_t after, std::int64_t up
 bool DueCheck::moveOn(int slot, std::int64_t dueMinute, std::int64_t nowMinute) {
     const DateTime due = fromMinuteIndex(dueMinute);
     const std::int64_t late = nowMinute - dueMinute;
-    switch (recurrenceCode(table_.RemRecur[slot])) {
+    switch (leadingWhole(table_.RemRecur[slot])) {
         case 0: {
             const DateTime next = due.addMinutes(60 * (late / 60 + 1));
             table_.RemTime[slot] = FormatPattern(next, "HH:MM:SS");

@@ -53,7 +53,7 @@ ReminderForm editReminderForm(const ReminderTable& table, int slot, const Settin
         form.minute = std::to_string(t->minute());
         form.amPm = FormatPattern(*t, "AM/PM");
     }
-    const long code = recurrenceCode(table.RemRecur[slot]);
+    const long code = leadingWhole(table.RemRecur[slot]);
     form.recurring = code > -1;
     form.recurChoice = code >= 0 && code <= 2 ? static_cast<int>(code) : -1;
     return form;

@@ -1,5 +1,6 @@
 #include "core/reminders/ReminderList.h"
 
+#include "core/base/Text.h"
 #include "core/reminders/ReminderRecord.h"
 #include "core/timezones/FormatPattern.h"
 
@@ -11,7 +12,7 @@ ReminderRow reminderRow(const ReminderTable& table, int slot, const Settings& se
     row.date = table.RemDate[slot];
     row.time = FormatPattern(std::string_view(table.RemTime[slot]), settings.TimeFormat, settings.DateFormat);
     row.slot = slot;
-    row.occurs = recurrenceCode(table.RemRecur[slot]) <= -1 ? "No" : "Yes";
+    row.occurs = leadingWhole(table.RemRecur[slot]) <= -1 ? "No" : "Yes";
     row.enabled = table.RemEnabled[slot] == "1";
     return row;
 }

@@ -1,10 +1,7 @@
 #pragma once
 // One reminder's six fields, as the table and the file hold them.
-#include <algorithm>
 #include <string>
-#include <string_view>
 
-#include "core/base/Text.h"
 #include "core/reminders/ReminderTable.h"
 
 namespace tavrin {
@@ -31,11 +28,5 @@ struct ReminderRecord {
     }
     friend bool operator==(const ReminderRecord&, const ReminderRecord&) = default;
 };
-
-// The recurrence code a stored text reads as: its leading number without the fraction ("-1" none,
-// "0" hourly, "1" daily, "2" weekly; any other number recurs never).
-inline long recurrenceCode(std::string_view text) {
-    return static_cast<long>(std::clamp(leadingNumber(text), -1e9, 1e9));
-}
 
 }  // namespace tavrin

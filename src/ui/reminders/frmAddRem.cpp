@@ -170,7 +170,7 @@ void frmAddRem::Command2_Click() {
         app.asker.tell("Tavrin Error Message", change.message, MessageIcon::None);
         return;
     }
-    if (change.status == ReminderChange::Status::Stored) windows_.remindersChanged();
+    if (change.outcome == ReminderChange::Outcome::Stored) windows_.remindersChanged();
     close();
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/alarms/AlarmFiring.h"
 #include "core/timezones/ClockService.h"
+#include "support/FakeClock.h"
 #include "support/Recorders.h"
 
 namespace tavrin {
@@ -11,7 +12,7 @@ namespace {
 
 // Zone slot n is n hours ahead of UTC; the machine's zone is UTC. The fake clock runs on UTC.
 struct AlarmSetup : ::testing::Test {
-    FakeClock clock{DateTime::fromFields(2026, 3, 14, 14, 58, 40)};
+    test::FakeClock clock{DateTime::fromFields(2026, 3, 14, 14, 58, 40)};
     AlarmState state;
     Settings settings;
     AlarmZones zones;

@@ -13,6 +13,17 @@ TEST(Text, LeadingNumberReadsTheNumberAtTheStartAsStoredNumbersAreRead) {
     for (const auto& [text, number] : cases) EXPECT_EQ(leadingNumber(text), number) << text;
 }
 
+TEST(Text, LeadingWholeDropsTheFraction) {
+    const std::pair<const char*, long> cases[] = {{"2", 2},
+                                                  {"-1", -1},
+                                                  {" 12:30", 12},
+                                                  {"1.9", 1},
+                                                  {"-0.5", 0},
+                                                  {"x", 0},
+                                                  {"99999999999999", 1000000000}};
+    for (const auto& [text, number] : cases) EXPECT_EQ(leadingWhole(text), number) << text;
+}
+
 TEST(Text, EqualsNoCaseFoldsAsciiLettersOnly) {
     EXPECT_TRUE(equalsNoCase("StandardName", "STANDARDNAME"));
     EXPECT_FALSE(equalsNoCase("Name", "Names"));

@@ -10,6 +10,7 @@
 
 #include "core/store/MemoryStore.h"
 #include "core/timezones/ZoneCatalogue.h"
+#include "support/FakeClock.h"
 #include "support/FakeCommonDialogs.h"
 #include "support/Recorders.h"
 #include "support/RecordingShell.h"
@@ -24,14 +25,14 @@ using Asked = test::ScriptedAsker::Asked;
 
 // The machine runs on UTC at 14:58:40 on 14 March 2026; Tokyo (UTC+9) and Berlin (UTC+1) are chosen.
 struct AlarmDialog : ::testing::Test {
-    FakeClock clock{DateTime::fromFields(2026, 3, 14, 14, 58, 40)};
+    test::FakeClock clock{DateTime::fromFields(2026, 3, 14, 14, 58, 40)};
     MemoryStore store;
     test::RecordingShell shell;
     test::ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};
     test::RecordingSound sound;
     test::FakeCommonDialogs dialogs;
-    testing::TempDir dir{"tavrin-alarmdlg"};
+    test::TempDir dir{"tavrin-alarmdlg"};
 
     void SetUp() override {
         test::EnsureApp();
@@ -169,7 +170,7 @@ TEST_F(AlarmDialog, BrowseFillsTheSoundBoxFromThePickerAndTestSoundPlaysIt) {
     EXPECT_EQ(w->Text7()->text().toStdString(), dir.file("b.wav"));
 
     // "Test Sound": the alarm's sound first, then the warning's; a path that cannot be read, or none.
-    testing::writeFile(dir.file("b.wav"), "RIFF");
+    test::writeFile(dir.file("b.wav"), "RIFF");
     w->Command1_Click(3);
     EXPECT_EQ(asker.asked,
               (std::vector<Asked>{

@@ -18,6 +18,7 @@
 
 #include "core/reminders/ReminderFile.h"
 #include "core/store/MemoryStore.h"
+#include "support/FakeClock.h"
 #include "support/RecordingShell.h"
 #include "support/ReminderTestSupport.h"
 #include "support/ScriptedAsker.h"
@@ -30,14 +31,14 @@
 namespace tavrin {
 namespace {
 
-using testing::putReminder;
-using testing::readFile;
+using test::putReminder;
+using test::readFile;
 
 // Today is Tuesday 15 March 2005, 15:20 local time.
 struct ReminderWindowsTest : ::testing::Test {
-    testing::TempDir dir{"tavrin-remwin"};
+    test::TempDir dir{"tavrin-remwin"};
     MemoryStore store;
-    FakeClock clock{DateTime::fromFields(2005, 3, 15, 15, 20, 0)};
+    test::FakeClock clock{DateTime::fromFields(2005, 3, 15, 15, 20, 0)};
     test::RecordingShell shell;
     test::ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};
@@ -46,7 +47,7 @@ struct ReminderWindowsTest : ::testing::Test {
     void SetUp() override {
         test::EnsureApp();
         app.paths.dataHome = dir.path();
-        app.settings = testing::defaultSettings();
+        app.settings = test::defaultSettings();
         app.settings.WForeColor = "0";
         windows = std::make_unique<ReminderWindows>(app, TAVRIN_SOURCE_DIR "/Images");
     }
@@ -202,7 +203,7 @@ TEST_F(ReminderWindowsTest, FullTableAndFailedSaveLoseNothing) {
     // the user, the fields stay, and the table is as it was.
     app.reminders = ReminderTable{};
     putReminder(app.reminders, 0, "Kept", "03/07/05", "09:00:00");
-    testing::writeFile(dir.file("not-a-folder"), "x");
+    test::writeFile(dir.file("not-a-folder"), "x");
     app.paths.dataHome = dir.file("not-a-folder");
     asker.asked.clear();
     fillEditor(editor, "Lost?", "03/08/05", "10", "0", "AM");
@@ -249,7 +250,7 @@ TEST_F(ReminderWindowsTest, ManagerRowClicksToggleTheButtonsAndDeleteRewritesThe
     EXPECT_EQ(manager->Text1()->toPlainText(), "");
     ReminderTable onDisk;
     ASSERT_TRUE(ReadReminders(onDisk, path()).ok);
-    EXPECT_EQ(testing::occupiedCount(onDisk), 2);
+    EXPECT_EQ(occupiedSlots(onDisk), 2);
     EXPECT_EQ(onDisk.RemTitle[0], "Two");
     EXPECT_EQ(markers(cal), "21:2");
 
