@@ -83,7 +83,7 @@ BENCHMARK(BM_ReadZoneOneCold)->Unit(benchmark::kMicrosecond);
 // instant from a record read once, its file already in the shared cache. Instants move a minute a
 // round through one year, so the lookup is not always the same one.
 void BM_ZoneTimeNowWarm(benchmark::State& state) {
-    const FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
+    const test::FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
     MemoryStore store;
     store.mount(Root::LocalMachine, MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
     const ZoneRecord zone = ReadZone(store, kZoneRootNt, "Europe/Berlin");

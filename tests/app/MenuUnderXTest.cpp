@@ -111,7 +111,7 @@ TEST(MenuUnderX, ARealPressOnTheClockOpensTheMenuWithItsLinesAboveIt) {
     if (!onPath("Xvfb") || !onPath("xdotool"))
         GTEST_SKIP() << "Xvfb or xdotool is not installed (tools/setup.sh installs both): this test needs a "
                         "real X server to press the clock window";
-    tavrin::testing::TempDir root("tavrin-menu-x");
+    tavrin::test::TempDir root("tavrin-menu-x");
     for (const char* sub : {"config/tavrin", "configdirs", "data", "runtime"})
         fs::create_directories(root.file(sub));
     fs::permissions(root.file("runtime"), fs::perms::owner_all);

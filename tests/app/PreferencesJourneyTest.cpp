@@ -48,7 +48,7 @@ frmPrefs* openPreferences(frmClock& clock) {
 // A user picks two zones through the filter, a time format and a scheme; OK shows them on the clock
 // at once and in the next menu.
 TEST(PreferencesJourney, ChangesFromTheMenuReachTheClockAndTheNextMenu) {
-    tavrin::testing::TempDir root{"tavrin-prefs"};
+    tavrin::test::TempDir root{"tavrin-prefs"};
     for (const auto& [variable, sub] : {std::pair{"XDG_CONFIG_HOME", "config"},
                                         {"XDG_CONFIG_DIRS", "configdirs"},
                                         {"XDG_DATA_HOME", "data"},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/base/Text.h"
 #include "core/settings/ColourScheme.h"
 #include "core/settings/ColourText.h"
 #include "core/settings/SettingsLoader.h"
@@ -101,7 +102,7 @@ void Preferences::showFont() {
     const bool time = target_ == FontTarget::Time;
     c_.Combo1 = time ? s_.TimeFont : s_.DateFont;
     c_.Combo2 = time ? s_.TimeSize : s_.DateSize;
-    c_.chkDBold = LeadingNumber(time ? s_.TimeBold : s_.DateBold) != 0;
+    c_.chkDBold = leadingNumber(time ? s_.TimeBold : s_.DateBold) != 0;
 }
 
 void Preferences::setFontTarget(const std::string& text) {

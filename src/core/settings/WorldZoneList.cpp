@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/base/Text.h"
 #include "core/settings/SettingsLoader.h"
 #include "core/store/KeyPath.h"
 #include "core/store/StoreAccess.h"
@@ -28,7 +29,7 @@ std::string catalogueText(const std::string& data) {
 // The slot number of a value named "TZone" + n (n in decimal without leading zeros), else 0.
 long long zoneSlotOf(std::string_view name) {
     constexpr std::string_view prefix = "TZONE";
-    if (name.size() <= prefix.size() || !EqualsNoCase(name.substr(0, prefix.size()), prefix)) return 0;
+    if (name.size() <= prefix.size() || !equalsNoCase(name.substr(0, prefix.size()), prefix)) return 0;
     const std::string_view digits = name.substr(prefix.size());
     if (digits.size() > 18 || digits[0] == '0') return 0;
     long long n = 0;
@@ -127,7 +128,7 @@ Status WorldZoneList::save(Store& store, const KeyHandle& settingsKey) const {
     Status read = status::kSuccess;
     const std::string stored = QueryValue(store, "NumTimeZones", read, settingsKey, "0");
     keep(read);
-    const double count = LeadingNumber(stored);
+    const double count = leadingNumber(stored);
     // The old zones are found among the values themselves, so even an absurd count stored by hand
     // costs no more than the values there are.
     if (count >= 1) {

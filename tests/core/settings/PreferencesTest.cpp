@@ -14,7 +14,7 @@
 namespace tavrin {
 namespace {
 
-using tavrin::testing::StoredValue;
+using tavrin::test::StoredValue;
 
 constexpr const char* kFace = "D8E9EC";  // the desktop's face colour in these tests
 constexpr std::uint32_t kYellow = 0x00FFFF;
@@ -27,7 +27,7 @@ struct PrefsTest : ::testing::Test {
     std::unique_ptr<Preferences> prefs;
 
     PrefsTest() {
-        auto keys = std::make_shared<tavrin::testing::FakeKeys>();
+        auto keys = std::make_shared<tavrin::test::FakeKeys>();
         keys->add(JoinKeyPath(kZoneRootNt, "Europe/Berlin"), "Display", "(GMT+01:00) Berlin, Germany");
         keys->add(JoinKeyPath(kZoneRootNt, "Asia/Tokyo"), "Display", "(GMT+09:00) Tokyo, Japan");
         store.mount(Root::LocalMachine, keys);

@@ -14,8 +14,8 @@
 namespace tavrin {
 namespace {
 
-using tavrin::testing::FakeKeys;
-using tavrin::testing::StoredValue;
+using tavrin::test::FakeKeys;
+using tavrin::test::StoredValue;
 
 struct ZoneListTest : ::testing::Test {
     MemoryStore store;

@@ -218,7 +218,7 @@ std::vector<Stretch> systemStretches(std::int64_t from, const std::vector<std::i
 // instants up to 2037.
 TEST(CatalogueMatchesSystem, EveryZoneInEveryYearGivesTheCLibrarysWallClock) {
     const std::string dir = Paths::fromEnvironment().zoneinfoDir;
-    FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
+    test::FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
     auto catalogue = std::make_shared<ZoneCatalogue>(dir, clock);
     MemoryStore store;
     store.mount(Root::LocalMachine, catalogue);

@@ -9,6 +9,7 @@
 #include "core/store/MemoryStore.h"
 #include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneChanges.h"
+#include "support/FakeClock.h"
 
 namespace tavrin {
 namespace {
@@ -19,7 +20,7 @@ DateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
 
 class ZoneChangeTextTest : public ::testing::Test {
   protected:
-    FakeClock clock{at(2026, 6, 15, 12)};
+    test::FakeClock clock{at(2026, 6, 15, 12)};
     MemoryStore store;
 
     void SetUp() override {

@@ -10,6 +10,7 @@
 #include "core/store/KeyNames.h"
 #include "core/store/MemoryStore.h"
 #include "core/timezones/ZoneCatalogue.h"
+#include "support/FakeClock.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedAsker.h"
 #include "support/TestApp.h"
@@ -48,7 +49,7 @@ struct FloatingClockWindow : ::testing::Test {
             .toStdString();
     }
 
-    FakeClock clock{DateTime::fromFields(2026, 1, 15, 14, 0, 0)};
+    test::FakeClock clock{DateTime::fromFields(2026, 1, 15, 14, 0, 0)};
     MemoryStore store;
     test::RecordingShell shell;
     test::ScriptedAsker asker;

@@ -15,6 +15,7 @@
 #include "core/settings/SettingsLoader.h"
 #include "core/store/KeyPath.h"
 #include "core/store/MemoryStore.h"
+#include "support/FakeClock.h"
 #include "support/FakeCommonDialogs.h"
 #include "support/FakeKeys.h"
 #include "support/RecordingShell.h"
@@ -25,13 +26,13 @@
 namespace tavrin {
 namespace {
 
-using tavrin::testing::StoredValue;
+using tavrin::test::StoredValue;
 
 constexpr int kZones = 51;
 
 struct PrefsWindow : ::testing::Test {
     MemoryStore store;
-    FakeClock clock;
+    test::FakeClock clock;
     test::RecordingShell shell;
     test::ScriptedAsker asker;
     test::FakeCommonDialogs dialogs;
@@ -41,7 +42,7 @@ struct PrefsWindow : ::testing::Test {
 
     void SetUp() override {
         test::EnsureApp();
-        auto keys = std::make_shared<tavrin::testing::FakeKeys>();
+        auto keys = std::make_shared<tavrin::test::FakeKeys>();
         keys->add(JoinKeyPath(kZoneRootNt, "Europe/Berlin"), "Display", "(GMT+01:00) Berlin, Germany");
         keys->add(JoinKeyPath(kZoneRootNt, "Asia/Tokyo"), "Display", "(GMT+09:00) Tokyo, Japan");
         keys->add(JoinKeyPath(kZoneRootNt, "America/New_York"), "Display",

@@ -5,6 +5,7 @@
 #include "core/store/KeyNames.h"
 #include "core/store/MemoryStore.h"
 #include "core/utilities/MakerAddresses.h"
+#include "support/FakeClock.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedAsker.h"
 #include "support/TestApp.h"
@@ -23,7 +24,7 @@ struct AboutBox : ::testing::Test {
         nt.setValue("CurrentVersion", ValueType::String, std::string("12") + '\0');
     }
     MemoryStore store;
-    FakeClock clock{DateTime::fromFields(2005, 3, 7, 21, 5, 0)};
+    test::FakeClock clock{DateTime::fromFields(2005, 3, 7, 21, 5, 0)};
     test::RecordingShell shell;
     test::ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};
