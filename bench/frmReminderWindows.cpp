@@ -11,6 +11,7 @@
 #include "core/state/AppState.h"
 #include "core/store/MemoryStore.h"
 #include "core/timezones/ZoneCatalogue.h"
+#include "support/FakeClock.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedAsker.h"
 #include "support/TestApp.h"
@@ -57,7 +58,7 @@ struct Fixture {
         for (int i = 0; i < 12; ++i) app.zones.ZoneList[static_cast<std::size_t>(i + 1)] = zones[i];
     }
     MemoryStore store;
-    FakeClock clock{DateTime::fromFields(2005, 3, 15, 15, 20, 0)};
+    test::FakeClock clock{DateTime::fromFields(2005, 3, 15, 15, 20, 0)};
     test::RecordingShell shell;
     test::ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};
