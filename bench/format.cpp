@@ -24,7 +24,7 @@ BENCHMARK_CAPTURE(BM_Format, ShortTime, "HH:MM");
 
 void BM_ReadDate(benchmark::State& state, const char* text) {
     for (auto _ : state) {
-        auto v = tavrin::ReadDateText(text, "mm/dd/yy");
+        auto v = tavrin::readDateText(text, "mm/dd/yy");
         benchmark::DoNotOptimize(v);
     }
 }

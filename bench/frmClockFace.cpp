@@ -80,18 +80,18 @@ void BM_ComposeThreeLineFace(benchmark::State& state) {
     in.timeText = "9:05 PM";
     in.dateText = "03/07/05";
     in.timeFormat = f.app.settings.TimeFormat;
-    in.weekdayText = WeekdayLine(in.dateText, f.app.settings.DateFormat);
-    in.timeStyle = TimeStyle(f.app.settings);
-    in.dateStyle = DateStyle(f.app.settings);
+    in.weekdayText = weekdayLine(in.dateText, f.app.settings.DateFormat);
+    in.timeStyle = timeStyle(f.app.settings);
+    in.dateStyle = dateStyle(f.app.settings);
     in.measureStyle = in.dateStyle;
     in.schemeHasImages = true;
     for (std::size_t i = 0; i < 3; ++i) in.layers[i] = ImageSize{layers[i].width(), layers[i].height()};
     QtTextMetrics metrics;
     QImage surface(80, 60, QImage::Format_RGB32);
-    const QColor background = ColourOfText(f.app.settings.ColScheme);
+    const QColor background = colourOfText(f.app.settings.ColScheme);
     for (auto _ : state) {
-        const FaceLayout layout = LayoutFace(in, metrics);
-        ComposeFace(surface, background, layout, layers, metrics);
+        const FaceLayout layout = layoutFace(in, metrics);
+        composeFace(surface, background, layout, layers, metrics);
         benchmark::DoNotOptimize(surface.constBits());
     }
 }

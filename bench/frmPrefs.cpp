@@ -44,7 +44,7 @@ const char* zoneinfo() {
 class UngroupedFileStore final : public FileStore {
   public:
     using FileStore::FileStore;
-    Status BeginChanges(Root) override { return status::kBadArgument; }
+    Status beginChanges(Root) override { return status::kBadArgument; }
 };
 
 struct Fixture {
@@ -59,7 +59,7 @@ struct Fixture {
         else
             store = std::make_unique<UngroupedFileStore>(user, machine, dir + "/autostart",
                                                          dir + "/machine-autostart");
-        store->mount(Root::LocalMachine, MakeZoneCatalogue(zoneinfo(), clock));
+        store->mount(Root::LocalMachine, makeZoneCatalogue(zoneinfo(), clock));
         app = std::make_unique<AppState>(*store, clock, shell, asker, Paths{});
         app->settings.SettingsRoot = Root::CurrentUser;
         LoadSettings(*store, app->settings, app->zones, "E99012");

@@ -32,7 +32,7 @@ struct QuietSound final : SoundPlayer {
 
 struct Fixture {
     Fixture() {
-        test::EnsureApp();
+        test::ensureApp();
         app.settings.DateFormat = "mm/dd/yy";
         app.settings.TimeFormat = "h:mm AM/PM";
         app.settings.WForeColor = "800000";
@@ -49,7 +49,7 @@ struct Fixture {
             app.reminders.RemRecur[i] = std::to_string(i % 4 - 1);
             app.reminders.RemBody[i] = std::string(250, 'm');
         }
-        store.mount(Root::LocalMachine, MakeZoneCatalogue("/usr/share/zoneinfo", clock));
+        store.mount(Root::LocalMachine, makeZoneCatalogue("/usr/share/zoneinfo", clock));
         app.zones.ZoneRoot = kZoneRootNt;
         const char* zones[] = {"Asia/Tokyo",       "Europe/Berlin",    "America/New_York",
                                "Australia/Sydney", "Asia/Kolkata",     "Europe/London",

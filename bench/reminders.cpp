@@ -79,11 +79,11 @@ void BM_SaveFullFileWithoutFlush(benchmark::State& state) {
 BENCHMARK(BM_SaveFullFileWithoutFlush)->Unit(benchmark::kMicrosecond);
 
 void BM_ParseAndSerialiseOnly(benchmark::State& state) {
-    const std::string text = SerialiseReminders(fullTable());
+    const std::string text = serialiseReminders(fullTable());
     ReminderTable t;
     for (auto _ : state) {
-        ParseReminders(text, t);
-        benchmark::DoNotOptimize(SerialiseReminders(t));
+        parseReminders(text, t);
+        benchmark::DoNotOptimize(serialiseReminders(t));
     }
 }
 BENCHMARK(BM_ParseAndSerialiseOnly)->Unit(benchmark::kMicrosecond);

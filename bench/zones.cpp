@@ -49,7 +49,7 @@ BENCHMARK(BM_WholeCatalogueCold)->Unit(benchmark::kMillisecond);
 void BM_WholeCatalogueWarm(benchmark::State& state) {
     const test::FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
     MemoryStore store;
-    store.mount(Root::LocalMachine, MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
+    store.mount(Root::LocalMachine, makeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
     readWholeCatalogue(store);
     for (auto _ : state) benchmark::DoNotOptimize(readWholeCatalogue(store));
 }
@@ -58,7 +58,7 @@ BENCHMARK(BM_WholeCatalogueWarm)->Unit(benchmark::kMillisecond);
 void BM_ReadZoneOneWarm(benchmark::State& state) {
     const test::FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
     MemoryStore store;
-    store.mount(Root::LocalMachine, MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
+    store.mount(Root::LocalMachine, makeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
     ReadZone(store, kZoneRootNt, "Asia/Jerusalem");
     for (auto _ : state) {
         const ZoneRecord z = ReadZone(store, kZoneRootNt, "Asia/Jerusalem");
@@ -85,7 +85,7 @@ BENCHMARK(BM_ReadZoneOneCold)->Unit(benchmark::kMicrosecond);
 void BM_ZoneTimeNowWarm(benchmark::State& state) {
     const test::FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
     MemoryStore store;
-    store.mount(Root::LocalMachine, MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
+    store.mount(Root::LocalMachine, makeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
     const ZoneRecord zone = ReadZone(store, kZoneRootNt, "Europe/Berlin");
     const DateTime start = DateTime::fromFields(2026, 1, 1);
     ZoneTimeNow(start, zone);

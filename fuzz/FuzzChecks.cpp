@@ -45,19 +45,19 @@ std::string checkRegFile(std::string_view input) {
 
 std::string checkReminderFile(std::string_view input) {
     ReminderTable older;
-    ParseOlderReminders(input, older);
+    parseOlderReminders(input, older);
     ReminderTable first;
-    ParseReminders(input, first);
-    const std::string written = SerialiseReminders(first);
+    parseReminders(input, first);
+    const std::string written = serialiseReminders(first);
     ReminderTable second;
-    const ReminderParseReport report = ParseReminders(written, second);
+    const ReminderParseReport report = parseReminders(written, second);
     if (report.untitled != 0 || report.overflow != 0)
         return "the written text holds records that do not load";
     // A double quote read from a hand-edited file is written as an apostrophe; after that one
     // change the table is stable.
-    if (SerialiseReminders(second) != written) return "a second write differs from the first";
+    if (serialiseReminders(second) != written) return "a second write differs from the first";
     ReminderTable third;
-    ParseReminders(SerialiseReminders(second), third);
+    parseReminders(serialiseReminders(second), third);
     if (!sameTables(second, third)) return "the table read back differs from the table written";
     return {};
 }
@@ -82,7 +82,7 @@ std::string checkTzFile(std::string_view input) {
 std::string checkPosixTzRule(std::string_view input) {
     PosixTzRule rule;
     std::string error;
-    if (!ParsePosixTz(input, rule, error)) return {};
+    if (!parsePosixTz(input, rule, error)) return {};
     for (int year : {1800, 1970, 2024, 2200}) {
         const auto changes = rule.transitionsInYear(year);
         for (std::size_t i = 1; i < changes.size(); ++i)
@@ -99,8 +99,8 @@ std::string checkDateText(std::string_view input) {
     const std::string_view format =
         newline == std::string_view::npos ? std::string_view() : input.substr(0, newline);
     const std::string_view text = newline == std::string_view::npos ? input : input.substr(newline + 1);
-    const auto read = ReadDateText(text, format);
-    const auto minute = ReadMinuteOfDay(text, format);
+    const auto read = readDateText(text, format);
+    const auto minute = readMinuteOfDay(text, format);
     if (read.has_value() != minute.has_value()) return "the date reader and the minute reader disagree";
     if (read && *minute != read->hour() * 60 + read->minute()) return "the minute of the day differs";
     (void)FormatPattern(text, format, format);

@@ -35,12 +35,12 @@ long long millisSinceProcessStart() {
 
 }  // namespace
 
-bool TraceEnabled() {
+bool traceEnabled() {
     return std::getenv("TAVRIN_TRACE") != nullptr || std::getenv("TAVRIN_TRACE_FIRST_FRAME") != nullptr;
 }
 
-void TraceMoment(const char* moment, std::int64_t unixMillis) {
-    if (!TraceEnabled()) return;
+void traceMoment(const char* moment, std::int64_t unixMillis) {
+    if (!traceEnabled()) return;
     std::fprintf(stderr, "tavrin: %s after %lld ms (at %lld ms since the epoch)\n", moment,
                  millisSinceProcessStart(), static_cast<long long>(unixMillis));
     std::fflush(stderr);

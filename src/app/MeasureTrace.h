@@ -5,8 +5,8 @@
 
 namespace tavrin {
 
-bool TraceEnabled();
+bool traceEnabled();
 // Prints the moment with the time since the process started and the wall-clock time `unixMillis`.
-void TraceMoment(const char* moment, std::int64_t unixMillis);
+void traceMoment(const char* moment, std::int64_t unixMillis);
 
 }  // namespace tavrin

@@ -93,7 +93,7 @@ void QtApplication::showClock() {
     AppState& app = *app_;
     FillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock);
 
-    const Result loaded = LoadReminders(app.reminders, app.paths.reminderFile());
+    const ReminderFileResult loaded = LoadReminders(app.reminders, app.paths.reminderFile());
     if (!loaded.message.empty())
         ShowNotice(loaded.ok ? QMessageBox::Information : QMessageBox::Warning, loaded.message);
 

@@ -22,7 +22,7 @@ Result QtShell::openLink(const std::string& url) {
 }
 
 Result QtShell::startDateTimeSettings() {
-    const std::optional<ToolCommand> tool = FindDateTimeSettingsTool();
+    const std::optional<ToolCommand> tool = findDateTimeSettingsTool();
     if (!tool) return Result::failure(kNoDateTimeToolMessage);
     QStringList arguments;
     for (const std::string& a : tool->arguments) arguments << QString::fromStdString(a);

@@ -9,8 +9,8 @@
 
 int main(int argc, char** argv) {
     const tavrin::DisplayChoice display =
-        tavrin::ChooseDisplay(std::getenv("QT_QPA_PLATFORM"), std::getenv("WAYLAND_DISPLAY"),
-                              std::getenv("DISPLAY"), tavrin::XDisplayReachable);
+        tavrin::chooseDisplay(std::getenv("QT_QPA_PLATFORM"), std::getenv("WAYLAND_DISPLAY"),
+                              std::getenv("DISPLAY"), tavrin::xDisplayReachable);
     if (!display.refusal.empty()) {
         std::fprintf(stderr, "tavrin: %s\n", display.refusal.c_str());
         return 1;

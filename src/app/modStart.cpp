@@ -8,7 +8,7 @@ namespace tavrin {
 namespace {
 
 // Start-up's side steps may fail without stopping the start.
-void RunIgnoringFailure(const std::function<void()>& step) {
+void runIgnoringFailure(const std::function<void()>& step) {
     if (!step) return;
     try {
         step();
@@ -19,7 +19,7 @@ void RunIgnoringFailure(const std::function<void()>& step) {
 }  // namespace
 
 StartOutcome SubMain(AppState& app, const StartHooks& hooks) {
-    if (const auto root = ChooseSettingsRoot(app.store)) {
+    if (const auto root = chooseSettingsRoot(app.store)) {
         app.settings.SettingsRoot = *root;
         StartClock(app, hooks);
         return StartOutcome::ClockStarted;
@@ -31,8 +31,8 @@ StartOutcome SubMain(AppState& app, const StartHooks& hooks) {
 void StartClock(AppState& app, const StartHooks& hooks) {
     LoadSettings(app.store, app.settings, app.zones, hooks.buttonFaceColour ? hooks.buttonFaceColour() : "0");
     if (hooks.showClock) hooks.showClock();
-    RunIgnoringFailure(hooks.markInstance);
-    RunIgnoringFailure(hooks.upgradeReminderFile);
+    runIgnoringFailure(hooks.markInstance);
+    runIgnoringFailure(hooks.upgradeReminderFile);
 }
 
 }  // namespace tavrin

@@ -23,7 +23,7 @@ int cmdReminders(const Args& args, std::ostream& out, std::ostream& err) {
 
     ReminderTable table;
     ReminderParseReport report;
-    const Result read = ReadReminders(table, path, &report);
+    const Result read = readReminders(table, path, &report);
     if (!read.ok) {
         err << "tavrinctl: " << read.message << '\n';
         return 1;

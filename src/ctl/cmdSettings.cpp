@@ -14,8 +14,8 @@ int cmdSettings(const Args& args, std::ostream& out, std::ostream& err) {
         return 2;
     }
     const Paths paths = Paths::fromEnvironment();
-    std::unique_ptr<Store> store = MakeLinuxStore(paths, {});
-    const std::optional<Root> chosen = ChooseSettingsRoot(*store);
+    std::unique_ptr<Store> store = makeLinuxStore(paths, {});
+    const std::optional<Root> chosen = chooseSettingsRoot(*store);
     if (!chosen) {
         err << "tavrinctl: no settings found; Tavrin has not been set up for this user yet\n";
         return 1;

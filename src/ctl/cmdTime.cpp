@@ -55,18 +55,18 @@ int cmdTime(const Args& args, std::ostream& out, std::ostream& err) {
     if (instants.empty()) instants.push_back(UtcNow(SystemClock()));
 
     SetClock clock(instants.front());
-    auto catalogue = MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock);
+    auto catalogue = makeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock);
     MemoryStore store;
     store.mount(Root::LocalMachine, catalogue);
     // An empty name would name the zone root itself.
-    if (zoneName.empty() || !catalogue->HasKey(std::string(kZoneRootNt) + "\\" + zoneName))
+    if (zoneName.empty() || !catalogue->hasKey(std::string(kZoneRootNt) + "\\" + zoneName))
         err << "tavrinctl: no zone '" << escapeText(zoneName)
             << "' in the catalogue; showing UTC, as the clock does\n";
     for (const DateTime& utc : instants) {
         clock.set(utc);
         const ZoneRecord zone = ReadZone(store, kZoneRootNt, zoneName);
         // The same line the world-time lines give as their tool tip.
-        out << instantText(ZoneTimeNow(utc, zone)) << '\t' << ZoneChangeText(zone, utc) << '\n';
+        out << instantText(ZoneTimeNow(utc, zone)) << '\t' << zoneChangeText(zone, utc) << '\n';
     }
     return 0;
 }

@@ -26,7 +26,7 @@ int cmdZones(const Args& args, std::ostream& out, std::ostream& err) {
     }
     const SystemClock clock;
     MemoryStore store;
-    store.mount(Root::LocalMachine, MakeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
+    store.mount(Root::LocalMachine, makeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
     KeyHandle root;
     if (store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), kZoneRootNt, kReadAccess, root) !=
         status::kSuccess) {

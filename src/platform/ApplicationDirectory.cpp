@@ -18,22 +18,22 @@ bool isDirectory(const std::string& path) {
 
 }  // namespace
 
-std::string ExecutableDirectory() {
+std::string executableDirectory() {
     std::array<char, 4096> buffer{};
     const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
     if (n <= 0) return {};
     return folderOf(std::string(buffer.data(), static_cast<std::size_t>(n)));
 }
 
-std::string ApplicationDirectory(const std::string& executableDir) {
+std::string applicationDirectory(const std::string& executableDir) {
     if (isDirectory(executableDir + "/Images")) return executableDir;
     const std::string installed = folderOf(executableDir) + "/share/tavrin";
     if (isDirectory(installed + "/Images")) return installed;
     return executableDir;
 }
 
-std::string ApplicationDirectory() {
-    return ApplicationDirectory(ExecutableDirectory());
+std::string applicationDirectory() {
+    return applicationDirectory(executableDirectory());
 }
 
 }  // namespace tavrin

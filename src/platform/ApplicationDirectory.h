@@ -5,12 +5,12 @@
 namespace tavrin {
 
 // The folder of the running executable (from /proc/self/exe); empty when it cannot be told.
-std::string ExecutableDirectory();
+std::string executableDirectory();
 
 // The executable's folder when an Images folder sits beside it (a build tree or an unpacked copy);
 // otherwise the installed share/tavrin beside the executable's bin folder when that has one; otherwise
 // the executable's folder, so missing pictures are looked for where a user would put them.
-std::string ApplicationDirectory(const std::string& executableDir);
-std::string ApplicationDirectory();
+std::string applicationDirectory(const std::string& executableDir);
+std::string applicationDirectory();
 
 }  // namespace tavrin

@@ -7,7 +7,7 @@
 
 namespace tavrin {
 
-const std::vector<ToolCommand>& KnownDateTimeTools() {
+const std::vector<ToolCommand>& knownDateTimeTools() {
     // Desktop by desktop, the panel that sets the date, time and zone. The newer name of a desktop's
     // tool comes before the older one, since a machine may keep both.
     static const std::vector<ToolCommand> tools{
@@ -33,7 +33,7 @@ bool isExecutableFile(const std::string& path) {
 
 }  // namespace
 
-std::optional<ToolCommand> FindDateTimeSettingsTool(std::string_view pathVariable) {
+std::optional<ToolCommand> findDateTimeSettingsTool(std::string_view pathVariable) {
     std::vector<std::string> folders;
     std::size_t start = 0;
     while (true) {
@@ -46,7 +46,7 @@ std::optional<ToolCommand> FindDateTimeSettingsTool(std::string_view pathVariabl
     }
     if (pathVariable.empty()) folders.clear();
 
-    for (const ToolCommand& tool : KnownDateTimeTools()) {
+    for (const ToolCommand& tool : knownDateTimeTools()) {
         for (const std::string& folder : folders) {
             const std::string candidate = folder + "/" + tool.program;
             if (isExecutableFile(candidate)) return ToolCommand{candidate, tool.arguments};
@@ -55,9 +55,9 @@ std::optional<ToolCommand> FindDateTimeSettingsTool(std::string_view pathVariabl
     return std::nullopt;
 }
 
-std::optional<ToolCommand> FindDateTimeSettingsTool() {
+std::optional<ToolCommand> findDateTimeSettingsTool() {
     const char* path = std::getenv("PATH");
-    return FindDateTimeSettingsTool(path ? std::string_view(path)
+    return findDateTimeSettingsTool(path ? std::string_view(path)
                                          : std::string_view("/usr/local/bin:/usr/bin:/bin"));
 }
 

@@ -14,14 +14,14 @@ struct ToolCommand {
 };
 
 // The known tools, in the order they are tried.
-const std::vector<ToolCommand>& KnownDateTimeTools();
+const std::vector<ToolCommand>& knownDateTimeTools();
 
 // The first known tool whose program is an executable file in one of the folders of `pathVariable`
 // (a PATH value: folders separated by colons; an empty entry is the current folder, as the shell has it).
 // The result names the program by its full path.
-std::optional<ToolCommand> FindDateTimeSettingsTool(std::string_view pathVariable);
+std::optional<ToolCommand> findDateTimeSettingsTool(std::string_view pathVariable);
 // The same, with the process's own PATH.
-std::optional<ToolCommand> FindDateTimeSettingsTool();
+std::optional<ToolCommand> findDateTimeSettingsTool();
 
 // Shown when no tool is installed.
 inline constexpr const char* kNoDateTimeToolMessage =

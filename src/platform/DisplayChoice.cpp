@@ -11,7 +11,7 @@ bool set(const char* value) {
 
 }  // namespace
 
-DisplayChoice ChooseDisplay(const char* qtPlatform, const char* waylandDisplay, const char* display,
+DisplayChoice chooseDisplay(const char* qtPlatform, const char* waylandDisplay, const char* display,
                             const std::function<bool(const std::string&)>& reachable) {
     // A platform named on purpose (a test's offscreen one, say) is the user's to choose.
     if (set(qtPlatform)) return {};
@@ -31,7 +31,7 @@ DisplayChoice ChooseDisplay(const char* qtPlatform, const char* waylandDisplay, 
     return {"", "Tavrin needs a graphical desktop: neither DISPLAY nor WAYLAND_DISPLAY is set."};
 }
 
-bool XDisplayReachable(const std::string& name) {
+bool xDisplayReachable(const std::string& name) {
     xcb_connection_t* connection = xcb_connect(name.c_str(), nullptr);
     const bool ok = connection != nullptr && xcb_connection_has_error(connection) == 0;
     if (connection != nullptr) xcb_disconnect(connection);

@@ -14,10 +14,10 @@ struct DisplayChoice {
 
 // `qtPlatform`, `waylandDisplay` and `display` are the values of QT_QPA_PLATFORM, WAYLAND_DISPLAY and
 // DISPLAY (nullptr when unset); `reachable` tells whether an X display of that name answers.
-DisplayChoice ChooseDisplay(const char* qtPlatform, const char* waylandDisplay, const char* display,
+DisplayChoice chooseDisplay(const char* qtPlatform, const char* waylandDisplay, const char* display,
                             const std::function<bool(const std::string&)>& reachable);
 
 // Whether the X display `name` accepts a connection now.
-bool XDisplayReachable(const std::string& name);
+bool xDisplayReachable(const std::string& name);
 
 }  // namespace tavrin

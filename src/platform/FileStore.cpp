@@ -77,9 +77,9 @@ class WriteLock {
 
 FileStore::FileStore(std::string userFile, std::string machineFile, std::string userAutostartDir,
                      std::string machineAutostartDir, WritableProbe writable)
-    : autostart_{Autostart(std::move(machineAutostartDir), writable ? writable : DefaultWritable, 0644, 0755),
-                 Autostart(std::move(userAutostartDir), writable ? writable : DefaultWritable, 0600, 0700)},
-      writable_(writable ? std::move(writable) : WritableProbe(DefaultWritable)) {
+    : autostart_{Autostart(std::move(machineAutostartDir), writable ? writable : defaultWritable, 0644, 0755),
+                 Autostart(std::move(userAutostartDir), writable ? writable : defaultWritable, 0600, 0700)},
+      writable_(writable ? std::move(writable) : WritableProbe(defaultWritable)) {
     // The machine-wide settings are for every user of the computer, so everyone may read them.
     files_[0].path = std::move(machineFile);
     files_[0].fileMode = 0644;
@@ -94,7 +94,7 @@ FileStore::~FileStore() {
     }
 }
 
-bool FileStore::DefaultWritable(const std::string& filePath) {
+bool FileStore::defaultWritable(const std::string& filePath) {
     if (::access(filePath.c_str(), F_OK) == 0)
         return ::access(filePath.c_str(), W_OK) == 0 &&
                ::access(folderOf(filePath).c_str(), W_OK | X_OK) == 0;
@@ -242,7 +242,7 @@ Status FileStore::updateTree(Root root, const TreeChange& change) {
     return writeTree(f, work);
 }
 
-Status FileStore::BeginChanges(Root root) {
+Status FileStore::beginChanges(Root root) {
     RootFile& f = file(root);
     if (f.batchLock >= 0) return status::kBadArgument;
     if (!writable_(f.path)) return status::kAccessDenied;
@@ -257,7 +257,7 @@ Status FileStore::BeginChanges(Root root) {
     return status::kSuccess;
 }
 
-Status FileStore::CommitChanges(Root root) {
+Status FileStore::commitChanges(Root root) {
     RootFile& f = file(root);
     if (f.batchLock < 0) return status::kBadArgument;
     RegTree tree = std::move(f.batchTree);
@@ -313,7 +313,7 @@ Status FileStore::EnumValue(const KeyHandle& key, std::uint32_t index, std::stri
     return status::kSuccess;
 }
 
-std::unique_ptr<Store> MakeLinuxStore(const Paths& paths,
+std::unique_ptr<Store> makeLinuxStore(const Paths& paths,
                                       std::vector<std::shared_ptr<KeyProvider>> machineProviders) {
     auto store = std::make_unique<FileStore>(paths.userStoreFile(), paths.machineStoreFile(),
                                              paths.userAutostartDir(), paths.machineAutostartDir());

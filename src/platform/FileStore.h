@@ -31,7 +31,7 @@ class FileStore : public TreeStore {
 
     // The permission check of the running user (access(2) on the file, or on the nearest folder
     // that exists).
-    static bool DefaultWritable(const std::string& filePath);
+    static bool defaultWritable(const std::string& filePath);
 
     Status QueryValueData(const KeyHandle& key, std::string_view name, std::string& data,
                           ValueType& type) override;
@@ -41,8 +41,8 @@ class FileStore : public TreeStore {
     Status EnumValue(const KeyHandle& key, std::uint32_t index, std::string& name) override;
     // A batch holds the root's lock from its start to its commit, so no other program writes in
     // between, and rewrites the file once, atomically, at the commit. One batch per root at a time.
-    Status BeginChanges(Root root) override;
-    Status CommitChanges(Root root) override;
+    Status beginChanges(Root root) override;
+    Status commitChanges(Root root) override;
 
   protected:
     const RegTree& readTree(Root root) override;
@@ -91,7 +91,7 @@ class FileStore : public TreeStore {
 
 // The store for the real user: the files and autostart folders of `paths`, with `machineProviders`
 // (the system keys, the zone catalogue) shown under the machine root.
-std::unique_ptr<Store> MakeLinuxStore(const Paths& paths,
+std::unique_ptr<Store> makeLinuxStore(const Paths& paths,
                                       std::vector<std::shared_ptr<KeyProvider>> machineProviders);
 
 }  // namespace tavrin

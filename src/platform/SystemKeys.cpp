@@ -18,8 +18,8 @@ const std::vector<std::string>& keyPaths() {
         std::vector<std::string> all;
         for (const char* leaf : {kTimeZoneInformationKey, kNtCurrentVersionKey}) {
             std::string path;
-            for (std::string_view name : SplitKeyPath(leaf)) {
-                path = JoinKeyPath(path, name);
+            for (std::string_view name : splitKeyPath(leaf)) {
+                path = joinKeyPath(path, name);
                 all.push_back(path);
             }
         }
@@ -39,7 +39,7 @@ SystemKeys::SystemKeys(Sources sources) : sources_(std::move(sources)) {}
 
 std::shared_ptr<SystemKeys> SystemKeys::forMachine(const std::string& zoneinfoDir) {
     Sources sources;
-    sources.machineZone = [zoneinfoDir] { return MachineZoneId(zoneinfoDir); };
+    sources.machineZone = [zoneinfoDir] { return machineZoneId(zoneinfoDir); };
     sources.uname = [](std::string& release, std::string& version) {
         struct utsname u {};
         if (::uname(&u) != 0) return;
@@ -49,19 +49,19 @@ std::shared_ptr<SystemKeys> SystemKeys::forMachine(const std::string& zoneinfoDi
     return std::make_shared<SystemKeys>(std::move(sources));
 }
 
-bool SystemKeys::HasKey(std::string_view path) {
+bool SystemKeys::hasKey(std::string_view path) {
     for (const std::string& p : keyPaths())
-        if (SameKeyPath(p, path)) return true;
+        if (sameKeyPath(p, path)) return true;
     return false;
 }
 
-std::vector<std::string> SystemKeys::SubKeys(std::string_view path) {
-    const std::size_t depth = SplitKeyPath(path).size();
+std::vector<std::string> SystemKeys::subKeys(std::string_view path) {
+    const std::size_t depth = splitKeyPath(path).size();
     std::vector<std::string> names;
     for (const std::string& p : keyPaths()) {
-        const auto parts = SplitKeyPath(p);
+        const auto parts = splitKeyPath(p);
         if (parts.size() != depth + 1) continue;
-        if (!SameKeyPath(p.substr(0, p.size() - parts.back().size()), path)) continue;
+        if (!sameKeyPath(p.substr(0, p.size() - parts.back().size()), path)) continue;
         bool seen = false;
         for (const std::string& n : names) seen = seen || equalsNoCase(n, parts.back());
         if (!seen) names.emplace_back(parts.back());
@@ -69,14 +69,14 @@ std::vector<std::string> SystemKeys::SubKeys(std::string_view path) {
     return names;
 }
 
-bool SystemKeys::GetValue(std::string_view path, std::string_view name, ValueType& type, std::string& data) {
-    if (SameKeyPath(path, kTimeZoneInformationKey)) {
+bool SystemKeys::getValue(std::string_view path, std::string_view name, ValueType& type, std::string& data) {
+    if (sameKeyPath(path, kTimeZoneInformationKey)) {
         if (!equalsNoCase(name, "StandardName")) return false;
         data = withTerminator(sources_.machineZone ? sources_.machineZone() : std::string());
         type = ValueType::String;
         return true;
     }
-    if (!SameKeyPath(path, kNtCurrentVersionKey)) return false;
+    if (!sameKeyPath(path, kNtCurrentVersionKey)) return false;
     loadVersion();
     const std::pair<const char*, const std::string*> values[] = {{"ProductName", &productName_},
                                                                  {"CurrentVersion", &version_},

@@ -25,9 +25,9 @@ class SystemKeys : public KeyProvider {
     // The running machine's facts, its zone looked up in the tz database at `zoneinfoDir`.
     static std::shared_ptr<SystemKeys> forMachine(const std::string& zoneinfoDir);
 
-    bool HasKey(std::string_view path) override;
-    std::vector<std::string> SubKeys(std::string_view path) override;
-    bool GetValue(std::string_view path, std::string_view name, ValueType& type, std::string& data) override;
+    bool hasKey(std::string_view path) override;
+    std::vector<std::string> subKeys(std::string_view path) override;
+    bool getValue(std::string_view path, std::string_view name, ValueType& type, std::string& data) override;
 
     // The value of `key` in os-release text, unquoted; "" when it is not there.
     static std::string osReleaseField(std::string_view text, std::string_view key);

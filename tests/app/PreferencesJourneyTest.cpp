@@ -34,11 +34,11 @@ std::vector<Window*> shown() {
 
 // Presses the clock and the menu's preferences button.
 frmPrefs* openPreferences(frmClock& clock) {
-    test::Click(&clock);
+    test::click(&clock);
     const auto menus = shown<frmMenu>();
     if (menus.size() != 1) return nullptr;
     menus[0]->clickButton(4);
-    test::Wait(0);
+    test::wait(0);
     const auto prefs = shown<frmPrefs>();
     return prefs.size() == 1 ? prefs[0] : nullptr;
 }
@@ -61,7 +61,7 @@ TEST(PreferencesJourney, ChangesFromTheMenuReachTheClockAndTheNextMenu) {
     fs::create_directories(root.file("config/tavrin"));
     std::ofstream(root.file("config/tavrin/user.reg"))
         << "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"ColScheme\"=\"C8D0D4\"\n";
-    test::EnsureApp();
+    test::ensureApp();
 
     QtApplication app;
     app.start();
@@ -86,7 +86,7 @@ TEST(PreferencesJourney, ChangesFromTheMenuReachTheClockAndTheNextMenu) {
     prefs->Combo7()->setCurrentIndex(silver);
     emit prefs->Combo7()->activated(silver);
     prefs->Command2()->click();
-    test::Wait(0);
+    test::wait(0);
     EXPECT_TRUE(shown<frmPrefs>().empty());
 
     // Recomposed at once, on the new colour (the test has no pictures beside it to load).
@@ -100,7 +100,7 @@ TEST(PreferencesJourney, ChangesFromTheMenuReachTheClockAndTheNextMenu) {
           "\"TZone1\"=\"Asia/Tokyo\"", "\"TZone2\"=\"Europe/Berlin\""})
         EXPECT_NE(stored.str().find(line), std::string::npos) << line << "\n" << stored.str();
 
-    test::Click(&clock);
+    test::click(&clock);
     const auto menus = shown<frmMenu>();
     ASSERT_EQ(menus.size(), 1u);
     ASSERT_EQ(menus[0]->lineLabels().size(), 2u);
@@ -108,7 +108,7 @@ TEST(PreferencesJourney, ChangesFromTheMenuReachTheClockAndTheNextMenu) {
     for (QLabel* line : menus[0]->lineLabels()) lines += line->text() + "\n";
     EXPECT_TRUE(lines.contains("Tokyo") && lines.contains("Berlin")) << lines.toStdString();
     menus[0]->close();
-    test::Wait(0);
+    test::wait(0);
 
     // The button finds the dialog already open rather than making a second one.
     prefs = openPreferences(clock);
@@ -117,6 +117,6 @@ TEST(PreferencesJourney, ChangesFromTheMenuReachTheClockAndTheNextMenu) {
     EXPECT_EQ(shown<frmPrefs>().size(), 1u);
     prefs->close();
     calendar->close();
-    test::Wait(0);
+    test::wait(0);
     unsetenv("TZDIR");
 }

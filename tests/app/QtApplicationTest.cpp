@@ -31,7 +31,7 @@ class ProgramStart : public ::testing::Test {
             setenv(variable, root.file(sub).c_str(), 1);
         }
         fs::permissions(root.file("runtime"), fs::perms::owner_all);
-        tavrin::test::EnsureApp();
+        tavrin::test::ensureApp();
     }
 
     tavrin::test::TempDir root{"tavrin-start"};

@@ -13,7 +13,7 @@ using namespace tavrin;
 
 // Journey tests find what to click and check what is shown through this text.
 TEST(TestProbe, ListsVisibleWindowsWithTheirReadableElements) {
-    test::EnsureApp();
+    test::ensureApp();
     QWidget window;
     window.setWindowTitle(QStringLiteral("Probe\tWindow"));
     auto* layout = new QVBoxLayout(&window);

@@ -33,21 +33,21 @@ TEST_F(Folders, FirstExecutableKnownToolOnThePathWinsByToolOrder) {
     const std::string b = folder("b");
     script(a + "/cinnamon-settings", true);
     script(b + "/gnome-control-center", true);
-    EXPECT_EQ(FindDateTimeSettingsTool(a + ":" + b),
+    EXPECT_EQ(findDateTimeSettingsTool(a + ":" + b),
               (ToolCommand{b + "/gnome-control-center", {"datetime"}}));
-    EXPECT_EQ(FindDateTimeSettingsTool(a), (ToolCommand{a + "/cinnamon-settings", {"calendar"}}));
+    EXPECT_EQ(findDateTimeSettingsTool(a), (ToolCommand{a + "/cinnamon-settings", {"calendar"}}));
 
     const std::string c = folder("c");
     script(c + "/gnome-control-center", false);
     folder("c/systemsettings");  // a folder of that name
-    EXPECT_FALSE(FindDateTimeSettingsTool(c));
-    EXPECT_FALSE(FindDateTimeSettingsTool(""));
+    EXPECT_FALSE(findDateTimeSettingsTool(c));
+    EXPECT_FALSE(findDateTimeSettingsTool(""));
     script(c + "/time-admin", true);
-    const auto found = FindDateTimeSettingsTool("/nonexistent::" + c);
+    const auto found = findDateTimeSettingsTool("/nonexistent::" + c);
     ASSERT_TRUE(found);
     EXPECT_EQ(found->program, c + "/time-admin");
 
-    for (const ToolCommand& tool : KnownDateTimeTools()) {
+    for (const ToolCommand& tool : knownDateTimeTools()) {
         EXPECT_NE(tool.program, "timedatectl");  // a terminal command opens no window
         EXPECT_EQ(tool.program.find('/'), std::string::npos);
     }
@@ -55,9 +55,9 @@ TEST_F(Folders, FirstExecutableKnownToolOnThePathWinsByToolOrder) {
 
 TEST_F(Folders, ImagesBesideTheExecutableElseTheInstalledShare) {
     const std::string bin = folder("prefix/bin");
-    EXPECT_EQ(ApplicationDirectory(bin), bin);  // nothing anywhere: look beside the executable
+    EXPECT_EQ(applicationDirectory(bin), bin);  // nothing anywhere: look beside the executable
     folder("prefix/share/tavrin/Images");
-    EXPECT_EQ(ApplicationDirectory(bin), tmp.file("prefix/share/tavrin"));
+    EXPECT_EQ(applicationDirectory(bin), tmp.file("prefix/share/tavrin"));
     folder("prefix/bin/Images");
-    EXPECT_EQ(ApplicationDirectory(bin), bin);
+    EXPECT_EQ(applicationDirectory(bin), bin);
 }

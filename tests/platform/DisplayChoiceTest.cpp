@@ -34,16 +34,16 @@ TEST(DisplayChoice, WaylandRunsThroughXWaylandOrRefusesWithAReason) {
         {"a platform chosen on purpose", "offscreen", "wayland-0", nullptr, "", false},
     };
     for (const Case& c : cases) {
-        const DisplayChoice choice = ChooseDisplay(c.qt, c.wayland, c.display, onlyZero);
+        const DisplayChoice choice = chooseDisplay(c.qt, c.wayland, c.display, onlyZero);
         EXPECT_EQ(choice.platform, c.platform) << c.what;
         EXPECT_EQ(!choice.refusal.empty(), c.refused) << c.what << ": " << choice.refusal;
     }
-    EXPECT_NE(ChooseDisplay(nullptr, "wayland-0", nullptr, onlyZero).refusal.find("XWayland"),
+    EXPECT_NE(chooseDisplay(nullptr, "wayland-0", nullptr, onlyZero).refusal.find("XWayland"),
               std::string::npos);
-    EXPECT_NE(ChooseDisplay(nullptr, "wayland-0", ":7", onlyZero).refusal.find(":7"), std::string::npos);
+    EXPECT_NE(chooseDisplay(nullptr, "wayland-0", ":7", onlyZero).refusal.find(":7"), std::string::npos);
 }
 
 TEST(DisplayChoice, AnXDisplayNobodyServesIsNotReachable) {
-    EXPECT_FALSE(XDisplayReachable(":4711"));
-    EXPECT_FALSE(XDisplayReachable("no such display"));
+    EXPECT_FALSE(xDisplayReachable(":4711"));
+    EXPECT_FALSE(xDisplayReachable("no such display"));
 }

@@ -18,7 +18,7 @@
 #include "support/TempDir.h"
 
 using namespace tavrin;
-using tavrin::test::StoredValue;
+using tavrin::test::storedValue;
 namespace fs = std::filesystem;
 
 namespace {
@@ -87,7 +87,7 @@ class FileStoreTest : public ::testing::Test {
 TEST_F(FileStoreTest, ValuesPersistByteForByteWithNamesInTheirFirstCase) {
     {
         auto store = open();
-        EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "DateFormat"),
+        EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "DateFormat"),
                   "<no key>");  // no file yet
         KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
         ASSERT_EQ(store->SetValue(key, "DateFormat", ValueType::String, "mm/dd/yy"), status::kSuccess);
@@ -103,11 +103,11 @@ TEST_F(FileStoreTest, ValuesPersistByteForByteWithNamesInTheirFirstCase) {
     const std::string text = slurp(userFile());
     EXPECT_NE(text.find("\"DateFormat\"=\"dd.mm.yy\"\n"), std::string::npos) << text;
     auto store = open();
-    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, "software\\quillon\\tavrin", "DATEFORMAT"), "dd.mm.yy");
-    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "TimeFormat"), std::string("h:mm\0", 5));
-    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, "SOFTWARE\\QUILLON\\EMPTY", "x"),
+    EXPECT_EQ(storedValue(*store, Root::CurrentUser, "software\\quillon\\tavrin", "DATEFORMAT"), "dd.mm.yy");
+    EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "TimeFormat"), std::string("h:mm\0", 5));
+    EXPECT_EQ(storedValue(*store, Root::CurrentUser, "SOFTWARE\\QUILLON\\EMPTY", "x"),
               "<missing>");  // key survived
-    EXPECT_EQ(StoredValue(*store, Root::LocalMachine, kSettingsKey, "DateFormat"), "<no key>");
+    EXPECT_EQ(storedValue(*store, Root::LocalMachine, kSettingsKey, "DateFormat"), "<no key>");
 }
 
 TEST_F(FileStoreTest, ReadOnlyRootRefusesWriteOpensAndWritesNothing) {
@@ -119,7 +119,7 @@ TEST_F(FileStoreTest, ReadOnlyRootRefusesWriteOpensAndWritesNothing) {
     EXPECT_EQ(store->OpenKey(machine, kSettingsKey, kAllAccess, key), status::kAccessDenied);
     EXPECT_EQ(store->DeleteKey(Root::LocalMachine, kSettingsKey), status::kAccessDenied);
     ASSERT_EQ(store->OpenKey(machine, kSettingsKey, kReadAccess, key), status::kSuccess);
-    EXPECT_EQ(StoredValue(*store, Root::LocalMachine, kSettingsKey, "DateFormat"), "mm/dd/yy");
+    EXPECT_EQ(storedValue(*store, Root::LocalMachine, kSettingsKey, "DateFormat"), "mm/dd/yy");
     key.access = kAllAccess;  // a handle that claims more than it was opened with
     EXPECT_EQ(store->SetValue(key, "DateFormat", ValueType::String, "x"), status::kAccessDenied);
     EXPECT_EQ(slurp(machineFile()), before);
@@ -133,8 +133,8 @@ TEST_F(FileStoreTest, DefaultProbeFollowsPermissionBitsForAnOrdinaryUser) {
     ::chmod(dir.file("ro/machine.reg").c_str(), 0444);
     ::chmod(dir.file("ro").c_str(), 0555);
     ::chmod(dir.path().c_str(), 0755);
-    EXPECT_FALSE(FileStore::DefaultWritable(dir.file("ro/machine.reg/below")));  // a file is no folder
-    EXPECT_TRUE(FileStore::DefaultWritable(dir.file("new/deeper/user.reg")) || ::geteuid() != 0);
+    EXPECT_FALSE(FileStore::defaultWritable(dir.file("ro/machine.reg/below")));  // a file is no folder
+    EXPECT_TRUE(FileStore::defaultWritable(dir.file("new/deeper/user.reg")) || ::geteuid() != 0);
     expectExitsCleanly(spawn([&] {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 10;
         FileStore store(dir.file("ro/user.reg"), dir.file("ro/machine.reg"), dir.file("ro/a"),
@@ -172,7 +172,7 @@ TEST_F(FileStoreTest, TwoProgramsWritingAtOnceLoseNothing) {
     std::string name;
     for (std::uint32_t i = 0; store->EnumValue(key, i, name) == status::kSuccess; ++i) names.insert(name);
     EXPECT_EQ(names.size(), 400u);
-    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "P1V199"), "P1V199");
+    EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "P1V199"), "P1V199");
 }
 
 TEST_F(FileStoreTest, SeesChangesMadeByOtherProgramsAndEditors) {
@@ -181,13 +181,13 @@ TEST_F(FileStoreTest, SeesChangesMadeByOtherProgramsAndEditors) {
     KeyHandle key = create(*writer, Root::CurrentUser, kSettingsKey);
     for (const char* v : {"1", "2"}) {
         ASSERT_EQ(writer->SetValue(key, "A", ValueType::String, v), status::kSuccess);
-        EXPECT_EQ(StoredValue(*reader, Root::CurrentUser, kSettingsKey, "A"), v);
+        EXPECT_EQ(storedValue(*reader, Root::CurrentUser, kSettingsKey, "A"), v);
     }
     // An editor that writes the file in place keeps its inode.
     spit(userFile(), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"edited by hand\"\n");
-    EXPECT_EQ(StoredValue(*reader, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
+    EXPECT_EQ(storedValue(*reader, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
     ASSERT_EQ(writer->SetValue(key, "B", ValueType::String, "3"), status::kSuccess);
-    EXPECT_EQ(StoredValue(*reader, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
+    EXPECT_EQ(storedValue(*reader, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
 }
 
 TEST_F(FileStoreTest, CorruptFileIsKeptAsideAndItsReadableLinesSurvive) {
@@ -196,20 +196,20 @@ TEST_F(FileStoreTest, CorruptFileIsKeptAsideAndItsReadableLinesSurvive) {
         "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n\x01garbage\n\"B\"=\"2\"\n";
     spit(userFile(), damaged);
     auto store = open();
-    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "B"), "2");
+    EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "B"), "2");
     EXPECT_EQ(slurp(userFile()), damaged);  // reading changes nothing
     KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
     ASSERT_EQ(store->SetValue(key, "C", ValueType::String, "3"), status::kSuccess);
     EXPECT_EQ(slurp(userFile() + ".corrupt"), damaged);
     auto fresh = open();
     for (const char* name : {"A", "B", "C"})
-        EXPECT_NE(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, name), "<missing>");
+        EXPECT_NE(storedValue(*fresh, Root::CurrentUser, kSettingsKey, name), "<missing>");
     // A second damaged file does not replace the first one kept.
     spit(userFile(), damaged + "[broken\n");
     ASSERT_EQ(store->SetValue(key, "D", ValueType::String, "4"), status::kSuccess);
     EXPECT_EQ(slurp(userFile() + ".corrupt"), damaged);
     EXPECT_EQ(slurp(userFile() + ".corrupt.1"), damaged + "[broken\n");
-    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, "D"), "4");
+    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, kSettingsKey, "D"), "4");
 }
 
 TEST_F(FileStoreTest, FailedWritesLeaveTheOldFileAndSayWhy) {
@@ -228,7 +228,7 @@ TEST_F(FileStoreTest, FailedWritesLeaveTheOldFileAndSayWhy) {
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(s, status::kWriteFailed);
     EXPECT_EQ(slurp(userFile()), before);
-    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "Big"), "<missing>");
+    EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "Big"), "<missing>");
     for (const auto& entry : fs::directory_iterator(fs::path(userFile()).parent_path()))
         EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
     // A file in place of the folder.
@@ -263,8 +263,8 @@ TEST_F(FileStoreTest, RunValueIsTheAutostartEntry) {
               status::kSuccess);
     // The entry's text is the autostart entry's own; this is the right file with the right command.
     EXPECT_EQ(slurp(userAutostart() + "/tavrin.desktop"), Autostart::entryText("/opt/my apps/tavrin --x "));
-    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kRunKey, "TAVRIN"), "/opt/my apps/tavrin --x ");
-    EXPECT_EQ(StoredValue(*store, Root::LocalMachine, kRunKey, "Tavrin"), "<missing>");
+    EXPECT_EQ(storedValue(*store, Root::CurrentUser, kRunKey, "TAVRIN"), "/opt/my apps/tavrin --x ");
+    EXPECT_EQ(storedValue(*store, Root::LocalMachine, kRunKey, "Tavrin"), "<missing>");
     std::string name;
     ASSERT_EQ(store->EnumValue(run, 0, name), status::kSuccess);
     EXPECT_EQ(name, "Tavrin");
@@ -281,7 +281,7 @@ TEST_F(FileStoreTest, ProviderKeysReadableWithFullAccessOnAReadOnlyMachineRoot) 
                                          "SYSTEM\\Info", "Name", std::string("x\0", 2))));
     KeyHandle key;
     ASSERT_EQ(store->OpenKey(KeyHandle::rootKey(Root::LocalMachine), "system\\info", kAllAccess, key), 0);
-    EXPECT_EQ(StoredValue(*store, Root::LocalMachine, "SYSTEM\\INFO", "name"), std::string("x\0", 2));
+    EXPECT_EQ(storedValue(*store, Root::LocalMachine, "SYSTEM\\INFO", "name"), std::string("x\0", 2));
     EXPECT_EQ(store->SetValue(key, "Name", ValueType::String, "y"), status::kAccessDenied);
     EXPECT_EQ(store->DeleteValue(key, "Name"), status::kAccessDenied);
 }
@@ -290,7 +290,7 @@ TEST_F(FileStoreTest, LinuxStoreUsesTheXdgPlaces) {
     Paths paths;
     paths.configHome = dir.file("config");
     paths.configDir = dir.file("xdg");
-    auto store = MakeLinuxStore(paths, {});
+    auto store = makeLinuxStore(paths, {});
     put(*store, Root::CurrentUser, "A", "1");
     EXPECT_TRUE(fs::exists(userFile()));
     KeyHandle run = create(*store, Root::LocalMachine, kRunKey);
@@ -307,8 +307,8 @@ TEST_F(FileStoreTest, BatchRewritesTheFileOnceWithEveryChangeAtItsCommit) {
     struct stat was {};
     ::stat(userFile().c_str(), &was);
 
-    ASSERT_EQ(store->BeginChanges(Root::CurrentUser), status::kSuccess);
-    EXPECT_EQ(store->BeginChanges(Root::CurrentUser), status::kBadArgument);  // one at a time
+    ASSERT_EQ(store->beginChanges(Root::CurrentUser), status::kSuccess);
+    EXPECT_EQ(store->beginChanges(Root::CurrentUser), status::kBadArgument);  // one at a time
     EXPECT_EQ(store->SetValue(key, "A", ValueType::String, "2"), status::kSuccess);
     EXPECT_EQ(store->SetValue(key, "B", ValueType::String, "new"), status::kSuccess);
     EXPECT_EQ(store->DeleteValue(key, "C"), status::kSuccess);
@@ -316,28 +316,28 @@ TEST_F(FileStoreTest, BatchRewritesTheFileOnceWithEveryChangeAtItsCommit) {
     KeyHandle sub = create(*store, Root::CurrentUser, "SOFTWARE\\QUILLON\\TAVRIN\\Sub");
     EXPECT_EQ(store->SetValue(sub, "D", ValueType::String, "4"), status::kSuccess);
     // The batch reads its own changes; the file, and so every other program, still has the old ones.
-    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "A"), "2");
-    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "C"), "<missing>");
+    EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "A"), "2");
+    EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "C"), "<missing>");
     EXPECT_EQ(slurp(userFile()), before);
-    EXPECT_EQ(StoredValue(*open(), Root::CurrentUser, kSettingsKey, "A"), "1");
+    EXPECT_EQ(storedValue(*open(), Root::CurrentUser, kSettingsKey, "A"), "1");
 
-    ASSERT_EQ(store->CommitChanges(Root::CurrentUser), status::kSuccess);
-    EXPECT_EQ(store->CommitChanges(Root::CurrentUser), status::kBadArgument);
+    ASSERT_EQ(store->commitChanges(Root::CurrentUser), status::kSuccess);
+    EXPECT_EQ(store->commitChanges(Root::CurrentUser), status::kBadArgument);
     auto fresh = open();
-    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, "A"), "2");
-    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, "B"), "new");
-    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, "C"), "<missing>");
-    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, "SOFTWARE\\QUILLON\\TAVRIN\\SUB", "D"), "4");
+    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, kSettingsKey, "A"), "2");
+    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, kSettingsKey, "B"), "new");
+    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, kSettingsKey, "C"), "<missing>");
+    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, "SOFTWARE\\QUILLON\\TAVRIN\\SUB", "D"), "4");
 
     // A batch that changes nothing leaves the file alone; a read-only root has no batch.
     ::stat(userFile().c_str(), &was);
-    ASSERT_EQ(store->BeginChanges(Root::CurrentUser), status::kSuccess);
+    ASSERT_EQ(store->beginChanges(Root::CurrentUser), status::kSuccess);
     EXPECT_EQ(store->SetValue(key, "A", ValueType::String, "2"), status::kSuccess);
-    ASSERT_EQ(store->CommitChanges(Root::CurrentUser), status::kSuccess);
+    ASSERT_EQ(store->commitChanges(Root::CurrentUser), status::kSuccess);
     struct stat now {};
     ::stat(userFile().c_str(), &now);
     EXPECT_EQ(now.st_ino, was.st_ino);
-    EXPECT_EQ(open({machineFile()})->BeginChanges(Root::LocalMachine), status::kAccessDenied);
+    EXPECT_EQ(open({machineFile()})->beginChanges(Root::LocalMachine), status::kAccessDenied);
 }
 
 TEST_F(FileStoreTest, AnotherProgramWritingDuringABatchWaitsForItAndLosesNothing) {
@@ -354,26 +354,26 @@ TEST_F(FileStoreTest, AnotherProgramWritingDuringABatchWaitsForItAndLosesNothing
     });
     auto store = open();
     KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
-    ASSERT_EQ(store->BeginChanges(Root::CurrentUser), status::kSuccess);
+    ASSERT_EQ(store->beginChanges(Root::CurrentUser), status::kSuccess);
     ASSERT_EQ(store->SetValue(key, "Mine", ValueType::String, "m"), status::kSuccess);
     ASSERT_EQ(::write(go[1], "x", 1), 1);
     ::usleep(200 * 1000);
     EXPECT_EQ(slurp(userFile()).find("Theirs"), std::string::npos);  // still waiting for the lock
-    ASSERT_EQ(store->CommitChanges(Root::CurrentUser), status::kSuccess);
+    ASSERT_EQ(store->commitChanges(Root::CurrentUser), status::kSuccess);
     expectExitsCleanly(other);
     ::close(go[0]);
     ::close(go[1]);
     auto fresh = open();
-    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, "Mine"), "m");
-    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, "Theirs"), "t");
-    EXPECT_EQ(StoredValue(*fresh, Root::CurrentUser, kSettingsKey, "A"), "1");
+    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, kSettingsKey, "Mine"), "m");
+    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, kSettingsKey, "Theirs"), "t");
+    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, kSettingsKey, "A"), "1");
 }
 
 TEST_F(FileStoreTest, FailedBatchCommitKeepsTheOldFileAndReadsIt) {
     auto store = open();
     KeyHandle key = put(*store, Root::CurrentUser, "A", "1");
     const std::string before = slurp(userFile());
-    ASSERT_EQ(store->BeginChanges(Root::CurrentUser), status::kSuccess);
+    ASSERT_EQ(store->beginChanges(Root::CurrentUser), status::kSuccess);
     ASSERT_EQ(store->SetValue(key, "A", ValueType::String, "2"), status::kSuccess);
     ASSERT_EQ(store->SetValue(key, "Big", ValueType::String, std::string(4096, 'x')), status::kSuccess);
     struct rlimit old {};
@@ -382,14 +382,14 @@ TEST_F(FileStoreTest, FailedBatchCommitKeepsTheOldFileAndReadsIt) {
     struct rlimit small = old;
     small.rlim_cur = before.size() + 16;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    const Status s = store->CommitChanges(Root::CurrentUser);
+    const Status s = store->commitChanges(Root::CurrentUser);
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(s, status::kWriteFailed);
     EXPECT_EQ(slurp(userFile()), before);
-    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "A"), "1");
-    EXPECT_EQ(StoredValue(*store, Root::CurrentUser, kSettingsKey, "Big"), "<missing>");
+    EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "A"), "1");
+    EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "Big"), "<missing>");
     // The lock went with the failed batch: the next change, batched or not, is made.
     EXPECT_EQ(store->SetValue(key, "A", ValueType::String, "3"), status::kSuccess);
-    EXPECT_EQ(StoredValue(*open(), Root::CurrentUser, kSettingsKey, "A"), "3");
+    EXPECT_EQ(storedValue(*open(), Root::CurrentUser, kSettingsKey, "A"), "3");
 }

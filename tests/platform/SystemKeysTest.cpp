@@ -15,7 +15,7 @@ namespace {
 std::string value(SystemKeys& keys, std::string_view path, std::string_view name) {
     ValueType type;
     std::string data;
-    return keys.GetValue(path, name, type, data) ? data : "<missing>";
+    return keys.getValue(path, name, type, data) ? data : "<missing>";
 }
 
 }  // namespace
@@ -62,10 +62,10 @@ TEST(SystemKeys, IntermediateKeysExistAndListTheirChildren) {
     for (const char* path :
          {"SYSTEM", "system\\CURRENTCONTROLSET", "SYSTEM\\CurrentControlSet\\Control", "Software",
           "SOFTWARE\\MICROSOFT", "Software\\Microsoft\\Windows NT", kNtCurrentVersionKey})
-        EXPECT_TRUE(keys.HasKey(path)) << path;
-    EXPECT_FALSE(keys.HasKey(""));
-    EXPECT_FALSE(keys.HasKey("SOFTWARE\\QUILLON"));
-    EXPECT_EQ(keys.SubKeys(""), (std::vector<std::string>{"SYSTEM", "Software"}));
-    EXPECT_EQ(keys.SubKeys("software\\microsoft"), (std::vector<std::string>{"Windows NT"}));
-    EXPECT_TRUE(keys.SubKeys(kNtCurrentVersionKey).empty());
+        EXPECT_TRUE(keys.hasKey(path)) << path;
+    EXPECT_FALSE(keys.hasKey(""));
+    EXPECT_FALSE(keys.hasKey("SOFTWARE\\QUILLON"));
+    EXPECT_EQ(keys.subKeys(""), (std::vector<std::string>{"SYSTEM", "Software"}));
+    EXPECT_EQ(keys.subKeys("software\\microsoft"), (std::vector<std::string>{"Windows NT"}));
+    EXPECT_TRUE(keys.subKeys(kNtCurrentVersionKey).empty());
 }

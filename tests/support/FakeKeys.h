@@ -16,8 +16,8 @@ class FakeKeys : public KeyProvider {
     // Adds the key at `path` and every key above it; with a `name`, also that string value.
     FakeKeys& add(std::string_view path, std::string_view name = {}, std::string_view data = {}) {
         std::string parent;
-        for (std::string_view part : SplitKeyPath(path)) {
-            const std::string child = JoinKeyPath(parent, part);
+        for (std::string_view part : splitKeyPath(path)) {
+            const std::string child = joinKeyPath(parent, part);
             if (keys_.count(upperAscii(child)) == 0) keys_[upperAscii(parent)].children.emplace_back(part);
             keys_[upperAscii(child)];
             parent = child;
@@ -26,15 +26,15 @@ class FakeKeys : public KeyProvider {
         return *this;
     }
 
-    bool HasKey(std::string_view path) override {
+    bool hasKey(std::string_view path) override {
         return !path.empty() && keys_.count(upperAscii(path)) != 0;
     }
-    std::vector<std::string> SubKeys(std::string_view path) override {
+    std::vector<std::string> subKeys(std::string_view path) override {
         ++subKeyCalls;
         const auto key = keys_.find(upperAscii(path));
         return key == keys_.end() ? std::vector<std::string>{} : key->second.children;
     }
-    bool GetValue(std::string_view path, std::string_view name, ValueType& type, std::string& data) override {
+    bool getValue(std::string_view path, std::string_view name, ValueType& type, std::string& data) override {
         const auto key = keys_.find(upperAscii(path));
         if (key == keys_.end()) return false;
         const auto value = key->second.values.find(upperAscii(name));

@@ -8,17 +8,17 @@
 namespace tavrin::test {
 
 // The data of a value as a store gives it, or "<no key>" / "<missing>" when there is none to read.
-inline std::string StoredValue(Store& store, const KeyHandle& key, std::string_view name) {
+inline std::string storedValue(Store& store, const KeyHandle& key, std::string_view name) {
     std::string data;
     ValueType type = ValueType::None;
     return store.QueryValueData(key, name, data, type) == status::kSuccess ? data : "<missing>";
 }
 
-inline std::string StoredValue(Store& store, Root root, std::string_view path, std::string_view name) {
+inline std::string storedValue(Store& store, Root root, std::string_view path, std::string_view name) {
     KeyHandle key;
     if (store.OpenKey(KeyHandle::rootKey(root), path, kReadAccess, key) != status::kSuccess)
         return "<no key>";
-    std::string data = StoredValue(store, key, name);
+    std::string data = storedValue(store, key, name);
     store.CloseKey(key);
     return data;
 }

@@ -10,7 +10,7 @@
 namespace tavrin::test {
 
 // Never destroyed: tearing Qt down while the process exits gains nothing and can crash.
-inline void EnsureApp() {
+inline void ensureApp() {
     if (QApplication::instance()) return;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
@@ -20,7 +20,7 @@ inline void EnsureApp() {
 }
 
 // A left click at `at` (the middle when not given), delivered straight to the widget.
-inline void Click(QWidget* w, QPoint at = QPoint(-1, -1)) {
+inline void click(QWidget* w, QPoint at = QPoint(-1, -1)) {
     if (at.x() < 0) at = QPoint(w->width() / 2, w->height() / 2);
     const QPointF local(at);
     const QPointF global(w->mapToGlobal(at));
@@ -33,7 +33,7 @@ inline void Click(QWidget* w, QPoint at = QPoint(-1, -1)) {
 }
 
 // Runs the event loop for `ms` milliseconds, then deletes what asked to be deleted.
-inline void Wait(int ms) {
+inline void wait(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();

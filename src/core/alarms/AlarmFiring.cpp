@@ -9,19 +9,19 @@ namespace tavrin {
 
 namespace {
 
-std::string HourMinuteText(int minuteOfDay) {
+std::string hourMinuteText(int minuteOfDay) {
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "%02d:%02d", minuteOfDay / 60 % 24, minuteOfDay % 60);
     return buffer;
 }
 
-std::string Plural(std::int64_t n, const char* unit) {
+std::string plural(std::int64_t n, const char* unit) {
     return std::to_string(n) + " " + unit + (n == 1 ? "" : "s");
 }
 
 }  // namespace
 
-std::optional<std::int64_t> MinutesLateIfDue(const std::optional<DateTime>& previous, const DateTime& now,
+std::optional<std::int64_t> minutesLateIfDue(const std::optional<DateTime>& previous, const DateTime& now,
                                              int targetMinute) {
     const int nowMinute = now.hour() * 60 + now.minute();
     if (!previous || now < *previous) {
@@ -35,14 +35,14 @@ std::optional<std::int64_t> MinutesLateIfDue(const std::optional<DateTime>& prev
     return now.secondsSince(occurrence) / 60;
 }
 
-std::string LatenessText(std::int64_t minutesLate) {
+std::string latenessText(std::int64_t minutesLate) {
     if (minutesLate < 1) return {};
     std::string text = " (";
     if (minutesLate >= 60) {
-        text += Plural(minutesLate / 60, "hour");
-        if (minutesLate % 60 != 0) text += " " + Plural(minutesLate % 60, "minute");
+        text += plural(minutesLate / 60, "hour");
+        if (minutesLate % 60 != 0) text += " " + plural(minutesLate % 60, "minute");
     } else {
-        text += Plural(minutesLate, "minute");
+        text += plural(minutesLate, "minute");
     }
     return text + " late)";
 }
@@ -65,9 +65,9 @@ std::optional<std::int64_t> AlarmFiring::due(Track& track, bool on, const std::s
     // Read back through the one date reader, a warning typed as "9:00 AM" and an alarm stored as
     // "09:00:00" both mean 09:00 whatever the "TimeFormat" setting looks like; unreadable text never
     // comes due.
-    const std::optional<int> target = ReadMinuteOfDay(time);
+    const std::optional<int> target = readMinuteOfDay(time);
     std::optional<std::int64_t> late;
-    if (target) late = MinutesLateIfDue(track.previous, now, *target);
+    if (target) late = minutesLateIfDue(track.previous, now, *target);
     track.previous = now;
     return late;
 }
@@ -76,18 +76,18 @@ void AlarmFiring::tick() {
     if (const auto late = due(warning_, state_.WarningOn, state_.WarningTime, state_.WarningZone)) {
         std::string message = state_.WarningTime;
         if (!state_.WarningZone.DisplayText.empty()) message += " " + state_.WarningZone.DisplayText;
-        fire("Tavrin Warning", message + LatenessText(*late), state_.WarningOn, state_.WarningTime,
+        fire("Tavrin Warning", message + latenessText(*late), state_.WarningOn, state_.WarningTime,
              state_.WarningSound, state_.WarningZone);
         warning_ = Track{};
     }
     if (const auto late = due(alarm_, state_.AlarmOn, state_.AlarmTime, state_.AlarmZone)) {
         std::string message = state_.AlarmMessage;
         if (message.empty()) {
-            const std::optional<int> minute = ReadMinuteOfDay(state_.AlarmTime);
-            message = minute ? HourMinuteText(*minute) : state_.AlarmTime;
+            const std::optional<int> minute = readMinuteOfDay(state_.AlarmTime);
+            message = minute ? hourMinuteText(*minute) : state_.AlarmTime;
         }
         state_.AlarmMessage.clear();
-        fire("Tavrin Alarm", message + LatenessText(*late), state_.AlarmOn, state_.AlarmTime,
+        fire("Tavrin Alarm", message + latenessText(*late), state_.AlarmOn, state_.AlarmTime,
              state_.AlarmSound, state_.AlarmZone);
         alarm_ = Track{};
     }
@@ -101,7 +101,7 @@ void AlarmFiring::fire(const char* title, const std::string& message, bool& on, 
     time.clear();
     sound.clear();
 
-    PlaySoundOrBeep(sound_, path);
+    playSoundOrBeep(sound_, path);
     notifier_.showAlarm(title, message);
 }
 

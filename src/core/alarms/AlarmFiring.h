@@ -20,11 +20,11 @@ namespace tavrin {
 // Minutes from the latest occurrence of `targetMinute` (minute of the day, 0..1439) to `now`, when
 // that occurrence lies in (previous, now]; nothing otherwise. Without a usable previous tick (none
 // yet, or the clock went backwards) only the minute of `now` itself counts.
-std::optional<std::int64_t> MinutesLateIfDue(const std::optional<DateTime>& previous, const DateTime& now,
+std::optional<std::int64_t> minutesLateIfDue(const std::optional<DateTime>& previous, const DateTime& now,
                                              int targetMinute);
 
 // " (5 minutes late)", " (1 hour 2 minutes late)"; empty below one minute.
-std::string LatenessText(std::int64_t minutesLate);
+std::string latenessText(std::int64_t minutesLate);
 
 class AlarmFiring {
   public:

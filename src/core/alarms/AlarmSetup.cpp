@@ -43,7 +43,7 @@ bool armWarning(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zo
     if (entry.warningChoice == kCustomWarning) {
         entered = entry.warningHour + ":" + entry.warningMinute + " " + entry.warningHalf;
         // Stored as typed, such a time would never come round: the warning would stay armed for good.
-        if (!ReadDateText(entered)) {
+        if (!readDateText(entered)) {
             result.notices.push_back({"Tavrin Warning Dialog", kWarningNoTime});
             return false;
         }
@@ -99,7 +99,7 @@ bool armAlarm(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zone
 
 }  // namespace
 
-AlarmSetupResult ArmFromDialog(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones,
+AlarmSetupResult armFromDialog(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones,
                                const Settings& settings) {
     AlarmSetupResult result;
     result.customHours = entry.customHours;
@@ -119,7 +119,7 @@ AlarmSetupResult ArmFromDialog(AlarmState& state, const AlarmEntry& entry, const
     return result;
 }
 
-void DisarmAll(AlarmState& state) {
+void disarmAll(AlarmState& state) {
     state.AlarmOn = false;
     state.WarningOn = false;
     state.AlarmTime.clear();
@@ -131,20 +131,20 @@ void DisarmAll(AlarmState& state) {
     state.WarningZone.DisplayText.clear();
 }
 
-std::string ArmedStatus(const AlarmState& state) {
+std::string armedStatus(const AlarmState& state) {
     std::string status;
     if (state.WarningOn) addLine(status, warningLine(state));
     if (state.AlarmOn) addLine(status, alarmLine(state));
     return status;
 }
 
-std::optional<std::string> SoundToTest(const std::string& alarmSound, const std::string& warningSound) {
+std::optional<std::string> soundToTest(const std::string& alarmSound, const std::string& warningSound) {
     if (!alarmSound.empty()) return alarmSound;
     if (!warningSound.empty()) return warningSound;
     return std::nullopt;
 }
 
-std::vector<std::string> ZoneChoices(const ZoneState& zones, Store& store) {
+std::vector<std::string> zoneChoices(const ZoneState& zones, Store& store) {
     std::vector<std::string> items{kSystemDefaultZone};
     for (int slot = 1; slot <= kMaxZones && !zones.ZoneList[slot].empty(); ++slot) {
         const ZoneRecord zone = ReadZone(store, zones.ZoneRoot, zones.ZoneList[slot]);
@@ -154,7 +154,7 @@ std::vector<std::string> ZoneChoices(const ZoneState& zones, Store& store) {
     return items;
 }
 
-AlarmZones AlarmZonesOf(const ZoneState& zones, Store& store, const ClockService& clock) {
+AlarmZones alarmZonesOf(const ZoneState& zones, Store& store, const ClockService& clock) {
     AlarmZones result;
     result.home = zones.HomeZone;
     result.zoneOfSlot = [&zones, &store](int slot) {

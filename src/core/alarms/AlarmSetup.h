@@ -62,24 +62,24 @@ struct AlarmSetupResult {
 
 // "OK": the warning half first, then the alarm half. A half left at its placeholder arms nothing
 // and keeps what was armed before; an empty sound or message box keeps the earlier one.
-AlarmSetupResult ArmFromDialog(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones,
+AlarmSetupResult armFromDialog(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones,
                                const Settings& settings);
 
 // "Cancel": the alarm and the warning both disarmed, whatever the dialog shows.
-void DisarmAll(AlarmState& state);
+void disarmAll(AlarmState& state);
 
 // What is armed, one line for each of the warning and the alarm; empty when nothing is.
-std::string ArmedStatus(const AlarmState& state);
+std::string armedStatus(const AlarmState& state);
 
 // The file "Test Sound" plays: the alarm's, else the warning's; nothing when both boxes are empty.
-std::optional<std::string> SoundToTest(const std::string& alarmSound, const std::string& warningSound);
+std::optional<std::string> soundToTest(const std::string& alarmSound, const std::string& warningSound);
 
 // The zone lists' items: "System Default", then the chosen zones' display texts from slot 1 up to
 // the first empty slot, so an item's index is its slot.
-std::vector<std::string> ZoneChoices(const ZoneState& zones, Store& store);
+std::vector<std::string> zoneChoices(const ZoneState& zones, Store& store);
 
 // The zones as the running program has them: the chosen ones read from the catalogue, the time from
 // UTC now and each zone's rules.
-AlarmZones AlarmZonesOf(const ZoneState& zones, Store& store, const ClockService& clock);
+AlarmZones alarmZonesOf(const ZoneState& zones, Store& store, const ClockService& clock);
 
 }  // namespace tavrin

@@ -4,7 +4,7 @@
 
 namespace tavrin {
 
-bool SoundFileReadable(const std::string& path) {
+bool soundFileReadable(const std::string& path) {
     if (path.empty()) return false;
     // A folder opens without complaint on Linux and fails only at the first read, as does an empty file.
     std::ifstream probe(path, std::ios::binary);
@@ -12,8 +12,8 @@ bool SoundFileReadable(const std::string& path) {
     return probe && probe.read(&first, 1);
 }
 
-void PlaySoundOrBeep(SoundPlayer& player, const std::string& path) {
-    if (SoundFileReadable(path))
+void playSoundOrBeep(SoundPlayer& player, const std::string& path) {
+    if (soundFileReadable(path))
         player.play(path);
     else
         player.beep();

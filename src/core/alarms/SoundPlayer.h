@@ -16,10 +16,10 @@ class SoundPlayer {
 
 // Whether `path` names a file with something in it that can be read: a folder, an empty file or a
 // missing one cannot be played.
-bool SoundFileReadable(const std::string& path);
+bool soundFileReadable(const std::string& path);
 
 // Plays `path`, or beeps when there is nothing to play: an empty path, or a path that does not name
 // a readable file. A ringing alarm must make some noise; a silent failure would let it pass unnoticed.
-void PlaySoundOrBeep(SoundPlayer& player, const std::string& path);
+void playSoundOrBeep(SoundPlayer& player, const std::string& path);
 
 }  // namespace tavrin

@@ -4,11 +4,11 @@
 
 namespace tavrin {
 
-bool EndsInAmPm(std::string_view timeFormat) {
+bool endsInAmPm(std::string_view timeFormat) {
     return timeFormat.ends_with("AM/PM");
 }
 
-std::string WithoutMarker(std::string_view timeText) {
+std::string withoutMarker(std::string_view timeText) {
     // Count characters, not bytes, so a marker in another script is dropped whole.
     std::size_t end = timeText.size();
     for (int dropped = 0; dropped < 3; ++dropped) {
@@ -19,7 +19,7 @@ std::string WithoutMarker(std::string_view timeText) {
     return std::string(timeText.substr(0, end));
 }
 
-int RoundHalfEven(double value) {
+int roundHalfEven(double value) {
     const double lower = std::floor(value);
     const double fraction = value - lower;
     double result = lower;
@@ -56,7 +56,7 @@ class Pen {
 
 }  // namespace
 
-FaceLayout LayoutFace(const FaceInputs& in, const TextMetrics& metrics) {
+FaceLayout layoutFace(const FaceInputs& in, const TextMetrics& metrics) {
     FaceLayout out;
     out.lastStyle = in.measureStyle;
     const int w = in.trayWidth;
@@ -68,11 +68,11 @@ FaceLayout LayoutFace(const FaceInputs& in, const TextMetrics& metrics) {
         const ImageSize& centre = in.layers[2];
         out.copies.push_back(ImageCopy{1, 0, kTopLayerTop, top.width, top.height});
         out.copies.push_back(ImageCopy{2, 0, kCentreLayerTop, centre.width, h - bottom.height});
-        out.copies.push_back(ImageCopy{0, 0, BottomLayerTop(h), bottom.width, bottom.height});
+        out.copies.push_back(ImageCopy{0, 0, bottomLayerTop(h), bottom.width, bottom.height});
     }
 
     std::string timeText = in.timeText;
-    if (EndsInAmPm(in.timeFormat) && w < kNarrowTrayWidth) timeText = WithoutMarker(timeText);
+    if (endsInAmPm(in.timeFormat) && w < kNarrowTrayWidth) timeText = withoutMarker(timeText);
 
     // Both heights come from whatever font the surface holds before the first line is printed.
     const int th = metrics.lineHeight(in.measureStyle);
@@ -80,11 +80,11 @@ FaceLayout LayoutFace(const FaceInputs& in, const TextMetrics& metrics) {
 
     Pen pen(out, metrics, w);
     if (h >= kThreeLineHeight) {
-        pen.print(RoundHalfEven((h - th) / 2.0 - (dh + 7)), in.timeStyle, timeText);
+        pen.print(roundHalfEven((h - th) / 2.0 - (dh + 7)), in.timeStyle, timeText);
         if (in.weekdayText) pen.print(pen.y() + 4, in.dateStyle, *in.weekdayText);
         pen.print(pen.y() + 4, in.dateStyle, in.dateText);
     } else {
-        pen.print(RoundHalfEven((h - th) / 2.0 - (dh / 2.0 + 3)), in.timeStyle, timeText);
+        pen.print(roundHalfEven((h - th) / 2.0 - (dh / 2.0 + 3)), in.timeStyle, timeText);
         pen.print(pen.y() - 3, in.dateStyle, in.dateText);
     }
     return out;

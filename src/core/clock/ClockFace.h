@@ -72,18 +72,18 @@ inline constexpr int kThreeLineHeight = 60;
 // Trays narrower than this lose the AM/PM marker of a 12-hour time.
 inline constexpr int kNarrowTrayWidth = 50;
 
-FaceLayout LayoutFace(const FaceInputs& in, const TextMetrics& metrics);
+FaceLayout layoutFace(const FaceInputs& in, const TextMetrics& metrics);
 
 // Whether the time pattern ends in exactly "AM/PM" (case matters): only then is the time refreshed
 // on every tick and shortened on a narrow tray.
-bool EndsInAmPm(std::string_view timeFormat);
+bool endsInAmPm(std::string_view timeFormat);
 // The time text without its last three characters (the blank and the marker); a text shorter than
 // three characters is kept.
-std::string WithoutMarker(std::string_view timeText);
+std::string withoutMarker(std::string_view timeText);
 // Rounds to the nearest whole number, halves to the even neighbour.
-int RoundHalfEven(double value);
+int roundHalfEven(double value);
 // The bottom picture's top edge for a tray of the given height.
-constexpr int BottomLayerTop(int trayHeight) {
+constexpr int bottomLayerTop(int trayHeight) {
     return trayHeight - 10;
 }
 inline constexpr int kTopLayerTop = -2;

@@ -4,7 +4,7 @@
 
 namespace tavrin {
 
-ClockTexts ClockTextsAt(const DateTime& now, const Settings& settings) {
+ClockTexts clockTextsAt(const DateTime& now, const Settings& settings) {
     // The date line is today's date as a day, so a date pattern holding time tokens shows midnight.
     return ClockTexts{FormatPattern(now, settings.TimeFormat),
                       FormatPattern(now.date(), settings.DateFormat)};

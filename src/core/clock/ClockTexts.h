@@ -12,6 +12,6 @@ struct ClockTexts {
     std::string DateText;
 };
 
-ClockTexts ClockTextsAt(const DateTime& now, const Settings& settings);
+ClockTexts clockTextsAt(const DateTime& now, const Settings& settings);
 
 }  // namespace tavrin

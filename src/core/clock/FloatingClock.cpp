@@ -45,7 +45,7 @@ bool FloatingClock::refresh(Store& store, const Settings& settings, const ZoneSt
     return true;
 }
 
-PixelPoint DraggedWindowPos(PixelPoint cursor, PixelPoint grab, int width, int height,
+PixelPoint draggedWindowPos(PixelPoint cursor, PixelPoint grab, int width, int height,
                             const PixelRect& screen) {
     const int x = cursor.x - grab.x;
     const int y = cursor.y - grab.y;

@@ -73,7 +73,7 @@ struct PixelPoint {
     int y = 0;
     friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
 };
-PixelPoint DraggedWindowPos(PixelPoint cursor, PixelPoint grab, int width, int height,
+PixelPoint draggedWindowPos(PixelPoint cursor, PixelPoint grab, int width, int height,
                             const PixelRect& screen);
 
 }  // namespace tavrin

@@ -7,21 +7,21 @@
 
 namespace tavrin {
 
-double PointSize(std::string_view sizeText) {
+double pointSize(std::string_view sizeText) {
     const double size = leadingNumber(sizeText);
     if (!(size > 0) || size > 2048 || !std::isfinite(size)) return 8;
     return size;
 }
 
-LineStyle TimeStyle(const Settings& s) {
+LineStyle timeStyle(const Settings& s) {
     return LineStyle{s.TForeColor, s.TimeFont, s.TimeSize, leadingNumber(s.TimeBold) != 0};
 }
 
-LineStyle DateStyle(const Settings& s) {
+LineStyle dateStyle(const Settings& s) {
     return LineStyle{s.DForeColor, s.DateFont, s.DateSize, leadingNumber(s.DateBold) != 0};
 }
 
-LineStyle InitialSurfaceStyle() {
+LineStyle initialSurfaceStyle() {
     return LineStyle{"0", "", "8", false};
 }
 

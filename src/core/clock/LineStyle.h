@@ -18,13 +18,13 @@ struct LineStyle {
 
 // The time line's style: "TForeColor", "TimeFont", "TimeSize", bold when "TimeBold" reads as a
 // number other than 0.
-LineStyle TimeStyle(const Settings& s);
+LineStyle timeStyle(const Settings& s);
 // The weekday and date lines' style: "DForeColor", "DateFont", "DateSize", "DateBold".
-LineStyle DateStyle(const Settings& s);
+LineStyle dateStyle(const Settings& s);
 // The style of a drawing surface that has printed nothing yet: black, the toolkit's own face, 8 points.
-LineStyle InitialSurfaceStyle();
+LineStyle initialSurfaceStyle();
 
 // The point size a size text names; a size that is not a positive number of sensible size gives 8.
-double PointSize(std::string_view sizeText);
+double pointSize(std::string_view sizeText);
 
 }  // namespace tavrin

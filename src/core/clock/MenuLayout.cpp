@@ -16,7 +16,7 @@ constexpr int kTopWhileTrayUnknown = 500;
 
 }  // namespace
 
-MenuLayout LayoutMenu(int lineCount) {
+MenuLayout layoutMenu(int lineCount) {
     MenuLayout layout;
     int y = 0;
     for (int i = 0; i < lineCount; ++i) {
@@ -34,7 +34,7 @@ MenuLayout LayoutMenu(int lineCount) {
     return layout;
 }
 
-TwipsRect PlaceMenu(const TwipsRect& screen, const TwipsRect& clock, const TwipsRect& tray, int menuHeight) {
+TwipsRect placeMenu(const TwipsRect& screen, const TwipsRect& clock, const TwipsRect& tray, int menuHeight) {
     TwipsRect menu{0, 0, kMenuWidthTwips, menuHeight};
     menu.left = screen.right() - kMenuWidthTwips;
     if (clock.top <= screen.bottom() - kBottomPanelReach)

@@ -34,7 +34,7 @@ struct MenuLayout {
 
 // The inside of the menu for `lineCount` lines: lines every 220 twips from the top, the buttons 40
 // below the last step, the separator 10 above it, and 75 under the buttons.
-MenuLayout LayoutMenu(int lineCount);
+MenuLayout layoutMenu(int lineCount);
 
 // The menu's place on the screen, in twips. `screen` is the screen's rectangle, `clock` the tray clock
 // window's, `tray` the tray area's (empty while not yet known).
@@ -45,6 +45,6 @@ MenuLayout LayoutMenu(int lineCount);
 // edge. 90 twips above the tray area, or below it where there is no room above (a panel at the top);
 // 500 twips from the screen's top while the area is unknown. Whatever that gives, the menu is kept on
 // the screen.
-TwipsRect PlaceMenu(const TwipsRect& screen, const TwipsRect& clock, const TwipsRect& tray, int menuHeight);
+TwipsRect placeMenu(const TwipsRect& screen, const TwipsRect& clock, const TwipsRect& tray, int menuHeight);
 
 }  // namespace tavrin

@@ -12,7 +12,7 @@
 
 namespace tavrin {
 
-int ReadMenuZones(Store& store, Root settingsRoot, ZoneState& zones) {
+int readMenuZones(Store& store, Root settingsRoot, ZoneState& zones) {
     KeyHandle key;
     int count = 0;
     if (store.OpenKey(KeyHandle::rootKey(settingsRoot), kSettingsKey, kAllAccess, key) == status::kSuccess) {
@@ -30,7 +30,7 @@ int ReadMenuZones(Store& store, Root settingsRoot, ZoneState& zones) {
     return count;
 }
 
-MenuLines BuildMenuLines(Store& store, const Settings& settings, const ZoneState& zones, const DateTime& utc,
+MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState& zones, const DateTime& utc,
                          int count) {
     MenuLines out;
     out.lines.reserve(static_cast<std::size_t>(std::max(count, 0)));
@@ -46,7 +46,7 @@ MenuLines BuildMenuLines(Store& store, const Settings& settings, const ZoneState
     return out;
 }
 
-void SortMenuLines(MenuLines& m, ZoneState& zones, std::int16_t sortType, std::int16_t sortDir) {
+void sortMenuLines(MenuLines& m, ZoneState& zones, std::int16_t sortType, std::int16_t sortDir) {
     if (sortType != kSortAlphabetically && sortType != kSortByTime) return;
     if (sortDir != kSortAscending && sortDir != kSortDescending) return;
     const bool alphabetical = sortType == kSortAlphabetically;
@@ -75,10 +75,10 @@ void SortMenuLines(MenuLines& m, ZoneState& zones, std::int16_t sortType, std::i
     }
 }
 
-MenuLines PrepareMenuLines(Store& store, const Settings& settings, ZoneState& zones, const DateTime& utc) {
-    const int count = ReadMenuZones(store, settings.SettingsRoot, zones);
-    MenuLines lines = BuildMenuLines(store, settings, zones, utc, count);
-    SortMenuLines(lines, zones, settings.TZSType, settings.TZSDir);
+MenuLines prepareMenuLines(Store& store, const Settings& settings, ZoneState& zones, const DateTime& utc) {
+    const int count = readMenuZones(store, settings.SettingsRoot, zones);
+    MenuLines lines = buildMenuLines(store, settings, zones, utc, count);
+    sortMenuLines(lines, zones, settings.TZSType, settings.TZSDir);
     return lines;
 }
 

@@ -31,11 +31,11 @@ struct MenuLines {
 // Fills `zones.ZoneList` from the settings key under `settingsRoot`: "NumTimeZones" (written as "0"
 // when missing) and "TZone" 1..N. Returns the number of lines to show, at most 50 (the list's slots);
 // slots past it are emptied, so no reader of the list finds a zone that is no longer chosen.
-int ReadMenuZones(Store& store, Root settingsRoot, ZoneState& zones);
+int readMenuZones(Store& store, Root settingsRoot, ZoneState& zones);
 
 // The captions of `count` lines at the UTC instant `utc`, zones 1..count of `zones.ZoneList` read
 // from the catalogue, unsorted.
-MenuLines BuildMenuLines(Store& store, const Settings& settings, const ZoneState& zones, const DateTime& utc,
+MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState& zones, const DateTime& utc,
                          int count);
 
 // Sort types and directions as the settings hold them; any other value leaves the lines as built.
@@ -48,9 +48,9 @@ inline constexpr std::int16_t kSortDescending = 1;
 // the `zones.ZoneList` slot together, so the list in memory follows the order shown. By time the key is the
 // whole caption, compared as text, and a swap moves only the lines. Keys compare by character code,
 // and equal keys are never swapped.
-void SortMenuLines(MenuLines& lines, ZoneState& zones, std::int16_t sortType, std::int16_t sortDir);
+void sortMenuLines(MenuLines& lines, ZoneState& zones, std::int16_t sortType, std::int16_t sortDir);
 
 // Everything the menu shows as it opens: the zone list read, the lines built and sorted.
-MenuLines PrepareMenuLines(Store& store, const Settings& settings, ZoneState& zones, const DateTime& utc);
+MenuLines prepareMenuLines(Store& store, const Settings& settings, ZoneState& zones, const DateTime& utc);
 
 }  // namespace tavrin

@@ -14,7 +14,7 @@ namespace tavrin {
 namespace {
 
 template <typename Step>
-void Guarded(Step&& step) {
+void guarded(Step&& step) {
     try {
         step();
     } catch (const std::exception&) {
@@ -24,7 +24,7 @@ void Guarded(Step&& step) {
 
 }  // namespace
 
-RemTickHooks StandardRemTickHooks(AppState& app,
+RemTickHooks standardRemTickHooks(AppState& app,
                                   std::function<void(const std::string&, const std::string&)> showTexts,
                                   std::function<void()> checkReminders) {
     RemTickHooks hooks;
@@ -33,11 +33,11 @@ RemTickHooks StandardRemTickHooks(AppState& app,
     hooks.readStandardName = [&app]() -> std::optional<std::string> {
         return ReadMachineValue(app.store, kTimeZoneInformationKey, "StandardName");
     };
-    hooks.refillLocalBias = [&app] { FillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock); };
+    hooks.refillLocalBias = [&app] { fillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock); };
     return hooks;
 }
 
-AlarmFiring::ZoneClock ZoneClockOf(const AppState& app) {
+AlarmFiring::ZoneClock zoneClockOf(const AppState& app) {
     return [&app](const ZoneRecord& zone) { return ZoneTimeNow(UtcNow(app.clock), zone); };
 }
 
@@ -45,17 +45,17 @@ RemTick::RemTick(AppState& app, AlarmFiring& firing, RemTickHooks hooks)
     : app_(app), firing_(firing), hooks_(std::move(hooks)) {}
 
 void RemTick::tick() {
-    Guarded([this] { refreshTexts(); });
-    Guarded([this] {
+    guarded([this] { refreshTexts(); });
+    guarded([this] {
         if (hooks_.checkReminders) hooks_.checkReminders();
     });
-    Guarded([this] { noticeZoneChange(); });
-    Guarded([this] { firing_.tick(); });
+    guarded([this] { noticeZoneChange(); });
+    guarded([this] { firing_.tick(); });
 }
 
 void RemTick::refreshTexts() {
     if (!hooks_.showTexts) return;
-    const ClockTexts texts = ClockTextsAt(app_.clock.localNow(), app_.settings);
+    const ClockTexts texts = clockTextsAt(app_.clock.localNow(), app_.settings);
     hooks_.showTexts(texts.TimeText, texts.DateText);
 }
 

@@ -25,12 +25,12 @@ struct RemTickHooks {
 // The hooks as the running program wires them: the machine zone's name from the store's system
 // value, LocalBias from the tz database. The clock window supplies the texts' receiver and the due
 // check.
-RemTickHooks StandardRemTickHooks(AppState& app,
+RemTickHooks standardRemTickHooks(AppState& app,
                                   std::function<void(const std::string&, const std::string&)> showTexts,
                                   std::function<void()> checkReminders);
 
 // A zone's current time as the warning and the alarm follow it: UTC now, then the zone's rules.
-AlarmFiring::ZoneClock ZoneClockOf(const AppState& app);
+AlarmFiring::ZoneClock zoneClockOf(const AppState& app);
 
 class RemTick {
   public:

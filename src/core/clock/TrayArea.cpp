@@ -4,7 +4,7 @@
 
 namespace tavrin {
 
-PixelRect TrayAreaRect(const PixelRect& screen, const PixelRect& available) {
+PixelRect trayAreaRect(const PixelRect& screen, const PixelRect& available) {
     // A horizontal panel's tray is its right end, a vertical panel's its bottom end. The bottom comes
     // first, as the place people look for a clock; then the top, the right and the left.
     const int areaLeft = std::max(screen.left, screen.right - kTrayAreaWidth);
@@ -20,7 +20,7 @@ PixelRect TrayAreaRect(const PixelRect& screen, const PixelRect& available) {
     return PixelRect{areaLeft, areaTop, screen.right, screen.bottom};
 }
 
-PixelRect DockedWindowRect(const PixelRect& tray, int dockTopPixels, int surfaceWidth, int surfaceHeight) {
+PixelRect dockedWindowRect(const PixelRect& tray, int dockTopPixels, int surfaceWidth, int surfaceHeight) {
     PixelRect r{tray.left, tray.top + dockTopPixels, tray.left + surfaceWidth,
                 tray.top + dockTopPixels + surfaceHeight};
     r.right = std::min(r.right, tray.right);

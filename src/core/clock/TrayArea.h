@@ -23,16 +23,16 @@ inline constexpr int kMinPanelThickness = 16;
 // The right end of a bottom panel strip (the rows between the available area's bottom and the
 // screen's); else the right end of a top panel strip; else the bottom end of a right-hand, then of a
 // left-hand panel strip; else a fixed area in the screen's bottom-right corner.
-PixelRect TrayAreaRect(const PixelRect& screen, const PixelRect& available);
+PixelRect trayAreaRect(const PixelRect& screen, const PixelRect& available);
 
 // The clock window's top offset below the tray area's top, in twips, for a platform identifier: 50 on
 // the NT family (2), 10 elsewhere.
-constexpr int DockTopOffsetTwips(int platformId) {
+constexpr int dockTopOffsetTwips(int platformId) {
     return platformId == 2 ? 50 : 10;
 }
 
 // The clock window: DockTopOffset below the area's top, flush with its left edge, no larger than the
 // drawing surface, and clipped to the area as the panel would clip a child window.
-PixelRect DockedWindowRect(const PixelRect& tray, int dockTopPixels, int surfaceWidth, int surfaceHeight);
+PixelRect dockedWindowRect(const PixelRect& tray, int dockTopPixels, int surfaceWidth, int surfaceHeight);
 
 }  // namespace tavrin

@@ -4,8 +4,8 @@
 
 namespace tavrin {
 
-std::optional<std::string> WeekdayLine(std::string_view dateText, std::string_view dateFormat) {
-    const std::optional<DateTime> date = ReadDateText(dateText, dateFormat);
+std::optional<std::string> weekdayLine(std::string_view dateText, std::string_view dateFormat) {
+    const std::optional<DateTime> date = readDateText(dateText, dateFormat);
     if (!date) return std::nullopt;
     return FormatPattern(*date, "dddd");
 }

@@ -7,6 +7,6 @@
 namespace tavrin {
 
 // Nothing when the date text cannot be read as a date: the face then skips the line.
-std::optional<std::string> WeekdayLine(std::string_view dateText, std::string_view dateFormat);
+std::optional<std::string> weekdayLine(std::string_view dateText, std::string_view dateFormat);
 
 }  // namespace tavrin

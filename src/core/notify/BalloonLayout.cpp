@@ -6,7 +6,7 @@
 
 namespace tavrin {
 
-BalloonIcon IconFromCode(std::string_view code) {
+BalloonIcon iconFromCode(std::string_view code) {
     const std::string upper = upperAscii(code);
     if (upper == "I") return BalloonIcon::InformationXP;
     if (upper == "X") return BalloonIcon::ErrorXP;
@@ -17,14 +17,14 @@ BalloonIcon IconFromCode(std::string_view code) {
     return BalloonIcon::None;
 }
 
-int ShownLineCount(const std::array<std::string, kBalloonLineSlots>& lines, int count) {
+int shownLineCount(const std::array<std::string, kBalloonLineSlots>& lines, int count) {
     int shown = 0;
     while (shown < kBalloonLineSlots && shown <= count && !lines[static_cast<std::size_t>(shown)].empty())
         ++shown;
     return shown;
 }
 
-BalloonLayout LayoutBalloon(int width, bool hasIcon) {
+BalloonLayout layoutBalloon(int width, bool hasIcon) {
     constexpr int kCloseImageSize = 16;
     constexpr int kCloseLabelWidth = 14;
     const int titleLeft = hasIcon ? 32 : 8;
@@ -35,26 +35,26 @@ BalloonLayout LayoutBalloon(int width, bool hasIcon) {
     return layout;
 }
 
-RoundedRect BalloonShape(int width, int height) {
+RoundedRect balloonShape(int width, int height) {
     return RoundedRect{BalloonRect{0, 0, width + 1, height + 1}, 28, 28};
 }
 
-RoundedRect BalloonBorder(int width, int height) {
+RoundedRect balloonBorder(int width, int height) {
     return RoundedRect{BalloonRect{0, 0, width, height}, 26, 26};
 }
 
-int AnnouncementHeight(int lineCount) {
+int announcementHeight(int lineCount) {
     // Room for the last line and a margin the size of the rounded corner's inset.
-    const int needed = BalloonLineRect(lineCount - 1).bottom() + 6;
+    const int needed = balloonLineRect(lineCount - 1).bottom() + 6;
     return std::max(kAnnouncementHeight, needed);
 }
 
-BalloonRect AnnouncementRect(const BalloonRect& clock, int lineCount, const BalloonRect& available) {
+BalloonRect announcementRect(const BalloonRect& clock, int lineCount, const BalloonRect& available) {
     BalloonRect r;
     r.width = kAnnouncementWidth;
-    r.height = std::min(AnnouncementHeight(lineCount), std::max(available.height, kAnnouncementHeight));
-    r.left = PixelsFromTwips(TwipsFromPixels(clock.left) - 4000);
-    r.top = PixelsFromTwips(TwipsFromPixels(clock.top) - 30) - r.height;
+    r.height = std::min(announcementHeight(lineCount), std::max(available.height, kAnnouncementHeight));
+    r.left = pixelsFromTwips(twipsFromPixels(clock.left) - 4000);
+    r.top = pixelsFromTwips(twipsFromPixels(clock.top) - 30) - r.height;
     if (r.top < available.top) r.top = clock.bottom() + 2;
     r.left = std::clamp(r.left, available.left, std::max(available.left, available.right() - r.width));
     r.top = std::clamp(r.top, available.top, std::max(available.top, available.bottom() - r.height));

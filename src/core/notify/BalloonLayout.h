@@ -35,13 +35,13 @@ enum class BalloonIcon {
 
 // "i", "x", "!" pick the modern icons, "i9", "x9", "!9" the classic ones, in any case; anything else
 // is no icon.
-BalloonIcon IconFromCode(std::string_view code);
+BalloonIcon iconFromCode(std::string_view code);
 
 // How many of `lines` a balloon shows: lines 0 to `count`, ending early at the first empty line.
-int ShownLineCount(const std::array<std::string, kBalloonLineSlots>& lines, int count);
+int shownLineCount(const std::array<std::string, kBalloonLineSlots>& lines, int count);
 
 // Message line i: underlined labels 18 high at 14-pixel steps, so neighbours overlap by 4.
-constexpr BalloonRect BalloonLineRect(int i) {
+constexpr BalloonRect balloonLineRect(int i) {
     return BalloonRect{50, 25 + 14 * i, 400, 18};
 }
 
@@ -53,7 +53,7 @@ struct BalloonLayout {
     BalloonRect closeImage;  // the red square
     BalloonRect closeLabel;  // the white cross over it
 };
-BalloonLayout LayoutBalloon(int width, bool hasIcon);
+BalloonLayout layoutBalloon(int width, bool hasIcon);
 
 struct RoundedRect {
     BalloonRect rect;
@@ -61,8 +61,8 @@ struct RoundedRect {
     int cornerHeight = 0;
 };
 // The window's shape reaches one pixel past the inner area; the outline runs just inside it.
-RoundedRect BalloonShape(int width, int height);
-RoundedRect BalloonBorder(int width, int height);
+RoundedRect balloonShape(int width, int height);
+RoundedRect balloonBorder(int width, int height);
 
 // The announcement balloon: 312 x 108, taller when more than five lines must show, its bottom edge
 // 2 pixels (30 twips) above the tray clock and its left edge 4000 twips left of the clock's. The
@@ -71,7 +71,7 @@ RoundedRect BalloonBorder(int width, int height);
 // the top of the screen).
 inline constexpr int kAnnouncementWidth = 312;
 inline constexpr int kAnnouncementHeight = 108;
-int AnnouncementHeight(int lineCount);
-BalloonRect AnnouncementRect(const BalloonRect& clock, int lineCount, const BalloonRect& available);
+int announcementHeight(int lineCount);
+BalloonRect announcementRect(const BalloonRect& clock, int lineCount, const BalloonRect& available);
 
 }  // namespace tavrin

@@ -4,7 +4,7 @@
 
 namespace tavrin {
 
-CellPlace CalendarCellPlace(int k, CellPlace first, int width, int height) {
+CellPlace calendarCellPlace(int k, CellPlace first, int width, int height) {
     static constexpr int kRowPush[] = {0, 10, 21, 32, 43};
     const int row = k / 7;
     const int column = k % 7;

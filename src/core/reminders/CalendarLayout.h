@@ -11,6 +11,6 @@ struct CellPlace {
 };
 
 // The place of cell `k` (0 to 34) when cell 0 is at `first` and cells are `width` by `height`.
-CellPlace CalendarCellPlace(int k, CellPlace first, int width, int height);
+CellPlace calendarCellPlace(int k, CellPlace first, int width, int height);
 
 }  // namespace tavrin

@@ -53,7 +53,7 @@ const DueCheck::SlotReading& DueCheck::reading(int slot) {
     r.time = time;
     r.dateFormat = settings_.DateFormat;
     r.dateText = FormatPattern(std::string_view(date), settings_.DateFormat, settings_.DateFormat);
-    r.minuteOfDay = ReadMinuteOfDay(time, settings_.DateFormat);
+    r.minuteOfDay = readMinuteOfDay(time, settings_.DateFormat);
     r.valid = true;
     return r;
 }

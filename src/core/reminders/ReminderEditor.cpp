@@ -48,7 +48,7 @@ ReminderForm editReminderForm(const ReminderTable& table, int slot, const Settin
     form.message = table.RemBody[slot];
     form.enabled = table.RemEnabled[slot] == "1";
     // A stored time that cannot be read leaves the time boxes empty for the user to fill in.
-    if (const auto t = ReadDateText(table.RemTime[slot], settings.DateFormat)) {
+    if (const auto t = readDateText(table.RemTime[slot], settings.DateFormat)) {
         form.hour = FormatPattern(*t, "hh am/pm").substr(0, 2);
         form.minute = std::to_string(t->minute());
         form.amPm = FormatPattern(*t, "AM/PM");

@@ -111,7 +111,7 @@ Result readInto(ReminderTable& table, const std::string& path, std::string& text
     clearTable(table);
     bool found = false;
     const Result r = readText(path, text, found);
-    if (found) report = ParseReminders(text, table);
+    if (found) report = parseReminders(text, table);
     return r;
 }
 
@@ -131,15 +131,15 @@ std::optional<std::string> firstRecordFifthValue(std::string_view text) {
 
 }  // namespace
 
-ReminderParseReport ParseReminders(std::string_view text, ReminderTable& table) {
+ReminderParseReport parseReminders(std::string_view text, ReminderTable& table) {
     return parse(text, table, false);
 }
 
-ReminderParseReport ParseOlderReminders(std::string_view text, ReminderTable& table) {
+ReminderParseReport parseOlderReminders(std::string_view text, ReminderTable& table) {
     return parse(text, table, true);
 }
 
-std::string SerialiseReminders(const ReminderTable& table) {
+std::string serialiseReminders(const ReminderTable& table) {
     std::string out;
     for (int i = 0, end = occupiedSlots(table); i < end; ++i) {
         out += "\"<START>\"\r\n";
@@ -164,7 +164,7 @@ bool FileExists(std::string path) {
     return regular;
 }
 
-Result ReadReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report) {
+Result readReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report) {
     std::string text;
     ReminderParseReport r;
     const Result read = readInto(table, path, text, r);
@@ -199,7 +199,7 @@ Result SaveReminders(const ReminderTable& table, const std::string& path,
     options.followLink = true;
     options.makeFolders = true;
     options.calls = calls;
-    const Result r = AtomicFile::write(path, SerialiseReminders(table), options);
+    const Result r = AtomicFile::write(path, serialiseReminders(table), options);
     if (r) return {};
     std::string message = r.message;
     message[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(message[0])));
@@ -216,7 +216,7 @@ Result UpgradeReminderFile(ReminderTable& table, const std::string& path) {
     if (fifth.size() < 3) return {};
 
     ReminderTable upgraded;
-    const ReminderParseReport r = ParseOlderReminders(text, upgraded);
+    const ReminderParseReport r = parseOlderReminders(text, upgraded);
     if (!keepCopy(AtomicFile::followLinks(path) + ".old", text)) {
         return {false, "The reminder file \"" + path +
                            "\" is in the older layout, but a copy of it could not be kept; it was not "

@@ -20,19 +20,19 @@ struct ReminderParseReport {
 };
 
 // Fills the table (emptied first) from the text of a current-layout file.
-ReminderParseReport ParseReminders(std::string_view text, ReminderTable& table);
+ReminderParseReport parseReminders(std::string_view text, ReminderTable& table);
 // Fills the table (emptied first) from the text of a seven-line, older-layout file; every
 // record gets the recurrence code "-1".
-ReminderParseReport ParseOlderReminders(std::string_view text, ReminderTable& table);
+ReminderParseReport parseOlderReminders(std::string_view text, ReminderTable& table);
 // The file text for the occupied run of slots.
-std::string SerialiseReminders(const ReminderTable& table);
+std::string serialiseReminders(const ReminderTable& table);
 
 // True when the file can be opened for reading. A trailing slash is dropped first.
 bool FileExists(std::string path);
 
 // Reads the file as the program does at start, without writing anything. A missing file gives an
 // empty table and ok; a file that exists and cannot be read gives a message.
-Result ReadReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report = nullptr);
+Result readReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report = nullptr);
 
 // The program's start-up load. When the file holds more than the table can (over 256 records, or
 // records without a title), the original file is first copied to `path + ".overflow"` (an existing

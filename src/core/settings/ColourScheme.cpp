@@ -4,15 +4,15 @@
 
 namespace tavrin {
 
-PictureScheme SchemeOfColour(std::string_view colScheme) {
-    const std::uint32_t colour = ColourNumber(colScheme);
-    if (colour == ColourNumber(kOliveGreenScheme)) return PictureScheme::OliveGreen;
-    if (colour == ColourNumber(kSilverScheme)) return PictureScheme::Silver;
-    if (colour == ColourNumber(kBlueScheme)) return PictureScheme::Blue;
+PictureScheme schemeOfColour(std::string_view colScheme) {
+    const std::uint32_t colour = colourNumber(colScheme);
+    if (colour == colourNumber(kOliveGreenScheme)) return PictureScheme::OliveGreen;
+    if (colour == colourNumber(kSilverScheme)) return PictureScheme::Silver;
+    if (colour == colourNumber(kBlueScheme)) return PictureScheme::Blue;
     return PictureScheme::None;
 }
 
-std::optional<std::array<std::string, 3>> SchemePicturePaths(PictureScheme scheme,
+std::optional<std::array<std::string, 3>> schemePicturePaths(PictureScheme scheme,
                                                              const std::string& appDir) {
     const char* set = nullptr;
     switch (scheme) {
@@ -32,9 +32,9 @@ std::optional<std::array<std::string, 3>> SchemePicturePaths(PictureScheme schem
     return std::array<std::string, 3>{base + ".gif", base + "_top.gif", base + "_center.gif"};
 }
 
-bool LoadSchemePictures(std::string_view colScheme, const std::string& appDir,
+bool loadSchemePictures(std::string_view colScheme, const std::string& appDir,
                         const std::function<bool(int slot, const std::string& path)>& loadSlot) {
-    const auto paths = SchemePicturePaths(SchemeOfColour(colScheme), appDir);
+    const auto paths = schemePicturePaths(schemeOfColour(colScheme), appDir);
     if (!paths) return false;
     for (int slot = 0; slot < 3; ++slot) {
         if (!loadSlot(slot, (*paths)[slot])) return false;

@@ -17,17 +17,17 @@ inline constexpr const char* kBlueScheme = "E99012";
 
 // The picture scheme a "ColScheme" text selects, compared as colour numbers (so case does not
 // matter, and an empty text is black, which has no pictures).
-PictureScheme SchemeOfColour(std::string_view colScheme);
+PictureScheme schemeOfColour(std::string_view colScheme);
 
 // The scheme's three picture files in slot order (bottom, top, centre), under the application
 // directory; nothing for a scheme without pictures.
-std::optional<std::array<std::string, 3>> SchemePicturePaths(PictureScheme scheme, const std::string& appDir);
+std::optional<std::array<std::string, 3>> schemePicturePaths(PictureScheme scheme, const std::string& appDir);
 
 // Loads the pictures a "ColScheme" text selects. `loadSlot` loads one file into a slot and says whether
 // it could; the files are tried in slot order and the first failure stops. Returns the new value of
 // SchemeHasImages: true only when every picture of a picture scheme loaded, so a missing file leaves
 // the plain colour rather than a mix of old and new pictures.
-bool LoadSchemePictures(std::string_view colScheme, const std::string& appDir,
+bool loadSchemePictures(std::string_view colScheme, const std::string& appDir,
                         const std::function<bool(int slot, const std::string& path)>& loadSlot);
 
 }  // namespace tavrin

@@ -4,7 +4,7 @@
 
 namespace tavrin {
 
-std::uint32_t ColourNumber(std::string_view text) {
+std::uint32_t colourNumber(std::string_view text) {
     std::uint64_t value = 0;
     for (char c : text) {
         const int digit = hexDigit(c);
@@ -14,21 +14,21 @@ std::uint32_t ColourNumber(std::string_view text) {
     return static_cast<std::uint32_t>(value & 0xFFFFFF);
 }
 
-Rgb ColourFromNumber(std::uint32_t number) {
+Rgb colourFromNumber(std::uint32_t number) {
     return Rgb{static_cast<std::uint8_t>(number & 0xFF), static_cast<std::uint8_t>((number >> 8) & 0xFF),
                static_cast<std::uint8_t>((number >> 16) & 0xFF)};
 }
 
-Rgb ColourFromText(std::string_view text) {
-    return ColourFromNumber(ColourNumber(text));
+Rgb colourFromText(std::string_view text) {
+    return colourFromNumber(colourNumber(text));
 }
 
-std::uint32_t ColourNumberOf(Rgb rgb) {
+std::uint32_t colourNumberOf(Rgb rgb) {
     return static_cast<std::uint32_t>(rgb.red) | static_cast<std::uint32_t>(rgb.green) << 8 |
            static_cast<std::uint32_t>(rgb.blue) << 16;
 }
 
-std::string ColourText(std::uint32_t number) {
+std::string colourText(std::uint32_t number) {
     static const char digits[] = "0123456789ABCDEF";
     number &= 0xFFFFFF;
     if (number == 0) return "0";
@@ -40,12 +40,12 @@ std::string ColourText(std::uint32_t number) {
     return out;
 }
 
-std::string PickedColourText(std::uint32_t number) {
-    std::string text = ColourText(number);
+std::string pickedColourText(std::uint32_t number) {
+    std::string text = colourText(number);
     return text == "FFFF" ? std::string("FFFFF") : text;
 }
 
-std::string FixLoadedColour(const std::string& stored) {
+std::string fixLoadedColour(const std::string& stored) {
     return stored == std::string("FFFF\0", 5) ? std::string("FFFFF") : stored;
 }
 

@@ -16,17 +16,17 @@ struct Rgb {
 
 // The colour number of a colour text, read as hexadecimal. Empty text, or text that is not
 // hexadecimal, reads as 0 (black); only the low 24 bits count.
-std::uint32_t ColourNumber(std::string_view text);
-Rgb ColourFromText(std::string_view text);
-Rgb ColourFromNumber(std::uint32_t number);
-std::uint32_t ColourNumberOf(Rgb rgb);
+std::uint32_t colourNumber(std::string_view text);
+Rgb colourFromText(std::string_view text);
+Rgb colourFromNumber(std::uint32_t number);
+std::uint32_t colourNumberOf(Rgb rgb);
 
 // The colour text of a number: uppercase hexadecimal, no prefix, no leading zeros.
-std::string ColourText(std::uint32_t number);
-// The text a picked colour is stored as: like ColourText, but a colour whose text would be exactly
+std::string colourText(std::uint32_t number);
+// The text a picked colour is stored as: like colourText, but a colour whose text would be exactly
 // "FFFF" is stored as "FFFFF".
-std::string PickedColourText(std::uint32_t number);
+std::string pickedColourText(std::uint32_t number);
 // The load-time fix-up: "FFFF" followed by a NUL reads as "FFFFF"; every other text is kept.
-std::string FixLoadedColour(const std::string& stored);
+std::string fixLoadedColour(const std::string& stored);
 
 }  // namespace tavrin

@@ -14,7 +14,7 @@ constexpr int kSystemDefault = 0, kNinexCustom = 1;
 // The XP list's preset colours, in the order of its items.
 constexpr const char* kXpColours[] = {"E99012", "E5DBDA", "B2E2EA", "C8D0D4"};
 
-Status CloseBoth(Store& store, KeyHandle& maker, KeyHandle& settingsKey, Status result) {
+Status closeBoth(Store& store, KeyHandle& maker, KeyHandle& settingsKey, Status result) {
     if (maker.open) store.CloseKey(maker);
     if (settingsKey.open) store.CloseKey(settingsKey);
     return result;
@@ -88,7 +88,7 @@ bool InitialSetup::listsChanged() {
 }
 
 void InitialSetup::setCustomColour(std::uint32_t colour) {
-    customColour_ = PickedColourText(colour);
+    customColour_ = pickedColourText(colour);
 }
 
 void InitialSetup::fillUntouched() {
@@ -114,12 +114,12 @@ std::string InitialSetup::schemeColour(std::uint32_t buttonFaceColour) const {
     for (int preset : {kBlue, kSilver, kOliveGreen, kClassic}) {
         if (xp == preset) return kXpColours[preset];
     }
-    if (ninex == kSystemDefault) return ColourText(buttonFaceColour);
+    if (ninex == kSystemDefault) return colourText(buttonFaceColour);
     if (xp == kXpCustom || ninex == kNinexCustom) return customColour_;
     return {};
 }
 
-SetupResult FinishSetup(Store& store, Settings& settings, InitialSetup& setup, SetupUsers users,
+SetupResult finishSetup(Store& store, Settings& settings, InitialSetup& setup, SetupUsers users,
                         std::uint32_t buttonFaceColour) {
     SetupResult result;
     setup.fillUntouched();
@@ -136,18 +136,18 @@ SetupResult FinishSetup(Store& store, Settings& settings, InitialSetup& setup, S
     Disposition disposition = Disposition::None;
     const KeyHandle root = KeyHandle::rootKey(settings.SettingsRoot);
     Status s = store.CreateKey(root, kMakerKey, kAllAccess, maker, disposition);
-    if (s != status::kSuccess) return SetupResult{CloseBoth(store, maker, settingsKey, s), false};
+    if (s != status::kSuccess) return SetupResult{closeBoth(store, maker, settingsKey, s), false};
     if (disposition == Disposition::CreatedNew) {
         s = store.SetValue(maker, "", ValueType::String, "Quillon");
-        if (s != status::kSuccess) return SetupResult{CloseBoth(store, maker, settingsKey, s), false};
+        if (s != status::kSuccess) return SetupResult{closeBoth(store, maker, settingsKey, s), false};
         store.FlushKey(maker);
     }
     KeyHandle created;
     s = store.CreateKey(maker, "TAVRIN", kAllAccess, created, disposition);
-    if (s != status::kSuccess) return SetupResult{CloseBoth(store, maker, settingsKey, s), false};
+    if (s != status::kSuccess) return SetupResult{closeBoth(store, maker, settingsKey, s), false};
     store.CloseKey(created);
     s = store.OpenKey(root, kSettingsKey, kAllAccess, settingsKey);
-    if (s != status::kSuccess) return SetupResult{CloseBoth(store, maker, settingsKey, s), false};
+    if (s != status::kSuccess) return SetupResult{closeBoth(store, maker, settingsKey, s), false};
 
     settings.CustomSchemeColour = setup.customSchemeColour();
     const std::string scheme = setup.schemeColour(buttonFaceColour);
@@ -155,15 +155,15 @@ SetupResult FinishSetup(Store& store, Settings& settings, InitialSetup& setup, S
         result.noScheme = true;
     } else {
         s = store.SetValue(settingsKey, "ColScheme", ValueType::String, scheme);
-        if (s != status::kSuccess) return SetupResult{CloseBoth(store, maker, settingsKey, s), false};
+        if (s != status::kSuccess) return SetupResult{closeBoth(store, maker, settingsKey, s), false};
     }
     if (!settings.BGPicture.empty()) {
         s = store.SetValue(settingsKey, "BGPicture", ValueType::String, settings.BGPicture);
         if (s != status::kSuccess)
-            return SetupResult{CloseBoth(store, maker, settingsKey, s), result.noScheme};
+            return SetupResult{closeBoth(store, maker, settingsKey, s), result.noScheme};
     }
     store.FlushKey(settingsKey);
-    result.status = CloseBoth(store, maker, settingsKey, status::kSuccess);
+    result.status = closeBoth(store, maker, settingsKey, status::kSuccess);
     return result;
 }
 

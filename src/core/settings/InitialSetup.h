@@ -67,7 +67,7 @@ struct SetupResult {
 // under the chosen one), creates the maker and settings keys, writes "ColScheme" and "BGPicture".
 // Writes `SettingsRoot` and `CustomSchemeColour` into `settings` and reads its `BGPicture`. Stops at
 // the first store call that fails and returns its status; what was done before stays done.
-SetupResult FinishSetup(Store& store, Settings& settings, InitialSetup& setup, SetupUsers users,
+SetupResult finishSetup(Store& store, Settings& settings, InitialSetup& setup, SetupUsers users,
                         std::uint32_t buttonFaceColour);
 
 }  // namespace tavrin

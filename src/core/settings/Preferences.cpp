@@ -34,18 +34,18 @@ std::string refusal(Status s, Root root, const std::string& what) {
 
 }  // namespace
 
-const std::vector<std::string>& SchemeNames() {
+const std::vector<std::string>& schemeNames() {
     static const std::vector<std::string> names{"2k/XP Standard", "XP Olive Green",   "XP Silver",
                                                 "XP Blue",        "'9x/NT4 Standard", "Custom"};
     return names;
 }
 
-const std::vector<std::string>& MenuFormats() {
+const std::vector<std::string>& menuFormats() {
     static const std::vector<std::string> formats{"dddd mmm hh:mm am/pm", "dd/mm hh:mm am/pm", "hh:mm am/pm"};
     return formats;
 }
 
-const std::vector<std::string>& FontSizes() {
+const std::vector<std::string>& fontSizes() {
     static const std::vector<std::string> sizes{"6", "8", "10", "12", "14", "16", "18", "20"};
     return sizes;
 }
@@ -58,28 +58,28 @@ void Preferences::open() {
     if (s_.TForeColor.empty()) {
         c_.Label1 = {0, 0, 0};
     } else {
-        c_.Label1 = {ColourNumber(s_.DForeColor), ColourNumber(s_.TForeColor), ColourNumber(s_.WForeColor)};
+        c_.Label1 = {colourNumber(s_.DForeColor), colourNumber(s_.TForeColor), colourNumber(s_.WForeColor)};
     }
-    c_.Label24 = ColourNumber(s_.ColScheme);
+    c_.Label24 = colourNumber(s_.ColScheme);
     c_.txtFDate = s_.DateFormat;
     c_.txtFTime = s_.TimeFormat;
     c_.chkTZDispOff = !s_.PNDisp;
     c_.chkLStartup = s_.RunAtLogon;
 
-    const std::uint32_t scheme = ColourNumber(s_.ColScheme);
+    const std::uint32_t scheme = colourNumber(s_.ColScheme);
     const std::pair<const char*, int> presets[] = {
         {kOliveGreenScheme, 1}, {kSilverScheme, 2}, {kBlueScheme, 3}, {kStandardScheme, 0}};
-    c_.Combo7 = SchemeNames()[kCustomScheme];
+    c_.Combo7 = schemeNames()[kCustomScheme];
     bool found = false;
     for (const auto& [colour, index] : presets) {
-        if (scheme == ColourNumber(colour)) {
-            c_.Combo7 = SchemeNames()[static_cast<std::size_t>(index)];
+        if (scheme == colourNumber(colour)) {
+            c_.Combo7 = schemeNames()[static_cast<std::size_t>(index)];
             found = true;
             break;
         }
     }
-    if (!found && scheme == ColourNumber(buttonFace_())) {
-        c_.Combo7 = SchemeNames()[kNinexScheme];
+    if (!found && scheme == colourNumber(buttonFace_())) {
+        c_.Combo7 = schemeNames()[kNinexScheme];
         found = true;
     }
     // The colour shown as "Custom" is the custom colour: "OK" keeps it rather than one picked long
@@ -153,22 +153,22 @@ void Preferences::pickSwatchColour(int element, std::uint32_t colour) {
     std::string* settings[] = {&s_.DForeColor, &s_.TForeColor, &s_.WForeColor};
     if (element < 0 || element > 2) return;
     c_.Label1[static_cast<std::size_t>(element)] = colour & 0xFFFFFF;
-    *settings[element] = PickedColourText(colour);
+    *settings[element] = pickedColourText(colour);
 }
 
 bool Preferences::setSchemeText(const std::string& text) {
     c_.Combo7 = text;
-    return text == SchemeNames()[kCustomScheme];
+    return text == schemeNames()[kCustomScheme];
 }
 
 void Preferences::pickCustomColour(std::uint32_t colour) {
-    s_.CustomSchemeColour = PickedColourText(colour);
+    s_.CustomSchemeColour = pickedColourText(colour);
     s_.ColScheme = s_.CustomSchemeColour;
-    c_.Label24 = ColourNumber(s_.ColScheme);
+    c_.Label24 = colourNumber(s_.ColScheme);
 }
 
 int Preferences::schemeIndex() const {
-    const auto& names = SchemeNames();
+    const auto& names = schemeNames();
     const auto at = std::find(names.begin(), names.end(), c_.Combo7);
     return at == names.end() ? -1 : static_cast<int>(at - names.begin());
 }
@@ -184,7 +184,7 @@ void Preferences::putSettings() {
     const int scheme = schemeIndex();
     if (scheme >= 0 && scheme < kNinexScheme) s_.ColScheme = presets[scheme];
     if (scheme == kNinexScheme) s_.ColScheme = buttonFace_();
-    c_.Label24 = ColourNumber(s_.ColScheme);
+    c_.Label24 = colourNumber(s_.ColScheme);
 }
 
 PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const WorldZoneList& list,
@@ -252,7 +252,7 @@ PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const 
         if (maker.open) store.CloseKey(maker);
         keep(batch.commit());
     }
-    c_.Label24 = ColourNumber(s_.ColScheme);
+    c_.Label24 = colourNumber(s_.ColScheme);
     if (failed != status::kSuccess) {
         result.message =
             "Your preferences could not be saved: " + refusal(failed, s_.SettingsRoot, "settings") +

@@ -16,13 +16,13 @@ namespace tavrin {
 
 // The scheme list's items, in their order: 2k/XP Standard, the three picture schemes, the desktop's
 // own face colour, and a colour of the user's.
-const std::vector<std::string>& SchemeNames();
+const std::vector<std::string>& schemeNames();
 inline constexpr int kNinexScheme = 4;
 inline constexpr int kCustomScheme = 5;
 
 // The items of the lists the dialog offers.
-const std::vector<std::string>& MenuFormats();  // Combo4
-const std::vector<std::string>& FontSizes();    // Combo2
+const std::vector<std::string>& menuFormats();  // Combo4
+const std::vector<std::string>& fontSizes();    // Combo2
 
 enum class FontTarget { None = 0, Time = 1, Date = 2 };
 

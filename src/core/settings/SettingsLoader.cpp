@@ -11,7 +11,7 @@
 namespace tavrin {
 namespace {
 
-std::int16_t ToInt16(double value) {
+std::int16_t toInt16(double value) {
     const double r = std::nearbyint(value);  // default rounding mode: halves to even
     if (r > std::numeric_limits<std::int16_t>::max()) return std::numeric_limits<std::int16_t>::max();
     if (r < std::numeric_limits<std::int16_t>::min()) return std::numeric_limits<std::int16_t>::min();
@@ -48,8 +48,8 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     s.DateFormat = read("DateFormat", "mm/dd/yy");
     s.TimeFormat = read("TimeFormat", "h:mm AM/PM");
     s.TZFormat = read("TZFormat", "mm/dd/yy h:mm am/pm");
-    s.TZSType = ToInt16(leadingNumber(read("TZSType", "1")));
-    s.TZSDir = ToInt16(leadingNumber(read("TZSDir", "0")));
+    s.TZSType = toInt16(leadingNumber(read("TZSType", "1")));
+    s.TZSDir = toInt16(leadingNumber(read("TZSDir", "0")));
     // "0" and "1" set the flag; any other number leaves it as it was.
     if (leadingNumber(read("PNDisp", "0")) == 0) s.PNDisp = false;
     if (leadingNumber(read("PNDisp", "0")) == 1) s.PNDisp = true;
@@ -66,7 +66,7 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     s.WForeColor = read("WForeColor", "0");
     s.ColScheme = read("ColScheme", buttonFaceColour);
     for (std::string* colour : {&s.DForeColor, &s.TForeColor, &s.WForeColor, &s.ColScheme})
-        *colour = FixLoadedColour(*colour);
+        *colour = fixLoadedColour(*colour);
 
     s.BGPicture = read("BGPicture", "");
     s.TimeFont = read("TimeFont", "ARIAL");
@@ -88,7 +88,7 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     store.CloseKey(run);
 }
 
-std::optional<Root> ChooseSettingsRoot(Store& store) {
+std::optional<Root> chooseSettingsRoot(Store& store) {
     for (Root root : {Root::LocalMachine, Root::CurrentUser}) {
         KeyHandle key;
         if (store.OpenKey(KeyHandle::rootKey(root), kSettingsKey, kAllAccess, key) == status::kSuccess) {

@@ -19,6 +19,6 @@ void LoadSettings(Store& store, Settings& settings, ZoneState& zones, const std:
 // The settings root to use, chosen the way start-up chooses it: the machine-wide settings key when
 // it opens with write access, else the per-user one; nothing when neither exists (first start).
 // Opens nothing for longer than the test and changes nothing.
-std::optional<Root> ChooseSettingsRoot(Store& store);
+std::optional<Root> chooseSettingsRoot(Store& store);
 
 }  // namespace tavrin

@@ -1,5 +1,5 @@
 #pragma once
-// One batch of changes to a root of the store (Store::BeginChanges), committed by commit() or, when
+// One batch of changes to a root of the store (Store::beginChanges), committed by commit() or, when
 // a caller leaves early, by the destructor, so no batch is left holding the root.
 #include "core/store/Store.h"
 
@@ -8,7 +8,7 @@ namespace tavrin {
 class ChangeBatch {
   public:
     ChangeBatch(Store& store, Root root) : store_(store), root_(root) {
-        begun_ = store_.BeginChanges(root_) == status::kSuccess;
+        begun_ = store_.beginChanges(root_) == status::kSuccess;
     }
     ~ChangeBatch() { commit(); }
     ChangeBatch(const ChangeBatch&) = delete;
@@ -19,7 +19,7 @@ class ChangeBatch {
     Status commit() {
         if (!begun_) return status::kSuccess;
         begun_ = false;
-        return store_.CommitChanges(root_);
+        return store_.commitChanges(root_);
     }
 
   private:

@@ -10,14 +10,14 @@
 namespace tavrin {
 
 // The names of `path`; empty names (doubled, leading or trailing backslashes) are skipped.
-std::vector<std::string_view> SplitKeyPath(std::string_view path);
+std::vector<std::string_view> splitKeyPath(std::string_view path);
 // True when `path` names `ancestor` or a key below it (`ancestor` "" is the root), ignoring case.
-bool IsKeyPathWithin(std::string_view path, std::string_view ancestor);
+bool isKeyPathWithin(std::string_view path, std::string_view ancestor);
 // True when the two paths name the same key, ignoring case and stray backslashes.
-bool SameKeyPath(std::string_view a, std::string_view b);
+bool sameKeyPath(std::string_view a, std::string_view b);
 // `parent` and `child` joined into one normalised path.
-std::string JoinKeyPath(std::string_view parent, std::string_view child);
+std::string joinKeyPath(std::string_view parent, std::string_view child);
 // True when every byte of `name` can stand in a key or value name (no control bytes).
-bool IsValidName(std::string_view name);
+bool isValidName(std::string_view name);
 
 }  // namespace tavrin

@@ -14,11 +14,11 @@ class KeyProvider {
   public:
     virtual ~KeyProvider() = default;
     // True when the provider supplies a key at `path`.
-    virtual bool HasKey(std::string_view path) = 0;
+    virtual bool hasKey(std::string_view path) = 0;
     // The subkeys of `path` in their enumeration order.
-    virtual std::vector<std::string> SubKeys(std::string_view path) = 0;
+    virtual std::vector<std::string> subKeys(std::string_view path) = 0;
     // One value of the key at `path`; false when there is none.
-    virtual bool GetValue(std::string_view path, std::string_view name, ValueType& type,
+    virtual bool getValue(std::string_view path, std::string_view name, ValueType& type,
                           std::string& data) = 0;
 };
 

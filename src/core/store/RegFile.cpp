@@ -252,10 +252,10 @@ RegParseResult RegFile::parse(std::string_view text) {
             keyUsable = false;
             if (line.back() == ']' && line.size() > 2) {
                 const std::string_view path = line.substr(1, line.size() - 2);
-                const auto names = SplitKeyPath(path);
+                const auto names = splitKeyPath(path);
                 // "[-KEY]" asks other tools to delete a key; this store has no such thing.
                 ok = !names.empty() && names.front().front() != '-';
-                for (std::string_view name : names) ok = ok && IsValidName(name);
+                for (std::string_view name : names) ok = ok && isValidName(name);
                 if (ok) {
                     bool created = false;
                     current = &result.tree.create(path, created);

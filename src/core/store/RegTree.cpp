@@ -69,7 +69,7 @@ bool RegKey::removeValue(std::string_view valueName) {
 
 RegKey* RegTree::find(std::string_view path) {
     RegKey* key = &root_;
-    for (std::string_view name : SplitKeyPath(path)) {
+    for (std::string_view name : splitKeyPath(path)) {
         key = key->child(name);
         if (!key) return nullptr;
     }
@@ -83,13 +83,13 @@ const RegKey* RegTree::find(std::string_view path) const {
 RegKey& RegTree::create(std::string_view path, bool& created) {
     created = false;
     RegKey* key = &root_;
-    for (std::string_view name : SplitKeyPath(path)) key = &key->childOrNew(name, created);
+    for (std::string_view name : splitKeyPath(path)) key = &key->childOrNew(name, created);
     if (key != &root_) key->declared = true;
     return *key;
 }
 
 bool RegTree::remove(std::string_view path) {
-    const auto names = SplitKeyPath(path);
+    const auto names = splitKeyPath(path);
     if (names.empty()) return false;
     RegKey* parent = &root_;
     for (std::size_t i = 0; i + 1 < names.size(); ++i) {

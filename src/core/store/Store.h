@@ -72,16 +72,16 @@ class Store {
     virtual Status FlushKey(const KeyHandle& key) = 0;
     virtual Status CloseKey(KeyHandle& key) = 0;
 
-    // Groups the changes to one root until CommitChanges, for a caller that writes many values at
+    // Groups the changes to one root until commitChanges, for a caller that writes many values at
     // once: a store that keeps its roots in files then rewrites a root's file once, with all of the
     // changes or none of them. Reads in between see the changes. Calls in between answer for the
-    // change itself; whether it was kept is the answer of CommitChanges. A store without files
+    // change itself; whether it was kept is the answer of commitChanges. A store without files
     // keeps every change as it is made, and both calls succeed.
-    virtual Status BeginChanges(Root root) {
+    virtual Status beginChanges(Root root) {
         (void)root;
         return status::kSuccess;
     }
-    virtual Status CommitChanges(Root root) {
+    virtual Status commitChanges(Root root) {
         (void)root;
         return status::kSuccess;
     }

@@ -21,21 +21,21 @@ void TreeStore::mount(Root root, std::shared_ptr<KeyProvider> provider) {
 }
 
 bool TreeStore::isRunKey(std::string_view path) {
-    return SameKeyPath(path, kRunKey);
+    return sameKeyPath(path, kRunKey);
 }
 
 bool TreeStore::isRunKeyOrAbove(std::string_view path) {
-    return IsKeyPathWithin(kRunKey, path);
+    return isKeyPathWithin(kRunKey, path);
 }
 
 bool TreeStore::providerHasKey(Root root, std::string_view path) {
     for (const auto& p : providers_[slot(root)])
-        if (p->HasKey(path)) return true;
+        if (p->hasKey(path)) return true;
     return false;
 }
 
 bool TreeStore::keyExists(Root root, std::string_view path) {
-    if (SplitKeyPath(path).empty() || isRunKeyOrAbove(path)) return true;
+    if (splitKeyPath(path).empty() || isRunKeyOrAbove(path)) return true;
     if (readTree(root).find(path)) return true;
     return providerHasKey(root, path);
 }
@@ -49,18 +49,18 @@ std::vector<std::string> TreeStore::subKeyNames(Root root, std::string_view path
     if (const RegKey* key = readTree(root).find(path))
         for (const RegKey& child : key->children()) add(child.name);
     if (isRunKeyOrAbove(path) && !isRunKey(path)) {
-        const auto run = SplitKeyPath(kRunKey);
-        add(std::string(run[SplitKeyPath(path).size()]));
+        const auto run = splitKeyPath(kRunKey);
+        add(std::string(run[splitKeyPath(path).size()]));
     }
     for (const auto& p : providers_[slot(root)])
-        for (const std::string& name : p->SubKeys(path)) add(name);
+        for (const std::string& name : p->subKeys(path)) add(name);
     return names;
 }
 
 Status TreeStore::OpenKey(const KeyHandle& parent, std::string_view subPath, std::uint32_t access,
                           KeyHandle& result) {
     if (!parent.open) return status::kInvalidHandle;
-    std::string path = JoinKeyPath(parent.path, subPath);
+    std::string path = joinKeyPath(parent.path, subPath);
     if (!keyExists(parent.root, path)) return status::kNotFound;
     if ((access & kWriteAccessBits) != 0 && !isRunKey(path) && !providerHasKey(parent.root, path) &&
         !rootWritable(parent.root))
@@ -72,10 +72,10 @@ Status TreeStore::OpenKey(const KeyHandle& parent, std::string_view subPath, std
 Status TreeStore::CreateKey(const KeyHandle& parent, std::string_view subPath, std::uint32_t access,
                             KeyHandle& result, Disposition& disposition) {
     if (!parent.open) return status::kInvalidHandle;
-    for (std::string_view name : SplitKeyPath(subPath))
-        if (!IsValidName(name)) return status::kBadArgument;
+    for (std::string_view name : splitKeyPath(subPath))
+        if (!isValidName(name)) return status::kBadArgument;
     const Root root = parent.root;
-    std::string path = JoinKeyPath(parent.path, subPath);
+    std::string path = joinKeyPath(parent.path, subPath);
     if (keyExists(root, path)) {
         const Status s = OpenKey(KeyHandle::rootKey(root), path, access, result);
         if (s == status::kSuccess) disposition = Disposition::OpenedExisting;
@@ -110,7 +110,7 @@ Status TreeStore::QueryValueData(const KeyHandle& key, std::string_view name, st
     if (!key.open) return status::kInvalidHandle;
     if ((key.access & kQueryValueBit) == 0) return status::kAccessDenied;
     for (const auto& p : providers_[slot(key.root)])
-        if (p->GetValue(key.path, name, type, data)) return status::kSuccess;
+        if (p->getValue(key.path, name, type, data)) return status::kSuccess;
     const RegKey* k = readTree(key.root).find(key.path);
     const RegValue* v = k ? k->value(name) : nullptr;
     if (!v) return status::kNotFound;
@@ -124,7 +124,7 @@ Status TreeStore::SetValue(const KeyHandle& key, std::string_view name, ValueTyp
     if (!key.open) return status::kInvalidHandle;
     if ((key.access & kSetValueBit) == 0) return status::kAccessDenied;
     if (key.path.empty() || providerHasKey(key.root, key.path)) return status::kAccessDenied;
-    if (!IsValidName(name)) return status::kBadArgument;
+    if (!isValidName(name)) return status::kBadArgument;
     if (!rootWritable(key.root)) return status::kAccessDenied;
     const bool alwaysThere = isRunKey(key.path);
     return updateTree(key.root, [&](RegTree& tree, bool& changed) {
@@ -154,7 +154,7 @@ Status TreeStore::DeleteValue(const KeyHandle& key, std::string_view name) {
 }
 
 Status TreeStore::DeleteKey(Root root, std::string_view path) {
-    const std::string normal = JoinKeyPath("", path);
+    const std::string normal = joinKeyPath("", path);
     if (normal.empty() || providerHasKey(root, normal)) return status::kAccessDenied;
     if (!rootWritable(root)) return status::kAccessDenied;
     enumCache_.valid = false;

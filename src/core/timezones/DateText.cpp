@@ -354,7 +354,7 @@ std::optional<CalendarDay> readDate(const Lexemes& x, std::size_t end, std::stri
 //   both      a date, a blank (or "T"), a time
 // Anything else, text holding a NUL included, is unreadable. Month and weekday names are English,
 // in any case, whole or cut to three letters or more ("Sept", "Thurs").
-std::optional<DateTime> ReadDateText(std::string_view text, std::string_view dateFormat) {
+std::optional<DateTime> readDateText(std::string_view text, std::string_view dateFormat) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
     Lexemes x;
@@ -397,8 +397,8 @@ std::optional<DateTime> ReadDateText(std::string_view text, std::string_view dat
     return DateTime::fromFields(date->year, date->month, date->day, time.hour, time.minute, time.second);
 }
 
-std::optional<int> ReadMinuteOfDay(std::string_view text, std::string_view dateFormat) {
-    const std::optional<DateTime> read = ReadDateText(text, dateFormat);
+std::optional<int> readMinuteOfDay(std::string_view text, std::string_view dateFormat) {
+    const std::optional<DateTime> read = readDateText(text, dateFormat);
     if (!read) return std::nullopt;
     return read->hour() * 60 + read->minute();
 }

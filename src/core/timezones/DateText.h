@@ -1,5 +1,5 @@
 #pragma once
-// Support for ReadDateText (declared in FormatPattern.h): the day-month-year order of a date pattern.
+// Support for readDateText (declared in FormatPattern.h): the day-month-year order of a date pattern.
 #include <array>
 #include <string_view>
 

@@ -128,7 +128,7 @@ std::string FormatPattern(const DateTime& value, std::string_view pattern) {
 }
 
 std::string FormatPattern(std::string_view text, std::string_view pattern, std::string_view dateFormat) {
-    const std::optional<DateTime> value = ReadDateText(text, dateFormat);
+    const std::optional<DateTime> value = readDateText(text, dateFormat);
     if (!value) return std::string(text);
     return FormatPattern(*value, pattern);
 }

@@ -14,11 +14,11 @@ std::string FormatPattern(const DateTime& value, std::string_view pattern);
 // Reads `text` as a date, a time or both. Dates follow the day-month-year order that `dateFormat`
 // shows (month/day/year when it shows none). A text with a time only gives that time on
 // 1899-12-30; a date only gives its midnight. Unreadable text gives nothing.
-std::optional<DateTime> ReadDateText(std::string_view text, std::string_view dateFormat = {});
+std::optional<DateTime> readDateText(std::string_view text, std::string_view dateFormat = {});
 
 // The minute of the day (hour × 60 + minute) that `text` names when read as above: how stored times
 // are compared at minute resolution whatever form they were written in. Nothing when unreadable.
-std::optional<int> ReadMinuteOfDay(std::string_view text, std::string_view dateFormat = {});
+std::optional<int> readMinuteOfDay(std::string_view text, std::string_view dateFormat = {});
 
 // Reads `text` as above and formats it with `pattern`; text that cannot be read comes back unchanged.
 std::string FormatPattern(std::string_view text, std::string_view pattern, std::string_view dateFormat = {});

@@ -30,7 +30,7 @@ std::string idFromPath(const std::string& path) {
 
 }  // namespace
 
-std::string MachineZoneId(const std::string& zoneinfoDir, const std::string& etcDir) {
+std::string machineZoneId(const std::string& zoneinfoDir, const std::string& etcDir) {
     if (const char* tz = std::getenv("TZ"); tz && *tz) {
         std::string id = tz;
         if (id[0] == ':') id.erase(0, 1);

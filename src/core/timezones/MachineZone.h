@@ -6,6 +6,6 @@ namespace tavrin {
 
 // `zoneinfoDir` is the tz database folder ($TZDIR). `etcDir` lets tests point at their own /etc.
 // Falls back to "UTC" when nothing names a zone.
-std::string MachineZoneId(const std::string& zoneinfoDir, const std::string& etcDir = "/etc");
+std::string machineZoneId(const std::string& zoneinfoDir, const std::string& etcDir = "/etc");
 
 }  // namespace tavrin

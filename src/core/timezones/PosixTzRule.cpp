@@ -131,7 +131,7 @@ LocalTimeType PosixTzRule::typeAt(std::int64_t utc) const {
     return current;
 }
 
-bool ParsePosixTz(std::string_view text, PosixTzRule& rule, std::string& error) {
+bool parsePosixTz(std::string_view text, PosixTzRule& rule, std::string& error) {
     rule = PosixTzRule{};
     Cursor c(text);
     std::int32_t westOffset = 0;

@@ -54,6 +54,6 @@ struct PosixTzRule {
 };
 
 // Parses a TZ text. Returns false, with a short reason in `error`, when the text is not a rule.
-bool ParsePosixTz(std::string_view text, PosixTzRule& rule, std::string& error);
+bool parsePosixTz(std::string_view text, PosixTzRule& rule, std::string& error);
 
 }  // namespace tavrin

@@ -154,7 +154,7 @@ bool TzFile::parseInto(std::string_view b, TzFile& out, std::string& error) {
         out.footerText_ = std::string(b.substr(at + 1, close - at - 1));
         PosixTzRule rule;
         std::string ignored;
-        if (!out.footerText_.empty() && ParsePosixTz(out.footerText_, rule, ignored)) out.footer_ = rule;
+        if (!out.footerText_.empty() && parsePosixTz(out.footerText_, rule, ignored)) out.footer_ = rule;
     }
     return true;
 }

@@ -52,7 +52,7 @@ std::int64_t mismatch(const Timeline& line, const ZoneRecord& record, int year) 
     std::vector<std::int64_t> points{a, b};
     for (const auto& s : line.segments())
         if (s.from > a && s.from < b) points.push_back(s.from);
-    const DaylightPeriod p = DaylightPeriodOf(record, year);
+    const DaylightPeriod p = daylightPeriodOf(record, year);
     if (p.valid)
         for (const DateTime& t : {p.startUtc, p.endUtc})
             if (t.toUnix() > a && t.toUnix() < b) points.push_back(t.toUnix());
@@ -142,7 +142,7 @@ std::string nameFor(const Timeline& line, std::int32_t offset, bool preferDst) {
 
 }  // namespace
 
-ZoneYearRule BuildZoneYearRule(const TzFile& zone, int year) {
+ZoneYearRule buildZoneYearRule(const TzFile& zone, int year) {
     const Timeline line(zone, year);
     ZoneYearRule best;
     if (zone.footer() && fromFooter(*zone.footer(), best.record) && mismatch(line, best.record, year) == 0) {
@@ -198,7 +198,7 @@ ZoneYearRule BuildZoneYearRule(const TzFile& zone, int year) {
                     ZoneRecord r = base;
                     r.DaylightDate = s;
                     r.StandardDate = e;
-                    const DaylightPeriod p = DaylightPeriodOf(r, year);
+                    const DaylightPeriod p = daylightPeriodOf(r, year);
                     if (!p.valid || p.startUtc == p.endUtc) continue;
                     consider(r);
                 }

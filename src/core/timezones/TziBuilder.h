@@ -22,6 +22,6 @@ struct ZoneYearRule {
 // The rule block for `year`. The daylight time is always the later clock (DaylightBias below 0): a
 // zone whose tz data calls its winter time "daylight" (a negative saving) gets its summer time as
 // daylight time and its winter time as standard time, which keeps every wall-clock reading right.
-ZoneYearRule BuildZoneYearRule(const TzFile& zone, int year);
+ZoneYearRule buildZoneYearRule(const TzFile& zone, int year);
 
 }  // namespace tavrin

@@ -58,7 +58,7 @@ auto ruleAt(const TzFile& file, std::int64_t utc, RuleForYear&& forYear) {
 
 }  // namespace
 
-std::string GmtOffsetText(std::int32_t bias) {
+std::string gmtOffsetText(std::int32_t bias) {
     if (bias == 0) return "(GMT)";
     const std::int32_t east = -bias;
     const std::int32_t a = east < 0 ? -east : east;
@@ -69,7 +69,7 @@ std::string GmtOffsetText(std::int32_t bias) {
 
 ZoneCatalogue::ZoneCatalogue(std::string zoneinfoDir, const ClockService& clock, ZoneFileCache& files)
     : dir_(std::move(zoneinfoDir)), clock_(clock), files_(files) {
-    for (auto part : SplitKeyPath(kZoneRootNt)) rootParts_.emplace_back(part);
+    for (auto part : splitKeyPath(kZoneRootNt)) rootParts_.emplace_back(part);
 }
 
 void ZoneCatalogue::loadListLocked() {
@@ -123,7 +123,7 @@ ZoneCatalogue::Zone* ZoneCatalogue::findLocked(std::string_view id) {
 bool ZoneCatalogue::readFileLocked(Zone& zone) {
     if (zone.loaded) return zone.timeline != nullptr;
     zone.loaded = true;
-    const std::string path = ZoneFilePath(dir_, zone.id);
+    const std::string path = zoneFilePath(dir_, zone.id);
     if (!path.empty()) zone.timeline = files_.get(path);
     if (zone.timeline) {
         zone.path = path;
@@ -139,7 +139,7 @@ const ZoneYearRule* ZoneCatalogue::ruleForYearLocked(Zone& zone, int year) {
     if (!readFileLocked(zone)) return nullptr;
     auto it = zone.years.find(year);
     if (it == zone.years.end())
-        it = zone.years.emplace(year, BuildZoneYearRule(zone.timeline->file(), year)).first;
+        it = zone.years.emplace(year, buildZoneYearRule(zone.timeline->file(), year)).first;
     return &it->second;
 }
 
@@ -154,14 +154,14 @@ const ZoneCatalogue::Values* ZoneCatalogue::valuesLocked(Zone& zone) {
     if (!rule) return nullptr;
     if (zone.valuesOf == rule) return &zone.values;
     Values& v = zone.values;
-    v.display = GmtOffsetText(rule->record.Bias) + " ";
+    v.display = gmtOffsetText(rule->record.Bias) + " ";
     if (zone.id == kUtcId)
         v.display += "Coordinated Universal Time";
     else
         v.display += cityOf(zone.id) + (zone.country.empty() ? "" : ", " + zone.country);
     v.standardName = rule->record.StandardName;
     v.daylightName = rule->record.DaylightName;
-    v.tzi = EncodeTzi(rule->record);
+    v.tzi = encodeTzi(rule->record);
     v.tzFile = zone.path;
     zone.valuesOf = rule;
     return &v;
@@ -169,7 +169,7 @@ const ZoneCatalogue::Values* ZoneCatalogue::valuesLocked(Zone& zone) {
 
 ZoneCatalogue::Zone* ZoneCatalogue::zoneAtPathLocked(std::string_view path, std::size_t& depth,
                                                      bool& underRoot) {
-    const auto parts = SplitKeyPath(path);
+    const auto parts = splitKeyPath(path);
     depth = parts.size();
     underRoot = true;
     for (std::size_t i = 0; i < parts.size() && i < rootParts_.size(); ++i)
@@ -178,7 +178,7 @@ ZoneCatalogue::Zone* ZoneCatalogue::zoneAtPathLocked(std::string_view path, std:
     return findLocked(parts.back());
 }
 
-bool ZoneCatalogue::HasKey(std::string_view path) {
+bool ZoneCatalogue::hasKey(std::string_view path) {
     std::lock_guard lock(mutex_);
     std::size_t depth = 0;
     bool underRoot = false;
@@ -186,7 +186,7 @@ bool ZoneCatalogue::HasKey(std::string_view path) {
     return underRoot && (depth <= rootParts_.size() || zone != nullptr);
 }
 
-std::vector<std::string> ZoneCatalogue::SubKeys(std::string_view path) {
+std::vector<std::string> ZoneCatalogue::subKeys(std::string_view path) {
     std::lock_guard lock(mutex_);
     std::size_t depth = 0;
     bool underRoot = false;
@@ -200,7 +200,7 @@ std::vector<std::string> ZoneCatalogue::SubKeys(std::string_view path) {
     return ids;
 }
 
-bool ZoneCatalogue::GetValue(std::string_view path, std::string_view name, ValueType& type,
+bool ZoneCatalogue::getValue(std::string_view path, std::string_view name, ValueType& type,
                              std::string& data) {
     std::lock_guard lock(mutex_);
     std::size_t depth = 0;
@@ -227,7 +227,7 @@ bool ZoneCatalogue::GetValue(std::string_view path, std::string_view name, Value
 }
 
 std::vector<std::string> ZoneCatalogue::zoneIds() {
-    return SubKeys(kZoneRootNt);
+    return subKeys(kZoneRootNt);
 }
 
 std::optional<ZoneRecord> ZoneCatalogue::zoneRecord(std::string_view id) {
@@ -251,18 +251,18 @@ std::optional<ZoneYearRule> ZoneCatalogue::zoneRuleForYear(std::string_view id, 
     return rule ? std::optional<ZoneYearRule>(*rule) : std::nullopt;
 }
 
-std::shared_ptr<KeyProvider> MakeZoneCatalogue(const std::string& zoneinfoDir, const ClockService& clock) {
+std::shared_ptr<KeyProvider> makeZoneCatalogue(const std::string& zoneinfoDir, const ClockService& clock) {
     return std::make_shared<ZoneCatalogue>(zoneinfoDir, clock);
 }
 
-std::int32_t MachineZoneBias(const std::string& zoneinfoDir, const ClockService& clock,
+std::int32_t machineZoneBias(const std::string& zoneinfoDir, const ClockService& clock,
                              const std::string& etcDir) {
-    const std::string id = MachineZoneId(zoneinfoDir, etcDir);
-    const auto zone = ZoneFileCache::shared().get(ZoneFilePath(zoneinfoDir, id));
+    const std::string id = machineZoneId(zoneinfoDir, etcDir);
+    const auto zone = ZoneFileCache::shared().get(zoneFilePath(zoneinfoDir, id));
     if (!zone) return 0;
     const TzFile& file = zone->file();
     const auto rule = ruleAt(file, clock.utcNow().toUnix(), [&](int year) {
-        return std::optional<ZoneYearRule>(BuildZoneYearRule(file, year));
+        return std::optional<ZoneYearRule>(buildZoneYearRule(file, year));
     });
     return rule ? rule->record.Bias : 0;
 }

@@ -31,9 +31,9 @@ class ZoneCatalogue final : public KeyProvider {
     ZoneCatalogue(std::string zoneinfoDir, const ClockService& clock,
                   ZoneFileCache& files = ZoneFileCache::shared());
 
-    bool HasKey(std::string_view path) override;
-    std::vector<std::string> SubKeys(std::string_view path) override;
-    bool GetValue(std::string_view path, std::string_view name, ValueType& type, std::string& data) override;
+    bool hasKey(std::string_view path) override;
+    std::vector<std::string> subKeys(std::string_view path) override;
+    bool getValue(std::string_view path, std::string_view name, ValueType& type, std::string& data) override;
 
     // The zone ids in enumeration order.
     std::vector<std::string> zoneIds();
@@ -81,15 +81,15 @@ class ZoneCatalogue final : public KeyProvider {
     std::vector<std::string> rootParts_;
 };
 
-std::shared_ptr<KeyProvider> MakeZoneCatalogue(const std::string& zoneinfoDir, const ClockService& clock);
+std::shared_ptr<KeyProvider> makeZoneCatalogue(const std::string& zoneinfoDir, const ClockService& clock);
 
 // The text "(GMT+01:00)" for a Bias of -60, "(GMT)" for 0.
-std::string GmtOffsetText(std::int32_t bias);
+std::string gmtOffsetText(std::int32_t bias);
 
 // The machine zone's standard Bias in minutes (UTC = local standard time + Bias) as the catalogue
 // would give it now; 0 when the zone's file cannot be read. `etcDir` is where the machine's zone
 // is looked up (tests point it elsewhere).
-std::int32_t MachineZoneBias(const std::string& zoneinfoDir, const ClockService& clock,
+std::int32_t machineZoneBias(const std::string& zoneinfoDir, const ClockService& clock,
                              const std::string& etcDir = "/etc");
 
 }  // namespace tavrin

@@ -22,7 +22,7 @@ std::optional<ClockChange> nextRuleChange(const ZoneRecord& zone, std::int64_t u
     const int year = DateTime::fromUnix(utc).year();
     std::vector<std::int64_t> candidates;
     for (int y = year - 1; y <= year + 2; ++y) {
-        const DaylightPeriod p = DaylightPeriodOf(zone, y);
+        const DaylightPeriod p = daylightPeriodOf(zone, y);
         if (!p.valid) continue;
         for (const DateTime& t : {p.startUtc, p.endUtc})
             if (t.toUnix() > utc) candidates.push_back(t.toUnix());
@@ -72,14 +72,14 @@ std::string wallText(const DateTime& wall) {
 
 }  // namespace
 
-std::optional<ClockChange> NextClockChange(const ZoneRecord& zone, const DateTime& utc) {
-    if (const auto timeline = TimelineOf(zone)) return timeline->nextChangeAfter(utc.toUnix());
+std::optional<ClockChange> nextClockChange(const ZoneRecord& zone, const DateTime& utc) {
+    if (const auto timeline = timelineOf(zone)) return timeline->nextChangeAfter(utc.toUnix());
     return nextRuleChange(zone, utc.toUnix());
 }
 
-std::string ZoneChangeText(const ZoneRecord& zone, const DateTime& utc) {
+std::string zoneChangeText(const ZoneRecord& zone, const DateTime& utc) {
     std::string text = "UTC" + clockText(offsetAt(zone, utc.toUnix()), true) + " now; ";
-    const auto change = NextClockChange(zone, utc);
+    const auto change = nextClockChange(zone, utc);
     if (!change) return text + "no clock changes";
     const std::int64_t delta = std::int64_t{change->offsetAfter} - change->offsetBefore;
     text += delta > 0 ? "clocks go forward " : "clocks go back ";

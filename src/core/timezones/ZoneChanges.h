@@ -22,9 +22,9 @@ namespace tavrin {
 
 // The first change of the zone's offset after the UTC instant `utc`: from the zone's transitions for
 // a tz zone, from the rule block otherwise. Nothing when the zone changes its clock no more.
-std::optional<ClockChange> NextClockChange(const ZoneRecord& zone, const DateTime& utc);
+std::optional<ClockChange> nextClockChange(const ZoneRecord& zone, const DateTime& utc);
 
 // The line above for the zone at the UTC instant `utc`.
-std::string ZoneChangeText(const ZoneRecord& zone, const DateTime& utc);
+std::string zoneChangeText(const ZoneRecord& zone, const DateTime& utc);
 
 }  // namespace tavrin

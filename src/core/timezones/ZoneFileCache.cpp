@@ -30,7 +30,7 @@ std::size_t ZoneFileCache::filesRead() const {
     return filesRead_;
 }
 
-std::string ZoneFilePath(const std::string& zoneinfoDir, const std::string& id) {
+std::string zoneFilePath(const std::string& zoneinfoDir, const std::string& id) {
     std::error_code ec;
     const auto path = std::filesystem::absolute(std::filesystem::path(zoneinfoDir) / id, ec);
     return ec ? std::string() : path.lexically_normal().string();

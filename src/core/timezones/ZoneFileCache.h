@@ -31,6 +31,6 @@ class ZoneFileCache {
 
 // The one spelling of a zone file's path that the cache is keyed by: absolute and normal, so records
 // keep finding the file from any working folder. Empty when no such path can be made.
-std::string ZoneFilePath(const std::string& zoneinfoDir, const std::string& id);
+std::string zoneFilePath(const std::string& zoneinfoDir, const std::string& id);
 
 }  // namespace tavrin

@@ -49,7 +49,7 @@ struct Reader {
 
 }  // namespace
 
-std::string EncodeTzi(const ZoneRecord& zone) {
+std::string encodeTzi(const ZoneRecord& zone) {
     std::string out;
     out.reserve(kTziSize);
     putI32(out, zone.Bias);
@@ -60,7 +60,7 @@ std::string EncodeTzi(const ZoneRecord& zone) {
     return out;
 }
 
-void DecodeTzi(std::string_view bytes, ZoneRecord& zone) {
+void decodeTzi(std::string_view bytes, ZoneRecord& zone) {
     Reader r{bytes};
     zone.Bias = r.i32();
     zone.StandardBias = r.i32();
@@ -89,7 +89,7 @@ ZoneRecord ReadZone(Store& store, std::string_view zoneRoot, std::string_view ke
     std::string data;
     ValueType type = ValueType::None;
     last = store.QueryValueData(key, "TZI", data, type);
-    if (last == status::kSuccess) DecodeTzi(std::string_view(data).substr(0, kTziSize), zone);
+    if (last == status::kSuccess) decodeTzi(std::string_view(data).substr(0, kTziSize), zone);
 
     std::string* fields[] = {&zone.DisplayText, &zone.StandardName, &zone.DaylightName};
     const char* names[] = {"Display", "Std", "Dlt"};

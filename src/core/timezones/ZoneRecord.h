@@ -44,8 +44,8 @@ struct ZoneRecord {
 
 // The rule block in its stored little-endian form, and back. Decoding a block shorter than 44
 // bytes fills what it holds and leaves the rest 0.
-std::string EncodeTzi(const ZoneRecord& zone);
-void DecodeTzi(std::string_view bytes, ZoneRecord& zone);
+std::string encodeTzi(const ZoneRecord& zone);
+void decodeTzi(std::string_view bytes, ZoneRecord& zone);
 
 // The text up to its first NUL; the whole text when it holds none.
 std::string TrimAtNull(std::string_view text);

@@ -36,7 +36,7 @@ DateTime NthWeekdayOfMonth(int year, int month, int weekday, int occurrence) {
     return found;
 }
 
-DaylightPeriod DaylightPeriodOf(const ZoneRecord& zone, int year) {
+DaylightPeriod daylightPeriodOf(const ZoneRecord& zone, int year) {
     DaylightPeriod p;
     if (zone.DaylightDate.wMonth == 0) return p;
     const DateTime startDay = ruleDay(zone.DaylightDate, year);
@@ -50,16 +50,16 @@ DaylightPeriod DaylightPeriodOf(const ZoneRecord& zone, int year) {
     return p;
 }
 
-std::shared_ptr<const ZoneTimeline> TimelineOf(const ZoneRecord& zone) {
+std::shared_ptr<const ZoneTimeline> timelineOf(const ZoneRecord& zone) {
     if (zone.tzFile.empty()) return nullptr;
     return ZoneFileCache::shared().get(zone.tzFile);
 }
 
 bool IsDaylightNow(const ZoneRecord& zone, const DateTime& utc) {
-    if (const auto timeline = TimelineOf(zone)) return timeline->isDaylightAt(utc.toUnix());
+    if (const auto timeline = timelineOf(zone)) return timeline->isDaylightAt(utc.toUnix());
     if (zone.DaylightDate.wMonth == 0) return false;
     const int year = utc.addMinutes(-std::int64_t{zone.Bias}).year();
-    const DaylightPeriod p = DaylightPeriodOf(zone, year);
+    const DaylightPeriod p = daylightPeriodOf(zone, year);
     if (!p.valid) return false;
     if (p.startUtc < p.endUtc) return p.startUtc <= utc && utc < p.endUtc;
     return utc < p.endUtc || utc >= p.startUtc;
@@ -70,18 +70,18 @@ DateTime UtcNow(const ClockService& clock) {
 }
 
 DateTime ZoneTimeNow(const DateTime& utc, const ZoneRecord& zone) {
-    if (const auto timeline = TimelineOf(zone)) return utc.addSeconds(timeline->offsetAt(utc.toUnix()));
+    if (const auto timeline = timelineOf(zone)) return utc.addSeconds(timeline->offsetAt(utc.toUnix()));
     std::int64_t minutes = zone.Bias;
     if (IsDaylightNow(zone, utc)) minutes += zone.DaylightBias;
     return utc.addMinutes(-minutes);
 }
 
-std::int32_t LocalBias(const std::string& zoneinfoDir, const ClockService& clock) {
-    return MachineZoneBias(zoneinfoDir, clock);
+std::int32_t localBias(const std::string& zoneinfoDir, const ClockService& clock) {
+    return machineZoneBias(zoneinfoDir, clock);
 }
 
-void FillLocalBias(ZoneState& zones, const std::string& zoneinfoDir, const ClockService& clock) {
-    zones.LocalBias = LocalBias(zoneinfoDir, clock);
+void fillLocalBias(ZoneState& zones, const std::string& zoneinfoDir, const ClockService& clock) {
+    zones.LocalBias = localBias(zoneinfoDir, clock);
 }
 
 }  // namespace tavrin

@@ -27,10 +27,10 @@ struct DaylightPeriod {
     DateTime startUtc;  // the DaylightDate wall time, read in standard time
     DateTime endUtc;    // the StandardDate wall time, read in daylight time
 };
-DaylightPeriod DaylightPeriodOf(const ZoneRecord& zone, int year);
+DaylightPeriod daylightPeriodOf(const ZoneRecord& zone, int year);
 
 // The zone's transitions when the record came from a readable tz database file; nullptr otherwise.
-std::shared_ptr<const ZoneTimeline> TimelineOf(const ZoneRecord& zone);
+std::shared_ptr<const ZoneTimeline> timelineOf(const ZoneRecord& zone);
 
 // Whether the zone keeps daylight time at the UTC instant `utc`, to the second. A tz zone answers
 // from its transitions, daylight time being the later clock as in the catalogue's rule blocks.
@@ -49,7 +49,7 @@ DateTime ZoneTimeNow(const DateTime& utc, const ZoneRecord& zone);
 
 // The machine zone's standard Bias in minutes (UTC = local standard time + Bias), read from the tz
 // database in `zoneinfoDir`; 0 when the machine's zone cannot be read.
-std::int32_t LocalBias(const std::string& zoneinfoDir, const ClockService& clock);
-void FillLocalBias(ZoneState& zones, const std::string& zoneinfoDir, const ClockService& clock);
+std::int32_t localBias(const std::string& zoneinfoDir, const ClockService& clock);
+void fillLocalBias(ZoneState& zones, const std::string& zoneinfoDir, const ClockService& clock);
 
 }  // namespace tavrin

@@ -2,7 +2,7 @@
 
 namespace tavrin {
 
-DialogPlace CentredOn(int areaLeft, int areaTop, int areaWidth, int areaHeight, int dialogWidth,
+DialogPlace centredOn(int areaLeft, int areaTop, int areaWidth, int areaHeight, int dialogWidth,
                       int dialogHeight) {
     return DialogPlace{areaLeft + (areaWidth - dialogWidth) / 2, areaTop + (areaHeight - dialogHeight) / 2};
 }

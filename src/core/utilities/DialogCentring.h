@@ -9,7 +9,7 @@ struct DialogPlace {
 };
 
 // The top-left corner that centres a dialog of the given size on the area, in whole pixels.
-DialogPlace CentredOn(int areaLeft, int areaTop, int areaWidth, int areaHeight, int dialogWidth,
+DialogPlace centredOn(int areaLeft, int areaTop, int areaWidth, int areaHeight, int dialogWidth,
                       int dialogHeight);
 
 }  // namespace tavrin

@@ -4,7 +4,7 @@
 
 namespace tavrin {
 
-FileSelection SelectionFromPaths(const std::vector<std::string>& paths) {
+FileSelection selectionFromPaths(const std::vector<std::string>& paths) {
     FileSelection selection;
     if (paths.empty()) return selection;
     const std::string& first = paths.front();

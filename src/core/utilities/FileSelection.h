@@ -19,6 +19,6 @@ struct FileSelection {
 
 // The selection for the full paths a dialog returned. All files of one choice share a folder; the
 // folder is the first path's. At most 200 names are kept. No paths is a cancel.
-FileSelection SelectionFromPaths(const std::vector<std::string>& paths);
+FileSelection selectionFromPaths(const std::vector<std::string>& paths);
 
 }  // namespace tavrin

@@ -3,7 +3,7 @@
 // when the program is built (TAVRIN_SUPPORT_MAILBOX and TAVRIN_WEB_ADDRESS in CMake).
 namespace tavrin {
 
-const char* SupportMailbox();
-const char* WebAddress();
+const char* supportMailbox();
+const char* webAddress();
 
 }  // namespace tavrin

@@ -18,7 +18,7 @@ bool unreserved(unsigned char c) {
 
 }  // namespace
 
-std::string OperatingSystemText(Store& store, int platformId) {
+std::string operatingSystemText(Store& store, int platformId) {
     std::string text;
     if (platformId == 2) {
         for (const char* name : {"ProductName", "CurrentVersion", "CurrentBuildNumber", "CSDVersion"})
@@ -30,7 +30,7 @@ std::string OperatingSystemText(Store& store, int platformId) {
     return text;
 }
 
-SupportMail ComposeSupportMail(const std::string& versionText, const std::string& osText,
+SupportMail composeSupportMail(const std::string& versionText, const std::string& osText,
                                const DateTime& now) {
     SupportMail mail;
     mail.subject = "Tavrin for Win: " + versionText;
@@ -46,7 +46,7 @@ SupportMail ComposeSupportMail(const std::string& versionText, const std::string
     return mail;
 }
 
-std::string PercentEncode(std::string_view text, std::string_view keep) {
+std::string percentEncode(std::string_view text, std::string_view keep) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size() * 3);
@@ -63,10 +63,10 @@ std::string PercentEncode(std::string_view text, std::string_view keep) {
     return out;
 }
 
-std::string SupportMailLink(const std::string& mailbox, const SupportMail& mail) {
+std::string supportMailLink(const std::string& mailbox, const SupportMail& mail) {
     // The address keeps what an address is made of; "?", "%" and "#" would end or bend it.
-    return "mailto:" + PercentEncode(mailbox, "@!$'*+=") + "?Subject=" + PercentEncode(mail.subject) +
-           "&body=" + PercentEncode(mail.body);
+    return "mailto:" + percentEncode(mailbox, "@!$'*+=") + "?Subject=" + percentEncode(mail.subject) +
+           "&body=" + percentEncode(mail.body);
 }
 
 }  // namespace tavrin

@@ -13,7 +13,7 @@ namespace tavrin {
 // The operating system as the system keys describe it: on the NT family (platform 2) "ProductName",
 // "CurrentVersion", "CurrentBuildNumber" and "CSDVersion", elsewhere "ProductName" and
 // "VersionNumber"; each piece is followed by one blank.
-std::string OperatingSystemText(Store& store, int platformId);
+std::string operatingSystemText(Store& store, int platformId);
 
 struct SupportMail {
     std::string subject;
@@ -24,14 +24,14 @@ struct SupportMail {
 // The subject "Tavrin for Win: " + version, and the body: the application version, the operating
 // system, the date and time `now` in the desktop's short date and long time, a blank line, and the
 // request to describe the question or the bug, followed by a line holding one blank.
-SupportMail ComposeSupportMail(const std::string& versionText, const std::string& osText,
+SupportMail composeSupportMail(const std::string& versionText, const std::string& osText,
                                const DateTime& now);
 
 // `text` with every byte but letters, digits and "-._~" (and those in `keep`) written as %XX, so a
 // mail or web link carries it unchanged: blanks, "&", "?", "#", "%", "+", line breaks, non-ASCII.
-std::string PercentEncode(std::string_view text, std::string_view keep = {});
+std::string percentEncode(std::string_view text, std::string_view keep = {});
 
 // "mailto:" + mailbox + "?Subject=" + subject + "&body=" + body, each part percent-encoded.
-std::string SupportMailLink(const std::string& mailbox, const SupportMail& mail);
+std::string supportMailLink(const std::string& mailbox, const SupportMail& mail);
 
 }  // namespace tavrin

@@ -62,7 +62,7 @@ frmAlarm::frmAlarm(AppState& app, SoundPlayer& sound, CommonDialogs& dialogs, QW
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Alarm"));
 
-    const std::vector<std::string> zones = ZoneChoices(app_.zones, app_.store);
+    const std::vector<std::string> zones = zoneChoices(app_.zones, app_.store);
     const auto zoneList = [&](const char* placeholder) {
         QComboBox* combo = list(this, placeholder);
         for (const std::string& z : zones) combo->addItem(qs(z));
@@ -173,7 +173,7 @@ frmAlarm::frmAlarm(AppState& app, SoundPlayer& sound, CommonDialogs& dialogs, QW
     // A dialog of fixed size, as tall as its wrapped texts need.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    const std::string armed = ArmedStatus(app_.alarms);
+    const std::string armed = armedStatus(app_.alarms);
     status_->setText(armed.empty() ? QStringLiteral("No alarm or warning is set.") : qs(armed));
 }
 
@@ -207,7 +207,7 @@ AlarmEntry frmAlarm::entry() const {
 void frmAlarm::Command1_Click(int index) {
     switch (index) {
         case 0:
-            DisarmAll(app_.alarms);
+            disarmAll(app_.alarms);
             close();
             break;
         case 1:
@@ -229,7 +229,7 @@ void frmAlarm::Command1_Click(int index) {
 
 void frmAlarm::ok() {
     const AlarmSetupResult result =
-        ArmFromDialog(app_.alarms, entry(), AlarmZonesOf(app_.zones, app_.store, app_.clock), app_.settings);
+        armFromDialog(app_.alarms, entry(), alarmZonesOf(app_.zones, app_.store, app_.clock), app_.settings);
     Text2_->setText(qs(result.customHours));
     Text3_->setText(qs(result.customMinutes));
     status_->setText(qs(result.status));
@@ -249,12 +249,12 @@ void frmAlarm::browse(QLineEdit* into) {
 
 void frmAlarm::testSound() {
     const std::optional<std::string> path =
-        SoundToTest(Text4_->text().toStdString(), Text7_->text().toStdString());
+        soundToTest(Text4_->text().toStdString(), Text7_->text().toStdString());
     if (!path) {
         app_.asker.tell("Tavrin System Message", "No sound file selected!", MessageIcon::None);
         return;
     }
-    if (!SoundFileReadable(*path)) {
+    if (!soundFileReadable(*path)) {
         app_.asker.tell("Tavrin System Message", "The sound file " + *path + " cannot be read.",
                         MessageIcon::None);
         return;

@@ -11,16 +11,16 @@
 
 namespace tavrin {
 
-QFont FontOfStyle(const LineStyle& style) {
+QFont fontOfStyle(const LineStyle& style) {
     QFont font;
     if (!style.face.empty()) font.setFamily(QString::fromStdString(style.face));
-    font.setPointSizeF(PointSize(style.size));
+    font.setPointSizeF(pointSize(style.size));
     font.setBold(style.bold);
     return font;
 }
 
-QColor ColourOfText(std::string_view colourText) {
-    return QColorOfText(colourText);
+QColor colourOfText(std::string_view colourText) {
+    return qColorOfText(colourText);
 }
 
 const QtTextMetrics::Entry& QtTextMetrics::entry(const LineStyle& style) const {
@@ -31,7 +31,7 @@ const QtTextMetrics::Entry& QtTextMetrics::entry(const LineStyle& style) const {
     if (cache_.size() >= 8) cache_.clear();
     Entry e;
     e.style = style;
-    e.font = FontOfStyle(style);
+    e.font = fontOfStyle(style);
     e.metrics = std::make_shared<QFontMetricsF>(e.font);
     e.height = QFontMetrics(e.font).height();
     cache_.push_back(std::move(e));
@@ -55,7 +55,7 @@ double QtTextMetrics::ascent(const LineStyle& style) const {
     return entry(style).metrics->ascent();
 }
 
-void ComposeFace(QImage& surface, const QColor& background, const FaceLayout& layout,
+void composeFace(QImage& surface, const QColor& background, const FaceLayout& layout,
                  const std::array<QImage, 3>& layers, const QtTextMetrics& metrics) {
     surface.fill(background);
     QPainter p(&surface);
@@ -71,7 +71,7 @@ void ComposeFace(QImage& surface, const QColor& background, const FaceLayout& la
     p.setRenderHint(QPainter::TextAntialiasing, true);
     for (const PlacedLine& line : layout.lines) {
         p.setFont(metrics.font(line.style));
-        p.setPen(ColourOfText(line.style.colour));
+        p.setPen(colourOfText(line.style.colour));
         p.drawText(QPointF(line.x, line.y + metrics.ascent(line.style)), QString::fromStdString(line.text));
     }
 }

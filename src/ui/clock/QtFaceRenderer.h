@@ -15,8 +15,8 @@
 
 namespace tavrin {
 
-QFont FontOfStyle(const LineStyle& style);
-QColor ColourOfText(std::string_view colourText);
+QFont fontOfStyle(const LineStyle& style);
+QColor colourOfText(std::string_view colourText);
 
 // Text measuring in Qt fonts. Fonts and their metrics are kept per style, since a frame uses two or three
 // styles and building a font is the costly part.
@@ -40,7 +40,7 @@ class QtTextMetrics final : public TextMetrics {
 
 // Composes the frame on `surface` (already of the frame's size): clear to the background, copy the
 // picture layers, print the lines. Nothing is drawn beyond the surface.
-void ComposeFace(QImage& surface, const QColor& background, const FaceLayout& layout,
+void composeFace(QImage& surface, const QColor& background, const FaceLayout& layout,
                  const std::array<QImage, 3>& layers, const QtTextMetrics& metrics);
 
 }  // namespace tavrin

@@ -57,7 +57,7 @@ xcb_connection_t* connectionOf(Xcb& xcb) {
 
 }  // namespace
 
-void MakeStickyBeforeMap(QWidget& window) {
+void makeStickyBeforeMap(QWidget& window) {
     Xcb xcb;
     xcb_connection_t* c = connectionOf(xcb);
     if (!c) return;
@@ -71,7 +71,7 @@ void MakeStickyBeforeMap(QWidget& window) {
     xcb.flush(c);
 }
 
-void MakeStickyAfterMap(QWidget& window) {
+void makeStickyAfterMap(QWidget& window) {
     Xcb xcb;
     xcb_connection_t* c = connectionOf(xcb);
     if (!c) return;

@@ -8,7 +8,7 @@ namespace tavrin {
 // _NET_WM_STATE_STICKY into _NET_WM_STATE, which the toolkit keeps when it adds its own states.
 // After it is mapped: asks the window manager for the sticky state with a client message.
 // Does nothing on a display that is not X11.
-void MakeStickyBeforeMap(QWidget& window);
-void MakeStickyAfterMap(QWidget& window);
+void makeStickyBeforeMap(QWidget& window);
+void makeStickyAfterMap(QWidget& window);
 
 }  // namespace tavrin

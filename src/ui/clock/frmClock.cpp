@@ -35,7 +35,7 @@ frmClock::frmClock(AppState& app, std::string applicationDirectory, QWidget* par
               Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       app_(app),
       appDir_(std::move(applicationDirectory)),
-      surfaceStyle_(InitialSurfaceStyle()) {
+      surfaceStyle_(initialSurfaceStyle()) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     // The frame covers the whole window, so nothing needs clearing before it is painted.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -66,14 +66,14 @@ frmClock::frmClock(AppState& app, std::string applicationDirectory, QWidget* par
 frmClock::~frmClock() = default;
 
 void frmClock::setFS() {
-    dockTopPixels_ = PixelsFromTwips(DockTopOffsetTwips(kPlatformId));
+    dockTopPixels_ = pixelsFromTwips(dockTopOffsetTwips(kPlatformId));
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        TrayRect_ = TrayAreaRect(pixelRectOf(screen->geometry()), pixelRectOf(screen->availableGeometry()));
+        TrayRect_ = trayAreaRect(pixelRectOf(screen->geometry()), pixelRectOf(screen->availableGeometry()));
     }
-    const PixelRect w = DockedWindowRect(TrayRect_, dockTopPixels_, kSurfaceWidth, kSurfaceHeight);
+    const PixelRect w = dockedWindowRect(TrayRect_, dockTopPixels_, kSurfaceWidth, kSurfaceHeight);
     setGeometry(w.left, w.top, w.width(), w.height());
     // Asked before the window is first mapped, so the window manager places it on every desktop at once.
-    MakeStickyBeforeMap(*this);
+    makeStickyBeforeMap(*this);
 }
 
 void frmClock::followScreens() {
@@ -96,7 +96,7 @@ QRect frmClock::trayRect() const {
 void frmClock::LoadSchemeImages() {
     std::array<QImage, 3> loaded;
     const bool ok =
-        LoadSchemePictures(app_.settings.ColScheme, appDir_, [&](int slot, const std::string& path) {
+        loadSchemePictures(app_.settings.ColScheme, appDir_, [&](int slot, const std::string& path) {
             QImage image(QString::fromStdString(path));
             if (image.isNull()) return false;
             // Pictures are drawn in the frame's own pixel format, the cheapest copy there is.
@@ -120,7 +120,7 @@ void frmClock::setTexts(std::string timeText, std::string dateText) {
 }
 
 void frmClock::fillOwnTexts() {
-    ClockTexts texts = ClockTextsAt(app_.clock.localNow(), app_.settings);
+    ClockTexts texts = clockTextsAt(app_.clock.localNow(), app_.settings);
     TimeText_ = std::move(texts.TimeText);
     DateText_ = std::move(texts.DateText);
 }
@@ -154,14 +154,14 @@ FaceInputs frmClock::currentInputs() {
     in.dateText = DateText_;
     in.timeFormat = s.TimeFormat;
     if (!weekdayKnown_ || weekdayOf_ != DateText_ || weekdayFormat_ != s.DateFormat) {
-        weekday_ = WeekdayLine(DateText_, s.DateFormat);
+        weekday_ = weekdayLine(DateText_, s.DateFormat);
         weekdayOf_ = DateText_;
         weekdayFormat_ = s.DateFormat;
         weekdayKnown_ = true;
     }
     in.weekdayText = weekday_;
-    in.timeStyle = TimeStyle(s);
-    in.dateStyle = DateStyle(s);
+    in.timeStyle = timeStyle(s);
+    in.dateStyle = dateStyle(s);
     in.measureStyle = surfaceStyle_;
     in.schemeHasImages = schemeHasImages_;
     for (std::size_t i = 0; i < 3; ++i) {
@@ -172,27 +172,27 @@ FaceInputs frmClock::currentInputs() {
 
 void frmClock::mainLoopStep() {
     const Settings& s = app_.settings;
-    if (EndsInAmPm(s.TimeFormat)) TimeText_ = FormatPattern(app_.clock.localNow(), s.TimeFormat);
+    if (endsInAmPm(s.TimeFormat)) TimeText_ = FormatPattern(app_.clock.localNow(), s.TimeFormat);
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const PixelRect area =
-            TrayAreaRect(pixelRectOf(screen->geometry()), pixelRectOf(screen->availableGeometry()));
+            trayAreaRect(pixelRectOf(screen->geometry()), pixelRectOf(screen->availableGeometry()));
         if (area != TrayRect_) {
             TrayRect_ = area;
-            const PixelRect w = DockedWindowRect(TrayRect_, dockTopPixels_, kSurfaceWidth, kSurfaceHeight);
+            const PixelRect w = dockedWindowRect(TrayRect_, dockTopPixels_, kSurfaceWidth, kSurfaceHeight);
             setGeometry(w.left, w.top, w.width(), w.height());
         }
     }
-    trayTopTwips_ = static_cast<int>(TwipsFromPixels(TrayRect_.top));
+    trayTopTwips_ = static_cast<int>(twipsFromPixels(TrayRect_.top));
 
     FrameKey key{currentInputs(), s.ColScheme, picturesLoaded_};
     if (lastKey_ && *lastKey_ == key) return;
 
     const FaceInputs& in = key.inputs;
-    const FaceLayout layout = LayoutFace(in, metrics_);
+    const FaceLayout layout = layoutFace(in, metrics_);
     const QSize size(std::min(in.trayWidth, kSurfaceWidth), std::min(in.trayHeight, kSurfaceHeight));
     if (frame_.size() != size) frame_ = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    ComposeFace(frame_, ColourOfText(s.ColScheme), layout, layers_, metrics_);
+    composeFace(frame_, colourOfText(s.ColScheme), layout, layers_, metrics_);
     ++compositions_;
     surfaceStyle_ = layout.lastStyle;
     lastKey_ = std::move(key);
@@ -212,7 +212,7 @@ void frmClock::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!stickyAsked_) {
         stickyAsked_ = true;
-        MakeStickyAfterMap(*this);
+        makeStickyAfterMap(*this);
     }
 }
 

@@ -29,7 +29,7 @@ frmFClock::frmFClock(AppState& app, const std::string& applicationDirectory, QWi
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), app_(app), rules_(app.store, app.zones) {
     setWindowTitle(QStringLiteral("Floating Clock"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(PixelsFromTwips(3855), PixelsFromTwips(1500));
+    setFixedSize(pixelsFromTwips(3855), pixelsFromTwips(1500));
 
     Image2_ = new QLabel(this);
     Image2_->setPixmap(picture(applicationDirectory, "fclock_drag.gif"));
@@ -56,7 +56,7 @@ frmFClock::frmFClock(AppState& app, const std::string& applicationDirectory, QWi
                    {7.5, false, QRect(textLeft, 72, width() - textLeft - 6, 18)}};
     for (std::size_t i = 0; i < 3; ++i) {
         auto* label = new QLabel(this);
-        label->setFont(TahomaFont(labels[i].points, labels[i].bold));
+        label->setFont(tahomaFont(labels[i].points, labels[i].bold));
         label->setGeometry(labels[i].at);
         label->installEventFilter(this);
         Label1_[i] = label;
@@ -133,11 +133,11 @@ void frmFClock::applyColours() {
     if (key == colourKey_) return;
     colourKey_ = std::move(key);
     QPalette back = palette();
-    back.setColor(QPalette::Window, QColorOfText(s.ColScheme));
+    back.setColor(QPalette::Window, qColorOfText(s.ColScheme));
     setPalette(back);
     setAutoFillBackground(true);
-    const QColor ink[3] = {QColorOfText(s.TForeColor), QColorOfText(s.DForeColor),
-                           QColorOfText(s.DForeColor)};
+    const QColor ink[3] = {qColorOfText(s.TForeColor), qColorOfText(s.DForeColor),
+                           qColorOfText(s.DForeColor)};
     for (std::size_t i = 0; i < 3; ++i) {
         QPalette p = Label1_[i]->palette();
         p.setColor(QPalette::WindowText, ink[i]);
@@ -177,7 +177,7 @@ bool frmFClock::eventFilter(QObject* watched, QEvent* event) {
         } else if (type == QEvent::MouseMove && dragGrab_) {
             QScreen* screen = QGuiApplication::screenAt(global);
             if (!screen) screen = this->screen();
-            const PixelPoint at = DraggedWindowPos({global.x(), global.y()}, {dragGrab_->x(), dragGrab_->y()},
+            const PixelPoint at = draggedWindowPos({global.x(), global.y()}, {dragGrab_->x(), dragGrab_->y()},
                                                    frameGeometry().width(), frameGeometry().height(),
                                                    pixelRectOf(screen->availableGeometry()));
             move(at.x, at.y);

@@ -24,7 +24,7 @@ constexpr const char* kButtonTips[kMenuButtonCount] = {"Calendar",       "Alarm"
 const QColor kMenuFace(236, 233, 216);
 
 int px(std::int64_t twips) {
-    return PixelsFromTwips(twips);
+    return pixelsFromTwips(twips);
 }
 
 QRect pixelRect(const TwipsRect& r) {
@@ -32,9 +32,9 @@ QRect pixelRect(const TwipsRect& r) {
 }
 
 TwipsRect twipsRect(const QRect& r) {
-    return TwipsRect{static_cast<int>(TwipsFromPixels(r.x())), static_cast<int>(TwipsFromPixels(r.y())),
-                     static_cast<int>(TwipsFromPixels(r.width())),
-                     static_cast<int>(TwipsFromPixels(r.height()))};
+    return TwipsRect{static_cast<int>(twipsFromPixels(r.x())), static_cast<int>(twipsFromPixels(r.y())),
+                     static_cast<int>(twipsFromPixels(r.width())),
+                     static_cast<int>(twipsFromPixels(r.height()))};
 }
 
 }  // namespace
@@ -52,12 +52,12 @@ frmMenu::frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std:
     setWindowTitle(QStringLiteral("Tavrin Menu"));
 
     utc_ = UtcNow(app.clock);
-    lines_ = PrepareMenuLines(app.store, app.settings, app.zones, utc_).lines;
-    layout_ = LayoutMenu(static_cast<int>(lines_.size()));
+    lines_ = prepareMenuLines(app.store, app.settings, app.zones, utc_).lines;
+    layout_ = layoutMenu(static_cast<int>(lines_.size()));
 
     QPalette ink = palette();
-    ink.setColor(QPalette::WindowText, QColorOfText(app.settings.WForeColor));
-    const QFont font = TahomaFont(8.25);
+    ink.setColor(QPalette::WindowText, qColorOfText(app.settings.WForeColor));
+    const QFont font = tahomaFont(8.25);
     Label2_.reserve(lines_.size());
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         auto* label = new QLabel(QString::fromStdString(lines_[i].caption), this);
@@ -90,7 +90,7 @@ frmMenu::frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std:
 
     QScreen* screen = clock.screen() ? clock.screen() : QGuiApplication::primaryScreen();
     const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    const TwipsRect at = PlaceMenu(twipsRect(screenRect), twipsRect(clock.geometry()),
+    const TwipsRect at = placeMenu(twipsRect(screenRect), twipsRect(clock.geometry()),
                                    twipsRect(clock.trayRect()), layout_.height);
     setGeometry(pixelRect(at));
 

@@ -6,6 +6,6 @@
 
 namespace tavrin {
 
-BalloonRect BalloonAboveClock(const QRect& clock, int lineCount);
+BalloonRect balloonAboveClock(const QRect& clock, int lineCount);
 
 }  // namespace tavrin

@@ -17,11 +17,11 @@ namespace {
 const QString kBalloonFont = QStringLiteral("Tahoma");
 const QColor kLineColour(0, 0, 128);  // navy
 
-QRect ToQRect(const BalloonRect& r) {
+QRect toQRect(const BalloonRect& r) {
     return QRect(r.left, r.top, r.width, r.height);
 }
 
-QFont BalloonFont(double pointSize, bool bold, bool underline = false) {
+QFont balloonFont(double pointSize, bool bold, bool underline = false) {
     QFont font(kBalloonFont);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
@@ -37,8 +37,8 @@ class CloseButton final : public QWidget {
         : QWidget(parent), onClick_(std::move(onClick)) {
         setToolTip(QStringLiteral("Close"));
         setCursor(Qt::ArrowCursor);
-        up_ = CloseButtonPixmap(false);
-        down_ = CloseButtonPixmap(true);
+        up_ = closeButtonPixmap(false);
+        down_ = closeButtonPixmap(true);
     }
     bool isPressed() const { return pressed_; }
 
@@ -90,7 +90,7 @@ class LineLabel final : public QLabel {
 
 // A modern icon's face is shaded from `light` to `dark` inside a darker `edge`; a classic icon's face is
 // the flat `classic` colour inside a black edge.
-void SetIconFace(QPainter& p, bool modern, QGradient shade, const QColor& light, const QColor& dark,
+void setIconFace(QPainter& p, bool modern, QGradient shade, const QColor& light, const QColor& dark,
                  const QColor& edge, const QColor& classic) {
     if (modern) {
         shade.setColorAt(0, light);
@@ -103,8 +103,8 @@ void SetIconFace(QPainter& p, bool modern, QGradient shade, const QColor& light,
     }
 }
 
-void DrawInformation(QPainter& p, bool modern) {
-    SetIconFace(p, modern, QRadialGradient(QPointF(6, 5), 10), QColor(120, 180, 255), QColor(20, 70, 190),
+void drawInformation(QPainter& p, bool modern) {
+    setIconFace(p, modern, QRadialGradient(QPointF(6, 5), 10), QColor(120, 180, 255), QColor(20, 70, 190),
                 QColor(10, 50, 140), QColor(255, 255, 255));
     p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
     const QColor mark = modern ? Qt::white : QColor(0, 0, 255);
@@ -114,8 +114,8 @@ void DrawInformation(QPainter& p, bool modern) {
     p.drawRect(QRectF(7, 6.5, 2, 6));
 }
 
-void DrawError(QPainter& p, bool modern) {
-    SetIconFace(p, modern, QRadialGradient(QPointF(6, 5), 10), QColor(255, 120, 110), QColor(190, 20, 20),
+void drawError(QPainter& p, bool modern) {
+    setIconFace(p, modern, QRadialGradient(QPointF(6, 5), 10), QColor(255, 120, 110), QColor(190, 20, 20),
                 QColor(130, 0, 0), QColor(255, 0, 0));
     p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
     p.setPen(QPen(Qt::white, 2, Qt::SolidLine, modern ? Qt::RoundCap : Qt::FlatCap));
@@ -123,8 +123,8 @@ void DrawError(QPainter& p, bool modern) {
     p.drawLine(QPointF(11, 5), QPointF(5, 11));
 }
 
-void DrawWarning(QPainter& p, bool modern) {
-    SetIconFace(p, modern, QLinearGradient(0, 0, 0, 16), QColor(255, 240, 120), QColor(235, 170, 0),
+void drawWarning(QPainter& p, bool modern) {
+    setIconFace(p, modern, QLinearGradient(0, 0, 0, 16), QColor(255, 240, 120), QColor(235, 170, 0),
                 QColor(150, 100, 0), QColor(255, 255, 0));
     p.drawPolygon(QPolygonF({QPointF(8, 0.5), QPointF(15.5, 15), QPointF(0.5, 15)}));
     p.setPen(Qt::NoPen);
@@ -135,7 +135,7 @@ void DrawWarning(QPainter& p, bool modern) {
 
 }  // namespace
 
-QPixmap BalloonIconPixmap(BalloonIcon icon) {
+QPixmap balloonIconPixmap(BalloonIcon icon) {
     if (icon == BalloonIcon::None) return QPixmap();
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
@@ -146,15 +146,15 @@ QPixmap BalloonIconPixmap(BalloonIcon icon) {
     switch (icon) {
         case BalloonIcon::InformationXP:
         case BalloonIcon::InformationClassic:
-            DrawInformation(p, modern);
+            drawInformation(p, modern);
             break;
         case BalloonIcon::ErrorXP:
         case BalloonIcon::ErrorClassic:
-            DrawError(p, modern);
+            drawError(p, modern);
             break;
         case BalloonIcon::WarningXP:
         case BalloonIcon::WarningClassic:
-            DrawWarning(p, modern);
+            drawWarning(p, modern);
             break;
         case BalloonIcon::None:
             break;
@@ -162,7 +162,7 @@ QPixmap BalloonIconPixmap(BalloonIcon icon) {
     return pixmap;
 }
 
-QPixmap CloseButtonPixmap(bool pressed) {
+QPixmap closeButtonPixmap(bool pressed) {
     QPixmap pixmap(16, 16);
     QPainter p(&pixmap);
     QLinearGradient fill(0, 0, 16, 0);
@@ -195,19 +195,19 @@ frmBalloon::frmBalloon(const std::array<std::string, kBalloonLineSlots>& lines, 
     pal.setColor(QPalette::WindowText, pal.color(QPalette::ToolTipText));
     setPalette(pal);
     setAutoFillBackground(true);
-    setFont(BalloonFont(8.25, false));
+    setFont(balloonFont(8.25, false));
     resize(312, 128);
 
     lblTitle_ = new QLabel(QStringLiteral("<Title>"), this);
     lblTitle_->setTextFormat(Qt::PlainText);
-    lblTitle_->setFont(BalloonFont(8.25, true));
+    lblTitle_->setFont(balloonFont(8.25, true));
     lblTitle_->setAttribute(Qt::WA_TransparentForMouseEvents);
     lblTitle_->setGeometry(32, 8, 249, 17);
 
     imgDisplayIcon_ = new QLabel(this);
     imgDisplayIcon_->setScaledContents(true);
     imgDisplayIcon_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    imgDisplayIcon_->setGeometry(ToQRect(kBalloonIconRect));
+    imgDisplayIcon_->setGeometry(toQRect(kBalloonIconRect));
 
     imgX_ = new CloseButton(this, [this] { HideBalloon(); });
     imgX_->setGeometry(285, 6, 16, 16);
@@ -222,7 +222,7 @@ void frmBalloon::SetBalloon(const std::string& sTitle, int Count, long lPosX, lo
     lblTitle_->setText(QString::fromStdString(sTitle));
 
     if (sBalloonLines_) {
-        const int shown = ShownLineCount(*sBalloonLines_, Count);
+        const int shown = shownLineCount(*sBalloonLines_, Count);
         for (int i = 0; i < shown; ++i) {
             auto* line = new LineLabel(QString::fromStdString((*sBalloonLines_)[static_cast<std::size_t>(i)]),
                                        this, [this](const QString& text) {
@@ -232,12 +232,12 @@ void frmBalloon::SetBalloon(const std::string& sTitle, int Count, long lPosX, lo
                                                HideBalloon();
                                        });
             line->setTextFormat(Qt::PlainText);
-            line->setFont(BalloonFont(8.25, true, true));
+            line->setFont(balloonFont(8.25, true, true));
             QPalette pal = line->palette();
             pal.setColor(QPalette::WindowText, kLineColour);
             line->setPalette(pal);
             line->setWordWrap(false);
-            line->setGeometry(ToQRect(BalloonLineRect(i)));
+            line->setGeometry(toQRect(balloonLineRect(i)));
             line->show();
             lines_.push_back(line);
         }
@@ -246,12 +246,12 @@ void frmBalloon::SetBalloon(const std::string& sTitle, int Count, long lPosX, lo
     // The title sits above the lines that overlap its row's end.
     lblTitle_->raise();
 
-    move(PixelsFromTwips(lPosX), PixelsFromTwips(lPosY));
+    move(pixelsFromTwips(lPosX), pixelsFromTwips(lPosY));
 
-    const BalloonIcon icon = IconFromCode(sIcon);
+    const BalloonIcon icon = iconFromCode(sIcon);
     hasIcon_ = icon != BalloonIcon::None;
     if (hasIcon_) {
-        imgDisplayIcon_->setPixmap(BalloonIconPixmap(icon));
+        imgDisplayIcon_->setPixmap(balloonIconPixmap(icon));
         imgDisplayIcon_->show();
     } else {
         imgDisplayIcon_->hide();
@@ -267,11 +267,11 @@ void frmBalloon::SetBalloon(const std::string& sTitle, int Count, long lPosX, lo
         timAutoClose_.stop();
     }
 
-    if (lWidth > 0 && lHeight > 0) resize(PixelsFromTwips(lWidth), PixelsFromTwips(lHeight));
+    if (lWidth > 0 && lHeight > 0) resize(pixelsFromTwips(lWidth), pixelsFromTwips(lHeight));
     layoutParts();
     ShapeBalloon();
 
-    QFont titleFont = BalloonFont(iFontSize > 0 ? iFontSize : 8, true);
+    QFont titleFont = balloonFont(iFontSize > 0 ? iFontSize : 8, true);
     lblTitle_->setFont(titleFont);
 }
 
@@ -280,16 +280,16 @@ void frmBalloon::HideBalloon() {
 }
 
 void frmBalloon::ShapeBalloon() {
-    const RoundedRect shape = BalloonShape(width(), height());
+    const RoundedRect shape = balloonShape(width(), height());
     QPainterPath path;
-    path.addRoundedRect(QRectF(ToQRect(shape.rect)), shape.cornerWidth / 2.0, shape.cornerHeight / 2.0);
+    path.addRoundedRect(QRectF(toQRect(shape.rect)), shape.cornerWidth / 2.0, shape.cornerHeight / 2.0);
     setMask(QRegion(path.toFillPolygon().toPolygon()));
 }
 
 void frmBalloon::layoutParts() {
-    const BalloonLayout layout = LayoutBalloon(width(), hasIcon_);
-    lblTitle_->setGeometry(ToQRect(layout.title));
-    imgX_->setGeometry(ToQRect(layout.closeImage));
+    const BalloonLayout layout = layoutBalloon(width(), hasIcon_);
+    lblTitle_->setGeometry(toQRect(layout.title));
+    imgX_->setGeometry(toQRect(layout.closeImage));
 }
 
 void frmBalloon::resizeEvent(QResizeEvent* event) {
@@ -301,10 +301,10 @@ void frmBalloon::resizeEvent(QResizeEvent* event) {
 void frmBalloon::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const RoundedRect border = BalloonBorder(width(), height());
+    const RoundedRect border = balloonBorder(width(), height());
     p.setPen(QPen(palette().color(QPalette::ToolTipText), 2));
     p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRectF(ToQRect(border.rect)).adjusted(1, 1, -1, -1), border.cornerWidth / 2.0,
+    p.drawRoundedRect(QRectF(toQRect(border.rect)).adjusted(1, 1, -1, -1), border.cornerWidth / 2.0,
                       border.cornerHeight / 2.0);
 }
 

@@ -59,8 +59,8 @@ class frmBalloon : public QWidget {
 };
 
 // The 16 x 16 picture of a balloon icon; a null pixmap for none.
-QPixmap BalloonIconPixmap(BalloonIcon icon);
+QPixmap balloonIconPixmap(BalloonIcon icon);
 // The close button's released or pressed face, without its cross.
-QPixmap CloseButtonPixmap(bool pressed);
+QPixmap closeButtonPixmap(bool pressed);
 
 }  // namespace tavrin

@@ -14,19 +14,19 @@ QtReminderAnnouncer::QtReminderAnnouncer(AppState& app, std::function<QRect()> c
 
 bool QtReminderAnnouncer::showBalloon(const std::string& title) {
     const auto& lines = app_.reminders.sBalloonLines;
-    const int lineCount = ShownLineCount(lines, kBalloonLineSlots - 1);
+    const int lineCount = shownLineCount(lines, kBalloonLineSlots - 1);
     const QRect clock = clockRect_ ? clockRect_() : QRect();
-    const BalloonRect place = BalloonAboveClock(clock, lineCount);
+    const BalloonRect place = balloonAboveClock(clock, lineCount);
 
     AppState& app = app_;
     auto* balloon = new frmBalloon(lines, [&app](const std::string& line) {
         auto* list = new frmDayRem(app.reminders, app.settings, line, std::string());
         list->show();
     });
-    balloon->SetBalloon(title, lineCount - 1, static_cast<long>(TwipsFromPixels(place.left)),
-                        static_cast<long>(TwipsFromPixels(place.top)), "", true, 0,
-                        static_cast<long>(TwipsFromPixels(place.height)),
-                        static_cast<long>(TwipsFromPixels(place.width)), 8);
+    balloon->SetBalloon(title, lineCount - 1, static_cast<long>(twipsFromPixels(place.left)),
+                        static_cast<long>(twipsFromPixels(place.top)), "", true, 0,
+                        static_cast<long>(twipsFromPixels(place.height)),
+                        static_cast<long>(twipsFromPixels(place.width)), 8);
     balloon->show();
     lastBalloon_ = balloon;
     return balloon->isVisible();

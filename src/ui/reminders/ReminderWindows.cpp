@@ -20,7 +20,7 @@ void centreOnScreen(QWidget& window) {
     if (!screen) return;
     const QRect area = screen->availableGeometry();
     const DialogPlace place =
-        CentredOn(area.left(), area.top(), area.width(), area.height(), window.width(), window.height());
+        centredOn(area.left(), area.top(), area.width(), area.height(), window.width(), window.height());
     window.move(place.left, place.top);
 }
 

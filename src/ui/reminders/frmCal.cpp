@@ -144,7 +144,7 @@ frmCal::frmCal(ReminderWindows& windows, const std::string& imagesDir, QWidget* 
             if (button == Qt::LeftButton) cellClicked(k);
             if (button == Qt::RightButton) cellRightClicked(k, global);
         });
-        const CellPlace place = CalendarCellPlace(k, kFirstCell, kCellWidth, kCellHeight);
+        const CellPlace place = calendarCellPlace(k, kFirstCell, kCellWidth, kCellHeight);
         cell->setGeometry(place.left, place.top, kCellWidth, kCellBoxHeight);
         lblCentre_[static_cast<std::size_t>(k)] = cell;
     }
@@ -181,7 +181,7 @@ frmCal::~frmCal() = default;
 
 void frmCal::applySettings() {
     const Settings& settings = windows_.app().settings;
-    foreColour_ = QColorOfText(settings.WForeColor);
+    foreColour_ = qColorOfText(settings.WForeColor);
     for (QLabel* label : Label2_) setTextColour(label, foreColour_);
     for (QLabel* label : {Label4_, Label13_, Label1_}) setTextColour(label, foreColour_);
     background_ = QPixmap();
@@ -305,11 +305,11 @@ void frmCal::paintEvent(QPaintEvent*) {
     p.setPen(QPen(foreColour_, 1));
     const int gridLeft = kFirstCell.left - (kColumnStep - kCellWidth) / 2 - 1;
     const int gridRight = gridLeft + 7 * kColumnStep;
-    const int lastTop = CalendarCellPlace(28, kFirstCell, kCellWidth, kCellHeight).top;
+    const int lastTop = calendarCellPlace(28, kFirstCell, kCellWidth, kCellHeight).top;
     const int gridBottom = lastTop + kCellBoxHeight + 3;
     int gridTop = kFirstCell.top - 3;
     for (int row = 0; row < 5; ++row) {
-        const int y = CalendarCellPlace(row * 7, kFirstCell, kCellWidth, kCellHeight).top - 3;
+        const int y = calendarCellPlace(row * 7, kFirstCell, kCellWidth, kCellHeight).top - 3;
         p.drawLine(gridLeft, y, gridRight, y);
     }
     p.drawLine(gridLeft, gridBottom, gridRight, gridBottom);

@@ -45,7 +45,7 @@ class ClickLabel final : public QLabel {
     std::function<void()> onClick_;
 };
 
-QLabel* StaticText(const QString& text, QWidget* parent, const QRect& geometry, bool wrap = false) {
+QLabel* staticText(const QString& text, QWidget* parent, const QRect& geometry, bool wrap = false) {
     auto* label = new QLabel(text, parent);
     label->setGeometry(geometry);
     label->setWordWrap(wrap);
@@ -53,7 +53,7 @@ QLabel* StaticText(const QString& text, QWidget* parent, const QRect& geometry, 
     return label;
 }
 
-QFrame* Rule(QWidget* parent, int y) {
+QFrame* horizontalRule(QWidget* parent, int y) {
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
@@ -73,7 +73,7 @@ frmInitSetup::frmInitSetup(AppState& app, CommonDialogs& dialogs, std::function<
     setWindowTitle(QStringLiteral("Tavrin Initial Setup"));
     setFixedSize(kWidth, kHeight);
 
-    auto* heading = StaticText(QStringLiteral("Tavrin for Windows"), this, QRect(18, 10, 300, 32));
+    auto* heading = staticText(QStringLiteral("Tavrin for Windows"), this, QRect(18, 10, 300, 32));
     QFont headingFont = heading->font();
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.6);
     headingFont.setBold(true);
@@ -82,21 +82,21 @@ frmInitSetup::frmInitSetup(AppState& app, CommonDialogs& dialogs, std::function<
     headingPalette.setColor(QPalette::WindowText, Qt::white);
     heading->setPalette(headingPalette);
 
-    StaticText(
+    staticText(
         QStringLiteral("Thank you for installing Tavrin for Windows, please now set up the default settings "
                        "for Tavrin to use."),
         this, QRect(18, kHeaderHeight + 8, kWidth - 36, 36), true);
-    Rule(this, 102);  // Line1
-    StaticText(QStringLiteral("Who would you like to be able to use this version of Tavrin?"), this,
+    horizontalRule(this, 102);  // Line1
+    staticText(QStringLiteral("Who would you like to be able to use this version of Tavrin?"), this,
                QRect(18, 110, kWidth - 36, 18));
     optUser_[0] = new QRadioButton(QStringLiteral("Me Only"), this);
     optUser_[0]->setGeometry(36, 132, 300, 20);
     optUser_[1] = new QRadioButton(QStringLiteral("All Who Use This Computer"), this);
     optUser_[1]->setGeometry(36, 154, 300, 20);
     optUser_[1]->setChecked(true);
-    Rule(this, 184);  // Line2
+    horizontalRule(this, 184);  // Line2
 
-    StaticText(QStringLiteral("Windows Color Scheme:"), this, QRect(18, 192, 300, 18));
+    staticText(QStringLiteral("Windows Color Scheme:"), this, QRect(18, 192, 300, 18));
     for (int i = 0; i < 3; ++i) {
         auto* combo = new QComboBox(this);
         const auto which = static_cast<SetupList>(i);
@@ -118,7 +118,7 @@ frmInitSetup::frmInitSetup(AppState& app, CommonDialogs& dialogs, std::function<
     Combo1_[1]->setGeometry(36, 244, 180, 24);
     Combo1_[2]->setGeometry(224, 244, 180, 24);
 
-    StaticText(QStringLiteral("Background Image: (for menus, etc...)"), this, QRect(18, 280, 300, 18));
+    staticText(QStringLiteral("Background Image: (for menus, etc...)"), this, QRect(18, 280, 300, 18));
     Image1_ = new QLabel(this);  // Shape1 frames the preview
     Image1_->setGeometry(36, 302, 128, 80);
     Image1_->setFrameShape(QFrame::Box);
@@ -149,7 +149,7 @@ frmInitSetup::frmInitSetup(AppState& app, CommonDialogs& dialogs, std::function<
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         const DialogPlace place =
-            CentredOn(area.left(), area.top(), area.width(), area.height(), kWidth, kHeight);
+            centredOn(area.left(), area.top(), area.width(), area.height(), kWidth, kHeight);
         move(place.left, place.top);
     }
 }
@@ -184,8 +184,8 @@ void frmInitSetup::Label3_Click(int index) {
 
 void frmInitSetup::finish() {
     const SetupUsers users = optUser_[0]->isChecked() ? SetupUsers::MeOnly : SetupUsers::Everyone;
-    const std::uint32_t buttonFace = ColourNumberOf(palette().color(QPalette::Button));
-    const SetupResult result = FinishSetup(app_.store, app_.settings, setup_, users, buttonFace);
+    const std::uint32_t buttonFace = colourNumberOf(palette().color(QPalette::Button));
+    const SetupResult result = finishSetup(app_.store, app_.settings, setup_, users, buttonFace);
     syncLists();
     if (result.noScheme) {
         app_.asker.tell("Tavrin", "No Color Scheme Set!", MessageIcon::Stop);

@@ -56,7 +56,7 @@ class SwatchLabel final : public QLabel {
     std::function<void()> onClick_;
 };
 
-QComboBox* MakeCombo(QWidget* parent, const std::vector<std::string>& items, const QRect& geometry) {
+QComboBox* makeCombo(QWidget* parent, const std::vector<std::string>& items, const QRect& geometry) {
     auto* combo = new QComboBox(parent);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
@@ -66,14 +66,14 @@ QComboBox* MakeCombo(QWidget* parent, const std::vector<std::string>& items, con
 }
 
 // Shows `text` in an editable combo box without running its handlers.
-void ShowText(QComboBox* combo, const std::string& text) {
+void showText(QComboBox* combo, const std::string& text) {
     const QSignalBlocker quiet(combo);
     const QString shown = QString::fromStdString(text);
     combo->setCurrentIndex(combo->findText(shown, Qt::MatchExactly));
     combo->setEditText(shown);
 }
 
-void ShowText(QLineEdit* edit, const std::string& text) {
+void showText(QLineEdit* edit, const std::string& text) {
     const QSignalBlocker quiet(edit);
     edit->setText(QString::fromStdString(text));
 }
@@ -88,7 +88,7 @@ frmPrefs::frmPrefs(AppState& app, CommonDialogs& dialogs, std::string applicatio
       appDir_(std::move(applicationDirectory)),
       programPath_(std::move(programPath)),
       hooks_(std::move(hooks)),
-      prefs_(app.settings, ButtonFaceColourText) {
+      prefs_(app.settings, buttonFaceColourText) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Tavrin for Windows: Preferences"));
     setFixedSize(kWidth, kHeight);
@@ -108,7 +108,7 @@ frmPrefs::frmPrefs(AppState& app, CommonDialogs& dialogs, std::string applicatio
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         const DialogPlace place =
-            CentredOn(area.left(), area.top(), area.width(), area.height(), kWidth, kHeight);
+            centredOn(area.left(), area.top(), area.width(), area.height(), kWidth, kHeight);
         move(place.left, place.top);
     }
 }
@@ -159,8 +159,8 @@ void frmPrefs::buildControls() {
             [this] { app_.asker.tell(kTooManyZonesTitle, kTooManyZonesText, MessageIcon::Information); });
 
     caption(1, "Time Zone Sorting", kLeft, 274, kLeftWidth);
-    Combo5_[0] = MakeCombo(this, {"Alphabetically", "By Time"}, QRect(kLeft, 294, 156, kRow));
-    Combo5_[1] = MakeCombo(this, {"Ascending", "Descending"}, QRect(kLeft + 162, 294, 156, kRow));
+    Combo5_[0] = makeCombo(this, {"Alphabetically", "By Time"}, QRect(kLeft, 294, 156, kRow));
+    Combo5_[1] = makeCombo(this, {"Ascending", "Descending"}, QRect(kLeft + 162, 294, 156, kRow));
     for (int i = 0; i < 2; ++i) {
         connect(Combo5_[static_cast<std::size_t>(i)], &QComboBox::currentTextChanged, this,
                 [this, i](const QString& text) { prefs_.setSortText(i, text.toStdString()); });
@@ -181,7 +181,7 @@ void frmPrefs::buildControls() {
     txtFTime_ = new QLineEdit(this);
     txtFTime_->setGeometry(kRight + 86, 52, kRightWidth - 86, kRow);
     fieldLabel(8, "Time Format:", 52, txtFTime_);
-    Combo4_ = MakeCombo(this, MenuFormats(), QRect(kRight + 86, 78, kRightWidth - 86, kRow));
+    Combo4_ = makeCombo(this, menuFormats(), QRect(kRight + 86, 78, kRightWidth - 86, kRow));
     // A typed pattern is kept as typed: completing "HH:MM" to the preset "hh:mm am/pm" would store a
     // format the user never chose.
     Combo4_->setCompleter(nullptr);
@@ -199,7 +199,7 @@ void frmPrefs::buildControls() {
         swatch->setGeometry(kRight + i * (swatchWidth + 4), 148, swatchWidth, kRow);
         Label1_[static_cast<std::size_t>(i)] = swatch;
     }
-    Combo7_ = MakeCombo(this, SchemeNames(), QRect(kRight, 176, kRightWidth - 52, kRow));
+    Combo7_ = makeCombo(this, schemeNames(), QRect(kRight, 176, kRightWidth - 52, kRow));
     connect(Combo7_, &QComboBox::activated, this,
             [this](int item) { onSchemeText(Combo7_->itemText(item)); });
     connect(Combo7_->lineEdit(), &QLineEdit::textEdited, this, &frmPrefs::onSchemeText);
@@ -212,9 +212,9 @@ void frmPrefs::buildControls() {
 
     // Font Settings.
     caption(4, "Font Settings", kRight, 204, kRightWidth);
-    Combo3_ = MakeCombo(this, {"Time Display", "Date Display"}, QRect(kRight, 224, 118, kRow));
-    Combo1_ = MakeCombo(this, {}, QRect(kRight + 124, 224, kRightWidth - 124, kRow));
-    Combo2_ = MakeCombo(this, FontSizes(), QRect(kRight, 250, 64, kRow));
+    Combo3_ = makeCombo(this, {"Time Display", "Date Display"}, QRect(kRight, 224, 118, kRow));
+    Combo1_ = makeCombo(this, {}, QRect(kRight + 124, 224, kRightWidth - 124, kRow));
+    Combo2_ = makeCombo(this, fontSizes(), QRect(kRight, 250, 64, kRow));
     chkDBold_ = new QCheckBox(QStringLiteral("Bold?"), this);
     chkDBold_->setGeometry(kRight + 74, 252, 80, 20);
     connect(Combo3_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
@@ -257,10 +257,10 @@ void frmPrefs::buildControls() {
 
 void frmPrefs::showControls() {
     const PrefsControls& c = prefs_.controls();
-    ShowText(txtFDate_, c.txtFDate);
-    ShowText(txtFTime_, c.txtFTime);
-    ShowText(Combo4_, c.Combo4);
-    for (std::size_t i = 0; i < 2; ++i) ShowText(Combo5_[i], c.Combo5[i]);
+    showText(txtFDate_, c.txtFDate);
+    showText(txtFTime_, c.txtFTime);
+    showText(Combo4_, c.Combo4);
+    for (std::size_t i = 0; i < 2; ++i) showText(Combo5_[i], c.Combo5[i]);
     {
         const QSignalBlocker quiet(chkTZDispOff_);
         chkTZDispOff_->setChecked(c.chkTZDispOff);
@@ -269,17 +269,17 @@ void frmPrefs::showControls() {
         const QSignalBlocker quiet(chkLStartup_);
         chkLStartup_->setChecked(c.chkLStartup);
     }
-    ShowText(Combo7_, c.Combo7);
-    ShowText(Combo3_, c.Combo3);
-    ShowText(Text1_, c.Text1);
+    showText(Combo7_, c.Combo7);
+    showText(Combo3_, c.Combo3);
+    showText(Text1_, c.Text1);
     showFontControls();
     showColours();
 }
 
 void frmPrefs::showFontControls() {
     const PrefsControls& c = prefs_.controls();
-    ShowText(Combo1_, c.Combo1);
-    ShowText(Combo2_, c.Combo2);
+    showText(Combo1_, c.Combo1);
+    showText(Combo2_, c.Combo2);
     {
         const QSignalBlocker quiet(chkDBold_);
         chkDBold_->setChecked(c.chkDBold);
@@ -292,11 +292,11 @@ void frmPrefs::showColours() {
     const PrefsControls& c = prefs_.controls();
     for (std::size_t i = 0; i < 3; ++i) {
         QPalette palette = Label1_[i]->palette();
-        palette.setColor(QPalette::WindowText, QColorOfText(ColourText(c.Label1[i])));
+        palette.setColor(QPalette::WindowText, qColorOfText(colourText(c.Label1[i])));
         Label1_[i]->setPalette(palette);
     }
     QPalette palette = Label24_->palette();
-    palette.setColor(QPalette::Window, QColorOfText(ColourText(c.Label24)));
+    palette.setColor(QPalette::Window, qColorOfText(colourText(c.Label24)));
     Label24_->setPalette(palette);
 }
 
@@ -355,7 +355,7 @@ void frmPrefs::Command5_Click() {
     request.initialDirectory = appDir_ + "/";
     const FileSelection chosen = dialogs_.ShowOpen(this, request, true);
     if (chosen.count <= 0) return;
-    ShowText(Text1_, chosen.firstPath());
+    showText(Text1_, chosen.firstPath());
 }
 
 bool frmPrefs::eventFilter(QObject* watched, QEvent* event) {

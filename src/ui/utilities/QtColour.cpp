@@ -7,19 +7,19 @@
 
 namespace tavrin {
 
-std::uint32_t ColourNumberOf(const QColor& colour) {
-    return ColourNumberOf(Rgb{static_cast<std::uint8_t>(colour.red()),
+std::uint32_t colourNumberOf(const QColor& colour) {
+    return colourNumberOf(Rgb{static_cast<std::uint8_t>(colour.red()),
                               static_cast<std::uint8_t>(colour.green()),
                               static_cast<std::uint8_t>(colour.blue())});
 }
 
-QColor QColorOfText(std::string_view colourText) {
-    const Rgb rgb = ColourFromText(colourText);
+QColor qColorOfText(std::string_view colourText) {
+    const Rgb rgb = colourFromText(colourText);
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-std::string ButtonFaceColourText() {
-    return ColourText(ColourNumberOf(QApplication::palette().color(QPalette::Button)));
+std::string buttonFaceColourText() {
+    return colourText(colourNumberOf(QApplication::palette().color(QPalette::Button)));
 }
 
 }  // namespace tavrin

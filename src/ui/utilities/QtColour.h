@@ -8,9 +8,9 @@
 
 namespace tavrin {
 
-std::uint32_t ColourNumberOf(const QColor& colour);
-QColor QColorOfText(std::string_view colourText);
+std::uint32_t colourNumberOf(const QColor& colour);
+QColor qColorOfText(std::string_view colourText);
 // The colour text of the desktop's button face: the default scheme colour.
-std::string ButtonFaceColourText();
+std::string buttonFaceColourText();
 
 }  // namespace tavrin

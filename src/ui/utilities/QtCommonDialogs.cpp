@@ -23,12 +23,12 @@ struct DialogMemory {
     bool customColoursFilled = false;
 };
 
-DialogMemory& Memory() {
+DialogMemory& dialogMemory() {
     static DialogMemory memory;
     return memory;
 }
 
-void Centre(QWidget& dialog, QWidget* owner, bool centreOnOwner) {
+void centre(QWidget& dialog, QWidget* owner, bool centreOnOwner) {
     dialog.adjustSize();
     QRect area;
     if (centreOnOwner && owner)
@@ -37,7 +37,7 @@ void Centre(QWidget& dialog, QWidget* owner, bool centreOnOwner) {
         area = screen->geometry();
     if (area.isNull()) return;
     const DialogPlace place =
-        CentredOn(area.left(), area.top(), area.width(), area.height(), dialog.width(), dialog.height());
+        centredOn(area.left(), area.top(), area.width(), area.height(), dialog.width(), dialog.height());
     dialog.move(place.left, place.top);
 }
 
@@ -54,24 +54,24 @@ FileSelection QtCommonDialogs::ShowOpen(QWidget* owner, const OpenRequest& reque
         filters << QString::fromStdString(description) + " (" + QString::fromStdString(pattern) + ")";
     }
     dialog.setNameFilters(filters);
-    DialogMemory& memory = Memory();
+    DialogMemory& memory = dialogMemory();
     if (!memory.lastFile.isEmpty() && QFileInfo(memory.lastFile).dir().exists()) {
         dialog.selectFile(memory.lastFile);
     } else {
         dialog.setDirectory(QString::fromStdString(request.initialDirectory));
     }
-    Centre(dialog, owner, centreOnOwner);
+    centre(dialog, owner, centreOnOwner);
     if (dialog.exec() != QDialog::Accepted) return FileSelection{};
 
     std::vector<std::string> paths;
     for (const QString& file : dialog.selectedFiles()) paths.push_back(file.toStdString());
-    FileSelection selection = SelectionFromPaths(paths);
+    FileSelection selection = selectionFromPaths(paths);
     if (!selection.cancelled) memory.lastFile = QString::fromStdString(selection.firstPath());
     return selection;
 }
 
 ColorChoice QtCommonDialogs::ShowColor(QWidget* owner, bool centreOnOwner) {
-    DialogMemory& memory = Memory();
+    DialogMemory& memory = dialogMemory();
     if (!memory.customColoursFilled) {
         for (int i = 0; i < QColorDialog::customCount(); ++i)
             QColorDialog::setCustomColor(i, QColor(254, 254, 254));
@@ -79,12 +79,12 @@ ColorChoice QtCommonDialogs::ShowColor(QWidget* owner, bool centreOnOwner) {
     }
     QColorDialog dialog(memory.lastColour, owner);
     dialog.setOption(QColorDialog::DontUseNativeDialog, true);
-    Centre(dialog, owner, centreOnOwner);
+    centre(dialog, owner, centreOnOwner);
     if (dialog.exec() != QDialog::Accepted) return ColorChoice{};
     const QColor picked = dialog.selectedColor();
     memory.lastColour = picked;
     ColorChoice choice;
-    choice.colour = ColourNumberOf(picked);
+    choice.colour = colourNumberOf(picked);
     choice.cancelled = false;
     return choice;
 }

@@ -4,7 +4,7 @@
 
 namespace tavrin {
 
-inline QFont TahomaFont(double pointSize, bool bold = false) {
+inline QFont tahomaFont(double pointSize, bool bold = false) {
     QFont font(QStringLiteral("Tahoma"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);

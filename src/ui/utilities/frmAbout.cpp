@@ -25,7 +25,7 @@ const char* const kCredits[] = {
 
 QLabel* text(QWidget* parent, const QString& content, QRect at, double points = 8.25, bool bold = false) {
     auto* label = new QLabel(content, parent);
-    label->setFont(TahomaFont(points, bold));
+    label->setFont(tahomaFont(points, bold));
     label->setGeometry(at);
     return label;
 }
@@ -47,7 +47,7 @@ QLabel* link(QWidget* parent, const QString& content, QRect at, const QColor& co
 frmAbout::frmAbout(AppState& app, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), app_(app) {
     setWindowTitle(QStringLiteral("Tavrin for Windows"));
-    setFixedSize(PixelsFromTwips(5550), PixelsFromTwips(5415));
+    setFixedSize(pixelsFromTwips(5550), pixelsFromTwips(5415));
     QPalette back = palette();
     back.setColor(QPalette::Window, kPaleYellow);
     back.setColor(QPalette::WindowText, Qt::black);
@@ -94,11 +94,11 @@ frmAbout::frmAbout(AppState& app, QWidget* parent)
     text(this, QStringLiteral("For other cool software please visit"), QRect(kMargin, y, w, 18))
         ->setAlignment(Qt::AlignHCenter);
     y += 20;
-    Label2_ = link(this, QString::fromUtf8(WebAddress()), QRect(kMargin, y, w, 18), QColor(0, 0, 255));
+    Label2_ = link(this, QString::fromUtf8(webAddress()), QRect(kMargin, y, w, 18), QColor(0, 0, 255));
     Label2_->setAlignment(Qt::AlignHCenter);
 
     cmdOk_ = new QPushButton(QStringLiteral("OK"), this);
-    cmdOk_->setFont(TahomaFont(8.25));
+    cmdOk_->setFont(tahomaFont(8.25));
     cmdOk_->setGeometry((width() - 80) / 2, height() - 38, 80, 26);
     cmdOk_->setDefault(true);
     connect(cmdOk_, &QPushButton::clicked, this, &QDialog::accept);
@@ -111,12 +111,12 @@ frmAbout::frmAbout(AppState& app, QWidget* parent)
 }
 
 void frmAbout::OpenEMail() {
-    const std::string os = OperatingSystemText(app_.store, kPlatformId);
-    const SupportMail mail = ComposeSupportMail(app_.settings.VersionText, os, app_.clock.localNow());
-    openLink(SupportMailLink(SupportMailbox(), mail));
+    const std::string os = operatingSystemText(app_.store, kPlatformId);
+    const SupportMail mail = composeSupportMail(app_.settings.VersionText, os, app_.clock.localNow());
+    openLink(supportMailLink(supportMailbox(), mail));
 }
 
-void frmAbout::OpenWebSite() {
+void frmAbout::openWebSite() {
     openLink(Label2_->text().toStdString());
 }
 
@@ -131,7 +131,7 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
         auto* label = static_cast<QLabel*>(watched);
         if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint())) {
             if (watched == Label4_) OpenEMail();
-            if (watched == Label2_) OpenWebSite();
+            if (watched == Label2_) openWebSite();
             return true;
         }
     }

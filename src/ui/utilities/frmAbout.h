@@ -22,7 +22,7 @@ class frmAbout : public QDialog {
     // filled in with the version, the operating system and the date and time.
     void OpenEMail();
     // Opens the maker's web site in the desktop's browser.
-    void OpenWebSite();
+    void openWebSite();
 
     // For tests.
     QLabel* Label2() const { return Label2_; }

@@ -12,13 +12,13 @@ namespace tavrin {
 namespace {
 
 QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(PixelsFromTwips(left), PixelsFromTwips(top), PixelsFromTwips(width),
-                 PixelsFromTwips(height));
+    return QRect(pixelsFromTwips(left), pixelsFromTwips(top), pixelsFromTwips(width),
+                 pixelsFromTwips(height));
 }
 
 QLabel* field(QWidget* parent, const char* text, double points, QRect at) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
-    label->setFont(TahomaFont(points, true));
+    label->setFont(tahomaFont(points, true));
     label->setGeometry(at);
     return label;
 }
@@ -36,7 +36,7 @@ frmStopWatch::frmStopWatch(const MonotonicClock& clock, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), watch_(clock) {
     setWindowTitle(QStringLiteral("Stop Watch"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(PixelsFromTwips(3510), PixelsFromTwips(1185));
+    setFixedSize(pixelsFromTwips(3510), pixelsFromTwips(1185));
 
     lblHours_ = field(this, "00", 27.75, twipsRect(120, 0, 735, 615));
     field(this, ":", 36, twipsRect(840, -165, 255, 735));
@@ -48,7 +48,7 @@ frmStopWatch::frmStopWatch(const MonotonicClock& clock, QWidget* parent)
 
     const auto button = [this](const char* text, int left, double points) {
         auto* b = new QPushButton(QString::fromLatin1(text), this);
-        b->setFont(TahomaFont(points, true));
+        b->setFont(tahomaFont(points, true));
         b->setGeometry(twipsRect(left, 720, 855, 375));
         return b;
     };

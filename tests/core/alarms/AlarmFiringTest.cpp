@@ -166,26 +166,26 @@ TEST_F(Firing, AlarmInAnotherZoneFollowsThatZoneAndUnreadableTimesNeverFire) {
 TEST(MinutesLateIfDue, WindowBetweenTicks) {
     const auto t = [](int d, int h, int m, int s = 0) { return DateTime::fromFields(2026, 12, d, h, m, s); };
     // First tick after arming: only the current minute counts.
-    EXPECT_EQ(MinutesLateIfDue(std::nullopt, t(6, 9, 0, 40), 540), 0);
-    EXPECT_EQ(MinutesLateIfDue(std::nullopt, t(6, 9, 1), 540), std::nullopt);
+    EXPECT_EQ(minutesLateIfDue(std::nullopt, t(6, 9, 0, 40), 540), 0);
+    EXPECT_EQ(minutesLateIfDue(std::nullopt, t(6, 9, 1), 540), std::nullopt);
     // Across midnight.
-    EXPECT_EQ(MinutesLateIfDue(t(6, 23, 58), t(7, 0, 3), 1), 2);
-    EXPECT_EQ(MinutesLateIfDue(t(6, 23, 59, 59), t(7, 0, 0), 0), 0);
+    EXPECT_EQ(minutesLateIfDue(t(6, 23, 58), t(7, 0, 3), 1), 2);
+    EXPECT_EQ(minutesLateIfDue(t(6, 23, 59, 59), t(7, 0, 0), 0), 0);
     // The minute's start was already covered by the previous tick.
-    EXPECT_EQ(MinutesLateIfDue(t(6, 9, 0, 0), t(6, 9, 0, 1), 540), std::nullopt);
+    EXPECT_EQ(minutesLateIfDue(t(6, 9, 0, 0), t(6, 9, 0, 1), 540), std::nullopt);
     // The clock went backwards: only the current minute counts.
-    EXPECT_EQ(MinutesLateIfDue(t(6, 10, 0), t(6, 9, 0), 540), 0);
-    EXPECT_EQ(MinutesLateIfDue(t(6, 10, 0), t(6, 8, 0), 540), std::nullopt);
+    EXPECT_EQ(minutesLateIfDue(t(6, 10, 0), t(6, 9, 0), 540), 0);
+    EXPECT_EQ(minutesLateIfDue(t(6, 10, 0), t(6, 8, 0), 540), std::nullopt);
     // Asleep for days: late from the latest occurrence.
-    EXPECT_EQ(MinutesLateIfDue(t(3, 12, 0), t(6, 9, 30), 540), 30);
+    EXPECT_EQ(minutesLateIfDue(t(3, 12, 0), t(6, 9, 30), 540), 30);
 }
 
 TEST(LatenessText, Units) {
-    EXPECT_EQ(LatenessText(0), "");
-    EXPECT_EQ(LatenessText(1), " (1 minute late)");
-    EXPECT_EQ(LatenessText(5), " (5 minutes late)");
-    EXPECT_EQ(LatenessText(60), " (1 hour late)");
-    EXPECT_EQ(LatenessText(122), " (2 hours 2 minutes late)");
+    EXPECT_EQ(latenessText(0), "");
+    EXPECT_EQ(latenessText(1), " (1 minute late)");
+    EXPECT_EQ(latenessText(5), " (5 minutes late)");
+    EXPECT_EQ(latenessText(60), " (1 hour late)");
+    EXPECT_EQ(latenessText(122), " (2 hours 2 minutes late)");
 }
 
 }  // namespace

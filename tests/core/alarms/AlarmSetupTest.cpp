@@ -31,7 +31,7 @@ struct AlarmSetup : ::testing::Test {
     void at(int hour, int minute, int second = 0) {
         clock.setUtc(DateTime::fromFields(2026, 3, 14, hour, minute, second));
     }
-    AlarmSetupResult ok(const AlarmEntry& entry) { return ArmFromDialog(state, entry, zones, settings); }
+    AlarmSetupResult ok(const AlarmEntry& entry) { return armFromDialog(state, entry, zones, settings); }
     static AlarmEntry alarm(int choice, std::string hours = "", std::string minutes = "") {
         AlarmEntry e;
         e.alarmChoice = choice;
@@ -154,18 +154,18 @@ TEST_F(AlarmSetup, NothingChosenArmsNothingAndCancelClearsBoth) {
     EXPECT_FALSE(r.alarmArmed || r.warningArmed);
     EXPECT_EQ(r.status, "");
     EXPECT_EQ(state.AlarmSound, "/a.wav");
-    EXPECT_EQ(ArmedStatus(state), "Alarm set for: 08:00:00");
+    EXPECT_EQ(armedStatus(state), "Alarm set for: 08:00:00");
 
     state.WarningOn = true;
     state.WarningTime = "9:00 AM";
     state.WarningZone.DisplayText = "(GMT+1) Paris";
-    EXPECT_EQ(ArmedStatus(state), "A Warning set for: 9:00 AM in (GMT+1) Paris\nAlarm set for: 08:00:00");
-    DisarmAll(state);
+    EXPECT_EQ(armedStatus(state), "A Warning set for: 9:00 AM in (GMT+1) Paris\nAlarm set for: 08:00:00");
+    disarmAll(state);
     EXPECT_FALSE(state.AlarmOn || state.WarningOn);
     EXPECT_EQ(state.AlarmTime + state.AlarmSound + state.AlarmMessage + state.AlarmZone.DisplayText +
                   state.WarningTime + state.WarningSound + state.WarningZone.DisplayText,
               "");
-    EXPECT_EQ(ArmedStatus(state), "");
+    EXPECT_EQ(armedStatus(state), "");
 }
 
 TEST_F(AlarmSetup, AnAlarmArmedBeforeMidnightRingsJustAfterIt) {
@@ -184,9 +184,9 @@ TEST_F(AlarmSetup, AnAlarmArmedBeforeMidnightRingsJustAfterIt) {
 }
 
 TEST(AlarmSetupSounds, TheAlarmsSoundIsTestedFirst) {
-    EXPECT_EQ(SoundToTest("/a.wav", "/w.wav"), "/a.wav");
-    EXPECT_EQ(SoundToTest("", "/w.wav"), "/w.wav");
-    EXPECT_EQ(SoundToTest("", ""), std::nullopt);
+    EXPECT_EQ(soundToTest("/a.wav", "/w.wav"), "/a.wav");
+    EXPECT_EQ(soundToTest("", "/w.wav"), "/w.wav");
+    EXPECT_EQ(soundToTest("", ""), std::nullopt);
 }
 
 }  // namespace

@@ -34,9 +34,9 @@ FaceLayout layout(int width, int height, void (*change)(FaceInputs&) = nullptr) 
     in.weekdayText = "Monday";
     in.timeStyle = kTime;
     in.dateStyle = kDate;
-    in.measureStyle = InitialSurfaceStyle();
+    in.measureStyle = initialSurfaceStyle();
     if (change) change(in);
-    return LayoutFace(in, FakeMetrics());
+    return layoutFace(in, FakeMetrics());
 }
 
 std::vector<int> tops(const FaceLayout& face) {
@@ -53,12 +53,12 @@ TEST(ClockFace, TwelveHourTimeLosesItsMarkerBelowFiftyPixels) {
     // Only an upper-case "AM/PM" at the pattern's end shortens the time.
     EXPECT_EQ(layout(30, 40, [](FaceInputs& in) { in.timeFormat = "h:mm am/pm"; }).lines[0].text, "9:05 PM");
     EXPECT_EQ(layout(30, 40, [](FaceInputs& in) { in.timeFormat = "h:mm"; }).lines[0].text, "9:05 PM");
-    EXPECT_TRUE(EndsInAmPm("hh:mm:ss AM/PM"));
-    EXPECT_FALSE(EndsInAmPm("M/PM"));
-    EXPECT_FALSE(EndsInAmPm("AM/PM "));
-    EXPECT_EQ(WithoutMarker("PM"), "PM");
-    EXPECT_EQ(WithoutMarker("abc"), "");
-    EXPECT_EQ(WithoutMarker("9:05 \xE5\x8D\x88\xE5\x90\x8E"), "9:05");  // a two-character marker in UTF-8
+    EXPECT_TRUE(endsInAmPm("hh:mm:ss AM/PM"));
+    EXPECT_FALSE(endsInAmPm("M/PM"));
+    EXPECT_FALSE(endsInAmPm("AM/PM "));
+    EXPECT_EQ(withoutMarker("PM"), "PM");
+    EXPECT_EQ(withoutMarker("abc"), "");
+    EXPECT_EQ(withoutMarker("9:05 \xE5\x8D\x88\xE5\x90\x8E"), "9:05");  // a two-character marker in UTF-8
 }
 
 TEST(ClockFace, TwoLinesBelowSixtyPixelsThreeFromSixty) {
@@ -107,10 +107,10 @@ TEST(ClockFace, PicturesAreCopiedTopCentreBottomWhenTheSchemeHasThem) {
 TEST(ClockFace, RoundsHalvesToEvenAndReadsSizesWithASaneFallback) {
     const std::pair<double, int> rounding[] = {{2.5, 2},  {3.5, 4},   {2.6, 3},
                                                {-0.5, 0}, {-1.5, -2}, {-2.4, -2}};
-    for (const auto& [value, rounded] : rounding) EXPECT_EQ(RoundHalfEven(value), rounded) << value;
+    for (const auto& [value, rounded] : rounding) EXPECT_EQ(roundHalfEven(value), rounded) << value;
     const std::pair<const char*, double> sizes[] = {{"8", 8}, {" 7.5pt", 7.5}, {"", 8},
                                                     {"0", 8}, {"-3", 8},       {"99999", 8}};
-    for (const auto& [text, size] : sizes) EXPECT_DOUBLE_EQ(PointSize(text), size) << text;
+    for (const auto& [text, size] : sizes) EXPECT_DOUBLE_EQ(pointSize(text), size) << text;
 }
 
 TEST(LineStyle, BoldWhenTheSettingReadsAsANumberOtherThanZero) {
@@ -119,11 +119,11 @@ TEST(LineStyle, BoldWhenTheSettingReadsAsANumberOtherThanZero) {
     s.TimeFont = "ARIAL";
     s.TimeSize = "8";
     s.TimeBold = "0";
-    EXPECT_EQ(TimeStyle(s), (LineStyle{"FF", "ARIAL", "8", false}));
+    EXPECT_EQ(timeStyle(s), (LineStyle{"FF", "ARIAL", "8", false}));
     const std::pair<const char*, bool> bold[] = {{"1", true}, {"-1", true}, {"", false}, {"x1", false}};
     for (const auto& [text, expected] : bold) {
         s.DateBold = s.TimeBold = text;
-        EXPECT_EQ(DateStyle(s).bold, expected) << text;
-        EXPECT_EQ(TimeStyle(s).bold, expected) << text;
+        EXPECT_EQ(dateStyle(s).bold, expected) << text;
+        EXPECT_EQ(timeStyle(s).bold, expected) << text;
     }
 }

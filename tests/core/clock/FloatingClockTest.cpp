@@ -21,7 +21,7 @@ struct FloatingClockTest : ::testing::Test {
 
     void SetUp() override {
         store.mount(Root::LocalMachine,
-                    MakeZoneCatalogue(std::string(TAVRIN_TEST_DATA) + "/zoneinfo", clock));
+                    makeZoneCatalogue(std::string(TAVRIN_TEST_DATA) + "/zoneinfo", clock));
         zones.ZoneRoot = kZoneRootNt;
         zones.HomeZone.DisplayText = "(GMT+01:00) Berlin, Germany";
         settings.TimeFormat = "h:mm AM/PM";
@@ -111,10 +111,10 @@ TEST(FloatingClockDrag, FollowsTheCursorButStaysOnTheScreen) {
         {{500, -40}, {10, 5}, {490, 0}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(DraggedWindowPos(c.cursor, c.grab, 257, 100, screen), c.at)
+        EXPECT_EQ(draggedWindowPos(c.cursor, c.grab, 257, 100, screen), c.at)
             << c.cursor.x << "," << c.cursor.y;
     // On a second screen to the right.
-    EXPECT_EQ(DraggedWindowPos({1030, 10}, {0, 0}, 257, 100, {1024, 0, 2048, 768}), (PixelPoint{1030, 10}));
+    EXPECT_EQ(draggedWindowPos({1030, 10}, {0, 0}, 257, 100, {1024, 0, 2048, 768}), (PixelPoint{1030, 10}));
 }
 
 }  // namespace

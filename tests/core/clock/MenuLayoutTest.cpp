@@ -6,13 +6,13 @@ namespace tavrin {
 namespace {
 
 TEST(MenuLayout, LinesThenSeparatorThenButtons) {
-    const MenuLayout none = LayoutMenu(0);
+    const MenuLayout none = layoutMenu(0);
     EXPECT_TRUE(none.lineTops.empty());
     EXPECT_EQ(none.buttons[0].top, 40);
     EXPECT_EQ(none.separatorTop, -10);
     EXPECT_EQ(none.height, 40 + kMenuButtonTwips + 75);
 
-    const MenuLayout three = LayoutMenu(3);
+    const MenuLayout three = layoutMenu(3);
     EXPECT_EQ(three.lineTops, (std::vector<int>{0, 220, 440}));
     EXPECT_EQ(three.separatorTop, 650);
     EXPECT_EQ(three.height, 700 + kMenuButtonTwips + 75);
@@ -25,7 +25,7 @@ TEST(MenuLayout, LinesThenSeparatorThenButtons) {
             EXPECT_GT(three.buttons[i].left, three.buttons[i - 1].right());
         }
     }
-    EXPECT_EQ(LayoutMenu(50).height, 50 * 220 + 40 + kMenuButtonTwips + 75);
+    EXPECT_EQ(layoutMenu(50).height, 50 * 220 + 40 + kMenuButtonTwips + 75);
 }
 
 TEST(MenuLayout, PlacedAboveTheTrayAreaAndKeptOnTheScreen) {
@@ -67,7 +67,7 @@ TEST(MenuLayout, PlacedAboveTheTrayAreaAndKeptOnTheScreen) {
          11475, 15360 - 3615, 0},
     };
     for (const auto& c : cases) {
-        const TwipsRect at = PlaceMenu(c.screen, c.clock, c.tray, c.height);
+        const TwipsRect at = placeMenu(c.screen, c.clock, c.tray, c.height);
         EXPECT_EQ(at, (TwipsRect{c.left, c.top, kMenuWidthTwips, c.height})) << c.what;
     }
 }

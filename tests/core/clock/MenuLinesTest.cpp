@@ -24,7 +24,7 @@ struct MenuLinesTest : ::testing::Test {
 
     void SetUp() override {
         store.mount(Root::LocalMachine,
-                    MakeZoneCatalogue(std::string(TAVRIN_TEST_DATA) + "/zoneinfo", clock));
+                    makeZoneCatalogue(std::string(TAVRIN_TEST_DATA) + "/zoneinfo", clock));
         settings.SettingsRoot = Root::CurrentUser;
         settings.TZFormat = "mm/dd/yy h:mm am/pm";
         zones.ZoneRoot = kZoneRootNt;
@@ -43,7 +43,7 @@ struct MenuLinesTest : ::testing::Test {
         settings.TZSType = type;
         settings.TZSDir = dir;
         std::vector<std::string> out;
-        for (const MenuLine& line : PrepareMenuLines(store, settings, zones, kUtc).lines)
+        for (const MenuLine& line : prepareMenuLines(store, settings, zones, kUtc).lines)
             out.push_back(line.caption);
         return out;
     }
@@ -55,7 +55,7 @@ struct MenuLinesTest : ::testing::Test {
 TEST_F(MenuLinesTest, OneCaptionPerZoneWithTheFullNameOrTheCity) {
     choose({"America/New_York", "Asia/Kathmandu", "Australia/Sydney", "Europe/Nowhere"});
     settings.TZSType = 7;  // no sort
-    MenuLines lines = PrepareMenuLines(store, settings, zones, kUtc);
+    MenuLines lines = prepareMenuLines(store, settings, zones, kUtc);
     ASSERT_EQ(lines.lines.size(), 4u);
     EXPECT_EQ(lines.lines[0].caption, "01/15/26 9:00 am - (GMT-05:00) New York, United States");
     EXPECT_EQ(lines.lines[1].caption, "01/15/26 7:45 pm - (GMT+05:45) Kathmandu, Nepal");
@@ -66,7 +66,7 @@ TEST_F(MenuLinesTest, OneCaptionPerZoneWithTheFullNameOrTheCity) {
 
     settings.PNDisp = true;  // the city, with the blank after ")"
     settings.TZFormat = "hh:mm";
-    lines = PrepareMenuLines(store, settings, zones, kUtc);
+    lines = prepareMenuLines(store, settings, zones, kUtc);
     EXPECT_EQ(lines.lines[0].caption, "09:00 -  New York, United States");
     EXPECT_EQ(lines.lines[3].caption, "14:00 - ");
 }
@@ -116,22 +116,22 @@ TEST_F(MenuLinesTest, EqualKeysAreNeverSwapped) {
 TEST_F(MenuLinesTest, ByTimeTheZoneTravelsWithItsCaption) {
     choose({"America/New_York", "America/St_Johns"});
     settings.TZSType = kSortByTime;
-    const MenuLines lines = PrepareMenuLines(store, settings, zones, kUtc);
+    const MenuLines lines = prepareMenuLines(store, settings, zones, kUtc);
     EXPECT_EQ(lines.lines[0].zone.DisplayText, "(GMT-03:30) St Johns, Canada");
     EXPECT_EQ(lines.lines[1].zone.DisplayText, "(GMT-05:00) New York, United States");
 }
 
 TEST_F(MenuLinesTest, ReadsTheCountAndTheZonesFromTheSettingsKey) {
     // Missing: "0" is written back and nothing is shown.
-    EXPECT_EQ(ReadMenuZones(store, Root::CurrentUser, zones), 0);
-    EXPECT_EQ(test::StoredValue(store, key, "NumTimeZones"), "0");
+    EXPECT_EQ(readMenuZones(store, Root::CurrentUser, zones), 0);
+    EXPECT_EQ(test::storedValue(store, key, "NumTimeZones"), "0");
 
     // A stored terminator is not part of the name; slots past the count are emptied.
     zones.ZoneList[3] = "Asia/Tokyo";
     put("NumTimeZones", "2");
     put("TZone1", std::string("Europe/Berlin") + '\0');
     put("TZone2", "Asia/Kathmandu");
-    EXPECT_EQ(ReadMenuZones(store, Root::CurrentUser, zones), 2);
+    EXPECT_EQ(readMenuZones(store, Root::CurrentUser, zones), 2);
     EXPECT_EQ(zoneList(3), (std::vector<std::string>{"Europe/Berlin", "Asia/Kathmandu", ""}));
 
     const struct {
@@ -140,10 +140,10 @@ TEST_F(MenuLinesTest, ReadsTheCountAndTheZonesFromTheSettingsKey) {
     } counts[] = {{"55", 50}, {"50", 50}, {"-3", 0}, {"many", 0}, {"3 zones", 3}};
     for (const auto& c : counts) {
         put("NumTimeZones", c.stored);
-        EXPECT_EQ(ReadMenuZones(store, Root::CurrentUser, zones), c.shown) << c.stored;
+        EXPECT_EQ(readMenuZones(store, Root::CurrentUser, zones), c.shown) << c.stored;
     }
     // No settings key: nothing to show.
-    EXPECT_EQ(ReadMenuZones(store, Root::LocalMachine, zones), 0);
+    EXPECT_EQ(readMenuZones(store, Root::LocalMachine, zones), 0);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ struct Tick : ::testing::Test {
     std::optional<std::string> machineZone = std::string("GMT Standard Time ");
     int biasRefills = 0;
     int newBias = 0;
-    AlarmFiring firing{app.alarms, sound, notifier, ZoneClockOf(app)};
+    AlarmFiring firing{app.alarms, sound, notifier, zoneClockOf(app)};
     RemTick remTick{app, firing,
                     RemTickHooks{
                         [this](const std::string& time, const std::string& date) {
@@ -104,10 +104,10 @@ TEST_F(Tick, MachineZoneChangeIsPickedUpOnceAtTheNextTick) {
 
 TEST_F(Tick, StandardHooksReadTheMachineZoneNameAndFollowZoneRules) {
     put(kTimeZoneInformationKey, "StandardName", "Tokyo Standard Time");
-    EXPECT_EQ(StandardRemTickHooks(app, {}, {}).readStandardName(), "Tokyo Standard Time ");
+    EXPECT_EQ(standardRemTickHooks(app, {}, {}).readStandardName(), "Tokyo Standard Time ");
     ZoneRecord tokyo;
     tokyo.Bias = -540;
-    EXPECT_EQ(ZoneClockOf(app)(tokyo), DateTime::fromFields(2026, 12, 6, 17, 59, 59));
+    EXPECT_EQ(zoneClockOf(app)(tokyo), DateTime::fromFields(2026, 12, 6, 17, 59, 59));
 }
 
 }  // namespace

@@ -23,18 +23,18 @@ TEST(TrayArea, EndOfThePanelStripOnAnyEdgeElseTheCorner) {
         {"right-hand panel", {0, 0, 1024, 768}, {0, 0, 976, 768}, {976, 728, 1024, 768}},
         {"screen smaller than the area", {0, 0, 60, 30}, {0, 0, 60, 30}, {0, 0, 60, 30}},
     };
-    for (const Case& c : cases) EXPECT_EQ(TrayAreaRect(c.screen, c.available), c.area) << c.what;
+    for (const Case& c : cases) EXPECT_EQ(trayAreaRect(c.screen, c.available), c.area) << c.what;
 }
 
 TEST(TrayArea, WindowSitsDockTopOffsetBelowTheAreaClippedToIt) {
-    EXPECT_EQ(PixelsFromTwips(DockTopOffsetTwips(2)), 3);  // 50 twips: 3.33 pixels
-    EXPECT_EQ(PixelsFromTwips(DockTopOffsetTwips(1)), 1);  // 10 twips: 0.67 pixels
-    EXPECT_EQ(DockedWindowRect({944, 738, 1024, 768}, 3, kSurfaceWidth, kSurfaceHeight),
+    EXPECT_EQ(pixelsFromTwips(dockTopOffsetTwips(2)), 3);  // 50 twips: 3.33 pixels
+    EXPECT_EQ(pixelsFromTwips(dockTopOffsetTwips(1)), 1);  // 10 twips: 0.67 pixels
+    EXPECT_EQ(dockedWindowRect({944, 738, 1024, 768}, 3, kSurfaceWidth, kSurfaceHeight),
               (PixelRect{944, 741, 1024, 768}));
     // Nothing beyond the drawing surface.
-    EXPECT_EQ(DockedWindowRect({0, 0, 400, 500}, 3, kSurfaceWidth, kSurfaceHeight),
+    EXPECT_EQ(dockedWindowRect({0, 0, 400, 500}, 3, kSurfaceWidth, kSurfaceHeight),
               (PixelRect{0, 3, 185, 372}));
-    EXPECT_EQ(DockedWindowRect({0, 0, 80, 2}, 3, kSurfaceWidth, kSurfaceHeight).height(), 0);
+    EXPECT_EQ(dockedWindowRect({0, 0, 80, 2}, 3, kSurfaceWidth, kSurfaceHeight).height(), 0);
 }
 
 TEST(MenuGate, OnePressOpensOneMenuUntilItCloses) {

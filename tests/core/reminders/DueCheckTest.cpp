@@ -92,7 +92,7 @@ TEST_F(DueCheckTest, AnswerNoMovesOnlyTheRecurringOneAndSavesOrReportsTheFailedS
     EXPECT_EQ(table.RemDate[0] + " " + table.RemDate[1] + " " + table.RemTime[1],
               "03/07/05 03/08/05 09:30:00");
     ASSERT_TRUE(r.save.ok);
-    EXPECT_EQ(readFile(dir.file("Tavrin.DAT")), SerialiseReminders(table));
+    EXPECT_EQ(readFile(dir.file("Tavrin.DAT")), serialiseReminders(table));
     // A failed save is reported, and the table keeps the move.
     std::filesystem::remove(dir.file("Tavrin.DAT"));
     std::filesystem::create_directory(dir.file("Tavrin.DAT"));

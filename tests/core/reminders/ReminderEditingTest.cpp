@@ -115,7 +115,7 @@ TEST(ReminderEditor, FormConversionAndItsRefusals) {
 TEST_F(EditingTest, AddAppendsAndRewritesTheFile) {
     EXPECT_EQ(titles(table), "One|Two|Three");
     EXPECT_EQ(table.RemTime[2], "21:05:00");
-    EXPECT_EQ(readFile(path), SerialiseReminders(table));
+    EXPECT_EQ(readFile(path), serialiseReminders(table));
     const auto rows = managerRows(table, settings);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(row(rows[2]), "2 Three|03/07/05|9:05 PM|No|on");
@@ -146,7 +146,7 @@ TEST_F(EditingTest, EditMovesTheReminderToTheEndAndClearingItsTitleKeepsIt) {
     EXPECT_EQ(titles(table), "One|Three|Two edited");
     EXPECT_EQ(table.RemTime[2], "07:45:00");
     EXPECT_EQ(c.slot, 2);
-    EXPECT_EQ(readFile(path), SerialiseReminders(table));
+    EXPECT_EQ(readFile(path), serialiseReminders(table));
     EXPECT_EQ(editReminder(table, 1, "Three", form(""), settings, path).outcome, Outcome::NothingStored);
     EXPECT_EQ(titles(table), "One|Three|Two edited");
 }
@@ -163,7 +163,7 @@ TEST_F(EditingTest, DeleteMovesLaterRemindersDown) {
     EXPECT_EQ(titles(table), "Two|Three");
     EXPECT_TRUE(table.RemBody[2].empty());
     ReminderTable back;
-    EXPECT_EQ(ParseReminders(readFile(path), back).records, 2);
+    EXPECT_EQ(parseReminders(readFile(path), back).records, 2);
     EXPECT_EQ(deleteReminder(table, 5, path).outcome, Outcome::NothingStored);
     EXPECT_EQ(deleteReminder(table, -1, path).outcome, Outcome::NothingStored);
 }

@@ -58,59 +58,59 @@ TEST(ReminderFile, RoundTripKeepsEveryByte) {
     putReminder(t, 3, "Commas, here, too", "a,b", "21:05:00", "1", "1", "x, y,, z");
     putReminder(t, 4, "Caf\xe9 \xff\x80", "  03/07/05", "21:05:00", "1", "-1", "lf only\nand\xa0nbsp \t");
     putReminder(t, 5, "  leading blanks", "03/07/05", "21:05:00", "1", "-1", "\r\n");
-    const std::string text = SerialiseReminders(t);
+    const std::string text = serialiseReminders(t);
     EXPECT_EQ(text.substr(0, 53),
               "\"<START>\"\r\n\"Two lines\"\r\n\"03/07/05\"\r\n\"09:30:00\"\r\n\"1\"\r\n");
     ReminderTable back;
-    EXPECT_EQ(ParseReminders(text, back).loaded, 6);
+    EXPECT_EQ(parseReminders(text, back).loaded, 6);
     for (int i = 0; i < 6; ++i) EXPECT_EQ(ReminderRecord::fromSlot(back, i), ReminderRecord::fromSlot(t, i));
-    EXPECT_EQ(SerialiseReminders(back), text);
+    EXPECT_EQ(serialiseReminders(back), text);
 }
 
 TEST(ReminderFile, MalformedFilesReadAsTheFormatHasAlwaysRead) {
     ReminderTable t;
     // A record without "</END>" swallows the next one; its message is the last item read.
-    ParseReminders(readFile(dataFile("missing-end.dat")), t);
+    parseReminders(readFile(dataFile("missing-end.dat")), t);
     ASSERT_EQ(occupiedSlots(t), 3);
     EXPECT_EQ(t.RemTitle[1], "Second");
     EXPECT_EQ(t.RemBody[1], "three");
     EXPECT_EQ(t.RemTitle[2], "Fourth");
 
-    ParseReminders(readFile(dataFile("text-between.dat")), t);
+    parseReminders(readFile(dataFile("text-between.dat")), t);
     ASSERT_EQ(occupiedSlots(t), 2);
     EXPECT_EQ(t.RemTitle[0], "A");
     EXPECT_EQ(t.RemTitle[1], "B");
     EXPECT_EQ(t.RemBody[1], "b");
 
     // Cut inside a record's first five values: what was read is kept.
-    ParseReminders(readFile(dataFile("truncated.dat")), t);
+    parseReminders(readFile(dataFile("truncated.dat")), t);
     ASSERT_EQ(occupiedSlots(t), 2);
     EXPECT_EQ(ReminderRecord::fromSlot(t, 1), (ReminderRecord{"Cut short", "03/08/05", "10:0", "", "", ""}));
 
-    ParseReminders(readFile(dataFile("truncated-after-start.dat")), t);
+    parseReminders(readFile(dataFile("truncated-after-start.dat")), t);
     EXPECT_EQ(occupiedSlots(t), 1);
     expectUnbrokenRun(t);
-    ParseReminders(readFile(dataFile("binary-junk.dat")), t);
+    parseReminders(readFile(dataFile("binary-junk.dat")), t);
     expectUnbrokenRun(t);
-    EXPECT_EQ(ParseReminders(readFile(dataFile("empty.dat")), t).loaded, 0);
+    EXPECT_EQ(parseReminders(readFile(dataFile("empty.dat")), t).loaded, 0);
     EXPECT_EQ(occupiedSlots(t), 0);
     // No prefix of a file may leave a gap in the table.
     const std::string text = readFile(dataFile("missing-end.dat")) + readFile(dataFile("three-records.dat"));
     for (std::size_t n = 0; n <= text.size(); ++n) {
-        ParseReminders(std::string_view(text).substr(0, n), t);
+        parseReminders(std::string_view(text).substr(0, n), t);
         expectUnbrokenRun(t);
     }
 }
 
 TEST(ReminderFile, DoubleQuoteFromAHandEditedFileIsWrittenAsAnApostrophe) {
     ReminderTable t;
-    ParseReminders(
+    parseReminders(
         "\"<START>\"\r\nSay \"hi\" now\r\n\"03/07/05\"\r\n\"09:30:00\"\r\n\"1\"\r\n\"-1\"\r\n\"m\"\r\n"
         "\"</END>\"\r\n",
         t);
     ASSERT_EQ(t.RemTitle[0], "Say \"hi\" now");
     ReminderTable back;
-    ParseReminders(SerialiseReminders(t), back);
+    parseReminders(serialiseReminders(t), back);
     EXPECT_EQ(back.RemTitle[0], "Say 'hi' now");
     EXPECT_EQ(back.RemBody[0], "m");
 }
@@ -142,7 +142,7 @@ TEST_F(FileTest, MoreThan256RecordsKeepsTheOriginalBesideIt) {
 
     ASSERT_TRUE(SaveReminders(table, path).ok);
     ReminderTable back;
-    EXPECT_EQ(ParseReminders(readFile(path), back).records, 256);
+    EXPECT_EQ(parseReminders(readFile(path), back).records, 256);
 }
 
 TEST_F(FileTest, MissingOrUnreadableFile) {
@@ -173,7 +173,7 @@ TEST_F(FileTest, SavesMakeFoldersFollowLinksAndMayWriteAnEmptyFile) {
     std::filesystem::create_symlink("real.dat", path);
     ASSERT_TRUE(SaveReminders(table, path).ok);
     EXPECT_TRUE(std::filesystem::is_symlink(path));
-    EXPECT_EQ(readFile(dir.file("real.dat")), SerialiseReminders(table));
+    EXPECT_EQ(readFile(dir.file("real.dat")), serialiseReminders(table));
 
     // A file where a folder should be.
     writeFile(dir.file("plain"), "x");
@@ -234,13 +234,13 @@ TEST_F(FileTest, OlderLayoutIsConvertedAndKept) {
     EXPECT_EQ(table.RemEnabled[1], "0");
     EXPECT_EQ(table.RemRecur[1], "-1");
     EXPECT_EQ(table.RemBody[1], "x");
-    EXPECT_EQ(readFile(path), SerialiseReminders(table));
+    EXPECT_EQ(readFile(path), serialiseReminders(table));
     EXPECT_EQ(readFile(path + ".old"), original);
     // Once converted, a second run leaves it alone.
     ReminderTable again;
     LoadReminders(again, path);
     ASSERT_TRUE(UpgradeReminderFile(again, path).ok);
-    EXPECT_EQ(readFile(path), SerialiseReminders(table));
+    EXPECT_EQ(readFile(path), serialiseReminders(table));
 }
 
 TEST(ReminderUpgrade, ShortFirstMessageAndCurrentFilesAreNotRewritten) {
@@ -260,7 +260,7 @@ TEST(ReminderUpgrade, ShortFirstMessageAndCurrentFilesAreNotRewritten) {
     }
     // The short message is then read as the recurrence code, as such a file always was.
     ReminderTable t;
-    ParseReminders(readFile(dataFile("older-short-message.dat")), t);
+    parseReminders(readFile(dataFile("older-short-message.dat")), t);
     EXPECT_EQ(t.RemRecur[0], "ok");
     EXPECT_EQ(t.RemBody[0], "");
 }

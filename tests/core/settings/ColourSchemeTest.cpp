@@ -14,18 +14,18 @@ TEST(ColourScheme, PictureSchemesAreRecognisedByColourNumber) {
         {"00E99012", PictureScheme::Blue}, {"B2E2EA", PictureScheme::OliveGreen},
         {"e5dbda", PictureScheme::Silver}, {"C8D0D4", PictureScheme::None},
         {"", PictureScheme::None}};
-    for (const auto& [colour, scheme] : cases) EXPECT_EQ(SchemeOfColour(colour), scheme) << colour;
+    for (const auto& [colour, scheme] : cases) EXPECT_EQ(schemeOfColour(colour), scheme) << colour;
     // A custom colour equal to a picture scheme's brings its pictures.
-    EXPECT_EQ(SchemeOfColour(PickedColourText(ColourNumberOf(Rgb{234, 226, 178}))),
+    EXPECT_EQ(schemeOfColour(pickedColourText(colourNumberOf(Rgb{234, 226, 178}))),
               PictureScheme::OliveGreen);
 }
 
 TEST(ColourScheme, PicturePathsInSlotOrder) {
-    EXPECT_EQ(SchemePicturePaths(PictureScheme::Blue, "/opt/t"),
+    EXPECT_EQ(schemePicturePaths(PictureScheme::Blue, "/opt/t"),
               (std::array<std::string, 3>{"/opt/t/Images/def_blue.gif", "/opt/t/Images/def_blue_top.gif",
                                           "/opt/t/Images/def_blue_center.gif"}));
-    EXPECT_EQ(SchemePicturePaths(PictureScheme::Silver, "d")->at(2), "d/Images/silver_center.gif");
-    EXPECT_FALSE(SchemePicturePaths(PictureScheme::None, "d"));
+    EXPECT_EQ(schemePicturePaths(PictureScheme::Silver, "d")->at(2), "d/Images/silver_center.gif");
+    EXPECT_FALSE(schemePicturePaths(PictureScheme::None, "d"));
 }
 
 TEST(ColourScheme, LoadingNeedsEveryPictureOfTheScheme) {
@@ -34,21 +34,21 @@ TEST(ColourScheme, LoadingNeedsEveryPictureOfTheScheme) {
         slots.push_back(slot);
         return true;
     };
-    EXPECT_TRUE(LoadSchemePictures("B2E2EA", "d", loadAll));
+    EXPECT_TRUE(loadSchemePictures("B2E2EA", "d", loadAll));
     EXPECT_EQ(slots, (std::vector<int>{0, 1, 2}));
 
     slots.clear();
-    EXPECT_FALSE(LoadSchemePictures("C8D0D4", "d", loadAll));
-    EXPECT_FALSE(LoadSchemePictures("", "d", loadAll));
+    EXPECT_FALSE(loadSchemePictures("C8D0D4", "d", loadAll));
+    EXPECT_FALSE(loadSchemePictures("", "d", loadAll));
     EXPECT_TRUE(slots.empty());
 
     const auto topMissing = [&](int slot, const std::string&) { return slot != 1; };
-    EXPECT_FALSE(LoadSchemePictures("E99012", "d", topMissing));
+    EXPECT_FALSE(loadSchemePictures("E99012", "d", topMissing));
 }
 
 TEST(ColourScheme, EveryPictureIsShipped) {
     for (const char* colour : {kOliveGreenScheme, kSilverScheme, kBlueScheme}) {
-        const auto paths = SchemePicturePaths(SchemeOfColour(colour), TAVRIN_SOURCE_DIR);
+        const auto paths = schemePicturePaths(schemeOfColour(colour), TAVRIN_SOURCE_DIR);
         ASSERT_TRUE(paths);
         for (const std::string& path : *paths) {
             struct stat st {};

@@ -8,7 +8,7 @@
 namespace tavrin {
 namespace {
 
-using tavrin::test::StoredValue;
+using tavrin::test::storedValue;
 
 constexpr std::uint32_t kButtonFace = 0xD8E9EC;  // red EC, green E9, blue D8
 
@@ -18,14 +18,14 @@ struct Finish : ::testing::Test {
     InitialSetup setup;
 
     // The value under the settings key of `root`: its data, "<missing>" or "<no key>".
-    std::string value(Root root, const char* name) { return StoredValue(store, root, kSettingsKey, name); }
+    std::string value(Root root, const char* name) { return storedValue(store, root, kSettingsKey, name); }
     bool settingsKeyExists(Root root) { return value(root, "") != "<no key>"; }
     void makeSettings(Root root) {
         bool created = false;
         store.tree(root).create(kSettingsKey, created).setValue("DateFormat", ValueType::String, "dd.mm.yy");
     }
     SetupResult finish(SetupUsers users = SetupUsers::Everyone) {
-        return FinishSetup(store, settings, setup, users, kButtonFace);
+        return finishSetup(store, settings, setup, users, kButtonFace);
     }
 };
 
@@ -37,7 +37,7 @@ TEST_F(Finish, UntouchedListsGiveTheBlueSchemeAndMarkTheMakerKey) {
     for (SetupList list : {SetupList::Windows, SetupList::XpSchemes, SetupList::NinexSchemes})
         EXPECT_EQ(setup.list(list).index, 0);
     EXPECT_EQ(settings.SettingsRoot, Root::LocalMachine);
-    EXPECT_EQ(StoredValue(store, Root::LocalMachine, kMakerKey, ""), "Quillon");
+    EXPECT_EQ(storedValue(store, Root::LocalMachine, kMakerKey, ""), "Quillon");
 }
 
 TEST_F(Finish, TheWindowsFamilyEnablesItsSchemeList) {
@@ -83,10 +83,10 @@ TEST(FinishScheme, ChoicesGiveTheirSchemeColour) {
         InitialSetup setup;
         for (const auto& [list, index] : c.steps) setup.choose(list, index);
         if (c.typed) setup.type(c.typed);
-        const SetupResult r = FinishSetup(store, settings, setup, c.users, kButtonFace);
+        const SetupResult r = finishSetup(store, settings, setup, c.users, kButtonFace);
         EXPECT_EQ(r.status, status::kSuccess);
         EXPECT_EQ(r.noScheme, *c.scheme == '\0');
-        EXPECT_EQ(StoredValue(store, c.root, kSettingsKey, "ColScheme"), *c.scheme ? c.scheme : "<missing>");
+        EXPECT_EQ(storedValue(store, c.root, kSettingsKey, "ColScheme"), *c.scheme ? c.scheme : "<missing>");
         // The typed text keeps the Windows list off its placeholder, so no scheme list is filled.
         if (c.typed) {
             EXPECT_EQ(setup.list(SetupList::Windows).text, c.typed);

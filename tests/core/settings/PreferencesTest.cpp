@@ -14,7 +14,7 @@
 namespace tavrin {
 namespace {
 
-using tavrin::test::StoredValue;
+using tavrin::test::storedValue;
 
 constexpr const char* kFace = "D8E9EC";  // the desktop's face colour in these tests
 constexpr std::uint32_t kYellow = 0x00FFFF;
@@ -28,8 +28,8 @@ struct PrefsTest : ::testing::Test {
 
     PrefsTest() {
         auto keys = std::make_shared<tavrin::test::FakeKeys>();
-        keys->add(JoinKeyPath(kZoneRootNt, "Europe/Berlin"), "Display", "(GMT+01:00) Berlin, Germany");
-        keys->add(JoinKeyPath(kZoneRootNt, "Asia/Tokyo"), "Display", "(GMT+09:00) Tokyo, Japan");
+        keys->add(joinKeyPath(kZoneRootNt, "Europe/Berlin"), "Display", "(GMT+01:00) Berlin, Germany");
+        keys->add(joinKeyPath(kZoneRootNt, "Asia/Tokyo"), "Display", "(GMT+09:00) Tokyo, Japan");
         store.mount(Root::LocalMachine, keys);
         load();
     }
@@ -50,8 +50,8 @@ struct PrefsTest : ::testing::Test {
         prefs->putSettings();
         return prefs->saveSettings(store, zones, list, program);
     }
-    std::string stored(const char* name) { return StoredValue(store, Root::CurrentUser, kSettingsKey, name); }
-    std::string autostart() { return StoredValue(store, Root::CurrentUser, kRunKey, kRunValueName); }
+    std::string stored(const char* name) { return storedValue(store, Root::CurrentUser, kSettingsKey, name); }
+    std::string autostart() { return storedValue(store, Root::CurrentUser, kRunKey, kRunValueName); }
     void storeValue(const char* name, const char* data) {
         bool created = false;
         store.tree(Root::CurrentUser).create(kSettingsKey, created).setValue(name, ValueType::String, data);

@@ -10,7 +10,7 @@
 #include "support/StoredValue.h"
 
 using namespace tavrin;
-using tavrin::test::StoredValue;
+using tavrin::test::storedValue;
 
 namespace {
 
@@ -35,7 +35,7 @@ struct LoadSettingsTest : ::testing::Test {
     }
     void load() { LoadSettings(store, settings, zones, "C8D0D4"); }
     std::string value(const std::string& name) {
-        return StoredValue(store, Root::CurrentUser, kSettingsKey, name);
+        return storedValue(store, Root::CurrentUser, kSettingsKey, name);
     }
 };
 
@@ -69,7 +69,7 @@ TEST_F(LoadSettingsTest, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
 
 TEST_F(LoadSettingsTest, AFirstStartMakesTheMakerKeyAndTakesTheButtonFaceColour) {
     load();
-    EXPECT_EQ(StoredValue(store, Root::CurrentUser, kMakerKey, ""), "Quillon");
+    EXPECT_EQ(storedValue(store, Root::CurrentUser, kMakerKey, ""), "Quillon");
     EXPECT_EQ(value("ColScheme"), "C8D0D4");
     EXPECT_EQ(settings.ColScheme, "C8D0D4");
 }
@@ -126,17 +126,17 @@ TEST_F(LoadSettingsTest, AnUnwritableRootStopsBeforeReadingAnything) {
 
 TEST(ChooseSettingsRoot, MachineFirstThenUserThenFirstRun) {
     MemoryStore store;
-    EXPECT_EQ(ChooseSettingsRoot(store), std::nullopt);
+    EXPECT_EQ(chooseSettingsRoot(store), std::nullopt);
     bool created = false;
     store.tree(Root::CurrentUser).create(kSettingsKey, created);
-    EXPECT_EQ(ChooseSettingsRoot(store), Root::CurrentUser);
+    EXPECT_EQ(chooseSettingsRoot(store), Root::CurrentUser);
     store.tree(Root::LocalMachine).create(kSettingsKey, created);
-    EXPECT_EQ(ChooseSettingsRoot(store), Root::LocalMachine);
+    EXPECT_EQ(chooseSettingsRoot(store), Root::LocalMachine);
     // Machine-wide settings the user cannot write are passed over for the user's own.
     store.setReadOnly(Root::LocalMachine, true);
-    EXPECT_EQ(ChooseSettingsRoot(store), Root::CurrentUser);
+    EXPECT_EQ(chooseSettingsRoot(store), Root::CurrentUser);
     store.tree(Root::CurrentUser).remove(kSettingsKey);
-    EXPECT_EQ(ChooseSettingsRoot(store), std::nullopt);
+    EXPECT_EQ(chooseSettingsRoot(store), std::nullopt);
 }
 
 TEST_F(LoadSettingsTest, ClearsEveryZoneSlotNotOnlyTheFirstTen) {

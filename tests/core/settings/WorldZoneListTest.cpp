@@ -15,7 +15,7 @@ namespace tavrin {
 namespace {
 
 using tavrin::test::FakeKeys;
-using tavrin::test::StoredValue;
+using tavrin::test::storedValue;
 
 struct ZoneListTest : ::testing::Test {
     MemoryStore store;
@@ -34,7 +34,7 @@ struct ZoneListTest : ::testing::Test {
     void catalogue(const std::vector<std::pair<std::string, std::optional<std::string>>>& entries) {
         auto keys = std::make_shared<FakeKeys>();
         for (const auto& [name, display] : entries) {
-            const std::string path = JoinKeyPath(kZoneRootNt, name);
+            const std::string path = joinKeyPath(kZoneRootNt, name);
             if (display)
                 keys->add(path, "Display", *display);
             else
@@ -54,7 +54,7 @@ struct ZoneListTest : ::testing::Test {
             if (item.checked) out.push_back(item.keyName);
         return out;
     }
-    std::string value(const std::string& name) { return StoredValue(store, key, name); }
+    std::string value(const std::string& name) { return storedValue(store, key, name); }
     void seed(const std::vector<std::pair<std::string, std::string>>& values) {
         for (const auto& [name, data] : values) store.SetValue(key, name, ValueType::String, data);
     }

@@ -6,7 +6,7 @@
 #include "support/StoredValue.h"
 
 using namespace tavrin;
-using tavrin::test::StoredValue;
+using tavrin::test::storedValue;
 
 namespace {
 
@@ -42,7 +42,7 @@ TEST_F(MemoryStoreTest, NamesIgnoreCaseAndKeepTheirFirstCase) {
     EXPECT_EQ(d, Disposition::CreatedNew);
     ASSERT_EQ(store.SetValue(key, "UseSysTZ", ValueType::String, "1"), status::kSuccess);
     ASSERT_EQ(store.SetValue(key, "useSysTZ", ValueType::String, "0"), status::kSuccess);
-    EXPECT_EQ(StoredValue(store, key, "USESYSTZ"), "0");
+    EXPECT_EQ(storedValue(store, key, "USESYSTZ"), "0");
     const RegKey* k = store.tree(Root::CurrentUser).find("software\\quillon\\tavrin");
     ASSERT_NE(k, nullptr);
     ASSERT_EQ(k->values().size(), 1u);
@@ -56,7 +56,7 @@ TEST_F(MemoryStoreTest, StatusesOfMissingClosedAndEnumeratedKeys) {
     EXPECT_EQ(store.OpenKey(kUser, kSettingsKey, kAllAccess, key), status::kNotFound);
     ASSERT_EQ(store.CreateKey(kUser, "A\\Second", kAllAccess, key, d), status::kSuccess);
     ASSERT_EQ(store.CreateKey(kUser, "a\\first", kAllAccess, key, d), status::kSuccess);
-    EXPECT_EQ(StoredValue(store, key, "x"), "<missing>");
+    EXPECT_EQ(storedValue(store, key, "x"), "<missing>");
     KeyHandle a;
     ASSERT_EQ(store.OpenKey(kUser, "A", kReadAccess, a), status::kSuccess);
     EXPECT_EQ(subKeys(a), (std::vector<std::string>{"Second", "first"}));
@@ -96,7 +96,7 @@ TEST_F(MemoryStoreTest, ReadOnlyRootRefusesWriteAccessButOpensForReading) {
     EXPECT_EQ(store.CreateKey(kMachine, "SOFTWARE\\NEW", kReadAccess, key, d), status::kAccessDenied);
     EXPECT_EQ(store.DeleteKey(Root::LocalMachine, kSettingsKey), status::kAccessDenied);
     ASSERT_EQ(store.OpenKey(kMachine, kSettingsKey, kReadAccess, key), status::kSuccess);
-    EXPECT_EQ(StoredValue(store, key, "dateformat"), "mm/dd/yy");
+    EXPECT_EQ(storedValue(store, key, "dateformat"), "mm/dd/yy");
     // A handle got with full access before the root turned read-only still cannot write.
     KeyHandle full{Root::LocalMachine, kSettingsKey, kAllAccess, true};
     EXPECT_EQ(store.SetValue(full, "DateFormat", ValueType::String, "x"), status::kAccessDenied);
@@ -109,7 +109,7 @@ TEST_F(MemoryStoreTest, ProviderKeysOpenWithAnyAccessAndRefuseChanges) {
     ASSERT_EQ(store.CreateKey(kMachine, "System\\Mine", kAllAccess, key, d), status::kSuccess);
     store.setReadOnly(Root::LocalMachine, true);
     ASSERT_EQ(store.OpenKey(kMachine, "system\\zone", kAllAccess, key), status::kSuccess);
-    EXPECT_EQ(StoredValue(store, key, "standardname"), std::string("Europe/Berlin\0", 14));
+    EXPECT_EQ(storedValue(store, key, "standardname"), std::string("Europe/Berlin\0", 14));
     store.setReadOnly(Root::LocalMachine, false);
     EXPECT_EQ(store.SetValue(key, "StandardName", ValueType::String, "UTC"), status::kAccessDenied);
     EXPECT_EQ(store.DeleteValue(key, "StandardName"), status::kAccessDenied);

@@ -6,7 +6,7 @@
 #include "support/StoredValue.h"
 
 using namespace tavrin;
-using tavrin::test::StoredValue;
+using tavrin::test::storedValue;
 
 namespace {
 
@@ -20,7 +20,7 @@ class StoreAccessTest : public ::testing::Test {
                                   zoneKey, d),
                   0);
     }
-    std::string stored(std::string_view name) { return StoredValue(store, key, name); }
+    std::string stored(std::string_view name) { return storedValue(store, key, name); }
     MemoryStore store;
     KeyHandle key, zoneKey;
 };

@@ -235,7 +235,7 @@ TEST(CatalogueMatchesSystem, EveryZoneInEveryYearGivesTheCLibrarysWallClock) {
     std::size_t atChanges = 0, spread = 0, wrongTime = 0, wrongDaylight = 0, wrongNext = 0;
     for (const auto& id : ids) {
         const ZoneRecord zone = ReadZone(store, kZoneRootNt, id);
-        const auto timeline = TimelineOf(zone);
+        const auto timeline = timelineOf(zone);
         if (!timeline) {
             ADD_FAILURE() << id << ": the record names no readable tz file";
             continue;
@@ -272,7 +272,7 @@ TEST(CatalogueMatchesSystem, EveryZoneInEveryYearGivesTheCLibrarysWallClock) {
             auto next = in;
             while (next != stretches.end() && next->reading.offset == std::prev(in)->reading.offset) ++next;
             if (next == stretches.end()) continue;  // none seen before 2040
-            const auto change = NextClockChange(zone, utc);
+            const auto change = nextClockChange(zone, utc);
             if (!change || change->at != next->start || change->offsetAfter != next->reading.offset)
                 wrong(wrongNext, u, "the next change is at " + utcText(next->start));
         }

@@ -12,7 +12,7 @@
 
 using tavrin::DateTime;
 using tavrin::FormatPattern;
-using tavrin::ReadDateText;
+using tavrin::readDateText;
 
 namespace {
 
@@ -65,7 +65,7 @@ TEST(DateText, ReadsDatesAndTimesAsThePatternOrders) {
     // clang-format on
     for (const Reading& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " / " + std::string(c.pattern));
-        EXPECT_EQ(ReadDateText(c.text, c.pattern), c.want);
+        EXPECT_EQ(readDateText(c.text, c.pattern), c.want);
     }
 }
 
@@ -92,11 +92,11 @@ TEST(DateText, UnreadableTexts) {
                                   "March 7 2005 March",
                                   "\xc3\xa9 3/7/05",
                                   "3/7/05\x01"}) {
-        EXPECT_EQ(ReadDateText(text), std::nullopt) << '"' << text << '"';
+        EXPECT_EQ(readDateText(text), std::nullopt) << '"' << text << '"';
     }
     using namespace std::string_view_literals;
-    EXPECT_EQ(ReadDateText("03/07/05\0"sv), std::nullopt);
-    EXPECT_EQ(ReadDateText("03/\0"
+    EXPECT_EQ(readDateText("03/07/05\0"sv), std::nullopt);
+    EXPECT_EQ(readDateText("03/\0"
                            "07/05"sv),
               std::nullopt);
 }
@@ -121,7 +121,7 @@ TEST(DateText, EveryFullDatePatternReadsItsOwnTextBack) {
                                           "mmm d yyyy",         "mm/dd/yyyy hh:mm:ss", "yyyy mmmm dd dddd",
                                           "dd-mmm-yyyy",        "mm/yyyy/dd"};
     auto readsBack = [](const DateTime& t, std::string_view p) {
-        ASSERT_EQ(ReadDateText(FormatPattern(t, p), p), t) << p << ": " << FormatPattern(t, p);
+        ASSERT_EQ(readDateText(FormatPattern(t, p), p), t) << p << ": " << FormatPattern(t, p);
     };
     const std::int64_t from1930 = day(1930, 1, 1).days(), to2029 = day(2029, 12, 31).days();
     for (std::int64_t d = from1930; d <= to2029; d += 13) {
@@ -141,9 +141,9 @@ TEST(DateText, EveryFullDatePatternReadsItsOwnTextBack) {
 TEST(DateText, TimePatternsReadTheirOwnTextBack) {
     for (int s = 0; s < 86400; s += 7) {
         const DateTime t = DateTime::fromSerial(0, s);
-        EXPECT_EQ(ReadDateText(FormatPattern(t, "HH:MM:SS")), t);
+        EXPECT_EQ(readDateText(FormatPattern(t, "HH:MM:SS")), t);
         for (std::string_view p : {"h:mm AM/PM", "HH:MM", "hh:mm am/pm", "h:mm a/p"})
-            ASSERT_EQ(ReadDateText(FormatPattern(t, p)), time(0, 0, s - s % 60))
+            ASSERT_EQ(readDateText(FormatPattern(t, p)), time(0, 0, s - s % 60))
                 << p << ": " << FormatPattern(t, p);
     }
 }
@@ -173,7 +173,7 @@ TEST(DateText, RandomTextIsReadOrRefusedNeverMisread) {
         const int n = length(rng);
         for (int k = 0; k < n; ++k) text += pieces[pick(rng)];
         const std::string_view format = formats[static_cast<std::size_t>(i) % std::size(formats)];
-        const std::optional<DateTime> v = ReadDateText(text, format);
+        const std::optional<DateTime> v = readDateText(text, format);
         if (!v) continue;
         // Whatever is read is a real date-time in range, and reads back the same from a plain form.
         const bool timeOnly = v->days() == 0;
@@ -181,7 +181,7 @@ TEST(DateText, RandomTextIsReadOrRefusedNeverMisread) {
             EXPECT_GE(v->year(), 100) << text;
             EXPECT_LE(v->year(), 9999) << text;
         }
-        EXPECT_EQ(ReadDateText(FormatPattern(*v, "yyyy-mm-dd hh:mm:ss")), v) << text;
+        EXPECT_EQ(readDateText(FormatPattern(*v, "yyyy-mm-dd hh:mm:ss")), v) << text;
     }
 }
 

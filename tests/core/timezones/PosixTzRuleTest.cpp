@@ -9,7 +9,7 @@ namespace {
 PosixTzRule parsed(const char* text) {
     PosixTzRule rule;
     std::string error;
-    EXPECT_TRUE(ParsePosixTz(text, rule, error)) << text << ": " << error;
+    EXPECT_TRUE(parsePosixTz(text, rule, error)) << text << ": " << error;
     return rule;
 }
 
@@ -78,7 +78,7 @@ TEST(PosixTzRule, RejectsWhatIsNoRule) {
          {"", "CE", "CET", "CET-1CEST,M13.1.0,M10.5.0", "<+03", "<+03>", "CET-1CEST,M3.5.0",
           "CET-1CEST,M3.5.0,M10.5.0/3x", "CET-1CEST,J0,J365", "CET-99", "CET-1CEST,M3.6.0,M10.5.0",
           "CET-1CEST,M3.5.7,M10.5.0", "CET-1CEST,M3.5.0/200,M10.5.0"}) {
-        EXPECT_FALSE(ParsePosixTz(bad, rule, error)) << bad;
+        EXPECT_FALSE(parsePosixTz(bad, rule, error)) << bad;
         EXPECT_FALSE(error.empty());
     }
 }

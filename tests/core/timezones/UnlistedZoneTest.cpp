@@ -13,7 +13,7 @@ using namespace tavrin;
 TEST(ZoneCatalogue, FindsZonesByNameThatTheListLeavesOut) {
     test::FakeClock clock(DateTime::fromFields(2026, 7, 1, 12, 0, 0));
     MemoryStore store;
-    store.mount(Root::LocalMachine, MakeZoneCatalogue(TAVRIN_TEST_DATA "/zoneinfo", clock));
+    store.mount(Root::LocalMachine, makeZoneCatalogue(TAVRIN_TEST_DATA "/zoneinfo", clock));
 
     const ZoneRecord eastern = ReadZone(store, kZoneRootNt, "US/Eastern");
     EXPECT_EQ(eastern.Bias, 300);

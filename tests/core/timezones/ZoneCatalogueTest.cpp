@@ -69,17 +69,17 @@ TEST_F(ZoneCatalogueTest, ListsZoneTabInOrderThenUtcUnderEveryAncestor) {
     EXPECT_EQ(ids[1], "Europe/Dublin");
     EXPECT_EQ(ids.back(), "UTC");
 
-    EXPECT_TRUE(catalogue->HasKey(""));
-    EXPECT_EQ(catalogue->SubKeys(""), std::vector<std::string>{"SOFTWARE"});
-    EXPECT_TRUE(catalogue->HasKey("software\\Microsoft"));
-    EXPECT_EQ(catalogue->SubKeys("SOFTWARE\\MICROSOFT\\windows nt"),
+    EXPECT_TRUE(catalogue->hasKey(""));
+    EXPECT_EQ(catalogue->subKeys(""), std::vector<std::string>{"SOFTWARE"});
+    EXPECT_TRUE(catalogue->hasKey("software\\Microsoft"));
+    EXPECT_EQ(catalogue->subKeys("SOFTWARE\\MICROSOFT\\windows nt"),
               std::vector<std::string>{"CURRENTVERSION"});
     EXPECT_TRUE(
-        catalogue->HasKey("Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\europe/berlin\\"));
-    EXPECT_FALSE(catalogue->HasKey("SOFTWARE\\QUILLON"));
-    EXPECT_FALSE(catalogue->HasKey(std::string(kZoneRootNt) + "\\Europe/Nowhere"));
-    EXPECT_FALSE(catalogue->HasKey(std::string(kZoneRootNt) + "\\Europe/Berlin\\More"));
-    EXPECT_TRUE(catalogue->SubKeys(std::string(kZoneRootNt) + "\\Europe/Berlin").empty());
+        catalogue->hasKey("Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\europe/berlin\\"));
+    EXPECT_FALSE(catalogue->hasKey("SOFTWARE\\QUILLON"));
+    EXPECT_FALSE(catalogue->hasKey(std::string(kZoneRootNt) + "\\Europe/Nowhere"));
+    EXPECT_FALSE(catalogue->hasKey(std::string(kZoneRootNt) + "\\Europe/Berlin\\More"));
+    EXPECT_TRUE(catalogue->subKeys(std::string(kZoneRootNt) + "\\Europe/Berlin").empty());
 
     // Walking the store by index gives the same list.
     KeyHandle root;
@@ -107,10 +107,10 @@ TEST_F(ZoneCatalogueTest, DisplayTextsAndNames) {
 
     ValueType type = ValueType::None;
     std::string data;
-    ASSERT_TRUE(catalogue->GetValue(std::string(kZoneRootNt) + "\\Europe/Berlin", "tzi", type, data));
+    ASSERT_TRUE(catalogue->getValue(std::string(kZoneRootNt) + "\\Europe/Berlin", "tzi", type, data));
     EXPECT_EQ(type, ValueType::Binary);
     EXPECT_EQ(data.size(), kTziSize);
-    EXPECT_FALSE(catalogue->GetValue(std::string(kZoneRootNt) + "\\Europe/Berlin", "MapID", type, data));
+    EXPECT_FALSE(catalogue->getValue(std::string(kZoneRootNt) + "\\Europe/Berlin", "MapID", type, data));
     EXPECT_EQ(read("Europe/Nowhere"), ZoneRecord{});
 }
 
@@ -227,17 +227,17 @@ TEST_F(ZoneCatalogueTest, MachineZoneBiasIsTheStandardOffsetAllYear) {
     {
         TzVariable tz("Australia/Sydney");  // in daylight time on 1 January, yet the standard Bias
         clock.setUtc(DateTime::fromFields(2026, 1, 1));
-        EXPECT_EQ(MachineZoneBias(kZoneinfo, clock, noEtc), -600);
+        EXPECT_EQ(machineZoneBias(kZoneinfo, clock, noEtc), -600);
         ZoneState state;
-        FillLocalBias(state, kZoneinfo, clock);
+        fillLocalBias(state, kZoneinfo, clock);
         EXPECT_EQ(state.LocalBias, -600);
     }
     {
         TzVariable tz("Europe/Dublin");
-        EXPECT_EQ(MachineZoneBias(kZoneinfo, clock, noEtc), 0);
+        EXPECT_EQ(machineZoneBias(kZoneinfo, clock, noEtc), 0);
     }
     // No zone file at all: 0, and a catalogue that still has UTC.
-    EXPECT_EQ(MachineZoneBias(noEtc, clock, noEtc), 0);
+    EXPECT_EQ(machineZoneBias(noEtc, clock, noEtc), 0);
     ZoneCatalogue none(noEtc, clock);
     EXPECT_EQ(none.zoneIds(), std::vector<std::string>{"UTC"});
     const auto utc = none.zoneRecord("utc");

@@ -24,7 +24,7 @@ class ZoneChangeTextTest : public ::testing::Test {
     MemoryStore store;
 
     void SetUp() override {
-        store.mount(Root::LocalMachine, MakeZoneCatalogue(TAVRIN_TEST_DATA "/zoneinfo", clock));
+        store.mount(Root::LocalMachine, makeZoneCatalogue(TAVRIN_TEST_DATA "/zoneinfo", clock));
     }
     ZoneRecord read(const std::string& id) { return ReadZone(store, kZoneRootNt, id); }
 };
@@ -59,7 +59,7 @@ TEST_F(ZoneChangeTextTest, OffsetNowAndTheNextChangeOnTheZonesOwnClock) {
         {"Nowhere/Zone", at(2026, 7, 1), "UTC+00:00 now; no clock changes"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ZoneChangeText(read(c.zone), c.utc), c.text)
+        EXPECT_EQ(zoneChangeText(read(c.zone), c.utc), c.text)
             << c.zone << " at " << c.utc.year() << "-" << c.utc.month() << "-" << c.utc.day();
     }
 }
@@ -78,7 +78,7 @@ TEST_F(ZoneChangeTextTest, ARecordWithoutItsTzZoneGivesTheSameLineFromItsRuleBlo
         ASSERT_FALSE(tz.tzFile.empty()) << c.zone;
         ZoneRecord block = tz;
         block.tzFile.clear();
-        EXPECT_EQ(ZoneChangeText(block, c.utc), ZoneChangeText(tz, c.utc)) << c.zone;
+        EXPECT_EQ(zoneChangeText(block, c.utc), zoneChangeText(tz, c.utc)) << c.zone;
     }
 }
 

@@ -16,8 +16,8 @@ const std::string kZoneinfo = std::string(TAVRIN_TEST_DATA) + "/zoneinfo";
 TEST(ZoneFileCache, ThreadsAskingAtOnceShareOneReadOfEachFile) {
     ZoneFileCache cache;
     const std::vector<std::string> paths = {
-        ZoneFilePath(kZoneinfo, "Europe/Berlin"), ZoneFilePath(kZoneinfo, "Asia/Tokyo"),
-        ZoneFilePath(kZoneinfo, "No/Such_Zone"), ZoneFilePath(kZoneinfo, "zone.tab")};  // no zone file
+        zoneFilePath(kZoneinfo, "Europe/Berlin"), zoneFilePath(kZoneinfo, "Asia/Tokyo"),
+        zoneFilePath(kZoneinfo, "No/Such_Zone"), zoneFilePath(kZoneinfo, "zone.tab")};  // no zone file
     constexpr int kThreads = 4;
     std::vector<std::map<std::string, const ZoneTimeline*>> seen(kThreads);
     std::vector<std::thread> threads;
@@ -36,11 +36,11 @@ TEST(ZoneFileCache, ThreadsAskingAtOnceShareOneReadOfEachFile) {
 }
 
 TEST(ZoneFileCache, OneFileHasOnePathFromAnyFolderSpelling) {
-    const std::string direct = ZoneFilePath(kZoneinfo, "Europe/Berlin");
-    EXPECT_EQ(ZoneFilePath(kZoneinfo + "/Europe/..", "./Europe/Berlin"), direct);
+    const std::string direct = zoneFilePath(kZoneinfo, "Europe/Berlin");
+    EXPECT_EQ(zoneFilePath(kZoneinfo + "/Europe/..", "./Europe/Berlin"), direct);
     const auto cwd = std::filesystem::current_path();
     std::filesystem::current_path(kZoneinfo);
-    const std::string relative = ZoneFilePath(".", "Europe/Berlin");
+    const std::string relative = zoneFilePath(".", "Europe/Berlin");
     std::filesystem::current_path(cwd);
     EXPECT_EQ(relative, direct);
 }

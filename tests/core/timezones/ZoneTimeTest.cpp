@@ -100,7 +100,7 @@ TEST(UtcNow, ComesFromTheClockToTheSecond) {
     EXPECT_EQ(UtcNow(clock), at(2026, 3, 29, 0, 59, 59));
     ZoneState state;
     state.LocalBias = 77;
-    FillLocalBias(state, "/nonexistent-zoneinfo", clock);
+    fillLocalBias(state, "/nonexistent-zoneinfo", clock);
     EXPECT_EQ(state.LocalBias, 0);
 }
 

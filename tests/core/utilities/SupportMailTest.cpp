@@ -22,16 +22,16 @@ TEST(SupportMail, OperatingSystemTextJoinsTheSystemValuesEachWithOneBlank) {
     putSystemValue(store, nt, "CurrentVersion", "5.1");
     putSystemValue(store, nt, "CurrentBuildNumber", "2600");
     putSystemValue(store, nt, "CSDVersion", "Service Pack 2");
-    EXPECT_EQ(OperatingSystemText(store, 2), "Microsoft Windows XP 5.1 2600 Service Pack 2 ");
+    EXPECT_EQ(operatingSystemText(store, 2), "Microsoft Windows XP 5.1 2600 Service Pack 2 ");
 
     // Other platforms read the older key; what is missing still gives its blank.
     putSystemValue(store, "Software\\Microsoft\\Windows\\CurrentVersion", "ProductName",
                    "Microsoft Windows 98");
-    EXPECT_EQ(OperatingSystemText(store, 1), "Microsoft Windows 98  ");
+    EXPECT_EQ(operatingSystemText(store, 1), "Microsoft Windows 98  ");
 }
 
 TEST(SupportMail, SubjectAndBodyAsComposed) {
-    const SupportMail mail = ComposeSupportMail("v1.0.4", "Debian GNU/Linux 12 (bookworm) 12 6.1.0 ",
+    const SupportMail mail = composeSupportMail("v1.0.4", "Debian GNU/Linux 12 (bookworm) 12 6.1.0 ",
                                                 DateTime::fromFields(2005, 3, 7, 21, 5, 9));
     EXPECT_EQ(mail.subject, "Tavrin for Win: v1.0.4");
     EXPECT_EQ(mail.body,
@@ -58,21 +58,21 @@ TEST(SupportMail, LinkCarriesEveryCharacterPercentEncoded) {
         {"v1.0.4-rc_1~", "v1.0.4-rc_1~"},
         {"(GNU/Linux)", "%28GNU%2FLinux%29"},
     };
-    for (const auto& c : cases) EXPECT_EQ(PercentEncode(c.text), c.encoded) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(percentEncode(c.text), c.encoded) << c.text;
 
     const SupportMail mail{"Tavrin for Win: v1.0.4", "OS: A&B\r\n \r\n"};
-    EXPECT_EQ(SupportMailLink("support@example.com", mail),
+    EXPECT_EQ(supportMailLink("support@example.com", mail),
               "mailto:support@example.com?Subject=Tavrin%20for%20Win%3A%20v1.0.4&body=OS%3A%20A%26B%0D%0A%20%"
               "0D%0A");
     // An address keeps its own characters but not those that would end it.
-    EXPECT_EQ(SupportMailLink("help+tavrin@example.com", {}),
+    EXPECT_EQ(supportMailLink("help+tavrin@example.com", {}),
               "mailto:help+tavrin@example.com?Subject=&body=");
-    EXPECT_EQ(SupportMailLink("a?b#c@example.com", {}), "mailto:a%3Fb%23c@example.com?Subject=&body=");
+    EXPECT_EQ(supportMailLink("a?b#c@example.com", {}), "mailto:a%3Fb%23c@example.com?Subject=&body=");
 }
 
 TEST(SupportMail, MakerAddressesArePlaceholdersUnlessTheBuildSetsThem) {
-    const std::string mailbox = SupportMailbox();
-    const std::string web = WebAddress();
+    const std::string mailbox = supportMailbox();
+    const std::string web = webAddress();
     EXPECT_NE(mailbox.find('@'), std::string::npos);
     EXPECT_EQ(web.rfind("http", 0), 0u);
 }

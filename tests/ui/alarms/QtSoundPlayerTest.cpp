@@ -11,7 +11,7 @@ namespace tavrin {
 namespace {
 
 TEST(QtSoundPlayer, NothingToPlayOrAFileThatIsNoSoundRingsTheBellOnce) {
-    test::EnsureApp();
+    test::ensureApp();
     int bells = 0;
     QtSoundPlayer player(nullptr, [&bells] { ++bells; });
     player.play("");
@@ -21,8 +21,8 @@ TEST(QtSoundPlayer, NothingToPlayOrAFileThatIsNoSoundRingsTheBellOnce) {
     test::TempDir dir("tavrin-sound");
     std::ofstream(dir.file("ring.wav")) << "this is not a wave file\n";
     player.play(dir.file("ring.wav"));
-    for (int i = 0; i < 50 && bells == 2; ++i) test::Wait(100);
-    test::Wait(200);  // a second bell for the same file would come now
+    for (int i = 0; i < 50 && bells == 2; ++i) test::wait(100);
+    test::wait(200);  // a second bell for the same file would come now
     EXPECT_EQ(bells, 3);
 }
 

@@ -35,9 +35,9 @@ struct AlarmDialog : ::testing::Test {
     test::TempDir dir{"tavrin-alarmdlg"};
 
     void SetUp() override {
-        test::EnsureApp();
+        test::ensureApp();
         store.mount(Root::LocalMachine,
-                    MakeZoneCatalogue(std::string(TAVRIN_TEST_DATA) + "/zoneinfo", clock));
+                    makeZoneCatalogue(std::string(TAVRIN_TEST_DATA) + "/zoneinfo", clock));
         app.zones.ZoneRoot = kZoneRootNt;
         app.zones.ZoneList[1] = "Asia/Tokyo";
         app.zones.ZoneList[2] = "Europe/Berlin";
@@ -97,7 +97,7 @@ TEST_F(AlarmDialog, OkArmsThePresetInTheChosenZoneAndTheWarningAndCloses) {
     w->Combo4()->setCurrentIndex(2);  // Berlin
     QPointer<frmAlarm> alive(w);
     w->Command1_Click(1);
-    test::Wait(0);
+    test::wait(0);
     EXPECT_TRUE(alive.isNull()) << "OK closes the dialog";
     const AlarmState& a = app.alarms;
     EXPECT_TRUE(a.AlarmOn && a.WarningOn);
@@ -153,8 +153,8 @@ TEST_F(AlarmDialog, CustomDelayMessagesAndCancel) {
 
 TEST_F(AlarmDialog, BrowseFillsTheSoundBoxFromThePickerAndTestSoundPlaysIt) {
     frmAlarm* w = open();
-    dialogs.files.push_back(SelectionFromPaths({dir.file("bell.wav")}));
-    dialogs.files.push_back(SelectionFromPaths({dir.file("b.wav"), dir.file("a.wav")}));
+    dialogs.files.push_back(selectionFromPaths({dir.file("bell.wav")}));
+    dialogs.files.push_back(selectionFromPaths({dir.file("b.wav"), dir.file("a.wav")}));
     w->Command1_Click(2);
     EXPECT_EQ(w->Text4()->text().toStdString(), dir.file("bell.wav"));
     ASSERT_EQ(dialogs.openRequests.size(), 1u);

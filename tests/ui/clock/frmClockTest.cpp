@@ -22,7 +22,7 @@ namespace {
 class ClockWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        test::EnsureApp();
+        test::ensureApp();
         Settings& s = app.settings;
         s.DateFormat = "mm/dd/yy";
         s.TimeFormat = "h:mm AM/PM";

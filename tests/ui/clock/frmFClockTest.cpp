@@ -21,9 +21,9 @@ namespace {
 
 struct FloatingClockWindow : ::testing::Test {
     void SetUp() override {
-        test::EnsureApp();
+        test::ensureApp();
         store.mount(Root::LocalMachine,
-                    MakeZoneCatalogue(std::string(TAVRIN_TEST_DATA) + "/zoneinfo", clock));
+                    makeZoneCatalogue(std::string(TAVRIN_TEST_DATA) + "/zoneinfo", clock));
         app.zones.ZoneRoot = kZoneRootNt;
         app.zones.HomeZone.DisplayText = "(GMT) Coordinated Universal Time";
         Settings& s = app.settings;
@@ -101,17 +101,17 @@ TEST_F(FloatingClockWindow, RepaintsOnlyWhenATextChanges) {
     frmFClock w(app, TAVRIN_SOURCE_DIR);
     entry(w, "(GMT+09:00) Tokyo, Japan")->trigger();
     w.show();
-    test::Wait(30);
+    test::wait(30);
     const int painted = w.repaints();
     for (int i = 0; i < 5; ++i) {
         clock.advanceSeconds(1);  // "hh:mm" does not move within the minute
         w.tick();
-        test::Wait(5);
+        test::wait(5);
     }
     EXPECT_EQ(w.repaints(), painted);
     clock.advanceSeconds(60);
     w.tick();
-    test::Wait(30);
+    test::wait(30);
     EXPECT_GT(w.repaints(), painted);
     EXPECT_EQ(w.labels()[0]->text(), "23:01");
 }
@@ -137,8 +137,8 @@ TEST_F(FloatingClockWindow, DraggedByTheHandleWithinTheScreenClosedByThePicture)
     send(QEvent::MouseMove, QPoint(10, 10), Qt::NoButton);  // released: no longer follows
     EXPECT_EQ(w->frameGeometry().bottomRight(), screen.bottomRight());
 
-    test::Click(w->closePicture());
-    test::Wait(0);
+    test::click(w->closePicture());
+    test::wait(0);
     EXPECT_FALSE(w);
 }
 

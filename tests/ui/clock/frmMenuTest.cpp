@@ -23,9 +23,9 @@ namespace {
 class MenuWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        test::EnsureApp();
+        test::ensureApp();
         store.mount(Root::LocalMachine,
-                    MakeZoneCatalogue(std::string(TAVRIN_TEST_DATA) + "/zoneinfo", clock));
+                    makeZoneCatalogue(std::string(TAVRIN_TEST_DATA) + "/zoneinfo", clock));
         Settings& s = app.settings;
         s.SettingsRoot = Root::CurrentUser;
         s.TZFormat = "hh:mm";
@@ -145,7 +145,7 @@ TEST_F(MenuWindow, EveryWayOfClosingLowersTheClocksFlag) {
              other->setAttribute(Qt::WA_DeleteOnClose);
              other->show();
              other->activateWindow();
-             test::Wait(50);
+             test::wait(50);
              other->close();
          }},
     };
@@ -154,7 +154,7 @@ TEST_F(MenuWindow, EveryWayOfClosingLowersTheClocksFlag) {
         ASSERT_TRUE(menu) << what;
         ASSERT_TRUE(clockWindow->MenuShown()) << what;
         closeIt();
-        test::Wait(0);
+        test::wait(0);
         EXPECT_FALSE(clockWindow->MenuShown()) << what;
         EXPECT_FALSE(menu) << what << ": the menu deletes itself";
     }
@@ -162,9 +162,9 @@ TEST_F(MenuWindow, EveryWayOfClosingLowersTheClocksFlag) {
     for (int i = 0; i < kMenuButtonCount; ++i) {
         pressClock();
         ASSERT_TRUE(menu);
-        test::Click(menu->buttons()[static_cast<std::size_t>(i)]);
+        test::click(menu->buttons()[static_cast<std::size_t>(i)]);
         EXPECT_FALSE(clockWindow->MenuShown()) << "button " << i;
-        test::Wait(0);
+        test::wait(0);
         EXPECT_FALSE(menu) << "button " << i;
     }
     EXPECT_EQ(ran, (std::vector<std::string>{"calendar", "alarm", "stopwatch", "floating clock",

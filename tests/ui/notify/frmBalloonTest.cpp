@@ -15,7 +15,7 @@ struct Balloon : ::testing::Test {
     std::vector<std::string> opened;
     QPointer<frmBalloon> balloon;
 
-    void SetUp() override { test::EnsureApp(); }
+    void SetUp() override { test::ensureApp(); }
     void TearDown() override { delete balloon.data(); }
     // A balloon of the usual size at (600, 400), shown.
     void show(int count, const char* icon, bool close, long autoClose = 0, bool opensLines = true) {
@@ -51,7 +51,7 @@ TEST_F(Balloon, ClickedLineOpensItsTextAndTheBalloonStays) {
     ASSERT_EQ(balloon->lineLabels().size(), 3u);
     // Rewriting the shared lines later does not change what this balloon opens.
     lines[1] = "10:00 AM - Something else";
-    test::Click(balloon->lineLabels()[1]);
+    test::click(balloon->lineLabels()[1]);
     EXPECT_EQ(opened, std::vector<std::string>{"9:30 AM - Call the bank"});
     EXPECT_TRUE(balloon);
     EXPECT_TRUE(balloon->isVisible());
@@ -59,30 +59,30 @@ TEST_F(Balloon, ClickedLineOpensItsTextAndTheBalloonStays) {
 
 TEST_F(Balloon, TheCloseButtonAClickElsewhereOrItsTimeCloseAndDelete) {
     show(51, "", true);
-    test::Click(balloon->closeButton());
-    test::Wait(0);
+    test::click(balloon->closeButton());
+    test::wait(0);
     EXPECT_FALSE(balloon);
 
     show(51, "", false, 0, false);
     EXPECT_FALSE(balloon->closeButton()->isVisible());
-    test::Click(balloon.data(), QPoint(150, 100));
-    test::Wait(0);
+    test::click(balloon.data(), QPoint(150, 100));
+    test::wait(0);
     EXPECT_FALSE(balloon);
 
     show(51, "", true, 50);
     EXPECT_TRUE(balloon->autoCloseActive());
-    test::Wait(200);
+    test::wait(200);
     EXPECT_FALSE(balloon);
 }
 
 TEST_F(Balloon, CloseButtonLooksPushedWhilePressed) {
-    const QImage up = CloseButtonPixmap(false).toImage();
-    const QImage down = CloseButtonPixmap(true).toImage();
+    const QImage up = closeButtonPixmap(false).toImage();
+    const QImage down = closeButtonPixmap(true).toImage();
     EXPECT_NE(up.pixel(0, 0), down.pixel(0, 0));
     EXPECT_NE(up.pixel(15, 15), down.pixel(15, 15));
     EXPECT_EQ(up.pixel(8, 8), down.pixel(8, 8));  // the face itself does not change
-    EXPECT_TRUE(BalloonIconPixmap(BalloonIcon::None).isNull());
-    EXPECT_EQ(BalloonIconPixmap(BalloonIcon::WarningClassic).size(), QSize(16, 16));
+    EXPECT_TRUE(balloonIconPixmap(BalloonIcon::None).isNull());
+    EXPECT_EQ(balloonIconPixmap(BalloonIcon::WarningClassic).size(), QSize(16, 16));
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ struct Announcer : ::testing::Test {
     QtReminderAnnouncer announcer{app, [] { return QRect(900, 700, 80, 24); }};
 
     void SetUp() override {
-        test::EnsureApp();
+        test::ensureApp();
         app.settings.TimeFormat = "h:mm AM/PM";
         app.settings.DateFormat = "mm/dd/yy";
         auto& t = app.reminders;
@@ -64,13 +64,13 @@ TEST_F(Announcer, EveryLineShowsAboveTheClockAndOpensTheDayListOfThatLine) {
     frmBalloon* balloon = announcer.lastBalloon();
     ASSERT_NE(balloon, nullptr);
     ASSERT_EQ(balloon->lineLabels().size(), 8u);
-    EXPECT_GE(balloon->height(), BalloonLineRect(7).bottom());
+    EXPECT_GE(balloon->height(), balloonLineRect(7).bottom());
     EXPECT_EQ(balloon->width(), 312);
     EXPECT_LE(balloon->geometry().bottom(), 700);
     EXPECT_TRUE(balloon->closeButton()->isVisible());
 
-    test::Click(balloon->lineLabels()[0]);
-    test::Wait(0);
+    test::click(balloon->lineLabels()[0]);
+    test::wait(0);
     const auto lists = dayLists();
     ASSERT_EQ(lists.size(), 1u);
     QTreeWidget* rows = lists[0]->list();

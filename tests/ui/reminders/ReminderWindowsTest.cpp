@@ -45,7 +45,7 @@ struct ReminderWindowsTest : ::testing::Test {
     std::unique_ptr<ReminderWindows> windows;
 
     void SetUp() override {
-        test::EnsureApp();
+        test::ensureApp();
         app.paths.dataHome = dir.path();
         app.settings = test::defaultSettings();
         app.settings.WForeColor = "0";
@@ -134,7 +134,7 @@ TEST_F(ReminderWindowsTest, EditorOpensOnNowAndItsOkAppendsTheReminderToFileMana
     EXPECT_TRUE(editor->Combo2()->isEnabled());
     editor->Combo2()->setCurrentIndex(2);  // "Every Week"
     editor->Command2_Click();
-    test::Wait(0);
+    test::wait(0);
 
     EXPECT_EQ(windows->editor(), nullptr) << "the editor closes after a good OK";
     EXPECT_EQ(ReminderRecord::fromSlot(app.reminders, 3),
@@ -166,7 +166,7 @@ TEST_F(ReminderWindowsTest, EditorOkRefusalsSayWhyAndKeepTheEditorOpenWithItsFie
         frmAddRem* editor = windows->openNewReminder();
         fillEditor(editor, c.title, "03/07/05", c.hour, c.minute, c.half, c.body);
         editor->Command2_Click();
-        test::Wait(0);
+        test::wait(0);
         ASSERT_EQ(asker.asked.size(), 1u) << c.why;
         EXPECT_EQ(asker.asked[0], (test::ScriptedAsker::Asked{"Tavrin Error Message", c.message})) << c.why;
         ASSERT_EQ(windows->editor(), editor) << c.why;
@@ -181,7 +181,7 @@ TEST_F(ReminderWindowsTest, EditorOkRefusalsSayWhyAndKeepTheEditorOpenWithItsFie
     frmAddRem* editor = windows->openNewReminder();
     editor->Text4()->clear();
     editor->Command2_Click();
-    test::Wait(0);
+    test::wait(0);
     EXPECT_TRUE(asker.asked.empty());
     EXPECT_EQ(windows->editor(), nullptr);
     EXPECT_TRUE(app.reminders.RemTitle[0].empty());
@@ -249,7 +249,7 @@ TEST_F(ReminderWindowsTest, ManagerRowClicksToggleTheButtonsAndDeleteRewritesThe
     EXPECT_EQ(rows(list), (QStringList{"Two|03/21/05|9:05 PM|Yes|off", "Three|03/21/05|1:30 PM|No|on"}));
     EXPECT_EQ(manager->Text1()->toPlainText(), "");
     ReminderTable onDisk;
-    ASSERT_TRUE(ReadReminders(onDisk, path()).ok);
+    ASSERT_TRUE(readReminders(onDisk, path()).ok);
     EXPECT_EQ(occupiedSlots(onDisk), 2);
     EXPECT_EQ(onDisk.RemTitle[0], "Two");
     EXPECT_EQ(markers(cal), "21:2");
@@ -283,11 +283,11 @@ TEST_F(ReminderWindowsTest, EditLoadsTheReminderAndOkReplacesTheRememberedOneAtT
     editor->Text4()->setText("Two, later");
     editor->txtMinute()->setText("35");
     editor->Command2_Click();
-    test::Wait(0);
+    test::wait(0);
     EXPECT_EQ(rows(list), (QStringList{"One|03/07/05|9:00 AM|No|on", "Three|03/21/05|1:30 PM|No|on",
                                        "Two, later|03/21/05|9:35 PM|Yes|off"}));
     ReminderTable onDisk;
-    ASSERT_TRUE(ReadReminders(onDisk, path()).ok);
+    ASSERT_TRUE(readReminders(onDisk, path()).ok);
     EXPECT_EQ(ReminderRecord::fromSlot(onDisk, 2),
               (ReminderRecord{"Two, later", "03/21/05", "21:35:00", "0", "2", "second body"}));
 
@@ -374,7 +374,7 @@ TEST_F(ReminderWindowsTest, CalendarDayMenusActOnTheChosenDay) {
     EXPECT_EQ(windows->editor()->Text1()->text(), "03/21/05");
     EXPECT_EQ(cal->selectedDay(), 0);
     windows->editor()->Command1_Click();
-    test::Wait(0);
+    test::wait(0);
 
     // "View Reminders for Day" lists that day's reminders.
     cal->cellClicked(22);
@@ -384,7 +384,7 @@ TEST_F(ReminderWindowsTest, CalendarDayMenusActOnTheChosenDay) {
     ASSERT_EQ(day->topLevelItemCount(), 2);
     EXPECT_EQ(day->topLevelItem(0)->text(0) + "," + day->topLevelItem(1)->text(0), "Two,Three");
     dayLists()[0]->close();
-    test::Wait(0);
+    test::wait(0);
 
     // With no day chosen: the editor on today's date, and an empty day list.
     EXPECT_EQ(cal->selectedDay(), 0);

@@ -20,7 +20,7 @@
 namespace tavrin {
 namespace {
 
-using tavrin::test::StoredValue;
+using tavrin::test::storedValue;
 
 struct SetupWindow : ::testing::Test {
     MemoryStore store;
@@ -35,9 +35,9 @@ struct SetupWindow : ::testing::Test {
     QPointer<frmInitSetup> window;
 
     void SetUp() override {
-        test::EnsureApp();
+        test::ensureApp();
         for (int i = 0; i < 4; ++i) dialogs.colours.push_back(ColorChoice{0x00FFFF, false});  // yellow
-        dialogs.files.push_back(SelectionFromPaths({"/home/ann/Pictures/sky.jpg"}));
+        dialogs.files.push_back(selectionFromPaths({"/home/ann/Pictures/sky.jpg"}));
         window = new frmInitSetup(app, dialogs, [this] { ++finished; });
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
@@ -50,7 +50,7 @@ struct SetupWindow : ::testing::Test {
     }
     void TearDown() override { delete window.data(); }
 
-    std::string value(Root root, const char* name) { return StoredValue(store, root, kSettingsKey, name); }
+    std::string value(Root root, const char* name) { return storedValue(store, root, kSettingsKey, name); }
 };
 
 TEST_F(SetupWindow, OpensBorderlessWithTheDesignState) {
@@ -67,7 +67,7 @@ TEST_F(SetupWindow, OpensBorderlessWithTheDesignState) {
 
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(window.data(), &escape);
-    test::Wait(0);
+    test::wait(0);
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isVisible());
 }
@@ -79,8 +79,8 @@ TEST_F(SetupWindow, CustomSchemeAsksForTheColourAgainOnEachWindowsChoice) {
     EXPECT_EQ(colourDialogs, 1);
     window->Combo1_Click(0, 2);
     EXPECT_EQ(colourDialogs, 2);
-    test::Click(window->Label3(0));
-    test::Wait(0);
+    test::click(window->Label3(0));
+    test::wait(0);
     EXPECT_EQ(value(Root::LocalMachine, "ColScheme"), "FFFFF");
     EXPECT_EQ(finished, 1);
     EXPECT_FALSE(window);

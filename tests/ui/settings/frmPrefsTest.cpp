@@ -26,7 +26,7 @@
 namespace tavrin {
 namespace {
 
-using tavrin::test::StoredValue;
+using tavrin::test::storedValue;
 
 constexpr int kZones = 51;
 
@@ -41,15 +41,15 @@ struct PrefsWindow : ::testing::Test {
     QPointer<frmPrefs> window;
 
     void SetUp() override {
-        test::EnsureApp();
+        test::ensureApp();
         auto keys = std::make_shared<tavrin::test::FakeKeys>();
-        keys->add(JoinKeyPath(kZoneRootNt, "Europe/Berlin"), "Display", "(GMT+01:00) Berlin, Germany");
-        keys->add(JoinKeyPath(kZoneRootNt, "Asia/Tokyo"), "Display", "(GMT+09:00) Tokyo, Japan");
-        keys->add(JoinKeyPath(kZoneRootNt, "America/New_York"), "Display",
+        keys->add(joinKeyPath(kZoneRootNt, "Europe/Berlin"), "Display", "(GMT+01:00) Berlin, Germany");
+        keys->add(joinKeyPath(kZoneRootNt, "Asia/Tokyo"), "Display", "(GMT+09:00) Tokyo, Japan");
+        keys->add(joinKeyPath(kZoneRootNt, "America/New_York"), "Display",
                   "(GMT-05:00) New York, United States");
         for (int i = 3; i < kZones; ++i) {
             const std::string n = std::to_string(10 + i);
-            keys->add(JoinKeyPath(kZoneRootNt, "Etc/Z" + n), "Display", "(GMT+02:00) Zone " + n);
+            keys->add(joinKeyPath(kZoneRootNt, "Etc/Z" + n), "Display", "(GMT+02:00) Zone " + n);
         }
         store.mount(Root::LocalMachine, keys);
         app.settings.SettingsRoot = Root::CurrentUser;
@@ -66,7 +66,7 @@ struct PrefsWindow : ::testing::Test {
         window = new frmPrefs(app, dialogs, "/opt/tavrin", "/opt/tavrin/bin/tavrin", h);
         window->show();
     }
-    std::string stored(const char* name) { return StoredValue(store, Root::CurrentUser, kSettingsKey, name); }
+    std::string stored(const char* name) { return storedValue(store, Root::CurrentUser, kSettingsKey, name); }
     QAbstractItemModel* rows() { return window->lstVTZones()->model(); }
     QString rowText(int row) { return rows()->index(row, 0).data().toString(); }
     bool rowTicked(int row) { return rows()->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked; }
@@ -117,7 +117,7 @@ TEST_F(PrefsWindow, ApplyChangesMemoryOnlyAndCancelKeepsIt) {
     EXPECT_EQ(dialogs.owners.back(), window.data());
     EXPECT_EQ(app.settings.ColScheme, "123456");
     window->Command1()->click();
-    test::Wait(0);
+    test::wait(0);
     EXPECT_FALSE(window);
     EXPECT_EQ(app.settings.ColScheme, "123456");
     EXPECT_EQ(stored("ColScheme"), "E99012");
@@ -145,7 +145,7 @@ TEST_F(PrefsWindow, SwatchesAndFontControlsChangeMemoryAtOnce) {
     window->Label1_Click(2);  // the colour dialog is cancelled
     EXPECT_EQ(app.settings.WForeColor, "0");
     dialogs.colours.push_back(ColorChoice{0x00FFFF, false});
-    test::Click(window->Label1(1));
+    test::click(window->Label1(1));
     EXPECT_EQ(app.settings.TForeColor, "FFFFF");
     EXPECT_EQ(window->Label1(1)->palette().color(QPalette::WindowText), QColor(255, 255, 0));
 
@@ -184,7 +184,7 @@ TEST_F(PrefsWindow, OkStoresZonesPickedThroughTheFilterAndTheSchemeThenReloadsPi
     EXPECT_EQ(app.zones.ZoneList[1], "");
     EXPECT_EQ(hooks, (std::vector<std::string>{"applied", "saved"}));
     EXPECT_TRUE(asker.asked.empty());
-    test::Wait(0);
+    test::wait(0);
     EXPECT_FALSE(window);
 }
 
@@ -205,7 +205,7 @@ TEST_F(PrefsWindow, RefusedSaveSaysWhyAndStaysOpenWithEverythingKept) {
     window->txtFDate()->setText("yyyy-mm-dd");
     window->tickZone(0, true);
     window->Command2()->click();
-    test::Wait(0);
+    test::wait(0);
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isVisible());
     ASSERT_EQ(asker.asked.size(), 1u);
@@ -223,13 +223,13 @@ TEST_F(PrefsWindow, RefusedSaveSaysWhyAndStaysOpenWithEverythingKept) {
     window->Command2()->click();
     EXPECT_EQ(stored("DateFormat"), "yyyy-mm-dd");
     EXPECT_EQ(stored("NumTimeZones"), "2");
-    test::Wait(0);
+    test::wait(0);
     EXPECT_FALSE(window);
 }
 
 TEST_F(PrefsWindow, BrowseFillsThePictureBoxForApplyToTake) {
     open();
-    dialogs.files.push_back(SelectionFromPaths({"/home/ann/Pictures/sky.bmp"}));
+    dialogs.files.push_back(selectionFromPaths({"/home/ann/Pictures/sky.bmp"}));
     window->Command5()->click();
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     const OpenRequest& r = dialogs.openRequests[0];
@@ -249,13 +249,13 @@ TEST_F(PrefsWindow, SupportButtonOpensTheAboutBoxEnterInTheFilterStaysAndEscapeC
     window->txtZoneFilter()->setText("tokyo");
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(window->txtZoneFilter(), &enter);
-    test::Wait(0);
+    test::wait(0);
     ASSERT_TRUE(window);
     EXPECT_EQ(hooks, std::vector<std::string>{"about"});  // no OK, no Apply
     EXPECT_EQ(window->lstVTZones()->currentIndex().row(), 0);
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(window.data(), &escape);
-    test::Wait(0);
+    test::wait(0);
     EXPECT_FALSE(window);
 }
 

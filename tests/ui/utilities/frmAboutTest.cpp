@@ -16,7 +16,7 @@ namespace {
 
 struct AboutBox : ::testing::Test {
     void SetUp() override {
-        test::EnsureApp();
+        test::ensureApp();
         app.settings.VersionText = "v1.0.4";
         bool created = false;
         RegKey& nt = store.tree(Root::LocalMachine).create(kNtCurrentVersionKey, created);
@@ -36,21 +36,21 @@ TEST_F(AboutBox, LinksOpenTheMailAndTheWebSiteThroughTheShell) {
     EXPECT_EQ(about.size(), QSize(370, 361));
     EXPECT_EQ(about.palette().color(QPalette::Window), QColor(255, 255, 128));
 
-    test::Click(about.Label4());
+    test::click(about.Label4());
     ASSERT_EQ(shell.links.size(), 1u);
     EXPECT_EQ(
         shell.links[0],
-        std::string("mailto:") + SupportMailbox() +
+        std::string("mailto:") + supportMailbox() +
             "?Subject=Tavrin%20for%20Win%3A%20v1.0.4"
             "&body=Application%20Version%3A%20v1.0.4%0D%0A"
             "Operating%20System%3A%20Debian%20GNU%2FLinux%2012%20%28bookworm%29%2012%20%20%20%0D%0A"
             "Date%20and%20Time%3A%203%2F7%2F2005%209%3A05%3A00%20PM%0D%0A%0D%0A"
             "Please%20document%20below%20the%20question%20you%20have%20or%20bug%20report.%0D%0A%20%0D%0A");
 
-    test::Click(about.Label2());
+    test::click(about.Label2());
     ASSERT_EQ(shell.links.size(), 2u);
-    EXPECT_EQ(shell.links[1], WebAddress());
-    EXPECT_EQ(about.Label2()->text().toStdString(), WebAddress());
+    EXPECT_EQ(shell.links[1], webAddress());
+    EXPECT_EQ(about.Label2()->text().toStdString(), webAddress());
     EXPECT_TRUE(asker.asked.empty());
 }
 
@@ -61,7 +61,7 @@ TEST_F(AboutBox, ALinkThatCannotOpenSaysWhyAndOkCloses) {
     about.OpenEMail();
     ASSERT_EQ(asker.asked.size(), 1u);
     EXPECT_EQ(asker.asked[0].text, "No program on this computer opens mailto: links.");
-    test::Click(about.cmdOk());
+    test::click(about.cmdOk());
     EXPECT_FALSE(about.isVisible());
 }
 

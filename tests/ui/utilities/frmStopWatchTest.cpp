@@ -15,7 +15,7 @@ struct StopWatchWindow : ::testing::Test {
                 w.lblmillisecs()->text())
             .toStdString();
     }
-    bool appMade = (test::EnsureApp(), true);  // before the window
+    bool appMade = (test::ensureApp(), true);  // before the window
     test::FakeMonotonicClock clock;
     frmStopWatch w{clock};
 };
@@ -25,7 +25,7 @@ TEST_F(StopWatchWindow, RefreshesOnlyWhileRunningAndNeverFasterThanFrames) {
     EXPECT_EQ(shown(), "00:00:00 00");
     EXPECT_FALSE(w.refreshing());
 
-    test::Click(w.cmdStart());
+    test::click(w.cmdStart());
     EXPECT_TRUE(w.refreshing());
     EXPECT_GE(w.refreshIntervalMs(), 10);  // the count moves every hundredth: no 5 ms timer
     EXPECT_LE(w.refreshIntervalMs(), 42);
@@ -33,26 +33,26 @@ TEST_F(StopWatchWindow, RefreshesOnlyWhileRunningAndNeverFasterThanFrames) {
     w.refresh();
     EXPECT_EQ(shown(), "00:01:01 23");
 
-    test::Click(w.cmdStop());
+    test::click(w.cmdStop());
     EXPECT_FALSE(w.refreshing());
     clock.advance(5'000);
-    test::Click(w.cmdStart());
+    test::click(w.cmdStart());
     clock.advance(770);
     w.refresh();
     EXPECT_EQ(shown(), "00:01:02 0");
 
-    test::Click(w.cmdReset());
+    test::click(w.cmdReset());
     EXPECT_FALSE(w.refreshing());
     EXPECT_EQ(shown(), "00:00:00 00");
 }
 
 TEST_F(StopWatchWindow, TwentyFourHoursStopsTheRefreshes) {
-    test::Click(w.cmdStart());
+    test::click(w.cmdStart());
     clock.advance(24LL * 3600 * 1000 + 500);
     w.refresh();
     EXPECT_EQ(shown(), "24:00:00 0");
     EXPECT_FALSE(w.refreshing());
-    test::Click(w.cmdStart());  // nothing left to count
+    test::click(w.cmdStart());  // nothing left to count
     EXPECT_FALSE(w.refreshing());
 }
 
