@@ -41,14 +41,14 @@ namespace tavrin {
 namespace {
 
 // A window already open is brought to the front as it is.
-void BringUp(QWidget& window) {
+void bringUp(QWidget& window) {
     window.show();
     window.raise();
     window.activateWindow();
 }
 
 // A message that does not hold up the clock's ticks while it is open.
-void ShowNotice(QMessageBox::Icon icon, const std::string& text) {
+void showNotice(QMessageBox::Icon icon, const std::string& text) {
     auto* box = new QMessageBox(icon, QStringLiteral("Tavrin Error Message"), QString::fromStdString(text),
                                 QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -60,8 +60,8 @@ void ShowNotice(QMessageBox::Icon icon, const std::string& text) {
 
 QtApplication::QtApplication() {
     const Paths paths = Paths::fromEnvironment();
-    store_ = MakeLinuxStore(paths, {SystemKeys::forMachine(paths.zoneinfoDir),
-                                    MakeZoneCatalogue(paths.zoneinfoDir, systemClock_)});
+    store_ = makeLinuxStore(paths, {SystemKeys::forMachine(paths.zoneinfoDir),
+                                    makeZoneCatalogue(paths.zoneinfoDir, systemClock_)});
     app_ = std::make_unique<AppState>(*store_, systemClock_, shell_, asker_, paths);
 }
 
@@ -71,13 +71,13 @@ QtApplication::~QtApplication() {
 }
 
 void QtApplication::start() {
-    SubMain(*app_, StartHooks{ButtonFaceColourText, [this] { showFirstRun(); }, [this] { showClock(); },
+    SubMain(*app_, StartHooks{buttonFaceColourText, [this] { showFirstRun(); }, [this] { showClock(); },
                               [this] { instanceLock_.acquire(app_->paths.instanceLockFile()); },
                               [this] { upgradeReminderFile(); }});
 }
 
 void QtApplication::startClock() {
-    StartClock(*app_, StartHooks{ButtonFaceColourText, [this] { showFirstRun(); }, [this] { showClock(); },
+    StartClock(*app_, StartHooks{buttonFaceColourText, [this] { showFirstRun(); }, [this] { showClock(); },
                                  [this] { instanceLock_.acquire(app_->paths.instanceLockFile()); },
                                  [this] { upgradeReminderFile(); }});
 }
@@ -91,36 +91,36 @@ void QtApplication::showFirstRun() {
 
 void QtApplication::showClock() {
     AppState& app = *app_;
-    FillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock);
+    fillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock);
 
-    const ReminderFileResult loaded = LoadReminders(app.reminders, app.paths.reminderFile());
+    const Result loaded = LoadReminders(app.reminders, app.paths.reminderFile());
     if (!loaded.message.empty())
-        ShowNotice(loaded.ok ? QMessageBox::Information : QMessageBox::Warning, loaded.message);
+        showNotice(loaded.ok ? QMessageBox::Information : QMessageBox::Warning, loaded.message);
 
     // The window composes its first frame and starts its timer as it is made, so everything its
     // ticks use is in place before it.
     sound_ = std::make_unique<TracedSoundPlayer>(app.clock);
-    const std::string appDir = ApplicationDirectory();
+    const std::string appDir = applicationDirectory();
     clock_ = std::make_unique<frmClock>(app, appDir);
     frmClock* window = clock_.get();
     auto clockRect = [window] { return window->geometry(); };
     alarmNotifier_ = std::make_unique<QtAlarmNotifier>(clockRect);
     announcer_ = std::make_unique<QtReminderAnnouncer>(app, clockRect);
-    firing_ = std::make_unique<AlarmFiring>(app.alarms, *sound_, *alarmNotifier_, ZoneClockOf(app));
+    firing_ = std::make_unique<AlarmFiring>(app.alarms, *sound_, *alarmNotifier_, zoneClockOf(app));
     dueCheck_ = std::make_unique<DueCheck>(app.reminders, app.settings, app.clock, *announcer_,
                                            app.paths.reminderFile());
     remTick_ = std::make_unique<RemTick>(
         app, *firing_,
-        StandardRemTickHooks(
+        standardRemTickHooks(
             app, [window](const std::string& t, const std::string& d) { window->setTexts(t, d); },
             [this] {
                 const DueCheckResult result = dueCheck_->checkReminders();
-                if (!result.save.ok) ShowNotice(QMessageBox::Warning, result.save.message);
+                if (!result.save.ok) showNotice(QMessageBox::Warning, result.save.message);
             }));
     window->setSecondTick([this] { remTick_->tick(); });
     connect(window, &frmClock::firstFramePainted, this,
-            [this] { TraceMoment("first frame", app_->clock.unixMillis()); });
-    if (!window->SchemeHasImages() && SchemeOfColour(app.settings.ColScheme) != PictureScheme::None)
+            [this] { traceMoment("first frame", app_->clock.unixMillis()); });
+    if (!window->SchemeHasImages() && schemeOfColour(app.settings.ColScheme) != PictureScheme::None)
         std::fprintf(stderr,
                      "tavrin: the colour scheme's pictures are missing from %s/Images; the clock shows "
                      "the plain colour\n",
@@ -132,9 +132,9 @@ void QtApplication::showClock() {
 }
 
 void QtApplication::openMenu() {
-    TraceMoment("menu press", app_->clock.unixMillis());
-    auto* menu = new frmMenu(*app_, *clock_, menuActions(), ApplicationDirectory());
-    connect(menu, &frmMenu::painted, this, [this] { TraceMoment("menu painted", app_->clock.unixMillis()); });
+    traceMoment("menu press", app_->clock.unixMillis());
+    auto* menu = new frmMenu(*app_, *clock_, menuActions(), applicationDirectory());
+    connect(menu, &frmMenu::painted, this, [this] { traceMoment("menu painted", app_->clock.unixMillis()); });
     menu->PopupNow();
 }
 
@@ -162,7 +162,7 @@ frmAlarm* QtApplication::showAlarm() {
             const QRect area = screen->availableGeometry();
             const QSize size = alarm_->sizeHint();
             const DialogPlace place =
-                CentredOn(area.left(), area.top(), area.width(), area.height(), size.width(), size.height());
+                centredOn(area.left(), area.top(), area.width(), area.height(), size.width(), size.height());
             alarm_->move(place.left, place.top);
         }
     }
@@ -183,7 +183,7 @@ frmPrefs* QtApplication::showPreferences() {
     hooks.applied = [this] {
         if (reminderWindows_ && reminderWindows_->calendar()) reminderWindows_->calendar()->applySettings();
         if (!clock_) return;
-        const ClockTexts texts = ClockTextsAt(app_->clock.localNow(), app_->settings);
+        const ClockTexts texts = clockTextsAt(app_->clock.localNow(), app_->settings);
         clock_->setTexts(texts.TimeText, texts.DateText);
         clock_->mainLoopStep();
     };
@@ -198,10 +198,10 @@ frmPrefs* QtApplication::showPreferences() {
         about->setAttribute(Qt::WA_DeleteOnClose);
         about->open();
     };
-    prefs_ = new frmPrefs(*app_, dialogs_, ApplicationDirectory(),
+    prefs_ = new frmPrefs(*app_, dialogs_, applicationDirectory(),
                           QCoreApplication::applicationFilePath().toStdString(), std::move(hooks));
     connect(prefs_, &frmPrefs::firstPaint, this,
-            [this] { TraceMoment("preferences painted", app_->clock.unixMillis()); });
+            [this] { traceMoment("preferences painted", app_->clock.unixMillis()); });
     prefs_->show();
     return prefs_;
 }
@@ -212,13 +212,13 @@ void QtApplication::upgradeReminderFile() {
 
 frmStopWatch* QtApplication::showStopwatch() {
     if (!stopwatch_) stopwatch_ = new frmStopWatch(steadyClock_);
-    BringUp(*stopwatch_);
+    bringUp(*stopwatch_);
     return stopwatch_;
 }
 
 frmFClock* QtApplication::showFloatingClock() {
-    if (!floatingClock_) floatingClock_ = new frmFClock(*app_, ApplicationDirectory());
-    BringUp(*floatingClock_);
+    if (!floatingClock_) floatingClock_ = new frmFClock(*app_, applicationDirectory());
+    bringUp(*floatingClock_);
     return floatingClock_;
 }
 

@@ -14,11 +14,11 @@ class TracedSoundPlayer final : public SoundPlayer {
   public:
     explicit TracedSoundPlayer(const ClockService& clock) : clock_(clock) {}
     void play(const std::string& path) override {
-        TraceMoment(("sound " + path).c_str(), clock_.unixMillis());
+        traceMoment(("sound " + path).c_str(), clock_.unixMillis());
         player_.play(path);
     }
     void beep() override {
-        TraceMoment("beep", clock_.unixMillis());
+        traceMoment("beep", clock_.unixMillis());
         player_.beep();
     }
 
