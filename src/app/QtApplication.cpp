@@ -71,14 +71,18 @@ QtApplication::~QtApplication() {
 }
 
 void QtApplication::start() {
-    SubMain(*app_, StartHooks{buttonFaceColourText, [this] { showFirstRun(); }, [this] { showClock(); },
-                              [this] { instanceLock_.acquire(app_->paths.instanceLockFile()); },
+    SubMain(*app_, StartHooks{buttonFaceColourText,
+                              [this] { showFirstRun(); },
+                              [this] { showClock(); },
+                              {},
                               [this] { upgradeReminderFile(); }});
 }
 
 void QtApplication::startClock() {
-    StartClock(*app_, StartHooks{buttonFaceColourText, [this] { showFirstRun(); }, [this] { showClock(); },
-                                 [this] { instanceLock_.acquire(app_->paths.instanceLockFile()); },
+    StartClock(*app_, StartHooks{buttonFaceColourText,
+                                 [this] { showFirstRun(); },
+                                 [this] { showClock(); },
+                                 {},
                                  [this] { upgradeReminderFile(); }});
 }
 
@@ -129,6 +133,15 @@ void QtApplication::showClock() {
     announcer_->setManagerHook([this] { reminderWindows_->showManager(); });
     window->setMenuHook([this] { openMenu(); });
     window->show();
+}
+
+void QtApplication::showYourself() {
+    traceMoment("asked to show itself", app_->clock.unixMillis());
+    QWidget* front = setup_ ? static_cast<QWidget*>(setup_.data()) : clock_.get();
+    if (!front) return;
+    front->show();
+    front->raise();
+    front->activateWindow();
 }
 
 void QtApplication::openMenu() {

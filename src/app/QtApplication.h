@@ -10,7 +10,6 @@
 #include "core/state/AppState.h"
 #include "core/timezones/ClockService.h"
 #include "core/utilities/MonotonicClock.h"
-#include "platform/InstanceLock.h"
 #include "ui/clock/MenuActions.h"
 #include "ui/utilities/QtAsker.h"
 #include "ui/utilities/QtCommonDialogs.h"
@@ -56,6 +55,8 @@ class QtApplication : public QObject {
     // shown and brought to the front.
     frmStopWatch* showStopwatch();
     frmFClock* showFloatingClock();
+    // Another start in this session asked the clock (or the first-run setup) to come to the front.
+    void showYourself();
 
   private:
     void startClock();
@@ -72,7 +73,6 @@ class QtApplication : public QObject {
     QtCommonDialogs dialogs_;
     std::unique_ptr<Store> store_;
     std::unique_ptr<AppState> app_;
-    InstanceLock instanceLock_;
 
     std::unique_ptr<frmClock> clock_;
     QPointer<frmInitSetup> setup_;

@@ -4,7 +4,9 @@
 #include <cstdlib>
 
 #include "app/QtApplication.h"
+#include "app/SessionClock.h"
 #include "app/TestProbe.h"
+#include "core/state/Paths.h"
 #include "platform/DisplayChoice.h"
 
 int main(int argc, char** argv) {
@@ -22,7 +24,20 @@ int main(int argc, char** argv) {
     // The clock is a tool window; closing a dialog must not end the program, only the clock does.
     QApplication::setQuitOnLastWindowClosed(false);
     tavrin::TestProbe::startFromEnvironment(&qapp);
+    // One clock per user session: a later start brings the running one to the front and leaves.
+    const tavrin::Paths paths = tavrin::Paths::fromEnvironment();
+    tavrin::SessionClock session(paths.instanceLockFile(), paths.instanceSocketFile());
+    switch (session.claim()) {
+        case tavrin::SessionClock::Claim::AskedToShow:
+            return 0;
+        case tavrin::SessionClock::Claim::Unreachable:
+            std::fprintf(stderr, "tavrin: a clock already runs in this session, but it does not answer\n");
+            return 1;
+        case tavrin::SessionClock::Claim::Run:
+            break;
+    }
     tavrin::QtApplication app;
+    QObject::connect(&session, &tavrin::SessionClock::showRequested, &app, [&app] { app.showYourself(); });
     app.start();
     return QApplication::exec();
 }

@@ -1,22 +1,28 @@
 #pragma once
-// A marker of a running instance: a lock file held for the life of the process. Nothing waits on it
-// and a second instance starts all the same; it only tells scripts and tools that Tavrin runs.
+// The session's clock marker: an exclusive advisory lock on a file in the runtime folder, held for
+// the life of the process and never waited on. Whoever holds it is the one clock of the user's
+// session; the kernel drops it when that process ends, however it ends.
 #include <string>
 
 namespace tavrin {
 
 class InstanceLock {
   public:
+    enum class Claim {
+        Ours,    // this process holds the marker now
+        Taken,   // another running process holds it
+        Failed,  // the marker file cannot be made or locked (no runtime folder, say)
+    };
+
     InstanceLock() = default;
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
     ~InstanceLock();
 
-    // Creates the file (mode 0600) and takes a shared advisory lock on it without waiting.
-    // Returns false when the file cannot be made; the caller goes on either way.
-    bool acquire(const std::string& path);
+    // Creates the file (mode 0600) and takes the lock without waiting.
+    Claim claim(const std::string& path);
     bool held() const { return fd_ >= 0; }
-    // True when some process holds a lock on `path` (used by tools and tests).
+    // True when some process holds the lock on `path` (used by tools and tests).
     static bool isHeld(const std::string& path);
 
   private:

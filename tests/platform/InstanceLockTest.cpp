@@ -4,18 +4,21 @@
 #include "support/TempDir.h"
 
 using tavrin::InstanceLock;
+using Claim = InstanceLock::Claim;
 
-TEST(InstanceLock, TwoInstancesBothHoldTheMarkerAndItGoesWithThem) {
+TEST(InstanceLock, OneHolderAtATimeAndTheMarkerGoesWithIt) {
     tavrin::test::TempDir dir("tavrin-lock");
     const std::string path = dir.file("tavrin.lock");
     EXPECT_FALSE(InstanceLock::isHeld(path));
     {
         InstanceLock first, second;
-        EXPECT_TRUE(first.acquire(path));
-        EXPECT_TRUE(second.acquire(path));  // a second instance is never refused
+        EXPECT_EQ(first.claim(path), Claim::Ours);
+        EXPECT_EQ(first.claim(path), Claim::Ours);  // asking again changes nothing
+        EXPECT_EQ(second.claim(path), Claim::Taken);
+        EXPECT_FALSE(second.held());
         EXPECT_TRUE(InstanceLock::isHeld(path));
     }
     EXPECT_FALSE(InstanceLock::isHeld(path));
     InstanceLock nowhere;
-    EXPECT_FALSE(nowhere.acquire(dir.file("missing/folder/tavrin.lock")));
+    EXPECT_EQ(nowhere.claim(dir.file("missing/folder/tavrin.lock")), Claim::Failed);
 }

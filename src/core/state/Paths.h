@@ -19,6 +19,7 @@ struct Paths {
     std::string machineAutostartDir() const { return configDir + "/autostart"; }
     std::string reminderFile() const { return dataHome + "/tavrin/Tavrin.DAT"; }
     std::string instanceLockFile() const { return runtimeDir + "/tavrin.lock"; }
+    std::string instanceSocketFile() const { return runtimeDir + "/tavrin.socket"; }
 };
 
 }  // namespace tavrin

@@ -1,0 +1,95 @@
+// One clock per user session, checked with real programs: a second start asks the running clock to
+// show itself and leaves with status 0; a clock killed outright leaves nothing that stops the next.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "platform/InstanceLock.h"
+#include "support/TempDir.h"
+#include "support/TestApp.h"
+
+namespace fs = std::filesystem;
+using tavrin::InstanceLock;
+
+namespace {
+
+class Session : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        tavrin::test::EnsureApp();
+        environment = QProcessEnvironment::systemEnvironment();
+        for (const auto& [variable, sub] : {std::pair{"XDG_CONFIG_HOME", "config"},
+                                            {"XDG_CONFIG_DIRS", "configdirs"},
+                                            {"XDG_DATA_HOME", "data"},
+                                            {"XDG_RUNTIME_DIR", "runtime"}}) {
+            fs::create_directories(root.file(sub));
+            environment.insert(variable, QString::fromStdString(root.file(sub)));
+        }
+        fs::permissions(root.file("runtime"), fs::perms::owner_all);
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("TAVRIN_TRACE", "1");
+    }
+
+    void start(QProcess& program) {
+        program.setProcessEnvironment(environment);
+        program.setProgram(QString::fromStdString(std::string(TAVRIN_BINARY_DIR) + "/src/tavrin"));
+        program.start();
+        ASSERT_TRUE(program.waitForStarted(10000));
+    }
+
+    // Until the clock holds the session's lock and listens; a loaded machine starts slowly.
+    bool waitUntilRunning(QProcess& program) {
+        for (int i = 0; i < 300; ++i) {
+            if (InstanceLock::isHeld(lockFile()) && fs::exists(root.file("runtime/tavrin.socket")))
+                return program.state() == QProcess::Running;
+            if (program.state() != QProcess::Running) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+
+    std::string lockFile() const { return root.file("runtime/tavrin.lock"); }
+
+    tavrin::test::TempDir root{"tavrin-session"};
+    QProcessEnvironment environment;
+};
+
+TEST_F(Session, ASecondStartAsksTheRunningClockToShowItselfAndLeaves) {
+    QProcess first;
+    start(first);
+    ASSERT_TRUE(waitUntilRunning(first)) << first.readAllStandardError().toStdString();
+
+    QProcess second;
+    start(second);
+    ASSERT_TRUE(second.waitForFinished(30000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+
+    // The running clock heard the request and runs on.
+    std::string heard;
+    for (int i = 0; i < 100 && heard.find("asked to show itself") == std::string::npos; ++i) {
+        first.waitForReadyRead(100);
+        heard += first.readAllStandardError().toStdString();
+    }
+    EXPECT_NE(heard.find("asked to show itself"), std::string::npos) << heard;
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    // Killed outright, the clock leaves its socket file behind; the next start is the clock all the same.
+    first.kill();
+    ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_FALSE(InstanceLock::isHeld(lockFile()));
+    QProcess third;
+    start(third);
+    EXPECT_TRUE(waitUntilRunning(third)) << third.readAllStandardError().toStdString();
+    EXPECT_FALSE(third.waitForFinished(1000));  // it stays: it is the session's clock now
+    third.kill();
+    third.waitForFinished(10000);
+}
+
+}  // namespace
