@@ -57,7 +57,6 @@ TEST_F(ProgramStart, AUserFileHoldingOnlyTheSchemeIsCompletedAndTheClockShows) {
                              "\"DateBold\"=\"0\"", "\"ColScheme\"=\"E99012\""})
         EXPECT_NE(stored.str().find(line), std::string::npos) << line;
     EXPECT_EQ(stored.str().find("BGPicture"), std::string::npos);
-    EXPECT_TRUE(fs::exists(root.file("runtime/tavrin.lock")));
     // The texts are the settings' own patterns of now.
     EXPECT_NE(app.clockWindow()->TimeText().find('M'), std::string::npos);
 }
