@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -70,12 +71,12 @@ QtApplication::~QtApplication() {
     delete alarm_.data();
 }
 
-void QtApplication::start() {
-    SubMain(*app_, StartHooks{buttonFaceColourText,
-                              [this] { showFirstRun(); },
-                              [this] { showClock(); },
-                              {},
-                              [this] { upgradeReminderFile(); }});
+bool QtApplication::start() {
+    return SubMain(*app_, StartHooks{buttonFaceColourText,
+                                     [this] { showFirstRun(); },
+                                     [this] { showClock(); },
+                                     {},
+                                     [this] { upgradeReminderFile(); }}) != StartOutcome::SettingsUnreadable;
 }
 
 void QtApplication::startClock() {
@@ -121,7 +122,10 @@ void QtApplication::showClock() {
                 const DueCheckResult result = dueCheck_->checkReminders();
                 if (!result.save.ok) showNotice(QMessageBox::Warning, result.save.message);
             }));
-    window->setSecondTick([this] { remTick_->tick(); });
+    window->setSecondTick([this] {
+        remTick_->tick();
+        tellStoreNotices();
+    });
     connect(window, &frmClock::firstFramePainted, this,
             [this] { traceMoment("first frame", app_->clock.unixMillis()); });
     if (!window->SchemeHasImages() && schemeOfColour(app.settings.ColScheme) != PictureScheme::None)
@@ -133,6 +137,15 @@ void QtApplication::showClock() {
     announcer_->setManagerHook([this] { reminderWindows_->showManager(); });
     window->setMenuHook([this] { openMenu(); });
     window->show();
+}
+
+void QtApplication::tellStoreNotices() {
+    for (const std::string& notice : app_->store.takeNotices()) {
+        // Told after the tick: a message box must not hold up the tick that found it.
+        QTimer::singleShot(0, this, [this, notice] {
+            app_->asker.tell("Tavrin System Message", notice, MessageIcon::Information);
+        });
+    }
 }
 
 void QtApplication::showYourself() {

@@ -36,8 +36,9 @@ class QtApplication : public QObject {
     QtApplication();
     ~QtApplication() override;
 
-    // Sub Main: the clock, or the first-run setup when no settings exist yet.
-    void start();
+    // Sub Main: the clock, or the first-run setup when no settings exist yet. False when the program
+    // cannot go on (the user's settings file cannot be read; the user was told why).
+    bool start();
 
     AppState& state() { return *app_; }
     frmClock* clockWindow() const { return clock_.get(); }
@@ -63,6 +64,8 @@ class QtApplication : public QObject {
     void showClock();
     void showFirstRun();
     void upgradeReminderFile();
+    // Tells the user, once each, what the settings store set aside (a damaged file kept as a copy).
+    void tellStoreNotices();
     // A press on the clock: a new pop-up menu above it.
     void openMenu();
 

@@ -38,6 +38,6 @@ int main(int argc, char** argv) {
     }
     tavrin::QtApplication app;
     QObject::connect(&session, &tavrin::SessionClock::showRequested, &app, [&app] { app.showYourself(); });
-    app.start();
+    if (!app.start()) return 1;
     return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "core/settings/Settings.h"
 #include "core/settings/SettingsLoader.h"
 
 namespace tavrin {
@@ -23,6 +24,18 @@ StartOutcome SubMain(AppState& app, const StartHooks& hooks) {
         app.settings.SettingsRoot = *root;
         StartClock(app, hooks);
         return StartOutcome::ClockStarted;
+    }
+    // A settings file that is there but cannot be read is no first start: the setup would write new
+    // settings over the user's own. Say what and where, and start nothing.
+    KeyHandle key;
+    if (app.store.OpenKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kReadAccess, key) ==
+        status::kReadFailed) {
+        app.asker.tell("Tavrin Error Message",
+                       "Tavrin cannot read its settings: " + app.store.lastFailure() +
+                           ".\n\nNothing was changed. Make the file readable (or move it away to set Tavrin "
+                           "up afresh) and start Tavrin again.",
+                       MessageIcon::Stop);
+        return StartOutcome::SettingsUnreadable;
     }
     if (hooks.showFirstRun) hooks.showFirstRun();
     return StartOutcome::FirstRun;

@@ -22,7 +22,11 @@ struct StartHooks {
     std::function<void()> upgradeReminderFile;
 };
 
-enum class StartOutcome { ClockStarted, FirstRun };
+enum class StartOutcome {
+    ClockStarted,
+    FirstRun,
+    SettingsUnreadable,  // the user's settings file is there but cannot be read: the user was told
+};
 
 // The entry point's work: machine-wide settings first, per-user next, first run otherwise.
 StartOutcome SubMain(AppState& app, const StartHooks& hooks);

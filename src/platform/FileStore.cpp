@@ -6,9 +6,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <optional>
 #include <utility>
 
 #include "core/base/AtomicFile.h"
+#include "core/base/FileLock.h"
 #include "core/base/Text.h"
 #include "core/settings/Settings.h"
 #include "core/state/Paths.h"
@@ -40,38 +43,6 @@ S stampOf(const struct stat& st) {
              st.st_ctim.tv_sec,
              st.st_ctim.tv_nsec};
 }
-
-// Holds the advisory lock beside a root's file for the length of one change.
-class WriteLock {
-  public:
-    explicit WriteLock(const std::string& lockPath, unsigned mode) {
-        fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, static_cast<mode_t>(mode));
-        if (fd_ < 0) fd_ = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd_ < 0) return;
-        while (::flock(fd_, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                ::close(fd_);
-                fd_ = -1;
-                return;
-            }
-        }
-    }
-    ~WriteLock() {
-        if (fd_ >= 0) ::close(fd_);  // closing drops the lock
-    }
-    WriteLock(const WriteLock&) = delete;
-    WriteLock& operator=(const WriteLock&) = delete;
-    bool held() const { return fd_ >= 0; }
-    // Hands the held lock to the caller, who closes its descriptor to drop it.
-    int release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-  private:
-    int fd_ = -1;
-};
 
 }  // namespace
 
@@ -127,12 +98,16 @@ void FileStore::refresh(RootFile& f, bool always) {
         const int error = errno;
         if (f.fd >= 0) ::close(f.fd);
         f.fd = -1;
-        f.tree = RegTree();
         f.exists = error != ENOENT && error != ENOTDIR;
-        f.readError = f.exists ? error : 0;
-        f.corrupt = false;
         f.cached = true;
         f.stamp = Stamp();
+        if (f.exists) {
+            readFailed(f, error);
+            return;
+        }
+        f.tree = RegTree();
+        f.readError = 0;
+        f.corrupt = false;
         return;
     }
     const Stamp now = stampOf<Stamp>(st);
@@ -144,20 +119,17 @@ void FileStore::refresh(RootFile& f, bool always) {
     std::string text;
     struct stat opened {};
     if (f.fd < 0 || ::fstat(f.fd, &opened) != 0) {
-        f.readError = errno == 0 ? EIO : errno;
-        f.tree = RegTree();
-        f.corrupt = false;
+        readFailed(f, errno == 0 ? EIO : errno);
         return;
     }
     // Read through the descriptor we keep, so the stamp and the text belong to the same file.
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(f.fd, buffer, sizeof buffer);
+        const ssize_t n =
+            readCall_ ? readCall_(f.fd, buffer, sizeof buffer) : ::read(f.fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            f.readError = errno;
-            f.tree = RegTree();
-            f.corrupt = false;
+            readFailed(f, errno);
             return;
         }
         if (n == 0) break;
@@ -166,40 +138,56 @@ void FileStore::refresh(RootFile& f, bool always) {
     RegParseResult parsed = RegFile::parse(text);
     f.tree = std::move(parsed.tree);
     f.corrupt = parsed.corrupt();
+    f.badLines = std::move(parsed.badLines);
     f.readError = 0;
     f.stamp = stampOf<Stamp>(opened);
 }
 
-bool FileStore::keepCorruptCopy(const RootFile& f) {
+void FileStore::readFailed(RootFile& f, int error) {
+    // The tree read last stays for the keys it holds; queries fail until a read succeeds again.
+    f.readError = error;
+    f.stamp = Stamp();
+    lastFailure_ = "cannot read " + f.path + ": " + std::strerror(error);
+}
+
+Status FileStore::readStatus(Root root) {
+    return file(root).readError != 0 ? status::kReadFailed : status::kSuccess;
+}
+
+std::optional<std::string> FileStore::keepCorruptCopy(const RootFile& f, bool& madeNow) {
+    madeNow = true;
     for (int n = 0; n < 1000; ++n) {
         const std::string aside = f.path + ".corrupt" + (n == 0 ? std::string() : "." + std::to_string(n));
         if (::link(f.path.c_str(), aside.c_str()) == 0) {
             AtomicFile::syncFolder(folderOf(f.path));
-            return true;
+            return aside;
         }
         if (errno == EEXIST) {
-            if (sameFile(f.path, aside)) return true;  // kept already, by an earlier try
+            if (sameFile(f.path, aside)) {
+                madeNow = false;  // kept already, by an earlier try
+                return aside;
+            }
             continue;
         }
         // No hard links here: copy the bytes to a name nobody has taken.
         std::string text;
-        if (!AtomicFile::read(f.path, text)) return false;
+        if (!AtomicFile::read(f.path, text)) return std::nullopt;
         const int fd = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0) {
             if (errno == EEXIST) continue;
-            return false;
+            return std::nullopt;
         }
         const bool written =
             ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && ::fsync(fd) == 0;
         ::close(fd);
         if (!written) {
             ::unlink(aside.c_str());
-            return false;
+            return std::nullopt;
         }
         AtomicFile::syncFolder(folderOf(f.path));
-        return true;
+        return aside;
     }
-    return false;
+    return std::nullopt;
 }
 
 const RegTree& FileStore::readTree(Root root) {
@@ -210,10 +198,47 @@ const RegTree& FileStore::readTree(Root root) {
 }
 
 Status FileStore::writeTree(RootFile& f, const RegTree& tree) {
-    if (f.exists && f.corrupt && !keepCorruptCopy(f)) return status::kWriteFailed;
-    if (!AtomicFile::write(f.path, RegFile::write(tree), f.fileMode)) return status::kWriteFailed;
+    if (f.exists && f.corrupt) {
+        // Lines that could not be read are dropped by the rewrite: the whole file is kept first.
+        bool madeNow = false;
+        const std::optional<std::string> aside = keepCorruptCopy(f, madeNow);
+        if (!aside) {
+            lastFailure_ = "cannot keep a copy of the damaged settings file " + f.path +
+                           " before rewriting it; it was left as it is";
+            return status::kWriteFailed;
+        }
+        if (madeNow) {
+            std::string lines;
+            for (std::size_t i = 0; i < f.badLines.size() && i < 5; ++i)
+                lines += (i == 0 ? "" : ", ") + std::to_string(f.badLines[i]);
+            if (f.badLines.size() > 5) lines += ", ...";
+            notices_.push_back("The settings file " + f.path + " could not be read whole (" +
+                               (f.badLines.size() == 1 ? "line " : "lines ") + lines +
+                               "). Everything else in it is kept; the whole file as it was is saved as " +
+                               *aside + ".");
+        }
+    }
+    if (const auto written = AtomicFile::write(f.path, RegFile::write(tree), f.fileMode); !written) {
+        lastFailure_ = written.message;
+        return status::kWriteFailed;
+    }
     // What we wrote is what the file holds now; the next read confirms it by its stamp.
     refresh(f, true);
+    return status::kSuccess;
+}
+
+Status FileStore::lockForChange(RootFile& f, FileLock& lock) {
+    if (!lock.held()) {
+        lastFailure_ = lock.failure();
+        return status::kWriteFailed;
+    }
+    // Another program may have written since we last looked: start from what is on disk now.
+    refresh(f, true);
+    // Never replace what could not be read: the rewrite would hold none of it.
+    if (f.readError != 0) return status::kReadFailed;
+    // Holding the lock, no write is under way: temporary files beside the file are from writers
+    // that died before their rename.
+    AtomicFile::removeLeftTemps(f.path);
     return status::kSuccess;
 }
 
@@ -229,12 +254,12 @@ Status FileStore::updateTree(Root root, const TreeChange& change) {
         f.batchChanged = true;
         return status::kSuccess;
     }
-    if (!AtomicFile::makeFolders(folderOf(f.path), f.folderMode)) return status::kWriteFailed;
-    WriteLock lock(f.path + ".lock", f.fileMode);
-    if (!lock.held()) return status::kWriteFailed;
-    // Another program may have written since we last looked: start from what is on disk now.
-    refresh(f, true);
-    if (f.readError != 0) return status::kAccessDenied;  // never replace what we could not read
+    if (const auto made = AtomicFile::makeFolders(folderOf(f.path), f.folderMode); !made) {
+        lastFailure_ = made.message;
+        return status::kWriteFailed;
+    }
+    FileLock lock(f.path + ".lock", f.fileMode);
+    if (const Status s = lockForChange(f, lock); s != status::kSuccess) return s;
     RegTree work = f.tree;
     bool changed = false;
     const Status s = change(work, changed);
@@ -246,11 +271,12 @@ Status FileStore::beginChanges(Root root) {
     RootFile& f = file(root);
     if (f.batchLock >= 0) return status::kBadArgument;
     if (!writable_(f.path)) return status::kAccessDenied;
-    if (!AtomicFile::makeFolders(folderOf(f.path), f.folderMode)) return status::kWriteFailed;
-    WriteLock lock(f.path + ".lock", f.fileMode);
-    if (!lock.held()) return status::kWriteFailed;
-    refresh(f, true);
-    if (f.readError != 0) return status::kAccessDenied;
+    if (const auto made = AtomicFile::makeFolders(folderOf(f.path), f.folderMode); !made) {
+        lastFailure_ = made.message;
+        return status::kWriteFailed;
+    }
+    FileLock lock(f.path + ".lock", f.fileMode);
+    if (const Status s = lockForChange(f, lock); s != status::kSuccess) return s;
     f.batchTree = f.tree;
     f.batchChanged = false;
     f.batchLock = lock.release();
@@ -311,6 +337,10 @@ Status FileStore::EnumValue(const KeyHandle& key, std::uint32_t index, std::stri
     if (index >= names.size()) return status::kNoMoreItems;
     name = names[index];
     return status::kSuccess;
+}
+
+std::vector<std::string> FileStore::takeNotices() {
+    return std::exchange(notices_, {});
 }
 
 std::unique_ptr<Store> makeLinuxStore(const Paths& paths,

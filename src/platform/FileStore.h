@@ -5,8 +5,11 @@
 // Every change is on disk, atomically, when its call returns. Writers take an advisory lock on a file
 // beside the root's file and re-read it under the lock, so two running programs lose neither's
 // changes. A file that cannot be read whole is copied aside before it is first rewritten.
+#include <sys/types.h>
+
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,7 @@
 
 namespace tavrin {
 
+class FileLock;
 struct Paths;
 
 class FileStore : public TreeStore {
@@ -39,6 +43,12 @@ class FileStore : public TreeStore {
                     std::string_view data) override;
     Status DeleteValue(const KeyHandle& key, std::string_view name) override;
     Status EnumValue(const KeyHandle& key, std::uint32_t index, std::string& name) override;
+    std::string lastFailure() const override { return lastFailure_; }
+    std::vector<std::string> takeNotices() override;
+
+    // The read(2) of the store's files. Tests replace it to act out a read that fails.
+    using ReadCall = std::function<ssize_t(int fd, void* buffer, std::size_t size)>;
+    void setReadCall(ReadCall call) { readCall_ = std::move(call); }
     // A batch holds the root's lock from its start to its commit, so no other program writes in
     // between, and rewrites the file once, atomically, at the commit. One batch per root at a time.
     Status beginChanges(Root root) override;
@@ -48,6 +58,7 @@ class FileStore : public TreeStore {
     const RegTree& readTree(Root root) override;
     Status updateTree(Root root, const TreeChange& change) override;
     bool rootWritable(Root root) override;
+    Status readStatus(Root root) override;
 
   private:
     // What tells one version of a file from another. The cache keeps the file open, so its inode
@@ -65,7 +76,8 @@ class FileStore : public TreeStore {
         bool cached = false;
         bool exists = false;
         bool corrupt = false;
-        int readError = 0;  // the file exists but could not be read
+        int readError = 0;  // the file exists but could not be read; `tree` is the last one read
+        std::vector<std::size_t> badLines;  // of a corrupt file
         int fd = -1;
         Stamp stamp;
         // An open batch: the lock it holds and the tree its changes go to.
@@ -79,14 +91,21 @@ class FileStore : public TreeStore {
     bool isRunValue(const KeyHandle& key, std::string_view name) const;
     // Brings the root's tree up to date with its file; `always` re-reads even an unchanged-looking file.
     void refresh(RootFile& f, bool always);
-    // Keeps a copy of a corrupt file under a name no other copy has; false when none could be made.
-    bool keepCorruptCopy(const RootFile& f);
+    void readFailed(RootFile& f, int error);
+    // Keeps a copy of a corrupt file under a name no other copy has (or finds the one kept by an
+    // earlier try: `madeNow` false); nothing when none could be made.
+    std::optional<std::string> keepCorruptCopy(const RootFile& f, bool& madeNow);
+    // Takes the root's lock for a change and reads the file afresh under it.
+    Status lockForChange(RootFile& f, FileLock& lock);
     // Writes a changed tree over the root's file, keeping a corrupt file aside first.
     Status writeTree(RootFile& f, const RegTree& tree);
 
     RootFile files_[2];
     Autostart autostart_[2];
     WritableProbe writable_;
+    ReadCall readCall_;
+    std::string lastFailure_;
+    std::vector<std::string> notices_;
 };
 
 // The store for the real user: the files and autostart folders of `paths`, with `machineProviders`

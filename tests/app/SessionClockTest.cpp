@@ -22,7 +22,7 @@ namespace {
 class Session : public ::testing::Test {
   protected:
     void SetUp() override {
-        tavrin::test::EnsureApp();
+        tavrin::test::ensureApp();
         environment = QProcessEnvironment::systemEnvironment();
         for (const auto& [variable, sub] : {std::pair{"XDG_CONFIG_HOME", "config"},
                                             {"XDG_CONFIG_DIRS", "configdirs"},

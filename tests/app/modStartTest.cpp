@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/modStart.h"
 #include "core/store/MemoryStore.h"
+#include "platform/FileStore.h"
 #include "support/FakeClock.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedAsker.h"
+#include "support/TempDir.h"
 
 using namespace tavrin;
 
@@ -58,4 +61,28 @@ TEST_F(SubMain, AMachineRootTheUserCannotWriteFallsBackToTheirOwnSettings) {
     store.setReadOnly(Root::LocalMachine, true);
     EXPECT_EQ(start({Root::LocalMachine, Root::CurrentUser}), StartOutcome::ClockStarted);
     EXPECT_EQ(app.settings.SettingsRoot, Root::CurrentUser);
+}
+
+// An unreadable settings file must not look like a first start: the setup would replace it.
+TEST(SubMainOnFiles, AnUnreadableSettingsFileIsToldAndNoSetupShows) {
+    tavrin::test::TempDir dir("tavrin-start");
+    std::filesystem::create_directories(dir.file("config/tavrin/user.reg"));  // no file can be read there
+    FileStore store(dir.file("config/tavrin/user.reg"), dir.file("xdg/tavrin/machine.reg"), dir.file("a"),
+                    dir.file("b"));
+    test::FakeClock clock;
+    test::RecordingShell shell;
+    test::ScriptedAsker asker;
+    AppState app{store, clock, shell, asker, Paths{}};
+    std::vector<std::string> steps;
+    const StartOutcome outcome = tavrin::SubMain(
+        app,
+        StartHooks{{}, [&] { steps.push_back("first run"); }, [&] { steps.push_back("clock"); }, {}, {}});
+    EXPECT_EQ(outcome, StartOutcome::SettingsUnreadable);
+    EXPECT_TRUE(steps.empty());
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].title, "Tavrin Error Message");
+    EXPECT_NE(asker.asked[0].text.find(dir.file("config/tavrin/user.reg") + ": Is a directory"),
+              std::string::npos)
+        << asker.asked[0].text;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("xdg")));
 }

@@ -12,6 +12,7 @@
 
 #include "core/settings/Settings.h"
 #include "core/state/Paths.h"
+#include "core/store/StoreAccess.h"
 #include "platform/FileStore.h"
 #include "support/FakeKeys.h"
 #include "support/StoredValue.h"
@@ -392,4 +393,89 @@ TEST_F(FileStoreTest, FailedBatchCommitKeepsTheOldFileAndReadsIt) {
     // The lock went with the failed batch: the next change, batched or not, is made.
     EXPECT_EQ(store->SetValue(key, "A", ValueType::String, "3"), status::kSuccess);
     EXPECT_EQ(storedValue(*open(), Root::CurrentUser, kSettingsKey, "A"), "3");
+}
+
+// A read that fails once must not pass for a missing value: the loader would write its default over
+// the user's own setting.
+TEST_F(FileStoreTest, AFailedReadKeepsTheSettingAndWritesNoDefault) {
+    {
+        auto store = open();
+        put(*store, Root::CurrentUser, "DateFormat", "dd.mm.yy");
+    }
+    auto store = open();
+    KeyHandle key;
+    ASSERT_EQ(store->OpenKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kAllAccess, key),
+              status::kSuccess);
+    spit(userFile(), slurp(userFile()) + "\"Other\"=\"x\"\n");  // changed by another program: read again
+    int failures = 1;
+    store->setReadCall([&failures](int fd, void* buffer, std::size_t size) -> ssize_t {
+        if (failures > 0) {
+            --failures;
+            errno = EIO;
+            return -1;
+        }
+        return ::read(fd, buffer, size);
+    });
+    Status s = status::kSuccess;
+    EXPECT_EQ(QueryValue(*store, "DateFormat", s, key, "mm/dd/yy"), "");
+    EXPECT_EQ(s, status::kReadFailed);
+    EXPECT_NE(store->lastFailure().find("Input/output error"), std::string::npos) << store->lastFailure();
+    EXPECT_NE(slurp(userFile()).find("\"DateFormat\"=\"dd.mm.yy\""), std::string::npos);
+    EXPECT_EQ(QueryValue(*store, "DateFormat", s, key, "mm/dd/yy"), "dd.mm.yy");
+    EXPECT_EQ(s, status::kSuccess);
+}
+
+// Mode 0200: the owner may write the file but not read it. Rewriting it from an empty tree would
+// erase every setting in it.
+TEST_F(FileStoreTest, AFileThatCanBeWrittenButNotReadIsNeverReplaced) {
+    const std::string folder = dir.file("config/tavrin");
+    fs::create_directories(folder);
+    const std::string text = "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"DateFormat\"=\"dd.mm.yy\"\n";
+    spit(userFile(), text);
+    for (const std::string& p : {dir.path(), dir.file("config"), folder, userFile()})
+        ASSERT_EQ(::chown(p.c_str(), 65534, 65534), 0) << p;
+    ::chmod(userFile().c_str(), 0200);
+    expectExitsCleanly(spawn([&] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 10;
+        FileStore store(userFile(), dir.file("xdg/machine.reg"), dir.file("a"), dir.file("b"));
+        KeyHandle key;
+        Disposition d;
+        const KeyHandle user = KeyHandle::rootKey(Root::CurrentUser);
+        // Not "not found": an unreadable settings file must not look like a first start.
+        if (store.OpenKey(user, kSettingsKey, kAllAccess, key) != status::kReadFailed) return 1;
+        if (store.CreateKey(user, kSettingsKey, kAllAccess, key, d) == status::kSuccess) return 2;
+        key = KeyHandle{Root::CurrentUser, kSettingsKey, kAllAccess, true};
+        if (store.SetValue(key, "TimeFormat", ValueType::String, "hh:mm") == status::kSuccess) return 3;
+        return store.lastFailure().find(userFile()) == std::string::npos ? 4 : 0;
+    }));
+    ::chmod(userFile().c_str(), 0600);
+    EXPECT_EQ(slurp(userFile()), text);
+}
+
+TEST_F(FileStoreTest, ASaveRemovesTempFilesLeftByWritersThatDied) {
+    auto store = open();
+    KeyHandle key = put(*store, Root::CurrentUser, "A", "1");
+    const std::string folder = fs::path(userFile()).parent_path();
+    for (const char* name : {"user.reg.tmpAb12Cd", "user.reg.tmpXYZ789"}) spit(folder + "/" + name, "half");
+    spit(folder + "/user.reg.tmp-mine", "not a name the writer makes");
+    spit(folder + "/other.reg.tmpAb12Cd", "another file's");
+    ASSERT_EQ(store->SetValue(key, "B", ValueType::String, "2"), status::kSuccess);
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"user.reg", "user.reg.lock", "user.reg.tmp-mine",
+                                            "other.reg.tmpAb12Cd"}));
+}
+
+TEST_F(FileStoreTest, ACorruptFileSetAsideIsToldOnceWithWhereTheCopyIs) {
+    fs::create_directories(fs::path(userFile()).parent_path());
+    spit(userFile(), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n\x01garbage\n");
+    auto store = open();
+    KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
+    ASSERT_EQ(store->SetValue(key, "C", ValueType::String, "3"), status::kSuccess);
+    ASSERT_EQ(store->SetValue(key, "D", ValueType::String, "4"), status::kSuccess);
+    const std::vector<std::string> notices = store->takeNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find(userFile() + ".corrupt"), std::string::npos) << notices[0];
+    EXPECT_NE(notices[0].find("line 5"), std::string::npos) << notices[0];
+    EXPECT_TRUE(store->takeNotices().empty());
 }

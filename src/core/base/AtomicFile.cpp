@@ -1,10 +1,12 @@
 #include "core/base/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -53,10 +55,38 @@ std::string AtomicFile::followLinks(const std::string& path) {
 }
 
 void AtomicFile::syncFolder(const std::string& folder) {
+    syncFolder(folder, ::fsync);
+}
+
+void AtomicFile::syncFolder(const std::string& folder, const std::function<int(int)>& fsyncCall) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
-    ::fsync(fd);
+    if (fsyncCall(fd) != 0) {
+        // The new file is in place; only its name may not have reached the disk yet.
+        std::fprintf(stderr, "tavrin: warning: cannot flush the folder %s: %s\n", folder.c_str(),
+                     std::strerror(errno));
+    }
     ::close(fd);
+}
+
+int AtomicFile::removeLeftTemps(const std::string& path) {
+    const std::string folder = folderOf(path);
+    const auto slash = path.find_last_of('/');
+    const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + ".tmp";
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name.size() != prefix.size() + 6 || name.substr(0, prefix.size()) != prefix) continue;
+        bool temp = true;
+        for (char c : name.substr(prefix.size()))
+            temp = temp && ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'));
+        if (temp && ::unlinkat(::dirfd(dir), entry->d_name, 0) == 0) ++removed;
+    }
+    ::closedir(dir);
+    if (removed > 0) syncFolder(folder);
+    return removed;
 }
 
 Result AtomicFile::makeFolders(const std::string& folder, unsigned mode) {
@@ -121,7 +151,7 @@ Result AtomicFile::write(const std::string& path, std::string_view contents, con
         ::unlink(tempPath.c_str());
         if (!placed) return failure(error, "cannot replace", target);
     }
-    syncFolder(folderOf(target));
+    syncFolder(folderOf(target), options.calls.fsync);
     return {};
 }
 

@@ -44,8 +44,15 @@ class AtomicFile {
     static Result read(const std::string& path, std::string& contents);
     // Makes `folder` and any missing folder above it with `mode`.
     static Result makeFolders(const std::string& folder, unsigned mode = 0700);
-    // Flushes a folder's entries (after a rename, link or unlink in it).
+    // Flushes a folder's entries (after a rename, link or unlink in it). A failure is reported on
+    // standard error only: whatever was renamed is in place already.
     static void syncFolder(const std::string& folder);
+    // Removes the temporary files that writes of `path` left behind when their process died before
+    // the rename ("<name>.tmp" and six letters or digits). Only a writer that holds the file's lock
+    // may call it, so that no temporary file of a write in progress is taken. Returns how many went.
+    static int removeLeftTemps(const std::string& path);
+    // The same, with the flush call of a write's options.
+    static void syncFolder(const std::string& folder, const std::function<int(int)>& fsyncCall);
 };
 
 }  // namespace tavrin

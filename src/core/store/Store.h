@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavrin {
 
@@ -18,6 +19,7 @@ inline constexpr Status kBadArgument = 87;
 inline constexpr Status kMoreData = 234;
 inline constexpr Status kNoMoreItems = 259;  // enumeration past the end
 inline constexpr Status kWriteFailed = 29;   // the file could not be written
+inline constexpr Status kReadFailed = 30;    // the file exists but could not be read
 }  // namespace status
 
 enum class Root { LocalMachine, CurrentUser };
@@ -77,6 +79,13 @@ class Store {
     // changes or none of them. Reads in between see the changes. Calls in between answer for the
     // change itself; whether it was kept is the answer of commitChanges. A store without files
     // keeps every change as it is made, and both calls succeed.
+    // Why the latest call that failed on a file failed, in words for the user ("cannot write
+    // /x/user.reg: No space left on device"); empty for a store without files.
+    virtual std::string lastFailure() const { return {}; }
+    // What the user should hear once, oldest first, and forgotten as it is handed out: a damaged file
+    // kept aside before it was rewritten, with where the copy is.
+    virtual std::vector<std::string> takeNotices() { return {}; }
+
     virtual Status beginChanges(Root root) {
         (void)root;
         return status::kSuccess;

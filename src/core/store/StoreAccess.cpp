@@ -22,7 +22,8 @@ std::string QueryValue(Store& store, std::string_view name, Status& result, cons
                        std::string_view defaultText) {
     std::string text;
     result = readValue(store, name, key, text);
-    if (result != status::kSuccess && !defaultText.empty()) {
+    // Only a value read as missing gets its default; a read that failed says nothing about it.
+    if (result == status::kNotFound && !defaultText.empty()) {
         result = store.SetValue(key, name, ValueType::String, defaultText);
         if (result == status::kSuccess) result = readValue(store, name, key, text);
     }

@@ -61,7 +61,11 @@ Status TreeStore::OpenKey(const KeyHandle& parent, std::string_view subPath, std
                           KeyHandle& result) {
     if (!parent.open) return status::kInvalidHandle;
     std::string path = joinKeyPath(parent.path, subPath);
-    if (!keyExists(parent.root, path)) return status::kNotFound;
+    if (!keyExists(parent.root, path)) {
+        // A root that could not be read may well hold the key: that is no first start.
+        const Status read = readStatus(parent.root);
+        return read != status::kSuccess ? read : status::kNotFound;
+    }
     if ((access & kWriteAccessBits) != 0 && !isRunKey(path) && !providerHasKey(parent.root, path) &&
         !rootWritable(parent.root))
         return status::kAccessDenied;
@@ -112,6 +116,8 @@ Status TreeStore::QueryValueData(const KeyHandle& key, std::string_view name, st
     for (const auto& p : providers_[slot(key.root)])
         if (p->getValue(key.path, name, type, data)) return status::kSuccess;
     const RegKey* k = readTree(key.root).find(key.path);
+    // What was read before a failed read may be out of date: no answer rather than a wrong one.
+    if (const Status read = readStatus(key.root); read != status::kSuccess) return read;
     const RegValue* v = k ? k->value(name) : nullptr;
     if (!v) return status::kNotFound;
     data = v->data;

@@ -53,6 +53,11 @@ class TreeStore : public Store {
     virtual Status updateTree(Root root, const TreeChange& change) = 0;
     // Whether the user may change the root at all.
     virtual bool rootWritable(Root root) = 0;
+    // kSuccess, or why the root's stored keys could not be read just now (after readTree).
+    virtual Status readStatus(Root root) {
+        (void)root;
+        return status::kSuccess;
+    }
 
     // True for the Run key itself (it always exists and opens with any access).
     static bool isRunKey(std::string_view path);

@@ -46,3 +46,26 @@ TEST(AtomicFile, FailuresNameThePathAndTheReason) {
     std::string text;
     EXPECT_FALSE(AtomicFile::read(folder.file("none"), text));
 }
+
+// After the rename the new file is in place: a folder that cannot be flushed is worth a warning, but
+// calling the save failed would have the user repeat what is done already.
+TEST(AtomicFile, AFailedFlushOfTheFolderAfterTheRenameIsAWarningNotAFailure) {
+    tavrin::test::TempDir folder("tavrin-atomic");
+    AtomicFile::WriteOptions options;
+    int flushes = 0;
+    options.calls.fsync = [&flushes](int fd) {
+        if (++flushes == 1) return ::fsync(fd);  // the file itself
+        errno = EIO;
+        return -1;
+    };
+    ::testing::internal::CaptureStderr();
+    const auto r = AtomicFile::write(folder.file("data.txt"), "new", options);
+    const std::string warning = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(flushes, 2);
+    EXPECT_NE(warning.find("warning: cannot flush the folder " + folder.path()), std::string::npos)
+        << warning;
+    std::string back;
+    ASSERT_TRUE(AtomicFile::read(folder.file("data.txt"), back));
+    EXPECT_EQ(back, "new");
+}
