@@ -233,7 +233,9 @@ frmPrefs* QtApplication::showPreferences() {
 }
 
 void QtApplication::upgradeReminderFile() {
-    UpgradeReminderFile(app_->reminders, app_->paths.reminderFile());
+    const Result upgraded = UpgradeReminderFile(app_->reminders, app_->paths.reminderFile());
+    if (!upgraded.message.empty())
+        showNotice(upgraded.ok ? QMessageBox::Information : QMessageBox::Warning, upgraded.message);
 }
 
 frmStopWatch* QtApplication::showStopwatch() {

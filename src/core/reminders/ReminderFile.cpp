@@ -27,7 +27,14 @@ void clearTable(ReminderTable& table) {
 // Both layouts share the reading: after "<START>" a fixed number of values, then every item up to
 // "</END>" is a message item and the last one wins. A record missing its "</END>" therefore takes
 // the next record's items as message items, as the format has always read.
+// A UTF-8 byte-order mark, as some editors put before the text; it would hide the first record.
+std::string_view withoutByteOrderMark(std::string_view text) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    return text;
+}
+
 ReminderParseReport parse(std::string_view text, ReminderTable& table, bool olderLayout) {
+    text = withoutByteOrderMark(text);
     clearTable(table);
     ReminderParseReport report;
     ReminderItemReader reader(text);
@@ -116,8 +123,32 @@ Result readInto(ReminderTable& table, const std::string& path, std::string& text
 }
 
 // The fifth value of the first record, when the text begins with "<START>".
+// True when every record of the text has the older layout's five values between "<START>" and
+// "</END>", and there is at least one. One damaged record must not turn the daily and weekly
+// reminders of a current file into one-off ones.
+bool everyRecordIsOlder(std::string_view text) {
+    ReminderItemReader reader(withoutByteOrderMark(text));
+    std::string item;
+    int records = 0;
+    while (reader.next(item)) {
+        if (item != kStart) continue;
+        ++records;
+        int values = 0;
+        bool ended = false;
+        while (reader.next(item)) {
+            if (item == kEnd) {
+                ended = true;
+                break;
+            }
+            ++values;
+        }
+        if (!ended || values != 5) return false;
+    }
+    return records > 0;
+}
+
 std::optional<std::string> firstRecordFifthValue(std::string_view text) {
-    ReminderItemReader reader(text);
+    ReminderItemReader reader(withoutByteOrderMark(text));
     std::string item;
     if (!reader.next(item) || item != kStart) return std::nullopt;
     for (int i = 0; i < 5; ++i) {
@@ -213,11 +244,12 @@ Result UpgradeReminderFile(ReminderTable& table, const std::string& path) {
     // A current record's fifth value is a recurrence code ("-1", "0", "1", "2"); an older record's
     // is its message. A file that does not begin with a record is judged by what the load read.
     const std::string fifth = firstRecordFifthValue(text).value_or(table.RemRecur[0]);
-    if (fifth.size() < 3) return {};
+    if (fifth.size() < 3 || !everyRecordIsOlder(text)) return {};
 
     ReminderTable upgraded;
     const ReminderParseReport r = parseOlderReminders(text, upgraded);
-    if (!keepCopy(AtomicFile::followLinks(path) + ".old", text)) {
+    const std::optional<std::string> old = keepCopy(AtomicFile::followLinks(path) + ".old", text);
+    if (!old) {
         return {false, "The reminder file \"" + path +
                            "\" is in the older layout, but a copy of it could not be kept; it was not "
                            "converted."};
@@ -226,7 +258,9 @@ Result UpgradeReminderFile(ReminderTable& table, const std::string& path) {
     Result saved = SaveReminders(upgraded, path);
     if (!saved.ok) return saved;
     for (int i = 0; i < kReminderSlots; ++i) ReminderRecord::fromSlot(upgraded, i).toSlot(table, i);
-    return {};
+    return {true, "The reminder file \"" + path +
+                      "\" was in an older layout and has been converted; the file as it was is kept as \"" +
+                      *old + "\"."};
 }
 
 }  // namespace tavrin

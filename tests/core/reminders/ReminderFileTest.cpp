@@ -50,6 +50,13 @@ TEST(ReminderFile, ThreeRecordsFillSlotsInOrderWithCrLfOrLf) {
     }
 }
 
+// Some editors start a file with a UTF-8 byte-order mark; it must not hide the first record.
+TEST(ReminderFile, AByteOrderMarkDoesNotHideTheFirstRecord) {
+    ReminderTable t;
+    EXPECT_EQ(parseReminders("\xEF\xBB\xBF" + readFile(dataFile("three-records.dat")), t).loaded, 3);
+    EXPECT_EQ(t.RemTime[0], "09:30:00");
+}
+
 TEST(ReminderFile, RoundTripKeepsEveryByte) {
     ReminderTable t;
     putReminder(t, 0, "Two lines", "03/07/05", "09:30:00", "1", "-1", "first line\r\nsecond line");
@@ -227,7 +234,10 @@ TEST_F(FailingSave, FlushFails) {
 
 TEST_F(FileTest, OlderLayoutIsConvertedAndKept) {
     load("older-layout.dat");
-    ASSERT_TRUE(UpgradeReminderFile(table, path).ok);
+    const Result upgraded = UpgradeReminderFile(table, path);
+    ASSERT_TRUE(upgraded.ok);
+    EXPECT_NE(upgraded.message.find("converted"), std::string::npos) << upgraded.message;
+    EXPECT_NE(upgraded.message.find(path + ".old"), std::string::npos) << upgraded.message;
     ASSERT_EQ(occupiedSlots(table), 2);
     EXPECT_EQ(ReminderRecord::fromSlot(table, 0),
               (ReminderRecord{"Old one", "03/07/05", "09:30:00", "1", "-1", "An older message"}));
@@ -244,7 +254,9 @@ TEST_F(FileTest, OlderLayoutIsConvertedAndKept) {
 }
 
 TEST(ReminderUpgrade, ShortFirstMessageAndCurrentFilesAreNotRewritten) {
-    for (const char* name : {"older-short-message.dat", "three-records.dat", "empty.dat"}) {
+    // A current file whose first record lost its recurrence code looks old by that record alone.
+    for (const char* name :
+         {"older-short-message.dat", "three-records.dat", "empty.dat", "damaged-first-record.dat"}) {
         SCOPED_TRACE(name);
         test::TempDir dir;
         const std::string path = dir.file("Tavrin.DAT");
