@@ -28,7 +28,7 @@ printf 'REGEDIT4\n\n[SOFTWARE\\QUILLON]\n@="Quillon"\n\n[SOFTWARE\\QUILLON\\TAVR
   >"$XDG_CONFIG_HOME/tavrin/user.reg"
 
 display=":$((200 + RANDOM % 300))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 pids+=("$xvfb")
 export DISPLAY="$display"

@@ -124,9 +124,9 @@ TEST(MenuUnderX, ARealPressOnTheClockOpensTheMenuWithItsLinesAboveIt) {
     int pipeFds[2];
     ASSERT_EQ(::pipe(pipeFds), 0);
     Child xvfb;
-    xvfb.pid = spawn(
-        {"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
-        {}, root.file("xvfb.log"), pipeFds[1]);
+    xvfb.pid = spawn({"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0", "1024x768x24",
+                      "-nolisten", "tcp", "-noreset"},
+                     {}, root.file("xvfb.log"), pipeFds[1]);
     ::close(pipeFds[1]);
     std::string display;
     pollfd pfd{pipeFds[0], POLLIN, 0};

@@ -12,7 +12,10 @@
 namespace tavrin {
 namespace {
 
-constexpr int kTickMs = 200;
+// The texts change on the wall clock's seconds at most, so the clock wakes just after each one: the
+// new second is always there to read, and a clock that is set or a machine that resumes is followed
+// within a second. Menu choices refresh at once.
+constexpr int kTickLagMs = 5;
 
 QPixmap picture(const std::string& applicationDirectory, const char* name) {
     return QPixmap(QString::fromStdString(applicationDirectory) + QStringLiteral("/Images/") +
@@ -71,9 +74,16 @@ frmFClock::frmFClock(AppState& app, const std::string& applicationDirectory, QWi
 
     applyColours();
     refresh();
-    Timer1_.setTimerType(Qt::CoarseTimer);
+    Timer1_.setSingleShot(true);
+    Timer1_.setTimerType(Qt::PreciseTimer);
     connect(&Timer1_, &QTimer::timeout, this, &frmFClock::tick);
-    Timer1_.start(kTickMs);
+    armTimer();
+}
+
+void frmFClock::armTimer() {
+    const std::int64_t ms = app_.clock.unixMillis();
+    const std::int64_t intoSecond = ((ms % 1000) + 1000) % 1000;
+    Timer1_.start(static_cast<int>(1000 - intoSecond + kTickLagMs));
 }
 
 void frmFClock::buildMenu() {
@@ -123,6 +133,7 @@ void frmFClock::setAlwaysOnTop(bool on) {
 }
 
 void frmFClock::tick() {
+    armTimer();
     applyColours();
     refresh();
 }

@@ -23,7 +23,7 @@ class frmFClock : public QWidget {
     // `applicationDirectory` is where the close and drag pictures are looked for (its Images folder).
     frmFClock(AppState& app, const std::string& applicationDirectory, QWidget* parent = nullptr);
 
-    // One tick: the colours from the settings, then the texts.
+    // One tick, just after each wall-clock second: the colours from the settings, then the texts.
     void tick();
     // The pop-up menu as it is offered on a click (built from the rules, the check state included).
     QMenu* menu() { return mnuFile_; }
@@ -43,6 +43,7 @@ class frmFClock : public QWidget {
 
   private:
     void buildMenu();
+    void armTimer();
     void refresh();
     void applyColours();
     void setAlwaysOnTop(bool on);
