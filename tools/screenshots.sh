@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the README's pictures: the first-run setup dialog, the clock face in each picture scheme, and
-# the preferences, the calendar, the reminder editor and the alarm dialog as a user opens them from the
-# pop-up menu (clicks by xdotool). Runs the built program under Xvfb with folders of its own.
+# the preferences, the calendar, the reminder editor, the alarm dialog, the pop-up menu, the floating
+# clock, the stopwatch and the about box as a user opens them from the pop-up menu (clicks by
+# xdotool). Runs the built program under Xvfb with folders of its own.
 # Usage: tools/screenshots.sh [BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -46,39 +47,42 @@ shoot clock-olive 80x40+944+560 400% '"ColScheme"="B2E2EA"'
 shoot clock-silver 80x40+944+560 400% '"ColScheme"="E5DBDA"'
 shoot clock-plain 80x40+944+560 400% $'"ColScheme"="C8D0D4"\n"TimeFormat"="HH:MM:SS"\n"DateFormat"="dd mmm yyyy"\n"TForeColor"="80"'
 
+# Journeys through the windows read where things are from the program's probe file ($probe).
+# The rectangle "x y w h" of what an awk test picks out of the probe, once it shows.
+found() {
+  for _ in $(seq 100); do
+    local r
+    r=$(awk -F'\t' "$1" "$probe" 2>/dev/null | head -1)
+    [ -n "$r" ] && { echo "$r"; return 0; }
+    sleep 0.1
+  done
+  echo "screenshots: nothing in the probe for: $1" >&2
+  return 1
+}
+window() { found "\$1 == \"window\" && \$2 == \"$1\" { split(\$3, r, \",\"); print r[1], r[2], r[3], r[4] }"; }
+element() { found "\$1 != \"window\" && \$3 == \"$1\" { split(\$5, r, \",\"); print r[1], r[2], r[3], r[4] }"; }
+# Clicks `dx` pixels into the rectangle from its left edge (its middle when not given).
+click() {
+  local x y w h
+  read -r x y w h <<<"$1"
+  xdotool mousemove $((x + ${2:-$((w / 2))})) $((y + h / 2)) click 1
+  sleep 0.3
+}
+typed() { xdotool key ctrl+a; xdotool type --delay 40 "$1"; sleep 0.3; }
+
 # The preferences, reached as a user reaches them: a press on the clock, the menu's fifth button. Two
 # zones are picked through the filter, the time format and the scheme changed; the dialog is shot
 # before OK, the clock with its next menu after. Clicks land where the program's probe says its
 # windows and controls are.
 prefs_journey() {
-  local home="$scratch/preferences" probe="$scratch/preferences/probe.txt"
+  local home="$scratch/preferences"
+  probe="$home/probe.txt"
   mkdir -p "$home"/{config/tavrin,configdirs,data,runtime}
   chmod 700 "$home/runtime"
   printf 'REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n"ColScheme"="E99012"\n' > "$home/config/tavrin/user.reg"
   XDG_CONFIG_HOME="$home/config" XDG_CONFIG_DIRS="$home/configdirs" XDG_DATA_HOME="$home/data" \
     XDG_RUNTIME_DIR="$home/runtime" TAVRIN_PROBE="$probe" "$app" >/dev/null 2>&1 &
   local pid=$!
-  # The rectangle "x y w h" of what an awk test picks out of the probe, once it shows.
-  found() {
-    for _ in $(seq 100); do
-      local r
-      r=$(awk -F'\t' "$1" "$probe" 2>/dev/null | head -1)
-      [ -n "$r" ] && { echo "$r"; return 0; }
-      sleep 0.1
-    done
-    echo "screenshots: nothing in the probe for: $1" >&2
-    return 1
-  }
-  window() { found "\$1 == \"window\" && \$2 == \"$1\" { split(\$3, r, \",\"); print r[1], r[2], r[3], r[4] }"; }
-  element() { found "\$1 != \"window\" && \$3 == \"$1\" { split(\$5, r, \",\"); print r[1], r[2], r[3], r[4] }"; }
-  # Clicks `dx` pixels into the rectangle from its left edge (its middle when not given).
-  click() {
-    local x y w h
-    read -r x y w h <<<"$1"
-    xdotool mousemove $((x + ${2:-$((w / 2))})) $((y + h / 2)) click 1
-    sleep 0.3
-  }
-  typed() { xdotool key ctrl+a; xdotool type --delay 40 "$1"; sleep 0.3; }
 
   # The menu's fifth picture button, and a row of the zone list by its city.
   local fifth='$1 == "window" { menu = $2 == "Tavrin Menu" } menu && $2 == "picture" && ++n == 5 {
@@ -196,3 +200,75 @@ journey() {
 }
 
 journey
+
+# The pop-up menu with five world zones (the pointer resting on a line shows its tool tip), the
+# floating clock with its own menu on a world zone, the stopwatch stopped after a few seconds, and the
+# about box from the preferences.
+menu_journey() {
+  local home="$scratch/menu"
+  probe="$home/probe.txt"
+  mkdir -p "$home"/{config/tavrin,configdirs,data,runtime}
+  chmod 700 "$home/runtime"
+  {
+    printf 'REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n"ColScheme"="E99012"\n"NumTimeZones"="5"\n'
+    printf '"TZone%d"="%s"\n' 1 Europe/Berlin 2 America/New_York 3 Asia/Tokyo 4 Australia/Sydney 5 Asia/Kolkata
+    printf '"TZSType"="0"\n"PNDisp"="1"\n"TZFormat"="dddd hh:mm am/pm"\n"WForeColor"="800000"\n'
+  } >"$home/config/tavrin/user.reg"
+  XDG_CONFIG_HOME="$home/config" XDG_CONFIG_DIRS="$home/configdirs" XDG_DATA_HOME="$home/data" \
+    XDG_RUNTIME_DIR="$home/runtime" TAVRIN_PROBE="$probe" "$app" >/dev/null 2>&1 &
+  local pid=$! x y w h
+  # The n-th picture button of the menu.
+  button() { found "\$1 == \"window\" { menu = \$2 == \"Tavrin Menu\" } menu && \$2 == \"picture\" && ++n == $1 {
+    split(\$5, r, \",\"); print r[1], r[2], r[3], r[4] }"; }
+  # The menu's first line, by its place in the probe.
+  first_line='$1 == "window" { menu = $2 == "Tavrin Menu" } menu && $2 == "label" && $3 != "" {
+    split($5, r, ","); print r[1], r[2], r[3], r[4]; exit }'
+
+  click "$(window Tavrin)"
+  read -r x y w h <<<"$(window "Tavrin Menu")"
+  local lx ly lw lh
+  read -r lx ly lw lh <<<"$(found "$first_line")"
+  # The pointer comes to rest on the first line: its tool tip shows beneath, reaching left.
+  xdotool mousemove $((lx + 60)) $((ly + lh / 2))
+  sleep 0.2
+  xdotool mousemove $((lx + 62)) $((ly + lh / 2 + 1))
+  sleep 1.5
+  import -window root -crop "$((1024 - x + 400))x$((600 - y + 8))+$((x - 400))+$((y - 8))" +repage -filter point \
+    -resize 125% "$out/menu.png"
+  echo "$out/menu.png"
+  xdotool key Escape
+  sleep 0.3
+
+  click "$(window Tavrin)"
+  click "$(button 4)"
+  read -r x y w h <<<"$(window "Floating Clock")"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+  sleep 0.5
+  click "$(element "(GMT+09:00) Tokyo, Japan")"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+  sleep 0.5
+  import -window root -crop "$((w + 200))x$((h + 170))+$((x - 8))+$((y - 8))" +repage "$out/floating-clock.png"
+  echo "$out/floating-clock.png"
+  xdotool key Escape
+  sleep 0.3
+
+  click "$(window Tavrin)"
+  click "$(button 3)"
+  click "$(element Start)"
+  sleep 3.4
+  click "$(element Stop)"
+  read -r x y w h <<<"$(window "Stop Watch")"
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/stopwatch.png"
+  echo "$out/stopwatch.png"
+
+  click "$(window Tavrin)"
+  click "$(button 5)"
+  window "Tavrin for Windows: Preferences" >/dev/null
+  click "$(element "Support & About Tavrin")"
+  read -r x y w h <<<"$(window "Tavrin for Windows")"
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/about.png"
+  echo "$out/about.png"
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+menu_journey

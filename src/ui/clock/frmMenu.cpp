@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include "core/base/Twips.h"
+#include "core/timezones/ZoneChanges.h"
 #include "core/timezones/ZoneTime.h"
 #include "ui/clock/frmClock.h"
 #include "ui/utilities/QtColour.h"
@@ -49,6 +50,8 @@ frmMenu::frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std:
     // A press outside closes the menu and goes no further: a press on the clock must not open the
     // next menu at once.
     setAttribute(Qt::WA_NoMouseReplay);
+    // A popup is not the active window in the toolkit's sense; its tool tips show all the same.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setWindowTitle(QStringLiteral("Tavrin Menu"));
 
     utc_ = UtcNow(app.clock);
@@ -66,6 +69,8 @@ frmMenu::frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std:
         label->setWordWrap(false);
         label->setGeometry(px(kMenuLineLeftTwips), px(layout_.lineTops[i]), px(kMenuWidthTwips),
                            px(kMenuLineHeightTwips));
+        // The tool tip (the zone's offset and its next clock change) is worked out when it is asked for.
+        label->installEventFilter(this);
         Label2_.push_back(label);
     }
 
@@ -134,7 +139,19 @@ void frmMenu::clickButton(int index) {
     if (action) action();
 }
 
+QString frmMenu::lineToolTip(std::size_t line) {
+    QLabel* label = Label2_.at(line);
+    if (label->toolTip().isEmpty())
+        label->setToolTip(QString::fromStdString(ZoneChangeText(lines_.at(line).zone, utc_)));
+    return label->toolTip();
+}
+
 bool frmMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        for (std::size_t i = 0; i < Label2_.size(); ++i)
+            if (watched == Label2_[i]) lineToolTip(i);
+        return QWidget::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         for (int i = 0; i < kMenuButtonCount; ++i) {

@@ -38,6 +38,9 @@ class frmMenu : public QWidget {
     const std::array<QLabel*, kMenuButtonCount>& buttons() const { return Image2_; }
     // Runs button `index` as a click does.
     void clickButton(int index);
+    // The tool tip of world-time line `line` (0 for the first): the zone's UTC offset at the moment
+    // the menu opened and its next clock change.
+    QString lineToolTip(std::size_t line);
 
   signals:
     // The first time the menu reached the screen (the measurement scripts time it).

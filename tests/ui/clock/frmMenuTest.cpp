@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
@@ -196,6 +197,26 @@ TEST_F(MenuWindow, SecondPressOfADoubleClickOnTheClockStartsTheDateTimeSettings)
     pressClock();
     pressAt(QPoint(3, 3));
     EXPECT_EQ(shell.dateTimeStarts, 1);
+}
+
+// Each line's tool tip names its own zone's offset and next change, also after the by-time sort moved
+// the captions; it is worked out when the pointer rests on the line.
+TEST_F(MenuWindow, LineToolTipsFollowTheirCaptions) {
+    app.settings.TZSType = kSortByTime;
+    app.settings.TZSDir = kSortDescending;
+    choose({"Australia/Sydney", "Asia/Kathmandu", "Europe/Berlin"});
+    pressClock();
+    ASSERT_TRUE(menu);
+    ASSERT_EQ(lineTexts(), (std::vector<std::string>{"19:45 -  Kathmandu, Nepal", "15:00 -  Berlin, Germany",
+                                                     "01:00 -  Sydney, Australia"}));
+    QLabel* berlin = menu->lineLabels()[1];
+    EXPECT_TRUE(berlin->toolTip().isEmpty());
+    QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), berlin->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(berlin, &hover);
+    EXPECT_EQ(berlin->toolTip().toStdString(),
+              "UTC+01:00 now; clocks go forward 1 h on 29 Mar 2026 at 02:00");
+    EXPECT_EQ(menu->lineToolTip(0).toStdString(), "UTC+05:45 now; no clock changes");
+    EXPECT_EQ(menu->lineToolTip(2).toStdString(), "UTC+11:00 now; clocks go back 1 h on 5 Apr 2026 at 03:00");
 }
 
 }  // namespace
