@@ -8,13 +8,14 @@
 #include "core/store/KeyNames.h"
 #include "core/store/MemoryStore.h"
 #include "core/timezones/ZoneCatalogue.h"
+#include "support/FakeClock.h"
 
 namespace {
 
 using namespace tavrin;
 
 void BM_MenuLines(benchmark::State& state) {
-    const FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
+    const test::FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
     MemoryStore store;
     auto catalogue = std::make_shared<ZoneCatalogue>(Paths::fromEnvironment().zoneinfoDir, clock);
     store.mount(Root::LocalMachine, catalogue);
@@ -35,8 +36,8 @@ void BM_MenuLines(benchmark::State& state) {
         store.SetValue(key, "TZone" + std::to_string(i + 1), ValueType::String, ids[i * ids.size() / count]);
 
     const DateTime utc = clock.utcNow();
-    PrepareMenuLines(store, settings, zones, utc);  // the first press reads the zone files
-    for (auto _ : state) benchmark::DoNotOptimize(PrepareMenuLines(store, settings, zones, utc));
+    prepareMenuLines(store, settings, zones, utc);  // the first press reads the zone files
+    for (auto _ : state) benchmark::DoNotOptimize(prepareMenuLines(store, settings, zones, utc));
     state.counters["lines"] = static_cast<double>(count);
 }
 BENCHMARK(BM_MenuLines)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
