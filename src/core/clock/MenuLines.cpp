@@ -50,29 +50,40 @@ void sortMenuLines(MenuLines& m, ZoneState& zones, std::int16_t sortType, std::i
     if (sortType != kSortAlphabetically && sortType != kSortByTime) return;
     if (sortDir != kSortAscending && sortDir != kSortDescending) return;
     const bool alphabetical = sortType == kSortAlphabetically;
-    const int n = static_cast<int>(m.lines.size());
-    auto at = [](auto& v, int line) -> auto& {
-        return v[static_cast<std::size_t>(line - 1)];
-    };
+    const std::size_t n = m.lines.size();
+    // The swaps move line numbers; the lines themselves (each with its zone record) move once at the end.
+    std::vector<std::size_t> order(n);
+    for (std::size_t i = 0; i < n; ++i) order[i] = i;
     auto key = [&](int line) -> const std::string& {
-        return alphabetical ? at(m.cityNames, line) : at(m.lines, line).caption;
+        const std::size_t from = order[static_cast<std::size_t>(line - 1)];
+        return alphabetical ? m.cityNames[from] : m.lines[from].caption;
     };
     auto swapLines = [&](int i, int j) {
-        std::swap(at(m.lines, i), at(m.lines, j));
-        if (!alphabetical) return;
-        std::swap(at(m.cityNames, i), at(m.cityNames, j));
-        std::swap(zones.ZoneList[static_cast<std::size_t>(i)], zones.ZoneList[static_cast<std::size_t>(j)]);
+        std::swap(order[static_cast<std::size_t>(i - 1)], order[static_cast<std::size_t>(j - 1)]);
+        if (alphabetical)
+            std::swap(zones.ZoneList[static_cast<std::size_t>(i)],
+                      zones.ZoneList[static_cast<std::size_t>(j)]);
     };
     // std::string compares by unsigned character code, as the keys must.
+    const int last = static_cast<int>(n);
     if (sortDir == kSortAscending) {
-        for (int i = 1; i <= n; ++i)
-            for (int j = i + 1; j <= n; ++j)
+        for (int i = 1; i <= last; ++i)
+            for (int j = i + 1; j <= last; ++j)
                 if (key(i) > key(j)) swapLines(i, j);
     } else {
-        for (int i = n; i >= 1; --i)
+        for (int i = last; i >= 1; --i)
             for (int j = i - 1; j >= 1; --j)
                 if (key(i) > key(j)) swapLines(i, j);
     }
+    MenuLines sorted;
+    sorted.lines.reserve(n);
+    sorted.cityNames.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        sorted.lines.push_back(std::move(m.lines[order[i]]));
+        // By time the cities stay where they were, with the list in memory.
+        sorted.cityNames.push_back(std::move(m.cityNames[alphabetical ? order[i] : i]));
+    }
+    m = std::move(sorted);
 }
 
 MenuLines prepareMenuLines(Store& store, const Settings& settings, ZoneState& zones, const DateTime& utc) {
