@@ -21,6 +21,9 @@ QLabel* field(QWidget* parent, const char* text, double points, QRect at) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setFont(tahomaFont(points, true));
     label->setGeometry(at);
+    // Each field paints its own background, so a new hundredth redraws that field alone and not the
+    // window behind it.
+    label->setAutoFillBackground(true);
     return label;
 }
 
