@@ -92,14 +92,6 @@ TEST_F(FloatingClockTest, RefreshTellsWhetherAnyTextChanged) {
     EXPECT_TRUE(f.refresh(store, settings, zones, clock));
 }
 
-TEST_F(FloatingClockTest, AlwaysOnTopTwiceIsOffAgain) {
-    FloatingClock f(store, zones);
-    EXPECT_FALSE(f.alwaysOnTop());
-    EXPECT_TRUE(f.toggleAlwaysOnTop());
-    EXPECT_FALSE(f.toggleAlwaysOnTop());
-    EXPECT_FALSE(f.alwaysOnTop());
-}
-
 TEST(FloatingClockDrag, FollowsTheCursorButStaysOnTheScreen) {
     const PixelRect screen{0, 0, 1024, 768};
     const struct {

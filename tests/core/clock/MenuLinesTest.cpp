@@ -113,14 +113,6 @@ TEST_F(MenuLinesTest, EqualKeysAreNeverSwapped) {
     EXPECT_EQ(zoneList(3), (std::vector<std::string>{"Europe/Berlin", "Nowhere/First", "Nowhere/Second"}));
 }
 
-TEST_F(MenuLinesTest, ByTimeTheZoneTravelsWithItsCaption) {
-    choose({"America/New_York", "America/St_Johns"});
-    settings.TZSType = kSortByTime;
-    const MenuLines lines = prepareMenuLines(store, settings, zones, kUtc);
-    EXPECT_EQ(lines.lines[0].zone.DisplayText, "(GMT-03:30) St Johns, Canada");
-    EXPECT_EQ(lines.lines[1].zone.DisplayText, "(GMT-05:00) New York, United States");
-}
-
 TEST_F(MenuLinesTest, ReadsTheCountAndTheZonesFromTheSettingsKey) {
     // Missing: "0" is written back and nothing is shown.
     EXPECT_EQ(readMenuZones(store, Root::CurrentUser, zones), 0);

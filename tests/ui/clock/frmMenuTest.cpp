@@ -172,19 +172,6 @@ TEST_F(MenuWindow, EveryWayOfClosingLowersTheClocksFlag) {
                                              "preferences", "end"}));
 }
 
-TEST_F(MenuWindow, ButtonsWithoutWorkOnlyClose) {
-    clockWindow->setMenuHook([this] {
-        menu = new frmMenu(app, *clockWindow, MenuActions{}, TAVRIN_SOURCE_DIR);
-        menu->PopupNow();
-    });
-    for (int i = 0; i < kMenuButtonCount; ++i) {
-        pressClock();
-        ASSERT_TRUE(menu);
-        menu->clickButton(i);
-        EXPECT_FALSE(clockWindow->MenuShown());
-    }
-}
-
 // The second press of a double click lands on the clock while the menu is up: the menu closes and the
 // date and time settings start, as a double click on the clock does.
 TEST_F(MenuWindow, SecondPressOfADoubleClickOnTheClockStartsTheDateTimeSettings) {
