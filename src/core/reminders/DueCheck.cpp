@@ -5,6 +5,7 @@
 
 #include "core/base/Text.h"
 #include "core/reminders/ReminderList.h"
+#include "core/reminders/ReminderUpdate.h"
 #include "core/timezones/FormatPattern.h"
 
 namespace tavrin {
@@ -129,6 +130,9 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
     result.ran = true;
     result.minutesCovered = static_cast<int>(nowMinute - after);
 
+    // Another program (a hand edit, tavrinctl, another session's clock) may have changed the file: the
+    // check looks at what it holds now. A file that cannot be read leaves the table as it was.
+    reloadRemindersIfChanged(table_, file_);
     const std::vector<Due> due = findDue(after, nowMinute);
     result.due = static_cast<int>(due.size());
     if (due.empty()) return result;
@@ -159,16 +163,27 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
         announcer_.openManager();
         return result;
     }
-    for (const Recurring& r : recurring) {
-        const int s = r.due.slot;
-        // The question is modal, but windows may still have changed the table meanwhile; only the
-        // reminder that was announced is moved.
-        if (table_.RemTitle[s] != r.title || table_.RemDate[s] != r.date || table_.RemTime[s] != r.time)
-            continue;
-        if (moveOn(s, r.due.minute, nowMinute)) ++result.moved;
-    }
     result.saved = true;
-    result.save = SaveReminders(table_, file_);
+    auto moveAll = [&](ReminderTable& t) {
+        result.moved = 0;
+        for (const Recurring& r : recurring) {
+            // The question is modal, but windows may have changed the table meanwhile, and the file is
+            // read again if another program changed it: only the reminder that was announced is
+            // moved, wherever it is now.
+            auto matches = [&](int s) {
+                return t.RemTitle[s] == r.title && t.RemDate[s] == r.date && t.RemTime[s] == r.time;
+            };
+            int slot = matches(r.due.slot) ? r.due.slot : -1;
+            for (int s = 0; s < occupiedSlots(t) && slot < 0; ++s)
+                if (matches(s)) slot = s;
+            if (slot >= 0 && moveOn(slot, r.due.minute, nowMinute)) ++result.moved;
+        }
+        return result.moved > 0;
+    };
+    result.save = updateReminders(table_, file_, moveAll);
+    // The moves stay in memory and reach the file with the next save that succeeds, so that a
+    // reminder is not stuck at a moment that has passed.
+    if (!result.save.ok) moveAll(table_);
     return result;
 }
 

@@ -1,10 +1,15 @@
 #include "core/reminders/ReminderEditing.h"
 
+#include <optional>
+
 #include "core/reminders/ReminderEditor.h"
 #include "core/reminders/ReminderRecord.h"
+#include "core/reminders/ReminderUpdate.h"
 
 namespace tavrin {
 namespace {
+
+constexpr const char* kGone = "The reminder is no longer in the list: it was changed or deleted meanwhile.";
 
 void removeSlot(ReminderTable& table, int k) {
     for (int j = k; j < kReminderSlots && !table.RemTitle[j].empty(); ++j) {
@@ -14,26 +19,6 @@ void removeSlot(ReminderTable& table, int k) {
             ReminderRecord{}.toSlot(table, j);
         }
     }
-}
-
-ReminderChange saveOrRestore(ReminderTable& table, ReminderTable& before, const std::string& path, int slot) {
-    const Result saved = SaveReminders(table, path);
-    ReminderChange change;
-    if (!saved.ok) {
-        // Only the six columns are taken back; the balloon lines belong to the due check.
-        table.RemTitle.swap(before.RemTitle);
-        table.RemDate.swap(before.RemDate);
-        table.RemTime.swap(before.RemTime);
-        table.RemEnabled.swap(before.RemEnabled);
-        table.RemRecur.swap(before.RemRecur);
-        table.RemBody.swap(before.RemBody);
-        change.outcome = ReminderChange::Outcome::SaveFailed;
-        change.message = "The reminder could not be saved. " + saved.message;
-        return change;
-    }
-    change.outcome = ReminderChange::Outcome::Stored;
-    change.slot = slot;
-    return change;
 }
 
 ReminderChange refusedChange(const std::string& message) {
@@ -47,18 +32,50 @@ bool occupied(const ReminderTable& table, int slot) {
     return slot >= 0 && slot < kReminderSlots && !table.RemTitle[slot].empty();
 }
 
+// Where `wanted` is now, once the table was read again: its own slot when it still holds it, else
+// the first slot holding the same six fields. Slot numbers move when another program deletes.
+std::optional<int> find(const ReminderTable& table, int slot, const ReminderRecord& wanted) {
+    if (occupied(table, slot) && ReminderRecord::fromSlot(table, slot) == wanted) return slot;
+    for (int i = 0; i < occupiedSlots(table); ++i)
+        if (ReminderRecord::fromSlot(table, i) == wanted) return i;
+    return std::nullopt;
+}
+
+// Runs `change` over the reminders on disk; a change that refuses sets `refusal` and returns false.
+ReminderChange apply(ReminderTable& table, const std::string& path,
+                     const std::function<bool(ReminderTable&, ReminderChange&)>& change) {
+    ReminderChange result;
+    result.outcome = ReminderChange::Outcome::Stored;
+    const Result saved = updateReminders(table, path, [&](ReminderTable& t) { return change(t, result); });
+    if (!saved.ok) {
+        result.outcome = ReminderChange::Outcome::SaveFailed;
+        result.slot = -1;
+        result.message = "The reminder could not be saved. " + saved.message;
+    } else if (result.outcome == ReminderChange::Outcome::Stored && !saved.message.empty()) {
+        result.message = saved.message;  // what was kept aside on the way
+    }
+    return result;
+}
+
 }  // namespace
 
 ReminderChange addReminder(ReminderTable& table, const ReminderForm& form, const Settings& settings,
                            const std::string& path) {
-    const int slot = occupiedSlots(table);
-    if (slot == kReminderSlots) return refusedChange(kReminderFormError);
     const FormConversion c = recordFromForm(form, settings);
     if (c.outcome == FormConversion::Outcome::NoTitle) return {};
     if (c.outcome == FormConversion::Outcome::Refused) return refusedChange(c.message);
-    ReminderTable before = table;
-    c.record.toSlot(table, slot);
-    return saveOrRestore(table, before, path, slot);
+    if (occupiedSlots(table) == kReminderSlots && table.fileStamp.statusMatches(path))
+        return refusedChange(kReminderFormError);
+    return apply(table, path, [&](ReminderTable& t, ReminderChange& r) {
+        const int slot = occupiedSlots(t);
+        if (slot == kReminderSlots) {
+            r = refusedChange(kReminderFormError);
+            return false;
+        }
+        c.record.toSlot(t, slot);
+        r.slot = slot;
+        return true;
+    });
 }
 
 ReminderChange editReminder(ReminderTable& table, int slot, const std::string& title,
@@ -67,27 +84,60 @@ ReminderChange editReminder(ReminderTable& table, int slot, const std::string& t
     // Clearing the title of a reminder being edited keeps the reminder as it was.
     if (c.outcome == FormConversion::Outcome::NoTitle) return {};
     if (c.outcome == FormConversion::Outcome::Refused) return refusedChange(c.message);
-    if (!occupied(table, slot) || table.RemTitle[slot] != title) {
-        slot = -1;
-        for (int i = 0; i < kReminderSlots && slot < 0; ++i) {
-            if (!table.RemTitle[i].empty() && table.RemTitle[i] == title) slot = i;
+    const std::optional<ReminderRecord> was = occupied(table, slot) && table.RemTitle[slot] == title
+                                                  ? std::optional(ReminderRecord::fromSlot(table, slot))
+                                                  : std::nullopt;
+    return apply(table, path, [&](ReminderTable& t, ReminderChange& r) {
+        int at = -1;
+        if (was) at = find(t, slot, *was).value_or(-1);
+        // Not found whole: the table changed meanwhile; the reminder is looked for by its title.
+        for (int i = 0; i < occupiedSlots(t) && at < 0; ++i)
+            if (t.RemTitle[i] == title) at = i;
+        if (at < 0) {
+            r = refusedChange(kGone);
+            return false;
         }
-        if (slot < 0) return refusedChange("The reminder being edited is no longer in the list.");
-    }
-    ReminderTable before = table;
-    // Removing first and storing at the end gives the same order as storing first and removing
-    // after, and an edit still works when all 256 slots are taken.
-    removeSlot(table, slot);
-    const int target = occupiedSlots(table);
-    c.record.toSlot(table, target);
-    return saveOrRestore(table, before, path, target);
+        // Removing first and storing at the end gives the same order as storing first and removing
+        // after, and an edit still works when all 256 slots are taken.
+        removeSlot(t, at);
+        r.slot = occupiedSlots(t);
+        c.record.toSlot(t, r.slot);
+        return true;
+    });
 }
 
 ReminderChange deleteReminder(ReminderTable& table, int slot, const std::string& path) {
     if (!occupied(table, slot)) return {};
-    ReminderTable before = table;
-    removeSlot(table, slot);
-    return saveOrRestore(table, before, path, -1);
+    const ReminderRecord was = ReminderRecord::fromSlot(table, slot);
+    return apply(table, path, [&](ReminderTable& t, ReminderChange& r) {
+        const std::optional<int> at = find(t, slot, was);
+        if (!at) {
+            r = refusedChange(kGone);
+            return false;
+        }
+        removeSlot(t, *at);
+        return true;
+    });
+}
+
+ReminderChange setReminderEnabled(ReminderTable& table, int slot, bool enabled, const std::string& path) {
+    if (!occupied(table, slot)) return {};
+    const ReminderRecord was = ReminderRecord::fromSlot(table, slot);
+    return apply(table, path, [&](ReminderTable& t, ReminderChange& r) {
+        const std::optional<int> at = find(t, slot, was);
+        if (!at) {
+            r = refusedChange(kGone);
+            return false;
+        }
+        r.slot = *at;
+        const std::string flag = enabled ? "1" : "0";
+        if (t.RemEnabled[*at] == flag) {
+            r.outcome = ReminderChange::Outcome::NothingStored;
+            return false;
+        }
+        t.RemEnabled[*at] = flag;
+        return true;
+    });
 }
 
 }  // namespace tavrin

@@ -1,6 +1,8 @@
 #pragma once
-// Changes to the reminder table, each followed by a save of the whole file. A change whose save
-// fails is taken back, so the table keeps matching the file and the user can simply try again.
+// Changes to the reminders, each applied to what the file holds now (read again under its lock when
+// another program changed it) and saved at once. A change whose save fails is not kept: the table
+// then holds what the file holds, and the user can simply try again. A window saves by calling one
+// of these with app.reminders and app.paths.reminderFile(), and shows `message` when not ok().
 #include <string>
 
 #include "core/reminders/ReminderFile.h"
@@ -33,7 +35,11 @@ ReminderChange addReminder(ReminderTable& table, const ReminderForm& form, const
 ReminderChange editReminder(ReminderTable& table, int slot, const std::string& title,
                             const ReminderForm& form, const Settings& settings, const std::string& path);
 
-// Removes the reminder in `slot`; every later reminder moves down by one.
+// Removes the reminder in `slot`; every later reminder moves down by one. When another program
+// changed the file meanwhile, the reminder is looked for by its fields.
 ReminderChange deleteReminder(ReminderTable& table, int slot, const std::string& path);
+
+// Ticks or clears the enabled flag of the reminder in `slot`, found as deleteReminder finds it.
+ReminderChange setReminderEnabled(ReminderTable& table, int slot, bool enabled, const std::string& path);
 
 }  // namespace tavrin

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "core/base/AtomicFile.h"
+#include "core/reminders/ReminderFileStamp.h"
 #include "core/reminders/ReminderItemReader.h"
 #include "core/reminders/ReminderRecord.h"
 
@@ -109,7 +110,8 @@ Result readText(const std::string& path, std::string& text, bool& found) {
     const Result r = AtomicFile::read(path, text);
     found = r.ok;
     if (r || r.error == ENOENT) return {};
-    return {false, "Cannot read the reminder file \"" + path + "\": " + std::strerror(r.error) + "."};
+    return {false, "Cannot read the reminder file \"" + path + "\": " + std::strerror(r.error) + ".",
+            r.error};
 }
 
 // Empties the table and fills it from the file, keeping the text read.
@@ -119,10 +121,10 @@ Result readInto(ReminderTable& table, const std::string& path, std::string& text
     bool found = false;
     const Result r = readText(path, text, found);
     if (found) report = parseReminders(text, table);
+    if (r.ok) table.fileStamp = found ? ReminderFileStamp::of(path, text) : ReminderFileStamp::missing();
     return r;
 }
 
-// The fifth value of the first record, when the text begins with "<START>".
 // True when every record of the text has the older layout's five values between "<START>" and
 // "</END>", and there is at least one. One damaged record must not turn the daily and weekly
 // reminders of a current file into one-off ones.
@@ -147,6 +149,7 @@ bool everyRecordIsOlder(std::string_view text) {
     return records > 0;
 }
 
+// The fifth value of the first record, when the text begins with "<START>".
 std::optional<std::string> firstRecordFifthValue(std::string_view text) {
     ReminderItemReader reader(withoutByteOrderMark(text));
     std::string item;
@@ -203,25 +206,37 @@ Result readReminders(ReminderTable& table, const std::string& path, ReminderPars
     return read;
 }
 
-Result LoadReminders(ReminderTable& table, const std::string& path) {
-    std::string text;
-    ReminderParseReport r;
-    const Result read = readInto(table, path, text, r);
-    if (!read.ok || (r.overflow == 0 && r.untitled == 0)) return read;
+Result keepWhatCannotLoad(const std::string& path, std::string_view text, const ReminderParseReport& r) {
     std::string what;
     if (r.overflow > 0) what = std::to_string(r.overflow) + " reminder(s) beyond the first 256";
     if (r.untitled > 0) {
         if (!what.empty()) what += " and ";
         what += std::to_string(r.untitled) + " reminder(s) without a title";
     }
-    const auto kept = keepCopy(AtomicFile::followLinks(path) + ".overflow", text);
+    // Text that is not blank and holds no record at all (another encoding, another program's file).
+    const bool unrecognised = r.records == 0 && text.find_first_not_of(" \t\r\n") != std::string_view::npos;
+    if (what.empty() && !unrecognised) return {};
+    if (unrecognised) what = "nothing that reads as a reminder";
+    const auto kept =
+        keepCopy(AtomicFile::followLinks(path) + (unrecognised ? ".unread" : ".overflow"), text);
     if (!kept) {
-        return {false, "The reminder file holds " + what +
-                           " that cannot be loaded, and a copy of it could not be kept. Keep a copy of \"" +
-                           path + "\" before changing reminders."};
+        return {false, "The reminder file \"" + path + "\" holds " + what +
+                           ", and a copy of it could not be kept, so it is not rewritten. Keep a copy of it "
+                           "before changing reminders."};
     }
-    return {true, "The reminder file holds " + what + " that cannot be loaded; the whole file is kept as \"" +
-                      *kept + "\"."};
+    return {true, "The reminder file \"" + path + "\" holds " + what +
+                      " that cannot be loaded; the whole file is kept as \"" + *kept + "\"."};
+}
+
+Result LoadReminders(ReminderTable& table, const std::string& path) {
+    std::string text;
+    ReminderParseReport r;
+    const Result read = readInto(table, path, text, r);
+    if (!read.ok) {
+        // Never replaced while it cannot be read: saves read the file afresh and refuse too.
+        return {false, read.message + " Reminders cannot be changed until it can be read.", read.error};
+    }
+    return keepWhatCannotLoad(path, text, r);
 }
 
 Result SaveReminders(const ReminderTable& table, const std::string& path,

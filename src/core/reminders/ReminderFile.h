@@ -39,6 +39,13 @@ Result readReminders(ReminderTable& table, const std::string& path, ReminderPars
 // copy is never overwritten), since the next save rewrites the file from the table.
 Result LoadReminders(ReminderTable& table, const std::string& path);
 
+// When a file's text holds more than the table can load (records beyond the 256 slots or without a
+// title), or nothing that reads as a reminder although it is not blank, keeps the whole text beside
+// the file (`.overflow` or `.unread`; an existing copy is never overwritten) before a rewrite drops
+// it. The message says what and where. A failure means no copy could be kept, and the file must not
+// be rewritten.
+Result keepWhatCannotLoad(const std::string& path, std::string_view text, const ReminderParseReport& report);
+
 // Rewrites the file from the table, through a link at `path` to where it leads; missing folders are
 // made. On failure the old file is left as it was. Tests pass their own write calls.
 Result SaveReminders(const ReminderTable& table, const std::string& path,

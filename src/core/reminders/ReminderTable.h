@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "core/reminders/ReminderFileStamp.h"
+
 namespace tavrin {
 
 inline constexpr int kReminderSlots = 256;
@@ -16,6 +18,9 @@ struct ReminderTable {
     std::array<std::string, kReminderSlots> RemBody;
     // The lines of the latest announcement; the first empty line ends the list.
     std::array<std::string, kReminderSlots> sBalloonLines;
+    // The version of the file the columns last matched (read from it or written to it), so that a
+    // save can tell a change made meanwhile by another program.
+    ReminderFileStamp fileStamp;
 };
 
 // The number of occupied slots: the run from slot 0 up to the first slot without a title.

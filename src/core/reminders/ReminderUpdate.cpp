@@ -1,0 +1,99 @@
+#include "core/reminders/ReminderUpdate.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "core/base/FileLock.h"
+#include "core/base/Text.h"
+#include "core/reminders/ReminderFile.h"
+#include "core/reminders/ReminderFileStamp.h"
+#include "core/reminders/ReminderRecord.h"
+
+namespace tavrin {
+namespace {
+
+// Reads the whole file; a missing file is an empty one. False, with the reason, when it is there
+// but cannot be read.
+bool readFile(const std::string& path, std::string& text, bool& exists, Result& why) {
+    const Result r = AtomicFile::read(path, text);
+    exists = r.ok;
+    if (r || r.error == ENOENT) return true;
+    why = Result::failure("Cannot read the reminder file \"" + path + "\": " + std::strerror(r.error) +
+                              ". It was not changed, so that nothing in it is lost.",
+                          r.error);
+    return false;
+}
+
+ReminderFileStamp stampOf(const std::string& path, std::string_view text, bool exists) {
+    return exists ? ReminderFileStamp::of(path, text) : ReminderFileStamp::missing();
+}
+
+bool sameContent(const ReminderFileStamp& a, const ReminderFileStamp& b) {
+    return a.known && b.known && a.exists == b.exists && a.digest == b.digest;
+}
+
+void takeColumns(ReminderTable& table, const ReminderTable& from) {
+    for (int i = 0; i < kReminderSlots; ++i) ReminderRecord::fromSlot(from, i).toSlot(table, i);
+    table.fileStamp = from.fileStamp;
+}
+
+}  // namespace
+
+Result reloadRemindersIfChanged(ReminderTable& table, const std::string& path, bool* reloaded) {
+    if (reloaded) *reloaded = false;
+    // A table never read from the file has nothing to compare with: it stays as it is.
+    if (!table.fileStamp.known || table.fileStamp.statusMatches(path)) return Result::success();
+    std::string text;
+    bool exists = false;
+    Result why;
+    if (!readFile(path, text, exists, why)) return why;
+    const ReminderFileStamp now = stampOf(path, text, exists);
+    if (!sameContent(now, table.fileStamp)) {
+        parseReminders(text, table);
+        if (reloaded) *reloaded = true;
+    }
+    table.fileStamp = now;
+    return Result::success();
+}
+
+Result updateReminders(ReminderTable& table, const std::string& path, const ReminderTableChange& change,
+                       const AtomicFile::WriteCalls& calls) {
+    const std::string target = AtomicFile::followLinks(path);
+    if (const Result made = AtomicFile::makeFolders(folderOf(target)); !made) return made;
+    FileLock lock(target + ".lock", 0600);
+    if (!lock.held()) return Result::failure("The reminders could not be saved: " + lock.failure() + ".");
+
+    // Another program may have written since the table last matched the file: start from the file.
+    std::string text;
+    bool exists = false;
+    Result why;
+    if (!readFile(target, text, exists, why)) return why;
+    const ReminderFileStamp onDisk = stampOf(target, text, exists);
+    ReminderParseReport report;
+    const bool readAgain = !sameContent(onDisk, table.fileStamp);
+    if (readAgain) report = parseReminders(text, table);
+    table.fileStamp = onDisk;
+
+    const ReminderTable before = table;
+    if (!change(table)) return Result::success();
+
+    // The rewrite holds only what the table holds: whatever else the file has is kept aside first.
+    const Result kept = readAgain ? keepWhatCannotLoad(target, text, report) : Result::success();
+    if (!kept.ok) {
+        takeColumns(table, before);
+        return kept;
+    }
+    // Holding the lock, no write is under way: temporary files beside the file are from writers that
+    // died before their rename.
+    AtomicFile::removeLeftTemps(target);
+    const std::string written = serialiseReminders(table);
+    const Result saved = SaveReminders(table, target, calls);
+    if (!saved.ok) {
+        takeColumns(table, before);
+        return saved;
+    }
+    table.fileStamp = ReminderFileStamp::of(target, written);
+    return Result{true, kept.message};
+}
+
+}  // namespace tavrin

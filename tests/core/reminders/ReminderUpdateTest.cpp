@@ -1,0 +1,158 @@
+// The reminder file shared with other programs: every change is made to what the file holds now.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+
+#include "core/reminders/ReminderEditing.h"
+#include "core/reminders/ReminderFile.h"
+#include "core/reminders/ReminderUpdate.h"
+#include "support/ReminderTestSupport.h"
+
+namespace tavrin {
+namespace {
+
+using test::readFile;
+using test::writeFile;
+
+std::string record(const std::string& title, const std::string& recur = "-1") {
+    return "\"<START>\"\r\n\"" + title + "\"\r\n\"03/07/05\"\r\n\"09:30:00\"\r\n\"1\"\r\n\"" + recur +
+           "\"\r\n\"\"\r\n\"</END>\"\r\n";
+}
+
+std::string titles(const ReminderTable& t) {
+    std::string out;
+    for (int i = 0; i < occupiedSlots(t); ++i) out += (i ? "|" : "") + t.RemTitle[i];
+    return out;
+}
+
+ReminderForm form(const std::string& title) {
+    return {title, "03/07/05", "9", "30", "AM", ""};
+}
+
+class SharedFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        writeFile(path, record("A") + record("B") + record("C"));
+        ASSERT_TRUE(LoadReminders(table, path).ok);
+    }
+    test::TempDir dir;
+    const std::string path = dir.file("Tavrin.DAT");
+    ReminderTable table;
+    Settings settings = test::defaultSettings();
+};
+
+TEST_F(SharedFile, ASaveKeepsWhatAnotherProgramWroteMeanwhile) {
+    writeFile(path, record("A") + record("B") + record("C") + record("Added by hand"));
+    ASSERT_TRUE(addReminder(table, form("Mine"), settings, path).ok());
+    EXPECT_EQ(titles(table), "A|B|C|Added by hand|Mine");
+    ReminderTable back;
+    LoadReminders(back, path);
+    EXPECT_EQ(titles(back), "A|B|C|Added by hand|Mine");
+}
+
+// Slot numbers move when another program deletes: the reminder the user chose is the one changed.
+TEST_F(SharedFile, DeleteAndToggleFindTheirReminderAfterAnotherProgramDeleted) {
+    writeFile(path, record("B") + record("C"));  // "A" deleted elsewhere; "C" is now in slot 1
+    ASSERT_TRUE(setReminderEnabled(table, 2, false, path).ok());  // "C" as the table showed it
+    EXPECT_EQ(titles(table), "B|C");
+    EXPECT_EQ(table.RemEnabled[1], "0");
+    ASSERT_TRUE(deleteReminder(table, 0, path).ok());  // "B"... which the table now shows in slot 0
+    EXPECT_EQ(titles(table), "C");
+    writeFile(path, record("Other"));
+    const ReminderChange gone = deleteReminder(table, 0, path);  // "C" was deleted elsewhere
+    EXPECT_EQ(gone.outcome, ReminderChange::Outcome::Refused);
+    EXPECT_EQ(titles(table), "Other");
+    EXPECT_EQ(readFile(path), record("Other"));
+}
+
+TEST_F(SharedFile, TheClockReloadsAChangedFileAndOnlyThen) {
+    bool reloaded = true;
+    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok);
+    EXPECT_FALSE(reloaded);
+    writeFile(path, record("A") + record("B") + record("C"));  // rewritten with the same content
+    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok);
+    EXPECT_FALSE(reloaded);
+    writeFile(path, record("Z"));
+    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok);
+    EXPECT_TRUE(reloaded);
+    EXPECT_EQ(titles(table), "Z");
+    std::filesystem::remove(path);
+    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok);
+    EXPECT_EQ(titles(table), "");
+}
+
+TEST_F(SharedFile, ASaveRemovesTempFilesOfWritersThatDiedAndKeepsNoStrayOfItsOwn) {
+    writeFile(path + ".tmpAb12Cd", "half a file");
+    ASSERT_TRUE(addReminder(table, form("D"), settings, path).ok());
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path())) names.insert(e.path().filename());
+    EXPECT_EQ(names, (std::set<std::string>{"Tavrin.DAT", "Tavrin.DAT.lock"}));
+}
+
+// A copy kept aside is written through a temporary file of its own; each load of such a file must
+// leave the copy and nothing else.
+TEST(ReminderCopies, KeepingACopyAsideLeavesNoTempFileBehind) {
+    test::TempDir dir;
+    const std::string path = dir.file("Tavrin.DAT");
+    std::string many;
+    for (int i = 0; i < 257; ++i) many += record("R" + std::to_string(i));
+    writeFile(path, many);
+    for (int load = 0; load < 3; ++load) {
+        ReminderTable t;
+        ASSERT_TRUE(LoadReminders(t, path).ok);
+    }
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path())) names.insert(e.path().filename());
+    EXPECT_EQ(names, (std::set<std::string>{"Tavrin.DAT", "Tavrin.DAT.overflow"}));
+}
+
+// Another encoding, or another program's file: nothing reads as a reminder, and the next save would
+// make the loss permanent. The file is kept aside first, and the user is told where.
+TEST(ReminderCopies, AFileWithNothingRecognisableIsKeptAsideAndTold) {
+    test::TempDir dir;
+    const std::string path = dir.file("Tavrin.DAT");
+    const std::string utf16("\xFF\xFE\"\0<\0S\0T\0A\0R\0T\0>\0\"\0", 20);
+    writeFile(path, utf16);
+    ReminderTable t;
+    const Result loaded = LoadReminders(t, path);
+    EXPECT_TRUE(loaded.ok);
+    EXPECT_NE(loaded.message.find(path + ".unread"), std::string::npos) << loaded.message;
+    EXPECT_EQ(readFile(path + ".unread"), utf16);
+}
+
+// Mode 000 for an ordinary user: the file cannot be read, so no save may replace it (the first
+// reminder added used to leave one record of three).
+TEST(ReminderCopies, AFileThatCannotBeReadIsNeverReplaced) {
+    test::TempDir dir;
+    const std::string path = dir.file("Tavrin.DAT");
+    const std::string text = record("A") + record("B") + record("C");
+    writeFile(path, text);
+    ASSERT_EQ(::chown(dir.path().c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    ::chmod(path.c_str(), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(10);
+        ReminderTable t;
+        const Result loaded = LoadReminders(t, path);
+        if (loaded.ok || loaded.message.find("Permission denied") == std::string::npos) ::_exit(1);
+        const ReminderChange added = addReminder(t, form("New"), test::defaultSettings(), path);
+        if (added.outcome != ReminderChange::Outcome::SaveFailed) ::_exit(2);
+        ::_exit(added.message.find(path) == std::string::npos ? 3 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0u);
+    ::chmod(path.c_str(), 0600);
+    EXPECT_EQ(readFile(path), text);
+}
+
+}  // namespace
+}  // namespace tavrin
