@@ -14,6 +14,8 @@ int cmdFormat(const Args& args, std::ostream& out, std::ostream& err);
 int cmdZones(const Args& args, std::ostream& out, std::ostream& err);
 int cmdTime(const Args& args, std::ostream& out, std::ostream& err);
 int cmdReminders(const Args& args, std::ostream& out, std::ostream& err);
+// reminders add / delete / --enable / --disable, reached through cmdReminders.
+int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err);
 
 // Escapes backslash, tab, CR, LF and NUL as \\ \t \r \n \0 so that one value stays on one line.
 std::string escapeText(const std::string& text, bool escapeNul = true);

@@ -8,6 +8,9 @@ namespace tavrin::ctl {
 // Lists the reminder file the way the program reads it at start; nothing is written, not even
 // the copy that the program keeps of a file holding more than it can load.
 int cmdReminders(const Args& args, std::ostream& out, std::ostream& err) {
+    for (const std::string& a : args)
+        if (a == "add" || a == "delete" || a == "--enable" || a == "--disable")
+            return cmdReminderChange(args, out, err);
     std::string path;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--file" && i + 1 < args.size()) {

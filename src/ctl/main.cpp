@@ -49,7 +49,12 @@ const char* kUsage =
     "  zones                         every zone of the catalogue with its rule block\n"
     "  time ZONE [UTC ...]           the zone's wall-clock time at each UTC instant (default now),\n"
     "                                a tab, then its UTC offset and next clock change\n"
-    "  reminders [--file PATH]       the reminders of the data file, one line each\n"
+    "  reminders [--file PATH]       the reminders of the data file, one line each, numbered from 0\n"
+    "  reminders add TITLE DATE TIME [--recur none|hourly|daily|weekly] [--body TEXT]\n"
+    "                                add a reminder (DATE in the settings' date format, TIME as 21:05)\n"
+    "  reminders delete N            delete reminder N\n"
+    "  reminders --enable N | --disable N\n"
+    "                                switch reminder N on or off\n"
     "  --help                        this text\n";
 
 }  // namespace

@@ -1,0 +1,173 @@
+// tavrinctl reminders add / delete / --enable / --disable: the reminder editor's own operations and
+// refusals, over the file shared with a running clock (each change is made to what the file holds
+// when it is made, under the file's lock).
+#include <memory>
+#include <optional>
+
+#include "core/reminders/ReminderEditing.h"
+#include "core/reminders/ReminderEditor.h"
+#include "core/reminders/ReminderFile.h"
+#include "core/settings/Settings.h"
+#include "core/settings/SettingsLoader.h"
+#include "core/state/Paths.h"
+#include "core/store/StoreAccess.h"
+#include "core/timezones/FormatPattern.h"
+#include "ctl/Commands.h"
+#include "platform/FileStore.h"
+
+namespace tavrin::ctl {
+namespace {
+
+constexpr const char* kChangeUsage =
+    "Usage: tavrinctl reminders add TITLE DATE TIME [--recur none|hourly|daily|weekly] [--body TEXT] "
+    "[--file PATH]\n"
+    "       tavrinctl reminders delete N [--file PATH]\n"
+    "       tavrinctl reminders --enable N | --disable N [--file PATH]\n";
+
+// The "DateFormat" the program writes dates with: the user's setting, or its default.
+std::string dateFormat() {
+    const Paths paths = Paths::fromEnvironment();
+    std::unique_ptr<Store> store = makeLinuxStore(paths, {});
+    const std::optional<Root> root = chooseSettingsRoot(*store);
+    if (!root) return "mm/dd/yy";
+    KeyHandle key;
+    if (store->OpenKey(KeyHandle::rootKey(*root), kSettingsKey, kReadAccess, key) != status::kSuccess)
+        return "mm/dd/yy";
+    Status s = status::kSuccess;
+    const std::string format = QueryValue(*store, "DateFormat", s, key, "");
+    store->CloseKey(key);
+    return s == status::kSuccess && !format.empty() ? format : "mm/dd/yy";
+}
+
+std::optional<int> number(const std::string& text) {
+    if (text.empty() || text.size() > 3) return std::nullopt;
+    int n = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+int report(const ReminderChange& change, const ReminderTable& table, std::ostream& out, std::ostream& err,
+           const std::string& done) {
+    if (change.outcome == ReminderChange::Outcome::Stored) {
+        out << done << '\n';
+        if (!change.message.empty()) err << "tavrinctl: " << change.message << '\n';
+        return 0;
+    }
+    if (change.outcome == ReminderChange::Outcome::NothingStored) return 0;
+    // The editor's words for a full table speak of its form; here the table is the reason.
+    if (change.message == kReminderFormError && occupiedSlots(table) == kReminderSlots) {
+        err << "tavrinctl: the reminder file already holds " << kReminderSlots
+            << " reminders, as many as it can; nothing was added\n";
+    } else {
+        err << "tavrinctl: " << change.message << '\n';
+    }
+    return 1;
+}
+
+}  // namespace
+
+int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err) {
+    std::string path;
+    std::string recur = "none";
+    std::string body;
+    Args words;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--file" && hasValue) {
+            path = args[++i];
+        } else if (a == "--recur" && hasValue) {
+            recur = args[++i];
+        } else if (a == "--body" && hasValue) {
+            body = args[++i];
+        } else if ((a == "--enable" || a == "--disable") && hasValue) {
+            words.push_back(a);
+            words.push_back(args[++i]);
+        } else {
+            words.push_back(a);
+        }
+    }
+    if (path.empty()) path = Paths::fromEnvironment().reminderFile();
+    if (words.empty()) {
+        err << kChangeUsage;
+        return 2;
+    }
+
+    ReminderTable table;
+    if (const Result read = readReminders(table, path); !read.ok) {
+        err << "tavrinctl: " << read.message << '\n';
+        return 1;
+    }
+
+    const std::string& verb = words[0];
+    if (verb == "add") {
+        if (words.size() != 4) {
+            err << kChangeUsage;
+            return 2;
+        }
+        const Settings settings = [] {
+            Settings s;
+            s.DateFormat = dateFormat();
+            return s;
+        }();
+        const std::string& date = words[2];
+        if (!readDateText(date, settings.DateFormat)) {
+            err << "tavrinctl: \"" << date << "\" cannot be read as a date (the date format is "
+                << settings.DateFormat << "); nothing was added\n";
+            return 1;
+        }
+        const std::optional<int> minute = readMinuteOfDay(words[3], settings.DateFormat);
+        if (!minute) {
+            err << "tavrinctl: \"" << words[3] << "\" cannot be read as a time of day; nothing was added\n";
+            return 1;
+        }
+        ReminderForm form;
+        form.title = words[1];
+        form.date = date;
+        form.hour = std::to_string(*minute / 60);
+        form.minute = std::to_string(*minute % 60);
+        form.message = body;
+        form.enabled = true;
+        if (recur == "none") {
+            form.recurring = false;
+        } else if (recur == "hourly" || recur == "daily" || recur == "weekly") {
+            form.recurring = true;
+            form.recurChoice = recur == "hourly" ? 0 : recur == "daily" ? 1 : 2;
+        } else {
+            err << "tavrinctl: --recur takes none, hourly, daily or weekly\n";
+            return 2;
+        }
+        if (form.title.empty()) {
+            err << "tavrinctl: a reminder needs a title; nothing was added\n";
+            return 1;
+        }
+        const ReminderChange change = addReminder(table, form, settings, path);
+        return report(change, table, out, err, "added as " + std::to_string(change.slot));
+    }
+
+    if (words.size() != 2) {
+        err << kChangeUsage;
+        return 2;
+    }
+    const std::optional<int> n = number(words[1]);
+    if (!n) {
+        err << "tavrinctl: \"" << words[1] << "\" is no reminder number (see tavrinctl reminders)\n";
+        return 2;
+    }
+    if (*n >= occupiedSlots(table)) {
+        err << "tavrinctl: there is no reminder " << *n << "; the file holds " << occupiedSlots(table)
+            << '\n';
+        return 1;
+    }
+    if (verb == "delete") return report(deleteReminder(table, *n, path), table, out, err, "deleted");
+    if (verb == "--enable" || verb == "--disable")
+        return report(setReminderEnabled(table, *n, verb == "--enable", path), table, out, err,
+                      verb == "--enable" ? "enabled" : "disabled");
+    err << kChangeUsage;
+    return 2;
+}
+
+}  // namespace tavrin::ctl
