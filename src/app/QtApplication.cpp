@@ -1,6 +1,7 @@
 #include "app/QtApplication.h"
 
 #include <QApplication>
+#include <QFileSystemWatcher>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -12,10 +13,13 @@
 #include "app/TracedSoundPlayer.h"
 #include "app/modStart.h"
 #include "core/alarms/AlarmFiring.h"
+#include "core/base/AtomicFile.h"
+#include "core/base/Text.h"
 #include "core/clock/ClockTexts.h"
 #include "core/clock/RemTick.h"
 #include "core/reminders/DueCheck.h"
 #include "core/reminders/ReminderFile.h"
+#include "core/reminders/ReminderUpdate.h"
 #include "core/settings/ColourScheme.h"
 #include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneTime.h"
@@ -134,9 +138,25 @@ void QtApplication::showClock() {
                      "the plain colour\n",
                      appDir.c_str());
     reminderWindows_ = std::make_unique<ReminderWindows>(app, appDir + "/Images");
+    watchReminderFile();
     announcer_->setManagerHook([this] { reminderWindows_->showManager(); });
     window->setMenuHook([this] { openMenu(); });
     window->show();
+}
+
+void QtApplication::watchReminderFile() {
+    // Another program (a hand edit, tavrinctl, the clock of another session) may change the file
+    // while the clock runs: its folder is watched, since a save replaces the file by a rename.
+    const std::string path = app_->paths.reminderFile();
+    const std::string folder = folderOf(AtomicFile::followLinks(path));
+    AtomicFile::makeFolders(folder);
+    reminderWatch_ = std::make_unique<QFileSystemWatcher>();
+    reminderWatch_->addPath(QString::fromStdString(folder));
+    connect(reminderWatch_.get(), &QFileSystemWatcher::directoryChanged, this, [this, path] {
+        bool reloaded = false;
+        reloadRemindersIfChanged(app_->reminders, path, &reloaded);
+        if (reloaded && reminderWindows_) reminderWindows_->remindersChanged();
+    });
 }
 
 void QtApplication::tellStoreNotices() {

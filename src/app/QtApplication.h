@@ -1,5 +1,6 @@
 #pragma once
 // The application object: owns the services, the shared state and the windows, and runs start-up.
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <QPointer>
 
@@ -64,6 +65,8 @@ class QtApplication : public QObject {
     void showClock();
     void showFirstRun();
     void upgradeReminderFile();
+    // Reloads the reminders when another program changes their file.
+    void watchReminderFile();
     // Tells the user, once each, what the settings store set aside (a damaged file kept as a copy).
     void tellStoreNotices();
     // A press on the clock: a new pop-up menu above it.
@@ -88,6 +91,7 @@ class QtApplication : public QObject {
     std::unique_ptr<DueCheck> dueCheck_;
     std::unique_ptr<RemTick> remTick_;
     std::unique_ptr<ReminderWindows> reminderWindows_;
+    std::unique_ptr<QFileSystemWatcher> reminderWatch_;
     QPointer<frmAlarm> alarm_;
     QPointer<frmPrefs> prefs_;
 };

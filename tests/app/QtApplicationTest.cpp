@@ -100,3 +100,22 @@ TEST_F(ProgramStart, MenuButtonsOpenTheCalendarAndTheAlarmOnceEachAndReviewingOp
     EXPECT_NE(app.reminderWindows()->manager(), nullptr);
     for (QWidget* w : QApplication::topLevelWidgets()) w->close();
 }
+
+// A reminder added by another program while the clock runs is in the clock's table before its next
+// due check, without a restart.
+TEST_F(ProgramStart, AReminderFileChangedByAnotherProgramIsReloaded) {
+    fs::create_directories(root.file("config/tavrin"));
+    std::ofstream(root.file("config/tavrin/user.reg"))
+        << "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"ColScheme\"=\"E99012\"\n";
+    tavrin::QtApplication app;
+    ASSERT_TRUE(app.start());
+    ASSERT_NE(app.clockWindow(), nullptr);
+    EXPECT_EQ(app.state().reminders.RemTitle[0], "");
+    fs::create_directories(root.file("data/tavrin"));
+    std::ofstream(root.file("data/tavrin/Tavrin.DAT.new"), std::ios::binary)
+        << "\"<START>\"\r\n\"From elsewhere\"\r\n\"03/07/05\"\r\n\"09:30:00\"\r\n\"1\"\r\n\"-1\"\r\n\"\"\r\n"
+           "\"</END>\"\r\n";
+    fs::rename(root.file("data/tavrin/Tavrin.DAT.new"), root.file("data/tavrin/Tavrin.DAT"));
+    for (int i = 0; i < 50 && app.state().reminders.RemTitle[0].empty(); ++i) tavrin::test::wait(20);
+    EXPECT_EQ(app.state().reminders.RemTitle[0], "From elsewhere");
+}
