@@ -148,6 +148,7 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
         if (table_.RemEnabled[s] != "1") continue;
         if (table_.RemRecur[s] != "-1")
             recurring.push_back({d, table_.RemTitle[s], table_.RemDate[s], table_.RemTime[s]});
+        table_.balloonSlots[static_cast<std::size_t>(result.announced)] = s;
         table_.sBalloonLines[static_cast<std::size_t>(result.announced++)] =
             balloonLine(table_, s, settings_);
     }

@@ -53,4 +53,13 @@ DayList dayListRows(const ReminderTable& table, const std::string& line, const s
     return list;
 }
 
+DayList dayListRows(const ReminderTable& table, const DayListRequest& request, const Settings& settings) {
+    if (!request.line) return dayListRows(table, std::string(), request.dateText, settings);
+    const AnnouncedLine& announced = *request.line;
+    const bool stillThere = announced.slot >= 0 && announced.slot < kReminderSlots &&
+                            !announced.title.empty() && table.RemTitle[announced.slot] == announced.title;
+    const std::string line = stillThere ? balloonLine(table, announced.slot, settings) : announced.line;
+    return dayListRows(table, line, std::string(), settings);
+}
+
 }  // namespace tavrin

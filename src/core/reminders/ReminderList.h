@@ -1,5 +1,6 @@
 #pragma once
 // The rows that the reminder manager and the day list show, and the day list's choice of slots.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,5 +29,24 @@ struct DayList {
 // 2 characters), those whose stored date is exactly that text.
 DayList dayListRows(const ReminderTable& table, const std::string& line, const std::string& dateText,
                     const Settings& settings);
+
+// A line of an announcement balloon: the slot it was announced from, with that reminder's title and
+// the line's text as they were then.
+struct AnnouncedLine {
+    int slot = -1;
+    std::string title;
+    std::string line;
+};
+
+// What a day list shows: the reminders of a clicked balloon line, or else those of a day.
+struct DayListRequest {
+    std::optional<AnnouncedLine> line;
+    std::string dateText;  // a day in "DateFormat"
+};
+
+// The day list of a request. A balloon line lists the reminders whose line now reads as the line of
+// the reminder it was announced from, so one moved on since (an hourly reminder) is still found; when
+// that slot holds another reminder by now, the announced line's own text is looked for.
+DayList dayListRows(const ReminderTable& table, const DayListRequest& request, const Settings& settings);
 
 }  // namespace tavrin

@@ -18,6 +18,8 @@ struct ReminderTable {
     std::array<std::string, kReminderSlots> RemBody;
     // The lines of the latest announcement; the first empty line ends the list.
     std::array<std::string, kReminderSlots> sBalloonLines;
+    // The slot each of those lines was announced from.
+    std::array<int, kReminderSlots> balloonSlots{};
     // The version of the file the columns last matched (read from it or written to it), so that a
     // save can tell a change made meanwhile by another program.
     ReminderFileStamp fileStamp;

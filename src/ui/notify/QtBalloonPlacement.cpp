@@ -2,6 +2,10 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
+#include <utility>
+
+#include "core/base/Twips.h"
 
 namespace tavrin {
 
@@ -11,6 +15,20 @@ BalloonRect balloonAboveClock(const QRect& clock, int lineCount) {
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     return announcementRect(BalloonRect{clock.left(), clock.top(), clock.width(), clock.height()}, lineCount,
                             BalloonRect{area.left(), area.top(), area.width(), area.height()});
+}
+
+frmBalloon* showBalloonAboveClock(const QRect& clock, const std::string& title,
+                                  const std::array<std::string, kBalloonLineSlots>& lines,
+                                  const std::string& iconCode, frmBalloon::LineHandler onLineClicked) {
+    const int lineCount = std::max(1, shownLineCount(lines, kBalloonLineSlots - 1));
+    const BalloonRect place = balloonAboveClock(clock, lineCount);
+    auto* balloon = new frmBalloon(lines, std::move(onLineClicked));
+    balloon->SetBalloon(title, lineCount - 1, static_cast<long>(twipsFromPixels(place.left)),
+                        static_cast<long>(twipsFromPixels(place.top)), iconCode, true, 0,
+                        static_cast<long>(twipsFromPixels(place.height)),
+                        static_cast<long>(twipsFromPixels(place.width)), 8);
+    balloon->show();
+    return balloon;
 }
 
 }  // namespace tavrin

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "ui/utilities/QtStoredText.h"
+
 namespace tavrin {
 
 namespace {
@@ -73,19 +75,18 @@ class CloseButton final : public QWidget {
 
 class LineLabel final : public QLabel {
   public:
-    LineLabel(const QString& text, QWidget* parent, std::function<void(const QString&)> onClick)
+    LineLabel(const QString& text, QWidget* parent, std::function<void()> onClick)
         : QLabel(text, parent), onClick_(std::move(onClick)) {
         setCursor(Qt::PointingHandCursor);
     }
 
   protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-            onClick_(text());
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) onClick_();
     }
 
   private:
-    std::function<void(const QString&)> onClick_;
+    std::function<void()> onClick_;
 };
 
 // A modern icon's face is shaded from `light` to `dark` inside a darker `edge`; a classic icon's face is
@@ -219,15 +220,17 @@ frmBalloon::frmBalloon(const std::array<std::string, kBalloonLineSlots>& lines, 
 void frmBalloon::SetBalloon(const std::string& sTitle, int Count, long lPosX, long lPosY,
                             const std::string& sIcon, bool bShowClose, long lAutoCloseAfter, long lHeight,
                             long lWidth, int iFontSize) {
-    lblTitle_->setText(QString::fromStdString(sTitle));
+    lblTitle_->setText(fromStoredText(sTitle));
 
     if (sBalloonLines_) {
         const int shown = shownLineCount(*sBalloonLines_, Count);
         for (int i = 0; i < shown; ++i) {
-            auto* line = new LineLabel(QString::fromStdString((*sBalloonLines_)[static_cast<std::size_t>(i)]),
-                                       this, [this](const QString& text) {
+            // A click hands over the line's place, never its shown text: stored bytes that are no
+            // UTF-8 would not survive the trip through the label.
+            auto* line = new LineLabel(fromStoredText((*sBalloonLines_)[static_cast<std::size_t>(i)]), this,
+                                       [this, i] {
                                            if (onLineClicked_)
-                                               onLineClicked_(text.toStdString());
+                                               onLineClicked_(i);
                                            else
                                                HideBalloon();
                                        });

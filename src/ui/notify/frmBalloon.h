@@ -17,8 +17,9 @@ namespace tavrin {
 class frmBalloon : public QWidget {
     Q_OBJECT
   public:
-    // Receives the text of a clicked message line. Without it a click on a line closes the balloon.
-    using LineHandler = std::function<void(const std::string& line)>;
+    // Receives the index of a clicked message line (0 for the first). Without it a click on a line
+    // closes the balloon.
+    using LineHandler = std::function<void(int line)>;
 
     // `lines` is read by SetBalloon only: each line's label keeps its own text, so a later
     // announcement rewriting the lines does not change what this balloon's lines open.

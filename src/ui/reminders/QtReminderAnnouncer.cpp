@@ -1,8 +1,9 @@
 #include "ui/reminders/QtReminderAnnouncer.h"
 
-#include <QMessageBox>
 #include <utility>
+#include <vector>
 
+#include "core/reminders/ReminderList.h"
 #include "core/timezones/FormatPattern.h"
 #include "ui/notify/QtBalloonPlacement.h"
 #include "ui/reminders/frmDayRem.h"
@@ -13,31 +14,31 @@ QtReminderAnnouncer::QtReminderAnnouncer(AppState& app, std::function<QRect()> c
     : app_(app), clockRect_(std::move(clockRect)) {}
 
 bool QtReminderAnnouncer::showBalloon(const std::string& title) {
-    const auto& lines = app_.reminders.sBalloonLines;
-    const int lineCount = shownLineCount(lines, kBalloonLineSlots - 1);
-    const QRect clock = clockRect_ ? clockRect_() : QRect();
-    const BalloonRect place = balloonAboveClock(clock, lineCount);
-
+    const ReminderTable& table = app_.reminders;
+    // The next announcement rewrites the table's lines, so each line keeps what it was announced from.
+    std::vector<AnnouncedLine> announced;
+    for (std::size_t i = 0; i < table.sBalloonLines.size() && !table.sBalloonLines[i].empty(); ++i) {
+        const int slot = table.balloonSlots[i];
+        const bool valid = slot >= 0 && slot < kReminderSlots;
+        announced.push_back({slot, valid ? table.RemTitle[slot] : std::string(), table.sBalloonLines[i]});
+    }
     AppState& app = app_;
-    auto* balloon = new frmBalloon(lines, [&app](const std::string& line) {
-        auto* list = new frmDayRem(app.reminders, app.settings, line, std::string());
+    auto openDayList = [&app, announced = std::move(announced)](int line) {
+        if (line < 0 || line >= static_cast<int>(announced.size())) return;
+        const DayListRequest request{announced[static_cast<std::size_t>(line)], std::string()};
+        auto* list = new frmDayRem(app.reminders, app.settings, request);
         list->show();
-    });
-    balloon->SetBalloon(title, lineCount - 1, static_cast<long>(twipsFromPixels(place.left)),
-                        static_cast<long>(twipsFromPixels(place.top)), "", true, 0,
-                        static_cast<long>(twipsFromPixels(place.height)),
-                        static_cast<long>(twipsFromPixels(place.width)), 8);
-    balloon->show();
+    };
+    frmBalloon* balloon = showBalloonAboveClock(clockRect_ ? clockRect_() : QRect(), title,
+                                                table.sBalloonLines, "", std::move(openDayList));
     lastBalloon_ = balloon;
     return balloon->isVisible();
 }
 
 bool QtReminderAnnouncer::askReview() {
-    QMessageBox box(
-        QMessageBox::NoIcon, QStringLiteral("Tavrin for Windows"),
-        QStringLiteral("There is one or more re-occuring reminders set. Would you like to review them?"),
-        QMessageBox::Yes | QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return app_.asker.askYesNo(
+        "Tavrin for Windows",
+        "There is one or more re-occuring reminders set. Would you like to review them?", MessageIcon::None);
 }
 
 void QtReminderAnnouncer::openManager() {
@@ -46,7 +47,7 @@ void QtReminderAnnouncer::openManager() {
         return;
     }
     const std::string today = FormatPattern(app_.clock.localNow().date(), app_.settings.DateFormat);
-    auto* list = new frmDayRem(app_.reminders, app_.settings, std::string(), today);
+    auto* list = new frmDayRem(app_.reminders, app_.settings, DayListRequest{std::nullopt, today});
     list->show();
 }
 

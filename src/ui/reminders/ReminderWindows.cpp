@@ -98,7 +98,7 @@ frmAddRem* ReminderWindows::openEditReminder(int slot) {
 }
 
 frmDayRem* ReminderWindows::openDayList(const std::string& dateText) {
-    auto* list = new frmDayRem(app_.reminders, app_.settings, std::string(), dateText);
+    auto* list = new frmDayRem(app_.reminders, app_.settings, DayListRequest{std::nullopt, dateText});
     centreOnScreen(*list);
     bringUp(*list);
     return list;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/reminders/ReminderList.h"
+#include "ui/utilities/QtStoredText.h"
 
 namespace tavrin {
 
@@ -15,13 +16,9 @@ namespace {
 constexpr int kTitleColumn = 0, kTimeColumn = 1, kIndexColumn = 2, kOccursColumn = 3;
 }
 
-frmDayRem::frmDayRem(const ReminderTable& table, const Settings& settings, std::string balloonLine,
-                     std::string dateText, QWidget* parent)
-    : QWidget(parent, Qt::Window),
-      table_(table),
-      settings_(settings),
-      balloonLine_(std::move(balloonLine)),
-      dateText_(std::move(dateText)) {
+frmDayRem::frmDayRem(const ReminderTable& table, const Settings& settings, DayListRequest request,
+                     QWidget* parent)
+    : QWidget(parent, Qt::Window), table_(table), settings_(settings), request_(std::move(request)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Reminders"));
 
@@ -62,14 +59,13 @@ void frmDayRem::showEvent(QShowEvent* event) {
 void frmDayRem::fill() {
     if (filled_) return;
     filled_ = true;
-    const DayList day = dayListRows(table_, balloonLine_, dateText_, settings_);
-    // The inputs are used once: the rows stay as they are while the window is open.
-    balloonLine_.clear();
-    dateText_.clear();
+    const DayList day = dayListRows(table_, request_, settings_);
+    // The request is used once: the rows stay as they are while the window is open.
+    request_ = DayListRequest{};
     const QSignalBlocker quiet(ListView1_);
     for (const ReminderRow& row : day.rows) {
         auto* item = new QTreeWidgetItem(ListView1_);
-        item->setText(kTitleColumn, QString::fromStdString(row.title));
+        item->setText(kTitleColumn, fromStoredText(row.title));
         item->setText(kTimeColumn, QString::fromStdString(row.time));
         item->setText(kIndexColumn, QString::number(row.slot));
         item->setText(kOccursColumn, QString::fromStdString(row.occurs));
@@ -82,7 +78,7 @@ void frmDayRem::fill() {
     if (ListView1_->topLevelItemCount() > 0) {
         ListView1_->setCurrentItem(ListView1_->topLevelItem(ListView1_->topLevelItemCount() - 1));
     }
-    Text1_->setPlainText(QString::fromStdString(day.message));
+    Text1_->setPlainText(fromStoredText(day.message));
 }
 
 void frmDayRem::rowClicked(QTreeWidgetItem* item) {
@@ -90,7 +86,7 @@ void frmDayRem::rowClicked(QTreeWidgetItem* item) {
     bool ok = false;
     const int slot = item->text(kIndexColumn).toInt(&ok);
     if (!ok || slot < 0 || slot >= kReminderSlots) return;
-    Text1_->setPlainText(QString::fromStdString(table_.RemBody[static_cast<std::size_t>(slot)]));
+    Text1_->setPlainText(fromStoredText(table_.RemBody[static_cast<std::size_t>(slot)]));
 }
 
 }  // namespace tavrin

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <string>
 
+#include "core/reminders/ReminderList.h"
 #include "core/reminders/ReminderTable.h"
 #include "core/settings/Settings.h"
 
@@ -17,10 +18,10 @@ namespace tavrin {
 class frmDayRem : public QWidget {
     Q_OBJECT
   public:
-    // `balloonLine` (a clicked balloon line) wins over `dateText` (a calendar day in "DateFormat").
-    // The list is filled when the window first shows.
-    frmDayRem(const ReminderTable& table, const Settings& settings, std::string balloonLine,
-              std::string dateText, QWidget* parent = nullptr);
+    // The reminders of a clicked balloon line or of a calendar day. The list is filled when the window
+    // first shows.
+    frmDayRem(const ReminderTable& table, const Settings& settings, DayListRequest request,
+              QWidget* parent = nullptr);
 
     QTreeWidget* list() const { return ListView1_; }
     QTextEdit* message() const { return Text1_; }
@@ -35,8 +36,7 @@ class frmDayRem : public QWidget {
 
     const ReminderTable& table_;
     const Settings& settings_;
-    std::string balloonLine_;  // the hidden input box of a balloon line
-    std::string dateText_;
+    DayListRequest request_;
     bool filled_ = false;
     QTreeWidget* ListView1_;
     QLabel* Label1_;

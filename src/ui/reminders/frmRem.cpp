@@ -12,6 +12,7 @@
 #include "core/reminders/ReminderEditing.h"
 #include "core/reminders/ReminderList.h"
 #include "ui/reminders/ReminderWindows.h"
+#include "ui/utilities/QtStoredText.h"
 
 namespace tavrin {
 
@@ -98,7 +99,7 @@ void frmRem::fillList() {
     items.reserve(static_cast<int>(rows.size()));
     for (const ReminderRow& row : rows) {
         auto* item = new QTreeWidgetItem;
-        item->setText(kTitleColumn, QString::fromStdString(row.title));
+        item->setText(kTitleColumn, fromStoredText(row.title));
         item->setText(kDateColumn, QString::fromStdString(row.date));
         item->setText(kTimeColumn, QString::fromStdString(row.time));
         item->setText(kIndexColumn, QString::number(row.slot));
@@ -133,7 +134,7 @@ void frmRem::ListView1_Click(QTreeWidgetItem* item) {
     const int slot = item->text(kIndexColumn).toInt(&ok);
     if (ok && slot >= 0 && slot < kReminderSlots)
         Text1_->setPlainText(
-            QString::fromStdString(windows_.app().reminders.RemBody[static_cast<std::size_t>(slot)]));
+            fromStoredText(windows_.app().reminders.RemBody[static_cast<std::size_t>(slot)]));
     Command3_->setEnabled(!Command3_->isEnabled());
     Command4_->setEnabled(!Command4_->isEnabled());
 }

@@ -200,5 +200,26 @@ TEST(ReminderList, DayListRows) {
     EXPECT_TRUE(dayListRows(ReminderTable{}, "", "03/08/05", s).rows.empty());
 }
 
+// A balloon line finds its reminders from the slot it was announced from, as the table is now.
+TEST(ReminderList, BalloonLineFollowsItsSlot) {
+    ReminderTable t;
+    const Settings s = test::defaultSettings();
+    putReminder(t, 0, "Dentist", "03/07/05", "09:30:00", "1", "-1", "first");
+    putReminder(t, 1, "Stretch", "03/07/05", "10:30:00", "1", "0", "hourly");  // moved on from 9:30
+    putReminder(t, 2, "Dentist", "03/08/05", "09:30:00", "1", "-1", "third");
+    const auto slotsOf = [&](const AnnouncedLine& line) {
+        std::string out;
+        for (const ReminderRow& r : dayListRows(t, DayListRequest{line, ""}, s).rows)
+            out += std::to_string(r.slot);
+        return out;
+    };
+    EXPECT_EQ(slotsOf({1, "Stretch", "9:30 AM - Stretch"}), "1");
+    EXPECT_EQ(slotsOf({0, "Dentist", "9:30 AM - Dentist"}), "02");  // both make the same line
+    // The slot holds another reminder by now (one above it was deleted): the line's text decides.
+    EXPECT_EQ(slotsOf({1, "Dentist", "9:30 AM - Dentist"}), "02");
+    EXPECT_EQ(slotsOf({5, "Gone", "9:30 AM - Gone"}), "");
+    EXPECT_EQ(dayListRows(t, DayListRequest{std::nullopt, "03/08/05"}, s).message, "third");
+}
+
 }  // namespace
 }  // namespace tavrin

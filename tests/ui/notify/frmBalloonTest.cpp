@@ -12,16 +12,15 @@ namespace {
 struct Balloon : ::testing::Test {
     std::array<std::string, kBalloonLineSlots> lines{"9:30 AM - Dentist", "9:30 AM - Call the bank",
                                                      "9:30 AM - Dentist"};
-    std::vector<std::string> opened;
+    std::vector<int> opened;  // the clicked lines, by place
     QPointer<frmBalloon> balloon;
 
     void SetUp() override { test::ensureApp(); }
     void TearDown() override { delete balloon.data(); }
     // A balloon of the usual size at (600, 400), shown.
     void show(int count, const char* icon, bool close, long autoClose = 0, bool opensLines = true) {
-        balloon = opensLines
-                      ? new frmBalloon(lines, [this](const std::string& line) { opened.push_back(line); })
-                      : new frmBalloon(lines);
+        balloon = opensLines ? new frmBalloon(lines, [this](int line) { opened.push_back(line); })
+                             : new frmBalloon(lines);
         balloon->SetBalloon("Tavrin Reminders for: 12/06/26", count, 600 * 15, 400 * 15, icon, close,
                             autoClose, 1620, 4680, 8);
         balloon->show();
@@ -44,15 +43,16 @@ TEST_F(Balloon, ShowsTheLinesUpToCountAsUnderlinedLabels) {
     EXPECT_TRUE(balloon->mask().contains(QPoint(156, 54)));
 }
 
-TEST_F(Balloon, ClickedLineOpensItsTextAndTheBalloonStays) {
+TEST_F(Balloon, ClickedLineHandsOverItsPlaceAndTheBalloonStays) {
     show(51, "I9", false);
     EXPECT_TRUE(balloon->iconLabel()->isVisible());
     EXPECT_EQ(balloon->titleLabel()->x(), 32);
     ASSERT_EQ(balloon->lineLabels().size(), 3u);
-    // Rewriting the shared lines later does not change what this balloon opens.
+    // Rewriting the shared lines later does not change what this balloon shows.
     lines[1] = "10:00 AM - Something else";
     test::click(balloon->lineLabels()[1]);
-    EXPECT_EQ(opened, std::vector<std::string>{"9:30 AM - Call the bank"});
+    EXPECT_EQ(opened, std::vector<int>{1});
+    EXPECT_EQ(balloon->lineLabels()[1]->text(), "9:30 AM - Call the bank");
     EXPECT_TRUE(balloon);
     EXPECT_TRUE(balloon->isVisible());
 }

@@ -6,6 +6,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
+#include "core/reminders/DueCheck.h"
 #include "core/store/MemoryStore.h"
 #include "support/FakeClock.h"
 #include "support/RecordingShell.h"
@@ -81,6 +82,62 @@ TEST_F(Announcer, EveryLineShowsAboveTheClockAndOpensTheDayListOfThatLine) {
     EXPECT_EQ(lists[0]->windowTitle(), "Reminders");
     EXPECT_TRUE(rows->isColumnHidden(2));
     EXPECT_EQ(announcer.lastBalloon(), balloon);  // the balloon stays open
+}
+
+TEST_F(Announcer, ALatin1TitleReadsAsWrittenAndItsLineOpensItsReminder) {
+    // A title written by an older program in a Western code page: "Caf\xe9" is no UTF-8.
+    app.reminders.RemTitle[1] = "Caf\xe9";
+    app.reminders.RemEnabled[1] = "1";
+    app.reminders.RemRecur[1] = "-1";
+    DueCheck check(app.reminders, app.settings, clock, announcer, "/nonexistent/Tavrin.DAT");
+    ASSERT_EQ(check.checkReminders(clock.localNow()).announced, 3);
+    frmBalloon* balloon = announcer.lastBalloon();
+    ASSERT_NE(balloon, nullptr);
+    ASSERT_EQ(balloon->lineLabels().size(), 3u);
+    EXPECT_EQ(balloon->lineLabels()[1]->text(), QString::fromUtf8("9:30 AM - Caf\u00e9"));
+
+    test::click(balloon->lineLabels()[1]);
+    test::wait(0);
+    const auto lists = dayLists();
+    ASSERT_EQ(lists.size(), 1u);
+    QTreeWidget* rows = lists[0]->list();
+    ASSERT_EQ(rows->topLevelItemCount(), 1);
+    EXPECT_EQ(row(rows, 0), (QStringList{QString::fromUtf8("Caf\u00e9"), "9:30 AM", "1", "No", "on"}));
+    EXPECT_EQ(lists[0]->message()->toPlainText(), "body 1");
+}
+
+TEST_F(Announcer, TheReviewQuestionIsAskedThroughTheAskerAndTakesItsAnswer) {
+    asker.answers = {true, false};
+    EXPECT_TRUE(announcer.askReview());
+    EXPECT_FALSE(announcer.askReview());
+    const test::ScriptedAsker::Asked question{
+        "Tavrin for Windows",
+        "There is one or more re-occuring reminders set. Would you like to review them?", MessageIcon::None,
+        true};
+    EXPECT_EQ(asker.asked, (std::vector<test::ScriptedAsker::Asked>{question, question}));
+}
+
+TEST_F(Announcer, NoToTheReviewMovesTheRecurringReminderOnAndYesOpensTheManager) {
+    int managers = 0;
+    announcer.setManagerHook([&managers] { ++managers; });
+    app.reminders.RemEnabled[1] = "1";  // "Call the bank" recurs daily
+    DueCheck check(app.reminders, app.settings, clock, announcer, "/nonexistent/Tavrin.DAT");
+    asker.answers = {false};
+    const DueCheckResult no = check.checkReminders(clock.localNow());
+    EXPECT_TRUE(no.asked);
+    EXPECT_EQ(no.moved, 1);
+    EXPECT_EQ(app.reminders.RemDate[1], "12/07/26");
+    EXPECT_EQ(managers, 0);
+
+    clock.advanceSeconds(24 * 60 * 60);
+    for (int i : {0, 2}) app.reminders.RemDate[i] = "12/07/26";
+    asker.answers = {true};
+    const DueCheckResult yes = check.checkReminders(clock.localNow());
+    EXPECT_TRUE(yes.reviewed);
+    EXPECT_EQ(yes.moved, 0);
+    EXPECT_EQ(app.reminders.RemDate[1], "12/07/26");
+    EXPECT_EQ(managers, 1);
+    EXPECT_EQ(asker.asked.size(), 2u);
 }
 
 TEST_F(Announcer, WithoutAManagerYesOpensTodaysDayList) {
