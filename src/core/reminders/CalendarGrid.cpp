@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "core/reminders/ReminderRecord.h"
 #include "core/timezones/FormatPattern.h"
 
 namespace tavrin {
@@ -24,7 +25,7 @@ int CalendarGrid::cellOfDay(int day) const {
 }
 
 std::string CalendarGrid::dateTextOf(int day, const Settings& settings) const {
-    return FormatPattern(DateTime::fromFields(year_, month_, day), settings.DateFormat);
+    return reminderDateText(DateTime::fromFields(year_, month_, day), settings.DateFormat);
 }
 
 void CalendarGrid::buildCal(int month, int year, const DateTime& today, const ReminderTable& table,

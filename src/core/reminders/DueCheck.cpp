@@ -5,6 +5,7 @@
 
 #include "core/base/Text.h"
 #include "core/reminders/ReminderList.h"
+#include "core/reminders/ReminderRecord.h"
 #include "core/reminders/ReminderUpdate.h"
 #include "core/timezones/FormatPattern.h"
 
@@ -53,7 +54,7 @@ const DueCheck::SlotReading& DueCheck::reading(int slot) {
     r.date = date;
     r.time = time;
     r.dateFormat = settings_.DateFormat;
-    r.dateText = FormatPattern(std::string_view(date), settings_.DateFormat, settings_.DateFormat);
+    r.dateText = reminderDateOfText(date, settings_.DateFormat);
     r.minuteOfDay = readMinuteOfDay(time, settings_.DateFormat);
     r.valid = true;
     return r;
@@ -67,7 +68,7 @@ std::vector<DueCheck::Due> DueCheck::findDue(std::int64_t after, std::int64_t up
     const std::int64_t lastDay = fromMinuteIndex(upTo).days();
     std::vector<std::string> dayTexts;
     for (std::int64_t d = firstDay; d <= lastDay; ++d) {
-        dayTexts.push_back(FormatPattern(DateTime::fromSerial(d, 0), settings_.DateFormat));
+        dayTexts.push_back(reminderDateText(DateTime::fromSerial(d, 0), settings_.DateFormat));
     }
     for (int slot = 0; slot < kReminderSlots; ++slot) {
         if (table_.RemTitle[slot].empty()) continue;
@@ -95,14 +96,16 @@ bool DueCheck::moveOn(int slot, std::int64_t dueMinute, std::int64_t nowMinute) 
         case 0: {
             const DateTime next = due.addMinutes(60 * (late / 60 + 1));
             table_.RemTime[slot] = FormatPattern(next, "HH:MM:SS");
-            if (next.days() != due.days()) table_.RemDate[slot] = FormatPattern(next, settings_.DateFormat);
+            if (next.days() != due.days())
+                table_.RemDate[slot] = reminderDateText(next, settings_.DateFormat);
             return true;
         }
         case 1:
-            table_.RemDate[slot] = FormatPattern(due.addDays(late / 1440 + 1), settings_.DateFormat);
+            table_.RemDate[slot] = reminderDateText(due.addDays(late / 1440 + 1), settings_.DateFormat);
             return true;
         case 2:
-            table_.RemDate[slot] = FormatPattern(due.addDays(7 * (late / 10080 + 1)), settings_.DateFormat);
+            table_.RemDate[slot] =
+                reminderDateText(due.addDays(7 * (late / 10080 + 1)), settings_.DateFormat);
             return true;
         default:
             return false;

@@ -34,7 +34,7 @@ ReminderForm newReminderForm(const DateTime& now, const Settings& settings) {
     form.hour = std::to_string(now.hour());
     form.minute = std::to_string(now.minute());
     form.amPm = FormatPattern(now, "AM/PM");
-    form.date = FormatPattern(now, settings.DateFormat);
+    form.date = reminderDateText(now, settings.DateFormat);
     form.enabled = true;
     form.recurring = false;
     form.recurChoice = -1;
@@ -100,7 +100,7 @@ FormConversion recordFromForm(const ReminderForm& form, const Settings& settings
     c.record.time = reminderTimeFromFields(form.hour, form.minute, form.amPm);
     if (c.record.time.empty()) return refused(kReminderFormError);
     c.record.title = form.title;
-    c.record.date = FormatPattern(std::string_view(form.date), settings.DateFormat, settings.DateFormat);
+    c.record.date = reminderDateOfText(form.date, settings.DateFormat);
     c.record.enabled = form.enabled ? "1" : "0";
     c.record.body = form.message;
     if (!form.recurring) {

@@ -1,8 +1,10 @@
 #pragma once
 // One reminder's six fields, as the table and the file hold them.
 #include <string>
+#include <string_view>
 
 #include "core/reminders/ReminderTable.h"
+#include "core/timezones/FormatPattern.h"
 
 namespace tavrin {
 
@@ -28,5 +30,16 @@ struct ReminderRecord {
     }
     friend bool operator==(const ReminderRecord&, const ReminderRecord&) = default;
 };
+
+// A reminder's date as it is stored and compared: the day in "DateFormat" with its time zeroed, so
+// a format that shows a time as well still gives one text a day.
+inline std::string reminderDateText(const DateTime& day, std::string_view dateFormat) {
+    return FormatPattern(day.date(), dateFormat);
+}
+// Stored or typed date text read as a day and written as above; text that is no date stays as it is.
+inline std::string reminderDateOfText(std::string_view text, std::string_view dateFormat) {
+    const auto day = readDateText(text, dateFormat);
+    return day ? reminderDateText(*day, dateFormat) : std::string(text);
+}
 
 }  // namespace tavrin

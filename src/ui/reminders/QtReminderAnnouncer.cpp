@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/reminders/ReminderList.h"
+#include "core/reminders/ReminderRecord.h"
 #include "core/timezones/FormatPattern.h"
 #include "ui/notify/QtBalloonPlacement.h"
 #include "ui/reminders/frmDayRem.h"
@@ -46,7 +47,7 @@ void QtReminderAnnouncer::openManager() {
         openManager_();
         return;
     }
-    const std::string today = FormatPattern(app_.clock.localNow().date(), app_.settings.DateFormat);
+    const std::string today = reminderDateText(app_.clock.localNow(), app_.settings.DateFormat);
     auto* list = new frmDayRem(app_.reminders, app_.settings, DayListRequest{std::nullopt, today});
     list->show();
 }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "core/reminders/DueCheck.h"
+#include "core/reminders/ReminderEditing.h"
+#include "core/reminders/ReminderEditor.h"
 #include "core/reminders/ReminderFile.h"
 #include "support/FakeClock.h"
 #include "support/ReminderTestSupport.h"
@@ -216,6 +218,33 @@ TEST_F(DueCheckTest, TickDuringTheQuestionIsRefusedAndItsMinuteCoveredLater) {
     EXPECT_TRUE(inner.busy);
     tickAt(2005, 3, 7, 10, 16, 30);
     EXPECT_EQ(announcer.shown, (Shown{{"10:15 AM - Hourly"}, {"10:16 AM - Next minute"}}));
+}
+
+// A "DateFormat" that shows the time as well: reminders keep the date only, or they would never be
+// due again (the stored date's time never equals midnight of the day checked).
+TEST_F(DueCheckTest, ADateFormatWithATimeStillFindsNewAndMovedReminders) {
+    settings.DateFormat = "mm/dd/yy hh:nn";
+    clock.setLocal(DateTime::fromFields(2005, 3, 7, 9, 12, 40));
+    ReminderForm form = newReminderForm(clock.localNow(), settings);
+    EXPECT_EQ(form.date, "03/07/05 00:00");
+    form.title = "Stand-up";
+    form.minute = "30";
+    form.recurring = true;
+    form.recurChoice = 1;  // every day
+    ASSERT_EQ(addReminder(table, form, settings, dir.file("Tavrin.DAT")).outcome,
+              ReminderChange::Outcome::Stored);
+    form.title = "Typed";
+    form.date = "03/07/05 17:45";  // a time typed into the date box is dropped
+    form.recurring = false;
+    ASSERT_EQ(addReminder(table, form, settings, dir.file("Tavrin.DAT")).outcome,
+              ReminderChange::Outcome::Stored);
+    EXPECT_EQ(table.RemDate[1], "03/07/05 00:00");
+
+    const DueCheckResult first = tickAt(2005, 3, 7, 9, 30);
+    EXPECT_EQ(first.announced, 2);
+    EXPECT_EQ(first.moved, 1);
+    EXPECT_EQ(table.RemDate[0], "03/08/05 00:00");
+    EXPECT_EQ(tickAt(2005, 3, 8, 9, 30).announced, 1);
 }
 
 }  // namespace
