@@ -14,8 +14,8 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
-// The colour number of a colour text, read as hexadecimal. Empty text, or text that is not
-// hexadecimal, reads as 0 (black); only the low 24 bits count.
+// The colour number of a colour text, read as hexadecimal up to the first character that is no hex
+// digit; text that starts with none reads as 0 (black). Only the low 24 bits count.
 std::uint32_t colourNumber(std::string_view text);
 Rgb colourFromText(std::string_view text);
 Rgb colourFromNumber(std::uint32_t number);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/settings/ColourScheme.h"
 #include "core/settings/ColourText.h"
 
 using namespace tavrin;
@@ -11,6 +12,18 @@ TEST(ColourText, RedIsTheLowByteAndCaseDoesNotMatter) {
                                                  {"", {0, 0, 0}},
                                                  {"zz", {0, 0, 0}}};
     for (const auto& [text, rgb] : cases) EXPECT_EQ(colourFromText(text), rgb) << text;
+}
+
+// Reading stops at the first character that is no hex digit; a stray one (a NUL written by another
+// program, a typed blank) does not turn the colour black.
+TEST(ColourText, ReadingStopsAtTheFirstCharacterThatIsNoHexDigit) {
+    const std::pair<std::string, std::uint32_t> cases[] = {{std::string("E99012\0", 7), 0xE99012},
+                                                           {"FF ", 0xFF},
+                                                           {"12xyz", 0x12},
+                                                           {"x12", 0},
+                                                           {"1234567", 0x234567}};
+    for (const auto& [text, number] : cases) EXPECT_EQ(colourNumber(text), number) << text;
+    EXPECT_EQ(schemeOfColour(std::string("B2E2EA\0", 7)), PictureScheme::OliveGreen);
 }
 
 TEST(ColourText, WritesUppercaseWithoutLeadingZeros) {
