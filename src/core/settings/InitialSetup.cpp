@@ -72,9 +72,9 @@ bool InitialSetup::choose(SetupList which, int index) {
 }
 
 void InitialSetup::type(std::string text) {
+    // Typed text selects nothing and fires no click, so the scheme lists stay as they were.
     at(SetupList::Windows).index = -1;
     at(SetupList::Windows).text = std::move(text);
-    listsChanged();
 }
 
 bool InitialSetup::listsChanged() {

@@ -32,7 +32,8 @@ class InitialSetup {
     // The user chose item `index` of a list. Returns true when a custom scheme item is now chosen
     // in either scheme list, so the colour must be picked (again).
     bool choose(SetupList which, int index);
-    // Text typed into the Windows list, which is editable; it selects nothing.
+    // Text typed into the Windows list, which is editable; it selects nothing and leaves the scheme
+    // lists as they were.
     void type(std::string text);
 
     // The colour the colour dialog returned. A cancelled dialog does not call this: it keeps the

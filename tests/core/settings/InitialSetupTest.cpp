@@ -75,6 +75,9 @@ TEST(FinishScheme, ChoicesGiveTheirSchemeColour) {
         {"custom without a colour", Steps{{SetupList::Windows, 1}, {SetupList::XpSchemes, 4}}, nullptr,
          SetupUsers::Everyone, Root::LocalMachine, ""},
         {"typed family", Steps{}, "Debian 12", SetupUsers::Everyone, Root::LocalMachine, ""},
+        // Typing fires no click: the XP list stays enabled, and Finish fills it in.
+        {"typed after a choice", Steps{{SetupList::Windows, 1}}, "Win", SetupUsers::Everyone,
+         Root::LocalMachine, "E99012"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

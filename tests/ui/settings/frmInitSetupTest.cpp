@@ -136,5 +136,16 @@ TEST_F(SetupWindow, NoSchemeIsToldAndFinishGoesOn) {
     EXPECT_EQ(finished, 1);
 }
 
+TEST_F(SetupWindow, TypingIntoTheWindowsListLeavesTheSchemeListsAsTheyWere) {
+    window->Combo1_Click(0, 1);  // Windows XP: the XP schemes
+    window->Combo1(0)->setEditText("Windows XP Homex");
+    emit window->Combo1(0)->lineEdit()->textEdited("Windows XP Homex");
+    EXPECT_TRUE(window->Combo1(1)->isEnabled());
+    EXPECT_FALSE(window->Combo1(2)->isEnabled());
+    window->Label3_Click(0);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(value(Root::LocalMachine, "ColScheme"), "E99012");
+}
+
 }  // namespace
 }  // namespace tavrin
