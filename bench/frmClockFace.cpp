@@ -80,7 +80,7 @@ void BM_ComposeThreeLineFace(benchmark::State& state) {
     in.timeText = "9:05 PM";
     in.dateText = "03/07/05";
     in.timeFormat = f.app.settings.TimeFormat;
-    in.weekdayText = weekdayLine(in.dateText, f.app.settings.DateFormat);
+    in.weekdayText = weekdayLine(in.dateText, f.app.settings.DateFormat, f.clock.localNow());
     in.timeStyle = timeStyle(f.app.settings);
     in.dateStyle = dateStyle(f.app.settings);
     in.measureStyle = in.dateStyle;

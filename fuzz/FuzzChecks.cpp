@@ -103,6 +103,10 @@ std::string checkDateText(std::string_view input) {
     const auto minute = readMinuteOfDay(text, format);
     if (read.has_value() != minute.has_value()) return "the date reader and the minute reader disagree";
     if (read && *minute != read->hour() * 60 + read->minute()) return "the minute of the day differs";
+    // A year for dates without one only ever adds readings: what reads without it reads the same.
+    const auto inYear = readDateText(text, format, 2005);
+    if (read && inYear != read) return "a year for dates without one changed a full reading";
+    if (inYear && inYear->year() < 100) return "a date was read outside the years a date can have";
     (void)FormatPattern(text, format, format);
     return {};
 }

@@ -4,8 +4,9 @@
 
 namespace tavrin {
 
-std::optional<std::string> weekdayLine(std::string_view dateText, std::string_view dateFormat) {
-    const std::optional<DateTime> date = readDateText(dateText, dateFormat);
+std::optional<std::string> weekdayLine(std::string_view dateText, std::string_view dateFormat,
+                                       const DateTime& today) {
+    const std::optional<DateTime> date = readDateText(dateText, dateFormat, today.year());
     if (!date) return std::nullopt;
     return FormatPattern(*date, "dddd");
 }

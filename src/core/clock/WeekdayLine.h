@@ -4,9 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "core/timezones/DateTime.h"
+
 namespace tavrin {
 
-// Nothing when the date text cannot be read as a date: the face then skips the line.
-std::optional<std::string> weekdayLine(std::string_view dateText, std::string_view dateFormat);
+// Nothing when the date text cannot be read as a date: the face then skips the line. A date text
+// without a year (a "DateFormat" such as "d mmm") is read in the year of `today`.
+std::optional<std::string> weekdayLine(std::string_view dateText, std::string_view dateFormat,
+                                       const DateTime& today);
 
 }  // namespace tavrin

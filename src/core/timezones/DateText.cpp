@@ -217,7 +217,8 @@ struct CalendarDay {
 // The date fields of lexemes [0, end): numbers and month names with separators between them, and at
 // most one weekday name, which is ignored (a weekday that does not fit the date does not spoil it:
 // the date is what the text is kept for).
-std::optional<CalendarDay> readDate(const Lexemes& x, std::size_t end, std::string_view dateFormat) {
+std::optional<CalendarDay> readDate(const Lexemes& x, std::size_t end, std::string_view dateFormat,
+                                    int yearIfMissing) {
     std::array<const Lexeme*, 3> numbers{};
     std::size_t numberCount = 0;
     int month = 0;
@@ -273,9 +274,15 @@ std::optional<CalendarDay> readDate(const Lexemes& x, std::size_t end, std::stri
     if (month != 0) {
         date.month = month;
         if (numberCount == 1) {
-            // "March 2005": the first of the month. A short number alone could be a day or a year.
-            if (!isLong(numbers[0])) return std::nullopt;
-            yearField = numbers[0];
+            // "March 2005": the first of the month. A short number alone is the day when a year is
+            // given for dates without one ("7 Mar"), else it could be a day or a year.
+            if (isLong(numbers[0])) {
+                yearField = numbers[0];
+            } else if (yearIfMissing != 0) {
+                dayField = numbers[0];
+            } else {
+                return std::nullopt;
+            }
         } else if (numberCount == 2) {
             const bool firstLong = isLong(numbers[0]), secondLong = isLong(numbers[1]);
             if (firstLong && secondLong) return std::nullopt;
@@ -285,9 +292,15 @@ std::optional<CalendarDay> readDate(const Lexemes& x, std::size_t end, std::stri
         } else {
             return std::nullopt;
         }
+    } else if (numberCount == 2 && !isLong(numbers[0]) && !isLong(numbers[1])) {
+        // "7/3" without a year: day and month in the pattern's order, when a year is given for it.
+        if (yearIfMissing == 0) return std::nullopt;
+        const bool dayFirst = before('d', 'm');
+        dayField = numbers[dayFirst ? 0 : 1];
+        monthField = numbers[dayFirst ? 1 : 0];
     } else if (numberCount == 2) {
         // "3/2005" (month and year) or "2005-03": the first of the month.
-        if (isLong(numbers[0]) == isLong(numbers[1])) return std::nullopt;
+        if (isLong(numbers[0]) && isLong(numbers[1])) return std::nullopt;
         yearField = numbers[isLong(numbers[0]) ? 0 : 1];
         monthField = numbers[isLong(numbers[0]) ? 1 : 0];
     } else if (numberCount == 3) {
@@ -335,7 +348,7 @@ std::optional<CalendarDay> readDate(const Lexemes& x, std::size_t end, std::stri
         if (isLong(dayField)) return std::nullopt;
         date.day = dayField->value;
     }
-    date.year = fullYear(*yearField);
+    date.year = yearField != nullptr ? fullYear(*yearField) : yearIfMissing;
     if (date.year < 100 || date.year > 9999 || date.month < 1 || date.month > 12 || date.day < 1 ||
         date.day > daysInMonth(date.year, date.month)) {
         return std::nullopt;
@@ -349,12 +362,13 @@ std::optional<CalendarDay> readDate(const Lexemes& x, std::size_t end, std::stri
 //   dates     "3/7/05", "07.03.2005", "3-7-05", "3 7 05" in the order of `dateFormat`; "2005-03-07"
 //             (a leading long number is the year, then month and day); "12 March 2005",
 //             "12 Mar 2005", "March 7, 2005", "Mar 7 2005"; "March 2005" and "3/2005" (the first of
-//             the month); a weekday name may stand among the fields and is ignored
+//             the month); a weekday name may stand among the fields and is ignored; with
+//             `yearIfMissing`, day and month alone ("7 Mar", "Mar 7", "7/3") in that year
 //   times     "h:m", "h:m:s", either with AM/PM, am, pm, A or P after it; "h" with AM/PM
 //   both      a date, a blank (or "T"), a time
 // Anything else, text holding a NUL included, is unreadable. Month and weekday names are English,
 // in any case, whole or cut to three letters or more ("Sept", "Thurs").
-std::optional<DateTime> readDateText(std::string_view text, std::string_view dateFormat) {
+std::optional<DateTime> readDateText(std::string_view text, std::string_view dateFormat, int yearIfMissing) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
     Lexemes x;
@@ -392,7 +406,7 @@ std::optional<DateTime> readDateText(std::string_view text, std::string_view dat
         if (link.kind != Lexeme::Kind::Blank && !isoT) return std::nullopt;
         dateEnd = timeAt - 1;
     }
-    const std::optional<CalendarDay> date = readDate(x, dateEnd, dateFormat);
+    const std::optional<CalendarDay> date = readDate(x, dateEnd, dateFormat, yearIfMissing);
     if (!date) return std::nullopt;
     return DateTime::fromFields(date->year, date->month, date->day, time.hour, time.minute, time.second);
 }

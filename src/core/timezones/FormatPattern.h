@@ -14,7 +14,10 @@ std::string FormatPattern(const DateTime& value, std::string_view pattern);
 // Reads `text` as a date, a time or both. Dates follow the day-month-year order that `dateFormat`
 // shows (month/day/year when it shows none). A text with a time only gives that time on
 // 1899-12-30; a date only gives its midnight. Unreadable text gives nothing.
-std::optional<DateTime> readDateText(std::string_view text, std::string_view dateFormat = {});
+// A date without a year ("7 Mar") is read in `yearIfMissing` (the current year, where the caller
+// knows it) and is unreadable when that is 0.
+std::optional<DateTime> readDateText(std::string_view text, std::string_view dateFormat = {},
+                                     int yearIfMissing = 0);
 
 // The minute of the day (hour × 60 + minute) that `text` names when read as above: how stored times
 // are compared at minute resolution whatever form they were written in. Nothing when unreadable.

@@ -154,7 +154,7 @@ FaceInputs frmClock::currentInputs() {
     in.dateText = DateText_;
     in.timeFormat = s.TimeFormat;
     if (!weekdayKnown_ || weekdayOf_ != DateText_ || weekdayFormat_ != s.DateFormat) {
-        weekday_ = weekdayLine(DateText_, s.DateFormat);
+        weekday_ = weekdayLine(DateText_, s.DateFormat, app_.clock.localNow());
         weekdayOf_ = DateText_;
         weekdayFormat_ = s.DateFormat;
         weekdayKnown_ = true;

@@ -101,6 +101,19 @@ TEST(DateText, UnreadableTexts) {
               std::nullopt);
 }
 
+// Day and month without a year are read in the year the caller gives, in the pattern's order; with
+// none given they stay unreadable (above).
+TEST(DateText, DayAndMonthAloneAreReadInTheGivenYear) {
+    const Reading cases[] = {{"7 Mar", "d mmm", day(2005, 3, 7)},
+                             {"Mar 7", "mmm d", day(2005, 3, 7)},
+                             {"7/3", "d/m", day(2005, 3, 7)},
+                             {"3/7", "m/d", day(2005, 3, 7)},
+                             {"7 Mar 9:30", "d mmm h:nn", day(2005, 3, 7, 9, 30)},
+                             {"29 Feb", "d mmm", std::nullopt},  // not a day of 2005
+                             {"7 Mar 2004", "d mmm", day(2004, 3, 7)}};
+    for (const auto& c : cases) EXPECT_EQ(readDateText(c.text, c.pattern, 2005), c.want) << c.text;
+}
+
 TEST(DateText, PatternOrderFillsMissingFieldsFromMonthDayYear) {
     // clang-format off
     const std::pair<std::string_view, std::string_view> cases[] = {
