@@ -7,10 +7,12 @@
 #include <QTreeWidget>
 
 #include "core/reminders/DueCheck.h"
+#include "core/reminders/ReminderFile.h"
 #include "core/store/MemoryStore.h"
 #include "support/FakeClock.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedAsker.h"
+#include "support/TempDir.h"
 #include "support/TestApp.h"
 #include "ui/reminders/frmDayRem.h"
 
@@ -89,7 +91,10 @@ TEST_F(Announcer, ALatin1TitleReadsAsWrittenAndItsLineOpensItsReminder) {
     app.reminders.RemTitle[1] = "Caf\xe9";
     app.reminders.RemEnabled[1] = "1";
     app.reminders.RemRecur[1] = "-1";
-    DueCheck check(app.reminders, app.settings, clock, announcer, "/nonexistent/Tavrin.DAT");
+    // The check works on what the file holds, as the clock does.
+    test::TempDir dir;
+    ASSERT_TRUE(SaveReminders(app.reminders, dir.file("Tavrin.DAT")).ok);
+    DueCheck check(app.reminders, app.settings, clock, announcer, dir.file("Tavrin.DAT"));
     ASSERT_EQ(check.checkReminders(clock.localNow()).announced, 3);
     frmBalloon* balloon = announcer.lastBalloon();
     ASSERT_NE(balloon, nullptr);
@@ -121,7 +126,10 @@ TEST_F(Announcer, NoToTheReviewMovesTheRecurringReminderOnAndYesOpensTheManager)
     int managers = 0;
     announcer.setManagerHook([&managers] { ++managers; });
     app.reminders.RemEnabled[1] = "1";  // "Call the bank" recurs daily
-    DueCheck check(app.reminders, app.settings, clock, announcer, "/nonexistent/Tavrin.DAT");
+    // The check works on what the file holds, as the clock does.
+    test::TempDir dir;
+    ASSERT_TRUE(SaveReminders(app.reminders, dir.file("Tavrin.DAT")).ok);
+    DueCheck check(app.reminders, app.settings, clock, announcer, dir.file("Tavrin.DAT"));
     asker.answers = {false};
     const DueCheckResult no = check.checkReminders(clock.localNow());
     EXPECT_TRUE(no.asked);
