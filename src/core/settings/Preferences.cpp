@@ -17,8 +17,9 @@ constexpr const char* kStandardScheme = "C8D0D4";  // 2k/XP Standard
 constexpr const char* kTimeDisplay = "Time Display";
 constexpr const char* kDateDisplay = "Date Display";
 
-// Why the store refused, in words for the user. `what` names the file that was to be written.
-std::string refusal(Status s, Root root, const std::string& what) {
+// Why the store refused, in words for the user. `what` names what was to be written; `detail` is the
+// store's own account of a file that could not be read or written, when it has one.
+std::string refusal(Status s, Root root, const std::string& what, const std::string& detail = {}) {
     switch (s) {
         case status::kAccessDenied:
             return root == Root::LocalMachine
@@ -26,7 +27,13 @@ std::string refusal(Status s, Root root, const std::string& what) {
                              " of everyone on this computer can be changed only by an administrator"
                        : "you have no permission to change the " + what;
         case status::kWriteFailed:
-            return "the " + what + " could not be written (the disk may be full, or its folder read-only)";
+            return detail.empty()
+                       ? "the " + what +
+                             " could not be written (the disk may be full, or its folder read-only)"
+                       : detail;
+        case status::kReadFailed:
+            return "the settings file could not be read, so it is left as it is" +
+                   (detail.empty() ? std::string() : " (" + detail + ")");
         default:
             return "the " + what + " answered with error " + std::to_string(s);
     }
@@ -254,10 +261,10 @@ PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const 
     }
     c_.Label24 = colourNumber(s_.ColScheme);
     if (failed != status::kSuccess) {
-        result.message =
-            "Your preferences could not be saved: " + refusal(failed, s_.SettingsRoot, "settings") +
-            ".\n\nThey stay in effect until Tavrin ends, and this window stays open so that "
-            "you can try again.";
+        result.message = "Your preferences could not be saved: " +
+                         refusal(failed, s_.SettingsRoot, "settings", store.lastFailure()) +
+                         ".\n\nThey stay in effect until Tavrin ends, and this window stays open so that "
+                         "you can try again.";
         return result;
     }
     result.settingsSaved = true;

@@ -74,11 +74,6 @@ class Store {
     virtual Status FlushKey(const KeyHandle& key) = 0;
     virtual Status CloseKey(KeyHandle& key) = 0;
 
-    // Groups the changes to one root until commitChanges, for a caller that writes many values at
-    // once: a store that keeps its roots in files then rewrites a root's file once, with all of the
-    // changes or none of them. Reads in between see the changes. Calls in between answer for the
-    // change itself; whether it was kept is the answer of commitChanges. A store without files
-    // keeps every change as it is made, and both calls succeed.
     // Why the latest call that failed on a file failed, in words for the user ("cannot write
     // /x/user.reg: No space left on device"); empty for a store without files.
     virtual std::string lastFailure() const { return {}; }
@@ -86,6 +81,11 @@ class Store {
     // kept aside before it was rewritten, with where the copy is.
     virtual std::vector<std::string> takeNotices() { return {}; }
 
+    // Groups the changes to one root until commitChanges, for a caller that writes many values at
+    // once: a store that keeps its roots in files then rewrites a root's file once, with all of the
+    // changes or none of them. Reads in between see the changes. Calls in between answer for the
+    // change itself; whether it was kept is the answer of commitChanges. A store without files
+    // keeps every change as it is made, and both calls succeed.
     virtual Status beginChanges(Root root) {
         (void)root;
         return status::kSuccess;

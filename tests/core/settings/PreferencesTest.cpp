@@ -177,5 +177,30 @@ TEST_F(PrefsTest, StartupBoxWritesAndRemovesTheAutostartEntry) {
     EXPECT_EQ(ok().message, "");  // no entry to remove is no error
 }
 
+// A disk that fills up while OK rewrites the settings file: the store keeps none of the changes.
+struct FullDiskStore : MemoryStore {
+    Status commitChanges(Root) override { return status::kWriteFailed; }
+    std::string lastFailure() const override { return "cannot write /x/user.reg: No space left on device"; }
+};
+
+TEST_F(PrefsTest, RefusedSaveSaysWhyAndLeavesMemoryTheAutostartEntryAndTheZonesAlone) {
+    FullDiskStore full;
+    LoadSettings(full, settings, zones, "E99012");
+    zones.ZoneList[1] = "Asia/Tokyo";
+    Preferences& p = open();
+    p.setSchemeText("XP Silver");
+    p.controls().txtFDate = "yyyy-mm-dd";
+    p.controls().chkLStartup = true;
+    p.putSettings();
+    const PrefsSaveResult r = p.saveSettings(full, zones, list, "/opt/tavrin/bin/tavrin");
+    EXPECT_FALSE(r.settingsSaved);
+    EXPECT_EQ(r.message.substr(0, 88),
+              "Your preferences could not be saved: cannot write /x/user.reg: No space left on device.\n");
+    EXPECT_EQ(settings.ColScheme + " " + settings.DateFormat + " " + zones.ZoneList[1],
+              "E5DBDA yyyy-mm-dd Asia/Tokyo");
+    EXPECT_FALSE(settings.RunAtLogon);
+    EXPECT_EQ(storedValue(full, Root::CurrentUser, kRunKey, kRunValueName), "<missing>");
+}
+
 }  // namespace
 }  // namespace tavrin
