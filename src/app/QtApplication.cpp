@@ -125,6 +125,8 @@ void QtApplication::showClock() {
             [this] {
                 const DueCheckResult result = dueCheck_->checkReminders();
                 if (!result.save.ok) showNotice(QMessageBox::Warning, result.save.message);
+                // Recurring reminders moved on: an open manager or calendar shows them where they are now.
+                if (result.moved > 0 && reminderWindows_) reminderWindows_->remindersChanged();
             }));
     window->setSecondTick([this] {
         remTick_->tick();
