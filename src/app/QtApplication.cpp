@@ -112,7 +112,7 @@ void QtApplication::showClock() {
     const std::string appDir = applicationDirectory();
     clock_ = std::make_unique<frmClock>(app, appDir);
     frmClock* window = clock_.get();
-    auto clockRect = [window] { return window->geometry(); };
+    auto clockRect = [window] { return window->placedRect(); };
     alarmNotifier_ = std::make_unique<QtAlarmNotifier>(clockRect);
     announcer_ = std::make_unique<QtReminderAnnouncer>(app, clockRect);
     firing_ = std::make_unique<AlarmFiring>(app.alarms, *sound_, *alarmNotifier_, zoneClockOf(app));

@@ -71,7 +71,8 @@ void frmClock::setFS() {
         TrayRect_ = trayAreaRect(pixelRectOf(screen->geometry()), pixelRectOf(screen->availableGeometry()));
     }
     const PixelRect w = dockedWindowRect(TrayRect_, dockTopPixels_, kSurfaceWidth, kSurfaceHeight);
-    setGeometry(w.left, w.top, w.width(), w.height());
+    placed_ = QRect(w.left, w.top, w.width(), w.height());
+    setGeometry(placed_);
     // Asked before the window is first mapped, so the window manager places it on every desktop at once.
     makeStickyBeforeMap(*this);
 }
@@ -180,7 +181,8 @@ void frmClock::mainLoopStep() {
         if (area != TrayRect_) {
             TrayRect_ = area;
             const PixelRect w = dockedWindowRect(TrayRect_, dockTopPixels_, kSurfaceWidth, kSurfaceHeight);
-            setGeometry(w.left, w.top, w.width(), w.height());
+            placed_ = QRect(w.left, w.top, w.width(), w.height());
+            setGeometry(placed_);
         }
     }
     trayTopTwips_ = static_cast<int>(twipsFromPixels(TrayRect_.top));

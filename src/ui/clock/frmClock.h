@@ -48,6 +48,10 @@ class frmClock : public QWidget {
 
     // The tray area in screen pixels, as last read.
     QRect trayRect() const;
+    // Where the window placed itself on the screen, in pixels. Windows placed against the clock use
+    // this rather than geometry(): a window manager that wraps the window in a frame of its own can
+    // leave the toolkit's idea of the position at the frame's corner for as long as the clock runs.
+    QRect placedRect() const { return placed_; }
     // The tray area's top edge in screen twips, for windows placed against the clock.
     int TrayTopTwips() const { return trayTopTwips_; }
 
@@ -96,6 +100,7 @@ class frmClock : public QWidget {
     std::string DateText_;
 
     PixelRect TrayRect_;
+    QRect placed_;
     int dockTopPixels_ = 0;
     int trayTopTwips_ = 0;
 

@@ -95,7 +95,7 @@ frmMenu::frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std:
 
     QScreen* screen = clock.screen() ? clock.screen() : QGuiApplication::primaryScreen();
     const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    const TwipsRect at = placeMenu(twipsRect(screenRect), twipsRect(clock.geometry()),
+    const TwipsRect at = placeMenu(twipsRect(screenRect), twipsRect(clock.placedRect()),
                                    twipsRect(clock.trayRect()), layout_.height);
     setGeometry(pixelRect(at));
 
@@ -174,7 +174,7 @@ void frmMenu::mousePressEvent(QMouseEvent* event) {
     // A press outside. When it is the second press of a double click on the clock, the clock's double
     // click still opens the date and time settings.
     const QPoint global = event->globalPosition().toPoint();
-    if (clock_ && clock_->geometry().contains(global) &&
+    if (clock_ && clock_->placedRect().contains(global) &&
         sincePress_.elapsed() <= QApplication::doubleClickInterval())
         clock_->startDateTimeSettings();
     close();

@@ -1,12 +1,18 @@
 #include "ui/utilities/QtCommonDialogs.h"
 
+#include <algorithm>
+
+#include <QCollator>
 #include <QColorDialog>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include "core/utilities/DialogCentring.h"
@@ -29,19 +35,54 @@ DialogMemory& dialogMemory() {
 }
 
 void centre(QWidget& dialog, QWidget* owner, bool centreOnOwner) {
-    dialog.adjustSize();
     QRect area;
     if (centreOnOwner && owner)
         area = owner->frameGeometry();
     else if (QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
         area = screen->geometry();
     if (area.isNull()) return;
+    // Frame against frame: the dialog's title bar and borders count, as they do for the owner.
+    const QSize size = dialog.isVisible() ? dialog.frameGeometry().size() : dialog.size();
     const DialogPlace place =
-        centredOn(area.left(), area.top(), area.width(), area.height(), dialog.width(), dialog.height());
+        centredOn(area.left(), area.top(), area.width(), area.height(), size.width(), size.height());
     dialog.move(place.left, place.top);
 }
 
+// Centres the dialog once more as it first shows, when its final size and frame are known; placing it
+// only before it shows leaves it off by what its layout and frame add.
+class CentreWhenShown : public QObject {
+  public:
+    CentreWhenShown(QWidget& dialog, QWidget* owner, bool centreOnOwner)
+        : QObject(&dialog), dialog_(dialog), owner_(owner), centreOnOwner_(centreOnOwner) {
+        dialog.adjustSize();
+        centre(dialog, owner, centreOnOwner);
+        dialog.installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &dialog_ && event->type() == QEvent::Show) {
+            dialog_.removeEventFilter(this);
+            QTimer::singleShot(0, &dialog_, [this] { centre(dialog_, owner_, centreOnOwner_); });
+        }
+        return false;
+    }
+
+  private:
+    QWidget& dialog_;
+    QPointer<QWidget> owner_;
+    bool centreOnOwner_;
+};
+
 }  // namespace
+
+QStringList listedOrder(QStringList files) {
+    QCollator collator;
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(files.begin(), files.end(), [&](const QString& a, const QString& b) {
+        return collator.compare(QFileInfo(a).fileName(), QFileInfo(b).fileName()) < 0;
+    });
+    return files;
+}
 
 FileSelection QtCommonDialogs::ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner) {
     QFileDialog dialog(owner, QString::fromStdString(request.title));
@@ -60,11 +101,11 @@ FileSelection QtCommonDialogs::ShowOpen(QWidget* owner, const OpenRequest& reque
     } else {
         dialog.setDirectory(QString::fromStdString(request.initialDirectory));
     }
-    centre(dialog, owner, centreOnOwner);
+    new CentreWhenShown(dialog, owner, centreOnOwner);
     if (dialog.exec() != QDialog::Accepted) return FileSelection{};
 
     std::vector<std::string> paths;
-    for (const QString& file : dialog.selectedFiles()) paths.push_back(file.toStdString());
+    for (const QString& file : listedOrder(dialog.selectedFiles())) paths.push_back(file.toStdString());
     FileSelection selection = selectionFromPaths(paths);
     if (!selection.cancelled) memory.lastFile = QString::fromStdString(selection.firstPath());
     return selection;
@@ -79,7 +120,7 @@ ColorChoice QtCommonDialogs::ShowColor(QWidget* owner, bool centreOnOwner) {
     }
     QColorDialog dialog(memory.lastColour, owner);
     dialog.setOption(QColorDialog::DontUseNativeDialog, true);
-    centre(dialog, owner, centreOnOwner);
+    new CentreWhenShown(dialog, owner, centreOnOwner);
     if (dialog.exec() != QDialog::Accepted) return ColorChoice{};
     const QColor picked = dialog.selectedColor();
     memory.lastColour = picked;

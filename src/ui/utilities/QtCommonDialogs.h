@@ -1,5 +1,7 @@
 #pragma once
-// The file-open and colour dialogs, modal over their owner and centred on it before they show.
+// The file-open and colour dialogs, modal over their owner and centred on it as they show.
+#include <QStringList>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +18,10 @@ struct OpenRequest {
     std::string initialDirectory;
     std::string title;
 };
+
+// Chosen files in the order the file dialog lists them (by name with the collation its view sorts
+// with, case aside); the dialog itself hands them over in the order they were picked.
+QStringList listedOrder(QStringList files);
 
 // The file-open and colour dialogs as windows receive them, so tests can answer in their place.
 class CommonDialogs {
