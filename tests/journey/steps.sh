@@ -61,6 +61,7 @@ click combo "mm/dd/yy h:mm am/pm"
 key ctrl+a
 type_text "HH:MM"
 choose "XP Olive Green" "XP Silver"
+click checkbox "Load Tavrin on Startup?"
 shot 05-preferences
 click button "OK"
 wait_until 10 no_window "Tavrin for Windows: Preferences" || fail "OK did not close the preferences"
@@ -181,7 +182,15 @@ read -r pfx pfy pfw pfh <<<"$(element_rect picture "Preferences")"
 click_rect $((pfx + pfx - fcx)) $pfy $pfw $pfh
 wait_until 10 process_gone "$app" || fail "the last button did not end the program"
 
-begin "a second start keeps every choice and reminder"
+begin "a second start, from the autostart entry, keeps every choice and reminder"
+entry="$XDG_CONFIG_HOME/autostart/tavrin.desktop"
+[ -f "$entry" ] || fail "\"Load Tavrin on Startup?\" wrote no autostart entry"
+if command -v desktop-file-validate >/dev/null 2>&1; then
+  desktop-file-validate "$entry" >"$home/validate.log" 2>&1 || fail "the autostart entry is not valid: $(cat "$home/validate.log")"
+fi
+exec_line=$(sed -n 's/^Exec=//p' "$entry")
+[ "$exec_line" = "$(readlink -f "$program")" ] || fail "the autostart entry starts '$exec_line', not this program"
+program=$exec_line
 start_program
 wait_until 15 has_window "Tavrin" || fail "no clock on the second start"
 has_window "Tavrin Initial Setup" && fail "the second start asked for the setup again"
