@@ -10,9 +10,12 @@
 #include "platform/DisplayChoice.h"
 
 int main(int argc, char** argv) {
-    const tavrin::DisplayChoice display =
-        tavrin::chooseDisplay(std::getenv("QT_QPA_PLATFORM"), std::getenv("WAYLAND_DISPLAY"),
-                              std::getenv("DISPLAY"), tavrin::xDisplayReachable);
+    // The probe's connection stays open until the toolkit has its own, so that a display with no
+    // other client does not reset in between.
+    tavrin::XDisplayProbe probe;
+    const tavrin::DisplayChoice display = tavrin::chooseDisplay(
+        std::getenv("QT_QPA_PLATFORM"), std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY"),
+        [&probe](const std::string& name) { return probe.reachable(name); });
     if (!display.refusal.empty()) {
         std::fprintf(stderr, "tavrin: %s\n", display.refusal.c_str());
         return 1;
@@ -20,6 +23,7 @@ int main(int argc, char** argv) {
     if (!display.platform.empty()) setenv("QT_QPA_PLATFORM", display.platform.c_str(), 1);
 
     QApplication qapp(argc, argv);
+    probe.release();
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
     // The clock is a tool window; closing a dialog must not end the program, only the clock does.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -31,11 +31,30 @@ DisplayChoice chooseDisplay(const char* qtPlatform, const char* waylandDisplay, 
     return {"", "Tavrin needs a graphical desktop: neither DISPLAY nor WAYLAND_DISPLAY is set."};
 }
 
-bool xDisplayReachable(const std::string& name) {
+XDisplayProbe::~XDisplayProbe() {
+    release();
+}
+
+bool XDisplayProbe::reachable(const std::string& name) {
+    release();
     xcb_connection_t* connection = xcb_connect(name.c_str(), nullptr);
-    const bool ok = connection != nullptr && xcb_connection_has_error(connection) == 0;
-    if (connection != nullptr) xcb_disconnect(connection);
-    return ok;
+    // xcb_connect never returns null: a failed connection is an object in an error state.
+    if (connection == nullptr) return false;
+    if (xcb_connection_has_error(connection) != 0) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    connection_ = connection;
+    return true;
+}
+
+void XDisplayProbe::release() {
+    if (connection_ != nullptr) xcb_disconnect(static_cast<xcb_connection_t*>(connection_));
+    connection_ = nullptr;
+}
+
+bool xDisplayReachable(const std::string& name) {
+    return XDisplayProbe().reachable(name);
 }
 
 }  // namespace tavrin

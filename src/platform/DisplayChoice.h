@@ -17,7 +17,26 @@ struct DisplayChoice {
 DisplayChoice chooseDisplay(const char* qtPlatform, const char* waylandDisplay, const char* display,
                             const std::function<bool(const std::string&)>& reachable);
 
-// Whether the X display `name` accepts a connection now.
+// Asks whether an X display accepts a connection, and keeps the connection it made until it is
+// destroyed or released. An X server with no other client resets when its last client leaves (a bare
+// Xvfb does); closing the probe's connection before the toolkit opens its own could meet the server
+// in the middle of that reset.
+class XDisplayProbe {
+  public:
+    XDisplayProbe() = default;
+    ~XDisplayProbe();
+    XDisplayProbe(const XDisplayProbe&) = delete;
+    XDisplayProbe& operator=(const XDisplayProbe&) = delete;
+
+    // Whether the X display `name` accepts a connection now; a connection that answers is kept.
+    bool reachable(const std::string& name);
+    void release();
+
+  private:
+    void* connection_ = nullptr;  // xcb_connection_t, not named here so that callers need no X headers
+};
+
+// Whether the X display `name` accepts a connection now (the connection is closed again at once).
 bool xDisplayReachable(const std::string& name);
 
 }  // namespace tavrin
