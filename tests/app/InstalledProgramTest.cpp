@@ -63,7 +63,7 @@ TEST_F(InstalledProgram, BringsItsProgramsPicturesMenuEntryIconsAndManuals) {
          {"bin/tavrin", "bin/tavrinctl", "share/tavrin/Images/olive_green.gif",
           "share/tavrin/Images/def_blue_center.gif", "share/applications/tavrin.desktop",
           "share/icons/hicolor/48x48/apps/tavrin.png", "share/icons/hicolor/256x256/apps/tavrin.png",
-          "share/man/man1/tavrin.1", "share/man/man1/tavrinctl.1"})
+          "share/man/man1/tavrin.1.gz", "share/man/man1/tavrinctl.1.gz"})
         EXPECT_TRUE(fs::exists(installed(file))) << file;
 
     if (run("command -v desktop-file-validate").status == 0) {
@@ -72,7 +72,8 @@ TEST_F(InstalledProgram, BringsItsProgramsPicturesMenuEntryIconsAndManuals) {
         EXPECT_EQ(valid.status, 0) << valid.output;
         EXPECT_EQ(valid.output, "");
     }
-    const CommandRun page = run("man -l " + quoted(installed("share/man/man1/tavrinctl.1")) + " | head -3");
+    const CommandRun page =
+        run("man -l " + quoted(installed("share/man/man1/tavrinctl.1.gz")) + " | head -3");
     if (page.status == 0 && page.output.find("not found") == std::string::npos) {
         EXPECT_NE(page.output.find("TAVRINCTL(1)"), std::string::npos) << page.output;
     }

@@ -43,14 +43,12 @@ export TAVRIN_PROBE="$probe"
 settings="$XDG_CONFIG_HOME/tavrin/user.reg"
 reminders="$XDG_DATA_HOME/tavrin/Tavrin.DAT"
 
-# Its own X server and a small window manager.
-for n in $(seq 20); do
-  display=":$((300 + RANDOM % 400))"
-  [ -e "/tmp/.X11-unix/X${display#:}" ] || break
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$home/xvfb.log" 2>&1 &
+# Its own X server (on a display number it picks itself and writes on descriptor 3) and a small
+# window manager.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$home/display" >"$home/xvfb.log" 2>&1 &
 pids+=($!)
-export DISPLAY=$display
+wait_until 10 test -s "$home/display" || fail "the X server did not start"
+export DISPLAY=":$(head -n1 "$home/display")"
 wait_until 10 xdpyinfo || fail "the X server did not start"
 openbox --sm-disable >"$home/wm.log" 2>&1 &
 pids+=($!)
