@@ -57,7 +57,7 @@ xcb_connection_t* connectionOf(Xcb& xcb) {
 
 }  // namespace
 
-void makeStickyBeforeMap(QWidget& window) {
+void makeStickyDockBeforeMap(QWidget& window) {
     Xcb xcb;
     xcb_connection_t* c = connectionOf(xcb);
     if (!c) return;
@@ -68,6 +68,9 @@ void makeStickyBeforeMap(QWidget& window) {
     const xcb_atom_t sticky = xcb.atom(c, "_NET_WM_STATE_STICKY");
     xcb.changeProperty(c, XCB_PROP_MODE_APPEND, id, xcb.atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 1,
                        &sticky);
+    const xcb_atom_t dock = xcb.atom(c, "_NET_WM_WINDOW_TYPE_DOCK");
+    xcb.changeProperty(c, XCB_PROP_MODE_REPLACE, id, xcb.atom(c, "_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1,
+                       &dock);
     xcb.flush(c);
 }
 

@@ -74,7 +74,7 @@ void frmClock::setFS() {
     placed_ = QRect(w.left, w.top, w.width(), w.height());
     setGeometry(placed_);
     // Asked before the window is first mapped, so the window manager places it on every desktop at once.
-    makeStickyBeforeMap(*this);
+    makeStickyDockBeforeMap(*this);
 }
 
 void frmClock::followScreens() {
