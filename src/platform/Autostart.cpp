@@ -12,35 +12,10 @@
 namespace tavrin {
 namespace {
 
-// Desktop entry strings escape backslash and the line-breaking characters.
+// Desktop entry strings escape backslash and the line-breaking characters; readers trim blanks at
+// either end of a value, so those are written escaped too.
 std::string escape(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        // Readers trim blanks at either end of a value, so those are written escaped.
-        if (c == ' ' && (i == 0 || i + 1 == text.size())) {
-            out += "\\s";
-            continue;
-        }
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            default:
-                out += c;
-                break;
-        }
-    }
-    return out;
+    return escapeOnOneLine(text, {.nul = false, .edgeBlanks = true});
 }
 
 std::string unescape(std::string_view text) {

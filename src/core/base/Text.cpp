@@ -79,4 +79,50 @@ std::string_view fileNameOf(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+std::optional<int> digitsNumber(std::string_view text, std::size_t maxDigits) {
+    // Nine digits always fit an int.
+    if (text.empty() || text.size() > std::min<std::size_t>(maxDigits, 9)) return std::nullopt;
+    int n = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+std::string escapeOnOneLine(std::string_view text, OneLineEscapes extra) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ' ' && extra.edgeBlanks && (i == 0 || i + 1 == text.size())) {
+            out += "\\s";
+            continue;
+        }
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\0':
+                if (extra.nul) {
+                    out += "\\0";
+                    break;
+                }
+                [[fallthrough]];
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace tavrin

@@ -1,6 +1,8 @@
 #pragma once
 // Text and number helpers shared by every reader of stored or typed text. Case is ASCII case only:
 // bytes of 0x80 and above are 8-bit text and compare as they are.
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,9 +25,21 @@ int hexDigit(char c);
 double leadingNumber(std::string_view text);
 // The leading number without its fraction (" 12:30" is 12, "-1.5" is -1), within a billion either way.
 long leadingWhole(std::string_view text);
+// A number written in at most `maxDigits` decimal digits and nothing else ("007" is 7); nothing for
+// an empty text or one holding a sign, a blank or any other character.
+std::optional<int> digitsNumber(std::string_view text, std::size_t maxDigits);
 // The folder part of a path ("." for a bare name, "/" for a name at the root).
 std::string folderOf(std::string_view path);
 // The last name of a path, after its last "/".
 std::string_view fileNameOf(std::string_view path);
+
+// What `escapeOnOneLine` escapes besides backslash, tab, CR and LF.
+struct OneLineEscapes {
+    bool nul = false;         // NUL as \0
+    bool edgeBlanks = false;  // a space at either end as \s, for readers that trim values
+};
+// `text` with backslash, tab, CR and LF written as \\ \t \r \n (and what `extra` adds), so that a
+// value stays on one line and reads back as it was.
+std::string escapeOnOneLine(std::string_view text, OneLineEscapes extra = {});
 
 }  // namespace tavrin

@@ -1,5 +1,6 @@
 #include "core/reminders/ReminderEditing.h"
 
+#include <functional>
 #include <optional>
 
 #include "core/reminders/ReminderEditor.h"
@@ -57,6 +58,22 @@ ReminderChange apply(ReminderTable& table, const std::string& path,
     return result;
 }
 
+// Runs `change` on the reminder shown in `slot`, found again in the table on disk (`at`); refused when
+// it is no longer there. Nothing happens for an empty slot.
+ReminderChange applyToReminder(ReminderTable& table, int slot, const std::string& path,
+                               const std::function<bool(ReminderTable&, ReminderChange&, int at)>& change) {
+    if (!occupied(table, slot)) return {};
+    const ReminderRecord was = ReminderRecord::fromSlot(table, slot);
+    return apply(table, path, [&](ReminderTable& t, ReminderChange& r) {
+        const std::optional<int> at = find(t, slot, was);
+        if (!at) {
+            r = refusedChange(kGone);
+            return false;
+        }
+        return change(t, r, *at);
+    });
+}
+
 }  // namespace
 
 ReminderChange addReminder(ReminderTable& table, const ReminderForm& form, const Settings& settings,
@@ -107,35 +124,21 @@ ReminderChange editReminder(ReminderTable& table, int slot, const std::string& t
 }
 
 ReminderChange deleteReminder(ReminderTable& table, int slot, const std::string& path) {
-    if (!occupied(table, slot)) return {};
-    const ReminderRecord was = ReminderRecord::fromSlot(table, slot);
-    return apply(table, path, [&](ReminderTable& t, ReminderChange& r) {
-        const std::optional<int> at = find(t, slot, was);
-        if (!at) {
-            r = refusedChange(kGone);
-            return false;
-        }
-        removeSlot(t, *at);
+    return applyToReminder(table, slot, path, [](ReminderTable& t, ReminderChange&, int at) {
+        removeSlot(t, at);
         return true;
     });
 }
 
 ReminderChange setReminderEnabled(ReminderTable& table, int slot, bool enabled, const std::string& path) {
-    if (!occupied(table, slot)) return {};
-    const ReminderRecord was = ReminderRecord::fromSlot(table, slot);
-    return apply(table, path, [&](ReminderTable& t, ReminderChange& r) {
-        const std::optional<int> at = find(t, slot, was);
-        if (!at) {
-            r = refusedChange(kGone);
-            return false;
-        }
-        r.slot = *at;
+    return applyToReminder(table, slot, path, [enabled](ReminderTable& t, ReminderChange& r, int at) {
+        r.slot = at;
         const std::string flag = enabled ? "1" : "0";
-        if (t.RemEnabled[*at] == flag) {
+        if (t.RemEnabled[at] == flag) {
             r.outcome = ReminderChange::Outcome::NothingStored;
             return false;
         }
-        t.RemEnabled[*at] = flag;
+        t.RemEnabled[at] = flag;
         return true;
     });
 }

@@ -9,17 +9,6 @@
 namespace tavrin {
 namespace {
 
-std::optional<int> smallNumber(std::string_view text) {
-    text = trim(text);
-    if (text.empty() || text.size() > 4) return std::nullopt;
-    int v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    return v;
-}
-
 FormConversion refused(std::string message) {
     FormConversion c;
     c.outcome = FormConversion::Outcome::Refused;
@@ -61,8 +50,8 @@ ReminderForm editReminderForm(const ReminderTable& table, int slot, const Settin
 
 std::string reminderTimeFromFields(const std::string& hour, const std::string& minute,
                                    const std::string& amPm) {
-    const auto h = smallNumber(hour);
-    const auto m = smallNumber(minute);
+    const auto h = digitsNumber(trim(hour), 4);
+    const auto m = digitsNumber(trim(minute), 4);
     if (!h || !m || *h > 23 || *m > 59) return {};
     const std::string_view ap = trim(amPm);
     int h24 = *h;
