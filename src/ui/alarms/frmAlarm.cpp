@@ -135,13 +135,19 @@ frmAlarm::frmAlarm(AppState& app, SoundPlayer& sound, CommonDialogs& dialogs, QW
 
     auto* grid = new QGridLayout;
     int row = 0;
+    // Both halves set a time (a preset list with its own hours and minutes beside it), a zone and a
+    // sound file with its "Browse..." button.
+    const auto addChoices = [&](QComboBox* when, QWidget* custom, QComboBox* zone, QLineEdit* soundFile,
+                                QPushButton* browse) {
+        grid->addWidget(when, row, 0, 1, 2);
+        grid->addWidget(custom, row++, 2);
+        grid->addWidget(zone, row++, 0, 1, 2);
+        grid->addWidget(new QLabel(QStringLiteral("Sound File:"), this), row, 0);
+        grid->addWidget(soundFile, row, 1, 1, 2);
+        grid->addWidget(browse, row++, 3);
+    };
     grid->addWidget(heading(QStringLiteral("Alarm"), this), row++, 0, 1, 3);
-    grid->addWidget(Combo1_, row, 0, 1, 2);
-    grid->addWidget(customAlarm_, row++, 2);
-    grid->addWidget(Combo2_, row++, 0, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Sound File:"), this), row, 0);
-    grid->addWidget(Text4_, row, 1, 1, 2);
-    grid->addWidget(Command1_[2], row++, 3);
+    addChoices(Combo1_, customAlarm_, Combo2_, Text4_, Command1_[2]);
     grid->addWidget(new QLabel(QStringLiteral("Alarm Message:"), this), row, 0);
     grid->addWidget(Text1_, row++, 1, 1, 3);
     grid->addWidget(rule(this), row++, 0, 1, 4);
@@ -151,12 +157,7 @@ frmAlarm::frmAlarm(AppState& app, SoundPlayer& sound, CommonDialogs& dialogs, QW
         this);
     explanation->setWordWrap(true);
     grid->addWidget(explanation, row++, 0, 1, 4);
-    grid->addWidget(Combo3_, row, 0, 1, 2);
-    grid->addWidget(customWarning_, row++, 2);
-    grid->addWidget(Combo4_, row++, 0, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Sound File:"), this), row, 0);
-    grid->addWidget(Text7_, row, 1, 1, 2);
-    grid->addWidget(Command1_[4], row++, 3);
+    addChoices(Combo3_, customWarning_, Combo4_, Text7_, Command1_[4]);
     grid->setColumnStretch(1, 1);
 
     auto* buttons = new QHBoxLayout;

@@ -11,6 +11,7 @@
 
 #include "core/base/Twips.h"
 #include "core/clock/ClockTexts.h"
+#include "core/clock/NextTick.h"
 #include "core/clock/WeekdayLine.h"
 #include "core/settings/ColourScheme.h"
 #include "core/settings/Settings.h"
@@ -20,9 +21,6 @@
 namespace tavrin {
 
 namespace {
-
-// The tick lands this long after each wall-clock second, so the new second is always there to read.
-constexpr int kTickLagMs = 5;
 
 PixelRect pixelRectOf(const QRect& r) {
     return PixelRect{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
@@ -140,10 +138,7 @@ void frmClock::secondTick() {
 }
 
 void frmClock::armSecondTimer() {
-    // Re-armed from the wall clock every time, so a clock change or a resume is caught within a second.
-    const std::int64_t ms = app_.clock.unixMillis();
-    const std::int64_t intoSecond = ((ms % 1000) + 1000) % 1000;
-    secondTimer_.start(static_cast<int>(1000 - intoSecond + kTickLagMs));
+    secondTimer_.start(millisToNextTick(app_.clock.unixMillis()));
 }
 
 FaceInputs frmClock::currentInputs() {

@@ -6,16 +6,12 @@
 #include <QScreen>
 
 #include "core/base/Twips.h"
+#include "core/clock/NextTick.h"
 #include "ui/utilities/QtColour.h"
 #include "ui/utilities/QtTahoma.h"
 
 namespace tavrin {
 namespace {
-
-// The texts change on the wall clock's seconds at most, so the clock wakes just after each one: the
-// new second is always there to read, and a clock that is set or a machine that resumes is followed
-// within a second. Menu choices refresh at once.
-constexpr int kTickLagMs = 5;
 
 QPixmap picture(const std::string& applicationDirectory, const char* name) {
     return QPixmap(QString::fromStdString(applicationDirectory) + QStringLiteral("/Images/") +
@@ -81,9 +77,8 @@ frmFClock::frmFClock(AppState& app, const std::string& applicationDirectory, QWi
 }
 
 void frmFClock::armTimer() {
-    const std::int64_t ms = app_.clock.unixMillis();
-    const std::int64_t intoSecond = ((ms % 1000) + 1000) % 1000;
-    Timer1_.start(static_cast<int>(1000 - intoSecond + kTickLagMs));
+    // The texts change on the wall clock's seconds at most; menu choices refresh at once.
+    Timer1_.start(millisToNextTick(app_.clock.unixMillis()));
 }
 
 void frmFClock::buildMenu() {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "ui/utilities/ClickLabel.h"
 #include "ui/utilities/QtStoredText.h"
 
 namespace tavrin {
@@ -71,22 +72,6 @@ class CloseButton final : public QWidget {
     QPixmap up_;
     QPixmap down_;
     bool pressed_ = false;
-};
-
-class LineLabel final : public QLabel {
-  public:
-    LineLabel(const QString& text, QWidget* parent, std::function<void()> onClick)
-        : QLabel(text, parent), onClick_(std::move(onClick)) {
-        setCursor(Qt::PointingHandCursor);
-    }
-
-  protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) onClick_();
-    }
-
-  private:
-    std::function<void()> onClick_;
 };
 
 // A modern icon's face is shaded from `light` to `dark` inside a darker `edge`; a classic icon's face is
@@ -227,13 +212,13 @@ void frmBalloon::SetBalloon(const std::string& sTitle, int Count, long lPosX, lo
         for (int i = 0; i < shown; ++i) {
             // A click hands over the line's place, never its shown text: stored bytes that are no
             // UTF-8 would not survive the trip through the label.
-            auto* line = new LineLabel(fromStoredText((*sBalloonLines_)[static_cast<std::size_t>(i)]), this,
-                                       [this, i] {
-                                           if (onLineClicked_)
-                                               onLineClicked_(i);
-                                           else
-                                               HideBalloon();
-                                       });
+            auto* line = new ClickLabel(fromStoredText((*sBalloonLines_)[static_cast<std::size_t>(i)]), this,
+                                        [this, i] {
+                                            if (onLineClicked_)
+                                                onLineClicked_(i);
+                                            else
+                                                HideBalloon();
+                                        });
             line->setTextFormat(Qt::PlainText);
             line->setFont(balloonFont(8.25, true, true));
             QPalette pal = line->palette();

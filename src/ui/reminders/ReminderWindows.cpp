@@ -1,33 +1,26 @@
 #include "ui/reminders/ReminderWindows.h"
 
-#include <QGuiApplication>
 #include <QLineEdit>
-#include <QScreen>
 #include <utility>
 
-#include "core/utilities/DialogCentring.h"
 #include "ui/reminders/frmAddRem.h"
 #include "ui/reminders/frmCal.h"
 #include "ui/reminders/frmDayRem.h"
 #include "ui/reminders/frmRem.h"
+#include "ui/utilities/WindowPlacement.h"
 
 namespace tavrin {
 
 namespace {
 
-void centreOnScreen(QWidget& window) {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    const QRect area = screen->availableGeometry();
-    const DialogPlace place =
-        centredOn(area.left(), area.top(), area.width(), area.height(), window.width(), window.height());
-    window.move(place.left, place.top);
-}
-
-void bringUp(QWidget& window) {
-    window.show();
-    window.raise();
-    window.activateWindow();
+// The window kept in `window`, made and centred on the screen the first time it is asked for.
+template <class Window, class... Args>
+Window* madeOnce(QPointer<Window>& window, Args&&... args) {
+    if (!window) {
+        window = new Window(std::forward<Args>(args)...);
+        centreOnScreen(*window);
+    }
+    return window;
 }
 
 }  // namespace
@@ -54,29 +47,19 @@ frmAddRem* ReminderWindows::editor() const {
 }
 
 frmCal* ReminderWindows::showCalendar() {
-    if (!calendar_) {
-        calendar_ = new frmCal(*this, imagesDir_);
-        centreOnScreen(*calendar_);
-    }
-    bringUp(*calendar_);
-    return calendar_;
+    frmCal* calendar = madeOnce(calendar_, *this, imagesDir_);
+    bringUp(*calendar);
+    return calendar;
 }
 
 frmRem* ReminderWindows::showManager() {
-    if (!manager_) {
-        manager_ = new frmRem(*this);
-        centreOnScreen(*manager_);
-    }
-    bringUp(*manager_);
-    return manager_;
+    frmRem* manager = madeOnce(manager_, *this);
+    bringUp(*manager);
+    return manager;
 }
 
 frmAddRem* ReminderWindows::editorWindow() {
-    if (!editor_) {
-        editor_ = new frmAddRem(*this);
-        centreOnScreen(*editor_);
-    }
-    return editor_;
+    return madeOnce(editor_, *this);
 }
 
 frmAddRem* ReminderWindows::openNewReminder(const std::string& date) {

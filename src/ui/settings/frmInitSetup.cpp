@@ -4,19 +4,18 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <utility>
 
-#include "core/utilities/DialogCentring.h"
+#include "ui/utilities/ClickLabel.h"
 #include "ui/utilities/QtColour.h"
+#include "ui/utilities/WindowPlacement.h"
 
 namespace tavrin {
 
@@ -25,25 +24,6 @@ namespace {
 constexpr int kWidth = 440;
 constexpr int kHeight = 400;
 constexpr int kHeaderHeight = 52;
-
-// A label that acts as a button, as the dialog's "Finish!" and "Browse" do.
-class ClickLabel final : public QLabel {
-  public:
-    ClickLabel(const QString& text, QWidget* parent, std::function<void()> onClick)
-        : QLabel(text, parent), onClick_(std::move(onClick)) {
-        setCursor(Qt::PointingHandCursor);
-    }
-
-  protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) onClick_();
-    }
-    // Keeps presses from starting a drag of the window.
-    void mousePressEvent(QMouseEvent* event) override { event->accept(); }
-
-  private:
-    std::function<void()> onClick_;
-};
 
 QLabel* staticText(const QString& text, QWidget* parent, const QRect& geometry, bool wrap = false) {
     auto* label = new QLabel(text, parent);
@@ -146,12 +126,7 @@ frmInitSetup::frmInitSetup(AppState& app, CommonDialogs& dialogs, std::function<
     Label3_[0]->setFont(finishFont);
 
     syncLists();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        const DialogPlace place =
-            centredOn(area.left(), area.top(), area.width(), area.height(), kWidth, kHeight);
-        move(place.left, place.top);
-    }
+    centreOnScreen(*this);
 }
 
 void frmInitSetup::syncLists() {

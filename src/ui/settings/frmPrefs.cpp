@@ -3,22 +3,21 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTreeView>
 #include <utility>
 
 #include "core/settings/ColourText.h"
-#include "core/utilities/DialogCentring.h"
 #include "ui/settings/ZoneListModel.h"
+#include "ui/utilities/ClickLabel.h"
 #include "ui/utilities/QtColour.h"
+#include "ui/utilities/WindowPlacement.h"
 
 namespace tavrin {
 
@@ -33,28 +32,17 @@ constexpr int kLeftWidth = 318;
 constexpr int kRight = 340;
 constexpr int kRightWidth = kWidth - kRight - 8;
 
-// A label that answers a click, as the colour swatches do.
-class SwatchLabel final : public QLabel {
-  public:
-    SwatchLabel(const QString& text, QWidget* parent, std::function<void()> onClick)
-        : QLabel(text, parent), onClick_(std::move(onClick)) {
-        setCursor(Qt::PointingHandCursor);
-        setAlignment(Qt::AlignCenter);
-        setFrameShape(QFrame::StyledPanel);
-        setFrameShadow(QFrame::Sunken);
-        QFont bold = font();
-        bold.setBold(true);
-        setFont(bold);
-    }
-
-  protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) onClick_();
-    }
-
-  private:
-    std::function<void()> onClick_;
-};
+// A colour swatch: a sunken, bold caption that answers a click.
+ClickLabel* makeSwatch(const QString& text, QWidget* parent, std::function<void()> onClick) {
+    auto* swatch = new ClickLabel(text, parent, std::move(onClick));
+    swatch->setAlignment(Qt::AlignCenter);
+    swatch->setFrameShape(QFrame::StyledPanel);
+    swatch->setFrameShadow(QFrame::Sunken);
+    QFont bold = swatch->font();
+    bold.setBold(true);
+    swatch->setFont(bold);
+    return swatch;
+}
 
 QComboBox* makeCombo(QWidget* parent, const std::vector<std::string>& items, const QRect& geometry) {
     auto* combo = new QComboBox(parent);
@@ -105,12 +93,7 @@ frmPrefs::frmPrefs(AppState& app, CommonDialogs& dialogs, std::string applicatio
     }
     showControls();
 
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        const DialogPlace place =
-            centredOn(area.left(), area.top(), area.width(), area.height(), kWidth, kHeight);
-        move(place.left, place.top);
-    }
+    centreOnScreen(*this);
 }
 
 frmPrefs::~frmPrefs() = default;
@@ -194,8 +177,7 @@ void frmPrefs::buildControls() {
     const char* swatches[] = {"Date Color", "Time Color", "Menu Color"};
     const int swatchWidth = (kRightWidth - 8) / 3;
     for (int i = 0; i < 3; ++i) {
-        auto* swatch =
-            new SwatchLabel(QString::fromLatin1(swatches[i]), this, [this, i] { Label1_Click(i); });
+        auto* swatch = makeSwatch(QString::fromLatin1(swatches[i]), this, [this, i] { Label1_Click(i); });
         swatch->setGeometry(kRight + i * (swatchWidth + 4), 148, swatchWidth, kRow);
         Label1_[static_cast<std::size_t>(i)] = swatch;
     }
