@@ -1,8 +1,12 @@
 #pragma once
 // tavrinctl: one function per command; each gets the arguments after the command name and returns
-// the process exit status. Output goes to `out`, messages to `err`.
+// the process exit status: 0 done, 1 a well-formed request that failed (the reason on `err`), 2 a
+// command line that is not understood (the reason and the command's usage on `err`). Output goes to
+// `out`.
+#include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavrin::ctl {
@@ -17,7 +21,9 @@ int cmdReminders(const Args& args, std::ostream& out, std::ostream& err);
 // reminders add / delete / --enable / --disable, reached through cmdReminders.
 int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err);
 
-// Escapes backslash, tab, CR, LF and NUL as \\ \t \r \n \0 so that one value stays on one line.
-std::string escapeText(const std::string& text, bool escapeNul = true);
+// Writes "tavrinctl: `why`" and then `usage` to `err`; returns 2.
+int usageError(std::ostream& err, const std::string& why, std::string_view usage);
+// Why the zone folder `dir` cannot be listed, or nothing when it can.
+std::optional<std::string> zoneFolderProblem(const std::string& dir);
 
 }  // namespace tavrin::ctl

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "core/base/Text.h"
 #include "core/reminders/ReminderEditing.h"
 #include "core/reminders/ReminderEditor.h"
 #include "core/reminders/ReminderFile.h"
@@ -39,16 +40,6 @@ std::string dateFormat() {
     return s == status::kSuccess && !format.empty() ? format : "mm/dd/yy";
 }
 
-std::optional<int> number(const std::string& text) {
-    if (text.empty() || text.size() > 3) return std::nullopt;
-    int n = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        n = n * 10 + (c - '0');
-    }
-    return n;
-}
-
 int report(const ReminderChange& change, const ReminderTable& table, std::ostream& out, std::ostream& err,
            const std::string& done) {
     if (change.outcome == ReminderChange::Outcome::Stored) {
@@ -56,7 +47,10 @@ int report(const ReminderChange& change, const ReminderTable& table, std::ostrea
         if (!change.message.empty()) err << "tavrinctl: " << change.message << '\n';
         return 0;
     }
-    if (change.outcome == ReminderChange::Outcome::NothingStored) return 0;
+    if (change.outcome == ReminderChange::Outcome::NothingStored) {
+        out << done << " already\n";
+        return 0;
+    }
     // The editor's words for a full table speak of its form; here the table is the reason.
     if (change.message == kReminderFormError && occupiedSlots(table) == kReminderSlots) {
         err << "tavrinctl: the reminder file already holds " << kReminderSlots
@@ -76,25 +70,41 @@ int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err) {
     Args words;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--file" && hasValue) {
+        const bool takesValue =
+            a == "--file" || a == "--recur" || a == "--body" || a == "--enable" || a == "--disable";
+        if (takesValue && i + 1 == args.size()) return usageError(err, a + " needs a value", kChangeUsage);
+        if (a == "--file") {
             path = args[++i];
-        } else if (a == "--recur" && hasValue) {
+        } else if (a == "--recur") {
             recur = args[++i];
-        } else if (a == "--body" && hasValue) {
+        } else if (a == "--body") {
             body = args[++i];
-        } else if ((a == "--enable" || a == "--disable") && hasValue) {
+        } else if (a == "--enable" || a == "--disable") {
             words.push_back(a);
             words.push_back(args[++i]);
+        } else if (a.rfind("--", 0) == 0) {
+            return usageError(err, "unknown option '" + a + "'", kChangeUsage);
         } else {
             words.push_back(a);
         }
     }
     if (path.empty()) path = Paths::fromEnvironment().reminderFile();
-    if (words.empty()) {
-        err << kChangeUsage;
-        return 2;
-    }
+    const std::string verb = words.empty() ? std::string() : words[0];
+    const bool add = verb == "add";
+    if (!add && verb != "delete" && verb != "--enable" && verb != "--disable")
+        return usageError(
+            err, verb.empty() ? "no reminders command given" : "'" + verb + "' is not a reminders command",
+            kChangeUsage);
+    if (words.size() != (add ? 4u : 2u))
+        return usageError(
+            err, "'" + verb + "' takes " + (add ? "a title, a date and a time" : "one reminder number"),
+            kChangeUsage);
+    if (add && recur != "none" && recur != "hourly" && recur != "daily" && recur != "weekly")
+        return usageError(err, "--recur takes none, hourly, daily or weekly", kChangeUsage);
+    const int n = add ? 0 : digitsNumber(words[1], 3).value_or(-1);
+    if (n < 0)
+        return usageError(err, "\"" + words[1] + "\" is no reminder number (see tavrinctl reminders)",
+                          kChangeUsage);
 
     ReminderTable table;
     if (const Result read = readReminders(table, path); !read.ok) {
@@ -102,12 +112,7 @@ int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
 
-    const std::string& verb = words[0];
-    if (verb == "add") {
-        if (words.size() != 4) {
-            err << kChangeUsage;
-            return 2;
-        }
+    if (add) {
         const Settings settings = [] {
             Settings s;
             s.DateFormat = dateFormat();
@@ -131,15 +136,8 @@ int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err) {
         form.minute = std::to_string(*minute % 60);
         form.message = body;
         form.enabled = true;
-        if (recur == "none") {
-            form.recurring = false;
-        } else if (recur == "hourly" || recur == "daily" || recur == "weekly") {
-            form.recurring = true;
-            form.recurChoice = recur == "hourly" ? 0 : recur == "daily" ? 1 : 2;
-        } else {
-            err << "tavrinctl: --recur takes none, hourly, daily or weekly\n";
-            return 2;
-        }
+        form.recurring = recur != "none";
+        form.recurChoice = recur == "hourly" ? 0 : recur == "daily" ? 1 : recur == "weekly" ? 2 : -1;
         if (form.title.empty()) {
             err << "tavrinctl: a reminder needs a title; nothing was added\n";
             return 1;
@@ -148,26 +146,13 @@ int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err) {
         return report(change, table, out, err, "added as " + std::to_string(change.slot));
     }
 
-    if (words.size() != 2) {
-        err << kChangeUsage;
-        return 2;
-    }
-    const std::optional<int> n = number(words[1]);
-    if (!n) {
-        err << "tavrinctl: \"" << words[1] << "\" is no reminder number (see tavrinctl reminders)\n";
-        return 2;
-    }
-    if (*n >= occupiedSlots(table)) {
-        err << "tavrinctl: there is no reminder " << *n << "; the file holds " << occupiedSlots(table)
-            << '\n';
+    if (n >= occupiedSlots(table)) {
+        err << "tavrinctl: there is no reminder " << n << "; the file holds " << occupiedSlots(table) << '\n';
         return 1;
     }
-    if (verb == "delete") return report(deleteReminder(table, *n, path), table, out, err, "deleted");
-    if (verb == "--enable" || verb == "--disable")
-        return report(setReminderEnabled(table, *n, verb == "--enable", path), table, out, err,
-                      verb == "--enable" ? "enabled" : "disabled");
-    err << kChangeUsage;
-    return 2;
+    if (verb == "delete") return report(deleteReminder(table, n, path), table, out, err, "deleted");
+    return report(setReminderEnabled(table, n, verb == "--enable", path), table, out, err,
+                  verb == "--enable" ? "enabled" : "disabled");
 }
 
 }  // namespace tavrin::ctl

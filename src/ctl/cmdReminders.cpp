@@ -1,9 +1,17 @@
+#include "core/base/Text.h"
 #include "core/reminders/ReminderFile.h"
 #include "core/reminders/ReminderTable.h"
 #include "core/state/Paths.h"
 #include "ctl/Commands.h"
 
 namespace tavrin::ctl {
+namespace {
+
+constexpr const char* kListUsage =
+    "Usage: tavrinctl reminders [--file PATH]\n"
+    "       tavrinctl reminders add | delete | --enable | --disable ... (see tavrinctl --help)\n";
+
+}  // namespace
 
 // Lists the reminder file the way the program reads it at start; nothing is written, not even
 // the copy that the program keeps of a file holding more than it can load.
@@ -17,9 +25,10 @@ int cmdReminders(const Args& args, std::ostream& out, std::ostream& err) {
             path = args[++i];
         } else if (args[i].rfind("--file=", 0) == 0) {
             path = args[i].substr(7);
+        } else if (args[i] == "--file") {
+            return usageError(err, "--file needs a path", kListUsage);
         } else {
-            err << "Usage: tavrinctl reminders [--file PATH]\n";
-            return 2;
+            return usageError(err, "'" + args[i] + "' is not understood", kListUsage);
         }
     }
     if (path.empty()) path = Paths::fromEnvironment().reminderFile();
@@ -32,10 +41,10 @@ int cmdReminders(const Args& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
     for (int i = 0, end = occupiedSlots(table); i < end; ++i) {
-        out << i << '\t' << escapeText(table.RemTitle[i], false) << '\t'
-            << escapeText(table.RemDate[i], false) << '\t' << escapeText(table.RemTime[i], false) << '\t'
-            << escapeText(table.RemEnabled[i], false) << '\t' << escapeText(table.RemRecur[i], false) << '\t'
-            << escapeText(table.RemBody[i], false) << '\n';
+        out << i << '\t' << escapeOnOneLine(table.RemTitle[i]) << '\t' << escapeOnOneLine(table.RemDate[i])
+            << '\t' << escapeOnOneLine(table.RemTime[i]) << '\t' << escapeOnOneLine(table.RemEnabled[i])
+            << '\t' << escapeOnOneLine(table.RemRecur[i]) << '\t' << escapeOnOneLine(table.RemBody[i])
+            << '\n';
     }
     if (report.overflow > 0) {
         err << "tavrinctl: " << report.overflow << " reminder(s) beyond the first 256 are not loaded\n";

@@ -1,5 +1,6 @@
 #include <memory>
 
+#include "core/base/Text.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsLoader.h"
 #include "core/state/Paths.h"
@@ -9,10 +10,7 @@
 namespace tavrin::ctl {
 
 int cmdSettings(const Args& args, std::ostream& out, std::ostream& err) {
-    if (!args.empty()) {
-        err << "tavrinctl: 'settings' takes no arguments\n";
-        return 2;
-    }
+    if (!args.empty()) return usageError(err, "'settings' takes no arguments", "Usage: tavrinctl settings\n");
     const Paths paths = Paths::fromEnvironment();
     std::unique_ptr<Store> store = makeLinuxStore(paths, {});
     const std::optional<Root> chosen = chooseSettingsRoot(*store);
@@ -33,7 +31,8 @@ int cmdSettings(const Args& args, std::ostream& out, std::ostream& err) {
     ValueType type = ValueType::None;
     for (std::uint32_t i = 0; store->EnumValue(key, i, name) == status::kSuccess; ++i) {
         if (store->QueryValueData(key, name, data, type) != status::kSuccess) continue;
-        out << (name.empty() ? std::string("@") : escapeText(name)) << '=' << escapeText(data) << '\n';
+        out << (name.empty() ? std::string("@") : escapeOnOneLine(name, {.nul = true})) << '='
+            << escapeOnOneLine(data, {.nul = true}) << '\n';
     }
     store->CloseKey(key);
     return 0;

@@ -2,6 +2,7 @@
 #include <memory>
 #include <optional>
 
+#include "core/base/Text.h"
 #include "core/settings/Settings.h"
 #include "core/state/Paths.h"
 #include "core/store/MemoryStore.h"
@@ -35,33 +36,42 @@ std::string instantText(const DateTime& t) {
     return buf;
 }
 
+constexpr const char* kTimeUsage = "Usage: tavrinctl time ZONE [\"YYYY-MM-DD HH:MM:SS\" (UTC) ...]\n";
+
 }  // namespace
 
 int cmdTime(const Args& args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) {
-        err << "Usage: tavrinctl time ZONE [\"YYYY-MM-DD HH:MM:SS\" (UTC) ...]\n";
-        return 2;
-    }
+    if (args.empty()) return usageError(err, "'time' needs a zone (see tavrinctl zones)", kTimeUsage);
     const std::string& zoneName = args[0];
     std::vector<DateTime> instants;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const auto t = DateTime::fromIsoText(args[i]);
-        if (!t) {
-            err << "tavrinctl: '" << args[i] << "' is not a UTC instant of the form YYYY-MM-DD HH:MM:SS\n";
-            return 2;
-        }
+        if (!t)
+            return usageError(err,
+                              "'" + escapeOnOneLine(args[i], {.nul = true}) +
+                                  "' is not a UTC instant of the form YYYY-MM-DD HH:MM:SS",
+                              kTimeUsage);
         instants.push_back(*t);
     }
     if (instants.empty()) instants.push_back(UtcNow(SystemClock()));
 
+    const std::string folder = Paths::fromEnvironment().zoneinfoDir;
     SetClock clock(instants.front());
-    auto catalogue = makeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock);
+    auto catalogue = makeZoneCatalogue(folder, clock);
     MemoryStore store;
     store.mount(Root::LocalMachine, catalogue);
-    // An empty name would name the zone root itself.
-    if (zoneName.empty() || !catalogue->hasKey(std::string(kZoneRootNt) + "\\" + zoneName))
-        err << "tavrinctl: no zone '" << escapeText(zoneName)
-            << "' in the catalogue; showing UTC, as the clock does\n";
+    // An empty name would name the zone root itself. The clock shows UTC for a zone it cannot find;
+    // asked by name, that is a mistyped zone, unless no zone could be read at all.
+    if (zoneName.empty() || !catalogue->hasKey(std::string(kZoneRootNt) + "\\" + zoneName)) {
+        if (const auto problem = zoneFolderProblem(folder)) {
+            err << "tavrinctl: " << *problem << '\n';
+            return 1;
+        }
+        return usageError(err,
+                          "no zone '" + escapeOnOneLine(zoneName, {.nul = true}) +
+                              "' in the catalogue (see tavrinctl zones)",
+                          kTimeUsage);
+    }
     for (const DateTime& utc : instants) {
         clock.set(utc);
         const ZoneRecord zone = ReadZone(store, kZoneRootNt, zoneName);

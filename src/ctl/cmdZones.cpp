@@ -1,5 +1,6 @@
 #include <memory>
 
+#include "core/base/Text.h"
 #include "core/settings/Settings.h"
 #include "core/state/Paths.h"
 #include "core/store/MemoryStore.h"
@@ -20,13 +21,15 @@ std::string dateText(const SystemTime& t) {
 }  // namespace
 
 int cmdZones(const Args& args, std::ostream& out, std::ostream& err) {
-    if (!args.empty()) {
-        err << "tavrinctl: 'zones' takes no arguments\n";
-        return 2;
+    if (!args.empty()) return usageError(err, "'zones' takes no arguments", "Usage: tavrinctl zones\n");
+    const std::string folder = Paths::fromEnvironment().zoneinfoDir;
+    if (const auto problem = zoneFolderProblem(folder)) {
+        err << "tavrinctl: " << *problem << '\n';
+        return 1;
     }
     const SystemClock clock;
     MemoryStore store;
-    store.mount(Root::LocalMachine, makeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock));
+    store.mount(Root::LocalMachine, makeZoneCatalogue(folder, clock));
     KeyHandle root;
     if (store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), kZoneRootNt, kReadAccess, root) !=
         status::kSuccess) {
@@ -36,9 +39,10 @@ int cmdZones(const Args& args, std::ostream& out, std::ostream& err) {
     std::string name;
     for (std::uint32_t i = 0; store.EnumKey(root, i, name) == status::kSuccess; ++i) {
         const ZoneRecord z = ReadZone(store, kZoneRootNt, name);
-        out << escapeText(name) << '\t' << escapeText(z.DisplayText) << '\t' << escapeText(z.StandardName)
-            << '\t' << escapeText(z.DaylightName) << '\t' << z.Bias << '\t' << z.DaylightBias << '\t'
-            << dateText(z.StandardDate) << '\t' << dateText(z.DaylightDate) << '\n';
+        out << escapeOnOneLine(name, {.nul = true}) << '\t' << escapeOnOneLine(z.DisplayText, {.nul = true})
+            << '\t' << escapeOnOneLine(z.StandardName, {.nul = true}) << '\t'
+            << escapeOnOneLine(z.DaylightName, {.nul = true}) << '\t' << z.Bias << '\t' << z.DaylightBias
+            << '\t' << dateText(z.StandardDate) << '\t' << dateText(z.DaylightDate) << '\n';
     }
     store.CloseKey(root);
     return 0;

@@ -1,46 +1,11 @@
 #include <cstring>
 #include <iostream>
-#include <string>
 
 #include "ctl/Commands.h"
 
-namespace tavrin::ctl {
-
-std::string escapeText(const std::string& text, bool escapeNul) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\0':
-                if (escapeNul) {
-                    out += "\\0";
-                    break;
-                }
-                [[fallthrough]];
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
-}  // namespace tavrin::ctl
-
 namespace {
 
-const char* kUsage =
+constexpr const char* kUsage =
     "Usage: tavrinctl COMMAND [ARGS]\n"
     "\n"
     "Commands:\n"
@@ -55,16 +20,18 @@ const char* kUsage =
     "  reminders delete N            delete reminder N\n"
     "  reminders --enable N | --disable N\n"
     "                                switch reminder N on or off\n"
+    "                                (every reminders command takes --file PATH)\n"
     "  --help                        this text\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace tavrin::ctl;
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
+    if (argc < 2) return usageError(std::cerr, "no command given", kUsage);
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
         std::strcmp(argv[1], "help") == 0) {
         std::cout << kUsage;
-        return argc < 2 ? 2 : 0;
+        return 0;
     }
     const std::string command = argv[1];
     const Args args(argv + 2, argv + argc);
@@ -73,6 +40,5 @@ int main(int argc, char** argv) {
     if (command == "zones") return cmdZones(args, std::cout, std::cerr);
     if (command == "time") return cmdTime(args, std::cout, std::cerr);
     if (command == "reminders") return cmdReminders(args, std::cout, std::cerr);
-    std::cerr << "tavrinctl: unknown command '" << command << "'\n" << kUsage;
-    return 2;
+    return usageError(std::cerr, "unknown command '" + command + "'", kUsage);
 }

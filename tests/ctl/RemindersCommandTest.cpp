@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <set>
 #include <string>
@@ -13,6 +12,7 @@
 #include "core/reminders/ReminderFile.h"
 #include "core/reminders/ReminderRecord.h"
 #include "core/reminders/ReminderUpdate.h"
+#include "support/CtlRunner.h"
 #include "support/ReminderTestSupport.h"
 
 namespace tavrin {
@@ -21,10 +21,7 @@ namespace {
 using test::readFile;
 using test::writeFile;
 
-struct CtlRun {
-    int status = -1;
-    std::string out, err;
-};
+using test::CtlRun;
 
 class RemindersCommand : public ::testing::Test {
   protected:
@@ -34,28 +31,7 @@ class RemindersCommand : public ::testing::Test {
         args.insert(args.begin(), "reminders");
         args.push_back("--file");
         args.push_back(path);
-        const std::string outFile = dir.file("out"), errFile = dir.file("err");
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
-            ::setenv("XDG_CONFIG_DIRS", dir.file("configdirs").c_str(), 1);
-            if (!std::freopen(outFile.c_str(), "w", stdout) || !std::freopen(errFile.c_str(), "w", stderr))
-                ::_exit(120);
-            std::vector<char*> argv;
-            const std::string program = std::string(TAVRIN_BINARY_DIR) + "/src/tavrinctl";
-            argv.push_back(const_cast<char*>(program.c_str()));
-            for (std::string& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            ::execv(program.c_str(), argv.data());
-            ::_exit(127);
-        }
-        CtlRun r;
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.out = readFile(outFile);
-        r.err = readFile(errFile);
-        return r;
+        return runner.run(std::move(args));
     }
 
     ReminderTable load() {
@@ -65,6 +41,7 @@ class RemindersCommand : public ::testing::Test {
     }
 
     test::TempDir dir;
+    test::CtlRunner runner{dir};
     const std::string path = dir.file("Tavrin.DAT");
 };
 

@@ -1,28 +1,16 @@
 #pragma once
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "core/reminders/ReminderRecord.h"
 #include "core/reminders/ReminderTable.h"
 #include "core/settings/Settings.h"
+#include "support/FileText.h"
 #include "support/TempDir.h"
 
 namespace tavrin::test {
 
 inline std::string dataFile(const std::string& name) {
     return std::string(TAVRIN_TEST_DATA) + "/reminders/" + name;
-}
-
-inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
 inline Settings defaultSettings() {

@@ -1,0 +1,19 @@
+#include <filesystem>
+
+#include "ctl/Commands.h"
+
+namespace tavrin::ctl {
+
+int usageError(std::ostream& err, const std::string& why, std::string_view usage) {
+    err << "tavrinctl: " << why << '\n' << usage;
+    return 2;
+}
+
+std::optional<std::string> zoneFolderProblem(const std::string& dir) {
+    std::error_code ec;
+    std::filesystem::directory_iterator list(dir, ec);
+    if (!ec) return std::nullopt;
+    return "the zone folder \"" + dir + "\" cannot be read: " + ec.message();
+}
+
+}  // namespace tavrin::ctl
