@@ -4,7 +4,6 @@
 #include <QFileSystemWatcher>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
@@ -23,7 +22,6 @@
 #include "core/settings/ColourScheme.h"
 #include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneTime.h"
-#include "core/utilities/DialogCentring.h"
 #include "platform/ApplicationDirectory.h"
 #include "platform/FileStore.h"
 #include "platform/SystemKeys.h"
@@ -39,18 +37,12 @@
 #include "ui/settings/frmInitSetup.h"
 #include "ui/settings/frmPrefs.h"
 #include "ui/utilities/QtColour.h"
+#include "ui/utilities/WindowPlacement.h"
 #include "ui/utilities/frmAbout.h"
 #include "ui/utilities/frmStopWatch.h"
 
 namespace tavrin {
 namespace {
-
-// A window already open is brought to the front as it is.
-void bringUp(QWidget& window) {
-    window.show();
-    window.raise();
-    window.activateWindow();
-}
 
 // A message that does not hold up the clock's ticks while it is open.
 void showNotice(QMessageBox::Icon icon, const std::string& text) {
@@ -206,17 +198,10 @@ frmAlarm* QtApplication::showAlarm() {
     if (!sound_) return nullptr;
     if (!alarm_) {
         alarm_ = new frmAlarm(*app_, *sound_, dialogs_);
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect area = screen->availableGeometry();
-            const QSize size = alarm_->sizeHint();
-            const DialogPlace place =
-                centredOn(area.left(), area.top(), area.width(), area.height(), size.width(), size.height());
-            alarm_->move(place.left, place.top);
-        }
+        alarm_->resize(alarm_->sizeHint());
+        centreOnScreen(*alarm_);
     }
-    alarm_->show();
-    alarm_->raise();
-    alarm_->activateWindow();
+    bringUp(*alarm_);
     return alarm_;
 }
 
