@@ -4,6 +4,8 @@
 # throw-away XDG folders seeded with settings, so no first-run dialog shows and no real settings are
 # touched.
 # Usage: tools/measure-clock.sh [SECONDS] [PROGRAM]   (default: 60 seconds, build/src/tavrin)
+# STORE_MB=50 tools/measure-clock.sh 10   grows the settings file to about that many megabytes first
+# (a bulk key of generated values beside the settings), to time the first frame on a large store.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 duration=${1:-60}
@@ -26,6 +28,17 @@ mkdir -p "$XDG_CONFIG_HOME/tavrin" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR" "$XDG_CON
 chmod 700 "$XDG_RUNTIME_DIR"
 printf 'REGEDIT4\n\n[SOFTWARE\\QUILLON]\n@="Quillon"\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n"ColScheme"="E99012"\n' \
   >"$XDG_CONFIG_HOME/tavrin/user.reg"
+if [ -n "${STORE_MB:-}" ]; then
+  awk -v mb="$STORE_MB" 'BEGIN {
+    target = mb * 1048576; size = 0; key = 0
+    for (i = 0; size < target; i++) {
+      if (i % 1000 == 0) { line = sprintf("\n[SOFTWARE\\QUILLON\\BULK\\Key%d]\n", key++); printf "%s", line; size += length(line) }
+      line = sprintf("\"Value%d\"=\"generated text of a setting, number %d\"\n", i, i)
+      printf "%s", line; size += length(line)
+    }
+  }' >>"$XDG_CONFIG_HOME/tavrin/user.reg"
+  echo "store: $(du -h "$XDG_CONFIG_HOME/tavrin/user.reg" | cut -f1), $(grep -c '^"' "$XDG_CONFIG_HOME/tavrin/user.reg") value lines"
+fi
 
 display=":$((200 + RANDOM % 300))"
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &

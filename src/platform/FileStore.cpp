@@ -143,6 +143,25 @@ void FileStore::refresh(RootFile& f, bool always) {
     f.stamp = stampOf<Stamp>(opened);
 }
 
+void FileStore::adoptWritten(RootFile& f, RegTree&& tree, std::size_t size) {
+    if (f.fd >= 0) ::close(f.fd);
+    f.fd = ::open(f.path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    // We hold the lock, so no program that takes it has written since; a file of another size was
+    // changed by one that does not: read it back the long way, as when it cannot be stamped.
+    if (f.fd < 0 || ::fstat(f.fd, &st) != 0 || static_cast<std::size_t>(st.st_size) != size) {
+        refresh(f, true);
+        return;
+    }
+    f.tree = std::move(tree);
+    f.stamp = stampOf<Stamp>(st);
+    f.cached = true;
+    f.exists = true;
+    f.corrupt = false;
+    f.badLines.clear();
+    f.readError = 0;
+}
+
 void FileStore::readFailed(RootFile& f, int error) {
     // The tree read last stays for the keys it holds; queries fail until a read succeeds again.
     f.readError = error;
@@ -197,7 +216,7 @@ const RegTree& FileStore::readTree(Root root) {
     return f.tree;
 }
 
-Status FileStore::writeTree(RootFile& f, const RegTree& tree) {
+Status FileStore::writeTree(RootFile& f, RegTree&& tree) {
     if (f.exists && f.corrupt) {
         // Lines that could not be read are dropped by the rewrite: the whole file is kept first.
         bool madeNow = false;
@@ -218,12 +237,14 @@ Status FileStore::writeTree(RootFile& f, const RegTree& tree) {
                                *aside + ".");
         }
     }
-    if (const auto written = AtomicFile::write(f.path, RegFile::write(tree), f.fileMode); !written) {
+    const std::string text = RegFile::write(tree);
+    if (const auto written = AtomicFile::write(f.path, text, f.fileMode); !written) {
         lastFailure_ = written.message;
         return status::kWriteFailed;
     }
-    // What we wrote is what the file holds now; the next read confirms it by its stamp.
-    refresh(f, true);
+    // What we wrote is what the file holds now: kept as it is rather than read back, which on a
+    // large store costs as much as the write. The stamp comes from the file now in place.
+    adoptWritten(f, std::move(tree), text.size());
     return status::kSuccess;
 }
 
@@ -232,8 +253,9 @@ Status FileStore::lockForChange(RootFile& f, FileLock& lock) {
         lastFailure_ = lock.failure();
         return status::kWriteFailed;
     }
-    // Another program may have written since we last looked: start from what is on disk now.
-    refresh(f, true);
+    // Another program may have written since we last looked: start from what is on disk now (read
+    // again when its stamp changed; a file held open keeps its inode from going to another).
+    refresh(f, false);
     // Never replace what could not be read: the rewrite would hold none of it.
     if (f.readError != 0) return status::kReadFailed;
     // Holding the lock, no write is under way: temporary files beside the file are from writers
@@ -246,13 +268,12 @@ Status FileStore::updateTree(Root root, const TreeChange& change) {
     RootFile& f = file(root);
     if (!writable_(f.path)) return status::kAccessDenied;
     if (f.batchLock >= 0) {
-        RegTree work = f.batchTree;
+        // A change that fails leaves the tree as it was, so the batch's tree takes it in place
+        // (a copy per change would cost a whole store's worth each).
         bool changed = false;
-        const Status s = change(work, changed);
-        if (s != status::kSuccess || !changed) return s;
-        f.batchTree = std::move(work);
-        f.batchChanged = true;
-        return status::kSuccess;
+        const Status s = change(f.batchTree, changed);
+        if (s == status::kSuccess && changed) f.batchChanged = true;
+        return s;
     }
     if (const auto made = AtomicFile::makeFolders(folderOf(f.path), f.folderMode); !made) {
         lastFailure_ = made.message;
@@ -264,7 +285,7 @@ Status FileStore::updateTree(Root root, const TreeChange& change) {
     bool changed = false;
     const Status s = change(work, changed);
     if (s != status::kSuccess || !changed) return s;
-    return writeTree(f, work);
+    return writeTree(f, std::move(work));
 }
 
 Status FileStore::beginChanges(Root root) {
@@ -291,7 +312,7 @@ Status FileStore::commitChanges(Root root) {
     const int lock = f.batchLock;
     f.batchLock = -1;
     // A failed write leaves the file, and so what the store reads, as it was before the batch.
-    const Status s = f.batchChanged ? writeTree(f, tree) : status::kSuccess;
+    const Status s = f.batchChanged ? writeTree(f, std::move(tree)) : status::kSuccess;
     ::close(lock);
     return s;
 }

@@ -92,13 +92,16 @@ class FileStore : public TreeStore {
     // Brings the root's tree up to date with its file; `always` re-reads even an unchanged-looking file.
     void refresh(RootFile& f, bool always);
     void readFailed(RootFile& f, int error);
+    // Takes `tree`, just written as `size` bytes, as what the file holds, with the stamp of the file
+    // now in place.
+    void adoptWritten(RootFile& f, RegTree&& tree, std::size_t size);
     // Keeps a copy of a corrupt file under a name no other copy has (or finds the one kept by an
     // earlier try: `madeNow` false); nothing when none could be made.
     std::optional<std::string> keepCorruptCopy(const RootFile& f, bool& madeNow);
     // Takes the root's lock for a change and reads the file afresh under it.
     Status lockForChange(RootFile& f, FileLock& lock);
     // Writes a changed tree over the root's file, keeping a corrupt file aside first.
-    Status writeTree(RootFile& f, const RegTree& tree);
+    Status writeTree(RootFile& f, RegTree&& tree);
 
     RootFile files_[2];
     Autostart autostart_[2];

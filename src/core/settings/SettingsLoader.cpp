@@ -5,6 +5,7 @@
 
 #include "core/base/Text.h"
 #include "core/settings/ColourText.h"
+#include "core/store/ChangeBatch.h"
 #include "core/store/StoreAccess.h"
 #include "core/timezones/ZoneRecord.h"
 
@@ -40,6 +41,8 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
 
     zones.ZoneRoot = kZoneRootNt;
 
+    // The defaults of missing values are written in one rewrite of the store's file, not one each.
+    ChangeBatch batch(store, s.SettingsRoot);
     Status st = status::kSuccess;
     auto read = [&](const char* name, const std::string& fallback) {
         return QueryValue(store, name, st, key, fallback);
@@ -75,6 +78,7 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     s.DateSize = read("DateSize", "6");
     s.TimeBold = read("TimeBold", "1");
     s.DateBold = read("DateBold", "0");
+    batch.commit();
 
     store.CloseKey(maker);
     store.CloseKey(key);

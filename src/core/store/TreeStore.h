@@ -45,6 +45,7 @@ class TreeStore : public Store {
 
   protected:
     // A change to one root's tree: returns its status and sets `changed` when there is anything to keep.
+    // A change that fails leaves the tree as it was.
     using TreeChange = std::function<Status(RegTree& tree, bool& changed)>;
 
     // The root's current tree; valid until the next call on the store.
