@@ -11,8 +11,10 @@
 #include <sstream>
 
 #include "core/settings/Settings.h"
+#include "core/settings/SettingsLoader.h"
 #include "core/state/Paths.h"
 #include "core/store/StoreAccess.h"
+#include "core/timezones/ZoneState.h"
 #include "platform/FileStore.h"
 #include "support/FakeKeys.h"
 #include "support/StoredValue.h"
@@ -189,6 +191,20 @@ TEST_F(FileStoreTest, SeesChangesMadeByOtherProgramsAndEditors) {
     EXPECT_EQ(storedValue(*reader, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
     ASSERT_EQ(writer->SetValue(key, "B", ValueType::String, "3"), status::kSuccess);
     EXPECT_EQ(storedValue(*reader, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
+}
+
+// A store keeps the tree it wrote instead of reading its own write back; another program's write
+// right after it, even of the same size within the same clock tick, must still be seen.
+TEST_F(FileStoreTest, AWriteRightAfterOurOwnOfTheSameSizeIsNotLost) {
+    auto mine = open();
+    auto theirs = open();
+    KeyHandle key = put(*mine, Root::CurrentUser, "A", "1");
+    for (const char* v : {"2", "3", "4"}) {
+        ASSERT_EQ(theirs->SetValue(key, "A", ValueType::String, v), status::kSuccess);
+        EXPECT_EQ(storedValue(*mine, Root::CurrentUser, kSettingsKey, "A"), v);
+        ASSERT_EQ(mine->SetValue(key, "B", ValueType::String, v), status::kSuccess);
+        EXPECT_EQ(storedValue(*open(), Root::CurrentUser, kSettingsKey, "A"), v);
+    }
 }
 
 TEST_F(FileStoreTest, CorruptFileIsKeptAsideAndItsReadableLinesSurvive) {
@@ -430,7 +446,8 @@ TEST_F(FileStoreTest, AFailedReadKeepsTheSettingAndWritesNoDefault) {
 TEST_F(FileStoreTest, AFileThatCanBeWrittenButNotReadIsNeverReplaced) {
     const std::string folder = dir.file("config/tavrin");
     fs::create_directories(folder);
-    const std::string text = "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"DateFormat\"=\"dd.mm.yy\"\n";
+    const std::string text =
+        "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"DateFormat\"=\"dd.mm.yy\"\n\"TimeFormat\"=\"hh:mm\"\n";
     spit(userFile(), text);
     for (const std::string& p : {dir.path(), dir.file("config"), folder, userFile()})
         ASSERT_EQ(::chown(p.c_str(), 65534, 65534), 0) << p;
@@ -445,8 +462,16 @@ TEST_F(FileStoreTest, AFileThatCanBeWrittenButNotReadIsNeverReplaced) {
         if (store.OpenKey(user, kSettingsKey, kAllAccess, key) != status::kReadFailed) return 1;
         if (store.CreateKey(user, kSettingsKey, kAllAccess, key, d) == status::kSuccess) return 2;
         key = KeyHandle{Root::CurrentUser, kSettingsKey, kAllAccess, true};
-        if (store.SetValue(key, "TimeFormat", ValueType::String, "hh:mm") == status::kSuccess) return 3;
-        return store.lastFailure().find(userFile()) == std::string::npos ? 4 : 0;
+        if (store.SetValue(key, "ColScheme", ValueType::String, "E99012") == status::kSuccess) return 3;
+        if (store.lastFailure().find(userFile()) == std::string::npos) return 4;
+        if (store.DeleteValue(key, "TimeFormat") == status::kSuccess) return 5;
+        if (store.beginChanges(Root::CurrentUser) == status::kSuccess) return 6;
+        // The loader finds every value missing, and must write no default over any of them.
+        Settings settings;
+        settings.SettingsRoot = Root::CurrentUser;
+        ZoneState zones;
+        LoadSettings(store, settings, zones, "C8D0D4");
+        return 0;
     }));
     ::chmod(userFile().c_str(), 0600);
     EXPECT_EQ(slurp(userFile()), text);
@@ -478,4 +503,28 @@ TEST_F(FileStoreTest, ACorruptFileSetAsideIsToldOnceWithWhereTheCopyIs) {
     EXPECT_NE(notices[0].find(userFile() + ".corrupt"), std::string::npos) << notices[0];
     EXPECT_NE(notices[0].find("line 5"), std::string::npos) << notices[0];
     EXPECT_TRUE(store->takeNotices().empty());
+}
+
+// Setting a damaged file aside must leave the file, its lock and the copy, and nothing else: a stray
+// temporary file per start would pile up.
+TEST_F(FileStoreTest, EveryDamagedFileSetAsideLeavesNoTempFileLoadAfterLoad) {
+    const std::string folder = fs::path(userFile()).parent_path();
+    fs::create_directories(folder);
+    std::set<std::string> expected{"user.reg", "user.reg.lock"};
+    for (int load = 0; load < 3; ++load) {
+        // Each start finds the file damaged again, missing its defaults, and sets it aside anew.
+        spit(userFile(), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"ColScheme\"=\"E99012\"\n\x01garbage " +
+                             std::to_string(load) + "\n");
+        auto store = open();
+        Settings settings;
+        settings.SettingsRoot = Root::CurrentUser;
+        ZoneState zones;
+        LoadSettings(*store, settings, zones, "C8D0D4");
+        EXPECT_EQ(settings.DateFormat, "mm/dd/yy");
+        EXPECT_EQ(store->takeNotices().size(), 1u) << "load " << load;
+        expected.insert("user.reg.corrupt" + (load == 0 ? std::string() : "." + std::to_string(load)));
+    }
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, expected);
 }

@@ -93,21 +93,37 @@ TEST_F(SharedFile, ASaveRemovesTempFilesOfWritersThatDiedAndKeepsNoStrayOfItsOwn
     EXPECT_EQ(names, (std::set<std::string>{"Tavrin.DAT", "Tavrin.DAT.lock"}));
 }
 
-// A copy kept aside is written through a temporary file of its own; each load of such a file must
-// leave the copy and nothing else.
-TEST(ReminderCopies, KeepingACopyAsideLeavesNoTempFileBehind) {
-    test::TempDir dir;
-    const std::string path = dir.file("Tavrin.DAT");
+// A copy kept aside is written through a temporary file of its own; every load of such a file must
+// leave the file and its one copy, and nothing else (a stray file per load would pile up).
+TEST(ReminderCopies, EveryCopyKeptAsideLeavesNoTempFileLoadAfterLoad) {
     std::string many;
     for (int i = 0; i < 257; ++i) many += record("R" + std::to_string(i));
-    writeFile(path, many);
-    for (int load = 0; load < 3; ++load) {
-        ReminderTable t;
-        ASSERT_TRUE(LoadReminders(t, path).ok);
+    const struct {
+        const char* what;
+        std::string text;
+        const char* copy;
+    } cases[] = {
+        {"more than 256 records", many, ".overflow"},
+        {"a record without a title", record("A") + record("") + record("B"), ".overflow"},
+        {"nothing recognisable", "not a reminder file\n", ".unread"},
+        {"the older layout", readFile(test::dataFile("older-layout.dat")), ".old"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dir;
+        const std::string path = dir.file("Tavrin.DAT");
+        for (int load = 0; load < 3; ++load) {
+            writeFile(path, c.text);  // the conversion rewrites it: the next start finds it old again
+            ReminderTable t;
+            ASSERT_TRUE(LoadReminders(t, path).ok);
+            ASSERT_TRUE(UpgradeReminderFile(t, path).ok);
+        }
+        std::set<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+            names.insert(e.path().filename());
+        EXPECT_EQ(names, (std::set<std::string>{"Tavrin.DAT", std::string("Tavrin.DAT") + c.copy}));
+        EXPECT_EQ(readFile(path + c.copy), c.text);
     }
-    std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir.path())) names.insert(e.path().filename());
-    EXPECT_EQ(names, (std::set<std::string>{"Tavrin.DAT", "Tavrin.DAT.overflow"}));
 }
 
 // Another encoding, or another program's file: nothing reads as a reminder, and the next save would
