@@ -45,5 +45,13 @@ TEST(ZoneFileCache, OneFileHasOnePathFromAnyFolderSpelling) {
     EXPECT_EQ(relative, direct);
 }
 
+// Zone files whose counts promise more than they hold once crashed every program that met one (a
+// TZ or TZDIR pointing at it); now they are no zone, like a missing file.
+TEST(ZoneFileCache, ADamagedZoneFileIsNoZone) {
+    ZoneFileCache cache;
+    for (const char* name : {"crash-version-1-time-count", "crash-version-1-no-types"})
+        EXPECT_EQ(cache.get(std::string(TAVRIN_TEST_DATA) + "/fuzz/tz_file/" + name), nullptr) << name;
+}
+
 }  // namespace
 }  // namespace tavrin

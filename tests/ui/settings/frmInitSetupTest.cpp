@@ -147,5 +147,34 @@ TEST_F(SetupWindow, TypingIntoTheWindowsListLeavesTheSchemeListsAsTheyWere) {
     EXPECT_EQ(value(Root::LocalMachine, "ColScheme"), "E99012");
 }
 
+// A disk that is full when Finish writes the settings: the message says why, and the dialog stays.
+struct FullDiskStore : MemoryStore {
+    std::string lastFailure() const override { return "cannot write /x/user.reg: No space left on device"; }
+
+  protected:
+    Status updateTree(Root, const TreeChange&) override { return status::kWriteFailed; }
+};
+
+TEST(SetupWindowOnAFullDisk, FinishSaysWhyTheSettingsCouldNotBeWritten) {
+    test::ensureApp();
+    FullDiskStore store;
+    test::FakeClock clock;
+    test::RecordingShell shell;
+    test::ScriptedAsker asker;
+    AppState app{store, clock, shell, asker, Paths{}};
+    test::FakeCommonDialogs dialogs;
+    int finished = 0;
+    frmInitSetup window(app, dialogs, [&finished] { ++finished; });
+    window.show();
+    window.optUser(0)->setChecked(true);
+    window.Label3_Click(0);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].text,
+              "Warning! An error occured whilst trying to create preferences\n\ncannot write /x/user.reg: No "
+              "space left on device.");
+    EXPECT_EQ(finished, 0);
+    EXPECT_TRUE(window.isVisible());
+}
+
 }  // namespace
 }  // namespace tavrin
