@@ -1,8 +1,10 @@
 #include "app/TestProbe.h"
 
+#include <xcb/xcb.h>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QWidget>
 
 #include <cstdlib>
@@ -78,7 +80,25 @@ QString roleName(QAccessible::Role role) {
     }
 }
 
-void describe(QAccessibleInterface* element, int depth, QString& out) {
+// How far the X server's place of `window` lies from the toolkit's idea of it. A window manager that
+// reparents a window into its frame can leave the toolkit with a stale position (openbox's dock
+// windows read as 0,0); a test reading the probe wants where the window really is.
+QPoint serverOffset(const QWidget& window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection()) return {};
+    xcb_connection_t* c = x11->connection();
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    if (!screen) return {};
+    xcb_translate_coordinates_reply_t* at = xcb_translate_coordinates_reply(
+        c, xcb_translate_coordinates(c, static_cast<xcb_window_t>(window.winId()), screen->root, 0, 0),
+        nullptr);
+    if (!at) return {};
+    const QPoint offset = QPoint(at->dst_x, at->dst_y) - window.geometry().topLeft();
+    std::free(at);
+    return offset;
+}
+
+void describe(QAccessibleInterface* element, int depth, const QPoint& offset, QString& out) {
     if (!element || !element->isValid() || depth > kMaxDepth) return;
     const QAccessible::State state = element->state();
     if (state.invisible || state.offscreen) return;
@@ -95,9 +115,9 @@ void describe(QAccessibleInterface* element, int depth, QString& out) {
     out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
                .arg(depth)
                .arg(roleName(element->role()), oneLine(name), oneLine(element->text(QAccessible::Value)),
-                    rectText(element->rect()), words.join(' '));
+                    rectText(element->rect().translated(offset)), words.join(' '));
     const int children = element->childCount();
-    for (int i = 0; i < children; ++i) describe(element->child(i), depth + 1, out);
+    for (int i = 0; i < children; ++i) describe(element->child(i), depth + 1, offset, out);
 }
 
 }  // namespace
@@ -117,11 +137,12 @@ QString TestProbe::snapshot() {
     QString out;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (!window->isVisible()) continue;
+        const QPoint offset = serverOffset(*window);
         out += QStringLiteral("window\t%1\t%2\n")
-                   .arg(oneLine(window->windowTitle()), rectText(window->frameGeometry()));
+                   .arg(oneLine(window->windowTitle()), rectText(window->frameGeometry().translated(offset)));
         QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
         if (!root) continue;
-        for (int i = 0; i < root->childCount(); ++i) describe(root->child(i), 1, out);
+        for (int i = 0; i < root->childCount(); ++i) describe(root->child(i), 1, offset, out);
     }
     return out;
 }

@@ -30,6 +30,25 @@ class Panel {
 
     bool connected() const { return xcb_connection_has_error(c_) == 0; }
 
+    // Whether a window manager runs on the display (it names its check window on the root).
+    bool windowManagerRuns() {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(
+            c_,
+            xcb_get_property(c_, 0, screen->root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 0, 1),
+            nullptr);
+        const bool runs = reply != nullptr && xcb_get_property_value_length(reply) == 4;
+        std::free(reply);
+        return runs;
+    }
+
+    // Where the top-level window titled `title` is on the screen now, as the X server has it (the
+    // toolkit's own idea of a window's place can lag behind the window manager's frame).
+    Rect windowOnScreen(const std::string& title) {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
+        return find(screen->root, screen->root, title, 3);
+    }
+
     enum class Edge { Left, Right, Top, Bottom };
     // Shows the panel along `edge`, `thickness` pixels thick, on a 1024 x 768 screen.
     void place(Edge edge, int thickness) {
@@ -86,6 +105,39 @@ class Panel {
     }
 
   private:
+    // Searches `depth` levels below `window` for a viewable window named `title` larger than a pixel.
+    Rect find(xcb_window_t root, xcb_window_t window, const std::string& title, int depth) {
+        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c_, xcb_query_tree(c_, window), nullptr);
+        if (tree == nullptr) return {};
+        Rect found;
+        const xcb_window_t* children = xcb_query_tree_children(tree);
+        for (int i = 0; i < xcb_query_tree_children_length(tree) && found.w == 0; ++i) {
+            const xcb_window_t child = children[i];
+            xcb_get_property_reply_t* name = xcb_get_property_reply(
+                c_, xcb_get_property(c_, 0, child, XCB_ATOM_WM_NAME, XCB_ATOM_ANY, 0, 64), nullptr);
+            const bool named =
+                name != nullptr &&
+                std::string(static_cast<const char*>(xcb_get_property_value(name)),
+                            static_cast<std::size_t>(xcb_get_property_value_length(name))) == title;
+            std::free(name);
+            xcb_get_window_attributes_reply_t* attributes =
+                xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, child), nullptr);
+            const bool viewable = attributes != nullptr && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+            std::free(attributes);
+            xcb_get_geometry_reply_t* geometry =
+                xcb_get_geometry_reply(c_, xcb_get_geometry(c_, child), nullptr);
+            xcb_translate_coordinates_reply_t* at = xcb_translate_coordinates_reply(
+                c_, xcb_translate_coordinates(c_, child, root, 0, 0), nullptr);
+            if (named && viewable && geometry != nullptr && at != nullptr && geometry->width > 1)
+                found = {at->dst_x, at->dst_y, geometry->width, geometry->height};
+            std::free(geometry);
+            std::free(at);
+            if (found.w == 0 && depth > 1) found = find(root, child, title, depth - 1);
+        }
+        std::free(tree);
+        return found;
+    }
+
     xcb_atom_t atom(const char* name) {
         xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
             c_, xcb_intern_atom(c_, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
@@ -126,12 +178,15 @@ TEST(PanelUnderX, TheClockTakesTheEndOfThePanelStripAndFollowsThePanel) {
     wm.pid = spawn({"openbox", "--sm-disable"}, env, root.file("wm.log"));
     Panel panel(display);
     ASSERT_TRUE(panel.connected());
+    // The panel and the clock come once the window manager runs, as they do in a desktop session.
+    ASSERT_TRUE(waitFor([&] { return panel.windowManagerRuns(); }, 20)) << "openbox did not start";
     panel.place(Panel::Edge::Bottom, 30);
 
     Child program;
     program.pid = spawn({TAVRIN_BINARY_DIR "/src/tavrin"}, env, root.file("tavrin.log"));
     const std::string probe = root.file("probe.txt");
-    auto clock = [&] { return probed(probe, "Tavrin").rect; };
+    ASSERT_TRUE(waitFor([&] { return probed(probe, "Tavrin").found; }, 20)) << "the clock never showed";
+    auto clock = [&] { return panel.windowOnScreen("Tavrin"); };
     // The clock lies inside `strip` and against its far end (the right-hand end of a horizontal
     // strip, the bottom of an upright one).
     auto atEndOf = [&](Rect strip) {
