@@ -70,31 +70,28 @@ Fixture& fixture() {
     return *f;
 }
 
-// The first window of the process: fonts and pictures are loaded on the way. Run once, first, or on
-// its own: --benchmark_filter=CalendarFirst.
-void BM_CalendarFirstOpenInTheProcess(benchmark::State& state) {
-    Fixture& f = fixture();
+// Times `open` showing a window up to its first paint; closing it is not timed.
+template <typename Open>
+void timeOpenToFirstPaint(benchmark::State& state, Open open) {
     for (auto _ : state) {
-        frmCal* cal = f.windows.showCalendar();
-        benchmark::DoNotOptimize(cal->grab());
+        QWidget* window = open();
+        benchmark::DoNotOptimize(window->grab());
         state.PauseTiming();
-        delete cal;
+        delete window;
         QCoreApplication::processEvents();
         state.ResumeTiming();
     }
 }
+
+// The first window of the process: fonts and pictures are loaded on the way. Run once, first, or on
+// its own: --benchmark_filter=CalendarFirst.
+void BM_CalendarFirstOpenInTheProcess(benchmark::State& state) {
+    timeOpenToFirstPaint(state, [] { return fixture().windows.showCalendar(); });
+}
 BENCHMARK(BM_CalendarFirstOpenInTheProcess)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_CalendarOpenToFirstPaint(benchmark::State& state) {
-    Fixture& f = fixture();
-    for (auto _ : state) {
-        frmCal* cal = f.windows.showCalendar();
-        benchmark::DoNotOptimize(cal->grab());
-        state.PauseTiming();
-        delete cal;
-        QCoreApplication::processEvents();
-        state.ResumeTiming();
-    }
+    timeOpenToFirstPaint(state, [] { return fixture().windows.showCalendar(); });
 }
 BENCHMARK(BM_CalendarOpenToFirstPaint)->Unit(benchmark::kMillisecond);
 
@@ -112,49 +109,30 @@ void BM_CalendarMonthChange(benchmark::State& state) {
 BENCHMARK(BM_CalendarMonthChange)->Unit(benchmark::kMillisecond);
 
 void BM_ManagerOpenWith256Reminders(benchmark::State& state) {
-    Fixture& f = fixture();
-    for (auto _ : state) {
-        frmRem* manager = f.windows.showManager();
-        benchmark::DoNotOptimize(manager->grab());
-        state.PauseTiming();
-        delete manager;
-        QCoreApplication::processEvents();
-        state.ResumeTiming();
-    }
+    timeOpenToFirstPaint(state, [] { return fixture().windows.showManager(); });
 }
 BENCHMARK(BM_ManagerOpenWith256Reminders)->Unit(benchmark::kMillisecond);
+
+// The alarm dialog, built and shown.
+void timeAlarmDialogOpen(benchmark::State& state) {
+    QuietSound sound;
+    QtCommonDialogs dialogs;
+    timeOpenToFirstPaint(state, [&] {
+        auto* dialog = new frmAlarm(fixture().app, sound, dialogs);
+        dialog->show();
+        return dialog;
+    });
+}
 
 // The alarm dialog as the first window of the process, its zones not yet read from the database.
 // Run on its own: --benchmark_filter=AlarmDialogFirst.
 void BM_AlarmDialogFirstOpenInTheProcess(benchmark::State& state) {
-    Fixture& f = fixture();
-    QuietSound sound;
-    QtCommonDialogs dialogs;
-    for (auto _ : state) {
-        auto* dialog = new frmAlarm(f.app, sound, dialogs);
-        dialog->show();
-        benchmark::DoNotOptimize(dialog->grab());
-        state.PauseTiming();
-        delete dialog;
-        QCoreApplication::processEvents();
-        state.ResumeTiming();
-    }
+    timeAlarmDialogOpen(state);
 }
 BENCHMARK(BM_AlarmDialogFirstOpenInTheProcess)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_AlarmDialogOpen(benchmark::State& state) {
-    Fixture& f = fixture();
-    QuietSound sound;
-    QtCommonDialogs dialogs;
-    for (auto _ : state) {
-        auto* dialog = new frmAlarm(f.app, sound, dialogs);
-        dialog->show();
-        benchmark::DoNotOptimize(dialog->grab());
-        state.PauseTiming();
-        delete dialog;
-        QCoreApplication::processEvents();
-        state.ResumeTiming();
-    }
+    timeAlarmDialogOpen(state);
 }
 BENCHMARK(BM_AlarmDialogOpen)->Unit(benchmark::kMillisecond);
 

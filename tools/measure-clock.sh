@@ -13,19 +13,7 @@ program=${2:-"$here/build/src/tavrin"}
 warmup=2
 [ -x "$program" ] || { echo "measure-clock: no program at $program (build it first)" >&2; exit 2; }
 
-tmp=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$tmp"
-}
-trap cleanup EXIT INT TERM
-
-export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
-export XDG_CONFIG_DIRS="$tmp/xdg" XDG_CACHE_HOME="$tmp/cache"
-mkdir -p "$XDG_CONFIG_HOME/tavrin" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR" "$XDG_CONFIG_DIRS" "$XDG_CACHE_HOME"
-chmod 700 "$XDG_RUNTIME_DIR"
+source "$here/tools/scratch-user.sh"
 printf 'REGEDIT4\n\n[SOFTWARE\\QUILLON]\n@="Quillon"\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n"ColScheme"="E99012"\n' \
   >"$XDG_CONFIG_HOME/tavrin/user.reg"
 if [ -n "${STORE_MB:-}" ]; then

@@ -13,19 +13,7 @@ for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "measure-menu: $tool is missing (tools/setup.sh installs it)" >&2; exit 2; }
 done
 
-tmp=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$tmp"
-}
-trap cleanup EXIT INT TERM
-
-export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp/run"
-export XDG_CONFIG_DIRS="$tmp/xdg" XDG_CACHE_HOME="$tmp/cache"
-mkdir -p "$XDG_CONFIG_HOME/tavrin" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR" "$XDG_CONFIG_DIRS" "$XDG_CACHE_HOME"
-chmod 700 "$XDG_RUNTIME_DIR"
+source "$here/tools/scratch-user.sh"
 zones=(Europe/Berlin America/New_York Asia/Tokyo Australia/Sydney America/Sao_Paulo Asia/Kolkata
        Africa/Cairo Pacific/Auckland America/Los_Angeles Europe/London)
 {
