@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "app/QtApplication.h"
+#include "support/FileText.h"
 #include "support/TempDir.h"
 #include "support/TestApp.h"
 #include "ui/clock/frmClock.h"
@@ -93,12 +93,11 @@ TEST(PreferencesJourney, ChangesFromTheMenuReachTheClockAndTheNextMenu) {
     EXPECT_GT(clock.compositions(), composed);
     EXPECT_EQ(clock.frame().pixelColor(0, 0), QColor(218, 219, 229));
     EXPECT_EQ(std::count(clock.TimeText().begin(), clock.TimeText().end(), ':'), 2) << clock.TimeText();
-    std::stringstream stored;
-    stored << std::ifstream(root.file("config/tavrin/user.reg")).rdbuf();
+    const std::string stored = tavrin::test::readFile(root.file("config/tavrin/user.reg"));
     for (const char* line :
          {"\"TimeFormat\"=\"HH:MM:SS\"", "\"ColScheme\"=\"E5DBDA\"", "\"NumTimeZones\"=\"2\"",
           "\"TZone1\"=\"Asia/Tokyo\"", "\"TZone2\"=\"Europe/Berlin\""})
-        EXPECT_NE(stored.str().find(line), std::string::npos) << line << "\n" << stored.str();
+        EXPECT_NE(stored.find(line), std::string::npos) << line << "\n" << stored;
 
     test::click(&clock);
     const auto menus = shown<frmMenu>();

@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/QtApplication.h"
 #include "core/settings/Settings.h"
+#include "support/FileText.h"
 #include "support/TempDir.h"
 #include "support/TestApp.h"
 #include "ui/clock/frmClock.h"
@@ -50,13 +50,12 @@ TEST_F(ProgramStart, AUserFileHoldingOnlyTheSchemeIsCompletedAndTheClockShows) {
     EXPECT_TRUE(app.clockWindow()->isVisible());
     EXPECT_EQ(app.state().settings.SettingsRoot, tavrin::Root::CurrentUser);
 
-    std::stringstream stored;
-    stored << std::ifstream(userFile).rdbuf();
+    const std::string stored = tavrin::test::readFile(userFile);
     for (const char* line : {"\"DateFormat\"=\"mm/dd/yy\"", "\"TimeFormat\"=\"h:mm AM/PM\"",
                              "\"TZFormat\"=\"mm/dd/yy h:mm am/pm\"", "\"TimeFont\"=\"ARIAL\"",
                              "\"DateBold\"=\"0\"", "\"ColScheme\"=\"E99012\""})
-        EXPECT_NE(stored.str().find(line), std::string::npos) << line;
-    EXPECT_EQ(stored.str().find("BGPicture"), std::string::npos);
+        EXPECT_NE(stored.find(line), std::string::npos) << line;
+    EXPECT_EQ(stored.find("BGPicture"), std::string::npos);
     // The texts are the settings' own patterns of now.
     EXPECT_NE(app.clockWindow()->TimeText().find('M'), std::string::npos);
 }

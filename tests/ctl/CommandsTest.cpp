@@ -98,10 +98,9 @@ TEST_F(Commands, SettingsShowsTheChosenRootAndEveryValueOnItsOwnLine) {
 TEST_F(Commands, FormatWritesTheDateTimeInTheClocksPatterns) {
     expectShown("format",
                 {
-                    {{"mm/dd/yy", "2005-03-07 21:05:09"}, "03/07/05\n"},
-                    {{"dddd, mmmm d, yyyy", "2005-03-07 21:05:09"}, "Monday, March 7, 2005\n"},
+                    // The patterns themselves are the formatter's (tested in the core); here the
+                    // date-time argument is read, a leap day among them.
                     {{"h:mm AM/PM", "2005-03-07 21:05:09"}, "9:05 PM\n"},
-                    {{"h:mm AM/PM", "2005-03-07 00:05:00"}, "12:05 AM\n"},
                     {{"ddd dd.mm.yyyy hh:nn:ss", "2000-02-29 23:59:59"}, "Tue 29.02.2000 23:59:59\n"},
                     // The date-time typed without quotes arrives as two words.
                     {{"d mmm", "2005-03-07", "21:05:09"}, "7 Mar\n"},

@@ -6,9 +6,7 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsLoader.h"
@@ -17,23 +15,31 @@
 #include "core/timezones/ZoneState.h"
 #include "platform/FileStore.h"
 #include "support/FakeKeys.h"
+#include "support/FileText.h"
 #include "support/StoredValue.h"
 #include "support/TempDir.h"
 
 using namespace tavrin;
+using tavrin::test::readFile;
 using tavrin::test::storedValue;
+using tavrin::test::writeFile;
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string slurp(const std::string& path) {
-    std::ostringstream out;
-    out << std::ifstream(path, std::ios::binary).rdbuf();
-    return out.str();
-}
-
-void spit(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+// Runs `write` with files limited to `bytes`, as on a disk that fills up part-way through a write.
+template <typename Write>
+Status withFileSizeLimit(std::size_t bytes, Write write) {
+    struct rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const Status s = write();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    return s;
 }
 
 // Runs `body` in a child process, whose exit status is what `body` returns.
@@ -103,7 +109,7 @@ TEST_F(FileStoreTest, ValuesPersistByteForByteWithNamesInTheirFirstCase) {
     struct stat st {};
     ASSERT_EQ(::stat(userFile().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-    const std::string text = slurp(userFile());
+    const std::string text = readFile(userFile());
     EXPECT_NE(text.find("\"DateFormat\"=\"dd.mm.yy\"\n"), std::string::npos) << text;
     auto store = open();
     EXPECT_EQ(storedValue(*store, Root::CurrentUser, "software\\quillon\\tavrin", "DATEFORMAT"), "dd.mm.yy");
@@ -115,7 +121,7 @@ TEST_F(FileStoreTest, ValuesPersistByteForByteWithNamesInTheirFirstCase) {
 
 TEST_F(FileStoreTest, ReadOnlyRootRefusesWriteOpensAndWritesNothing) {
     put(*open(), Root::LocalMachine, "DateFormat", "mm/dd/yy");
-    const std::string before = slurp(machineFile());
+    const std::string before = readFile(machineFile());
     auto store = open({machineFile()});
     const KeyHandle machine = KeyHandle::rootKey(Root::LocalMachine);
     KeyHandle key;
@@ -125,14 +131,14 @@ TEST_F(FileStoreTest, ReadOnlyRootRefusesWriteOpensAndWritesNothing) {
     EXPECT_EQ(storedValue(*store, Root::LocalMachine, kSettingsKey, "DateFormat"), "mm/dd/yy");
     key.access = kAllAccess;  // a handle that claims more than it was opened with
     EXPECT_EQ(store->SetValue(key, "DateFormat", ValueType::String, "x"), status::kAccessDenied);
-    EXPECT_EQ(slurp(machineFile()), before);
+    EXPECT_EQ(readFile(machineFile()), before);
     create(*store, Root::CurrentUser, kSettingsKey);  // the user's own root is unaffected
 }
 
 // The real permission check, seen by an ordinary user: a file and folder without write bits.
 TEST_F(FileStoreTest, DefaultProbeFollowsPermissionBitsForAnOrdinaryUser) {
     fs::create_directories(dir.file("ro"));
-    spit(dir.file("ro/machine.reg"), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n");
+    writeFile(dir.file("ro/machine.reg"), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n");
     ::chmod(dir.file("ro/machine.reg").c_str(), 0444);
     ::chmod(dir.file("ro").c_str(), 0555);
     ::chmod(dir.path().c_str(), 0755);
@@ -187,7 +193,7 @@ TEST_F(FileStoreTest, SeesChangesMadeByOtherProgramsAndEditors) {
         EXPECT_EQ(storedValue(*reader, Root::CurrentUser, kSettingsKey, "A"), v);
     }
     // An editor that writes the file in place keeps its inode.
-    spit(userFile(), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"edited by hand\"\n");
+    writeFile(userFile(), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"edited by hand\"\n");
     EXPECT_EQ(storedValue(*reader, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
     ASSERT_EQ(writer->SetValue(key, "B", ValueType::String, "3"), status::kSuccess);
     EXPECT_EQ(storedValue(*reader, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
@@ -211,45 +217,38 @@ TEST_F(FileStoreTest, CorruptFileIsKeptAsideAndItsReadableLinesSurvive) {
     fs::create_directories(fs::path(userFile()).parent_path());
     const std::string damaged =
         "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n\x01garbage\n\"B\"=\"2\"\n";
-    spit(userFile(), damaged);
+    writeFile(userFile(), damaged);
     auto store = open();
     EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "B"), "2");
-    EXPECT_EQ(slurp(userFile()), damaged);  // reading changes nothing
+    EXPECT_EQ(readFile(userFile()), damaged);  // reading changes nothing
     KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
     ASSERT_EQ(store->SetValue(key, "C", ValueType::String, "3"), status::kSuccess);
-    EXPECT_EQ(slurp(userFile() + ".corrupt"), damaged);
+    EXPECT_EQ(readFile(userFile() + ".corrupt"), damaged);
     auto fresh = open();
     for (const char* name : {"A", "B", "C"})
         EXPECT_NE(storedValue(*fresh, Root::CurrentUser, kSettingsKey, name), "<missing>");
     // A second damaged file does not replace the first one kept.
-    spit(userFile(), damaged + "[broken\n");
+    writeFile(userFile(), damaged + "[broken\n");
     ASSERT_EQ(store->SetValue(key, "D", ValueType::String, "4"), status::kSuccess);
-    EXPECT_EQ(slurp(userFile() + ".corrupt"), damaged);
-    EXPECT_EQ(slurp(userFile() + ".corrupt.1"), damaged + "[broken\n");
+    EXPECT_EQ(readFile(userFile() + ".corrupt"), damaged);
+    EXPECT_EQ(readFile(userFile() + ".corrupt.1"), damaged + "[broken\n");
     EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, kSettingsKey, "D"), "4");
 }
 
 TEST_F(FileStoreTest, FailedWritesLeaveTheOldFileAndSayWhy) {
     auto store = open();
     KeyHandle key = put(*store, Root::CurrentUser, "A", "1");
-    const std::string before = slurp(userFile());
-    // A disk that fills up: the file size limit makes the write fail part-way.
-    struct rlimit old {};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = before.size() + 16;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const Status s = store->SetValue(key, "Big", ValueType::String, std::string(4096, 'x'));
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(s, status::kWriteFailed);
-    EXPECT_EQ(slurp(userFile()), before);
+    const std::string before = readFile(userFile());
+    EXPECT_EQ(withFileSizeLimit(
+                  before.size() + 16,
+                  [&] { return store->SetValue(key, "Big", ValueType::String, std::string(4096, 'x')); }),
+              status::kWriteFailed);
+    EXPECT_EQ(readFile(userFile()), before);
     EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "Big"), "<missing>");
     for (const auto& entry : fs::directory_iterator(fs::path(userFile()).parent_path()))
         EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
     // A file in place of the folder.
-    spit(dir.file("file"), "not a folder");
+    writeFile(dir.file("file"), "not a folder");
     Disposition d;
     EXPECT_EQ(open({}, dir.file("file/user.reg"))
                   ->CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d),
@@ -279,7 +278,8 @@ TEST_F(FileStoreTest, RunValueIsTheAutostartEntry) {
     ASSERT_EQ(store->SetValue(run, "tavrin", ValueType::String, "/opt/my apps/tavrin --x "),
               status::kSuccess);
     // The entry's text is the autostart entry's own; this is the right file with the right command.
-    EXPECT_EQ(slurp(userAutostart() + "/tavrin.desktop"), Autostart::entryText("/opt/my apps/tavrin --x "));
+    EXPECT_EQ(readFile(userAutostart() + "/tavrin.desktop"),
+              Autostart::entryText("/opt/my apps/tavrin --x "));
     EXPECT_EQ(storedValue(*store, Root::CurrentUser, kRunKey, "TAVRIN"), "/opt/my apps/tavrin --x ");
     EXPECT_EQ(storedValue(*store, Root::LocalMachine, kRunKey, "Tavrin"), "<missing>");
     std::string name;
@@ -320,7 +320,7 @@ TEST_F(FileStoreTest, BatchRewritesTheFileOnceWithEveryChangeAtItsCommit) {
     auto store = open();
     KeyHandle key = put(*store, Root::CurrentUser, "A", "1");
     ASSERT_EQ(store->SetValue(key, "C", ValueType::String, "3"), status::kSuccess);
-    const std::string before = slurp(userFile());
+    const std::string before = readFile(userFile());
     struct stat was {};
     ::stat(userFile().c_str(), &was);
 
@@ -335,7 +335,7 @@ TEST_F(FileStoreTest, BatchRewritesTheFileOnceWithEveryChangeAtItsCommit) {
     // The batch reads its own changes; the file, and so every other program, still has the old ones.
     EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "A"), "2");
     EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "C"), "<missing>");
-    EXPECT_EQ(slurp(userFile()), before);
+    EXPECT_EQ(readFile(userFile()), before);
     EXPECT_EQ(storedValue(*open(), Root::CurrentUser, kSettingsKey, "A"), "1");
 
     ASSERT_EQ(store->commitChanges(Root::CurrentUser), status::kSuccess);
@@ -375,7 +375,7 @@ TEST_F(FileStoreTest, AnotherProgramWritingDuringABatchWaitsForItAndLosesNothing
     ASSERT_EQ(store->SetValue(key, "Mine", ValueType::String, "m"), status::kSuccess);
     ASSERT_EQ(::write(go[1], "x", 1), 1);
     ::usleep(200 * 1000);
-    EXPECT_EQ(slurp(userFile()).find("Theirs"), std::string::npos);  // still waiting for the lock
+    EXPECT_EQ(readFile(userFile()).find("Theirs"), std::string::npos);  // still waiting for the lock
     ASSERT_EQ(store->commitChanges(Root::CurrentUser), status::kSuccess);
     expectExitsCleanly(other);
     ::close(go[0]);
@@ -389,21 +389,13 @@ TEST_F(FileStoreTest, AnotherProgramWritingDuringABatchWaitsForItAndLosesNothing
 TEST_F(FileStoreTest, FailedBatchCommitKeepsTheOldFileAndReadsIt) {
     auto store = open();
     KeyHandle key = put(*store, Root::CurrentUser, "A", "1");
-    const std::string before = slurp(userFile());
+    const std::string before = readFile(userFile());
     ASSERT_EQ(store->beginChanges(Root::CurrentUser), status::kSuccess);
     ASSERT_EQ(store->SetValue(key, "A", ValueType::String, "2"), status::kSuccess);
     ASSERT_EQ(store->SetValue(key, "Big", ValueType::String, std::string(4096, 'x')), status::kSuccess);
-    struct rlimit old {};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = before.size() + 16;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const Status s = store->commitChanges(Root::CurrentUser);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(s, status::kWriteFailed);
-    EXPECT_EQ(slurp(userFile()), before);
+    EXPECT_EQ(withFileSizeLimit(before.size() + 16, [&] { return store->commitChanges(Root::CurrentUser); }),
+              status::kWriteFailed);
+    EXPECT_EQ(readFile(userFile()), before);
     EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "A"), "1");
     EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "Big"), "<missing>");
     // The lock went with the failed batch: the next change, batched or not, is made.
@@ -422,7 +414,8 @@ TEST_F(FileStoreTest, AFailedReadKeepsTheSettingAndWritesNoDefault) {
     KeyHandle key;
     ASSERT_EQ(store->OpenKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kAllAccess, key),
               status::kSuccess);
-    spit(userFile(), slurp(userFile()) + "\"Other\"=\"x\"\n");  // changed by another program: read again
+    writeFile(userFile(),
+              readFile(userFile()) + "\"Other\"=\"x\"\n");  // changed by another program: read again
     int failures = 1;
     store->setReadCall([&failures](int fd, void* buffer, std::size_t size) -> ssize_t {
         if (failures > 0) {
@@ -436,7 +429,7 @@ TEST_F(FileStoreTest, AFailedReadKeepsTheSettingAndWritesNoDefault) {
     EXPECT_EQ(QueryValue(*store, "DateFormat", s, key, "mm/dd/yy"), "");
     EXPECT_EQ(s, status::kReadFailed);
     EXPECT_NE(store->lastFailure().find("Input/output error"), std::string::npos) << store->lastFailure();
-    EXPECT_NE(slurp(userFile()).find("\"DateFormat\"=\"dd.mm.yy\""), std::string::npos);
+    EXPECT_NE(readFile(userFile()).find("\"DateFormat\"=\"dd.mm.yy\""), std::string::npos);
     EXPECT_EQ(QueryValue(*store, "DateFormat", s, key, "mm/dd/yy"), "dd.mm.yy");
     EXPECT_EQ(s, status::kSuccess);
 }
@@ -448,7 +441,7 @@ TEST_F(FileStoreTest, AFileThatCanBeWrittenButNotReadIsNeverReplaced) {
     fs::create_directories(folder);
     const std::string text =
         "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"DateFormat\"=\"dd.mm.yy\"\n\"TimeFormat\"=\"hh:mm\"\n";
-    spit(userFile(), text);
+    writeFile(userFile(), text);
     for (const std::string& p : {dir.path(), dir.file("config"), folder, userFile()})
         ASSERT_EQ(::chown(p.c_str(), 65534, 65534), 0) << p;
     ::chmod(userFile().c_str(), 0200);
@@ -474,16 +467,17 @@ TEST_F(FileStoreTest, AFileThatCanBeWrittenButNotReadIsNeverReplaced) {
         return 0;
     }));
     ::chmod(userFile().c_str(), 0600);
-    EXPECT_EQ(slurp(userFile()), text);
+    EXPECT_EQ(readFile(userFile()), text);
 }
 
 TEST_F(FileStoreTest, ASaveRemovesTempFilesLeftByWritersThatDied) {
     auto store = open();
     KeyHandle key = put(*store, Root::CurrentUser, "A", "1");
     const std::string folder = fs::path(userFile()).parent_path();
-    for (const char* name : {"user.reg.tmpAb12Cd", "user.reg.tmpXYZ789"}) spit(folder + "/" + name, "half");
-    spit(folder + "/user.reg.tmp-mine", "not a name the writer makes");
-    spit(folder + "/other.reg.tmpAb12Cd", "another file's");
+    for (const char* name : {"user.reg.tmpAb12Cd", "user.reg.tmpXYZ789"})
+        writeFile(folder + "/" + name, "half");
+    writeFile(folder + "/user.reg.tmp-mine", "not a name the writer makes");
+    writeFile(folder + "/other.reg.tmpAb12Cd", "another file's");
     ASSERT_EQ(store->SetValue(key, "B", ValueType::String, "2"), status::kSuccess);
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
@@ -493,7 +487,7 @@ TEST_F(FileStoreTest, ASaveRemovesTempFilesLeftByWritersThatDied) {
 
 TEST_F(FileStoreTest, ACorruptFileSetAsideIsToldOnceWithWhereTheCopyIs) {
     fs::create_directories(fs::path(userFile()).parent_path());
-    spit(userFile(), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n\x01garbage\n");
+    writeFile(userFile(), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n\x01garbage\n");
     auto store = open();
     KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
     ASSERT_EQ(store->SetValue(key, "C", ValueType::String, "3"), status::kSuccess);
@@ -513,8 +507,9 @@ TEST_F(FileStoreTest, EveryDamagedFileSetAsideLeavesNoTempFileLoadAfterLoad) {
     std::set<std::string> expected{"user.reg", "user.reg.lock"};
     for (int load = 0; load < 3; ++load) {
         // Each start finds the file damaged again, missing its defaults, and sets it aside anew.
-        spit(userFile(), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"ColScheme\"=\"E99012\"\n\x01garbage " +
-                             std::to_string(load) + "\n");
+        writeFile(userFile(),
+                  "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"ColScheme\"=\"E99012\"\n\x01garbage " +
+                      std::to_string(load) + "\n");
         auto store = open();
         Settings settings;
         settings.SettingsRoot = Root::CurrentUser;

@@ -1,21 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "core/timezones/DateTime.h"
 #include "core/timezones/TzFile.h"
+#include "support/FileText.h"
 
 namespace tavrin {
 namespace {
 
 const std::string kZoneinfo = std::string(TAVRIN_TEST_DATA) + "/zoneinfo";
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TzFile parsed(std::string_view bytes) {
     TzFile f;
@@ -96,7 +90,7 @@ TEST(TzFile, RejectsDamagedData) {
     EXPECT_FALSE(parses(versionOneFile(7)));      // a transition to a missing type
     EXPECT_FALSE(parses(versionOneFile(1, 40)));  // a name past the name bytes
     // No cut of a real file may read past its end.
-    const std::string bytes = readBytes(kZoneinfo + "/America/Nuuk");
+    const std::string bytes = tavrin::test::readFile(kZoneinfo + "/America/Nuuk");
     for (std::size_t n = 0; n < bytes.size(); n += 7) {
         const bool ok = parses(bytes.substr(0, n));
         EXPECT_FALSE(ok && n < 44) << n;
@@ -151,7 +145,7 @@ TEST(TzFile, RefusesCountsBeyondTheBytesForEveryVersion) {
 }
 
 TEST(TzFile, KeepsAFooterItCannotReadAsTextOnly) {
-    std::string bytes = readBytes(kZoneinfo + "/Asia/Tokyo");
+    std::string bytes = tavrin::test::readFile(kZoneinfo + "/Asia/Tokyo");
     const auto open = bytes.rfind('\n', bytes.size() - 2);
     const TzFile f = parsed(bytes.substr(0, open + 1) + "JST-9JDT,Q3.2.0\n");
     EXPECT_EQ(f.footerText(), "JST-9JDT,Q3.2.0");

@@ -154,10 +154,6 @@ TEST_F(ReminderWindowsTest, EditorOkRefusalsSayWhyAndKeepTheEditorOpenWithItsFie
     const Case cases[] = {
         {"no time", "Tea", "", "", "", "",
          "An unexpected error has occured, you may not have filled in the form."},
-        {"no time of day", "Tea", "31", "5", "", "",
-         "An unexpected error has occured, you may not have filled in the form."},
-        {"quote in title", "Say \"hi\"", "9", "5", "AM", "",
-         "The reminder title cannot contain a double quote (\")."},
         {"quote in message", "Tea", "9", "5", "AM", "2\" pipe",
          "The reminder message cannot contain a double quote (\")."},
     };
@@ -321,39 +317,18 @@ TEST_F(ReminderWindowsTest, CalendarLaysOutMonthsMarksTodayAndChangesMonth) {
     EXPECT_EQ(cal->lblCentre(7)->y() - cal->lblCentre(0)->y(), 27);
     EXPECT_EQ(cal->lblCentre(14)->y() - cal->lblCentre(7)->y(), 28);
 
-    struct Step {
-        int key;
-        const char* title;
-        const char* cells;
-    };
-    const Step steps[] = {
-        {Qt::Key_PageUp, "February 2005",
-         ". . 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 . . . . ."},
-        {Qt::Key_PageUp, "January 2005",
-         "30 31 . . . . 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29"},
-        {Qt::Key_PageUp, "December 2004",
-         ". . . 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30 31 ."},
-        {Qt::Key_PageDown, "January 2005", nullptr},
-    };
-    for (const Step& s : steps) {
-        key(cal, s.key);
-        EXPECT_EQ(cal->Label2(7)->text(), s.title);
-        if (s.cells) {
-            EXPECT_EQ(cells(cal), s.cells) << s.title;
-        }
-        for (int k = 0; k < CalendarGrid::kCells; ++k)
-            EXPECT_FALSE(cal->lblCentre(k)->font().bold()) << s.title;
-    }
-    cal->buildCal(10, 2005);  // starts on a Saturday and needs a sixth week
-    EXPECT_EQ(cells(cal).substr(0, 12), "30 31 . . . ");
-    EXPECT_EQ(cal->lblCentre(6)->text() + " " + cal->lblCentre(34)->text(), "1 29");
-    cal->buildCal(2, 2008);
-    EXPECT_EQ(cal->lblCentre(5 + 28)->text(), "29");  // 1 February 2008 was a Friday
+    // Which cell holds which day, and where years turn, is the grid's rule (tested in the core); here
+    // the keys and the arrow picture move the months and today's mark goes with its month.
+    key(cal, Qt::Key_PageUp);
+    EXPECT_EQ(cal->Label2(7)->text(), "February 2005");
+    EXPECT_EQ(cells(cal),
+              ". . 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 . . . . .");
+    for (int k = 0; k < CalendarGrid::kCells; ++k) EXPECT_FALSE(cal->lblCentre(k)->font().bold()) << k;
+    key(cal, Qt::Key_PageDown);
+    key(cal, Qt::Key_PageDown);
+    EXPECT_EQ(cal->Label2(7)->text(), "April 2005");
     cal->Image2_Click(1);
-    EXPECT_EQ(cal->Label2(7)->text(), "March 2008");
-    cal->buildCal(12, 2004);
-    cal->Image2_Click(1);
-    EXPECT_EQ(cal->Label2(7)->text(), "January 2005");
+    EXPECT_EQ(cal->Label2(7)->text(), "May 2005");
 }
 
 TEST_F(ReminderWindowsTest, CalendarDayMenusActOnTheChosenDay) {
