@@ -53,8 +53,4 @@ void XDisplayProbe::release() {
     connection_ = nullptr;
 }
 
-bool xDisplayReachable(const std::string& name) {
-    return XDisplayProbe().reachable(name);
-}
-
 }  // namespace tavrin

@@ -36,7 +36,4 @@ class XDisplayProbe {
     void* connection_ = nullptr;  // xcb_connection_t, not named here so that callers need no X headers
 };
 
-// Whether the X display `name` accepts a connection now (the connection is closed again at once).
-bool xDisplayReachable(const std::string& name);
-
 }  // namespace tavrin

@@ -103,8 +103,8 @@ TEST(DisplayChoice, WaylandRunsThroughXWaylandOrRefusesWithAReason) {
 }
 
 TEST(DisplayChoice, AnXDisplayNobodyServesIsNotReachable) {
-    EXPECT_FALSE(xDisplayReachable(":4711"));
-    EXPECT_FALSE(xDisplayReachable("no such display"));
+    EXPECT_FALSE(XDisplayProbe().reachable(":4711"));
+    EXPECT_FALSE(XDisplayProbe().reachable("no such display"));
 }
 
 TEST(DisplayChoice, TheProbeKeepsItsConnectionUntilReleased) {
