@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev
   libgtest-dev googletest libbenchmark-dev
   xvfb xauth x11-utils imagemagick desktop-file-utils xdotool openbox
-  fonts-dejavu-core tzdata
+  fonts-dejavu-core tzdata man-db locales
 )
 missing=()
 for p in "${packages[@]}"; do
