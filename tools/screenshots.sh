@@ -85,7 +85,7 @@ prefs_journey() {
   local pid=$!
 
   # The menu's fifth picture button, and a row of the zone list by its city.
-  local fifth='$1 == "window" { menu = $2 == "Tavrin Menu" } menu && $2 == "picture" && ++n == 5 {
+  local fifth='$1 == "window" { menu = $2 == "Tavrin Menu" } menu && $2 == "button" && ++n == 5 {
     split($5, r, ","); print r[1], r[2], r[3], r[4] }'
   row() { found "\$1 != \"window\" && index(\$3, \") $1, \") { split(\$5, r, \",\"); print r[1], r[2], r[3], r[4] }"; }
 

@@ -8,9 +8,9 @@ build=${1:-"$here/build"}
 
 packages=(
   build-essential cmake ccache pkg-config clang-format
-  qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev
+  qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev libxcb-randr0-dev libxcb-xinerama0-dev
   libgtest-dev googletest libbenchmark-dev
-  xvfb xauth x11-utils imagemagick desktop-file-utils xdotool openbox
+  xvfb xauth x11-utils imagemagick desktop-file-utils xdotool openbox tint2
   fonts-dejavu-core tzdata man-db locales
 )
 missing=()

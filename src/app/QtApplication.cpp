@@ -25,6 +25,7 @@
 #include "platform/ApplicationDirectory.h"
 #include "platform/FileStore.h"
 #include "platform/SystemKeys.h"
+#include "platform/X11Desktop.h"
 #include "ui/alarms/QtAlarmNotifier.h"
 #include "ui/alarms/QtSoundPlayer.h"
 #include "ui/alarms/frmAlarm.h"
@@ -102,9 +103,10 @@ void QtApplication::showClock() {
     // ticks use is in place before it.
     sound_ = std::make_unique<TracedSoundPlayer>(app.clock);
     const std::string appDir = applicationDirectory();
-    clock_ = std::make_unique<frmClock>(app, appDir);
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) desktop_ = X11Desktop::open();
+    clock_ = std::make_unique<frmClock>(app, appDir, desktop_.get());
     frmClock* window = clock_.get();
-    auto clockRect = [window] { return window->placedRect(); };
+    auto clockRect = [window] { return ClockPlace{window->placedRect(), window->availableRect()}; };
     alarmNotifier_ = std::make_unique<QtAlarmNotifier>(clockRect);
     announcer_ = std::make_unique<QtReminderAnnouncer>(app, clockRect);
     firing_ = std::make_unique<AlarmFiring>(app.alarms, *sound_, *alarmNotifier_, zoneClockOf(app));
@@ -126,6 +128,11 @@ void QtApplication::showClock() {
     });
     connect(window, &frmClock::firstFramePainted, this,
             [this] { traceMoment("first frame", app_->clock.unixMillis()); });
+    connect(window, &frmClock::raisedAbovePanel, this, [this](qint64 millisSinceNews) {
+        const std::string moment =
+            "raised above a panel " + std::to_string(millisSinceNews) + " ms after the news";
+        traceMoment(moment.c_str(), app_->clock.unixMillis());
+    });
     if (!window->SchemeHasImages() && schemeOfColour(app.settings.ColScheme) != PictureScheme::None)
         std::fprintf(stderr,
                      "tavrin: the colour scheme's pictures are missing from %s/Images; the clock shows "

@@ -30,6 +30,7 @@ class DueCheck;
 class ReminderWindows;
 class frmAlarm;
 class frmPrefs;
+class DesktopWatch;
 
 class QtApplication : public QObject {
     Q_OBJECT
@@ -80,6 +81,8 @@ class QtApplication : public QObject {
     std::unique_ptr<Store> store_;
     std::unique_ptr<AppState> app_;
 
+    // The X server's monitors, panels and stacking, watched for the clock; none on other displays.
+    std::unique_ptr<DesktopWatch> desktop_;
     std::unique_ptr<frmClock> clock_;
     QPointer<frmInitSetup> setup_;
     QPointer<frmStopWatch> stopwatch_;

@@ -24,15 +24,15 @@ shot 03-clock
 
 begin "a press opens the menu"
 click_rect $cx $cy $cw $ch
-wait_until 10 has_element picture "Preferences" || fail "no menu after a press on the clock"
+wait_until 10 has_element button "Preferences" || fail "no menu after a press on the clock"
 shot 04-menu
-read -r px py pw ph <<<"$(element_rect picture "Preferences")"
+read -r px py pw ph <<<"$(element_rect button "Preferences")"
 [ "$py" -lt "$cy" ] || fail "the menu is not above the clock"
 key Escape
 
 begin "the preferences: two zones through the filter, a time format, a scheme"
 click_rect $cx $cy $cw $ch
-click picture "Preferences"
+click button "Preferences"
 wait_until 10 has_window "Tavrin for Windows: Preferences" || fail "no preferences from the menu"
 # The row of the zone list whose text names CITY, and its tick box at the row's left.
 zone_row() {
@@ -75,7 +75,7 @@ face=$(pixel $((cx + cw - 4)) $((cy + ch / 2)))
 near "$face" 234 226 178 20 && fail "the face is still olive green: $face"
 shot 06-clock-silver
 click_rect $cx $cy $cw $ch
-wait_until 10 has_element picture "Preferences" || fail "no menu after the preferences"
+wait_until 10 has_element button "Preferences" || fail "no menu after the preferences"
 menu_lines=$(window_lines "Tavrin Menu" | awk -F'\t' '$2 == "label" { print $3 }')
 grep -q "Tokyo" <<<"$menu_lines" && grep -q "Berlin" <<<"$menu_lines" ||
   fail "the menu does not show the two zones: $menu_lines"
@@ -98,7 +98,7 @@ hour=$((10#${due%:*})); minute=${due#*:}
 half=AM; [ $hour -ge 12 ] && half=PM
 hour12=$((hour % 12)); [ $hour12 -eq 0 ] && hour12=12
 click_rect $cx $cy $cw $ch
-click picture "Calendar"
+click button "Calendar"
 wait_until 10 has_window "Calendar" || fail "no calendar from the menu"
 right_click label "$(date +%-d)"
 click menuitem "Add Reminder Here"
@@ -133,7 +133,7 @@ begin "an alarm in one minute rings with its balloon"
 sound="$home/ring.wav"
 printf 'RIFF\x2c\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x40\x1f\x00\x00\x01\x00\x08\x00data\x08\x00\x00\x00\x80\x80\x80\x80\x80\x80\x80\x80' >"$sound"
 click_rect $cx $cy $cw $ch
-click picture "Alarm"
+click button "Alarm"
 wait_until 10 has_window "Alarm" || fail "no alarm dialog from the menu"
 choose "Preset Alarm Times" "Custom..." "Alarm"
 fill "Alarm" "Hours:" "0"
@@ -149,7 +149,7 @@ shot 13-alarm-balloon
 
 begin "the stopwatch runs two seconds"
 click_rect $cx $cy $cw $ch
-click picture "Stopwatch"
+click button "Stopwatch"
 wait_until 10 has_window "Stop Watch" || fail "no stopwatch from the menu"
 click button Start "Stop Watch"
 sleep 2
@@ -161,7 +161,7 @@ shot 14-stopwatch
 
 begin "the floating clock stays on the screen when dragged off it"
 click_rect $cx $cy $cw $ch
-click picture "Floating Clock"
+click button "Floating Clock"
 wait_until 10 has_window "Floating Clock" || fail "no floating clock from the menu"
 read -r hx hy hw hh <<<"$(element_rect picture "Drag to move" "Floating Clock")"
 xdotool mousemove --sync $((hx + hw / 2)) $((hy + hh / 2)) mousedown 1
@@ -176,9 +176,9 @@ shot 15-floating-clock
 
 begin "the program ends from the menu"
 click_rect $cx $cy $cw $ch
-wait_until 10 has_element picture "Preferences" || fail "no menu"
-read -r fcx fcy fcw fch <<<"$(element_rect picture "Floating Clock")"
-read -r pfx pfy pfw pfh <<<"$(element_rect picture "Preferences")"
+wait_until 10 has_element button "Preferences" || fail "no menu"
+read -r fcx fcy fcw fch <<<"$(element_rect button "Floating Clock")"
+read -r pfx pfy pfw pfh <<<"$(element_rect button "Preferences")"
 click_rect $((pfx + pfx - fcx)) $pfy $pfw $pfh
 wait_until 10 process_gone "$app" || fail "the last button did not end the program"
 
@@ -199,7 +199,7 @@ face=$(pixel $((cx + cw - 4)) $((cy + ch / 2)))
 near "$face" 218 219 229 40 || fail "the face is not silver after the restart: $face"
 grep -q "Journey reminder" "$reminders" || fail "the reminder is gone"
 click_rect $cx $cy $cw $ch
-wait_until 10 has_element picture "Preferences" || fail "no menu after the restart"
+wait_until 10 has_element button "Preferences" || fail "no menu after the restart"
 menu_lines=$(window_lines "Tavrin Menu" | awk -F'\t' '$2 == "label" { print $3 }')
 grep -Eq '^[0-2][0-9]:[0-5][0-9] - .*Tokyo' <<<"$menu_lines" && grep -Eq '^[0-2][0-9]:[0-5][0-9] - .*Berlin' <<<"$menu_lines" ||
   fail "the menu lost its zones or format: $menu_lines"

@@ -1,6 +1,8 @@
 #include "core/clock/ClockFace.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace tavrin {
 
@@ -8,15 +10,25 @@ bool endsInAmPm(std::string_view timeFormat) {
     return timeFormat.ends_with("AM/PM");
 }
 
-std::string withoutMarker(std::string_view timeText) {
-    // Count characters, not bytes, so a marker in another script is dropped whole.
-    std::size_t end = timeText.size();
-    for (int dropped = 0; dropped < 3; ++dropped) {
-        if (end == 0) return std::string(timeText);
-        --end;
-        while (end > 0 && (static_cast<unsigned char>(timeText[end]) & 0xC0) == 0x80) --end;
+LineStyle fittedStyle(const LineStyle& style, std::string_view text, double width,
+                      const TextMetrics& metrics) {
+    const double wide = metrics.textWidth(style, text);
+    if (wide <= width || wide <= 0) return style;
+    // Printed widths grow with the size, so one guess lands close; a few quarter points less make up
+    // for the hinting of small sizes.
+    const double size = pointSize(style.size);
+    double fitted = std::floor(size * std::max(width, 0.0) / wide * 4) / 4;
+    LineStyle smaller = style;
+    for (int step = 0; step < 8; ++step) {
+        fitted = std::max(fitted, kSmallestPointSize);
+        std::string sizeText = std::to_string(fitted);
+        sizeText.erase(sizeText.find_last_not_of('0') + 1);
+        if (sizeText.back() == '.') sizeText.pop_back();
+        smaller.size = sizeText;
+        if (fitted <= kSmallestPointSize || metrics.textWidth(smaller, text) <= width) break;
+        fitted -= 0.25;
     }
-    return std::string(timeText.substr(0, end));
+    return smaller;
 }
 
 int roundHalfEven(double value) {
@@ -39,7 +51,8 @@ class Pen {
     Pen(FaceLayout& out, const TextMetrics& metrics, int width)
         : out_(out), metrics_(metrics), width_(width) {}
 
-    void print(int y, const LineStyle& style, const std::string& text) {
+    void print(int y, const LineStyle& wanted, const std::string& text) {
+        const LineStyle style = fittedStyle(wanted, text, width_ - 2 * kLineMargin, metrics_);
         const double w = metrics_.textWidth(style, text);
         out_.lines.push_back(PlacedLine{(width_ - w) / 2, y, style, text});
         y_ = y + metrics_.lineHeight(style);
@@ -71,8 +84,7 @@ FaceLayout layoutFace(const FaceInputs& in, const TextMetrics& metrics) {
         out.copies.push_back(ImageCopy{0, 0, bottomLayerTop(h), bottom.width, bottom.height});
     }
 
-    std::string timeText = in.timeText;
-    if (endsInAmPm(in.timeFormat) && w < kNarrowTrayWidth) timeText = withoutMarker(timeText);
+    const std::string& timeText = in.timeText;
 
     // Both heights come from whatever font the surface holds before the first line is printed.
     const int th = metrics.lineHeight(in.measureStyle);

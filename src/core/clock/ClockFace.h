@@ -25,7 +25,7 @@ struct ImageSize {
 struct FaceInputs {
     int trayWidth = 0;
     int trayHeight = 0;
-    std::string timeText;  // as refreshed this tick, before the narrow-tray shortening
+    std::string timeText;  // as refreshed this tick
     std::string dateText;
     std::string timeFormat;
     // The weekday line, or nothing when the date text cannot be read back as a date.
@@ -69,17 +69,20 @@ inline constexpr int kSurfaceWidth = 2775 / kTwipsPerPixel;
 inline constexpr int kSurfaceHeight = 5535 / kTwipsPerPixel;
 // Trays at least this tall show the weekday between time and date.
 inline constexpr int kThreeLineHeight = 60;
-// Trays narrower than this lose the AM/PM marker of a 12-hour time.
-inline constexpr int kNarrowTrayWidth = 50;
+// A line is printed smaller until it fits the tray's width less this margin on each side, but never
+// below the smallest size; a 12-hour time keeps its AM/PM on the narrowest panel.
+inline constexpr int kLineMargin = 1;
+inline constexpr double kSmallestPointSize = 4;
 
 FaceLayout layoutFace(const FaceInputs& in, const TextMetrics& metrics);
 
 // Whether the time pattern ends in exactly "AM/PM" (case matters): only then is the time refreshed
-// on every tick and shortened on a narrow tray.
+// on every tick.
 bool endsInAmPm(std::string_view timeFormat);
-// The time text without its last three characters (the blank and the marker); a text shorter than
-// three characters is kept.
-std::string withoutMarker(std::string_view timeText);
+// `style` at the largest size, in quarter points, at which `text` fits `width`: the style itself when
+// it fits, else smaller, down to the smallest size.
+LineStyle fittedStyle(const LineStyle& style, std::string_view text, double width,
+                      const TextMetrics& metrics);
 // Rounds to the nearest whole number, halves to the even neighbour.
 int roundHalfEven(double value);
 // The bottom picture's top edge for a tray of the given height.

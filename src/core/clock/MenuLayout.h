@@ -1,6 +1,6 @@
 #pragma once
-// Where the pop-up menu's parts go and where the menu sits, in twips: the lines one under another,
-// the separator and the row of six picture buttons under them, the menu above the tray area.
+// Where the pop-up menu's parts go, in twips: the lines one under another, the separator and the row
+// of six picture buttons under them. Where the menu itself goes is the panel's business (PanelSpot).
 #include <array>
 #include <vector>
 
@@ -32,19 +32,16 @@ struct MenuLayout {
     int height = 0;
 };
 
-// The inside of the menu for `lineCount` lines: lines every 220 twips from the top, the buttons 40
-// below the last step, the separator 10 above it, and 75 under the buttons.
-MenuLayout layoutMenu(int lineCount);
+// The menu's gap to the panel (or to the clock where there is no panel).
+inline constexpr int kMenuGapTwips = 90;
 
-// The menu's place on the screen, in twips. `screen` is the screen's rectangle, `clock` the tray clock
-// window's, `tray` the tray area's (empty while not yet known).
-//
-// Right-aligned with the screen, unless the clock sits higher than a bottom panel would put it (more
-// than 885 twips, 59 pixels, above the screen's bottom: a panel at the side), then 1000 twips left of
-// the clock; a clock in the screen's left half (a panel on the left) has the menu start at its left
-// edge. 90 twips above the tray area, or below it where there is no room above (a panel at the top);
-// 500 twips from the screen's top while the area is unknown. Whatever that gives, the menu is kept on
-// the screen.
-TwipsRect placeMenu(const TwipsRect& screen, const TwipsRect& clock, const TwipsRect& tray, int menuHeight);
+// The inside of a menu `width` twips wide for `lineCount` lines: lines every 220 twips from the top,
+// the buttons 40 below the last step in six equal cells across the menu, the separator 10 above them,
+// and 75 under the buttons.
+MenuLayout layoutMenu(int lineCount, int width = kMenuWidthTwips);
+
+// The menu's width for lines whose widest is `widestLine` twips: the design width, or wider so that
+// every line shows whole after its left margin with as much room at its end, but no wider than `room`.
+int menuWidthFor(int widestLine, int room);
 
 }  // namespace tavrin

@@ -28,6 +28,7 @@ struct Settings {
     std::string DateSize;
     std::string TimeBold;
     std::string DateBold;
+    int PanelOffset = 0;  // the clock's distance from the panel's end, in pixels
 
     // Derived and program-held values.
     std::string VersionText;

@@ -5,6 +5,7 @@
 
 #include "core/base/Text.h"
 #include "core/settings/ColourText.h"
+#include "core/settings/PanelOffset.h"
 #include "core/store/ChangeBatch.h"
 #include "core/store/StoreAccess.h"
 #include "core/timezones/ZoneRecord.h"
@@ -78,6 +79,7 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     s.DateSize = read("DateSize", "6");
     s.TimeBold = read("TimeBold", "1");
     s.DateBold = read("DateBold", "0");
+    s.PanelOffset = panelOffsetFromText(read("PanelOffset", "0"));
     batch.commit();
 
     store.CloseKey(maker);

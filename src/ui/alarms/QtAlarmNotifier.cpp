@@ -8,7 +8,7 @@ void QtAlarmNotifier::showAlarm(const std::string& title, const std::string& mes
     std::array<std::string, kBalloonLineSlots> lines;
     lines[0] = message;
     // No line handler: clicking the message closes the balloon like any other click on it.
-    lastBalloon_ = showBalloonAboveClock(clockRect_ ? clockRect_() : QRect(), title, lines, "i");
+    lastBalloon_ = showBalloonAboveClock(clockRect_ ? clockRect_() : ClockPlace{}, title, lines, "i");
 }
 
 }  // namespace tavrin

@@ -7,20 +7,21 @@
 #include <string>
 
 #include "core/alarms/AlarmNotifier.h"
+#include "ui/notify/QtBalloonPlacement.h"
 #include "ui/notify/frmBalloon.h"
 
 namespace tavrin {
 
 class QtAlarmNotifier final : public AlarmNotifier {
   public:
-    explicit QtAlarmNotifier(std::function<QRect()> clockRect) : clockRect_(std::move(clockRect)) {}
+    explicit QtAlarmNotifier(std::function<ClockPlace()> clockRect) : clockRect_(std::move(clockRect)) {}
 
     void showAlarm(const std::string& title, const std::string& message) override;
 
     frmBalloon* lastBalloon() const { return lastBalloon_.data(); }
 
   private:
-    std::function<QRect()> clockRect_;
+    std::function<ClockPlace()> clockRect_;
     QPointer<frmBalloon> lastBalloon_;
 };
 

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QSocketNotifier>
 
 #include <cmath>
 
@@ -14,6 +15,7 @@
 #include "core/clock/NextTick.h"
 #include "core/clock/WeekdayLine.h"
 #include "core/settings/ColourScheme.h"
+#include "core/settings/PanelOffset.h"
 #include "core/settings/Settings.h"
 #include "core/timezones/FormatPattern.h"
 #include "ui/clock/QtStickyWindow.h"
@@ -26,19 +28,49 @@ PixelRect pixelRectOf(const QRect& r) {
     return PixelRect{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
 }
 
+QRect qRectOf(const PixelRect& r) {
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+
+// The toolkit's screens as monitors, and the strips each screen keeps free of windows as its panels:
+// what stands in for the window system's own account where there is none to ask.
+DesktopLayout layoutOfScreens() {
+    DesktopLayout layout;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const PixelRect all = pixelRectOf(screen->geometry());
+        const PixelRect free = pixelRectOf(screen->availableGeometry());
+        layout.monitors.push_back(Monitor{all, screen == primary});
+        const PixelRect strips[] = {{all.left, free.bottom, all.right, all.bottom},
+                                    {all.left, all.top, all.right, free.top},
+                                    {free.right, all.top, all.right, all.bottom},
+                                    {all.left, all.top, free.left, all.bottom}};
+        for (const PixelRect& strip : strips)
+            if (!strip.empty()) layout.docks.push_back(DockWindow{strip, true});
+    }
+    return layout;
+}
+
+// How far a drag from `from` to `to` moves the clock away from the panel's end.
+int dragAlong(PanelEdge edge, const QPoint& from, const QPoint& to) {
+    return isSidePanel(edge) ? from.y() - to.y() : from.x() - to.x();
+}
+
 }  // namespace
 
-frmClock::frmClock(AppState& app, std::string applicationDirectory, QWidget* parent)
+frmClock::frmClock(AppState& app, std::string applicationDirectory, DesktopWatch* desktop, QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       app_(app),
       appDir_(std::move(applicationDirectory)),
+      desktop_(desktop),
       surfaceStyle_(initialSurfaceStyle()) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     // The frame covers the whole window, so nothing needs clearing before it is painted.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setWindowTitle(QStringLiteral("Tavrin"));
+    setAccessibleDescription(QStringLiteral("Press for the world times, the calendar, the alarm and more"));
 
     setFS();
     LoadSchemeImages();
@@ -51,6 +83,7 @@ frmClock::frmClock(AppState& app, std::string applicationDirectory, QWidget* par
         followScreens();
         refreshArea();
     });
+    watchDesktop();
 
     // The first frame is ready before the window is shown. The surface measures the first frame in its
     // own font and every later one in the font of the date line it printed last; composing twice here
@@ -65,14 +98,72 @@ frmClock::~frmClock() = default;
 
 void frmClock::setFS() {
     dockTopPixels_ = pixelsFromTwips(dockTopOffsetTwips(kPlatformId));
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        TrayRect_ = trayAreaRect(pixelRectOf(screen->geometry()), pixelRectOf(screen->availableGeometry()));
-    }
-    const PixelRect w = dockedWindowRect(TrayRect_, dockTopPixels_, kSurfaceWidth, kSurfaceHeight);
-    placed_ = QRect(w.left, w.top, w.width(), w.height());
-    setGeometry(placed_);
+    if (desktop_) desktop_->setOwnWindow(winId());
+    readDesktop();
     // Asked before the window is first mapped, so the window manager places it on every desktop at once.
     makeStickyDockBeforeMap(*this);
+}
+
+void frmClock::readDesktop() {
+    layout_ = desktop_ ? desktop_->layout() : layoutOfScreens();
+    placeOnSpot();
+}
+
+void frmClock::placeOnSpot() {
+    spot_ = findPanelSpot(layout_, app_.settings.PanelOffset);
+    TrayRect_ = spot_.area;
+    const PixelRect w = dockedWindowRect(TrayRect_, dockTopPixels_, kSurfaceWidth, kSurfaceHeight);
+    const QRect place = qRectOf(w);
+    if (place == placed_ && geometry() == place) return;
+    placed_ = place;
+    setGeometry(placed_);
+}
+
+void frmClock::moveAlongPanel(int offset) {
+    app_.settings.PanelOffset = std::clamp(offset, 0, kMaxPanelOffset);
+    placeOnSpot();
+    mainLoopStep();
+}
+
+QRect frmClock::availableRect() const {
+    return qRectOf(spot_.available);
+}
+
+void frmClock::watchDesktop() {
+    if (!desktop_ || desktop_->eventDescriptor() < 0) return;
+    desktopSettle_.setSingleShot(true);
+    desktopSettle_.setInterval(30);
+    connect(&desktopSettle_, &QTimer::timeout, this, &frmClock::desktopNews);
+    desktopNotifier_ = new QSocketNotifier(desktop_->eventDescriptor(), QSocketNotifier::Read, this);
+    connect(desktopNotifier_, &QSocketNotifier::activated, this, [this] {
+        if (desktopSettle_.isActive()) return;
+        sinceNews_.start();
+        desktopSettle_.start();
+    });
+}
+
+void frmClock::desktopNews() {
+    const DesktopNews news = desktop_->takeNews();
+    if (news.layout) {
+        raisesAsked_ = 0;
+        readDesktop();
+        mainLoopStep();
+    }
+    if (news.any()) keepAbovePanels();
+    // What arrived with the answers read meanwhile will not wake the descriptor again.
+    if (desktop_->newsWaiting() && !desktopSettle_.isActive()) {
+        sinceNews_.start();
+        desktopSettle_.start();
+    }
+}
+
+void frmClock::keepAbovePanels() {
+    if (!isVisible() || !desktop_->panelAboveOwnWindow()) return;
+    constexpr int kRaisesPerChange = 3;
+    if (raisesAsked_ >= kRaisesPerChange) return;
+    ++raisesAsked_;
+    desktop_->raiseOwnWindow();
+    emit raisedAbovePanel(sinceNews_.isValid() ? sinceNews_.elapsed() : 0);
 }
 
 void frmClock::followScreens() {
@@ -170,14 +261,12 @@ void frmClock::mainLoopStep() {
     const Settings& s = app_.settings;
     if (endsInAmPm(s.TimeFormat)) TimeText_ = FormatPattern(app_.clock.localNow(), s.TimeFormat);
 
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const PixelRect area =
-            trayAreaRect(pixelRectOf(screen->geometry()), pixelRectOf(screen->availableGeometry()));
-        if (area != TrayRect_) {
-            TrayRect_ = area;
-            const PixelRect w = dockedWindowRect(TrayRect_, dockTopPixels_, kSurfaceWidth, kSurfaceHeight);
-            placed_ = QRect(w.left, w.top, w.width(), w.height());
-            setGeometry(placed_);
+    // The window system's watcher says when panels change; without one the screens are read again.
+    if (!desktop_) {
+        DesktopLayout layout = layoutOfScreens();
+        if (layout != layout_) {
+            layout_ = std::move(layout);
+            placeOnSpot();
         }
     }
     trayTopTwips_ = static_cast<int>(twipsFromPixels(TrayRect_.top));
@@ -193,7 +282,17 @@ void frmClock::mainLoopStep() {
     ++compositions_;
     surfaceStyle_ = layout.lastStyle;
     lastKey_ = std::move(key);
+    updateAccessibleName();
     update();
+}
+
+void frmClock::updateAccessibleName() {
+    // What a screen reader says for the clock: the time, the weekday and the date as drawn.
+    std::string name = TimeText_;
+    for (const std::string* part : {weekday_ ? &*weekday_ : nullptr, &DateText_})
+        if (part && !part->empty()) name += (name.empty() ? "" : ", ") + *part;
+    const QString text = QString::fromStdString(name);
+    if (accessibleName() != text) setAccessibleName(text);
 }
 
 void frmClock::paintEvent(QPaintEvent*) {
@@ -221,8 +320,35 @@ void frmClock::openMenu() {
 }
 
 void frmClock::mousePressEvent(QMouseEvent* event) {
-    openMenu();
     event->accept();
+    // Ctrl with the left button moves the clock along its panel; any other press opens the menu.
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier) &&
+        spot_.edge != PanelEdge::None) {
+        dragging_ = true;
+        dragStart_ = event->globalPosition().toPoint();
+        dragStartOffset_ = spot_.offset;
+        return;
+    }
+    openMenu();
+}
+
+void frmClock::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    if (!dragging_) return;
+    PanelSpot from = spot_;
+    from.offset = dragStartOffset_;
+    const int offset =
+        offsetMovedBy(from, dragAlong(spot_.edge, dragStart_, event->globalPosition().toPoint()));
+    if (offset != spot_.offset) moveAlongPanel(offset);
+}
+
+void frmClock::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (!dragging_ || event->button() != Qt::LeftButton) return;
+    dragging_ = false;
+    if (spot_.offset == dragStartOffset_) return;
+    const Result kept = storePanelOffset(app_.store, app_.settings, spot_.offset);
+    if (!kept.ok) app_.asker.tell("Tavrin System Message", kept.message, MessageIcon::Warning);
 }
 
 void frmClock::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -1,7 +1,10 @@
 #pragma once
-// The tray clock window: a frameless, always-on-top tool window on the tray area that shows the time,
-// weekday and date on the scheme's colour and pictures, opens the menu on a press and the desktop's
-// date and time settings on a double click.
+// The tray clock window: a frameless, always-on-top dock window on the tray area (the end of a panel,
+// or where the user moved it along the panel) that shows the time, weekday and date on the scheme's
+// colour and pictures, opens the menu on a press and the desktop's date and time settings on a double
+// click. Dragged with Ctrl held it moves along the panel. It stays above every panel: whenever the
+// window system says a window was mapped or restacked, it checks and raises itself again.
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPointer>
 #include <QRect>
@@ -16,18 +19,24 @@
 #include "core/clock/ClockFace.h"
 #include "core/clock/MenuGate.h"
 #include "core/clock/TrayArea.h"
+#include "core/desktop/DesktopWatch.h"
+#include "core/desktop/PanelSpot.h"
 #include "core/state/AppState.h"
 #include "ui/clock/QtFaceRenderer.h"
 
 class QScreen;
+class QSocketNotifier;
 
 namespace tavrin {
 
 class frmClock : public QWidget {
     Q_OBJECT
   public:
-    // `applicationDirectory` is where the scheme pictures' Images folder is looked for.
-    frmClock(AppState& app, std::string applicationDirectory, QWidget* parent = nullptr);
+    // `applicationDirectory` is where the scheme pictures' Images folder is looked for. `desktop` tells
+    // the monitors and panels and when they change; without it (no X server) the toolkit's screens
+    // and their free areas stand in for the panels.
+    frmClock(AppState& app, std::string applicationDirectory, DesktopWatch* desktop = nullptr,
+             QWidget* parent = nullptr);
     ~frmClock() override;
 
     // Runs first on every second tick: the alarm and reminder work, which hands the fresh texts back
@@ -48,6 +57,12 @@ class frmClock : public QWidget {
 
     // The tray area in screen pixels, as last read.
     QRect trayRect() const;
+    // The panel the clock sits on, the area it covers and the room beside the panel.
+    const PanelSpot& panelSpot() const { return spot_; }
+    // Where windows that open from the clock go: the clock's monitor less its panel.
+    QRect availableRect() const;
+    // Moves the clock to `offset` pixels from the panel's end (kept on the panel) without storing it.
+    void moveAlongPanel(int offset);
     // Where the window placed itself on the screen, in pixels. Windows placed against the clock use
     // this rather than geometry(): a window manager that wraps the window in a frame of its own can
     // leave the toolkit's idea of the position at the frame's corner for as long as the clock runs.
@@ -74,11 +89,16 @@ class frmClock : public QWidget {
     void menuRequested();
     // The first frame reached the screen (the measurement scripts time it).
     void firstFramePainted();
+    // A panel was found above the clock and the clock asked to be put above it again,
+    // `millisSinceNews` after the window system's news of the change reached the clock.
+    void raisedAbovePanel(qint64 millisSinceNews);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -86,6 +106,13 @@ class frmClock : public QWidget {
     void setFS();
     void followScreens();
     void refreshArea();
+    // Reads the monitors and panels again and takes the place they give.
+    void readDesktop();
+    void placeOnSpot();
+    void watchDesktop();
+    void desktopNews();
+    void keepAbovePanels();
+    void updateAccessibleName();
     void fillOwnTexts();
     void armSecondTimer();
     void openMenu();
@@ -100,6 +127,21 @@ class frmClock : public QWidget {
     std::string DateText_;
 
     PixelRect TrayRect_;
+    DesktopWatch* desktop_ = nullptr;
+    QSocketNotifier* desktopNotifier_ = nullptr;
+    // News comes in bursts (a panel starting maps and moves several windows): it is read once the
+    // burst is over.
+    QTimer desktopSettle_;
+    QElapsedTimer sinceNews_;
+    DesktopLayout layout_;
+    PanelSpot spot_;
+    // Raises asked since the last change of panels; a window manager that keeps a panel above the
+    // clock is not asked again and again.
+    int raisesAsked_ = 0;
+    // A drag along the panel with Ctrl held: where it started and the offset then.
+    bool dragging_ = false;
+    QPoint dragStart_;
+    int dragStartOffset_ = 0;
     QRect placed_;
     int dockTopPixels_ = 0;
     int trayTopTwips_ = 0;

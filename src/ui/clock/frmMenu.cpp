@@ -13,6 +13,7 @@
 #include "core/timezones/ZoneChanges.h"
 #include "core/timezones/ZoneTime.h"
 #include "ui/clock/frmClock.h"
+#include "ui/utilities/PictureButton.h"
 #include "ui/utilities/QtColour.h"
 #include "ui/utilities/QtTahoma.h"
 
@@ -21,6 +22,9 @@ namespace {
 
 constexpr const char* kButtonTips[kMenuButtonCount] = {"Calendar",       "Alarm",       "Stopwatch",
                                                        "Floating Clock", "Preferences", ""};
+// What a screen reader calls each button; the last has no tool tip.
+constexpr const char* kButtonNames[kMenuButtonCount] = {"Calendar",       "Alarm",       "Stopwatch",
+                                                        "Floating Clock", "Preferences", "End Tavrin"};
 // The menu's own face under the lines when no background picture is set.
 const QColor kMenuFace(236, 233, 216);
 
@@ -32,10 +36,8 @@ QRect pixelRect(const TwipsRect& r) {
     return QRect(px(r.left), px(r.top), px(r.width), px(r.height));
 }
 
-TwipsRect twipsRect(const QRect& r) {
-    return TwipsRect{static_cast<int>(twipsFromPixels(r.x())), static_cast<int>(twipsFromPixels(r.y())),
-                     static_cast<int>(twipsFromPixels(r.width())),
-                     static_cast<int>(twipsFromPixels(r.height()))};
+PixelRect pixelRectOf(const QRect& r) {
+    return PixelRect{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
 }
 
 }  // namespace
@@ -56,48 +58,49 @@ frmMenu::frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std:
 
     utc_ = UtcNow(app.clock);
     lines_ = prepareMenuLines(app.store, app.settings, app.zones, utc_).lines;
-    layout_ = layoutMenu(static_cast<int>(lines_.size()));
 
     QPalette ink = palette();
     ink.setColor(QPalette::WindowText, qColorOfText(app.settings.WForeColor));
     const QFont font = tahomaFont(8.25);
+    const QFontMetrics measure(font);
+    int widest = 0;
     Label2_.reserve(lines_.size());
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        auto* label = new QLabel(QString::fromStdString(lines_[i].caption), this);
+    for (const MenuLine& line : lines_) {
+        auto* label = new QLabel(QString::fromStdString(line.caption), this);
         label->setFont(font);
         label->setPalette(ink);
         label->setWordWrap(false);
-        label->setGeometry(px(kMenuLineLeftTwips), px(layout_.lineTops[i]), px(kMenuWidthTwips),
-                           px(kMenuLineHeightTwips));
+        widest = std::max(widest, measure.horizontalAdvance(label->text()) + 2);
         // The tool tip (the zone's offset and its next clock change) is worked out when it is asked for.
         label->installEventFilter(this);
         Label2_.push_back(label);
     }
+    // As wide as the longest line, within the room beside the panel.
+    const PanelSpot& spot = clock.panelSpot();
+    const PixelRect room = spot.available.empty() ? spot.monitor : spot.available;
+    const int width =
+        menuWidthFor(static_cast<int>(twipsFromPixels(widest)),
+                     room.empty() ? kMenuWidthTwips : static_cast<int>(twipsFromPixels(room.width())));
+    layout_ = layoutMenu(static_cast<int>(lines_.size()), width);
+    for (std::size_t i = 0; i < Label2_.size(); ++i)
+        Label2_[i]->setGeometry(px(kMenuLineLeftTwips), px(layout_.lineTops[i]),
+                                px(width) - px(kMenuLineLeftTwips), px(kMenuLineHeightTwips));
 
     for (int i = 0; i < kMenuButtonCount; ++i) {
-        auto* button = new QLabel(this);
         const QString file =
             QString::fromStdString(applicationDirectory) + QStringLiteral("/Images/menu_button%1.gif").arg(i);
-        const QPixmap picture(file);
-        if (picture.isNull()) {
-            button->setFrameShape(QFrame::Box);  // still there to click without its picture
-        } else {
-            button->setPixmap(picture);
-        }
+        auto* button = new PictureButton(QPixmap(file), QString::fromLatin1(kButtonNames[i]), this);
         button->setGeometry(pixelRect(layout_.buttons[static_cast<std::size_t>(i)]));
         button->setToolTip(QString::fromLatin1(kButtonTips[i]));
-        button->setCursor(Qt::PointingHandCursor);
-        button->installEventFilter(this);
+        connect(button, &QAbstractButton::clicked, this, [this, i] { clickButton(i); });
         Image2_[static_cast<std::size_t>(i)] = button;
     }
 
     loadBackground();
 
-    QScreen* screen = clock.screen() ? clock.screen() : QGuiApplication::primaryScreen();
-    const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    const TwipsRect at = placeMenu(twipsRect(screenRect), twipsRect(clock.placedRect()),
-                                   twipsRect(clock.trayRect()), layout_.height);
-    setGeometry(pixelRect(at));
+    const PixelRect at = placeBesidePanel(spot, pixelRectOf(clock.placedRect()), px(width),
+                                          px(layout_.height), px(kMenuGapTwips));
+    setGeometry(QRect(at.left, at.top, at.width(), at.height()));
 
     // Another window or program taking over closes the menu, as a press elsewhere does.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -151,17 +154,6 @@ bool frmMenu::eventFilter(QObject* watched, QEvent* event) {
         for (std::size_t i = 0; i < Label2_.size(); ++i)
             if (watched == Label2_[i]) lineToolTip(i);
         return QWidget::eventFilter(watched, event);
-    }
-    if (event->type() == QEvent::MouseButtonRelease) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        for (int i = 0; i < kMenuButtonCount; ++i) {
-            QLabel* button = Image2_[static_cast<std::size_t>(i)];
-            if (watched == button && mouse->button() == Qt::LeftButton &&
-                button->rect().contains(mouse->position().toPoint())) {
-                clickButton(i);
-                return true;
-            }
-        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -1,8 +1,10 @@
 #pragma once
-// The pop-up menu above the tray clock: the current time of every chosen world zone, one line each,
-// and a row of six picture buttons. Built afresh at every press; it closes when the user turns to
-// anything else (a press outside it, another window or program becoming active) or uses a button,
-// and deletes itself. However it closes, it lowers the clock's menu-open flag first.
+// The pop-up menu beside the clock's panel: the current time of every chosen world zone, one line
+// each, and a row of six picture buttons. It is as wide as its longest line needs (on the monitor). Built
+// afresh at every press; it closes when the user turns to anything else (a press outside it, another window
+// or program becoming active) or uses a button, and deletes itself. However it closes, it lowers the clock's
+// menu-open flag first.
+#include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
@@ -25,8 +27,8 @@ class frmClock;
 class frmMenu : public QWidget {
     Q_OBJECT
   public:
-    // Builds the lines for now and places the menu above `clock`. `applicationDirectory` is where the
-    // buttons' pictures are looked for (its Images folder).
+    // Builds the lines for now and places the menu beside the panel next to `clock`. `applicationDirectory`
+    // is where the buttons' pictures are looked for (its Images folder).
     frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std::string& applicationDirectory);
     ~frmMenu() override;
 
@@ -35,7 +37,7 @@ class frmMenu : public QWidget {
 
     // For tests: the world-time lines and the buttons, in their order.
     const std::vector<QLabel*>& lineLabels() const { return Label2_; }
-    const std::array<QLabel*, kMenuButtonCount>& buttons() const { return Image2_; }
+    const std::array<QAbstractButton*, kMenuButtonCount>& buttons() const { return Image2_; }
     // Runs button `index` as a click does.
     void clickButton(int index);
     // The tool tip of world-time line `line` (0 for the first): the zone's UTC offset at the moment
@@ -64,7 +66,7 @@ class frmMenu : public QWidget {
     DateTime utc_;
     std::vector<MenuLine> lines_;
     std::vector<QLabel*> Label2_;
-    std::array<QLabel*, kMenuButtonCount> Image2_{};
+    std::array<QAbstractButton*, kMenuButtonCount> Image2_{};
     QImage Image5_;  // the "BGPicture", stretched behind the lines
     QElapsedTimer sincePress_;
     bool paintedOnce_ = false;

@@ -9,15 +9,19 @@
 
 namespace tavrin {
 
-BalloonRect balloonAboveClock(const QRect& clock, int lineCount) {
-    QScreen* screen = QGuiApplication::screenAt(clock.center());
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+BalloonRect balloonAboveClock(const ClockPlace& place, int lineCount) {
+    const QRect& clock = place.clock;
+    QRect area = place.available;
+    if (area.isEmpty()) {
+        QScreen* screen = QGuiApplication::screenAt(clock.center());
+        if (!screen) screen = QGuiApplication::primaryScreen();
+        area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    }
     return announcementRect(BalloonRect{clock.left(), clock.top(), clock.width(), clock.height()}, lineCount,
                             BalloonRect{area.left(), area.top(), area.width(), area.height()});
 }
 
-frmBalloon* showBalloonAboveClock(const QRect& clock, const std::string& title,
+frmBalloon* showBalloonAboveClock(const ClockPlace& clock, const std::string& title,
                                   const std::array<std::string, kBalloonLineSlots>& lines,
                                   const std::string& iconCode, frmBalloon::LineHandler onLineClicked) {
     const int lineCount = std::max(1, shownLineCount(lines, kBalloonLineSlots - 1));

@@ -1,5 +1,6 @@
 #include "ui/notify/frmBalloon.h"
 
+#include <QAbstractButton>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -33,45 +34,37 @@ QFont balloonFont(double pointSize, bool bold, bool underline = false) {
     return font;
 }
 
-// The red square with the white cross that closes the balloon; pushed in while the button is down.
-class CloseButton final : public QWidget {
+// The red square with the white cross that closes the balloon; pushed in while the button is down. A
+// screen reader finds it as the "Close" button.
+class CloseButton final : public QAbstractButton {
   public:
-    CloseButton(QWidget* parent, std::function<void()> onClick)
-        : QWidget(parent), onClick_(std::move(onClick)) {
+    CloseButton(QWidget* parent, std::function<void()> onClick) : QAbstractButton(parent) {
         setToolTip(QStringLiteral("Close"));
+        setAccessibleName(QStringLiteral("Close"));
         setCursor(Qt::ArrowCursor);
+        setFocusPolicy(Qt::NoFocus);
         up_ = closeButtonPixmap(false);
         down_ = closeButtonPixmap(true);
+        connect(this, &QAbstractButton::clicked, this, [onClick = std::move(onClick)] {
+            if (onClick) onClick();
+        });
     }
-    bool isPressed() const { return pressed_; }
 
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        p.drawPixmap(0, 0, pressed_ ? down_ : up_);
+        const bool pressed = isDown();
+        p.drawPixmap(0, 0, pressed ? down_ : up_);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(Qt::white, 1.6, Qt::SolidLine, Qt::RoundCap));
-        const double shift = pressed_ ? 0.5 : 0.0;
+        const double shift = pressed ? 0.5 : 0.0;
         p.drawLine(QPointF(4.5 + shift, 4.5 + shift), QPointF(11.5 + shift, 11.5 + shift));
         p.drawLine(QPointF(11.5 + shift, 4.5 + shift), QPointF(4.5 + shift, 11.5 + shift));
     }
-    void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() != Qt::LeftButton) return;
-        pressed_ = true;
-        update();
-    }
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() != Qt::LeftButton) return;
-        pressed_ = false;
-        update();
-        if (rect().contains(event->position().toPoint()) && onClick_) onClick_();
-    }
 
   private:
-    std::function<void()> onClick_;
     QPixmap up_;
     QPixmap down_;
-    bool pressed_ = false;
 };
 
 // A modern icon's face is shaded from `light` to `dark` inside a darker `edge`; a classic icon's face is

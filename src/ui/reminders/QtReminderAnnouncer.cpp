@@ -11,7 +11,7 @@
 
 namespace tavrin {
 
-QtReminderAnnouncer::QtReminderAnnouncer(AppState& app, std::function<QRect()> clockRect)
+QtReminderAnnouncer::QtReminderAnnouncer(AppState& app, std::function<ClockPlace()> clockRect)
     : app_(app), clockRect_(std::move(clockRect)) {}
 
 bool QtReminderAnnouncer::showBalloon(const std::string& title) {
@@ -30,7 +30,7 @@ bool QtReminderAnnouncer::showBalloon(const std::string& title) {
         auto* list = new frmDayRem(app.reminders, app.settings, request);
         list->show();
     };
-    frmBalloon* balloon = showBalloonAboveClock(clockRect_ ? clockRect_() : QRect(), title,
+    frmBalloon* balloon = showBalloonAboveClock(clockRect_ ? clockRect_() : ClockPlace{}, title,
                                                 table.sBalloonLines, "", std::move(openDayList));
     lastBalloon_ = balloon;
     return balloon->isVisible();

@@ -8,14 +8,15 @@
 
 #include "core/reminders/ReminderAnnouncer.h"
 #include "core/state/AppState.h"
+#include "ui/notify/QtBalloonPlacement.h"
 #include "ui/notify/frmBalloon.h"
 
 namespace tavrin {
 
 class QtReminderAnnouncer final : public ReminderAnnouncer {
   public:
-    // `clockRect` gives the tray clock's rectangle on the screen, in pixels.
-    QtReminderAnnouncer(AppState& app, std::function<QRect()> clockRect);
+    // `clockRect` gives the tray clock's rectangle on the screen and the room beside its panel.
+    QtReminderAnnouncer(AppState& app, std::function<ClockPlace()> clockRect);
 
     // The reminder manager, once there is one. Until it is set, the answer Yes opens the day list of
     // today's reminders, which shows the recurring ones just announced.
@@ -31,7 +32,7 @@ class QtReminderAnnouncer final : public ReminderAnnouncer {
 
   private:
     AppState& app_;
-    std::function<QRect()> clockRect_;
+    std::function<ClockPlace()> clockRect_;
     std::function<void()> openManager_;
     QPointer<frmBalloon> lastBalloon_;
 };

@@ -9,7 +9,8 @@ using namespace tavrin;
 
 namespace {
 
-// Line heights by font face; every character 6 pixels wide, 7 when bold.
+// Line heights by font face; at 8 points every character 6 pixels wide, 7 when bold, and in
+// proportion at other sizes.
 class FakeMetrics final : public TextMetrics {
   public:
     int lineHeight(const LineStyle& style) const override {
@@ -17,7 +18,7 @@ class FakeMetrics final : public TextMetrics {
         return heights.at(style.face);
     }
     double textWidth(const LineStyle& style, std::string_view text) const override {
-        return static_cast<double>(text.size()) * (style.bold ? 7 : 6);
+        return static_cast<double>(text.size()) * (style.bold ? 7 : 6) * pointSize(style.size) / 8;
     }
 };
 
@@ -47,18 +48,28 @@ std::vector<int> tops(const FaceLayout& face) {
 
 }  // namespace
 
-TEST(ClockFace, TwelveHourTimeLosesItsMarkerBelowFiftyPixels) {
-    EXPECT_EQ(layout(49, 40).lines[0].text, "9:05");
-    EXPECT_EQ(layout(50, 40).lines[0].text, "9:05 PM");
-    // Only an upper-case "AM/PM" at the pattern's end shortens the time.
-    EXPECT_EQ(layout(30, 40, [](FaceInputs& in) { in.timeFormat = "h:mm am/pm"; }).lines[0].text, "9:05 PM");
-    EXPECT_EQ(layout(30, 40, [](FaceInputs& in) { in.timeFormat = "h:mm"; }).lines[0].text, "9:05 PM");
+// "9:05 PM" in bold 8 points is 49 pixels wide: it keeps its size and marker where it fits, and is
+// printed smaller, whole, on a narrower panel (an upright panel 41 pixels wide, say).
+TEST(ClockFace, ALineTooWideForThePanelIsPrintedSmallerAndWhole) {
+    const FaceLayout wide = layout(51, 40);
+    EXPECT_EQ(wide.lines[0].text, "9:05 PM");
+    EXPECT_EQ(wide.lines[0].style, kTime);
+    for (const int width : {49, 41, 30}) {
+        const FaceLayout narrow = layout(width, 40);
+        EXPECT_EQ(narrow.lines[0].text, "9:05 PM") << width;
+        const PlacedLine& time = narrow.lines[0];
+        EXPECT_LT(pointSize(time.style.size), 8) << width;
+        EXPECT_LE(FakeMetrics().textWidth(time.style, time.text), width - 2 * kLineMargin) << width;
+        // As large as fits, to the quarter point.
+        LineStyle larger = time.style;
+        larger.size = std::to_string(pointSize(time.style.size) + 0.25);
+        EXPECT_GT(FakeMetrics().textWidth(larger, time.text), width - 2 * kLineMargin) << width;
+    }
+    // Never below the smallest size, however narrow.
+    EXPECT_DOUBLE_EQ(pointSize(layout(5, 40).lines[0].style.size), kSmallestPointSize);
     EXPECT_TRUE(endsInAmPm("hh:mm:ss AM/PM"));
     EXPECT_FALSE(endsInAmPm("M/PM"));
     EXPECT_FALSE(endsInAmPm("AM/PM "));
-    EXPECT_EQ(withoutMarker("PM"), "PM");
-    EXPECT_EQ(withoutMarker("abc"), "");
-    EXPECT_EQ(withoutMarker("9:05 \xE5\x8D\x88\xE5\x90\x8E"), "9:05");  // a two-character marker in UTF-8
 }
 
 TEST(ClockFace, TwoLinesBelowSixtyPixelsThreeFromSixty) {
@@ -88,9 +99,9 @@ TEST(ClockFace, HeightsComeFromTheFontTheSurfaceHeldBefore) {
     EXPECT_EQ(first.lines[0].y, 4);
     EXPECT_EQ(layout(80, 40, [](FaceInputs& in) { in.measureStyle = kDate; }).lines[0].y, 7);
     // Centred without rounding.
-    const FaceLayout narrow = layout(49, 40);
-    EXPECT_DOUBLE_EQ(narrow.lines[0].x, (49 - 4 * 7) / 2.0);
-    EXPECT_DOUBLE_EQ(narrow.lines[1].x, (49 - 8 * 6) / 2.0);
+    const FaceLayout narrow = layout(60, 40);
+    EXPECT_DOUBLE_EQ(narrow.lines[0].x, (60 - 7 * 7) / 2.0);
+    EXPECT_DOUBLE_EQ(narrow.lines[1].x, (60 - 8 * 6 * 6 / 8.0) / 2.0);
 }
 
 TEST(ClockFace, PicturesAreCopiedTopCentreBottomWhenTheSchemeHasThem) {

@@ -7,25 +7,6 @@
 
 using namespace tavrin;
 
-TEST(TrayArea, EndOfThePanelStripOnAnyEdgeElseTheCorner) {
-    struct Case {
-        const char* what;
-        PixelRect screen, available, area;
-    } cases[] = {
-        {"bottom panel", {0, 0, 1024, 768}, {0, 0, 1024, 738}, {944, 738, 1024, 768}},
-        {"screen right of another", {1920, 0, 3200, 1024}, {1920, 0, 3200, 976}, {3120, 976, 3200, 1024}},
-        {"no panel", {0, 0, 1024, 768}, {0, 0, 1024, 768}, {944, 728, 1024, 768}},
-        {"top panel", {0, 0, 1024, 768}, {0, 28, 1024, 768}, {944, 0, 1024, 28}},
-        {"left-hand panel", {0, 0, 1024, 768}, {48, 0, 1024, 768}, {0, 728, 48, 768}},
-        {"top bar and a left dock", {0, 0, 1024, 768}, {48, 28, 1024, 768}, {944, 0, 1024, 28}},
-        {"bottom panel before a top one", {0, 0, 1024, 768}, {0, 28, 1024, 738}, {944, 738, 1024, 768}},
-        {"strip too thin for a panel", {0, 0, 1024, 768}, {0, 0, 1024, 766}, {944, 728, 1024, 768}},
-        {"right-hand panel", {0, 0, 1024, 768}, {0, 0, 976, 768}, {976, 728, 1024, 768}},
-        {"screen smaller than the area", {0, 0, 60, 30}, {0, 0, 60, 30}, {0, 0, 60, 30}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(trayAreaRect(c.screen, c.available), c.area) << c.what;
-}
-
 TEST(TrayArea, WindowSitsDockTopOffsetBelowTheAreaClippedToIt) {
     EXPECT_EQ(pixelsFromTwips(dockTopOffsetTwips(2)), 3);  // 50 twips: 3.33 pixels
     EXPECT_EQ(pixelsFromTwips(dockTopOffsetTwips(1)), 1);  // 10 twips: 0.67 pixels

@@ -51,7 +51,8 @@ TEST_F(LoadSettingsTest, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
         {"TZSDir", "0"},        {"PNDisp", "0"},            {"DForeColor", "0"},
         {"TForeColor", "0"},    {"WForeColor", "0"},        {"TimeFont", "ARIAL"},
         {"DateFont", "TAHOMA"}, {"TimeSize", "8"},          {"DateSize", "6"},
-        {"TimeBold", "1"},      {"DateBold", "0"},          {"ColScheme", "E99012"}};
+        {"TimeBold", "1"},      {"DateBold", "0"},          {"ColScheme", "E99012"},
+        {"PanelOffset", "0"}};
     // clang-format on
     for (const auto& [name, data] : defaults) EXPECT_EQ(value(name), data) << name;
     EXPECT_EQ(value("BGPicture"), "<missing>");

@@ -4,10 +4,15 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 
+#include <unistd.h>
+
 #include <cstdlib>
+#include <utility>
 
 #include "core/state/AppState.h"
+#include "core/store/KeyNames.h"
 #include "core/store/MemoryStore.h"
+#include "core/store/StoreAccess.h"
 #include "support/FakeClock.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedAsker.h"
@@ -121,6 +126,8 @@ TEST_F(ClockWindow, ComposesOnlyWhenSomethingThatShapesTheFrameChanged) {
     steps(1);
     EXPECT_EQ(w->TimeText(), "9:06 PM");
     EXPECT_EQ(w->compositions(), composed + 1);
+    // What a screen reader reads follows the frame.
+    EXPECT_EQ(w->accessibleName().toStdString(), "9:06 PM, Monday, 03/07/05");
 
     // The tick hook hands back the texts.
     w->setSecondTick([&] { w->setTexts("9:06 PM", "03/08/05"); });
@@ -187,6 +194,91 @@ TEST_F(ClockWindow, DoubleClickAsksTheShellForTheDateTimeSettings) {
     ASSERT_EQ(asker.asked.size(), 1u);
     EXPECT_EQ(asker.asked[0].title, "Tavrin System Message");
     EXPECT_EQ(asker.asked[0].text, "No date and time settings tool was found on this computer.");
+}
+
+namespace {
+
+// A window system with one 1024 x 768 monitor and a panel, whose news the test sends through a pipe.
+class FakeDesktop final : public DesktopWatch {
+  public:
+    FakeDesktop() {
+        if (::pipe(pipe_) != 0) pipe_[0] = pipe_[1] = -1;
+    }
+    ~FakeDesktop() override {
+        ::close(pipe_[0]);
+        ::close(pipe_[1]);
+    }
+    void send(DesktopNews news) {
+        news_ = news;
+        const char byte = 1;
+        (void)!::write(pipe_[1], &byte, 1);
+    }
+    void setOwnWindow(std::uint64_t) override {}
+    int eventDescriptor() const override { return pipe_[0]; }
+    DesktopNews takeNews() override {
+        char byte = 0;
+        (void)!::read(pipe_[0], &byte, 1);
+        return std::exchange(news_, DesktopNews{});
+    }
+    bool newsWaiting() const override { return false; }
+    DesktopLayout layout() override { return layout_; }
+    bool panelAboveOwnWindow() override { return panelAbove; }
+    void raiseOwnWindow() override { ++raises; }
+
+    DesktopLayout layout_{{Monitor{{0, 0, 1024, 768}, true}}, {DockWindow{{0, 738, 1024, 768}, true}}};
+    bool panelAbove = false;
+    int raises = 0;
+
+  private:
+    int pipe_[2];
+    DesktopNews news_;
+};
+
+}  // namespace
+
+// The clock sits on the panel the window system names, follows it when it moves, raises itself when a
+// panel comes above it (but does not keep asking a window manager that refuses), and a drag with Ctrl
+// moves it along the panel and keeps the place, opening no menu.
+TEST_F(ClockWindow, StaysOnAndAbovePanelsAndMovesAlongThemWithCtrl) {
+    Disposition d = Disposition::None;
+    KeyHandle key;
+    store.CreateKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kAllAccess, key, d);
+    app.settings.SettingsRoot = Root::CurrentUser;
+    FakeDesktop desktop;
+    frmClock w(app, TAVRIN_SOURCE_DIR, &desktop);
+    w.show();
+    EXPECT_EQ(w.trayRect(), QRect(944, 738, 80, 30));
+
+    desktop.layout_.docks = {DockWindow{{0, 0, 1024, 28}, true}};
+    desktop.panelAbove = true;
+    for (int i = 0; i < 5; ++i) {
+        desktop.send(DesktopNews{i == 0, true});
+        test::wait(80);
+    }
+    EXPECT_EQ(w.trayRect(), QRect(944, 0, 80, 28));
+    EXPECT_EQ(desktop.raises, 3);  // then no more until the panels change
+    desktop.send(DesktopNews{true, false});
+    test::wait(80);
+    EXPECT_EQ(desktop.raises, 4);
+
+    int menus = 0;
+    w.setMenuHook([&] { ++menus; });
+    const auto mouse = [&](QEvent::Type type, int x, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, QPointF(10, 10), QPointF(x, 10), Qt::LeftButton, buttons, Qt::ControlModifier);
+        QApplication::sendEvent(&w, &e);
+    };
+    mouse(QEvent::MouseButtonPress, 980, Qt::LeftButton);
+    mouse(QEvent::MouseMove, 880, Qt::LeftButton);
+    EXPECT_EQ(w.trayRect(), QRect(844, 0, 80, 28));
+    mouse(QEvent::MouseMove, -500, Qt::LeftButton);  // no further than the panel's start
+    EXPECT_EQ(w.trayRect(), QRect(0, 0, 80, 28));
+    mouse(QEvent::MouseMove, 830, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, 830, Qt::NoButton);
+    EXPECT_EQ(menus, 0);
+    EXPECT_EQ(w.trayRect(), QRect(794, 0, 80, 28));
+    Status st = status::kSuccess;
+    EXPECT_EQ(QueryValue(store, "PanelOffset", st, key, ""), "150");
+    EXPECT_EQ(app.settings.PanelOffset, 150);
 }
 
 TEST_F(ClockWindow, FirstFrameIsReadyBeforeTheWindowShows) {

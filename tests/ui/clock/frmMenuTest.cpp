@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -105,18 +106,45 @@ TEST_F(MenuWindow, APressShowsTheLinesAboveTheClock) {
     EXPECT_EQ(lines[0]->x(), 3);
     EXPECT_EQ(lines[0]->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     EXPECT_EQ(menu->width(), 241);
-    // Above the tray area, right-aligned with the screen.
-    const QRect screen = clockWindow->screen()->geometry();
-    EXPECT_EQ(menu->geometry().right(), screen.right());
+    // Above the clock, right-aligned with it.
+    EXPECT_EQ(menu->geometry().right(), clockWindow->placedRect().right());
     EXPECT_EQ(menu->geometry().bottom() + 1, clockWindow->trayRect().top() - 6);
 
-    std::vector<std::string> tips;
-    for (QLabel* b : menu->buttons()) {
-        tips.push_back(b->toolTip().toStdString());
-        EXPECT_FALSE(b->pixmap().isNull());
+    // A screen reader finds the menu, its lines by their text and its buttons by their names.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(menu.data());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->text(QAccessible::Name).toStdString(), "Tavrin Menu");
+    std::vector<std::string> read, tips;
+    for (int i = 0; i < window->childCount(); ++i) {
+        QAccessibleInterface* child = window->child(i);
+        const std::string name = child->text(QAccessible::Name).toStdString();
+        if (child->role() == QAccessible::Button) read.push_back("button " + name);
+        if (child->role() == QAccessible::StaticText) read.push_back(name);
     }
+    EXPECT_EQ(read, (std::vector<std::string>{"15:00 -  Berlin, Germany", "09:00 -  New York, United States",
+                                              "23:00 -  Tokyo, Japan", "button Calendar", "button Alarm",
+                                              "button Stopwatch", "button Floating Clock",
+                                              "button Preferences", "button End Tavrin"}));
+    for (QAbstractButton* b : menu->buttons()) tips.push_back(b->toolTip().toStdString());
     EXPECT_EQ(tips, (std::vector<std::string>{"Calendar", "Alarm", "Stopwatch", "Floating Clock",
                                               "Preferences", ""}));
+}
+
+// The default menu format with full zone names is longer than the menu's design width: the menu
+// widens so that every line shows whole, and stays on the screen.
+TEST_F(MenuWindow, TheMenuWidensToItsLongestLine) {
+    app.settings.TZFormat = "mm/dd/yy h:mm am/pm";
+    app.settings.PNDisp = false;
+    choose({"Asia/Tokyo", "America/St_Johns", "Europe/Berlin"});
+    pressClock();
+    ASSERT_TRUE(menu);
+    EXPECT_GT(menu->width(), 241);
+    for (QLabel* line : menu->lineLabels()) {
+        EXPECT_GE(line->width(), line->fontMetrics().horizontalAdvance(line->text()))
+            << line->text().toStdString();
+        EXPECT_LE(line->geometry().right(), menu->width());
+    }
+    EXPECT_TRUE(clockWindow->screen()->geometry().contains(menu->geometry()));
 }
 
 TEST_F(MenuWindow, NoZonesOnlyTheButtons) {

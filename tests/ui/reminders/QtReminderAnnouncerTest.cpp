@@ -25,7 +25,7 @@ struct Announcer : ::testing::Test {
     test::RecordingShell shell;
     test::ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};
-    QtReminderAnnouncer announcer{app, [] { return QRect(900, 700, 80, 24); }};
+    QtReminderAnnouncer announcer{app, [] { return ClockPlace{QRect(900, 700, 80, 24), {}}; }};
 
     void SetUp() override {
         test::ensureApp();
