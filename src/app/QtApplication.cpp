@@ -123,6 +123,9 @@ void QtApplication::showClock() {
     window->setSecondTick([this] {
         remTick_->tick();
         tellStoreNotices();
+        // The tick follows the wall clock, so it notices a date that moved while the machine slept.
+        if (frmCal* calendar = reminderWindows_ ? reminderWindows_->calendar() : nullptr)
+            calendar->checkToday();
     });
     connect(window, &frmClock::firstFramePainted, this,
             [this] { traceMoment("first frame", app_->clock.unixMillis()); });
