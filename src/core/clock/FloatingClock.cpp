@@ -62,7 +62,9 @@ bool FloatingClock::refresh(Store& store, const Settings& settings, const ZoneSt
             now.time = FormatPattern(t, settings.TimeFormat);
             now.date = FormatPattern(t, settings.DateFormat);
         } else {
-            // No time rather than UTC's under the zone's name.
+            // No time rather than UTC's under the zone's name; the dashes keep the clock from
+            // looking blank.
+            now.time = "--:--";
             now.zoneName = unknownZoneText(zoneName_);
         }
     } else {

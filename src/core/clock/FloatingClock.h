@@ -66,9 +66,9 @@ class FloatingClock {
     bool alwaysOnTop() const { return alwaysOnTop_; }
 
     // Works out the texts for now. A world zone is read afresh from the catalogue each time and shown
-    // in "TimeFormat" and "DateFormat" (one the catalogue does not know shows its name, marked, and no
-    // time); the machine's zone in the desktop's long time and short date. Returns whether any text
-    // changed.
+    // in "TimeFormat" and "DateFormat" (one the catalogue does not know shows its name, marked, and
+    // dashes for a time); the machine's zone in the desktop's long time and short date. Returns
+    // whether any text changed.
     bool refresh(Store& store, const Settings& settings, const ZoneState& zones, const ClockService& clock);
     const FloatingTexts& texts() const { return texts_; }
 
