@@ -125,6 +125,9 @@ void QtApplication::showClock() {
     window->setSecondTick([this] {
         remTick_->tick();
         tellStoreNotices();
+        // The tick follows the wall clock, so it notices a date that moved while the machine slept.
+        if (frmCal* calendar = reminderWindows_ ? reminderWindows_->calendar() : nullptr)
+            calendar->checkToday();
     });
     connect(window, &frmClock::firstFramePainted, this,
             [this] { traceMoment("first frame", app_->clock.unixMillis()); });
@@ -232,18 +235,24 @@ frmPrefs* QtApplication::showPreferences() {
         clock_->LoadSchemeImages();
         clock_->mainLoopStep();
     };
-    hooks.showAbout = [this] {
-        // Over the preferences, which wait for it.
-        auto* about = new frmAbout(*app_, prefs_);
-        about->setAttribute(Qt::WA_DeleteOnClose);
-        about->open();
-    };
+    hooks.showAbout = [this] { showAbout(); };
     prefs_ = new frmPrefs(*app_, dialogs_, applicationDirectory(),
                           QCoreApplication::applicationFilePath().toStdString(), std::move(hooks));
     connect(prefs_, &frmPrefs::firstPaint, this,
             [this] { traceMoment("preferences painted", app_->clock.unixMillis()); });
     prefs_->show();
     return prefs_;
+}
+
+frmAbout* QtApplication::showAbout() {
+    if (!about_) {
+        // A window of its own: the preferences stay usable while it is open, and it stays when they
+        // close.
+        about_ = new frmAbout(*app_);
+        about_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    bringUp(*about_);
+    return about_;
 }
 
 void QtApplication::upgradeReminderFile() {

@@ -28,6 +28,7 @@ class AlarmFiring;
 class RemTick;
 class DueCheck;
 class ReminderWindows;
+class frmAbout;
 class frmAlarm;
 class frmPrefs;
 class DesktopWatch;
@@ -54,6 +55,9 @@ class QtApplication : public QObject {
     // The one preferences dialog, made when it is asked for (it goes when it closes), shown and
     // brought to the front.
     frmPrefs* showPreferences();
+    // The one about box, made when it is asked for (it goes when it closes), shown and brought to
+    // the front. It holds up no other window.
+    frmAbout* showAbout();
     // The single stopwatch and floating clock, made on first use (and again after they were closed),
     // shown and brought to the front.
     frmStopWatch* showStopwatch();
@@ -97,6 +101,7 @@ class QtApplication : public QObject {
     std::unique_ptr<QFileSystemWatcher> reminderWatch_;
     QPointer<frmAlarm> alarm_;
     QPointer<frmPrefs> prefs_;
+    QPointer<frmAbout> about_;
 };
 
 }  // namespace tavrin

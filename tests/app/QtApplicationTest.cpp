@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPushButton>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include "ui/clock/frmClock.h"
 #include "ui/reminders/QtReminderAnnouncer.h"
 #include "ui/reminders/ReminderWindows.h"
+#include "ui/settings/frmPrefs.h"
 
 namespace fs = std::filesystem;
 
@@ -73,7 +75,7 @@ TEST_F(ProgramStart, WithoutSettingsTheSetupDialogComesFirstAndNothingIsWritten)
     for (QWidget* w : QApplication::topLevelWidgets()) w->close();
 }
 
-TEST_F(ProgramStart, MenuButtonsOpenTheCalendarAndTheAlarmOnceEachAndReviewingOpensTheManager) {
+TEST_F(ProgramStart, MenuButtonsOpenTheCalendarTheAlarmAndTheAboutBoxOnceEachAndReviewingOpensTheManager) {
     fs::create_directories(root.file("config/tavrin"));
     std::ofstream(root.file("config/tavrin/user.reg"))
         << "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"ColScheme\"=\"E99012\"\n";
@@ -93,6 +95,12 @@ TEST_F(ProgramStart, MenuButtonsOpenTheCalendarAndTheAlarmOnceEachAndReviewingOp
     }
     EXPECT_EQ(shown("Calendar"), 1);
     EXPECT_EQ(shown("Alarm"), 1);
+    // The about box holds up nothing: the preferences under it stay usable.
+    tavrin::frmPrefs* prefs = app.showPreferences();
+    for (int i = 0; i < 2; ++i) prefs->Command3()->click();
+    EXPECT_EQ(shown("Tavrin for Windows"), 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(prefs->isEnabled());
     // "Yes" to the review question of recurring reminders.
     app.announcer()->openManager();
     EXPECT_EQ(shown("Reminders"), 1);

@@ -16,7 +16,7 @@ constexpr const char* kWarningNoTime =
 constexpr std::int64_t kDaySeconds = 86400;
 
 ZoneRecord zoneOf(int index, const AlarmZones& zones) {
-    if (index >= 1 && zones.zoneOfSlot) return zones.zoneOfSlot(index);
+    if (index >= 1 && zones.zoneOfItem) return zones.zoneOfItem(index);
     return zones.home;
 }
 
@@ -144,22 +144,24 @@ std::optional<std::string> soundToTest(const std::string& alarmSound, const std:
     return std::nullopt;
 }
 
-std::vector<std::string> zoneChoices(const ZoneState& zones, Store& store) {
-    std::vector<std::string> items{kSystemDefaultZone};
+std::vector<ZoneChoice> zoneChoices(const ZoneState& zones, Store& store) {
+    std::vector<ZoneChoice> items{{kSystemDefaultZone, {}}};
     for (int slot = 1; slot <= kMaxZones && !zones.ZoneList[slot].empty(); ++slot) {
-        const ZoneRecord zone = ReadZone(store, zones.ZoneRoot, zones.ZoneList[slot]);
+        const std::string& name = zones.ZoneList[slot];
+        const ZoneRecord zone = ReadZone(store, zones.ZoneRoot, name);
         // A zone no longer in the catalogue keeps its place under its own name.
-        items.push_back(zone.DisplayText.empty() ? zones.ZoneList[slot] : zone.DisplayText);
+        items.push_back({zone.DisplayText.empty() ? name : zone.DisplayText, name});
     }
     return items;
 }
 
-AlarmZones alarmZonesOf(const ZoneState& zones, Store& store, const ClockService& clock) {
+AlarmZones alarmZonesOf(std::vector<ZoneChoice> choices, const ZoneState& zones, Store& store,
+                        const ClockService& clock) {
     AlarmZones result;
     result.home = zones.HomeZone;
-    result.zoneOfSlot = [&zones, &store](int slot) {
-        if (slot < 1 || slot > kMaxZones) return zones.HomeZone;
-        return ReadZone(store, zones.ZoneRoot, zones.ZoneList[static_cast<std::size_t>(slot)]);
+    result.zoneOfItem = [choices = std::move(choices), &zones, &store](int item) {
+        if (item < 1 || static_cast<std::size_t>(item) >= choices.size()) return zones.HomeZone;
+        return ReadZone(store, zones.ZoneRoot, choices[static_cast<std::size_t>(item)].zoneName);
     };
     result.zoneNow = [&clock](const ZoneRecord& zone) { return ZoneTimeNow(UtcNow(clock), zone); };
     return result;

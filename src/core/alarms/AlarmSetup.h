@@ -42,11 +42,11 @@ struct AlarmNotice {
     friend bool operator==(const AlarmNotice&, const AlarmNotice&) = default;
 };
 
-// What the dialog needs to know of the zones: the machine's own, the chosen ones by their slot, and
-// the current time in any of them.
+// What the dialog needs to know of the zones: the machine's own, the chosen ones by the index of
+// their item in the dialog's lists (1 and up), and the current time in any of them.
 struct AlarmZones {
     ZoneRecord home;
-    std::function<ZoneRecord(int slot)> zoneOfSlot;
+    std::function<ZoneRecord(int item)> zoneOfItem;
     std::function<DateTime(const ZoneRecord&)> zoneNow;
 };
 
@@ -74,12 +74,21 @@ std::string armedStatus(const AlarmState& state);
 // The file "Test Sound" plays: the alarm's, else the warning's; nothing when both boxes are empty.
 std::optional<std::string> soundToTest(const std::string& alarmSound, const std::string& warningSound);
 
-// The zone lists' items: "System Default", then the chosen zones' display texts from slot 1 up to
-// the first empty slot, so an item's index is its slot.
-std::vector<std::string> zoneChoices(const ZoneState& zones, Store& store);
+// One item of the zone lists: what it shows and the zone it stands for (empty for "System Default").
+struct ZoneChoice {
+    std::string text;
+    std::string zoneName;
+    friend bool operator==(const ZoneChoice&, const ZoneChoice&) = default;
+};
 
-// The zones as the running program has them: the chosen ones read from the catalogue, the time from
-// UTC now and each zone's rules.
-AlarmZones alarmZonesOf(const ZoneState& zones, Store& store, const ClockService& clock);
+// The zone lists' items as the dialog opens: "System Default", then the chosen zones' display texts
+// from slot 1 up to the first empty slot. Each item keeps its zone's name, so the zone armed is the
+// one shown even when the chosen zones change while the dialog is open.
+std::vector<ZoneChoice> zoneChoices(const ZoneState& zones, Store& store);
+
+// The zones of the dialog's `choices`, read from the catalogue when armed; the time from UTC now and
+// each zone's rules.
+AlarmZones alarmZonesOf(std::vector<ZoneChoice> choices, const ZoneState& zones, Store& store,
+                        const ClockService& clock);
 
 }  // namespace tavrin

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/clock/MenuLines.h"
 #include "core/timezones/FormatPattern.h"
 #include "core/timezones/SystemFormats.h"
 #include "core/timezones/ZoneRecord.h"
@@ -9,31 +10,63 @@
 
 namespace tavrin {
 
-FloatingClock::FloatingClock(Store& store, const ZoneState& zones) {
-    menu_.push_back({FloatingMenuKind::ShowTimeZone, "&Show Time Zone...", 0});
-    menu_.push_back({FloatingMenuKind::Separator, "", 0});
+namespace {
+
+// The chosen zones from slot 1 up to the first empty slot.
+std::vector<std::string> chosenZones(const ZoneState& zones) {
+    std::vector<std::string> names;
     for (int slot = 1; slot <= kMaxZones; ++slot) {
         const std::string& name = zones.ZoneList[static_cast<std::size_t>(slot)];
         if (name.empty()) break;
-        menu_.push_back({FloatingMenuKind::Zone, ReadZone(store, zones.ZoneRoot, name).DisplayText, slot});
+        names.push_back(name);
     }
-    menu_.push_back({FloatingMenuKind::Separator, "", 0});
-    menu_.push_back({FloatingMenuKind::AlwaysOnTop, "&Always on Top", 0});
-    menu_.push_back({FloatingMenuKind::Separator, "", 0});
-    menu_.push_back({FloatingMenuKind::Close, "&Close", 0});
+    return names;
+}
+
+}  // namespace
+
+FloatingClock::FloatingClock(Store& store, const ZoneState& zones) {
+    buildMenu(store, zones);
+}
+
+void FloatingClock::buildMenu(Store& store, const ZoneState& zones) {
+    menuZones_ = chosenZones(zones);
+    menu_.clear();
+    menu_.push_back({FloatingMenuKind::ShowTimeZone, "&Show Time Zone...", {}});
+    menu_.push_back({FloatingMenuKind::Separator, "", {}});
+    for (const std::string& name : menuZones_) {
+        const ZoneRecord zone = ReadZone(store, zones.ZoneRoot, name);
+        menu_.push_back(
+            {FloatingMenuKind::Zone, zoneIsKnown(zone) ? zone.DisplayText : unknownZoneText(name), name});
+    }
+    menu_.push_back({FloatingMenuKind::Separator, "", {}});
+    menu_.push_back({FloatingMenuKind::AlwaysOnTop, "&Always on Top", {}});
+    menu_.push_back({FloatingMenuKind::Separator, "", {}});
+    menu_.push_back({FloatingMenuKind::Close, "&Close", {}});
+}
+
+bool FloatingClock::followZoneList(Store& store, const ZoneState& zones) {
+    if (chosenZones(zones) == menuZones_) return false;
+    buildMenu(store, zones);
+    return true;
 }
 
 bool FloatingClock::refresh(Store& store, const Settings& settings, const ZoneState& zones,
                             const ClockService& clock) {
     FloatingTexts now;
-    if (mode_ >= 1 && mode_ <= kMaxZones) {
-        const DateTime utc = UtcNow(clock);
-        const ZoneRecord zone =
-            ReadZone(store, zones.ZoneRoot, zones.ZoneList[static_cast<std::size_t>(mode_)]);
-        const DateTime t = ZoneTimeNow(utc, zone);
-        now.zoneName = zone.DisplayText;
-        now.time = FormatPattern(t, settings.TimeFormat);
-        now.date = FormatPattern(t, settings.DateFormat);
+    if (mode_ == kWorldZone) {
+        const ZoneRecord zone = ReadZone(store, zones.ZoneRoot, zoneName_);
+        if (zoneIsKnown(zone)) {
+            const DateTime t = ZoneTimeNow(UtcNow(clock), zone);
+            now.zoneName = zone.DisplayText;
+            now.time = FormatPattern(t, settings.TimeFormat);
+            now.date = FormatPattern(t, settings.DateFormat);
+        } else {
+            // No time rather than UTC's under the zone's name; the dashes keep the clock from
+            // looking blank.
+            now.time = "--:--";
+            now.zoneName = unknownZoneText(zoneName_);
+        }
     } else {
         const DateTime local = clock.localNow();
         now.zoneName = zones.HomeZone.DisplayText;

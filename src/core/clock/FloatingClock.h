@@ -1,6 +1,6 @@
 #pragma once
 // The floating clock's rules: which zone it shows (the machine's own, or a chosen world zone by its
-// list slot), its three texts, its pop-up menu, the stay-on-top check and where a drag puts it.
+// name), its three texts, its pop-up menu, the stay-on-top check and where a drag puts it.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,10 +13,11 @@
 
 namespace tavrin {
 
-// Display modes besides a `ZoneList` slot (1 and up): the machine's own zone, as loaded and as chosen
-// again from the menu. Both show the same.
+// Display modes: the machine's own zone, as loaded and as chosen again from the menu (both show the
+// same), and a world zone.
 inline constexpr std::int16_t kOwnZoneAtLoad = -3;
 inline constexpr std::int16_t kOwnZoneChosen = -2;
+inline constexpr std::int16_t kWorldZone = 1;
 
 struct FloatingTexts {
     std::string time;
@@ -29,8 +30,8 @@ enum class FloatingMenuKind { ShowTimeZone, Zone, Separator, AlwaysOnTop, Close 
 
 struct FloatingMenuItem {
     FloatingMenuKind kind = FloatingMenuKind::Separator;
-    std::string text;  // the caption, "" for a separator
-    int slot = 0;      // the `ZoneList` slot of a zone entry
+    std::string text;      // the caption, "" for a separator
+    std::string zoneName;  // a zone entry's zone, by its name in the catalogue
     friend bool operator==(const FloatingMenuItem&, const FloatingMenuItem&) = default;
 };
 
@@ -41,26 +42,43 @@ class FloatingClock {
     FloatingClock(Store& store, const ZoneState& zones);
 
     // The pop-up menu: "&Show Time Zone...", a separator, the zone entries, a separator,
-    // "&Always on Top", a separator, "&Close". The zone entries are fixed at load.
+    // "&Always on Top", a separator, "&Close".
     const std::vector<FloatingMenuItem>& menu() const { return menu_; }
+    // Builds the zone entries again when the chosen zones are no longer those the menu was built
+    // from (the preferences saved a new list, or the menu put them in another order). Returns
+    // whether it did.
+    bool followZoneList(Store& store, const ZoneState& zones);
 
     std::int16_t mode() const { return mode_; }
-    void showOwnZone() { mode_ = kOwnZoneChosen; }
-    void showZone(int slot) { mode_ = static_cast<std::int16_t>(slot); }
+    // The world zone shown, by name; it stays shown when the list of chosen zones changes.
+    const std::string& shownZone() const { return zoneName_; }
+    void showOwnZone() {
+        mode_ = kOwnZoneChosen;
+        zoneName_.clear();
+    }
+    void showZone(const std::string& zoneName) {
+        mode_ = kWorldZone;
+        zoneName_ = zoneName;
+    }
 
     // Flips the stay-on-top check and returns the new state.
     bool toggleAlwaysOnTop() { return alwaysOnTop_ = !alwaysOnTop_; }
     bool alwaysOnTop() const { return alwaysOnTop_; }
 
     // Works out the texts for now. A world zone is read afresh from the catalogue each time and shown
-    // in "TimeFormat" and "DateFormat"; the machine's zone in the desktop's long time and short date.
-    // Returns whether any text changed.
+    // in "TimeFormat" and "DateFormat" (one the catalogue does not know shows its name, marked, and
+    // dashes for a time); the machine's zone in the desktop's long time and short date. Returns
+    // whether any text changed.
     bool refresh(Store& store, const Settings& settings, const ZoneState& zones, const ClockService& clock);
     const FloatingTexts& texts() const { return texts_; }
 
   private:
+    void buildMenu(Store& store, const ZoneState& zones);
+
     std::vector<FloatingMenuItem> menu_;
+    std::vector<std::string> menuZones_;  // the chosen zones the menu was built from
     std::int16_t mode_ = kOwnZoneAtLoad;
+    std::string zoneName_;
     bool alwaysOnTop_ = false;
     FloatingTexts texts_;
 };

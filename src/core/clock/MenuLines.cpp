@@ -12,6 +12,14 @@
 
 namespace tavrin {
 
+bool zoneIsKnown(const ZoneRecord& zone) {
+    return zone != ZoneRecord{};
+}
+
+std::string unknownZoneText(const std::string& storedName) {
+    return storedName + " - unknown zone";
+}
+
 int readMenuZones(Store& store, Root settingsRoot, ZoneState& zones) {
     KeyHandle key;
     int count = 0;
@@ -36,12 +44,19 @@ MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState
     out.lines.reserve(static_cast<std::size_t>(std::max(count, 0)));
     out.cityNames.reserve(out.lines.capacity());
     for (int slot = 1; slot <= count && slot <= kMaxZones; ++slot) {
-        ZoneRecord zone = ReadZone(store, zones.ZoneRoot, zones.ZoneList[static_cast<std::size_t>(slot)]);
-        std::string caption = FormatPattern(ZoneTimeNow(utc, zone), settings.TZFormat);
+        const std::string& name = zones.ZoneList[static_cast<std::size_t>(slot)];
+        ZoneRecord zone = ReadZone(store, zones.ZoneRoot, name);
+        out.cityNames.push_back(zone.CityName);
+        if (!zoneIsKnown(zone)) {
+            // No time at all rather than UTC's passed off as the zone's.
+            out.lines.push_back(MenuLine{unknownZoneText(name), std::move(zone), std::nullopt});
+            continue;
+        }
+        const DateTime t = ZoneTimeNow(utc, zone);
+        std::string caption = FormatPattern(t, settings.TZFormat);
         caption += " - ";
         caption += settings.PNDisp ? zone.CityName : zone.DisplayText;
-        out.cityNames.push_back(zone.CityName);
-        out.lines.push_back(MenuLine{std::move(caption), std::move(zone)});
+        out.lines.push_back(MenuLine{std::move(caption), std::move(zone), t});
     }
     return out;
 }
@@ -50,13 +65,24 @@ void sortMenuLines(MenuLines& m, ZoneState& zones, std::int16_t sortType, std::i
     if (sortType != kSortAlphabetically && sortType != kSortByTime) return;
     if (sortDir != kSortAscending && sortDir != kSortDescending) return;
     const bool alphabetical = sortType == kSortAlphabetically;
+    const bool ascending = sortDir == kSortAscending;
     const std::size_t n = m.lines.size();
     // The swaps move line numbers; the lines themselves (each with its zone record) move once at the end.
     std::vector<std::size_t> order(n);
     for (std::size_t i = 0; i < n; ++i) order[i] = i;
-    auto key = [&](int line) -> const std::string& {
-        const std::size_t from = order[static_cast<std::size_t>(line - 1)];
-        return alphabetical ? m.cityNames[from] : m.lines[from].caption;
+    // Whether line i's key is greater than line j's. std::string compares by unsigned character code,
+    // as the cities must.
+    auto greater = [&](int i, int j) {
+        const std::size_t a = order[static_cast<std::size_t>(i - 1)];
+        const std::size_t b = order[static_cast<std::size_t>(j - 1)];
+        if (alphabetical) return m.cityNames[a] > m.cityNames[b];
+        const MenuLine& x = m.lines[a];
+        const MenuLine& y = m.lines[b];
+        // A line without a time is the greatest going up and the least going down: last either way.
+        if (x.zoneTime.has_value() != y.zoneTime.has_value())
+            return ascending ? !x.zoneTime.has_value() : !y.zoneTime.has_value();
+        if (x.zoneTime != y.zoneTime) return *x.zoneTime > *y.zoneTime;
+        return x.zone.CityName > y.zone.CityName;
     };
     auto swapLines = [&](int i, int j) {
         std::swap(order[static_cast<std::size_t>(i - 1)], order[static_cast<std::size_t>(j - 1)]);
@@ -64,16 +90,15 @@ void sortMenuLines(MenuLines& m, ZoneState& zones, std::int16_t sortType, std::i
             std::swap(zones.ZoneList[static_cast<std::size_t>(i)],
                       zones.ZoneList[static_cast<std::size_t>(j)]);
     };
-    // std::string compares by unsigned character code, as the keys must.
     const int last = static_cast<int>(n);
-    if (sortDir == kSortAscending) {
+    if (ascending) {
         for (int i = 1; i <= last; ++i)
             for (int j = i + 1; j <= last; ++j)
-                if (key(i) > key(j)) swapLines(i, j);
+                if (greater(i, j)) swapLines(i, j);
     } else {
         for (int i = last; i >= 1; --i)
             for (int j = i - 1; j >= 1; --j)
-                if (key(i) > key(j)) swapLines(i, j);
+                if (greater(i, j)) swapLines(i, j);
     }
     MenuLines sorted;
     sorted.lines.reserve(n);

@@ -2,6 +2,7 @@
 // The pop-up menu's world-time lines: the chosen zones read from the settings key, one caption per
 // zone ("TZFormat" time, " - ", city or full name), and the two sort orders.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,12 +14,20 @@
 
 namespace tavrin {
 
-// One shown line: its caption and the zone it shows (kept for the line's tool tip).
+// One shown line: its caption, the zone it shows (kept for the line's tool tip) and the zone's
+// wall-clock time, which the by-time order compares; no time for a zone the catalogue does not know.
 struct MenuLine {
     std::string caption;
     ZoneRecord zone;
+    std::optional<DateTime> zoneTime;
     friend bool operator==(const MenuLine&, const MenuLine&) = default;
 };
+
+// Whether the catalogue knew the zone: a name gone from the tz database, or edited by hand, reads as
+// the empty record, whose time would be UTC's under no name.
+bool zoneIsKnown(const ZoneRecord& zone);
+// What a line or a clock shows for such a zone instead of a time: its stored name, marked.
+std::string unknownZoneText(const std::string& storedName);
 
 struct MenuLines {
     // Lines 1..N in the order shown (element 0 is line 1).
@@ -34,7 +43,8 @@ struct MenuLines {
 int readMenuZones(Store& store, Root settingsRoot, ZoneState& zones);
 
 // The captions of `count` lines at the UTC instant `utc`, zones 1..count of `zones.ZoneList` read
-// from the catalogue, unsorted.
+// from the catalogue, unsorted. A zone the catalogue does not know shows its stored name, marked, and
+// no time.
 MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState& zones, const DateTime& utc,
                          int count);
 
@@ -45,9 +55,10 @@ inline constexpr std::int16_t kSortAscending = 0;
 inline constexpr std::int16_t kSortDescending = 1;
 
 // Sorts in place. Alphabetically the key is the city name and a swap moves the caption, the city and
-// the `zones.ZoneList` slot together, so the list in memory follows the order shown. By time the key is the
-// whole caption, compared as text, and a swap moves only the lines. Keys compare by character code,
-// and equal keys are never swapped.
+// the `zones.ZoneList` slot together, so the list in memory follows the order shown. By time the key
+// is the zone's wall-clock date and time (a zone already on tomorrow comes after one still on today),
+// then its city, and a swap moves only the lines; lines without a time come last either way. Cities
+// compare by character code, and equal keys are never swapped.
 void sortMenuLines(MenuLines& lines, ZoneState& zones, std::int16_t sortType, std::int16_t sortDir);
 
 // Everything the menu shows as it opens: the zone list read, the lines built and sorted.

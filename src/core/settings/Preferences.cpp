@@ -294,7 +294,12 @@ PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const 
             refusal(runStatus, s_.SettingsRoot, "autostart entries") + ".";
     }
 
-    for (std::string& slot : zones.ZoneList) slot.clear();
+    // The list in memory becomes the one just saved, in its order, rather than an empty one: open
+    // windows that show a chosen zone, or offer the chosen zones, go on finding them there.
+    std::size_t slot = 0;
+    for (std::string& name : zones.ZoneList) name.clear();
+    for (const ZoneItem& item : list.items())
+        if (item.checked && ++slot < zones.ZoneList.size()) zones.ZoneList[slot] = item.keyName;
     return result;
 }
 

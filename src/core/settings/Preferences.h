@@ -88,8 +88,8 @@ class Preferences {
     // into the settings in memory.
     void putSettings();
     // The rest of "OK": every setting and the zone list into the store as one change, then the
-    // autostart entry (`programPath` is what it starts); afterwards the zone list in memory is
-    // emptied, so the menu reads the new one. Reloading the scheme pictures is the caller's.
+    // autostart entry (`programPath` is what it starts); afterwards the zone list in memory holds the
+    // zones saved (slots 1 up). Reloading the scheme pictures is the caller's.
     PrefsSaveResult saveSettings(Store& store, ZoneState& zones, const WorldZoneList& list,
                                  const std::string& programPath);
 

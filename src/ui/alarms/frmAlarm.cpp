@@ -62,10 +62,10 @@ frmAlarm::frmAlarm(AppState& app, SoundPlayer& sound, CommonDialogs& dialogs, QW
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Alarm"));
 
-    const std::vector<std::string> zones = zoneChoices(app_.zones, app_.store);
+    zoneChoices_ = zoneChoices(app_.zones, app_.store);
     const auto zoneList = [&](const char* placeholder) {
         QComboBox* combo = list(this, placeholder);
-        for (const std::string& z : zones) combo->addItem(qs(z));
+        for (const ZoneChoice& z : zoneChoices_) combo->addItem(qs(z.text));
         combo->setCurrentIndex(0);  // "System Default"
         return combo;
     };
@@ -229,8 +229,8 @@ void frmAlarm::Command1_Click(int index) {
 }
 
 void frmAlarm::ok() {
-    const AlarmSetupResult result =
-        armFromDialog(app_.alarms, entry(), alarmZonesOf(app_.zones, app_.store, app_.clock), app_.settings);
+    const AlarmSetupResult result = armFromDialog(
+        app_.alarms, entry(), alarmZonesOf(zoneChoices_, app_.zones, app_.store, app_.clock), app_.settings);
     Text2_->setText(qs(result.customHours));
     Text3_->setText(qs(result.customMinutes));
     status_->setText(qs(result.status));

@@ -4,8 +4,10 @@
 // armed as the dialog opens.
 #include <QWidget>
 #include <array>
+#include <vector>
 
 #include "core/alarms/AlarmEntry.h"
+#include "core/alarms/AlarmSetup.h"
 #include "core/alarms/SoundPlayer.h"
 #include "core/state/AppState.h"
 #include "ui/utilities/QtCommonDialogs.h"
@@ -57,6 +59,7 @@ class frmAlarm : public QWidget {
     AppState& app_;
     SoundPlayer& sound_;
     CommonDialogs& dialogs_;
+    std::vector<ZoneChoice> zoneChoices_;  // the zones the lists show, as they were when it opened
 
     QComboBox* Combo1_;
     QComboBox* Combo2_;

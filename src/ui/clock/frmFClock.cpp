@@ -82,7 +82,8 @@ void frmFClock::armTimer() {
 }
 
 void frmFClock::buildMenu() {
-    mnuFile_ = new QMenu(QStringLiteral("file"), this);
+    if (!mnuFile_) mnuFile_ = new QMenu(QStringLiteral("file"), this);
+    mnuFile_->clear();
     for (const FloatingMenuItem& item : rules_.menu()) {
         const QString text = QString::fromStdString(item.text);
         switch (item.kind) {
@@ -99,11 +100,11 @@ void frmFClock::buildMenu() {
                 // A menu treats "&" as a mnemonic mark; a zone's name shows as it is.
                 QString caption = text;
                 caption.replace(QLatin1Char('&'), QLatin1String("&&"));
-                const int slot = item.slot;
-                connect(mnuFile_->addAction(caption), &QAction::triggered, this, [this, slot] {
-                    rules_.showZone(slot);
-                    refresh();
-                });
+                connect(mnuFile_->addAction(caption), &QAction::triggered, this,
+                        [this, zone = item.zoneName] {
+                            rules_.showZone(zone);
+                            refresh();
+                        });
                 break;
             }
             case FloatingMenuKind::AlwaysOnTop:
@@ -162,6 +163,8 @@ void frmFClock::refresh() {
 }
 
 void frmFClock::popUpMenu(QPoint global) {
+    // The chosen zones may have changed since the menu was last offered.
+    if (rules_.followZoneList(app_.store, app_.zones)) buildMenu();
     if (mnuAOT_) mnuAOT_->setChecked(rules_.alwaysOnTop());
     mnuFile_->popup(global);
 }

@@ -25,7 +25,8 @@ class frmFClock : public QWidget {
 
     // One tick, just after each wall-clock second: the colours from the settings, then the texts.
     void tick();
-    // The pop-up menu as it is offered on a click (built from the rules, the check state included).
+    // The pop-up menu as it was last offered on a click (built from the rules, the check state
+    // included); each click builds its zone entries again when the chosen zones changed.
     QMenu* menu() { return mnuFile_; }
     FloatingClock& rules() { return rules_; }
     bool alwaysOnTop() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
@@ -54,7 +55,7 @@ class frmFClock : public QWidget {
     std::array<QLabel*, 3> Label1_{};
     QLabel* Image1_;
     QLabel* Image2_;
-    QMenu* mnuFile_;
+    QMenu* mnuFile_ = nullptr;
     QAction* mnuAOT_ = nullptr;
     QTimer Timer1_;
     std::optional<QPoint> dragGrab_;  // where in the window the drag took hold

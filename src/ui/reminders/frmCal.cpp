@@ -6,8 +6,12 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <chrono>
+#include <filesystem>
 #include <functional>
+#include <system_error>
 
+#include "core/clock/NextTick.h"
 #include "core/reminders/CalendarLayout.h"
 #include "ui/reminders/ReminderWindows.h"
 #include "ui/utilities/QtColour.h"
@@ -175,6 +179,13 @@ frmCal::frmCal(ReminderWindows& windows, const std::string& imagesDir, QWidget* 
     applySettings();
     const DateTime today = windows_.app().clock.localNow();
     showMonth(today.month(), today.year());
+
+    // One wake-up a day, just after local midnight; activation and the clock's tick catch a date
+    // that moved while the timer slept (a suspended machine, a clock set by hand).
+    midnightTimer_.setSingleShot(true);
+    midnightTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&midnightTimer_, &QTimer::timeout, this, &frmCal::checkToday);
+    armMidnight();
 }
 
 frmCal::~frmCal() = default;
@@ -184,14 +195,66 @@ void frmCal::applySettings() {
     foreColour_ = qColorOfText(settings.WForeColor);
     for (QLabel* label : Label2_) setTextColour(label, foreColour_);
     for (QLabel* label : {Label4_, Label13_, Label1_}) setTextColour(label, foreColour_);
-    background_ = QPixmap();
-    if (!settings.BGPicture.empty()) {
-        const QPixmap picture(QString::fromStdString(settings.BGPicture));
-        if (!picture.isNull())
-            background_ = picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
+    loadBackground();
     addReminders();
     update();
+}
+
+frmCal::PictureStamp frmCal::stampOf(const std::string& path) {
+    PictureStamp stamp{path, -1, -1};
+    if (path.empty()) return stamp;
+    std::error_code ec;
+    const std::filesystem::path file(path);
+    const auto changed = std::filesystem::last_write_time(file, ec);
+    if (!ec) stamp.changed = changed.time_since_epoch().count();
+    const auto size = std::filesystem::file_size(file, ec);
+    if (!ec) stamp.size = static_cast<std::int64_t>(size);
+    return stamp;
+}
+
+void frmCal::loadBackground() {
+    const std::string& path = windows_.app().settings.BGPicture;
+    backgroundStamp_ = stampOf(path);
+    background_ = QPixmap();
+    if (path.empty()) return;
+    const QPixmap picture(QString::fromStdString(path));
+    if (!picture.isNull())
+        background_ = picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+void frmCal::armMidnight() {
+    const ClockService& clock = windows_.app().clock;
+    const DateTime now = clock.localNow();
+    const std::int64_t intoSecond = ((clock.unixMillis() % 1000) + 1000) % 1000;
+    const std::int64_t ms = (86400 - now.secondsOfDay()) * std::int64_t{1000} - intoSecond + kTickLagMs;
+    midnightTimer_.start(std::chrono::milliseconds(ms));
+}
+
+void frmCal::checkToday() {
+    const DateTime today = windows_.app().clock.localNow().date();
+    if (today != shownToday_) {
+        const bool showedToday = grid_.month() == shownToday_.month() && grid_.year() == shownToday_.year();
+        if (showedToday && (today.month() != grid_.month() || today.year() != grid_.year()))
+            showMonth(today.month(), today.year());
+        else
+            buildCal(grid_.month(), grid_.year());
+        armMidnight();
+    } else if (!midnightTimer_.isActive()) {
+        // Woke before the date turned (the clock was set back): wait for the next midnight.
+        armMidnight();
+    }
+}
+
+bool frmCal::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        checkToday();
+        // A picture replaced on disk shows without another "Apply".
+        if (stampOf(windows_.app().settings.BGPicture) != backgroundStamp_) {
+            loadBackground();
+            update();
+        }
+    }
+    return QWidget::event(event);
 }
 
 void frmCal::showMonth(int month, int year) {
@@ -201,7 +264,9 @@ void frmCal::showMonth(int month, int year) {
 
 void frmCal::buildCal(int month, int year) {
     AppState& app = windows_.app();
-    grid_.buildCal(month, year, app.clock.localNow(), app.reminders, app.settings);
+    const DateTime now = app.clock.localNow();
+    shownToday_ = now.date();
+    grid_.buildCal(month, year, now, app.reminders, app.settings);
     if (selectedDay_ > daysInMonth(grid_.year(), grid_.month())) selectedDay_ = 0;
     Label2_[7]->setText(QString::fromStdString(grid_.title()));
     Label13_->setText(QString::number(grid_.weekNumber()));

@@ -3,14 +3,18 @@
 // bold red, a marker under every day that holds a reminder, arrows to the months around it and
 // today's week number. Its background picture is a handle to drag it by. A click on a day selects
 // it; a right click selects it and opens the reminder menus, which act on that day. Page Up and
-// Page Down change the month; the arrow keys move the selected day.
+// Page Down change the month; the arrow keys move the selected day. Left open, it moves today's
+// mark and the week number when the date changes.
 #include <QPixmap>
 #include <QPoint>
+#include <QTimer>
 #include <QWidget>
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "core/reminders/CalendarGrid.h"
+#include "core/timezones/DateTime.h"
 
 class QLabel;
 class QMenu;
@@ -36,6 +40,10 @@ class frmCal : public QWidget {
     // Takes the settings as they are now: the background picture, the "WForeColor" colour of the
     // title, day names and lines, and the "DateFormat" the markers are matched in.
     void applySettings();
+    // Moves today's mark and the week number when the local date is no longer the one they show
+    // (midnight passed, the machine woke up, the clock was set); the month of today goes with them
+    // when it was shown. Cheap when nothing changed: the clock's tick calls it too.
+    void checkToday();
 
     // The selected day of the shown month; 0 when none.
     int selectedDay() const { return selectedDay_; }
@@ -57,11 +65,13 @@ class frmCal : public QWidget {
     QLabel* Label2(int i) const { return Label2_[static_cast<std::size_t>(i)]; }
     QLabel* Label13() const { return Label13_; }
     QMenu* popupMenu() const { return menu_; }
+    const QTimer& midnightTimer() const { return midnightTimer_; }
     // Right click on cell k: selects a numbered cell, then the menu (shown at `global` when given).
     void cellRightClicked(int k, const QPoint& global = QPoint());
     void cellClicked(int k);
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -74,12 +84,26 @@ class frmCal : public QWidget {
     void refreshCells();
     void moveSelection(int days);
     void popupAt(const QPoint& global);
+    void armMidnight();
+    void loadBackground();
 
     ReminderWindows& windows_;
     CalendarGrid grid_;
     int selectedDay_ = 0;
     std::string Text1_;  // the date box handed to the day list
     QPixmap background_;
+    // The background file as it was loaded: its name, its change time and its size; a file changed
+    // on disk is loaded again when the window is next activated.
+    struct PictureStamp {
+        std::string path;
+        std::int64_t changed = -1;
+        std::int64_t size = -1;
+        friend bool operator==(const PictureStamp&, const PictureStamp&) = default;
+    };
+    static PictureStamp stampOf(const std::string& path);
+    PictureStamp backgroundStamp_;
+    DateTime shownToday_;  // the date today's mark and the week number were worked out for
+    QTimer midnightTimer_;
     QPixmap marker_;
     QColor foreColour_;
 

@@ -20,7 +20,7 @@ struct AlarmSetup : ::testing::Test {
     AlarmSetup() {
         settings.TimeFormat = "h:mm AM/PM";
         zones.home.DisplayText = "(GMT) Home";
-        zones.zoneOfSlot = [](int slot) {
+        zones.zoneOfItem = [](int slot) {
             ZoneRecord z;
             z.Bias = -60 * slot;
             z.DisplayText = "(GMT+" + std::to_string(slot) + ") Zone " + std::to_string(slot);

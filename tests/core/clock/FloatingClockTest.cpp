@@ -36,21 +36,26 @@ struct FloatingClockTest : ::testing::Test {
 TEST_F(FloatingClockTest, MenuListsTheChosenZonesUpToTheFirstGap) {
     const std::vector<FloatingMenuItem> empty = FloatingClock(store, zones).menu();
     ASSERT_EQ(empty.size(), 6u);
-    EXPECT_EQ(empty[0], (FloatingMenuItem{Kind::ShowTimeZone, "&Show Time Zone...", 0}));
+    EXPECT_EQ(empty[0], (FloatingMenuItem{Kind::ShowTimeZone, "&Show Time Zone...", ""}));
     EXPECT_EQ(empty[1].kind, Kind::Separator);
     EXPECT_EQ(empty[2].kind, Kind::Separator);  // no zones: two separators side by side
-    EXPECT_EQ(empty[3], (FloatingMenuItem{Kind::AlwaysOnTop, "&Always on Top", 0}));
+    EXPECT_EQ(empty[3], (FloatingMenuItem{Kind::AlwaysOnTop, "&Always on Top", ""}));
     EXPECT_EQ(empty[4].kind, Kind::Separator);
-    EXPECT_EQ(empty[5], (FloatingMenuItem{Kind::Close, "&Close", 0}));
+    EXPECT_EQ(empty[5], (FloatingMenuItem{Kind::Close, "&Close", ""}));
 
     zones.ZoneList[1] = "Asia/Tokyo";
     zones.ZoneList[2] = "Europe/Nowhere";
     zones.ZoneList[4] = "Europe/Dublin";  // after the gap at 3: not listed
-    const std::vector<FloatingMenuItem> menu = FloatingClock(store, zones).menu();
-    ASSERT_EQ(menu.size(), 8u);
-    EXPECT_EQ(menu[2], (FloatingMenuItem{Kind::Zone, "(GMT+09:00) Tokyo, Japan", 1}));
-    EXPECT_EQ(menu[3], (FloatingMenuItem{Kind::Zone, "", 2}));
-    EXPECT_EQ(menu[4].kind, Kind::Separator);
+    FloatingClock f(store, zones);
+    ASSERT_EQ(f.menu().size(), 8u);
+    EXPECT_EQ(f.menu()[2], (FloatingMenuItem{Kind::Zone, "(GMT+09:00) Tokyo, Japan", "Asia/Tokyo"}));
+    EXPECT_EQ(f.menu()[3], (FloatingMenuItem{Kind::Zone, "Europe/Nowhere - unknown zone", "Europe/Nowhere"}));
+    EXPECT_EQ(f.menu()[4].kind, Kind::Separator);
+    // The entries follow the chosen zones when they change, and only then.
+    EXPECT_FALSE(f.followZoneList(store, zones));
+    zones.ZoneList[2] = "Europe/Dublin";
+    EXPECT_TRUE(f.followZoneList(store, zones));
+    EXPECT_EQ(f.menu()[3], (FloatingMenuItem{Kind::Zone, "(GMT) Dublin, Ireland", "Europe/Dublin"}));
 
     for (int slot = 1; slot <= kMaxZones; ++slot)
         zones.ZoneList[static_cast<std::size_t>(slot)] = "Asia/Tokyo";
@@ -63,17 +68,16 @@ TEST_F(FloatingClockTest, MachinesZoneInTheDesktopsFormsAWorldZoneInTheSettings)
     EXPECT_EQ(f.mode(), kOwnZoneAtLoad);
     EXPECT_EQ(texts(f), "10:05:00 PM | 3/7/2005 | (GMT+01:00) Berlin, Germany");
 
-    f.showZone(1);
+    f.showZone("America/New_York");
     EXPECT_EQ(texts(f), "4:05 PM | 07 Mar 2005 | (GMT-05:00) New York, United States");
 
     f.showOwnZone();
     EXPECT_EQ(f.mode(), kOwnZoneChosen);
     EXPECT_EQ(texts(f), "10:05:00 PM | 3/7/2005 | (GMT+01:00) Berlin, Germany");
 
-    // The shown zone is read afresh each time: a zone gone from the catalogue shows UTC, unnamed.
-    f.showZone(1);
-    zones.ZoneList[1] = "Europe/Gone";
-    EXPECT_EQ(texts(f), "9:05 PM | 07 Mar 2005 | ");
+    // A zone the catalogue does not know shows its name, marked, and no time.
+    f.showZone("Europe/Gone");
+    EXPECT_EQ(texts(f), "--:-- |  | Europe/Gone - unknown zone");
 }
 
 TEST_F(FloatingClockTest, RefreshTellsWhetherAnyTextChanged) {
@@ -84,7 +88,7 @@ TEST_F(FloatingClockTest, RefreshTellsWhetherAnyTextChanged) {
     clock.advanceSeconds(1);  // the long time shows seconds
     EXPECT_TRUE(f.refresh(store, settings, zones, clock));
 
-    f.showZone(1);
+    f.showZone("Asia/Tokyo");
     EXPECT_TRUE(f.refresh(store, settings, zones, clock));
     clock.advanceSeconds(1);  // "h:mm AM/PM" has not moved
     EXPECT_FALSE(f.refresh(store, settings, zones, clock));

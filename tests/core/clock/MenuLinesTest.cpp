@@ -60,32 +60,52 @@ TEST_F(MenuLinesTest, OneCaptionPerZoneWithTheFullNameOrTheCity) {
     EXPECT_EQ(lines.lines[0].caption, "01/15/26 9:00 am - (GMT-05:00) New York, United States");
     EXPECT_EQ(lines.lines[1].caption, "01/15/26 7:45 pm - (GMT+05:45) Kathmandu, Nepal");
     EXPECT_EQ(lines.lines[2].caption, "01/16/26 1:00 am - (GMT+10:00) Sydney, Australia");
-    // A zone the catalogue does not know: UTC and no name.
-    EXPECT_EQ(lines.lines[3].caption, "01/15/26 2:00 pm - ");
+    // A zone the catalogue does not know: its stored name, marked, and no time rather than UTC's.
+    EXPECT_EQ(lines.lines[3].caption, "Europe/Nowhere - unknown zone");
+    EXPECT_EQ(lines.lines[3].zoneTime, std::nullopt);
     EXPECT_EQ(lines.lines[2].zone.DisplayText, "(GMT+10:00) Sydney, Australia");
 
     settings.PNDisp = true;  // the city, with the blank after ")"
     settings.TZFormat = "hh:mm";
     lines = prepareMenuLines(store, settings, zones, kUtc);
     EXPECT_EQ(lines.lines[0].caption, "09:00 -  New York, United States");
-    EXPECT_EQ(lines.lines[3].caption, "14:00 - ");
+    EXPECT_EQ(lines.lines[3].caption, "Europe/Nowhere - unknown zone");
 }
 
 TEST_F(MenuLinesTest, BothSortsInBothDirections) {
-    const std::vector<std::string> chosen = {"Europe/Berlin", "America/New_York", "America/St_Johns",
-                                             "America/Argentina/Buenos_Aires", "Asia/Tokyo"};
+    // Jerusalem and Cairo both show 4:00 pm: the city decides. Sydney is on the next day already.
+    const std::vector<std::string> chosen = {"Australia/Sydney", "Asia/Jerusalem", "Mars/Olympus",
+                                             "America/New_York", "Asia/Tokyo",     "Africa/Cairo",
+                                             "America/St_Johns"};
     choose(chosen);
-    // By time the captions compare as text: 10:30 and 11:00 come before 9:00 on the same date.
-    EXPECT_EQ(captions(kSortByTime, kSortAscending),
-              (std::vector<std::string>{"01/15/26 10:30 am - (GMT-03:30) St Johns, Canada",
-                                        "01/15/26 11:00 am - (GMT-03:00) Buenos Aires, Argentina",
-                                        "01/15/26 11:00 pm - (GMT+09:00) Tokyo, Japan",
-                                        "01/15/26 3:00 pm - (GMT+01:00) Berlin, Germany",
-                                        "01/15/26 9:00 am - (GMT-05:00) New York, United States"}));
-    EXPECT_EQ(zoneList(5), chosen);  // by time, the stored order stays
-    EXPECT_EQ(captions(kSortByTime, kSortDescending)[0],
-              "01/15/26 9:00 am - (GMT-05:00) New York, United States");
+    const std::vector<std::string> upward = {"New York", "St Johns", "Cairo", "Jerusalem",
+                                             "Tokyo",    "Sydney",   "?"};
+    const std::vector<std::string> downward = {"Sydney",   "Tokyo",    "Jerusalem", "Cairo",
+                                               "St Johns", "New York", "?"};
+    // By time the zones' own date-times are compared, whatever the menu format makes of them as text.
+    const struct {
+        const char* format;
+        std::int16_t dir;
+        const std::vector<std::string>& cities;
+    } byTime[] = {
+        {"mm/dd/yy h:mm am/pm", kSortAscending, upward},  {"mm/dd/yy h:mm am/pm", kSortDescending, downward},
+        {"h:mm am/pm", kSortAscending, upward},           {"hh:mm", kSortDescending, downward},
+        {"dddd mmm hh:mm am/pm", kSortAscending, upward}, {"dd/mm hh:mm am/pm", kSortDescending, downward},
+    };
+    for (const auto& c : byTime) {
+        settings.TZFormat = c.format;
+        settings.TZSType = kSortByTime;
+        settings.TZSDir = c.dir;
+        std::vector<std::string> cities;
+        for (const MenuLine& line : prepareMenuLines(store, settings, zones, kUtc).lines)
+            cities.push_back(line.zoneTime ? line.zone.CityName.substr(1, line.zone.CityName.find(',') - 1)
+                                           : "?");
+        EXPECT_EQ(cities, c.cities) << c.format << " " << c.dir;
+        EXPECT_EQ(zoneList(7), chosen);  // by time, the stored order stays
+    }
 
+    choose({"Europe/Berlin", "America/New_York", "America/St_Johns", "America/Argentina/Buenos_Aires",
+            "Asia/Tokyo"});
     settings.PNDisp = true;
     settings.TZFormat = "h:mm";
     EXPECT_EQ(captions(kSortAlphabetically, kSortAscending),

@@ -101,7 +101,7 @@ TEST_F(PrefsTest, OpeningNamesTheSchemeByItsColour) {
     }
 }
 
-TEST_F(PrefsTest, OkStoresEveryValueAndEmptiesTheZoneListForTheMenu) {
+TEST_F(PrefsTest, OkStoresEveryValueAndHoldsTheSavedZoneListInMemory) {
     zones.ZoneList[1] = "Asia/Tokyo";
     zones.ZoneList[50] = "Europe/Berlin";
     Preferences& p = open();
@@ -128,7 +128,8 @@ TEST_F(PrefsTest, OkStoresEveryValueAndEmptiesTheZoneListForTheMenu) {
         "TimeFormat=h:mm AM/PM TZFormat=mm/dd/yy h:mm am/pm TZSType=0 TZSDir=0 BGPicture= TimeFont=ARIAL "
         "TimeSize=8 TimeBold=1 DateFont=TAHOMA DateSize=12 DateBold=0 NumTimeZones=1 TZone1=Asia/Tokyo "
         "useSysTZ=1 ");
-    for (const std::string& slot : zones.ZoneList) EXPECT_EQ(slot, "");
+    EXPECT_EQ(zones.ZoneList[1], "Asia/Tokyo");
+    EXPECT_EQ(zones.ZoneList[50], "");  // not in the list the dialog saved
     EXPECT_EQ(settings.ColScheme, "B2E2EA");
     EXPECT_EQ(p.controls().Label1[1], kYellow);  // the swatch shows the colour picked
 }

@@ -4,16 +4,24 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 
+#include "core/settings/SettingsLoader.h"
 #include "core/store/KeyNames.h"
 #include "core/store/MemoryStore.h"
 #include "core/timezones/ZoneCatalogue.h"
 #include "support/FakeClock.h"
+#include "support/FakeCommonDialogs.h"
+#include "support/Recorders.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedAsker.h"
 #include "support/TestApp.h"
+#include "ui/alarms/frmAlarm.h"
+#include "ui/settings/frmPrefs.h"
 
 using namespace tavrin;
 
@@ -77,6 +85,44 @@ TEST_F(FloatingClockWindow, MenuSwitchesBetweenTheMachinesZoneAndAWorldZone) {
     app.settings.ColScheme = "FF";
     w.tick();
     EXPECT_EQ(w.palette().color(QPalette::Window), QColor(255, 0, 0));
+}
+
+TEST_F(FloatingClockWindow, KeepsItsZoneAcrossThePreferencesOkAsDoesAnOpenAlarmDialog) {
+    app.settings.SettingsRoot = Root::CurrentUser;
+    LoadSettings(store, app.settings, app.zones, "E99012");
+    app.settings.TimeFormat = "hh:mm";
+    app.settings.DateFormat = "yyyy-mm-dd";
+    app.zones.ZoneList[1] = "Europe/Berlin";
+    app.zones.ZoneList[2] = "Asia/Tokyo";
+    frmFClock w(app, TAVRIN_SOURCE_DIR);
+    entry(w, "(GMT+01:00) Berlin, Germany")->trigger();
+    test::RecordingSound sound;
+    test::FakeCommonDialogs dialogs;
+    QPointer<frmAlarm> alarm = new frmAlarm(app, sound, dialogs);
+    alarm->Combo3()->setCurrentIndex(2);  // "12:00 PM"
+    alarm->Combo4()->setCurrentIndex(1);  // Berlin
+
+    // New York joins the list, which the dialog saves sorted: New York, Tokyo, Berlin.
+    QPointer<frmPrefs> prefs =
+        new frmPrefs(app, dialogs, "/opt/tavrin", "/opt/tavrin/bin/tavrin", PrefsHooks{});
+    prefs->txtZoneFilter()->setText("new york");
+    prefs->tickZone(0, true);
+    prefs->Command2()->click();
+    ASSERT_TRUE(asker.asked.empty());
+
+    w.tick();
+    EXPECT_EQ(texts(w), "15:00 | 2026-01-15 | (GMT+01:00) Berlin, Germany");
+    test::click(w.labels()[0]);  // the menu, offered again, follows the new list
+    EXPECT_EQ(menuTexts(w),
+              (std::vector<std::string>{"&Show Time Zone...", "-", "(GMT-05:00) New York, United States",
+                                        "(GMT+09:00) Tokyo, Japan", "(GMT+01:00) Berlin, Germany", "-",
+                                        "&Always on Top", "-", "&Close"}));
+    w.menu()->close();
+    alarm->Command1_Click(1);
+    EXPECT_EQ(app.alarms.WarningZone.DisplayText, "(GMT+01:00) Berlin, Germany");
+    test::wait(0);
+    delete prefs.data();
+    delete alarm.data();
 }
 
 TEST_F(FloatingClockWindow, AlwaysOnTopTogglesTheWindowsStacking) {

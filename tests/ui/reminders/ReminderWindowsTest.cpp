@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTreeWidget>
+#include <chrono>
 #include <filesystem>
 
 #include "core/reminders/ReminderFile.h"
@@ -329,6 +330,56 @@ TEST_F(ReminderWindowsTest, CalendarLaysOutMonthsMarksTodayAndChangesMonth) {
     EXPECT_EQ(cal->Label2(7)->text(), "April 2005");
     cal->Image2_Click(1);
     EXPECT_EQ(cal->Label2(7)->text(), "May 2005");
+}
+
+// Left open over midnight, the calendar moves today's mark and the week number; the month of today
+// goes with them. A date that moved while the machine slept is caught when the window is activated.
+TEST_F(ReminderWindowsTest, CalendarFollowsTodayAcrossMidnightAndAfterASleep) {
+    clock.setLocal(DateTime::fromFields(2005, 4, 30, 23, 59, 59));  // a Saturday
+    clock.advanceMillis(900);
+    frmCal* cal = windows->showCalendar();
+    EXPECT_EQ(cal->Label2(7)->text(), "April 2005");
+    EXPECT_EQ(cal->Label13()->text(), "18");
+    EXPECT_TRUE(cal->lblCentre(cal->grid().cellOfDay(30))->font().bold());
+    EXPECT_LE(cal->midnightTimer().remainingTime(), 105) << "armed for just after midnight";
+
+    clock.advanceMillis(200);
+    test::wait(200);
+    EXPECT_EQ(cal->Label2(7)->text(), "May 2005");
+    EXPECT_EQ(cal->Label13()->text(), "19");
+    QLabel* first = cal->lblCentre(cal->grid().cellOfDay(1));
+    EXPECT_TRUE(first->font().bold());
+    EXPECT_EQ(first->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_GT(cal->midnightTimer().remainingTime(), 86390000) << "armed again for the next midnight";
+
+    clock.advanceSeconds(8 * 86400);  // the machine slept until Monday 9 May
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(cal, &activate);
+    EXPECT_EQ(cal->Label13()->text(), "20");
+    EXPECT_FALSE(first->font().bold());
+    EXPECT_TRUE(cal->lblCentre(cal->grid().cellOfDay(9))->font().bold());
+}
+
+// A background picture replaced on disk is taken when the calendar is next activated.
+TEST_F(ReminderWindowsTest, CalendarTakesAReplacedBackgroundWhenActivated) {
+    const std::string picture = dir.path() + "/sky.png";
+    const auto paint = [&](Qt::GlobalColor colour) {
+        QImage image(16, 16, QImage::Format_RGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(QString::fromStdString(picture)));
+    };
+    paint(Qt::red);
+    app.settings.BGPicture = picture;
+    frmCal* cal = windows->showCalendar();
+    const auto corner = [cal] { return cal->grab().toImage().pixelColor(4, 120); };
+    EXPECT_EQ(corner(), QColor(Qt::red));
+    paint(Qt::blue);
+    std::filesystem::last_write_time(picture,
+                                     std::filesystem::last_write_time(picture) + std::chrono::seconds(2));
+    EXPECT_EQ(corner(), QColor(Qt::red)) << "nothing reads the file before the activation";
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(cal, &activate);
+    EXPECT_EQ(corner(), QColor(Qt::blue));
 }
 
 TEST_F(ReminderWindowsTest, CalendarDayMenusActOnTheChosenDay) {

@@ -181,7 +181,7 @@ TEST_F(PrefsWindow, OkStoresZonesPickedThroughTheFilterAndTheSchemeThenReloadsPi
         stored("ColScheme") + " " + stored("NumTimeZones") + " " + stored("TZone1") + " " + stored("TZone2"),
         "B2E2EA 2 Asia/Tokyo Europe/Berlin");
     EXPECT_EQ(app.settings.ColScheme, "B2E2EA");
-    EXPECT_EQ(app.zones.ZoneList[1], "");
+    EXPECT_EQ(app.zones.ZoneList[1], "Asia/Tokyo");
     EXPECT_EQ(hooks, (std::vector<std::string>{"applied", "saved"}));
     EXPECT_TRUE(asker.asked.empty());
     test::wait(0);
