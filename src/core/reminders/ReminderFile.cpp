@@ -233,7 +233,8 @@ Result keepWhatCannotLoad(const std::string& path, std::string_view text, const 
                            "before changing reminders."};
     }
     return {true, "The reminder file \"" + path + "\" holds " + what +
-                      " that cannot be loaded; the whole file is kept as \"" + *kept + "\"."};
+                      (unrecognised ? "" : " that cannot be loaded") + "; the whole file is kept as \"" +
+                      *kept + "\"."};
 }
 
 Result LoadReminders(ReminderTable& table, const std::string& path) {
