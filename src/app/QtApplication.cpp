@@ -118,7 +118,10 @@ void QtApplication::showClock() {
             app, [window](const std::string& t, const std::string& d) { window->setTexts(t, d); },
             [this] {
                 const DueCheckResult result = dueCheck_->checkReminders();
-                if (!result.save.ok) showNotice(QMessageBox::Warning, result.save.message);
+                // A failure, or where a file holding more than the table could was kept aside first.
+                if (!result.save.message.empty())
+                    showNotice(result.save.ok ? QMessageBox::Information : QMessageBox::Warning,
+                               result.save.message);
                 // Recurring reminders moved on: an open manager or calendar shows them where they are now.
                 if (result.moved > 0 && reminderWindows_) reminderWindows_->remindersChanged();
             }));

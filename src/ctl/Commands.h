@@ -21,6 +21,11 @@ int cmdReminders(const Args& args, std::ostream& out, std::ostream& err);
 // reminders add / delete / --enable / --disable, reached through cmdReminders.
 int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err);
 
+// `args` without the first "--", which ends the options as with other command-line tools:
+// `literalFrom` is where it stood, and the words from there on are never options, even when they
+// start with dashes (a reminder titled "--today"). Without one, `literalFrom` is the end.
+Args endOfOptions(const Args& args, std::size_t& literalFrom);
+
 // Writes "tavrinctl: `why`" and then `usage` to `err`; returns 2.
 int usageError(std::ostream& err, const std::string& why, std::string_view usage);
 // Why the zone folder `dir` cannot be listed, or nothing when it can.

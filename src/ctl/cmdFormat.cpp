@@ -8,16 +8,20 @@
 namespace tavrin::ctl {
 namespace {
 
-constexpr const char* kFormatUsage = "Usage: tavrinctl format PATTERN [\"YYYY-MM-DD HH:MM:SS\"]\n";
+constexpr const char* kFormatUsage = "Usage: tavrinctl format [--] PATTERN [\"YYYY-MM-DD HH:MM:SS\"]\n";
 
 }  // namespace
 
-int cmdFormat(const Args& args, std::ostream& out, std::ostream& err) {
+int cmdFormat(const Args& commandLine, std::ostream& out, std::ostream& err) {
+    std::size_t literalFrom = 0;
+    const Args args = endOfOptions(commandLine, literalFrom);
     if (args.empty()) return usageError(err, "'format' needs a pattern", kFormatUsage);
     if (args.size() > 3) return usageError(err, "'format' takes a pattern and one date-time", kFormatUsage);
-    // No pattern of the clock's starts with two dashes; such a word is a mistyped option.
-    for (const std::string& a : args)
-        if (a.rfind("--", 0) == 0) return usageError(err, "unknown option '" + a + "'", kFormatUsage);
+    // A pattern that starts with two dashes is far more often a mistyped option; after "--" it is
+    // taken as it is.
+    for (std::size_t i = 0; i < literalFrom; ++i)
+        if (args[i].rfind("--", 0) == 0)
+            return usageError(err, "unknown option '" + args[i] + "'", kFormatUsage);
     DateTime value;
     if (args.size() == 1) {
         value = SystemClock().localNow();

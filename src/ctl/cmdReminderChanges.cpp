@@ -22,6 +22,7 @@ namespace {
 constexpr const char* kChangeUsage =
     "Usage: tavrinctl reminders add TITLE DATE TIME [--recur none|hourly|daily|weekly] [--body TEXT] "
     "[--file PATH]\n"
+    "       tavrinctl reminders add [OPTIONS] -- TITLE DATE TIME   (no word after \"--\" is an option)\n"
     "       tavrinctl reminders delete N [--file PATH]\n"
     "       tavrinctl reminders --enable N | --disable N [--file PATH]\n";
 
@@ -63,16 +64,22 @@ int report(const ReminderChange& change, const ReminderTable& table, std::ostrea
 
 }  // namespace
 
-int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err) {
+int cmdReminderChange(const Args& commandLine, std::ostream& out, std::ostream& err) {
     std::string path;
     std::string recur = "none";
     std::string body;
     Args words;
+    std::size_t literalFrom = 0;
+    const Args args = endOfOptions(commandLine, literalFrom);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (i >= literalFrom) {
+            words.push_back(a);
+            continue;
+        }
         const bool takesValue =
             a == "--file" || a == "--recur" || a == "--body" || a == "--enable" || a == "--disable";
-        if (takesValue && i + 1 == args.size()) return usageError(err, a + " needs a value", kChangeUsage);
+        if (takesValue && i + 1 >= literalFrom) return usageError(err, a + " needs a value", kChangeUsage);
         if (a == "--file") {
             path = args[++i];
         } else if (a == "--recur") {
@@ -118,17 +125,18 @@ int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err) {
             s.DateFormat = dateFormat();
             return s;
         }();
+        // A date or time that cannot be read is a word of the command line not understood: the file
+        // is not touched.
         const std::string& date = words[2];
-        if (!readDateText(date, settings.DateFormat)) {
-            err << "tavrinctl: \"" << date << "\" cannot be read as a date (the date format is "
-                << settings.DateFormat << "); nothing was added\n";
-            return 1;
-        }
+        if (!isReminderDate(date, settings.DateFormat))
+            return usageError(err,
+                              "\"" + date + "\" cannot be read as a date (the date format is " +
+                                  settings.DateFormat + "); nothing was added",
+                              kChangeUsage);
         const std::optional<int> minute = readMinuteOfDay(words[3], settings.DateFormat);
-        if (!minute) {
-            err << "tavrinctl: \"" << words[3] << "\" cannot be read as a time of day; nothing was added\n";
-            return 1;
-        }
+        if (!minute)
+            return usageError(err, "\"" + words[3] + "\" cannot be read as a time of day; nothing was added",
+                              kChangeUsage);
         ReminderForm form;
         form.title = words[1];
         form.date = date;

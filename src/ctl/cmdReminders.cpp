@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "core/base/Text.h"
 #include "core/reminders/ReminderFile.h"
 #include "core/reminders/ReminderTable.h"
@@ -16,9 +18,13 @@ constexpr const char* kListUsage =
 // Lists the reminder file the way the program reads it at start; nothing is written, not even
 // the copy that the program keeps of a file holding more than it can load.
 int cmdReminders(const Args& args, std::ostream& out, std::ostream& err) {
-    for (const std::string& a : args)
+    // Only the changes take free text, so a "--" leads there too.
+    for (const std::string& a : args) {
+        if (a == "--") break;
         if (a == "add" || a == "delete" || a == "--enable" || a == "--disable")
             return cmdReminderChange(args, out, err);
+    }
+    if (std::find(args.begin(), args.end(), "--") != args.end()) return cmdReminderChange(args, out, err);
     std::string path;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--file" && i + 1 < args.size()) {

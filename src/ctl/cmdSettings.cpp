@@ -27,14 +27,19 @@ int cmdSettings(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tavrinctl: the settings key cannot be read\n";
         return 1;
     }
-    std::string name, data;
-    ValueType type = ValueType::None;
-    for (std::uint32_t i = 0; store->EnumValue(key, i, name) == status::kSuccess; ++i) {
-        if (store->QueryValueData(key, name, data, type) != status::kSuccess) continue;
-        out << (name.empty() ? std::string("@") : escapeOnOneLine(name, {.nul = true})) << '='
-            << escapeOnOneLine(data, {.nul = true}) << '\n';
-    }
+    // One read of the file for the whole list: asked value by value, a large file was looked at once
+    // for every line.
+    const Status listed =
+        store->visitValues(key, [&out](std::string_view name, ValueType, std::string_view data) {
+            out << (name.empty() ? std::string("@") : escapeOnOneLine(name, {.nul = true})) << '='
+                << escapeOnOneLine(data, {.nul = true}) << '\n';
+        });
     store->CloseKey(key);
+    if (listed != status::kSuccess) {
+        const std::string why = store->lastFailure();
+        err << "tavrinctl: the settings cannot be read" << (why.empty() ? "" : ": " + why) << '\n';
+        return 1;
+    }
     return 0;
 }
 

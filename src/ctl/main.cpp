@@ -10,17 +10,21 @@ constexpr const char* kUsage =
     "\n"
     "Commands:\n"
     "  settings                      which root holds the settings, then every stored value\n"
-    "  format PATTERN [DATETIME]     format DATETIME (\"YYYY-MM-DD HH:MM:SS\", local; default now)\n"
+    "  format [--] PATTERN [DATETIME]\n"
+    "                                format DATETIME (\"YYYY-MM-DD HH:MM:SS\", local; default now)\n"
     "  zones                         every zone of the catalogue with its rule block\n"
     "  time ZONE [UTC ...]           the zone's wall-clock time at each UTC instant (default now),\n"
     "                                a tab, then its UTC offset and next clock change\n"
     "  reminders [--file PATH]       the reminders of the data file, one line each, numbered from 0\n"
     "  reminders add TITLE DATE TIME [--recur none|hourly|daily|weekly] [--body TEXT]\n"
     "                                add a reminder (DATE in the settings' date format, TIME as 21:05)\n"
+    "  reminders add [OPTIONS] -- TITLE DATE TIME\n"
+    "                                the same, for a title that starts with dashes\n"
     "  reminders delete N            delete reminder N\n"
     "  reminders --enable N | --disable N\n"
     "                                switch reminder N on or off\n"
-    "                                (every reminders command takes --file PATH)\n"
+    "                                (every reminders command takes --file PATH; \"--\" ends the\n"
+    "                                options of format and reminders, as with other tools)\n"
     "  --help                        this text\n";
 
 }  // namespace

@@ -88,8 +88,15 @@ Autostart& FileStore::autostart(Root root) {
     return autostart_[slot(root)];
 }
 
-bool FileStore::rootWritable(Root root) {
+bool FileStore::canWrite(Root root) {
     return writable_(file(root).path);
+}
+
+bool FileStore::rootWritable(Root root) {
+    // Asked by every change before it writes: a refusal says why, like any other failed write.
+    if (canWrite(root)) return true;
+    lastFailure_ = "cannot write " + file(root).path + ": " + std::strerror(EACCES);
+    return false;
 }
 
 void FileStore::refresh(RootFile& f, bool always) {
@@ -266,7 +273,7 @@ Status FileStore::lockForChange(RootFile& f, FileLock& lock) {
 
 Status FileStore::updateTree(Root root, const TreeChange& change) {
     RootFile& f = file(root);
-    if (!writable_(f.path)) return status::kAccessDenied;
+    if (!rootWritable(root)) return status::kAccessDenied;
     if (f.batchLock >= 0) {
         // A change that fails leaves the tree as it was, so the batch's tree takes it in place
         // (a copy per change would cost a whole store's worth each).
@@ -291,7 +298,7 @@ Status FileStore::updateTree(Root root, const TreeChange& change) {
 Status FileStore::beginChanges(Root root) {
     RootFile& f = file(root);
     if (f.batchLock >= 0) return status::kBadArgument;
-    if (!writable_(f.path)) return status::kAccessDenied;
+    if (!rootWritable(root)) return status::kAccessDenied;
     if (const auto made = AtomicFile::makeFolders(folderOf(f.path), f.folderMode); !made) {
         lastFailure_ = made.message;
         return status::kWriteFailed;
@@ -358,6 +365,12 @@ Status FileStore::EnumValue(const KeyHandle& key, std::uint32_t index, std::stri
     if (index >= names.size()) return status::kNoMoreItems;
     name = names[index];
     return status::kSuccess;
+}
+
+Status FileStore::visitValues(const KeyHandle& key, const ValueVisitor& visit) {
+    // The Run key's "Tavrin" value is the autostart entry, which the value by value walk reads.
+    if (key.open && isRunKey(key.path)) return Store::visitValues(key, visit);
+    return TreeStore::visitValues(key, visit);
 }
 
 std::vector<std::string> FileStore::takeNotices() {

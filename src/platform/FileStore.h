@@ -43,7 +43,9 @@ class FileStore : public TreeStore {
                     std::string_view data) override;
     Status DeleteValue(const KeyHandle& key, std::string_view name) override;
     Status EnumValue(const KeyHandle& key, std::uint32_t index, std::string& name) override;
+    Status visitValues(const KeyHandle& key, const ValueVisitor& visit) override;
     std::string lastFailure() const override { return lastFailure_; }
+    bool canWrite(Root root) override;
     std::vector<std::string> takeNotices() override;
 
     // The read(2) of the store's files. Tests replace it to act out a read that fails.

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +18,7 @@
 #include "ui/clock/frmClock.h"
 #include "ui/reminders/QtReminderAnnouncer.h"
 #include "ui/reminders/ReminderWindows.h"
+#include "ui/settings/frmInitSetup.h"
 #include "ui/settings/frmPrefs.h"
 
 namespace fs = std::filesystem;
@@ -72,6 +76,37 @@ TEST_F(ProgramStart, WithoutSettingsTheSetupDialogComesFirstAndNothingIsWritten)
     EXPECT_TRUE(setupShown);
     EXPECT_FALSE(fs::exists(root.file("config/tavrin/user.reg")));
     EXPECT_FALSE(fs::exists(root.file("configdirs/tavrin/machine.reg")));
+    for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+}
+
+// An ordinary user cannot write the settings for everyone (a plain file stands where their folder
+// would be, which stops root as well): the setup opens on "Me Only" and says why the other choice
+// needs more, and a "Finish!" for everyone all the same says what could not be written, and where.
+TEST_F(ProgramStart, ASetupThatCannotWriteForEveryoneOpensOnMeOnlyAndFinishSaysWhy) {
+    tavrin::test::writeFile(root.file("configdirs/plain-file"), "");
+    const std::string machineDir = root.file("configdirs/plain-file/xdg");
+    setenv("XDG_CONFIG_DIRS", machineDir.c_str(), 1);
+    tavrin::QtApplication app;
+    app.start();
+    tavrin::frmInitSetup* setup = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* s = qobject_cast<tavrin::frmInitSetup*>(w)) setup = s;
+    ASSERT_NE(setup, nullptr);
+    EXPECT_TRUE(setup->optUser(0)->isChecked());
+    EXPECT_EQ(setup->optUser(1)->text(), "All Who Use This Computer (needs administrator rights)");
+
+    setup->optUser(1)->setChecked(true);
+    std::string told;
+    QTimer::singleShot(0, [&told] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told = box->text().toStdString();
+            box->accept();
+        }
+    });
+    setup->Label3_Click(0);
+    EXPECT_EQ(told, "Warning! An error occured whilst trying to create preferences\n\ncannot write " +
+                        machineDir + "/tavrin/machine.reg: Permission denied.");
+    EXPECT_EQ(app.clockWindow(), nullptr);
     for (QWidget* w : QApplication::topLevelWidgets()) w->close();
 }
 

@@ -104,6 +104,8 @@ TEST_F(Commands, FormatWritesTheDateTimeInTheClocksPatterns) {
                     {{"ddd dd.mm.yyyy hh:nn:ss", "2000-02-29 23:59:59"}, "Tue 29.02.2000 23:59:59\n"},
                     // The date-time typed without quotes arrives as two words.
                     {{"d mmm", "2005-03-07", "21:05:09"}, "7 Mar\n"},
+                    // After "--" a pattern may start with dashes.
+                    {{"--", "--hh--", "2005-03-07 21:05:09"}, "--21--\n"},
                 });
     // Without a date-time it formats now: some year of this century.
     const CtlRun now = ctl({"format", "yyyy"});

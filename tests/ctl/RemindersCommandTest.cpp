@@ -81,8 +81,6 @@ TEST_F(RemindersCommand, RefusalsSayWhyAndLeaveTheFileUntouched) {
          "",
          {"add", "Hi", "03/07/05", "9:30", "--body", "a \"b\""},
          "double quote"},
-        {"an unreadable date", "", {"add", "Hi", "the 7th", "9:30"}, "cannot be read as a date"},
-        {"an unreadable time", "", {"add", "Hi", "03/07/05", "half past"}, "cannot be read as a time"},
         {"a full table", full, {"add", "One more", "03/07/05", "9:30"}, "already holds 256"},
         {"no such reminder", full, {"delete", "256"}, "there is no reminder 256"},
     };
@@ -94,8 +92,46 @@ TEST_F(RemindersCommand, RefusalsSayWhyAndLeaveTheFileUntouched) {
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_EQ(readFile(path), c.file);
     }
-    EXPECT_EQ(ctl({"add", "Hi"}).status, 2);
-    EXPECT_EQ(ctl({"add", "Hi", "03/07/05", "9:30", "--recur", "monthly"}).status, 2);
+    // Words that cannot be read: a usage error, and the file is not touched either.
+    const struct {
+        std::vector<std::string> args;
+        const char* says;
+    } misread[] = {
+        {{"add", "Hi"}, "takes a title"},
+        {{"add", "Hi", "03/07/05", "9:30", "--recur", "monthly"}, "--recur takes"},
+        {{"add", "Hi", "the 7th", "9:30"},
+         "\"the 7th\" cannot be read as a date (the date format is mm/dd/yy)"},
+        {{"add", "Hi", "03/07/05", "half past"}, "cannot be read as a time"},
+        {{"add", "--today", "03/07/05", "9:30"}, "unknown option '--today'"},
+    };
+    writeFile(path, full);
+    for (const auto& m : misread) {
+        const CtlRun r = ctl(m.args);
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_NE(r.err.find(m.says), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(readFile(path), full);
+}
+
+// "--" ends the options, as with other command-line tools: a title may start with dashes.
+TEST_F(RemindersCommand, AfterTwoDashesNoWordIsAnOption) {
+    const CtlRun r = runner.run(
+        {"reminders", "add", "--file", path, "--recur", "daily", "--", "--today", "03/07/05", "9:30"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReminderRecord::fromSlot(load(), 0),
+              (ReminderRecord{"--today", "03/07/05", "09:30:00", "1", "1", ""}));
+}
+
+// Another program's file where the reminders should be: the change keeps it aside before it writes,
+// and says where on stderr.
+TEST_F(RemindersCommand, AFileWithNothingThatReadsAsAReminderIsKeptAsideBeforeTheChange) {
+    const std::string csv = "Title,Date,Time\r\nDentist,2005-03-07,09:30\r\n";
+    writeFile(path, csv);
+    const CtlRun r = ctl({"add", "Dentist", "03/07/05", "9:30"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find(path + ".unread"), std::string::npos) << r.err;
+    EXPECT_EQ(readFile(path + ".unread"), csv);
+    EXPECT_EQ(load().RemTitle[0], "Dentist");
 }
 
 // The clock's own save loop and tavrinctl write one file a thousand times each. The loop adds its

@@ -285,6 +285,13 @@ TEST_F(FileStoreTest, RunValueIsTheAutostartEntry) {
     std::string name;
     ASSERT_EQ(store->EnumValue(run, 0, name), status::kSuccess);
     EXPECT_EQ(name, "Tavrin");
+    std::string listed;
+    ASSERT_EQ(store->visitValues(run,
+                                 [&listed](std::string_view n, ValueType, std::string_view data) {
+                                     listed += std::string(n) + "=" + std::string(data);
+                                 }),
+              status::kSuccess);
+    EXPECT_EQ(listed, "Tavrin=/opt/my apps/tavrin --x ");
     ASSERT_EQ(store->DeleteValue(run, "Tavrin"), status::kSuccess);
     EXPECT_FALSE(fs::exists(userAutostart() + "/tavrin.desktop"));
     EXPECT_EQ(store->DeleteValue(run, "Tavrin"), status::kNotFound);

@@ -26,4 +26,11 @@ inline void putReminder(ReminderTable& t, int slot, const std::string& title, co
     ReminderRecord{title, date, time, enabled, recur, body}.toSlot(t, slot);
 }
 
+// One record as the file holds it.
+inline std::string recordText(const std::string& title, const std::string& date = "03/07/05",
+                              const std::string& time = "09:30:00", const std::string& recur = "-1") {
+    return "\"<START>\"\r\n\"" + title + "\"\r\n\"" + date + "\"\r\n\"" + time + "\"\r\n\"1\"\r\n\"" + recur +
+           "\"\r\n\"\"\r\n\"</END>\"\r\n";
+}
+
 }  // namespace tavrin::test

@@ -18,6 +18,17 @@ FormConversion refused(std::string message) {
 
 }  // namespace
 
+bool isReminderDate(std::string_view text, std::string_view dateFormat) {
+    if (readDateText(text, dateFormat)) return true;
+    // A format without a year writes texts that read back as no date; the due check still finds
+    // them, by their text, on the same day every year (or every week, for the weekday alone). A leap
+    // year holds every such text.
+    const DateTime first = DateTime::fromFields(2000, 1, 1, 0, 0);
+    for (int day = 0; day < 366; ++day)
+        if (reminderDateText(first.addDays(day), dateFormat) == text) return true;
+    return false;
+}
+
 ReminderForm newReminderForm(const DateTime& now, const Settings& settings) {
     ReminderForm form;
     form.hour = std::to_string(now.hour());
@@ -88,6 +99,11 @@ FormConversion recordFromForm(const ReminderForm& form, const Settings& settings
     FormConversion c;
     c.record.time = reminderTimeFromFields(form.hour, form.minute, form.amPm);
     if (c.record.time.empty()) return refused(kReminderFormError);
+    // Stored as typed, such a date would never come due: the reminder would be kept but never shown.
+    if (!isReminderDate(form.date, settings.DateFormat)) {
+        return refused("Warning! The reminder date \"" + form.date + "\" is not a date in the date format " +
+                       settings.DateFormat + ", the reminder was not saved.");
+    }
     c.record.title = form.title;
     c.record.date = reminderDateOfText(form.date, settings.DateFormat);
     c.record.enabled = form.enabled ? "1" : "0";

@@ -2,6 +2,7 @@
 // The reminder editor's rules: its first fields, the fields of a reminder being edited, and the
 // conversion of the fields into a record.
 #include <string>
+#include <string_view>
 
 #include "core/reminders/ReminderForm.h"
 #include "core/reminders/ReminderRecord.h"
@@ -35,8 +36,13 @@ struct FormConversion {
 
 // The editor's save: all three time fields empty, or a time that is no time of day, gives the
 // form error; a double quote in the title, date or message is refused (it would cut the value
-// short on the next load).
+// short on the next load), and so is a date that is no day in "DateFormat".
 FormConversion recordFromForm(const ReminderForm& form, const Settings& settings);
+
+// Whether `text` is a day the due check can find: it reads as a date in `dateFormat`, or it is what
+// a format without a year (or with the weekday only) writes for some day, which comes round again.
+// Any other text would be stored as it is and never come due.
+bool isReminderDate(std::string_view text, std::string_view dateFormat);
 
 // Hour, minute and AM/PM text as "HH:MM:SS", or empty when they are no time of day. An hour of
 // 1 to 12 follows the 12-hour clock when AM or PM is given; 0 and 13 to 23 are read as 24-hour.

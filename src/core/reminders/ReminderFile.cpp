@@ -121,7 +121,10 @@ Result readInto(ReminderTable& table, const std::string& path, std::string& text
     bool found = false;
     const Result r = readText(path, text, found);
     if (found) report = parseReminders(text, table);
-    if (r.ok) table.fileStamp = found ? ReminderFileStamp::of(path, text) : ReminderFileStamp::missing();
+    if (r.ok) {
+        table.fileStamp = found ? ReminderFileStamp::of(path, text) : ReminderFileStamp::missing();
+        table.fileStamp.needsCopy = found && holdsMoreThanLoads(text, report);
+    }
     return r;
 }
 
@@ -206,7 +209,13 @@ Result readReminders(ReminderTable& table, const std::string& path, ReminderPars
     return read;
 }
 
+bool holdsMoreThanLoads(std::string_view text, const ReminderParseReport& r) {
+    return r.overflow > 0 || r.untitled > 0 ||
+           (r.records == 0 && text.find_first_not_of(" \t\r\n") != std::string_view::npos);
+}
+
 Result keepWhatCannotLoad(const std::string& path, std::string_view text, const ReminderParseReport& r) {
+    if (!holdsMoreThanLoads(text, r)) return {};
     std::string what;
     if (r.overflow > 0) what = std::to_string(r.overflow) + " reminder(s) beyond the first 256";
     if (r.untitled > 0) {
@@ -214,8 +223,7 @@ Result keepWhatCannotLoad(const std::string& path, std::string_view text, const 
         what += std::to_string(r.untitled) + " reminder(s) without a title";
     }
     // Text that is not blank and holds no record at all (another encoding, another program's file).
-    const bool unrecognised = r.records == 0 && text.find_first_not_of(" \t\r\n") != std::string_view::npos;
-    if (what.empty() && !unrecognised) return {};
+    const bool unrecognised = what.empty();
     if (unrecognised) what = "nothing that reads as a reminder";
     const auto kept =
         keepCopy(AtomicFile::followLinks(path) + (unrecognised ? ".unread" : ".overflow"), text);
@@ -225,7 +233,8 @@ Result keepWhatCannotLoad(const std::string& path, std::string_view text, const 
                            "before changing reminders."};
     }
     return {true, "The reminder file \"" + path + "\" holds " + what +
-                      " that cannot be loaded; the whole file is kept as \"" + *kept + "\"."};
+                      (unrecognised ? "" : " that cannot be loaded") + "; the whole file is kept as \"" +
+                      *kept + "\"."};
 }
 
 Result LoadReminders(ReminderTable& table, const std::string& path) {
@@ -236,7 +245,9 @@ Result LoadReminders(ReminderTable& table, const std::string& path) {
         // Never replaced while it cannot be read: saves read the file afresh and refuse too.
         return {false, read.message + " Reminders cannot be changed until it can be read.", read.error};
     }
-    return keepWhatCannotLoad(path, text, r);
+    const Result kept = keepWhatCannotLoad(path, text, r);
+    if (kept.ok) table.fileStamp.needsCopy = false;
+    return kept;
 }
 
 Result SaveReminders(const ReminderTable& table, const std::string& path,

@@ -31,13 +31,18 @@ std::string serialiseReminders(const ReminderTable& table);
 bool FileExists(std::string path);
 
 // Reads the file as the program does at start, without writing anything. A missing file gives an
-// empty table and ok; a file that exists and cannot be read gives a message.
+// empty table and ok; a file that exists and cannot be read gives a message. When the file holds
+// more than the table can load, the table's stamp says so, and the first save keeps the copy.
 Result readReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report = nullptr);
 
 // The program's start-up load. When the file holds more than the table can (over 256 records, or
 // records without a title), the original file is first copied to `path + ".overflow"` (an existing
 // copy is never overwritten), since the next save rewrites the file from the table.
 Result LoadReminders(ReminderTable& table, const std::string& path);
+
+// Whether a file's text holds more than the table can load (records beyond the 256 slots or without
+// a title), or nothing that reads as a reminder although it is not blank.
+bool holdsMoreThanLoads(std::string_view text, const ReminderParseReport& report);
 
 // When a file's text holds more than the table can load (records beyond the 256 slots or without a
 // title), or nothing that reads as a reminder although it is not blank, keeps the whole text beside

@@ -15,6 +15,10 @@ struct ReminderFileStamp {
     unsigned long long device = 0, inode = 0, size = 0;
     long long mtimeSec = 0, mtimeNsec = 0;
     std::size_t digest = 0;  // of the content; 0 for a missing file
+    // The file holds what the table could not take (records beyond its slots or without a title, or
+    // nothing that reads as a reminder), and no copy of it has been kept aside yet: whichever save
+    // comes first keeps one before it rewrites the file. Not part of what tells versions apart.
+    bool needsCopy = false;
 
     friend bool operator==(const ReminderFileStamp&, const ReminderFileStamp&) = default;
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include "core/base/FileLock.h"
 #include "core/base/Text.h"
@@ -47,9 +48,11 @@ Result reloadRemindersIfChanged(ReminderTable& table, const std::string& path, b
     bool exists = false;
     Result why;
     if (!readFile(path, text, exists, why)) return why;
-    const ReminderFileStamp now = stampOf(path, text, exists);
+    ReminderFileStamp now = stampOf(path, text, exists);
+    now.needsCopy = table.fileStamp.needsCopy;
     if (!sameContent(now, table.fileStamp)) {
-        parseReminders(text, table);
+        // Nothing is written here; the first save keeps what this table cannot hold.
+        now.needsCopy = holdsMoreThanLoads(text, parseReminders(text, table));
         if (reloaded) *reloaded = true;
     }
     table.fileStamp = now;
@@ -68,17 +71,25 @@ Result updateReminders(ReminderTable& table, const std::string& path, const Remi
     bool exists = false;
     Result why;
     if (!readFile(target, text, exists, why)) return why;
-    const ReminderFileStamp onDisk = stampOf(target, text, exists);
+    ReminderFileStamp onDisk = stampOf(target, text, exists);
     ReminderParseReport report;
-    const bool readAgain = !sameContent(onDisk, table.fileStamp);
-    if (readAgain) report = parseReminders(text, table);
+    if (!sameContent(onDisk, table.fileStamp)) {
+        report = parseReminders(text, table);
+        onDisk.needsCopy = holdsMoreThanLoads(text, report);
+    } else if (table.fileStamp.needsCopy) {
+        // Read before without a copy kept (a listing, the clock's reload): the table may differ from
+        // the file by now, so what the file holds is counted afresh.
+        report = parseReminders(text, *std::make_unique<ReminderTable>());
+        onDisk.needsCopy = true;
+    }
     table.fileStamp = onDisk;
 
     const ReminderTable before = table;
     if (!change(table)) return Result::success();
 
-    // The rewrite holds only what the table holds: whatever else the file has is kept aside first.
-    const Result kept = readAgain ? keepWhatCannotLoad(target, text, report) : Result::success();
+    // The rewrite holds only what the table holds: whatever else the file has is kept aside first,
+    // however the table came to hold what it holds.
+    const Result kept = onDisk.needsCopy ? keepWhatCannotLoad(target, text, report) : Result::success();
     if (!kept.ok) {
         takeColumns(table, before);
         return kept;
@@ -90,7 +101,10 @@ Result updateReminders(ReminderTable& table, const std::string& path, const Remi
     const Result saved = SaveReminders(table, target, calls);
     if (!saved.ok) {
         takeColumns(table, before);
-        return saved;
+        // A copy kept on the way stays, and this is where the user hears of it: once.
+        table.fileStamp.needsCopy = false;
+        return kept.message.empty() ? saved
+                                    : Result::failure(saved.message + " " + kept.message, saved.error);
     }
     table.fileStamp = ReminderFileStamp::of(target, written);
     return Result{true, kept.message};

@@ -25,9 +25,10 @@ Result reloadRemindersIfChanged(ReminderTable& table, const std::string& path, b
 // Applies `change` to the reminders as they are on disk, as described above (a table never read from
 // the file takes the file's content first), and writes the file
 // when the change says so. A file that exists but cannot be read is never replaced. Records the
-// table cannot hold (or a file it cannot read at all) are copied aside before the rewrite, and the
-// result's message says where. On failure the table holds what the file holds and the message says
-// why; the file is as it was. Tests pass their own write calls.
+// table cannot hold (or a file it cannot read at all) are copied aside before the first rewrite,
+// however the table was read (at start, by a listing, by the clock's reload), and the result's
+// message says where, even when the rewrite then fails. On failure the table holds what the file
+// holds and the message says why; the file is as it was. Tests pass their own write calls.
 Result updateReminders(ReminderTable& table, const std::string& path, const ReminderTableChange& change,
                        const AtomicFile::WriteCalls& calls = AtomicFile::WriteCalls::system());
 

@@ -2,6 +2,7 @@
 // The key-value store behind every setting: roots, keys with subkeys, named values. Every call
 // returns its status (0 = success); callers only ever test zero against non-zero.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,19 @@ class Store {
     // last key was made by this call.
     virtual Status CreateKey(const KeyHandle& parent, std::string_view subPath, std::uint32_t access,
                              KeyHandle& result, Disposition& disposition) = 0;
+    // Hands each value of the key, with its type and bytes, to `visit` in stored order (as EnumValue
+    // lists them, each read as QueryValueData reads it). A store kept in files reads the root once for
+    // the whole walk rather than once a value, which on a large store is the whole cost of a listing.
+    // `visit` must not call the store.
+    using ValueVisitor = std::function<void(std::string_view name, ValueType type, std::string_view data)>;
+    virtual Status visitValues(const KeyHandle& key, const ValueVisitor& visit) {
+        std::string name, data;
+        ValueType type = ValueType::None;
+        Status s = status::kSuccess;
+        for (std::uint32_t i = 0; (s = EnumValue(key, i, name)) == status::kSuccess; ++i)
+            if (QueryValueData(key, name, data, type) == status::kSuccess) visit(name, type, data);
+        return s == status::kNoMoreItems ? status::kSuccess : s;
+    }
     // Size query: the value's data length in bytes and its type, without the data.
     virtual Status QueryValueInfo(const KeyHandle& key, std::string_view name, std::uint32_t& size,
                                   ValueType& type) = 0;
@@ -77,6 +91,12 @@ class Store {
     // Why the latest call that failed on a file failed, in words for the user ("cannot write
     // /x/user.reg: No space left on device"); empty for a store without files.
     virtual std::string lastFailure() const { return {}; }
+    // Whether this user may change the root (write its file, or make it and its folders); a root
+    // that cannot be changed may still be read.
+    virtual bool canWrite(Root root) {
+        (void)root;
+        return true;
+    }
     // What the user should hear once, oldest first, and forgotten as it is handed out: a damaged file
     // kept aside before it was rewritten, with where the copy is.
     virtual std::vector<std::string> takeNotices() { return {}; }

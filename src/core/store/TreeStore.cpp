@@ -205,6 +205,32 @@ Status TreeStore::EnumValue(const KeyHandle& key, std::uint32_t index, std::stri
     return status::kSuccess;
 }
 
+Status TreeStore::visitValues(const KeyHandle& key, const ValueVisitor& visit) {
+    if (!key.open) return status::kInvalidHandle;
+    if ((key.access & kQueryValueBit) == 0) return status::kAccessDenied;
+    const RegKey* k = readTree(key.root).find(key.path);
+    if (const Status read = readStatus(key.root); read != status::kSuccess) return read;
+    if (!k) return keyExists(key.root, key.path) ? status::kSuccess : status::kNotFound;
+    // A provider's value wins over a stored one of the same name, as in QueryValueData; asked only
+    // where a provider has the key at all.
+    const bool provided = providerHasKey(key.root, key.path);
+    std::string data;
+    ValueType type = ValueType::None;
+    for (const RegValue& v : k->values()) {
+        bool fromProvider = false;
+        if (provided) {
+            for (const auto& p : providers_[slot(key.root)])
+                if ((fromProvider = p->getValue(key.path, v.name, type, data))) break;
+        }
+        if (fromProvider) {
+            visit(v.name, type, data);
+        } else {
+            visit(v.name, v.type, v.data);
+        }
+    }
+    return status::kSuccess;
+}
+
 Status TreeStore::FlushKey(const KeyHandle& key) {
     // Every change is on disk when its call returns, so there is nothing left to flush.
     return key.open ? status::kSuccess : status::kInvalidHandle;

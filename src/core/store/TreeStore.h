@@ -40,8 +40,10 @@ class TreeStore : public Store {
     Status EnumKey(const KeyHandle& key, std::uint32_t index, std::string& name) override;
     // Stored values only: providers have no list of their values.
     Status EnumValue(const KeyHandle& key, std::uint32_t index, std::string& name) override;
+    Status visitValues(const KeyHandle& key, const ValueVisitor& visit) override;
     Status FlushKey(const KeyHandle& key) override;
     Status CloseKey(KeyHandle& key) override;
+    bool canWrite(Root root) override { return rootWritable(root); }
 
   protected:
     // A change to one root's tree: returns its status and sets `changed` when there is anything to keep.

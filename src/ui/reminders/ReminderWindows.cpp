@@ -87,6 +87,16 @@ frmDayRem* ReminderWindows::openDayList(const std::string& dateText) {
     return list;
 }
 
+bool ReminderWindows::tellChange(const ReminderChange& change) {
+    if (!change.ok()) {
+        app_.asker.tell("Tavrin Error Message", change.message, MessageIcon::None);
+        return false;
+    }
+    if (!change.message.empty())
+        app_.asker.tell("Tavrin System Message", change.message, MessageIcon::Information);
+    return true;
+}
+
 void ReminderWindows::remindersChanged() {
     if (manager_) manager_->gogetem(false);
     if (calendar_) calendar_->addReminders();

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <string>
 
+#include "core/reminders/ReminderEditing.h"
 #include "core/state/AppState.h"
 
 namespace tavrin {
@@ -35,6 +36,10 @@ class ReminderWindows {
     frmAddRem* openEditReminder(int slot);
     // A new day list of the reminders whose stored date is `dateText`.
     frmDayRem* openDayList(const std::string& dateText);
+
+    // Tells the user what a change to the reminders came to: why it was not made, or where the file
+    // was kept aside on the way because it held more than the table could. Returns change.ok().
+    bool tellChange(const ReminderChange& change);
 
     // After the table changed: the manager's list is filled again and the calendar's markers placed
     // again, where those windows are open.

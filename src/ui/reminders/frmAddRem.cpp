@@ -165,11 +165,8 @@ void frmAddRem::Command2_Click() {
     const ReminderChange change =
         editing_ ? editReminder(app.reminders, editSlot_, editTitle_, f, app.settings, path)
                  : addReminder(app.reminders, f, app.settings, path);
-    if (!change.ok()) {
-        // The fields stay as they are, so the user can put the fault right and press OK again.
-        app.asker.tell("Tavrin Error Message", change.message, MessageIcon::None);
-        return;
-    }
+    // Refused: the fields stay as they are, so the user can put the fault right and press OK again.
+    if (!windows_.tellChange(change)) return;
     if (change.outcome == ReminderChange::Outcome::Stored) windows_.remindersChanged();
     close();
 }

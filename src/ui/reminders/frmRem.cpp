@@ -144,10 +144,7 @@ void frmRem::deleteSelected() {
     if (slot < 0) return;
     AppState& app = windows_.app();
     const ReminderChange change = deleteReminder(app.reminders, slot, app.paths.reminderFile());
-    if (!change.ok()) {
-        app.asker.tell("Tavrin Error Message", change.message, MessageIcon::None);
-        return;
-    }
+    if (!windows_.tellChange(change)) return;
     Text1_->clear();
     // Fills this list again and places the calendar's markers again.
     windows_.remindersChanged();

@@ -70,10 +70,18 @@ frmInitSetup::frmInitSetup(AppState& app, CommonDialogs& dialogs, std::function<
     staticText(QStringLiteral("Who would you like to be able to use this version of Tavrin?"), this,
                QRect(18, 110, kWidth - 36, 18));
     optUser_[0] = new QRadioButton(QStringLiteral("Me Only"), this);
-    optUser_[0]->setGeometry(36, 132, 300, 20);
+    optUser_[0]->setGeometry(36, 132, kWidth - 54, 20);
     optUser_[1] = new QRadioButton(QStringLiteral("All Who Use This Computer"), this);
-    optUser_[1]->setGeometry(36, 154, 300, 20);
-    optUser_[1]->setChecked(true);
+    optUser_[1]->setGeometry(36, 154, kWidth - 54, 20);
+    // Settings for everyone live in a folder that, as a rule, only an administrator may write: a user
+    // who cannot write there starts on their own settings, where "Finish!" works, and sees why. The
+    // other choice stays open to whoever can write there after all.
+    if (app_.store.canWrite(Root::LocalMachine)) {
+        optUser_[1]->setChecked(true);
+    } else {
+        optUser_[0]->setChecked(true);
+        optUser_[1]->setText(optUser_[1]->text() + QStringLiteral(" (needs administrator rights)"));
+    }
     horizontalRule(this, 184);  // Line2
 
     staticText(QStringLiteral("Windows Color Scheme:"), this, QRect(18, 192, 300, 18));

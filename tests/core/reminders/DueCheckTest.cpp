@@ -113,6 +113,21 @@ TEST_F(DueCheckTest, AnswerNoMovesOnlyTheRecurringOneAndSavesOrReportsTheFailedS
     EXPECT_EQ(table.RemDate[1], "03/09/05");
 }
 
+// Another program replaced the file while the clock ran, with a record the table cannot hold: the
+// save of the move keeps the file aside first and says where.
+TEST_F(DueCheckTest, TheMoveSavedOverAFileHoldingMoreThanTheTableKeepsItAsideFirst) {
+    putReminder(table, 0, "Before", "03/07/05", "08:00:00");
+    asIfLoaded();
+    const std::string replaced =
+        test::recordText("Daily", "03/07/05", "09:30:00", "1") + test::recordText("");
+    test::writeFile(file, replaced);
+    const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
+    EXPECT_EQ(r.moved, 1);
+    ASSERT_TRUE(r.save.ok);
+    EXPECT_NE(r.save.message.find(file + ".overflow"), std::string::npos) << r.save.message;
+    EXPECT_EQ(readFile(file + ".overflow"), replaced);
+}
+
 TEST_F(DueCheckTest, MovesOfHourlyAndWeeklyReminders) {
     struct Case {
         DateTime now;

@@ -87,14 +87,36 @@ TEST(ReminderEditor, FormConversionAndItsRefusals) {
     ASSERT_EQ(c.outcome, FormConversion::Outcome::Record);
     EXPECT_EQ(c.record, (ReminderRecord{"Dinner", "03/07/05", "21:05:00", "1", "-1", "Body of Dinner"}));
 
-    f.date = "someday";
     f.enabled = false;
     f.recurring = true;
     f.recurChoice = 2;
     c = recordFromForm(f, s);
-    EXPECT_EQ(c.record.date + " " + c.record.enabled + " " + c.record.recur, "someday 0 2");
+    EXPECT_EQ(c.record.date + " " + c.record.enabled + " " + c.record.recur, "03/07/05 0 2");
     f.recurChoice = -1;
     EXPECT_EQ(recordFromForm(f, s).record.recur, "1");
+
+    // Stored as typed, a date that is no day would never come due. A format without a year (or with
+    // the weekday alone) writes texts that read as no date, and yet come round every year (week).
+    const struct {
+        const char* format;
+        const char* date;
+        bool taken;
+    } dates[] = {
+        {"mm/dd/yy", "someday", false}, {"mm/dd/yy", "", false},        {"mm/dd/yy", "03/07", false},
+        {"mmmm dd", "March 07", true},  {"mmmm dd", "March 32", false}, {"dddd", "Monday", true},
+    };
+    for (const auto& d : dates) {
+        Settings withFormat = s;
+        withFormat.DateFormat = d.format;
+        f.date = d.date;
+        c = recordFromForm(f, withFormat);
+        EXPECT_EQ(c.outcome == FormConversion::Outcome::Record, d.taken) << d.format << " " << d.date;
+        if (!d.taken) {
+            EXPECT_EQ(c.message, "Warning! The reminder date \"" + std::string(d.date) +
+                                     "\" is not a date in the date format " + d.format +
+                                     ", the reminder was not saved.");
+        }
+    }
 
     ReminderForm empty = form("");
     EXPECT_EQ(recordFromForm(empty, s).outcome, FormConversion::Outcome::NoTitle);

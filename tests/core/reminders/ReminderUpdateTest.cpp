@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <random>
 #include <set>
 
 #include "core/reminders/ReminderEditing.h"
@@ -18,9 +19,8 @@ namespace {
 using test::readFile;
 using test::writeFile;
 
-std::string record(const std::string& title, const std::string& recur = "-1") {
-    return "\"<START>\"\r\n\"" + title + "\"\r\n\"03/07/05\"\r\n\"09:30:00\"\r\n\"1\"\r\n\"" + recur +
-           "\"\r\n\"\"\r\n\"</END>\"\r\n";
+std::string record(const std::string& title) {
+    return test::recordText(title);
 }
 
 std::string titles(const ReminderTable& t) {
@@ -126,18 +126,64 @@ TEST(ReminderCopies, EveryCopyKeptAsideLeavesNoTempFileLoadAfterLoad) {
     }
 }
 
-// Another encoding, or another program's file: nothing reads as a reminder, and the next save would
-// make the loss permanent. The file is kept aside first, and the user is told where.
-TEST(ReminderCopies, AFileWithNothingRecognisableIsKeptAsideAndTold) {
-    test::TempDir dir;
-    const std::string path = dir.file("Tavrin.DAT");
-    const std::string utf16("\xFF\xFE\"\0<\0S\0T\0A\0R\0T\0>\0\"\0", 20);
-    writeFile(path, utf16);
-    ReminderTable t;
-    const Result loaded = LoadReminders(t, path);
-    EXPECT_TRUE(loaded.ok);
-    EXPECT_NE(loaded.message.find(path + ".unread"), std::string::npos) << loaded.message;
-    EXPECT_EQ(readFile(path + ".unread"), utf16);
+// Another encoding, another program's file, or more than the table holds: the first save would
+// make the loss permanent, however the table came to hold the file (listed by tavrinctl, read again by
+// the running clock, loaded at start). The file is kept aside first, never over an earlier copy, and
+// the user is told where once.
+TEST(ReminderCopies, WhatCannotBeKeptIsCopiedAsideBeforeTheFirstSaveHoweverTheFileWasRead) {
+    std::string many, noise(512, '\0');
+    for (int i = 0; i < 257; ++i) many += record("R" + std::to_string(i));
+    std::mt19937 random(19);
+    for (char& c : noise) c = static_cast<char>(random());
+    const struct {
+        const char* what;
+        std::string text;
+        std::string copy;
+    } files[] = {
+        {"a CSV file", "Title,Date,Time\r\nDentist,2005-03-07,09:30\r\n", ".unread"},
+        {"UTF-16 text", std::string("\xFF\xFE\"\0<\0S\0T\0A\0R\0T\0>\0\"\0", 20), ".unread"},
+        {"one line of text", "remember the milk", ".unread"},
+        {"four NUL bytes", std::string(4, '\0'), ".unread"},
+        {"random bytes", noise, ".unread"},
+        {"more than 256 reminders", many, ".overflow"},
+        {"a reminder without a title", record("A") + record("") + record("B"), ".overflow"},
+    };
+    enum class Read { Listed, Reloaded, AtStart };
+    for (const auto& f : files) {
+        for (const Read how : {Read::Listed, Read::Reloaded, Read::AtStart}) {
+            SCOPED_TRACE(std::string(f.what) + ", read " + std::to_string(static_cast<int>(how)));
+            test::TempDir dir;
+            const std::string path = dir.file("Tavrin.DAT"), kept = path + f.copy + ".2";
+            writeFile(path + f.copy, "an earlier copy");
+            ReminderTable t;
+            Result told;
+            if (how == Read::Reloaded) {
+                writeFile(path, record("Before"));
+                ASSERT_TRUE(LoadReminders(t, path).ok);
+                writeFile(path, f.text);
+                ASSERT_TRUE(reloadRemindersIfChanged(t, path).ok);
+            } else {
+                writeFile(path, f.text);
+                told = how == Read::Listed ? readReminders(t, path) : LoadReminders(t, path);
+                ASSERT_TRUE(told.ok);
+            }
+            std::string saves;  // what each save told
+            for (int save = 0; save < 2; ++save) {
+                // A full table takes no new reminder: one of what the table holds goes instead.
+                const ReminderChange c = occupiedSlots(t) > 0
+                                             ? deleteReminder(t, 0, path)
+                                             : addReminder(t, form("New"), test::defaultSettings(), path);
+                ASSERT_EQ(c.outcome, ReminderChange::Outcome::Stored) << c.message;
+                saves += c.message + "|";
+            }
+            const std::string once = told.message + "|" + saves;
+            EXPECT_NE(once.find(kept), std::string::npos) << once;
+            EXPECT_EQ(once.find(kept), once.rfind(kept)) << "told more than once: " << once;
+            EXPECT_EQ(readFile(kept), f.text);
+            EXPECT_EQ(readFile(path + f.copy), "an earlier copy");
+            EXPECT_FALSE(std::filesystem::exists(path + f.copy + ".3"));
+        }
+    }
 }
 
 // Mode 000 for an ordinary user: the file cannot be read, so no save may replace it (the first

@@ -26,6 +26,15 @@ struct MemoryStoreTest : ::testing::Test {
         store.mount(Root::LocalMachine, keys);
         return keys;
     }
+    // The key's values in one walk, as "name=data|...", or the walk's status when it fails.
+    std::string visited(const KeyHandle& k) {
+        std::string out;
+        const Status s =
+            store.visitValues(k, [&out](std::string_view name, ValueType, std::string_view data) {
+                out += std::string(name) + "=" + std::string(data) + "|";
+            });
+        return s == status::kSuccess ? out : "status " + std::to_string(s);
+    }
     std::vector<std::string> subKeys(const KeyHandle& parent) {
         std::vector<std::string> names;
         std::string name;
@@ -68,12 +77,15 @@ TEST_F(MemoryStoreTest, StatusesOfMissingClosedAndEnumeratedKeys) {
     EXPECT_EQ(name, "");
     EXPECT_EQ(store.EnumValue(key, 2, name), status::kNoMoreItems);
     EXPECT_EQ(store.EnumValue(a, 0, name), status::kNoMoreItems);
+    EXPECT_EQ(visited(key), "b=1|=2|");
+    EXPECT_EQ(visited(a), "");
     ASSERT_EQ(store.DeleteValue(key, "B"), status::kSuccess);
     ASSERT_EQ(store.DeleteValue(key, ""), status::kSuccess);
     EXPECT_EQ(store.SetValue(a, "x", ValueType::String, "1"), status::kAccessDenied);  // opened for reading
     EXPECT_EQ(store.CloseKey(a), status::kSuccess);
     EXPECT_EQ(store.CloseKey(a), status::kInvalidHandle);
     EXPECT_EQ(store.EnumKey(a, 0, name), status::kInvalidHandle);
+    EXPECT_EQ(visited(a), "status 6");
     EXPECT_EQ(store.SetValue(KeyHandle{}, "x", ValueType::String, "1"), status::kInvalidHandle);
     EXPECT_EQ(store.DeleteValue(key, "nothing"), status::kNotFound);
     EXPECT_EQ(store.SetValue(key, "bad\nname", ValueType::String, "1"), status::kBadArgument);
@@ -116,6 +128,13 @@ TEST_F(MemoryStoreTest, ProviderKeysOpenWithAnyAccessAndRefuseChanges) {
     EXPECT_EQ(store.DeleteKey(Root::LocalMachine, "SYSTEM\\ZONE"), status::kAccessDenied);
     EXPECT_EQ(store.OpenKey(kUser, "SYSTEM\\ZONE", kReadAccess, key),
               status::kNotFound);  // machine root only
+    // A value stored under a provider's key (a hand-edited file) reads as the provider has it.
+    bool created = false;
+    store.tree(Root::LocalMachine)
+        .create("SYSTEM\\Zone", created)
+        .setValue("StandardName", ValueType::String, "x");
+    store.tree(Root::LocalMachine).find("SYSTEM\\Zone")->setValue("Stored", ValueType::String, "y");
+    EXPECT_EQ(visited(key), "StandardName=" + std::string("Europe/Berlin\0", 14) + "|Stored=y|");
     // Stored and supplied subkeys are listed together, each name once.
     ASSERT_EQ(store.OpenKey(kMachine, "SYSTEM", kReadAccess, key), status::kSuccess);
     EXPECT_EQ(subKeys(key), (std::vector<std::string>{"Mine", "Zone", "Wide"}));

@@ -18,6 +18,7 @@
 #include <filesystem>
 
 #include "core/reminders/ReminderFile.h"
+#include "core/reminders/ReminderUpdate.h"
 #include "core/store/MemoryStore.h"
 #include "support/FakeClock.h"
 #include "support/RecordingShell.h"
@@ -213,6 +214,35 @@ TEST_F(ReminderWindowsTest, FullTableAndFailedSaveLoseNothing) {
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->Text4()->text(), "Lost?");
     EXPECT_EQ(app.reminders.RemTitle[1], "");
+}
+
+// The file was replaced while the clock ran and read again by it: the editor's and the manager's
+// saves keep what the table cannot hold aside first, and tell the user where.
+TEST_F(ReminderWindowsTest, EditorAndManagerTellWhereAFileWasKeptAsideBeforeTheirSave) {
+    seedThree();
+    ASSERT_TRUE(LoadReminders(app.reminders, path()).ok);
+    const std::string csv = "Title,Date,Time\r\nDentist,2005-03-07,09:30\r\n";
+    test::writeFile(path(), csv);
+    ASSERT_TRUE(reloadRemindersIfChanged(app.reminders, path()).ok);
+    frmAddRem* editor = windows->openNewReminder();
+    fillEditor(editor, "Tea", "03/07/05", "9", "5", "AM");
+    editor->Command2_Click();
+    const std::string overflow = test::recordText("Tea") + test::recordText("");
+    test::writeFile(path(), overflow);
+    ASSERT_TRUE(reloadRemindersIfChanged(app.reminders, path()).ok);
+    frmRem* manager = windows->showManager();
+    manager->ListView1()->setCurrentItem(manager->ListView1()->topLevelItem(0));
+    manager->Command3_Click();
+
+    ASSERT_EQ(asker.asked.size(), 2u);
+    const std::string copies[] = {path() + ".unread", path() + ".overflow"};
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(asker.asked[i].title, "Tavrin System Message");
+        EXPECT_NE(asker.asked[i].text.find(copies[i]), std::string::npos) << asker.asked[i].text;
+    }
+    EXPECT_EQ(readFile(copies[0]), csv);
+    EXPECT_EQ(readFile(copies[1]), overflow);
+    EXPECT_EQ(occupiedSlots(app.reminders), 0);
 }
 
 TEST_F(ReminderWindowsTest, ManagerRowClicksToggleTheButtonsAndDeleteRewritesTheFile) {
