@@ -13,6 +13,7 @@
 #include "core/state/Paths.h"
 #include "core/store/StoreAccess.h"
 #include "core/timezones/FormatPattern.h"
+#include "core/timezones/LocaleNames.h"
 #include "ctl/Commands.h"
 #include "platform/FileStore.h"
 
@@ -116,10 +117,11 @@ int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err) {
         const Settings settings = [] {
             Settings s;
             s.DateFormat = dateFormat();
+            s.calendarNames = calendarNamesFromEnvironment();
             return s;
         }();
         const std::string& date = words[2];
-        if (!readDateText(date, settings.DateFormat)) {
+        if (!readDateText(date, settings.DateFormat, 0, settings.calendarNames)) {
             err << "tavrinctl: \"" << date << "\" cannot be read as a date (the date format is "
                 << settings.DateFormat << "); nothing was added\n";
             return 1;

@@ -32,8 +32,8 @@ bool FloatingClock::refresh(Store& store, const Settings& settings, const ZoneSt
             ReadZone(store, zones.ZoneRoot, zones.ZoneList[static_cast<std::size_t>(mode_)]);
         const DateTime t = ZoneTimeNow(utc, zone);
         now.zoneName = zone.DisplayText;
-        now.time = FormatPattern(t, settings.TimeFormat);
-        now.date = FormatPattern(t, settings.DateFormat);
+        now.time = FormatPattern(t, settings.TimeFormat, settings.calendarNames);
+        now.date = FormatPattern(t, settings.DateFormat, settings.calendarNames);
     } else {
         const DateTime local = clock.localNow();
         now.zoneName = zones.HomeZone.DisplayText;

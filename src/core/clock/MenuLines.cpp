@@ -37,7 +37,8 @@ MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState
     out.cityNames.reserve(out.lines.capacity());
     for (int slot = 1; slot <= count && slot <= kMaxZones; ++slot) {
         ZoneRecord zone = ReadZone(store, zones.ZoneRoot, zones.ZoneList[static_cast<std::size_t>(slot)]);
-        std::string caption = FormatPattern(ZoneTimeNow(utc, zone), settings.TZFormat);
+        std::string caption =
+            FormatPattern(ZoneTimeNow(utc, zone), settings.TZFormat, settings.calendarNames);
         caption += " - ";
         caption += settings.PNDisp ? zone.CityName : zone.DisplayText;
         out.cityNames.push_back(zone.CityName);

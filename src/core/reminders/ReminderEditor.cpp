@@ -23,7 +23,7 @@ ReminderForm newReminderForm(const DateTime& now, const Settings& settings) {
     form.hour = std::to_string(now.hour());
     form.minute = std::to_string(now.minute());
     form.amPm = FormatPattern(now, "AM/PM");
-    form.date = reminderDateText(now, settings.DateFormat);
+    form.date = FormatPattern(now.date(), settings.DateFormat, settings.calendarNames);
     form.enabled = true;
     form.recurring = false;
     form.recurChoice = -1;
@@ -33,7 +33,7 @@ ReminderForm newReminderForm(const DateTime& now, const Settings& settings) {
 ReminderForm editReminderForm(const ReminderTable& table, int slot, const Settings& settings) {
     ReminderForm form;
     form.title = table.RemTitle[slot];
-    form.date = table.RemDate[slot];
+    form.date = shownReminderDate(table.RemDate[slot], settings.DateFormat, settings.calendarNames);
     form.message = table.RemBody[slot];
     form.enabled = table.RemEnabled[slot] == "1";
     // A stored time that cannot be read leaves the time boxes empty for the user to fill in.
@@ -89,7 +89,7 @@ FormConversion recordFromForm(const ReminderForm& form, const Settings& settings
     c.record.time = reminderTimeFromFields(form.hour, form.minute, form.amPm);
     if (c.record.time.empty()) return refused(kReminderFormError);
     c.record.title = form.title;
-    c.record.date = reminderDateOfText(form.date, settings.DateFormat);
+    c.record.date = reminderDateOfText(form.date, settings.DateFormat, settings.calendarNames);
     c.record.enabled = form.enabled ? "1" : "0";
     c.record.body = form.message;
     if (!form.recurring) {

@@ -15,10 +15,11 @@ inline constexpr const char* kReminderFormError =
     "An unexpected error has occured, you may not have filled in the form.";
 
 // A new reminder: now's hour (0 to 23) and minute without leading zeros, "AM" or "PM" by now,
-// today's date in "DateFormat", enabled, not recurring.
+// today's date in "DateFormat" as the user reads it, enabled, not recurring.
 ReminderForm newReminderForm(const DateTime& now, const Settings& settings);
 
-// The fields of the reminder in `slot`: the stored date, the hour on the 12-hour clock ("09"),
+// The fields of the reminder in `slot`: the stored date as the user reads it (shownReminderDate),
+// the hour on the 12-hour clock ("09"),
 // the minute as a number, AM/PM, the recurrence as a choice.
 ReminderForm editReminderForm(const ReminderTable& table, int slot, const Settings& settings);
 
