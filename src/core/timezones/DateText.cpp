@@ -130,6 +130,12 @@ struct Lexemes {
 bool lex(std::string_view text, const CalendarNames& names, Lexemes& out) {
     std::size_t i = 0;
     while (i < text.size()) {
+        // "'05": a year cut to two digits, as English writes it, and as patterns with an apostrophe
+        // before "yy" wrote it before quotes held words.
+        if (text[i] == '\'' && i + 1 < text.size() && isDigit(text[i + 1])) {
+            ++i;
+            continue;
+        }
         if (out.size == kMaxLexemes) return false;
         Lexeme& l = out.items[out.size++];
         const char c = text[i];
@@ -379,7 +385,8 @@ std::optional<CalendarDay> readDate(const Lexemes& x, std::size_t end, std::stri
 //             (a leading long number is the year, then month and day); "12 March 2005",
 //             "12 Mar 2005", "March 7, 2005", "Mar 7 2005"; "March 2005" and "3/2005" (the first of
 //             the month); a weekday name may stand among the fields and is ignored; with
-//             `yearIfMissing`, day and month alone ("7 Mar", "Mar 7", "7/3") in that year
+//             `yearIfMissing`, day and month alone ("7 Mar", "Mar 7", "7/3") in that year; a year
+//             may be cut to "'05"
 //   times     "h:m", "h:m:s", either with AM/PM, am, pm, A or P after it; "h" with AM/PM
 //   both      a date, a blank (or "T"), a time
 // Anything else, text holding a NUL included, is unreadable. Month and weekday names are English, in
