@@ -1,7 +1,6 @@
 #include "core/timezones/CalendarNames.h"
 
 #include <cstddef>
-#include <initializer_list>
 
 #include "core/base/Text.h"
 
@@ -30,31 +29,38 @@ void longestAt(std::string_view text, const std::array<std::string, N>& list, in
     for (std::size_t i = 0; i < N; ++i) {
         const std::string& name = list[i];
         if (name.size() <= best.length || name.size() > text.size()) continue;
+        if (lowerAscii(name[0]) != lowerAscii(text[0])) continue;  // most names, cheaply
         if (equalsNoCase(text.substr(0, name.size()), name))
             best = {static_cast<int>(i) + firstIndex, name.size()};
     }
 }
 
-}  // namespace
+template <std::size_t N>
+using NameList = std::array<std::string, N> CalendarNames::*;
 
-NameAt monthNameAt(std::string_view text, const CalendarNames& names) {
+// The longest name of `lists` that `text` starts with, English ones before those of `names`.
+template <std::size_t N, std::size_t K>
+NameAt longestName(std::string_view text, const CalendarNames& names, const NameList<N> (&lists)[K],
+                   int firstIndex) {
     NameAt best;
-    for (const CalendarNames* n : {&CalendarNames::english(), &names}) {
-        longestAt(text, n->months, 1, best);
-        longestAt(text, n->monthsShort, 1, best);
-        longestAt(text, n->monthsAlone, 1, best);
-        longestAt(text, n->monthsAloneShort, 1, best);
-    }
+    const CalendarNames& english = CalendarNames::english();
+    for (const NameList<N> list : lists) longestAt(text, english.*list, firstIndex, best);
+    if (&names == &english) return best;
+    for (const NameList<N> list : lists) longestAt(text, names.*list, firstIndex, best);
     return best;
 }
 
+}  // namespace
+
+NameAt monthNameAt(std::string_view text, const CalendarNames& names) {
+    static constexpr NameList<12> kLists[] = {&CalendarNames::months, &CalendarNames::monthsShort,
+                                              &CalendarNames::monthsAlone, &CalendarNames::monthsAloneShort};
+    return longestName(text, names, kLists, 1);
+}
+
 NameAt weekdayNameAt(std::string_view text, const CalendarNames& names) {
-    NameAt best;
-    for (const CalendarNames* n : {&CalendarNames::english(), &names}) {
-        longestAt(text, n->weekdays, 0, best);
-        longestAt(text, n->weekdaysShort, 0, best);
-    }
-    return best;
+    static constexpr NameList<7> kLists[] = {&CalendarNames::weekdays, &CalendarNames::weekdaysShort};
+    return longestName(text, names, kLists, 0);
 }
 
 }  // namespace tavrin
