@@ -2,12 +2,15 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
+#include <string>
 
 #include "core/reminders/ReminderFile.h"
 #include "core/reminders/ReminderRecord.h"
 #include "core/store/RegFile.h"
 #include "core/timezones/DateTime.h"
 #include "core/timezones/FormatPattern.h"
+#include "core/timezones/PatternLexer.h"
 #include "core/timezones/PosixTzRule.h"
 #include "core/timezones/TzFile.h"
 
@@ -24,6 +27,66 @@ std::int64_t int64At(std::string_view input, std::size_t at) {
 // Instants from 1800 to 2200: what a clock asks about, with room on both sides.
 constexpr std::int64_t kEarliest = -5364662400;
 constexpr std::int64_t kLatest = 7258118400;
+
+// A language with the awkward names real ones have: names that are no ASCII, that start with digits
+// ("12月") or end in a dot, one short name for a weekday and a month ("mar"), months named otherwise
+// standing alone, and names that start others ("Mo", "Mon").
+const CalendarNames& awkwardNames() {
+    static const CalendarNames names = [] {
+        CalendarNames n = CalendarNames::english();
+        for (std::size_t m = 0; m < 12; ++m) {
+            n.months[m] = std::to_string(m + 1) + "\u6708";
+            n.monthsAlone[m] = "M\u00e4r" + std::to_string(m);
+            n.monthsAloneShort[m] = std::to_string(m + 1) + ".";
+        }
+        n.monthsShort[2] = "mar";
+        n.weekdaysShort[2] = "mar";
+        n.weekdaysShort[1] = "Mo";
+        n.weekdays[0] = "\u65e5\u66dc\u65e5";
+        return n;
+    }();
+    return names;
+}
+
+// Whether the pattern writes any weekday or month name.
+bool namesSomething(std::string_view pattern) {
+    PatternLexer lex(pattern);
+    PatternToken t;
+    while (lex.next(t)) {
+        if (t.kind == PatternToken::Kind::Field && (t.letter == 'd' || t.letter == 'm') && t.count >= 3)
+            return true;
+    }
+    return false;
+}
+
+// Whether the pattern writes a whole date (day, month, four-digit year) that must read back as that
+// day: every field apart from the next by text holding no digit, and no name run on by a letter or a
+// digit (as "Mo" then "n" reads as "Mon").
+bool writesWholeDate(std::string_view pattern) {
+    bool day = false, month = false, year = false, afterField = false, afterName = false;
+    PatternLexer lex(pattern);
+    PatternToken t;
+    while (lex.next(t)) {
+        if (t.kind == PatternToken::Kind::Literal) {
+            if (t.text.empty()) continue;
+            for (const char c : t.text)
+                if (c >= '0' && c <= '9') return false;
+            const char first = t.text.front();
+            if (afterName && ((first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z'))) return false;
+            afterField = afterName = false;
+        } else if (t.kind == PatternToken::Kind::Field) {
+            if (afterField) return false;
+            afterField = true;
+            afterName = (t.letter == 'd' || t.letter == 'm') && t.count >= 3;
+            day = day || (t.letter == 'd' && t.count <= 2);
+            month = month || t.letter == 'm';
+            year = year || (t.letter == 'y' && t.count >= 3);
+        } else {
+            afterField = afterName = false;
+        }
+    }
+    return day && month && year;
+}
 
 bool sameTables(const ReminderTable& a, const ReminderTable& b) {
     for (int i = 0; i < kReminderSlots; ++i)
@@ -103,11 +166,17 @@ std::string checkDateText(std::string_view input) {
     const auto minute = readMinuteOfDay(text, format);
     if (read.has_value() != minute.has_value()) return "the date reader and the minute reader disagree";
     if (read && *minute != read->hour() * 60 + read->minute()) return "the minute of the day differs";
-    // A year for dates without one only ever adds readings: what reads without it reads the same.
-    const auto inYear = readDateText(text, format, 2005);
-    if (read && inYear != read) return "a year for dates without one changed a full reading";
-    if (inYear && inYear->year() < 100) return "a date was read outside the years a date can have";
-    (void)FormatPattern(text, format, format);
+    for (const CalendarNames* names : {&CalendarNames::english(), &awkwardNames()}) {
+        const auto plain = readDateText(text, format, 0, *names);
+        // A year for dates without one only ever adds readings: what reads without it reads the same.
+        const auto inYear = readDateText(text, format, 2005, *names);
+        if (plain && inYear != plain) return "a year for dates without one changed a full reading";
+        if (inYear && inYear->days() != 0 && (inYear->year() < 100 || inYear->year() > 9999))
+            return "a date was read outside the years a date can have";
+        // Another language's names only ever add readings too: English text reads as ever.
+        if (read && plain != read) return "a language's names changed the reading of English text";
+        (void)FormatPattern(text, format, format, *names);
+    }
     return {};
 }
 
@@ -115,7 +184,18 @@ std::string checkFormatPattern(std::string_view input) {
     const std::int64_t days = int64At(input, 0) % 3000000;  // about 8,000 years either way
     const std::int64_t seconds = int64At(input, 8) % 86400;
     const std::string_view pattern = input.size() > 16 ? input.substr(16) : std::string_view();
-    (void)FormatPattern(DateTime::fromSerial(days, seconds), pattern);
+    const DateTime value = DateTime::fromSerial(days, seconds);
+    const std::string english = FormatPattern(value, pattern);
+    const std::string named = FormatPattern(value, pattern, awkwardNames());
+    // Stored and compared text comes from patterns without names: the language must not touch it.
+    if (!namesSomething(pattern) && named != english) return "a pattern without names wrote another language";
+    // What a pattern writes of a day in the years a date can have, it reads back as that day (or
+    // reads nothing, where its fields are too few or run into each other).
+    if (value.year() >= 100 && value.year() <= 9999) {
+        const auto back = readDateText(named, pattern, value.year(), awkwardNames());
+        if (back && back->days() != 0 && back->days() != value.days() && writesWholeDate(pattern))
+            return "a whole date read back as another day";
+    }
     return {};
 }
 

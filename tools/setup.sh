@@ -25,6 +25,28 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
+# The formatter's tests read weekday and month names from the German and Japanese locales. They are
+# enabled in /etc/locale.gen, so a later upgrade of the locales package, which rebuilds every locale
+# from that list, keeps them.
+wanted_locales=(de_DE.UTF-8 ja_JP.UTF-8)
+absent_locales=()
+for l in "${wanted_locales[@]}"; do
+  locale -a 2>/dev/null | grep -qix "${l%%.*}.utf8" || absent_locales+=("$l")
+done
+if ((${#absent_locales[@]})); then
+  echo "Generating locales: ${absent_locales[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  for l in "${absent_locales[@]}"; do
+    if grep -q "^# *$l UTF-8\$" /etc/locale.gen; then
+      $sudo sed -i "s/^# *\($l UTF-8\)\$/\1/" /etc/locale.gen
+    elif ! grep -q "^$l UTF-8\$" /etc/locale.gen; then
+      echo "$l UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+    fi
+  done
+  $sudo locale-gen >/dev/null
+fi
+
 [ "$build" = "--deps-only" ] && exit 0
 
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRIN_WERROR=ON >/dev/null

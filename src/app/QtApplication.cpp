@@ -20,6 +20,7 @@
 #include "core/reminders/ReminderFile.h"
 #include "core/reminders/ReminderUpdate.h"
 #include "core/settings/ColourScheme.h"
+#include "core/timezones/LocaleNames.h"
 #include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneTime.h"
 #include "platform/ApplicationDirectory.h"
@@ -61,6 +62,7 @@ QtApplication::QtApplication() {
     store_ = makeLinuxStore(paths, {SystemKeys::forMachine(paths.zoneinfoDir),
                                     makeZoneCatalogue(paths.zoneinfoDir, systemClock_)});
     app_ = std::make_unique<AppState>(*store_, systemClock_, shell_, asker_, paths);
+    app_->settings.calendarNames = calendarNamesFromEnvironment();
 }
 
 QtApplication::~QtApplication() {

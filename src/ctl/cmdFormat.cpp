@@ -3,6 +3,7 @@
 #include "core/base/Text.h"
 #include "core/timezones/ClockService.h"
 #include "core/timezones/FormatPattern.h"
+#include "core/timezones/LocaleNames.h"
 #include "ctl/Commands.h"
 
 namespace tavrin::ctl {
@@ -37,7 +38,8 @@ int cmdFormat(const Args& commandLine, std::ostream& out, std::ostream& err) {
                               kFormatUsage);
         value = *given;
     }
-    out << FormatPattern(value, args[0]) << '\n';
+    // Names of weekdays and months in the language the environment asks for, as the clock shows them.
+    out << FormatPattern(value, args[0], calendarNamesFromEnvironment()) << '\n';
     return 0;
 }
 

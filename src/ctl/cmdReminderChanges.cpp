@@ -13,6 +13,7 @@
 #include "core/state/Paths.h"
 #include "core/store/StoreAccess.h"
 #include "core/timezones/FormatPattern.h"
+#include "core/timezones/LocaleNames.h"
 #include "ctl/Commands.h"
 #include "platform/FileStore.h"
 
@@ -123,12 +124,13 @@ int cmdReminderChange(const Args& commandLine, std::ostream& out, std::ostream& 
         const Settings settings = [] {
             Settings s;
             s.DateFormat = dateFormat();
+            s.calendarNames = calendarNamesFromEnvironment();
             return s;
         }();
         // A date or time that cannot be read is a word of the command line not understood: the file
         // is not touched.
         const std::string& date = words[2];
-        if (!isReminderDate(date, settings.DateFormat))
+        if (!isReminderDate(date, settings.DateFormat, settings.calendarNames))
             return usageError(err,
                               "\"" + date + "\" cannot be read as a date (the date format is " +
                                   settings.DateFormat + "); nothing was added",

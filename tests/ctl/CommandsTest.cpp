@@ -10,6 +10,7 @@
 
 #include "support/CtlRunner.h"
 #include "support/FileText.h"
+#include "support/InstalledLocale.h"
 #include "support/TempDir.h"
 
 namespace tavrin {
@@ -112,6 +113,30 @@ TEST_F(Commands, FormatWritesTheDateTimeInTheClocksPatterns) {
     EXPECT_EQ(now.status, 0);
     EXPECT_EQ(now.out.size(), 5u);
     EXPECT_EQ(now.out.substr(0, 2), "20");
+}
+
+// Weekdays and months in the language the environment asks for, as the clock shows them; patterns
+// without names, and the C locale, as ever.
+TEST_F(Commands, FormatNamesWeekdaysAndMonthsInTheEnvironmentsLanguage) {
+    const struct {
+        const char *lcAll, *lcTime, *pattern, *out;
+    } cases[] = {
+        {"de_DE.UTF-8", "", "dddd, d. mmmm yyyy 'um' HH:mm 'Uhr'", "Montag, 7. Dezember 2026 um 13:05 Uhr\n"},
+        {"", "ja_JP.UTF-8", "yyyy'年'm'月'd'日' dddd", "2026年12月7日 月曜日\n"},
+        {"", "de_DE.UTF-8", "mm/dd/yy h:mm AM/PM", "12/07/26 1:05 PM\n"},
+        {"C", "de_DE.UTF-8", "dddd d mmmm", "Monday 7 December\n"},
+    };
+    test::installedLocaleNames("de_DE.UTF-8");
+    test::installedLocaleNames("ja_JP.UTF-8");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.lcAll) + "/" + c.lcTime);
+        runner.setEnv("LC_ALL", c.lcAll);
+        runner.setEnv("LC_TIME", c.lcTime);
+        runner.setEnv("LANG", "C");
+        const CtlRun r = ctl({"format", c.pattern, "2026-12-07 13:05:00"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, c.out);
+    }
 }
 
 TEST_F(Commands, ZonesListsEveryZoneOfTheFolderWithItsRuleBlock) {

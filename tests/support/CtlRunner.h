@@ -30,7 +30,9 @@ class CtlRunner {
                {"XDG_CONFIG_DIRS", dir.file("configdirs")},
                {"XDG_DATA_HOME", dir.file("data")},
                {"XDG_RUNTIME_DIR", dir.path()},
-               {"TZDIR", std::string(TAVRIN_TEST_DATA) + "/zoneinfo"}} {}
+               {"TZDIR", std::string(TAVRIN_TEST_DATA) + "/zoneinfo"},
+               // English names whatever language the tester's own session uses; a test sets another.
+               {"LC_ALL", "C"}} {}
 
     void setEnv(const std::string& name, const std::string& value) { env_[name] = value; }
 

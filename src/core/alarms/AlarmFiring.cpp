@@ -51,7 +51,7 @@ AlarmFiring::AlarmFiring(AlarmState& state, SoundPlayer& sound, AlarmNotifier& n
     : state_(state), sound_(sound), notifier_(notifier), zoneNow_(std::move(zoneNow)) {}
 
 std::optional<std::int64_t> AlarmFiring::due(Track& track, bool on, const std::string& time,
-                                             const ZoneRecord& zone) {
+                                             std::string_view format, const ZoneRecord& zone) {
     if (!on) {
         track = Track{};
         return std::nullopt;
@@ -62,10 +62,10 @@ std::optional<std::int64_t> AlarmFiring::due(Track& track, bool on, const std::s
         track = Track{true, time, zone, std::nullopt};
     }
     const DateTime now = zoneNow_(zone);
-    // Read back through the one date reader, a warning typed as "9:00 AM" and an alarm stored as
-    // "09:00:00" both mean 09:00 whatever the "TimeFormat" setting looks like; unreadable text never
-    // comes due.
-    const std::optional<int> target = readMinuteOfDay(time);
+    // Read back through the one date reader, with the pattern that wrote it, a warning typed as
+    // "9:00 AM" and an alarm stored as "09:00:00" both mean 09:00 whatever the "TimeFormat" setting
+    // looks like; unreadable text never comes due.
+    const std::optional<int> target = readMinuteOfDay(time, format);
     std::optional<std::int64_t> late;
     if (target) late = minutesLateIfDue(track.previous, now, *target);
     track.previous = now;
@@ -73,14 +73,15 @@ std::optional<std::int64_t> AlarmFiring::due(Track& track, bool on, const std::s
 }
 
 void AlarmFiring::tick() {
-    if (const auto late = due(warning_, state_.WarningOn, state_.WarningTime, state_.WarningZone)) {
+    if (const auto late =
+            due(warning_, state_.WarningOn, state_.WarningTime, state_.WarningFormat, state_.WarningZone)) {
         std::string message = state_.WarningTime;
         if (!state_.WarningZone.DisplayText.empty()) message += " " + state_.WarningZone.DisplayText;
         fire("Tavrin Warning", message + latenessText(*late), state_.WarningOn, state_.WarningTime,
              state_.WarningSound, state_.WarningZone);
         warning_ = Track{};
     }
-    if (const auto late = due(alarm_, state_.AlarmOn, state_.AlarmTime, state_.AlarmZone)) {
+    if (const auto late = due(alarm_, state_.AlarmOn, state_.AlarmTime, {}, state_.AlarmZone)) {
         std::string message = state_.AlarmMessage;
         if (message.empty()) {
             const std::optional<int> minute = readMinuteOfDay(state_.AlarmTime);

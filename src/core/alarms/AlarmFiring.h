@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/alarms/AlarmNotifier.h"
 #include "core/alarms/AlarmState.h"
@@ -45,8 +46,9 @@ class AlarmFiring {
         std::optional<DateTime> previous;
     };
 
-    // Returns the lateness in minutes when the item is due at this tick.
-    std::optional<std::int64_t> due(Track& track, bool on, const std::string& time, const ZoneRecord& zone);
+    // Returns the lateness in minutes when the item is due at this tick. `format` wrote `time`.
+    std::optional<std::int64_t> due(Track& track, bool on, const std::string& time, std::string_view format,
+                                    const ZoneRecord& zone);
     // Disarms the item (its state cleared before the sound and the message start), then rings it.
     void fire(const char* title, const std::string& message, bool& on, std::string& time, std::string& sound,
               ZoneRecord& zone);

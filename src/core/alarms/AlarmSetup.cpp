@@ -51,6 +51,7 @@ bool armWarning(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zo
         entered = kWarningPresets[static_cast<std::size_t>(entry.warningChoice)];
     }
     state.WarningTime = FormatPattern(std::string_view(entered), settings.TimeFormat);
+    state.WarningFormat = settings.TimeFormat;
     state.WarningZone = zoneOf(entry.warningZone, zones);
     if (!entry.warningSound.empty()) state.WarningSound = entry.warningSound;
     state.WarningOn = true;
@@ -124,6 +125,7 @@ void disarmAll(AlarmState& state) {
     state.WarningOn = false;
     state.AlarmTime.clear();
     state.WarningTime.clear();
+    state.WarningFormat.clear();
     state.AlarmSound.clear();
     state.WarningSound.clear();
     state.AlarmMessage.clear();

@@ -15,6 +15,9 @@ struct AlarmState {
     std::string AlarmMessage;
     bool WarningOn = false;
     std::string WarningTime;  // as entered, in the "TimeFormat" form
+    // The "TimeFormat" that wrote WarningTime: the text it holds ("13:05 Uhr", "13h05") reads back
+    // only through the pattern that wrote it.
+    std::string WarningFormat;
     ZoneRecord WarningZone;
     std::string WarningSound;
 };

@@ -59,8 +59,8 @@ bool FloatingClock::refresh(Store& store, const Settings& settings, const ZoneSt
         if (zoneIsKnown(zone)) {
             const DateTime t = ZoneTimeNow(UtcNow(clock), zone);
             now.zoneName = zone.DisplayText;
-            now.time = FormatPattern(t, settings.TimeFormat);
-            now.date = FormatPattern(t, settings.DateFormat);
+            now.time = FormatPattern(t, settings.TimeFormat, settings.calendarNames);
+            now.date = FormatPattern(t, settings.DateFormat, settings.calendarNames);
         } else {
             // No time rather than UTC's under the zone's name; the dashes keep the clock from
             // looking blank.

@@ -53,7 +53,7 @@ MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState
             continue;
         }
         const DateTime t = ZoneTimeNow(utc, zone);
-        std::string caption = FormatPattern(t, settings.TZFormat);
+        std::string caption = FormatPattern(t, settings.TZFormat, settings.calendarNames);
         caption += " - ";
         caption += settings.PNDisp ? zone.CityName : zone.DisplayText;
         out.lines.push_back(MenuLine{std::move(caption), std::move(zone), t});

@@ -5,10 +5,10 @@
 namespace tavrin {
 
 std::optional<std::string> weekdayLine(std::string_view dateText, std::string_view dateFormat,
-                                       const DateTime& today) {
-    const std::optional<DateTime> date = readDateText(dateText, dateFormat, today.year());
+                                       const DateTime& today, const CalendarNames& names) {
+    const std::optional<DateTime> date = readDateText(dateText, dateFormat, today.year(), names);
     if (!date) return std::nullopt;
-    return FormatPattern(*date, "dddd");
+    return FormatPattern(*date, "dddd", names);
 }
 
 }  // namespace tavrin

@@ -54,7 +54,7 @@ const DueCheck::SlotReading& DueCheck::reading(int slot) {
     r.date = date;
     r.time = time;
     r.dateFormat = settings_.DateFormat;
-    r.dateText = reminderDateOfText(date, settings_.DateFormat);
+    r.dateText = reminderDateOfText(date, settings_.DateFormat, settings_.calendarNames);
     r.minuteOfDay = readMinuteOfDay(time, settings_.DateFormat);
     r.valid = true;
     return r;
@@ -157,8 +157,8 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
     }
     if (result.announced == 0) return result;
 
-    result.balloonVisible =
-        announcer_.showBalloon("Tavrin Reminders for: " + FormatPattern(now, settings_.DateFormat));
+    result.balloonVisible = announcer_.showBalloon(
+        "Tavrin Reminders for: " + FormatPattern(now, settings_.DateFormat, settings_.calendarNames));
     if (recurring.empty() || !result.balloonVisible) return result;
 
     result.asked = true;

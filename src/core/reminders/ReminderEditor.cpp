@@ -18,14 +18,16 @@ FormConversion refused(std::string message) {
 
 }  // namespace
 
-bool isReminderDate(std::string_view text, std::string_view dateFormat) {
-    if (readDateText(text, dateFormat)) return true;
+bool isReminderDate(std::string_view text, std::string_view dateFormat, const CalendarNames& names) {
+    if (readDateText(text, dateFormat, 0, names)) return true;
     // A format without a year writes texts that read back as no date; the due check still finds
     // them, by their text, on the same day every year (or every week, for the weekday alone). A leap
     // year holds every such text.
     const DateTime first = DateTime::fromFields(2000, 1, 1, 0, 0);
     for (int day = 0; day < 366; ++day)
-        if (reminderDateText(first.addDays(day), dateFormat) == text) return true;
+        if (reminderDateText(first.addDays(day), dateFormat) == text ||
+            FormatPattern(first.addDays(day), dateFormat, names) == text)
+            return true;
     return false;
 }
 
@@ -34,7 +36,7 @@ ReminderForm newReminderForm(const DateTime& now, const Settings& settings) {
     form.hour = std::to_string(now.hour());
     form.minute = std::to_string(now.minute());
     form.amPm = FormatPattern(now, "AM/PM");
-    form.date = reminderDateText(now, settings.DateFormat);
+    form.date = FormatPattern(now.date(), settings.DateFormat, settings.calendarNames);
     form.enabled = true;
     form.recurring = false;
     form.recurChoice = -1;
@@ -44,7 +46,7 @@ ReminderForm newReminderForm(const DateTime& now, const Settings& settings) {
 ReminderForm editReminderForm(const ReminderTable& table, int slot, const Settings& settings) {
     ReminderForm form;
     form.title = table.RemTitle[slot];
-    form.date = table.RemDate[slot];
+    form.date = shownReminderDate(table.RemDate[slot], settings.DateFormat, settings.calendarNames);
     form.message = table.RemBody[slot];
     form.enabled = table.RemEnabled[slot] == "1";
     // A stored time that cannot be read leaves the time boxes empty for the user to fill in.
@@ -100,12 +102,12 @@ FormConversion recordFromForm(const ReminderForm& form, const Settings& settings
     c.record.time = reminderTimeFromFields(form.hour, form.minute, form.amPm);
     if (c.record.time.empty()) return refused(kReminderFormError);
     // Stored as typed, such a date would never come due: the reminder would be kept but never shown.
-    if (!isReminderDate(form.date, settings.DateFormat)) {
+    if (!isReminderDate(form.date, settings.DateFormat, settings.calendarNames)) {
         return refused("Warning! The reminder date \"" + form.date + "\" is not a date in the date format " +
                        settings.DateFormat + ", the reminder was not saved.");
     }
     c.record.title = form.title;
-    c.record.date = reminderDateOfText(form.date, settings.DateFormat);
+    c.record.date = reminderDateOfText(form.date, settings.DateFormat, settings.calendarNames);
     c.record.enabled = form.enabled ? "1" : "0";
     c.record.body = form.message;
     if (!form.recurring) {

@@ -9,8 +9,9 @@ namespace tavrin {
 ReminderRow reminderRow(const ReminderTable& table, int slot, const Settings& settings) {
     ReminderRow row;
     row.title = table.RemTitle[slot];
-    row.date = table.RemDate[slot];
-    row.time = FormatPattern(std::string_view(table.RemTime[slot]), settings.TimeFormat, settings.DateFormat);
+    row.date = shownReminderDate(table.RemDate[slot], settings.DateFormat, settings.calendarNames);
+    row.time = FormatPattern(std::string_view(table.RemTime[slot]), settings.TimeFormat, settings.DateFormat,
+                             settings.calendarNames);
     row.slot = slot;
     row.occurs = leadingWhole(table.RemRecur[slot]) <= -1 ? "No" : "Yes";
     row.enabled = table.RemEnabled[slot] == "1";
@@ -18,7 +19,8 @@ ReminderRow reminderRow(const ReminderTable& table, int slot, const Settings& se
 }
 
 std::string balloonLine(const ReminderTable& table, int slot, const Settings& settings) {
-    return FormatPattern(std::string_view(table.RemTime[slot]), settings.TimeFormat, settings.DateFormat) +
+    return FormatPattern(std::string_view(table.RemTime[slot]), settings.TimeFormat, settings.DateFormat,
+                         settings.calendarNames) +
            " - " + table.RemTitle[slot];
 }
 

@@ -36,10 +36,18 @@ struct ReminderRecord {
 inline std::string reminderDateText(const DateTime& day, std::string_view dateFormat) {
     return FormatPattern(day.date(), dateFormat);
 }
-// Stored or typed date text read as a day and written as above; text that is no date stays as it is.
-inline std::string reminderDateOfText(std::string_view text, std::string_view dateFormat) {
-    const auto day = readDateText(text, dateFormat);
+// Stored or typed date text, its names English or of `names`, read as a day and written as above;
+// text that is no date stays as it is.
+inline std::string reminderDateOfText(std::string_view text, std::string_view dateFormat,
+                                      const CalendarNames& names = CalendarNames::english()) {
+    const auto day = readDateText(text, dateFormat, 0, names);
     return day ? reminderDateText(*day, dateFormat) : std::string(text);
+}
+// A stored date as the user reads it: in "DateFormat" with the weekdays and months of `names`.
+inline std::string shownReminderDate(std::string_view stored, std::string_view dateFormat,
+                                     const CalendarNames& names) {
+    const auto day = readDateText(stored, dateFormat, 0, names);
+    return day ? FormatPattern(day->date(), dateFormat, names) : std::string(stored);
 }
 
 }  // namespace tavrin

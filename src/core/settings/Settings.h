@@ -5,6 +5,7 @@
 
 #include "core/store/KeyNames.h"
 #include "core/store/Store.h"
+#include "core/timezones/CalendarNames.h"
 
 namespace tavrin {
 
@@ -35,6 +36,9 @@ struct Settings {
     bool RunAtLogon = false;
     Root SettingsRoot = Root::LocalMachine;
     std::string CustomSchemeColour;
+    // The names of weekdays and months in the user's language, for the text the three patterns
+    // above write for the user to read; chosen from the environment at start, not stored.
+    CalendarNames calendarNames = CalendarNames::english();
 };
 
 }  // namespace tavrin

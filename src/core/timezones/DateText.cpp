@@ -9,6 +9,7 @@
 #include "core/timezones/CalendarNames.h"
 #include "core/timezones/FormatPattern.h"
 #include "core/timezones/PatternLexer.h"
+#include "core/timezones/WrittenDateText.h"
 
 namespace tavrin {
 
@@ -68,6 +69,8 @@ struct Lexeme {
     int value = 0;
     int digits = 0;
     std::string_view word;
+    int month = 0;         // the month a word names, 1 to 12, or 0
+    bool weekday = false;  // whether a word names a weekday
 };
 
 // More lexemes than any sound date and time text holds ("Wednesday, September 28, 2005 12:30:45 PM"
@@ -87,18 +90,58 @@ bool isLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+// Whether `word` names `name`: the full name or any start of it of three letters or more ("Mar",
+// "Sept", "Thurs"), in any case.
+bool namesIt(std::string_view word, std::string_view name) {
+    return word.size() >= 3 && word.size() <= name.size() && equalsNoCase(word, name.substr(0, word.size()));
+}
+
+// What an English word of letters names, whole or cut short.
+void nameEnglishWord(Lexeme& l) {
+    for (std::size_t m = 0; m < kMonthNames.size() && l.month == 0; ++m) {
+        if (namesIt(l.word, kMonthNames[m])) l.month = static_cast<int>(m) + 1;
+    }
+    l.weekday = std::any_of(kWeekdayNames.begin(), kWeekdayNames.end(),
+                            [&](std::string_view name) { return namesIt(l.word, name); });
+}
+
+// A whole name, English or of `names`, at the start of `text` ("März", "12月", "Mar"): a word naming
+// a month, a weekday or, where a language has one short name for both, either. A name that ends in a
+// letter is no name when more letters follow ("Mo" in "Mon").
+bool nameAt(std::string_view text, const CalendarNames& names, Lexeme& l) {
+    const NameAt month = monthNameAt(text, names);
+    const NameAt weekday = weekdayNameAt(text, names);
+    const std::size_t length = std::max(month.length, weekday.length);
+    if (length == 0 || (isLetter(text[length - 1]) && length < text.size() && isLetter(text[length]))) {
+        return false;
+    }
+    l.kind = Lexeme::Kind::Word;
+    l.word = text.substr(0, length);
+    l.month = month.length == length ? month.index : 0;
+    l.weekday = weekday.length == length;
+    return true;
+}
+
 struct Lexemes {
     std::array<Lexeme, kMaxLexemes> items;
     std::size_t size = 0;
 };
 
-bool lex(std::string_view text, Lexemes& out) {
+bool lex(std::string_view text, const CalendarNames& names, Lexemes& out) {
     std::size_t i = 0;
     while (i < text.size()) {
+        // "'05": a year cut to two digits, as English writes it, and as patterns with an apostrophe
+        // before "yy" wrote it before quotes held words.
+        if (text[i] == '\'' && i + 1 < text.size() && isDigit(text[i + 1])) {
+            ++i;
+            continue;
+        }
         if (out.size == kMaxLexemes) return false;
         Lexeme& l = out.items[out.size++];
         const char c = text[i];
-        if (isBlank(c)) {
+        if (!isBlank(c) && nameAt(text.substr(i), names, l)) {
+            i += l.word.size();
+        } else if (isBlank(c)) {
             l.kind = Lexeme::Kind::Blank;
             while (i < text.size() && isBlank(text[i])) ++i;
         } else if (isDigit(c)) {
@@ -115,6 +158,7 @@ bool lex(std::string_view text, Lexemes& out) {
             const std::size_t start = i;
             while (i < text.size() && isLetter(text[i])) ++i;
             l.word = text.substr(start, i - start);
+            nameEnglishWord(l);
         } else if (c == '/' || c == '-' || c == '.' || c == ',' || c == ':') {
             l.kind = Lexeme::Kind::Sep;
             l.sep = c;
@@ -126,24 +170,6 @@ bool lex(std::string_view text, Lexemes& out) {
     return true;
 }
 
-// Whether `word` names `name`: the full name or any start of it of three letters or more ("Mar",
-// "Sept", "Thurs"), in any case.
-bool namesIt(std::string_view word, std::string_view name) {
-    return word.size() >= 3 && word.size() <= name.size() && equalsNoCase(word, name.substr(0, word.size()));
-}
-
-int monthNamed(std::string_view word) {
-    for (std::size_t m = 0; m < kMonthNames.size(); ++m) {
-        if (namesIt(word, kMonthNames[m])) return static_cast<int>(m) + 1;
-    }
-    return 0;
-}
-
-bool isWeekdayName(std::string_view word) {
-    return std::any_of(kWeekdayNames.begin(), kWeekdayNames.end(),
-                       [&](std::string_view name) { return namesIt(word, name); });
-}
-
 // 1 for AM, 2 for PM, 0 for any other word. "A" and "P" alone count too.
 int amPmOf(const Lexeme& l) {
     if (l.kind != Lexeme::Kind::Word || l.word.size() > 2) return 0;
@@ -152,11 +178,8 @@ int amPmOf(const Lexeme& l) {
     return first == 'a' ? 1 : first == 'p' ? 2 : 0;
 }
 
-// Two-digit years 00 to 29 are 2000 to 2029 and 30 to 99 are 1930 to 1999; a single digit counts as
-// a two-digit year ("3/7/5" is 2005, as its writer means). Three and four digits are the year itself.
 int fullYear(const Lexeme& l) {
-    if (l.digits <= 2) return l.value < 30 ? 2000 + l.value : 1900 + l.value;
-    return l.value;
+    return yearOfDigits(l.value, l.digits);
 }
 
 struct TimeOfDay {
@@ -232,9 +255,9 @@ std::optional<CalendarDay> readDate(const Lexemes& x, std::size_t end, std::stri
                 if (numberCount == numbers.size()) return std::nullopt;
                 numbers[numberCount++] = &l;
             } else if (l.kind == Lexeme::Kind::Word) {
-                if (const int m = monthNamed(l.word); m != 0 && month == 0) {
-                    month = m;
-                } else if (isWeekdayName(l.word) && !weekdaySeen) {
+                if (l.month != 0 && month == 0) {
+                    month = l.month;
+                } else if (l.weekday && !weekdaySeen) {
                     weekdaySeen = true;
                 } else {
                     return std::nullopt;
@@ -356,23 +379,22 @@ std::optional<CalendarDay> readDate(const Lexemes& x, std::size_t end, std::stri
     return date;
 }
 
-}  // namespace
-
-// Reads, with blanks around ignored:
+// Dates and times in any of the forms a user types or another pattern wrote, with blanks around
+// ignored:
 //   dates     "3/7/05", "07.03.2005", "3-7-05", "3 7 05" in the order of `dateFormat`; "2005-03-07"
 //             (a leading long number is the year, then month and day); "12 March 2005",
 //             "12 Mar 2005", "March 7, 2005", "Mar 7 2005"; "March 2005" and "3/2005" (the first of
 //             the month); a weekday name may stand among the fields and is ignored; with
-//             `yearIfMissing`, day and month alone ("7 Mar", "Mar 7", "7/3") in that year
+//             `yearIfMissing`, day and month alone ("7 Mar", "Mar 7", "7/3") in that year; a year
+//             may be cut to "'05"
 //   times     "h:m", "h:m:s", either with AM/PM, am, pm, A or P after it; "h" with AM/PM
 //   both      a date, a blank (or "T"), a time
-// Anything else, text holding a NUL included, is unreadable. Month and weekday names are English,
-// in any case, whole or cut to three letters or more ("Sept", "Thurs").
-std::optional<DateTime> readDateText(std::string_view text, std::string_view dateFormat, int yearIfMissing) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+// Anything else, text holding a NUL included, is unreadable. Month and weekday names are English, in
+// any case, whole or cut to three letters or more ("Sept", "Thurs"), or whole names of `names`.
+std::optional<DateTime> readPlainText(std::string_view text, std::string_view dateFormat, int yearIfMissing,
+                                      const CalendarNames& names) {
     Lexemes x;
-    if (text.empty() || !lex(text, x)) return std::nullopt;
+    if (!lex(text, names, x)) return std::nullopt;
 
     // The time starts at the first number followed by ":" or by an AM/PM word that ends the text.
     std::size_t timeAt = x.size;
@@ -409,6 +431,36 @@ std::optional<DateTime> readDateText(std::string_view text, std::string_view dat
     const std::optional<CalendarDay> date = readDate(x, dateEnd, dateFormat, yearIfMissing);
     if (!date) return std::nullopt;
     return DateTime::fromFields(date->year, date->month, date->day, time.hour, time.minute, time.second);
+}
+
+// Text in the pattern's own form reads as written (WrittenDateText.h), anything else as above.
+std::optional<DateTime> readIn(std::string_view text, std::string_view dateFormat, int yearIfMissing,
+                               const CalendarNames& names) {
+    if (std::optional<DateTime> written = readAsWritten(text, dateFormat, yearIfMissing, names))
+        return written;
+    return readPlainText(text, dateFormat, yearIfMissing, names);
+}
+
+}  // namespace
+
+// A year for dates without one, and another language's names, only ever add readings: text that
+// reads without them reads the same with them. So English text reads as it always has, whatever the
+// user's language, and a date that holds its year is never given another.
+std::optional<DateTime> readDateText(std::string_view text, std::string_view dateFormat, int yearIfMissing,
+                                     const CalendarNames& names) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    if (text.empty()) return std::nullopt;
+    const CalendarNames& english = CalendarNames::english();
+    const bool ownNames = &names != &english && !(names == english);
+    if (std::optional<DateTime> read = readIn(text, dateFormat, 0, english)) return read;
+    if (ownNames) {
+        if (std::optional<DateTime> read = readIn(text, dateFormat, 0, names)) return read;
+    }
+    if (yearIfMissing == 0) return std::nullopt;
+    if (std::optional<DateTime> read = readIn(text, dateFormat, yearIfMissing, english)) return read;
+    if (ownNames) return readIn(text, dateFormat, yearIfMissing, names);
+    return std::nullopt;
 }
 
 std::optional<int> readMinuteOfDay(std::string_view text, std::string_view dateFormat) {

@@ -1,6 +1,7 @@
 #include "core/timezones/FormatPattern.h"
 
-#include "core/timezones/CalendarNames.h"
+#include <cstddef>
+
 #include "core/timezones/PatternLexer.h"
 
 namespace tavrin {
@@ -28,7 +29,10 @@ void appendNumber(std::string& out, long long value, int width) {
 // Tokens (letters in any case, a token being the longest run of one letter):
 //   d dd ddd dddd     day; day, two digits; Mon; Monday
 //   m mm mmm mmmm     month; month, two digits; Mar; March. "m" and "mm" are minutes right after an
-//                     hour token or right before a seconds token, ":" and blanks between allowed
+//                     hour token (":", blanks and quoted text between allowed) or right before a
+//                     seconds token (":" and blanks between). A language that names a month
+//                     otherwise when it stands alone gets that form unless the pattern also holds
+//                     "d" or "dd"
 //   n nn              minutes; minutes, two digits
 //   h hh, s ss        hour and seconds, without and with a leading zero
 //   y yy yyyy         day of the year; year, two digits; year, four digits
@@ -36,16 +40,20 @@ void appendNumber(std::string& out, long long value, int width) {
 //                     1 January); quarter
 //   AM/PM A/P         the half of the day in the letters the pattern writes; either one anywhere in
 //                     the pattern puts every hour on the 12-hour clock (0 and 12 show as 12)
-// A backslash writes the next character as it is, text between double quotes is written as it
-// stands, and every other character (":" and "/" included) and every other letter stands for itself.
+// A backslash writes the next character as it is, text between single or double quotes is written
+// as it stands (PatternLexer tells the rules of quotes), and every other character (":" and "/"
+// included) and every other letter stands for itself.
 // Settings are typed by users, so odd runs must mean something: a run longer than its letter's
 // longest token acts as that token ("ddddd" is the weekday name, "mmmmm" the month name, "hhh" and
 // "sss" two digits, "qq" the quarter), and "yyy" is the four-digit year, being more often a slip for
 // "yyyy" than a wish for the day of the year.
-std::string FormatPattern(const DateTime& value, std::string_view pattern) {
+std::string FormatPattern(const DateTime& value, std::string_view pattern, const CalendarNames& names) {
     std::string out;
     out.reserve(pattern.size() + 16);
-    const bool twelveHour = PatternLexer::holdsAmPm(pattern);
+    const PatternLexer::Outline outline = PatternLexer::outlineOf(pattern);
+    const bool twelveHour = outline.twelveHour;
+    const auto& monthNames = outline.dayNumber ? names.months : names.monthsAlone;
+    const auto& monthShortNames = outline.dayNumber ? names.monthsShort : names.monthsAloneShort;
     const CivilDate c = value.civil();
     const int hour24 = value.hour();
     const bool pm = hour24 >= 12;
@@ -75,18 +83,18 @@ std::string FormatPattern(const DateTime& value, std::string_view pattern) {
                         if (t.count <= 2) {
                             appendNumber(out, c.day, t.count);
                         } else if (t.count == 3) {
-                            out += kWeekdayNames[value.weekday()].substr(0, 3);
+                            out += names.weekdaysShort[static_cast<std::size_t>(value.weekday())];
                         } else {
-                            out += kWeekdayNames[value.weekday()];
+                            out += names.weekdays[static_cast<std::size_t>(value.weekday())];
                         }
                         break;
                     case 'm':
                         if (t.count <= 2) {
                             appendNumber(out, c.month, t.count);
                         } else if (t.count == 3) {
-                            out += kMonthNames[c.month - 1].substr(0, 3);
+                            out += monthShortNames[static_cast<std::size_t>(c.month - 1)];
                         } else {
-                            out += kMonthNames[c.month - 1];
+                            out += monthNames[static_cast<std::size_t>(c.month - 1)];
                         }
                         break;
                     case 'n':
@@ -127,10 +135,11 @@ std::string FormatPattern(const DateTime& value, std::string_view pattern) {
     return out;
 }
 
-std::string FormatPattern(std::string_view text, std::string_view pattern, std::string_view dateFormat) {
-    const std::optional<DateTime> value = readDateText(text, dateFormat);
+std::string FormatPattern(std::string_view text, std::string_view pattern, std::string_view dateFormat,
+                          const CalendarNames& names) {
+    const std::optional<DateTime> value = readDateText(text, dateFormat, 0, names);
     if (!value) return std::string(text);
-    return FormatPattern(*value, pattern);
+    return FormatPattern(*value, pattern, names);
 }
 
 }  // namespace tavrin

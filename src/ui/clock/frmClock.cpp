@@ -241,7 +241,7 @@ FaceInputs frmClock::currentInputs() {
     in.dateText = DateText_;
     in.timeFormat = s.TimeFormat;
     if (!weekdayKnown_ || weekdayOf_ != DateText_ || weekdayFormat_ != s.DateFormat) {
-        weekday_ = weekdayLine(DateText_, s.DateFormat, app_.clock.localNow());
+        weekday_ = weekdayLine(DateText_, s.DateFormat, app_.clock.localNow(), s.calendarNames);
         weekdayOf_ = DateText_;
         weekdayFormat_ = s.DateFormat;
         weekdayKnown_ = true;
@@ -259,7 +259,8 @@ FaceInputs frmClock::currentInputs() {
 
 void frmClock::mainLoopStep() {
     const Settings& s = app_.settings;
-    if (endsInAmPm(s.TimeFormat)) TimeText_ = FormatPattern(app_.clock.localNow(), s.TimeFormat);
+    if (endsInAmPm(s.TimeFormat))
+        TimeText_ = FormatPattern(app_.clock.localNow(), s.TimeFormat, s.calendarNames);
 
     // The window system's watcher says when panels change; without one the screens are read again.
     if (!desktop_) {

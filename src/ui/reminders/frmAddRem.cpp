@@ -114,7 +114,7 @@ void frmAddRem::MyOhMy(bool Editable) {
 void frmAddRem::loadNew(const std::string& date) {
     AppState& app = windows_.app();
     ReminderForm f = newReminderForm(app.clock.localNow(), app.settings);
-    if (!date.empty()) f.date = date;
+    if (!date.empty()) f.date = shownReminderDate(date, app.settings.DateFormat, app.settings.calendarNames);
     setForm(f);
 }
 

@@ -183,6 +183,32 @@ TEST_F(AlarmSetup, AnAlarmArmedBeforeMidnightRingsJustAfterIt) {
     EXPECT_EQ(clock.utcNow(), DateTime::fromFields(2026, 3, 15, 0, 3, 0));
 }
 
+// A warning is shown in the user's time format, words and all, and still rings at its minute.
+TEST_F(AlarmSetup, AWarningInATimeFormatWithWordsRingsAtItsMinute) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"HH:mm 'Uhr'", "15:00 Uhr"}, {"HH'h'mm", "15h00"}, {"H'時'mm'分'", "15時00分"}};
+    for (const auto& [format, shown] : cases) {
+        SCOPED_TRACE(format);
+        settings.TimeFormat = format;
+        AlarmEntry e;
+        e.warningChoice = kCustomWarning;
+        e.warningHour = "3";
+        e.warningMinute = "00";
+        e.warningHalf = "PM";
+        at(14, 59, 30);
+        ASSERT_TRUE(ok(e).warningArmed);
+        EXPECT_EQ(state.WarningTime, shown);
+        test::RecordingSound sound;
+        test::RecordingNotifier notifier;
+        AlarmFiring firing(state, sound, notifier, zones.zoneNow);
+        for (int i = 0; i < 60 && sound.events.empty(); ++i) {
+            firing.tick();
+            clock.advanceSeconds(1);
+        }
+        EXPECT_EQ(sound.events.size(), 1u);
+    }
+}
+
 TEST(AlarmSetupSounds, TheAlarmsSoundIsTestedFirst) {
     EXPECT_EQ(soundToTest("/a.wav", "/w.wav"), "/a.wav");
     EXPECT_EQ(soundToTest("", "/w.wav"), "/w.wav");

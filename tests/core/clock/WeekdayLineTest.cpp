@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/InstalledLocale.h"
+
 namespace tavrin {
 namespace {
 
@@ -12,6 +14,9 @@ TEST(WeekdayLine, ADateWithoutAYearIsReadInTheCurrentYear) {
     EXPECT_EQ(weekdayLine("03/07/05", "mm/dd/yy", today), "Monday");
     EXPECT_EQ(weekdayLine("7 Mar", "d mmm", today.addDays(365)), "Tuesday");  // 2006
     EXPECT_EQ(weekdayLine("no date", "d mmm", today), std::nullopt);
+    // The date line in the user's language gives the weekday in it.
+    const CalendarNames de = test::installedLocaleNames("de_DE.UTF-8");
+    EXPECT_EQ(weekdayLine("Mo, 7. März", "ddd, d. mmmm", today, de), "Montag");
 }
 
 }  // namespace

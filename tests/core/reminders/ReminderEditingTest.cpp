@@ -6,6 +6,7 @@
 #include "core/reminders/ReminderEditor.h"
 #include "core/reminders/ReminderFile.h"
 #include "core/reminders/ReminderList.h"
+#include "support/InstalledLocale.h"
 #include "support/ReminderTestSupport.h"
 
 namespace tavrin {
@@ -132,6 +133,22 @@ TEST(ReminderEditor, FormConversionAndItsRefusals) {
     EXPECT_NE(recordFromForm(f, s).message.find("message"), std::string::npos);
     f.message = "</END>";
     EXPECT_EQ(recordFromForm(f, s).outcome, FormConversion::Outcome::Refused);
+}
+
+// The user reads and types dates with the names of their language; the file keeps English ones, which
+// read back under any language.
+TEST(ReminderEditor, DatesAreShownInTheUsersLanguageAndStoredInEnglish) {
+    Settings s = test::defaultSettings();
+    s.DateFormat = "d. mmmm yyyy";
+    s.calendarNames = test::installedLocaleNames("de_DE.UTF-8");
+    EXPECT_EQ(newReminderForm(DateTime::fromFields(2026, 3, 2, 9, 0), s).date, "2. März 2026");
+    ReminderForm f = form("Dinner");
+    f.date = "2. März 2026";
+    EXPECT_EQ(recordFromForm(f, s).record.date, "2. March 2026");
+    ReminderTable t;
+    putReminder(t, 0, "Dinner", "2. March 2026", "21:05:00", "1", "-1", "");
+    EXPECT_EQ(editReminderForm(t, 0, s).date, "2. März 2026");
+    EXPECT_EQ(managerRows(t, s).at(0).date, "2. März 2026");
 }
 
 TEST_F(EditingTest, AddAppendsAndRewritesTheFile) {

@@ -9,7 +9,9 @@
 
 #include "core/timezones/DateText.h"
 #include "core/timezones/FormatPattern.h"
+#include "support/InstalledLocale.h"
 
+using tavrin::CalendarNames;
 using tavrin::DateTime;
 using tavrin::FormatPattern;
 using tavrin::readDateText;
@@ -61,7 +63,16 @@ TEST(DateText, ReadsDatesAndTimesAsThePatternOrders) {
         {"9:05pm", "", time(21, 5)}, {"12:30 AM", "", time(0, 30)}, {"12:30 PM", "", time(12, 30)},
         {"17:30 PM", "", time(17, 30)}, {"5 P", "", time(17, 0)}, {"  05:30 PM  ", "", time(17, 30)},
         {"24:00", "", none}, {"23:60", "", none}, {"9:05 XM", "", none}, {"9:05 PM PM", "", none},
-        {"123:05", "", none}, {"03/07/05 9:05 pm", "", day(2005, 3, 7, 21, 5)}};
+        {"123:05", "", none}, {"03/07/05 9:05 pm", "", day(2005, 3, 7, 21, 5)},
+        // Text the pattern writes reads back with its quoted words, and with fields that nothing
+        // stands between.
+        {"21:05 Uhr", "HH:mm 'Uhr'", time(21, 5)}, {"21h05", "HH'h'mm", time(21, 5)},
+        {"07 Mar '05", "dd mmm ''yy", day(2005, 3, 7)}, {"20050307", "yyyymmdd", day(2005, 3, 7)},
+        {"Monday 7 March 2005 at 9:05 PM", "dddd d mmmm yyyy 'at' h:mm AM/PM", day(2005, 3, 7, 21, 5)},
+        {"21:05 Uhr", "", none}, {"21 Uhr", "HH 'Uhr'", none},
+        // A year cut short, as patterns with an apostrophe before "yy" stored it before quotes held
+        // words.
+        {"07 Mar '05", "dd mmm 'yy", day(2005, 3, 7)}, {"Mar 7, '05", "", day(2005, 3, 7)}, {"7 'Mar 05", "", none}};
     // clang-format on
     for (const Reading& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " / " + std::string(c.pattern));
@@ -99,6 +110,39 @@ TEST(DateText, UnreadableTexts) {
     EXPECT_EQ(readDateText("03/\0"
                            "07/05"sv),
               std::nullopt);
+}
+
+// Names in the user's language, English ones whatever the language (stored text is English), and the
+// user's names in dates typed in another form than the pattern's.
+TEST(DateText, ReadsTheUsersNamesAndEnglishOnes) {
+    const CalendarNames de = tavrin::test::installedLocaleNames("de_DE.UTF-8");
+    const CalendarNames ja = tavrin::test::installedLocaleNames("ja_JP.UTF-8");
+    // One short name for a weekday and a month: a date holds a month, so the month wins.
+    CalendarNames it = CalendarNames::english();
+    it.weekdaysShort[2] = "mar";
+    it.monthsShort[2] = "mar";
+    const struct {
+        const CalendarNames& names;
+        std::string_view text, pattern;
+        int yearIfMissing;
+        std::optional<DateTime> want;
+    } cases[] = {
+        {de, "Montag, 7. Dezember 2026 um 13:05 Uhr", "dddd, d. mmmm yyyy 'um' HH:mm 'Uhr'", 0,
+         day(2026, 12, 7, 13, 5)},
+        {de, "Mo 2. März", "ddd d. mmmm", 2026, day(2026, 3, 2)},
+        {de, "7. December 2026", "d. mmmm yyyy", 0, day(2026, 12, 7)},
+        {de, "7. März 2026", "dd.mm.yyyy", 0, day(2026, 3, 7)},
+        {de, "Mon 7 Dez 2026", "", 0, day(2026, 12, 7)},
+        {CalendarNames::english(), "7. Dezember 2026", "d. mmmm yyyy", 0, std::nullopt},
+        {ja, "2026年12月7日 月曜日", "yyyy'年'mmmmd'日' dddd", 0, day(2026, 12, 7)},
+        {ja, "2026年3月2日", "yyyy'年'm'月'd'日'", 0, day(2026, 3, 2)},
+        {ja, "13時05分", "H'時'mm'分'", 0, time(13, 5)},
+        {it, "7 mar 2005", "", 0, day(2005, 3, 7)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(readDateText(c.text, c.pattern, c.yearIfMissing, c.names), c.want)
+            << c.text << " / " << c.pattern;
+    }
 }
 
 // Day and month without a year are read in the year the caller gives, in the pattern's order; with
@@ -149,6 +193,24 @@ TEST(DateText, EveryFullDatePatternReadsItsOwnTextBack) {
         for (const DateTime date :
              {DateTime::fromSerial(d, 0), DateTime::fromSerial(to9999 - d + from100, 0)})
             for (std::string_view p : fourDigit) readsBack(date, p);
+}
+
+TEST(DateText, PatternsWithWordsAndNamesReadTheirOwnTextBack) {
+    const CalendarNames de = tavrin::test::installedLocaleNames("de_DE.UTF-8");
+    const CalendarNames ja = tavrin::test::installedLocaleNames("ja_JP.UTF-8");
+    const std::string_view dated[] = {"ddd d. mmm yy", "'Week' ww, d mmm ''yy", "yyyymmdd", "mmmm d, yyyy"};
+    const std::string_view timed[] = {"dddd, d. mmmm yyyy 'um' HH:mm 'Uhr'",
+                                      "yyyy'年'mmmmd'日' dddd H'時'mm'分'", "dd/mm/yyyy h'h'mm AM/PM"};
+    const std::int64_t from1930 = day(1930, 1, 1).days(), to2029 = day(2029, 12, 31).days();
+    for (const CalendarNames* names : {&CalendarNames::english(), &de, &ja}) {
+        for (std::int64_t d = from1930; d <= to2029; d += 13) {
+            const DateTime date = DateTime::fromSerial(d, 0), at = date.addMinutes(d * 37 % 1440);
+            for (std::string_view p : dated)
+                ASSERT_EQ(readDateText(FormatPattern(date, p, *names), p, 0, *names), date) << p;
+            for (std::string_view p : timed)
+                ASSERT_EQ(readDateText(FormatPattern(at, p, *names), p, 0, *names), at) << p;
+        }
+    }
 }
 
 TEST(DateText, TimePatternsReadTheirOwnTextBack) {

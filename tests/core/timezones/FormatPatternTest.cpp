@@ -5,7 +5,10 @@
 #include <string>
 
 #include "core/timezones/FormatPattern.h"
+#include "core/timezones/LocaleNames.h"
+#include "support/InstalledLocale.h"
 
+using tavrin::CalendarNames;
 using tavrin::DateTime;
 using tavrin::FormatPattern;
 
@@ -47,9 +50,13 @@ TEST(FormatPattern, TokensAsTheStoredAndShownTextsUseThem) {
         // Overlong runs act as the longest token.
         {21, 5, 0, "ddddd", "Monday"}, {21, 5, 0, "mmmmm", "March"}, {21, 5, 0, "yyy", "2005"},
         {21, 5, 0, "hhh", "21"}, {21, 5, 0, "sss qq www", "00 1 11"},
-        // Edges of quotes and escapes.
-        {21, 5, 0, "", ""}, {21, 5, 0, "\"unclosed d", "unclosed d"}, {21, 5, 0, "d\\", "7"},
-        {21, 5, 0, "a/", "a/"}};
+        // Words in single or double quotes or after a backslash stand as they are, and keep minutes
+        // after an hour; a doubled quote is one quote, an unclosed quote runs to the end.
+        {21, 5, 0, "HH:mm 'Uhr'", "21:05 Uhr"}, {21, 5, 0, "HH'h'mm", "21h05"}, {21, 5, 0, "H\\hmm", "21h05"},
+        {21, 5, 0, "'d' \"m\" d", "d m 7"}, {21, 5, 0, "h 'o''clock'", "21 o'clock"},
+        {21, 5, 0, "dd mmm ''yy", "07 Mar '05"}, {21, 5, 0, "\"a\"\"b\"", "a\"b"}, {21, 5, 0, "'", ""},
+        {21, 5, 0, "''", "'"}, {21, 5, 0, "'unclosed d", "unclosed d"}, {21, 5, 0, "\"unclosed d", "unclosed d"},
+        {21, 5, 0, "", ""}, {21, 5, 0, "d\\", "7"}, {21, 5, 0, "a/", "a/"}};
     // clang-format on
     for (const Formatting& c : cases) {
         const DateTime t = DateTime::fromFields(2005, 3, 7, c.hour, c.minute, c.second);
@@ -59,9 +66,44 @@ TEST(FormatPattern, TokensAsTheStoredAndShownTextsUseThem) {
     EXPECT_EQ(FormatPattern(DateTime::fromFields(9999, 12, 31), "yyyy mmm d"), "9999 Dec 31");
 }
 
+TEST(FormatPattern, WeekdaysAndMonthsInTheUsersLanguage) {
+    const CalendarNames de = tavrin::test::installedLocaleNames("de_DE.UTF-8");
+    const CalendarNames ja = tavrin::test::installedLocaleNames("ja_JP.UTF-8");
+    // A language that names a month standing alone otherwise than beside a day.
+    CalendarNames pl = CalendarNames::english();
+    pl.months[11] = "grudnia";
+    pl.monthsAlone[11] = "grudzień";
+    const DateTime dec7 = DateTime::fromFields(2026, 12, 7, 13, 5),
+                   mar2 = DateTime::fromFields(2026, 3, 2, 9, 0);
+    const struct {
+        const CalendarNames& names;
+        DateTime at;
+        std::string_view pattern, want;
+    } cases[] = {
+        {de, dec7, "dddd, d. mmmm yyyy 'um' HH:mm 'Uhr'", "Montag, 7. Dezember 2026 um 13:05 Uhr"},
+        {de, dec7, "ddd d. mmm yy", "Mo 7. Dez 26"},
+        {de, mar2, "mmmm yyyy", "März 2026"},
+        // The half of the day keeps the letters the pattern writes; patterns without names, the
+        // stored and compared ones among them, come out byte for byte as in English.
+        {de, dec7, "h:mm AM/PM", "1:05 PM"},
+        {de, dec7, "mm/dd/yy HH:MM:SS", "12/07/26 13:05:00"},
+        {ja, dec7, "yyyy'年'm'月'd'日' dddd", "2026年12月7日 月曜日"},
+        {ja, dec7, "H'時'mm'分'", "13時05分"},
+        {ja, mar2, "[mmm] ddd", "[3月] 月"},  // without the blank the locale pads " 3月" with
+        {pl, dec7, "d mmmm yyyy", "7 grudnia 2026"},
+        {pl, dec7, "mmmm yyyy", "grudzień 2026"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormatPattern(c.at, c.pattern, c.names), c.want) << c.pattern;
+
+    // The C and POSIX locales name them in English; a locale that is not installed names nothing.
+    for (const char* locale : {"C", "POSIX", "C.UTF-8"})
+        EXPECT_EQ(tavrin::calendarNamesOfLocale(locale), CalendarNames::english()) << locale;
+    EXPECT_EQ(tavrin::calendarNamesOfLocale("xx_XX.UTF-8"), std::nullopt);
+}
+
 TEST(FormatPattern, RandomPatternsNeverFail) {
     std::mt19937 rng(20050307);
-    const std::string alphabet = "dDmMyYhHnNsSwWqQaApP/:\\\" .,-xAM/PMam/pmA/Pa/p\t\x01\xff";
+    const std::string alphabet = "dDmMyYhHnNsSwWqQaApP/:\\\"' .,-xAM/PMam/pmA/Pa/p\t\x01\xff";
     std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
     std::uniform_int_distribution<int> length(0, 24);
     std::uniform_int_distribution<std::int64_t> day(-700000, 3000000);
