@@ -5,18 +5,22 @@
 # xfce4-panel's default panels (xfwm4 in a D-Bus session), each also started after the clock as at
 # login and restarted; and two monitors with a panel only on the second (a nested X server with two
 # heads). Screenshots of every case go to build/panels/.
-# Usage: tools/panels.sh [CASE...]   (cases: tint2-bottom tint2-top tint2-left lxpanel xfce two-monitors)
+# The last case reads the clock and its menu through the desktop's accessibility bus, as a screen
+# reader does.
+# Usage: tools/panels.sh [CASE...]
+#   (cases: tint2-bottom tint2-top tint2-left lxpanel xfce two-monitors screen-reader)
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 app="${TAVRIN_APP:-$here/build/src/tavrin}"
 out="$here/build/panels"
 mkdir -p "$out"
 for tool in Xvfb Xephyr openbox xfwm4 tint2 lxpanel xfce4-panel xdotool xwininfo import dbus-run-session; do
-  command -v "$tool" >/dev/null || { echo "missing: $tool (apt-get install tint2 lxpanel xfce4-panel xfwm4 xserver-xephyr dbus-x11)"; exit 2; }
+  command -v "$tool" >/dev/null || { echo "missing: $tool (apt-get install tint2 lxpanel xfce4-panel xfwm4 xserver-xephyr dbus-x11 at-spi2-core python3-pyatspi)"; exit 2; }
 done
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "missing: python3-pyatspi (apt-get install python3-pyatspi at-spi2-core)"; exit 2; }
 [ -x "$app" ] || { echo "build the clock first (tools/setup.sh)"; exit 2; }
 cases=("$@")
-[ ${#cases[@]} -gt 0 ] || cases=(tint2-bottom tint2-top tint2-left lxpanel xfce two-monitors)
+[ ${#cases[@]} -gt 0 ] || cases=(tint2-bottom tint2-top tint2-left lxpanel xfce two-monitors screen-reader)
 
 failures=0
 pids=()
@@ -185,7 +189,53 @@ run_two_monitors() {
   cleanup
 }
 
+# What a screen reader finds of the program: every accessible object under it, one a line.
+read_tree() {
+  /usr/bin/python3 - <<'PY'
+import pyatspi
+def walk(node, depth):
+    print("    " + "  " * depth + node.getRoleName() + ": " + (node.name or ""))
+    for i in range(node.childCount):
+        walk(node.getChildAtIndex(i), depth + 1)
+for app in pyatspi.Registry.getDesktop(0):
+    if app is not None and app.name == "Tavrin":
+        walk(app, 0)
+PY
+}
+
+screen_reader_inner() {
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 & pids+=($!)
+  sleep 1
+  # A screen reader running turns the toolkit's accessibility on; here it is asked for directly.
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+  start_clock
+  sleep 1
+  local tree ok=1
+  tree=$(read_tree)
+  echo "  the clock, as a screen reader finds it:"; echo "$tree"
+  grep -Eq "label: [0-9]+:[0-9]{2} (AM|PM), [A-Z][a-z]+day, [0-9/]+" <<<"$tree" || { echo "  FAIL screen-reader: the clock's time is not read"; ok=0; }
+  read -r cx cy cw ch < <(clock_rect)
+  xdotool mousemove --sync $((cx + cw / 2)) $((cy + ch / 2)) click 1
+  sleep 1.5
+  tree=$(read_tree)
+  echo "  with the menu open:"; echo "$tree"
+  grep -q "Tavrin Menu" <<<"$tree" && grep -q "push button: Calendar" <<<"$tree" && grep -q "label: .*Tokyo, Japan" <<<"$tree" ||
+    { echo "  FAIL screen-reader: the menu, its lines or its buttons are not read"; ok=0; }
+  xdotool key Escape
+  [ $ok = 1 ] && echo "  ok   screen-reader" || failures=$((failures + 1))
+  exit $failures
+}
+
+run_screen_reader() {
+  fresh_home; start_x 1024x768
+  dbus-run-session -- bash -c "openbox --sm-disable >/dev/null 2>&1 & sleep 1; PANELS_INNER=screen-reader \"$0\""
+  local status=$?
+  cleanup
+  return $status
+}
+
 if [ "${PANELS_INNER:-}" = xfce ]; then xfce_inner; fi
+if [ "${PANELS_INNER:-}" = screen-reader ]; then screen_reader_inner; fi
 
 for c in "${cases[@]}"; do
   case $c in
@@ -195,6 +245,7 @@ for c in "${cases[@]}"; do
     lxpanel) run_lxpanel ;;
     xfce) run_xfce; failures=$((failures + $?)) ;;
     two-monitors) run_two_monitors ;;
+    screen-reader) run_screen_reader; failures=$((failures + $?)) ;;
     *) echo "unknown case $c"; exit 2 ;;
   esac
 done

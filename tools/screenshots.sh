@@ -218,7 +218,7 @@ menu_journey() {
     XDG_RUNTIME_DIR="$home/runtime" TAVRIN_PROBE="$probe" "$app" >/dev/null 2>&1 &
   local pid=$! x y w h
   # The n-th picture button of the menu.
-  button() { found "\$1 == \"window\" { menu = \$2 == \"Tavrin Menu\" } menu && \$2 == \"picture\" && ++n == $1 {
+  button() { found "\$1 == \"window\" { menu = \$2 == \"Tavrin Menu\" } menu && \$2 == \"button\" && ++n == $1 {
     split(\$5, r, \",\"); print r[1], r[2], r[3], r[4] }"; }
   # The menu's first line, by its place in the probe.
   first_line='$1 == "window" { menu = $2 == "Tavrin Menu" } menu && $2 == "label" && $3 != "" {

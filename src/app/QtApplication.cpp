@@ -233,7 +233,7 @@ frmPrefs* QtApplication::showPreferences() {
         if (!clock_) return;
         const ClockTexts texts = clockTextsAt(app_->clock.localNow(), app_->settings);
         clock_->setTexts(texts.TimeText, texts.DateText);
-        clock_->mainLoopStep();
+        clock_->moveAlongPanel(app_->settings.PanelOffset);
     };
     hooks.saved = [this] {
         if (!clock_) return;

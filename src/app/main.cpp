@@ -8,6 +8,7 @@
 #include "app/TestProbe.h"
 #include "core/state/Paths.h"
 #include "platform/DisplayChoice.h"
+#include "ui/utilities/AccessiblePopups.h"
 
 int main(int argc, char** argv) {
     // The probe's connection stays open until the toolkit has its own, so that a display with no
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
     // The clock is a tool window; closing a dialog must not end the program, only the clock does.
     QApplication::setQuitOnLastWindowClosed(false);
+    tavrin::includePopupsInAccessibilityTree();
     tavrin::TestProbe::startFromEnvironment(&qapp);
     // One clock per user session: a later start brings the running one to the front and leaves.
     const tavrin::Paths paths = tavrin::Paths::fromEnvironment();

@@ -6,6 +6,7 @@
 #include "core/base/Text.h"
 #include "core/settings/ColourScheme.h"
 #include "core/settings/ColourText.h"
+#include "core/settings/PanelOffset.h"
 #include "core/settings/SettingsLoader.h"
 #include "core/store/ChangeBatch.h"
 
@@ -72,6 +73,7 @@ void Preferences::open() {
     c_.txtFTime = s_.TimeFormat;
     c_.chkTZDispOff = !s_.PNDisp;
     c_.chkLStartup = s_.RunAtLogon;
+    c_.panelOffset = s_.PanelOffset;
 
     const std::uint32_t scheme = colourNumber(s_.ColScheme);
     const std::pair<const char*, int> presets[] = {
@@ -187,6 +189,7 @@ void Preferences::putSettings() {
     setSortText(0, c_.Combo5[0]);
     s_.PNDisp = !c_.chkTZDispOff;
     s_.BGPicture = c_.Text1;
+    s_.PanelOffset = std::clamp(c_.panelOffset, 0, kMaxPanelOffset);
     const char* presets[] = {kStandardScheme, kOliveGreenScheme, kSilverScheme, kBlueScheme};
     const int scheme = schemeIndex();
     if (scheme >= 0 && scheme < kNinexScheme) s_.ColScheme = presets[scheme];
@@ -233,6 +236,7 @@ PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const 
             write("DForeColor", s_.DForeColor);
             write("WForeColor", s_.WForeColor);
             write("BGPicture", s_.BGPicture);
+            write("PanelOffset", std::to_string(s_.PanelOffset));
 
             const char* presets[] = {kStandardScheme, kOliveGreenScheme, kSilverScheme, kBlueScheme};
             const int scheme = schemeIndex();

@@ -44,6 +44,7 @@ struct PrefsControls {
     bool fontsEnabled = false;  // while false, the three font controls change nothing
     std::string Text1;          // background picture
     bool chkLStartup = false;
+    int panelOffset = 0;  // the clock's distance from the panel's end, in pixels
 };
 
 // How "OK" went. The settings are either all in the store or, when the store refused them, none;

@@ -1,5 +1,6 @@
 #include "ui/clock/frmClock.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -51,6 +52,12 @@ DesktopLayout layoutOfScreens() {
     return layout;
 }
 
+// To a screen reader the clock is a text, the time and date it shows, not an empty pane.
+QAccessibleInterface* clockInterface(const QString& className, QObject* object) {
+    if (className != QLatin1String("tavrin::frmClock") || !object->isWidgetType()) return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::StaticText);
+}
+
 // How far a drag from `from` to `to` moves the clock away from the panel's end.
 int dragAlong(PanelEdge edge, const QPoint& from, const QPoint& to) {
     return isSidePanel(edge) ? from.y() - to.y() : from.x() - to.x();
@@ -70,6 +77,11 @@ frmClock::frmClock(AppState& app, std::string applicationDirectory, DesktopWatch
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setWindowTitle(QStringLiteral("Tavrin"));
+    static const bool readAsText = [] {
+        QAccessible::installFactory(clockInterface);
+        return true;
+    }();
+    (void)readAsText;
     setAccessibleDescription(QStringLiteral("Press for the world times, the calendar, the alarm and more"));
 
     setFS();

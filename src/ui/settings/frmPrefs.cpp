@@ -10,10 +10,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTreeView>
 #include <utility>
 
 #include "core/settings/ColourText.h"
+#include "core/settings/PanelOffset.h"
 #include "ui/settings/ZoneListModel.h"
 #include "ui/utilities/ClickLabel.h"
 #include "ui/utilities/QtColour.h"
@@ -23,9 +25,10 @@ namespace tavrin {
 
 namespace {
 
-// The client area: 9525 by 5580 twips.
+// The client area: 9525 twips wide, and a row taller than the first 5580 twips for the clock's place
+// on the panel.
 constexpr int kWidth = 635;
-constexpr int kHeight = 372;
+constexpr int kHeight = 400;
 constexpr int kRow = 24;
 constexpr int kLeft = 8;
 constexpr int kLeftWidth = 318;
@@ -151,7 +154,7 @@ void frmPrefs::buildControls() {
     chkLStartup_ = new QCheckBox(QStringLiteral("Load Tavrin on Startup?"), this);
     chkLStartup_->setGeometry(kLeft, 322, kLeftWidth, 20);
     Command3_ = new QPushButton(QStringLiteral("&Support && About Tavrin"), this);
-    Command3_->setGeometry(kLeft, 342, 180, 26);
+    Command3_->setGeometry(kLeft, 346, 180, 26);
     connect(Command3_, &QPushButton::clicked, this, [this] {
         if (hooks_.showAbout) hooks_.showAbout();
     });
@@ -218,13 +221,27 @@ void frmPrefs::buildControls() {
     Command5_->setGeometry(kRight + kRightWidth - 82, 297, 82, 26);
     connect(Command5_, &QPushButton::clicked, this, &frmPrefs::Command5_Click);
 
+    // The clock's place on the panel: its distance from the panel's end, which a drag with Ctrl held
+    // also sets.
+    panelOffsetBox_ = new QSpinBox(this);
+    panelOffsetBox_->setGeometry(kRight + 86, 330, 80, kRow);
+    panelOffsetBox_->setRange(0, kMaxPanelOffset);
+    panelOffsetBox_->setSuffix(QStringLiteral(" px"));
+    panelOffsetBox_->setToolTip(QStringLiteral(
+        "How far from the panel's end the clock sits; a drag on the clock with Ctrl held moves it too"));
+    fieldLabel(6, "On the panel:", 330, panelOffsetBox_);
+    resetPositionButton_ = new QPushButton(QStringLiteral("Reset position"), this);
+    resetPositionButton_->setGeometry(kRight + 172, 329, kRightWidth - 172, 26);
+    resetPositionButton_->setAutoDefault(false);
+    connect(resetPositionButton_, &QPushButton::clicked, this, &frmPrefs::resetPosition);
+
     const int buttonWidth = 80;
     Command4_ = new QPushButton(QStringLiteral("&Apply"), this);
     Command2_ = new QPushButton(QStringLiteral("&OK"), this);
     Command1_ = new QPushButton(QStringLiteral("&Cancel"), this);
     int x = kWidth - 8 - 3 * buttonWidth - 12;
     for (QPushButton* button : {Command4_, Command2_, Command1_}) {
-        button->setGeometry(x, 340, buttonWidth, 26);
+        button->setGeometry(x, 368, buttonWidth, 26);
         button->setAutoDefault(false);
         x += buttonWidth + 6;
     }
@@ -254,6 +271,10 @@ void frmPrefs::showControls() {
     showText(Combo7_, c.Combo7);
     showText(Combo3_, c.Combo3);
     showText(Text1_, c.Text1);
+    {
+        const QSignalBlocker quiet(panelOffsetBox_);
+        panelOffsetBox_->setValue(c.panelOffset);
+    }
     showFontControls();
     showColours();
 }
@@ -292,6 +313,7 @@ void frmPrefs::readPlainFields() {
     c.Text1 = Text1_->text().toStdString();
     c.chkLStartup = chkLStartup_->isChecked();
     c.Combo7 = Combo7_->currentText().toStdString();
+    c.panelOffset = panelOffsetBox_->value();
 }
 
 void frmPrefs::onSchemeText(const QString& text) {
@@ -327,6 +349,18 @@ void frmPrefs::Command2_Click() {
     if (!result.message.empty()) app_.asker.tell("Tavrin Error Message", result.message, MessageIcon::Stop);
     // Settings the store refused stay here, with the dialog, for another try.
     if (result.settingsSaved) accept();
+}
+
+void frmPrefs::resetPosition() {
+    {
+        const QSignalBlocker quiet(panelOffsetBox_);
+        panelOffsetBox_->setValue(0);
+    }
+    prefs_.controls().panelOffset = 0;
+    const Result kept = storePanelOffset(app_.store, app_.settings, 0);
+    app_.settings.PanelOffset = 0;
+    if (hooks_.applied) hooks_.applied();
+    if (!kept.ok) app_.asker.tell("Tavrin Error Message", kept.message, MessageIcon::Stop);
 }
 
 void frmPrefs::Command5_Click() {

@@ -1,8 +1,8 @@
 #pragma once
 // "Tavrin for Windows: Preferences": formats, world-time sorting and zones, colours, the colour
-// scheme, fonts, the background picture and starting at logon. Some controls change the settings
-// in memory at once, "&Apply" copies the rest, "&OK" also saves everything and closes, "&Cancel"
-// only closes.
+// scheme, fonts, the background picture, the clock's place on the panel and starting at logon. Some controls
+// change the settings in memory at once, "&Apply" copies the rest, "&OK" also saves everything and closes,
+// "&Cancel" only closes.
 #include <QDialog>
 
 #include <array>
@@ -19,6 +19,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QTreeView;
 
 namespace tavrin {
@@ -67,6 +68,8 @@ class frmPrefs : public QDialog {
     QPushButton* Command4() const { return Command4_; }
     QPushButton* Command2() const { return Command2_; }
     QPushButton* Command1() const { return Command1_; }
+    QSpinBox* panelOffsetBox() const { return panelOffsetBox_; }
+    QPushButton* resetPositionButton() const { return resetPositionButton_; }
     QLabel* Label3(int index) const;
     const WorldZoneList& zoneList() const { return zones_; }
     const Preferences& model() const { return prefs_; }
@@ -77,6 +80,8 @@ class frmPrefs : public QDialog {
     void Command4_Click();  // &Apply
     void Command2_Click();  // &OK
     void Command5_Click();  // Browse...
+    // "Reset position": the clock back at the panel's end, at once and kept.
+    void resetPosition();
 
   signals:
     // The dialog painted itself for the first time (the measurements time it).
@@ -126,6 +131,8 @@ class frmPrefs : public QDialog {
     QPushButton* Command4_ = nullptr;
     QPushButton* Command2_ = nullptr;
     QPushButton* Command1_ = nullptr;
+    QSpinBox* panelOffsetBox_ = nullptr;
+    QPushButton* resetPositionButton_ = nullptr;
 };
 
 }  // namespace tavrin

@@ -17,6 +17,7 @@
 #include "support/ScriptedAsker.h"
 #include "support/TestApp.h"
 #include "ui/clock/frmClock.h"
+#include "ui/utilities/AccessiblePopups.h"
 
 using namespace tavrin;
 
@@ -26,6 +27,7 @@ class MenuWindow : public ::testing::Test {
   protected:
     void SetUp() override {
         test::ensureApp();
+        includePopupsInAccessibilityTree();
         store.mount(Root::LocalMachine,
                     makeZoneCatalogue(std::string(TAVRIN_TEST_DATA) + "/zoneinfo", clock));
         Settings& s = app.settings;
@@ -110,9 +112,12 @@ TEST_F(MenuWindow, APressShowsTheLinesAboveTheClock) {
     EXPECT_EQ(menu->geometry().right(), clockWindow->placedRect().right());
     EXPECT_EQ(menu->geometry().bottom() + 1, clockWindow->trayRect().top() - 6);
 
-    // A screen reader finds the menu, its lines by their text and its buttons by their names.
+    // A screen reader finds the menu among the program's windows, its lines by their text and its
+    // buttons by their names.
+    QAccessibleInterface* program = QAccessible::queryAccessibleInterface(qApp);
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(menu.data());
     ASSERT_NE(window, nullptr);
+    EXPECT_GE(program->indexOfChild(window), 0);
     EXPECT_EQ(window->text(QAccessible::Name).toStdString(), "Tavrin Menu");
     std::vector<std::string> read, tips;
     for (int i = 0; i < window->childCount(); ++i) {

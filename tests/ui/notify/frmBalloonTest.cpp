@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QPointer>
 
 #include "support/TestApp.h"
@@ -39,6 +40,10 @@ TEST_F(Balloon, ShowsTheLinesUpToCountAsUnderlinedLabels) {
     EXPECT_EQ(balloon->titleLabel()->geometry(), QRect(8, 8, 296, 17));
     EXPECT_TRUE(balloon->closeButton()->isVisible());
     EXPECT_EQ(balloon->closeButton()->geometry().left(), 288);
+    // A screen reader finds the close control as a button by its name.
+    QAccessibleInterface* close = QAccessible::queryAccessibleInterface(balloon->closeButton());
+    EXPECT_EQ(close->role(), QAccessible::Button);
+    EXPECT_EQ(close->text(QAccessible::Name).toStdString(), "Close");
     EXPECT_FALSE(balloon->mask().contains(QPoint(0, 0)));  // the corner is cut away
     EXPECT_TRUE(balloon->mask().contains(QPoint(156, 54)));
 }

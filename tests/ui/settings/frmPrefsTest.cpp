@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTreeView>
 
 #include "core/settings/SettingsLoader.h"
@@ -122,6 +123,22 @@ TEST_F(PrefsWindow, ApplyChangesMemoryOnlyAndCancelKeepsIt) {
     EXPECT_EQ(app.settings.ColScheme, "123456");
     EXPECT_EQ(stored("ColScheme"), "E99012");
     EXPECT_EQ(hooks, std::vector<std::string>{"applied"});
+}
+
+// The clock's place on the panel: the box shows the kept distance, Apply puts a new one in effect,
+// and "Reset position" puts the clock back at the panel's end at once and keeps that.
+TEST_F(PrefsWindow, TheClocksPlaceOnThePanelAndItsReset) {
+    app.settings.PanelOffset = 75;
+    open();
+    EXPECT_EQ(window->panelOffsetBox()->value(), 75);
+    window->panelOffsetBox()->setValue(200);
+    window->Command4()->click();
+    EXPECT_EQ(app.settings.PanelOffset, 200);
+    window->resetPositionButton()->click();
+    EXPECT_EQ(window->panelOffsetBox()->value(), 0);
+    EXPECT_EQ(app.settings.PanelOffset, 0);
+    EXPECT_EQ(stored("PanelOffset"), "0");
+    EXPECT_EQ(hooks, (std::vector<std::string>{"applied", "applied"}));
 }
 
 // A pattern typed key by key stays as typed; the list's presets are offered, never filled in.
