@@ -88,6 +88,9 @@ measure_restart() {  # measure_restart COMMAND...
 
 check() {  # check NAME: the clock shows on the panel's end and a real press opens the menu beside it
   local name=$1 ok=1
+  for _ in $(seq 40); do [ -n "$(panel_rect)" ] && break; sleep 0.5; done
+  [ -n "$(panel_rect)" ] || { echo "  FAIL $name: the panel never showed"; failures=$((failures + 1)); return; }
+  sleep 0.5
   if ! wait_visible; then echo "  FAIL $name: the clock does not show (covered, or off the screen)"; ok=0; fi
   read -r cx cy cw ch < <(clock_rect)
   read -r px py pw ph < <(panel_rect)

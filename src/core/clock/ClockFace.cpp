@@ -3,11 +3,31 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace tavrin {
 
 bool endsInAmPm(std::string_view timeFormat) {
     return timeFormat.ends_with("AM/PM");
+}
+
+namespace {
+
+std::string sizeText(double points) {
+    std::string text = std::to_string(points);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+    return text;
+}
+
+}  // namespace
+
+LineStyle scaledStyle(const LineStyle& style, double factor) {
+    if (factor >= 1) return style;
+    LineStyle smaller = style;
+    smaller.size = sizeText(std::max(kSmallestPointSize, std::floor(pointSize(style.size) * factor * 4) / 4));
+    return smaller;
 }
 
 LineStyle fittedStyle(const LineStyle& style, std::string_view text, double width,
@@ -21,10 +41,7 @@ LineStyle fittedStyle(const LineStyle& style, std::string_view text, double widt
     LineStyle smaller = style;
     for (int step = 0; step < 8; ++step) {
         fitted = std::max(fitted, kSmallestPointSize);
-        std::string sizeText = std::to_string(fitted);
-        sizeText.erase(sizeText.find_last_not_of('0') + 1);
-        if (sizeText.back() == '.') sizeText.pop_back();
-        smaller.size = sizeText;
+        smaller.size = sizeText(fitted);
         if (fitted <= kSmallestPointSize || metrics.textWidth(smaller, text) <= width) break;
         fitted -= 0.25;
     }
@@ -84,21 +101,39 @@ FaceLayout layoutFace(const FaceInputs& in, const TextMetrics& metrics) {
         out.copies.push_back(ImageCopy{0, 0, bottomLayerTop(h), bottom.width, bottom.height});
     }
 
-    const std::string& timeText = in.timeText;
-
     // Both heights come from whatever font the surface holds before the first line is printed.
     const int th = metrics.lineHeight(in.measureStyle);
     const int dh = th;
 
-    Pen pen(out, metrics, w);
-    if (h >= kThreeLineHeight) {
-        pen.print(roundHalfEven((h - th) / 2.0 - (dh + 7)), in.timeStyle, timeText);
-        if (in.weekdayText) pen.print(pen.y() + 4, in.dateStyle, *in.weekdayText);
-        pen.print(pen.y() + 4, in.dateStyle, in.dateText);
-    } else {
-        pen.print(roundHalfEven((h - th) / 2.0 - (dh / 2.0 + 3)), in.timeStyle, timeText);
-        pen.print(pen.y() - 3, in.dateStyle, in.dateText);
+    const auto printLines = [&](double factor) {
+        FaceLayout lines;
+        lines.lastStyle = in.measureStyle;
+        const LineStyle timeStyle = scaledStyle(in.timeStyle, factor);
+        const LineStyle dateStyle = scaledStyle(in.dateStyle, factor);
+        Pen pen(lines, metrics, w);
+        if (h >= kThreeLineHeight) {
+            pen.print(roundHalfEven((h - th) / 2.0 - (dh + 7)), timeStyle, in.timeText);
+            if (in.weekdayText) pen.print(pen.y() + 4, dateStyle, *in.weekdayText);
+            pen.print(pen.y() + 4, dateStyle, in.dateText);
+        } else {
+            pen.print(roundHalfEven((h - th) / 2.0 - (dh / 2.0 + 3)), timeStyle, in.timeText);
+            pen.print(pen.y() - 3, dateStyle, in.dateText);
+        }
+        return std::pair{std::move(lines), pen.y()};
+    };
+    auto [lines, bottom] = printLines(1);
+    // A thin panel: every line a little smaller until all of them fit in what the window shows, and
+    // then moved down or up as little as it takes to show them whole.
+    const auto top = [&] { return lines.lines.empty() ? 0 : lines.lines.front().y; };
+    const int shown = in.shownHeight;
+    for (double factor = 0.9; shown > 0 && bottom - top() > shown && factor > 0.3; factor -= 0.1)
+        std::tie(lines, bottom) = printLines(factor);
+    if (shown > 0 && bottom - top() <= shown) {
+        const int shift = top() < 0 ? -top() : std::min(0, shown - bottom);
+        for (PlacedLine& line : lines.lines) line.y += shift;
     }
+    out.lines = std::move(lines.lines);
+    out.lastStyle = lines.lastStyle;
     return out;
 }
 

@@ -25,6 +25,9 @@ struct ImageSize {
 struct FaceInputs {
     int trayWidth = 0;
     int trayHeight = 0;
+    // How much of the frame's height the window shows (it sits a little below the tray's top); 0
+    // when it is not known, and then lines are not made to fit it.
+    int shownHeight = 0;
     std::string timeText;  // as refreshed this tick
     std::string dateText;
     std::string timeFormat;
@@ -70,7 +73,8 @@ inline constexpr int kSurfaceHeight = 5535 / kTwipsPerPixel;
 // Trays at least this tall show the weekday between time and date.
 inline constexpr int kThreeLineHeight = 60;
 // A line is printed smaller until it fits the tray's width less this margin on each side, but never
-// below the smallest size; a 12-hour time keeps its AM/PM on the narrowest panel.
+// below the smallest size; a 12-hour time keeps its AM/PM on the narrowest panel. Lines that reach
+// below the shown part of a thin panel are all printed smaller, by one factor, until they fit.
 inline constexpr int kLineMargin = 1;
 inline constexpr double kSmallestPointSize = 4;
 
@@ -79,6 +83,8 @@ FaceLayout layoutFace(const FaceInputs& in, const TextMetrics& metrics);
 // Whether the time pattern ends in exactly "AM/PM" (case matters): only then is the time refreshed
 // on every tick.
 bool endsInAmPm(std::string_view timeFormat);
+// `style` at `factor` times its size, in quarter points, never below the smallest size.
+LineStyle scaledStyle(const LineStyle& style, double factor);
 // `style` at the largest size, in quarter points, at which `text` fits `width`: the style itself when
 // it fits, else smaller, down to the smallest size.
 LineStyle fittedStyle(const LineStyle& style, std::string_view text, double width,

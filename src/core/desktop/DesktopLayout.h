@@ -26,4 +26,8 @@ struct DesktopLayout {
     friend bool operator==(const DesktopLayout&, const DesktopLayout&) = default;
 };
 
+// The layout in pixels `ratio` times as large as the window system's: the window system counts the
+// screen's own pixels, windows that are scaled up count fewer, larger ones. Each edge is rounded.
+DesktopLayout scaledDown(const DesktopLayout& layout, double ratio);
+
 }  // namespace tavrin

@@ -117,7 +117,9 @@ void frmClock::setFS() {
 }
 
 void frmClock::readDesktop() {
-    layout_ = desktop_ ? desktop_->layout() : layoutOfScreens();
+    // The window system counts the screen's own pixels; the window is placed in the toolkit's, which
+    // are larger on a scaled-up screen.
+    layout_ = desktop_ ? scaledDown(desktop_->layout(), devicePixelRatioF()) : layoutOfScreens();
     placeOnSpot();
 }
 
@@ -249,6 +251,7 @@ FaceInputs frmClock::currentInputs() {
     FaceInputs in;
     in.trayWidth = TrayRect_.width();
     in.trayHeight = TrayRect_.height();
+    in.shownHeight = placed_.height();
     in.timeText = TimeText_;
     in.dateText = DateText_;
     in.timeFormat = s.TimeFormat;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
+#include <utility>
 
 #include "core/clock/ClockFace.h"
 #include "core/clock/LineStyle.h"
@@ -9,13 +11,15 @@ using namespace tavrin;
 
 namespace {
 
-// Line heights by font face; at 8 points every character 6 pixels wide, 7 when bold, and in
-// proportion at other sizes.
+// Line heights by font face at the sizes the tests use (8 points, 6 for TAHOMA), and in proportion
+// at others; at 8 points every character 6 pixels wide, 7 when bold, and in proportion at other sizes.
 class FakeMetrics final : public TextMetrics {
   public:
     int lineHeight(const LineStyle& style) const override {
-        static const std::map<std::string, int> heights{{"", 13}, {"ARIAL", 14}, {"TAHOMA", 10}};
-        return heights.at(style.face);
+        static const std::map<std::string, std::pair<int, double>> heights{
+            {"", {13, 8}}, {"ARIAL", {14, 8}}, {"TAHOMA", {10, 6}}};
+        const auto& [height, size] = heights.at(style.face);
+        return static_cast<int>(std::lround(height * pointSize(style.size) / size));
     }
     double textWidth(const LineStyle& style, std::string_view text) const override {
         return static_cast<double>(text.size()) * (style.bold ? 7 : 6) * pointSize(style.size) / 8;
@@ -65,6 +69,16 @@ TEST(ClockFace, ALineTooWideForThePanelIsPrintedSmallerAndWhole) {
         larger.size = std::to_string(pointSize(time.style.size) + 0.25);
         EXPECT_GT(FakeMetrics().textWidth(larger, time.text), width - 2 * kLineMargin) << width;
     }
+    // A panel too thin for both lines: both are printed smaller, by one factor, until they fit in the
+    // window, top and bottom.
+    const FaceLayout thin = layout(80, 20, [](FaceInputs& in) { in.shownHeight = 17; });
+    ASSERT_EQ(thin.lines.size(), 2u);
+    const PlacedLine& date = thin.lines[1];
+    EXPECT_GE(thin.lines[0].y, 0);
+    EXPECT_LE(date.y + FakeMetrics().lineHeight(date.style), 17);
+    EXPECT_LT(pointSize(thin.lines[0].style.size), 8);
+    EXPECT_LT(pointSize(date.style.size), 6);
+    EXPECT_EQ(layout(80, 30, [](FaceInputs& in) { in.shownHeight = 27; }).lines[1].style, kDate);
     // Never below the smallest size, however narrow.
     EXPECT_DOUBLE_EQ(pointSize(layout(5, 40).lines[0].style.size), kSmallestPointSize);
     EXPECT_TRUE(endsInAmPm("hh:mm:ss AM/PM"));

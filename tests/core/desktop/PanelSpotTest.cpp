@@ -132,6 +132,9 @@ TEST(PanelSpot, WindowsOpenBesideThePanelNextToTheClockAndOnTheMonitor) {
         const PanelSpot spot = findPanelSpot(c.desktop, 0);
         EXPECT_EQ(placeBesidePanel(spot, spot.area, c.width, c.height, 6), c.at) << c.what;
     }
+    // On a screen scaled up one and a half times the same panel is fewer, larger pixels.
+    const DesktopLayout scaled = scaledDown({{kScreen}, {strut({0, 738, 1024, 768})}}, 1.5);
+    EXPECT_EQ(findPanelSpot(scaled, 0).area, (PixelRect{603, 492, 683, 512}));
     // A clock moved along the panel takes its windows with it.
     const PanelSpot moved = findPanelSpot({{kScreen}, {strut({0, 738, 1024, 768})}}, 300);
     EXPECT_EQ(placeBesidePanel(moved, moved.area, 241, 76, 6).right, 1024 - 300);
