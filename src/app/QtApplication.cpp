@@ -14,7 +14,6 @@
 #include "core/alarms/AlarmFiring.h"
 #include "core/base/AtomicFile.h"
 #include "core/base/Text.h"
-#include "core/clock/ClockTexts.h"
 #include "core/clock/RemTick.h"
 #include "core/reminders/DueCheck.h"
 #include "core/reminders/ReminderFile.h"
@@ -26,6 +25,7 @@
 #include "platform/ApplicationDirectory.h"
 #include "platform/FileStore.h"
 #include "platform/SystemKeys.h"
+#include "platform/TimerFdClockWatch.h"
 #include "platform/X11Desktop.h"
 #include "ui/alarms/QtAlarmNotifier.h"
 #include "ui/alarms/QtSoundPlayer.h"
@@ -106,7 +106,8 @@ void QtApplication::showClock() {
     sound_ = std::make_unique<TracedSoundPlayer>(app.clock);
     const std::string appDir = applicationDirectory();
     if (QGuiApplication::platformName() == QLatin1String("xcb")) desktop_ = X11Desktop::open();
-    clock_ = std::make_unique<frmClock>(app, appDir, desktop_.get());
+    wallClock_ = TimerFdClockWatch::open();
+    clock_ = std::make_unique<frmClock>(app, appDir, desktop_.get(), wallClock_.get());
     frmClock* window = clock_.get();
     auto clockRect = [window] { return ClockPlace{window->placedRect(), window->availableRect()}; };
     alarmNotifier_ = std::make_unique<QtAlarmNotifier>(clockRect);
@@ -127,12 +128,16 @@ void QtApplication::showClock() {
                 // Recurring reminders moved on: an open manager or calendar shows them where they are now.
                 if (result.moved > 0 && reminderWindows_) reminderWindows_->remindersChanged();
             }));
-    window->setSecondTick([this] {
+    window->setClockTick([this] {
         remTick_->tick();
         tellStoreNotices();
         // The tick follows the wall clock, so it notices a date that moved while the machine slept.
         if (frmCal* calendar = reminderWindows_ ? reminderWindows_->calendar() : nullptr)
             calendar->checkToday();
+    });
+    // The floating clock ticks by a plain timer, each minute when it shows no seconds.
+    connect(window, &frmClock::wallClockChanged, this, [this] {
+        if (floatingClock_) floatingClock_->tick();
     });
     connect(window, &frmClock::firstFramePainted, this,
             [this] { traceMoment("first frame", app_->clock.unixMillis()); });
@@ -227,15 +232,16 @@ frmPrefs* QtApplication::showPreferences() {
         return prefs_;
     }
     PrefsHooks hooks;
-    // The clock shows new formats, fonts and colours at once rather than at its next second.
+    // The clocks show new formats, fonts and colours at once rather than at their next tick, which
+    // may be a minute away.
     hooks.applied = [this] {
         if (reminderWindows_ && reminderWindows_->calendar()) reminderWindows_->calendar()->applySettings();
-        if (!clock_) return;
-        const ClockTexts texts = clockTextsAt(app_->clock.localNow(), app_->settings);
-        clock_->setTexts(texts.TimeText, texts.DateText);
-        clock_->moveAlongPanel(app_->settings.PanelOffset);
+        if (floatingClock_) floatingClock_->tick();
+        if (clock_) clock_->applySettings();
     };
     hooks.saved = [this] {
+        // What the store set aside while saving is told now, not at the next tick.
+        tellStoreNotices();
         if (!clock_) return;
         clock_->LoadSchemeImages();
         clock_->mainLoopStep();

@@ -32,6 +32,7 @@ class frmAbout;
 class frmAlarm;
 class frmPrefs;
 class DesktopWatch;
+class WallClockWatch;
 
 class QtApplication : public QObject {
     Q_OBJECT
@@ -87,6 +88,9 @@ class QtApplication : public QObject {
 
     // The X server's monitors, panels and stacking, watched for the clock; none on other displays.
     std::unique_ptr<DesktopWatch> desktop_;
+    // The wall clock's timer for the clock's ticks, with news of the clock set, a resume and a new
+    // machine zone.
+    std::unique_ptr<WallClockWatch> wallClock_;
     std::unique_ptr<frmClock> clock_;
     QPointer<frmInitSetup> setup_;
     QPointer<frmStopWatch> stopwatch_;

@@ -93,6 +93,7 @@ TEST(PreferencesJourney, ChangesFromTheMenuReachTheClockAndTheNextMenu) {
     EXPECT_GT(clock.compositions(), composed);
     EXPECT_EQ(clock.frame().pixelColor(0, 0), QColor(218, 219, 229));
     EXPECT_EQ(std::count(clock.TimeText().begin(), clock.TimeText().end(), ':'), 2) << clock.TimeText();
+    EXPECT_EQ(clock.tickPace(), TickPace::EachSecond);  // the seconds shown need a tick each second
     const std::string stored = tavrin::test::readFile(root.file("config/tavrin/user.reg"));
     for (const char* line :
          {"\"TimeFormat\"=\"HH:MM:SS\"", "\"ColScheme\"=\"E5DBDA\"", "\"NumTimeZones\"=\"2\"",

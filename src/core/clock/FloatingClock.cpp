@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/clock/MenuLines.h"
+#include "core/clock/TickPace.h"
 #include "core/timezones/FormatPattern.h"
 #include "core/timezones/SystemFormats.h"
 #include "core/timezones/ZoneRecord.h"
@@ -76,6 +77,14 @@ bool FloatingClock::refresh(Store& store, const Settings& settings, const ZoneSt
     if (now == texts_) return false;
     texts_ = std::move(now);
     return true;
+}
+
+TickPace FloatingClock::pace(const Settings& settings) const {
+    const bool seconds =
+        mode_ == kWorldZone
+            ? patternShowsSeconds(settings.TimeFormat) || patternShowsSeconds(settings.DateFormat)
+            : patternShowsSeconds(kSystemLongTime) || patternShowsSeconds(kSystemShortDate);
+    return seconds ? TickPace::EachSecond : TickPace::EachMinute;
 }
 
 PixelPoint draggedWindowPos(PixelPoint cursor, PixelPoint grab, int width, int height,

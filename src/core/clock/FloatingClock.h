@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/clock/NextTick.h"
 #include "core/clock/TrayArea.h"
 #include "core/settings/Settings.h"
 #include "core/store/Store.h"
@@ -71,6 +72,10 @@ class FloatingClock {
     // whether any text changed.
     bool refresh(Store& store, const Settings& settings, const ZoneState& zones, const ClockService& clock);
     const FloatingTexts& texts() const { return texts_; }
+    // How often the texts can change: each second while a shown pattern writes seconds (the
+    // desktop's long time in the machine's-zone mode does), each minute otherwise. A world zone's
+    // date is written from its full time, so seconds in "DateFormat" count there.
+    TickPace pace(const Settings& settings) const;
 
   private:
     void buildMenu(Store& store, const ZoneState& zones);

@@ -1,6 +1,8 @@
 #pragma once
-// One tick of the tray clock's reminder timer (every 750 ms): the clock's texts, the reminder check,
-// a change of the machine's zone, then the warning and the alarm.
+// One tick of the tray clock: the clock's texts, the reminder check, a change of the machine's zone,
+// then the warning and the alarm. The clock ticks just after each minute turns (each second while
+// its time shows seconds) and at once on news of a clock change; every step here compares whole
+// minutes and catches up on minutes that no tick saw, so nothing needs a tick inside a minute.
 #include <functional>
 #include <optional>
 #include <string>

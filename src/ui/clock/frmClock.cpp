@@ -13,7 +13,7 @@
 
 #include "core/base/Twips.h"
 #include "core/clock/ClockTexts.h"
-#include "core/clock/NextTick.h"
+#include "core/clock/TickPace.h"
 #include "core/clock/WeekdayLine.h"
 #include "core/settings/ColourScheme.h"
 #include "core/settings/PanelOffset.h"
@@ -65,13 +65,15 @@ int dragAlong(PanelEdge edge, const QPoint& from, const QPoint& to) {
 
 }  // namespace
 
-frmClock::frmClock(AppState& app, std::string applicationDirectory, DesktopWatch* desktop, QWidget* parent)
+frmClock::frmClock(AppState& app, std::string applicationDirectory, DesktopWatch* desktop,
+                   WallClockWatch* wallClock, QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       app_(app),
       appDir_(std::move(applicationDirectory)),
       desktop_(desktop),
-      surfaceStyle_(initialSurfaceStyle()) {
+      surfaceStyle_(initialSurfaceStyle()),
+      wallClock_(wallClock) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     // The frame covers the whole window, so nothing needs clearing before it is painted.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -87,9 +89,10 @@ frmClock::frmClock(AppState& app, std::string applicationDirectory, DesktopWatch
     setFS();
     LoadSchemeImages();
 
-    secondTimer_.setSingleShot(true);
-    secondTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&secondTimer_, &QTimer::timeout, this, &frmClock::secondTick);
+    tickTimer_.setSingleShot(true);
+    tickTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&tickTimer_, &QTimer::timeout, this, &frmClock::clockTick);
+    watchWallClock();
     followScreens();
     connect(qApp, &QGuiApplication::primaryScreenChanged, this, [this] {
         followScreens();
@@ -103,7 +106,7 @@ frmClock::frmClock(AppState& app, std::string applicationDirectory, DesktopWatch
     fillOwnTexts();
     mainLoopStep();
     mainLoopStep();
-    armSecondTimer();
+    armTick();
 }
 
 frmClock::~frmClock() = default;
@@ -214,8 +217,8 @@ void frmClock::LoadSchemeImages() {
     schemeHasImages_ = ok;
 }
 
-void frmClock::setSecondTick(std::function<void()> tick) {
-    secondTickHook_ = std::move(tick);
+void frmClock::setClockTick(std::function<void()> tick) {
+    clockTickHook_ = std::move(tick);
 }
 
 void frmClock::setTexts(std::string timeText, std::string dateText) {
@@ -229,21 +232,60 @@ void frmClock::fillOwnTexts() {
     DateText_ = std::move(texts.DateText);
 }
 
-void frmClock::secondTick() {
+void frmClock::clockTick() {
     // Armed before the tick's work: that work may hold a question open in a nested event loop for as
     // long as the user takes to answer, and meanwhile the clock must go on showing the time and the
     // alarm on ringing. The work itself refuses what must not run twice at once.
-    armSecondTimer();
-    if (secondTickHook_) {
-        secondTickHook_();
+    armTick();
+    if (clockTickHook_) {
+        clockTickHook_();
     } else {
         fillOwnTexts();
     }
     mainLoopStep();
 }
 
-void frmClock::armSecondTimer() {
-    secondTimer_.start(millisToNextTick(app_.clock.unixMillis()));
+void frmClock::armTick() {
+    // Nothing but shown seconds needs a tick inside a minute: the reminder check, the alarm and the
+    // warning compare whole minutes, and a tick just after the minute turns sees its second 0.
+    const std::int64_t now = app_.clock.unixMillis();
+    tickPace_ = clockTickPace(app_.settings);
+    nextTickAt_ = tavrin::nextTickAt(now, tickPace_);
+    // The watch's timer keeps wall time through a suspend and is cancelled when the clock is set;
+    // the plain timer counts the time the machine was awake, so a resume shows late by what was left.
+    wallClockArmed_ = wallClock_ && wallClock_->armAt(nextTickAt_);
+    if (wallClockArmed_) {
+        tickTimer_.stop();
+    } else {
+        tickTimer_.start(static_cast<int>(nextTickAt_ - now));
+    }
+}
+
+void frmClock::watchWallClock() {
+    if (!wallClock_ || wallClock_->eventDescriptor() < 0) {
+        wallClock_ = nullptr;
+        return;
+    }
+    wallClockNotifier_ = new QSocketNotifier(wallClock_->eventDescriptor(), QSocketNotifier::Read, this);
+    connect(wallClockNotifier_, &QSocketNotifier::activated, this, &frmClock::wallClockNews);
+}
+
+void frmClock::wallClockNews() {
+    const WallClockNews news = wallClock_->takeNews();
+    if (!news.any()) return;
+    // Every news is a tick now, which arms the next from the new time (a set clock spends the
+    // timer). After a sleep or a clock set forward, that tick announces the minutes that were skipped.
+    clockTick();
+    if (news.clockSet || news.zoneChanged) emit wallClockChanged();
+}
+
+void frmClock::applySettings() {
+    fillOwnTexts();
+    // The place on the panel may have changed with the rest.
+    placeOnSpot();
+    mainLoopStep();
+    // A time format that gains or loses its seconds changes the pace at once.
+    if (clockTickPace(app_.settings) != tickPace_) armTick();
 }
 
 FaceInputs frmClock::currentInputs() {

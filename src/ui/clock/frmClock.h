@@ -4,6 +4,11 @@
 // colour and pictures, opens the menu on a press and the desktop's date and time settings on a double
 // click. Dragged with Ctrl held it moves along the panel. It stays above every panel: whenever the
 // window system says a window was mapped or restacked, it checks and raises itself again.
+//
+// It wakes once a minute, just after the minute turns, or once a second while its time shows
+// seconds. What can change the face between two ticks arrives as news instead: the wall clock set
+// or the machine resumed or its zone replaced (the wall-clock watch), the panels (the desktop
+// watch), the settings (applySettings).
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPointer>
@@ -18,7 +23,9 @@
 
 #include "core/clock/ClockFace.h"
 #include "core/clock/MenuGate.h"
+#include "core/clock/NextTick.h"
 #include "core/clock/TrayArea.h"
+#include "core/clock/WallClockWatch.h"
 #include "core/desktop/DesktopWatch.h"
 #include "core/desktop/PanelSpot.h"
 #include "core/state/AppState.h"
@@ -34,14 +41,15 @@ class frmClock : public QWidget {
   public:
     // `applicationDirectory` is where the scheme pictures' Images folder is looked for. `desktop` tells
     // the monitors and panels and when they change; without it (no X server) the toolkit's screens
-    // and their free areas stand in for the panels.
+    // and their free areas stand in for the panels. `wallClock` times the ticks and tells of clock
+    // changes; without it a plain timer times them, and news of a change waits for the next tick.
     frmClock(AppState& app, std::string applicationDirectory, DesktopWatch* desktop = nullptr,
-             QWidget* parent = nullptr);
+             WallClockWatch* wallClock = nullptr, QWidget* parent = nullptr);
     ~frmClock() override;
 
-    // Runs first on every second tick: the alarm and reminder work, which hands the fresh texts back
-    // through setTexts. Without it the window formats its own texts from the settings' patterns.
-    void setSecondTick(std::function<void()> tick);
+    // Runs first on every tick: the alarm and reminder work, which hands the fresh texts back through
+    // setTexts. Without it the window formats its own texts from the settings' patterns.
+    void setClockTick(std::function<void()> tick);
     void setTexts(std::string timeText, std::string dateText);
     const std::string& TimeText() const { return TimeText_; }
     const std::string& DateText() const { return DateText_; }
@@ -74,10 +82,14 @@ class frmClock : public QWidget {
     void LoadSchemeImages();
     bool SchemeHasImages() const { return schemeHasImages_; }
 
-    // One second's work: the tick hook (or the window's own texts), then the main-loop step.
-    void secondTick();
-    // Whether the next second's tick is already armed.
-    bool nextTickArmed() const { return secondTimer_.isActive(); }
+    // One tick's work: the tick hook (or the window's own texts), then the main-loop step.
+    void clockTick();
+    // Whether the next tick is already armed, when (Unix milliseconds) and at which pace.
+    bool nextTickArmed() const { return wallClockArmed_ || tickTimer_.isActive(); }
+    std::int64_t nextTickAt() const { return nextTickAt_; }
+    TickPace tickPace() const { return tickPace_; }
+    // The settings changed: the texts in the new patterns at once, and the pace they need.
+    void applySettings();
     // The main-loop step: refresh a 12-hour time, re-read the tray area, compose a new frame when
     // anything that shapes it changed, and show it.
     void mainLoopStep();
@@ -92,6 +104,9 @@ class frmClock : public QWidget {
     // A panel was found above the clock and the clock asked to be put above it again,
     // `millisSinceNews` after the window system's news of the change reached the clock.
     void raisedAbovePanel(qint64 millisSinceNews);
+    // The wall clock was set or stepped, the machine woke, or its zone changed: the clock has shown
+    // the new time already; other windows that show the time may follow.
+    void wallClockChanged();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -114,7 +129,9 @@ class frmClock : public QWidget {
     void keepAbovePanels();
     void updateAccessibleName();
     void fillOwnTexts();
-    void armSecondTimer();
+    void armTick();
+    void watchWallClock();
+    void wallClockNews();
     void openMenu();
     FaceInputs currentInputs();
 
@@ -122,7 +139,7 @@ class frmClock : public QWidget {
     std::string appDir_;
     MenuGate menu_;
     std::function<void()> menuHook_;
-    std::function<void()> secondTickHook_;
+    std::function<void()> clockTickHook_;
     std::string TimeText_;
     std::string DateText_;
 
@@ -170,7 +187,13 @@ class frmClock : public QWidget {
     std::optional<std::string> weekday_;
     bool weekdayKnown_ = false;
 
-    QTimer secondTimer_;
+    // The ticks: the wall-clock watch's timer where there is one, else a plain timer.
+    WallClockWatch* wallClock_ = nullptr;
+    QSocketNotifier* wallClockNotifier_ = nullptr;
+    bool wallClockArmed_ = false;
+    QTimer tickTimer_;
+    std::int64_t nextTickAt_ = 0;
+    TickPace tickPace_ = TickPace::EachMinute;
     QPointer<QScreen> watchedScreen_;
     bool firstFramePainted_ = false;
     bool stickyAsked_ = false;

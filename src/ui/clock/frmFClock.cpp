@@ -73,12 +73,28 @@ frmFClock::frmFClock(AppState& app, const std::string& applicationDirectory, QWi
     Timer1_.setSingleShot(true);
     Timer1_.setTimerType(Qt::PreciseTimer);
     connect(&Timer1_, &QTimer::timeout, this, &frmFClock::tick);
-    armTimer();
 }
 
 void frmFClock::armTimer() {
-    // The texts change on the wall clock's seconds at most; menu choices refresh at once.
-    Timer1_.start(millisToNextTick(app_.clock.unixMillis()));
+    // The texts change on the wall clock's seconds at most, and on its minutes when no text shows
+    // seconds; menu choices refresh at once.
+    Timer1_.start(millisToNextTick(app_.clock.unixMillis(), rules_.pace(app_.settings)));
+}
+
+std::optional<int> frmFClock::refreshArmedFor() const {
+    if (!Timer1_.isActive()) return std::nullopt;
+    return Timer1_.interval();
+}
+
+void frmFClock::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    tick();
+}
+
+void frmFClock::hideEvent(QHideEvent* event) {
+    // Nobody reads a hidden clock; it catches up as it shows again.
+    Timer1_.stop();
+    QWidget::hideEvent(event);
 }
 
 void frmFClock::buildMenu() {
@@ -93,7 +109,7 @@ void frmFClock::buildMenu() {
             case FloatingMenuKind::ShowTimeZone:
                 connect(mnuFile_->addAction(text), &QAction::triggered, this, [this] {
                     rules_.showOwnZone();
-                    refresh();
+                    tick();
                 });
                 break;
             case FloatingMenuKind::Zone: {
@@ -103,7 +119,7 @@ void frmFClock::buildMenu() {
                 connect(mnuFile_->addAction(caption), &QAction::triggered, this,
                         [this, zone = item.zoneName] {
                             rules_.showZone(zone);
-                            refresh();
+                            tick();
                         });
                 break;
             }
@@ -129,7 +145,7 @@ void frmFClock::setAlwaysOnTop(bool on) {
 }
 
 void frmFClock::tick() {
-    armTimer();
+    if (isVisible()) armTimer();
     applyColours();
     refresh();
 }

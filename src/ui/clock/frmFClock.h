@@ -1,7 +1,8 @@
 #pragma once
 // The floating clock: a small free-standing window with a time, a date and a zone name, for the
 // machine's own zone or one of the chosen world zones, dragged by its handle, closed by its picture,
-// and kept above other windows when asked. It redraws only when a text or a colour changed.
+// and kept above other windows when asked. It redraws only when a text or a colour changed, and
+// wakes each second only while it shows seconds, each minute otherwise, and not at all while hidden.
 #include <QLabel>
 #include <QMenu>
 #include <QPoint>
@@ -23,8 +24,11 @@ class frmFClock : public QWidget {
     // `applicationDirectory` is where the close and drag pictures are looked for (its Images folder).
     frmFClock(AppState& app, const std::string& applicationDirectory, QWidget* parent = nullptr);
 
-    // One tick, just after each wall-clock second: the colours from the settings, then the texts.
+    // One tick, just after a wall-clock second or minute: the colours from the settings, then the
+    // texts. Also run at once when the settings or the wall clock changed.
     void tick();
+    // Milliseconds the refresh timer was armed for; nothing while it is stopped.
+    std::optional<int> refreshArmedFor() const;
     // The pop-up menu as it was last offered on a click (built from the rules, the check state
     // included); each click builds its zone entries again when the chosen zones changed.
     QMenu* menu() { return mnuFile_; }
@@ -41,6 +45,8 @@ class frmFClock : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     void buildMenu();

@@ -80,20 +80,27 @@ TEST_F(FloatingClockTest, MachinesZoneInTheDesktopsFormsAWorldZoneInTheSettings)
     EXPECT_EQ(texts(f), "--:-- |  | Europe/Gone - unknown zone");
 }
 
-TEST_F(FloatingClockTest, RefreshTellsWhetherAnyTextChanged) {
+// Refresh tells whether any text changed; the pace says whether one can within a minute.
+TEST_F(FloatingClockTest, RefreshAndPaceFollowTheSecondsShown) {
     zones.ZoneList[1] = "Asia/Tokyo";
     FloatingClock f(store, zones);
     EXPECT_TRUE(f.refresh(store, settings, zones, clock));
     EXPECT_FALSE(f.refresh(store, settings, zones, clock));
     clock.advanceSeconds(1);  // the long time shows seconds
     EXPECT_TRUE(f.refresh(store, settings, zones, clock));
+    EXPECT_EQ(f.pace(settings), TickPace::EachSecond);
 
     f.showZone("Asia/Tokyo");
     EXPECT_TRUE(f.refresh(store, settings, zones, clock));
     clock.advanceSeconds(1);  // "h:mm AM/PM" has not moved
     EXPECT_FALSE(f.refresh(store, settings, zones, clock));
+    EXPECT_EQ(f.pace(settings), TickPace::EachMinute);
+    settings.DateFormat = "dd mmm yyyy hh:mm:ss";  // a world zone's date is written from its time
+    EXPECT_EQ(f.pace(settings), TickPace::EachSecond);
+    settings.DateFormat = "dd mmm yyyy";
     settings.TimeFormat = "hh:mm:ss";
     EXPECT_TRUE(f.refresh(store, settings, zones, clock));
+    EXPECT_EQ(f.pace(settings), TickPace::EachSecond);
 }
 
 TEST(FloatingClockDrag, FollowsTheCursorButStaysOnTheScreen) {

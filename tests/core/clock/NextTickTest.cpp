@@ -1,22 +1,71 @@
-// The once-a-second timers wake just after each wall-clock second, before 1970 as after it.
+// The clocks wake just after each wall-clock second or minute, before 1970 as after it, and each
+// second only while a text they show has seconds.
 #include "core/clock/NextTick.h"
 
 #include <gtest/gtest.h>
 
+#include "core/clock/TickPace.h"
+
 namespace tavrin {
 namespace {
 
-TEST(NextTick, LandsJustAfterTheNextWholeSecond) {
+TEST(NextTick, LandsJustAfterTheNextWholeSecondOrMinute) {
+    constexpr auto S = TickPace::EachSecond;
+    constexpr auto M = TickPace::EachMinute;
     const struct {
         std::int64_t unixMillis;
+        TickPace pace;
         int wait;
     } cases[] = {
-        {0, 1000 + kTickLagMs},  // on the second: the next one, not this one
-        {1, 999 + kTickLagMs},      {999, 1 + kTickLagMs},      {1'700'000'000'123, 877 + kTickLagMs},
-        {-1, 1 + kTickLagMs},  // 1969-12-31 23:59:59.999
-        {-1000, 1000 + kTickLagMs}, {-1'500, 500 + kTickLagMs},
+        {0, S, 1000 + kTickLagMs},  // on the second: the next one, not this one
+        {1, S, 999 + kTickLagMs},
+        {999, S, 1 + kTickLagMs},
+        {1'700'000'000'123, S, 877 + kTickLagMs},
+        {-1, S, 1 + kTickLagMs},  // 1969-12-31 23:59:59.999
+        {-1000, S, 1000 + kTickLagMs},
+        {-1'500, S, 500 + kTickLagMs},
+        {0, M, 60'000 + kTickLagMs},  // on the minute: the next one
+        {kTickLagMs, M, 60'000},      // a tick that came on time waits a whole minute
+        {59'999, M, 1 + kTickLagMs},
+        {1'700'000'000'123, M, 39'877 + kTickLagMs},  // 22:13:20.123 UTC
+        {-1, M, 1 + kTickLagMs},
+        {-90'000, M, 30'000 + kTickLagMs},
     };
-    for (const auto& c : cases) EXPECT_EQ(millisToNextTick(c.unixMillis), c.wait) << c.unixMillis;
+    for (const auto& c : cases) {
+        EXPECT_EQ(millisToNextTick(c.unixMillis, c.pace), c.wait) << c.unixMillis;
+        EXPECT_EQ(nextTickAt(c.unixMillis, c.pace), c.unixMillis + c.wait) << c.unixMillis;
+    }
+}
+
+TEST(TickPace, SecondsOnlyWhereAPatternWritesThem) {
+    const struct {
+        const char* pattern;
+        bool seconds;
+    } cases[] = {
+        {"h:mm AM/PM", false},
+        {"HH:MM", false},
+        {"mm/dd/yy", false},
+        {"dddd, mmmm d, yyyy", false},
+        {"", false},
+        {"h:mm:ss AM/PM", true},
+        {"HH:MM:SS", true},
+        {"hh:mm:s", true},     // one "s" is seconds too
+        {"nn:Ss", true},       // any case
+        {"h:mm 'ss'", false},  // quoted: written as it stands
+        {"h:mm \"secs\"", false},
+        {"h:mm \\s\\s", false},  // escaped
+        {"h:mm 'o''clock' ss", true},
+        {"h:mm 'open", false},   // an unclosed quote runs to the end
+        {"h:mm Tuesday", true},  // unquoted, the "s" of a word writes seconds as well
+    };
+    for (const auto& c : cases) EXPECT_EQ(patternShowsSeconds(c.pattern), c.seconds) << c.pattern;
+
+    Settings s;
+    s.TimeFormat = "h:mm AM/PM";
+    s.DateFormat = "mm/dd/yy hh:mm:ss";  // the date line is the day alone: its seconds stay 00
+    EXPECT_EQ(clockTickPace(s), TickPace::EachMinute);
+    s.TimeFormat = "h:mm:ss AM/PM";
+    EXPECT_EQ(clockTickPace(s), TickPace::EachSecond);
 }
 
 }  // namespace

@@ -62,13 +62,13 @@ class ClockWindow : public ::testing::Test {
 // takes: the timer's tick arms the next one before that work, so the clock goes on meanwhile.
 TEST_F(ClockWindow, ATickArmsTheNextBeforeItsWork) {
     auto w = makeClock();
-    clock.advanceMillis(999);  // the next second begins a millisecond from now
+    clock.advanceMillis(59'999);  // the next minute begins a millisecond from now
     int ticks = 0;
     bool armedDuringWork = true;
-    w->setSecondTick([&] {
+    w->setClockTick([&] {
         if (++ticks > 1) armedDuringWork = armedDuringWork && w->nextTickArmed();
     });
-    w->secondTick();  // arms the timer a few milliseconds ahead
+    w->clockTick();  // arms the timer a few milliseconds ahead
     QElapsedTimer guard;
     guard.start();
     while (ticks < 3 && guard.elapsed() < 5000)
@@ -133,8 +133,8 @@ TEST_F(ClockWindow, ComposesOnlyWhenSomethingThatShapesTheFrameChanged) {
     EXPECT_EQ(read->text(QAccessible::Name).toStdString(), "9:06 PM, Monday, 03/07/05");
 
     // The tick hook hands back the texts.
-    w->setSecondTick([&] { w->setTexts("9:06 PM", "03/08/05"); });
-    w->secondTick();
+    w->setClockTick([&] { w->setTexts("9:06 PM", "03/08/05"); });
+    w->clockTick();
     EXPECT_EQ(w->DateText(), "03/08/05");
     EXPECT_EQ(w->compositions(), composed + 2);
 
@@ -168,7 +168,7 @@ TEST_F(ClockWindow, MissingPicturesOwnTextsWithoutAHookAndOneMenuPerPress) {
     auto w = makeClock(empty.path());
     EXPECT_FALSE(w->SchemeHasImages());  // the flat colour instead
     EXPECT_EQ(w->frame().pixel(0, w->frame().height() - 1), qRgb(18, 144, 233));
-    w->secondTick();
+    w->clockTick();
     EXPECT_EQ(w->TimeText() + " " + w->DateText(), "21:05 03/07/05");
 
     int hooked = 0;
@@ -238,6 +238,77 @@ class FakeDesktop final : public DesktopWatch {
 };
 
 }  // namespace
+
+namespace {
+
+// A wall clock whose timer the test reads and whose news it sends through a pipe.
+class FakeWallClock final : public WallClockWatch {
+  public:
+    FakeWallClock() {
+        if (::pipe(pipe_) != 0) pipe_[0] = pipe_[1] = -1;
+    }
+    ~FakeWallClock() override {
+        ::close(pipe_[0]);
+        ::close(pipe_[1]);
+    }
+    void send(WallClockNews news) {
+        news_ = news;
+        const char byte = 1;
+        (void)!::write(pipe_[1], &byte, 1);
+    }
+    int eventDescriptor() const override { return pipe_[0]; }
+    bool armAt(std::int64_t unixMillis) override {
+        armedAt = unixMillis;
+        return true;
+    }
+    WallClockNews takeNews() override {
+        char byte = 0;
+        (void)!::read(pipe_[0], &byte, 1);
+        return std::exchange(news_, WallClockNews{});
+    }
+
+    std::int64_t armedAt = 0;
+
+  private:
+    int pipe_[2];
+    WallClockNews news_;
+};
+
+std::int64_t unixMillisOf(const DateTime& utc) {
+    return utc.toUnix() * 1000;
+}
+
+}  // namespace
+
+// With no seconds shown the clock wakes just after each minute turns, with seconds just after each
+// second; news that the wall clock was set is a tick at once, armed again from the new time.
+TEST_F(ClockWindow, TicksAtTheMinuteOrTheSecondAndAtOnceWhenTheClockIsSet) {
+    FakeWallClock wall;
+    frmClock w(app, TAVRIN_SOURCE_DIR, nullptr, &wall);
+    EXPECT_EQ(w.tickPace(), TickPace::EachMinute);
+    EXPECT_EQ(wall.armedAt, unixMillisOf(DateTime::fromFields(2005, 3, 7, 21, 6, 0)) + kTickLagMs);
+    EXPECT_EQ(w.nextTickAt(), wall.armedAt);
+    EXPECT_TRUE(w.nextTickArmed());
+
+    app.settings.TimeFormat = "h:mm:ss AM/PM";
+    w.applySettings();
+    EXPECT_EQ(w.TimeText(), "9:05:00 PM");
+    EXPECT_EQ(wall.armedAt, unixMillisOf(DateTime::fromFields(2005, 3, 7, 21, 5, 1)) + kTickLagMs);
+    app.settings.TimeFormat = "h:mm AM/PM";
+    w.applySettings();
+    EXPECT_EQ(w.tickPace(), TickPace::EachMinute);
+
+    int changes = 0;
+    QObject::connect(&w, &frmClock::wallClockChanged, [&] { ++changes; });
+    const int composed = w.compositions();
+    clock.setUtc(DateTime::fromFields(2005, 3, 8, 7, 30, 20));  // set by hand, mid-minute
+    wall.send(WallClockNews{false, true, false});
+    test::wait(50);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(w.TimeText() + " " + w.DateText(), "7:30 AM 03/08/05");
+    EXPECT_EQ(w.compositions(), composed + 1);
+    EXPECT_EQ(wall.armedAt, unixMillisOf(DateTime::fromFields(2005, 3, 8, 7, 31, 0)) + kTickLagMs);
+}
 
 // The clock sits on the panel the window system names, follows it when it moves, raises itself when a
 // panel comes above it (but does not keep asking a window manager that refuses), and a drag with Ctrl

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "core/clock/NextTick.h"
 #include "core/settings/SettingsLoader.h"
 #include "core/store/KeyNames.h"
 #include "core/store/MemoryStore.h"
@@ -63,6 +64,20 @@ struct FloatingClockWindow : ::testing::Test {
     test::ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};
 };
+
+// The refresh timer wakes each second while the texts show seconds, each minute otherwise, and
+// not at all while the window is hidden.
+TEST_F(FloatingClockWindow, WakesEachSecondOnlyWhileItShowsSeconds) {
+    app.zones.ZoneList[1] = "Asia/Tokyo";
+    frmFClock w(app, TAVRIN_SOURCE_DIR);
+    EXPECT_FALSE(w.refreshArmedFor());
+    w.show();
+    EXPECT_EQ(w.refreshArmedFor(), 1000 + kTickLagMs);  // the desktop's long time
+    entry(w, "(GMT+09:00) Tokyo, Japan")->trigger();
+    EXPECT_EQ(w.refreshArmedFor(), 60'000 + kTickLagMs);  // "hh:mm"
+    w.hide();
+    EXPECT_FALSE(w.refreshArmedFor());
+}
 
 TEST_F(FloatingClockWindow, MenuSwitchesBetweenTheMachinesZoneAndAWorldZone) {
     app.zones.ZoneList[1] = "Asia/Tokyo";
