@@ -14,7 +14,13 @@ grep -q '^"ColScheme"="B2E2EA"' "$settings" || fail "olive green was not stored:
 [ ! -e "$XDG_CONFIG_DIRS/tavrin/machine.reg" ] || fail "\"Me Only\" wrote machine-wide settings"
 
 begin "the face in olive green"
-sleep 1.5
+# The window manager takes the clock in while it comes up: its place is read once it has settled.
+clock_in_corner() {
+  read -r cx cy cw ch <<<"$(window_rect "Tavrin")"
+  [ -n "${ch:-}" ] && [ $((cx + cw)) -eq 1024 ] && [ $((cy + ch)) -eq 768 ] && [ "$cw" -gt 1 ]
+}
+wait_until 10 clock_in_corner
+sleep 0.5
 read -r cx cy cw ch <<<"$(window_rect "Tavrin")"
 [ -n "${ch:-}" ] || fail "the clock window has no place"
 [ $((cx + cw)) -eq 1024 ] && [ $((cy + ch)) -eq 768 ] || fail "the clock is not in the corner: $cx $cy $cw $ch"
