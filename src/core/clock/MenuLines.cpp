@@ -12,14 +12,6 @@
 
 namespace tavrin {
 
-bool zoneIsKnown(const ZoneRecord& zone) {
-    return zone != ZoneRecord{};
-}
-
-std::string unknownZoneText(const std::string& storedName) {
-    return storedName + " - unknown zone";
-}
-
 int readMenuZones(Store& store, Root settingsRoot, ZoneState& zones) {
     KeyHandle key;
     int count = 0;

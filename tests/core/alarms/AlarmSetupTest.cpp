@@ -22,6 +22,7 @@ struct AlarmSetup : ::testing::Test {
         zones.home.DisplayText = "(GMT) Home";
         zones.zoneOfItem = [](int slot) {
             ZoneRecord z;
+            if (slot == 13) return z;  // a name the catalogue no longer knows
             z.Bias = -60 * slot;
             z.DisplayText = "(GMT+" + std::to_string(slot) + ") Zone " + std::to_string(slot);
             return z;
@@ -77,6 +78,17 @@ TEST_F(AlarmSetup, AlarmFollowsTheChosenZonesClock) {
     e.alarmZone = 0;
     ok(e);
     EXPECT_EQ(state.AlarmZone.DisplayText, "(GMT) Home");
+
+    // A zone gone from the catalogue would ring at UTC's time: neither half is set in it.
+    state = AlarmState{};
+    e.alarmZone = e.warningZone = 13;
+    e.warningChoice = 0;
+    const AlarmSetupResult r = ok(e);
+    EXPECT_FALSE(state.AlarmOn || state.WarningOn);
+    ASSERT_EQ(r.notices.size(), 2u);
+    EXPECT_EQ(r.notices[1].text,
+              "Warning! The zone chosen for the alarm is not in this computer's time zone database, no alarm "
+              "was set.");
 }
 
 TEST_F(AlarmSetup, CustomDelaysOutOfRangeBecomeOneMinuteAndNegativeOnesAreRefused) {
