@@ -41,7 +41,7 @@ struct SetupWindow : ::testing::Test, test::WindowTestApp {
     std::string value(Root root, const char* name) { return storedValue(store, root, kSettingsKey, name); }
 };
 
-TEST_F(SetupWindow, OpensBorderlessWithTheDesignStateAndEscapeDoesNotCloseIt) {
+TEST_F(SetupWindow, OpensBorderlessWithItsFirstChoicesAndEscapeLeavesItOpen) {
     EXPECT_EQ(window->windowTitle(), "Tavrin Initial Setup");
     EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(window->optUser(1)->isChecked());
