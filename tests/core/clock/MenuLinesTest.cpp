@@ -146,13 +146,15 @@ TEST_F(MenuLinesTest, ReadsTheCountAndTheZonesFromTheSettingsKey) {
     EXPECT_EQ(readMenuZones(store, Root::CurrentUser, zones), 2);
     EXPECT_EQ(zoneList(3), (std::vector<std::string>{"Europe/Berlin", "Asia/Kathmandu", ""}));
 
-    const struct {
-        const char* stored;
-        int shown;
-    } counts[] = {{"55", 50}, {"50", 50}, {"-3", 0}, {"many", 0}, {"3 zones", 3}};
-    for (const auto& c : counts) {
-        put("NumTimeZones", c.stored);
-        EXPECT_EQ(readMenuZones(store, Root::CurrentUser, zones), c.shown) << c.stored;
+    // Counts typed by hand: the whole zones of the leading number, at most the 50 slots there are.
+    put("TZone3", "Asia/Tokyo");
+    const std::pair<const char*, int> counts[] = {{"55", 50},     {"50.5", 50}, {"-3", 0}, {"many", 0},
+                                                  {"3 zones", 3}, {" 3", 3},    {"+2", 2}, {"2.7", 2},
+                                                  {"2.5", 2},     {"0.9", 0},   {"1e1", 1}};
+    for (const auto& [stored, shown] : counts) {
+        put("NumTimeZones", stored);
+        EXPECT_EQ(readMenuZones(store, Root::CurrentUser, zones), shown) << stored;
+        EXPECT_EQ(zones.ZoneList[3].empty(), shown < 3) << stored;
     }
     // No settings key: nothing to show.
     EXPECT_EQ(readMenuZones(store, Root::LocalMachine, zones), 0);
