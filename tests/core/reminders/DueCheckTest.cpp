@@ -128,26 +128,64 @@ TEST_F(DueCheckTest, TheMoveSavedOverAFileHoldingMoreThanTheTableKeepsItAsideFir
     EXPECT_EQ(readFile(file + ".overflow"), replaced);
 }
 
-TEST_F(DueCheckTest, MovesOfHourlyAndWeeklyReminders) {
-    struct Case {
-        DateTime now;
-        std::string date, time, recur, want;
+// A recurring reminder moves on to its first time after the tick that announced it, counted on the
+// wall clock: at its own minute, or after the machine slept or was off through it (a night, a
+// weekend, a change of the clock), when the times in between were in that one balloon. Each
+// expectation was checked with `date` (the changes with TZ=Europe/Berlin). The code's leading whole
+// number decides: "-1.0" happens once and is neither asked about nor moved.
+TEST_F(DueCheckTest, ARecurringReminderMovesToItsFirstTimeAfterTheTick) {
+    const auto t = [](int mo, int d, int h, int mi, int y = 2005) {
+        return DateTime::fromFields(y, mo, d, h, mi);
     };
-    const Case cases[] = {
-        {DateTime::fromFields(2005, 3, 7, 23, 15), "03/07/05", "23:15:00", "0", "03/08/05 00:15:00"},
-        {DateTime::fromFields(2005, 3, 7, 10, 15), "03/07/05", "10:15:00", "0", "03/07/05 11:15:00"},
-        {DateTime::fromFields(2005, 12, 28, 8, 0), "12/28/05", "08:00:00", "2", "01/04/06 08:00:00"},
-        {DateTime::fromFields(2008, 2, 28, 8, 0), "02/28/08", "08:00:00", "1", "02/29/08 08:00:00"},
+    const struct {
+        const char *what, *recur, *date, *time;
+        DateTime lastTick, tick;
+        int offsetBefore, offsetAfter;  // minutes ahead of UTC at the two ticks
+        const char* next;               // the stored date and time afterwards
+    } cases[] = {
+        // clang-format off
+        {"hourly", "0", "03/07/05", "10:15:00", t(3, 7, 10, 14), t(3, 7, 10, 15), 0, 0, "03/07/05 11:15:00"},
+        {"hourly past midnight", "0", "03/07/05", "23:15:00", t(3, 7, 23, 14), t(3, 7, 23, 15), 0, 0, "03/08/05 00:15:00"},
+        {"hourly missed across midnight", "0", "03/07/05", "22:15:00", t(3, 7, 22, 0), t(3, 8, 2, 40), 0, 0, "03/08/05 03:15:00"},
+        // 01:10 CET to 03:05 CEST is 55 minutes; 02:15 is no time that day.
+        {"hourly across the spring change", "0", "03/27/05", "01:15:00", t(3, 27, 1, 10), t(3, 27, 3, 5), 60, 120, "03/27/05 03:15:00"},
+        {"daily into a leap day", "1", "02/28/08", "08:00:00", t(2, 28, 7, 59, 2008), t(2, 28, 8, 0, 2008), 0, 0, "02/29/08 08:00:00"},
+        {"daily missed, later that day", "1", "03/10/05", "08:00:00", t(3, 10, 7, 0), t(3, 10, 19, 0), 0, 0, "03/11/05 08:00:00"},
+        {"daily missed a day, past its time", "1", "03/10/05", "08:00:00", t(3, 10, 7, 0), t(3, 11, 9, 0), 0, 0, "03/12/05 08:00:00"},
+        {"daily missed a day, at its time", "1", "03/10/05", "08:00:00", t(3, 10, 7, 0), t(3, 11, 8, 0), 0, 0, "03/12/05 08:00:00"},
+        {"daily over a weekend", "1", "03/11/05", "17:00:00", t(3, 11, 16, 30), t(3, 14, 9, 0), 0, 0, "03/14/05 17:00:00"},
+        // 23.5 hours of real time, a day and half an hour on the wall clock: today's 09:00 has passed.
+        {"daily across the spring change", "1", "03/26/05", "09:00:00", t(3, 26, 8, 30), t(3, 27, 9, 30), 60, 120, "03/28/05 09:00:00"},
+        // 24.5 hours of real time, 23.5 on the wall clock: today's 09:00 is still ahead.
+        {"daily across the autumn change", "1", "10/29/05", "09:00:00", t(10, 29, 8, 30), t(10, 30, 8, 30), 120, 60, "10/30/05 09:00:00"},
+        {"daily, written 1.0", "1.0", "03/07/05", "09:30:00", t(3, 7, 9, 29), t(3, 7, 9, 30), 0, 0, "03/08/05 09:30:00"},
+        {"weekly across the year end", "2", "12/28/05", "08:00:00", t(12, 28, 7, 59), t(12, 28, 8, 0), 0, 0, "01/04/06 08:00:00"},
+        {"weekly over a weekend", "2", "03/11/05", "17:00:00", t(3, 11, 16, 30), t(3, 14, 9, 0), 0, 0, "03/18/05 17:00:00"},
+        {"weekly missed all but a minute of a week", "2", "03/07/05", "09:00:00", t(3, 7, 8, 59), t(3, 14, 8, 59), 0, 0, "03/14/05 09:00:00"},
+        {"weekly, written with a blank", " 2", "03/07/05", "09:30:00", t(3, 7, 9, 29), t(3, 7, 9, 30), 0, 0, "03/14/05 09:30:00"},
+        {"once, written -1.0", "-1.0", "03/07/05", "09:30:00", t(3, 7, 9, 29), t(3, 7, 9, 30), 0, 0, "03/07/05 09:30:00"},
+        // clang-format on
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.date + " " + c.time);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         putReminder(table, 0, "R", c.date, c.time, "1", c.recur);
         table.fileStamp = {};
         asIfLoaded();
-        clock.setLocal(c.now);
-        EXPECT_EQ(DueCheck(table, settings, clock, announcer, dir.file("Tavrin.DAT")).checkReminders().moved,
-                  1);
-        EXPECT_EQ(table.RemDate[0] + " " + table.RemTime[0], c.want);
+        DueCheck fresh(table, settings, clock, announcer, file);
+        clock.setOffsetMinutes(c.offsetBefore);
+        clock.setLocal(c.lastTick);
+        EXPECT_EQ(fresh.checkReminders().due, 0);
+        clock.setOffsetMinutes(c.offsetAfter);
+        clock.setLocal(c.tick);
+        const DueCheckResult r = fresh.checkReminders();
+        const bool moves = std::string(c.date) + " " + c.time != c.next;
+        EXPECT_EQ(r.announced, 1);
+        EXPECT_EQ(r.asked, moves);
+        EXPECT_EQ(table.RemDate[0] + " " + table.RemTime[0], c.next);
+        if (!moves) continue;
+        // ... and is found there.
+        clock.setLocal(*readDateText(c.next));
+        EXPECT_EQ(fresh.checkReminders().due, 1);
     }
 }
 
@@ -199,21 +237,6 @@ TEST_F(DueCheckTest, MissedMinutesAreAnnouncedOnceAtTheNextTickAtMostSevenDaysBa
     EXPECT_EQ(
         announcer.shown,
         (Shown{{"9:00 AM - At start"}, {"9:30 AM - Missed B", "9:40 AM - Missed A"}, {"9:00 AM - Recent"}}));
-}
-
-TEST_F(DueCheckTest, MissedRecurringReminderMovesOnFromItsOwnMinute) {
-    putReminder(table, 0, "Hourly", "03/07/05", "10:15:00", "1", "0");
-    tickAt(2005, 3, 7, 10, 0);
-    tickAt(2005, 3, 7, 10, 30);
-    EXPECT_EQ(table.RemTime[0], "11:15:00");
-    // Missed again for hours, across midnight: announced once, moved to the next time still ahead.
-    tickAt(2005, 3, 8, 2, 40);
-    EXPECT_EQ(announcer.shown.size(), 2u);
-    EXPECT_EQ(announcer.questions, 2);
-    EXPECT_EQ(table.RemDate[0] + " " + table.RemTime[0], "03/08/05 03:15:00");
-    tickAt(2005, 3, 8, 3, 15);
-    EXPECT_EQ(announcer.shown.size(), 3u);
-    EXPECT_EQ(table.RemTime[0], "04:15:00");
 }
 
 TEST_F(DueCheckTest, SixtyRemindersInOneMinuteAreAllAnnounced) {
