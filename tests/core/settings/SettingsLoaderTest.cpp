@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/settings/SettingsLoader.h"
@@ -75,18 +76,30 @@ TEST_F(LoadSettingsTest, AFirstStartMakesTheMakerKeyAndTakesTheButtonFaceColour)
     EXPECT_EQ(settings.ColScheme, "C8D0D4");
 }
 
-TEST_F(LoadSettingsTest, PNDispTakesOnlyZeroAndOne) {
-    // Any other stored text leaves the setting as it was.
+// Numbers edited by hand: the leading number of the text ("x" is 0), rounded for the sort settings
+// with halves to even and kept within 16 bits; "UseSysTZ" is on for any number but 0, and "PNDisp"
+// takes only 0 and 1, any other number leaving the setting as it was.
+TEST_F(LoadSettingsTest, StoredNumbersReadAsTheirLeadingNumber) {
     const struct {
         const char* stored;
-        bool before, after;
-    } cases[] = {{"2", true, true}, {"2", false, false}, {"1", false, true}, {"0", true, false}};
+        std::int16_t sort, useSysTZ;
+        std::optional<bool> pnDisp;
+    } cases[] = {{"1", 1, -1, true},       {"0", 0, 0, false},        {" 1", 1, -1, true},
+                 {"1.0", 1, -1, true},     {"1.5", 2, -1, {}},        {"2.5", 2, -1, {}},
+                 {"0.4", 0, -1, {}},       {"-0", 0, 0, false},       {"-1", -1, -1, {}},
+                 {"x", 0, 0, false},       {"1e3", 1, -1, true},      {"2", 2, -1, {}},
+                 {"99999", 32767, -1, {}}, {"-99999", -32768, -1, {}}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.stored) + (c.before ? " over true" : " over false"));
-        seed("PNDisp", c.stored);
-        settings.PNDisp = c.before;
-        load();
-        EXPECT_EQ(settings.PNDisp, c.after);
+        for (const bool before : {false, true}) {
+            SCOPED_TRACE(std::string(c.stored) + (before ? " over true" : " over false"));
+            for (const char* name : {"TZSType", "TZSDir", "UseSysTZ", "PNDisp"}) seed(name, c.stored);
+            settings.PNDisp = before;
+            load();
+            EXPECT_EQ(settings.TZSType, c.sort);
+            EXPECT_EQ(settings.TZSDir, c.sort);
+            EXPECT_EQ(settings.UseSysTZ, c.useSysTZ);
+            EXPECT_EQ(settings.PNDisp, c.pnDisp.value_or(before));
+        }
     }
 }
 
