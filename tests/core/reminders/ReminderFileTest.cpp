@@ -135,6 +135,8 @@ TEST_F(FileTest, RecordsTheTableCannotHoldAreKeptBesideTheFile) {
         ASSERT_EQ(occupiedSlots(table), c.slots);
         EXPECT_EQ(table.RemTitle[c.slots - 1], c.last);
         EXPECT_EQ(readFile(path + ".overflow"), original);
+        ASSERT_TRUE(LoadReminders(table, path).ok);  // loaded again: the copy is there already
+        EXPECT_FALSE(std::filesystem::exists(path + ".overflow.2"));
         ASSERT_TRUE(SaveReminders(table, path).ok);
         ReminderTable back;
         EXPECT_EQ(parseReminders(readFile(path), back).records, c.slots);
@@ -202,11 +204,13 @@ TEST_F(FileTest, OlderLayoutIsConvertedAndKept) {
     EXPECT_EQ(table.RemBody[1], "x");
     EXPECT_EQ(readFile(path), serialiseReminders(table));
     EXPECT_EQ(readFile(path + ".old"), original);
-    // Once converted, a second run leaves it alone.
+    // Once converted, a second run leaves it alone; the copy is written leaving nothing else beside.
     ReminderTable again;
     LoadReminders(again, path);
     ASSERT_TRUE(UpgradeReminderFile(again, path).ok);
     EXPECT_EQ(readFile(path), serialiseReminders(table));
+    const std::filesystem::directory_iterator files(dir.path());
+    EXPECT_EQ(std::distance(begin(files), end(files)), 2);
 }
 
 TEST(ReminderUpgrade, ShortFirstMessageAndCurrentFilesAreNotRewritten) {
