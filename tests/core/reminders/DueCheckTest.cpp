@@ -126,48 +126,50 @@ TEST_F(DueCheckTest, ARecurringReminderMovesToItsFirstTimeAfterTheTick) {
     const auto t = [](int mo, int d, int h, int mi, int y = 2005) {
         return DateTime::fromFields(y, mo, d, h, mi);
     };
+    // The clock ticked last a minute before the reminder was due, and next at `tick`.
     const struct {
-        const char *what, *recur, *date, *time;
-        DateTime lastTick, tick;
-        int offsetBefore, offsetAfter;  // minutes ahead of UTC at the two ticks
-        const char* next;               // the stored date and time afterwards
+        const char *what, *recur, *due;
+        DateTime tick;
+        const char* next;                       // the stored date and time afterwards
+        int offsetBefore = 0, offsetAfter = 0;  // minutes ahead of UTC at the two ticks
     } cases[] = {
         // clang-format off
-        {"hourly", "0", "03/07/05", "10:15:00", t(3, 7, 10, 14), t(3, 7, 10, 15), 0, 0, "03/07/05 11:15:00"},
-        {"hourly past midnight", "0", "03/07/05", "23:15:00", t(3, 7, 23, 14), t(3, 7, 23, 15), 0, 0, "03/08/05 00:15:00"},
-        {"hourly missed across midnight", "0", "03/07/05", "22:15:00", t(3, 7, 22, 0), t(3, 8, 2, 40), 0, 0, "03/08/05 03:15:00"},
-        // 01:10 CET to 03:05 CEST is 55 minutes; 02:15 is no time that day.
-        {"hourly across the spring change", "0", "03/27/05", "01:15:00", t(3, 27, 1, 10), t(3, 27, 3, 5), 60, 120, "03/27/05 03:15:00"},
-        {"daily into a leap day", "1", "02/28/08", "08:00:00", t(2, 28, 7, 59, 2008), t(2, 28, 8, 0, 2008), 0, 0, "02/29/08 08:00:00"},
-        {"daily missed, later that day", "1", "03/10/05", "08:00:00", t(3, 10, 7, 0), t(3, 10, 19, 0), 0, 0, "03/11/05 08:00:00"},
-        {"daily missed a day, past its time", "1", "03/10/05", "08:00:00", t(3, 10, 7, 0), t(3, 11, 9, 0), 0, 0, "03/12/05 08:00:00"},
-        {"daily missed a day, at its time", "1", "03/10/05", "08:00:00", t(3, 10, 7, 0), t(3, 11, 8, 0), 0, 0, "03/12/05 08:00:00"},
-        {"daily over a weekend", "1", "03/11/05", "17:00:00", t(3, 11, 16, 30), t(3, 14, 9, 0), 0, 0, "03/14/05 17:00:00"},
+        {"hourly", "0", "03/07/05 10:15:00", t(3, 7, 10, 15), "03/07/05 11:15:00"},
+        {"hourly past midnight", "0", "03/07/05 23:15:00", t(3, 7, 23, 15), "03/08/05 00:15:00"},
+        {"hourly, missed overnight", "0", "03/07/05 22:15:00", t(3, 8, 2, 40), "03/08/05 03:15:00"},
+        // From 01:15 CET to 03:05 CEST is 50 minutes; 02:15 is no time that day.
+        {"hourly, spring change", "0", "03/27/05 01:15:00", t(3, 27, 3, 5), "03/27/05 03:15:00", 60, 120},
+        {"daily, a leap day", "1", "02/28/08 08:00:00", t(2, 28, 8, 0, 2008), "02/29/08 08:00:00"},
+        {"daily, later that day", "1", "03/10/05 08:00:00", t(3, 10, 19, 0), "03/11/05 08:00:00"},
+        {"daily, a day later", "1", "03/10/05 08:00:00", t(3, 11, 9, 0), "03/12/05 08:00:00"},
+        {"daily, a day later at its time", "1", "03/10/05 08:00:00", t(3, 11, 8, 0), "03/12/05 08:00:00"},
+        {"daily over a weekend", "1", "03/11/05 17:00:00", t(3, 14, 9, 0), "03/14/05 17:00:00"},
         // 23.5 hours of real time, a day and half an hour on the wall clock: today's 09:00 has passed.
-        {"daily across the spring change", "1", "03/26/05", "09:00:00", t(3, 26, 8, 30), t(3, 27, 9, 30), 60, 120, "03/28/05 09:00:00"},
+        {"daily, spring change", "1", "03/26/05 09:00:00", t(3, 27, 9, 30), "03/28/05 09:00:00", 60, 120},
         // 24.5 hours of real time, 23.5 on the wall clock: today's 09:00 is still ahead.
-        {"daily across the autumn change", "1", "10/29/05", "09:00:00", t(10, 29, 8, 30), t(10, 30, 8, 30), 120, 60, "10/30/05 09:00:00"},
-        {"daily, written 1.0", "1.0", "03/07/05", "09:30:00", t(3, 7, 9, 29), t(3, 7, 9, 30), 0, 0, "03/08/05 09:30:00"},
-        {"weekly across the year end", "2", "12/28/05", "08:00:00", t(12, 28, 7, 59), t(12, 28, 8, 0), 0, 0, "01/04/06 08:00:00"},
-        {"weekly over a weekend", "2", "03/11/05", "17:00:00", t(3, 11, 16, 30), t(3, 14, 9, 0), 0, 0, "03/18/05 17:00:00"},
-        {"weekly missed all but a minute of a week", "2", "03/07/05", "09:00:00", t(3, 7, 8, 59), t(3, 14, 8, 59), 0, 0, "03/14/05 09:00:00"},
-        {"weekly, written with a blank", " 2", "03/07/05", "09:30:00", t(3, 7, 9, 29), t(3, 7, 9, 30), 0, 0, "03/14/05 09:30:00"},
-        {"once, written -1.0", "-1.0", "03/07/05", "09:30:00", t(3, 7, 9, 29), t(3, 7, 9, 30), 0, 0, "03/07/05 09:30:00"},
+        {"daily, autumn change", "1", "10/29/05 09:00:00", t(10, 30, 8, 30), "10/30/05 09:00:00", 120, 60},
+        {"daily, written 1.0", "1.0", "03/07/05 09:30:00", t(3, 7, 9, 30), "03/08/05 09:30:00"},
+        {"weekly, the year end", "2", "12/28/05 08:00:00", t(12, 28, 8, 0), "01/04/06 08:00:00"},
+        {"weekly over a weekend", "2", "03/11/05 17:00:00", t(3, 14, 9, 0), "03/18/05 17:00:00"},
+        {"weekly, a week less a minute", "2", "03/07/05 09:00:00", t(3, 14, 8, 59), "03/14/05 09:00:00"},
+        {"weekly, written with a blank", " 2", "03/07/05 09:30:00", t(3, 7, 9, 30), "03/14/05 09:30:00"},
+        {"once, written -1.0", "-1.0", "03/07/05 09:30:00", t(3, 7, 9, 30), "03/07/05 09:30:00"},
         // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        putReminder(table, 0, "R", c.date, c.time, "1", c.recur);
+        const std::string due = c.due;
+        putReminder(table, 0, "R", due.substr(0, 8), due.substr(9), "1", c.recur);
         table.fileStamp = {};
         asIfLoaded();
         DueCheck fresh(table, settings, clock, announcer, file);
         clock.setOffsetMinutes(c.offsetBefore);
-        clock.setLocal(c.lastTick);
+        clock.setLocal(readDateText(due)->addMinutes(-1));
         EXPECT_EQ(fresh.checkReminders().due, 0);
         clock.setOffsetMinutes(c.offsetAfter);
         clock.setLocal(c.tick);
         const DueCheckResult r = fresh.checkReminders();
-        const bool moves = std::string(c.date) + " " + c.time != c.next;
+        const bool moves = due != c.next;
         EXPECT_EQ(r.announced, 1);
         EXPECT_EQ(r.asked, moves);
         EXPECT_EQ(table.RemDate[0] + " " + table.RemTime[0], c.next);
