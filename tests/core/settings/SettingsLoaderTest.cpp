@@ -102,20 +102,16 @@ TEST_F(LoadSettingsTest, StoredNumbersReadAsTheirLeadingNumber) {
     }
 }
 
-TEST_F(LoadSettingsTest, OnlyTheTimeFormatLosesAStoredTerminator) {
+// A terminator stored by another program: only the time format loses it, and yellow with one loads
+// as the other yellow, the store keeping what it holds.
+TEST_F(LoadSettingsTest, StoredTerminators) {
     seed("TimeFormat", std::string("HH:MM\0", 6));
     seed("DateFormat", std::string("dd/mm/yy\0", 9));
-    load();
-    EXPECT_EQ(settings.TimeFormat, "HH:MM");
-    EXPECT_EQ(settings.DateFormat, std::string("dd/mm/yy\0", 9));
-}
-
-TEST_F(LoadSettingsTest, YellowWithATerminatorLoadsAsTheOtherYellowAndTheStoreKeepsIt) {
     seed("ColScheme", std::string("FFFF\0", 5));
     seed("TForeColor", "FFFF");
     load();
-    EXPECT_EQ(settings.ColScheme, "FFFFF");
-    EXPECT_EQ(settings.TForeColor, "FFFF");
+    EXPECT_EQ(settings.TimeFormat + "|" + settings.ColScheme + "|" + settings.TForeColor, "HH:MM|FFFFF|FFFF");
+    EXPECT_EQ(settings.DateFormat, std::string("dd/mm/yy\0", 9));
     EXPECT_EQ(value("ColScheme"), std::string("FFFF\0", 5));
 }
 
