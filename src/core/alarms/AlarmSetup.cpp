@@ -15,6 +15,13 @@ constexpr const char* kWarningNoTime =
     "Warning! The custom warning time is not a time of day, no warning was set.";
 constexpr std::int64_t kDaySeconds = 86400;
 
+// A zone the catalogue no longer knows would ring at UTC's time: the dialog names it and sets
+// nothing.
+std::string unknownZoneNotice(const char* what) {
+    return std::string("Warning! The zone chosen for the ") + what +
+           " is not in this computer's time zone database, no " + what + " was set.";
+}
+
 ZoneRecord zoneOf(int index, const AlarmZones& zones) {
     if (index >= 1 && zones.zoneOfItem) return zones.zoneOfItem(index);
     return zones.home;
@@ -50,9 +57,14 @@ bool armWarning(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zo
     } else {
         entered = kWarningPresets[static_cast<std::size_t>(entry.warningChoice)];
     }
+    const ZoneRecord zone = zoneOf(entry.warningZone, zones);
+    if (entry.warningZone >= 1 && !zoneIsKnown(zone)) {
+        result.notices.push_back({"Tavrin Warning Dialog", unknownZoneNotice("warning")});
+        return false;
+    }
     state.WarningTime = FormatPattern(std::string_view(entered), settings.TimeFormat);
     state.WarningFormat = settings.TimeFormat;
-    state.WarningZone = zoneOf(entry.warningZone, zones);
+    state.WarningZone = zone;
     if (!entry.warningSound.empty()) state.WarningSound = entry.warningSound;
     state.WarningOn = true;
     return true;
@@ -62,6 +74,10 @@ bool armWarning(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zo
 bool armAlarm(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones, AlarmSetupResult& result) {
     std::int64_t delay = 0;
     const ZoneRecord zone = zoneOf(entry.alarmZone, zones);
+    if (entry.alarmZone >= 1 && !zoneIsKnown(zone)) {
+        result.notices.push_back({"Tavrin Warning Dialog", unknownZoneNotice("alarm")});
+        return false;
+    }
     if (entry.alarmChoice == kCustomAlarm) {
         std::string& hours = result.customHours;
         std::string& minutes = result.customMinutes;
@@ -151,8 +167,8 @@ std::vector<ZoneChoice> zoneChoices(const ZoneState& zones, Store& store) {
     for (int slot = 1; slot <= kMaxZones && !zones.ZoneList[slot].empty(); ++slot) {
         const std::string& name = zones.ZoneList[slot];
         const ZoneRecord zone = ReadZone(store, zones.ZoneRoot, name);
-        // A zone no longer in the catalogue keeps its place under its own name.
-        items.push_back({zone.DisplayText.empty() ? name : zone.DisplayText, name});
+        // A zone no longer in the catalogue keeps its place, marked as the menu marks it.
+        items.push_back({zoneIsKnown(zone) ? zone.DisplayText : unknownZoneText(name), name});
     }
     return items;
 }

@@ -1,7 +1,6 @@
 #include "core/clock/MenuLines.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 #include "core/base/Text.h"
@@ -12,22 +11,16 @@
 
 namespace tavrin {
 
-bool zoneIsKnown(const ZoneRecord& zone) {
-    return zone != ZoneRecord{};
-}
-
-std::string unknownZoneText(const std::string& storedName) {
-    return storedName + " - unknown zone";
-}
-
 int readMenuZones(Store& store, Root settingsRoot, ZoneState& zones) {
     KeyHandle key;
     int count = 0;
     if (store.OpenKey(KeyHandle::rootKey(settingsRoot), kSettingsKey, kAllAccess, key) == status::kSuccess) {
         Status st = status::kSuccess;
         const double n = leadingNumber(QueryValue(store, "NumTimeZones", st, key, "0"));
-        // Past 50 the list has no slots; a negative or unreadable count shows nothing.
-        count = n >= kMaxZones ? kMaxZones : n > 0 ? static_cast<int>(std::lround(n)) : 0;
+        // Past 50 the list has no slots; a negative or unreadable count shows nothing. A fraction
+        // typed by hand counts only the whole zones ("2.7" is 2), as the zone list's save reads it:
+        // rounding up would show a line for a zone that was never stored.
+        count = n >= kMaxZones ? kMaxZones : n >= 1 ? static_cast<int>(n) : 0;
         for (int slot = 1; slot <= count; ++slot)
             zones.ZoneList[static_cast<std::size_t>(slot)] =
                 TrimAtNull(QueryValue(store, "TZone" + std::to_string(slot), st, key, ""));

@@ -23,12 +23,6 @@ struct MenuLine {
     friend bool operator==(const MenuLine&, const MenuLine&) = default;
 };
 
-// Whether the catalogue knew the zone: a name gone from the tz database, or edited by hand, reads as
-// the empty record, whose time would be UTC's under no name.
-bool zoneIsKnown(const ZoneRecord& zone);
-// What a line or a clock shows for such a zone instead of a time: its stored name, marked.
-std::string unknownZoneText(const std::string& storedName);
-
 struct MenuLines {
     // Lines 1..N in the order shown (element 0 is line 1).
     std::vector<MenuLine> lines;

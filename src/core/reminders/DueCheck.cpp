@@ -149,7 +149,7 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
     for (const Due& d : due) {
         const int s = d.slot;
         if (table_.RemEnabled[s] != "1") continue;
-        if (table_.RemRecur[s] != "-1")
+        if (recurs(table_.RemRecur[s]))
             recurring.push_back({d, table_.RemTitle[s], table_.RemDate[s], table_.RemTime[s]});
         table_.balloonSlots[static_cast<std::size_t>(result.announced)] = s;
         table_.sBalloonLines[static_cast<std::size_t>(result.announced++)] =

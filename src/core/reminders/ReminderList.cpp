@@ -1,6 +1,5 @@
 #include "core/reminders/ReminderList.h"
 
-#include "core/base/Text.h"
 #include "core/reminders/ReminderRecord.h"
 #include "core/timezones/FormatPattern.h"
 
@@ -13,7 +12,7 @@ ReminderRow reminderRow(const ReminderTable& table, int slot, const Settings& se
     row.time = FormatPattern(std::string_view(table.RemTime[slot]), settings.TimeFormat, settings.DateFormat,
                              settings.calendarNames);
     row.slot = slot;
-    row.occurs = leadingWhole(table.RemRecur[slot]) <= -1 ? "No" : "Yes";
+    row.occurs = recurs(table.RemRecur[slot]) ? "Yes" : "No";
     row.enabled = table.RemEnabled[slot] == "1";
     return row;
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/Text.h"
 #include "core/reminders/ReminderTable.h"
 #include "core/timezones/FormatPattern.h"
 
@@ -30,6 +31,12 @@ struct ReminderRecord {
     }
     friend bool operator==(const ReminderRecord&, const ReminderRecord&) = default;
 };
+
+// Whether a stored recurrence code makes the reminder recur: its leading whole number is above -1,
+// so a hand-edited "-1.0" or " -1" is a reminder that happens once, and "1.0" one that recurs daily.
+inline bool recurs(std::string_view recur) {
+    return leadingWhole(recur) > -1;
+}
 
 // A reminder's date as it is stored and compared: the day in "DateFormat" with its time zeroed, so
 // a format that shows a time as well still gives one text a day.

@@ -1,6 +1,14 @@
 #include "core/timezones/ZoneRecord.h"
 
 namespace tavrin {
+
+bool zoneIsKnown(const ZoneRecord& zone) {
+    return zone != ZoneRecord{};
+}
+
+std::string unknownZoneText(const std::string& storedName) {
+    return storedName + " - unknown zone";
+}
 namespace {
 
 void putU16(std::string& out, std::uint16_t v) {

@@ -42,6 +42,12 @@ struct ZoneRecord {
     friend bool operator==(const ZoneRecord&, const ZoneRecord&) = default;
 };
 
+// Whether the catalogue knew the zone: a name gone from the tz database, or edited by hand, reads as
+// the empty record, whose time would be UTC's under no name.
+bool zoneIsKnown(const ZoneRecord& zone);
+// What a line or a clock shows for such a zone instead of a time: its stored name, marked.
+std::string unknownZoneText(const std::string& storedName);
+
 // The rule block in its stored little-endian form, and back. Decoding a block shorter than 44
 // bytes fills what it holds and leaves the rest 0.
 std::string encodeTzi(const ZoneRecord& zone);

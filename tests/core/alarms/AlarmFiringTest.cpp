@@ -14,10 +14,15 @@ namespace tavrin {
 namespace {
 
 using Strings = std::vector<std::string>;
+using Shown = std::vector<std::pair<std::string, std::string>>;
+
+DateTime at(int day, int hour, int minute, int second = 0) {
+    return DateTime::fromFields(2026, 12, day, hour, minute, second);
+}
 
 // A zone's time is UTC minus its bias; the fake clock runs on UTC.
 struct Firing : ::testing::Test {
-    test::FakeClock clock{DateTime::fromFields(2026, 12, 6, 0, 0, 0)};
+    test::FakeClock clock{at(6, 0, 0)};
     AlarmState state;
     test::RecordingSound sound;
     test::RecordingNotifier notifier;
@@ -25,8 +30,8 @@ struct Firing : ::testing::Test {
                        [this](const ZoneRecord& zone) { return clock.utcNow().addMinutes(-zone.Bias); }};
     test::TempDir dir{"tavrin-alarm"};
 
-    void at(int hour, int minute, int second = 0) {
-        clock.setUtc(DateTime::fromFields(2026, 12, 6, hour, minute, second));
+    void tickAt(DateTime utc) {
+        clock.setUtc(utc);
         firing.tick();
     }
     // Ticks every 750 ms from the current time for `seconds` seconds.
@@ -35,6 +40,14 @@ struct Firing : ::testing::Test {
             clock.advanceMillis(750);
             firing.tick();
         }
+    }
+    // Ticks a second before `utc` and at it: whether the second tick alone rang, once.
+    bool ringsFirstAt(DateTime utc) {
+        const std::size_t before = sound.events.size();
+        tickAt(utc.addSeconds(-1));
+        if (sound.events.size() != before) return false;
+        tickAt(utc);
+        return sound.events.size() == before + 1;
     }
     void armAlarm(const std::string& time, const std::string& soundPath = "") {
         state.AlarmOn = true;
@@ -51,11 +64,10 @@ struct Firing : ::testing::Test {
 TEST_F(Firing, NoonWarningRingsAtNoonNotMidnight) {
     state.WarningOn = true;
     state.WarningTime = "12:00 PM";
-    at(0, 0);
+    tickAt(at(6, 0, 0));
     run(90);
     EXPECT_TRUE(sound.events.empty());
-    at(11, 59, 59);
-    at(12, 0, 0);
+    EXPECT_TRUE(ringsFirstAt(at(6, 12, 0)));
     EXPECT_EQ(sound.events, Strings{"beep"});
     EXPECT_FALSE(state.WarningOn);
 }
@@ -63,11 +75,9 @@ TEST_F(Firing, NoonWarningRingsAtNoonNotMidnight) {
 TEST_F(Firing, AlarmFiresOnceThenDisarmsEverything) {
     armAlarm("09:00:00");
     state.AlarmMessage = "Stand-up";
-    at(8, 59, 59);
+    tickAt(at(6, 8, 59, 59));
     run(120);
-    EXPECT_EQ(sound.events.size(), 1u);
-    ASSERT_EQ(notifier.shown.size(), 1u);
-    EXPECT_EQ(notifier.shown[0], std::make_pair(std::string("Tavrin Alarm"), std::string("Stand-up")));
+    EXPECT_EQ(notifier.shown, (Shown{{"Tavrin Alarm", "Stand-up"}}));
     EXPECT_FALSE(state.AlarmOn);
     EXPECT_EQ(state.AlarmTime + state.AlarmSound + state.AlarmMessage + state.AlarmZone.DisplayText, "");
     // A day later nothing rings again.
@@ -83,19 +93,18 @@ TEST_F(Firing, BothDueInOneTickWarningFirstAlarmLast) {
     state.WarningSound = soundFile();
     state.WarningZone.DisplayText = "(GMT) Greenwich Mean Time";
     armAlarm("11:30:00");
-    at(11, 29, 59);
-    at(11, 30, 0);
+    tickAt(at(6, 11, 29, 59));
+    tickAt(at(6, 11, 30, 0));
     EXPECT_EQ(sound.events, (Strings{dir.file("ring.wav"), "beep"}));
     EXPECT_EQ(notifier.shown,
-              (std::vector<std::pair<std::string, std::string>>{
-                  {"Tavrin Warning", "11:30 AM (GMT) Greenwich Mean Time"}, {"Tavrin Alarm", "11:30"}}));
+              (Shown{{"Tavrin Warning", "11:30 AM (GMT) Greenwich Mean Time"}, {"Tavrin Alarm", "11:30"}}));
 }
 
 TEST_F(Firing, SoundPathsBeepUnlessTheFileCanBeRead) {
     const Strings paths{"", "/nonexistent/tavrin/ring.wav", "/tmp", soundFile()};
     for (int i = 0; i < 4; ++i) {
         armAlarm("10:0" + std::to_string(i) + ":00", paths[i]);
-        at(10, i);
+        tickAt(at(6, 10, i));
     }
     EXPECT_EQ(sound.events, (Strings{"beep", "beep", "beep", paths[3]}));
 }
@@ -103,89 +112,70 @@ TEST_F(Firing, SoundPathsBeepUnlessTheFileCanBeRead) {
 TEST_F(Firing, MissedMinuteFiresLateOnceSayingHowLate) {
     armAlarm("09:00:00");
     state.AlarmMessage = "Call home";
-    at(8, 50);
-    at(9, 5);  // the machine slept through 09:00
-    ASSERT_EQ(notifier.shown.size(), 1u);
-    EXPECT_EQ(notifier.shown[0].second, "Call home (5 minutes late)");
+    tickAt(at(6, 8, 50));
+    tickAt(at(6, 9, 5));  // the machine slept through 09:00
     run(60);
-    EXPECT_EQ(notifier.shown.size(), 1u);
+    EXPECT_EQ(notifier.shown, (Shown{{"Tavrin Alarm", "Call home (5 minutes late)"}}));
 }
 
-TEST_F(Firing, ArmedOrRearmedAfterItsTimeWaitsForTheNextDay) {
+// Re-armed between two ticks with a time already past, armed after its time, or moved (same time of
+// day) to a zone where its time has passed today: it rings there tomorrow, not late now.
+TEST_F(Firing, AnAlarmWhoseTimeHasPassedWaitsForTheNextDay) {
     armAlarm("09:00:00");
-    at(8, 0);
-    state.AlarmTime = "08:30:00";  // re-armed, between two ticks, with a time already past
-    at(8, 46);
+    tickAt(at(6, 8, 0));
+    state.AlarmTime = "08:30:00";
+    tickAt(at(6, 8, 46));
     EXPECT_TRUE(state.AlarmOn);
-    at(10, 0);
+    tickAt(at(6, 10, 0));
     armAlarm("09:00:00");
     run(120);
-    EXPECT_TRUE(sound.events.empty());
-    clock.setUtc(DateTime::fromFields(2026, 12, 7, 8, 59, 59));
-    firing.tick();
-    EXPECT_TRUE(sound.events.empty());
-    clock.advanceSeconds(1);
-    firing.tick();
-    EXPECT_EQ(sound.events.size(), 1u);
-}
+    EXPECT_TRUE(ringsFirstAt(at(7, 9, 0)));
 
-TEST_F(Firing, AlarmMovedToAZoneWhereItsTimeHasPassedRingsThereTomorrowNotLate) {
     armAlarm("09:00:00");
     state.AlarmMessage = "Board call";
-    at(8, 50);
-    // Moved, same time of day, to a zone two hours ahead: 09:00 has already passed there today.
-    state.AlarmZone.Bias = -120;
-    state.AlarmZone.DisplayText = "(GMT+02:00) Cairo";
-    at(8, 51);
+    tickAt(at(7, 8, 50));
+    state.AlarmZone.Bias = -120;  // two hours ahead
+    tickAt(at(7, 8, 51));
     run(120);
-    EXPECT_TRUE(sound.events.empty());
     EXPECT_TRUE(state.AlarmOn);
-    clock.setUtc(DateTime::fromFields(2026, 12, 7, 6, 59, 59));
-    firing.tick();
-    EXPECT_TRUE(sound.events.empty());
-    clock.advanceSeconds(1);
-    firing.tick();
-    ASSERT_EQ(notifier.shown.size(), 1u);
-    EXPECT_EQ(notifier.shown[0].second, "Board call");
+    EXPECT_TRUE(ringsFirstAt(at(8, 7, 0)));
+    EXPECT_EQ(notifier.shown.back().second, "Board call");
 }
 
 TEST_F(Firing, AlarmInAnotherZoneFollowsThatZoneAndUnreadableTimesNeverFire) {
     armAlarm("18:00:00");
     state.AlarmZone.Bias = -540;  // UTC+9
-    at(8, 59, 59);
-    at(9, 0, 0);
-    EXPECT_EQ(sound.events.size(), 1u);
-
+    EXPECT_TRUE(ringsFirstAt(at(6, 9, 0)));
     state.WarningOn = true;
     state.WarningTime = "tea time";
-    for (int h = 0; h < 24; ++h) at(h, 0);
+    for (int h = 0; h < 24; ++h) tickAt(at(6, h, 0));
     EXPECT_EQ(sound.events.size(), 1u);
     EXPECT_TRUE(state.WarningOn);
 }
 
 TEST(MinutesLateIfDue, WindowBetweenTicks) {
-    const auto t = [](int d, int h, int m, int s = 0) { return DateTime::fromFields(2026, 12, d, h, m, s); };
     // First tick after arming: only the current minute counts.
-    EXPECT_EQ(minutesLateIfDue(std::nullopt, t(6, 9, 0, 40), 540), 0);
-    EXPECT_EQ(minutesLateIfDue(std::nullopt, t(6, 9, 1), 540), std::nullopt);
+    EXPECT_EQ(minutesLateIfDue(std::nullopt, at(6, 9, 0, 40), 540), 0);
+    EXPECT_EQ(minutesLateIfDue(std::nullopt, at(6, 9, 1), 540), std::nullopt);
     // Across midnight.
-    EXPECT_EQ(minutesLateIfDue(t(6, 23, 58), t(7, 0, 3), 1), 2);
-    EXPECT_EQ(minutesLateIfDue(t(6, 23, 59, 59), t(7, 0, 0), 0), 0);
+    EXPECT_EQ(minutesLateIfDue(at(6, 23, 58), at(7, 0, 3), 1), 2);
+    EXPECT_EQ(minutesLateIfDue(at(6, 23, 59, 59), at(7, 0, 0), 0), 0);
     // The minute's start was already covered by the previous tick.
-    EXPECT_EQ(minutesLateIfDue(t(6, 9, 0, 0), t(6, 9, 0, 1), 540), std::nullopt);
+    EXPECT_EQ(minutesLateIfDue(at(6, 9, 0, 0), at(6, 9, 0, 1), 540), std::nullopt);
     // The clock went backwards: only the current minute counts.
-    EXPECT_EQ(minutesLateIfDue(t(6, 10, 0), t(6, 9, 0), 540), 0);
-    EXPECT_EQ(minutesLateIfDue(t(6, 10, 0), t(6, 8, 0), 540), std::nullopt);
+    EXPECT_EQ(minutesLateIfDue(at(6, 10, 0), at(6, 9, 0), 540), 0);
+    EXPECT_EQ(minutesLateIfDue(at(6, 10, 0), at(6, 8, 0), 540), std::nullopt);
     // Asleep for days: late from the latest occurrence.
-    EXPECT_EQ(minutesLateIfDue(t(3, 12, 0), t(6, 9, 30), 540), 30);
+    EXPECT_EQ(minutesLateIfDue(at(3, 12, 0), at(6, 9, 30), 540), 30);
 }
 
 TEST(LatenessText, Units) {
-    EXPECT_EQ(latenessText(0), "");
-    EXPECT_EQ(latenessText(1), " (1 minute late)");
-    EXPECT_EQ(latenessText(5), " (5 minutes late)");
-    EXPECT_EQ(latenessText(60), " (1 hour late)");
-    EXPECT_EQ(latenessText(122), " (2 hours 2 minutes late)");
+    const std::pair<int, const char*> cases[] = {{0, ""},
+                                                 {1, " (1 minute late)"},
+                                                 {5, " (5 minutes late)"},
+                                                 {60, " (1 hour late)"},
+                                                 {122, " (2 hours 2 minutes late)"}};
+    for (const auto& [minutes, text] : cases) EXPECT_EQ(latenessText(minutes), text) << minutes;
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 #include "core/base/AtomicFile.h"
@@ -68,4 +71,41 @@ TEST(AtomicFile, AFailedFlushOfTheFolderAfterTheRenameIsAWarningNotAFailure) {
     std::string back;
     ASSERT_TRUE(AtomicFile::read(folder.file("data.txt"), back));
     EXPECT_EQ(back, "new");
+}
+
+// A disk that fills up part-way through, or a flush that fails: the old file stays whole, nothing is
+// left beside it, and the reason is told.
+TEST(AtomicFile, AFailedWriteLeavesTheOldFileWholeAndNothingBesideIt) {
+    std::size_t budget = 0;
+    AtomicFile::WriteCalls diskFull = AtomicFile::WriteCalls::system(), flushFails = diskFull;
+    diskFull.write = [&](int fd, const void* p, std::size_t n) -> ssize_t {
+        if (budget == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const std::size_t k = std::min(n, budget);
+        budget -= k;
+        return ::write(fd, p, k);
+    };
+    flushFails.fsync = [](int) {
+        errno = EIO;
+        return -1;
+    };
+    for (const auto& [calls, reason] :
+         {std::pair{diskFull, "No space left"}, {flushFails, "Input/output error"}}) {
+        tavrin::test::TempDir folder("tavrin-atomic");
+        const std::string file = folder.file("data.txt");
+        ASSERT_TRUE(AtomicFile::write(file, "old"));
+        budget = 100;
+        AtomicFile::WriteOptions options;
+        options.calls = calls;
+        const auto r = AtomicFile::write(file, std::string(4000, 'x'), options);
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(r.message.find(reason), std::string::npos) << r.message;
+        std::string back;
+        ASSERT_TRUE(AtomicFile::read(file, back));
+        EXPECT_EQ(back, "old");
+        const std::filesystem::directory_iterator files(folder.path());
+        EXPECT_EQ(std::distance(files, std::filesystem::directory_iterator()), 1);
+    }
 }

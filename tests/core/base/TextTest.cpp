@@ -57,46 +57,36 @@ TEST(Text, FolderAndFileNameOfAPath) {
 }
 
 TEST(Text, DigitsNumberTakesOnlyPlainDigitsUpToItsLength) {
+    const std::optional<int> none;
+    // clang-format off
     const struct {
         std::string text;
         std::size_t maxDigits;
         std::optional<int> number;
     } cases[] = {
-        {"0", 3, 0},
-        {"007", 3, 7},
-        {"255", 3, 255},
-        {"1000", 3, std::nullopt},
-        {"", 3, std::nullopt},
-        {"-1", 3, std::nullopt},
-        {"+1", 3, std::nullopt},
-        {" 1", 3, std::nullopt},
-        {"1 ", 3, std::nullopt},
-        {"1a", 3, std::nullopt},
-        {"\xd9\xa1", 3, std::nullopt},  // an Arabic-Indic one is no digit here
+        {"0", 3, 0}, {"007", 3, 7}, {"255", 3, 255}, {"1000", 3, none}, {"", 3, none}, {"-1", 3, none},
+        {"+1", 3, none}, {" 1", 3, none}, {"1 ", 3, none}, {"1a", 3, none},
+        {"\xd9\xa1", 3, none},  // an Arabic-Indic one is no digit here
         // However long a limit is asked for, the number fits an int.
-        {"999999999", 20, 999999999},
-        {"9999999999", 20, std::nullopt},
-    };
+        {"999999999", 20, 999999999}, {"9999999999", 20, none}};
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(digitsNumber(c.text, c.maxDigits), c.number) << c.text;
 }
 
 TEST(Text, EscapeOnOneLineReadsBackAndKeepsTheRestAsItIs) {
+    const std::string nul("a\0b", 3);
+    // clang-format off
     const struct {
         std::string text;
         OneLineEscapes extra;
         std::string escaped;
     } cases[] = {
-        {"a\\b\tc\rd\ne", {}, "a\\\\b\\tc\\rd\\ne"},
-        {"caf\xe9 \"x\"", {}, "caf\xe9 \"x\""},
-        {std::string("a\0b", 3), {}, std::string("a\0b", 3)},
-        {std::string("a\0b", 3), {.nul = true}, "a\\0b"},
-        {" a b ", {}, " a b "},
-        {" a b ", {.edgeBlanks = true}, "\\sa b\\s"},
-        {" ", {.edgeBlanks = true}, "\\s"},
-        {"  ", {.edgeBlanks = true}, "\\s\\s"},
+        {"a\\b\tc\rd\ne", {}, "a\\\\b\\tc\\rd\\ne"}, {"caf\xe9 \"x\"", {}, "caf\xe9 \"x\""}, {nul, {}, nul},
+        {nul, {.nul = true}, "a\\0b"}, {" a b ", {}, " a b "}, {" a b ", {.edgeBlanks = true}, "\\sa b\\s"},
+        {" ", {.edgeBlanks = true}, "\\s"}, {"  ", {.edgeBlanks = true}, "\\s\\s"},
         // An escaped backslash before an n is not a line break when read back.
-        {"\\n", {}, "\\\\n"},
-    };
+        {"\\n", {}, "\\\\n"}};
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(escapeOnOneLine(c.text, c.extra), c.escaped) << testing::PrintToString(c.text);
 }

@@ -33,29 +33,35 @@ struct FloatingClockTest : ::testing::Test {
     }
 };
 
-TEST_F(FloatingClockTest, MenuListsTheChosenZonesUpToTheFirstGap) {
-    const std::vector<FloatingMenuItem> empty = FloatingClock(store, zones).menu();
-    ASSERT_EQ(empty.size(), 6u);
-    EXPECT_EQ(empty[0], (FloatingMenuItem{Kind::ShowTimeZone, "&Show Time Zone...", ""}));
-    EXPECT_EQ(empty[1].kind, Kind::Separator);
-    EXPECT_EQ(empty[2].kind, Kind::Separator);  // no zones: two separators side by side
-    EXPECT_EQ(empty[3], (FloatingMenuItem{Kind::AlwaysOnTop, "&Always on Top", ""}));
-    EXPECT_EQ(empty[4].kind, Kind::Separator);
-    EXPECT_EQ(empty[5], (FloatingMenuItem{Kind::Close, "&Close", ""}));
+// The menu's entries, a separator as "-", a zone as its caption and "=" its zone's name.
+std::string entries(const FloatingClock& f) {
+    std::string out;
+    for (const FloatingMenuItem& item : f.menu()) {
+        out += item.kind == Kind::Separator ? "-" : item.text;
+        if (item.kind == Kind::Zone) out += "=" + item.zoneName;
+        out += "|";
+    }
+    return out;
+}
 
+TEST_F(FloatingClockTest, MenuListsTheChosenZonesUpToTheFirstGap) {
+    // No zones: two separators side by side.
+    EXPECT_EQ(entries(FloatingClock(store, zones)), "&Show Time Zone...|-|-|&Always on Top|-|&Close|");
+    EXPECT_EQ(FloatingClock(store, zones).menu()[0].kind, Kind::ShowTimeZone);
     zones.ZoneList[1] = "Asia/Tokyo";
     zones.ZoneList[2] = "Europe/Nowhere";
     zones.ZoneList[4] = "Europe/Dublin";  // after the gap at 3: not listed
     FloatingClock f(store, zones);
-    ASSERT_EQ(f.menu().size(), 8u);
-    EXPECT_EQ(f.menu()[2], (FloatingMenuItem{Kind::Zone, "(GMT+09:00) Tokyo, Japan", "Asia/Tokyo"}));
-    EXPECT_EQ(f.menu()[3], (FloatingMenuItem{Kind::Zone, "Europe/Nowhere - unknown zone", "Europe/Nowhere"}));
-    EXPECT_EQ(f.menu()[4].kind, Kind::Separator);
+    EXPECT_EQ(entries(f),
+              "&Show Time Zone...|-|(GMT+09:00) Tokyo, Japan=Asia/Tokyo|Europe/Nowhere - unknown "
+              "zone=Europe/Nowhere|-|&Always on Top|-|&Close|");
     // The entries follow the chosen zones when they change, and only then.
     EXPECT_FALSE(f.followZoneList(store, zones));
     zones.ZoneList[2] = "Europe/Dublin";
     EXPECT_TRUE(f.followZoneList(store, zones));
     EXPECT_EQ(f.menu()[3], (FloatingMenuItem{Kind::Zone, "(GMT) Dublin, Ireland", "Europe/Dublin"}));
+    EXPECT_EQ(f.menu()[5].kind, Kind::AlwaysOnTop);
+    EXPECT_EQ(f.menu()[7].kind, Kind::Close);
 
     for (int slot = 1; slot <= kMaxZones; ++slot)
         zones.ZoneList[static_cast<std::size_t>(slot)] = "Asia/Tokyo";

@@ -16,69 +16,48 @@ DockWindow strut(PixelRect r) {
 }  // namespace
 
 TEST(PanelSpot, TheEndOfTheBestPanelElseThePrimaryMonitorsCorner) {
-    struct Case {
+    const DesktopLayout bottom{{kScreen}, {strut({0, 738, 1024, 768})}};
+    const struct {
         const char* what;
         DesktopLayout desktop;
         PanelEdge edge;
         PixelRect area;
     } cases[] = {
-        {"bottom panel", {{kScreen}, {strut({0, 738, 1024, 768})}}, PanelEdge::Bottom, {944, 738, 1024, 768}},
+        // clang-format off
+        {"bottom panel", bottom, PanelEdge::Bottom, {944, 738, 1024, 768}},
         {"no panel", {{kScreen}, {}}, PanelEdge::None, {944, 728, 1024, 768}},
         {"top panel", {{kScreen}, {strut({0, 0, 1024, 28})}}, PanelEdge::Top, {944, 0, 1024, 28}},
         {"left-hand panel", {{kScreen}, {strut({0, 0, 48, 768})}}, PanelEdge::Left, {0, 704, 48, 768}},
-        {"right-hand panel, 41 wide",
-         {{kScreen}, {strut({983, 0, 1024, 768})}},
-         PanelEdge::Right,
+        {"right-hand panel, 41 wide", {{kScreen}, {strut({983, 0, 1024, 768})}}, PanelEdge::Right,
          {983, 704, 1024, 768}},
-        {"half-width panel in the middle",
-         {{kScreen}, {strut({256, 738, 768, 768})}},
-         PanelEdge::Bottom,
+        {"half-width panel in the middle", {{kScreen}, {strut({256, 738, 768, 768})}}, PanelEdge::Bottom,
          {688, 738, 768, 768}},
-        {"top bar before a left dock",
-         {{kScreen}, {strut({0, 0, 48, 768}), strut({0, 0, 1024, 28})}},
-         PanelEdge::Top,
-         {944, 0, 1024, 28}},
-        {"bottom before top",
-         {{kScreen}, {strut({0, 0, 1024, 28}), strut({0, 738, 1024, 768})}},
-         PanelEdge::Bottom,
-         {944, 738, 1024, 768}},
+        {"top bar before a left dock", {{kScreen}, {strut({0, 0, 48, 768}), strut({0, 0, 1024, 28})}},
+         PanelEdge::Top, {944, 0, 1024, 28}},
+        {"bottom before top", {{kScreen}, {strut({0, 0, 1024, 28}), strut({0, 738, 1024, 768})}},
+         PanelEdge::Bottom, {944, 738, 1024, 768}},
         // The default desktop of one environment: a top panel that keeps its strip, and a small bottom
         // one that hides itself and keeps none.
-        {"kept strip before a hiding panel",
-         {{kScreen}, {DockWindow{{400, 720, 624, 768}, false}, strut({0, 0, 1024, 26})}},
-         PanelEdge::Top,
-         {944, 0, 1024, 26}},
-        {"an edge too thin for a panel",
-         {{kScreen}, {strut({0, 766, 1024, 768})}},
-         PanelEdge::None,
+        {"kept strip before a hiding panel", {{kScreen}, {DockWindow{{400, 720, 624, 768}, false},
+         strut({0, 0, 1024, 26})}}, PanelEdge::Top, {944, 0, 1024, 26}},
+        {"an edge too thin for a panel", {{kScreen}, {strut({0, 766, 1024, 768})}}, PanelEdge::None,
          {944, 728, 1024, 768}},
-        {"a dock floating mid-screen",
-         {{kScreen}, {strut({100, 300, 900, 340})}},
-         PanelEdge::None,
+        {"a dock floating mid-screen", {{kScreen}, {strut({100, 300, 900, 340})}}, PanelEdge::None,
          {944, 728, 1024, 768}},
-        {"a dock taller than a third of the screen",
-         {{kScreen}, {strut({0, 500, 1024, 768})}},
-         PanelEdge::None,
-         {944, 728, 1024, 768}},
-        {"a panel only on the second monitor",
-         {{kScreen, kSecond}, {strut({1024, 994, 2304, 1024})}},
-         PanelEdge::Bottom,
-         {2224, 994, 2304, 1024}},
-        {"the primary monitor's panel first",
-         {{kSecond, kScreen}, {strut({1024, 994, 2304, 1024}), strut({0, 0, 1024, 30})}},
-         PanelEdge::Top,
-         {944, 0, 1024, 30}},
+        {"a dock taller than a third of the screen", {{kScreen}, {strut({0, 500, 1024, 768})}},
+         PanelEdge::None, {944, 728, 1024, 768}},
+        {"a panel only on the second monitor", {{kScreen, kSecond}, {strut({1024, 994, 2304, 1024})}},
+         PanelEdge::Bottom, {2224, 994, 2304, 1024}},
+        {"the primary monitor's panel first", {{kSecond, kScreen}, {strut({1024, 994, 2304, 1024}),
+         strut({0, 0, 1024, 30})}}, PanelEdge::Top, {944, 0, 1024, 30}},
         {"no panel: the primary's corner", {{kSecond, kScreen}, {}}, PanelEdge::None, {944, 728, 1024, 768}},
-        {"no primary, no panel: the first monitor",
-         {{Monitor{kSecond.rect, false}}, {}},
-         PanelEdge::None,
+        {"no primary, no panel: the first monitor", {{Monitor{kSecond.rect, false}}, {}}, PanelEdge::None,
          {2224, 984, 2304, 1024}},
-        {"a screen smaller than the area",
-         {{Monitor{{0, 0, 60, 30}, true}}, {}},
-         PanelEdge::None,
+        {"a screen smaller than the area", {{Monitor{{0, 0, 60, 30}, true}}, {}}, PanelEdge::None,
          {0, 0, 60, 30}},
+        // clang-format on
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const PanelSpot spot = findPanelSpot(c.desktop, 0);
         EXPECT_EQ(spot.edge, c.edge) << c.what;
         EXPECT_EQ(spot.area, c.area) << c.what;
@@ -112,21 +91,17 @@ TEST(PanelSpot, WindowsOpenBesideThePanelNextToTheClockAndOnTheMonitor) {
         int width, height;
         PixelRect at;
     } cases[] = {
+        // clang-format off
         {"above a bottom panel", {{kScreen}, {strut({0, 738, 1024, 768})}}, 241, 76, {783, 656, 1024, 732}},
         {"below a top panel", {{kScreen}, {strut({0, 0, 1024, 28})}}, 241, 76, {783, 34, 1024, 110}},
         {"right of a left panel", {{kScreen}, {strut({0, 0, 48, 768})}}, 241, 76, {54, 692, 295, 768}},
         {"left of a right panel", {{kScreen}, {strut({976, 0, 1024, 768})}}, 241, 76, {729, 692, 970, 768}},
         {"above the corner clock", {{kScreen}, {}}, 241, 76, {783, 646, 1024, 722}},
-        {"taller than the room: from the top",
-         {{kScreen}, {strut({0, 738, 1024, 768})}},
-         241,
-         900,
+        {"taller than the room: from the top", {{kScreen}, {strut({0, 738, 1024, 768})}}, 241, 900,
          {783, 0, 1024, 900}},
-        {"on the panel's monitor",
-         {{kScreen, kSecond}, {strut({1024, 994, 2304, 1024})}},
-         241,
-         76,
+        {"on the panel's monitor", {{kScreen, kSecond}, {strut({1024, 994, 2304, 1024})}}, 241, 76,
          {2063, 912, 2304, 988}},
+        // clang-format on
     };
     for (const Case& c : cases) {
         const PanelSpot spot = findPanelSpot(c.desktop, 0);

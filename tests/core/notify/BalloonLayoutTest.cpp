@@ -29,16 +29,11 @@ TEST(BalloonLines, CountAndTheFirstEmptyLineBothEndTheList) {
 
 TEST(BalloonIcons, CodesInAnyCase) {
     using enum BalloonIcon;
-    const std::pair<const char*, BalloonIcon> cases[] = {{"i", InformationXP},
-                                                         {"I", InformationXP},
-                                                         {"x", ErrorXP},
-                                                         {"!", WarningXP},
-                                                         {"I9", InformationClassic},
-                                                         {"X9", ErrorClassic},
-                                                         {"!9", WarningClassic},
-                                                         {"", None},
-                                                         {"i8", None},
-                                                         {" i", None}};
+    // clang-format off
+    const std::pair<const char*, BalloonIcon> cases[] = {
+        {"i", InformationXP}, {"I", InformationXP}, {"x", ErrorXP}, {"!", WarningXP}, {"I9", InformationClassic},
+        {"X9", ErrorClassic}, {"!9", WarningClassic}, {"", None}, {"i8", None}, {" i", None}};
+    // clang-format on
     for (const auto& [code, icon] : cases) EXPECT_EQ(iconFromCode(code), icon) << '"' << code << '"';
 }
 

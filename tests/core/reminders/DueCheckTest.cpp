@@ -75,42 +75,31 @@ class DueCheckTest : public ::testing::Test {
     DueCheck check;
 };
 
-TEST_F(DueCheckTest, OnlyEnabledRemindersOfThisMinuteShowABalloonLine) {
-    putReminder(table, 0, "Off", "03/07/05", "09:30:00", "0");
+// The enabled reminders of the minute are announced; with a recurring one among them the user is
+// asked to review them, and No moves it on and saves the table, or reports the failed save and keeps
+// the move.
+TEST_F(DueCheckTest, AnnouncesTheEnabledRemindersOfTheMinuteAndNoMovesTheRecurringOnes) {
+    putReminder(table, 0, "Off", "03/07/05", "09:30:00", "0", "1");
     putReminder(table, 1, "Tomorrow", "03/08/05", "09:30:00");
     putReminder(table, 2, "Flag two", "03/07/05", "09:30:00", "2");
-    putReminder(table, 3, "Dentist", "03/07/05", "09:30:00");
-    const ReminderTable before = table;
+    putReminder(table, 3, "Once", "03/07/05", "09:30:00");
+    putReminder(table, 4, "Daily", "03/07/05", "09:30:00", "1", "1");
     const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
-    EXPECT_EQ(r.due, 3);
-    EXPECT_EQ(r.announced, 1);
-    EXPECT_EQ(announcer.shown, Shown{{"9:30 AM - Dentist"}});
-    EXPECT_EQ(announcer.titles, Lines{"Tavrin Reminders for: 03/07/05"});
-    EXPECT_EQ(announcer.questions, 0);
-    EXPECT_FALSE(r.saved);
-    EXPECT_EQ(table.RemDate, before.RemDate);
-    EXPECT_EQ(table.RemTime, before.RemTime);
-    EXPECT_EQ(readFile(file), serialiseReminders(before));
-}
-
-TEST_F(DueCheckTest, AnswerNoMovesOnlyTheRecurringOneAndSavesOrReportsTheFailedSave) {
-    putReminder(table, 0, "Once", "03/07/05", "09:30:00");
-    putReminder(table, 1, "Daily", "03/07/05", "09:30:00", "1", "1");
-    const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
+    EXPECT_EQ(r.due, 4);
     EXPECT_EQ(announcer.shown, Shown{(Lines{"9:30 AM - Once", "9:30 AM - Daily"})});
+    EXPECT_EQ(announcer.titles, Lines{"Tavrin Reminders for: 03/07/05"});
     EXPECT_EQ(announcer.questions, 1);
     EXPECT_EQ(r.moved, 1);
-    EXPECT_EQ(table.RemDate[0] + " " + table.RemDate[1] + " " + table.RemTime[1],
-              "03/07/05 03/08/05 09:30:00");
+    EXPECT_EQ(table.RemDate[0] + table.RemDate[3] + table.RemDate[4] + table.RemTime[4],
+              "03/07/0503/07/0503/08/0509:30:00");
     ASSERT_TRUE(r.save.ok);
-    EXPECT_EQ(readFile(dir.file("Tavrin.DAT")), serialiseReminders(table));
-    // A failed save is reported, and the table keeps the move.
-    std::filesystem::remove(dir.file("Tavrin.DAT"));
-    std::filesystem::create_directory(dir.file("Tavrin.DAT"));
+    EXPECT_EQ(readFile(file), serialiseReminders(table));
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
     const DueCheckResult failed = tickAt(2005, 3, 8, 9, 30);
     EXPECT_TRUE(failed.saved);
     EXPECT_FALSE(failed.save.ok);
-    EXPECT_EQ(table.RemDate[1], "03/09/05");
+    EXPECT_EQ(table.RemDate[4], "03/09/05");
 }
 
 // Another program replaced the file while the clock ran, with a record the table cannot hold: the
@@ -128,26 +117,66 @@ TEST_F(DueCheckTest, TheMoveSavedOverAFileHoldingMoreThanTheTableKeepsItAsideFir
     EXPECT_EQ(readFile(file + ".overflow"), replaced);
 }
 
-TEST_F(DueCheckTest, MovesOfHourlyAndWeeklyReminders) {
-    struct Case {
-        DateTime now;
-        std::string date, time, recur, want;
+// A recurring reminder moves on to its first time after the tick that announced it, counted on the
+// wall clock: at its own minute, or after the machine slept or was off through it (a night, a
+// weekend, a change of the clock), when the times in between were in that one balloon. Each
+// expectation was checked with `date` (the changes with TZ=Europe/Berlin). The code's leading whole
+// number decides: "-1.0" happens once and is neither asked about nor moved.
+TEST_F(DueCheckTest, ARecurringReminderMovesToItsFirstTimeAfterTheTick) {
+    const auto t = [](int mo, int d, int h, int mi, int y = 2005) {
+        return DateTime::fromFields(y, mo, d, h, mi);
     };
-    const Case cases[] = {
-        {DateTime::fromFields(2005, 3, 7, 23, 15), "03/07/05", "23:15:00", "0", "03/08/05 00:15:00"},
-        {DateTime::fromFields(2005, 3, 7, 10, 15), "03/07/05", "10:15:00", "0", "03/07/05 11:15:00"},
-        {DateTime::fromFields(2005, 12, 28, 8, 0), "12/28/05", "08:00:00", "2", "01/04/06 08:00:00"},
-        {DateTime::fromFields(2008, 2, 28, 8, 0), "02/28/08", "08:00:00", "1", "02/29/08 08:00:00"},
+    // The clock ticked last a minute before the reminder was due, and next at `tick`.
+    const struct {
+        const char *what, *recur, *due;
+        DateTime tick;
+        const char* next;                       // the stored date and time afterwards
+        int offsetBefore = 0, offsetAfter = 0;  // minutes ahead of UTC at the two ticks
+    } cases[] = {
+        // clang-format off
+        {"hourly", "0", "03/07/05 10:15:00", t(3, 7, 10, 15), "03/07/05 11:15:00"},
+        {"hourly past midnight", "0", "03/07/05 23:15:00", t(3, 7, 23, 15), "03/08/05 00:15:00"},
+        {"hourly, missed overnight", "0", "03/07/05 22:15:00", t(3, 8, 2, 40), "03/08/05 03:15:00"},
+        // From 01:15 CET to 03:05 CEST is 50 minutes; 02:15 is no time that day.
+        {"hourly, spring change", "0", "03/27/05 01:15:00", t(3, 27, 3, 5), "03/27/05 03:15:00", 60, 120},
+        {"daily, a leap day", "1", "02/28/08 08:00:00", t(2, 28, 8, 0, 2008), "02/29/08 08:00:00"},
+        {"daily, later that day", "1", "03/10/05 08:00:00", t(3, 10, 19, 0), "03/11/05 08:00:00"},
+        {"daily, a day later", "1", "03/10/05 08:00:00", t(3, 11, 9, 0), "03/12/05 08:00:00"},
+        {"daily, a day later at its time", "1", "03/10/05 08:00:00", t(3, 11, 8, 0), "03/12/05 08:00:00"},
+        {"daily over a weekend", "1", "03/11/05 17:00:00", t(3, 14, 9, 0), "03/14/05 17:00:00"},
+        // 23.5 hours of real time, a day and half an hour on the wall clock: today's 09:00 has passed.
+        {"daily, spring change", "1", "03/26/05 09:00:00", t(3, 27, 9, 30), "03/28/05 09:00:00", 60, 120},
+        // 24.5 hours of real time, 23.5 on the wall clock: today's 09:00 is still ahead.
+        {"daily, autumn change", "1", "10/29/05 09:00:00", t(10, 30, 8, 30), "10/30/05 09:00:00", 120, 60},
+        {"daily, written 1.0", "1.0", "03/07/05 09:30:00", t(3, 7, 9, 30), "03/08/05 09:30:00"},
+        {"weekly, the year end", "2", "12/28/05 08:00:00", t(12, 28, 8, 0), "01/04/06 08:00:00"},
+        {"weekly over a weekend", "2", "03/11/05 17:00:00", t(3, 14, 9, 0), "03/18/05 17:00:00"},
+        {"weekly, a week less a minute", "2", "03/07/05 09:00:00", t(3, 14, 8, 59), "03/14/05 09:00:00"},
+        {"weekly, written with a blank", " 2", "03/07/05 09:30:00", t(3, 7, 9, 30), "03/14/05 09:30:00"},
+        {"once, written -1.0", "-1.0", "03/07/05 09:30:00", t(3, 7, 9, 30), "03/07/05 09:30:00"},
+        // clang-format on
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.date + " " + c.time);
-        putReminder(table, 0, "R", c.date, c.time, "1", c.recur);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string due = c.due;
+        putReminder(table, 0, "R", due.substr(0, 8), due.substr(9), "1", c.recur);
         table.fileStamp = {};
         asIfLoaded();
-        clock.setLocal(c.now);
-        EXPECT_EQ(DueCheck(table, settings, clock, announcer, dir.file("Tavrin.DAT")).checkReminders().moved,
-                  1);
-        EXPECT_EQ(table.RemDate[0] + " " + table.RemTime[0], c.want);
+        DueCheck fresh(table, settings, clock, announcer, file);
+        clock.setOffsetMinutes(c.offsetBefore);
+        clock.setLocal(readDateText(due)->addMinutes(-1));
+        EXPECT_EQ(fresh.checkReminders().due, 0);
+        clock.setOffsetMinutes(c.offsetAfter);
+        clock.setLocal(c.tick);
+        const DueCheckResult r = fresh.checkReminders();
+        const bool moves = due != c.next;
+        EXPECT_EQ(r.announced, 1);
+        EXPECT_EQ(r.asked, moves);
+        EXPECT_EQ(table.RemDate[0] + " " + table.RemTime[0], c.next);
+        if (!moves) continue;
+        // ... and is found there.
+        clock.setLocal(*readDateText(c.next));
+        EXPECT_EQ(fresh.checkReminders().due, 1);
     }
 }
 
@@ -201,24 +230,14 @@ TEST_F(DueCheckTest, MissedMinutesAreAnnouncedOnceAtTheNextTickAtMostSevenDaysBa
         (Shown{{"9:00 AM - At start"}, {"9:30 AM - Missed B", "9:40 AM - Missed A"}, {"9:00 AM - Recent"}}));
 }
 
-TEST_F(DueCheckTest, MissedRecurringReminderMovesOnFromItsOwnMinute) {
-    putReminder(table, 0, "Hourly", "03/07/05", "10:15:00", "1", "0");
-    tickAt(2005, 3, 7, 10, 0);
-    tickAt(2005, 3, 7, 10, 30);
-    EXPECT_EQ(table.RemTime[0], "11:15:00");
-    // Missed again for hours, across midnight: announced once, moved to the next time still ahead.
-    tickAt(2005, 3, 8, 2, 40);
-    EXPECT_EQ(announcer.shown.size(), 2u);
-    EXPECT_EQ(announcer.questions, 2);
-    EXPECT_EQ(table.RemDate[0] + " " + table.RemTime[0], "03/08/05 03:15:00");
-    tickAt(2005, 3, 8, 3, 15);
-    EXPECT_EQ(announcer.shown.size(), 3u);
-    EXPECT_EQ(table.RemTime[0], "04:15:00");
-}
-
+// None recurs: nothing is asked, moved or saved.
 TEST_F(DueCheckTest, SixtyRemindersInOneMinuteAreAllAnnounced) {
     for (int i = 0; i < 60; ++i) putReminder(table, i, "R" + std::to_string(i), "03/07/05", "09:30:00");
-    EXPECT_EQ(tickAt(2005, 3, 7, 9, 30).announced, 60);
+    const std::string saved = serialiseReminders(table);
+    const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
+    EXPECT_EQ(r.announced, 60);
+    EXPECT_FALSE(r.asked || r.saved);
+    EXPECT_EQ(readFile(file), saved);
     ASSERT_EQ(announcer.shown.size(), 1u);
     EXPECT_EQ(announcer.shown[0].size(), 60u);
     EXPECT_EQ(announcer.shown[0][59], "9:30 AM - R59");

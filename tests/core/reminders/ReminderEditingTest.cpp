@@ -98,14 +98,13 @@ TEST(ReminderEditor, FormConversionAndItsRefusals) {
 
     // Stored as typed, a date that is no day would never come due. A format without a year (or with
     // the weekday alone) writes texts that read as no date, and yet come round every year (week).
+    // clang-format off
     const struct {
-        const char* format;
-        const char* date;
+        const char *format, *date;
         bool taken;
-    } dates[] = {
-        {"mm/dd/yy", "someday", false}, {"mm/dd/yy", "", false},        {"mm/dd/yy", "03/07", false},
-        {"mmmm dd", "March 07", true},  {"mmmm dd", "March 32", false}, {"dddd", "Monday", true},
-    };
+    } dates[] = {{"mm/dd/yy", "someday", false}, {"mm/dd/yy", "", false}, {"mm/dd/yy", "03/07", false},
+                 {"mmmm dd", "March 07", true},  {"mmmm dd", "March 32", false}, {"dddd", "Monday", true}};
+    // clang-format on
     for (const auto& d : dates) {
         Settings withFormat = s;
         withFormat.DateFormat = d.format;
@@ -237,6 +236,26 @@ TEST(ReminderList, DayListRows) {
     EXPECT_TRUE(dayListRows(t, "", "", s).rows.empty());
     EXPECT_TRUE(dayListRows(t, " - ", "", s).rows.empty());
     EXPECT_TRUE(dayListRows(ReminderTable{}, "", "03/08/05", s).rows.empty());
+}
+
+// The recurrence code is read by its leading whole number, as the due check reads it: the list says
+// whether it recurs, the editor shows how often ("3" recurs, but at no interval the editor offers).
+TEST(ReminderList, RecurrenceCodesAsHandEditedFilesHoldThem) {
+    const struct {
+        const char* recur;
+        bool recurs;
+        int choice;
+    } cases[] = {{"-1", false, -1}, {"-1.0", false, -1}, {" -1", false, -1}, {"-2", false, -1},
+                 {"0", true, 0},    {"1.0", true, 1},    {" 2", true, 2},    {"2.5", true, 2},
+                 {"3", true, -1},   {"-0.5", true, 0},   {"x", true, 0}};
+    ReminderTable t;
+    for (const auto& c : cases) {
+        putReminder(t, 0, "R", "03/07/05", "09:30:00", "1", c.recur);
+        EXPECT_EQ(managerRows(t, test::defaultSettings()).at(0).occurs, c.recurs ? "Yes" : "No") << c.recur;
+        const ReminderForm f = editReminderForm(t, 0, test::defaultSettings());
+        EXPECT_EQ(f.recurring, c.recurs) << c.recur;
+        EXPECT_EQ(f.recurChoice, c.choice) << c.recur;
+    }
 }
 
 // A balloon line finds its reminders from the slot it was announced from, as the table is now.

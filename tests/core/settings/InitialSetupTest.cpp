@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/store/MemoryStore.h"
 #include "support/StoredValue.h"
 
@@ -41,43 +43,33 @@ TEST_F(Finish, UntouchedListsGiveTheBlueSchemeAndMarkTheMakerKey) {
 }
 
 TEST_F(Finish, TheWindowsFamilyEnablesItsSchemeList) {
-    const struct {
-        int family;
-        bool xp, ninex;
-    } cases[] = {{0, false, true}, {1, true, false}, {2, true, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.family);
-        setup.choose(SetupList::Windows, c.family);
-        EXPECT_EQ(setup.list(SetupList::XpSchemes).enabled, c.xp);
-        EXPECT_EQ(setup.list(SetupList::NinexSchemes).enabled, c.ninex);
+    for (const auto& [family, xp, ninex] : {std::tuple{0, false, true}, {1, true, false}, {2, true, false}}) {
+        setup.choose(SetupList::Windows, family);
+        EXPECT_EQ(setup.list(SetupList::XpSchemes).enabled, xp) << family;
+        EXPECT_EQ(setup.list(SetupList::NinexSchemes).enabled, ninex) << family;
     }
 }
 
-// Which colour "Finish!" writes for a sequence of choices; "" is no scheme at all.
+// Which colour "Finish!" writes for a sequence of choices (Windows family W, XP scheme X, '9x
+// scheme N); "" is no scheme at all.
 TEST(FinishScheme, ChoicesGiveTheirSchemeColour) {
     using Steps = std::vector<std::pair<SetupList, int>>;
+    constexpr SetupList W = SetupList::Windows, X = SetupList::XpSchemes, N = SetupList::NinexSchemes;
     const struct {
         const char* name;
         Steps steps;
         const char* typed;
         SetupUsers users;
-        Root root;
         const char* scheme;
     } cases[] = {
-        {"a disabled XP choice is tested first",
-         Steps{{SetupList::Windows, 1},
-               {SetupList::XpSchemes, 1},
-               {SetupList::Windows, 0},
-               {SetupList::NinexSchemes, 0}},
-         nullptr, SetupUsers::Everyone, Root::LocalMachine, "E5DBDA"},
-        {"system default is the button face", Steps{{SetupList::Windows, 0}, {SetupList::NinexSchemes, 0}},
-         nullptr, SetupUsers::MeOnly, Root::CurrentUser, "D8E9EC"},
-        {"custom without a colour", Steps{{SetupList::Windows, 1}, {SetupList::XpSchemes, 4}}, nullptr,
-         SetupUsers::Everyone, Root::LocalMachine, ""},
-        {"typed family", Steps{}, "Debian 12", SetupUsers::Everyone, Root::LocalMachine, ""},
+        // clang-format off
+        {"a disabled XP choice is tested first", {{W, 1}, {X, 1}, {W, 0}, {N, 0}}, nullptr, SetupUsers::Everyone, "E5DBDA"},
+        {"system default is the button face", {{W, 0}, {N, 0}}, nullptr, SetupUsers::MeOnly, "D8E9EC"},
+        {"custom without a colour", {{W, 1}, {X, 4}}, nullptr, SetupUsers::Everyone, ""},
+        {"typed family", {}, "Debian 12", SetupUsers::Everyone, ""},
         // Typing fires no click: the XP list stays enabled, and Finish fills it in.
-        {"typed after a choice", Steps{{SetupList::Windows, 1}}, "Win", SetupUsers::Everyone,
-         Root::LocalMachine, "E99012"},
+        {"typed after a choice", {{W, 1}}, "Win", SetupUsers::Everyone, "E99012"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -89,11 +81,10 @@ TEST(FinishScheme, ChoicesGiveTheirSchemeColour) {
         const SetupResult r = finishSetup(store, settings, setup, c.users, kButtonFace);
         EXPECT_EQ(r.status, status::kSuccess);
         EXPECT_EQ(r.noScheme, *c.scheme == '\0');
-        EXPECT_EQ(storedValue(store, c.root, kSettingsKey, "ColScheme"), *c.scheme ? c.scheme : "<missing>");
+        const Root root = c.users == SetupUsers::MeOnly ? Root::CurrentUser : Root::LocalMachine;
+        EXPECT_EQ(storedValue(store, root, kSettingsKey, "ColScheme"), *c.scheme ? c.scheme : "<missing>");
         // The typed text keeps the Windows list off its placeholder, so no scheme list is filled.
-        if (c.typed) {
-            EXPECT_EQ(setup.list(SetupList::Windows).text, c.typed);
-        }
+        EXPECT_TRUE(!c.typed || setup.list(W).text == c.typed);
     }
 }
 

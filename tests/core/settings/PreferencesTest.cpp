@@ -81,16 +81,12 @@ TEST_F(PrefsTest, OpeningShowsTheSettings) {
 }
 
 TEST_F(PrefsTest, OpeningNamesTheSchemeByItsColour) {
+    // clang-format off
     const struct {
-        const char* colour;
-        const char* name;
-    } cases[] = {{"B2E2EA", "XP Olive Green"},
-                 {"e5dbda", "XP Silver"},
-                 {"E99012", "XP Blue"},
-                 {"C8D0D4", "2k/XP Standard"},
-                 {kFace, "'9x/NT4 Standard"},
-                 {"123456", "Custom"},
-                 {"", "Custom"}};
+        const char *colour, *name;
+    } cases[] = {{"B2E2EA", "XP Olive Green"}, {"e5dbda", "XP Silver"}, {"E99012", "XP Blue"},
+                 {"C8D0D4", "2k/XP Standard"}, {kFace, "'9x/NT4 Standard"}, {"123456", "Custom"}, {"", "Custom"}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.colour);
         settings.ColScheme = c.colour;
@@ -136,19 +132,21 @@ TEST_F(PrefsTest, OkStoresEveryValueAndHoldsTheSavedZoneListInMemory) {
 }
 
 TEST_F(PrefsTest, SchemeTheListNamesIsKeptAndAnyOtherTextChangesNothing) {
+    // "ColScheme" stored and in memory when the dialog opens; Combo7's text when OK is pressed
+    // (nullptr: what the opening shows); whether a custom colour (yellow) is picked after choosing;
+    // "ColScheme" in memory and in the store afterwards.
     const struct {
-        const char* name;
-        const char* before;  // "ColScheme" stored and in memory when the dialog opens
-        const char* choose;  // Combo7's text when OK is pressed; nullptr leaves what the opening shows
-        bool pick;           // a custom colour is picked (yellow) after choosing
-        const char* memory;  // "ColScheme" in memory afterwards
-        const char* stored;  // and in the store
+        const char *name, *before, *choose;
+        bool pick;
+        const char *memory, *stored;
     } cases[] = {
+        // clang-format off
         {"typed by hand", "E99012", "Olive", false, "E99012", "E99012"},
         {"custom picked", "E99012", "Custom", true, "FFFFF", "FFFFF"},
         {"custom cancelled, never picked", "E99012", "Custom", false, "E99012", "E99012"},
         {"stored custom left alone", "123456", nullptr, false, "123456", "123456"},
         {"desktop colour", "E99012", "'9x/NT4 Standard", false, kFace, kFace},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

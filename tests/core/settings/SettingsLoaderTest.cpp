@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/settings/SettingsLoader.h"
@@ -58,14 +59,13 @@ TEST_F(LoadSettingsTest, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
     EXPECT_EQ(value("BGPicture"), "<missing>");
     EXPECT_EQ(store.tree(Root::CurrentUser).find(kSettingsKey)->values().size(), defaults.size());
 
-    EXPECT_EQ(settings.VersionText, "v1.0.4");
-    EXPECT_EQ(settings.TimeFormat, "h:mm AM/PM");
-    EXPECT_EQ(settings.TZSType, 1);
-    EXPECT_EQ(settings.UseSysTZ, -1);
+    EXPECT_EQ(settings.VersionText + "|" + settings.TimeFormat + "|" + std::to_string(settings.TZSType) +
+                  "|" + std::to_string(settings.UseSysTZ),
+              "v1.0.4|h:mm AM/PM|1|-1");
     EXPECT_EQ(zones.ZoneRoot, kZoneRootNt);
-    EXPECT_EQ(zones.StandardName, "Europe/Berlin ");
-    EXPECT_EQ(zones.HomeZone.DisplayText, "(GMT+01:00) Berlin, Germany");
-    EXPECT_EQ(zones.HomeZone.CityName, " Berlin, Germany");
+    // The machine's zone name loses its terminator to a blank, and names the home zone without it.
+    EXPECT_EQ(zones.StandardName + "|" + zones.HomeZone.DisplayText + "|" + zones.HomeZone.CityName,
+              "Europe/Berlin |(GMT+01:00) Berlin, Germany| Berlin, Germany");
 }
 
 TEST_F(LoadSettingsTest, AFirstStartMakesTheMakerKeyAndTakesTheButtonFaceColour) {
@@ -75,35 +75,43 @@ TEST_F(LoadSettingsTest, AFirstStartMakesTheMakerKeyAndTakesTheButtonFaceColour)
     EXPECT_EQ(settings.ColScheme, "C8D0D4");
 }
 
-TEST_F(LoadSettingsTest, PNDispTakesOnlyZeroAndOne) {
-    // Any other stored text leaves the setting as it was.
+// Numbers edited by hand: the leading number of the text ("x" is 0), rounded for the sort settings
+// with halves to even and kept within 16 bits; "UseSysTZ" is on for any number but 0, and "PNDisp"
+// takes only 0 and 1, any other number leaving the setting as it was.
+TEST_F(LoadSettingsTest, StoredNumbersReadAsTheirLeadingNumber) {
     const struct {
         const char* stored;
-        bool before, after;
-    } cases[] = {{"2", true, true}, {"2", false, false}, {"1", false, true}, {"0", true, false}};
+        std::int16_t sort, useSysTZ;
+        std::optional<bool> pnDisp;
+    } cases[] = {{"1", 1, -1, true},       {"0", 0, 0, false},        {" 1", 1, -1, true},
+                 {"1.0", 1, -1, true},     {"1.5", 2, -1, {}},        {"2.5", 2, -1, {}},
+                 {"0.4", 0, -1, {}},       {"-0", 0, 0, false},       {"-1", -1, -1, {}},
+                 {"x", 0, 0, false},       {"1e3", 1, -1, true},      {"2", 2, -1, {}},
+                 {"99999", 32767, -1, {}}, {"-99999", -32768, -1, {}}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.stored) + (c.before ? " over true" : " over false"));
-        seed("PNDisp", c.stored);
-        settings.PNDisp = c.before;
-        load();
-        EXPECT_EQ(settings.PNDisp, c.after);
+        for (const bool before : {false, true}) {
+            SCOPED_TRACE(std::string(c.stored) + (before ? " over true" : " over false"));
+            for (const char* name : {"TZSType", "TZSDir", "UseSysTZ", "PNDisp"}) seed(name, c.stored);
+            settings.PNDisp = before;
+            load();
+            EXPECT_EQ(settings.TZSType, c.sort);
+            EXPECT_EQ(settings.TZSDir, c.sort);
+            EXPECT_EQ(settings.UseSysTZ, c.useSysTZ);
+            EXPECT_EQ(settings.PNDisp, c.pnDisp.value_or(before));
+        }
     }
 }
 
-TEST_F(LoadSettingsTest, OnlyTheTimeFormatLosesAStoredTerminator) {
+// A terminator stored by another program: only the time format loses it, and yellow with one loads
+// as the other yellow, the store keeping what it holds.
+TEST_F(LoadSettingsTest, StoredTerminators) {
     seed("TimeFormat", std::string("HH:MM\0", 6));
     seed("DateFormat", std::string("dd/mm/yy\0", 9));
-    load();
-    EXPECT_EQ(settings.TimeFormat, "HH:MM");
-    EXPECT_EQ(settings.DateFormat, std::string("dd/mm/yy\0", 9));
-}
-
-TEST_F(LoadSettingsTest, YellowWithATerminatorLoadsAsTheOtherYellowAndTheStoreKeepsIt) {
     seed("ColScheme", std::string("FFFF\0", 5));
     seed("TForeColor", "FFFF");
     load();
-    EXPECT_EQ(settings.ColScheme, "FFFFF");
-    EXPECT_EQ(settings.TForeColor, "FFFF");
+    EXPECT_EQ(settings.TimeFormat + "|" + settings.ColScheme + "|" + settings.TForeColor, "HH:MM|FFFFF|FFFF");
+    EXPECT_EQ(settings.DateFormat, std::string("dd/mm/yy\0", 9));
     EXPECT_EQ(value("ColScheme"), std::string("FFFF\0", 5));
 }
 

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <random>
 #include <string>
 
 #include "core/timezones/FormatPattern.h"
@@ -99,22 +97,6 @@ TEST(FormatPattern, WeekdaysAndMonthsInTheUsersLanguage) {
     for (const char* locale : {"C", "POSIX", "C.UTF-8"})
         EXPECT_EQ(tavrin::calendarNamesOfLocale(locale), CalendarNames::english()) << locale;
     EXPECT_EQ(tavrin::calendarNamesOfLocale("xx_XX.UTF-8"), std::nullopt);
-}
-
-TEST(FormatPattern, RandomPatternsNeverFail) {
-    std::mt19937 rng(20050307);
-    const std::string alphabet = "dDmMyYhHnNsSwWqQaApP/:\\\"' .,-xAM/PMam/pmA/Pa/p\t\x01\xff";
-    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
-    std::uniform_int_distribution<int> length(0, 24);
-    std::uniform_int_distribution<std::int64_t> day(-700000, 3000000);
-    for (int i = 0; i < 20000; ++i) {
-        std::string pattern;
-        const int n = length(rng);
-        for (int k = 0; k < n; ++k) pattern += alphabet[pick(rng)];
-        const DateTime t = DateTime::fromSerial(day(rng), static_cast<std::int64_t>(rng() % 86400));
-        const std::string out = FormatPattern(t, pattern);
-        EXPECT_LE(out.size(), pattern.size() * 9 + 1) << pattern;
-    }
 }
 
 }  // namespace

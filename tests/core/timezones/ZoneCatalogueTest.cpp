@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -43,23 +44,6 @@ class ZoneCatalogueTest : public ::testing::Test {
     void SetUp() override { store.mount(Root::LocalMachine, catalogue); }
 
     ZoneRecord read(const std::string& id) { return ReadZone(store, kZoneRootNt, id); }
-    // The wall clock of zone `id` at the UTC reading `utc`, with the clock set to it.
-    std::string wall(const std::string& id, DateTime utc) {
-        clock.setUtc(utc);
-        const DateTime t = ZoneTimeNow(utc, read(id));
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.year(), t.month(), t.day(),
-                      t.hour(), t.minute(), t.second());
-        return buf;
-    }
-    // The wall clock of `zone` one second before the UTC reading `at` and at it.
-    void aroundChange(const char* zone, DateTime at, const char* secondBefore, const char* atWall) {
-        EXPECT_EQ(wall(zone, at.addSeconds(-1)), secondBefore) << zone;
-        EXPECT_EQ(wall(zone, at), atWall) << zone;
-    }
-    static DateTime utc(int month, int day, int hour, int minute = 0) {
-        return DateTime::fromFields(2026, month, day, hour, minute);
-    }
 };
 
 TEST_F(ZoneCatalogueTest, ListsZoneTabInOrderThenUtcUnderEveryAncestor) {
@@ -69,40 +53,41 @@ TEST_F(ZoneCatalogueTest, ListsZoneTabInOrderThenUtcUnderEveryAncestor) {
     EXPECT_EQ(ids[1], "Europe/Dublin");
     EXPECT_EQ(ids.back(), "UTC");
 
-    EXPECT_TRUE(catalogue->hasKey(""));
+    const std::string root = kZoneRootNt;
+    const std::pair<std::string, bool> keys[] = {
+        {"", true},
+        {"software\\Microsoft", true},
+        {"Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\europe/berlin\\", true},
+        {"SOFTWARE\\QUILLON", false},
+        {root + "\\Europe/Nowhere", false},
+        {root + "\\Europe/Berlin\\More", false}};
+    for (const auto& [path, has] : keys) EXPECT_EQ(catalogue->hasKey(path), has) << path;
     EXPECT_EQ(catalogue->subKeys(""), std::vector<std::string>{"SOFTWARE"});
-    EXPECT_TRUE(catalogue->hasKey("software\\Microsoft"));
     EXPECT_EQ(catalogue->subKeys("SOFTWARE\\MICROSOFT\\windows nt"),
               std::vector<std::string>{"CURRENTVERSION"});
-    EXPECT_TRUE(
-        catalogue->hasKey("Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\europe/berlin\\"));
-    EXPECT_FALSE(catalogue->hasKey("SOFTWARE\\QUILLON"));
-    EXPECT_FALSE(catalogue->hasKey(std::string(kZoneRootNt) + "\\Europe/Nowhere"));
-    EXPECT_FALSE(catalogue->hasKey(std::string(kZoneRootNt) + "\\Europe/Berlin\\More"));
-    EXPECT_TRUE(catalogue->subKeys(std::string(kZoneRootNt) + "\\Europe/Berlin").empty());
+    EXPECT_TRUE(catalogue->subKeys(root + "\\Europe/Berlin").empty());
 
     // Walking the store by index gives the same list.
-    KeyHandle root;
-    ASSERT_EQ(store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), kZoneRootNt, kAllAccess, root), 0);
+    KeyHandle zones;
+    ASSERT_EQ(store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), kZoneRootNt, kAllAccess, zones), 0);
     std::string name;
     std::uint32_t n = 0;
-    while (store.EnumKey(root, n, name) == status::kSuccess) EXPECT_EQ(name, ids[n++]);
+    while (store.EnumKey(zones, n, name) == status::kSuccess) EXPECT_EQ(name, ids[n++]);
     EXPECT_EQ(n, ids.size());
-    KeyHandle user;
-    EXPECT_NE(store.OpenKey(KeyHandle::rootKey(Root::CurrentUser), kZoneRootNt, kAllAccess, user), 0);
-    EXPECT_EQ(store.SetValue(root, "TZI", ValueType::Binary, "x"), status::kAccessDenied);
 }
 
 TEST_F(ZoneCatalogueTest, DisplayTextsAndNames) {
-    EXPECT_EQ(read("Europe/Berlin").DisplayText, "(GMT+01:00) Berlin, Germany");
+    const std::pair<const char*, const char*> texts[] = {
+        {"Europe/Berlin", "(GMT+01:00) Berlin, Germany"},
+        {"america/st_johns", "(GMT-03:30) St Johns, Canada"},
+        {"Asia/Kathmandu", "(GMT+05:45) Kathmandu, Nepal"},
+        {"America/Argentina/Buenos_Aires", "(GMT-03:00) Buenos Aires, Argentina"},
+        {"UTC", "(GMT) Coordinated Universal Time"}};
+    for (const auto& [id, text] : texts) EXPECT_EQ(read(id).DisplayText, text);
     EXPECT_EQ(read("Europe/Berlin").CityName, " Berlin, Germany");
-    EXPECT_EQ(read("america/st_johns").DisplayText, "(GMT-03:30) St Johns, Canada");
-    EXPECT_EQ(read("Asia/Kathmandu").DisplayText, "(GMT+05:45) Kathmandu, Nepal");
-    EXPECT_EQ(read("America/Argentina/Buenos_Aires").DisplayText, "(GMT-03:00) Buenos Aires, Argentina");
-    EXPECT_EQ(read("UTC").DisplayText, "(GMT) Coordinated Universal Time");
+    // The quoted name loses its brackets; without daylight saving the standard name stands for both.
     const ZoneRecord kathmandu = read("Asia/Kathmandu");
-    EXPECT_EQ(kathmandu.StandardName, "+0545");  // the quoted form loses its brackets
-    EXPECT_EQ(kathmandu.DaylightName, "+0545");  // no daylight saving: the standard name again
+    EXPECT_EQ(biasesAndNames(kathmandu), "-345 0 +0545/+0545");
     EXPECT_EQ(kathmandu.DaylightDate.wMonth, 0);
 
     ValueType type = ValueType::None;
@@ -111,7 +96,19 @@ TEST_F(ZoneCatalogueTest, DisplayTextsAndNames) {
     EXPECT_EQ(type, ValueType::Binary);
     EXPECT_EQ(data.size(), kTziSize);
     EXPECT_FALSE(catalogue->getValue(std::string(kZoneRootNt) + "\\Europe/Berlin", "MapID", type, data));
-    EXPECT_EQ(read("Europe/Nowhere"), ZoneRecord{});
+}
+
+// The machine may name its zone by an id zone.tab does not list ("Etc/UTC" on Debian, or a legacy
+// link): the home zone must still be that zone, not the empty record that would mean plain UTC. Such
+// zones are found by name but not listed; names that are no zone file stay unknown.
+TEST_F(ZoneCatalogueTest, FindsZonesByNameThatTheListLeavesOut) {
+    EXPECT_EQ(biasesAndNames(read("US/Eastern")), "300 -60 EST/EDT");
+    EXPECT_EQ(read("US/Eastern").DisplayText, "(GMT-05:00) Eastern");
+    EXPECT_EQ(read("Etc/UTC").DisplayText, "(GMT) UTC");
+    const auto ids = catalogue->zoneIds();
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), "US/Eastern"), 0);
+    for (const char* bad : {"../../etc/passwd", "/etc/localtime", "No/Such_Zone", "Europe/Nowhere", ""})
+        EXPECT_EQ(read(bad), ZoneRecord{}) << bad;
 }
 
 TEST_F(ZoneCatalogueTest, RecurringRulesComeStraightFromTheFooter) {
@@ -163,49 +160,6 @@ TEST_F(ZoneCatalogueTest, MoroccosTwoDaylightPeriodsGetTheBestSingleOne) {
     const auto y2027 = catalogue->zoneRuleForYear("Africa/Casablanca", 2027);
     EXPECT_EQ(y2027->mismatchSeconds, 0);
     EXPECT_EQ(y2027->record.DaylightDate.wMonth, 0);
-}
-
-TEST_F(ZoneCatalogueTest, WallClockToTheSecondAroundTransitions) {
-    aroundChange("America/New_York", utc(3, 8, 7), "2026-03-08 01:59:59", "2026-03-08 03:00:00");
-    aroundChange("America/New_York", utc(11, 1, 6), "2026-11-01 01:59:59", "2026-11-01 01:00:00");
-    aroundChange("Australia/Sydney", utc(4, 4, 16), "2026-04-05 02:59:59", "2026-04-05 02:00:00");
-    aroundChange("Australia/Sydney", utc(12, 31, 13, 30), "2027-01-01 00:29:59", "2027-01-01 00:30:00");
-    aroundChange("Asia/Jerusalem", utc(3, 27, 0), "2026-03-27 01:59:59", "2026-03-27 03:00:00");
-    aroundChange("America/Nuuk", utc(3, 29, 1), "2026-03-28 22:59:59", "2026-03-29 00:00:00");
-    aroundChange("Africa/Cairo", utc(10, 29, 21), "2026-10-29 23:59:59", "2026-10-29 23:00:00");
-    aroundChange("Pacific/Chatham", utc(9, 26, 14), "2026-09-27 02:44:59", "2026-09-27 03:45:00");
-    // Winter is Dublin's standard time, summer its daylight time.
-    aroundChange("Europe/Dublin", utc(1, 10, 12), "2026-01-10 11:59:59", "2026-01-10 12:00:00");
-    aroundChange("Europe/Dublin", utc(7, 10, 12), "2026-07-10 12:59:59", "2026-07-10 13:00:00");
-    aroundChange("Unknown/Zone", utc(9, 26, 14), "2026-09-26 13:59:59", "2026-09-26 14:00:00");
-    // Morocco's second period of the year, which the year's one rule block cannot hold.
-    aroundChange("Africa/Casablanca", utc(2, 15, 2), "2026-02-15 02:59:59", "2026-02-15 02:00:00");
-    aroundChange("Africa/Casablanca", utc(3, 22, 2), "2026-03-22 01:59:59", "2026-03-22 03:00:00");
-}
-
-TEST_F(ZoneCatalogueTest, DaylightTimeIsTheLaterClockWhateverTheTzDataFlags) {
-    // Each record read once, in June, and asked about the whole year.
-    const struct {
-        const char* zone;
-        DateTime utc;
-        bool daylight;
-    } cases[] = {
-        {"Europe/Berlin", utc(1, 15, 12), false},
-        {"Europe/Berlin", utc(7, 15, 12), true},
-        {"Australia/Sydney", utc(1, 15, 12), true},
-        {"Australia/Sydney", utc(7, 15, 12), false},
-        {"Asia/Kathmandu", utc(7, 15, 12), false},
-        // The tz data flags Dublin's winter and Morocco's Ramadan hour as daylight time that sets the
-        // clock back; the record's names call the summer clock daylight time, and so does the clock.
-        {"Europe/Dublin", utc(1, 15, 12), false},
-        {"Europe/Dublin", utc(7, 15, 12), true},
-        {"Africa/Casablanca", utc(3, 1, 12), false},
-        {"Africa/Casablanca", utc(6, 15, 12), true},
-        {"Africa/Casablanca", utc(10, 1, 12), false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(IsDaylightNow(read(c.zone), c.utc), c.daylight) << c.zone << " in month " << c.utc.month();
-    EXPECT_EQ(read("Europe/Dublin").DaylightName, "IST");
 }
 
 // Points TZ at a zone and puts it back.

@@ -38,7 +38,7 @@ TEST_F(StopwatchTest, ShowsRealElapsedTime) {
     EXPECT_TRUE(watch.running());
 }
 
-TEST_F(StopwatchTest, StopKeepsTheCountAndStartResumesFromIt) {
+TEST_F(StopwatchTest, StopKeepsTheCountStartResumesItAndResetStopsAtZero) {
     watch.start();
     clock.advance(1'500);
     watch.stop();
@@ -53,11 +53,8 @@ TEST_F(StopwatchTest, StopKeepsTheCountAndStartResumesFromIt) {
     watch.stop();
     watch.stop();
     EXPECT_EQ(watch.hundredths(), 250);
-}
-
-TEST_F(StopwatchTest, ResetStopsAtZeroEvenWhileRunning) {
+    // Reset, even while running, stops at zero.
     watch.start();
-    clock.advance(5'000);
     watch.reset();
     EXPECT_FALSE(watch.running());
     EXPECT_EQ(shown(watch), "00:00:00 00");
@@ -73,7 +70,8 @@ TEST_F(StopwatchTest, StopsByItselfAtTwentyFourHours) {
     clock.advance(25LL * 3600 * 1000);  // no refresh came for a long while
     EXPECT_FALSE(watch.running());
     EXPECT_EQ(shown(watch), "24:00:00 0");
-    watch.start();  // nothing more to count
+    watch.start();  // nothing more to count: it does not run
+    EXPECT_FALSE(watch.running());
     clock.advance(1'000);
     EXPECT_EQ(watch.hundredths(), Stopwatch::kLimitHundredths);
 

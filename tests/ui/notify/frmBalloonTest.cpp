@@ -10,6 +10,8 @@
 namespace tavrin {
 namespace {
 
+// Where the title, the lines and the close button go is the core's layout; the window shows the
+// lines as links, hands over the clicked one and closes itself.
 struct Balloon : ::testing::Test {
     std::array<std::string, kBalloonLineSlots> lines{"9:30 AM - Dentist", "9:30 AM - Call the bank",
                                                      "9:30 AM - Dentist"};
@@ -33,13 +35,11 @@ TEST_F(Balloon, ShowsTheLinesUpToCountAsUnderlinedLabels) {
     EXPECT_EQ(balloon->titleLabel()->text(), "Tavrin Reminders for: 12/06/26");
     ASSERT_EQ(balloon->lineLabels().size(), 2u);
     EXPECT_EQ(balloon->lineLabels()[1]->text(), "9:30 AM - Call the bank");
-    EXPECT_EQ(balloon->lineLabels()[1]->geometry(), QRect(50, 39, 400, 18));
     EXPECT_TRUE(balloon->lineLabels()[0]->font().underline());
     EXPECT_EQ(balloon->geometry(), QRect(600, 400, 312, 108));
     EXPECT_FALSE(balloon->iconLabel()->isVisible());
-    EXPECT_EQ(balloon->titleLabel()->geometry(), QRect(8, 8, 296, 17));
+    EXPECT_EQ(balloon->titleLabel()->x(), 8);
     EXPECT_TRUE(balloon->closeButton()->isVisible());
-    EXPECT_EQ(balloon->closeButton()->geometry().left(), 288);
     // A screen reader finds the close control as a button by its name.
     QAccessibleInterface* close = QAccessible::queryAccessibleInterface(balloon->closeButton());
     EXPECT_EQ(close->role(), QAccessible::Button);

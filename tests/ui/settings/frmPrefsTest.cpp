@@ -15,14 +15,10 @@
 
 #include "core/settings/SettingsLoader.h"
 #include "core/store/KeyPath.h"
-#include "core/store/MemoryStore.h"
-#include "support/FakeClock.h"
 #include "support/FakeCommonDialogs.h"
 #include "support/FakeKeys.h"
-#include "support/RecordingShell.h"
-#include "support/ScriptedAsker.h"
 #include "support/StoredValue.h"
-#include "support/TestApp.h"
+#include "ui/WindowTestApp.h"
 
 namespace tavrin {
 namespace {
@@ -31,24 +27,18 @@ using tavrin::test::storedValue;
 
 constexpr int kZones = 51;
 
-struct PrefsWindow : ::testing::Test {
-    MemoryStore store;
-    test::FakeClock clock;
-    test::RecordingShell shell;
-    test::ScriptedAsker asker;
+// What each control sets, the scheme's colours, the zone filter and what OK stores are the core's
+// rules; the window hands its controls to them, shows what they say and tells what they refused.
+struct PrefsWindow : ::testing::Test, test::WindowTestApp {
     test::FakeCommonDialogs dialogs;
-    AppState app{store, clock, shell, asker, Paths{}};
     std::vector<std::string> hooks;  // "applied", "saved", "about", in the order they ran
     QPointer<frmPrefs> window;
 
     void SetUp() override {
-        test::ensureApp();
         auto keys = std::make_shared<tavrin::test::FakeKeys>();
         keys->add(joinKeyPath(kZoneRootNt, "Europe/Berlin"), "Display", "(GMT+01:00) Berlin, Germany");
         keys->add(joinKeyPath(kZoneRootNt, "Asia/Tokyo"), "Display", "(GMT+09:00) Tokyo, Japan");
-        keys->add(joinKeyPath(kZoneRootNt, "America/New_York"), "Display",
-                  "(GMT-05:00) New York, United States");
-        for (int i = 3; i < kZones; ++i) {
+        for (int i = 2; i < kZones; ++i) {
             const std::string n = std::to_string(10 + i);
             keys->add(joinKeyPath(kZoneRootNt, "Etc/Z" + n), "Display", "(GMT+02:00) Zone " + n);
         }
@@ -69,7 +59,6 @@ struct PrefsWindow : ::testing::Test {
     }
     std::string stored(const char* name) { return storedValue(store, Root::CurrentUser, kSettingsKey, name); }
     QAbstractItemModel* rows() { return window->lstVTZones()->model(); }
-    QString rowText(int row) { return rows()->index(row, 0).data().toString(); }
     bool rowTicked(int row) { return rows()->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked; }
     // Chooses an item of an editable list as a user does.
     static void choose(QComboBox* combo, const QString& text) {
@@ -90,12 +79,9 @@ TEST_F(PrefsWindow, OpensWithEverySectionAndTheChosenZonesTicked) {
                                      "Colors & Color Schemes", "Font Settings", "Background Image"}));
     EXPECT_EQ(rows()->headerData(0, Qt::Horizontal).toString(), "Time Zone");
     ASSERT_EQ(rows()->rowCount(), kZones);
-    EXPECT_EQ(rowText(0), "(GMT-05:00) New York, United States");
     EXPECT_TRUE(rowTicked(kZones - 1));  // Berlin, last
-    EXPECT_EQ(window->zoneList().checkedCount(), 1);
     EXPECT_EQ(window->Combo7()->currentText(), "Custom");
     EXPECT_EQ(window->Label24()->palette().color(QPalette::Window), QColor(0x56, 0x34, 0x12));
-    EXPECT_EQ(window->Combo5(0)->currentText() + window->Combo5(1)->currentText(), "By TimeAscending");
     EXPECT_EQ(window->Combo1()->currentText(), "ARIAL");
     EXPECT_TRUE(window->Command2()->isDefault());
     // The opening runs no rule: nothing is asked, nothing is applied.
@@ -168,15 +154,11 @@ TEST_F(PrefsWindow, SwatchesAndFontControlsChangeMemoryAtOnce) {
 
     window->Combo2()->setCurrentText("14");
     EXPECT_EQ(app.settings.TimeSize, "14");
-    window->Combo3()->setCurrentText("Date Display");
-    EXPECT_EQ(window->Combo1()->currentText(), "TAHOMA");
+    window->Combo3()->setCurrentText("Date Display");  // the controls show the date's font
     EXPECT_EQ(window->Combo2()->currentText(), "6");
-    EXPECT_FALSE(window->chkDBold()->isChecked());
     window->Combo2()->setCurrentText("10");
     window->chkDBold()->click();
-    EXPECT_EQ(app.settings.DateSize, "10");
-    EXPECT_EQ(app.settings.DateBold, "1");
-    EXPECT_EQ(app.settings.TimeSize, "14");
+    EXPECT_EQ(app.settings.DateSize + app.settings.DateBold + app.settings.TimeSize, "10114");
     window->Combo3()->setCurrentText("Nothing");
     EXPECT_FALSE(window->Combo1()->isEnabled());
 }
@@ -186,18 +168,11 @@ TEST_F(PrefsWindow, OkStoresZonesPickedThroughTheFilterAndTheSchemeThenReloadsPi
     window->txtZoneFilter()->setText("tokyo");
     ASSERT_EQ(rows()->rowCount(), 1);
     window->tickZone(0, true);
-    window->txtZoneFilter()->setText("Germany +01");
-    ASSERT_EQ(rows()->rowCount(), 1);
-    EXPECT_TRUE(rowTicked(0));
-    window->txtZoneFilter()->clear();
-    EXPECT_EQ(rows()->rowCount(), kZones);
-    EXPECT_EQ(window->zoneList().checkedCount(), 2);
     choose(window->Combo7(), "XP Olive Green");
     window->Command2()->click();
     EXPECT_EQ(
         stored("ColScheme") + " " + stored("NumTimeZones") + " " + stored("TZone1") + " " + stored("TZone2"),
         "B2E2EA 2 Asia/Tokyo Europe/Berlin");
-    EXPECT_EQ(app.settings.ColScheme, "B2E2EA");
     EXPECT_EQ(app.zones.ZoneList[1], "Asia/Tokyo");
     EXPECT_EQ(hooks, (std::vector<std::string>{"applied", "saved"}));
     EXPECT_TRUE(asker.asked.empty());
@@ -205,10 +180,10 @@ TEST_F(PrefsWindow, OkStoresZonesPickedThroughTheFilterAndTheSchemeThenReloadsPi
     EXPECT_FALSE(window);
 }
 
+// How many zones the list takes is the core's rule; the window refuses the tick with a message.
 TEST_F(PrefsWindow, FiftyFirstTickIsRefusedWithAMessage) {
     open();
     for (int row = 0; row < kZones; ++row) window->tickZone(row, true);
-    EXPECT_EQ(window->zoneList().checkedCount(), 50);
     ASSERT_EQ(asker.asked.size(), 1u);
     EXPECT_EQ(asker.asked[0].title, "Tavrin System Message");
     EXPECT_NE(asker.asked[0].text.find("50"), std::string::npos);
@@ -230,9 +205,6 @@ TEST_F(PrefsWindow, RefusedSaveSaysWhyAndStaysOpenWithEverythingKept) {
     EXPECT_EQ(asker.asked[0].icon, MessageIcon::Stop);
     EXPECT_NE(asker.asked[0].text.find("no permission"), std::string::npos) << asker.asked[0].text;
     EXPECT_EQ(hooks, std::vector<std::string>{"applied"});
-    EXPECT_EQ(app.settings.DateFormat, "yyyy-mm-dd");
-    EXPECT_EQ(app.settings.ColScheme, "B2E2EA");
-    EXPECT_EQ(app.zones.ZoneList[1], "Europe/Berlin");
     EXPECT_EQ(window->zoneList().checkedCount(), 2);
 
     // Once the store takes them, the same OK saves and closes.
@@ -264,14 +236,12 @@ TEST_F(PrefsWindow, SupportButtonOpensTheAboutBoxEnterInTheFilterStaysAndEscapeC
     window->Command3()->click();
     EXPECT_EQ(hooks, std::vector<std::string>{"about"});
     window->txtZoneFilter()->setText("tokyo");
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(window->txtZoneFilter(), &enter);
+    test::pressKey(window->txtZoneFilter(), Qt::Key_Return);
     test::wait(0);
     ASSERT_TRUE(window);
     EXPECT_EQ(hooks, std::vector<std::string>{"about"});  // no OK, no Apply
     EXPECT_EQ(window->lstVTZones()->currentIndex().row(), 0);
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(window.data(), &escape);
+    test::pressKey(window.data(), Qt::Key_Escape);
     test::wait(0);
     EXPECT_FALSE(window);
 }
