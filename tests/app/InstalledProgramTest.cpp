@@ -3,10 +3,9 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "support/TempDir.h"
+#include "support/ScratchHome.h"
 
 namespace {
 
@@ -84,17 +83,10 @@ TEST_F(InstalledProgram, BringsItsProgramsPicturesMenuEntryIconsAndManuals) {
 
 // Started from the prefix, the clock finds its scheme pictures in share/tavrin and paints its face.
 TEST_F(InstalledProgram, StartsFromThePrefixAndFindsItsPictures) {
-    tavrin::test::TempDir home("tavrin-installed-home");
-    for (const char* folder : {"config/tavrin", "configdirs", "data", "runtime"})
-        fs::create_directories(home.file(folder));
-    fs::permissions(home.file("runtime"), fs::perms::owner_all, fs::perm_options::replace);
-    std::ofstream(home.file("config/tavrin/user.reg"))
-        << "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"ColScheme\"=\"B2E2EA\"\n";
-
-    const std::string env =
-        "env QT_QPA_PLATFORM=offscreen TAVRIN_TRACE=1 XDG_CONFIG_HOME=" + quoted(home.file("config")) +
-        " XDG_CONFIG_DIRS=" + quoted(home.file("configdirs")) +
-        " XDG_DATA_HOME=" + quoted(home.file("data")) + " XDG_RUNTIME_DIR=" + quoted(home.file("runtime"));
+    tavrin::test::ScratchHome home("tavrin-installed-home");
+    home.seedSettings("\"ColScheme\"=\"B2E2EA\"\n");
+    std::string env = "env QT_QPA_PLATFORM=offscreen TAVRIN_TRACE=1";
+    for (const auto& [name, value] : home.environment()) env += " " + name + "=" + quoted(value);
     const CommandRun started = run("timeout 4 " + env + " " + quoted(installed("bin/tavrin")));
     EXPECT_EQ(started.status, 124) << "the clock ended by itself: " << started.output;  // still running
     EXPECT_NE(started.output.find("first frame after"), std::string::npos) << started.output;

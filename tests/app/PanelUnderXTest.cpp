@@ -1,22 +1,22 @@
-// The real program under its own X server and window manager, beside a real panel (tint2): the clock
-// takes the end of the panel at the bottom, the top and the left, stays visible above it when the
-// panel restarts or starts after the clock (as at login), a real press on it opens the menu on the
-// screen beside the panel, and it goes to the screen's corner when the panel goes.
+// The real program under its own X server and window manager, pressed with real input events: a press
+// on the clock opens the menu above it with the chosen zones' lines; beside a real panel (tint2) the
+// clock takes the end of the panel at the bottom, the top and the left, stays visible above it when
+// the panel restarts or starts after the clock (as at login), its menu opens on the screen beside the
+// panel, and the clock goes to the screen's corner when the panel goes. What the windows show is read
+// back from the program's probe file.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "support/TempDir.h"
+#include "support/ScratchHome.h"
 #include "support/XScreen.h"
 #include "support/XSession.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace tavrin::test;
 
 // The panel's own colour, which must not show where the clock is.
@@ -55,23 +55,19 @@ class PanelUnderX : public ::testing::Test {
             GTEST_SKIP()
                 << "Xvfb, openbox, tint2 or xdotool is not installed (tools/setup.sh installs them): "
                    "this test runs the clock beside a real panel under a real window manager";
-        for (const char* sub : {"config/tavrin", "configdirs", "data", "runtime"})
-            fs::create_directories(root.file(sub));
-        fs::permissions(root.file("runtime"), fs::perms::owner_all);
-        std::ofstream(root.file("config/tavrin/user.reg"))
-            << "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"ColScheme\"=\"E99012\"\n";
-        display = startXvfb(xvfb, root.file("xvfb.log"));
+        // The blue scheme, and three zones listed by city.
+        home.seedSettings(
+            "\"ColScheme\"=\"E99012\"\n\"NumTimeZones\"=\"3\"\n\"TZone1\"=\"Asia/Tokyo\"\n"
+            "\"TZone2\"=\"Europe/Berlin\"\n\"TZone3\"=\"America/"
+            "St_Johns\"\n\"TZSType\"=\"0\"\n\"PNDisp\"=\"0\"\n");
+        display = startXvfb(xvfb, home.file("xvfb.log"));
         ASSERT_FALSE(display.empty()) << "Xvfb did not start";
-        env = {{"DISPLAY", display},
-               {"QT_QPA_PLATFORM", "xcb"},
-               {"HOME", root.path()},
-               {"XDG_CONFIG_HOME", root.file("config")},
-               {"XDG_CONFIG_DIRS", root.file("configdirs")},
-               {"XDG_DATA_HOME", root.file("data")},
-               {"XDG_RUNTIME_DIR", root.file("runtime")},
-               {"TZDIR", TAVRIN_TEST_DATA "/zoneinfo"},
-               {"TAVRIN_PROBE", root.file("probe.txt")}};
-        wm.pid = spawn({"openbox", "--sm-disable"}, env, root.file("wm.log"));
+        env = home.environment();
+        env.insert(env.end(), {{"DISPLAY", display},
+                               {"QT_QPA_PLATFORM", "xcb"},
+                               {"HOME", home.dir().path()},
+                               {"TAVRIN_PROBE", probe}});
+        wm.pid = spawn({"openbox", "--sm-disable"}, env, home.file("wm.log"));
         screen = std::make_unique<XScreen>(display);
         ASSERT_TRUE(screen->connected());
         ASSERT_TRUE(waitFor([&] { return screen->windowManagerRuns(); }, 20)) << "openbox did not start";
@@ -79,9 +75,9 @@ class PanelUnderX : public ::testing::Test {
 
     void startPanel(const PanelEdge& edge) {
         stopPanel();
-        const std::string config = root.file(std::string("tint2-") + edge.name);
+        const std::string config = home.file(std::string("tint2-") + edge.name);
         writeTint2Config(config, edge);
-        panel.pid = spawn({"tint2", "-c", config}, env, root.file("tint2.log"));
+        panel.pid = spawn({"tint2", "-c", config}, env, home.file("tint2.log"));
         ASSERT_TRUE(waitFor([&] { return screen->windowOnScreen("tint2").w > 0; }, 20))
             << "tint2 did not show a panel at the " << edge.name;
     }
@@ -92,9 +88,8 @@ class PanelUnderX : public ::testing::Test {
         panel.pid = -1;
     }
     void startClock() {
-        program.pid = spawn({TAVRIN_BINARY_DIR "/src/tavrin"}, env, root.file("tavrin.log"));
-        ASSERT_TRUE(waitFor([&] { return probed(root.file("probe.txt"), "Tavrin").found; }, 20))
-            << "the clock never showed";
+        program.pid = spawn({TAVRIN_BINARY_DIR "/src/tavrin"}, env, home.file("tavrin.log"));
+        ASSERT_TRUE(waitFor([&] { return probed(probe, "Tavrin").found; }, 20)) << "the clock never showed";
     }
 
     Rect clock() { return screen->windowOnScreen("Tavrin"); }
@@ -109,6 +104,18 @@ class PanelUnderX : public ::testing::Test {
             return static_cast<int>(p & 0xFF) > static_cast<int>((p >> 16) & 0xFF) + 40;
         });
         return panelPixels == 0 && blue * 2 > static_cast<long>(shown.size());
+    }
+
+    // A real press on the middle of the clock; the menu it opens, closed again by Escape afterwards.
+    ProbedWindow pressClock() {
+        const Rect c = clock();
+        EXPECT_TRUE(pressAt(display, c.x + c.w / 2, c.y + c.h / 2));
+        EXPECT_TRUE(waitFor([&] { return probed(probe, "Tavrin Menu").labels.size() >= 3; }, 10))
+            << "a press on the clock opened no menu with its three lines";
+        const ProbedWindow menu = probed(probe, "Tavrin Menu");
+        std::system(("DISPLAY=" + display + " xdotool key Escape").c_str());
+        waitFor([&] { return !probed(probe, "Tavrin Menu").found; }, 5);
+        return menu;
     }
 
     // After `what`: the clock sits at the far end of the panel, shows, and a real press on it opens
@@ -127,25 +134,20 @@ class PanelUnderX : public ::testing::Test {
             << "the clock is at " << clock().x << "," << clock().y << " " << clock().w << "x" << clock().h
             << (clockShows() ? "" : ", covered") << "; the panel at " << strip.x << "," << strip.y << " "
             << strip.w << "x" << strip.h;
-
-        const Rect c = clock();
-        const std::string press = "DISPLAY=" + display + " xdotool mousemove --sync " +
-                                  std::to_string(c.x + c.w / 2) + " " + std::to_string(c.y + c.h / 2) +
-                                  " click 1";
-        ASSERT_EQ(std::system(press.c_str()), 0);
-        const std::string probe = root.file("probe.txt");
-        ASSERT_TRUE(waitFor([&] { return probed(probe, "Tavrin Menu").found; }, 10))
-            << "a press on the clock opened no menu";
-        const Rect menu = probed(probe, "Tavrin Menu").rect;
+        const Rect menu = pressClock().rect;
         EXPECT_TRUE(inside(menu, Rect{0, 0, 1024, 768})) << "the menu is off the screen";
         EXPECT_FALSE(overlaps(menu, strip)) << "the menu covers the panel at the " << edge;
-        std::system(("DISPLAY=" + display + " xdotool key Escape").c_str());
-        waitFor([&] { return !probed(probe, "Tavrin Menu").found; }, 5);
     }
 
-    TempDir root{"tavrin-panel-x"};
+    bool inCorner() {
+        const Rect c = clock();
+        return c.x + c.w == 1024 && c.y + c.h == 768;
+    }
+
+    ScratchHome home{"tavrin-panel-x"};
+    const std::string probe = home.file("probe.txt");
     std::string display;
-    std::vector<std::pair<std::string, std::string>> env;
+    Environment env;
     Child xvfb, wm, panel, program;
     std::unique_ptr<XScreen> screen;
 };
@@ -155,8 +157,22 @@ const PanelEdge kTop{"top", "top center horizontal", "100% 30"};
 const PanelEdge kLeft{"left", "center left vertical", "100% 41"};
 
 TEST_F(PanelUnderX, TheClockStaysOnTheEndOfARealPanelThroughRestartsAndMoves) {
-    // At login the clock may start before the panel.
+    // At login the clock may start before the panel: it takes the corner, and its menu opens above it
+    // against the screen's edge, the zones by city, each with its full name.
     startClock();
+    ASSERT_TRUE(waitFor([&] { return inCorner(); }, 10))
+        << "no panel: the clock is at " << clock().x << "," << clock().y;
+    const ProbedWindow menu = pressClock();
+    EXPECT_LE(menu.rect.y + menu.rect.h, clock().y);
+    EXPECT_EQ(menu.rect.x + menu.rect.w, 1024);
+    const std::string names[] = {" - (GMT+01:00) Berlin, Germany", " - (GMT-03:30) St Johns, Canada",
+                                 " - (GMT+09:00) Tokyo, Japan"};
+    for (std::size_t i = 0; i < 3 && i < menu.labels.size(); ++i) {
+        const std::string& line = menu.labels[i];
+        EXPECT_TRUE(line.size() > names[i].size() && line.substr(line.size() - names[i].size()) == names[i])
+            << line;
+    }
+
     startPanel(kBottom);
     expectClockOnPanel("a panel started after the clock", "bottom");
     startPanel(kBottom);
@@ -168,12 +184,7 @@ TEST_F(PanelUnderX, TheClockStaysOnTheEndOfARealPanelThroughRestartsAndMoves) {
 
     // Without a panel the clock goes back to the screen's corner, and onto the panel when it returns.
     stopPanel();
-    EXPECT_TRUE(waitFor(
-        [&] {
-            const Rect c = clock();
-            return c.x + c.w == 1024 && c.y + c.h == 768;
-        },
-        10))
+    EXPECT_TRUE(waitFor([&] { return inCorner(); }, 10))
         << "no panel: the clock is at " << clock().x << "," << clock().y;
     startPanel(kBottom);
     expectClockOnPanel("the panel back", "bottom");

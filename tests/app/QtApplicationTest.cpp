@@ -1,23 +1,30 @@
+// The program's start-up and its windows' wiring, run in the test against a user's own folders: what
+// the setup says when it cannot write, that each menu button keeps one window, that the preferences'
+// Apply reaches the windows already open, and that the clock hears of another program's reminders.
+// The journey (tests/journey) walks the rest as a user would.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "app/QtApplication.h"
 #include "core/settings/Settings.h"
-#include "support/FileText.h"
-#include "support/TempDir.h"
+#include "support/ReminderTestSupport.h"
+#include "support/ScratchHome.h"
 #include "support/TestApp.h"
 #include "ui/clock/frmClock.h"
 #include "ui/reminders/QtReminderAnnouncer.h"
 #include "ui/reminders/ReminderWindows.h"
+#include "ui/reminders/frmCal.h"
 #include "ui/settings/frmInitSetup.h"
 #include "ui/settings/frmPrefs.h"
 
@@ -25,70 +32,39 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Runs the program's start-up against folders of its own, as a user would meet it.
 class ProgramStart : public ::testing::Test {
   protected:
     void SetUp() override {
-        for (const auto& [variable, sub] : {std::pair{"XDG_CONFIG_HOME", "config"},
-                                            {"XDG_CONFIG_DIRS", "configdirs"},
-                                            {"XDG_DATA_HOME", "data"},
-                                            {"XDG_RUNTIME_DIR", "runtime"}}) {
-            fs::create_directories(root.file(sub));
-            setenv(variable, root.file(sub).c_str(), 1);
-        }
-        fs::permissions(root.file("runtime"), fs::perms::owner_all);
+        home.enter();
         tavrin::test::ensureApp();
     }
+    void TearDown() override {
+        for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+        tavrin::test::wait(0);
+    }
 
-    tavrin::test::TempDir root{"tavrin-start"};
+    // The number of shown windows titled `title`.
+    static int shown(const QString& title) {
+        int n = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowTitle() == title) ++n;
+        return n;
+    }
+
+    tavrin::test::ScratchHome home{"tavrin-start"};
 };
 
 }  // namespace
-
-TEST_F(ProgramStart, AUserFileHoldingOnlyTheSchemeIsCompletedAndTheClockShows) {
-    const std::string userFile = root.file("config/tavrin/user.reg");
-    fs::create_directories(root.file("config/tavrin"));
-    std::ofstream(userFile) << "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"ColScheme\"=\"E99012\"\n";
-
-    tavrin::QtApplication app;
-    app.start();
-    ASSERT_NE(app.clockWindow(), nullptr);
-    EXPECT_TRUE(app.clockWindow()->isVisible());
-    EXPECT_EQ(app.state().settings.SettingsRoot, tavrin::Root::CurrentUser);
-
-    const std::string stored = tavrin::test::readFile(userFile);
-    for (const char* line : {"\"DateFormat\"=\"mm/dd/yy\"", "\"TimeFormat\"=\"h:mm AM/PM\"",
-                             "\"TZFormat\"=\"mm/dd/yy h:mm am/pm\"", "\"TimeFont\"=\"ARIAL\"",
-                             "\"DateBold\"=\"0\"", "\"ColScheme\"=\"E99012\""})
-        EXPECT_NE(stored.find(line), std::string::npos) << line;
-    EXPECT_EQ(stored.find("BGPicture"), std::string::npos);
-    // The texts are the settings' own patterns of now.
-    EXPECT_NE(app.clockWindow()->TimeText().find('M'), std::string::npos);
-}
-
-TEST_F(ProgramStart, WithoutSettingsTheSetupDialogComesFirstAndNothingIsWritten) {
-    tavrin::QtApplication app;
-    app.start();
-    EXPECT_EQ(app.clockWindow(), nullptr);
-    bool setupShown = false;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && w->windowTitle() == QStringLiteral("Tavrin Initial Setup")) setupShown = true;
-    EXPECT_TRUE(setupShown);
-    EXPECT_FALSE(fs::exists(root.file("config/tavrin/user.reg")));
-    EXPECT_FALSE(fs::exists(root.file("configdirs/tavrin/machine.reg")));
-    for (QWidget* w : QApplication::topLevelWidgets()) w->close();
-}
 
 // An ordinary user cannot write the settings for everyone (a plain file stands where their folder
 // would be, which stops root as well): the setup opens on "Me Only" and says why the other choice
 // needs more, and a "Finish!" for everyone all the same says what could not be written, and where.
 TEST_F(ProgramStart, ASetupThatCannotWriteForEveryoneOpensOnMeOnlyAndFinishSaysWhy) {
-    tavrin::test::writeFile(root.file("configdirs/plain-file"), "");
-    const std::string machineDir = root.file("configdirs/plain-file/xdg");
+    tavrin::test::writeFile(home.file("configdirs/plain-file"), "");
+    const std::string machineDir = home.file("configdirs/plain-file/xdg");
     setenv("XDG_CONFIG_DIRS", machineDir.c_str(), 1);
     tavrin::QtApplication app;
     app.start();
-    // The setup closed by the test before may not be deleted yet: this start's is the one shown.
     tavrin::frmInitSetup* setup = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* s = qobject_cast<tavrin::frmInitSetup*>(w); s && s->isVisible()) setup = s;
@@ -108,29 +84,22 @@ TEST_F(ProgramStart, ASetupThatCannotWriteForEveryoneOpensOnMeOnlyAndFinishSaysW
     EXPECT_EQ(told, "Warning! An error occured whilst trying to create preferences\n\ncannot write " +
                         machineDir + "/tavrin/machine.reg: Permission denied.");
     EXPECT_EQ(app.clockWindow(), nullptr);
-    for (QWidget* w : QApplication::topLevelWidgets()) w->close();
 }
 
-TEST_F(ProgramStart, MenuButtonsOpenTheCalendarTheAlarmAndTheAboutBoxOnceEachAndReviewingOpensTheManager) {
-    fs::create_directories(root.file("config/tavrin"));
-    std::ofstream(root.file("config/tavrin/user.reg"))
-        << "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"ColScheme\"=\"E99012\"\n";
+TEST_F(ProgramStart, EachMenuButtonKeepsOneWindowAndReviewingOpensTheManager) {
+    home.seedSettings("\"ColScheme\"=\"E99012\"\n");
     tavrin::QtApplication app;
-    app.start();
+    ASSERT_TRUE(app.start());
     ASSERT_NE(app.reminderWindows(), nullptr);
-    const auto shown = [](const QString& title) {
-        int n = 0;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->isVisible() && w->windowTitle() == title) ++n;
-        return n;
-    };
     const tavrin::MenuActions actions = app.menuActions();
     for (int i = 0; i < 2; ++i) {
         actions.openCalendar();
         actions.openAlarm();
+        actions.openPreferences();
     }
     EXPECT_EQ(shown("Calendar"), 1);
     EXPECT_EQ(shown("Alarm"), 1);
+    EXPECT_EQ(shown("Tavrin for Windows: Preferences"), 1);
     // The about box holds up nothing: the preferences under it stay usable.
     tavrin::frmPrefs* prefs = app.showPreferences();
     for (int i = 0; i < 2; ++i) prefs->Command3()->click();
@@ -141,24 +110,39 @@ TEST_F(ProgramStart, MenuButtonsOpenTheCalendarTheAlarmAndTheAboutBoxOnceEachAnd
     app.announcer()->openManager();
     EXPECT_EQ(shown("Reminders"), 1);
     EXPECT_NE(app.reminderWindows()->manager(), nullptr);
-    for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+}
+
+// Apply shows a change at once in the windows already open: the calendar takes the new menu colour
+// (as a swatch would set it), the clock a time with seconds, and a tick each second for them.
+TEST_F(ProgramStart, ApplyReachesTheOpenCalendarAndTheClockAtOnce) {
+    home.seedSettings("\"ColScheme\"=\"C8D0D4\"\n");
+    tavrin::QtApplication app;
+    ASSERT_TRUE(app.start());
+    tavrin::frmClock& clock = *app.clockWindow();
+    tavrin::frmCal* calendar = app.reminderWindows()->showCalendar();
+    tavrin::frmPrefs* prefs = app.showPreferences();
+    prefs->txtFTime()->setText("HH:MM:SS");
+    app.state().settings.WForeColor = "FF0000";  // blue: today is red whatever the colour
+    prefs->Command4()->click();
+    bool blue = false;
+    for (QLabel* label : calendar->findChildren<QLabel*>())
+        blue = blue || label->palette().color(QPalette::WindowText) == QColor(0, 0, 255);
+    EXPECT_TRUE(blue);
+    EXPECT_EQ(std::count(clock.TimeText().begin(), clock.TimeText().end(), ':'), 2) << clock.TimeText();
+    EXPECT_EQ(clock.tickPace(), tavrin::TickPace::EachSecond);
 }
 
 // A reminder added by another program while the clock runs is in the clock's table before its next
 // due check, without a restart.
 TEST_F(ProgramStart, AReminderFileChangedByAnotherProgramIsReloaded) {
-    fs::create_directories(root.file("config/tavrin"));
-    std::ofstream(root.file("config/tavrin/user.reg"))
-        << "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"ColScheme\"=\"E99012\"\n";
+    home.seedSettings("\"ColScheme\"=\"E99012\"\n");
     tavrin::QtApplication app;
     ASSERT_TRUE(app.start());
-    ASSERT_NE(app.clockWindow(), nullptr);
     EXPECT_EQ(app.state().reminders.RemTitle[0], "");
-    fs::create_directories(root.file("data/tavrin"));
-    std::ofstream(root.file("data/tavrin/Tavrin.DAT.new"), std::ios::binary)
-        << "\"<START>\"\r\n\"From elsewhere\"\r\n\"03/07/05\"\r\n\"09:30:00\"\r\n\"1\"\r\n\"-1\"\r\n\"\"\r\n"
-           "\"</END>\"\r\n";
-    fs::rename(root.file("data/tavrin/Tavrin.DAT.new"), root.file("data/tavrin/Tavrin.DAT"));
+    // Saved as every writer saves: a new file renamed over the old.
+    fs::create_directories(home.file("data/tavrin"));
+    tavrin::test::writeFile(home.reminderFile() + ".new", tavrin::test::recordText("From elsewhere"));
+    fs::rename(home.reminderFile() + ".new", home.reminderFile());
     for (int i = 0; i < 50 && app.state().reminders.RemTitle[0].empty(); ++i) tavrin::test::wait(20);
     EXPECT_EQ(app.state().reminders.RemTitle[0], "From elsewhere");
 }

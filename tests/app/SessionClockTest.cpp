@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "platform/InstanceLock.h"
-#include "support/TempDir.h"
+#include "support/ScratchHome.h"
 #include "support/TestApp.h"
 
 namespace fs = std::filesystem;
@@ -24,14 +24,8 @@ class Session : public ::testing::Test {
     void SetUp() override {
         tavrin::test::ensureApp();
         environment = QProcessEnvironment::systemEnvironment();
-        for (const auto& [variable, sub] : {std::pair{"XDG_CONFIG_HOME", "config"},
-                                            {"XDG_CONFIG_DIRS", "configdirs"},
-                                            {"XDG_DATA_HOME", "data"},
-                                            {"XDG_RUNTIME_DIR", "runtime"}}) {
-            fs::create_directories(root.file(sub));
-            environment.insert(variable, QString::fromStdString(root.file(sub)));
-        }
-        fs::permissions(root.file("runtime"), fs::perms::owner_all);
+        for (const auto& [name, value] : home.environment())
+            environment.insert(QString::fromStdString(name), QString::fromStdString(value));
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("TAVRIN_TRACE", "1");
     }
@@ -46,7 +40,7 @@ class Session : public ::testing::Test {
     // Until the clock holds the session's lock and listens; a loaded machine starts slowly.
     bool waitUntilRunning(QProcess& program) {
         for (int i = 0; i < 300; ++i) {
-            if (InstanceLock::isHeld(lockFile()) && fs::exists(root.file("runtime/tavrin.socket")))
+            if (InstanceLock::isHeld(lockFile()) && fs::exists(home.file("runtime/tavrin.socket")))
                 return program.state() == QProcess::Running;
             if (program.state() != QProcess::Running) return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -54,9 +48,9 @@ class Session : public ::testing::Test {
         return false;
     }
 
-    std::string lockFile() const { return root.file("runtime/tavrin.lock"); }
+    std::string lockFile() const { return home.file("runtime/tavrin.lock"); }
 
-    tavrin::test::TempDir root{"tavrin-session"};
+    tavrin::test::ScratchHome home{"tavrin-session"};
     QProcessEnvironment environment;
 };
 
@@ -88,6 +82,10 @@ TEST_F(Session, ASecondStartAsksTheRunningClockToShowItselfAndLeaves) {
     start(third);
     EXPECT_TRUE(waitUntilRunning(third)) << third.readAllStandardError().toStdString();
     EXPECT_FALSE(third.waitForFinished(1000));  // it stays: it is the session's clock now
+    QProcess fourth;                            // and answers the next start
+    start(fourth);
+    ASSERT_TRUE(fourth.waitForFinished(30000));
+    EXPECT_EQ(fourth.exitCode(), 0) << fourth.readAllStandardError().toStdString();
     third.kill();
     third.waitForFinished(10000);
 }

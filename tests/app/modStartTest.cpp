@@ -57,12 +57,6 @@ TEST_F(SubMain, StartsTheClockUnderTheChosenRootAndIgnoresFailingSideSteps) {
     EXPECT_EQ(store.tree(Root::CurrentUser).find(kSettingsKey)->value("DateFormat"), nullptr);
 }
 
-TEST_F(SubMain, AMachineRootTheUserCannotWriteFallsBackToTheirOwnSettings) {
-    store.setReadOnly(Root::LocalMachine, true);
-    EXPECT_EQ(start({Root::LocalMachine, Root::CurrentUser}), StartOutcome::ClockStarted);
-    EXPECT_EQ(app.settings.SettingsRoot, Root::CurrentUser);
-}
-
 // An unreadable settings file must not look like a first start: the setup would replace it.
 TEST(SubMainOnFiles, AnUnreadableSettingsFileIsToldAndNoSetupShows) {
     tavrin::test::TempDir dir("tavrin-start");

@@ -15,7 +15,7 @@ if ! command -v Xvfb >/dev/null 2>&1; then
   echo "SKIPPED: Xvfb is not installed (tools/setup.sh installs it)"
   exit 77
 fi
-for tool in xdotool openbox import xdpyinfo; do
+for tool in xdotool openbox import xdpyinfo xprop; do
   command -v "$tool" >/dev/null 2>&1 || fail "$tool is missing (tools/setup.sh installs it)"
 done
 
@@ -52,7 +52,8 @@ export DISPLAY=":$(head -n1 "$home/display")"
 wait_until 10 xdpyinfo || fail "the X server did not start"
 openbox --sm-disable >"$home/wm.log" 2>&1 &
 pids+=($!)
-sleep 1
+wm_runs() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"; }
+wait_until 10 wm_runs || fail "the window manager did not start"
 
 applog="$home/tavrin.log"
 start_program() {

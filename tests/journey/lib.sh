@@ -31,6 +31,14 @@ has_window() { [ -n "$(window_lines "$1")" ]; }
 window_rect() {
   window_lines "$1" | awk -F'\t' 'NR == 1 { split($3, r, ","); print r[1], r[2], r[3], r[4]; exit }'
 }
+# The rectangle "x y w h" of the shown window titled TITLE as the X server has it (the first, when
+# several windows have that title).
+x_window_rect() {
+  local id
+  id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
+  [ -n "$id" ] || return 1
+  xdotool getwindowgeometry --shell "$id" | awk -F= '{ v[$1] = $2 } END { print v["X"], v["Y"], v["WIDTH"], v["HEIGHT"] }'
+}
 # The rectangle of the first element of ROLE named NAME (any window, or only in WINDOW when given).
 element_rect() {
   local role=$1 name=$2 window=${3:-}
@@ -47,8 +55,12 @@ element_state() {
   awk -F'\t' -v role="$1" -v name="$2" '$1 != "window" && $2 == role && $3 == name { print $6; exit }' "$probe"
 }
 
-# Real pointer and key events through XTest.
-click_at() { xdotool mousemove --sync "$1" "$2" click "${3:-1}"; sleep 0.3; }
+# Real pointer and key events through XTest. The pointer goes by way of a point beside the target:
+# xdotool waits for a move that never comes when the pointer is already where it is sent.
+click_at() {
+  xdotool mousemove $(($1 > 0 ? $1 - 1 : 1)) "$2" mousemove --sync "$1" "$2" click "${3:-1}"
+  sleep 0.3
+}
 click_rect() { local x=$1 y=$2 w=$3 h=$4; click_at $((x + w / 2)) $((y + h / 2)) "${5:-1}"; }
 # Clicks the middle of the element of ROLE named NAME, waiting for it to appear first.
 click() {
@@ -90,6 +102,7 @@ near() {
 }
 is_checked() { [[ "$(element_state "$1" "$2")" == *checked* ]]; }
 no_window() { ! has_window "$1"; }
+no_element() { ! has_element "$@"; }
 # The rectangle of the text box on the same row as the label LABEL in WINDOW (boxes named by the label
 # beside them rather than by a name of their own).
 field_rect() {

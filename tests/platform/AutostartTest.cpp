@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
 #include "platform/Autostart.h"
 #include "support/TempDir.h"
@@ -55,23 +54,4 @@ TEST(Autostart, EntryPassesTheDesktopEntryChecker) {
         EXPECT_EQ(::pclose(pipe), 0) << program << ": " << output;
         EXPECT_EQ(output, "") << program;
     }
-}
-
-TEST(Autostart, EntryExistsExactlyWhileItsFileDoes) {
-    tavrin::test::TempDir folder("tavrin-autostart");
-    bool writable = true;
-    Autostart entry(folder.file("autostart"), [&](const std::string&) { return writable; });
-    std::string command;
-    EXPECT_FALSE(entry.read(command));
-    EXPECT_EQ(entry.remove(), 2);
-    EXPECT_EQ(entry.write(std::string("a\0b", 3)), 87);
-    ASSERT_EQ(entry.write("tavrin"), 0);
-    ASSERT_TRUE(entry.read(command));
-    EXPECT_EQ(command, "tavrin");
-    writable = false;
-    EXPECT_EQ(entry.write("other"), 5);
-    EXPECT_EQ(entry.remove(), 5);
-    writable = true;
-    ASSERT_EQ(entry.remove(), 0);
-    EXPECT_FALSE(std::filesystem::exists(entry.entryPath()));
 }

@@ -1,3 +1,6 @@
+// The settings store on real files: what the key and value rules become on disk (they are tested on
+// the memory store in the core), and what only files bring: permissions, other programs writing at
+// the same time, damaged files, full disks and failing reads.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,13 +17,12 @@
 #include "core/store/StoreAccess.h"
 #include "core/timezones/ZoneState.h"
 #include "platform/FileStore.h"
-#include "support/FakeKeys.h"
-#include "support/FileText.h"
+#include "support/ScratchHome.h"
 #include "support/StoredValue.h"
-#include "support/TempDir.h"
 
 using namespace tavrin;
 using tavrin::test::readFile;
+using tavrin::test::settingsText;
 using tavrin::test::storedValue;
 using tavrin::test::writeFile;
 namespace fs = std::filesystem;
@@ -42,11 +44,15 @@ Status withFileSizeLimit(std::size_t bytes, Write write) {
     return s;
 }
 
-// Runs `body` in a child process, whose exit status is what `body` returns.
+// Runs `body` in a child process, whose exit status is what `body` returns; as root, the child is an
+// ordinary user first, for whom the permission bits count.
 template <typename Body>
-pid_t spawn(Body body) {
+pid_t spawn(Body body, bool asNobody = false) {
     const pid_t child = ::fork();
-    if (child == 0) ::_exit(body());
+    if (child == 0) {
+        if (asNobody && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(10);
+        ::_exit(body());
+    }
     return child;
 }
 
@@ -55,6 +61,12 @@ void expectExitsCleanly(pid_t child) {
     int result = 0;
     ::waitpid(child, &result, 0);
     EXPECT_TRUE(WIFEXITED(result) && WEXITSTATUS(result) == 0) << result;
+}
+
+std::set<std::string> namesIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    return names;
 }
 
 class FileStoreTest : public ::testing::Test {
@@ -88,76 +100,68 @@ class FileStoreTest : public ::testing::Test {
         return key;
     }
 
+    // The settings values of the user's file, read by a store of its own.
+    std::string userValue(const char* name) {
+        return storedValue(*open(), Root::CurrentUser, kSettingsKey, name);
+    }
+
     tavrin::test::TempDir dir{"tavrin-store"};
 };
 
 }  // namespace
 
-TEST_F(FileStoreTest, ValuesPersistByteForByteWithNamesInTheirFirstCase) {
+TEST_F(FileStoreTest, ValuesPersistByteForByteInAFileOnlyItsOwnerReads) {
     {
         auto store = open();
         EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "DateFormat"),
                   "<no key>");  // no file yet
-        KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
-        ASSERT_EQ(store->SetValue(key, "DateFormat", ValueType::String, "mm/dd/yy"), status::kSuccess);
+        KeyHandle key = put(*store, Root::CurrentUser, "DateFormat", "dd.mm.yy");
         ASSERT_EQ(store->SetValue(key, "TimeFormat", ValueType::String, std::string("h:mm\0", 5)),
                   status::kSuccess);
-        ASSERT_EQ(store->SetValue(key, "dateformat", ValueType::String, "dd.mm.yy"), status::kSuccess);
         create(*store, Root::CurrentUser, "SOFTWARE\\QUILLON\\EMPTY");
-        ASSERT_EQ(store->SetValue(key, "Later", ValueType::String, "rewrite"), status::kSuccess);
     }
     struct stat st {};
     ASSERT_EQ(::stat(userFile().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-    const std::string text = readFile(userFile());
-    EXPECT_NE(text.find("\"DateFormat\"=\"dd.mm.yy\"\n"), std::string::npos) << text;
+    EXPECT_NE(readFile(userFile()).find("\"DateFormat\"=\"dd.mm.yy\"\n"), std::string::npos);
     auto store = open();
-    EXPECT_EQ(storedValue(*store, Root::CurrentUser, "software\\quillon\\tavrin", "DATEFORMAT"), "dd.mm.yy");
     EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "TimeFormat"), std::string("h:mm\0", 5));
-    EXPECT_EQ(storedValue(*store, Root::CurrentUser, "SOFTWARE\\QUILLON\\EMPTY", "x"),
-              "<missing>");  // key survived
+    EXPECT_EQ(storedValue(*store, Root::CurrentUser, "SOFTWARE\\QUILLON\\EMPTY", "x"), "<missing>");  // kept
     EXPECT_EQ(storedValue(*store, Root::LocalMachine, kSettingsKey, "DateFormat"), "<no key>");
 }
 
-TEST_F(FileStoreTest, ReadOnlyRootRefusesWriteOpensAndWritesNothing) {
-    put(*open(), Root::LocalMachine, "DateFormat", "mm/dd/yy");
-    const std::string before = readFile(machineFile());
-    auto store = open({machineFile()});
-    const KeyHandle machine = KeyHandle::rootKey(Root::LocalMachine);
-    KeyHandle key;
-    EXPECT_EQ(store->OpenKey(machine, kSettingsKey, kAllAccess, key), status::kAccessDenied);
-    EXPECT_EQ(store->DeleteKey(Root::LocalMachine, kSettingsKey), status::kAccessDenied);
-    ASSERT_EQ(store->OpenKey(machine, kSettingsKey, kReadAccess, key), status::kSuccess);
-    EXPECT_EQ(storedValue(*store, Root::LocalMachine, kSettingsKey, "DateFormat"), "mm/dd/yy");
-    key.access = kAllAccess;  // a handle that claims more than it was opened with
-    EXPECT_EQ(store->SetValue(key, "DateFormat", ValueType::String, "x"), status::kAccessDenied);
-    EXPECT_EQ(readFile(machineFile()), before);
-    create(*store, Root::CurrentUser, kSettingsKey);  // the user's own root is unaffected
-}
-
-// The real permission check, seen by an ordinary user: a file and folder without write bits.
-TEST_F(FileStoreTest, DefaultProbeFollowsPermissionBitsForAnOrdinaryUser) {
+// The real permission check, seen by an ordinary user: a file and folder without write bits refuse
+// every change, whatever access a handle claims, and are left as they are.
+TEST_F(FileStoreTest, FilesAndFoldersWithoutWriteBitsRefuseEveryChange) {
     fs::create_directories(dir.file("ro"));
-    writeFile(dir.file("ro/machine.reg"), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n");
-    ::chmod(dir.file("ro/machine.reg").c_str(), 0444);
+    const std::string machine = dir.file("ro/machine.reg");
+    const std::string text = settingsText("\"A\"=\"1\"\n");
+    writeFile(machine, text);
+    ::chmod(machine.c_str(), 0444);
     ::chmod(dir.file("ro").c_str(), 0555);
     ::chmod(dir.path().c_str(), 0755);
-    EXPECT_FALSE(FileStore::defaultWritable(dir.file("ro/machine.reg/below")));  // a file is no folder
+    EXPECT_FALSE(FileStore::defaultWritable(machine + "/below"));  // a file is no folder
     EXPECT_TRUE(FileStore::defaultWritable(dir.file("new/deeper/user.reg")) || ::geteuid() != 0);
-    expectExitsCleanly(spawn([&] {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 10;
-        FileStore store(dir.file("ro/user.reg"), dir.file("ro/machine.reg"), dir.file("ro/a"),
-                        dir.file("ro/b"));
-        KeyHandle key;
-        Disposition d;
-        const KeyHandle machine = KeyHandle::rootKey(Root::LocalMachine);
-        if (store.OpenKey(machine, kSettingsKey, kAllAccess, key) != status::kAccessDenied) return 1;
-        if (store.OpenKey(machine, kSettingsKey, kReadAccess, key) != status::kSuccess) return 2;
-        return store.CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d) ==
-                       status::kAccessDenied
-                   ? 0
-                   : 3;
-    }));
+    expectExitsCleanly(spawn(
+        [&] {
+            FileStore store(dir.file("ro/user.reg"), machine, dir.file("ro/a"), dir.file("ro/b"));
+            KeyHandle key;
+            Disposition d;
+            const KeyHandle root = KeyHandle::rootKey(Root::LocalMachine);
+            if (store.OpenKey(root, kSettingsKey, kAllAccess, key) != status::kAccessDenied) return 1;
+            if (store.DeleteKey(Root::LocalMachine, kSettingsKey) != status::kAccessDenied) return 2;
+            if (store.OpenKey(root, kSettingsKey, kReadAccess, key) != status::kSuccess) return 3;
+            if (storedValue(store, key, "A") != "1") return 4;
+            key.access = kAllAccess;  // a handle that claims more than it was opened with
+            if (store.SetValue(key, "A", ValueType::String, "x") != status::kAccessDenied) return 5;
+            if (store.beginChanges(Root::LocalMachine) != status::kAccessDenied) return 6;
+            return store.CreateKey(KeyHandle::rootKey(Root::CurrentUser), "X", kAllAccess, key, d) ==
+                           status::kAccessDenied
+                       ? 0
+                       : 7;
+        },
+        true));
+    EXPECT_EQ(readFile(machine), text);
 }
 
 TEST_F(FileStoreTest, TwoProgramsWritingAtOnceLoseNothing) {
@@ -181,27 +185,13 @@ TEST_F(FileStoreTest, TwoProgramsWritingAtOnceLoseNothing) {
     std::string name;
     for (std::uint32_t i = 0; store->EnumValue(key, i, name) == status::kSuccess; ++i) names.insert(name);
     EXPECT_EQ(names.size(), 400u);
-    EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "P1V199"), "P1V199");
-}
-
-TEST_F(FileStoreTest, SeesChangesMadeByOtherProgramsAndEditors) {
-    auto reader = open();
-    auto writer = open();
-    KeyHandle key = create(*writer, Root::CurrentUser, kSettingsKey);
-    for (const char* v : {"1", "2"}) {
-        ASSERT_EQ(writer->SetValue(key, "A", ValueType::String, v), status::kSuccess);
-        EXPECT_EQ(storedValue(*reader, Root::CurrentUser, kSettingsKey, "A"), v);
-    }
-    // An editor that writes the file in place keeps its inode.
-    writeFile(userFile(), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"edited by hand\"\n");
-    EXPECT_EQ(storedValue(*reader, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
-    ASSERT_EQ(writer->SetValue(key, "B", ValueType::String, "3"), status::kSuccess);
-    EXPECT_EQ(storedValue(*reader, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
+    EXPECT_EQ(userValue("P1V199"), "P1V199");
 }
 
 // A store keeps the tree it wrote instead of reading its own write back; another program's write
-// right after it, even of the same size within the same clock tick, must still be seen.
-TEST_F(FileStoreTest, AWriteRightAfterOurOwnOfTheSameSizeIsNotLost) {
+// right after it, even of the same size within the same clock tick, must still be seen, and so must
+// an editor's that writes the file in place (keeping its inode).
+TEST_F(FileStoreTest, SeesWhatOtherProgramsAndEditorsWrite) {
     auto mine = open();
     auto theirs = open();
     KeyHandle key = put(*mine, Root::CurrentUser, "A", "1");
@@ -209,44 +199,86 @@ TEST_F(FileStoreTest, AWriteRightAfterOurOwnOfTheSameSizeIsNotLost) {
         ASSERT_EQ(theirs->SetValue(key, "A", ValueType::String, v), status::kSuccess);
         EXPECT_EQ(storedValue(*mine, Root::CurrentUser, kSettingsKey, "A"), v);
         ASSERT_EQ(mine->SetValue(key, "B", ValueType::String, v), status::kSuccess);
-        EXPECT_EQ(storedValue(*open(), Root::CurrentUser, kSettingsKey, "A"), v);
+        EXPECT_EQ(userValue("A"), v);
     }
+    writeFile(userFile(), settingsText("\"A\"=\"edited by hand\"\n"));
+    EXPECT_EQ(storedValue(*mine, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
+    ASSERT_EQ(theirs->SetValue(key, "B", ValueType::String, "5"), status::kSuccess);
+    EXPECT_EQ(storedValue(*mine, Root::CurrentUser, kSettingsKey, "A"), "edited by hand");
 }
 
-TEST_F(FileStoreTest, CorruptFileIsKeptAsideAndItsReadableLinesSurvive) {
+// Lines that cannot be read would be dropped by the next rewrite: the whole file is kept aside first,
+// once, and the user told once where.
+TEST_F(FileStoreTest, ADamagedFileIsKeptAsideAndToldOnceAndItsReadableLinesSurvive) {
     fs::create_directories(fs::path(userFile()).parent_path());
-    const std::string damaged =
-        "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n\x01garbage\n\"B\"=\"2\"\n";
+    const std::string damaged = settingsText("\"A\"=\"1\"\n\x01garbage\n\"B\"=\"2\"\n");
     writeFile(userFile(), damaged);
     auto store = open();
     EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "B"), "2");
     EXPECT_EQ(readFile(userFile()), damaged);  // reading changes nothing
     KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
     ASSERT_EQ(store->SetValue(key, "C", ValueType::String, "3"), status::kSuccess);
-    EXPECT_EQ(readFile(userFile() + ".corrupt"), damaged);
-    auto fresh = open();
-    for (const char* name : {"A", "B", "C"})
-        EXPECT_NE(storedValue(*fresh, Root::CurrentUser, kSettingsKey, name), "<missing>");
-    // A second damaged file does not replace the first one kept.
-    writeFile(userFile(), damaged + "[broken\n");
     ASSERT_EQ(store->SetValue(key, "D", ValueType::String, "4"), status::kSuccess);
     EXPECT_EQ(readFile(userFile() + ".corrupt"), damaged);
+    const std::vector<std::string> notices = store->takeNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find(userFile() + ".corrupt"), std::string::npos) << notices[0];
+    EXPECT_NE(notices[0].find("line 5"), std::string::npos) << notices[0];
+    for (const char* name : {"A", "B", "C"}) EXPECT_NE(userValue(name), "<missing>") << name;
+    // A second damaged file does not replace the first one kept.
+    writeFile(userFile(), damaged + "[broken\n");
+    ASSERT_EQ(store->SetValue(key, "E", ValueType::String, "5"), status::kSuccess);
+    EXPECT_EQ(readFile(userFile() + ".corrupt"), damaged);
     EXPECT_EQ(readFile(userFile() + ".corrupt.1"), damaged + "[broken\n");
-    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, kSettingsKey, "D"), "4");
+    EXPECT_EQ(userValue("E"), "5");
 }
 
-TEST_F(FileStoreTest, FailedWritesLeaveTheOldFileAndSayWhy) {
+// Setting a damaged file aside, start after start, leaves the file, its lock and the copies; the
+// temporary files of writers that died go with the next save, and nobody else's file goes with them.
+TEST_F(FileStoreTest, EveryLoadOfADamagedFileLeavesNoTempFileBehind) {
+    const std::string folder = fs::path(userFile()).parent_path();
+    fs::create_directories(folder);
+    for (const char* name : {"user.reg.tmpAb12Cd", "user.reg.tmp-mine", "other.reg.tmpAb12Cd"})
+        writeFile(folder + "/" + name, "half");
+    std::set<std::string> expected{"user.reg", "user.reg.lock", "user.reg.tmp-mine", "other.reg.tmpAb12Cd"};
+    for (int load = 0; load < 3; ++load) {
+        // Each start finds the file damaged again, missing its defaults, and sets it aside anew.
+        writeFile(userFile(),
+                  settingsText("\"ColScheme\"=\"E99012\"\n\x01garbage " + std::to_string(load) + "\n"));
+        auto store = open();
+        Settings settings;
+        settings.SettingsRoot = Root::CurrentUser;
+        ZoneState zones;
+        LoadSettings(*store, settings, zones, "C8D0D4");
+        EXPECT_EQ(settings.DateFormat, "mm/dd/yy");
+        EXPECT_EQ(store->takeNotices().size(), 1u) << "load " << load;
+        expected.insert("user.reg.corrupt" + (load == 0 ? std::string() : "." + std::to_string(load)));
+    }
+    EXPECT_EQ(namesIn(folder), expected);
+}
+
+TEST_F(FileStoreTest, FailedWritesLeaveTheOldFileAndTheNextChangeIsMade) {
     auto store = open();
     KeyHandle key = put(*store, Root::CurrentUser, "A", "1");
     const std::string before = readFile(userFile());
-    EXPECT_EQ(withFileSizeLimit(
-                  before.size() + 16,
-                  [&] { return store->SetValue(key, "Big", ValueType::String, std::string(4096, 'x')); }),
+    const std::string big(4096, 'x');
+    EXPECT_EQ(withFileSizeLimit(before.size() + 16,
+                                [&] { return store->SetValue(key, "Big", ValueType::String, big); }),
               status::kWriteFailed);
     EXPECT_EQ(readFile(userFile()), before);
     EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "Big"), "<missing>");
-    for (const auto& entry : fs::directory_iterator(fs::path(userFile()).parent_path()))
-        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+    for (const std::string& name : namesIn(fs::path(userFile()).parent_path()))
+        EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+    // A batch that cannot be written keeps the old file too, and its lock goes with it.
+    ASSERT_EQ(store->beginChanges(Root::CurrentUser), status::kSuccess);
+    ASSERT_EQ(store->SetValue(key, "A", ValueType::String, "2"), status::kSuccess);
+    ASSERT_EQ(store->SetValue(key, "Big", ValueType::String, big), status::kSuccess);
+    EXPECT_EQ(withFileSizeLimit(before.size() + 16, [&] { return store->commitChanges(Root::CurrentUser); }),
+              status::kWriteFailed);
+    EXPECT_EQ(readFile(userFile()), before);
+    EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "A"), "1");
+    EXPECT_EQ(store->SetValue(key, "A", ValueType::String, "3"), status::kSuccess);
+    EXPECT_EQ(userValue("A"), "3");
     // A file in place of the folder.
     writeFile(dir.file("file"), "not a folder");
     Disposition d;
@@ -261,23 +293,19 @@ TEST_F(FileStoreTest, FailedWritesLeaveTheOldFileAndSayWhy) {
     EXPECT_TRUE(fs::exists(dir.file("dir.reg/inside")));
 }
 
+// The Run key's "Tavrin" value is the autostart entry of its root's folder, under the XDG places.
 TEST_F(FileStoreTest, RunValueIsTheAutostartEntry) {
-    auto store = open({userAutostart()});
-    KeyHandle run;
-    Disposition d;
-    ASSERT_EQ(store->CreateKey(KeyHandle::rootKey(Root::CurrentUser), kRunKey, kAllAccess, run, d),
-              status::kSuccess);
-    EXPECT_EQ(d, Disposition::OpenedExisting);
-    EXPECT_EQ(store->SetValue(run, "Tavrin", ValueType::String, "/usr/bin/tavrin"), status::kAccessDenied);
-    store = open();
+    auto refusing = open({userAutostart()});
+    KeyHandle run = create(*refusing, Root::CurrentUser, kRunKey);
+    EXPECT_EQ(refusing->SetValue(run, "Tavrin", ValueType::String, "/usr/bin/tavrin"), status::kAccessDenied);
+    auto store = open();
     ASSERT_EQ(store->OpenKey(KeyHandle::rootKey(Root::CurrentUser), kRunKey, kAllAccess, run),
               status::kSuccess);
-    std::uint32_t size = 0;
-    ValueType type;
-    EXPECT_EQ(store->QueryValueInfo(run, "Tavrin", size, type), status::kNotFound);
+    EXPECT_EQ(storedValue(*store, run, "Tavrin"), "<missing>");
+    EXPECT_EQ(store->SetValue(run, "Tavrin", ValueType::String, std::string("a\0b", 3)),
+              status::kBadArgument);
     ASSERT_EQ(store->SetValue(run, "tavrin", ValueType::String, "/opt/my apps/tavrin --x "),
               status::kSuccess);
-    // The entry's text is the autostart entry's own; this is the right file with the right command.
     EXPECT_EQ(readFile(userAutostart() + "/tavrin.desktop"),
               Autostart::entryText("/opt/my apps/tavrin --x "));
     EXPECT_EQ(storedValue(*store, Root::CurrentUser, kRunKey, "TAVRIN"), "/opt/my apps/tavrin --x ");
@@ -292,33 +320,21 @@ TEST_F(FileStoreTest, RunValueIsTheAutostartEntry) {
                                  }),
               status::kSuccess);
     EXPECT_EQ(listed, "Tavrin=/opt/my apps/tavrin --x ");
+    EXPECT_EQ(refusing->DeleteValue(run, "Tavrin"), status::kAccessDenied);
     ASSERT_EQ(store->DeleteValue(run, "Tavrin"), status::kSuccess);
     EXPECT_FALSE(fs::exists(userAutostart() + "/tavrin.desktop"));
     EXPECT_EQ(store->DeleteValue(run, "Tavrin"), status::kNotFound);
     EXPECT_FALSE(fs::exists(userFile()));  // the settings file was never needed
-}
 
-TEST_F(FileStoreTest, ProviderKeysReadableWithFullAccessOnAReadOnlyMachineRoot) {
-    create(*open(), Root::LocalMachine, kSettingsKey);
-    auto store = open({machineFile()});
-    store->mount(Root::LocalMachine, std::make_shared<tavrin::test::FakeKeys>(tavrin::test::FakeKeys().add(
-                                         "SYSTEM\\Info", "Name", std::string("x\0", 2))));
-    KeyHandle key;
-    ASSERT_EQ(store->OpenKey(KeyHandle::rootKey(Root::LocalMachine), "system\\info", kAllAccess, key), 0);
-    EXPECT_EQ(storedValue(*store, Root::LocalMachine, "SYSTEM\\INFO", "name"), std::string("x\0", 2));
-    EXPECT_EQ(store->SetValue(key, "Name", ValueType::String, "y"), status::kAccessDenied);
-    EXPECT_EQ(store->DeleteValue(key, "Name"), status::kAccessDenied);
-}
-
-TEST_F(FileStoreTest, LinuxStoreUsesTheXdgPlaces) {
+    // The program's own store: the machine's entry goes to the machine's autostart folder.
     Paths paths;
     paths.configHome = dir.file("config");
     paths.configDir = dir.file("xdg");
-    auto store = makeLinuxStore(paths, {});
-    put(*store, Root::CurrentUser, "A", "1");
+    auto programStore = makeLinuxStore(paths, {});
+    put(*programStore, Root::CurrentUser, "A", "1");
     EXPECT_TRUE(fs::exists(userFile()));
-    KeyHandle run = create(*store, Root::LocalMachine, kRunKey);
-    ASSERT_EQ(store->SetValue(run, kRunValueName, ValueType::String, "tavrin"), status::kSuccess);
+    run = create(*programStore, Root::LocalMachine, kRunKey);
+    ASSERT_EQ(programStore->SetValue(run, kRunValueName, ValueType::String, "tavrin"), status::kSuccess);
     EXPECT_TRUE(fs::exists(machineAutostart() + "/tavrin.desktop"));
     EXPECT_FALSE(fs::exists(machineFile()));
 }
@@ -328,8 +344,6 @@ TEST_F(FileStoreTest, BatchRewritesTheFileOnceWithEveryChangeAtItsCommit) {
     KeyHandle key = put(*store, Root::CurrentUser, "A", "1");
     ASSERT_EQ(store->SetValue(key, "C", ValueType::String, "3"), status::kSuccess);
     const std::string before = readFile(userFile());
-    struct stat was {};
-    ::stat(userFile().c_str(), &was);
 
     ASSERT_EQ(store->beginChanges(Root::CurrentUser), status::kSuccess);
     EXPECT_EQ(store->beginChanges(Root::CurrentUser), status::kBadArgument);  // one at a time
@@ -343,25 +357,24 @@ TEST_F(FileStoreTest, BatchRewritesTheFileOnceWithEveryChangeAtItsCommit) {
     EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "A"), "2");
     EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "C"), "<missing>");
     EXPECT_EQ(readFile(userFile()), before);
-    EXPECT_EQ(storedValue(*open(), Root::CurrentUser, kSettingsKey, "A"), "1");
+    EXPECT_EQ(userValue("A"), "1");
 
     ASSERT_EQ(store->commitChanges(Root::CurrentUser), status::kSuccess);
     EXPECT_EQ(store->commitChanges(Root::CurrentUser), status::kBadArgument);
-    auto fresh = open();
-    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, kSettingsKey, "A"), "2");
-    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, kSettingsKey, "B"), "new");
-    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, kSettingsKey, "C"), "<missing>");
-    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, "SOFTWARE\\QUILLON\\TAVRIN\\SUB", "D"), "4");
+    EXPECT_EQ(userValue("A"), "2");
+    EXPECT_EQ(userValue("B"), "new");
+    EXPECT_EQ(userValue("C"), "<missing>");
+    EXPECT_EQ(storedValue(*open(), Root::CurrentUser, "SOFTWARE\\QUILLON\\TAVRIN\\SUB", "D"), "4");
 
-    // A batch that changes nothing leaves the file alone; a read-only root has no batch.
+    // A batch that changes nothing leaves the file alone.
+    struct stat was {
+    }, now{};
     ::stat(userFile().c_str(), &was);
     ASSERT_EQ(store->beginChanges(Root::CurrentUser), status::kSuccess);
     EXPECT_EQ(store->SetValue(key, "A", ValueType::String, "2"), status::kSuccess);
     ASSERT_EQ(store->commitChanges(Root::CurrentUser), status::kSuccess);
-    struct stat now {};
     ::stat(userFile().c_str(), &now);
     EXPECT_EQ(now.st_ino, was.st_ino);
-    EXPECT_EQ(open({machineFile()})->beginChanges(Root::LocalMachine), status::kAccessDenied);
 }
 
 TEST_F(FileStoreTest, AnotherProgramWritingDuringABatchWaitsForItAndLosesNothing) {
@@ -387,36 +400,14 @@ TEST_F(FileStoreTest, AnotherProgramWritingDuringABatchWaitsForItAndLosesNothing
     expectExitsCleanly(other);
     ::close(go[0]);
     ::close(go[1]);
-    auto fresh = open();
-    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, kSettingsKey, "Mine"), "m");
-    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, kSettingsKey, "Theirs"), "t");
-    EXPECT_EQ(storedValue(*fresh, Root::CurrentUser, kSettingsKey, "A"), "1");
-}
-
-TEST_F(FileStoreTest, FailedBatchCommitKeepsTheOldFileAndReadsIt) {
-    auto store = open();
-    KeyHandle key = put(*store, Root::CurrentUser, "A", "1");
-    const std::string before = readFile(userFile());
-    ASSERT_EQ(store->beginChanges(Root::CurrentUser), status::kSuccess);
-    ASSERT_EQ(store->SetValue(key, "A", ValueType::String, "2"), status::kSuccess);
-    ASSERT_EQ(store->SetValue(key, "Big", ValueType::String, std::string(4096, 'x')), status::kSuccess);
-    EXPECT_EQ(withFileSizeLimit(before.size() + 16, [&] { return store->commitChanges(Root::CurrentUser); }),
-              status::kWriteFailed);
-    EXPECT_EQ(readFile(userFile()), before);
-    EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "A"), "1");
-    EXPECT_EQ(storedValue(*store, Root::CurrentUser, kSettingsKey, "Big"), "<missing>");
-    // The lock went with the failed batch: the next change, batched or not, is made.
-    EXPECT_EQ(store->SetValue(key, "A", ValueType::String, "3"), status::kSuccess);
-    EXPECT_EQ(storedValue(*open(), Root::CurrentUser, kSettingsKey, "A"), "3");
+    for (const auto& [name, value] : {std::pair{"Mine", "m"}, {"Theirs", "t"}, {"A", "1"}})
+        EXPECT_EQ(userValue(name), value);
 }
 
 // A read that fails once must not pass for a missing value: the loader would write its default over
 // the user's own setting.
 TEST_F(FileStoreTest, AFailedReadKeepsTheSettingAndWritesNoDefault) {
-    {
-        auto store = open();
-        put(*store, Root::CurrentUser, "DateFormat", "dd.mm.yy");
-    }
+    put(*open(), Root::CurrentUser, "DateFormat", "dd.mm.yy");
     auto store = open();
     KeyHandle key;
     ASSERT_EQ(store->OpenKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kAllAccess, key),
@@ -446,87 +437,33 @@ TEST_F(FileStoreTest, AFailedReadKeepsTheSettingAndWritesNoDefault) {
 TEST_F(FileStoreTest, AFileThatCanBeWrittenButNotReadIsNeverReplaced) {
     const std::string folder = dir.file("config/tavrin");
     fs::create_directories(folder);
-    const std::string text =
-        "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"DateFormat\"=\"dd.mm.yy\"\n\"TimeFormat\"=\"hh:mm\"\n";
+    const std::string text = settingsText("\"DateFormat\"=\"dd.mm.yy\"\n\"TimeFormat\"=\"hh:mm\"\n");
     writeFile(userFile(), text);
     for (const std::string& p : {dir.path(), dir.file("config"), folder, userFile()})
         ASSERT_EQ(::chown(p.c_str(), 65534, 65534), 0) << p;
     ::chmod(userFile().c_str(), 0200);
-    expectExitsCleanly(spawn([&] {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 10;
-        FileStore store(userFile(), dir.file("xdg/machine.reg"), dir.file("a"), dir.file("b"));
-        KeyHandle key;
-        Disposition d;
-        const KeyHandle user = KeyHandle::rootKey(Root::CurrentUser);
-        // Not "not found": an unreadable settings file must not look like a first start.
-        if (store.OpenKey(user, kSettingsKey, kAllAccess, key) != status::kReadFailed) return 1;
-        if (store.CreateKey(user, kSettingsKey, kAllAccess, key, d) == status::kSuccess) return 2;
-        key = KeyHandle{Root::CurrentUser, kSettingsKey, kAllAccess, true};
-        if (store.SetValue(key, "ColScheme", ValueType::String, "E99012") == status::kSuccess) return 3;
-        if (store.lastFailure().find(userFile()) == std::string::npos) return 4;
-        if (store.DeleteValue(key, "TimeFormat") == status::kSuccess) return 5;
-        if (store.beginChanges(Root::CurrentUser) == status::kSuccess) return 6;
-        // The loader finds every value missing, and must write no default over any of them.
-        Settings settings;
-        settings.SettingsRoot = Root::CurrentUser;
-        ZoneState zones;
-        LoadSettings(store, settings, zones, "C8D0D4");
-        return 0;
-    }));
+    expectExitsCleanly(spawn(
+        [&] {
+            FileStore store(userFile(), dir.file("xdg/machine.reg"), dir.file("a"), dir.file("b"));
+            KeyHandle key;
+            Disposition d;
+            const KeyHandle user = KeyHandle::rootKey(Root::CurrentUser);
+            // Not "not found": an unreadable settings file must not look like a first start.
+            if (store.OpenKey(user, kSettingsKey, kAllAccess, key) != status::kReadFailed) return 1;
+            if (store.CreateKey(user, kSettingsKey, kAllAccess, key, d) == status::kSuccess) return 2;
+            key = KeyHandle{Root::CurrentUser, kSettingsKey, kAllAccess, true};
+            if (store.SetValue(key, "ColScheme", ValueType::String, "E99012") == status::kSuccess) return 3;
+            if (store.lastFailure().find(userFile()) == std::string::npos) return 4;
+            if (store.DeleteValue(key, "TimeFormat") == status::kSuccess) return 5;
+            if (store.beginChanges(Root::CurrentUser) == status::kSuccess) return 6;
+            // The loader finds every value missing, and must write no default over any of them.
+            Settings settings;
+            settings.SettingsRoot = Root::CurrentUser;
+            ZoneState zones;
+            LoadSettings(store, settings, zones, "C8D0D4");
+            return 0;
+        },
+        true));
     ::chmod(userFile().c_str(), 0600);
     EXPECT_EQ(readFile(userFile()), text);
-}
-
-TEST_F(FileStoreTest, ASaveRemovesTempFilesLeftByWritersThatDied) {
-    auto store = open();
-    KeyHandle key = put(*store, Root::CurrentUser, "A", "1");
-    const std::string folder = fs::path(userFile()).parent_path();
-    for (const char* name : {"user.reg.tmpAb12Cd", "user.reg.tmpXYZ789"})
-        writeFile(folder + "/" + name, "half");
-    writeFile(folder + "/user.reg.tmp-mine", "not a name the writer makes");
-    writeFile(folder + "/other.reg.tmpAb12Cd", "another file's");
-    ASSERT_EQ(store->SetValue(key, "B", ValueType::String, "2"), status::kSuccess);
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
-    EXPECT_EQ(names, (std::set<std::string>{"user.reg", "user.reg.lock", "user.reg.tmp-mine",
-                                            "other.reg.tmpAb12Cd"}));
-}
-
-TEST_F(FileStoreTest, ACorruptFileSetAsideIsToldOnceWithWhereTheCopyIs) {
-    fs::create_directories(fs::path(userFile()).parent_path());
-    writeFile(userFile(), "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"A\"=\"1\"\n\x01garbage\n");
-    auto store = open();
-    KeyHandle key = create(*store, Root::CurrentUser, kSettingsKey);
-    ASSERT_EQ(store->SetValue(key, "C", ValueType::String, "3"), status::kSuccess);
-    ASSERT_EQ(store->SetValue(key, "D", ValueType::String, "4"), status::kSuccess);
-    const std::vector<std::string> notices = store->takeNotices();
-    ASSERT_EQ(notices.size(), 1u);
-    EXPECT_NE(notices[0].find(userFile() + ".corrupt"), std::string::npos) << notices[0];
-    EXPECT_NE(notices[0].find("line 5"), std::string::npos) << notices[0];
-    EXPECT_TRUE(store->takeNotices().empty());
-}
-
-// Setting a damaged file aside must leave the file, its lock and the copy, and nothing else: a stray
-// temporary file per start would pile up.
-TEST_F(FileStoreTest, EveryDamagedFileSetAsideLeavesNoTempFileLoadAfterLoad) {
-    const std::string folder = fs::path(userFile()).parent_path();
-    fs::create_directories(folder);
-    std::set<std::string> expected{"user.reg", "user.reg.lock"};
-    for (int load = 0; load < 3; ++load) {
-        // Each start finds the file damaged again, missing its defaults, and sets it aside anew.
-        writeFile(userFile(),
-                  "REGEDIT4\n\n[SOFTWARE\\QUILLON\\TAVRIN]\n\"ColScheme\"=\"E99012\"\n\x01garbage " +
-                      std::to_string(load) + "\n");
-        auto store = open();
-        Settings settings;
-        settings.SettingsRoot = Root::CurrentUser;
-        ZoneState zones;
-        LoadSettings(*store, settings, zones, "C8D0D4");
-        EXPECT_EQ(settings.DateFormat, "mm/dd/yy");
-        EXPECT_EQ(store->takeNotices().size(), 1u) << "load " << load;
-        expected.insert("user.reg.corrupt" + (load == 0 ? std::string() : "." + std::to_string(load)));
-    }
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
-    EXPECT_EQ(names, expected);
 }

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "support/FileText.h"
-#include "support/TempDir.h"
+#include "support/ScratchHome.h"
 
 namespace tavrin::test {
 
@@ -22,22 +22,17 @@ struct CtlRun {
 
 class CtlRunner {
   public:
-    // The user's folders lie in `dir`: settings in dir/config (a user.reg goes in dir/config/tavrin),
-    // machine settings in dir/configdirs, data in dir/data; zones come from the tests' pinned folder.
-    explicit CtlRunner(const TempDir& dir)
-        : dir_(dir),
-          env_{{"XDG_CONFIG_HOME", dir.file("config")},
-               {"XDG_CONFIG_DIRS", dir.file("configdirs")},
-               {"XDG_DATA_HOME", dir.file("data")},
-               {"XDG_RUNTIME_DIR", dir.path()},
-               {"TZDIR", std::string(TAVRIN_TEST_DATA) + "/zoneinfo"},
-               // English names whatever language the tester's own session uses; a test sets another.
-               {"LC_ALL", "C"}} {}
+    // The user's folders are `home`'s; zones come from the tests' pinned folder.
+    explicit CtlRunner(const ScratchHome& home) : home_(home) {
+        for (const auto& [name, value] : home.environment()) env_[name] = value;
+        // English names whatever language the tester's own session uses; a test sets another.
+        env_["LC_ALL"] = "C";
+    }
 
     void setEnv(const std::string& name, const std::string& value) { env_[name] = value; }
 
     CtlRun run(std::vector<std::string> args) const {
-        const std::string outFile = dir_.file("ctl-out"), errFile = dir_.file("ctl-err");
+        const std::string outFile = home_.file("ctl-out"), errFile = home_.file("ctl-err");
         const std::string program = std::string(TAVRIN_BINARY_DIR) + "/src/tavrinctl";
         const pid_t child = ::fork();
         if (child == 0) {
@@ -61,7 +56,7 @@ class CtlRunner {
     }
 
   private:
-    const TempDir& dir_;
+    const ScratchHome& home_;
     std::map<std::string, std::string> env_;
 };
 

@@ -11,21 +11,11 @@ class FakeCommonDialogs : public CommonDialogs {
   public:
     FileSelection ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true) override {
         openRequests.push_back(request);
-        owners.push_back(owner);
-        centred.push_back(centreOnOwner);
-        if (files.empty()) return FileSelection{};
-        FileSelection next = files.front();
-        files.pop_front();
-        return next;
+        return answer(files, owner, centreOnOwner);
     }
     ColorChoice ShowColor(QWidget* owner, bool centreOnOwner = true) override {
         ++colourRequests;
-        owners.push_back(owner);
-        centred.push_back(centreOnOwner);
-        if (colours.empty()) return ColorChoice{};
-        ColorChoice next = colours.front();
-        colours.pop_front();
-        return next;
+        return answer(colours, owner, centreOnOwner);
     }
 
     std::deque<FileSelection> files;  // answers to ShowOpen; a cancel when empty
@@ -34,6 +24,17 @@ class FakeCommonDialogs : public CommonDialogs {
     int colourRequests = 0;
     std::vector<QWidget*> owners;
     std::vector<bool> centred;
+
+  private:
+    template <typename Answer>
+    Answer answer(std::deque<Answer>& script, QWidget* owner, bool centreOnOwner) {
+        owners.push_back(owner);
+        centred.push_back(centreOnOwner);
+        if (script.empty()) return Answer{};
+        Answer next = script.front();
+        script.pop_front();
+        return next;
+    }
 };
 
 }  // namespace tavrin::test

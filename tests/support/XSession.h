@@ -67,11 +67,12 @@ inline bool waitFor(const std::function<bool()>& ready, int seconds) {
 }
 
 // Starts Xvfb (1024 x 768) on a display number it picks; returns ":N", or empty when it did not start.
-inline std::string startXvfb(Child& server, const std::string& log) {
+// With `endsWithLastClient`, the server ends when its last client leaves, as one without a session does.
+inline std::string startXvfb(Child& server, const std::string& log, bool endsWithLastClient = false) {
     int fds[2];
     if (::pipe(fds) != 0) return {};
     server.pid = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24",
-                        "-nolisten", "tcp", "-noreset"},
+                        "-nolisten", "tcp", endsWithLastClient ? "-terminate" : "-noreset"},
                        {}, log, fds[1]);
     ::close(fds[1]);
     std::string number;
@@ -85,6 +86,16 @@ inline std::string startXvfb(Child& server, const std::string& log) {
     ::close(fds[0]);
     if (number.find('\n') == std::string::npos) return {};
     return ":" + number.substr(0, number.find('\n'));
+}
+
+// A real press of the left button at `x`,`y` through XTest. The pointer goes there by way of a point
+// beside it: xdotool waits for a move that never comes when the pointer is already where it is sent.
+inline bool pressAt(const std::string& display, int x, int y) {
+    const std::string at = std::to_string(x) + " " + std::to_string(y);
+    const std::string beside = std::to_string(x > 0 ? x - 1 : x + 1) + " " + std::to_string(y);
+    return std::system(("DISPLAY=" + display + " xdotool mousemove " + beside + " mousemove --sync " + at +
+                        " click 1")
+                           .c_str()) == 0;
 }
 
 struct Rect {
