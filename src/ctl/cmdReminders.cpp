@@ -46,6 +46,12 @@ int cmdReminders(const Args& args, std::ostream& out, std::ostream& err) {
         err << "tavrinctl: " << read.message << '\n';
         return 1;
     }
+    // A file in which nothing reads as a reminder (another program's, another encoding) is not an
+    // empty list: say so, as the clock does before it keeps a copy of it.
+    if (report.records == 0 && table.fileStamp.needsCopy) {
+        err << "tavrinctl: nothing in " << path << " reads as a reminder\n";
+        return 1;
+    }
     for (int i = 0, end = occupiedSlots(table); i < end; ++i) {
         out << i << '\t' << escapeOnOneLine(table.RemTitle[i]) << '\t' << escapeOnOneLine(table.RemDate[i])
             << '\t' << escapeOnOneLine(table.RemTime[i]) << '\t' << escapeOnOneLine(table.RemEnabled[i])
