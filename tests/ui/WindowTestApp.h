@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTreeWidget>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,18 @@ inline QAction* menuEntry(const QMenu* menu, const QString& text) {
     for (QAction* a : menu->actions())
         if (a->text() == text) return a;
     return nullptr;
+}
+
+// The rows of a list, each as the texts of `columns` and "on" or "off" for its tick box, joined by "|".
+inline QStringList treeRows(const QTreeWidget* list, std::initializer_list<int> columns) {
+    QStringList out;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = list->topLevelItem(i);
+        QStringList cells;
+        for (int column : columns) cells << row->text(column);
+        out << (cells << (row->checkState(0) == Qt::Checked ? "on" : "off")).join('|');
+    }
+    return out;
 }
 
 // The windows of one kind on the screen now.

@@ -22,7 +22,6 @@ struct StopWatchWindow : ::testing::Test {
 
 // The count is the core's; the window's buttons run it and its display follows only while it runs.
 TEST_F(StopWatchWindow, RefreshesOnlyWhileRunningAndNeverFasterThanFrames) {
-    EXPECT_EQ(w.windowTitle(), "Stop Watch");
     EXPECT_EQ(shown(), "00:00:00 00");
     EXPECT_FALSE(w.refreshing());
 
