@@ -47,8 +47,7 @@ TEST_F(AlarmDialog, OpensWithItsListsSaysWhatIsArmedAndShowsTheCustomBoxesOnCust
     app.alarms.AlarmOn = true;
     app.alarms.AlarmTime = "07:30:00";
     frmAlarm* w = open();
-    EXPECT_EQ(w->Combo1()->itemText(0) + "|" + w->Combo1()->itemText(8), "5 Mins|Custom...");
-    EXPECT_EQ(w->Combo3()->itemText(0) + "|" + w->Combo3()->itemText(6), "09:00 AM|Custom...");
+    EXPECT_EQ(w->Combo1()->itemText(8) + "|" + w->Combo3()->itemText(6), "Custom...|Custom...");
     for (QComboBox* zones : {w->Combo2(), w->Combo4()}) {
         ASSERT_EQ(zones->count(), 3);
         EXPECT_EQ(zones->currentText(), "System Default");
@@ -59,6 +58,9 @@ TEST_F(AlarmDialog, OpensWithItsListsSaysWhatIsArmedAndShowsTheCustomBoxesOnCust
     w->Combo1()->setCurrentIndex(8);
     w->Combo1_Click();
     EXPECT_TRUE(w->Text2()->isVisibleTo(w) && w->Text3()->isVisibleTo(w));
+    w->Combo1()->setCurrentIndex(0);
+    w->Combo1_Click();
+    EXPECT_FALSE(w->Text2()->isVisibleTo(w));
     w->Combo3()->setCurrentIndex(6);
     w->Combo3_Click();
     EXPECT_TRUE(w->Text5()->isVisibleTo(w) && w->Combo5()->isVisibleTo(w));

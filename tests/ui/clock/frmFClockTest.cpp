@@ -34,20 +34,6 @@ struct FloatingClockWindow : ::testing::Test, test::WindowTestApp {
     }
 };
 
-// The refresh timer wakes each second while the texts show seconds, each minute otherwise, and
-// not at all while the window is hidden.
-TEST_F(FloatingClockWindow, WakesEachSecondOnlyWhileItShowsSeconds) {
-    app.zones.ZoneList[1] = "Asia/Tokyo";
-    frmFClock w(app, TAVRIN_SOURCE_DIR);
-    EXPECT_FALSE(w.refreshArmedFor());
-    w.show();
-    EXPECT_EQ(w.refreshArmedFor(), 1000 + kTickLagMs);  // the desktop's long time
-    entry(w, "(GMT+09:00) Tokyo, Japan")->trigger();
-    EXPECT_EQ(w.refreshArmedFor(), 60'000 + kTickLagMs);  // "hh:mm"
-    w.hide();
-    EXPECT_FALSE(w.refreshArmedFor());
-}
-
 TEST_F(FloatingClockWindow, MenuSwitchesBetweenTheMachinesZoneAndAWorldZone) {
     app.zones.ZoneList[1] = "Asia/Tokyo";
     app.zones.ZoneList[2] = "America/St_Johns";
@@ -97,11 +83,16 @@ TEST_F(FloatingClockWindow, AlwaysOnTopTogglesTheWindowsStacking) {
     }
 }
 
-TEST_F(FloatingClockWindow, RepaintsOnlyWhenATextChanges) {
+// The refresh timer wakes each second while the texts show seconds, each minute otherwise, and not at
+// all while the window is hidden; a tick that changes no text paints nothing.
+TEST_F(FloatingClockWindow, WakesAndRepaintsOnlyAsOftenAsItsTextsChange) {
     app.zones.ZoneList[1] = "Asia/Tokyo";
     frmFClock w(app, TAVRIN_SOURCE_DIR);
-    entry(w, "(GMT+09:00) Tokyo, Japan")->trigger();
+    EXPECT_FALSE(w.refreshArmedFor());
     w.show();
+    EXPECT_EQ(w.refreshArmedFor(), 1000 + kTickLagMs);  // the desktop's long time
+    entry(w, "(GMT+09:00) Tokyo, Japan")->trigger();
+    EXPECT_EQ(w.refreshArmedFor(), 60'000 + kTickLagMs);  // "hh:mm"
     test::wait(30);
     const int painted = w.repaints();
     clock.advanceSeconds(1);  // "hh:mm" does not move within the minute
@@ -112,6 +103,8 @@ TEST_F(FloatingClockWindow, RepaintsOnlyWhenATextChanges) {
     w.tick();
     test::wait(30);
     EXPECT_GT(w.repaints(), painted);
+    w.hide();
+    EXPECT_FALSE(w.refreshArmedFor());
 }
 
 TEST_F(FloatingClockWindow, DraggedByTheHandleWithinTheScreenClosedByThePicture) {
@@ -120,19 +113,15 @@ TEST_F(FloatingClockWindow, DraggedByTheHandleWithinTheScreenClosedByThePicture)
     const QRect screen = w->screen()->availableGeometry();
     QWidget* handle = w->dragHandle();
     const QPoint grab = handle->mapToGlobal(QPoint(5, 5));
-    const auto send = [&](QEvent::Type type, QPoint global, Qt::MouseButtons buttons) {
-        QMouseEvent e(type, QPointF(handle->mapFromGlobal(global)), QPointF(global), Qt::LeftButton, buttons,
-                      Qt::NoModifier);
-        QApplication::sendEvent(handle, &e);
-    };
-    send(QEvent::MouseButtonPress, grab, Qt::LeftButton);
+    const auto send = [handle](QEvent::Type type, QPoint global) { test::sendMouse(handle, type, global); };
+    send(QEvent::MouseButtonPress, grab);
     const QPoint offset = grab - w->frameGeometry().topLeft();
-    send(QEvent::MouseMove, QPoint(300, 200), Qt::LeftButton);
+    send(QEvent::MouseMove, QPoint(300, 200));
     EXPECT_EQ(w->frameGeometry().topLeft(), QPoint(300, 200) - offset);
-    send(QEvent::MouseMove, QPoint(screen.right() + 500, screen.bottom() + 500), Qt::LeftButton);
+    send(QEvent::MouseMove, QPoint(screen.right() + 500, screen.bottom() + 500));
     EXPECT_EQ(w->frameGeometry().bottomRight(), screen.bottomRight());
-    send(QEvent::MouseButtonRelease, QPoint(10, 10), Qt::NoButton);
-    send(QEvent::MouseMove, QPoint(10, 10), Qt::LeftButton);  // released: no longer follows
+    send(QEvent::MouseButtonRelease, QPoint(10, 10));
+    send(QEvent::MouseMove, QPoint(10, 10));  // released: no longer follows
     EXPECT_EQ(w->frameGeometry().bottomRight(), screen.bottomRight());
 
     test::click(w->closePicture());

@@ -5,7 +5,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QHelpEvent>
-#include <QMouseEvent>
 #include <QPointer>
 
 #include "ui/WindowTestApp.h"
@@ -55,16 +54,10 @@ class MenuWindow : public ::testing::Test, public test::WindowTestApp {
     }
     // A press on the clock, as the window system delivers it.
     void pressClock() {
-        QMouseEvent e(QEvent::MouseButtonPress, QPointF(5, 5), clockWindow->mapToGlobal(QPointF(5, 5)),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(clockWindow.get(), &e);
+        test::sendMouse(clockWindow.get(), QEvent::MouseButtonPress, clockWindow->mapToGlobal(QPoint(5, 5)));
     }
     // Presses `global` while the menu is up: a popup receives every press, inside it or not.
-    void pressAt(QPoint global) {
-        QMouseEvent e(QEvent::MouseButtonPress, QPointF(menu->mapFromGlobal(global)), QPointF(global),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(menu.data(), &e);
-    }
+    void pressAt(QPoint global) { test::sendMouse(menu.data(), QEvent::MouseButtonPress, global); }
 
     KeyHandle key;
     std::unique_ptr<frmClock> clockWindow;

@@ -37,7 +37,6 @@ TEST_F(Balloon, ShowsTheLinesUpToCountAsUnderlinedLabels) {
     EXPECT_TRUE(balloon->lineLabels()[0]->font().underline());
     EXPECT_EQ(balloon->geometry(), QRect(600, 400, 312, 108));
     EXPECT_FALSE(balloon->iconLabel()->isVisible());
-    EXPECT_EQ(balloon->titleLabel()->x(), 8);
     EXPECT_TRUE(balloon->closeButton()->isVisible());
     // A screen reader finds the close control as a button by its name.
     QAccessibleInterface* close = QAccessible::queryAccessibleInterface(balloon->closeButton());
@@ -50,7 +49,6 @@ TEST_F(Balloon, ShowsTheLinesUpToCountAsUnderlinedLabels) {
 TEST_F(Balloon, ClickedLineHandsOverItsPlaceAndTheBalloonStays) {
     show(51, "I9", false);
     EXPECT_TRUE(balloon->iconLabel()->isVisible());
-    EXPECT_EQ(balloon->titleLabel()->x(), 32);
     ASSERT_EQ(balloon->lineLabels().size(), 3u);
     // Rewriting the shared lines later does not change what this balloon shows.
     lines[1] = "10:00 AM - Something else";

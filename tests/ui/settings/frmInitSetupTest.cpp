@@ -32,12 +32,6 @@ struct SetupWindow : ::testing::Test, test::WindowTestApp {
         window->show();
     }
     void TearDown() override { delete window.data(); }
-    // The messages shown, as title and text.
-    std::vector<std::pair<std::string, std::string>> messages() const {
-        std::vector<std::pair<std::string, std::string>> out;
-        for (const auto& a : asker.asked) out.emplace_back(a.title, a.text);
-        return out;
-    }
     std::string value(Root root, const char* name) { return storedValue(store, root, kSettingsKey, name); }
 };
 
@@ -65,16 +59,8 @@ TEST_F(SetupWindow, CustomSchemeAsksForTheColourAgainOnEachWindowsChoice) {
     EXPECT_FALSE(window);
 }
 
-TEST_F(SetupWindow, FinishWithUntouchedListsShowsTheFilledChoices) {
-    window->Label3_Click(0);
-    EXPECT_EQ(finished, 1);
-    EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(window->Combo1(0)->currentText() + "|" + window->Combo1(1)->currentText() + "|" +
-                  window->Combo1(2)->currentText(),
-              "Windows '95/98/98SE/ME/2k/NT|Blue (Default)|System Default");
-}
-
-TEST_F(SetupWindow, BrowseKeepsThePictureUntilFinish) {
+// Finish with the lists untouched takes their first choices and shows them filled in.
+TEST_F(SetupWindow, BrowsedPictureIsKeptUntilFinishWhichTakesTheFirstChoices) {
     window->Label3_Click(1);
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     const OpenRequest& r = dialogs.openRequests[0];
@@ -83,6 +69,11 @@ TEST_F(SetupWindow, BrowseKeepsThePictureUntilFinish) {
     EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "<no key>");
     window->Label3_Click(0);
     EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "/home/ann/Pictures/sky.jpg");
+    EXPECT_EQ(finished, 1);
+    EXPECT_TRUE(asker.asked.empty());
+    EXPECT_EQ(window->Combo1(0)->currentText() + "|" + window->Combo1(1)->currentText() + "|" +
+                  window->Combo1(2)->currentText(),
+              "Windows '95/98/98SE/ME/2k/NT|Blue (Default)|System Default");
 }
 
 // Typed text that names no Windows version chooses no scheme: Finish says so and goes on.
@@ -90,8 +81,9 @@ TEST_F(SetupWindow, NoSchemeIsToldAndFinishGoesOn) {
     window->Combo1(0)->setEditText("Debian");
     emit window->Combo1(0)->lineEdit()->textEdited("Debian");
     window->Label3_Click(0);
-    EXPECT_EQ(messages(),
-              (std::vector<std::pair<std::string, std::string>>{{"Tavrin", "No Color Scheme Set!"}}));
+    EXPECT_EQ(
+        asker.asked,
+        (std::vector<test::ScriptedAsker::Asked>{{"Tavrin", "No Color Scheme Set!", MessageIcon::Stop}}));
     EXPECT_EQ(finished, 1);
 }
 
