@@ -22,8 +22,9 @@
 
 namespace tavrin::test {
 
-struct WindowTestApp {
-    explicit WindowTestApp(DateTime utc = DateTime::fromFields(2005, 3, 7, 21, 5, 0)) : clock(utc) {
+template <class StoreType = MemoryStore>
+struct WindowTestAppOn {
+    explicit WindowTestAppOn(DateTime utc = DateTime::fromFields(2005, 3, 7, 21, 5, 0)) : clock(utc) {
         ensureApp();
     }
     // The pinned test zones as the machine's catalogue.
@@ -33,12 +34,13 @@ struct WindowTestApp {
         app.zones.ZoneRoot = kZoneRootNt;
     }
 
-    MemoryStore store;
+    StoreType store;
     FakeClock clock;
     RecordingShell shell;
     ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};
 };
+using WindowTestApp = WindowTestAppOn<>;
 
 // A key pressed on `w`, delivered straight to it.
 inline void pressKey(QWidget* w, int key) {

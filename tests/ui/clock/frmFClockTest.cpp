@@ -17,7 +17,7 @@ namespace {
 // The texts, the menu's entries and where a drag may go are the core's rules; the window shows them,
 // acts on its menu and follows the mouse.
 struct FloatingClockWindow : ::testing::Test, test::WindowTestApp {
-    FloatingClockWindow() : WindowTestApp(DateTime::fromFields(2026, 1, 15, 14, 0, 0)) {
+    FloatingClockWindow() : test::WindowTestApp(DateTime::fromFields(2026, 1, 15, 14, 0, 0)) {
         mountZones();
         app.zones.HomeZone.DisplayText = "(GMT) Coordinated Universal Time";
         Settings& s = app.settings;

@@ -20,7 +20,7 @@ namespace {
 class MenuWindow : public ::testing::Test, public test::WindowTestApp {
   protected:
     // 15 January 2026, 14:00 UTC.
-    MenuWindow() : WindowTestApp(DateTime::fromFields(2026, 1, 15, 14, 0, 0)) {
+    MenuWindow() : test::WindowTestApp(DateTime::fromFields(2026, 1, 15, 14, 0, 0)) {
         includePopupsInAccessibilityTree();
         mountZones();
         Settings& s = app.settings;

@@ -17,7 +17,7 @@ namespace {
 struct Announcer : ::testing::Test, test::WindowTestApp {
     QtReminderAnnouncer announcer{app, [] { return ClockPlace{QRect(900, 700, 80, 24), {}}; }};
 
-    Announcer() : WindowTestApp(DateTime::fromFields(2026, 12, 6, 9, 30, 0)) {
+    Announcer() : test::WindowTestApp(DateTime::fromFields(2026, 12, 6, 9, 30, 0)) {
         app.settings.TimeFormat = "h:mm AM/PM";
         app.settings.DateFormat = "mm/dd/yy";
         auto& t = app.reminders;

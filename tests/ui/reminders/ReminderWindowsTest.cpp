@@ -34,7 +34,7 @@ struct ReminderWindowsTest : ::testing::Test, test::WindowTestApp {
     test::TempDir dir{"tavrin-remwin"};
     std::unique_ptr<ReminderWindows> windows;
 
-    ReminderWindowsTest() : WindowTestApp(DateTime::fromFields(2005, 3, 15, 15, 20, 0)) {}
+    ReminderWindowsTest() : test::WindowTestApp(DateTime::fromFields(2005, 3, 15, 15, 20, 0)) {}
     void SetUp() override {
         app.paths.dataHome = dir.path();
         app.settings = test::defaultSettings();

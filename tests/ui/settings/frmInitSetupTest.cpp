@@ -99,13 +99,9 @@ struct FullMachineDisk : MemoryStore {
     }
 };
 
-TEST(SetupWindowOnAFullDisk, FinishSaysWhyAndStaysOpenAndMeOnlyThenWorks) {
-    test::ensureApp();
-    FullMachineDisk store;
-    test::FakeClock clock;
-    test::RecordingShell shell;
-    test::ScriptedAsker asker;
-    AppState app{store, clock, shell, asker, Paths{}};
+struct SetupWindowOnAFullDisk : ::testing::Test, test::WindowTestAppOn<FullMachineDisk> {};
+
+TEST_F(SetupWindowOnAFullDisk, FinishSaysWhyAndStaysOpenAndMeOnlyThenWorks) {
     test::FakeCommonDialogs dialogs;
     int finished = 0;
     frmInitSetup window(app, dialogs, [&finished] { ++finished; });

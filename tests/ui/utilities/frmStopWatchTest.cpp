@@ -35,11 +35,6 @@ TEST_F(StopWatchWindow, RefreshesOnlyWhileRunningAndNeverFasterThanFrames) {
 
     test::click(w.cmdStop());
     EXPECT_FALSE(w.refreshing());
-    clock.advance(5'000);
-    test::click(w.cmdStart());
-    clock.advance(770);
-    w.refresh();
-    EXPECT_EQ(shown(), "00:01:02 0");
 
     test::click(w.cmdReset());
     EXPECT_FALSE(w.refreshing());
