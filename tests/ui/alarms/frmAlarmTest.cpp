@@ -48,11 +48,8 @@ TEST_F(AlarmDialog, OpensWithItsListsSaysWhatIsArmedAndShowsTheCustomBoxesOnCust
     app.alarms.AlarmTime = "07:30:00";
     frmAlarm* w = open();
     EXPECT_EQ(w->Combo1()->itemText(8) + "|" + w->Combo3()->itemText(6), "Custom...|Custom...");
-    for (QComboBox* zones : {w->Combo2(), w->Combo4()}) {
-        ASSERT_EQ(zones->count(), 3);
-        EXPECT_EQ(zones->currentText(), "System Default");
-        EXPECT_EQ(zones->itemText(1), "(GMT+09:00) Tokyo, Japan");
-    }
+    for (QComboBox* zones : {w->Combo2(), w->Combo4()})
+        EXPECT_EQ(zones->currentText() + "|" + zones->itemText(1), "System Default|(GMT+09:00) Tokyo, Japan");
     EXPECT_EQ(w->status()->text(), "Alarm set for: 07:30:00");
     EXPECT_FALSE(w->Text2()->isVisibleTo(w));
     w->Combo1()->setCurrentIndex(8);

@@ -82,7 +82,7 @@ TEST_F(MenuWindow, APressShowsTheLinesAboveTheClockAndAScreenReaderReadsThem) {
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(menu.data());
     ASSERT_NE(window, nullptr);
     EXPECT_GE(QAccessible::queryAccessibleInterface(qApp)->indexOfChild(window), 0);
-    std::vector<std::string> read, tips;
+    std::vector<std::string> read;
     for (int i = 0; i < window->childCount(); ++i) {
         QAccessibleInterface* child = window->child(i);
         const std::string name = child->text(QAccessible::Name).toStdString();
@@ -93,9 +93,6 @@ TEST_F(MenuWindow, APressShowsTheLinesAboveTheClockAndAScreenReaderReadsThem) {
                                               "23:00 -  Tokyo, Japan", "button Calendar", "button Alarm",
                                               "button Stopwatch", "button Floating Clock",
                                               "button Preferences", "button End Tavrin"}));
-    for (QAbstractButton* b : menu->buttons()) tips.push_back(b->toolTip().toStdString());
-    EXPECT_EQ(tips, (std::vector<std::string>{"Calendar", "Alarm", "Stopwatch", "Floating Clock",
-                                              "Preferences", ""}));
 }
 
 // The default menu format with full zone names is longer than the menu's design width: the menu
