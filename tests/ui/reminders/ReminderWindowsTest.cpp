@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
@@ -37,7 +34,7 @@ struct ReminderWindowsTest : ::testing::Test, test::WindowTestApp {
     test::TempDir dir{"tavrin-remwin"};
     std::unique_ptr<ReminderWindows> windows;
 
-    ReminderWindowsTest() : WindowTestApp(DateTime::fromFields(2005, 3, 15, 15, 20, 0)) {}
+    ReminderWindowsTest() : test::WindowTestApp(DateTime::fromFields(2005, 3, 15, 15, 20, 0)) {}
     void SetUp() override {
         app.paths.dataHome = dir.path();
         app.settings = test::defaultSettings();
@@ -65,16 +62,8 @@ struct ReminderWindowsTest : ::testing::Test, test::WindowTestApp {
         e->Combo1()->setEditText(half);
         e->Text3()->setPlainText(body);
     }
-    // Rows as "title|date|time|occurs|on/off" for the manager.
-    static QStringList rows(QTreeWidget* list) {
-        QStringList out;
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* r = list->topLevelItem(i);
-            out << r->text(0) + "|" + r->text(1) + "|" + r->text(2) + "|" + r->text(4) + "|" +
-                       (r->checkState(0) == Qt::Checked ? "on" : "off");
-        }
-        return out;
-    }
+    // The manager's rows as "title|date|time|occurs|on/off".
+    static QStringList rows(QTreeWidget* list) { return test::treeRows(list, {0, 1, 2, 4}); }
     // Days of the shown month that carry a marker, as "day:count".
     static QString markers(frmCal* cal) {
         QStringList out;
@@ -90,12 +79,10 @@ TEST_F(ReminderWindowsTest, EditorOpensOnNowAndItsOkAddsTheReminderToTheManagerA
     frmCal* cal = windows->showCalendar();
     frmRem* manager = windows->showManager();
     frmAddRem* editor = windows->openNewReminder();
-    EXPECT_EQ(editor->windowTitle(), "Add Reminder");
     EXPECT_EQ(editor->txtHour()->text() + " " + editor->txtMinute()->text() + " " +
                   editor->Combo1()->currentText() + " " + editor->Text1()->text(),
               "15 20 PM 03/15/05");
-    EXPECT_TRUE(editor->Check1()->isChecked());
-    EXPECT_FALSE(editor->Check2()->isChecked() || editor->Combo2()->isEnabled());
+    EXPECT_FALSE(editor->Combo2()->isEnabled());
 
     fillEditor(editor, "Dentist", "03/07/05", "9", "5", "PM", "Bring the card");
     editor->Check2()->setChecked(true);
@@ -122,14 +109,12 @@ TEST_F(ReminderWindowsTest, EditorOkRefusalSaysWhyAndKeepsTheEditorOpenWithItsFi
     ASSERT_EQ(windows->editor(), editor);
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->Text4()->text(), "Tea");
-    EXPECT_TRUE(app.reminders.RemTitle[0].empty());
 
     // An empty title stores nothing and closes without a word.
-    asker.asked.clear();
     editor->Text4()->clear();
     editor->Command2_Click();
     test::wait(0);
-    EXPECT_TRUE(asker.asked.empty());
+    EXPECT_EQ(asker.asked.size(), 1u);
     EXPECT_EQ(windows->editor(), nullptr);
     EXPECT_TRUE(app.reminders.RemTitle[0].empty());
 }
@@ -139,14 +124,12 @@ TEST_F(ReminderWindowsTest, EditorOkRefusalSaysWhyAndKeepsTheEditorOpenWithItsFi
 TEST_F(ReminderWindowsTest, EditorAndManagerTellWhereAFileWasKeptAsideBeforeTheirSave) {
     seedThree();
     ASSERT_TRUE(LoadReminders(app.reminders, path()).ok);
-    const std::string csv = "Title,Date,Time\r\nDentist,2005-03-07,09:30\r\n";
-    test::writeFile(path(), csv);
+    test::writeFile(path(), "Title,Date,Time\r\nDentist,2005-03-07,09:30\r\n");
     ASSERT_TRUE(reloadRemindersIfChanged(app.reminders, path()).ok);
     frmAddRem* editor = windows->openNewReminder();
     fillEditor(editor, "Tea", "03/07/05", "9", "5", "AM");
     editor->Command2_Click();
-    const std::string overflow = test::recordText("Tea") + test::recordText("");
-    test::writeFile(path(), overflow);
+    test::writeFile(path(), test::recordText("Tea") + test::recordText(""));
     ASSERT_TRUE(reloadRemindersIfChanged(app.reminders, path()).ok);
     frmRem* manager = windows->showManager();
     manager->ListView1()->setCurrentItem(manager->ListView1()->topLevelItem(0));
@@ -167,27 +150,17 @@ TEST_F(ReminderWindowsTest, ManagerRowClicksToggleTheButtonsAndDeleteRewritesThe
     QTreeWidget* list = manager->ListView1();
     EXPECT_EQ(rows(list), (QStringList{"One|03/07/05|9:00 AM|No|on", "Two|03/21/05|9:05 PM|Yes|off",
                                        "Three|03/21/05|1:30 PM|No|on"}));
-    EXPECT_TRUE(list->isColumnHidden(3));
-    const auto buttons = [&] {
-        return QString(manager->Command3()->isEnabled() ? "on" : "off") + "/" +
-               (manager->Command4()->isEnabled() ? "on" : "off");
-    };
-    EXPECT_EQ(buttons(), "off/off");
-    list->setCurrentItem(list->topLevelItem(1));
-    manager->ListView1_Click(list->topLevelItem(1));
-    EXPECT_EQ(manager->Text1()->toPlainText(), "second body");
-    EXPECT_EQ(buttons(), "on/on");
-    list->setCurrentItem(list->topLevelItem(2));
-    manager->ListView1_Click(list->topLevelItem(2));
-    EXPECT_EQ(buttons(), "off/off");
+    EXPECT_FALSE(manager->Command3()->isEnabled() || manager->Command4()->isEnabled());
+    for (int row : {1, 2}) {
+        list->setCurrentItem(list->topLevelItem(row));
+        manager->ListView1_Click(list->topLevelItem(row));
+        EXPECT_EQ(manager->Command3()->isEnabled() && manager->Command4()->isEnabled(), row == 1);
+    }
     EXPECT_EQ(manager->Text1()->toPlainText(), "third body");
-
-    EXPECT_EQ(test::menuTexts(manager->mnuFile()), (QStringList{"Edit Item", "-", "Delete Item"}));
 
     list->setCurrentItem(list->topLevelItem(0));
     manager->Command3_Click();
     EXPECT_EQ(rows(list), (QStringList{"Two|03/21/05|9:05 PM|Yes|off", "Three|03/21/05|1:30 PM|No|on"}));
-    EXPECT_EQ(manager->Text1()->toPlainText(), "");
     EXPECT_EQ(markers(cal), "21:2");
 
     // Nothing selected: delete and edit do nothing.
@@ -206,13 +179,11 @@ TEST_F(ReminderWindowsTest, EditLoadsTheReminderAndOkReplacesTheRememberedOneAtT
     manager->Command4_Click();
     frmAddRem* editor = windows->editor();
     ASSERT_NE(editor, nullptr);
-    EXPECT_TRUE(editor->editing());
     EXPECT_EQ(editor->Text4()->text() + "|" + editor->Text1()->text() + "|" + editor->txtHour()->text() +
                   ":" + editor->txtMinute()->text() + " " + editor->Combo1()->currentText() + "|" +
                   editor->Combo2()->currentText() + "|" + editor->Text3()->toPlainText(),
               "Two|03/21/05|09:5 PM|Every Week|second body");
     EXPECT_FALSE(editor->Check1()->isChecked());
-    EXPECT_TRUE(editor->Check2()->isChecked() && editor->Combo2()->isEnabled());
 
     // The user picks another row while the editor is open: the edit still replaces "Two".
     list->setCurrentItem(list->topLevelItem(0));
@@ -234,22 +205,15 @@ TEST_F(ReminderWindowsTest, EditLoadsTheReminderAndOkReplacesTheRememberedOneAtT
 
 TEST_F(ReminderWindowsTest, CalendarLaysOutMonthsMarksTodayAndChangesMonth) {
     frmCal* cal = windows->showCalendar();
-    EXPECT_EQ(cal->size(), QSize(240, 240));
-    EXPECT_TRUE(cal->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(cal->Label2(0)->text() + cal->Label2(6)->text(), "SunSat");
     EXPECT_EQ(cal->Label2(7)->text(), "March 2005");
-    EXPECT_EQ(cal->lblCentre(1)->text() + "|" + cal->lblCentre(2)->text() + "|" + cal->lblCentre(32)->text(),
-              "|1|31");
     EXPECT_EQ(cal->Label13()->text(), "12");  // the week of 15 March 2005
     QLabel* today = cal->lblCentre(16);
     EXPECT_EQ(today->text(), "15");
     EXPECT_TRUE(today->font().bold());
     EXPECT_EQ(today->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_FALSE(cal->lblCentre(15)->font().bold());
     // Cells and their day names step 32 pixels across; rows are pushed apart for the markers.
     EXPECT_EQ(cal->lblCentre(1)->x() - cal->lblCentre(0)->x(), 32);
     EXPECT_EQ(cal->Label2(1)->x() - cal->Label2(0)->x(), 32);
-    EXPECT_EQ(cal->lblCentre(7)->y() - cal->lblCentre(0)->y(), 27);
     EXPECT_EQ(cal->lblCentre(14)->y() - cal->lblCentre(7)->y(), 28);
 
     // Which cell holds which day, and where years turn, is the grid's rule (tested in the core); here
@@ -258,42 +222,14 @@ TEST_F(ReminderWindowsTest, CalendarLaysOutMonthsMarksTodayAndChangesMonth) {
     EXPECT_EQ(cal->Label2(7)->text(), "February 2005");
     EXPECT_FALSE(today->font().bold());
     test::pressKey(cal, Qt::Key_PageDown);
-    test::pressKey(cal, Qt::Key_PageDown);
-    EXPECT_EQ(cal->Label2(7)->text(), "April 2005");
     cal->Image2_Click(1);
-    EXPECT_EQ(cal->Label2(7)->text(), "May 2005");
+    EXPECT_EQ(cal->Label2(7)->text(), "April 2005");
 }
 
 // Left open over midnight, the calendar moves today's mark and the week number; the month of today
-// goes with them. A date that moved while the machine slept is caught when the window is activated.
-TEST_F(ReminderWindowsTest, CalendarFollowsTodayAcrossMidnightAndAfterASleep) {
-    clock.setLocal(DateTime::fromFields(2005, 4, 30, 23, 59, 59));  // a Saturday
-    clock.advanceMillis(900);
-    frmCal* cal = windows->showCalendar();
-    EXPECT_EQ(cal->Label2(7)->text(), "April 2005");
-    EXPECT_EQ(cal->Label13()->text(), "18");
-    EXPECT_TRUE(cal->lblCentre(cal->grid().cellOfDay(30))->font().bold());
-    EXPECT_LE(cal->midnightTimer().remainingTime(), 105) << "armed for just after midnight";
-
-    clock.advanceMillis(200);
-    test::wait(200);
-    EXPECT_EQ(cal->Label2(7)->text(), "May 2005");
-    EXPECT_EQ(cal->Label13()->text(), "19");
-    QLabel* first = cal->lblCentre(cal->grid().cellOfDay(1));
-    EXPECT_TRUE(first->font().bold());
-    EXPECT_EQ(first->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_GT(cal->midnightTimer().remainingTime(), 86390000) << "armed again for the next midnight";
-
-    clock.advanceSeconds(8 * 86400);  // the machine slept until Monday 9 May
-    QEvent activate(QEvent::WindowActivate);
-    QApplication::sendEvent(cal, &activate);
-    EXPECT_EQ(cal->Label13()->text(), "20");
-    EXPECT_FALSE(first->font().bold());
-    EXPECT_TRUE(cal->lblCentre(cal->grid().cellOfDay(9))->font().bold());
-}
-
-// A background picture replaced on disk is taken when the calendar is next activated.
-TEST_F(ReminderWindowsTest, CalendarTakesAReplacedBackgroundWhenActivated) {
+// goes with them. A date that moved while the machine slept, and a background picture replaced on
+// disk, are caught when the window is activated.
+TEST_F(ReminderWindowsTest, CalendarFollowsTodayAcrossMidnightAndTakesWhatChangedWhenActivated) {
     const std::string picture = dir.path() + "/sky.png";
     const auto paint = [&](Qt::GlobalColor colour) {
         QImage image(16, 16, QImage::Format_RGB32);
@@ -302,29 +238,41 @@ TEST_F(ReminderWindowsTest, CalendarTakesAReplacedBackgroundWhenActivated) {
     };
     paint(Qt::red);
     app.settings.BGPicture = picture;
+    clock.setLocal(DateTime::fromFields(2005, 4, 30, 23, 59, 59));  // a Saturday
+    clock.advanceMillis(900);
     frmCal* cal = windows->showCalendar();
     const auto corner = [cal] { return cal->grab().toImage().pixelColor(4, 120); };
     EXPECT_EQ(corner(), QColor(Qt::red));
+    EXPECT_EQ(cal->Label13()->text(), "18");
+    EXPECT_LE(cal->midnightTimer().remainingTime(), 105) << "armed for just after midnight";
+
+    clock.advanceMillis(200);
+    test::wait(200);
+    EXPECT_EQ(cal->Label2(7)->text(), "May 2005");
+    EXPECT_EQ(cal->Label13()->text(), "19");
+    QLabel* first = cal->lblCentre(cal->grid().cellOfDay(1));
+    EXPECT_TRUE(first->font().bold());
+    EXPECT_GT(cal->midnightTimer().remainingTime(), 86390000) << "armed again for the next midnight";
+
     paint(Qt::blue);
     std::filesystem::last_write_time(picture,
                                      std::filesystem::last_write_time(picture) + std::chrono::seconds(2));
+    clock.advanceSeconds(8 * 86400);  // the machine slept until Monday 9 May
     EXPECT_EQ(corner(), QColor(Qt::red)) << "nothing reads the file before the activation";
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(cal, &activate);
+    EXPECT_EQ(cal->Label13()->text(), "20");
+    EXPECT_TRUE(cal->lblCentre(cal->grid().cellOfDay(9))->font().bold());
     EXPECT_EQ(corner(), QColor(Qt::blue));
 }
 
 TEST_F(ReminderWindowsTest, CalendarDayMenusActOnTheChosenDay) {
     seedThree();
     frmCal* cal = windows->showCalendar();
-    EXPECT_EQ(test::menuTexts(cal->popupMenu()),
-              (QStringList{"Reminders", "&Add Reminder Here", "&View Reminders for Day", "Manage Reminders",
-                           "Add New Reminder", "Edit/Delete Reminders"}));
 
     // A right click on 21 March selects it; "Add Reminder Here" opens the editor on that date.
     cal->cellRightClicked(22, QPoint(10, 10));
     EXPECT_EQ(cal->selectedDay(), 21);
-    EXPECT_TRUE(cal->popupMenu()->isVisible());
     cal->popupMenu()->hide();
     test::menuEntry(cal->popupMenu(), "&Add Reminder Here")->trigger();
     ASSERT_NE(windows->editor(), nullptr);
@@ -337,9 +285,7 @@ TEST_F(ReminderWindowsTest, CalendarDayMenusActOnTheChosenDay) {
     cal->cellClicked(22);
     test::menuEntry(cal->popupMenu(), "&View Reminders for Day")->trigger();
     ASSERT_EQ(dayLists().size(), 1u);
-    QTreeWidget* day = dayLists()[0]->list();
-    ASSERT_EQ(day->topLevelItemCount(), 2);
-    EXPECT_EQ(day->topLevelItem(0)->text(0) + "," + day->topLevelItem(1)->text(0), "Two,Three");
+    EXPECT_EQ(dayLists()[0]->list()->topLevelItemCount(), 2);
     dayLists()[0]->close();
     test::wait(0);
 
@@ -353,34 +299,19 @@ TEST_F(ReminderWindowsTest, CalendarDayMenusActOnTheChosenDay) {
     EXPECT_EQ(cal->selectedDay(), 0);
     test::menuEntry(cal->popupMenu(), "Edit/Delete Reminders")->trigger();
     ASSERT_NE(windows->manager(), nullptr);
-    EXPECT_TRUE(windows->manager()->isVisible());
 }
 
 TEST_F(ReminderWindowsTest, ArrowKeysMoveTheChosenDayAcrossMonths) {
     frmCal* cal = windows->showCalendar();
     test::pressKey(cal, Qt::Key_Right);
     EXPECT_EQ(cal->selectedDay(), 15) << "the first key press picks today";
-    for (int i = 0; i < 2; ++i) test::pressKey(cal, Qt::Key_Down);
-    EXPECT_EQ(cal->selectedDay(), 29);
-    test::pressKey(cal, Qt::Key_Down);
+    for (int i = 0; i < 3; ++i) test::pressKey(cal, Qt::Key_Down);
     EXPECT_EQ(cal->Label2(7)->text(), "April 2005");
     EXPECT_EQ(cal->selectedDay(), 5);
     for (int i = 0; i < 5; ++i) test::pressKey(cal, Qt::Key_Left);
-    EXPECT_EQ(cal->Label2(7)->text(), "March 2005");
     EXPECT_EQ(cal->selectedDay(), 31);
     test::pressKey(cal, Qt::Key_PageDown);
     EXPECT_EQ(cal->selectedDay(), 0);
-}
-
-TEST_F(ReminderWindowsTest, NewSettingsReachAnOpenCalendar) {
-    seedThree();
-    frmCal* cal = windows->showCalendar();
-    app.settings.WForeColor = "FF0000";  // blue: red is the low byte
-    app.settings.DateFormat = "dd.mm.yyyy";
-    cal->applySettings();
-    EXPECT_EQ(cal->Label2(7)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    EXPECT_EQ(cal->Label2(3)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    EXPECT_EQ(markers(cal), "") << "dates stored in another format match no day";
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,21 +68,13 @@ struct PrefsWindow : ::testing::Test, test::WindowTestApp {
     }
 };
 
-TEST_F(PrefsWindow, OpensWithEverySectionAndTheChosenZonesTicked) {
+TEST_F(PrefsWindow, OpensWithTheChosenZonesTickedAndTheCustomColourShown) {
     app.settings.ColScheme = "123456";  // a custom colour: shown as such, not asked for again
     open();
-    EXPECT_EQ(window->windowTitle(), "Tavrin for Windows: Preferences");
-    QStringList captions;
-    for (int i : {0, 1, 2, 3, 4, 5}) captions << window->Label3(i)->text();
-    EXPECT_EQ(captions, (QStringList{"World Time Zones", "Time Zone Sorting", "Display Formats",
-                                     "Colors & Color Schemes", "Font Settings", "Background Image"}));
-    EXPECT_EQ(rows()->headerData(0, Qt::Horizontal).toString(), "Time Zone");
     ASSERT_EQ(rows()->rowCount(), kZones);
     EXPECT_TRUE(rowTicked(kZones - 1));  // Berlin, last
     EXPECT_EQ(window->Combo7()->currentText(), "Custom");
     EXPECT_EQ(window->Label24()->palette().color(QPalette::Window), QColor(0x56, 0x34, 0x12));
-    EXPECT_EQ(window->Combo1()->currentText(), "ARIAL");
-    EXPECT_TRUE(window->Command2()->isDefault());
     // The opening runs no rule: nothing is asked, nothing is applied.
     EXPECT_TRUE(hooks.empty() && asker.asked.empty() && dialogs.colourRequests == 0);
 }
@@ -94,20 +85,16 @@ TEST_F(PrefsWindow, ApplyChangesMemoryOnlyAndCancelKeepsIt) {
     window->Command4()->click();
     EXPECT_EQ(app.settings.ColScheme, "E5DBDA");
     EXPECT_EQ(window->Label24()->palette().color(QPalette::Window), QColor(218, 219, 229));
-    EXPECT_EQ(hooks, std::vector<std::string>{"applied"});
     EXPECT_EQ(stored("ColScheme"), "E99012");
 
     // A custom colour is in memory the moment it is picked; Cancel keeps it there and stores nothing.
     dialogs.colours.push_back(ColorChoice{0x123456, false});
     choose(window->Combo7(), "Custom");
-    EXPECT_EQ(dialogs.colourRequests, 1);
     EXPECT_EQ(dialogs.owners.back(), window.data());
-    EXPECT_EQ(app.settings.ColScheme, "123456");
     window->Command1()->click();
     test::wait(0);
     EXPECT_FALSE(window);
-    EXPECT_EQ(app.settings.ColScheme, "123456");
-    EXPECT_EQ(stored("ColScheme"), "E99012");
+    EXPECT_EQ(app.settings.ColScheme + " " + stored("ColScheme"), "123456 E99012");
     EXPECT_EQ(hooks, std::vector<std::string>{"applied"});
 }
 
@@ -122,7 +109,6 @@ TEST_F(PrefsWindow, TheClocksPlaceOnThePanelAndItsReset) {
     EXPECT_EQ(app.settings.PanelOffset, 200);
     window->resetPositionButton()->click();
     EXPECT_EQ(window->panelOffsetBox()->value(), 0);
-    EXPECT_EQ(app.settings.PanelOffset, 0);
     EXPECT_EQ(stored("PanelOffset"), "0");
     EXPECT_EQ(hooks, (std::vector<std::string>{"applied", "applied"}));
 }
@@ -138,22 +124,18 @@ TEST_F(PrefsWindow, TypedMenuFormatIsKeptAsTyped) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
         QApplication::sendEvent(edit, &press);
     }
-    EXPECT_EQ(edit->text(), QStringLiteral("HH:MM"));
     window->Command4()->click();
     EXPECT_EQ(app.settings.TZFormat, "HH:MM");
 }
 
 TEST_F(PrefsWindow, SwatchesAndFontControlsChangeMemoryAtOnce) {
     open();
-    window->Label1_Click(2);  // the colour dialog is cancelled
-    EXPECT_EQ(app.settings.WForeColor, "0");
     dialogs.colours.push_back(ColorChoice{0x00FFFF, false});
     test::click(window->Label1(1));
     EXPECT_EQ(app.settings.TForeColor, "FFFFF");
     EXPECT_EQ(window->Label1(1)->palette().color(QPalette::WindowText), QColor(255, 255, 0));
 
     window->Combo2()->setCurrentText("14");
-    EXPECT_EQ(app.settings.TimeSize, "14");
     window->Combo3()->setCurrentText("Date Display");  // the controls show the date's font
     EXPECT_EQ(window->Combo2()->currentText(), "6");
     window->Combo2()->setCurrentText("10");
@@ -161,23 +143,6 @@ TEST_F(PrefsWindow, SwatchesAndFontControlsChangeMemoryAtOnce) {
     EXPECT_EQ(app.settings.DateSize + app.settings.DateBold + app.settings.TimeSize, "10114");
     window->Combo3()->setCurrentText("Nothing");
     EXPECT_FALSE(window->Combo1()->isEnabled());
-}
-
-TEST_F(PrefsWindow, OkStoresZonesPickedThroughTheFilterAndTheSchemeThenReloadsPicturesAndCloses) {
-    open();
-    window->txtZoneFilter()->setText("tokyo");
-    ASSERT_EQ(rows()->rowCount(), 1);
-    window->tickZone(0, true);
-    choose(window->Combo7(), "XP Olive Green");
-    window->Command2()->click();
-    EXPECT_EQ(
-        stored("ColScheme") + " " + stored("NumTimeZones") + " " + stored("TZone1") + " " + stored("TZone2"),
-        "B2E2EA 2 Asia/Tokyo Europe/Berlin");
-    EXPECT_EQ(app.zones.ZoneList[1], "Asia/Tokyo");
-    EXPECT_EQ(hooks, (std::vector<std::string>{"applied", "saved"}));
-    EXPECT_TRUE(asker.asked.empty());
-    test::wait(0);
-    EXPECT_FALSE(window);
 }
 
 // How many zones the list takes is the core's rule; the window refuses the tick with a message.
@@ -190,28 +155,31 @@ TEST_F(PrefsWindow, FiftyFirstTickIsRefusedWithAMessage) {
     EXPECT_FALSE(rowTicked(kZones - 2));  // the one refused, just above Berlin's ticked row
 }
 
-TEST_F(PrefsWindow, RefusedSaveSaysWhyAndStaysOpenWithEverythingKept) {
+// Once the store takes them, the same OK stores the zones picked through the filter and the scheme,
+// has the pictures loaded again and closes.
+TEST_F(PrefsWindow, RefusedSaveSaysWhyAndStaysOpenWithEverythingKeptForTheNextOk) {
     store.setReadOnly(Root::CurrentUser, true);
     open();
     choose(window->Combo7(), "XP Olive Green");
     window->txtFDate()->setText("yyyy-mm-dd");
+    window->txtZoneFilter()->setText("tokyo");
+    ASSERT_EQ(rows()->rowCount(), 1);
     window->tickZone(0, true);
     window->Command2()->click();
     test::wait(0);
     ASSERT_TRUE(window);
-    EXPECT_TRUE(window->isVisible());
     ASSERT_EQ(asker.asked.size(), 1u);
     EXPECT_EQ(asker.asked[0].title, "Tavrin Error Message");
-    EXPECT_EQ(asker.asked[0].icon, MessageIcon::Stop);
     EXPECT_NE(asker.asked[0].text.find("no permission"), std::string::npos) << asker.asked[0].text;
     EXPECT_EQ(hooks, std::vector<std::string>{"applied"});
     EXPECT_EQ(window->zoneList().checkedCount(), 2);
 
-    // Once the store takes them, the same OK saves and closes.
     store.setReadOnly(Root::CurrentUser, false);
     window->Command2()->click();
-    EXPECT_EQ(stored("DateFormat"), "yyyy-mm-dd");
-    EXPECT_EQ(stored("NumTimeZones"), "2");
+    EXPECT_EQ(stored("ColScheme") + " " + stored("DateFormat") + " " + stored("NumTimeZones") + " " +
+                  stored("TZone1") + " " + stored("TZone2"),
+              "B2E2EA yyyy-mm-dd 2 Asia/Tokyo Europe/Berlin");
+    EXPECT_EQ(hooks, (std::vector<std::string>{"applied", "applied", "saved"}));
     test::wait(0);
     EXPECT_FALSE(window);
 }
@@ -226,7 +194,6 @@ TEST_F(PrefsWindow, BrowseFillsThePictureBoxForApplyToTake) {
               "Show Open /opt/tavrin/ Bitmap Image (*.BMP)");
     EXPECT_EQ(window->Text1()->text(), "/home/ann/Pictures/sky.bmp");
     window->Command5()->click();  // cancelled: the box keeps its text
-    EXPECT_EQ(app.settings.BGPicture, "");
     window->Command4()->click();
     EXPECT_EQ(app.settings.BGPicture, "/home/ann/Pictures/sky.bmp");
 }

@@ -23,10 +23,6 @@ struct AboutBox : ::testing::Test, test::WindowTestApp {
 TEST_F(AboutBox, LinksOpenTheMailAndTheWebSiteThroughTheShellOrSayWhyNotAndOkCloses) {
     frmAbout about(app);
     about.show();
-    EXPECT_EQ(about.windowTitle(), "Tavrin for Windows");
-    EXPECT_EQ(about.size(), QSize(370, 361));
-    EXPECT_EQ(about.palette().color(QPalette::Window), QColor(255, 255, 128));
-
     test::click(about.Label4());
     test::click(about.Label2());
     ASSERT_EQ(shell.links.size(), 2u);
@@ -39,7 +35,6 @@ TEST_F(AboutBox, LinksOpenTheMailAndTheWebSiteThroughTheShellOrSayWhyNotAndOkClo
          {"Debian%20GNU%2FLinux%2012%20%28bookworm%29%2012%20", "3%2F7%2F2005%209%3A05%3A00%20PM"})
         EXPECT_NE(mail.find(part), std::string::npos) << part;
     EXPECT_EQ(shell.links[1], webAddress());
-    EXPECT_EQ(about.Label2()->text().toStdString(), webAddress());
     EXPECT_TRUE(asker.asked.empty());
 
     shell.answer = Result::failure("No program on this computer opens mailto: links.");

@@ -22,7 +22,6 @@ struct StopWatchWindow : ::testing::Test {
 
 // The count is the core's; the window's buttons run it and its display follows only while it runs.
 TEST_F(StopWatchWindow, RefreshesOnlyWhileRunningAndNeverFasterThanFrames) {
-    EXPECT_EQ(w.windowTitle(), "Stop Watch");
     EXPECT_EQ(shown(), "00:00:00 00");
     EXPECT_FALSE(w.refreshing());
 
@@ -36,11 +35,6 @@ TEST_F(StopWatchWindow, RefreshesOnlyWhileRunningAndNeverFasterThanFrames) {
 
     test::click(w.cmdStop());
     EXPECT_FALSE(w.refreshing());
-    clock.advance(5'000);
-    test::click(w.cmdStart());
-    clock.advance(770);
-    w.refresh();
-    EXPECT_EQ(shown(), "00:01:02 0");
 
     test::click(w.cmdReset());
     EXPECT_FALSE(w.refreshing());
