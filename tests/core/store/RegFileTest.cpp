@@ -114,19 +114,6 @@ TEST(RegFile, KeepsEveryReadableLineOfACorruptFile) {
     EXPECT_EQ(r.tree.find("Good")->values().size(), 2u);
 }
 
-TEST(RegFile, KeepsOrderAndFirstWrittenCase) {
-    const auto r = RegFile::parse("[Zeta\\Inner]\n\"b\"=\"1\"\n\"a\"=\"2\"\n[ALPHA]\n[zeta]\n\"B\"=\"3\"\n");
-    ASSERT_EQ(r.tree.root().children().size(), 2u);
-    EXPECT_EQ(r.tree.root().children()[0].name, "Zeta");
-    EXPECT_EQ(r.tree.root().children()[1].name, "ALPHA");
-    const RegKey* inner = r.tree.find("ZETA\\INNER");
-    ASSERT_NE(inner, nullptr);
-    EXPECT_EQ(inner->values()[0].name, "b");
-    EXPECT_EQ(inner->values()[1].name, "a");
-    EXPECT_EQ(valueOf(r.tree, "zeta", "b"), "3");
-    EXPECT_EQ(r.tree.find("zeta")->values()[0].name, "B");
-}
-
 TEST(RegFile, RegressionInputs) {
     for (const char* name : {"hand-edited.reg", "corrupt.reg"}) {
         const std::string text = readFile(name);
