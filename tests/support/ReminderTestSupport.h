@@ -33,4 +33,11 @@ inline std::string recordText(const std::string& title, const std::string& date 
            "\"\r\n\"\"\r\n\"</END>\"\r\n";
 }
 
+// The titles from slot 0 up to the first free slot.
+inline std::string titles(const ReminderTable& t) {
+    std::string out;
+    for (int i = 0; i < occupiedSlots(t); ++i) out += (i ? "|" : "") + t.RemTitle[i];
+    return out;
+}
+
 }  // namespace tavrin::test

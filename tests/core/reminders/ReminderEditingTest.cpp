@@ -1,4 +1,5 @@
 #include <array>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -14,14 +15,8 @@ namespace {
 
 using test::putReminder;
 using test::readFile;
+using test::titles;
 using Outcome = ReminderChange::Outcome;
-
-// The titles from slot 0 up to the first free slot.
-std::string titles(const ReminderTable& t) {
-    std::string out;
-    for (int i = 0; i < occupiedSlots(t); ++i) out += (i ? "|" : "") + t.RemTitle[i];
-    return out;
-}
 
 ReminderForm form(const std::string& title, const std::string& hour = "9", const std::string& minute = "5",
                   const std::string& amPm = "PM") {
@@ -150,11 +145,7 @@ TEST(ReminderEditor, DatesAreShownInTheUsersLanguageAndStoredInEnglish) {
     EXPECT_EQ(managerRows(t, s).at(0).date, "2. März 2026");
 }
 
-TEST(ReminderEditing, FullTableRefusesTheNextReminderButTakesAnEdit) {
-    test::TempDir dir;
-    const std::string path = dir.file("Tavrin.DAT");
-    ReminderTable table;
-    const Settings settings = test::defaultSettings();
+TEST_F(EditingTest, FullTableRefusesTheNextReminderButTakesAnEdit) {
     for (int i = 0; i < kReminderSlots; ++i)
         putReminder(table, i, "R" + std::to_string(i), "03/07/05", "09:00:00");
     ASSERT_TRUE(SaveReminders(table, path).ok);
@@ -240,10 +231,11 @@ TEST(ReminderList, RecurrenceCodesAsHandEditedFilesHoldThem) {
     ReminderTable t;
     for (const auto& c : cases) {
         putReminder(t, 0, "R", "03/07/05", "09:30:00", "1", c.recur);
-        EXPECT_EQ(managerRows(t, test::defaultSettings()).at(0).occurs, c.recurs ? "Yes" : "No") << c.recur;
         const ReminderForm f = editReminderForm(t, 0, test::defaultSettings());
-        EXPECT_EQ(f.recurring, c.recurs) << c.recur;
-        EXPECT_EQ(f.recurChoice, c.choice) << c.recur;
+        EXPECT_EQ(
+            std::tuple(managerRows(t, test::defaultSettings()).at(0).occurs, f.recurring, f.recurChoice),
+            std::tuple(c.recurs ? "Yes" : "No", c.recurs, c.choice))
+            << c.recur;
     }
 }
 

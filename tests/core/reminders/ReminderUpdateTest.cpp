@@ -17,16 +17,11 @@ namespace tavrin {
 namespace {
 
 using test::readFile;
+using test::titles;
 using test::writeFile;
 
 std::string record(const std::string& title) {
     return test::recordText(title);
-}
-
-std::string titles(const ReminderTable& t) {
-    std::string out;
-    for (int i = 0; i < occupiedSlots(t); ++i) out += (i ? "|" : "") + t.RemTitle[i];
-    return out;
 }
 
 std::set<std::string> namesIn(const test::TempDir& dir) {
