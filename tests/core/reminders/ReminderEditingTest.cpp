@@ -159,7 +159,7 @@ TEST_F(EditingTest, FullTableRefusesTheNextReminderButTakesAnEdit) {
     EXPECT_EQ(table.RemTitle[3], "R4");
 }
 
-TEST_F(EditingTest, EditMovesTheReminderToTheEndAndClearingItsTitleKeepsIt) {
+TEST_F(EditingTest, EditMovesTheReminderToTheEndFollowsItAndClearingItsTitleKeepsIt) {
     const ReminderChange c =
         editReminder(table, 1, "Two", form("Two edited", "7", "45", "AM"), settings, path);
     ASSERT_EQ(c.outcome, Outcome::Stored);
@@ -169,12 +169,10 @@ TEST_F(EditingTest, EditMovesTheReminderToTheEndAndClearingItsTitleKeepsIt) {
     EXPECT_EQ(readFile(path), serialiseReminders(table));
     EXPECT_EQ(editReminder(table, 1, "Three", form(""), settings, path).outcome, Outcome::NothingStored);
     EXPECT_EQ(titles(table), "One|Three|Two edited");
-}
-
-TEST_F(EditingTest, EditFollowsItsReminderWhenTheTableChangedMeanwhile) {
-    ASSERT_TRUE(deleteReminder(table, 0, path).ok());  // "Two" is now in slot 0
-    editReminder(table, 1, "Two", form("Two edited"), settings, path);
-    EXPECT_EQ(titles(table), "Three|Two edited");
+    // The edit follows its reminder when the table changed meanwhile.
+    ASSERT_TRUE(deleteReminder(table, 0, path).ok());  // "Three" is now in slot 0
+    editReminder(table, 1, "Three", form("Three edited"), settings, path);
+    EXPECT_EQ(titles(table), "Two edited|Three edited");
     EXPECT_EQ(editReminder(table, 0, "Gone", form("x"), settings, path).outcome, Outcome::Refused);
 }
 

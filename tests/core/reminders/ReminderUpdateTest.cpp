@@ -46,13 +46,18 @@ class SharedFile : public ::testing::Test {
     Settings settings = test::defaultSettings();
 };
 
-TEST_F(SharedFile, ASaveKeepsWhatAnotherProgramWroteMeanwhile) {
+// A save keeps what another program wrote meanwhile, and removes the temporary files of writers that
+// died, keeping no stray of its own.
+TEST_F(SharedFile, ASaveKeepsWhatAnotherProgramWroteMeanwhileAndNoStrayFile) {
     writeFile(path, record("A") + record("B") + record("C") + record("Added by hand"));
     ASSERT_TRUE(addReminder(table, form("Mine"), settings, path).ok());
     EXPECT_EQ(titles(table), "A|B|C|Added by hand|Mine");
     ReminderTable back;
     LoadReminders(back, path);
     EXPECT_EQ(titles(back), "A|B|C|Added by hand|Mine");
+    writeFile(path + ".tmpAb12Cd", "half a file");
+    ASSERT_TRUE(addReminder(table, form("D"), settings, path).ok());
+    EXPECT_EQ(namesIn(dir), (std::set<std::string>{"Tavrin.DAT", "Tavrin.DAT.lock"}));
 }
 
 // Slot numbers move when another program deletes: the reminder the user chose is the one changed.
@@ -84,12 +89,6 @@ TEST_F(SharedFile, TheClockReloadsAChangedFileAndOnlyThen) {
     std::filesystem::remove(path);
     ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok);
     EXPECT_EQ(titles(table), "");
-}
-
-TEST_F(SharedFile, ASaveRemovesTempFilesOfWritersThatDiedAndKeepsNoStrayOfItsOwn) {
-    writeFile(path + ".tmpAb12Cd", "half a file");
-    ASSERT_TRUE(addReminder(table, form("D"), settings, path).ok());
-    EXPECT_EQ(namesIn(dir), (std::set<std::string>{"Tavrin.DAT", "Tavrin.DAT.lock"}));
 }
 
 // Another encoding, another program's file, or more than the table holds: the first save would

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/timezones/DateTime.h"
 #include "core/timezones/PosixTzRule.h"
 
@@ -22,9 +24,7 @@ TEST(PosixTzRule, ReadsFormsTheDatabaseDoesNotUse) {
     EXPECT_EQ(plain.standard.utcOffset, 5 * 3600 + 45 * 60);
     const auto defaults = parsed("EST5EDT");  // dates left out: the traditional defaults
     EXPECT_EQ(defaults.daylight.utcOffset, -4 * 3600);
-    EXPECT_EQ(defaults.start.month, 3);
-    EXPECT_EQ(defaults.end.month, 11);
-    EXPECT_EQ(defaults.end.week, 1);
+    EXPECT_EQ(std::tuple(defaults.start.month, defaults.end.month, defaults.end.week), std::tuple(3, 11, 1));
 }
 
 TEST(PosixTzRule, DaysOfTheThreeDateForms) {
