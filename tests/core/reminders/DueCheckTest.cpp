@@ -49,15 +49,15 @@ class RecordingAnnouncer : public ReminderAnnouncer {
     const ReminderTable& table_;
 };
 
-class DueCheckTest : public ::testing::Test {
+class DueCheckTest : public test::ReminderFolder {
   protected:
-    DueCheckTest() : announcer(table), check(table, settings, clock, announcer, dir.file("Tavrin.DAT")) {}
+    DueCheckTest() : announcer(table), check(table, settings, clock, announcer, path) {}
 
     // The running clock's table was read from its file: the reminders put in place are saved so.
     void asIfLoaded() {
         if (table.fileStamp.known) return;
-        EXPECT_TRUE(SaveReminders(table, file).ok);
-        table.fileStamp = ReminderFileStamp::of(file, serialiseReminders(table));
+        EXPECT_TRUE(SaveReminders(table, path).ok);
+        table.fileStamp = ReminderFileStamp::of(path, serialiseReminders(table));
     }
 
     DueCheckResult tickAt(int y, int mo, int d, int h, int mi, int s = 0) {
@@ -66,10 +66,6 @@ class DueCheckTest : public ::testing::Test {
         return check.checkReminders();
     }
 
-    test::TempDir dir;
-    const std::string file = dir.file("Tavrin.DAT");
-    ReminderTable table;
-    Settings settings = test::defaultSettings();
     test::FakeClock clock;
     RecordingAnnouncer announcer;
     DueCheck check;
@@ -93,9 +89,9 @@ TEST_F(DueCheckTest, AnnouncesTheEnabledRemindersOfTheMinuteAndNoMovesTheRecurri
     EXPECT_EQ(table.RemDate[0] + table.RemDate[3] + table.RemDate[4] + table.RemTime[4],
               "03/07/0503/07/0503/08/0509:30:00");
     ASSERT_TRUE(r.save.ok);
-    EXPECT_EQ(readFile(file), serialiseReminders(table));
-    std::filesystem::remove(file);
-    std::filesystem::create_directory(file);
+    EXPECT_EQ(readFile(path), serialiseReminders(table));
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
     const DueCheckResult failed = tickAt(2005, 3, 8, 9, 30);
     EXPECT_TRUE(failed.saved);
     EXPECT_FALSE(failed.save.ok);
@@ -109,12 +105,12 @@ TEST_F(DueCheckTest, TheMoveSavedOverAFileHoldingMoreThanTheTableKeepsItAsideFir
     asIfLoaded();
     const std::string replaced =
         test::recordText("Daily", "03/07/05", "09:30:00", "1") + test::recordText("");
-    test::writeFile(file, replaced);
+    test::writeFile(path, replaced);
     const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
     EXPECT_EQ(r.moved, 1);
     ASSERT_TRUE(r.save.ok);
-    EXPECT_NE(r.save.message.find(file + ".overflow"), std::string::npos) << r.save.message;
-    EXPECT_EQ(readFile(file + ".overflow"), replaced);
+    EXPECT_NE(r.save.message.find(path + ".overflow"), std::string::npos) << r.save.message;
+    EXPECT_EQ(readFile(path + ".overflow"), replaced);
 }
 
 // A recurring reminder moves on to its first time after the tick that announced it, counted on the
@@ -158,7 +154,7 @@ TEST_F(DueCheckTest, ARecurringReminderMovesToItsFirstTimeAfterTheTick) {
         putReminder(table, 0, "R", due.substr(0, 8), due.substr(9), "1", c.recur);
         table.fileStamp = {};
         asIfLoaded();
-        DueCheck fresh(table, settings, clock, announcer, file);
+        DueCheck fresh(table, settings, clock, announcer, path);
         clock.setOffsetMinutes(c.offsetBefore);
         clock.setLocal(readDateText(due)->addMinutes(-1));
         EXPECT_EQ(fresh.checkReminders().due, 0);
@@ -233,7 +229,7 @@ TEST_F(DueCheckTest, SixtyRemindersInOneMinuteAreAllAnnounced) {
     const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
     EXPECT_EQ(r.announced, 60);
     EXPECT_FALSE(r.asked || r.saved);
-    EXPECT_EQ(readFile(file), saved);
+    EXPECT_EQ(readFile(path), saved);
     ASSERT_EQ(announcer.shown.size(), 1u);
     EXPECT_EQ(announcer.shown[0].back(), "9:30 AM - R59");
 }
@@ -260,13 +256,11 @@ TEST_F(DueCheckTest, ADateFormatWithATimeStillFindsNewAndMovedReminders) {
     form.minute = "30";
     form.recurring = true;
     form.recurChoice = 1;  // every day
-    ASSERT_EQ(addReminder(table, form, settings, dir.file("Tavrin.DAT")).outcome,
-              ReminderChange::Outcome::Stored);
+    ASSERT_EQ(addReminder(table, form, settings, path).outcome, ReminderChange::Outcome::Stored);
     form.title = "Typed";
     form.date = "03/07/05 17:45";  // a time typed into the date box is dropped
     form.recurring = false;
-    ASSERT_EQ(addReminder(table, form, settings, dir.file("Tavrin.DAT")).outcome,
-              ReminderChange::Outcome::Stored);
+    ASSERT_EQ(addReminder(table, form, settings, path).outcome, ReminderChange::Outcome::Stored);
     EXPECT_EQ(table.RemDate[1], "03/07/05 00:00");
 
     const DueCheckResult first = tickAt(2005, 3, 7, 9, 30);

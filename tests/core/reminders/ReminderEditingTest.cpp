@@ -13,15 +13,11 @@
 namespace tavrin {
 namespace {
 
+using test::form;
 using test::putReminder;
 using test::readFile;
 using test::titles;
 using Outcome = ReminderChange::Outcome;
-
-ReminderForm form(const std::string& title, const std::string& hour = "9", const std::string& minute = "5",
-                  const std::string& amPm = "PM") {
-    return {title, "03/07/05", hour, minute, amPm, "Body of " + title};
-}
 
 // Every field of a form but the title, to compare in one go.
 std::string fields(const ReminderForm& f) {
@@ -34,16 +30,12 @@ std::string row(const ReminderRow& r) {
            (r.enabled ? "|on" : "|off");
 }
 
-class EditingTest : public ::testing::Test {
+class EditingTest : public test::ReminderFolder {
   protected:
     void SetUp() override {
         for (const char* t : {"One", "Two", "Three"})
             ASSERT_EQ(addReminder(table, form(t), settings, path).outcome, Outcome::Stored);
     }
-    test::TempDir dir;
-    std::string path = dir.file("Tavrin.DAT");
-    ReminderTable table;
-    Settings settings = test::defaultSettings();
 };
 
 TEST(ReminderEditor, TimeFieldsGiveTheStoredTime) {

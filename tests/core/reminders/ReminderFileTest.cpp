@@ -24,7 +24,7 @@ void expectUnbrokenRun(const ReminderTable& t) {
 }
 
 // A reminder file in a fresh folder.
-class FileTest : public ::testing::Test {
+class FileTest : public test::ReminderFolder {
   protected:
     // Puts the test data file `name` where the reminder file is and loads it.
     Result load(const std::string& name) {
@@ -32,10 +32,7 @@ class FileTest : public ::testing::Test {
         writeFile(path, original);
         return LoadReminders(table, path);
     }
-    test::TempDir dir;
-    const std::string path = dir.file("Tavrin.DAT");
     std::string original;
-    ReminderTable table;
 };
 
 // Some editors end lines with LF alone, or start a file with a UTF-8 byte-order mark: neither may

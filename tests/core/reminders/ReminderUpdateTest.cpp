@@ -16,6 +16,7 @@
 namespace tavrin {
 namespace {
 
+using test::form;
 using test::readFile;
 using test::titles;
 using test::writeFile;
@@ -30,20 +31,12 @@ std::set<std::string> namesIn(const test::TempDir& dir) {
     return names;
 }
 
-ReminderForm form(const std::string& title) {
-    return {title, "03/07/05", "9", "30", "AM", ""};
-}
-
-class SharedFile : public ::testing::Test {
+class SharedFile : public test::ReminderFolder {
   protected:
     void SetUp() override {
         writeFile(path, record("A") + record("B") + record("C"));
         ASSERT_TRUE(LoadReminders(table, path).ok);
     }
-    test::TempDir dir;
-    const std::string path = dir.file("Tavrin.DAT");
-    ReminderTable table;
-    Settings settings = test::defaultSettings();
 };
 
 // A save keeps what another program wrote meanwhile, and removes the temporary files of writers that
