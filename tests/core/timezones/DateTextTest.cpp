@@ -27,10 +27,17 @@ struct Reading {
     std::string_view text, pattern;
     std::optional<DateTime> want;
     int yearIfMissing = 0;  // the year read into a day and month without one
+    const CalendarNames* names = &CalendarNames::english();
 };
 
 TEST(DateText, ReadsDatesAndTimesAsThePatternOrders) {
     const std::optional<DateTime> none;
+    const CalendarNames de = tavrin::test::installedLocaleNames("de_DE.UTF-8");
+    const CalendarNames ja = tavrin::test::installedLocaleNames("ja_JP.UTF-8");
+    // One short name for a weekday and a month: a date holds a month, so the month wins.
+    CalendarNames it = CalendarNames::english();
+    it.weekdaysShort[2] = "mar";
+    it.monthsShort[2] = "mar";
     // clang-format off
     const Reading cases[] = {
         // Numeric dates follow the pattern's order; without one, month/day/year.
@@ -72,11 +79,19 @@ TEST(DateText, ReadsDatesAndTimesAsThePatternOrders) {
         {"7 Mar", "d mmm", day(2005, 3, 7), 2005}, {"Mar 7", "mmm d", day(2005, 3, 7), 2005},
         {"7/3", "d/m", day(2005, 3, 7), 2005}, {"3/7", "m/d", day(2005, 3, 7), 2005},
         {"7 Mar 9:30", "d mmm h:nn", day(2005, 3, 7, 9, 30), 2005}, {"29 Feb", "d mmm", none, 2005},
-        {"7 Mar 2004", "d mmm", day(2004, 3, 7), 2005}};
+        {"7 Mar 2004", "d mmm", day(2004, 3, 7), 2005},
+        // Names in the user's language, English ones whatever the language (stored text is English),
+        // and the user's names in dates typed in another form than the pattern's.
+        {"Mo 2. März", "ddd d. mmmm", day(2026, 3, 2), 2026, &de},
+        {"7. December 2026", "d. mmmm yyyy", day(2026, 12, 7), 0, &de},
+        {"7. März 2026", "dd.mm.yyyy", day(2026, 3, 7), 0, &de}, {"Mon 7 Dez 2026", "", day(2026, 12, 7), 0, &de},
+        {"7. Dezember 2026", "d. mmmm yyyy", none},
+        {"2026年3月2日", "yyyy'年'm'月'd'日'", day(2026, 3, 2), 0, &ja},
+        {"13時05分", "H'時'mm'分'", time(13, 5), 0, &ja}, {"7 mar 2005", "", day(2005, 3, 7), 0, &it}};
     // clang-format on
     for (const Reading& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " / " + std::string(c.pattern));
-        EXPECT_EQ(readDateText(c.text, c.pattern, c.yearIfMissing), c.want);
+        EXPECT_EQ(readDateText(c.text, c.pattern, c.yearIfMissing, *c.names), c.want);
     }
 }
 
@@ -90,36 +105,6 @@ TEST(DateText, UnreadableTexts) {
                                   "3/7/05\x01"sv, "03/07/05\0"sv, "03/\0" "07/05"sv})
         // clang-format on
         EXPECT_EQ(readDateText(text), std::nullopt) << '"' << text << '"';
-}
-
-// Names in the user's language, English ones whatever the language (stored text is English), and the
-// user's names in dates typed in another form than the pattern's.
-TEST(DateText, ReadsTheUsersNamesAndEnglishOnes) {
-    const CalendarNames de = tavrin::test::installedLocaleNames("de_DE.UTF-8");
-    const CalendarNames ja = tavrin::test::installedLocaleNames("ja_JP.UTF-8");
-    // One short name for a weekday and a month: a date holds a month, so the month wins.
-    CalendarNames it = CalendarNames::english();
-    it.weekdaysShort[2] = "mar";
-    it.monthsShort[2] = "mar";
-    const struct {
-        const CalendarNames& names;
-        std::string_view text, pattern;
-        int yearIfMissing;
-        std::optional<DateTime> want;
-    } cases[] = {
-        {de, "Mo 2. März", "ddd d. mmmm", 2026, day(2026, 3, 2)},
-        {de, "7. December 2026", "d. mmmm yyyy", 0, day(2026, 12, 7)},
-        {de, "7. März 2026", "dd.mm.yyyy", 0, day(2026, 3, 7)},
-        {de, "Mon 7 Dez 2026", "", 0, day(2026, 12, 7)},
-        {CalendarNames::english(), "7. Dezember 2026", "d. mmmm yyyy", 0, std::nullopt},
-        {ja, "2026年3月2日", "yyyy'年'm'月'd'日'", 0, day(2026, 3, 2)},
-        {ja, "13時05分", "H'時'mm'分'", 0, time(13, 5)},
-        {it, "7 mar 2005", "", 0, day(2005, 3, 7)},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(readDateText(c.text, c.pattern, c.yearIfMissing, c.names), c.want)
-            << c.text << " / " << c.pattern;
-    }
 }
 
 TEST(DateText, PatternOrderFillsMissingFieldsFromMonthDayYear) {
