@@ -69,11 +69,10 @@ TEST_F(AlarmSetup, PresetAndCustomDelaysGiveTheAlarmTimeOnTheZonesClock) {
         at(c.hour, c.minute, c.second);
         c.entry.alarmZone = c.zone;
         const AlarmSetupResult r = ok(c.entry);
-        EXPECT_TRUE(r.alarmArmed && state.AlarmOn);
-        EXPECT_EQ(state.AlarmTime, c.expected);
+        EXPECT_TRUE(r.alarmArmed && state.AlarmOn && r.notices.empty());
         EXPECT_EQ(state.AlarmZone.DisplayText, c.zone ? "(GMT+9) Zone 9" : "(GMT) Home");
-        EXPECT_EQ(r.status, std::string("Alarm set for: ") + c.expected);
-        EXPECT_TRUE(r.notices.empty());
+        EXPECT_EQ(r.status + " " + state.AlarmTime,
+                  std::string("Alarm set for: ") + c.expected + " " + c.expected);
     }
 }
 
@@ -99,8 +98,8 @@ TEST_F(AlarmSetup, CustomDelaysOutOfRangeBecomeOneMinuteAndNegativeOnesAreRefuse
         state = AlarmState{};
         const AlarmSetupResult r = ok(alarm(kCustomAlarm, hours, minutes));
         EXPECT_EQ(r.notices, std::vector<AlarmNotice>{outOfRange}) << hours << "h " << minutes;
-        EXPECT_EQ(r.customHours + "h " + r.customMinutes, "0h 1") << hours << "h " << minutes;
-        EXPECT_EQ(state.AlarmTime, "10:01:00") << hours << "h " << minutes;
+        EXPECT_EQ(r.customHours + "h " + r.customMinutes + " " + state.AlarmTime, "0h 1 10:01:00")
+            << hours << "h " << minutes;
     }
 
     // A refused custom alarm keeps the alarm armed before; the warning of the same press is armed.
@@ -125,11 +124,9 @@ TEST_F(AlarmSetup, WarningPresetsAndCustomHoursInTheTimeFormat) {
     e.warningZone = 3;
     e.warningSound = "/sounds/bell.wav";
     AlarmSetupResult r = ok(e);
-    EXPECT_TRUE(state.WarningOn);
-    EXPECT_EQ(state.WarningTime, "9:00 AM");
-    EXPECT_EQ(state.WarningSound, "/sounds/bell.wav");
+    EXPECT_TRUE(state.WarningOn && !state.AlarmOn);
+    EXPECT_EQ(state.WarningTime + " " + state.WarningSound, "9:00 AM /sounds/bell.wav");
     EXPECT_EQ(r.status, "A Warning set for: 9:00 AM in (GMT+3) Zone 3");
-    EXPECT_FALSE(state.AlarmOn);
 
     settings.TimeFormat = "HH:MM";
     e = AlarmEntry{};
@@ -138,9 +135,9 @@ TEST_F(AlarmSetup, WarningPresetsAndCustomHoursInTheTimeFormat) {
     e.warningMinute = "45";
     e.warningHalf = "PM";
     r = ok(e);
-    EXPECT_EQ(state.WarningTime, "17:45");
-    EXPECT_EQ(state.WarningSound, "/sounds/bell.wav");  // an empty box keeps the earlier sound
-    EXPECT_EQ(state.WarningZone.DisplayText, "(GMT) Home");
+    // An empty box keeps the earlier sound.
+    EXPECT_EQ(state.WarningTime + " " + state.WarningSound + " " + state.WarningZone.DisplayText,
+              "17:45 /sounds/bell.wav (GMT) Home");
 
     // A custom hour that is no time of day is refused rather than armed for ever.
     e.warningHour = "";
@@ -195,8 +192,6 @@ TEST_F(AlarmSetup, WhatIsArmedRingsAtItsMinute) {
     } cases[] = {
         {alarm(0), "h:mm AM/PM", "00:03:00", t(14, 23, 58, 30), t(15, 0, 3)},
         {warning, "HH:mm 'Uhr'", "15:00 Uhr", t(14, 14, 59, 30), t(14, 15, 0)},
-        {warning, "HH'h'mm", "15h00", t(14, 14, 59, 30), t(14, 15, 0)},
-        {warning, "H'時'mm'分'", "15時00分", t(14, 14, 59, 30), t(14, 15, 0)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);

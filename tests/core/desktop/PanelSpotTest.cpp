@@ -26,8 +26,7 @@ TEST(PanelSpot, TheEndOfTheBestPanelElseThePrimaryMonitorsCorner) {
         // clang-format off
         {"bottom panel", bottom, PanelEdge::Bottom, {944, 738, 1024, 768}},
         {"no panel", {{kScreen}, {}}, PanelEdge::None, {944, 728, 1024, 768}},
-        {"top panel", {{kScreen}, {strut({0, 0, 1024, 28})}}, PanelEdge::Top, {944, 0, 1024, 28}},
-        {"left-hand panel", {{kScreen}, {strut({0, 0, 48, 768})}}, PanelEdge::Left, {0, 704, 48, 768}},
+        // (Top and left-hand panels: where the windows open, below.)
         {"right-hand panel, 41 wide", {{kScreen}, {strut({983, 0, 1024, 768})}}, PanelEdge::Right,
          {983, 704, 1024, 768}},
         {"half-width panel in the middle", {{kScreen}, {strut({256, 738, 768, 768})}}, PanelEdge::Bottom,

@@ -31,6 +31,7 @@ struct Finish : ::testing::Test {
     }
 };
 
+// The picture is written only when one was chosen.
 TEST_F(Finish, UntouchedListsGiveTheBlueSchemeAndMarkTheMakerKey) {
     const SetupResult r = finish();
     EXPECT_EQ(r.status, status::kSuccess);
@@ -40,6 +41,10 @@ TEST_F(Finish, UntouchedListsGiveTheBlueSchemeAndMarkTheMakerKey) {
         EXPECT_EQ(setup.list(list).index, 0);
     EXPECT_EQ(settings.SettingsRoot, Root::LocalMachine);
     EXPECT_EQ(storedValue(store, Root::LocalMachine, kMakerKey, ""), "Quillon");
+    EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "<missing>");
+    settings.BGPicture = "/home/ann/Pictures/sky.jpg";
+    finish();
+    EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "/home/ann/Pictures/sky.jpg");
 }
 
 TEST_F(Finish, TheWindowsFamilyEnablesItsSchemeList) {
@@ -112,14 +117,6 @@ TEST_F(Finish, MeOnlyDeletesTheMachineSettingsAndTheOtherWayRound) {
     finish(SetupUsers::Everyone);
     EXPECT_FALSE(settingsKeyExists(Root::CurrentUser));
     EXPECT_TRUE(settingsKeyExists(Root::LocalMachine));
-}
-
-TEST_F(Finish, PictureIsWrittenOnlyWhenChosen) {
-    finish();
-    EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "<missing>");
-    settings.BGPicture = "/home/ann/Pictures/sky.jpg";
-    finish();
-    EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "/home/ann/Pictures/sky.jpg");
 }
 
 TEST_F(Finish, ReadOnlyMachineRootFailsThenMeOnlyWorks) {

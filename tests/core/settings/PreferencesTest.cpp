@@ -66,11 +66,9 @@ TEST_F(PrefsTest, OpeningShowsTheSettings) {
     settings.WForeColor = "FFFFF";
     const PrefsControls& c = open().controls();
     EXPECT_EQ(c.Combo5, (std::array<std::string, 2>{"Alphabetically", "Descending"}));
-    EXPECT_TRUE(c.chkTZDispOff);
-    EXPECT_TRUE(c.chkLStartup);
     EXPECT_EQ(c.Label1, (std::array<std::uint32_t, 3>{0, 0xFF00, 0xFFFFF}));
     EXPECT_EQ(c.Combo3 + "/" + c.Combo1 + "/" + c.Combo2, "Time Display/ARIAL/8");
-    EXPECT_TRUE(c.chkDBold && c.fontsEnabled);
+    EXPECT_TRUE(c.chkTZDispOff && c.chkLStartup && c.chkDBold && c.fontsEnabled);
 
     // No time colour at all: every swatch is black. Unknown sort numbers keep the boxes' own texts.
     settings.TForeColor.clear();

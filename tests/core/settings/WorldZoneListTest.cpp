@@ -132,7 +132,6 @@ TEST_F(ZoneListTest, FilterFindsEveryWordAnywhereInTheTextWhateverItsCase) {
         return out;
     };
     EXPECT_EQ(found(""), (Names{"America/Toronto", "America/New_York", "Asia/Tokyo", "Europe/Berlin"}));
-    EXPECT_EQ(found("  "), found(""));
     EXPECT_EQ(found("GERMANY"), Names{"Europe/Berlin"});
     EXPECT_EQ(found("-05:00"), (Names{"America/Toronto", "America/New_York"}));
     EXPECT_EQ(found("york new"), Names{"America/New_York"});
@@ -169,8 +168,7 @@ TEST_F(ZoneListTest, SavesTheTickedZonesInListOrderAndDropsTheOldSlots) {
 // by hand far beyond the values there are costs only those.
 TEST_F(ZoneListTest, TheStoredCountSaysWhichOldZonesGo) {
     const std::pair<const char*, const char*> cases[] = {
-        {"3", "---z"},   {" 3", "---z"}, {"2.7", "--cz"}, {"+2", "--cz"},
-        {"0.9", "abcz"}, {"-1", "abcz"}, {"x", "abcz"},   {"2000000000", "----"}};
+        {"3", "---z"}, {"2.7", "--cz"}, {"0.9", "abcz"}, {"-1", "abcz"}, {"2000000000", "----"}};
     fill(kFour);
     for (const auto& [count, left] : cases) {
         seed({{"NumTimeZones", count},

@@ -27,7 +27,7 @@ class StoreAccessTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(StoreAccessTest, QueryValueReadsWholeStringsWithAnyTerminator) {
+TEST_F(StoreAccessTest, QueryValueReadsWholeStringsAndWritesAMissingDefault) {
     ASSERT_EQ(store.SetValue(key, "DateFormat", ValueType::String, "mm/dd/yy"), 0);
     ASSERT_EQ(store.SetValue(key, "TimeFormat", ValueType::String, std::string("h:mm\0", 5)), 0);
     Status s = -1;
@@ -35,10 +35,6 @@ TEST_F(StoreAccessTest, QueryValueReadsWholeStringsWithAnyTerminator) {
     EXPECT_EQ(s, status::kSuccess);
     EXPECT_EQ(QueryValue(store, "TimeFormat", s, key, ""), std::string("h:mm\0", 5));
     EXPECT_EQ(stored("DateFormat"), "mm/dd/yy");  // a present value is never rewritten
-}
-
-TEST_F(StoreAccessTest, QueryValueWritesAMissingDefault) {
-    Status s = -1;
     EXPECT_EQ(QueryValue(store, "UseSysTZ", s, key, "1"), "1");
     EXPECT_EQ(s, status::kSuccess);
     EXPECT_EQ(stored("UseSysTZ"), "1");
@@ -48,7 +44,7 @@ TEST_F(StoreAccessTest, QueryValueWritesAMissingDefault) {
     // A default that cannot be written gives empty text and a failing status.
     KeyHandle readOnly;
     ASSERT_EQ(store.OpenKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kReadAccess, readOnly), 0);
-    EXPECT_EQ(QueryValue(store, "DateFormat", s, readOnly, "mm/dd/yy"), "");
+    EXPECT_EQ(QueryValue(store, "TZFormat", s, readOnly, "mm/dd/yy"), "");
     EXPECT_NE(s, status::kSuccess);
     EXPECT_EQ(QueryValue(store, "x", s, KeyHandle{}, "1"), "");
     EXPECT_NE(s, status::kSuccess);

@@ -4,7 +4,7 @@
 
 using tavrin::DateTime;
 
-TEST(DateTime, OriginCarriesAndRange) {
+TEST(DateTime, OriginCarriesRangeAndOleDates) {
     EXPECT_EQ(DateTime::fromFields(1899, 12, 30).days(), 0);
     EXPECT_EQ(DateTime::fromFields(1899, 12, 30).weekday(), 6);  // a Saturday
     // Every field carries, across the year end too.
@@ -19,9 +19,7 @@ TEST(DateTime, OriginCarriesAndRange) {
     }
     EXPECT_EQ(DateTime::fromFields(100, 1, 1).year(), 100);
     EXPECT_EQ(DateTime::fromFields(9999, 12, 31).year(), 9999);
-}
-
-TEST(DateTime, OleDateIncludingNegativeDays) {
+    // OLE dates, negative days included.
     EXPECT_NEAR(DateTime::fromFields(2005, 3, 7, 21, 5, 0).toOleDate(), 38418.878472, 1e-6);
     const DateTime before = DateTime::fromOleDate(-1.25);
     EXPECT_EQ(before, DateTime::fromFields(1899, 12, 29, 6, 0, 0));
