@@ -32,62 +32,39 @@ std::string quoted(const std::string& s) {
     return "'" + s + "'";
 }
 
-class InstalledProgram : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        prefix_ = new tavrin::test::TempDir("tavrin-prefix");
-        const CommandRun install =
-            run("cmake --install " + quoted(TAVRIN_BINARY_DIR) + " --prefix " + quoted(prefix_->path()));
-        installed_ = install.status == 0;
-        installLog_ = new std::string(install.output);
-    }
-    static void TearDownTestSuite() {
-        delete prefix_;
-        delete installLog_;
-    }
-    void SetUp() override { ASSERT_TRUE(installed_) << *installLog_; }
-    static std::string installed(const std::string& relative) { return prefix_->file(relative); }
-
-    static tavrin::test::TempDir* prefix_;
-    static bool installed_;
-    static std::string* installLog_;
-};
-
-tavrin::test::TempDir* InstalledProgram::prefix_ = nullptr;
-bool InstalledProgram::installed_ = false;
-std::string* InstalledProgram::installLog_ = nullptr;
-
-TEST_F(InstalledProgram, BringsItsProgramsPicturesMenuEntryIconsAndManuals) {
+TEST(InstalledProgram, BringsItsFilesAndStartsFromThePrefixFindingItsPictures) {
+    tavrin::test::TempDir prefix("tavrin-prefix");
+    const CommandRun install =
+        run("cmake --install " + quoted(TAVRIN_BINARY_DIR) + " --prefix " + quoted(prefix.path()));
+    ASSERT_EQ(install.status, 0) << install.output;
     for (const char* file :
          {"bin/tavrin", "bin/tavrinctl", "share/tavrin/Images/olive_green.gif",
           "share/tavrin/Images/def_blue_center.gif", "share/applications/tavrin.desktop",
           "share/icons/hicolor/48x48/apps/tavrin.png", "share/icons/hicolor/256x256/apps/tavrin.png",
           "share/man/man1/tavrin.1.gz", "share/man/man1/tavrinctl.1.gz"})
-        EXPECT_TRUE(fs::exists(installed(file))) << file;
+        EXPECT_TRUE(fs::exists(prefix.file(file))) << file;
 
     if (run("command -v desktop-file-validate").status == 0) {
         const CommandRun valid =
-            run("desktop-file-validate " + quoted(installed("share/applications/tavrin.desktop")));
+            run("desktop-file-validate " + quoted(prefix.file("share/applications/tavrin.desktop")));
         EXPECT_EQ(valid.status, 0) << valid.output;
         EXPECT_EQ(valid.output, "");
     }
     const CommandRun page =
-        run("man -l " + quoted(installed("share/man/man1/tavrinctl.1.gz")) + " | head -3");
+        run("man -l " + quoted(prefix.file("share/man/man1/tavrinctl.1.gz")) + " | head -3");
     if (page.status == 0 && page.output.find("not found") == std::string::npos) {
         EXPECT_NE(page.output.find("TAVRINCTL(1)"), std::string::npos) << page.output;
     }
-    const CommandRun help = run(quoted(installed("bin/tavrinctl")) + " --help");
+    const CommandRun help = run(quoted(prefix.file("bin/tavrinctl")) + " --help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.output.find("Usage: tavrinctl"), std::string::npos) << help.output;
-}
 
-// Started from the prefix, the clock finds its scheme pictures in share/tavrin and paints its face.
-TEST_F(InstalledProgram, StartsFromThePrefixAndFindsItsPictures) {
+    // Started from the prefix, the clock finds its scheme pictures in share/tavrin and paints its face.
     tavrin::test::ScratchHome home("tavrin-installed-home");
     home.seedSettings("\"ColScheme\"=\"B2E2EA\"\n");
     std::string env = "env QT_QPA_PLATFORM=offscreen TAVRIN_TRACE=1";
     for (const auto& [name, value] : home.environment()) env += " " + name + "=" + quoted(value);
-    const CommandRun started = run("timeout 4 " + env + " " + quoted(installed("bin/tavrin")));
+    const CommandRun started = run("timeout 4 " + env + " " + quoted(prefix.file("bin/tavrin")));
     EXPECT_EQ(started.status, 124) << "the clock ended by itself: " << started.output;  // still running
     EXPECT_NE(started.output.find("first frame after"), std::string::npos) << started.output;
     EXPECT_EQ(started.output.find("pictures are missing"), std::string::npos) << started.output;

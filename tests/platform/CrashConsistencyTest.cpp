@@ -1,6 +1,7 @@
-// Saves killed outright: a child process saves in a loop and is killed with SIGKILL at a random
-// moment, again and again. After every kill the file must read whole and hold the old or the new
-// content, and the temporary files of the killed saves must not pile up.
+// Saves killed outright: a child process saves the settings in a loop and is killed with SIGKILL at a
+// random moment, again and again. After every kill the file must read whole and hold the old or the new
+// content, and the temporary files of the killed saves must not pile up. The reminders go through the
+// same atomic writer.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -9,16 +10,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <random>
 #include <string>
 #include <thread>
 
 #include "core/base/AtomicFile.h"
 #include "core/base/Text.h"
-#include "core/reminders/ReminderFile.h"
-#include "core/reminders/ReminderRecord.h"
-#include "core/reminders/ReminderUpdate.h"
 #include "core/settings/Settings.h"
 #include "core/store/RegFile.h"
 #include "platform/FileStore.h"
@@ -43,23 +40,57 @@ int tempFiles(const std::string& folder) {
     return n;
 }
 
-// What one kind of file needs for the run: a save that writes generation `n`, and a check of the
-// file as found after a kill that gives the generation it holds (or -1 and a reason when damaged).
-struct Subject {
-    std::string file;
-    std::function<void(long n)> save;  // in the child, in a loop
-    std::function<long(const std::string& text, std::string& why)> generationOf;
-};
+// The generation the settings file holds, or -1 and a reason when it is damaged or lost a value.
+long generationOf(const std::string& text, std::string& why) {
+    const RegParseResult parsed = RegFile::parse(text);
+    const RegKey* key = parsed.tree.find(kSettingsKey);
+    if (parsed.corrupt() || !key) {
+        why = "unreadable file";
+        return -1;
+    }
+    for (int i = 0; i < 40; ++i) {
+        const RegValue* v = key->value("Filler" + std::to_string(i));
+        if (!v || v->data != filler(i)) {
+            why = "Filler" + std::to_string(i) + " lost";
+            return -1;
+        }
+    }
+    const RegValue* g = key->value("Generation");
+    if (!g) {
+        why = "no generation";
+        return -1;
+    }
+    return std::atol(g->data.c_str());
+}
 
-// Forks a saver that writes generations first, first + 1, ... and tells the parent of each through a
-// pipe; kills it at a random moment after its first save.
-void killSavesAndCheck(const Subject& subject) {
+}  // namespace
+
+TEST(CrashConsistency, KilledSettingsSavesLeaveTheOldOrTheNewFile) {
+    tavrin::test::TempDir dir("tavrin-crash");
+    const std::string userFile = dir.file("config/tavrin/user.reg");
+    // In the saver: a fresh store for each save, as each run of a program would have.
+    const auto save = [&](long n) {
+        FileStore store(userFile, dir.file("xdg/machine.reg"), dir.file("a"), dir.file("b"));
+        const KeyHandle key{Root::CurrentUser, kSettingsKey, kAllAccess, true};
+        return store.SetValue(key, "Generation", ValueType::String, std::to_string(n)) == status::kSuccess;
+    };
+    {
+        FileStore store(userFile, dir.file("xdg/machine.reg"), dir.file("a"), dir.file("b"));
+        KeyHandle key;
+        Disposition d;
+        ASSERT_EQ(store.CreateKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kAllAccess, key, d),
+                  status::kSuccess);
+        for (int i = 0; i < 40; ++i)
+            ASSERT_EQ(store.SetValue(key, "Filler" + std::to_string(i), ValueType::String, filler(i)),
+                      status::kSuccess);
+    }
+
     std::mt19937 random(20240611);
     long generation = 0;  // the last one seen on disk
     int kills = 0;
     const auto until = std::chrono::steady_clock::now() + kTimeLimit;
-    const std::string folder = folderOf(subject.file);
     while (kills < kKills && std::chrono::steady_clock::now() < until) {
+        // A saver that writes generations first, first + 1, ... and tells of each through a pipe.
         int pipeEnds[2];
         ASSERT_EQ(::pipe(pipeEnds), 0);
         const long first = generation + 1;
@@ -67,10 +98,8 @@ void killSavesAndCheck(const Subject& subject) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             ::close(pipeEnds[0]);
-            for (long n = first;; ++n) {
-                subject.save(n);
-                if (::write(pipeEnds[1], "s", 1) != 1) ::_exit(3);
-            }
+            for (long n = first;; ++n)
+                if (!save(n) || ::write(pipeEnds[1], "s", 1) != 1) ::_exit(3);
         }
         ::close(pipeEnds[1]);
         char byte = 0;
@@ -86,97 +115,13 @@ void killSavesAndCheck(const Subject& subject) {
         ++kills;
 
         std::string text;
-        ASSERT_TRUE(AtomicFile::read(subject.file, text)) << "kill " << kills;
+        ASSERT_TRUE(AtomicFile::read(userFile, text)) << "kill " << kills;
         std::string why;
-        const long found = subject.generationOf(text, why);
+        const long found = generationOf(text, why);
         ASSERT_GE(found, first) << "kill " << kills << ": " << why;
         generation = found;
         // At most the temporary file of the save just killed: the next save removes it.
-        ASSERT_LE(tempFiles(folder), 1) << "kill " << kills;
+        ASSERT_LE(tempFiles(folderOf(userFile)), 1) << "kill " << kills;
     }
     EXPECT_GE(kills, kKills) << "too slow: only " << kills << " kills in the time allowed";
-}
-
-}  // namespace
-
-TEST(CrashConsistency, KilledSettingsSavesLeaveTheOldOrTheNewFile) {
-    tavrin::test::TempDir dir("tavrin-crash");
-    const std::string userFile = dir.file("config/tavrin/user.reg");
-    Subject s;
-    s.file = userFile;
-    {
-        FileStore store(userFile, dir.file("xdg/machine.reg"), dir.file("a"), dir.file("b"));
-        KeyHandle key;
-        Disposition d;
-        ASSERT_EQ(store.CreateKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kAllAccess, key, d),
-                  status::kSuccess);
-        for (int i = 0; i < 40; ++i)
-            ASSERT_EQ(store.SetValue(key, "Filler" + std::to_string(i), ValueType::String, filler(i)),
-                      status::kSuccess);
-    }
-    s.save = [&](long n) {
-        // A fresh store each time, as each run of a program would have.
-        FileStore store(userFile, dir.file("xdg/machine.reg"), dir.file("a"), dir.file("b"));
-        const KeyHandle key{Root::CurrentUser, kSettingsKey, kAllAccess, true};
-        if (store.SetValue(key, "Generation", ValueType::String, std::to_string(n)) != status::kSuccess)
-            ::_exit(2);
-    };
-    s.generationOf = [](const std::string& text, std::string& why) -> long {
-        const RegParseResult parsed = RegFile::parse(text);
-        const RegKey* key = parsed.tree.find(kSettingsKey);
-        if (parsed.corrupt() || !key) {
-            why = "unreadable file";
-            return -1;
-        }
-        for (int i = 0; i < 40; ++i) {
-            const RegValue* v = key->value("Filler" + std::to_string(i));
-            if (!v || v->data != filler(i)) {
-                why = "Filler" + std::to_string(i) + " lost";
-                return -1;
-            }
-        }
-        const RegValue* g = key->value("Generation");
-        if (!g) {
-            why = "no generation";
-            return -1;
-        }
-        return std::atol(g->data.c_str());
-    };
-    killSavesAndCheck(s);
-}
-
-TEST(CrashConsistency, KilledReminderSavesLeaveTheOldOrTheNewFile) {
-    tavrin::test::TempDir dir("tavrin-crash");
-    Subject s;
-    s.file = dir.file("data/tavrin/Tavrin.DAT");
-    ReminderTable table;
-    for (int i = 0; i < 60; ++i)
-        ReminderRecord{"Reminder " + std::to_string(i), "03/07/05", "09:30:00", "1", "-1", filler(i)}.toSlot(
-            table, i);
-    ASSERT_TRUE(SaveReminders(table, s.file).ok);
-    s.save = [&](long n) {
-        // The save every change of the program goes through: lock, read again, change, write.
-        ReminderTable mine;
-        const Result saved = updateReminders(mine, s.file, [n](ReminderTable& t) {
-            t.RemTitle[0] = "Generation " + std::to_string(n);
-            return true;
-        });
-        if (!saved.ok) ::_exit(2);
-    };
-    s.generationOf = [&](const std::string& text, std::string& why) -> long {
-        ReminderTable back;
-        const ReminderParseReport r = parseReminders(text, back);
-        if (r.loaded != 60) {
-            why = std::to_string(r.loaded) + " reminders";
-            return -1;
-        }
-        for (int i = 1; i < 60; ++i)
-            if (!(ReminderRecord::fromSlot(back, i) == ReminderRecord::fromSlot(table, i))) {
-                why = "reminder " + std::to_string(i) + " changed";
-                return -1;
-            }
-        if (back.RemTitle[0].rfind("Generation ", 0) != 0) return 0;  // the first file, before any save
-        return std::atol(back.RemTitle[0].c_str() + 11);
-    };
-    killSavesAndCheck(s);
 }
