@@ -94,7 +94,7 @@ TEST_F(RemindersCommand, RefusalsSayWhyAndLeaveTheFileUntouched) {
 }
 
 // Another program's file where the reminders should be: the change keeps it aside before it writes,
-// and says where on stderr.
+// and says where on stderr; a listing says that nothing in it reads as a reminder.
 TEST_F(RemindersCommand, AFileWithNothingThatReadsAsAReminderIsKeptAsideBeforeTheChange) {
     const std::string csv = "Title,Date,Time\r\nDentist,2005-03-07,09:30\r\n";
     const std::string other = home.file("other.csv");
@@ -103,6 +103,11 @@ TEST_F(RemindersCommand, AFileWithNothingThatReadsAsAReminderIsKeptAsideBeforeTh
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find(other + ".unread"), std::string::npos) << r.err;
     EXPECT_EQ(readFile(other + ".unread"), csv);
+    // Listing such a file is no empty list.
+    writeFile(other, csv);
+    const CtlRun listed = ctl({"--file", other});
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_EQ(listed.err, "tavrinctl: nothing in " + other + " reads as a reminder\n");
 }
 
 // The clock's own save loop and tavrinctl write one file at the same time. Each of the clock's saves
