@@ -152,14 +152,18 @@ run_lxpanel() {
   cleanup
 }
 
-run_xfce() {
+# Runs the case INNER inside one D-Bus session with the window manager WM, as a desktop login does:
+# this script again, inside it.
+in_session() {
+  local wm=$1 inner=$2
   fresh_home; start_x 1024x768
-  # The whole case runs inside one D-Bus session, as an Xfce login does: this script again, inside it.
-  dbus-run-session -- bash -c "xfwm4 >/dev/null 2>&1 & sleep 2; PANELS_INNER=xfce \"$0\""
+  dbus-run-session -- bash -c "$wm >/dev/null 2>&1 & sleep 2; PANELS_INNER=$inner \"$0\""
   local status=$?
   cleanup
   return $status
 }
+
+run_xfce() { in_session xfwm4 xfce; }
 
 xfce_inner() {
   panel_class=xfce4-panel
@@ -229,13 +233,7 @@ screen_reader_inner() {
   exit $failures
 }
 
-run_screen_reader() {
-  fresh_home; start_x 1024x768
-  dbus-run-session -- bash -c "openbox --sm-disable >/dev/null 2>&1 & sleep 1; PANELS_INNER=screen-reader \"$0\""
-  local status=$?
-  cleanup
-  return $status
-}
+run_screen_reader() { in_session "openbox --sm-disable" screen-reader; }
 
 if [ "${PANELS_INNER:-}" = xfce ]; then xfce_inner; fi
 if [ "${PANELS_INNER:-}" = screen-reader ]; then screen_reader_inner; fi
