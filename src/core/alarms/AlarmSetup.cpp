@@ -15,11 +15,14 @@ constexpr const char* kWarningNoTime =
     "Warning! The custom warning time is not a time of day, no warning was set.";
 constexpr std::int64_t kDaySeconds = 86400;
 
-// A zone the catalogue no longer knows would ring at UTC's time: the dialog names it and sets
-// nothing.
-std::string unknownZoneNotice(const char* what) {
-    return std::string("Warning! The zone chosen for the ") + what +
-           " is not in this computer's time zone database, no " + what + " was set.";
+// A zone the catalogue no longer knows would ring at UTC's time: the dialog names it, and the half
+// (`what`, "alarm" or "warning") sets nothing. True when the zone chosen as `item` is refused.
+bool refusesUnknownZone(int item, const ZoneRecord& zone, const char* what, AlarmSetupResult& result) {
+    if (item < 1 || zoneIsKnown(zone)) return false;
+    result.notices.push_back({"Tavrin Warning Dialog",
+                              std::string("Warning! The zone chosen for the ") + what +
+                                  " is not in this computer's time zone database, no " + what + " was set."});
+    return true;
 }
 
 ZoneRecord zoneOf(int index, const AlarmZones& zones) {
@@ -43,7 +46,8 @@ std::string alarmLine(const AlarmState& state) {
     return "Alarm set for: " + state.AlarmTime;
 }
 
-// The warning half. Returns false when the custom time could not be read (nothing is armed then).
+// The warning half. Returns false when the custom time could not be read or the zone is unknown
+// (nothing is armed then).
 bool armWarning(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones, const Settings& settings,
                 AlarmSetupResult& result) {
     std::string entered;
@@ -58,10 +62,7 @@ bool armWarning(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zo
         entered = kWarningPresets[static_cast<std::size_t>(entry.warningChoice)];
     }
     const ZoneRecord zone = zoneOf(entry.warningZone, zones);
-    if (entry.warningZone >= 1 && !zoneIsKnown(zone)) {
-        result.notices.push_back({"Tavrin Warning Dialog", unknownZoneNotice("warning")});
-        return false;
-    }
+    if (refusesUnknownZone(entry.warningZone, zone, "warning", result)) return false;
     state.WarningTime = FormatPattern(std::string_view(entered), settings.TimeFormat);
     state.WarningFormat = settings.TimeFormat;
     state.WarningZone = zone;
@@ -70,14 +71,12 @@ bool armWarning(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zo
     return true;
 }
 
-// The alarm half. Returns false when the custom delay was refused (the alarm stays as it was).
+// The alarm half. Returns false when the custom delay or the zone was refused (the alarm stays as it
+// was).
 bool armAlarm(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones, AlarmSetupResult& result) {
     std::int64_t delay = 0;
     const ZoneRecord zone = zoneOf(entry.alarmZone, zones);
-    if (entry.alarmZone >= 1 && !zoneIsKnown(zone)) {
-        result.notices.push_back({"Tavrin Warning Dialog", unknownZoneNotice("alarm")});
-        return false;
-    }
+    if (refusesUnknownZone(entry.alarmZone, zone, "alarm", result)) return false;
     if (entry.alarmChoice == kCustomAlarm) {
         std::string& hours = result.customHours;
         std::string& minutes = result.customMinutes;
