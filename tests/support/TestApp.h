@@ -19,17 +19,21 @@ inline void ensureApp() {
     new QApplication(argc, argv);
 }
 
+// A mouse event at the screen point `global`, sent straight to `w`; the button is held but on release.
+inline void sendMouse(QWidget* w, QEvent::Type type, QPoint global,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                      Qt::MouseButton button = Qt::LeftButton) {
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent e(type, QPointF(w->mapFromGlobal(global)), QPointF(global), button, held, modifiers);
+    QApplication::sendEvent(w, &e);
+}
+
 // A left click at `at` (the middle when not given), delivered straight to the widget.
 inline void click(QWidget* w, QPoint at = QPoint(-1, -1)) {
     if (at.x() < 0) at = QPoint(w->width() / 2, w->height() / 2);
-    const QPointF local(at);
-    const QPointF global(w->mapToGlobal(at));
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(w, &release);
+    sendMouse(w, QEvent::MouseButtonPress, w->mapToGlobal(at));
+    sendMouse(w, QEvent::MouseButtonRelease, w->mapToGlobal(at));
 }
 
 // Runs the event loop for `ms` milliseconds, then deletes what asked to be deleted.

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QTreeWidget>
 #include <string>
 #include <vector>
@@ -46,16 +45,6 @@ using WindowTestApp = WindowTestAppOn<>;
 inline void pressKey(QWidget* w, int key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(w, &press);
-}
-
-// A mouse event at the screen point `global`, sent straight to `w`; the button is held but on release.
-inline void sendMouse(QWidget* w, QEvent::Type type, QPoint global,
-                      Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-                      Qt::MouseButton button = Qt::LeftButton) {
-    const Qt::MouseButtons held =
-        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-    QMouseEvent e(type, QPointF(w->mapFromGlobal(global)), QPointF(global), button, held, modifiers);
-    QApplication::sendEvent(w, &e);
 }
 
 // A menu's entries as shown; "-" for a plain separator, a section by its title.
