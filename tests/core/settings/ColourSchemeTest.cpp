@@ -77,11 +77,3 @@ TEST(ColourText, WritesUppercaseWithoutLeadingZeros) {
     EXPECT_EQ(colourText(colourNumberOf(Rgb{234, 226, 178})), "B2E2EA");
     EXPECT_EQ(colourText(0x0000FF), "FF");
 }
-
-TEST(ColourText, PureYellowIsStoredAsAnotherYellow) {
-    EXPECT_EQ(pickedColourText(0xFFFF), "FFFFF");
-    EXPECT_EQ(colourFromText(pickedColourText(0xFFFF)), (Rgb{255, 255, 15}));
-    EXPECT_EQ(fixLoadedColour(std::string("FFFF\0", 5)), "FFFFF");
-    EXPECT_EQ(fixLoadedColour("FFFF"), "FFFF");
-    EXPECT_EQ(fixLoadedColour(std::string("FF\0", 3)), std::string("FF\0", 3));
-}

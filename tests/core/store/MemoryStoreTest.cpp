@@ -150,18 +150,3 @@ TEST_F(MemoryStoreTest, EnumeratingABigProviderKeyAsksItOncePerWalk) {
     EXPECT_EQ(store.EnumKey(key, 0, name), status::kSuccess);  // a new walk looks again
     EXPECT_EQ(provider->subKeyCalls, 2);
 }
-
-TEST_F(MemoryStoreTest, RunKeyAlwaysExists) {
-    store.setReadOnly(Root::CurrentUser, true);
-    EXPECT_EQ(store.OpenKey(kUser, kRunKey, kAllAccess, key), status::kSuccess);
-    EXPECT_EQ(store.CreateKey(kUser, kRunKey, kAllAccess, key, d), status::kSuccess);
-    EXPECT_EQ(d, Disposition::OpenedExisting);
-    std::uint32_t size = 0;
-    ValueType type;
-    EXPECT_EQ(store.QueryValueInfo(key, kRunValueName, size, type), status::kNotFound);
-    EXPECT_EQ(store.SetValue(key, kRunValueName, ValueType::String, "tavrin"), status::kAccessDenied);
-    store.setReadOnly(Root::CurrentUser, false);
-    EXPECT_EQ(store.SetValue(key, kRunValueName, ValueType::String, "tavrin"), status::kSuccess);
-    EXPECT_EQ(store.QueryValueInfo(key, kRunValueName, size, type), status::kSuccess);
-    EXPECT_EQ(size, 6u);
-}

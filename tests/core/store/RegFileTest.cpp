@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "core/store/RegFile.h"
-#include "support/FileText.h"
 
 using namespace tavrin;
 
@@ -11,10 +10,6 @@ std::string valueOf(const RegTree& tree, std::string_view path, std::string_view
     const RegKey* key = tree.find(path);
     const RegValue* v = key ? key->value(name) : nullptr;
     return v ? v->data : std::string("<missing>");
-}
-
-std::string readFile(const std::string& name) {
-    return test::readFile(std::string(TAVRIN_TEST_DATA) + "/store/" + name);
 }
 
 }  // namespace
@@ -109,17 +104,4 @@ TEST(RegFile, KeepsEveryReadableLineOfACorruptFile) {
     EXPECT_EQ(valueOf(r.tree, "Good", "A") + valueOf(r.tree, "Good", "D") + valueOf(r.tree, "Good\\Sub", "G"),
               "147");
     EXPECT_EQ(r.tree.find("Good")->values().size(), 2u);
-}
-
-TEST(RegFile, RegressionInputs) {
-    for (const char* name : {"hand-edited.reg", "corrupt.reg"}) {
-        const std::string text = readFile(name);
-        ASSERT_FALSE(text.empty()) << name;
-        const auto r = RegFile::parse(text);
-        EXPECT_EQ(RegFile::parse(RegFile::write(r.tree)).tree, r.tree) << name;
-        EXPECT_EQ(r.corrupt(), name == std::string("corrupt.reg")) << name;
-    }
-    EXPECT_EQ(
-        valueOf(RegFile::parse(readFile("hand-edited.reg")).tree, "SOFTWARE\\QUILLON\\TAVRIN", "TimeFormat"),
-        std::string("h:mm AM/PM\0", 11));
 }

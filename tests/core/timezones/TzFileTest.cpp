@@ -51,16 +51,10 @@ TEST(TzFile, ReadsAVersionOneFileAndANewerOneWhoseOldBlockIsEmpty) {
     EXPECT_EQ(v2.footer()->daylight.abbreviation, "BBB");
 }
 
-std::string fromHex(std::string_view hex) {
-    std::string out;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        out.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
-    return out;
-}
-
 // Damaged data is refused with a reason, and a refused file reads as no zone at all. Counts that
 // promise more than the file holds are refused before anything is read or reserved, whatever the
-// version byte says.
+// version byte says. (The version '1' files that once broke the reader are replayed with the fuzz
+// target's inputs.)
 TEST(TzFile, RefusesDamagedDataAndCountsBeyondTheBytes) {
     const std::string nuuk = tavrin::test::readFile(kZoneinfo + "/America/Nuuk");
     const std::string huge =
@@ -74,9 +68,6 @@ TEST(TzFile, RefusesDamagedDataAndCountsBeyondTheBytes) {
         {"a transition to a missing type", versionOneFile(7)},
         {"a name past the name bytes", versionOneFile(1, 40)},
         {"a footer without its closing newline", nuuk.substr(0, nuuk.size() - 1) + "x"},
-        {"version '1' with a large time count",
-         fromHex("545a696631000000000000000000000000000000000000020000000000000000000186a00000000100000001")},
-        {"version '1' with no types", "TZif1" + std::string(39, '\0')},
         {"version '\\0' with no types", "TZif" + std::string(40, '\0')},
         {"a time count of two thousand million", huge},
         {"version 2 whose old block overstates its size", "TZif2" + std::string(15, '\0') + be32(0) +

@@ -107,9 +107,9 @@ TEST_F(ZoneCatalogueTest, FindsZonesByNameThatTheListLeavesOut) {
         EXPECT_EQ(read(bad), ZoneRecord{}) << bad;
 }
 
-// The rule blocks of every zone are compared with the C library, this year and the next; what that
-// cannot see is that a block of fixed dates is the clock's year's, and how far off the best single
-// daylight period of a year with two is.
+// A year that no recurring rule describes gets a block of fixed dates, those of the clock's year, that
+// gets no second wrong; a year with two daylight periods gets the best single one, and says how far
+// off it is. (Blocks with a recurring rule are read at their changes in the tool-tip lines' test.)
 TEST_F(ZoneCatalogueTest, FixedDatesAreThoseOfTheClocksYearAndTwoDaylightPeriodsGetTheBestOne) {
     EXPECT_EQ(read("Asia/Jerusalem").DaylightDate, fixed(2026, 3, 27, 2));
     clock.setUtc(DateTime::fromFields(2027, 2, 1));

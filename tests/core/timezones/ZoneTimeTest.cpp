@@ -60,7 +60,7 @@ TEST(IsDaylightNow, TransitionsToTheSecond) {
         bool daylight;
     } cases[] = {
         // clang-format off
-        // The zones' own rules at their changes are compared with the C library; these are not.
+        // The catalogue's own zones are read at their changes in its tests; these are not.
         // Southern order spans the new year: ends 03:00 AEDT on 5 April 2026 = 16:00 UTC on the 4th,
         // starts 02:00 AEST on 4 October = 16:00 UTC on the 3rd; 14:00 UTC on 31 December is 2027 there.
         {kSydney, at(2026, 4, 4, 15, 59, 59), true},   {kSydney, at(2026, 4, 4, 16, 0, 0), false},
