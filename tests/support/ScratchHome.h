@@ -4,7 +4,9 @@
 // reminder files a test starts from. Never the real user's configuration.
 #include <stdlib.h>
 
+#include <ctime>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -61,6 +63,25 @@ class ScratchHome {
                                                                        {"XDG_DATA_HOME", "data"},
                                                                        {"XDG_RUNTIME_DIR", "runtime"}};
     TempDir dir_;
+};
+
+// Points TZ at a zone, for this process and its C library, and puts the old value back.
+class TzVariable {
+  public:
+    explicit TzVariable(const std::string& value) {
+        if (const char* old = ::getenv("TZ")) old_ = old;
+        ::setenv("TZ", value.c_str(), 1);
+        ::tzset();
+    }
+    ~TzVariable() {
+        old_ ? ::setenv("TZ", old_->c_str(), 1) : ::unsetenv("TZ");
+        ::tzset();
+    }
+    TzVariable(const TzVariable&) = delete;
+    TzVariable& operator=(const TzVariable&) = delete;
+
+  private:
+    std::optional<std::string> old_;
 };
 
 }  // namespace tavrin::test

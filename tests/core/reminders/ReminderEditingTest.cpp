@@ -182,25 +182,6 @@ TEST_F(EditingTest, FailedSaveLeavesTableAndFileAsTheyWere) {
     EXPECT_EQ(table.RemBody, before.RemBody);
 }
 
-TEST(ReminderList, DayListRows) {
-    ReminderTable t;
-    const Settings s = test::defaultSettings();
-    putReminder(t, 0, "Dentist", "03/07/05", "09:30:00", "1", "-1", "first");
-    putReminder(t, 1, "Call", "03/08/05", "09:30:00", "0", "2", "second");
-    putReminder(t, 2, "Dentist", "03/08/05", "09:30:00", "1", "abc", "third");
-    const DayList byLine = dayListRows(t, "9:30 AM - Dentist", "", s);
-    ASSERT_EQ(byLine.rows.size(), 2u);
-    EXPECT_EQ(row(byLine.rows[0]), "0 Dentist|03/07/05|9:30 AM|No|on");
-    EXPECT_EQ(row(byLine.rows[1]), "2 Dentist|03/08/05|9:30 AM|Yes|on");
-    EXPECT_EQ(byLine.message, "third");
-    const DayList byDate = dayListRows(t, "", "03/08/05", s);
-    ASSERT_EQ(byDate.rows.size(), 2u);
-    EXPECT_EQ(row(byDate.rows[0]), "1 Call|03/08/05|9:30 AM|Yes|off");
-    EXPECT_TRUE(dayListRows(t, "", "", s).rows.empty());
-    EXPECT_TRUE(dayListRows(t, " - ", "", s).rows.empty());
-    EXPECT_TRUE(dayListRows(ReminderTable{}, "", "03/08/05", s).rows.empty());
-}
-
 // The recurrence code is read by its leading whole number, as the due check reads it: the list says
 // whether it recurs, the editor shows how often ("3" recurs, but at no interval the editor offers).
 TEST(ReminderList, RecurrenceCodesAsHandEditedFilesHoldThem) {
@@ -222,13 +203,14 @@ TEST(ReminderList, RecurrenceCodesAsHandEditedFilesHoldThem) {
     }
 }
 
-// A balloon line finds its reminders from the slot it was announced from, as the table is now.
-TEST(ReminderList, BalloonLineFollowsItsSlot) {
+// A balloon line finds its reminders from the slot it was announced from, as the table is now, and a
+// date its day's; the message shown is the last one's.
+TEST(ReminderList, DayListFollowsTheBalloonLinesSlotOrTheDate) {
     ReminderTable t;
     const Settings s = test::defaultSettings();
     putReminder(t, 0, "Dentist", "03/07/05", "09:30:00", "1", "-1", "first");
-    putReminder(t, 1, "Stretch", "03/07/05", "10:30:00", "1", "0", "hourly");  // moved on from 9:30
-    putReminder(t, 2, "Dentist", "03/08/05", "09:30:00", "1", "-1", "third");
+    putReminder(t, 1, "Stretch", "03/07/05", "10:30:00", "0", "0", "hourly");  // moved on from 9:30
+    putReminder(t, 2, "Dentist", "03/08/05", "09:30:00", "1", "abc", "third");
     const auto slotsOf = [&](const AnnouncedLine& line) {
         std::string out;
         for (const ReminderRow& r : dayListRows(t, DayListRequest{line, ""}, s).rows)
@@ -236,11 +218,20 @@ TEST(ReminderList, BalloonLineFollowsItsSlot) {
         return out;
     };
     EXPECT_EQ(slotsOf({1, "Stretch", "9:30 AM - Stretch"}), "1");
-    EXPECT_EQ(slotsOf({0, "Dentist", "9:30 AM - Dentist"}), "02");  // both make the same line
+    const DayList dentist =
+        dayListRows(t, DayListRequest{AnnouncedLine{0, "Dentist", "9:30 AM - Dentist"}, ""}, s);
+    ASSERT_EQ(dentist.rows.size(), 2u);  // both make the same line
+    EXPECT_EQ(row(dentist.rows[0]), "0 Dentist|03/07/05|9:30 AM|No|on");
+    EXPECT_EQ(row(dentist.rows[1]), "2 Dentist|03/08/05|9:30 AM|Yes|on");
+    EXPECT_EQ(dentist.message, "third");
     // The slot holds another reminder by now (one above it was deleted): the line's text decides.
     EXPECT_EQ(slotsOf({1, "Dentist", "9:30 AM - Dentist"}), "02");
     EXPECT_EQ(slotsOf({5, "Gone", "9:30 AM - Gone"}), "");
-    EXPECT_EQ(dayListRows(t, DayListRequest{std::nullopt, "03/08/05"}, s).message, "third");
+    const DayList byDate = dayListRows(t, DayListRequest{std::nullopt, "03/07/05"}, s);
+    ASSERT_EQ(byDate.rows.size(), 2u);
+    EXPECT_EQ(row(byDate.rows[1]), "1 Stretch|03/07/05|10:30 AM|Yes|off");
+    EXPECT_EQ(byDate.message, "hourly");
+    EXPECT_TRUE(dayListRows(t, "", "", s).rows.empty());
 }
 
 }  // namespace

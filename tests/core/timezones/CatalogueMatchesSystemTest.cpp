@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <ctime>
 #include <memory>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,26 +17,10 @@
 #include "core/timezones/ZoneFileCache.h"
 #include "core/timezones/ZoneTime.h"
 #include "support/FakeClock.h"
+#include "support/ScratchHome.h"
 
 namespace tavrin {
 namespace {
-
-// Sets TZ for the C library and puts the old value back.
-class TzGuard {
-  public:
-    explicit TzGuard(const std::string& tz) {
-        if (const char* old = std::getenv("TZ")) old_ = old;
-        ::setenv("TZ", tz.c_str(), 1);
-        ::tzset();
-    }
-    ~TzGuard() {
-        old_ ? ::setenv("TZ", old_->c_str(), 1) : ::unsetenv("TZ");
-        ::tzset();
-    }
-
-  private:
-    std::optional<std::string> old_;
-};
 
 struct SystemReading {
     long offset = 0;
@@ -144,7 +126,7 @@ TEST(CatalogueMatchesSystem, EveryZoneGivesTheCLibrarysWallClock) {
             ADD_FAILURE() << id << ": the record names no readable tz file";
             continue;
         }
-        const TzGuard tz(":" + zone.tzFile);
+        const test::TzVariable tz(":" + zone.tzFile);
         std::vector<std::int64_t> changes = systemChanges(seenFrom, seenTo);
         for (const auto& t : timeline->file().transitionsBetween(seenFrom, seenTo - 1))
             changes.push_back(t.at);

@@ -154,14 +154,6 @@ TEST(DateText, EveryPatternReadsItsOwnTextBack) {
         for (const DateTime date :
              {DateTime::fromSerial(d, 0), DateTime::fromSerial(to9999 - d + from100, 0)})
             for (std::string_view p : fourDigit) readsBack(date, p);
-    // Times alone, read without the pattern: to the second, or to the minute.
-    for (int s = 0; s < 86400; s += 7) {
-        const DateTime t = DateTime::fromSerial(0, s);
-        EXPECT_EQ(readDateText(FormatPattern(t, "HH:MM:SS")), t);
-        for (std::string_view p : {"h:mm AM/PM", "HH:MM", "hh:mm am/pm", "h:mm a/p"})
-            ASSERT_EQ(readDateText(FormatPattern(t, p)), time(0, 0, s - s % 60))
-                << p << ": " << FormatPattern(t, p);
-    }
 }
 
 TEST(DateText, FormattingTextPassesUnreadableTextThrough) {

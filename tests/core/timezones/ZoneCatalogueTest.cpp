@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
-#include <optional>
 #include <utility>
 
 #include "core/settings/Settings.h"
@@ -11,6 +9,7 @@
 #include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneTime.h"
 #include "support/FakeClock.h"
+#include "support/ScratchHome.h"
 #include "support/TempDir.h"
 
 namespace tavrin {
@@ -129,24 +128,11 @@ TEST_F(ZoneCatalogueTest, FixedDatesAreThoseOfTheClocksYearAndTwoDaylightPeriods
     EXPECT_EQ(y2027->record.DaylightDate.wMonth, 0);
 }
 
-// Points TZ at a zone and puts it back.
-class TzVariable {
-  public:
-    explicit TzVariable(const char* value) {
-        if (const char* old = std::getenv("TZ")) old_ = old;
-        ::setenv("TZ", value, 1);
-    }
-    ~TzVariable() { old_ ? ::setenv("TZ", old_->c_str(), 1) : ::unsetenv("TZ"); }
-
-  private:
-    std::optional<std::string> old_;
-};
-
 TEST_F(ZoneCatalogueTest, MachineZoneBiasIsTheStandardOffsetAllYear) {
     const test::TempDir empty;
     const std::string& noEtc = empty.path();
     {
-        TzVariable tz("Australia/Sydney");  // in daylight time on 1 January, yet the standard Bias
+        test::TzVariable tz("Australia/Sydney");  // in daylight time on 1 January, yet the standard Bias
         clock.setUtc(DateTime::fromFields(2026, 1, 1));
         EXPECT_EQ(machineZoneBias(kZoneinfo, clock, noEtc), -600);
         ZoneState state;
@@ -154,7 +140,7 @@ TEST_F(ZoneCatalogueTest, MachineZoneBiasIsTheStandardOffsetAllYear) {
         EXPECT_EQ(state.LocalBias, -600);
     }
     {
-        TzVariable tz("Europe/Dublin");
+        test::TzVariable tz("Europe/Dublin");
         EXPECT_EQ(machineZoneBias(kZoneinfo, clock, noEtc), 0);
     }
     // No zone file at all: 0, and a catalogue that still has UTC.
