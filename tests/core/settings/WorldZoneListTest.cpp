@@ -58,6 +58,11 @@ struct ZoneListTest : ::testing::Test {
     void seed(const std::vector<std::pair<std::string, std::string>>& values) {
         for (const auto& [name, data] : values) store.SetValue(key, name, ValueType::String, data);
     }
+    // Old zones in the slots TZone1, TZone2, ...
+    void seedSlots(const Names& names) {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            store.SetValue(key, "TZone" + std::to_string(i + 1), ValueType::String, names[i]);
+    }
 };
 
 TEST_F(ZoneListTest, ListsByDisplayTextGreatestFirstLeavingOutZonesWithoutOne) {
@@ -140,15 +145,8 @@ TEST_F(ZoneListTest, FilterFindsEveryWordAnywhereInTheTextWhateverItsCase) {
 }
 
 TEST_F(ZoneListTest, SavesTheTickedZonesInListOrderAndDropsTheOldSlots) {
-    seed({{"NumTimeZones", "5"},
-          {"TZone1", "a"},
-          {"TZone2", "b"},
-          {"TZone3", "c"},
-          {"TZone4", "d"},
-          {"TZone5", "e"},
-          {"TZone6", "beyond the count"},
-          {"TZone05", "not a slot name"},
-          {"TZoneName4", "old four"}});
+    seedSlots({"a", "b", "c", "d", "e", "beyond the count"});
+    seed({{"NumTimeZones", "5"}, {"TZone05", "not a slot name"}, {"TZoneName4", "old four"}});
     zones.ZoneList[1] = "Greenwich";  // ticked first, stored last: the list's order counts
     zones.ZoneList[2] = "Tokyo";
     zones.ZoneList[3] = "Eastern";
@@ -171,11 +169,8 @@ TEST_F(ZoneListTest, TheStoredCountSaysWhichOldZonesGo) {
         {"3", "---z"}, {"2.7", "--cz"}, {"0.9", "abcz"}, {"-1", "abcz"}, {"2000000000", "----"}};
     fill(kFour);
     for (const auto& [count, left] : cases) {
-        seed({{"NumTimeZones", count},
-              {"TZone1", "a"},
-              {"TZone2", "b"},
-              {"TZone3", "c"},
-              {"TZone1999999999", "z"}});
+        seedSlots({"a", "b", "c"});
+        seed({{"NumTimeZones", count}, {"TZone1999999999", "z"}});
         ASSERT_EQ(list.save(store, key), status::kSuccess);
         std::string kept;
         for (const char* name : {"TZone1", "TZone2", "TZone3", "TZone1999999999"})

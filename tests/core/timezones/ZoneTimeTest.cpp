@@ -79,17 +79,6 @@ TEST(IsDaylightNow, TransitionsToTheSecond) {
     }
 }
 
-TEST(ZoneTimeNow, StandardAndDaylightOffsetsCarryAcrossDays) {
-    EXPECT_EQ(ZoneTimeNow(at(2026, 1, 10, 23, 30), kCentralEurope), at(2026, 1, 11, 0, 30));
-    EXPECT_EQ(ZoneTimeNow(at(2026, 7, 10, 23, 30), kCentralEurope), at(2026, 7, 11, 1, 30));
-    EXPECT_EQ(ZoneTimeNow(at(2026, 12, 31, 14, 0), kSydney), at(2027, 1, 1, 1, 0));
-    ZoneRecord newfoundland;
-    newfoundland.Bias = 210;
-    EXPECT_EQ(ZoneTimeNow(at(2026, 1, 1, 2, 0, 7), newfoundland), at(2025, 12, 31, 22, 30, 7));
-    // An unknown zone reads as the empty record: UTC itself.
-    EXPECT_EQ(ZoneTimeNow(at(2026, 5, 5, 5, 5, 5), ZoneRecord{}), at(2026, 5, 5, 5, 5, 5));
-}
-
 TEST(UtcNow, ComesFromTheClockToTheSecond) {
     test::FakeClock clock(at(2026, 3, 29, 0, 59, 59), 60);
     clock.advanceMillis(999);
