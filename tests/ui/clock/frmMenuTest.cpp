@@ -38,9 +38,7 @@ class MenuWindow : public ::testing::Test, public test::WindowTestApp {
             menu->PopupNow();
         });
     }
-    void TearDown() override {
-        if (menu) delete menu.data();
-    }
+    void TearDown() override { delete menu.data(); }
     void choose(const std::vector<std::string>& ids) {
         store.SetValue(key, "NumTimeZones", ValueType::String, std::to_string(ids.size()));
         for (std::size_t i = 0; i < ids.size(); ++i)
@@ -64,7 +62,6 @@ TEST_F(MenuWindow, APressShowsTheLinesAboveTheClockAndAScreenReaderReadsThem) {
     ASSERT_TRUE(menu);
     const std::vector<QLabel*>& lines = menu->lineLabels();
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[1]->y() - lines[0]->y(), 15);  // 220 twips, rounded
     EXPECT_EQ(lines[0]->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     EXPECT_EQ(menu->height(), 76);  // three lines and the buttons
     // Above the clock, right-aligned with it.
@@ -105,11 +102,12 @@ TEST_F(MenuWindow, TheMenuWidensToItsLongestLine) {
     }
 }
 
-// However the menu goes, the clock's flag comes down, so the next press opens a new menu. (Escape
-// and each button's work, which comes after the menu closed, are the journey's.)
+// However the menu goes, the clock's flag comes down, so the next press opens a new menu. (Escape and
+// the work of each button are the journey's.)
 TEST_F(MenuWindow, EveryWayOfClosingLowersTheClocksFlag) {
     const std::vector<std::pair<std::string, std::function<void()>>> ways = {
         {"press elsewhere", [&] { pressAt(QPoint(3, 3)); }},
+        {"a button", [&] { test::click(menu->buttons()[0]); }},
         {"deleted", [&] { delete menu.data(); }},
         {"another window active",
          [&] {

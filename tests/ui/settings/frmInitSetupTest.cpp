@@ -115,7 +115,6 @@ TEST_F(SetupWindowOnAFullDisk, FinishSaysWhyAndStaysOpenAndMeOnlyThenWorks) {
     window.Label3_Click(0);
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(storedValue(store, Root::CurrentUser, kSettingsKey, "ColScheme"), "E99012");
-    EXPECT_EQ(app.settings.SettingsRoot, Root::CurrentUser);
 }
 
 }  // namespace
