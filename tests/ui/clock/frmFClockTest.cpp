@@ -27,9 +27,8 @@ struct FloatingClockWindow : ::testing::Test, test::WindowTestApp {
         s.DForeColor = "FF00";
     }
     static QAction* entry(frmFClock& w, const char* text) { return test::menuEntry(w.menu(), text); }
-    std::string texts(frmFClock& w) {
-        return (w.labels()[0]->text() + " | " + w.labels()[1]->text() + " | " + w.labels()[2]->text())
-            .toStdString();
+    static QString texts(frmFClock& w) {
+        return w.labels()[0]->text() + " | " + w.labels()[1]->text() + " | " + w.labels()[2]->text();
     }
 };
 

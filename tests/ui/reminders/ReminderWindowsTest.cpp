@@ -198,7 +198,10 @@ TEST_F(ReminderWindowsTest, CalendarLaysOutMonthsMarksTodayAndItsKeysMoveTheDayA
     EXPECT_EQ(today->text(), "15");
     EXPECT_TRUE(today->font().bold());
     EXPECT_EQ(today->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_EQ(cal->lblCentre(1)->x() - cal->lblCentre(0)->x(), 32);  // the cells' step across
+    // Cells and their day names step 32 pixels across; rows are pushed apart for the markers.
+    EXPECT_EQ(cal->lblCentre(1)->x() - cal->lblCentre(0)->x(), 32);
+    EXPECT_EQ(cal->Label2(1)->x() - cal->Label2(0)->x(), 32);
+    EXPECT_EQ(cal->lblCentre(14)->y() - cal->lblCentre(7)->y(), 28);
 
     // Which cell holds which day, and where years turn, is the grid's rule (tested in the core); here
     // the arrow keys move the chosen day across months, the first press picking today.

@@ -34,7 +34,6 @@ TEST_F(AboutBox, LinksOpenTheMailAndTheWebSiteThroughTheShellOrSayWhyNotAndOkClo
          {"Debian%20GNU%2FLinux%2012%20%28bookworm%29%2012%20", "3%2F7%2F2005%209%3A05%3A00%20PM"})
         EXPECT_NE(mail.find(part), std::string::npos) << part;
     EXPECT_EQ(shell.links[1], webAddress());
-    EXPECT_TRUE(asker.asked.empty());
 
     shell.answer = Result::failure("No program on this computer opens mailto: links.");
     test::click(about.Label4());
