@@ -40,6 +40,8 @@ TEST_F(Balloon, ShowsTheLinesUpToCountAsUnderlinedLabels) {
     QAccessibleInterface* close = QAccessible::queryAccessibleInterface(balloon->closeButton());
     EXPECT_EQ(close->role(), QAccessible::Button);
     EXPECT_EQ(close->text(QAccessible::Name).toStdString(), "Close");
+    EXPECT_FALSE(balloon->mask().contains(QPoint(0, 0)));  // the corner is cut away
+    EXPECT_TRUE(balloon->mask().contains(QPoint(156, 54)));
 }
 
 TEST_F(Balloon, TheCloseButtonAClickElsewhereOrItsTimeCloseAndDelete) {

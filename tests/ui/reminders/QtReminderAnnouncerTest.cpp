@@ -60,11 +60,11 @@ TEST_F(Announcer, EveryLineShowsAboveTheClockAsStoredAndOpensTheDayListOfItsRemi
     test::click(balloon->lineLabels()[0]);
     test::wait(0);
     EXPECT_EQ(shownList(), (QStringList{"Dentist|9:30 AM|0|No|on", "Dentist|9:30 AM|2|No|on", "body 2"}));
+    ASSERT_EQ(announcer.lastBalloon(), balloon) << "the balloon stays open";
     dayLists()[0]->close();
     test::click(balloon->lineLabels()[1]);
     test::wait(0);
     EXPECT_EQ(shownList(), (QStringList{QString::fromUtf8("Caf\u00e9|9:30 AM|1|No|on"), "body 1"}));
-    EXPECT_EQ(announcer.lastBalloon(), balloon);  // the balloon stays open
 }
 
 TEST_F(Announcer, TheReviewQuestionTakesItsAnswerAndYesOpensTheManagerOrWithoutOneTodaysDayList) {

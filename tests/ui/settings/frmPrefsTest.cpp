@@ -82,6 +82,7 @@ TEST_F(PrefsWindow, ApplyChangesMemoryOnlyAndCancelKeepsIt) {
     choose(window->Combo7(), "XP Silver");
     window->Command4()->click();
     EXPECT_EQ(app.settings.ColScheme, "E5DBDA");
+    EXPECT_EQ(window->Label24()->palette().color(QPalette::Window), QColor(218, 219, 229));
     EXPECT_EQ(stored("ColScheme"), "E99012");
 
     // A custom colour is in memory the moment it is picked; Cancel keeps it there and stores nothing.
