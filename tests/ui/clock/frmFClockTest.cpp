@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QPointer>
-#include <QScreen>
 
 #include "core/clock/NextTick.h"
 #include "ui/WindowTestApp.h"
@@ -28,9 +27,8 @@ struct FloatingClockWindow : ::testing::Test, test::WindowTestApp {
         s.DForeColor = "FF00";
     }
     static QAction* entry(frmFClock& w, const char* text) { return test::menuEntry(w.menu(), text); }
-    std::string texts(frmFClock& w) {
-        return (w.labels()[0]->text() + " | " + w.labels()[1]->text() + " | " + w.labels()[2]->text())
-            .toStdString();
+    static QString texts(frmFClock& w) {
+        return w.labels()[0]->text() + " | " + w.labels()[1]->text() + " | " + w.labels()[2]->text();
     }
 };
 
@@ -104,22 +102,20 @@ TEST_F(FloatingClockWindow, WakesAndRepaintsOnlyAsOftenAsItsTextsChange) {
     EXPECT_FALSE(w.refreshArmedFor());
 }
 
-TEST_F(FloatingClockWindow, DraggedByTheHandleWithinTheScreenClosedByThePicture) {
+// Where a drag may take the window is the core's rule; the journey drags it off the screen.
+TEST_F(FloatingClockWindow, DraggedByTheHandleClosedByThePicture) {
     QPointer<frmFClock> w = new frmFClock(app, TAVRIN_SOURCE_DIR);
     w->show();
-    const QRect screen = w->screen()->availableGeometry();
     QWidget* handle = w->dragHandle();
     const QPoint grab = handle->mapToGlobal(QPoint(5, 5));
     const auto send = [handle](QEvent::Type type, QPoint global) { test::sendMouse(handle, type, global); };
     send(QEvent::MouseButtonPress, grab);
-    const QPoint offset = grab - w->frameGeometry().topLeft();
+    const QPoint dropped = QPoint(300, 200) - (grab - w->frameGeometry().topLeft());
     send(QEvent::MouseMove, QPoint(300, 200));
-    EXPECT_EQ(w->frameGeometry().topLeft(), QPoint(300, 200) - offset);
-    send(QEvent::MouseMove, QPoint(screen.right() + 500, screen.bottom() + 500));
-    EXPECT_EQ(w->frameGeometry().bottomRight(), screen.bottomRight());
-    send(QEvent::MouseButtonRelease, QPoint(10, 10));
+    EXPECT_EQ(w->frameGeometry().topLeft(), dropped);
+    send(QEvent::MouseButtonRelease, QPoint(300, 200));
     send(QEvent::MouseMove, QPoint(10, 10));  // released: no longer follows
-    EXPECT_EQ(w->frameGeometry().bottomRight(), screen.bottomRight());
+    EXPECT_EQ(w->frameGeometry().topLeft(), dropped);
 
     test::click(w->closePicture());
     test::wait(0);

@@ -11,19 +11,17 @@ namespace tavrin {
 namespace {
 
 // Where the title, the lines and the close button go is the core's layout; the window shows the
-// lines as links, hands over the clicked one and closes itself.
+// lines as links and closes itself. Which line a click hands over is the announcer's test.
 struct Balloon : ::testing::Test {
     std::array<std::string, kBalloonLineSlots> lines{"9:30 AM - Dentist", "9:30 AM - Call the bank",
                                                      "9:30 AM - Dentist"};
-    std::vector<int> opened;  // the clicked lines, by place
     QPointer<frmBalloon> balloon;
 
     void SetUp() override { test::ensureApp(); }
     void TearDown() override { delete balloon.data(); }
     // A balloon of the usual size at (600, 400), shown.
     void show(int count, const char* icon, bool close, long autoClose = 0, bool opensLines = true) {
-        balloon = opensLines ? new frmBalloon(lines, [this](int line) { opened.push_back(line); })
-                             : new frmBalloon(lines);
+        balloon = opensLines ? new frmBalloon(lines, [](int) {}) : new frmBalloon(lines);
         balloon->SetBalloon("Tavrin Reminders for: 12/06/26", count, 600 * 15, 400 * 15, icon, close,
                             autoClose, 1620, 4680, 8);
         balloon->show();
@@ -46,20 +44,9 @@ TEST_F(Balloon, ShowsTheLinesUpToCountAsUnderlinedLabels) {
     EXPECT_TRUE(balloon->mask().contains(QPoint(156, 54)));
 }
 
-TEST_F(Balloon, ClickedLineHandsOverItsPlaceAndTheBalloonStays) {
-    show(51, "I9", false);
-    EXPECT_TRUE(balloon->iconLabel()->isVisible());
-    ASSERT_EQ(balloon->lineLabels().size(), 3u);
-    // Rewriting the shared lines later does not change what this balloon shows.
-    lines[1] = "10:00 AM - Something else";
-    test::click(balloon->lineLabels()[1]);
-    EXPECT_EQ(opened, std::vector<int>{1});
-    EXPECT_EQ(balloon->lineLabels()[1]->text(), "9:30 AM - Call the bank");
-    EXPECT_TRUE(balloon && balloon->isVisible());
-}
-
 TEST_F(Balloon, TheCloseButtonAClickElsewhereOrItsTimeCloseAndDelete) {
-    show(51, "", true);
+    show(51, "I9", true);
+    EXPECT_TRUE(balloon->iconLabel()->isVisible());
     test::click(balloon->closeButton());
     test::wait(0);
     EXPECT_FALSE(balloon);
@@ -74,14 +61,6 @@ TEST_F(Balloon, TheCloseButtonAClickElsewhereOrItsTimeCloseAndDelete) {
     EXPECT_TRUE(balloon->autoCloseActive());
     test::wait(200);
     EXPECT_FALSE(balloon);
-}
-
-TEST_F(Balloon, CloseButtonLooksPushedWhilePressed) {
-    const QImage up = closeButtonPixmap(false).toImage();
-    const QImage down = closeButtonPixmap(true).toImage();
-    EXPECT_NE(up.pixel(0, 0), down.pixel(0, 0));
-    EXPECT_NE(up.pixel(15, 15), down.pixel(15, 15));
-    EXPECT_EQ(up.pixel(8, 8), down.pixel(8, 8));  // the face itself does not change
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
+#include "support/ReminderTestSupport.h"
 #include "ui/WindowTestApp.h"
 #include "ui/reminders/frmDayRem.h"
 
@@ -20,17 +21,12 @@ struct Announcer : ::testing::Test, test::WindowTestApp {
     Announcer() : test::WindowTestApp(DateTime::fromFields(2026, 12, 6, 9, 30, 0)) {
         app.settings.TimeFormat = "h:mm AM/PM";
         app.settings.DateFormat = "mm/dd/yy";
-        auto& t = app.reminders;
         // A title written by an older program in a Western code page: "Caf\xe9" is no UTF-8.
         const char* titles[] = {"Dentist", "Caf\xe9", "Dentist", "Call the bank"};
-        for (int i = 0; i < 4; ++i) {
-            t.RemTitle[i] = titles[i];
-            t.RemDate[i] = "12/06/26";
-            t.RemTime[i] = "09:30:00";
-            t.RemEnabled[i] = i == 3 ? "0" : "1";
-            t.RemRecur[i] = i == 3 ? "1" : "-1";
-            t.RemBody[i] = "body " + std::to_string(i);
-        }
+        for (int i = 0; i < 3; ++i)
+            test::putReminder(app.reminders, i, titles[i], "12/06/26", "09:30:00", "1", "-1",
+                              "body " + std::to_string(i));
+        test::putReminder(app.reminders, 3, titles[3], "12/06/26", "09:30:00", "0", "1", "body 3");
     }
     void TearDown() override {
         for (QWidget* w : QApplication::topLevelWidgets()) delete w;
@@ -64,14 +60,14 @@ TEST_F(Announcer, EveryLineShowsAboveTheClockAsStoredAndOpensTheDayListOfItsRemi
     test::click(balloon->lineLabels()[0]);
     test::wait(0);
     EXPECT_EQ(shownList(), (QStringList{"Dentist|9:30 AM|0|No|on", "Dentist|9:30 AM|2|No|on", "body 2"}));
+    ASSERT_EQ(announcer.lastBalloon(), balloon) << "the balloon stays open";
     dayLists()[0]->close();
     test::click(balloon->lineLabels()[1]);
     test::wait(0);
     EXPECT_EQ(shownList(), (QStringList{QString::fromUtf8("Caf\u00e9|9:30 AM|1|No|on"), "body 1"}));
-    EXPECT_EQ(announcer.lastBalloon(), balloon);  // the balloon stays open
 }
 
-TEST_F(Announcer, TheReviewQuestionIsAskedThroughTheAskerAndTakesItsAnswer) {
+TEST_F(Announcer, TheReviewQuestionTakesItsAnswerAndYesOpensTheManagerOrWithoutOneTodaysDayList) {
     asker.answers = {true, false};
     EXPECT_TRUE(announcer.askReview());
     EXPECT_FALSE(announcer.askReview());
@@ -80,13 +76,9 @@ TEST_F(Announcer, TheReviewQuestionIsAskedThroughTheAskerAndTakesItsAnswer) {
         "There is one or more re-occuring reminders set. Would you like to review them?", MessageIcon::None,
         true};
     EXPECT_EQ(asker.asked, (std::vector<test::ScriptedAsker::Asked>{question, question}));
-}
 
-TEST_F(Announcer, YesOpensTheManagerOrWithoutOneTodaysDayList) {
     announcer.openManager();
-    QStringList shown = shownList();
-    ASSERT_EQ(shown.size(), 5);
-    EXPECT_EQ(shown[3], "Call the bank|9:30 AM|3|Yes|off");
+    EXPECT_EQ(shownList().value(3), "Call the bank|9:30 AM|3|Yes|off");
     frmDayRem* list = dayLists()[0];
     QTreeWidget* rows = list->list();
     rows->setCurrentItem(rows->topLevelItem(0));

@@ -27,15 +27,13 @@ TEST_F(AboutBox, LinksOpenTheMailAndTheWebSiteThroughTheShellOrSayWhyNotAndOkClo
     test::click(about.Label2());
     ASSERT_EQ(shell.links.size(), 2u);
     const std::string& mail = shell.links[0];
-    EXPECT_EQ(
-        mail.rfind(std::string("mailto:") + supportMailbox() + "?Subject=Tavrin%20for%20Win%3A%20v1.0.4&", 0),
-        0u)
+    EXPECT_TRUE(mail.starts_with(std::string("mailto:") + supportMailbox() +
+                                 "?Subject=Tavrin%20for%20Win%3A%20v1.0.4&"))
         << mail;
     for (const char* part :
          {"Debian%20GNU%2FLinux%2012%20%28bookworm%29%2012%20", "3%2F7%2F2005%209%3A05%3A00%20PM"})
         EXPECT_NE(mail.find(part), std::string::npos) << part;
     EXPECT_EQ(shell.links[1], webAddress());
-    EXPECT_TRUE(asker.asked.empty());
 
     shell.answer = Result::failure("No program on this computer opens mailto: links.");
     test::click(about.Label4());

@@ -10,10 +10,9 @@ using namespace tavrin;
 namespace {
 
 struct StopWatchWindow : ::testing::Test {
-    std::string shown() {
-        return (w.lblHours()->text() + ":" + w.lblMins()->text() + ":" + w.lblSecs()->text() + " " +
-                w.lblmillisecs()->text())
-            .toStdString();
+    QString shown() {
+        return w.lblHours()->text() + ":" + w.lblMins()->text() + ":" + w.lblSecs()->text() + " " +
+               w.lblmillisecs()->text();
     }
     bool appMade = (test::ensureApp(), true);  // before the window
     test::FakeMonotonicClock clock;
