@@ -55,9 +55,6 @@ TEST(InstalledProgram, BringsItsFilesAndStartsFromThePrefixFindingItsPictures) {
     if (page.status == 0 && page.output.find("not found") == std::string::npos) {
         EXPECT_NE(page.output.find("TAVRINCTL(1)"), std::string::npos) << page.output;
     }
-    const CommandRun help = run(quoted(prefix.file("bin/tavrinctl")) + " --help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.output.find("Usage: tavrinctl"), std::string::npos) << help.output;
 
     // Started from the prefix, the clock finds its scheme pictures in share/tavrin and paints its face.
     tavrin::test::ScratchHome home("tavrin-installed-home");

@@ -1,23 +1,80 @@
-// tavrinctl settings, format, zones, time, its usage text and its exit statuses, run as a user runs
-// them: against the tests' pinned zone folder and settings the test writes, checking what the user
-// sees. The rules behind the answers (patterns, zone rules, clock changes) are the core's and tested
-// there; here, that the command reads its arguments and environment and writes its lines.
+// tavrinctl run as a user runs it, against the tests' pinned zone folder and settings and reminders
+// the test writes, checking what the user sees: what each command prints, its usage text and its
+// exit statuses. The rules behind the answers (patterns, zone rules, clock changes, what a reminder
+// may hold) are the core's and tested there; here, that each command reads its arguments and
+// environment, reaches the rule, and says how it went.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "support/CtlRunner.h"
+#include "core/reminders/ReminderFile.h"
+#include "core/reminders/ReminderRecord.h"
+#include "core/reminders/ReminderUpdate.h"
+#include "support/FileText.h"
 #include "support/InstalledLocale.h"
+#include "support/ReminderTestSupport.h"
+#include "support/ScratchHome.h"
 
 namespace tavrin {
 namespace {
 
-using test::CtlRun;
 using test::readFile;
+using test::writeFile;
+
+// tavrinctl itself in a child process, in an environment the test sets up, with what it prints on
+// each stream and its exit status.
+struct CtlRun {
+    int status = -1;  // the exit status; a crash is 128 and the signal's number
+    std::string out, err;
+};
+
+class CtlRunner {
+  public:
+    // The user's folders are `home`'s; zones come from the tests' pinned folder.
+    explicit CtlRunner(const test::ScratchHome& home) : home_(home) {
+        for (const auto& [name, value] : home.environment()) env_[name] = value;
+        // English names whatever language the tester's own session uses; a test sets another.
+        env_["LC_ALL"] = "C";
+    }
+
+    void setEnv(const std::string& name, const std::string& value) { env_[name] = value; }
+
+    CtlRun run(const std::vector<std::string>& args) const {
+        const std::string outFile = home_.file("ctl-out"), errFile = home_.file("ctl-err");
+        std::string command = "env";
+        for (const auto& [name, value] : env_) command += " " + name + "=" + quoted(value);
+        command += " " + quoted(std::string(TAVRIN_BINARY_DIR) + "/src/tavrinctl");
+        for (const std::string& a : args) command += " " + quoted(a);
+        const int status =
+            std::system((command + " </dev/null >" + quoted(outFile) + " 2>" + quoted(errFile)).c_str());
+        CtlRun r;
+        if (WIFEXITED(status)) r.status = WEXITSTATUS(status);
+        r.out = readFile(outFile);
+        r.err = readFile(errFile);
+        return r;
+    }
+
+  private:
+    // One word for the shell, whatever it holds.
+    static std::string quoted(const std::string& text) {
+        std::string out = "'";
+        for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return out + "'";
+    }
+
+    const test::ScratchHome& home_;
+    std::map<std::string, std::string> env_;
+};
 
 class Commands : public ::testing::Test {
   protected:
@@ -41,7 +98,7 @@ class Commands : public ::testing::Test {
     }
 
     test::ScratchHome home;
-    test::CtlRunner runner{home};
+    CtlRunner runner{home};
 };
 
 TEST_F(Commands, SettingsShowsTheChosenRootAndEveryValueOnItsOwnLine) {
@@ -152,45 +209,35 @@ TEST_F(Commands, HelpAndTheManPageListEveryCommand) {
 // status 2, and nothing written.
 TEST_F(Commands, BadArgumentsGiveAUsageMessageAndStatus2) {
     const struct {
-        const char* what;
         std::vector<std::string> args;
         const char* says;
     } cases[] = {
-        {"no command", {}, "no command given"},
-        {"an unknown command", {"setings"}, "unknown command 'setings'"},
-        {"an argument to settings", {"settings", "--all"}, "'settings' takes no arguments"},
-        {"format without a pattern", {"format"}, "needs a pattern"},
-        {"format with an option", {"format", "--utc", "hh:nn"}, "unknown option '--utc'"},
-        {"format with too many words", {"format", "d", "2005-03-07", "21:05:00", "x"}, "one date-time"},
-        {"format with no date-time", {"format", "d", "2005-02-30 00:00:00"}, "is not a date-time"},
-        {"time without a zone", {"time"}, "needs a zone"},
-        {"time in a zone that does not exist", {"time", "Europe/Atlantis"}, "no zone 'Europe/Atlantis'"},
-        {"time in a zone named by a folder", {"time", "Europe"}, "no zone 'Europe'"},
-        {"time at no instant", {"time", "UTC", "yesterday"}, "'yesterday' is not a UTC instant"},
-        {"reminders with an unknown option", {"reminders", "--all"}, "'--all' is not understood"},
-        {"reminders --file without a path", {"reminders", "--file"}, "--file needs a path"},
-        {"add without a time", {"reminders", "add", "Hi", "07.03.2005"}, "a title, a date and a time"},
-        {"add with an unknown option",
-         {"reminders", "add", "Hi", "07.03.2005", "9:30", "--colour", "red"},
-         "unknown option '--colour'"},
-        {"add with an unknown recurrence",
-         {"reminders", "add", "Hi", "07.03.2005", "9:30", "--recur", "monthly"},
-         "--recur takes none"},
-        {"--body without its text",
-         {"reminders", "add", "Hi", "07.03.2005", "9:30", "--body"},
-         "--body needs a value"},
-        {"an unreadable date",
-         {"reminders", "add", "Hi", "the 7th", "9:30"},
+        {{}, "no command given"},
+        {{"setings"}, "unknown command 'setings'"},
+        {{"settings", "--all"}, "'settings' takes no arguments"},
+        {{"format"}, "needs a pattern"},
+        {{"format", "--utc", "hh:nn"}, "unknown option '--utc'"},
+        {{"format", "d", "2005-03-07", "21:05:00", "x"}, "one date-time"},
+        {{"format", "d", "2005-02-30 00:00:00"}, "is not a date-time"},
+        {{"time"}, "needs a zone"},
+        {{"time", "Europe/Atlantis"}, "no zone 'Europe/Atlantis'"},
+        {{"time", "Europe"}, "no zone 'Europe'"},
+        {{"time", "UTC", "yesterday"}, "'yesterday' is not a UTC instant"},
+        {{"reminders", "--all"}, "'--all' is not understood"},
+        {{"reminders", "--file"}, "--file needs a path"},
+        {{"reminders", "add", "Hi", "07.03.2005"}, "a title, a date and a time"},
+        {{"reminders", "add", "Hi", "07.03.2005", "9:30", "--colour", "red"}, "unknown option '--colour'"},
+        {{"reminders", "add", "Hi", "07.03.2005", "9:30", "--recur", "monthly"}, "--recur takes none"},
+        {{"reminders", "add", "Hi", "07.03.2005", "9:30", "--body"}, "--body needs a value"},
+        {{"reminders", "add", "Hi", "the 7th", "9:30"},
          "\"the 7th\" cannot be read as a date (the date format is dd.mm.yyyy)"},
-        {"an unreadable time",
-         {"reminders", "add", "Hi", "07.03.2005", "half past"},
-         "cannot be read as a time"},
-        {"delete without a number", {"reminders", "delete"}, "one reminder number"},
-        {"a negative number", {"reminders", "--enable", "-1"}, "\"-1\" is no reminder number"},
+        {{"reminders", "add", "Hi", "07.03.2005", "half past"}, "cannot be read as a time"},
+        {{"reminders", "delete"}, "one reminder number"},
+        {{"reminders", "--enable", "-1"}, "\"-1\" is no reminder number"},
     };
     home.seedSettings("\"DateFormat\"=\"dd.mm.yyyy\"\n");
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.says);
         const CtlRun r = ctl(c.args);
         EXPECT_EQ(r.status, 2) << r.err;
         EXPECT_EQ(r.out, "");
@@ -204,25 +251,20 @@ TEST_F(Commands, BadArgumentsGiveAUsageMessageAndStatus2) {
 TEST_F(Commands, FailedRequestsSayWhyWithStatus1) {
     std::filesystem::create_directories(home.file("a-folder"));
     const struct {
-        const char* what;
         std::vector<std::string> args;
         const char* tzdir;  // nullptr for the pinned folder
         const char* says;
     } cases[] = {
-        {"settings before the first start", {"settings"}, nullptr, "has not been set up"},
-        {"a reminder file that is a folder",
-         {"reminders", "--file", home.file("a-folder")},
+        {{"settings"}, nullptr, "has not been set up"},
+        {{"reminders", "--file", home.file("a-folder")}, nullptr, "Cannot read the reminder file"},
+        {{"reminders", "delete", "0", "--file", home.file("a-folder")},
          nullptr,
          "Cannot read the reminder file"},
-        {"a change to a reminder file that is a folder",
-         {"reminders", "delete", "0", "--file", home.file("a-folder")},
-         nullptr,
-         "Cannot read the reminder file"},
-        {"zones without a zone folder", {"zones"}, "/nonexistent-zones", "cannot be read: No such file"},
-        {"time without a zone folder", {"time", "Europe/Berlin"}, "/nonexistent-zones", "cannot be read"},
+        {{"zones"}, "/nonexistent-zones", "cannot be read: No such file"},
+        {{"time", "Europe/Berlin"}, "/nonexistent-zones", "cannot be read"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.args[0] + (c.args.size() > 1 ? " " + c.args[1] : std::string()));
         runner.setEnv("TZDIR", c.tzdir ? c.tzdir : std::string(TAVRIN_TEST_DATA) + "/zoneinfo");
         const CtlRun r = ctl(c.args);
         EXPECT_EQ(r.status, 1) << r.err;
@@ -230,6 +272,140 @@ TEST_F(Commands, FailedRequestsSayWhyWithStatus1) {
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find("Usage:"), std::string::npos) << r.err;
     }
+}
+
+// tavrinctl reminders, add, delete, --enable and --disable, run as a user runs them, and beside a
+// running clock's own saves. What a reminder may hold is the editor's rule (tested in the core);
+// here, that the command reaches it, in the user's date format and file, and says how it went.
+class RemindersCommand : public ::testing::Test {
+  protected:
+    // tavrinctl reminders with `args`, on the file of this test's user.
+    CtlRun ctl(std::vector<std::string> args) {
+        args.insert(args.begin(), "reminders");
+        return runner.run(std::move(args));
+    }
+
+    ReminderTable load() {
+        ReminderTable t;
+        EXPECT_TRUE(readReminders(t, path).ok);
+        return t;
+    }
+
+    test::ScratchHome home;
+    CtlRunner runner{home};
+    const std::string path = home.reminderFile();
+};
+
+TEST_F(RemindersCommand, AddsListsSwitchesAndDeletesInTheUsersDateFormat) {
+    home.seedSettings("\"DateFormat\"=\"dd.mm.yyyy\"\n");
+    EXPECT_EQ(
+        ctl({"add", "Dentist", "07.03.2005", "21:05", "--recur", "weekly", "--body", "Two\tlines\nhere"}).out,
+        "added as 0\n");
+    // A date typed with slashes is still read day first; "--" ends the options, so a title may
+    // start with dashes.
+    EXPECT_EQ(ctl({"add", "--recur", "daily", "--", "--call", "03/08/05", "9:30 AM"}).status, 0);
+    EXPECT_EQ(ReminderRecord::fromSlot(load(), 0),
+              (ReminderRecord{"Dentist", "07.03.2005", "21:05:00", "1", "2", "Two\tlines\nhere"}));
+    const CtlRun listed = ctl({});
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_EQ(listed.out,
+              "0\tDentist\t07.03.2005\t21:05:00\t1\t2\tTwo\\tlines\\nhere\n"
+              "1\t--call\t03.08.2005\t09:30:00\t1\t1\t\n");
+    EXPECT_EQ(ctl({"--disable", "1"}).out, "disabled\n");
+    const CtlRun again = ctl({"--disable", "1"});
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(again.out, "disabled already\n");
+    EXPECT_EQ(load().RemEnabled[1], "0");
+    EXPECT_EQ(ctl({"--enable", "1"}).status, 0);
+    EXPECT_EQ(load().RemEnabled[1], "1");
+    EXPECT_EQ(ctl({"delete", "0"}).status, 0);
+    EXPECT_EQ(load().RemTitle[0], "--call");
+    EXPECT_EQ(occupiedSlots(load()), 1);
+}
+
+// Each refusal names its reason, exits with status 1 and leaves the file exactly as it was.
+TEST_F(RemindersCommand, RefusalsSayWhyAndLeaveTheFileUntouched) {
+    std::string full;
+    for (int i = 0; i < kReminderSlots; ++i) full += test::recordText("R" + std::to_string(i));
+    const struct {
+        std::string file;
+        std::vector<std::string> args;
+        const char* says;
+    } cases[] = {
+        {"", {"add", "Say \"hi\"", "03/07/05", "9:30"}, "double quote"},
+        {full, {"add", "One more", "03/07/05", "9:30"}, "already holds 256"},
+        {full, {"delete", "256"}, "there is no reminder 256"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        home.seedReminders(c.file);
+        const CtlRun r = ctl(c.args);
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(readFile(path), c.file);
+    }
+}
+
+// Another program's file where the reminders should be: the change keeps it aside before it writes,
+// and says where on stderr; a listing says that nothing in it reads as a reminder.
+TEST_F(RemindersCommand, AFileWithNothingThatReadsAsAReminderIsKeptAsideBeforeTheChange) {
+    const std::string csv = "Title,Date,Time\r\nDentist,2005-03-07,09:30\r\n";
+    const std::string other = home.file("other.csv");
+    writeFile(other, csv);
+    const CtlRun r = ctl({"add", "Dentist", "03/07/05", "9:30", "--file", other});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find(other + ".unread"), std::string::npos) << r.err;
+    EXPECT_EQ(readFile(other + ".unread"), csv);
+    // Listing such a file is no empty list.
+    writeFile(other, csv);
+    const CtlRun listed = ctl({"--file", other});
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_EQ(listed.err, "tavrinctl: nothing in " + other + " reads as a reminder\n");
+}
+
+// The clock's own save loop and tavrinctl write one file at the same time. Each of the clock's saves
+// counts up in its own reminder's message and first checks that its last count is still there, while
+// tavrinctl adds its reminders: a save one writer loses to the other shows on either side.
+TEST_F(RemindersCommand, TheClockAndTavrinctlWritingAtOnceLoseNothing) {
+    constexpr int kAdds = 200;
+    home.seedReminders(test::recordText("Clock"));
+    const std::string doneFile = home.file("done");
+    const std::string countFile = home.file("count");
+    const pid_t clock = ::fork();
+    if (clock == 0) {
+        ReminderTable table;
+        int saves = 0;
+        for (; ::access(doneFile.c_str(), F_OK) != 0; ++saves) {
+            bool kept = true;
+            const Result saved = updateReminders(table, path, [&](ReminderTable& t) {
+                kept = t.RemBody[0] == (saves == 0 ? "" : std::to_string(saves));
+                t.RemBody[0] = std::to_string(saves + 1);
+                return true;
+            });
+            if (!saved.ok) ::_exit(3);
+            if (!kept) ::_exit(4);
+        }
+        std::ofstream(countFile) << saves;
+        ::_exit(0);
+    }
+    int failures = 0;
+    std::string firstFailure;
+    for (int i = 0; i < kAdds; ++i) {
+        const CtlRun r = ctl({"add", "B-" + std::to_string(i), "03/07/05", "10:00"});
+        if (r.status != 0 && ++failures == 1) firstFailure = r.err;
+    }
+    writeFile(doneFile, "");
+    int status = 0;
+    ::waitpid(clock, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the clock's save was lost: " << status;
+    EXPECT_EQ(failures, 0) << firstFailure;
+
+    const ReminderTable last = load();
+    EXPECT_EQ(last.RemTitle[0], "Clock");
+    EXPECT_EQ(last.RemBody[0], readFile(countFile));
+    std::set<std::string> titles(last.RemTitle.begin() + 1, last.RemTitle.begin() + occupiedSlots(last));
+    for (int i = 0; i < kAdds; ++i)
+        EXPECT_EQ(titles.count("B-" + std::to_string(i)), 1u) << "B-" << i << " lost";
 }
 
 }  // namespace

@@ -100,7 +100,6 @@ inline bool pressAt(const std::string& display, int x, int y) {
 
 struct Rect {
     int x = 0, y = 0, w = 0, h = 0;
-    bool operator==(const Rect&) const = default;
 };
 
 // One window as the probe wrote it: its rectangle and the names of its labels.
