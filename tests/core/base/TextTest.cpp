@@ -26,6 +26,27 @@ TEST(Text, LeadingWholeDropsTheFraction) {
     for (const auto& [text, number] : cases) EXPECT_EQ(leadingWhole(text), number) << text;
 }
 
+TEST(Text, EqualsNoCaseFoldsAsciiLettersOnly) {
+    EXPECT_TRUE(equalsNoCase("StandardName", "STANDARDNAME"));
+    EXPECT_FALSE(equalsNoCase("Name", "Names"));
+    // Eight-bit text is compared as it is: 0xE9 and 0xC9 are different names.
+    EXPECT_FALSE(equalsNoCase("caf\xE9", "CAF\xC9"));
+    EXPECT_TRUE(equalsNoCase("caf\xE9", "CAF\xE9"));
+    EXPECT_EQ(upperAscii("Zone-1\xE9"), "ZONE-1\xE9");
+}
+
+TEST(Text, TrimDropsBlanksAtBothEndsOnly) {
+    EXPECT_EQ(trim(" \t a b \r\n"), "a b");
+    EXPECT_EQ(trim("   "), "");
+}
+
+TEST(Text, HexDigitReadsBothCasesAndRefusesTheRest) {
+    EXPECT_EQ(hexDigit('0'), 0);
+    EXPECT_EQ(hexDigit('a'), 10);
+    EXPECT_EQ(hexDigit('F'), 15);
+    for (char c : {'g', 'G', ' ', '\0', 'x', '/', ':'}) EXPECT_EQ(hexDigit(c), -1) << int(c);
+}
+
 TEST(Text, FolderAndFileNameOfAPath) {
     const std::pair<const char*, const char*> folders[] = {
         {"/a/b/c.txt", "/a/b"}, {"c.txt", "."}, {"/c.txt", "/"}, {"a/", "a"}};

@@ -71,3 +71,9 @@ TEST(ColourText, ReadingStopsAtTheFirstCharacterThatIsNoHexDigit) {
     for (const auto& [text, number] : cases) EXPECT_EQ(colourNumber(text), number) << text;
     EXPECT_EQ(schemeOfColour(std::string("B2E2EA\0", 7)), PictureScheme::OliveGreen);
 }
+
+TEST(ColourText, WritesUppercaseWithoutLeadingZeros) {
+    EXPECT_EQ(colourText(0), "0");
+    EXPECT_EQ(colourText(colourNumberOf(Rgb{234, 226, 178})), "B2E2EA");
+    EXPECT_EQ(colourText(0x0000FF), "FF");
+}

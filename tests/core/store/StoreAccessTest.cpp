@@ -16,10 +16,13 @@ class StoreAccessTest : public ::testing::Test {
         Disposition d;
         ASSERT_EQ(store.CreateKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kAllAccess, key, d),
                   0);
+        ASSERT_EQ(store.CreateKey(KeyHandle::rootKey(Root::LocalMachine), kTimeZoneInformationKey, kAllAccess,
+                                  zoneKey, d),
+                  0);
     }
     std::string stored(std::string_view name) { return storedValue(store, key, name); }
     MemoryStore store;
-    KeyHandle key;
+    KeyHandle key, zoneKey;
 };
 
 }  // namespace
@@ -45,4 +48,16 @@ TEST_F(StoreAccessTest, QueryValueReadsWholeStringsAndWritesAMissingDefault) {
     EXPECT_NE(s, status::kSuccess);
     EXPECT_EQ(QueryValue(store, "x", s, KeyHandle{}, "1"), "");
     EXPECT_NE(s, status::kSuccess);
+}
+
+TEST_F(StoreAccessTest, ReadMachineValueSwapsTheTerminatorForABlank) {
+    ASSERT_EQ(store.SetValue(zoneKey, "StandardName", ValueType::String, std::string("Europe/Berlin\0", 14)),
+              0);
+    ASSERT_EQ(store.SetValue(zoneKey, "Empty", ValueType::String, ""), 0);
+    EXPECT_EQ(ReadMachineValue(store, kTimeZoneInformationKey, "StandardName"), "Europe/Berlin ");
+    EXPECT_EQ(ReadMachineValue(store, kTimeZoneInformationKey, "Missing"), " ");
+    EXPECT_EQ(ReadMachineValue(store, "SYSTEM\\Nowhere", "StandardName"), " ");
+    EXPECT_EQ(ReadMachineValue(store, kTimeZoneInformationKey, "Empty"), " ");
+    // Settings under the user's root are no machine values.
+    EXPECT_EQ(ReadMachineValue(store, kSettingsKey, "DateFormat"), " ");
 }
