@@ -373,7 +373,6 @@ void frmClock::showEvent(QShowEvent* event) {
 void frmClock::openMenu() {
     menu_.press([this] {
         if (menuHook_) menuHook_();
-        emit menuRequested();
     });
 }
 

@@ -98,7 +98,6 @@ class frmClock : public QWidget {
     int compositions() const { return compositions_; }
 
   signals:
-    void menuRequested();
     // The first frame reached the screen (the measurement scripts time it).
     void firstFramePainted();
     // A panel was found above the clock and the clock asked to be put above it again,

@@ -63,5 +63,13 @@ TEST_F(Balloon, TheCloseButtonAClickElsewhereOrItsTimeCloseAndDelete) {
     EXPECT_FALSE(balloon);
 }
 
+TEST_F(Balloon, CloseButtonLooksPushedWhilePressed) {
+    const QImage up = closeButtonPixmap(false).toImage();
+    const QImage down = closeButtonPixmap(true).toImage();
+    EXPECT_NE(up.pixel(0, 0), down.pixel(0, 0));
+    EXPECT_NE(up.pixel(15, 15), down.pixel(15, 15));
+    EXPECT_EQ(up.pixel(8, 8), down.pixel(8, 8));  // the face itself does not change
+}
+
 }  // namespace
 }  // namespace tavrin
