@@ -67,16 +67,6 @@ struct Firing : ::testing::Test {
     }
 };
 
-TEST_F(Firing, NoonWarningRingsAtNoonNotMidnight) {
-    armWarning("12:00 PM");
-    tickAt(at(6, 0, 0));
-    run(90);
-    EXPECT_TRUE(sound.events.empty());
-    EXPECT_TRUE(ringsFirstAt(at(6, 12, 0)));
-    EXPECT_EQ(sound.events, Strings{"beep"});
-    EXPECT_FALSE(state.WarningOn);
-}
-
 TEST_F(Firing, AlarmFiresOnceThenDisarmsEverything) {
     armAlarm("09:00:00");
     state.AlarmMessage = "Stand-up";

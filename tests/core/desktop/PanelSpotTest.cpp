@@ -25,7 +25,6 @@ TEST(PanelSpot, TheEndOfTheBestPanelElseThePrimaryMonitorsCorner) {
     } cases[] = {
         // clang-format off
         {"bottom panel", bottom, PanelEdge::Bottom, {944, 738, 1024, 768}},
-        {"no panel", {{kScreen}, {}}, PanelEdge::None, {944, 728, 1024, 768}},
         // (Top and left-hand panels: where the windows open, below.)
         {"right-hand panel, 41 wide", {{kScreen}, {strut({983, 0, 1024, 768})}}, PanelEdge::Right,
          {983, 704, 1024, 768}},
