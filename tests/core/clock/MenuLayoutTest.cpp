@@ -28,7 +28,6 @@ TEST(MenuLayout, LinesThenSeparatorThenButtons) {
 }
 
 TEST(MenuLayout, WidensToItsWidestLineWithinTheRoom) {
-    EXPECT_EQ(menuWidthFor(0, 15360), kMenuWidthTwips);
     EXPECT_EQ(menuWidthFor(3000, 15360), kMenuWidthTwips);
     EXPECT_EQ(menuWidthFor(5000, 15360), 5000 + 2 * kMenuLineLeftTwips);
     EXPECT_EQ(menuWidthFor(20000, 15360), 15360);

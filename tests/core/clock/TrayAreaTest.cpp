@@ -23,7 +23,6 @@ TEST(MenuGate, OnePressOpensOneMenuUntilItCloses) {
     int opened = 0;
     const auto open = [&] { ++opened; };
     EXPECT_TRUE(gate.press(open));
-    EXPECT_TRUE(gate.shown());
     EXPECT_FALSE(gate.press(open));  // the second press of a double click, or any press while it is up
     EXPECT_EQ(opened, 1);
     gate.setShown(false);
@@ -34,6 +33,5 @@ TEST(MenuGate, OnePressOpensOneMenuUntilItCloses) {
     MenuGate quick;
     const auto openAndClose = [&] { quick.setShown(false); };
     EXPECT_TRUE(quick.press(openAndClose));
-    EXPECT_FALSE(quick.shown());
     EXPECT_TRUE(quick.press(openAndClose));
 }
