@@ -61,8 +61,7 @@ TEST_F(MenuLinesTest, OneCaptionPerZoneWithTheFullNameOrTheCity) {
                                                      "01/15/26 7:45 pm - (GMT+05:45) Kathmandu, Nepal",
                                                      "01/16/26 1:00 am - (GMT+10:00) Sydney, Australia",
                                                      "Europe/Nowhere - unknown zone"}));
-    const MenuLines lines = prepareMenuLines(store, settings, zones, kUtc);
-    EXPECT_EQ(lines.lines[3].zoneTime, std::nullopt);
+    EXPECT_EQ(prepareMenuLines(store, settings, zones, kUtc).lines[3].zoneTime, std::nullopt);
     settings.PNDisp = true;  // the city, with the blank after ")"
     settings.TZFormat = "hh:mm";
     EXPECT_EQ(captions(7, kSortAscending)[0] + "|" + captions(7, kSortAscending)[3],
