@@ -61,8 +61,7 @@ TEST_F(AlarmSetup, PresetAndCustomDelaysGiveTheAlarmTimeOnTheZonesClock) {
         // clang-format off
         {14, 58, 40, alarm(0), 0, "15:03:00"},  // seconds dropped after adding
         {14, 58, 40, alarm(7), 0, "17:58:00"},  // "3 Hours"
-        {14, 58, 40, alarm(1), 9, "00:08:00"},  // "10 Mins" from 23:58 in the zone nine hours ahead
-        {23, 58, 0, alarm(0), 0, "00:03:00"},   // past midnight: the next day's time
+        {14, 58, 40, alarm(1), 9, "00:08:00"},  // "10 Mins" from 23:58 nine hours ahead: the next day
         {10, 0, 0, alarm(kCustomAlarm, "2", "75"), 0, "13:15:00"},
         {10, 0, 0, alarm(kCustomAlarm, "", "45"), 0, "10:45:00"},
         {10, 0, 0, alarm(kCustomAlarm, "1x", "zz"), 0, "11:00:00"},  // what is not a number counts as 0

@@ -55,9 +55,7 @@ std::vector<int> tops(const FaceLayout& face) {
 // "9:05 PM" in bold 8 points is 49 pixels wide: it keeps its size and marker where it fits, and is
 // printed smaller, whole, on a narrower panel (an upright panel 41 pixels wide, say).
 TEST(ClockFace, ALineTooWideForThePanelIsPrintedSmallerAndWhole) {
-    const FaceLayout wide = layout(51, 40);
-    EXPECT_EQ(wide.lines[0].text, "9:05 PM");
-    EXPECT_EQ(wide.lines[0].style, kTime);
+    EXPECT_EQ(layout(51, 40).lines[0].style, kTime);
     for (const int width : {49, 41, 30}) {
         const FaceLayout narrow = layout(width, 40);
         EXPECT_EQ(narrow.lines[0].text, "9:05 PM") << width;
