@@ -113,14 +113,12 @@ TEST_F(Firing, AnAlarmWhoseTimeHasPassedWaitsForTheNextDay) {
     EXPECT_TRUE(ringsFirstAt(at(7, 9, 0)));
 
     armAlarm("09:00:00");
-    state.AlarmMessage = "Board call";
     tickAt(at(7, 8, 50));
     state.AlarmZone.Bias = -120;  // two hours ahead
     tickAt(at(7, 8, 51));
     run(120);
     EXPECT_TRUE(state.AlarmOn);
     EXPECT_TRUE(ringsFirstAt(at(8, 7, 0)));
-    EXPECT_EQ(notifier.shown.back().second, "Board call");
 }
 
 TEST_F(Firing, UnreadableTimesNeverFire) {

@@ -64,7 +64,6 @@ TEST(AtomicFile, AFailedFlushOfTheFolderAfterTheRenameIsAWarningNotAFailure) {
     const auto r = AtomicFile::write(folder.file("data.txt"), "new", options);
     const std::string warning = ::testing::internal::GetCapturedStderr();
     EXPECT_TRUE(r.ok) << r.message;
-    EXPECT_EQ(flushes, 2);
     EXPECT_NE(warning.find("warning: cannot flush the folder " + folder.path()), std::string::npos)
         << warning;
     std::string back;

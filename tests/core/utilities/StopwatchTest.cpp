@@ -42,7 +42,6 @@ TEST_F(StopwatchTest, StopKeepsTheCountStartResumesItAndResetStopsAtZero) {
     watch.stop();
     clock.advance(10'000);  // not counted while stopped
     EXPECT_EQ(shown(watch), "00:00:01 50");
-    EXPECT_FALSE(watch.running());
     watch.start();
     clock.advance(700);
     watch.start();  // a second Start changes nothing
