@@ -60,7 +60,6 @@ TEST(ClockFace, ALineTooWideForThePanelIsPrintedSmallerAndWhole) {
         const FaceLayout narrow = layout(width, 40);
         EXPECT_EQ(narrow.lines[0].text, "9:05 PM") << width;
         const PlacedLine& time = narrow.lines[0];
-        EXPECT_LT(pointSize(time.style.size), 8) << width;
         EXPECT_LE(FakeMetrics().textWidth(time.style, time.text), width - 2 * kLineMargin) << width;
         // As large as fits, to the quarter point.
         LineStyle larger = time.style;

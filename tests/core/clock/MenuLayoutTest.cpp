@@ -8,7 +8,6 @@ namespace {
 TEST(MenuLayout, LinesThenSeparatorThenButtons) {
     const MenuLayout none = layoutMenu(0);
     EXPECT_TRUE(none.lineTops.empty());
-    EXPECT_EQ(none.buttons[0].top, 40);
     EXPECT_EQ(none.separatorTop, -10);
     EXPECT_EQ(none.height, 40 + kMenuButtonTwips + 75);
 
