@@ -166,19 +166,6 @@ TEST_F(EditingTest, EditMovesTheReminderToTheEndFollowsItAndClearingItsTitleKeep
     EXPECT_EQ(deleteReminder(table, 5, path).outcome, Outcome::NothingStored);  // a free slot
 }
 
-TEST_F(EditingTest, FailedSaveLeavesTableAndFileAsTheyWere) {
-    const ReminderTable before = table;
-    test::writeFile(dir.file("plain"), "x");
-    const std::string bad = dir.file("plain/Tavrin.DAT");
-    EXPECT_EQ(addReminder(table, form("Four"), settings, bad).outcome, Outcome::SaveFailed);
-    EXPECT_EQ(deleteReminder(table, 0, bad).outcome, Outcome::SaveFailed);
-    const ReminderChange c = editReminder(table, 0, "One", form("New"), settings, bad);
-    EXPECT_EQ(c.outcome, Outcome::SaveFailed);
-    EXPECT_FALSE(c.message.empty());
-    EXPECT_EQ(table.RemTitle, before.RemTitle);
-    EXPECT_EQ(table.RemBody, before.RemBody);
-}
-
 // The recurrence code is read by its leading whole number, as the due check reads it: the list says
 // whether it recurs, the editor shows how often ("3" recurs, but at no interval the editor offers).
 TEST(ReminderList, RecurrenceCodesAsHandEditedFilesHoldThem) {
