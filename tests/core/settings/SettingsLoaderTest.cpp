@@ -130,13 +130,11 @@ TEST_F(LoadSettingsTest, AnUnwritableRootStopsBeforeReadingAnything) {
     EXPECT_EQ(store.tree(Root::CurrentUser).find(kMakerKey), nullptr);
 }
 
-TEST(ChooseSettingsRoot, MachineFirstThenUserThenFirstRun) {
-    MemoryStore store;
+TEST_F(LoadSettingsTest, TheSettingsRootIsTheMachinesFirstThenTheUsersThenNone) {
     EXPECT_EQ(chooseSettingsRoot(store), std::nullopt);
-    bool created = false;
-    store.tree(Root::CurrentUser).create(kSettingsKey, created);
+    seed("DateFormat", "mm/dd/yy");
     EXPECT_EQ(chooseSettingsRoot(store), Root::CurrentUser);
-    store.tree(Root::LocalMachine).create(kSettingsKey, created);
+    seed("DateFormat", "mm/dd/yy", Root::LocalMachine);
     EXPECT_EQ(chooseSettingsRoot(store), Root::LocalMachine);
     // Machine-wide settings the user cannot write are passed over for the user's own.
     store.setReadOnly(Root::LocalMachine, true);

@@ -121,8 +121,8 @@ TEST_F(MemoryStoreTest, ProviderKeysOpenWithAnyAccessAndRefuseChanges) {
     EXPECT_EQ(store.SetValue(key, "StandardName", ValueType::String, "UTC"), status::kAccessDenied);
     EXPECT_EQ(store.DeleteValue(key, "StandardName"), status::kAccessDenied);
     EXPECT_EQ(store.DeleteKey(Root::LocalMachine, "SYSTEM\\ZONE"), status::kAccessDenied);
-    EXPECT_EQ(store.OpenKey(kUser, "SYSTEM\\ZONE", kReadAccess, key),
-              status::kNotFound);  // machine root only
+    // Providers answer under the machine root only.
+    EXPECT_EQ(store.OpenKey(kUser, "SYSTEM\\ZONE", kReadAccess, key), status::kNotFound);
     // A value stored under a provider's key (a hand-edited file) reads as the provider has it.
     bool created = false;
     store.tree(Root::LocalMachine)

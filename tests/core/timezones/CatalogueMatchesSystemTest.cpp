@@ -12,6 +12,7 @@
 #include "core/settings/Settings.h"
 #include "core/state/Paths.h"
 #include "core/store/MemoryStore.h"
+#include "core/timezones/FormatPattern.h"
 #include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneChanges.h"
 #include "core/timezones/ZoneFileCache.h"
@@ -57,11 +58,7 @@ std::vector<std::int64_t> systemChanges(std::int64_t from, std::int64_t to) {
 }
 
 std::string utcText(std::int64_t u) {
-    const DateTime t = DateTime::fromUnix(u);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d UTC", t.year(), t.month(), t.day(),
-                  t.hour(), t.minute(), t.second());
-    return buf;
+    return FormatPattern(DateTime::fromUnix(u), "yyyy-mm-dd HH:MM:SS") + " UTC";
 }
 
 // The zone's stretches of one offset and one daylight flag as the C library shows them, each with

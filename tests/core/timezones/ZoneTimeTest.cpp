@@ -11,13 +11,8 @@ DateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
 }
 
 SystemTime rule(int month, int weekday, int week, int hour, int year = 0) {
-    SystemTime t;
-    t.wYear = static_cast<std::uint16_t>(year);
-    t.wMonth = static_cast<std::uint16_t>(month);
-    t.wDayOfWeek = static_cast<std::uint16_t>(weekday);
-    t.wDay = static_cast<std::uint16_t>(week);
-    t.wHour = static_cast<std::uint16_t>(hour);
-    return t;
+    using U = std::uint16_t;
+    return {U(year), U(month), U(weekday), U(week), U(hour)};
 }
 
 ZoneRecord zone(int bias, SystemTime daylight, SystemTime standard) {
