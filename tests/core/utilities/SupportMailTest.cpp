@@ -4,15 +4,12 @@
 
 #include "core/store/KeyNames.h"
 #include "core/store/MemoryStore.h"
+#include "support/StoredValue.h"
 
 namespace tavrin {
 namespace {
 
-// A system-written string: its data ends in a NUL.
-void putSystemValue(MemoryStore& store, const std::string& path, const char* name, const std::string& text) {
-    bool created = false;
-    store.tree(Root::LocalMachine).create(path, created).setValue(name, ValueType::String, text + '\0');
-}
+using test::putSystemValue;
 
 TEST(SupportMail, OperatingSystemTextJoinsTheSystemValuesEachWithOneBlank) {
     MemoryStore store;
