@@ -97,7 +97,6 @@ TEST_F(MenuLinesTest, BothSortsInBothDirections) {
     EXPECT_EQ(zoneList(5), (std::vector<std::string>{"Europe/Berlin", "America/Argentina/Buenos_Aires",
                                                      "America/New_York", "America/St_Johns", "Asia/Tokyo"}));
     EXPECT_EQ(captions(kSortAlphabetically, kSortDescending), Captions(byCity.rbegin(), byCity.rend()));
-    EXPECT_EQ(zoneList(5)[0], "Asia/Tokyo");
     EXPECT_EQ(captions(kSortAlphabetically, 2), captions(7, kSortAscending));  // unknown: unsorted
 }
 

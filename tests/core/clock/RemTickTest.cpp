@@ -14,8 +14,6 @@
 namespace tavrin {
 namespace {
 
-using test::putSystemValue;
-
 constexpr const char* kZoneRoot = "SOFTWARE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSION\\TIME ZONES";
 
 struct Tick : ::testing::Test {
@@ -49,8 +47,8 @@ struct Tick : ::testing::Test {
         app.settings.DateFormat = "yyyy-mm-dd";
         app.zones.ZoneRoot = kZoneRoot;
         app.zones.StandardName = "GMT Standard Time ";
-        putSystemValue(store, std::string(kZoneRoot) + "\\W. Europe Standard Time", "Display",
-                       "(GMT+01:00) Amsterdam, Berlin");
+        test::putSystemValue(store, std::string(kZoneRoot) + "\\W. Europe Standard Time", "Display",
+                             "(GMT+01:00) Amsterdam, Berlin");
         app.alarms.AlarmOn = true;
         app.alarms.AlarmTime = "09:00:00";
     }
@@ -101,7 +99,7 @@ TEST_F(Tick, MachineZoneChangeIsPickedUpOnceAtTheNextTick) {
 }
 
 TEST_F(Tick, StandardHooksReadTheMachineZoneNameAndFollowZoneRules) {
-    putSystemValue(store, kTimeZoneInformationKey, "StandardName", "Tokyo Standard Time");
+    test::putSystemValue(store, kTimeZoneInformationKey, "StandardName", "Tokyo Standard Time");
     EXPECT_EQ(standardRemTickHooks(app, {}, {}).readStandardName(), "Tokyo Standard Time ");
     ZoneRecord tokyo;
     tokyo.Bias = -540;
