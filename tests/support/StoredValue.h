@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/store/MemoryStore.h"
 #include "core/store/Store.h"
 
 namespace tavrin::test {
@@ -21,6 +22,13 @@ inline std::string storedValue(Store& store, Root root, std::string_view path, s
     std::string data = storedValue(store, key, name);
     store.CloseKey(key);
     return data;
+}
+
+// A machine string value as the system writes it: its data ends in a NUL.
+inline void putSystemValue(MemoryStore& store, const std::string& path, const char* name,
+                           const std::string& text) {
+    bool created = false;
+    store.tree(Root::LocalMachine).create(path, created).setValue(name, ValueType::String, text + '\0');
 }
 
 }  // namespace tavrin::test

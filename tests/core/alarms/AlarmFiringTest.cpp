@@ -121,11 +121,16 @@ TEST_F(Firing, AnAlarmWhoseTimeHasPassedWaitsForTheNextDay) {
     EXPECT_TRUE(ringsFirstAt(at(8, 7, 0)));
 }
 
-TEST_F(Firing, UnreadableTimesNeverFire) {
+// A warning is read in the time format it was written in, words and all; unreadable, it never fires.
+TEST_F(Firing, AWarningIsReadInItsOwnFormatAndUnreadableNeverFires) {
     armWarning("tea time");
     for (int h = 0; h < 24; ++h) tickAt(at(6, h, 0));
     EXPECT_TRUE(sound.events.empty());
     EXPECT_TRUE(state.WarningOn);
+
+    armWarning("15:00 Uhr");
+    state.WarningFormat = "HH:mm 'Uhr'";
+    EXPECT_TRUE(ringsFirstAt(at(7, 15, 0)));
 }
 
 TEST(MinutesLateIfDue, WindowBetweenTicks) {

@@ -94,7 +94,6 @@ TEST(ClockFace, TwoLinesBelowSixtyPixelsThreeFromSixty) {
     const FaceLayout three = layout(80, 60);
     EXPECT_EQ(tops(three), (std::vector<int>{4, 22, 36}));
     EXPECT_EQ(three.lines[1].text, "Monday");
-    EXPECT_EQ(three.lines[1].style, kDate);
     EXPECT_EQ(tops(layout(80, 62))[0], 4);  // 4.5 to 4
 
     // An unreadable date has no weekday line.

@@ -13,10 +13,11 @@ DockWindow strut(PixelRect r) {
     return DockWindow{r, true};
 }
 
+const DesktopLayout kBottomPanel{{kScreen}, {strut({0, 738, 1024, 768})}};
+
 }  // namespace
 
 TEST(PanelSpot, TheEndOfTheBestPanelElseThePrimaryMonitorsCorner) {
-    const DesktopLayout bottom{{kScreen}, {strut({0, 738, 1024, 768})}};
     const struct {
         const char* what;
         DesktopLayout desktop;
@@ -24,7 +25,7 @@ TEST(PanelSpot, TheEndOfTheBestPanelElseThePrimaryMonitorsCorner) {
         PixelRect area;
     } cases[] = {
         // clang-format off
-        {"bottom panel", bottom, PanelEdge::Bottom, {944, 738, 1024, 768}},
+        {"bottom panel", kBottomPanel, PanelEdge::Bottom, {944, 738, 1024, 768}},
         // (Top and left-hand panels: where the windows open, below.)
         {"right-hand panel, 41 wide", {{kScreen}, {strut({983, 0, 1024, 768})}}, PanelEdge::Right,
          {983, 704, 1024, 768}},
@@ -63,16 +64,15 @@ TEST(PanelSpot, TheEndOfTheBestPanelElseThePrimaryMonitorsCorner) {
 }
 
 TEST(PanelSpot, TheOffsetMovesTheClockAlongThePanelAndStaysOnIt) {
-    const DesktopLayout bottom{{kScreen}, {strut({0, 738, 1024, 768})}};
-    EXPECT_EQ(findPanelSpot(bottom, 100).area, (PixelRect{844, 738, 924, 768}));
-    EXPECT_EQ(findPanelSpot(bottom, 5000).area, (PixelRect{0, 738, 80, 768}));
-    EXPECT_EQ(findPanelSpot(bottom, -20).area, findPanelSpot(bottom, 0).area);
+    EXPECT_EQ(findPanelSpot(kBottomPanel, 100).area, (PixelRect{844, 738, 924, 768}));
+    EXPECT_EQ(findPanelSpot(kBottomPanel, 5000).area, (PixelRect{0, 738, 80, 768}));
+    EXPECT_EQ(findPanelSpot(kBottomPanel, -20).area, findPanelSpot(kBottomPanel, 0).area);
 
     const DesktopLayout left{{kScreen}, {strut({0, 0, 48, 768})}};
     EXPECT_EQ(findPanelSpot(left, 100).area, (PixelRect{0, 604, 48, 668}));
 
     // A drag moves the kept offset, never off the panel.
-    const PanelSpot spot = findPanelSpot(bottom, 100);
+    const PanelSpot spot = findPanelSpot(kBottomPanel, 100);
     EXPECT_EQ(offsetMovedBy(spot, 50), 150);
     EXPECT_EQ(offsetMovedBy(spot, -500), 0);
     EXPECT_EQ(offsetMovedBy(spot, 5000), 944);
@@ -88,13 +88,12 @@ TEST(PanelSpot, WindowsOpenBesideThePanelNextToTheClockAndOnTheMonitor) {
         PixelRect at;
     } cases[] = {
         // clang-format off
-        {"above a bottom panel", {{kScreen}, {strut({0, 738, 1024, 768})}}, 241, 76, {783, 656, 1024, 732}},
+        {"above a bottom panel", kBottomPanel, 241, 76, {783, 656, 1024, 732}},
         {"below a top panel", {{kScreen}, {strut({0, 0, 1024, 28})}}, 241, 76, {783, 34, 1024, 110}},
         {"right of a left panel", {{kScreen}, {strut({0, 0, 48, 768})}}, 241, 76, {54, 692, 295, 768}},
         {"left of a right panel", {{kScreen}, {strut({976, 0, 1024, 768})}}, 241, 76, {729, 692, 970, 768}},
         {"above the corner clock", {{kScreen}, {}}, 241, 76, {783, 646, 1024, 722}},
-        {"taller than the room: from the top", {{kScreen}, {strut({0, 738, 1024, 768})}}, 241, 900,
-         {783, 0, 1024, 900}},
+        {"taller than the room: from the top", kBottomPanel, 241, 900, {783, 0, 1024, 900}},
         {"on the panel's monitor", {{kScreen, kSecond}, {strut({1024, 994, 2304, 1024})}}, 241, 76,
          {2063, 912, 2304, 988}},
         // clang-format on
@@ -104,9 +103,9 @@ TEST(PanelSpot, WindowsOpenBesideThePanelNextToTheClockAndOnTheMonitor) {
         EXPECT_EQ(placeBesidePanel(spot, spot.area, c.width, c.height, 6), c.at) << c.what;
     }
     // On a screen scaled up one and a half times the same panel is fewer, larger pixels.
-    const DesktopLayout scaled = scaledDown({{kScreen}, {strut({0, 738, 1024, 768})}}, 1.5);
+    const DesktopLayout scaled = scaledDown(kBottomPanel, 1.5);
     EXPECT_EQ(findPanelSpot(scaled, 0).area, (PixelRect{603, 492, 683, 512}));
     // A clock moved along the panel takes its windows with it.
-    const PanelSpot moved = findPanelSpot({{kScreen}, {strut({0, 738, 1024, 768})}}, 300);
+    const PanelSpot moved = findPanelSpot(kBottomPanel, 300);
     EXPECT_EQ(placeBesidePanel(moved, moved.area, 241, 76, 6).right, 1024 - 300);
 }

@@ -4,28 +4,23 @@
 
 #include "core/store/KeyNames.h"
 #include "core/store/MemoryStore.h"
+#include "support/StoredValue.h"
 
 namespace tavrin {
 namespace {
 
-// A system-written string: its data ends in a NUL.
-void putSystemValue(MemoryStore& store, const std::string& path, const char* name, const std::string& text) {
-    bool created = false;
-    store.tree(Root::LocalMachine).create(path, created).setValue(name, ValueType::String, text + '\0');
-}
-
 TEST(SupportMail, OperatingSystemTextJoinsTheSystemValuesEachWithOneBlank) {
     MemoryStore store;
     const std::string nt = kNtCurrentVersionKey;
-    putSystemValue(store, nt, "ProductName", "Microsoft Windows XP");
-    putSystemValue(store, nt, "CurrentVersion", "5.1");
-    putSystemValue(store, nt, "CurrentBuildNumber", "2600");
-    putSystemValue(store, nt, "CSDVersion", "Service Pack 2");
+    test::putSystemValue(store, nt, "ProductName", "Microsoft Windows XP");
+    test::putSystemValue(store, nt, "CurrentVersion", "5.1");
+    test::putSystemValue(store, nt, "CurrentBuildNumber", "2600");
+    test::putSystemValue(store, nt, "CSDVersion", "Service Pack 2");
     EXPECT_EQ(operatingSystemText(store, 2), "Microsoft Windows XP 5.1 2600 Service Pack 2 ");
 
     // Other platforms read the older key; what is missing still gives its blank.
-    putSystemValue(store, "Software\\Microsoft\\Windows\\CurrentVersion", "ProductName",
-                   "Microsoft Windows 98");
+    test::putSystemValue(store, "Software\\Microsoft\\Windows\\CurrentVersion", "ProductName",
+                         "Microsoft Windows 98");
     EXPECT_EQ(operatingSystemText(store, 1), "Microsoft Windows 98  ");
 }
 
