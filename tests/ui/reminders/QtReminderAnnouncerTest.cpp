@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTextEdit>
 #include <QTreeWidget>
 
@@ -27,9 +26,6 @@ struct Announcer : ::testing::Test, test::WindowTestApp {
             test::putReminder(app.reminders, i, titles[i], "12/06/26", "09:30:00", "1", "-1",
                               "body " + std::to_string(i));
         test::putReminder(app.reminders, 3, titles[3], "12/06/26", "09:30:00", "0", "1", "body 3");
-    }
-    void TearDown() override {
-        for (QWidget* w : QApplication::topLevelWidgets()) delete w;
     }
     static std::vector<frmDayRem*> dayLists() { return test::shownWindows<frmDayRem>(); }
     // The rows of the one day list open, each as title, time, slot, "Yes" or "No" for a recurring
