@@ -18,8 +18,7 @@ struct Announcer : ::testing::Test, test::WindowTestApp {
     QtReminderAnnouncer announcer{app, [] { return ClockPlace{QRect(900, 700, 80, 24), {}}; }};
 
     Announcer() : test::WindowTestApp(DateTime::fromFields(2026, 12, 6, 9, 30, 0)) {
-        app.settings.TimeFormat = "h:mm AM/PM";
-        app.settings.DateFormat = "mm/dd/yy";
+        app.settings = test::defaultSettings();
         // A title written by an older program in a Western code page: "Caf\xe9" is no UTF-8.
         const char* titles[] = {"Dentist", "Caf\xe9", "Dentist", "Call the bank"};
         for (int i = 0; i < 3; ++i)
