@@ -26,6 +26,10 @@ struct WindowTestAppOn {
     explicit WindowTestAppOn(DateTime utc = DateTime::fromFields(2005, 3, 7, 21, 5, 0)) : clock(utc) {
         ensureApp();
     }
+    // Whatever windows the test left open go before the state they show.
+    ~WindowTestAppOn() {
+        for (QWidget* w : QApplication::topLevelWidgets()) delete w;
+    }
     // The pinned test zones as the machine's catalogue.
     void mountZones() {
         store.mount(Root::LocalMachine,

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,9 +31,6 @@ struct AlarmDialog : ::testing::Test, test::WindowTestApp {
         app.zones.ZoneList[2] = "Europe/Berlin";
         app.zones.HomeZone = ReadZone(store, kZoneRootNt, "Etc/UTC");
         app.settings.TimeFormat = "h:mm AM/PM";
-    }
-    void TearDown() override {
-        for (QWidget* w : QApplication::topLevelWidgets()) delete w;
     }
     frmAlarm* open() {
         auto* w = new frmAlarm(app, sound, dialogs);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QPointer>
 
 #include "core/clock/NextTick.h"
@@ -64,7 +63,6 @@ TEST_F(FloatingClockWindow, KeepsItsZoneWhenTheListChangesAndItsMenuFollowsTheLi
     EXPECT_EQ(test::menuTexts(w.menu()),
               (QStringList{"&Show Time Zone...", "-", "(GMT-05:00) New York, United States",
                            "(GMT+01:00) Berlin, Germany", "-", "&Always on Top", "-", "&Close"}));
-    w.menu()->close();
 }
 
 TEST_F(FloatingClockWindow, AlwaysOnTopTogglesTheWindowsStacking) {

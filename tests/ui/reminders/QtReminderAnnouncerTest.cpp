@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTextEdit>
 #include <QTreeWidget>
 
@@ -19,17 +18,13 @@ struct Announcer : ::testing::Test, test::WindowTestApp {
     QtReminderAnnouncer announcer{app, [] { return ClockPlace{QRect(900, 700, 80, 24), {}}; }};
 
     Announcer() : test::WindowTestApp(DateTime::fromFields(2026, 12, 6, 9, 30, 0)) {
-        app.settings.TimeFormat = "h:mm AM/PM";
-        app.settings.DateFormat = "mm/dd/yy";
+        app.settings = test::defaultSettings();
         // A title written by an older program in a Western code page: "Caf\xe9" is no UTF-8.
         const char* titles[] = {"Dentist", "Caf\xe9", "Dentist", "Call the bank"};
         for (int i = 0; i < 3; ++i)
             test::putReminder(app.reminders, i, titles[i], "12/06/26", "09:30:00", "1", "-1",
                               "body " + std::to_string(i));
         test::putReminder(app.reminders, 3, titles[3], "12/06/26", "09:30:00", "0", "1", "body 3");
-    }
-    void TearDown() override {
-        for (QWidget* w : QApplication::topLevelWidgets()) delete w;
     }
     static std::vector<frmDayRem*> dayLists() { return test::shownWindows<frmDayRem>(); }
     // The rows of the one day list open, each as title, time, slot, "Yes" or "No" for a recurring
