@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -34,7 +35,7 @@ using test::writeFile;
 // tavrinctl itself in a child process, in an environment the test sets up, with what it prints on
 // each stream and its exit status.
 struct CtlRun {
-    int status = -1;  // the exit status; a crash is 128 and the signal's number
+    int status = -1;  // the exit status; -1 when the program did not exit (a crash)
     std::string out, err;
 };
 
@@ -49,29 +50,31 @@ class CtlRunner {
 
     void setEnv(const std::string& name, const std::string& value) { env_[name] = value; }
 
-    CtlRun run(const std::vector<std::string>& args) const {
+    CtlRun run(std::vector<std::string> args) const {
         const std::string outFile = home_.file("ctl-out"), errFile = home_.file("ctl-err");
-        std::string command = "env";
-        for (const auto& [name, value] : env_) command += " " + name + "=" + quoted(value);
-        command += " " + quoted(std::string(TAVRIN_BINARY_DIR) + "/src/tavrinctl");
-        for (const std::string& a : args) command += " " + quoted(a);
-        const int status =
-            std::system((command + " </dev/null >" + quoted(outFile) + " 2>" + quoted(errFile)).c_str());
+        const std::string program = std::string(TAVRIN_BINARY_DIR) + "/src/tavrinctl";
+        const pid_t child = ::fork();
+        if (child == 0) {
+            for (const auto& [name, value] : env_) ::setenv(name.c_str(), value.c_str(), 1);
+            if (!::freopen("/dev/null", "r", stdin) || !::freopen(outFile.c_str(), "w", stdout) ||
+                !::freopen(errFile.c_str(), "w", stderr))
+                ::_exit(120);
+            std::vector<char*> argv{const_cast<char*>(program.c_str())};
+            for (std::string& a : args) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            ::execv(program.c_str(), argv.data());
+            ::_exit(127);
+        }
         CtlRun r;
-        if (WIFEXITED(status)) r.status = WEXITSTATUS(status);
+        int status = 0;
+        if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))
+            r.status = WEXITSTATUS(status);
         r.out = readFile(outFile);
         r.err = readFile(errFile);
         return r;
     }
 
   private:
-    // One word for the shell, whatever it holds.
-    static std::string quoted(const std::string& text) {
-        std::string out = "'";
-        for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        return out + "'";
-    }
-
     const test::ScratchHome& home_;
     std::map<std::string, std::string> env_;
 };
