@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/utilities/MakerAddresses.h"
+#include "support/StoredValue.h"
 #include "ui/WindowTestApp.h"
 
 using namespace tavrin;
@@ -12,10 +13,8 @@ namespace {
 struct AboutBox : ::testing::Test, test::WindowTestApp {
     AboutBox() {
         app.settings.VersionText = "v1.0.4";
-        bool created = false;
-        RegKey& nt = store.tree(Root::LocalMachine).create(kNtCurrentVersionKey, created);
-        nt.setValue("ProductName", ValueType::String, std::string("Debian GNU/Linux 12 (bookworm)") + '\0');
-        nt.setValue("CurrentVersion", ValueType::String, std::string("12") + '\0');
+        test::putSystemValue(store, kNtCurrentVersionKey, "ProductName", "Debian GNU/Linux 12 (bookworm)");
+        test::putSystemValue(store, kNtCurrentVersionKey, "CurrentVersion", "12");
     }
 };
 
