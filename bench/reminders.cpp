@@ -44,7 +44,10 @@ class QuietAnnouncer : public ReminderAnnouncer {
 void BM_LoadFullFile(benchmark::State& state) {
     const std::string dir = tempFolder();
     const std::string path = dir + "/Tavrin.DAT";
-    SaveReminders(fullTable(), path);
+    if (const Result saved = SaveReminders(fullTable(), path); !saved) {
+        state.SkipWithError(saved.message().c_str());
+        return;
+    }
     ReminderTable t;
     for (auto _ : state) {
         benchmark::DoNotOptimize(LoadReminders(t, path));

@@ -98,8 +98,8 @@ void QtApplication::showClock() {
     fillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock);
 
     const Result loaded = LoadReminders(app.reminders, app.paths.reminderFile());
-    if (!loaded.message.empty())
-        showNotice(loaded.ok ? QMessageBox::Information : QMessageBox::Warning, loaded.message);
+    if (!loaded.message().empty())
+        showNotice(loaded.ok() ? QMessageBox::Information : QMessageBox::Warning, loaded.message());
 
     // The window composes its first frame and starts its timer as it is made, so everything its
     // ticks use is in place before it.
@@ -121,10 +121,12 @@ void QtApplication::showClock() {
             app, [window](const std::string& t, const std::string& d) { window->setTexts(t, d); },
             [this] {
                 const DueCheckResult result = dueCheck_->checkReminders();
+                // Logged, not shown: it would come back every minute until the file can be read.
+                if (!result.reread) qWarning("tavrin: %s", result.reread.message().c_str());
                 // A failure, or where a file holding more than the table could was kept aside first.
-                if (!result.save.message.empty())
-                    showNotice(result.save.ok ? QMessageBox::Information : QMessageBox::Warning,
-                               result.save.message);
+                if (!result.save.message().empty())
+                    showNotice(result.save.ok() ? QMessageBox::Information : QMessageBox::Warning,
+                               result.save.message());
                 // Recurring reminders moved on: an open manager or calendar shows them where they are now.
                 if (result.moved > 0 && reminderWindows_) reminderWindows_->remindersChanged();
             }));
@@ -163,12 +165,15 @@ void QtApplication::watchReminderFile() {
     // while the clock runs: its folder is watched, since a save replaces the file by a rename.
     const std::string path = app_->paths.reminderFile();
     const std::string folder = folderOf(AtomicFile::followLinks(path));
-    AtomicFile::makeFolders(folder);
+    if (const Result made = AtomicFile::makeFolders(folder); !made)
+        qWarning("tavrin: %s", made.message().c_str());  // the watch below then finds nothing to watch
     reminderWatch_ = std::make_unique<QFileSystemWatcher>();
     reminderWatch_->addPath(QString::fromStdString(folder));
     connect(reminderWatch_.get(), &QFileSystemWatcher::directoryChanged, this, [this, path] {
         bool reloaded = false;
-        reloadRemindersIfChanged(app_->reminders, path, &reloaded);
+        // A file that cannot be read now leaves the reminders as they were; the next save says why.
+        if (const Result read = reloadRemindersIfChanged(app_->reminders, path, &reloaded); !read)
+            qWarning("tavrin: %s", read.message().c_str());
         if (reloaded && reminderWindows_) reminderWindows_->remindersChanged();
     });
 }
@@ -268,8 +273,8 @@ frmAbout* QtApplication::showAbout() {
 
 void QtApplication::upgradeReminderFile() {
     const Result upgraded = UpgradeReminderFile(app_->reminders, app_->paths.reminderFile());
-    if (!upgraded.message.empty())
-        showNotice(upgraded.ok ? QMessageBox::Information : QMessageBox::Warning, upgraded.message);
+    if (!upgraded.message().empty())
+        showNotice(upgraded.ok() ? QMessageBox::Information : QMessageBox::Warning, upgraded.message());
 }
 
 frmStopWatch* QtApplication::showStopwatch() {

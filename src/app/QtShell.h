@@ -6,8 +6,8 @@ namespace tavrin {
 
 class QtShell : public Shell {
   public:
-    Result openLink(const std::string& url) override;
-    Result startDateTimeSettings() override;
+    Result<> openLink(const std::string& url) override;
+    Result<> startDateTimeSettings() override;
 };
 
 }  // namespace tavrin

@@ -151,7 +151,8 @@ void TestProbe::write() {
     const QString now = snapshot();
     if (now == last_) return;
     last_ = now;
-    AtomicFile::write(path_, now.toStdString());
+    if (const Result written = AtomicFile::write(path_, now.toStdString()); !written)
+        qWarning("tavrin: %s", written.message().c_str());
 }
 
 }  // namespace tavrin

@@ -115,8 +115,8 @@ int cmdReminderChange(const Args& commandLine, std::ostream& out, std::ostream& 
                           kChangeUsage);
 
     ReminderTable table;
-    if (const Result read = readReminders(table, path); !read.ok) {
-        err << "tavrinctl: " << read.message << '\n';
+    if (const Result read = readReminders(table, path); !read.ok()) {
+        err << "tavrinctl: " << read.message() << '\n';
         return 1;
     }
 

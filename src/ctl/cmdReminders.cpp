@@ -42,8 +42,8 @@ int cmdReminders(const Args& args, std::ostream& out, std::ostream& err) {
     ReminderTable table;
     ReminderParseReport report;
     const Result read = readReminders(table, path, &report);
-    if (!read.ok) {
-        err << "tavrinctl: " << read.message << '\n';
+    if (!read.ok()) {
+        err << "tavrinctl: " << read.message() << '\n';
         return 1;
     }
     // A file in which nothing reads as a reminder (another program's, another encoding) is not an

@@ -246,7 +246,7 @@ Status FileStore::writeTree(RootFile& f, RegTree&& tree) {
     }
     const std::string text = RegFile::write(tree);
     if (const auto written = AtomicFile::write(f.path, text, f.fileMode); !written) {
-        lastFailure_ = written.message;
+        lastFailure_ = written.message();
         return status::kWriteFailed;
     }
     // What we wrote is what the file holds now: kept as it is rather than read back, which on a
@@ -283,7 +283,7 @@ Status FileStore::updateTree(Root root, const TreeChange& change) {
         return s;
     }
     if (const auto made = AtomicFile::makeFolders(folderOf(f.path), f.folderMode); !made) {
-        lastFailure_ = made.message;
+        lastFailure_ = made.message();
         return status::kWriteFailed;
     }
     FileLock lock(f.path + ".lock", f.fileMode);
@@ -300,7 +300,7 @@ Status FileStore::beginChanges(Root root) {
     if (f.batchLock >= 0) return status::kBadArgument;
     if (!rootWritable(root)) return status::kAccessDenied;
     if (const auto made = AtomicFile::makeFolders(folderOf(f.path), f.folderMode); !made) {
-        lastFailure_ = made.message;
+        lastFailure_ = made.message();
         return status::kWriteFailed;
     }
     FileLock lock(f.path + ".lock", f.fileMode);

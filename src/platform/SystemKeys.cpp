@@ -95,11 +95,11 @@ void SystemKeys::loadVersion() {
     if (versionLoaded_) return;
     versionLoaded_ = true;
     std::string text;
-    if (!sources_.osReleasePath.empty()) {
-        AtomicFile::read(sources_.osReleasePath, text);
-    } else if (!AtomicFile::read("/etc/os-release", text)) {
-        AtomicFile::read("/usr/lib/os-release", text);
-    }
+    // A system without os-release has no product name or version to give: the values stay empty.
+    const bool found = sources_.osReleasePath.empty() ? AtomicFile::read("/etc/os-release", text) ||
+                                                            AtomicFile::read("/usr/lib/os-release", text)
+                                                      : AtomicFile::read(sources_.osReleasePath, text).ok();
+    if (!found) text.clear();
     productName_ = osReleaseField(text, "PRETTY_NAME");
     if (productName_.empty()) productName_ = osReleaseField(text, "NAME");
     version_ = osReleaseField(text, "VERSION_ID");

@@ -290,7 +290,7 @@ class RemindersCommand : public ::testing::Test {
 
     ReminderTable load() {
         ReminderTable t;
-        EXPECT_TRUE(readReminders(t, path).ok);
+        EXPECT_TRUE(readReminders(t, path).ok());
         return t;
     }
 
@@ -385,7 +385,7 @@ TEST_F(RemindersCommand, TheClockAndTavrinctlWritingAtOnceLoseNothing) {
                 t.RemBody[0] = std::to_string(saves + 1);
                 return true;
             });
-            if (!saved.ok) ::_exit(3);
+            if (!saved.ok()) ::_exit(3);
             if (!kept) ::_exit(4);
         }
         std::ofstream(countFile) << saves;

@@ -9,18 +9,18 @@ namespace tavrin::test {
 
 class RecordingShell : public Shell {
   public:
-    Result openLink(const std::string& url) override {
+    Result<> openLink(const std::string& url) override {
         links.push_back(url);
         return answer;
     }
-    Result startDateTimeSettings() override {
+    Result<> startDateTimeSettings() override {
         ++dateTimeStarts;
         return answer;
     }
 
     std::vector<std::string> links;
     int dateTimeStarts = 0;
-    Result answer;  // what every request comes back with
+    Result<> answer;  // what every request comes back with
 };
 
 }  // namespace tavrin::test

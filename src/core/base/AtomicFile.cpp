@@ -16,8 +16,8 @@
 namespace tavrin {
 namespace {
 
-Result failure(int error, const std::string& what, const std::string& path) {
-    return Result::failure(what + " " + path + ": " + std::strerror(error), error == 0 ? EIO : error);
+Result<> failure(int error, const std::string& what, const std::string& path) {
+    return Result<>::failure(what + " " + path + ": " + std::strerror(error), error == 0 ? EIO : error);
 }
 
 bool writeAll(const AtomicFile::WriteCalls& calls, int fd, std::string_view data) {
@@ -89,7 +89,7 @@ int AtomicFile::removeLeftTemps(const std::string& path) {
     return removed;
 }
 
-Result AtomicFile::makeFolders(const std::string& folder, unsigned mode) {
+Result<> AtomicFile::makeFolders(const std::string& folder, unsigned mode) {
     struct stat st {};
     if (::stat(folder.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) return {};
@@ -106,13 +106,13 @@ Result AtomicFile::makeFolders(const std::string& folder, unsigned mode) {
     return {};
 }
 
-Result AtomicFile::write(const std::string& path, std::string_view contents, unsigned mode) {
+Result<> AtomicFile::write(const std::string& path, std::string_view contents, unsigned mode) {
     WriteOptions options;
     options.mode = mode;
     return write(path, contents, options);
 }
 
-Result AtomicFile::write(const std::string& path, std::string_view contents, const WriteOptions& options) {
+Result<> AtomicFile::write(const std::string& path, std::string_view contents, const WriteOptions& options) {
     const std::string target = options.followLink ? followLinks(path) : path;
     if (options.makeFolders) {
         Result r = makeFolders(folderOf(target), options.folderMode);
@@ -155,7 +155,7 @@ Result AtomicFile::write(const std::string& path, std::string_view contents, con
     return {};
 }
 
-Result AtomicFile::read(const std::string& path, std::string& contents) {
+Result<> AtomicFile::read(const std::string& path, std::string& contents) {
     contents.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return failure(errno, "cannot open", path);

@@ -36,14 +36,14 @@ class AtomicFile {
 
     // Replaces the file at `path` with `contents`. A new file gets `mode`; a file that exists keeps
     // its permission bits.
-    static Result write(const std::string& path, std::string_view contents, unsigned mode = 0600);
-    static Result write(const std::string& path, std::string_view contents, const WriteOptions& options);
+    static Result<> write(const std::string& path, std::string_view contents, unsigned mode = 0600);
+    static Result<> write(const std::string& path, std::string_view contents, const WriteOptions& options);
     // Where `path` leads after following symbolic links (the path itself when it is none).
     static std::string followLinks(const std::string& path);
     // Reads the whole file.
-    static Result read(const std::string& path, std::string& contents);
+    static Result<> read(const std::string& path, std::string& contents);
     // Makes `folder` and any missing folder above it with `mode`.
-    static Result makeFolders(const std::string& folder, unsigned mode = 0700);
+    static Result<> makeFolders(const std::string& folder, unsigned mode = 0700);
     // Flushes a folder's entries (after a rename, link or unlink in it). A failure is reported on
     // standard error only: whatever was renamed is in place already.
     static void syncFolder(const std::string& folder);

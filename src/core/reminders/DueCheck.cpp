@@ -135,7 +135,7 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
 
     // Another program (a hand edit, tavrinctl, another session's clock) may have changed the file: the
     // check looks at what it holds now. A file that cannot be read leaves the table as it was.
-    reloadRemindersIfChanged(table_, file_);
+    result.reread = reloadRemindersIfChanged(table_, file_);
     const std::vector<Due> due = findDue(after, nowMinute);
     result.due = static_cast<int>(due.size());
     if (due.empty()) return result;
@@ -187,7 +187,7 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
     result.save = updateReminders(table_, file_, moveAll);
     // The moves stay in memory and reach the file with the next save that succeeds, so that a
     // reminder is not stuck at a moment that has passed.
-    if (!result.save.ok) moveAll(table_);
+    if (!result.save.ok()) moveAll(table_);
     return result;
 }
 

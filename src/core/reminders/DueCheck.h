@@ -35,7 +35,9 @@ struct DueCheckResult {
     bool reviewed = false;  // ... and answered Yes
     int moved = 0;          // recurring reminders moved on
     bool saved = false;     // the table was saved after the moves
-    Result save;
+    Result<> save;
+    Result<> reread;  // reading the file again where another program changed it; on failure the
+                      // table stays as it was and the next minute tries again
 };
 
 class DueCheck {

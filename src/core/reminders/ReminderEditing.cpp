@@ -48,12 +48,12 @@ ReminderChange apply(ReminderTable& table, const std::string& path,
     ReminderChange result;
     result.outcome = ReminderChange::Outcome::Stored;
     const Result saved = updateReminders(table, path, [&](ReminderTable& t) { return change(t, result); });
-    if (!saved.ok) {
+    if (!saved.ok()) {
         result.outcome = ReminderChange::Outcome::SaveFailed;
         result.slot = -1;
-        result.message = "The reminder could not be saved. " + saved.message;
-    } else if (result.outcome == ReminderChange::Outcome::Stored && !saved.message.empty()) {
-        result.message = saved.message;  // what was kept aside on the way
+        result.message = "The reminder could not be saved. " + saved.message();
+    } else if (result.outcome == ReminderChange::Outcome::Stored && !saved.message().empty()) {
+        result.message = saved.message();  // what was kept aside on the way
     }
     return result;
 }

@@ -97,31 +97,31 @@ std::optional<std::string> keepCopy(const std::string& base, std::string_view da
             if (existing == data) return name;
             continue;
         }
-        if (read.error != ENOENT) continue;
+        if (read.osError() != ENOENT) continue;
         const Result kept = AtomicFile::write(name, data, options);
         if (kept) return name;
-        if (kept.error != EEXIST) return std::nullopt;
+        if (kept.osError() != EEXIST) return std::nullopt;
     }
     return std::nullopt;
 }
 
 // Reads the whole reminder file; a missing one leaves `found` false and is no failure.
-Result readText(const std::string& path, std::string& text, bool& found) {
+Result<> readText(const std::string& path, std::string& text, bool& found) {
     const Result r = AtomicFile::read(path, text);
-    found = r.ok;
-    if (r || r.error == ENOENT) return {};
-    return {false, "Cannot read the reminder file \"" + path + "\": " + std::strerror(r.error) + ".",
-            r.error};
+    found = r.ok();
+    if (r || r.osError() == ENOENT) return {};
+    return Failure{"Cannot read the reminder file \"" + path + "\": " + std::strerror(r.osError()) + ".",
+                   r.osError()};
 }
 
 // Empties the table and fills it from the file, keeping the text read.
-Result readInto(ReminderTable& table, const std::string& path, std::string& text,
-                ReminderParseReport& report) {
+Result<> readInto(ReminderTable& table, const std::string& path, std::string& text,
+                  ReminderParseReport& report) {
     clearTable(table);
     bool found = false;
     const Result r = readText(path, text, found);
     if (found) report = parseReminders(text, table);
-    if (r.ok) {
+    if (r.ok()) {
         table.fileStamp = found ? ReminderFileStamp::of(path, text) : ReminderFileStamp::missing();
         table.fileStamp.needsCopy = found && holdsMoreThanLoads(text, report);
     }
@@ -201,7 +201,7 @@ bool FileExists(std::string path) {
     return regular;
 }
 
-Result readReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report) {
+Result<> readReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report) {
     std::string text;
     ReminderParseReport r;
     const Result read = readInto(table, path, text, r);
@@ -214,7 +214,7 @@ bool holdsMoreThanLoads(std::string_view text, const ReminderParseReport& r) {
            (r.records == 0 && text.find_first_not_of(" \t\r\n") != std::string_view::npos);
 }
 
-Result keepWhatCannotLoad(const std::string& path, std::string_view text, const ReminderParseReport& r) {
+Result<> keepWhatCannotLoad(const std::string& path, std::string_view text, const ReminderParseReport& r) {
     if (!holdsMoreThanLoads(text, r)) return {};
     std::string what;
     if (r.overflow > 0) what = std::to_string(r.overflow) + " reminder(s) beyond the first 256";
@@ -228,42 +228,42 @@ Result keepWhatCannotLoad(const std::string& path, std::string_view text, const 
     const auto kept =
         keepCopy(AtomicFile::followLinks(path) + (unrecognised ? ".unread" : ".overflow"), text);
     if (!kept) {
-        return {false, "The reminder file \"" + path + "\" holds " + what +
-                           ", and a copy of it could not be kept, so it is not rewritten. Keep a copy of it "
-                           "before changing reminders."};
+        return Failure{"The reminder file \"" + path + "\" holds " + what +
+                       ", and a copy of it could not be kept, so it is not rewritten. Keep a copy of it "
+                       "before changing reminders."};
     }
-    return {true, "The reminder file \"" + path + "\" holds " + what +
-                      (unrecognised ? "" : " that cannot be loaded") + "; the whole file is kept as \"" +
-                      *kept + "\"."};
+    return Result<>::success("The reminder file \"" + path + "\" holds " + what +
+                             (unrecognised ? "" : " that cannot be loaded") +
+                             "; the whole file is kept as \"" + *kept + "\".");
 }
 
-Result LoadReminders(ReminderTable& table, const std::string& path) {
+Result<> LoadReminders(ReminderTable& table, const std::string& path) {
     std::string text;
     ReminderParseReport r;
     const Result read = readInto(table, path, text, r);
-    if (!read.ok) {
+    if (!read.ok()) {
         // Never replaced while it cannot be read: saves read the file afresh and refuse too.
-        return {false, read.message + " Reminders cannot be changed until it can be read.", read.error};
+        return Failure{read.message() + " Reminders cannot be changed until it can be read.", read.osError()};
     }
     const Result kept = keepWhatCannotLoad(path, text, r);
-    if (kept.ok) table.fileStamp.needsCopy = false;
+    if (kept.ok()) table.fileStamp.needsCopy = false;
     return kept;
 }
 
-Result SaveReminders(const ReminderTable& table, const std::string& path,
-                     const AtomicFile::WriteCalls& calls) {
+Result<> SaveReminders(const ReminderTable& table, const std::string& path,
+                       const AtomicFile::WriteCalls& calls) {
     AtomicFile::WriteOptions options;
     options.followLink = true;
     options.makeFolders = true;
     options.calls = calls;
     const Result r = AtomicFile::write(path, serialiseReminders(table), options);
     if (r) return {};
-    std::string message = r.message;
+    std::string message = r.message();
     message[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(message[0])));
-    return {false, message + ". The reminder file was not changed."};
+    return Failure{message + ". The reminder file was not changed."};
 }
 
-Result UpgradeReminderFile(ReminderTable& table, const std::string& path) {
+Result<> UpgradeReminderFile(ReminderTable& table, const std::string& path) {
     std::string text;
     bool found = false;
     if (Result read = readText(path, text, found); !found) return read;
@@ -276,17 +276,17 @@ Result UpgradeReminderFile(ReminderTable& table, const std::string& path) {
     const ReminderParseReport r = parseOlderReminders(text, upgraded);
     const std::optional<std::string> old = keepCopy(AtomicFile::followLinks(path) + ".old", text);
     if (!old) {
-        return {false, "The reminder file \"" + path +
-                           "\" is in the older layout, but a copy of it could not be kept; it was not "
-                           "converted."};
+        return Failure{"The reminder file \"" + path +
+                       "\" is in the older layout, but a copy of it could not be kept; it was not "
+                       "converted."};
     }
     if (r.overflow > 0 || r.untitled > 0) keepCopy(AtomicFile::followLinks(path) + ".overflow", text);
     Result saved = SaveReminders(upgraded, path);
-    if (!saved.ok) return saved;
+    if (!saved.ok()) return saved;
     for (int i = 0; i < kReminderSlots; ++i) ReminderRecord::fromSlot(upgraded, i).toSlot(table, i);
-    return {true, "The reminder file \"" + path +
-                      "\" was in an older layout and has been converted; the file as it was is kept as \"" +
-                      *old + "\"."};
+    return Result<>::success(
+        "The reminder file \"" + path +
+        "\" was in an older layout and has been converted; the file as it was is kept as \"" + *old + "\".");
 }
 
 }  // namespace tavrin

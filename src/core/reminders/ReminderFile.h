@@ -33,12 +33,12 @@ bool FileExists(std::string path);
 // Reads the file as the program does at start, without writing anything. A missing file gives an
 // empty table and ok; a file that exists and cannot be read gives a message. When the file holds
 // more than the table can load, the table's stamp says so, and the first save keeps the copy.
-Result readReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report = nullptr);
+Result<> readReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report = nullptr);
 
 // The program's start-up load. When the file holds more than the table can (over 256 records, or
 // records without a title), the original file is first copied to `path + ".overflow"` (an existing
 // copy is never overwritten), since the next save rewrites the file from the table.
-Result LoadReminders(ReminderTable& table, const std::string& path);
+Result<> LoadReminders(ReminderTable& table, const std::string& path);
 
 // Whether a file's text holds more than the table can load (records beyond the 256 slots or without
 // a title), or nothing that reads as a reminder although it is not blank.
@@ -49,16 +49,17 @@ bool holdsMoreThanLoads(std::string_view text, const ReminderParseReport& report
 // the file (`.overflow` or `.unread`; an existing copy is never overwritten) before a rewrite drops
 // it. The message says what and where. A failure means no copy could be kept, and the file must not
 // be rewritten.
-Result keepWhatCannotLoad(const std::string& path, std::string_view text, const ReminderParseReport& report);
+Result<> keepWhatCannotLoad(const std::string& path, std::string_view text,
+                            const ReminderParseReport& report);
 
 // Rewrites the file from the table, through a link at `path` to where it leads; missing folders are
 // made. On failure the old file is left as it was. Tests pass their own write calls.
-Result SaveReminders(const ReminderTable& table, const std::string& path,
-                     const AtomicFile::WriteCalls& calls = AtomicFile::WriteCalls::system());
+Result<> SaveReminders(const ReminderTable& table, const std::string& path,
+                       const AtomicFile::WriteCalls& calls = AtomicFile::WriteCalls::system());
 
 // Converts a file in the older seven-line layout (its first record's fifth value has three or more
 // characters) and rewrites it; a current-layout file is left alone. The older file is kept as
 // `path + ".old"` before the rewrite.
-Result UpgradeReminderFile(ReminderTable& table, const std::string& path);
+Result<> UpgradeReminderFile(ReminderTable& table, const std::string& path);
 
 }  // namespace tavrin

@@ -15,13 +15,13 @@ namespace {
 
 // Reads the whole file; a missing file is an empty one. False, with the reason, when it is there
 // but cannot be read.
-bool readFile(const std::string& path, std::string& text, bool& exists, Result& why) {
+bool readFile(const std::string& path, std::string& text, bool& exists, Result<>& why) {
     const Result r = AtomicFile::read(path, text);
-    exists = r.ok;
-    if (r || r.error == ENOENT) return true;
-    why = Result::failure("Cannot read the reminder file \"" + path + "\": " + std::strerror(r.error) +
-                              ". It was not changed, so that nothing in it is lost.",
-                          r.error);
+    exists = r.ok();
+    if (r || r.osError() == ENOENT) return true;
+    why = Result<>::failure("Cannot read the reminder file \"" + path + "\": " + std::strerror(r.osError()) +
+                                ". It was not changed, so that nothing in it is lost.",
+                            r.osError());
     return false;
 }
 
@@ -40,13 +40,13 @@ void takeColumns(ReminderTable& table, const ReminderTable& from) {
 
 }  // namespace
 
-Result reloadRemindersIfChanged(ReminderTable& table, const std::string& path, bool* reloaded) {
+Result<> reloadRemindersIfChanged(ReminderTable& table, const std::string& path, bool* reloaded) {
     if (reloaded) *reloaded = false;
     // A table never read from the file has nothing to compare with: it stays as it is.
-    if (!table.fileStamp.known || table.fileStamp.statusMatches(path)) return Result::success();
+    if (!table.fileStamp.known || table.fileStamp.statusMatches(path)) return Result<>::success();
     std::string text;
     bool exists = false;
-    Result why;
+    Result<> why;
     if (!readFile(path, text, exists, why)) return why;
     ReminderFileStamp now = stampOf(path, text, exists);
     now.needsCopy = table.fileStamp.needsCopy;
@@ -56,20 +56,20 @@ Result reloadRemindersIfChanged(ReminderTable& table, const std::string& path, b
         if (reloaded) *reloaded = true;
     }
     table.fileStamp = now;
-    return Result::success();
+    return Result<>::success();
 }
 
-Result updateReminders(ReminderTable& table, const std::string& path, const ReminderTableChange& change,
-                       const AtomicFile::WriteCalls& calls) {
+Result<> updateReminders(ReminderTable& table, const std::string& path, const ReminderTableChange& change,
+                         const AtomicFile::WriteCalls& calls) {
     const std::string target = AtomicFile::followLinks(path);
     if (const Result made = AtomicFile::makeFolders(folderOf(target)); !made) return made;
     FileLock lock(target + ".lock", 0600);
-    if (!lock.held()) return Result::failure("The reminders could not be saved: " + lock.failure() + ".");
+    if (!lock.held()) return Result<>::failure("The reminders could not be saved: " + lock.failure() + ".");
 
     // Another program may have written since the table last matched the file: start from the file.
     std::string text;
     bool exists = false;
-    Result why;
+    Result<> why;
     if (!readFile(target, text, exists, why)) return why;
     ReminderFileStamp onDisk = stampOf(target, text, exists);
     ReminderParseReport report;
@@ -85,12 +85,12 @@ Result updateReminders(ReminderTable& table, const std::string& path, const Remi
     table.fileStamp = onDisk;
 
     const ReminderTable before = table;
-    if (!change(table)) return Result::success();
+    if (!change(table)) return Result<>::success();
 
     // The rewrite holds only what the table holds: whatever else the file has is kept aside first,
     // however the table came to hold what it holds.
-    const Result kept = onDisk.needsCopy ? keepWhatCannotLoad(target, text, report) : Result::success();
-    if (!kept.ok) {
+    const Result kept = onDisk.needsCopy ? keepWhatCannotLoad(target, text, report) : Result<>::success();
+    if (!kept.ok()) {
         takeColumns(table, before);
         return kept;
     }
@@ -99,15 +99,16 @@ Result updateReminders(ReminderTable& table, const std::string& path, const Remi
     AtomicFile::removeLeftTemps(target);
     const std::string written = serialiseReminders(table);
     const Result saved = SaveReminders(table, target, calls);
-    if (!saved.ok) {
+    if (!saved.ok()) {
         takeColumns(table, before);
         // A copy kept on the way stays, and this is where the user hears of it: once.
         table.fileStamp.needsCopy = false;
-        return kept.message.empty() ? saved
-                                    : Result::failure(saved.message + " " + kept.message, saved.error);
+        return kept.message().empty()
+                   ? saved
+                   : Result<>::failure(saved.message() + " " + kept.message(), saved.osError());
     }
     table.fileStamp = ReminderFileStamp::of(target, written);
-    return Result{true, kept.message};
+    return Result<>::success(kept.message());
 }
 
 }  // namespace tavrin

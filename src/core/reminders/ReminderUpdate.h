@@ -20,7 +20,7 @@ using ReminderTableChange = std::function<bool(ReminderTable& table)>;
 // check when nothing changed, and nothing at all for a table that was never read from the file. `reloaded`
 // tells whether the table was read again. A file that cannot be read leaves the table as it was and gives the
 // reason.
-Result reloadRemindersIfChanged(ReminderTable& table, const std::string& path, bool* reloaded = nullptr);
+Result<> reloadRemindersIfChanged(ReminderTable& table, const std::string& path, bool* reloaded = nullptr);
 
 // Applies `change` to the reminders as they are on disk, as described above (a table never read from
 // the file takes the file's content first), and writes the file
@@ -29,7 +29,7 @@ Result reloadRemindersIfChanged(ReminderTable& table, const std::string& path, b
 // however the table was read (at start, by a listing, by the clock's reload), and the result's
 // message says where, even when the rewrite then fails. On failure the table holds what the file
 // holds and the message says why; the file is as it was. Tests pass their own write calls.
-Result updateReminders(ReminderTable& table, const std::string& path, const ReminderTableChange& change,
-                       const AtomicFile::WriteCalls& calls = AtomicFile::WriteCalls::system());
+Result<> updateReminders(ReminderTable& table, const std::string& path, const ReminderTableChange& change,
+                         const AtomicFile::WriteCalls& calls = AtomicFile::WriteCalls::system());
 
 }  // namespace tavrin

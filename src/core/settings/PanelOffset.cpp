@@ -15,7 +15,7 @@ int panelOffsetFromText(std::string_view text) {
     return static_cast<int>(std::min<double>(std::floor(value), kMaxPanelOffset));
 }
 
-Result storePanelOffset(Store& store, Settings& settings, int offset) {
+Result<> storePanelOffset(Store& store, Settings& settings, int offset) {
     offset = std::clamp(offset, 0, kMaxPanelOffset);
     KeyHandle key;
     Status st = store.OpenKey(KeyHandle::rootKey(settings.SettingsRoot), kSettingsKey, kAllAccess, key);
@@ -26,14 +26,14 @@ Result storePanelOffset(Store& store, Settings& settings, int offset) {
     }
     if (st != status::kSuccess) {
         const std::string detail = store.lastFailure();
-        return Result::failure("The clock's place on the panel could not be kept" +
+        return Result<>::failure("The clock's place on the panel could not be kept" +
                                (detail.empty()
                                     ? " (the settings answered with error " + std::to_string(st) + ")"
                                     : ": " + detail) +
                                ". It stays there until Tavrin ends.");
     }
     settings.PanelOffset = offset;
-    return Result::success();
+    return Result<>::success();
 }
 
 }  // namespace tavrin

@@ -18,6 +18,6 @@ int panelOffsetFromText(std::string_view text);
 
 // Writes `offset` to the settings and, once it is stored, into `settings`. A refusal of the store
 // leaves the settings as they were and says why.
-Result storePanelOffset(Store& store, Settings& settings, int offset);
+Result<> storePanelOffset(Store& store, Settings& settings, int offset);
 
 }  // namespace tavrin

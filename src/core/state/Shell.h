@@ -11,9 +11,9 @@ class Shell {
   public:
     virtual ~Shell() = default;
     // Opens a web link, or a mailto: link in the mail program.
-    virtual Result openLink(const std::string& url) = 0;
+    virtual Result<> openLink(const std::string& url) = 0;
     // Starts the desktop's own date and time settings.
-    virtual Result startDateTimeSettings() = 0;
+    virtual Result<> startDateTimeSettings() = 0;
 };
 
 }  // namespace tavrin

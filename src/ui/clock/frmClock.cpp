@@ -405,7 +405,7 @@ void frmClock::mouseReleaseEvent(QMouseEvent* event) {
     dragging_ = false;
     if (spot_.offset == dragStartOffset_) return;
     const Result kept = storePanelOffset(app_.store, app_.settings, spot_.offset);
-    if (!kept.ok) app_.asker.tell("Tavrin System Message", kept.message, MessageIcon::Warning);
+    if (!kept.ok()) app_.asker.tell("Tavrin System Message", kept.message(), MessageIcon::Warning);
 }
 
 void frmClock::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -417,7 +417,7 @@ void frmClock::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void frmClock::startDateTimeSettings() {
     const Result started = app_.shell.startDateTimeSettings();
-    if (!started.ok) app_.asker.tell("Tavrin System Message", started.message, MessageIcon::Information);
+    if (!started.ok()) app_.asker.tell("Tavrin System Message", started.message(), MessageIcon::Information);
 }
 
 void frmClock::closeEvent(QCloseEvent* event) {

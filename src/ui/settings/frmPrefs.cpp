@@ -360,7 +360,7 @@ void frmPrefs::resetPosition() {
     const Result kept = storePanelOffset(app_.store, app_.settings, 0);
     app_.settings.PanelOffset = 0;
     if (hooks_.applied) hooks_.applied();
-    if (!kept.ok) app_.asker.tell("Tavrin Error Message", kept.message, MessageIcon::Stop);
+    if (!kept.ok()) app_.asker.tell("Tavrin Error Message", kept.message(), MessageIcon::Stop);
 }
 
 void frmPrefs::Command5_Click() {

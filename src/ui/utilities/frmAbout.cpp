@@ -122,7 +122,7 @@ void frmAbout::openWebSite() {
 
 void frmAbout::openLink(const std::string& link) {
     const Result opened = app_.shell.openLink(link);
-    if (!opened.ok) app_.asker.tell("Tavrin System Message", opened.message, MessageIcon::Information);
+    if (!opened.ok()) app_.asker.tell("Tavrin System Message", opened.message(), MessageIcon::Information);
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {

@@ -40,8 +40,8 @@ TEST(AtomicFile, NewFilesAreOwnerOnlyAndReplacementsKeepTheirMode) {
 TEST(AtomicFile, FailuresNameThePathAndTheReason) {
     tavrin::test::TempDir folder("tavrin-atomic");
     const auto r = AtomicFile::write(folder.file("missing/data.txt"), "x");
-    EXPECT_EQ(r.error, ENOENT);
-    EXPECT_NE(r.message.find(folder.file("missing/data.txt")), std::string::npos) << r.message;
+    EXPECT_EQ(r.osError(), ENOENT);
+    EXPECT_NE(r.message().find(folder.file("missing/data.txt")), std::string::npos) << r.message();
     ASSERT_TRUE(AtomicFile::write(folder.file("plain"), "x"));
     EXPECT_FALSE(AtomicFile::makeFolders(folder.file("plain/sub")));
     std::string text;
@@ -62,7 +62,7 @@ TEST(AtomicFile, AFailedFlushOfTheFolderAfterTheRenameIsAWarningNotAFailure) {
     ::testing::internal::CaptureStderr();
     const auto r = AtomicFile::write(folder.file("data.txt"), "new", options);
     const std::string warning = ::testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(r.ok) << r.message;
+    EXPECT_TRUE(r.ok()) << r.message();
     EXPECT_NE(warning.find("warning: cannot flush the folder " + folder.path()), std::string::npos)
         << warning;
     std::string back;
@@ -97,8 +97,8 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldFileWholeAndNothingBesideIt) {
         AtomicFile::WriteOptions options;
         options.calls = calls;
         const auto r = AtomicFile::write(file, std::string(4000, 'x'), options);
-        EXPECT_FALSE(r.ok);
-        EXPECT_NE(r.message.find(reason), std::string::npos) << r.message;
+        EXPECT_FALSE(r.ok());
+        EXPECT_NE(r.message().find(reason), std::string::npos) << r.message();
         std::string back;
         ASSERT_TRUE(AtomicFile::read(file, back));
         EXPECT_EQ(back, "old");

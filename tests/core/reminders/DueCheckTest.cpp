@@ -56,7 +56,7 @@ class DueCheckTest : public test::ReminderFolder {
     // The running clock's table was read from its file: the reminders put in place are saved so.
     void asIfLoaded() {
         if (table.fileStamp.known) return;
-        EXPECT_TRUE(SaveReminders(table, path).ok);
+        EXPECT_TRUE(SaveReminders(table, path).ok());
         table.fileStamp = ReminderFileStamp::of(path, serialiseReminders(table));
     }
 
@@ -88,13 +88,13 @@ TEST_F(DueCheckTest, AnnouncesTheEnabledRemindersOfTheMinuteAndNoMovesTheRecurri
     EXPECT_EQ(r.moved, 1);
     EXPECT_EQ(table.RemDate[0] + table.RemDate[3] + table.RemDate[4] + table.RemTime[4],
               "03/07/0503/07/0503/08/0509:30:00");
-    ASSERT_TRUE(r.save.ok);
+    ASSERT_TRUE(r.save.ok());
     EXPECT_EQ(readFile(path), serialiseReminders(table));
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);
     const DueCheckResult failed = tickAt(2005, 3, 8, 9, 30);
     EXPECT_TRUE(failed.saved);
-    EXPECT_FALSE(failed.save.ok);
+    EXPECT_FALSE(failed.save.ok());
     EXPECT_EQ(table.RemDate[4], "03/09/05");
 }
 
@@ -108,8 +108,8 @@ TEST_F(DueCheckTest, TheMoveSavedOverAFileHoldingMoreThanTheTableKeepsItAsideFir
     test::writeFile(path, replaced);
     const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
     EXPECT_EQ(r.moved, 1);
-    ASSERT_TRUE(r.save.ok);
-    EXPECT_NE(r.save.message.find(path + ".overflow"), std::string::npos) << r.save.message;
+    ASSERT_TRUE(r.save.ok());
+    EXPECT_NE(r.save.message().find(path + ".overflow"), std::string::npos) << r.save.message();
     EXPECT_EQ(readFile(path + ".overflow"), replaced);
 }
 

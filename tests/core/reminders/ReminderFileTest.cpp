@@ -27,7 +27,7 @@ void expectUnbrokenRun(const ReminderTable& t) {
 class FileTest : public test::ReminderFolder {
   protected:
     // Puts the test data file `name` where the reminder file is and loads it.
-    Result load(const std::string& name) {
+    Result<> load(const std::string& name) {
         original = readFile(dataFile(name));
         writeFile(path, original);
         return LoadReminders(table, path);
@@ -116,14 +116,14 @@ TEST_F(FileTest, RecordsTheTableCannotHoldAreKeptBesideTheFile) {
         SCOPED_TRACE(c.file);
         std::filesystem::remove(path + ".overflow");
         const Result r = load(c.file);
-        EXPECT_TRUE(r.ok);
-        EXPECT_NE(r.message.find(c.told), std::string::npos) << r.message;
+        EXPECT_TRUE(r.ok());
+        EXPECT_NE(r.message().find(c.told), std::string::npos) << r.message();
         ASSERT_EQ(occupiedSlots(table), c.slots);
         EXPECT_EQ(table.RemTitle[c.slots - 1], c.last);
         EXPECT_EQ(readFile(path + ".overflow"), original);
-        ASSERT_TRUE(LoadReminders(table, path).ok);  // loaded again: the copy is there already
+        ASSERT_TRUE(LoadReminders(table, path).ok());  // loaded again: the copy is there already
         EXPECT_FALSE(std::filesystem::exists(path + ".overflow.2"));
-        ASSERT_TRUE(SaveReminders(table, path).ok);
+        ASSERT_TRUE(SaveReminders(table, path).ok());
         ReminderTable back;
         EXPECT_EQ(parseReminders(readFile(path), back).records, c.slots);
     }
@@ -132,40 +132,40 @@ TEST_F(FileTest, RecordsTheTableCannotHoldAreKeptBesideTheFile) {
 TEST_F(FileTest, MissingOrUnreadableFile) {
     table.RemTitle[0] = "stale";
     EXPECT_FALSE(FileExists(path));
-    EXPECT_TRUE(LoadReminders(table, path).ok);
+    EXPECT_TRUE(LoadReminders(table, path).ok());
     EXPECT_EQ(occupiedSlots(table), 0);
     // A folder where the file should be cannot be read: that is reported, not taken as empty.
     EXPECT_FALSE(FileExists(dir.path() + "/"));
     const Result r = LoadReminders(table, dir.path());
-    EXPECT_FALSE(r.ok);
-    EXPECT_FALSE(r.message.empty());
+    EXPECT_FALSE(r.ok());
+    EXPECT_FALSE(r.message().empty());
 }
 
 // How a failed save leaves the file is the atomic writer's to test.
 TEST_F(FileTest, SavesMakeFoldersFollowLinksAndMayWriteAnEmptyFile) {
     const std::string deep = dir.file("sub/folder/Tavrin.DAT");  // folders are made on the first save
     putReminder(table, 0, "Only", "03/07/05", "09:30:00");
-    ASSERT_TRUE(SaveReminders(table, deep).ok);
+    ASSERT_TRUE(SaveReminders(table, deep).ok());
     struct stat st {};
     ASSERT_EQ(::stat(deep.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-    ASSERT_TRUE(SaveReminders(ReminderTable{}, deep).ok);  // after deleting the last reminder
+    ASSERT_TRUE(SaveReminders(ReminderTable{}, deep).ok());  // after deleting the last reminder
     EXPECT_TRUE(FileExists(deep));
     EXPECT_EQ(readFile(deep), "");
 
     writeFile(dir.file("real.dat"), "");
     std::filesystem::create_symlink("real.dat", path);
-    ASSERT_TRUE(SaveReminders(table, path).ok);
+    ASSERT_TRUE(SaveReminders(table, path).ok());
     EXPECT_TRUE(std::filesystem::is_symlink(path));
     EXPECT_EQ(readFile(dir.file("real.dat")), serialiseReminders(table));
 }
 
 TEST_F(FileTest, OlderLayoutIsConvertedAndKept) {
-    load("older-layout.dat");
+    ASSERT_TRUE(load("older-layout.dat"));
     const Result upgraded = UpgradeReminderFile(table, path);
-    ASSERT_TRUE(upgraded.ok);
-    EXPECT_NE(upgraded.message.find("converted"), std::string::npos) << upgraded.message;
-    EXPECT_NE(upgraded.message.find(path + ".old"), std::string::npos) << upgraded.message;
+    ASSERT_TRUE(upgraded.ok());
+    EXPECT_NE(upgraded.message().find("converted"), std::string::npos) << upgraded.message();
+    EXPECT_NE(upgraded.message().find(path + ".old"), std::string::npos) << upgraded.message();
     ASSERT_EQ(occupiedSlots(table), 2);
     EXPECT_EQ(ReminderRecord::fromSlot(table, 0),
               (ReminderRecord{"Old one", "03/07/05", "09:30:00", "1", "-1", "An older message"}));
@@ -186,9 +186,9 @@ TEST(ReminderUpgrade, ShortFirstMessageAndCurrentFilesAreNotRewritten) {
         const std::string path = dir.file("Tavrin.DAT");
         writeFile(path, readFile(dataFile(name)));
         ReminderTable t;
-        LoadReminders(t, path);
+        ASSERT_TRUE(LoadReminders(t, path));
         const ReminderTable loaded = t;
-        ASSERT_TRUE(UpgradeReminderFile(t, path).ok);
+        ASSERT_TRUE(UpgradeReminderFile(t, path).ok());
         EXPECT_EQ(readFile(path), readFile(dataFile(name)));
         EXPECT_FALSE(std::filesystem::exists(path + ".old"));
         EXPECT_EQ(t.RemTitle, loaded.RemTitle);

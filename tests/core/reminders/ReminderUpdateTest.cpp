@@ -34,7 +34,7 @@ class SharedFile : public test::ReminderFolder {
   protected:
     void SetUp() override {
         writeFile(path, record("A") + record("B") + record("C"));
-        ASSERT_TRUE(LoadReminders(table, path).ok);
+        ASSERT_TRUE(LoadReminders(table, path).ok());
     }
 };
 
@@ -62,17 +62,17 @@ TEST_F(SharedFile, DeleteAndToggleFindTheirReminderAfterAnotherProgramDeleted) {
 
 TEST_F(SharedFile, TheClockReloadsAChangedFileAndOnlyThen) {
     bool reloaded = true;
-    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok);
+    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok());
     EXPECT_FALSE(reloaded);
     writeFile(path, record("A") + record("B") + record("C"));  // rewritten with the same content
-    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok);
+    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok());
     EXPECT_FALSE(reloaded);
     writeFile(path, record("Z"));
-    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok);
+    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok());
     EXPECT_TRUE(reloaded);
     EXPECT_EQ(titles(table), "Z");
     std::filesystem::remove(path);
-    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok);
+    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok());
     EXPECT_EQ(titles(table), "");
 }
 
@@ -101,16 +101,16 @@ TEST(ReminderCopies, WhatCannotBeKeptIsCopiedAsideBeforeTheFirstSaveHoweverTheFi
             const std::string path = dir.file("Tavrin.DAT"), kept = path + f.copy + ".2";
             writeFile(path + f.copy, "an earlier copy");
             ReminderTable t;
-            Result told;
+            Result<> told;
             if (how == Read::Reloaded) {
                 writeFile(path, record("Before"));
-                ASSERT_TRUE(LoadReminders(t, path).ok);
+                ASSERT_TRUE(LoadReminders(t, path).ok());
                 writeFile(path, f.text);
-                ASSERT_TRUE(reloadRemindersIfChanged(t, path).ok);
+                ASSERT_TRUE(reloadRemindersIfChanged(t, path).ok());
             } else {
                 writeFile(path, f.text);
                 told = how == Read::Listed ? readReminders(t, path) : LoadReminders(t, path);
-                ASSERT_TRUE(told.ok);
+                ASSERT_TRUE(told.ok());
             }
             std::string saves;  // what each save told
             for (int save = 0; save < 2; ++save) {
@@ -121,7 +121,7 @@ TEST(ReminderCopies, WhatCannotBeKeptIsCopiedAsideBeforeTheFirstSaveHoweverTheFi
                 ASSERT_EQ(c.outcome, ReminderChange::Outcome::Stored) << c.message;
                 saves += c.message + "|";
             }
-            const std::string once = told.message + "|" + saves;
+            const std::string once = told.message() + "|" + saves;
             EXPECT_NE(once.find(kept), std::string::npos) << once;
             EXPECT_EQ(once.find(kept), once.rfind(kept)) << "told more than once: " << once;
             EXPECT_EQ(readFile(kept), f.text);
@@ -149,7 +149,7 @@ TEST(ReminderCopies, AFileThatCannotBeReadIsNeverReplaced) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(10);
         ReminderTable t;
         const Result loaded = LoadReminders(t, path);
-        if (loaded.ok || loaded.message.find("Permission denied") == std::string::npos) ::_exit(1);
+        if (loaded.ok() || loaded.message().find("Permission denied") == std::string::npos) ::_exit(1);
         const ReminderChange added = addReminder(t, form("New"), test::defaultSettings(), path);
         if (added.outcome != ReminderChange::Outcome::SaveFailed) ::_exit(2);
         ::_exit(added.message.find(path) == std::string::npos ? 3 : 0);

@@ -183,7 +183,7 @@ TEST_F(ClockWindow, MissingPicturesLeaveTheFlatColourAndOneMenuOpensPerPress) {
 
 TEST_F(ClockWindow, DoubleClickAsksTheShellForTheDateTimeSettingsOrSaysWhyNot) {
     auto w = makeClock();
-    shell.answer = Result::failure("No settings tool.");
+    shell.answer = Result<>::failure("No settings tool.");
     test::sendMouse(w.get(), QEvent::MouseButtonDblClick, QPoint(5, 5));
     EXPECT_EQ(shell.dateTimeStarts, 1);
     EXPECT_EQ(asker.asked, (std::vector<test::ScriptedAsker::Asked>{

@@ -34,7 +34,7 @@ TEST_F(AboutBox, LinksOpenTheMailAndTheWebSiteThroughTheShellOrSayWhyNotAndOkClo
         EXPECT_NE(mail.find(part), std::string::npos) << part;
     EXPECT_EQ(shell.links[1], webAddress());
 
-    shell.answer = Result::failure("No program on this computer opens mailto: links.");
+    shell.answer = Result<>::failure("No program on this computer opens mailto: links.");
     test::click(about.Label4());
     ASSERT_EQ(asker.asked.size(), 1u);
     EXPECT_EQ(asker.asked[0].text, "No program on this computer opens mailto: links.");
