@@ -64,43 +64,44 @@ Preferences::Preferences(Settings& settings, std::function<std::string()> button
 void Preferences::open() {
     target_ = FontTarget::None;
     if (s_.TForeColor.empty()) {
-        c_.Label1 = {0, 0, 0};
+        c_.swatchColours = {0, 0, 0};
     } else {
-        c_.Label1 = {colourNumber(s_.DForeColor), colourNumber(s_.TForeColor), colourNumber(s_.WForeColor)};
+        c_.swatchColours = {colourNumber(s_.DForeColor), colourNumber(s_.TForeColor),
+                            colourNumber(s_.WForeColor)};
     }
-    c_.Label24 = colourNumber(s_.ColScheme);
-    c_.txtFDate = s_.DateFormat;
-    c_.txtFTime = s_.TimeFormat;
-    c_.chkTZDispOff = !s_.PNDisp;
-    c_.chkLStartup = s_.RunAtLogon;
+    c_.schemeColour = colourNumber(s_.ColScheme);
+    c_.dateFormat = s_.DateFormat;
+    c_.timeFormat = s_.TimeFormat;
+    c_.offsetsInFront = !s_.PNDisp;
+    c_.startAtLogon = s_.RunAtLogon;
     c_.panelOffset = s_.PanelOffset;
 
     const std::uint32_t scheme = colourNumber(s_.ColScheme);
     const std::pair<const char*, int> presets[] = {
         {kOliveGreenScheme, 1}, {kSilverScheme, 2}, {kBlueScheme, 3}, {kStandardScheme, 0}};
-    c_.Combo7 = schemeNames()[kCustomScheme];
+    c_.schemeText = schemeNames()[kCustomScheme];
     bool found = false;
     for (const auto& [colour, index] : presets) {
         if (scheme == colourNumber(colour)) {
-            c_.Combo7 = schemeNames()[static_cast<std::size_t>(index)];
+            c_.schemeText = schemeNames()[static_cast<std::size_t>(index)];
             found = true;
             break;
         }
     }
     if (!found && scheme == colourNumber(buttonFace_())) {
-        c_.Combo7 = schemeNames()[kNinexScheme];
+        c_.schemeText = schemeNames()[kNinexScheme];
         found = true;
     }
     // The colour shown as "Custom" is the custom colour: "OK" keeps it rather than one picked long
     // ago, or none at all, which would turn the clock black.
     if (!found) s_.CustomSchemeColour = s_.ColScheme;
 
-    c_.Combo4 = s_.TZFormat;
-    if (s_.TZSType == 0) c_.Combo5[0] = "Alphabetically";
-    if (s_.TZSType == 1) c_.Combo5[0] = "By Time";
-    if (s_.TZSDir == 0) c_.Combo5[1] = "Ascending";
-    if (s_.TZSDir == 1) c_.Combo5[1] = "Descending";
-    c_.Text1 = s_.BGPicture;
+    c_.menuFormat = s_.TZFormat;
+    if (s_.TZSType == 0) c_.sortTexts[0] = "Alphabetically";
+    if (s_.TZSType == 1) c_.sortTexts[0] = "By Time";
+    if (s_.TZSDir == 0) c_.sortTexts[1] = "Ascending";
+    if (s_.TZSDir == 1) c_.sortTexts[1] = "Descending";
+    c_.picture = s_.BGPicture;
 
     target_ = FontTarget::Time;
     c_.fontsEnabled = false;
@@ -109,14 +110,14 @@ void Preferences::open() {
 
 void Preferences::showFont() {
     const bool time = target_ == FontTarget::Time;
-    c_.Combo1 = time ? s_.TimeFont : s_.DateFont;
-    c_.Combo2 = time ? s_.TimeSize : s_.DateSize;
-    c_.chkDBold = leadingNumber(time ? s_.TimeBold : s_.DateBold) != 0;
+    c_.fontName = time ? s_.TimeFont : s_.DateFont;
+    c_.fontSize = time ? s_.TimeSize : s_.DateSize;
+    c_.bold = leadingNumber(time ? s_.TimeBold : s_.DateBold) != 0;
 }
 
 void Preferences::setFontTarget(const std::string& text) {
     c_.fontsEnabled = false;
-    c_.Combo3 = text;
+    c_.fontTargetText = text;
     if (text == kTimeDisplay) {
         target_ = FontTarget::Time;
     } else if (text == kDateDisplay) {
@@ -129,21 +130,21 @@ void Preferences::setFontTarget(const std::string& text) {
 }
 
 void Preferences::setFontName(const std::string& text) {
-    c_.Combo1 = text;
+    c_.fontName = text;
     if (!c_.fontsEnabled) return;
     if (target_ == FontTarget::Time) s_.TimeFont = text;
     if (target_ == FontTarget::Date) s_.DateFont = text;
 }
 
 void Preferences::setFontSize(const std::string& text) {
-    c_.Combo2 = text;
+    c_.fontSize = text;
     if (!c_.fontsEnabled) return;
     if (target_ == FontTarget::Time) s_.TimeSize = text;
     if (target_ == FontTarget::Date) s_.DateSize = text;
 }
 
 void Preferences::setBold(bool checked) {
-    c_.chkDBold = checked;
+    c_.bold = checked;
     if (!c_.fontsEnabled) return;
     if (target_ == FontTarget::Time) s_.TimeBold = checked ? "1" : "0";
     if (target_ == FontTarget::Date) s_.DateBold = checked ? "1" : "0";
@@ -151,50 +152,50 @@ void Preferences::setBold(bool checked) {
 
 void Preferences::setSortText(int element, const std::string& text) {
     if (element < 0 || element > 1) return;
-    c_.Combo5[static_cast<std::size_t>(element)] = text;
-    if (c_.Combo5[0] == "Alphabetically") s_.TZSType = 0;
-    if (c_.Combo5[0] == "By Time") s_.TZSType = 1;
-    if (c_.Combo5[1] == "Ascending") s_.TZSDir = 0;
-    if (c_.Combo5[1] == "Descending") s_.TZSDir = 1;
+    c_.sortTexts[static_cast<std::size_t>(element)] = text;
+    if (c_.sortTexts[0] == "Alphabetically") s_.TZSType = 0;
+    if (c_.sortTexts[0] == "By Time") s_.TZSType = 1;
+    if (c_.sortTexts[1] == "Ascending") s_.TZSDir = 0;
+    if (c_.sortTexts[1] == "Descending") s_.TZSDir = 1;
 }
 
 void Preferences::pickSwatchColour(int element, std::uint32_t colour) {
     std::string* settings[] = {&s_.DForeColor, &s_.TForeColor, &s_.WForeColor};
     if (element < 0 || element > 2) return;
-    c_.Label1[static_cast<std::size_t>(element)] = colour & 0xFFFFFF;
+    c_.swatchColours[static_cast<std::size_t>(element)] = colour & 0xFFFFFF;
     *settings[element] = pickedColourText(colour);
 }
 
 bool Preferences::setSchemeText(const std::string& text) {
-    c_.Combo7 = text;
+    c_.schemeText = text;
     return text == schemeNames()[kCustomScheme];
 }
 
 void Preferences::pickCustomColour(std::uint32_t colour) {
     s_.CustomSchemeColour = pickedColourText(colour);
     s_.ColScheme = s_.CustomSchemeColour;
-    c_.Label24 = colourNumber(s_.ColScheme);
+    c_.schemeColour = colourNumber(s_.ColScheme);
 }
 
 int Preferences::schemeIndex() const {
     const auto& names = schemeNames();
-    const auto at = std::find(names.begin(), names.end(), c_.Combo7);
+    const auto at = std::find(names.begin(), names.end(), c_.schemeText);
     return at == names.end() ? -1 : static_cast<int>(at - names.begin());
 }
 
 void Preferences::putSettings() {
-    s_.DateFormat = c_.txtFDate;
-    s_.TimeFormat = c_.txtFTime;
-    s_.TZFormat = c_.Combo4;
-    setSortText(0, c_.Combo5[0]);
-    s_.PNDisp = !c_.chkTZDispOff;
-    s_.BGPicture = c_.Text1;
+    s_.DateFormat = c_.dateFormat;
+    s_.TimeFormat = c_.timeFormat;
+    s_.TZFormat = c_.menuFormat;
+    setSortText(0, c_.sortTexts[0]);
+    s_.PNDisp = !c_.offsetsInFront;
+    s_.BGPicture = c_.picture;
     s_.PanelOffset = std::clamp(c_.panelOffset, 0, kMaxPanelOffset);
     const char* presets[] = {kStandardScheme, kOliveGreenScheme, kSilverScheme, kBlueScheme};
     const int scheme = schemeIndex();
     if (scheme >= 0 && scheme < kNinexScheme) s_.ColScheme = presets[scheme];
     if (scheme == kNinexScheme) s_.ColScheme = buttonFace_();
-    c_.Label24 = colourNumber(s_.ColScheme);
+    c_.schemeColour = colourNumber(s_.ColScheme);
 }
 
 PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const WorldZoneList& list,
@@ -263,7 +264,7 @@ PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const 
         if (maker.open) store.CloseKey(maker);
         keep(batch.commit());
     }
-    c_.Label24 = colourNumber(s_.ColScheme);
+    c_.schemeColour = colourNumber(s_.ColScheme);
     if (failed != status::kSuccess) {
         result.message = "Your preferences could not be saved: " +
                          refusal(failed, s_.SettingsRoot, "settings", store.lastFailure()) +
@@ -277,7 +278,7 @@ PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const 
     KeyHandle run;
     Status runStatus = store.OpenKey(root, kRunKey, kAllAccess, run);
     if (runStatus == status::kSuccess) {
-        if (c_.chkLStartup) {
+        if (c_.startAtLogon) {
             runStatus = store.SetValue(run, kRunValueName, ValueType::String, programPath);
             if (runStatus == status::kSuccess) s_.RunAtLogon = true;
         } else {
@@ -293,8 +294,8 @@ PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const 
     if (runStatus != status::kSuccess) {
         result.message =
             std::string("There was an error accessing the registry, please report this error!\n\n") +
-            (c_.chkLStartup ? "Tavrin could not be set to start when you log in: "
-                            : "Tavrin could not be kept from starting when you log in: ") +
+            (c_.startAtLogon ? "Tavrin could not be set to start when you log in: "
+                             : "Tavrin could not be kept from starting when you log in: ") +
             refusal(runStatus, s_.SettingsRoot, "autostart entries") + ".";
     }
 

@@ -21,29 +21,28 @@ inline constexpr int kNinexScheme = 4;
 inline constexpr int kCustomScheme = 5;
 
 // The items of the lists the dialog offers.
-const std::vector<std::string>& menuFormats();  // Combo4
-const std::vector<std::string>& fontSizes();    // Combo2
+const std::vector<std::string>& menuFormats();
+const std::vector<std::string>& fontSizes();
 
 enum class FontTarget { None = 0, Time = 1, Date = 2 };
 
-// What the dialog's controls hold, by the controls' names; the defaults are what they show before
-// the dialog opens.
+// What the dialog's controls hold; the defaults are what they show before the dialog opens.
 struct PrefsControls {
-    std::string txtFDate = "mm/dd/yy";
-    std::string txtFTime = "HH:MM AM/PM";
-    std::string Combo4 = "mm/dd/yy hh:mm am/pm";
-    std::array<std::string, 2> Combo5{"Sort Method", "Sort Direction"};
-    bool chkTZDispOff = false;
-    std::array<std::uint32_t, 3> Label1{};  // the colours of "Date Color", "Time Color", "Menu Color"
-    std::uint32_t Label24 = 0;              // the scheme colour
-    std::string Combo7 = "Preset Color Schemes";
-    std::string Combo3 = "Time Display";
-    std::string Combo1;  // font name
-    std::string Combo2;  // font size
-    bool chkDBold = false;
+    std::string dateFormat = "mm/dd/yy";
+    std::string timeFormat = "HH:MM AM/PM";
+    std::string menuFormat = "mm/dd/yy hh:mm am/pm";
+    std::array<std::string, 2> sortTexts{"Sort Method", "Sort Direction"};  // the method, the direction
+    bool offsetsInFront = false;
+    std::array<std::uint32_t, 3> swatchColours{};  // "Date Color", "Time Color", "Menu Color"
+    std::uint32_t schemeColour = 0;
+    std::string schemeText = "Preset Color Schemes";
+    std::string fontTargetText = "Time Display";  // the font the font controls show
+    std::string fontName;
+    std::string fontSize;
+    bool bold = false;
     bool fontsEnabled = false;  // while false, the three font controls change nothing
-    std::string Text1;          // background picture
-    bool chkLStartup = false;
+    std::string picture;        // the background picture
+    bool startAtLogon = false;
     int panelOffset = 0;  // the clock's distance from the panel's end, in pixels
 };
 
@@ -70,17 +69,18 @@ class Preferences {
     PrefsControls& controls() { return c_; }
     FontTarget fontTarget() const { return target_; }
 
-    // Combo3: "Time Display" and "Date Display" show and edit that font; any other text leaves the
+    // "Time Display" and "Date Display" show and edit that font; any other text leaves the
     // font controls disabled.
     void setFontTarget(const std::string& text);
     void setFontName(const std::string& text);
     void setFontSize(const std::string& text);
     void setBold(bool checked);
-    // Combo5 element 0 or 1: a known text sets "TZSType" or "TZSDir" at once; others leave them.
+    // The sort method (element 0) or direction (1): a known text sets "TZSType" or "TZSDir" at once; others
+    // leave them.
     void setSortText(int element, const std::string& text);
     // A colour confirmed for swatch 0 (date), 1 (time) or 2 (menu).
     void pickSwatchColour(int element, std::uint32_t colour);
-    // Combo7's text; true when it is "Custom", so the colour dialog is to be asked.
+    // The scheme list's text; true when it is "Custom", so the colour dialog is to be asked.
     bool setSchemeText(const std::string& text);
     // The colour confirmed for "Custom": the scheme colour in memory at once.
     void pickCustomColour(std::uint32_t colour);

@@ -256,21 +256,21 @@ void frmPrefs::buildControls() {
 
 void frmPrefs::showControls() {
     const PrefsControls& c = prefs_.controls();
-    showText(txtFDate_, c.txtFDate);
-    showText(txtFTime_, c.txtFTime);
-    showText(Combo4_, c.Combo4);
-    for (std::size_t i = 0; i < 2; ++i) showText(Combo5_[i], c.Combo5[i]);
+    showText(txtFDate_, c.dateFormat);
+    showText(txtFTime_, c.timeFormat);
+    showText(Combo4_, c.menuFormat);
+    for (std::size_t i = 0; i < 2; ++i) showText(Combo5_[i], c.sortTexts[i]);
     {
         const QSignalBlocker quiet(chkTZDispOff_);
-        chkTZDispOff_->setChecked(c.chkTZDispOff);
+        chkTZDispOff_->setChecked(c.offsetsInFront);
     }
     {
         const QSignalBlocker quiet(chkLStartup_);
-        chkLStartup_->setChecked(c.chkLStartup);
+        chkLStartup_->setChecked(c.startAtLogon);
     }
-    showText(Combo7_, c.Combo7);
-    showText(Combo3_, c.Combo3);
-    showText(Text1_, c.Text1);
+    showText(Combo7_, c.schemeText);
+    showText(Combo3_, c.fontTargetText);
+    showText(Text1_, c.picture);
     {
         const QSignalBlocker quiet(panelOffsetBox_);
         panelOffsetBox_->setValue(c.panelOffset);
@@ -281,11 +281,11 @@ void frmPrefs::showControls() {
 
 void frmPrefs::showFontControls() {
     const PrefsControls& c = prefs_.controls();
-    showText(Combo1_, c.Combo1);
-    showText(Combo2_, c.Combo2);
+    showText(Combo1_, c.fontName);
+    showText(Combo2_, c.fontSize);
     {
         const QSignalBlocker quiet(chkDBold_);
-        chkDBold_->setChecked(c.chkDBold);
+        chkDBold_->setChecked(c.bold);
     }
     for (QWidget* w : std::initializer_list<QWidget*>{Combo1_, Combo2_, chkDBold_})
         w->setEnabled(c.fontsEnabled);
@@ -295,24 +295,24 @@ void frmPrefs::showColours() {
     const PrefsControls& c = prefs_.controls();
     for (std::size_t i = 0; i < 3; ++i) {
         QPalette palette = Label1_[i]->palette();
-        palette.setColor(QPalette::WindowText, qColorOfText(colourText(c.Label1[i])));
+        palette.setColor(QPalette::WindowText, qColorOfText(colourText(c.swatchColours[i])));
         Label1_[i]->setPalette(palette);
     }
     QPalette palette = Label24_->palette();
-    palette.setColor(QPalette::Window, qColorOfText(colourText(c.Label24)));
+    palette.setColor(QPalette::Window, qColorOfText(colourText(c.schemeColour)));
     Label24_->setPalette(palette);
 }
 
 void frmPrefs::readPlainFields() {
     PrefsControls& c = prefs_.controls();
-    c.txtFDate = txtFDate_->text().toStdString();
-    c.txtFTime = txtFTime_->text().toStdString();
-    c.Combo4 = Combo4_->currentText().toStdString();
-    c.Combo5 = {Combo5_[0]->currentText().toStdString(), Combo5_[1]->currentText().toStdString()};
-    c.chkTZDispOff = chkTZDispOff_->isChecked();
-    c.Text1 = Text1_->text().toStdString();
-    c.chkLStartup = chkLStartup_->isChecked();
-    c.Combo7 = Combo7_->currentText().toStdString();
+    c.dateFormat = txtFDate_->text().toStdString();
+    c.timeFormat = txtFTime_->text().toStdString();
+    c.menuFormat = Combo4_->currentText().toStdString();
+    c.sortTexts = {Combo5_[0]->currentText().toStdString(), Combo5_[1]->currentText().toStdString()};
+    c.offsetsInFront = chkTZDispOff_->isChecked();
+    c.picture = Text1_->text().toStdString();
+    c.startAtLogon = chkLStartup_->isChecked();
+    c.schemeText = Combo7_->currentText().toStdString();
     c.panelOffset = panelOffsetBox_->value();
 }
 

@@ -65,17 +65,17 @@ TEST_F(PrefsTest, OpeningShowsTheSettings) {
     settings.TForeColor = "ff00";
     settings.WForeColor = "FFFFF";
     const PrefsControls& c = open().controls();
-    EXPECT_EQ(c.Combo5, (std::array<std::string, 2>{"Alphabetically", "Descending"}));
-    EXPECT_EQ(c.Label1, (std::array<std::uint32_t, 3>{0, 0xFF00, 0xFFFFF}));
-    EXPECT_EQ(c.Combo3 + "/" + c.Combo1 + "/" + c.Combo2, "Time Display/ARIAL/8");
-    EXPECT_TRUE(c.chkTZDispOff && c.chkLStartup && c.chkDBold && c.fontsEnabled);
+    EXPECT_EQ(c.sortTexts, (std::array<std::string, 2>{"Alphabetically", "Descending"}));
+    EXPECT_EQ(c.swatchColours, (std::array<std::uint32_t, 3>{0, 0xFF00, 0xFFFFF}));
+    EXPECT_EQ(c.fontTargetText + "/" + c.fontName + "/" + c.fontSize, "Time Display/ARIAL/8");
+    EXPECT_TRUE(c.offsetsInFront && c.startAtLogon && c.bold && c.fontsEnabled);
 
     // No time colour at all: every swatch is black. Unknown sort numbers keep the boxes' own texts.
     settings.TForeColor.clear();
     settings.TZSType = 2;
     settings.TZSDir = -1;
-    EXPECT_EQ(open().controls().Label1, (std::array<std::uint32_t, 3>{0, 0, 0}));
-    EXPECT_EQ(prefs->controls().Combo5, (std::array<std::string, 2>{"Sort Method", "Sort Direction"}));
+    EXPECT_EQ(open().controls().swatchColours, (std::array<std::uint32_t, 3>{0, 0, 0}));
+    EXPECT_EQ(prefs->controls().sortTexts, (std::array<std::string, 2>{"Sort Method", "Sort Direction"}));
 }
 
 TEST_F(PrefsTest, OpeningNamesTheSchemeByItsColour) {
@@ -89,7 +89,7 @@ TEST_F(PrefsTest, OpeningNamesTheSchemeByItsColour) {
         SCOPED_TRACE(c.colour);
         settings.ColScheme = c.colour;
         settings.CustomSchemeColour = "ABCDEF";
-        EXPECT_EQ(open().controls().Combo7, c.name);
+        EXPECT_EQ(open().controls().schemeText, c.name);
         // The colour shown as "Custom" is the one "OK" keeps; a preset leaves the custom colour be.
         EXPECT_EQ(settings.CustomSchemeColour, std::string(c.name) == "Custom" ? c.colour : "ABCDEF");
     }
@@ -102,8 +102,8 @@ TEST_F(PrefsTest, OkStoresEveryValueAndHoldsTheSavedZoneListInMemory) {
     EXPECT_FALSE(p.setSchemeText("XP Olive Green"));
     p.pickSwatchColour(1, kYellow);  // pure yellow is kept as a slightly different yellow
     p.pickSwatchColour(2, 0x80);
-    p.controls().chkTZDispOff = true;
-    p.controls().txtFDate = "dd mmm yyyy";
+    p.controls().offsetsInFront = true;
+    p.controls().dateFormat = "dd mmm yyyy";
     p.setSortText(0, "Alphabetically");
     p.setFontTarget("Date Display");
     p.setFontSize("12");
@@ -126,11 +126,11 @@ TEST_F(PrefsTest, OkStoresEveryValueAndHoldsTheSavedZoneListInMemory) {
     EXPECT_EQ(zones.ZoneList[1], "Asia/Tokyo");
     EXPECT_EQ(zones.ZoneList[50], "");  // not in the list the dialog saved
     EXPECT_EQ(settings.ColScheme, "B2E2EA");
-    EXPECT_EQ(p.controls().Label1[1], kYellow);  // the swatch shows the colour picked
+    EXPECT_EQ(p.controls().swatchColours[1], kYellow);  // the swatch shows the colour picked
 }
 
 TEST_F(PrefsTest, SchemeTheListNamesIsKeptAndAnyOtherTextChangesNothing) {
-    // "ColScheme" stored and in memory when the dialog opens; Combo7's text when OK is pressed
+    // "ColScheme" stored and in memory when the dialog opens; the scheme list's text when OK is pressed
     // (nullptr: what the opening shows); whether a custom colour (yellow) is picked after choosing;
     // "ColScheme" in memory and in the store afterwards.
     const struct {
@@ -164,11 +164,11 @@ TEST_F(PrefsTest, SchemeTheListNamesIsKeptAndAnyOtherTextChangesNothing) {
 
 TEST_F(PrefsTest, StartupBoxWritesAndRemovesTheAutostartEntry) {
     Preferences& p = open();
-    p.controls().chkLStartup = true;
+    p.controls().startAtLogon = true;
     EXPECT_TRUE(ok("/opt/my apps/tavrin").settingsSaved);
     EXPECT_EQ(autostart(), "/opt/my apps/tavrin");
     EXPECT_TRUE(settings.RunAtLogon);
-    p.controls().chkLStartup = false;
+    p.controls().startAtLogon = false;
     EXPECT_EQ(ok().message, "");
     EXPECT_EQ(autostart(), "<missing>");
     EXPECT_FALSE(settings.RunAtLogon);
@@ -187,8 +187,8 @@ TEST_F(PrefsTest, RefusedSaveSaysWhyAndLeavesMemoryTheAutostartEntryAndTheZonesA
     zones.ZoneList[1] = "Asia/Tokyo";
     Preferences& p = open();
     p.setSchemeText("XP Silver");
-    p.controls().txtFDate = "yyyy-mm-dd";
-    p.controls().chkLStartup = true;
+    p.controls().dateFormat = "yyyy-mm-dd";
+    p.controls().startAtLogon = true;
     p.putSettings();
     const PrefsSaveResult r = p.saveSettings(full, zones, list, "/opt/tavrin/bin/tavrin");
     EXPECT_FALSE(r.settingsSaved);
