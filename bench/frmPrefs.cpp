@@ -123,8 +123,8 @@ void BM_FilterKeystroke(benchmark::State& state) {
     bool letter = false;
     for (auto _ : state) {
         letter = !letter;
-        window->txtZoneFilter()->setText(letter ? "a" : "");
-        window->lstVTZones()->viewport()->repaint();
+        window->zoneFilterEdit()->setText(letter ? "a" : "");
+        window->zoneView()->viewport()->repaint();
     }
     delete window.data();
 }
@@ -142,9 +142,9 @@ void BM_Ok(benchmark::State& state) {
         f.chooseZones();
         QPointer<frmPrefs> window = f.open();
         flip = !flip;
-        window->txtFDate()->setText(flip ? "dd/mm/yy" : "mm/dd/yy");
+        window->dateFormatEdit()->setText(flip ? "dd/mm/yy" : "mm/dd/yy");
         state.ResumeTiming();
-        window->Command2_Click();
+        window->saveAndClose();
         state.PauseTiming();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         delete window.data();

@@ -102,7 +102,7 @@ TEST_F(ProgramStart, EachMenuButtonKeepsOneWindowAndReviewingOpensTheManager) {
     EXPECT_EQ(shown("Tavrin for Windows: Preferences"), 1);
     // The about box holds up nothing: the preferences under it stay usable.
     tavrin::frmPrefs* prefs = app.showPreferences();
-    for (int i = 0; i < 2; ++i) prefs->Command3()->click();
+    for (int i = 0; i < 2; ++i) prefs->aboutButton()->click();
     EXPECT_EQ(shown("Tavrin for Windows"), 1);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(prefs->isEnabled());
@@ -121,9 +121,9 @@ TEST_F(ProgramStart, ApplyReachesTheOpenCalendarAndTheClockAtOnce) {
     tavrin::frmClock& clock = *app.clockWindow();
     tavrin::frmCal* calendar = app.reminderWindows()->showCalendar();
     tavrin::frmPrefs* prefs = app.showPreferences();
-    prefs->txtFTime()->setText("HH:MM:SS");
+    prefs->timeFormatEdit()->setText("HH:MM:SS");
     app.state().settings.WForeColor = "FF0000";  // blue: today is red whatever the colour
-    prefs->Command4()->click();
+    prefs->applyButton()->click();
     bool blue = false;
     for (QLabel* label : calendar->findChildren<QLabel*>())
         blue = blue || label->palette().color(QPalette::WindowText) == QColor(0, 0, 255);

@@ -91,8 +91,8 @@ frmPrefs::frmPrefs(AppState& app, CommonDialogs& dialogs, std::string applicatio
     model_->reload();
     prefs_.open();
     {
-        const QSignalBlocker quiet(Combo1_);
-        Combo1_->addItems(QFontDatabase::families());
+        const QSignalBlocker quiet(fontNameBox_);
+        fontNameBox_->addItems(QFontDatabase::families());
     }
     showControls();
 
@@ -101,125 +101,126 @@ frmPrefs::frmPrefs(AppState& app, CommonDialogs& dialogs, std::string applicatio
 
 frmPrefs::~frmPrefs() = default;
 
-QLabel* frmPrefs::Label3(int index) const {
-    return index >= 0 && index < 10 ? Label3_[static_cast<std::size_t>(index)] : nullptr;
+QLabel* frmPrefs::caption(int index) const {
+    return index >= 0 && index < 10 ? captions_[static_cast<std::size_t>(index)] : nullptr;
 }
 
 void frmPrefs::buildControls() {
-    auto caption = [this](int index, const char* text, int x, int y, int width) {
+    auto addCaption = [this](int index, const char* text, int x, int y, int width) {
         auto* label = new QLabel(QString::fromUtf8(text), this);
         label->setGeometry(x, y, width, 18);
         QFont bold = label->font();
         bold.setBold(true);
         label->setFont(bold);
-        Label3_[static_cast<std::size_t>(index)] = label;
+        captions_[static_cast<std::size_t>(index)] = label;
     };
     // A field's caption is its buddy, which names the field for the accessibility tools.
-    auto fieldLabel = [this](int index, const char* text, int y, QWidget* field) {
+    auto addFieldLabel = [this](int index, const char* text, int y, QWidget* field) {
         auto* label = new QLabel(QString::fromUtf8(text), this);
         label->setGeometry(kRight, y, 84, kRow);
         label->setBuddy(field);
-        Label3_[static_cast<std::size_t>(index)] = label;
+        captions_[static_cast<std::size_t>(index)] = label;
     };
 
     // World Time Zones, with a filter, since the catalogue holds hundreds of zones.
-    caption(0, "World Time Zones", kLeft, 6, kLeftWidth);
-    txtZoneFilter_ = new QLineEdit(this);
-    txtZoneFilter_->setGeometry(kLeft, 26, kLeftWidth, kRow);
-    txtZoneFilter_->setPlaceholderText(QStringLiteral("Find a zone: city, country or offset"));
-    txtZoneFilter_->setClearButtonEnabled(true);
-    txtZoneFilter_->setAccessibleName(QStringLiteral("Find a zone"));
-    txtZoneFilter_->installEventFilter(this);
-    lstVTZones_ = new QTreeView(this);
-    lstVTZones_->setGeometry(kLeft, 54, kLeftWidth, 214);
-    lstVTZones_->setAccessibleName(QStringLiteral("World Time Zones"));
-    lstVTZones_->setRootIsDecorated(false);
-    lstVTZones_->setUniformRowHeights(true);
-    lstVTZones_->setAllColumnsShowFocus(true);
-    lstVTZones_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    addCaption(0, "World Time Zones", kLeft, 6, kLeftWidth);
+    zoneFilterEdit_ = new QLineEdit(this);
+    zoneFilterEdit_->setGeometry(kLeft, 26, kLeftWidth, kRow);
+    zoneFilterEdit_->setPlaceholderText(QStringLiteral("Find a zone: city, country or offset"));
+    zoneFilterEdit_->setClearButtonEnabled(true);
+    zoneFilterEdit_->setAccessibleName(QStringLiteral("Find a zone"));
+    zoneFilterEdit_->installEventFilter(this);
+    zoneView_ = new QTreeView(this);
+    zoneView_->setGeometry(kLeft, 54, kLeftWidth, 214);
+    zoneView_->setAccessibleName(QStringLiteral("World Time Zones"));
+    zoneView_->setRootIsDecorated(false);
+    zoneView_->setUniformRowHeights(true);
+    zoneView_->setAllColumnsShowFocus(true);
+    zoneView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     model_ = new ZoneListModel(zones_, this);
-    lstVTZones_->setModel(model_);
-    lstVTZones_->header()->setStretchLastSection(true);
-    connect(txtZoneFilter_, &QLineEdit::textChanged, model_, &ZoneListModel::setFilter);
+    zoneView_->setModel(model_);
+    zoneView_->header()->setStretchLastSection(true);
+    connect(zoneFilterEdit_, &QLineEdit::textChanged, model_, &ZoneListModel::setFilter);
     connect(model_, &ZoneListModel::tickRefused, this,
             [this] { app_.asker.tell(kTooManyZonesTitle, kTooManyZonesText, MessageIcon::Information); });
 
-    caption(1, "Time Zone Sorting", kLeft, 274, kLeftWidth);
-    Combo5_[0] = makeCombo(this, {"Alphabetically", "By Time"}, QRect(kLeft, 294, 156, kRow));
-    Combo5_[1] = makeCombo(this, {"Ascending", "Descending"}, QRect(kLeft + 162, 294, 156, kRow));
+    addCaption(1, "Time Zone Sorting", kLeft, 274, kLeftWidth);
+    sortBoxes_[0] = makeCombo(this, {"Alphabetically", "By Time"}, QRect(kLeft, 294, 156, kRow));
+    sortBoxes_[1] = makeCombo(this, {"Ascending", "Descending"}, QRect(kLeft + 162, 294, 156, kRow));
     for (int i = 0; i < 2; ++i) {
-        connect(Combo5_[static_cast<std::size_t>(i)], &QComboBox::currentTextChanged, this,
+        connect(sortBoxes_[static_cast<std::size_t>(i)], &QComboBox::currentTextChanged, this,
                 [this, i](const QString& text) { prefs_.setSortText(i, text.toStdString()); });
     }
-    chkLStartup_ = new QCheckBox(QStringLiteral("Load Tavrin on Startup?"), this);
-    chkLStartup_->setGeometry(kLeft, 322, kLeftWidth, 20);
-    Command3_ = new QPushButton(QStringLiteral("&Support && About Tavrin"), this);
-    Command3_->setGeometry(kLeft, 346, 180, 26);
-    connect(Command3_, &QPushButton::clicked, this, [this] {
+    startupBox_ = new QCheckBox(QStringLiteral("Load Tavrin on Startup?"), this);
+    startupBox_->setGeometry(kLeft, 322, kLeftWidth, 20);
+    aboutButton_ = new QPushButton(QStringLiteral("&Support && About Tavrin"), this);
+    aboutButton_->setGeometry(kLeft, 346, 180, 26);
+    connect(aboutButton_, &QPushButton::clicked, this, [this] {
         if (hooks_.showAbout) hooks_.showAbout();
     });
 
     // Display Formats.
-    caption(2, "Display Formats", kRight, 6, kRightWidth);
-    txtFDate_ = new QLineEdit(this);
-    txtFDate_->setGeometry(kRight + 86, 26, kRightWidth - 86, kRow);
-    fieldLabel(7, "Date Format:", 26, txtFDate_);
-    txtFTime_ = new QLineEdit(this);
-    txtFTime_->setGeometry(kRight + 86, 52, kRightWidth - 86, kRow);
-    fieldLabel(8, "Time Format:", 52, txtFTime_);
-    Combo4_ = makeCombo(this, menuFormats(), QRect(kRight + 86, 78, kRightWidth - 86, kRow));
+    addCaption(2, "Display Formats", kRight, 6, kRightWidth);
+    dateFormatEdit_ = new QLineEdit(this);
+    dateFormatEdit_->setGeometry(kRight + 86, 26, kRightWidth - 86, kRow);
+    addFieldLabel(7, "Date Format:", 26, dateFormatEdit_);
+    timeFormatEdit_ = new QLineEdit(this);
+    timeFormatEdit_->setGeometry(kRight + 86, 52, kRightWidth - 86, kRow);
+    addFieldLabel(8, "Time Format:", 52, timeFormatEdit_);
+    menuFormatBox_ = makeCombo(this, menuFormats(), QRect(kRight + 86, 78, kRightWidth - 86, kRow));
     // A typed pattern is kept as typed: completing "HH:MM" to the preset "hh:mm am/pm" would store a
     // format the user never chose.
-    Combo4_->setCompleter(nullptr);
-    fieldLabel(9, "Menu Format:", 78, Combo4_);
-    chkTZDispOff_ = new QCheckBox(QStringLiteral("Show Time Zone offsets infront of the city?"), this);
-    chkTZDispOff_->setGeometry(kRight, 104, kRightWidth, 20);
+    menuFormatBox_->setCompleter(nullptr);
+    addFieldLabel(9, "Menu Format:", 78, menuFormatBox_);
+    offsetsInFrontBox_ = new QCheckBox(QStringLiteral("Show Time Zone offsets infront of the city?"), this);
+    offsetsInFrontBox_->setGeometry(kRight, 104, kRightWidth, 20);
 
     // Colors & Color Schemes.
-    caption(3, "Colors & Color Schemes", kRight, 128, kRightWidth);
+    addCaption(3, "Colors & Color Schemes", kRight, 128, kRightWidth);
     const char* swatches[] = {"Date Color", "Time Color", "Menu Color"};
     const int swatchWidth = (kRightWidth - 8) / 3;
     for (int i = 0; i < 3; ++i) {
-        auto* swatch = makeSwatch(QString::fromLatin1(swatches[i]), this, [this, i] { Label1_Click(i); });
+        auto* swatch =
+            makeSwatch(QString::fromLatin1(swatches[i]), this, [this, i] { chooseSwatchColour(i); });
         swatch->setGeometry(kRight + i * (swatchWidth + 4), 148, swatchWidth, kRow);
-        Label1_[static_cast<std::size_t>(i)] = swatch;
+        colourSwatches_[static_cast<std::size_t>(i)] = swatch;
     }
-    Combo7_ = makeCombo(this, schemeNames(), QRect(kRight, 176, kRightWidth - 52, kRow));
-    connect(Combo7_, &QComboBox::activated, this,
-            [this](int item) { onSchemeText(Combo7_->itemText(item)); });
-    connect(Combo7_->lineEdit(), &QLineEdit::textEdited, this, &frmPrefs::onSchemeText);
-    Label24_ = new QLabel(this);
-    Label24_->setGeometry(kRight + kRightWidth - 46, 176, 46, kRow);
-    Label24_->setFrameShape(QFrame::StyledPanel);
-    Label24_->setFrameShadow(QFrame::Sunken);
-    Label24_->setAutoFillBackground(true);
-    Label24_->setAccessibleName(QStringLiteral("Scheme colour"));
+    schemeBox_ = makeCombo(this, schemeNames(), QRect(kRight, 176, kRightWidth - 52, kRow));
+    connect(schemeBox_, &QComboBox::activated, this,
+            [this](int item) { onSchemeText(schemeBox_->itemText(item)); });
+    connect(schemeBox_->lineEdit(), &QLineEdit::textEdited, this, &frmPrefs::onSchemeText);
+    schemeSwatch_ = new QLabel(this);
+    schemeSwatch_->setGeometry(kRight + kRightWidth - 46, 176, 46, kRow);
+    schemeSwatch_->setFrameShape(QFrame::StyledPanel);
+    schemeSwatch_->setFrameShadow(QFrame::Sunken);
+    schemeSwatch_->setAutoFillBackground(true);
+    schemeSwatch_->setAccessibleName(QStringLiteral("Scheme colour"));
 
     // Font Settings.
-    caption(4, "Font Settings", kRight, 204, kRightWidth);
-    Combo3_ = makeCombo(this, {"Time Display", "Date Display"}, QRect(kRight, 224, 118, kRow));
-    Combo1_ = makeCombo(this, {}, QRect(kRight + 124, 224, kRightWidth - 124, kRow));
-    Combo2_ = makeCombo(this, fontSizes(), QRect(kRight, 250, 64, kRow));
-    chkDBold_ = new QCheckBox(QStringLiteral("Bold?"), this);
-    chkDBold_->setGeometry(kRight + 74, 252, 80, 20);
-    connect(Combo3_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+    addCaption(4, "Font Settings", kRight, 204, kRightWidth);
+    fontTargetBox_ = makeCombo(this, {"Time Display", "Date Display"}, QRect(kRight, 224, 118, kRow));
+    fontNameBox_ = makeCombo(this, {}, QRect(kRight + 124, 224, kRightWidth - 124, kRow));
+    fontSizeBox_ = makeCombo(this, fontSizes(), QRect(kRight, 250, 64, kRow));
+    boldBox_ = new QCheckBox(QStringLiteral("Bold?"), this);
+    boldBox_->setGeometry(kRight + 74, 252, 80, 20);
+    connect(fontTargetBox_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
         prefs_.setFontTarget(text.toStdString());
         showFontControls();
     });
-    connect(Combo1_, &QComboBox::currentTextChanged, this,
+    connect(fontNameBox_, &QComboBox::currentTextChanged, this,
             [this](const QString& text) { prefs_.setFontName(text.toStdString()); });
-    connect(Combo2_, &QComboBox::currentTextChanged, this,
+    connect(fontSizeBox_, &QComboBox::currentTextChanged, this,
             [this](const QString& text) { prefs_.setFontSize(text.toStdString()); });
-    connect(chkDBold_, &QCheckBox::clicked, this, [this](bool checked) { prefs_.setBold(checked); });
+    connect(boldBox_, &QCheckBox::clicked, this, [this](bool checked) { prefs_.setBold(checked); });
 
     // Background Image.
-    caption(5, "Background Image", kRight, 278, kRightWidth);
-    Text1_ = new QLineEdit(this);
-    Text1_->setGeometry(kRight, 298, kRightWidth - 88, kRow);
-    Text1_->setAccessibleName(QStringLiteral("Background Image"));
-    Command5_ = new QPushButton(QStringLiteral("Browse..."), this);
-    Command5_->setGeometry(kRight + kRightWidth - 82, 297, 82, 26);
-    connect(Command5_, &QPushButton::clicked, this, &frmPrefs::Command5_Click);
+    addCaption(5, "Background Image", kRight, 278, kRightWidth);
+    pictureEdit_ = new QLineEdit(this);
+    pictureEdit_->setGeometry(kRight, 298, kRightWidth - 88, kRow);
+    pictureEdit_->setAccessibleName(QStringLiteral("Background Image"));
+    browseButton_ = new QPushButton(QStringLiteral("Browse..."), this);
+    browseButton_->setGeometry(kRight + kRightWidth - 82, 297, 82, 26);
+    connect(browseButton_, &QPushButton::clicked, this, &frmPrefs::browsePicture);
 
     // The clock's place on the panel: its distance from the panel's end, which a drag with Ctrl held
     // also sets.
@@ -229,48 +230,48 @@ void frmPrefs::buildControls() {
     panelOffsetBox_->setSuffix(QStringLiteral(" px"));
     panelOffsetBox_->setToolTip(QStringLiteral(
         "How far from the panel's end the clock sits; a drag on the clock with Ctrl held moves it too"));
-    fieldLabel(6, "On the panel:", 330, panelOffsetBox_);
+    addFieldLabel(6, "On the panel:", 330, panelOffsetBox_);
     resetPositionButton_ = new QPushButton(QStringLiteral("Reset position"), this);
     resetPositionButton_->setGeometry(kRight + 172, 329, kRightWidth - 172, 26);
     resetPositionButton_->setAutoDefault(false);
     connect(resetPositionButton_, &QPushButton::clicked, this, &frmPrefs::resetPosition);
 
     const int buttonWidth = 80;
-    Command4_ = new QPushButton(QStringLiteral("&Apply"), this);
-    Command2_ = new QPushButton(QStringLiteral("&OK"), this);
-    Command1_ = new QPushButton(QStringLiteral("&Cancel"), this);
+    applyButton_ = new QPushButton(QStringLiteral("&Apply"), this);
+    okButton_ = new QPushButton(QStringLiteral("&OK"), this);
+    cancelButton_ = new QPushButton(QStringLiteral("&Cancel"), this);
     int x = kWidth - 8 - 3 * buttonWidth - 12;
-    for (QPushButton* button : {Command4_, Command2_, Command1_}) {
+    for (QPushButton* button : {applyButton_, okButton_, cancelButton_}) {
         button->setGeometry(x, 368, buttonWidth, 26);
         button->setAutoDefault(false);
         x += buttonWidth + 6;
     }
-    Command2_->setDefault(true);
-    QFont bold = Command2_->font();
+    okButton_->setDefault(true);
+    QFont bold = okButton_->font();
     bold.setBold(true);
-    Command2_->setFont(bold);
-    connect(Command4_, &QPushButton::clicked, this, &frmPrefs::Command4_Click);
-    connect(Command2_, &QPushButton::clicked, this, &frmPrefs::Command2_Click);
-    connect(Command1_, &QPushButton::clicked, this, &QDialog::reject);
+    okButton_->setFont(bold);
+    connect(applyButton_, &QPushButton::clicked, this, &frmPrefs::apply);
+    connect(okButton_, &QPushButton::clicked, this, &frmPrefs::saveAndClose);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void frmPrefs::showControls() {
     const PrefsControls& c = prefs_.controls();
-    showText(txtFDate_, c.dateFormat);
-    showText(txtFTime_, c.timeFormat);
-    showText(Combo4_, c.menuFormat);
-    for (std::size_t i = 0; i < 2; ++i) showText(Combo5_[i], c.sortTexts[i]);
+    showText(dateFormatEdit_, c.dateFormat);
+    showText(timeFormatEdit_, c.timeFormat);
+    showText(menuFormatBox_, c.menuFormat);
+    for (std::size_t i = 0; i < 2; ++i) showText(sortBoxes_[i], c.sortTexts[i]);
     {
-        const QSignalBlocker quiet(chkTZDispOff_);
-        chkTZDispOff_->setChecked(c.offsetsInFront);
+        const QSignalBlocker quiet(offsetsInFrontBox_);
+        offsetsInFrontBox_->setChecked(c.offsetsInFront);
     }
     {
-        const QSignalBlocker quiet(chkLStartup_);
-        chkLStartup_->setChecked(c.startAtLogon);
+        const QSignalBlocker quiet(startupBox_);
+        startupBox_->setChecked(c.startAtLogon);
     }
-    showText(Combo7_, c.schemeText);
-    showText(Combo3_, c.fontTargetText);
-    showText(Text1_, c.picture);
+    showText(schemeBox_, c.schemeText);
+    showText(fontTargetBox_, c.fontTargetText);
+    showText(pictureEdit_, c.picture);
     {
         const QSignalBlocker quiet(panelOffsetBox_);
         panelOffsetBox_->setValue(c.panelOffset);
@@ -281,38 +282,38 @@ void frmPrefs::showControls() {
 
 void frmPrefs::showFontControls() {
     const PrefsControls& c = prefs_.controls();
-    showText(Combo1_, c.fontName);
-    showText(Combo2_, c.fontSize);
+    showText(fontNameBox_, c.fontName);
+    showText(fontSizeBox_, c.fontSize);
     {
-        const QSignalBlocker quiet(chkDBold_);
-        chkDBold_->setChecked(c.bold);
+        const QSignalBlocker quiet(boldBox_);
+        boldBox_->setChecked(c.bold);
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{Combo1_, Combo2_, chkDBold_})
+    for (QWidget* w : std::initializer_list<QWidget*>{fontNameBox_, fontSizeBox_, boldBox_})
         w->setEnabled(c.fontsEnabled);
 }
 
 void frmPrefs::showColours() {
     const PrefsControls& c = prefs_.controls();
     for (std::size_t i = 0; i < 3; ++i) {
-        QPalette palette = Label1_[i]->palette();
+        QPalette palette = colourSwatches_[i]->palette();
         palette.setColor(QPalette::WindowText, qColorOfText(colourText(c.swatchColours[i])));
-        Label1_[i]->setPalette(palette);
+        colourSwatches_[i]->setPalette(palette);
     }
-    QPalette palette = Label24_->palette();
+    QPalette palette = schemeSwatch_->palette();
     palette.setColor(QPalette::Window, qColorOfText(colourText(c.schemeColour)));
-    Label24_->setPalette(palette);
+    schemeSwatch_->setPalette(palette);
 }
 
 void frmPrefs::readPlainFields() {
     PrefsControls& c = prefs_.controls();
-    c.dateFormat = txtFDate_->text().toStdString();
-    c.timeFormat = txtFTime_->text().toStdString();
-    c.menuFormat = Combo4_->currentText().toStdString();
-    c.sortTexts = {Combo5_[0]->currentText().toStdString(), Combo5_[1]->currentText().toStdString()};
-    c.offsetsInFront = chkTZDispOff_->isChecked();
-    c.picture = Text1_->text().toStdString();
-    c.startAtLogon = chkLStartup_->isChecked();
-    c.schemeText = Combo7_->currentText().toStdString();
+    c.dateFormat = dateFormatEdit_->text().toStdString();
+    c.timeFormat = timeFormatEdit_->text().toStdString();
+    c.menuFormat = menuFormatBox_->currentText().toStdString();
+    c.sortTexts = {sortBoxes_[0]->currentText().toStdString(), sortBoxes_[1]->currentText().toStdString()};
+    c.offsetsInFront = offsetsInFrontBox_->isChecked();
+    c.picture = pictureEdit_->text().toStdString();
+    c.startAtLogon = startupBox_->isChecked();
+    c.schemeText = schemeBox_->currentText().toStdString();
     c.panelOffset = panelOffsetBox_->value();
 }
 
@@ -327,22 +328,22 @@ void frmPrefs::tickZone(int row, bool checked) {
     model_->setData(model_->index(row, 0), checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
 }
 
-void frmPrefs::Label1_Click(int index) {
+void frmPrefs::chooseSwatchColour(int index) {
     const ColorChoice choice = dialogs_.ShowColor(this, true);
     if (choice.cancelled) return;
     prefs_.pickSwatchColour(index, choice.colour);
     showColours();
 }
 
-void frmPrefs::Command4_Click() {
+void frmPrefs::apply() {
     readPlainFields();
     prefs_.putSettings();
     showColours();
     if (hooks_.applied) hooks_.applied();
 }
 
-void frmPrefs::Command2_Click() {
-    Command4_Click();
+void frmPrefs::saveAndClose() {
+    apply();
     const PrefsSaveResult result = prefs_.saveSettings(app_.store, app_.zones, zones_, programPath_);
     showColours();
     if (result.settingsSaved && hooks_.saved) hooks_.saved();
@@ -363,7 +364,7 @@ void frmPrefs::resetPosition() {
     if (!kept.ok()) app_.asker.tell("Tavrin Error Message", kept.message(), MessageIcon::Stop);
 }
 
-void frmPrefs::Command5_Click() {
+void frmPrefs::browsePicture() {
     OpenRequest request;
     request.title = "Show Open";
     request.filter = {
@@ -371,16 +372,16 @@ void frmPrefs::Command5_Click() {
     request.initialDirectory = appDir_ + "/";
     const FileSelection chosen = dialogs_.ShowOpen(this, request, true);
     if (chosen.count <= 0) return;
-    showText(Text1_, chosen.firstPath());
+    showText(pictureEdit_, chosen.firstPath());
 }
 
 bool frmPrefs::eventFilter(QObject* watched, QEvent* event) {
     // Enter in the filter box goes to the zones it found, rather than pressing OK.
-    if (watched == txtZoneFilter_ && event->type() == QEvent::KeyPress) {
+    if (watched == zoneFilterEdit_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            lstVTZones_->setFocus();
-            if (model_->rowCount() > 0) lstVTZones_->setCurrentIndex(model_->index(0, 0));
+            zoneView_->setFocus();
+            if (model_->rowCount() > 0) zoneView_->setCurrentIndex(model_->index(0, 0));
             return true;
         }
     }

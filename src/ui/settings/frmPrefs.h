@@ -46,40 +46,43 @@ class frmPrefs : public QDialog {
              PrefsHooks hooks, QWidget* parent = nullptr);
     ~frmPrefs() override;
 
-    // The controls, by their design names.
-    QTreeView* lstVTZones() const { return lstVTZones_; }
-    QLineEdit* txtZoneFilter() const { return txtZoneFilter_; }
-    QComboBox* Combo5(int index) const { return Combo5_[static_cast<std::size_t>(index)]; }
-    QLineEdit* txtFDate() const { return txtFDate_; }
-    QLineEdit* txtFTime() const { return txtFTime_; }
-    QComboBox* Combo4() const { return Combo4_; }
-    QCheckBox* chkTZDispOff() const { return chkTZDispOff_; }
-    QLabel* Label1(int index) const { return Label1_[static_cast<std::size_t>(index)]; }
-    QComboBox* Combo7() const { return Combo7_; }
-    QLabel* Label24() const { return Label24_; }
-    QComboBox* Combo3() const { return Combo3_; }
-    QComboBox* Combo1() const { return Combo1_; }
-    QComboBox* Combo2() const { return Combo2_; }
-    QCheckBox* chkDBold() const { return chkDBold_; }
-    QLineEdit* Text1() const { return Text1_; }
-    QPushButton* Command5() const { return Command5_; }
-    QCheckBox* chkLStartup() const { return chkLStartup_; }
-    QPushButton* Command3() const { return Command3_; }
-    QPushButton* Command4() const { return Command4_; }
-    QPushButton* Command2() const { return Command2_; }
-    QPushButton* Command1() const { return Command1_; }
+    // The controls, for tests and the measurements.
+    QTreeView* zoneView() const { return zoneView_; }
+    QLineEdit* zoneFilterEdit() const { return zoneFilterEdit_; }
+    QComboBox* sortBox(int index) const { return sortBoxes_[static_cast<std::size_t>(index)]; }
+    QLineEdit* dateFormatEdit() const { return dateFormatEdit_; }
+    QLineEdit* timeFormatEdit() const { return timeFormatEdit_; }
+    QComboBox* menuFormatBox() const { return menuFormatBox_; }
+    QCheckBox* offsetsInFrontBox() const { return offsetsInFrontBox_; }
+    QLabel* colourSwatch(int index) const { return colourSwatches_[static_cast<std::size_t>(index)]; }
+    QComboBox* schemeBox() const { return schemeBox_; }
+    QLabel* schemeSwatch() const { return schemeSwatch_; }
+    QComboBox* fontTargetBox() const { return fontTargetBox_; }
+    QComboBox* fontNameBox() const { return fontNameBox_; }
+    QComboBox* fontSizeBox() const { return fontSizeBox_; }
+    QCheckBox* boldBox() const { return boldBox_; }
+    QLineEdit* pictureEdit() const { return pictureEdit_; }
+    QPushButton* browseButton() const { return browseButton_; }
+    QCheckBox* startupBox() const { return startupBox_; }
+    QPushButton* aboutButton() const { return aboutButton_; }
+    QPushButton* applyButton() const { return applyButton_; }
+    QPushButton* okButton() const { return okButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
     QSpinBox* panelOffsetBox() const { return panelOffsetBox_; }
     QPushButton* resetPositionButton() const { return resetPositionButton_; }
-    QLabel* Label3(int index) const;
+    QLabel* caption(int index) const;
     const WorldZoneList& zoneList() const { return zones_; }
     const Preferences& model() const { return prefs_; }
 
     // Ticks or unticks the zone shown on a row, as a click on its box does.
     void tickZone(int row, bool checked);
-    void Label1_Click(int index);
-    void Command4_Click();  // &Apply
-    void Command2_Click();  // &OK
-    void Command5_Click();  // Browse...
+    void chooseSwatchColour(int index);
+    // "&Apply": the values waiting in the controls into the settings in memory.
+    void apply();
+    // "&OK": applies, saves everything and closes; the dialog stays open when the store refused.
+    void saveAndClose();
+    // "Browse...": a picture for the background.
+    void browsePicture();
     // "Reset position": the clock back at the panel's end, at once and kept.
     void resetPosition();
 
@@ -109,28 +112,28 @@ class frmPrefs : public QDialog {
     ZoneListModel* model_ = nullptr;
     bool painted_ = false;
 
-    std::array<QLabel*, 10> Label3_{};
-    QTreeView* lstVTZones_ = nullptr;
-    QLineEdit* txtZoneFilter_ = nullptr;
-    std::array<QComboBox*, 2> Combo5_{};
-    QLineEdit* txtFDate_ = nullptr;
-    QLineEdit* txtFTime_ = nullptr;
-    QComboBox* Combo4_ = nullptr;
-    QCheckBox* chkTZDispOff_ = nullptr;
-    std::array<QLabel*, 3> Label1_{};
-    QComboBox* Combo7_ = nullptr;
-    QLabel* Label24_ = nullptr;
-    QComboBox* Combo3_ = nullptr;
-    QComboBox* Combo1_ = nullptr;
-    QComboBox* Combo2_ = nullptr;
-    QCheckBox* chkDBold_ = nullptr;
-    QLineEdit* Text1_ = nullptr;
-    QPushButton* Command5_ = nullptr;
-    QCheckBox* chkLStartup_ = nullptr;
-    QPushButton* Command3_ = nullptr;
-    QPushButton* Command4_ = nullptr;
-    QPushButton* Command2_ = nullptr;
-    QPushButton* Command1_ = nullptr;
+    std::array<QLabel*, 10> captions_{};
+    QTreeView* zoneView_ = nullptr;
+    QLineEdit* zoneFilterEdit_ = nullptr;
+    std::array<QComboBox*, 2> sortBoxes_{};
+    QLineEdit* dateFormatEdit_ = nullptr;
+    QLineEdit* timeFormatEdit_ = nullptr;
+    QComboBox* menuFormatBox_ = nullptr;
+    QCheckBox* offsetsInFrontBox_ = nullptr;
+    std::array<QLabel*, 3> colourSwatches_{};
+    QComboBox* schemeBox_ = nullptr;
+    QLabel* schemeSwatch_ = nullptr;
+    QComboBox* fontTargetBox_ = nullptr;
+    QComboBox* fontNameBox_ = nullptr;
+    QComboBox* fontSizeBox_ = nullptr;
+    QCheckBox* boldBox_ = nullptr;
+    QLineEdit* pictureEdit_ = nullptr;
+    QPushButton* browseButton_ = nullptr;
+    QCheckBox* startupBox_ = nullptr;
+    QPushButton* aboutButton_ = nullptr;
+    QPushButton* applyButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
     QSpinBox* panelOffsetBox_ = nullptr;
     QPushButton* resetPositionButton_ = nullptr;
 };

@@ -56,7 +56,7 @@ struct PrefsWindow : ::testing::Test, test::WindowTestApp {
         window->show();
     }
     std::string stored(const char* name) { return storedValue(store, Root::CurrentUser, kSettingsKey, name); }
-    QAbstractItemModel* rows() { return window->lstVTZones()->model(); }
+    QAbstractItemModel* rows() { return window->zoneView()->model(); }
     bool rowTicked(int row) { return rows()->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked; }
     // Chooses an item of an editable list as a user does.
     static void choose(QComboBox* combo, const QString& text) {
@@ -71,25 +71,25 @@ struct PrefsWindow : ::testing::Test, test::WindowTestApp {
 TEST_F(PrefsWindow, OpensWithTheCustomColourShownAndRunsNoRule) {
     app.settings.ColScheme = "123456";  // a custom colour: shown as such, not asked for again
     open();
-    EXPECT_EQ(window->Combo7()->currentText(), "Custom");
-    EXPECT_EQ(window->Label24()->palette().color(QPalette::Window), QColor(0x56, 0x34, 0x12));
+    EXPECT_EQ(window->schemeBox()->currentText(), "Custom");
+    EXPECT_EQ(window->schemeSwatch()->palette().color(QPalette::Window), QColor(0x56, 0x34, 0x12));
     // The opening runs no rule: nothing is asked, nothing is applied.
     EXPECT_TRUE(hooks.empty() && asker.asked.empty() && dialogs.colourRequests == 0);
 }
 
 TEST_F(PrefsWindow, ApplyChangesMemoryOnlyAndCancelKeepsIt) {
     open();
-    choose(window->Combo7(), "XP Silver");
-    window->Command4()->click();
+    choose(window->schemeBox(), "XP Silver");
+    window->applyButton()->click();
     EXPECT_EQ(app.settings.ColScheme, "E5DBDA");
-    EXPECT_EQ(window->Label24()->palette().color(QPalette::Window), QColor(218, 219, 229));
+    EXPECT_EQ(window->schemeSwatch()->palette().color(QPalette::Window), QColor(218, 219, 229));
     EXPECT_EQ(stored("ColScheme"), "E99012");
 
     // A custom colour is in memory the moment it is picked; Cancel keeps it there and stores nothing.
     dialogs.colours.push_back(ColorChoice{0x123456, false});
-    choose(window->Combo7(), "Custom");
+    choose(window->schemeBox(), "Custom");
     EXPECT_EQ(dialogs.owners.back(), window.data());
-    window->Command1()->click();
+    window->cancelButton()->click();
     test::wait(0);
     EXPECT_FALSE(window);
     EXPECT_EQ(app.settings.ColScheme + " " + stored("ColScheme"), "123456 E99012");
@@ -103,7 +103,7 @@ TEST_F(PrefsWindow, TheClocksPlaceOnThePanelAndItsReset) {
     open();
     EXPECT_EQ(window->panelOffsetBox()->value(), 75);
     window->panelOffsetBox()->setValue(200);
-    window->Command4()->click();
+    window->applyButton()->click();
     EXPECT_EQ(app.settings.PanelOffset, 200);
     window->resetPositionButton()->click();
     EXPECT_EQ(window->panelOffsetBox()->value(), 0);
@@ -114,18 +114,18 @@ TEST_F(PrefsWindow, TheClocksPlaceOnThePanelAndItsReset) {
 TEST_F(PrefsWindow, SwatchesAndFontControlsChangeMemoryAtOnce) {
     open();
     dialogs.colours.push_back(ColorChoice{0x00FFFF, false});
-    test::click(window->Label1(1));
+    test::click(window->colourSwatch(1));
     EXPECT_EQ(app.settings.TForeColor, "FFFFF");
-    EXPECT_EQ(window->Label1(1)->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+    EXPECT_EQ(window->colourSwatch(1)->palette().color(QPalette::WindowText), QColor(255, 255, 0));
 
-    window->Combo2()->setCurrentText("14");
-    window->Combo3()->setCurrentText("Date Display");  // the controls show the date's font
-    EXPECT_EQ(window->Combo2()->currentText(), "6");
-    window->Combo2()->setCurrentText("10");
-    window->chkDBold()->click();
+    window->fontSizeBox()->setCurrentText("14");
+    window->fontTargetBox()->setCurrentText("Date Display");  // the controls show the date's font
+    EXPECT_EQ(window->fontSizeBox()->currentText(), "6");
+    window->fontSizeBox()->setCurrentText("10");
+    window->boldBox()->click();
     EXPECT_EQ(app.settings.DateSize + app.settings.DateBold + app.settings.TimeSize, "10114");
-    window->Combo3()->setCurrentText("Nothing");
-    EXPECT_FALSE(window->Combo1()->isEnabled());
+    window->fontTargetBox()->setCurrentText("Nothing");
+    EXPECT_FALSE(window->fontNameBox()->isEnabled());
 }
 
 // How many zones the list takes is the core's rule; the window refuses the tick with a message.
@@ -143,12 +143,12 @@ TEST_F(PrefsWindow, FiftyFirstTickIsRefusedWithAMessage) {
 TEST_F(PrefsWindow, RefusedSaveSaysWhyAndStaysOpenWithEverythingKeptForTheNextOk) {
     store.setReadOnly(Root::CurrentUser, true);
     open();
-    choose(window->Combo7(), "XP Olive Green");
-    window->txtFDate()->setText("yyyy-mm-dd");
-    window->txtZoneFilter()->setText("tokyo");
+    choose(window->schemeBox(), "XP Olive Green");
+    window->dateFormatEdit()->setText("yyyy-mm-dd");
+    window->zoneFilterEdit()->setText("tokyo");
     ASSERT_EQ(rows()->rowCount(), 1);
     window->tickZone(0, true);
-    window->Command2()->click();
+    window->okButton()->click();
     test::wait(0);
     ASSERT_TRUE(window);
     ASSERT_EQ(asker.asked.size(), 1u);
@@ -158,7 +158,7 @@ TEST_F(PrefsWindow, RefusedSaveSaysWhyAndStaysOpenWithEverythingKeptForTheNextOk
     EXPECT_EQ(window->zoneList().checkedCount(), 2);
 
     store.setReadOnly(Root::CurrentUser, false);
-    window->Command2()->click();
+    window->okButton()->click();
     EXPECT_EQ(stored("ColScheme") + " " + stored("DateFormat") + " " + stored("TZone1"),
               "B2E2EA yyyy-mm-dd Asia/Tokyo");
     EXPECT_EQ(hooks, (std::vector<std::string>{"applied", "applied", "saved"}));
@@ -169,23 +169,23 @@ TEST_F(PrefsWindow, RefusedSaveSaysWhyAndStaysOpenWithEverythingKeptForTheNextOk
 TEST_F(PrefsWindow, BrowseFillsThePictureBoxForApplyToTake) {
     open();
     dialogs.files.push_back(selectionFromPaths({"/home/ann/Pictures/sky.bmp"}));
-    window->Command5()->click();
+    window->browseButton()->click();
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     const OpenRequest& r = dialogs.openRequests[0];
     EXPECT_EQ(r.title + " " + r.initialDirectory + " " + r.filter[0].first,
               "Show Open /opt/tavrin/ Bitmap Image (*.BMP)");
-    EXPECT_EQ(window->Text1()->text(), "/home/ann/Pictures/sky.bmp");
-    window->Command5()->click();  // cancelled: the box keeps its text
-    window->Command4()->click();
+    EXPECT_EQ(window->pictureEdit()->text(), "/home/ann/Pictures/sky.bmp");
+    window->browseButton()->click();  // cancelled: the box keeps its text
+    window->applyButton()->click();
     EXPECT_EQ(app.settings.BGPicture, "/home/ann/Pictures/sky.bmp");
 }
 
 TEST_F(PrefsWindow, SupportButtonOpensTheAboutBoxAndEnterInTheFilterStays) {
     open();
-    window->Command3()->click();
+    window->aboutButton()->click();
     EXPECT_EQ(hooks, std::vector<std::string>{"about"});
-    window->txtZoneFilter()->setText("tokyo");
-    test::pressKey(window->txtZoneFilter(), Qt::Key_Return);
+    window->zoneFilterEdit()->setText("tokyo");
+    test::pressKey(window->zoneFilterEdit(), Qt::Key_Return);
     test::wait(0);
     ASSERT_TRUE(window);
     EXPECT_EQ(hooks, std::vector<std::string>{"about"});  // no OK, no Apply
