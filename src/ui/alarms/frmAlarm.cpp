@@ -71,60 +71,64 @@ frmAlarm::frmAlarm(AppState& app, SoundPlayer& sound, CommonDialogs& dialogs, QW
     };
 
     // The alarm half.
-    Combo1_ = list(this, kAlarmPlaceholder);
-    for (const char* item : kAlarmPresets) Combo1_->addItem(QString::fromLatin1(item));
-    Combo1_->setCurrentIndex(-1);
-    connect(Combo1_, &QComboBox::activated, this, [this] { Combo1_Click(); });
-    Text2_ = smallBox(this);
-    Text3_ = smallBox(this);
+    alarmPresetBox_ = list(this, kAlarmPlaceholder);
+    for (const char* item : kAlarmPresets) alarmPresetBox_->addItem(QString::fromLatin1(item));
+    alarmPresetBox_->setCurrentIndex(-1);
+    connect(alarmPresetBox_, &QComboBox::activated, this, [this] { alarmPresetChosen(); });
+    alarmHoursEdit_ = smallBox(this);
+    alarmMinutesEdit_ = smallBox(this);
     customAlarm_ = new QWidget(this);
     auto* customAlarmRow = new QHBoxLayout(customAlarm_);
     customAlarmRow->setContentsMargins(0, 0, 0, 0);
     customAlarmRow->addWidget(new QLabel(QStringLiteral("Hours:"), customAlarm_));
-    Text2_->setParent(customAlarm_);
-    customAlarmRow->addWidget(Text2_);
+    alarmHoursEdit_->setParent(customAlarm_);
+    customAlarmRow->addWidget(alarmHoursEdit_);
     customAlarmRow->addWidget(new QLabel(QStringLiteral("Minutes:"), customAlarm_));
-    Text3_->setParent(customAlarm_);
-    customAlarmRow->addWidget(Text3_);
+    alarmMinutesEdit_->setParent(customAlarm_);
+    customAlarmRow->addWidget(alarmMinutesEdit_);
     customAlarmRow->addStretch();
     // The custom boxes keep their room while hidden, so choosing "Custom..." moves nothing.
     QSizePolicy keepRoom = customAlarm_->sizePolicy();
     keepRoom.setRetainSizeWhenHidden(true);
     customAlarm_->setSizePolicy(keepRoom);
     customAlarm_->hide();
-    Combo2_ = zoneList(kZonePlaceholder);
-    Text4_ = new QLineEdit(this);
-    Text1_ = new QLineEdit(this);
+    alarmZoneBox_ = zoneList(kZonePlaceholder);
+    alarmSoundEdit_ = new QLineEdit(this);
+    alarmMessageEdit_ = new QLineEdit(this);
 
     // The warning half.
-    Combo3_ = list(this, kWarningPlaceholder);
-    for (const char* item : kWarningPresets) Combo3_->addItem(QString::fromLatin1(item));
-    Combo3_->setCurrentIndex(-1);
-    connect(Combo3_, &QComboBox::activated, this, [this] { Combo3_Click(); });
+    warningPresetBox_ = list(this, kWarningPlaceholder);
+    for (const char* item : kWarningPresets) warningPresetBox_->addItem(QString::fromLatin1(item));
+    warningPresetBox_->setCurrentIndex(-1);
+    connect(warningPresetBox_, &QComboBox::activated, this, [this] { warningPresetChosen(); });
     customWarning_ = new QWidget(this);
     auto* customWarningRow = new QHBoxLayout(customWarning_);
     customWarningRow->setContentsMargins(0, 0, 0, 0);
-    Text5_ = smallBox(customWarning_);
-    Text6_ = smallBox(customWarning_);
-    Combo5_ = new QComboBox(customWarning_);
-    Combo5_->addItems({QStringLiteral("AM"), QStringLiteral("PM")});
-    customWarningRow->addWidget(Text5_);
+    warningHourEdit_ = smallBox(customWarning_);
+    warningMinuteEdit_ = smallBox(customWarning_);
+    warningHalfBox_ = new QComboBox(customWarning_);
+    warningHalfBox_->addItems({QStringLiteral("AM"), QStringLiteral("PM")});
+    customWarningRow->addWidget(warningHourEdit_);
     customWarningRow->addWidget(new QLabel(QStringLiteral(":"), customWarning_));
-    customWarningRow->addWidget(Text6_);
-    customWarningRow->addWidget(Combo5_);
+    customWarningRow->addWidget(warningMinuteEdit_);
+    customWarningRow->addWidget(warningHalfBox_);
     customWarningRow->addStretch();
     customWarning_->setSizePolicy(keepRoom);
     customWarning_->hide();
-    Combo4_ = zoneList(kZonePlaceholder);
-    Text7_ = new QLineEdit(this);
+    warningZoneBox_ = zoneList(kZonePlaceholder);
+    warningSoundEdit_ = new QLineEdit(this);
 
-    const char* captions[] = {"Cancel", "OK", "Browse...", "Test Sound", "Browse..."};
-    for (int i = 0; i < 5; ++i) {
-        auto* button = new QPushButton(QString::fromLatin1(captions[i]), this);
-        connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-        Command1_[static_cast<std::size_t>(i)] = button;
-    }
-    Command1_[1]->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    alarmBrowseButton_ = new QPushButton(QStringLiteral("Browse..."), this);
+    testSoundButton_ = new QPushButton(QStringLiteral("Test Sound"), this);
+    warningBrowseButton_ = new QPushButton(QStringLiteral("Browse..."), this);
+    connect(cancelButton_, &QPushButton::clicked, this, &frmAlarm::cancel);
+    connect(okButton_, &QPushButton::clicked, this, &frmAlarm::ok);
+    connect(alarmBrowseButton_, &QPushButton::clicked, this, [this] { browse(alarmSoundEdit_); });
+    connect(testSoundButton_, &QPushButton::clicked, this, &frmAlarm::testSound);
+    connect(warningBrowseButton_, &QPushButton::clicked, this, [this] { browse(warningSoundEdit_); });
+    okButton_->setDefault(true);
 
     status_ = new QLabel(this);
     status_->setWordWrap(true);
@@ -147,9 +151,9 @@ frmAlarm::frmAlarm(AppState& app, SoundPlayer& sound, CommonDialogs& dialogs, QW
         grid->addWidget(browse, row++, 3);
     };
     grid->addWidget(heading(QStringLiteral("Alarm"), this), row++, 0, 1, 3);
-    addChoices(Combo1_, customAlarm_, Combo2_, Text4_, Command1_[2]);
+    addChoices(alarmPresetBox_, customAlarm_, alarmZoneBox_, alarmSoundEdit_, alarmBrowseButton_);
     grid->addWidget(new QLabel(QStringLiteral("Alarm Message:"), this), row, 0);
-    grid->addWidget(Text1_, row++, 1, 1, 3);
+    grid->addWidget(alarmMessageEdit_, row++, 1, 1, 3);
     grid->addWidget(rule(this), row++, 0, 1, 4);
     grid->addWidget(heading(QStringLiteral("World Time Warning"), this), row++, 0, 1, 3);
     auto* explanation = new QLabel(
@@ -157,14 +161,14 @@ frmAlarm::frmAlarm(AppState& app, SoundPlayer& sound, CommonDialogs& dialogs, QW
         this);
     explanation->setWordWrap(true);
     grid->addWidget(explanation, row++, 0, 1, 4);
-    addChoices(Combo3_, customWarning_, Combo4_, Text7_, Command1_[4]);
+    addChoices(warningPresetBox_, customWarning_, warningZoneBox_, warningSoundEdit_, warningBrowseButton_);
     grid->setColumnStretch(1, 1);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Command1_[3]);
+    buttons->addWidget(testSoundButton_);
     buttons->addStretch();
-    buttons->addWidget(Command1_[1]);
-    buttons->addWidget(Command1_[0]);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -178,61 +182,43 @@ frmAlarm::frmAlarm(AppState& app, SoundPlayer& sound, CommonDialogs& dialogs, QW
     status_->setText(armed.empty() ? QStringLiteral("No alarm or warning is set.") : qs(armed));
 }
 
-void frmAlarm::Combo1_Click() {
-    const bool custom = Combo1_->currentIndex() == kCustomAlarm;
+void frmAlarm::alarmPresetChosen() {
+    const bool custom = alarmPresetBox_->currentIndex() == kCustomAlarm;
     customAlarm_->setVisible(custom);
-    if (custom) Text2_->setFocus();
+    if (custom) alarmHoursEdit_->setFocus();
 }
 
-void frmAlarm::Combo3_Click() {
-    customWarning_->setVisible(Combo3_->currentIndex() == kCustomWarning);
+void frmAlarm::warningPresetChosen() {
+    customWarning_->setVisible(warningPresetBox_->currentIndex() == kCustomWarning);
 }
 
 AlarmEntry frmAlarm::entry() const {
     AlarmEntry e;
-    e.alarmChoice = Combo1_->currentIndex();
-    e.customHours = Text2_->text().toStdString();
-    e.customMinutes = Text3_->text().toStdString();
-    e.alarmZone = Combo2_->currentIndex();
-    e.alarmSound = Text4_->text().toStdString();
-    e.alarmMessage = Text1_->text().toStdString();
-    e.warningChoice = Combo3_->currentIndex();
-    e.warningHour = Text5_->text().toStdString();
-    e.warningMinute = Text6_->text().toStdString();
-    e.warningHalf = Combo5_->currentText().toStdString();
-    e.warningZone = Combo4_->currentIndex();
-    e.warningSound = Text7_->text().toStdString();
+    e.alarmChoice = alarmPresetBox_->currentIndex();
+    e.customHours = alarmHoursEdit_->text().toStdString();
+    e.customMinutes = alarmMinutesEdit_->text().toStdString();
+    e.alarmZone = alarmZoneBox_->currentIndex();
+    e.alarmSound = alarmSoundEdit_->text().toStdString();
+    e.alarmMessage = alarmMessageEdit_->text().toStdString();
+    e.warningChoice = warningPresetBox_->currentIndex();
+    e.warningHour = warningHourEdit_->text().toStdString();
+    e.warningMinute = warningMinuteEdit_->text().toStdString();
+    e.warningHalf = warningHalfBox_->currentText().toStdString();
+    e.warningZone = warningZoneBox_->currentIndex();
+    e.warningSound = warningSoundEdit_->text().toStdString();
     return e;
 }
 
-void frmAlarm::Command1_Click(int index) {
-    switch (index) {
-        case 0:
-            disarmAll(app_.alarms);
-            close();
-            break;
-        case 1:
-            ok();
-            break;
-        case 2:
-            browse(Text4_);
-            break;
-        case 3:
-            testSound();
-            break;
-        case 4:
-            browse(Text7_);
-            break;
-        default:
-            break;
-    }
+void frmAlarm::cancel() {
+    disarmAll(app_.alarms);
+    close();
 }
 
 void frmAlarm::ok() {
     const AlarmSetupResult result = armFromDialog(
         app_.alarms, entry(), alarmZonesOf(zoneChoices_, app_.zones, app_.store, app_.clock), app_.settings);
-    Text2_->setText(qs(result.customHours));
-    Text3_->setText(qs(result.customMinutes));
+    alarmHoursEdit_->setText(qs(result.customHours));
+    alarmMinutesEdit_->setText(qs(result.customMinutes));
     status_->setText(qs(result.status));
     for (const AlarmNotice& notice : result.notices)
         app_.asker.tell(notice.title, notice.text, MessageIcon::None);
@@ -250,7 +236,7 @@ void frmAlarm::browse(QLineEdit* into) {
 
 void frmAlarm::testSound() {
     const std::optional<std::string> path =
-        soundToTest(Text4_->text().toStdString(), Text7_->text().toStdString());
+        soundToTest(alarmSoundEdit_->text().toStdString(), warningSoundEdit_->text().toStdString());
     if (!path) {
         app_.asker.tell("Tavrin System Message", "No sound file selected!", MessageIcon::None);
         return;

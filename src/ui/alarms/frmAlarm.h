@@ -3,7 +3,6 @@
 // in a chosen zone), each with its own sound; "Cancel" disarms both. The status line says what is
 // armed as the dialog opens.
 #include <QWidget>
-#include <array>
 #include <vector>
 
 #include "core/alarms/AlarmEntry.h"
@@ -24,59 +23,69 @@ class frmAlarm : public QWidget {
   public:
     frmAlarm(AppState& app, SoundPlayer& sound, CommonDialogs& dialogs, QWidget* parent = nullptr);
 
-    // The buttons: 0 "Cancel", 1 "OK", 2 "Browse..." (alarm), 3 "Test Sound", 4 "Browse..." (warning).
-    void Command1_Click(int index);
+    // "OK": arms what is chosen, says what it armed and closes.
+    void ok();
+    // "Cancel": disarms the alarm and the warning and closes.
+    void cancel();
+    // "Test Sound": plays the alarm's sound, else the warning's.
+    void testSound();
     // A choice in the alarm's or the warning's preset list ("Custom..." shows its boxes).
-    void Combo1_Click();
-    void Combo3_Click();
+    void alarmPresetChosen();
+    void warningPresetChosen();
 
     AlarmEntry entry() const;
 
-    // The controls, by their design names.
-    QComboBox* Combo1() const { return Combo1_; }
-    QComboBox* Combo2() const { return Combo2_; }
-    QComboBox* Combo3() const { return Combo3_; }
-    QComboBox* Combo4() const { return Combo4_; }
-    QComboBox* Combo5() const { return Combo5_; }
-    QLineEdit* Text1() const { return Text1_; }
-    QLineEdit* Text2() const { return Text2_; }
-    QLineEdit* Text3() const { return Text3_; }
-    QLineEdit* Text4() const { return Text4_; }
-    QLineEdit* Text5() const { return Text5_; }
-    QLineEdit* Text6() const { return Text6_; }
-    QLineEdit* Text7() const { return Text7_; }
-    QLabel* status() const { return status_; }  // Label1(0)
-    QPushButton* Command1(int index) const { return Command1_[static_cast<std::size_t>(index)]; }
+    // The controls, for tests.
+    QComboBox* alarmPresetBox() const { return alarmPresetBox_; }
+    QComboBox* alarmZoneBox() const { return alarmZoneBox_; }
+    QComboBox* warningPresetBox() const { return warningPresetBox_; }
+    QComboBox* warningZoneBox() const { return warningZoneBox_; }
+    QComboBox* warningHalfBox() const { return warningHalfBox_; }
+    QLineEdit* alarmMessageEdit() const { return alarmMessageEdit_; }
+    QLineEdit* alarmHoursEdit() const { return alarmHoursEdit_; }
+    QLineEdit* alarmMinutesEdit() const { return alarmMinutesEdit_; }
+    QLineEdit* alarmSoundEdit() const { return alarmSoundEdit_; }
+    QLineEdit* warningHourEdit() const { return warningHourEdit_; }
+    QLineEdit* warningMinuteEdit() const { return warningMinuteEdit_; }
+    QLineEdit* warningSoundEdit() const { return warningSoundEdit_; }
+    QLabel* status() const { return status_; }
+    QPushButton* okButton() const { return okButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
+    QPushButton* alarmBrowseButton() const { return alarmBrowseButton_; }
+    QPushButton* testSoundButton() const { return testSoundButton_; }
+    QPushButton* warningBrowseButton() const { return warningBrowseButton_; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void browse(QLineEdit* into);
-    void testSound();
-    void ok();
 
     AppState& app_;
     SoundPlayer& sound_;
     CommonDialogs& dialogs_;
     std::vector<ZoneChoice> zoneChoices_;  // the zones the lists show, as they were when it opened
 
-    QComboBox* Combo1_;
-    QComboBox* Combo2_;
-    QComboBox* Combo3_;
-    QComboBox* Combo4_;
-    QComboBox* Combo5_;
-    QLineEdit* Text1_;
-    QLineEdit* Text2_;
-    QLineEdit* Text3_;
-    QLineEdit* Text4_;
-    QLineEdit* Text5_;
-    QLineEdit* Text6_;
-    QLineEdit* Text7_;
-    QWidget* customAlarm_;    // Text2, Text3 and their labels
-    QWidget* customWarning_;  // Text5, Text6, Combo5
+    QComboBox* alarmPresetBox_;
+    QComboBox* alarmZoneBox_;
+    QComboBox* warningPresetBox_;
+    QComboBox* warningZoneBox_;
+    QComboBox* warningHalfBox_;
+    QLineEdit* alarmMessageEdit_;
+    QLineEdit* alarmHoursEdit_;
+    QLineEdit* alarmMinutesEdit_;
+    QLineEdit* alarmSoundEdit_;
+    QLineEdit* warningHourEdit_;
+    QLineEdit* warningMinuteEdit_;
+    QLineEdit* warningSoundEdit_;
+    QWidget* customAlarm_;    // the alarm's hours and minutes boxes, with their labels
+    QWidget* customWarning_;  // the warning's hour, minute and AM/PM boxes
     QLabel* status_;
-    std::array<QPushButton*, 5> Command1_{};
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
+    QPushButton* alarmBrowseButton_;
+    QPushButton* testSoundButton_;
+    QPushButton* warningBrowseButton_;
 };
 
 }  // namespace tavrin

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 
 #include "support/FakeCommonDialogs.h"
 #include "support/FileText.h"
@@ -42,32 +43,32 @@ struct AlarmDialog : ::testing::Test, test::WindowTestApp {
 // What the lists hold shows in what OK arms, below.
 TEST_F(AlarmDialog, ShowsTheCustomBoxesOnlyOnCustom) {
     frmAlarm* w = open();
-    EXPECT_FALSE(w->Text2()->isVisibleTo(w));
-    w->Combo1()->setCurrentIndex(8);
-    w->Combo1_Click();
-    EXPECT_TRUE(w->Text2()->isVisibleTo(w) && w->Text3()->isVisibleTo(w));
-    w->Combo1()->setCurrentIndex(0);
-    w->Combo1_Click();
-    EXPECT_FALSE(w->Text2()->isVisibleTo(w));
-    w->Combo3()->setCurrentIndex(6);
-    w->Combo3_Click();
-    EXPECT_TRUE(w->Text5()->isVisibleTo(w) && w->Combo5()->isVisibleTo(w));
+    EXPECT_FALSE(w->alarmHoursEdit()->isVisibleTo(w));
+    w->alarmPresetBox()->setCurrentIndex(8);
+    w->alarmPresetChosen();
+    EXPECT_TRUE(w->alarmHoursEdit()->isVisibleTo(w) && w->alarmMinutesEdit()->isVisibleTo(w));
+    w->alarmPresetBox()->setCurrentIndex(0);
+    w->alarmPresetChosen();
+    EXPECT_FALSE(w->alarmHoursEdit()->isVisibleTo(w));
+    w->warningPresetBox()->setCurrentIndex(6);
+    w->warningPresetChosen();
+    EXPECT_TRUE(w->warningHourEdit()->isVisibleTo(w) && w->warningHalfBox()->isVisibleTo(w));
 }
 
 // The zones are taken as the dialog offered them, though the preferences saved another list meanwhile.
 TEST_F(AlarmDialog, OkArmsWhatEachControlSaysAndCloses) {
     frmAlarm* w = open();
-    w->Combo1()->setCurrentIndex(1);  // "10 Mins"
-    w->Combo2()->setCurrentIndex(1);  // Tokyo, where it is 23:58:40
-    w->Text4()->setText("/sounds/ring.wav");
-    w->Text1()->setText("Tea is ready");
-    w->Combo3()->setCurrentIndex(2);  // "12:00 PM"
-    w->Combo4()->setCurrentIndex(2);  // Berlin
+    w->alarmPresetBox()->setCurrentIndex(1);  // "10 Mins"
+    w->alarmZoneBox()->setCurrentIndex(1);    // Tokyo, where it is 23:58:40
+    w->alarmSoundEdit()->setText("/sounds/ring.wav");
+    w->alarmMessageEdit()->setText("Tea is ready");
+    w->warningPresetBox()->setCurrentIndex(2);  // "12:00 PM"
+    w->warningZoneBox()->setCurrentIndex(2);    // Berlin
     app.zones.ZoneList[1] = "America/New_York";
     app.zones.ZoneList[2] = "Asia/Tokyo";
     app.zones.ZoneList[3] = "Europe/Berlin";
     QPointer<frmAlarm> alive(w);
-    w->Command1_Click(1);
+    w->okButton()->click();
     test::wait(0);
     EXPECT_TRUE(alive.isNull()) << "OK closes the dialog";
     const AlarmState& a = app.alarms;
@@ -80,18 +81,18 @@ TEST_F(AlarmDialog, OkArmsWhatEachControlSaysAndCloses) {
 
 TEST_F(AlarmDialog, ARefusedCustomDelayIsToldAndItsBoxesShowTheCorrectionAndCancelDisarms) {
     frmAlarm* w = open();
-    w->Combo1()->setCurrentIndex(8);
-    w->Text2()->setText("123");
-    w->Command1_Click(1);
+    w->alarmPresetBox()->setCurrentIndex(8);
+    w->alarmHoursEdit()->setText("123");
+    w->okButton()->click();
     EXPECT_EQ(asker.asked,
               (std::vector<Asked>{{"Tavrin Warning Dialog", "Warning! Custom time out of range"}}));
-    EXPECT_EQ(w->Text2()->text() + ":" + w->Text3()->text(), "0:1");
+    EXPECT_EQ(w->alarmHoursEdit()->text() + ":" + w->alarmMinutesEdit()->text(), "0:1");
     EXPECT_EQ(app.alarms.AlarmTime, "14:59:00");
 
     app.alarms.WarningOn = true;
     w = open();
-    w->Combo1()->setCurrentIndex(3);
-    w->Command1_Click(0);
+    w->alarmPresetBox()->setCurrentIndex(3);
+    w->cancelButton()->click();
     EXPECT_FALSE(app.alarms.AlarmOn || app.alarms.WarningOn);
 }
 
@@ -99,23 +100,23 @@ TEST_F(AlarmDialog, BrowseFillsItsOwnSoundBoxAndTestSoundPlaysTheAlarmsFirst) {
     frmAlarm* w = open();
     dialogs.files.push_back(selectionFromPaths({dir.file("bell.wav")}));
     dialogs.files.push_back(selectionFromPaths({dir.file("b.wav"), dir.file("a.wav")}));
-    w->Command1_Click(2);
-    EXPECT_EQ(w->Text4()->text().toStdString(), dir.file("bell.wav"));
+    w->alarmBrowseButton()->click();
+    EXPECT_EQ(w->alarmSoundEdit()->text().toStdString(), dir.file("bell.wav"));
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     const OpenRequest& asked = dialogs.openRequests[0];
     EXPECT_EQ(asked.filter, (std::vector<std::pair<std::string, std::string>>{{"Wave Sound File", "*.wav"}}));
     EXPECT_TRUE(dialogs.owners[0] == w && dialogs.centred[0]);
-    w->Command1_Click(4);  // several chosen: the first one
-    w->Command1_Click(4);  // cancelled: the box keeps its path
-    EXPECT_EQ(w->Text7()->text().toStdString(), dir.file("b.wav"));
+    w->warningBrowseButton()->click();  // several chosen: the first one
+    w->warningBrowseButton()->click();  // cancelled: the box keeps its path
+    EXPECT_EQ(w->warningSoundEdit()->text().toStdString(), dir.file("b.wav"));
 
     // A sound that cannot be read, or none, is told.
     test::writeFile(dir.file("b.wav"), "RIFF");
-    w->Command1_Click(3);
-    w->Text4()->clear();
-    w->Command1_Click(3);
-    w->Text7()->clear();
-    w->Command1_Click(3);
+    w->testSoundButton()->click();
+    w->alarmSoundEdit()->clear();
+    w->testSoundButton()->click();
+    w->warningSoundEdit()->clear();
+    w->testSoundButton()->click();
     EXPECT_EQ(sound.events, std::vector<std::string>{dir.file("b.wav")});
     EXPECT_EQ(asker.asked,
               (std::vector<Asked>{
