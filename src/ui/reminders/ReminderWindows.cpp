@@ -68,14 +68,14 @@ frmAddRem* ReminderWindows::openNewReminder(const std::string& date) {
     // An open editor for a new reminder keeps what was typed; one open for an edit starts afresh,
     // so that its OK cannot replace the reminder being edited.
     if (!fresh && editor->editing()) editor->loadNew();
-    if (!date.empty()) editor->Text1()->setText(QString::fromStdString(date));
-    editor->MyOhMy(false);
+    if (!date.empty()) editor->dateEdit()->setText(QString::fromStdString(date));
+    editor->openEditor(false);
     return editor;
 }
 
 frmAddRem* ReminderWindows::openEditReminder(int slot) {
     frmAddRem* editor = editorWindow();
-    editor->MyOhMy(true);
+    editor->openEditor(true);
     editor->loadReminder(slot);
     return editor;
 }
@@ -98,7 +98,7 @@ bool ReminderWindows::tellChange(const ReminderChange& change) {
 }
 
 void ReminderWindows::remindersChanged() {
-    if (manager_) manager_->gogetem(false);
+    if (manager_) manager_->fillList();
     if (calendar_) calendar_->addReminders();
 }
 

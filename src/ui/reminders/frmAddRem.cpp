@@ -33,76 +33,76 @@ frmAddRem::frmAddRem(ReminderWindows& windows, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Add Reminder"));
 
-    Text4_ = new QLineEdit(this);
-    Text4_->setMaxLength(kTitleLimit);
-    Text1_ = new QLineEdit(this);
-    txtHour_ = new QLineEdit(this);
-    txtHour_->setMaxLength(2);
-    txtHour_->setFixedWidth(34);
-    txtMinute_ = new QLineEdit(this);
-    txtMinute_->setMaxLength(2);
-    txtMinute_->setFixedWidth(34);
-    Combo1_ = new QComboBox(this);
-    Combo1_->setEditable(true);
-    Combo1_->setInsertPolicy(QComboBox::NoInsert);
-    Combo1_->addItems({QStringLiteral("AM"), QStringLiteral("PM")});
-    Combo1_->setFixedWidth(64);
-    Text3_ = new QPlainTextEdit(this);
-    Text3_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text3_->setTabChangesFocus(true);
-    connect(Text3_, &QPlainTextEdit::textChanged, this, [this] {
-        const QString text = Text3_->toPlainText();
+    titleEdit_ = new QLineEdit(this);
+    titleEdit_->setMaxLength(kTitleLimit);
+    dateEdit_ = new QLineEdit(this);
+    hourEdit_ = new QLineEdit(this);
+    hourEdit_->setMaxLength(2);
+    hourEdit_->setFixedWidth(34);
+    minuteEdit_ = new QLineEdit(this);
+    minuteEdit_->setMaxLength(2);
+    minuteEdit_->setFixedWidth(34);
+    amPmBox_ = new QComboBox(this);
+    amPmBox_->setEditable(true);
+    amPmBox_->setInsertPolicy(QComboBox::NoInsert);
+    amPmBox_->addItems({QStringLiteral("AM"), QStringLiteral("PM")});
+    amPmBox_->setFixedWidth(64);
+    messageEdit_ = new QPlainTextEdit(this);
+    messageEdit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    messageEdit_->setTabChangesFocus(true);
+    connect(messageEdit_, &QPlainTextEdit::textChanged, this, [this] {
+        const QString text = messageEdit_->toPlainText();
         if (text.size() <= kMessageLimit) return;
-        const QSignalBlocker quiet(Text3_);
-        Text3_->setPlainText(text.left(kMessageLimit));
-        Text3_->moveCursor(QTextCursor::End);
+        const QSignalBlocker quiet(messageEdit_);
+        messageEdit_->setPlainText(text.left(kMessageLimit));
+        messageEdit_->moveCursor(QTextCursor::End);
     });
-    Check1_ = new QCheckBox(QStringLiteral("Enabled?"), this);
-    Check2_ = new QCheckBox(QStringLiteral("Re-Occuring Reminder?"), this);
-    Combo2_ = new QComboBox(this);
-    Combo2_->setEditable(true);
-    Combo2_->setInsertPolicy(QComboBox::NoInsert);
-    for (const char* d : kDurations) Combo2_->addItem(QString::fromLatin1(d));
-    Combo2_->lineEdit()->setPlaceholderText(QStringLiteral("Duration"));
-    connect(Check2_, &QCheckBox::toggled, Combo2_, &QWidget::setEnabled);
-    Command2_ = new QPushButton(QStringLiteral("OK"), this);
-    Command1_ = new QPushButton(QStringLiteral("Cancel"), this);
-    connect(Command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    enabledBox_ = new QCheckBox(QStringLiteral("Enabled?"), this);
+    recurringBox_ = new QCheckBox(QStringLiteral("Re-Occuring Reminder?"), this);
+    durationBox_ = new QComboBox(this);
+    durationBox_->setEditable(true);
+    durationBox_->setInsertPolicy(QComboBox::NoInsert);
+    for (const char* d : kDurations) durationBox_->addItem(QString::fromLatin1(d));
+    durationBox_->lineEdit()->setPlaceholderText(QStringLiteral("Duration"));
+    connect(recurringBox_, &QCheckBox::toggled, durationBox_, &QWidget::setEnabled);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    connect(okButton_, &QPushButton::clicked, this, [this] { ok(); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { cancel(); });
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("Reminder Title:"), this), 0, 0);
-    grid->addWidget(Text4_, 0, 1);
+    grid->addWidget(titleEdit_, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Date:"), this), 1, 0);
-    grid->addWidget(Text1_, 1, 1);
+    grid->addWidget(dateEdit_, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Time:"), this), 2, 0);
     auto* time = new QHBoxLayout;
-    time->addWidget(txtHour_);
+    time->addWidget(hourEdit_);
     time->addWidget(new QLabel(QStringLiteral(":"), this));
-    time->addWidget(txtMinute_);
-    time->addWidget(Combo1_);
+    time->addWidget(minuteEdit_);
+    time->addWidget(amPmBox_);
     time->addStretch();
     grid->addLayout(time, 2, 1);
     grid->addWidget(new QLabel(QStringLiteral("Reminder Message:"), this), 3, 0, 1, 2);
-    grid->addWidget(Text3_, 4, 0, 1, 2);
-    grid->addWidget(Check1_, 5, 0, 1, 2);
+    grid->addWidget(messageEdit_, 4, 0, 1, 2);
+    grid->addWidget(enabledBox_, 5, 0, 1, 2);
     auto* recur = new QHBoxLayout;
-    recur->addWidget(Check2_);
-    recur->addWidget(Combo2_, 1);
+    recur->addWidget(recurringBox_);
+    recur->addWidget(durationBox_, 1);
     grid->addLayout(recur, 6, 0, 1, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Command2_);
-    buttons->addWidget(Command1_);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
     grid->addLayout(buttons, 7, 0, 1, 2);
     resize(340, 330);
 
     loadNew();
 }
 
-void frmAddRem::MyOhMy(bool Editable) {
-    editing_ = Editable;
-    if (!Editable) {
+void frmAddRem::openEditor(bool editable) {
+    editing_ = editable;
+    if (!editable) {
         editSlot_ = -1;
         editTitle_.clear();
     }
@@ -131,34 +131,34 @@ void frmAddRem::loadReminder(int slot) {
 
 ReminderForm frmAddRem::form() const {
     ReminderForm f;
-    f.title = Text4_->text().toStdString();
-    f.date = Text1_->text().toStdString();
-    f.hour = txtHour_->text().toStdString();
-    f.minute = txtMinute_->text().toStdString();
-    f.amPm = Combo1_->currentText().toStdString();
-    f.message = Text3_->toPlainText().toStdString();
-    f.enabled = Check1_->isChecked();
-    f.recurring = Check2_->isChecked();
+    f.title = titleEdit_->text().toStdString();
+    f.date = dateEdit_->text().toStdString();
+    f.hour = hourEdit_->text().toStdString();
+    f.minute = minuteEdit_->text().toStdString();
+    f.amPm = amPmBox_->currentText().toStdString();
+    f.message = messageEdit_->toPlainText().toStdString();
+    f.enabled = enabledBox_->isChecked();
+    f.recurring = recurringBox_->isChecked();
     // A text typed into the box that is none of the items counts as no choice.
-    f.recurChoice = Combo2_->findText(Combo2_->currentText(), Qt::MatchExactly);
+    f.recurChoice = durationBox_->findText(durationBox_->currentText(), Qt::MatchExactly);
     return f;
 }
 
 void frmAddRem::setForm(const ReminderForm& f) {
-    Text4_->setText(qs(f.title));
-    Text1_->setText(qs(f.date));
-    txtHour_->setText(qs(f.hour));
-    txtMinute_->setText(qs(f.minute));
-    Combo1_->setEditText(qs(f.amPm));
-    Text3_->setPlainText(qs(f.message));
-    Check1_->setChecked(f.enabled);
-    Check2_->setChecked(f.recurring);
-    Combo2_->setCurrentIndex(f.recurring ? f.recurChoice : -1);
-    if (Combo2_->currentIndex() < 0) Combo2_->setEditText(QString());
-    Combo2_->setEnabled(f.recurring);
+    titleEdit_->setText(qs(f.title));
+    dateEdit_->setText(qs(f.date));
+    hourEdit_->setText(qs(f.hour));
+    minuteEdit_->setText(qs(f.minute));
+    amPmBox_->setEditText(qs(f.amPm));
+    messageEdit_->setPlainText(qs(f.message));
+    enabledBox_->setChecked(f.enabled);
+    recurringBox_->setChecked(f.recurring);
+    durationBox_->setCurrentIndex(f.recurring ? f.recurChoice : -1);
+    if (durationBox_->currentIndex() < 0) durationBox_->setEditText(QString());
+    durationBox_->setEnabled(f.recurring);
 }
 
-void frmAddRem::Command2_Click() {
+void frmAddRem::ok() {
     AppState& app = windows_.app();
     const ReminderForm f = form();
     const std::string path = app.paths.reminderFile();
@@ -171,13 +171,13 @@ void frmAddRem::Command2_Click() {
     close();
 }
 
-void frmAddRem::Command1_Click() {
+void frmAddRem::cancel() {
     close();
 }
 
 void frmAddRem::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        Command1_Click();
+        cancel();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -24,7 +24,7 @@ class frmAddRem : public QWidget {
     explicit frmAddRem(ReminderWindows& windows, QWidget* parent = nullptr);
 
     // Sets the edit flag and shows the editor.
-    void MyOhMy(bool Editable);
+    void openEditor(bool editable);
     // Fields for a new reminder dated `date` (today's date when empty).
     void loadNew(const std::string& date = {});
     // The fields of the reminder in `slot`, which OK then replaces.
@@ -35,19 +35,19 @@ class frmAddRem : public QWidget {
     void setForm(const ReminderForm& form);
 
     // "OK" and "Cancel".
-    void Command2_Click();
-    void Command1_Click();
+    void ok();
+    void cancel();
 
-    // The controls, by their design names.
-    QLineEdit* Text4() const { return Text4_; }
-    QLineEdit* Text1() const { return Text1_; }
-    QLineEdit* txtHour() const { return txtHour_; }
-    QLineEdit* txtMinute() const { return txtMinute_; }
-    QComboBox* Combo1() const { return Combo1_; }
-    QPlainTextEdit* Text3() const { return Text3_; }
-    QCheckBox* Check1() const { return Check1_; }
-    QCheckBox* Check2() const { return Check2_; }
-    QComboBox* Combo2() const { return Combo2_; }
+    // The controls, for tests.
+    QLineEdit* titleEdit() const { return titleEdit_; }
+    QLineEdit* dateEdit() const { return dateEdit_; }
+    QLineEdit* hourEdit() const { return hourEdit_; }
+    QLineEdit* minuteEdit() const { return minuteEdit_; }
+    QComboBox* amPmBox() const { return amPmBox_; }
+    QPlainTextEdit* messageEdit() const { return messageEdit_; }
+    QCheckBox* enabledBox() const { return enabledBox_; }
+    QCheckBox* recurringBox() const { return recurringBox_; }
+    QComboBox* durationBox() const { return durationBox_; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -58,17 +58,17 @@ class frmAddRem : public QWidget {
     int editSlot_ = -1;
     std::string editTitle_;
 
-    QLineEdit* Text4_;
-    QLineEdit* Text1_;
-    QLineEdit* txtHour_;
-    QLineEdit* txtMinute_;
-    QComboBox* Combo1_;
-    QPlainTextEdit* Text3_;
-    QCheckBox* Check1_;
-    QCheckBox* Check2_;
-    QComboBox* Combo2_;
-    QPushButton* Command2_;
-    QPushButton* Command1_;
+    QLineEdit* titleEdit_;
+    QLineEdit* dateEdit_;
+    QLineEdit* hourEdit_;
+    QLineEdit* minuteEdit_;
+    QComboBox* amPmBox_;
+    QPlainTextEdit* messageEdit_;
+    QCheckBox* enabledBox_;
+    QCheckBox* recurringBox_;
+    QComboBox* durationBox_;
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
 };
 
 }  // namespace tavrin

@@ -123,15 +123,15 @@ frmCal::frmCal(ReminderWindows& windows, const std::string& imagesDir, QWidget* 
     QFont titleFont = small;
     titleFont.setBold(true);
     titleFont.setPointSizeF(9);
-    Label2_[7] = makeLabel(this, QString(), QRect(36, 6, 168, 22), Qt::AlignCenter);
-    Label2_[7]->setFont(titleFont);
+    monthTitle_ = makeLabel(this, QString(), QRect(36, 6, 168, 22), Qt::AlignCenter);
+    monthTitle_->setFont(titleFont);
     for (int c = 0; c < 7; ++c) {
-        Label2_[static_cast<std::size_t>(c)] =
+        dayNames_[static_cast<std::size_t>(c)] =
             makeLabel(this, QString::fromLatin1(kDayNames[c]),
                       QRect(kFirstCell.left + c * kColumnStep - 4, 33, kCellWidth + 8, 16), Qt::AlignCenter);
     }
     for (int i = 0; i < 2; ++i) {
-        auto* arrow = new ClickLabel(this, [this, i] { Image2_Click(i); });
+        auto* arrow = new ClickLabel(this, [this, i] { i == 0 ? showPreviousMonth() : showNextMonth(); });
         const QPixmap picture(images + (i == 0 ? "cal_prev.gif" : "cal_next.gif"));
         if (picture.isNull())
             arrow->setText(i == 0 ? QStringLiteral("<") : QStringLiteral(">"));
@@ -141,7 +141,7 @@ frmCal::frmCal(ReminderWindows& windows, const std::string& imagesDir, QWidget* 
         arrow->setGeometry(i == 0 ? 12 : kSize - 12 - 18, 8, 18, 18);
         arrow->setCursor(Qt::PointingHandCursor);
         arrow->setToolTip(i == 0 ? QStringLiteral("Previous month") : QStringLiteral("Next month"));
-        Image2_[static_cast<std::size_t>(i)] = arrow;
+        monthArrows_[static_cast<std::size_t>(i)] = arrow;
     }
     for (int k = 0; k < CalendarGrid::kCells; ++k) {
         auto* cell = new DayCell(this, marker_, [this, k](Qt::MouseButton button, QPoint global) {
@@ -150,31 +150,31 @@ frmCal::frmCal(ReminderWindows& windows, const std::string& imagesDir, QWidget* 
         });
         const CellPlace place = calendarCellPlace(k, kFirstCell, kCellWidth, kCellHeight);
         cell->setGeometry(place.left, place.top, kCellWidth, kCellBoxHeight);
-        lblCentre_[static_cast<std::size_t>(k)] = cell;
+        dayCells_[static_cast<std::size_t>(k)] = cell;
     }
-    Label4_ = makeLabel(this, QStringLiteral("Current Week No.:"), QRect(12, 196, 110, 16),
-                        Qt::AlignLeft | Qt::AlignVCenter);
-    Label13_ = makeLabel(this, QString(), QRect(122, 196, 40, 16), Qt::AlignLeft | Qt::AlignVCenter);
+    weekCaption_ = makeLabel(this, QStringLiteral("Current Week No.:"), QRect(12, 196, 110, 16),
+                             Qt::AlignLeft | Qt::AlignVCenter);
+    weekNumberLabel_ = makeLabel(this, QString(), QRect(122, 196, 40, 16), Qt::AlignLeft | Qt::AlignVCenter);
     QFont bold = small;
     bold.setBold(true);
-    Label13_->setFont(bold);
-    auto* close = new ClickLabel(this, [this] { Label1_Click(); });
-    close->setText(QStringLiteral("Close"));
+    weekNumberLabel_->setFont(bold);
+    auto* closeLink = new ClickLabel(this, [this] { close(); });
+    closeLink->setText(QStringLiteral("Close"));
     QFont link = small;
     link.setUnderline(true);
-    close->setFont(link);
-    close->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    close->setGeometry(kSize - 12 - 50, kSize - 24, 50, 16);
-    close->setCursor(Qt::PointingHandCursor);
-    Label1_ = close;
+    closeLink->setFont(link);
+    closeLink->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    closeLink->setGeometry(kSize - 12 - 50, kSize - 24, 50, 16);
+    closeLink->setCursor(Qt::PointingHandCursor);
+    closeLink_ = closeLink;
 
     menu_ = new QMenu(this);
     menu_->addSection(QStringLiteral("Reminders"));
-    menu_->addAction(QStringLiteral("&Add Reminder Here"), this, [this] { mnuAddRem_Click(); });
-    menu_->addAction(QStringLiteral("&View Reminders for Day"), this, [this] { mnuViewRem_Click(); });
+    menu_->addAction(QStringLiteral("&Add Reminder Here"), this, [this] { addReminderHere(); });
+    menu_->addAction(QStringLiteral("&View Reminders for Day"), this, [this] { viewDayReminders(); });
     menu_->addSection(QStringLiteral("Manage Reminders"));
-    menu_->addAction(QStringLiteral("Add New Reminder"), this, [this] { mnuAdd_Click(); });
-    menu_->addAction(QStringLiteral("Edit/Delete Reminders"), this, [this] { mnuEDel_Click(); });
+    menu_->addAction(QStringLiteral("Add New Reminder"), this, [this] { addNewReminder(); });
+    menu_->addAction(QStringLiteral("Edit/Delete Reminders"), this, [this] { manageReminders(); });
 
     applySettings();
     const DateTime today = windows_.app().clock.localNow();
@@ -193,8 +193,9 @@ frmCal::~frmCal() = default;
 void frmCal::applySettings() {
     const Settings& settings = windows_.app().settings;
     foreColour_ = qColorOfText(settings.WForeColor);
-    for (QLabel* label : Label2_) setTextColour(label, foreColour_);
-    for (QLabel* label : {Label4_, Label13_, Label1_}) setTextColour(label, foreColour_);
+    for (QLabel* label : dayNames_) setTextColour(label, foreColour_);
+    for (QLabel* label : {monthTitle_, weekCaption_, weekNumberLabel_, closeLink_})
+        setTextColour(label, foreColour_);
     loadBackground();
     addReminders();
     update();
@@ -268,8 +269,8 @@ void frmCal::buildCal(int month, int year) {
     shownToday_ = now.date();
     grid_.buildCal(month, year, now, app.reminders, app.settings);
     if (selectedDay_ > daysInMonth(grid_.year(), grid_.month())) selectedDay_ = 0;
-    Label2_[7]->setText(QString::fromStdString(grid_.title()));
-    Label13_->setText(QString::number(grid_.weekNumber()));
+    monthTitle_->setText(QString::fromStdString(grid_.title()));
+    weekNumberLabel_->setText(QString::number(grid_.weekNumber()));
     refreshCells();
 }
 
@@ -283,7 +284,7 @@ void frmCal::refreshCells() {
     const int selectedCell = selectedDay_ > 0 ? grid_.cellOfDay(selectedDay_) : -1;
     for (int k = 0; k < CalendarGrid::kCells; ++k) {
         const CalendarCell& cell = grid_.cells()[static_cast<std::size_t>(k)];
-        auto* label = static_cast<DayCell*>(lblCentre_[static_cast<std::size_t>(k)]);
+        auto* label = static_cast<DayCell*>(dayCells_[static_cast<std::size_t>(k)]);
         const QString caption = QString::fromStdString(cell.caption);
         if (label->text() != caption) label->setText(caption);
         QFont f = label->font();
@@ -316,35 +317,34 @@ void frmCal::popupAt(const QPoint& global) {
     menu_->popup(global);
 }
 
-void frmCal::Image2_Click(int index) {
-    const MonthYear next = index == 0 ? CalendarGrid::previousMonth(grid_.month(), grid_.year())
-                                      : CalendarGrid::nextMonth(grid_.month(), grid_.year());
+void frmCal::showPreviousMonth() {
+    const MonthYear previous = CalendarGrid::previousMonth(grid_.month(), grid_.year());
+    showMonth(previous.month, previous.year);
+}
+
+void frmCal::showNextMonth() {
+    const MonthYear next = CalendarGrid::nextMonth(grid_.month(), grid_.year());
     showMonth(next.month, next.year);
 }
 
-void frmCal::Label1_Click() {
-    close();
-}
-
-void frmCal::mnuAdd_Click() {
+void frmCal::addNewReminder() {
     windows_.openNewReminder();
 }
 
-void frmCal::mnuAddRem_Click() {
+void frmCal::addReminderHere() {
     const std::string date = selectedDay_ > 0 ? grid_.dateTextOf(selectedDay_, windows_.app().settings) : "";
     selectDay(0);
     windows_.openNewReminder(date);
 }
 
-void frmCal::mnuEDel_Click() {
+void frmCal::manageReminders() {
     windows_.showManager();
 }
 
-void frmCal::mnuViewRem_Click() {
-    Text1_ = selectedDay_ > 0 ? grid_.dateTextOf(selectedDay_, windows_.app().settings) : "";
+void frmCal::viewDayReminders() {
+    const std::string date = selectedDay_ > 0 ? grid_.dateTextOf(selectedDay_, windows_.app().settings) : "";
     selectDay(0);
-    windows_.openDayList(Text1_);
-    Text1_.clear();
+    windows_.openDayList(date);
 }
 
 void frmCal::moveSelection(int days) {
@@ -410,10 +410,10 @@ void frmCal::contextMenuEvent(QContextMenuEvent* event) {
 void frmCal::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_PageUp:
-            Image2_Click(0);
+            showPreviousMonth();
             break;
         case Qt::Key_PageDown:
-            Image2_Click(1);
+            showNextMonth();
             break;
         case Qt::Key_Left:
             moveSelection(-1);
@@ -428,7 +428,7 @@ void frmCal::keyPressEvent(QKeyEvent* event) {
             moveSelection(7);
             break;
         case Qt::Key_Escape:
-            Label1_Click();
+            close();
             break;
         case Qt::Key_Menu:
             popupAt(mapToGlobal(rect().center()));

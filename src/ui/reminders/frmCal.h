@@ -49,21 +49,22 @@ class frmCal : public QWidget {
     int selectedDay() const { return selectedDay_; }
     void selectDay(int day);
 
-    // The arrows (0 the month before, 1 the month after) and "Close".
-    void Image2_Click(int index);
-    void Label1_Click();
+    // The arrows: the month before and the month after the one shown.
+    void showPreviousMonth();
+    void showNextMonth();
     // The menus: "Add New Reminder", "Add Reminder Here", "Edit/Delete Reminders",
     // "View Reminders for Day".
-    void mnuAdd_Click();
-    void mnuAddRem_Click();
-    void mnuEDel_Click();
-    void mnuViewRem_Click();
+    void addNewReminder();
+    void addReminderHere();
+    void manageReminders();
+    void viewDayReminders();
 
     // For tests.
     const CalendarGrid& grid() const { return grid_; }
-    QLabel* lblCentre(int k) const { return lblCentre_[static_cast<std::size_t>(k)]; }
-    QLabel* Label2(int i) const { return Label2_[static_cast<std::size_t>(i)]; }
-    QLabel* Label13() const { return Label13_; }
+    QLabel* dayCell(int k) const { return dayCells_[static_cast<std::size_t>(k)]; }
+    QLabel* monthTitle() const { return monthTitle_; }
+    QLabel* dayName(int column) const { return dayNames_[static_cast<std::size_t>(column)]; }
+    QLabel* weekNumberLabel() const { return weekNumberLabel_; }
     QMenu* popupMenu() const { return menu_; }
     const QTimer& midnightTimer() const { return midnightTimer_; }
     // Right click on cell k: selects a numbered cell, then the menu (shown at `global` when given).
@@ -90,7 +91,6 @@ class frmCal : public QWidget {
     ReminderWindows& windows_;
     CalendarGrid grid_;
     int selectedDay_ = 0;
-    std::string Text1_;  // the date box handed to the day list
     QPixmap background_;
     // The background file as it was loaded: its name, its change time and its size; a file changed
     // on disk is loaded again when the window is next activated.
@@ -107,12 +107,13 @@ class frmCal : public QWidget {
     QPixmap marker_;
     QColor foreColour_;
 
-    std::array<QLabel*, CalendarGrid::kCells> lblCentre_{};
-    std::array<QLabel*, 8> Label2_{};
-    std::array<QLabel*, 2> Image2_{};
-    QLabel* Label4_ = nullptr;
-    QLabel* Label13_ = nullptr;
-    QLabel* Label1_ = nullptr;
+    std::array<QLabel*, CalendarGrid::kCells> dayCells_{};
+    QLabel* monthTitle_ = nullptr;
+    std::array<QLabel*, 7> dayNames_{};
+    std::array<QLabel*, 2> monthArrows_{};
+    QLabel* weekCaption_ = nullptr;
+    QLabel* weekNumberLabel_ = nullptr;
+    QLabel* closeLink_ = nullptr;
     QMenu* menu_ = nullptr;
 
     bool dragging_ = false;

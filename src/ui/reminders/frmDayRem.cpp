@@ -22,32 +22,31 @@ frmDayRem::frmDayRem(const ReminderTable& table, const Settings& settings, DayLi
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Reminders"));
 
-    ListView1_ = new QTreeWidget(this);
-    ListView1_->setRootIsDecorated(false);
-    ListView1_->setUniformRowHeights(true);
-    ListView1_->setAllColumnsShowFocus(true);
-    ListView1_->setHeaderLabels({QStringLiteral("Reminder Title"), QStringLiteral("Due Time"),
-                                 QStringLiteral("Index"), QStringLiteral("Occ?")});
-    ListView1_->setColumnHidden(kIndexColumn, true);
-    ListView1_->header()->setStretchLastSection(false);
-    ListView1_->header()->setSectionResizeMode(kTitleColumn, QHeaderView::Stretch);
-    ListView1_->setColumnWidth(kTimeColumn, 90);
-    ListView1_->setColumnWidth(kOccursColumn, 50);
-    connect(ListView1_, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item, int) { rowClicked(item); });
-    connect(ListView1_, &QTreeWidget::currentItemChanged, this,
+    list_ = new QTreeWidget(this);
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setAllColumnsShowFocus(true);
+    list_->setHeaderLabels({QStringLiteral("Reminder Title"), QStringLiteral("Due Time"),
+                            QStringLiteral("Index"), QStringLiteral("Occ?")});
+    list_->setColumnHidden(kIndexColumn, true);
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionResizeMode(kTitleColumn, QHeaderView::Stretch);
+    list_->setColumnWidth(kTimeColumn, 90);
+    list_->setColumnWidth(kOccursColumn, 50);
+    connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) { rowClicked(item); });
+    connect(list_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item, QTreeWidgetItem*) { rowClicked(item); });
 
-    Label1_ = new QLabel(QStringLiteral("Reminder Message Body:"), this);
-    Text1_ = new QTextEdit(this);
-    Text1_->setReadOnly(true);
-    Text1_->setAcceptRichText(false);
-    Text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    messageCaption_ = new QLabel(QStringLiteral("Reminder Message Body:"), this);
+    message_ = new QTextEdit(this);
+    message_->setReadOnly(true);
+    message_->setAcceptRichText(false);
+    message_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(ListView1_, 3);
-    layout->addWidget(Label1_);
-    layout->addWidget(Text1_, 2);
+    layout->addWidget(list_, 3);
+    layout->addWidget(messageCaption_);
+    layout->addWidget(message_, 2);
     resize(420, 320);
 }
 
@@ -62,9 +61,9 @@ void frmDayRem::fill() {
     const DayList day = dayListRows(table_, request_, settings_);
     // The request is used once: the rows stay as they are while the window is open.
     request_ = DayListRequest{};
-    const QSignalBlocker quiet(ListView1_);
+    const QSignalBlocker quiet(list_);
     for (const ReminderRow& row : day.rows) {
-        auto* item = new QTreeWidgetItem(ListView1_);
+        auto* item = new QTreeWidgetItem(list_);
         item->setText(kTitleColumn, fromStoredText(row.title));
         item->setText(kTimeColumn, QString::fromStdString(row.time));
         item->setText(kIndexColumn, QString::number(row.slot));
@@ -75,10 +74,10 @@ void frmDayRem::fill() {
     }
     // The message shown is the last row's, so that row is the current one; otherwise the list would
     // make its first row current on focus and show a message that does not match.
-    if (ListView1_->topLevelItemCount() > 0) {
-        ListView1_->setCurrentItem(ListView1_->topLevelItem(ListView1_->topLevelItemCount() - 1));
+    if (list_->topLevelItemCount() > 0) {
+        list_->setCurrentItem(list_->topLevelItem(list_->topLevelItemCount() - 1));
     }
-    Text1_->setPlainText(fromStoredText(day.message));
+    message_->setPlainText(fromStoredText(day.message));
 }
 
 void frmDayRem::rowClicked(QTreeWidgetItem* item) {
@@ -86,7 +85,7 @@ void frmDayRem::rowClicked(QTreeWidgetItem* item) {
     bool ok = false;
     const int slot = item->text(kIndexColumn).toInt(&ok);
     if (!ok || slot < 0 || slot >= kReminderSlots) return;
-    Text1_->setPlainText(fromStoredText(table_.RemBody[static_cast<std::size_t>(slot)]));
+    message_->setPlainText(fromStoredText(table_.RemBody[static_cast<std::size_t>(slot)]));
 }
 
 }  // namespace tavrin

@@ -23,8 +23,8 @@ class frmDayRem : public QWidget {
     frmDayRem(const ReminderTable& table, const Settings& settings, DayListRequest request,
               QWidget* parent = nullptr);
 
-    QTreeWidget* list() const { return ListView1_; }
-    QTextEdit* message() const { return Text1_; }
+    QTreeWidget* list() const { return list_; }
+    QTextEdit* message() const { return message_; }
     // Fills the list now, if it was not filled yet.
     void fill();
 
@@ -38,9 +38,9 @@ class frmDayRem : public QWidget {
     const Settings& settings_;
     DayListRequest request_;
     bool filled_ = false;
-    QTreeWidget* ListView1_;
-    QLabel* Label1_;
-    QTextEdit* Text1_;
+    QTreeWidget* list_;
+    QLabel* messageCaption_;
+    QTextEdit* message_;
 };
 
 }  // namespace tavrin

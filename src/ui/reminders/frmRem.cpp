@@ -24,66 +24,66 @@ frmRem::frmRem(ReminderWindows& windows, QWidget* parent) : QWidget(parent, Qt::
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Reminders"));
 
-    auto* Label5 = new QLabel(QStringLiteral("Current Reminders:"), this);
-    ListView1_ = new QTreeWidget(this);
-    ListView1_->setRootIsDecorated(false);
-    ListView1_->setUniformRowHeights(true);
-    ListView1_->setAllColumnsShowFocus(true);
-    ListView1_->setHeaderLabels({QStringLiteral("Reminder Title"), QStringLiteral("Due Date"),
-                                 QStringLiteral("Due Time"), QStringLiteral("Index"),
-                                 QStringLiteral("Occ?")});
-    ListView1_->setColumnHidden(kIndexColumn, true);
-    ListView1_->header()->setStretchLastSection(false);
-    ListView1_->header()->setSectionResizeMode(kTitleColumn, QHeaderView::Stretch);
-    ListView1_->setColumnWidth(kDateColumn, 90);
-    ListView1_->setColumnWidth(kTimeColumn, 80);
-    ListView1_->setColumnWidth(kOccursColumn, 46);
-    ListView1_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ListView1_, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item, int) { ListView1_Click(item); });
+    auto* listCaption = new QLabel(QStringLiteral("Current Reminders:"), this);
+    reminderList_ = new QTreeWidget(this);
+    reminderList_->setRootIsDecorated(false);
+    reminderList_->setUniformRowHeights(true);
+    reminderList_->setAllColumnsShowFocus(true);
+    reminderList_->setHeaderLabels({QStringLiteral("Reminder Title"), QStringLiteral("Due Date"),
+                                    QStringLiteral("Due Time"), QStringLiteral("Index"),
+                                    QStringLiteral("Occ?")});
+    reminderList_->setColumnHidden(kIndexColumn, true);
+    reminderList_->header()->setStretchLastSection(false);
+    reminderList_->header()->setSectionResizeMode(kTitleColumn, QHeaderView::Stretch);
+    reminderList_->setColumnWidth(kDateColumn, 90);
+    reminderList_->setColumnWidth(kTimeColumn, 80);
+    reminderList_->setColumnWidth(kOccursColumn, 46);
+    reminderList_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(reminderList_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item, int) { rowClicked(item); });
 
-    mnuFile_ = new QMenu(QStringLiteral("File"), this);
-    mnuFile_->addAction(QStringLiteral("Edit Item"), this, [this] { Command4_Click(); });  // mnuEdit
-    mnuFile_->addSeparator();
-    mnuFile_->addAction(QStringLiteral("Delete Item"), this, [this] { Command3_Click(); });  // mnuDel
-    connect(ListView1_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { mnuFile_->popup(ListView1_->viewport()->mapToGlobal(at)); });
+    rowMenu_ = new QMenu(QStringLiteral("File"), this);
+    rowMenu_->addAction(QStringLiteral("Edit Item"), this, [this] { editSelected(); });
+    rowMenu_->addSeparator();
+    rowMenu_->addAction(QStringLiteral("Delete Item"), this, [this] { deleteSelected(); });
+    connect(reminderList_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { rowMenu_->popup(reminderList_->viewport()->mapToGlobal(at)); });
 
-    auto* Label1 = new QLabel(QStringLiteral("Reminder Body:"), this);
-    Text1_ = new QTextEdit(this);
-    Text1_->setReadOnly(true);
-    Text1_->setAcceptRichText(false);
-    Text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    auto* Label7 = new QLabel(
+    auto* messageCaption = new QLabel(QStringLiteral("Reminder Body:"), this);
+    messageView_ = new QTextEdit(this);
+    messageView_->setReadOnly(true);
+    messageView_->setAcceptRichText(false);
+    messageView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* hint = new QLabel(
         QStringLiteral(
             "Selecting a reminder displays a menu, from this you can edit or delete a reminder. To "
             "add a new reminder simply click the 'Add New' button."),
         this);
-    Label7->setWordWrap(true);
+    hint->setWordWrap(true);
 
-    Command2_ = new QPushButton(QStringLiteral("Add New Reminder"), this);
-    Command3_ = new QPushButton(QStringLiteral("Delete Reminder"), this);
-    Command4_ = new QPushButton(QStringLiteral("Edit Reminder"), this);
-    Command1_ = new QPushButton(QStringLiteral("Cancel"), this);
-    Command3_->setEnabled(false);
-    Command4_->setEnabled(false);
-    connect(Command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Command3_, &QPushButton::clicked, this, [this] { Command3_Click(); });
-    connect(Command4_, &QPushButton::clicked, this, [this] { Command4_Click(); });
-    connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    addButton_ = new QPushButton(QStringLiteral("Add New Reminder"), this);
+    deleteButton_ = new QPushButton(QStringLiteral("Delete Reminder"), this);
+    editButton_ = new QPushButton(QStringLiteral("Edit Reminder"), this);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    deleteButton_->setEnabled(false);
+    editButton_->setEnabled(false);
+    connect(addButton_, &QPushButton::clicked, this, [this] { addNew(); });
+    connect(deleteButton_, &QPushButton::clicked, this, [this] { deleteSelected(); });
+    connect(editButton_, &QPushButton::clicked, this, [this] { editSelected(); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { cancel(); });
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label5);
-    layout->addWidget(ListView1_, 3);
-    layout->addWidget(Label1);
-    layout->addWidget(Text1_, 1);
-    layout->addWidget(Label7);
+    layout->addWidget(listCaption);
+    layout->addWidget(reminderList_, 3);
+    layout->addWidget(messageCaption);
+    layout->addWidget(messageView_, 1);
+    layout->addWidget(hint);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Command2_);
-    buttons->addWidget(Command4_);
-    buttons->addWidget(Command3_);
+    buttons->addWidget(addButton_);
+    buttons->addWidget(editButton_);
+    buttons->addWidget(deleteButton_);
     buttons->addStretch();
-    buttons->addWidget(Command1_);
+    buttons->addWidget(cancelButton_);
     layout->addLayout(buttons);
     resize(520, 400);
 
@@ -93,8 +93,8 @@ frmRem::frmRem(ReminderWindows& windows, QWidget* parent) : QWidget(parent, Qt::
 void frmRem::fillList() {
     AppState& app = windows_.app();
     const std::vector<ReminderRow> rows = managerRows(app.reminders, app.settings);
-    const QSignalBlocker quiet(ListView1_);
-    ListView1_->clear();
+    const QSignalBlocker quiet(reminderList_);
+    reminderList_->clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<int>(rows.size()));
     for (const ReminderRow& row : rows) {
@@ -110,33 +110,26 @@ void frmRem::fillList() {
         item->setCheckState(kTitleColumn, row.enabled ? Qt::Checked : Qt::Unchecked);
         items.append(item);
     }
-    ListView1_->addTopLevelItems(items);
-}
-
-void frmRem::gogetem(bool Editable) {
-    if (Editable)
-        deleteSelected();
-    else
-        fillList();
+    reminderList_->addTopLevelItems(items);
 }
 
 int frmRem::selectedSlot() const {
-    const QList<QTreeWidgetItem*> selected = ListView1_->selectedItems();
+    const QList<QTreeWidgetItem*> selected = reminderList_->selectedItems();
     if (selected.isEmpty()) return -1;
     bool ok = false;
     const int slot = selected.front()->text(kIndexColumn).toInt(&ok);
     return ok && slot >= 0 && slot < kReminderSlots ? slot : -1;
 }
 
-void frmRem::ListView1_Click(QTreeWidgetItem* item) {
-    if (!item || ListView1_->topLevelItemCount() == 0) return;
+void frmRem::rowClicked(QTreeWidgetItem* item) {
+    if (!item || reminderList_->topLevelItemCount() == 0) return;
     bool ok = false;
     const int slot = item->text(kIndexColumn).toInt(&ok);
     if (ok && slot >= 0 && slot < kReminderSlots)
-        Text1_->setPlainText(
+        messageView_->setPlainText(
             fromStoredText(windows_.app().reminders.RemBody[static_cast<std::size_t>(slot)]));
-    Command3_->setEnabled(!Command3_->isEnabled());
-    Command4_->setEnabled(!Command4_->isEnabled());
+    deleteButton_->setEnabled(!deleteButton_->isEnabled());
+    editButton_->setEnabled(!editButton_->isEnabled());
 }
 
 void frmRem::deleteSelected() {
@@ -145,27 +138,23 @@ void frmRem::deleteSelected() {
     AppState& app = windows_.app();
     const ReminderChange change = deleteReminder(app.reminders, slot, app.paths.reminderFile());
     if (!windows_.tellChange(change)) return;
-    Text1_->clear();
+    messageView_->clear();
     // Fills this list again and places the calendar's markers again.
     windows_.remindersChanged();
 }
 
-void frmRem::Command2_Click() {
+void frmRem::addNew() {
     windows_.openNewReminder();
 }
 
-void frmRem::Command3_Click() {
-    deleteSelected();
-}
-
-void frmRem::Command4_Click() {
+void frmRem::editSelected() {
     const int slot = selectedSlot();
     if (slot < 0) return;
     windows_.openEditReminder(slot);
-    Text1_->clear();
+    messageView_->clear();
 }
 
-void frmRem::Command1_Click() {
+void frmRem::cancel() {
     close();
 }
 

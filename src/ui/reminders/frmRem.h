@@ -20,38 +20,40 @@ class frmRem : public QWidget {
   public:
     explicit frmRem(ReminderWindows& windows, QWidget* parent = nullptr);
 
-    // Editable false: the list is filled again from the table. True: the selected reminder is
-    // deleted (which fills the list again too).
-    void gogetem(bool Editable);
+    // Fills the list again from the table.
+    void fillList();
 
     // The slot of the selected row, or -1.
     int selectedSlot() const;
 
-    void Command2_Click();  // "Add New Reminder"
-    void Command3_Click();  // "Delete Reminder", and the menu's "Delete Item"
-    void Command4_Click();  // "Edit Reminder", and the menu's "Edit Item"
-    void Command1_Click();  // "Cancel"
-    void ListView1_Click(QTreeWidgetItem* item);
+    // "Add New Reminder".
+    void addNew();
+    // "Delete Reminder", and the menu's "Delete Item": the selected reminder, after which the list
+    // is filled again.
+    void deleteSelected();
+    // "Edit Reminder", and the menu's "Edit Item".
+    void editSelected();
+    // "Cancel".
+    void cancel();
+    // A click on a row: its message below, and "Edit Reminder" and "Delete Reminder" turned over.
+    void rowClicked(QTreeWidgetItem* item);
 
-    // The controls, by their design names.
-    QTreeWidget* ListView1() const { return ListView1_; }
-    QTextEdit* Text1() const { return Text1_; }
-    QPushButton* Command3() const { return Command3_; }
-    QPushButton* Command4() const { return Command4_; }
-    QMenu* mnuFile() const { return mnuFile_; }
+    // The controls, for tests.
+    QTreeWidget* reminderList() const { return reminderList_; }
+    QTextEdit* messageView() const { return messageView_; }
+    QPushButton* deleteButton() const { return deleteButton_; }
+    QPushButton* editButton() const { return editButton_; }
+    QMenu* rowMenu() const { return rowMenu_; }
 
   private:
-    void fillList();
-    void deleteSelected();
-
     ReminderWindows& windows_;
-    QTreeWidget* ListView1_;
-    QTextEdit* Text1_;
-    QPushButton* Command2_;
-    QPushButton* Command3_;
-    QPushButton* Command4_;
-    QPushButton* Command1_;
-    QMenu* mnuFile_;
+    QTreeWidget* reminderList_;
+    QTextEdit* messageView_;
+    QPushButton* addButton_;
+    QPushButton* deleteButton_;
+    QPushButton* editButton_;
+    QPushButton* cancelButton_;
+    QMenu* rowMenu_;
 };
 
 }  // namespace tavrin

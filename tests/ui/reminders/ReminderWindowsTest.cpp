@@ -51,12 +51,12 @@ struct ReminderWindowsTest : ::testing::Test, test::WindowTestApp {
     }
     void fillEditor(frmAddRem* e, const QString& title, const QString& date, const QString& hour,
                     const QString& minute, const QString& half, const QString& body = "a message") {
-        e->Text4()->setText(title);
-        e->Text1()->setText(date);
-        e->txtHour()->setText(hour);
-        e->txtMinute()->setText(minute);
-        e->Combo1()->setEditText(half);
-        e->Text3()->setPlainText(body);
+        e->titleEdit()->setText(title);
+        e->dateEdit()->setText(date);
+        e->hourEdit()->setText(hour);
+        e->minuteEdit()->setText(minute);
+        e->amPmBox()->setEditText(half);
+        e->messageEdit()->setPlainText(body);
     }
     // The manager's rows as "title|date|time|occurs|on/off".
     static QStringList rows(QTreeWidget* list) { return test::treeRows(list, {0, 1, 2, 4}); }
@@ -74,23 +74,23 @@ TEST_F(ReminderWindowsTest, EditorOpensOnNowAndItsOkSaysWhyItRefusesOrAddsTheRem
     seedThree();
     frmCal* cal = windows->showCalendar();
     frmAddRem* editor = windows->openNewReminder();
-    EXPECT_EQ(editor->txtHour()->text() + " " + editor->txtMinute()->text() + " " +
-                  editor->Combo1()->currentText() + " " + editor->Text1()->text(),
+    EXPECT_EQ(editor->hourEdit()->text() + " " + editor->minuteEdit()->text() + " " +
+                  editor->amPmBox()->currentText() + " " + editor->dateEdit()->text(),
               "15 20 PM 03/15/05");
-    EXPECT_FALSE(editor->Combo2()->isEnabled());
+    EXPECT_FALSE(editor->durationBox()->isEnabled());
 
     fillEditor(editor, "Dentist", "03/07/05", "9", "5", "PM", "Bring the 2\" card");
-    editor->Command2_Click();
+    editor->ok();
     test::wait(0);
     EXPECT_EQ(asker.asked, (std::vector<test::ScriptedAsker::Asked>{{"Tavrin Error Message",
                                                                      "The reminder message cannot contain a "
                                                                      "double quote (\")."}}));
     ASSERT_EQ(windows->editor(), editor);
-    editor->Text3()->setPlainText("Bring the card");
-    editor->Check2()->setChecked(true);
-    EXPECT_TRUE(editor->Combo2()->isEnabled());
-    editor->Combo2()->setCurrentIndex(2);  // "Every Week"
-    editor->Command2_Click();
+    editor->messageEdit()->setPlainText("Bring the card");
+    editor->recurringBox()->setChecked(true);
+    EXPECT_TRUE(editor->durationBox()->isEnabled());
+    editor->durationBox()->setCurrentIndex(2);  // "Every Week"
+    editor->ok();
     test::wait(0);
 
     EXPECT_EQ(windows->editor(), nullptr) << "the editor closes after a good OK";
@@ -99,7 +99,7 @@ TEST_F(ReminderWindowsTest, EditorOpensOnNowAndItsOkSaysWhyItRefusesOrAddsTheRem
     EXPECT_EQ(markers(cal), "7:2 21:2") << "one marker more, the others placed once again";
 
     // An empty title stores nothing and closes without a word.
-    windows->openNewReminder()->Command2_Click();
+    windows->openNewReminder()->ok();
     test::wait(0);
     EXPECT_EQ(windows->editor(), nullptr);
     EXPECT_EQ(asker.asked.size(), 1u);
@@ -115,12 +115,12 @@ TEST_F(ReminderWindowsTest, EditorAndManagerTellWhereAFileWasKeptAsideBeforeThei
     ASSERT_TRUE(reloadRemindersIfChanged(app.reminders, path()).ok());
     frmAddRem* editor = windows->openNewReminder();
     fillEditor(editor, "Tea", "03/07/05", "9", "5", "AM");
-    editor->Command2_Click();
+    editor->ok();
     test::writeFile(path(), test::recordText("Tea") + test::recordText(""));
     ASSERT_TRUE(reloadRemindersIfChanged(app.reminders, path()).ok());
     frmRem* manager = windows->showManager();
-    manager->ListView1()->setCurrentItem(manager->ListView1()->topLevelItem(0));
-    manager->Command3_Click();
+    manager->reminderList()->setCurrentItem(manager->reminderList()->topLevelItem(0));
+    manager->deleteSelected();
 
     ASSERT_EQ(asker.asked.size(), 2u);
     EXPECT_EQ(asker.asked[0].title, "Tavrin System Message");  // told, not refused
@@ -132,24 +132,24 @@ TEST_F(ReminderWindowsTest, ManagerRowClicksToggleTheButtonsAndDeleteRewritesThe
     seedThree();
     frmCal* cal = windows->showCalendar();
     frmRem* manager = windows->showManager();
-    QTreeWidget* list = manager->ListView1();
-    EXPECT_FALSE(manager->Command3()->isEnabled() || manager->Command4()->isEnabled());
+    QTreeWidget* list = manager->reminderList();
+    EXPECT_FALSE(manager->deleteButton()->isEnabled() || manager->editButton()->isEnabled());
     for (int row : {1, 2}) {
         list->setCurrentItem(list->topLevelItem(row));
-        manager->ListView1_Click(list->topLevelItem(row));
-        EXPECT_EQ(manager->Command3()->isEnabled() && manager->Command4()->isEnabled(), row == 1);
+        manager->rowClicked(list->topLevelItem(row));
+        EXPECT_EQ(manager->deleteButton()->isEnabled() && manager->editButton()->isEnabled(), row == 1);
     }
-    EXPECT_EQ(manager->Text1()->toPlainText(), "third body");
+    EXPECT_EQ(manager->messageView()->toPlainText(), "third body");
 
     list->setCurrentItem(list->topLevelItem(0));
-    manager->Command3_Click();
+    manager->deleteSelected();
     EXPECT_EQ(rows(list), (QStringList{"Two|03/21/05|9:05 PM|Yes|off", "Three|03/21/05|1:30 PM|No|on"}));
     EXPECT_EQ(markers(cal), "21:2");
 
     // Nothing selected: delete and edit do nothing.
     list->clearSelection();
-    manager->Command3_Click();
-    manager->Command4_Click();
+    manager->deleteSelected();
+    manager->editSelected();
     EXPECT_EQ(list->topLevelItemCount(), 2);
     EXPECT_EQ(windows->editor(), nullptr);
 }
@@ -157,62 +157,62 @@ TEST_F(ReminderWindowsTest, ManagerRowClicksToggleTheButtonsAndDeleteRewritesThe
 TEST_F(ReminderWindowsTest, EditLoadsTheReminderAndOkReplacesTheRememberedOneAtTheEnd) {
     seedThree();
     frmRem* manager = windows->showManager();
-    QTreeWidget* list = manager->ListView1();
+    QTreeWidget* list = manager->reminderList();
     list->setCurrentItem(list->topLevelItem(1));
-    manager->Command4_Click();
+    manager->editSelected();
     frmAddRem* editor = windows->editor();
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->Text4()->text() + "|" + editor->Combo2()->currentText() + "|" +
-                  editor->Text3()->toPlainText(),
+    EXPECT_EQ(editor->titleEdit()->text() + "|" + editor->durationBox()->currentText() + "|" +
+                  editor->messageEdit()->toPlainText(),
               "Two|Every Week|second body");
 
     // The user picks another row while the editor is open: the edit still replaces "Two", keeping the
     // date and the time it loaded.
     list->setCurrentItem(list->topLevelItem(0));
-    editor->Text4()->setText("Two, later");
-    editor->Command2_Click();
+    editor->titleEdit()->setText("Two, later");
+    editor->ok();
     test::wait(0);
     EXPECT_EQ(rows(list), (QStringList{"One|03/07/05|9:00 AM|No|on", "Three|03/21/05|1:30 PM|No|on",
                                        "Two, later|03/21/05|9:05 PM|Yes|off"}));
 
     // A new reminder opened over an edit starts afresh, so its OK adds rather than replaces.
     list->setCurrentItem(list->topLevelItem(0));
-    manager->Command4_Click();
+    manager->editSelected();
     editor = windows->openNewReminder();
     EXPECT_FALSE(editor->editing());
-    EXPECT_EQ(editor->Text4()->text(), "");
+    EXPECT_EQ(editor->titleEdit()->text(), "");
 }
 
 TEST_F(ReminderWindowsTest, CalendarLaysOutMonthsMarksTodayAndItsKeysMoveTheDayAndTheMonth) {
     frmCal* cal = windows->showCalendar();
-    EXPECT_EQ(cal->Label2(7)->text(), "March 2005");
-    EXPECT_EQ(cal->Label13()->text(), "12");  // the week of 15 March 2005
-    QLabel* today = cal->lblCentre(16);
+    EXPECT_EQ(cal->monthTitle()->text(), "March 2005");
+    EXPECT_EQ(cal->weekNumberLabel()->text(), "12");  // the week of 15 March 2005
+    QLabel* today = cal->dayCell(16);
     EXPECT_EQ(today->text(), "15");
     EXPECT_EQ(today->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     // Cells and their day names step 32 pixels across; rows are pushed apart for the markers.
-    EXPECT_EQ(cal->lblCentre(1)->x() - cal->lblCentre(0)->x(), 32);
-    EXPECT_EQ(cal->Label2(1)->x() - cal->Label2(0)->x(), 32);
-    EXPECT_EQ(cal->lblCentre(14)->y() - cal->lblCentre(7)->y(), 28);
+    EXPECT_EQ(cal->dayCell(1)->x() - cal->dayCell(0)->x(), 32);
+    EXPECT_EQ(cal->dayName(1)->x() - cal->dayName(0)->x(), 32);
+    EXPECT_EQ(cal->dayCell(14)->y() - cal->dayCell(7)->y(), 28);
 
     // Which cell holds which day, and where years turn, is the grid's rule (tested in the core); here
     // the arrow keys move the chosen day across months, the first press picking today.
     test::pressKey(cal, Qt::Key_Right);
     EXPECT_EQ(cal->selectedDay(), 15);
     for (int i = 0; i < 3; ++i) test::pressKey(cal, Qt::Key_Down);
-    EXPECT_EQ(cal->Label2(7)->text(), "April 2005");
+    EXPECT_EQ(cal->monthTitle()->text(), "April 2005");
     EXPECT_EQ(cal->selectedDay(), 5);
     for (int i = 0; i < 5; ++i) test::pressKey(cal, Qt::Key_Left);
     EXPECT_EQ(cal->selectedDay(), 31);
     // The page keys and the arrow picture move the months, leave no day chosen, and today's mark goes
     // with its month.
     test::pressKey(cal, Qt::Key_PageUp);
-    EXPECT_EQ(cal->Label2(7)->text(), "February 2005");
+    EXPECT_EQ(cal->monthTitle()->text(), "February 2005");
     EXPECT_EQ(cal->selectedDay(), 0);
     EXPECT_FALSE(today->font().bold());
     test::pressKey(cal, Qt::Key_PageDown);
-    cal->Image2_Click(1);
-    EXPECT_EQ(cal->Label2(7)->text(), "April 2005");
+    cal->showNextMonth();
+    EXPECT_EQ(cal->monthTitle()->text(), "April 2005");
 }
 
 // Left open over midnight, the calendar moves today's mark (and the week number, which is built with
@@ -236,8 +236,8 @@ TEST_F(ReminderWindowsTest, CalendarFollowsTodayAcrossMidnightAndTakesWhatChange
 
     clock.advanceMillis(200);
     test::wait(200);
-    EXPECT_EQ(cal->Label2(7)->text(), "May 2005");
-    EXPECT_TRUE(cal->lblCentre(cal->grid().cellOfDay(1))->font().bold());
+    EXPECT_EQ(cal->monthTitle()->text(), "May 2005");
+    EXPECT_TRUE(cal->dayCell(cal->grid().cellOfDay(1))->font().bold());
     EXPECT_GT(cal->midnightTimer().remainingTime(), 86390000) << "armed again for the next midnight";
 
     paint(Qt::blue);
@@ -247,7 +247,7 @@ TEST_F(ReminderWindowsTest, CalendarFollowsTodayAcrossMidnightAndTakesWhatChange
     EXPECT_EQ(corner(), QColor(Qt::red)) << "nothing reads the file before the activation";
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(cal, &activate);
-    EXPECT_TRUE(cal->lblCentre(cal->grid().cellOfDay(9))->font().bold());
+    EXPECT_TRUE(cal->dayCell(cal->grid().cellOfDay(9))->font().bold());
     EXPECT_EQ(corner(), QColor(Qt::blue));
 }
 
@@ -260,9 +260,9 @@ TEST_F(ReminderWindowsTest, CalendarDayMenusActOnTheChosenDay) {
     EXPECT_EQ(cal->selectedDay(), 21);
     test::menuEntry(cal->popupMenu(), "&Add Reminder Here")->trigger();
     ASSERT_NE(windows->editor(), nullptr);
-    EXPECT_EQ(windows->editor()->Text1()->text(), "03/21/05");
+    EXPECT_EQ(windows->editor()->dateEdit()->text(), "03/21/05");
     EXPECT_EQ(cal->selectedDay(), 0);
-    windows->editor()->Command1_Click();
+    windows->editor()->cancel();
     test::wait(0);
 
     // "View Reminders for Day" lists that day's reminders.
@@ -275,7 +275,7 @@ TEST_F(ReminderWindowsTest, CalendarDayMenusActOnTheChosenDay) {
     // With no day chosen: the editor on today's date.
     EXPECT_EQ(cal->selectedDay(), 0);
     test::menuEntry(cal->popupMenu(), "&Add Reminder Here")->trigger();
-    EXPECT_EQ(windows->editor()->Text1()->text(), "03/15/05");
+    EXPECT_EQ(windows->editor()->dateEdit()->text(), "03/15/05");
 
     // Empty cells cannot be chosen; the manager opens from the menu.
     cal->cellClicked(0);
