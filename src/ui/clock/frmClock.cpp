@@ -86,7 +86,7 @@ frmClock::frmClock(AppState& app, std::string applicationDirectory, DesktopWatch
     (void)readAsText;
     setAccessibleDescription(QStringLiteral("Press for the world times, the calendar, the alarm and more"));
 
-    setFS();
+    dockOnPanel();
     LoadSchemeImages();
 
     tickTimer_.setSingleShot(true);
@@ -111,7 +111,7 @@ frmClock::frmClock(AppState& app, std::string applicationDirectory, DesktopWatch
 
 frmClock::~frmClock() = default;
 
-void frmClock::setFS() {
+void frmClock::dockOnPanel() {
     dockTopPixels_ = pixelsFromTwips(dockTopOffsetTwips(kPlatformId));
     if (desktop_) desktop_->setOwnWindow(winId());
     readDesktop();
@@ -128,8 +128,8 @@ void frmClock::readDesktop() {
 
 void frmClock::placeOnSpot() {
     spot_ = findPanelSpot(layout_, app_.settings.PanelOffset);
-    TrayRect_ = spot_.area;
-    const PixelRect w = dockedWindowRect(TrayRect_, dockTopPixels_, kSurfaceWidth, kSurfaceHeight);
+    trayArea_ = spot_.area;
+    const PixelRect w = dockedWindowRect(trayArea_, dockTopPixels_, kSurfaceWidth, kSurfaceHeight);
     const QRect place = qRectOf(w);
     if (place == placed_ && geometry() == place) return;
     placed_ = place;
@@ -197,7 +197,7 @@ void frmClock::refreshArea() {
 }
 
 QRect frmClock::trayRect() const {
-    return QRect(TrayRect_.left, TrayRect_.top, TrayRect_.width(), TrayRect_.height());
+    return QRect(trayArea_.left, trayArea_.top, trayArea_.width(), trayArea_.height());
 }
 
 void frmClock::LoadSchemeImages() {
@@ -222,14 +222,14 @@ void frmClock::setClockTick(std::function<void()> tick) {
 }
 
 void frmClock::setTexts(std::string timeText, std::string dateText) {
-    TimeText_ = std::move(timeText);
-    DateText_ = std::move(dateText);
+    timeText_ = std::move(timeText);
+    dateText_ = std::move(dateText);
 }
 
 void frmClock::fillOwnTexts() {
     ClockTexts texts = clockTextsAt(app_.clock.localNow(), app_.settings);
-    TimeText_ = std::move(texts.TimeText);
-    DateText_ = std::move(texts.DateText);
+    timeText_ = std::move(texts.TimeText);
+    dateText_ = std::move(texts.DateText);
 }
 
 void frmClock::clockTick() {
@@ -291,15 +291,15 @@ void frmClock::applySettings() {
 FaceInputs frmClock::currentInputs() {
     const Settings& s = app_.settings;
     FaceInputs in;
-    in.trayWidth = TrayRect_.width();
-    in.trayHeight = TrayRect_.height();
+    in.trayWidth = trayArea_.width();
+    in.trayHeight = trayArea_.height();
     in.shownHeight = placed_.height();
-    in.timeText = TimeText_;
-    in.dateText = DateText_;
+    in.timeText = timeText_;
+    in.dateText = dateText_;
     in.timeFormat = s.TimeFormat;
-    if (!weekdayKnown_ || weekdayOf_ != DateText_ || weekdayFormat_ != s.DateFormat) {
-        weekday_ = weekdayLine(DateText_, s.DateFormat, app_.clock.localNow(), s.calendarNames);
-        weekdayOf_ = DateText_;
+    if (!weekdayKnown_ || weekdayOf_ != dateText_ || weekdayFormat_ != s.DateFormat) {
+        weekday_ = weekdayLine(dateText_, s.DateFormat, app_.clock.localNow(), s.calendarNames);
+        weekdayOf_ = dateText_;
         weekdayFormat_ = s.DateFormat;
         weekdayKnown_ = true;
     }
@@ -317,7 +317,7 @@ FaceInputs frmClock::currentInputs() {
 void frmClock::mainLoopStep() {
     const Settings& s = app_.settings;
     if (endsInAmPm(s.TimeFormat))
-        TimeText_ = FormatPattern(app_.clock.localNow(), s.TimeFormat, s.calendarNames);
+        timeText_ = FormatPattern(app_.clock.localNow(), s.TimeFormat, s.calendarNames);
 
     // The window system's watcher says when panels change; without one the screens are read again.
     if (!desktop_) {
@@ -327,7 +327,7 @@ void frmClock::mainLoopStep() {
             placeOnSpot();
         }
     }
-    trayTopTwips_ = static_cast<int>(twipsFromPixels(TrayRect_.top));
+    trayTopTwips_ = static_cast<int>(twipsFromPixels(trayArea_.top));
 
     FrameKey key{currentInputs(), s.ColScheme, picturesLoaded_};
     if (lastKey_ && *lastKey_ == key) return;
@@ -346,8 +346,8 @@ void frmClock::mainLoopStep() {
 
 void frmClock::updateAccessibleName() {
     // What a screen reader says for the clock: the time, the weekday and the date as drawn.
-    std::string name = TimeText_;
-    for (const std::string* part : {weekday_ ? &*weekday_ : nullptr, &DateText_})
+    std::string name = timeText_;
+    for (const std::string* part : {weekday_ ? &*weekday_ : nullptr, &dateText_})
         if (part && !part->empty()) name += (name.empty() ? "" : ", ") + *part;
     const QString text = QString::fromStdString(name);
     if (accessibleName() != text) setAccessibleName(text);

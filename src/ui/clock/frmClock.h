@@ -51,8 +51,8 @@ class frmClock : public QWidget {
     // setTexts. Without it the window formats its own texts from the settings' patterns.
     void setClockTick(std::function<void()> tick);
     void setTexts(std::string timeText, std::string dateText);
-    const std::string& TimeText() const { return TimeText_; }
-    const std::string& DateText() const { return DateText_; }
+    const std::string& TimeText() const { return timeText_; }
+    const std::string& DateText() const { return dateText_; }
 
     // The menu-open flag; the menu clears it as it closes.
     bool MenuShown() const { return menu_.shown(); }
@@ -117,7 +117,7 @@ class frmClock : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void setFS();
+    void dockOnPanel();
     void followScreens();
     void refreshArea();
     // Reads the monitors and panels again and takes the place they give.
@@ -139,10 +139,10 @@ class frmClock : public QWidget {
     MenuGate menu_;
     std::function<void()> menuHook_;
     std::function<void()> clockTickHook_;
-    std::string TimeText_;
-    std::string DateText_;
+    std::string timeText_;
+    std::string dateText_;
 
-    PixelRect TrayRect_;
+    PixelRect trayArea_;
     DesktopWatch* desktop_ = nullptr;
     QSocketNotifier* desktopNotifier_ = nullptr;
     // News comes in bursts (a panel starting maps and moves several windows): it is read once the

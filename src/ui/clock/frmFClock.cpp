@@ -30,19 +30,19 @@ frmFClock::frmFClock(AppState& app, const std::string& applicationDirectory, QWi
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(pixelsFromTwips(3855), pixelsFromTwips(1500));
 
-    Image2_ = new QLabel(this);
-    Image2_->setPixmap(picture(applicationDirectory, "fclock_drag.gif"));
-    Image2_->setGeometry(4, (height() - 60) / 2, 10, 60);
-    Image2_->setCursor(Qt::SizeAllCursor);
-    Image2_->setToolTip(QStringLiteral("Drag to move"));
-    Image2_->installEventFilter(this);
+    dragHandle_ = new QLabel(this);
+    dragHandle_->setPixmap(picture(applicationDirectory, "fclock_drag.gif"));
+    dragHandle_->setGeometry(4, (height() - 60) / 2, 10, 60);
+    dragHandle_->setCursor(Qt::SizeAllCursor);
+    dragHandle_->setToolTip(QStringLiteral("Drag to move"));
+    dragHandle_->installEventFilter(this);
 
-    Image1_ = new QLabel(this);
-    Image1_->setPixmap(picture(applicationDirectory, "fclock_close.gif"));
-    Image1_->setGeometry(width() - 17, 4, 13, 13);
-    Image1_->setCursor(Qt::PointingHandCursor);
-    Image1_->setToolTip(QStringLiteral("Close"));
-    Image1_->installEventFilter(this);
+    closePicture_ = new QLabel(this);
+    closePicture_->setPixmap(picture(applicationDirectory, "fclock_close.gif"));
+    closePicture_->setGeometry(width() - 17, 4, 13, 13);
+    closePicture_->setCursor(Qt::PointingHandCursor);
+    closePicture_->setToolTip(QStringLiteral("Close"));
+    closePicture_->installEventFilter(this);
 
     const int textLeft = 20;
     const int textWidth = width() - textLeft - 20;
@@ -58,7 +58,7 @@ frmFClock::frmFClock(AppState& app, const std::string& applicationDirectory, QWi
         label->setFont(tahomaFont(labels[i].points, labels[i].bold));
         label->setGeometry(labels[i].at);
         label->installEventFilter(this);
-        Label1_[i] = label;
+        labels_[i] = label;
     }
 
     buildMenu();
@@ -70,20 +70,20 @@ frmFClock::frmFClock(AppState& app, const std::string& applicationDirectory, QWi
 
     applyColours();
     refresh();
-    Timer1_.setSingleShot(true);
-    Timer1_.setTimerType(Qt::PreciseTimer);
-    connect(&Timer1_, &QTimer::timeout, this, &frmFClock::tick);
+    refreshTimer_.setSingleShot(true);
+    refreshTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&refreshTimer_, &QTimer::timeout, this, &frmFClock::tick);
 }
 
 void frmFClock::armTimer() {
     // The texts change on the wall clock's seconds at most, and on its minutes when no text shows
     // seconds; menu choices refresh at once.
-    Timer1_.start(millisToNextTick(app_.clock.unixMillis(), rules_.pace(app_.settings)));
+    refreshTimer_.start(millisToNextTick(app_.clock.unixMillis(), rules_.pace(app_.settings)));
 }
 
 std::optional<int> frmFClock::refreshArmedFor() const {
-    if (!Timer1_.isActive()) return std::nullopt;
-    return Timer1_.interval();
+    if (!refreshTimer_.isActive()) return std::nullopt;
+    return refreshTimer_.interval();
 }
 
 void frmFClock::showEvent(QShowEvent* event) {
@@ -93,21 +93,21 @@ void frmFClock::showEvent(QShowEvent* event) {
 
 void frmFClock::hideEvent(QHideEvent* event) {
     // Nobody reads a hidden clock; it catches up as it shows again.
-    Timer1_.stop();
+    refreshTimer_.stop();
     QWidget::hideEvent(event);
 }
 
 void frmFClock::buildMenu() {
-    if (!mnuFile_) mnuFile_ = new QMenu(QStringLiteral("file"), this);
-    mnuFile_->clear();
+    if (!menu_) menu_ = new QMenu(QStringLiteral("file"), this);
+    menu_->clear();
     for (const FloatingMenuItem& item : rules_.menu()) {
         const QString text = QString::fromStdString(item.text);
         switch (item.kind) {
             case FloatingMenuKind::Separator:
-                mnuFile_->addSeparator();
+                menu_->addSeparator();
                 break;
             case FloatingMenuKind::ShowTimeZone:
-                connect(mnuFile_->addAction(text), &QAction::triggered, this, [this] {
+                connect(menu_->addAction(text), &QAction::triggered, this, [this] {
                     rules_.showOwnZone();
                     tick();
                 });
@@ -116,28 +116,27 @@ void frmFClock::buildMenu() {
                 // A menu treats "&" as a mnemonic mark; a zone's name shows as it is.
                 QString caption = text;
                 caption.replace(QLatin1Char('&'), QLatin1String("&&"));
-                connect(mnuFile_->addAction(caption), &QAction::triggered, this,
-                        [this, zone = item.zoneName] {
-                            rules_.showZone(zone);
-                            tick();
-                        });
+                connect(menu_->addAction(caption), &QAction::triggered, this, [this, zone = item.zoneName] {
+                    rules_.showZone(zone);
+                    tick();
+                });
                 break;
             }
             case FloatingMenuKind::AlwaysOnTop:
-                mnuAOT_ = mnuFile_->addAction(text);
-                mnuAOT_->setCheckable(true);
-                connect(mnuAOT_, &QAction::triggered, this,
+                alwaysOnTopAction_ = menu_->addAction(text);
+                alwaysOnTopAction_->setCheckable(true);
+                connect(alwaysOnTopAction_, &QAction::triggered, this,
                         [this] { setAlwaysOnTop(rules_.toggleAlwaysOnTop()); });
                 break;
             case FloatingMenuKind::Close:
-                connect(mnuFile_->addAction(text), &QAction::triggered, this, &QWidget::close);
+                connect(menu_->addAction(text), &QAction::triggered, this, &QWidget::close);
                 break;
         }
     }
 }
 
 void frmFClock::setAlwaysOnTop(bool on) {
-    if (mnuAOT_) mnuAOT_->setChecked(on);
+    if (alwaysOnTopAction_) alwaysOnTopAction_->setChecked(on);
     const bool shown = isVisible();
     // Changing the flag takes the window down; it comes back where it was.
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
@@ -162,9 +161,9 @@ void frmFClock::applyColours() {
     const QColor ink[3] = {qColorOfText(s.TForeColor), qColorOfText(s.DForeColor),
                            qColorOfText(s.DForeColor)};
     for (std::size_t i = 0; i < 3; ++i) {
-        QPalette p = Label1_[i]->palette();
+        QPalette p = labels_[i]->palette();
         p.setColor(QPalette::WindowText, ink[i]);
-        Label1_[i]->setPalette(p);
+        labels_[i]->setPalette(p);
     }
 }
 
@@ -174,15 +173,15 @@ void frmFClock::refresh() {
     const std::string* texts[3] = {&t.time, &t.date, &t.zoneName};
     for (std::size_t i = 0; i < 3; ++i) {
         const QString text = QString::fromStdString(*texts[i]);
-        if (Label1_[i]->text() != text) Label1_[i]->setText(text);
+        if (labels_[i]->text() != text) labels_[i]->setText(text);
     }
 }
 
 void frmFClock::popUpMenu(QPoint global) {
     // The chosen zones may have changed since the menu was last offered.
     if (rules_.followZoneList(app_.store, app_.zones)) buildMenu();
-    if (mnuAOT_) mnuAOT_->setChecked(rules_.alwaysOnTop());
-    mnuFile_->popup(global);
+    if (alwaysOnTopAction_) alwaysOnTopAction_->setChecked(rules_.alwaysOnTop());
+    menu_->popup(global);
 }
 
 void frmFClock::mouseReleaseEvent(QMouseEvent* event) {
@@ -196,7 +195,7 @@ bool frmFClock::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint global = mouse->globalPosition().toPoint();
-    if (watched == Image2_) {
+    if (watched == dragHandle_) {
         if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
             dragGrab_ = global - frameGeometry().topLeft();
         } else if (type == QEvent::MouseMove && dragGrab_) {
@@ -211,8 +210,8 @@ bool frmFClock::eventFilter(QObject* watched, QEvent* event) {
         }
         return true;
     }
-    if (watched == Image1_) {
-        if (type == QEvent::MouseButtonRelease && Image1_->rect().contains(mouse->position().toPoint()))
+    if (watched == closePicture_) {
+        if (type == QEvent::MouseButtonRelease && closePicture_->rect().contains(mouse->position().toPoint()))
             close();
         return true;
     }

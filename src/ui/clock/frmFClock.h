@@ -31,14 +31,14 @@ class frmFClock : public QWidget {
     std::optional<int> refreshArmedFor() const;
     // The pop-up menu as it was last offered on a click (built from the rules, the check state
     // included); each click builds its zone entries again when the chosen zones changed.
-    QMenu* menu() { return mnuFile_; }
+    QMenu* menu() { return menu_; }
     FloatingClock& rules() { return rules_; }
     bool alwaysOnTop() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
 
     // For tests: the three labels and the two pictures.
-    const std::array<QLabel*, 3>& labels() const { return Label1_; }
-    QLabel* closePicture() const { return Image1_; }
-    QLabel* dragHandle() const { return Image2_; }
+    const std::array<QLabel*, 3>& labels() const { return labels_; }
+    QLabel* closePicture() const { return closePicture_; }
+    QLabel* dragHandle() const { return dragHandle_; }
     int repaints() const { return repaints_; }
 
   protected:
@@ -58,12 +58,12 @@ class frmFClock : public QWidget {
 
     AppState& app_;
     FloatingClock rules_;
-    std::array<QLabel*, 3> Label1_{};
-    QLabel* Image1_;
-    QLabel* Image2_;
-    QMenu* mnuFile_ = nullptr;
-    QAction* mnuAOT_ = nullptr;
-    QTimer Timer1_;
+    std::array<QLabel*, 3> labels_{};
+    QLabel* closePicture_;
+    QLabel* dragHandle_;
+    QMenu* menu_ = nullptr;
+    QAction* alwaysOnTopAction_ = nullptr;
+    QTimer refreshTimer_;
     std::optional<QPoint> dragGrab_;  // where in the window the drag took hold
     std::string colourKey_;           // the colour texts last applied
     int repaints_ = 0;

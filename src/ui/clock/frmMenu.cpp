@@ -64,7 +64,7 @@ frmMenu::frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std:
     const QFont font = tahomaFont(8.25);
     const QFontMetrics measure(font);
     int widest = 0;
-    Label2_.reserve(lines_.size());
+    lineLabels_.reserve(lines_.size());
     for (const MenuLine& line : lines_) {
         auto* label = new QLabel(QString::fromStdString(line.caption), this);
         label->setFont(font);
@@ -73,7 +73,7 @@ frmMenu::frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std:
         widest = std::max(widest, measure.horizontalAdvance(label->text()) + 2);
         // The tool tip (the zone's offset and its next clock change) is worked out when it is asked for.
         label->installEventFilter(this);
-        Label2_.push_back(label);
+        lineLabels_.push_back(label);
     }
     // As wide as the longest line, within the room beside the panel.
     const PanelSpot& spot = clock.panelSpot();
@@ -82,9 +82,9 @@ frmMenu::frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std:
         menuWidthFor(static_cast<int>(twipsFromPixels(widest)),
                      room.empty() ? kMenuWidthTwips : static_cast<int>(twipsFromPixels(room.width())));
     layout_ = layoutMenu(static_cast<int>(lines_.size()), width);
-    for (std::size_t i = 0; i < Label2_.size(); ++i)
-        Label2_[i]->setGeometry(px(kMenuLineLeftTwips), px(layout_.lineTops[i]),
-                                px(width) - px(kMenuLineLeftTwips), px(kMenuLineHeightTwips));
+    for (std::size_t i = 0; i < lineLabels_.size(); ++i)
+        lineLabels_[i]->setGeometry(px(kMenuLineLeftTwips), px(layout_.lineTops[i]),
+                                    px(width) - px(kMenuLineLeftTwips), px(kMenuLineHeightTwips));
 
     for (int i = 0; i < kMenuButtonCount; ++i) {
         const QString file =
@@ -93,7 +93,7 @@ frmMenu::frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std:
         button->setGeometry(pixelRect(layout_.buttons[static_cast<std::size_t>(i)]));
         button->setToolTip(QString::fromLatin1(kButtonTips[i]));
         connect(button, &QAbstractButton::clicked, this, [this, i] { clickButton(i); });
-        Image2_[static_cast<std::size_t>(i)] = button;
+        buttons_[static_cast<std::size_t>(i)] = button;
     }
 
     loadBackground();
@@ -116,10 +116,10 @@ frmMenu::~frmMenu() {
 }
 
 void frmMenu::loadBackground() {
-    Image5_ = QImage();
+    background_ = QImage();
     if (app_.settings.BGPicture.empty()) return;
     // A picture that cannot be read leaves the plain face.
-    Image5_ = QImage(QString::fromStdString(app_.settings.BGPicture));
+    background_ = QImage(QString::fromStdString(app_.settings.BGPicture));
 }
 
 void frmMenu::PopupNow() {
@@ -143,7 +143,7 @@ void frmMenu::clickButton(int index) {
 }
 
 QString frmMenu::lineToolTip(std::size_t line) {
-    QLabel* label = Label2_.at(line);
+    QLabel* label = lineLabels_.at(line);
     if (label->toolTip().isEmpty())
         label->setToolTip(QString::fromStdString(zoneChangeText(lines_.at(line).zone, utc_)));
     return label->toolTip();
@@ -151,8 +151,8 @@ QString frmMenu::lineToolTip(std::size_t line) {
 
 bool frmMenu::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
-        for (std::size_t i = 0; i < Label2_.size(); ++i)
-            if (watched == Label2_[i]) lineToolTip(i);
+        for (std::size_t i = 0; i < lineLabels_.size(); ++i)
+            if (watched == lineLabels_[i]) lineToolTip(i);
         return QWidget::eventFilter(watched, event);
     }
     return QWidget::eventFilter(watched, event);
@@ -190,7 +190,7 @@ void frmMenu::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const int separator = px(layout_.separatorTop);
     p.fillRect(rect(), kMenuFace);
-    if (!Image5_.isNull() && separator > 0) p.drawImage(QRect(0, 0, width(), separator), Image5_);
+    if (!background_.isNull() && separator > 0) p.drawImage(QRect(0, 0, width(), separator), background_);
     // The separator: a dark line with a light one under it.
     p.setPen(QColor(172, 168, 153));
     p.drawLine(0, separator, width() - 1, separator);

@@ -36,8 +36,8 @@ class frmMenu : public QWidget {
     void PopupNow();
 
     // For tests: the world-time lines and the buttons, in their order.
-    const std::vector<QLabel*>& lineLabels() const { return Label2_; }
-    const std::array<QAbstractButton*, kMenuButtonCount>& buttons() const { return Image2_; }
+    const std::vector<QLabel*>& lineLabels() const { return lineLabels_; }
+    const std::array<QAbstractButton*, kMenuButtonCount>& buttons() const { return buttons_; }
     // Runs button `index` as a click does.
     void clickButton(int index);
     // The tool tip of world-time line `line` (0 for the first): the zone's UTC offset at the moment
@@ -65,9 +65,9 @@ class frmMenu : public QWidget {
     MenuLayout layout_;
     DateTime utc_;
     std::vector<MenuLine> lines_;
-    std::vector<QLabel*> Label2_;
-    std::array<QAbstractButton*, kMenuButtonCount> Image2_{};
-    QImage Image5_;  // the "BGPicture", stretched behind the lines
+    std::vector<QLabel*> lineLabels_;
+    std::array<QAbstractButton*, kMenuButtonCount> buttons_{};
+    QImage background_;  // the "BGPicture", stretched behind the lines
     QElapsedTimer sincePress_;
     bool paintedOnce_ = false;
 };
