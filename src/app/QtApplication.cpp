@@ -148,7 +148,7 @@ void QtApplication::showClock() {
             "raised above a panel " + std::to_string(millisSinceNews) + " ms after the news";
         traceMoment(moment.c_str(), app_->clock.unixMillis());
     });
-    if (!window->SchemeHasImages() && schemeOfColour(app.settings.ColScheme) != PictureScheme::None)
+    if (!window->schemeHasImages() && schemeOfColour(app.settings.ColScheme) != PictureScheme::None)
         std::fprintf(stderr,
                      "tavrin: the colour scheme's pictures are missing from %s/Images; the clock shows "
                      "the plain colour\n",
@@ -200,7 +200,7 @@ void QtApplication::openMenu() {
     traceMoment("menu press", app_->clock.unixMillis());
     auto* menu = new frmMenu(*app_, *clock_, menuActions(), applicationDirectory());
     connect(menu, &frmMenu::painted, this, [this] { traceMoment("menu painted", app_->clock.unixMillis()); });
-    menu->PopupNow();
+    menu->popUp();
 }
 
 MenuActions QtApplication::menuActions() {
@@ -248,7 +248,7 @@ frmPrefs* QtApplication::showPreferences() {
         // What the store set aside while saving is told now, not at the next tick.
         tellStoreNotices();
         if (!clock_) return;
-        clock_->LoadSchemeImages();
+        clock_->loadSchemeImages();
         clock_->mainLoopStep();
     };
     hooks.showAbout = [this] { showAbout(); };

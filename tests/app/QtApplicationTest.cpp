@@ -128,7 +128,7 @@ TEST_F(ProgramStart, ApplyReachesTheOpenCalendarAndTheClockAtOnce) {
     for (QLabel* label : calendar->findChildren<QLabel*>())
         blue = blue || label->palette().color(QPalette::WindowText) == QColor(0, 0, 255);
     EXPECT_TRUE(blue);
-    EXPECT_EQ(std::count(clock.TimeText().begin(), clock.TimeText().end(), ':'), 2) << clock.TimeText();
+    EXPECT_EQ(std::count(clock.timeText().begin(), clock.timeText().end(), ':'), 2) << clock.timeText();
     EXPECT_EQ(clock.tickPace(), tavrin::TickPace::EachSecond);
 }
 

@@ -87,7 +87,7 @@ frmClock::frmClock(AppState& app, std::string applicationDirectory, DesktopWatch
     setAccessibleDescription(QStringLiteral("Press for the world times, the calendar, the alarm and more"));
 
     dockOnPanel();
-    LoadSchemeImages();
+    loadSchemeImages();
 
     tickTimer_.setSingleShot(true);
     tickTimer_.setTimerType(Qt::PreciseTimer);
@@ -200,7 +200,7 @@ QRect frmClock::trayRect() const {
     return QRect(trayArea_.left, trayArea_.top, trayArea_.width(), trayArea_.height());
 }
 
-void frmClock::LoadSchemeImages() {
+void frmClock::loadSchemeImages() {
     std::array<QImage, 3> loaded;
     const bool ok =
         loadSchemePictures(app_.settings.ColScheme, appDir_, [&](int slot, const std::string& path) {

@@ -51,11 +51,11 @@ class frmClock : public QWidget {
     // setTexts. Without it the window formats its own texts from the settings' patterns.
     void setClockTick(std::function<void()> tick);
     void setTexts(std::string timeText, std::string dateText);
-    const std::string& TimeText() const { return timeText_; }
-    const std::string& DateText() const { return dateText_; }
+    const std::string& timeText() const { return timeText_; }
+    const std::string& dateText() const { return dateText_; }
 
     // The menu-open flag; the menu clears it as it closes.
-    bool MenuShown() const { return menu_.shown(); }
+    bool menuShown() const { return menu_.shown(); }
     void setMenuShown(bool shown) { menu_.setShown(shown); }
     // Opens the pop-up menu; called on a press while no menu is shown.
     void setMenuHook(std::function<void()> hook) { menuHook_ = std::move(hook); }
@@ -76,11 +76,11 @@ class frmClock : public QWidget {
     // leave the toolkit's idea of the position at the frame's corner for as long as the clock runs.
     QRect placedRect() const { return placed_; }
     // The tray area's top edge in screen twips, for windows placed against the clock.
-    int TrayTopTwips() const { return trayTopTwips_; }
+    int trayTopTwips() const { return trayTopTwips_; }
 
     // Loads the scheme's pictures for the current "ColScheme", or falls back to the plain colour.
-    void LoadSchemeImages();
-    bool SchemeHasImages() const { return schemeHasImages_; }
+    void loadSchemeImages();
+    bool schemeHasImages() const { return schemeHasImages_; }
 
     // One tick's work: the tick hook (or the window's own texts), then the main-loop step.
     void clockTick();

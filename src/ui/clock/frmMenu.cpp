@@ -122,7 +122,7 @@ void frmMenu::loadBackground() {
     background_ = QImage(QString::fromStdString(app_.settings.BGPicture));
 }
 
-void frmMenu::PopupNow() {
+void frmMenu::popUp() {
     show();
 }
 

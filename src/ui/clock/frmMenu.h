@@ -33,7 +33,7 @@ class frmMenu : public QWidget {
     ~frmMenu() override;
 
     // Shows the menu and takes the keyboard.
-    void PopupNow();
+    void popUp();
 
     // For tests: the world-time lines and the buttons, in their order.
     const std::vector<QLabel*>& lineLabels() const { return lineLabels_; }

@@ -110,7 +110,7 @@ TEST_F(ClockWindow, ATickArmsTheNextBeforeItsWork) {
 // Where each picture goes is the face's rule; the frame draws them there and prints the time inside.
 TEST_F(ClockWindow, FrameShowsThePicturesAtTheirRowsAndTheTextInside) {
     auto w = makeClock();
-    ASSERT_TRUE(w->SchemeHasImages());
+    ASSERT_TRUE(w->schemeHasImages());
     const QImage& frame = w->frame();
     const int h = frame.height();
     ASSERT_EQ(frame.size(), w->trayRect().size());
@@ -151,7 +151,7 @@ TEST_F(ClockWindow, ComposesTheFirstFrameBeforeShowingAndThenOnlyWhenSomethingTh
     // The tick hook hands back the texts.
     w->setClockTick([&] { w->setTexts("9:06 PM", "03/08/05"); });
     w->clockTick();
-    EXPECT_EQ(w->DateText(), "03/08/05");
+    EXPECT_EQ(w->dateText(), "03/08/05");
     EXPECT_EQ(w->compositions(), composed + 2);
 
     // A new date style: one frame measured in the old date font, then one in the new, then quiet.
@@ -161,7 +161,7 @@ TEST_F(ClockWindow, ComposesTheFirstFrameBeforeShowingAndThenOnlyWhenSomethingTh
 
     // A plain colour instead of the pictures.
     app.settings.ColScheme = "FF";
-    w->LoadSchemeImages();
+    w->loadSchemeImages();
     w->mainLoopStep();
     EXPECT_EQ(w->compositions(), composed + 5);
     EXPECT_EQ(w->frame().pixel(0, w->frame().height() - 1), qRgb(255, 0, 0));
@@ -171,7 +171,7 @@ TEST_F(ClockWindow, MissingPicturesLeaveTheFlatColourAndOneMenuOpensPerPress) {
     app.settings.ColScheme = "e99012";
     tavrin::test::TempDir empty("tavrin-no-images");
     auto w = makeClock(empty.path());
-    EXPECT_FALSE(w->SchemeHasImages());  // the flat colour instead
+    EXPECT_FALSE(w->schemeHasImages());  // the flat colour instead
     EXPECT_EQ(w->frame().pixel(0, w->frame().height() - 1), qRgb(18, 144, 233));
 
     int hooked = 0;
@@ -202,7 +202,7 @@ TEST_F(ClockWindow, TicksAtTheMinuteOrTheSecondAndAtOnceWhenTheClockIsSet) {
 
     app.settings.TimeFormat = "h:mm:ss AM/PM";
     w.applySettings();
-    EXPECT_EQ(w.TimeText(), "9:05:00 PM");
+    EXPECT_EQ(w.timeText(), "9:05:00 PM");
     EXPECT_EQ(wall.armedAt, tickAt(7, 21, 5, 1));
 
     int changes = 0;
@@ -212,7 +212,7 @@ TEST_F(ClockWindow, TicksAtTheMinuteOrTheSecondAndAtOnceWhenTheClockIsSet) {
     wall.send(WallClockNews{false, true, false});
     test::wait(50);
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(w.TimeText() + " " + w.DateText(), "7:30:20 AM 03/08/05");
+    EXPECT_EQ(w.timeText() + " " + w.dateText(), "7:30:20 AM 03/08/05");
     EXPECT_EQ(w.compositions(), composed + 1);
     EXPECT_EQ(wall.armedAt, tickAt(8, 7, 30, 21));
 }

@@ -35,7 +35,7 @@ class MenuWindow : public ::testing::Test, public test::WindowTestApp {
         clockWindow = std::make_unique<frmClock>(app, TAVRIN_SOURCE_DIR);
         clockWindow->setMenuHook([this] {
             menu = new frmMenu(app, *clockWindow, MenuActions{}, TAVRIN_SOURCE_DIR);
-            menu->PopupNow();
+            menu->popUp();
         });
     }
     void TearDown() override { delete menu.data(); }
@@ -122,10 +122,10 @@ TEST_F(MenuWindow, EveryWayOfClosingLowersTheClocksFlag) {
     for (const auto& [what, closeIt] : ways) {
         pressClock();
         ASSERT_TRUE(menu) << what;
-        ASSERT_TRUE(clockWindow->MenuShown()) << what;
+        ASSERT_TRUE(clockWindow->menuShown()) << what;
         closeIt();
         test::wait(0);
-        EXPECT_FALSE(clockWindow->MenuShown()) << what;
+        EXPECT_FALSE(clockWindow->menuShown()) << what;
         EXPECT_FALSE(menu) << what << ": the menu deletes itself";
     }
     EXPECT_EQ(shell.dateTimeStarts, 0) << "a press far from the clock only closes the menu";
@@ -138,7 +138,7 @@ TEST_F(MenuWindow, SecondPressOfADoubleClickOnTheClockStartsTheDateTimeSettings)
     ASSERT_TRUE(menu);
     pressAt(clockWindow->geometry().center());
     EXPECT_EQ(shell.dateTimeStarts, 1);
-    EXPECT_FALSE(clockWindow->MenuShown());
+    EXPECT_FALSE(clockWindow->menuShown());
 }
 
 // Each line's tool tip names its own zone's offset and next change, also after the by-time sort moved
