@@ -69,10 +69,10 @@ TEST_F(ProgramStart, ASetupThatCannotWriteForEveryoneOpensOnMeOnlyAndFinishSaysW
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* s = qobject_cast<tavrin::frmInitSetup*>(w); s && s->isVisible()) setup = s;
     ASSERT_NE(setup, nullptr);
-    EXPECT_TRUE(setup->optUser(0)->isChecked());
-    EXPECT_EQ(setup->optUser(1)->text(), "All Who Use This Computer (needs administrator rights)");
+    EXPECT_TRUE(setup->meOnlyButton()->isChecked());
+    EXPECT_EQ(setup->everyoneButton()->text(), "All Who Use This Computer (needs administrator rights)");
 
-    setup->optUser(1)->setChecked(true);
+    setup->everyoneButton()->setChecked(true);
     std::string told;
     QTimer::singleShot(0, [&told] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -80,7 +80,7 @@ TEST_F(ProgramStart, ASetupThatCannotWriteForEveryoneOpensOnMeOnlyAndFinishSaysW
             box->accept();
         }
     });
-    setup->Label3_Click(0);
+    setup->finish();
     EXPECT_EQ(told, "Warning! An error occured whilst trying to create preferences\n\ncannot write " +
                         machineDir + "/tavrin/machine.reg: Permission denied.");
     EXPECT_EQ(app.clockWindow(), nullptr);

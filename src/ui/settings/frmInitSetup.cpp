@@ -66,23 +66,23 @@ frmInitSetup::frmInitSetup(AppState& app, CommonDialogs& dialogs, std::function<
         QStringLiteral("Thank you for installing Tavrin for Windows, please now set up the default settings "
                        "for Tavrin to use."),
         this, QRect(18, kHeaderHeight + 8, kWidth - 36, 36), true);
-    horizontalRule(this, 102);  // Line1
+    horizontalRule(this, 102);
     staticText(QStringLiteral("Who would you like to be able to use this version of Tavrin?"), this,
                QRect(18, 110, kWidth - 36, 18));
-    optUser_[0] = new QRadioButton(QStringLiteral("Me Only"), this);
-    optUser_[0]->setGeometry(36, 132, kWidth - 54, 20);
-    optUser_[1] = new QRadioButton(QStringLiteral("All Who Use This Computer"), this);
-    optUser_[1]->setGeometry(36, 154, kWidth - 54, 20);
+    meOnlyButton_ = new QRadioButton(QStringLiteral("Me Only"), this);
+    meOnlyButton_->setGeometry(36, 132, kWidth - 54, 20);
+    everyoneButton_ = new QRadioButton(QStringLiteral("All Who Use This Computer"), this);
+    everyoneButton_->setGeometry(36, 154, kWidth - 54, 20);
     // Settings for everyone live in a folder that, as a rule, only an administrator may write: a user
     // who cannot write there starts on their own settings, where "Finish!" works, and sees why. The
     // other choice stays open to whoever can write there after all.
     if (app_.store.canWrite(Root::LocalMachine)) {
-        optUser_[1]->setChecked(true);
+        everyoneButton_->setChecked(true);
     } else {
-        optUser_[0]->setChecked(true);
-        optUser_[1]->setText(optUser_[1]->text() + QStringLiteral(" (needs administrator rights)"));
+        meOnlyButton_->setChecked(true);
+        everyoneButton_->setText(everyoneButton_->text() + QStringLiteral(" (needs administrator rights)"));
     }
-    horizontalRule(this, 184);  // Line2
+    horizontalRule(this, 184);
 
     staticText(QStringLiteral("Windows Color Scheme:"), this, QRect(18, 192, 300, 18));
     for (int i = 0; i < 3; ++i) {
@@ -92,46 +92,48 @@ frmInitSetup::frmInitSetup(AppState& app, CommonDialogs& dialogs, std::function<
             combo->addItem(QString::fromStdString(item));
         combo->setPlaceholderText(QString::fromLatin1(InitialSetup::placeholder(which)));
         combo->setCurrentIndex(-1);
-        connect(combo, &QComboBox::activated, this, [this, i](int item) { Combo1_Click(i, item); });
-        Combo1_[static_cast<std::size_t>(i)] = combo;
+        connect(combo, &QComboBox::activated, this, [this, which](int item) { chooseScheme(which, item); });
+        schemeBoxes_[static_cast<std::size_t>(i)] = combo;
     }
-    Combo1_[0]->setGeometry(36, 214, 240, 24);
-    Combo1_[0]->setEditable(true);
-    Combo1_[0]->setInsertPolicy(QComboBox::NoInsert);
-    Combo1_[0]->setEditText(QString::fromLatin1(InitialSetup::placeholder(SetupList::Windows)));
-    connect(Combo1_[0]->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-        setup_.type(text.toStdString());
-        syncLists();
-    });
-    Combo1_[1]->setGeometry(36, 244, 180, 24);
-    Combo1_[2]->setGeometry(224, 244, 180, 24);
+    schemeBox(SetupList::Windows)->setGeometry(36, 214, 240, 24);
+    schemeBox(SetupList::Windows)->setEditable(true);
+    schemeBox(SetupList::Windows)->setInsertPolicy(QComboBox::NoInsert);
+    schemeBox(SetupList::Windows)
+        ->setEditText(QString::fromLatin1(InitialSetup::placeholder(SetupList::Windows)));
+    connect(schemeBox(SetupList::Windows)->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& text) {
+                setup_.type(text.toStdString());
+                syncLists();
+            });
+    schemeBox(SetupList::XpSchemes)->setGeometry(36, 244, 180, 24);
+    schemeBox(SetupList::NinexSchemes)->setGeometry(224, 244, 180, 24);
 
     staticText(QStringLiteral("Background Image: (for menus, etc...)"), this, QRect(18, 280, 300, 18));
-    Image1_ = new QLabel(this);  // Shape1 frames the preview
-    Image1_->setGeometry(36, 302, 128, 80);
-    Image1_->setFrameShape(QFrame::Box);
-    Image1_->setFrameShadow(QFrame::Sunken);
-    Image1_->setScaledContents(true);
-    Image1_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    picturePreview_ = new QLabel(this);
+    picturePreview_->setGeometry(36, 302, 128, 80);
+    picturePreview_->setFrameShape(QFrame::Box);
+    picturePreview_->setFrameShadow(QFrame::Sunken);
+    picturePreview_->setScaledContents(true);
+    picturePreview_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    Label3_[1] = new ClickLabel(QStringLiteral("Browse"), this, [this] { Label3_Click(1); });
-    Label3_[1]->setGeometry(176, 302, 80, 20);
-    QFont linkFont = Label3_[1]->font();
+    browseLink_ = new ClickLabel(QStringLiteral("Browse"), this, [this] { browse(); });
+    browseLink_->setGeometry(176, 302, 80, 20);
+    QFont linkFont = browseLink_->font();
     linkFont.setUnderline(true);
-    Label3_[1]->setFont(linkFont);
-    QPalette linkPalette = Label3_[1]->palette();
+    browseLink_->setFont(linkFont);
+    QPalette linkPalette = browseLink_->palette();
     linkPalette.setColor(QPalette::WindowText, palette().color(QPalette::Link));
-    Label3_[1]->setPalette(linkPalette);
+    browseLink_->setPalette(linkPalette);
 
-    Label3_[0] = new ClickLabel(QStringLiteral("Finish!"), this, [this] { Label3_Click(0); });
-    Label3_[0]->setGeometry(kWidth - 112, kHeight - 42, 92, 28);  // Shape2 is its button frame
-    Label3_[0]->setAlignment(Qt::AlignCenter);
-    Label3_[0]->setFrameShape(QFrame::Panel);
-    Label3_[0]->setFrameShadow(QFrame::Raised);
-    Label3_[0]->setLineWidth(2);
-    QFont finishFont = Label3_[0]->font();
+    finishLink_ = new ClickLabel(QStringLiteral("Finish!"), this, [this] { finish(); });
+    finishLink_->setGeometry(kWidth - 112, kHeight - 42, 92, 28);
+    finishLink_->setAlignment(Qt::AlignCenter);
+    finishLink_->setFrameShape(QFrame::Panel);
+    finishLink_->setFrameShadow(QFrame::Raised);
+    finishLink_->setLineWidth(2);
+    QFont finishFont = finishLink_->font();
     finishFont.setBold(true);
-    Label3_[0]->setFont(finishFont);
+    finishLink_->setFont(finishFont);
 
     syncLists();
     centreOnScreen(*this);
@@ -139,7 +141,7 @@ frmInitSetup::frmInitSetup(AppState& app, CommonDialogs& dialogs, std::function<
 
 void frmInitSetup::syncLists() {
     for (int i = 0; i < 3; ++i) {
-        QComboBox* combo = Combo1_[static_cast<std::size_t>(i)];
+        QComboBox* combo = schemeBoxes_[static_cast<std::size_t>(i)];
         const SetupListState& state = setup_.list(static_cast<SetupList>(i));
         const QSignalBlocker quiet(combo);
         combo->setEnabled(state.enabled);
@@ -150,23 +152,16 @@ void frmInitSetup::syncLists() {
     }
 }
 
-void frmInitSetup::Combo1_Click(int index, int item) {
-    const bool custom = setup_.choose(static_cast<SetupList>(index), item);
+void frmInitSetup::chooseScheme(SetupList which, int item) {
+    const bool custom = setup_.choose(which, item);
     syncLists();
     if (!custom) return;
     const ColorChoice choice = dialogs_.ShowColor(this, true);
     if (!choice.cancelled) setup_.setCustomColour(choice.colour);
 }
 
-void frmInitSetup::Label3_Click(int index) {
-    if (index == 0)
-        finish();
-    else
-        browse();
-}
-
 void frmInitSetup::finish() {
-    const SetupUsers users = optUser_[0]->isChecked() ? SetupUsers::MeOnly : SetupUsers::Everyone;
+    const SetupUsers users = meOnlyButton_->isChecked() ? SetupUsers::MeOnly : SetupUsers::Everyone;
     const std::uint32_t buttonFace = colourNumberOf(palette().color(QPalette::Button));
     const SetupResult result = finishSetup(app_.store, app_.settings, setup_, users, buttonFace);
     syncLists();
@@ -196,7 +191,7 @@ void frmInitSetup::browse() {
     const FileSelection chosen = dialogs_.ShowOpen(this, request, true);
     if (chosen.count <= 0) return;
     app_.settings.BGPicture = chosen.firstPath();
-    Image1_->setPixmap(QPixmap(QString::fromStdString(app_.settings.BGPicture)));
+    picturePreview_->setPixmap(QPixmap(QString::fromStdString(app_.settings.BGPicture)));
 }
 
 void frmInitSetup::paintEvent(QPaintEvent*) {

@@ -25,15 +25,20 @@ class frmInitSetup : public QWidget {
     frmInitSetup(AppState& app, CommonDialogs& dialogs, std::function<void()> onFinished,
                  QWidget* parent = nullptr);
 
-    // The controls, by their design names.
-    QRadioButton* optUser(int index) const { return optUser_[static_cast<std::size_t>(index)]; }
-    QComboBox* Combo1(int index) const { return Combo1_[static_cast<std::size_t>(index)]; }
-    QLabel* Label3(int index) const { return Label3_[static_cast<std::size_t>(index)]; }
-    QLabel* Image1() const { return Image1_; }
+    // The controls, for tests.
+    QRadioButton* meOnlyButton() const { return meOnlyButton_; }
+    QRadioButton* everyoneButton() const { return everyoneButton_; }
+    QComboBox* schemeBox(SetupList which) const { return schemeBoxes_[static_cast<std::size_t>(which)]; }
+    QLabel* finishLink() const { return finishLink_; }
+    QLabel* picturePreview() const { return picturePreview_; }
     const InitialSetup& model() const { return setup_; }
 
-    void Combo1_Click(int index, int item);
-    void Label3_Click(int index);
+    // A choice in one of the three scheme lists; "Custom" asks for the colour.
+    void chooseScheme(SetupList which, int item);
+    // "Finish!": the first settings written, then the clock starts; a failure says why and stays.
+    void finish();
+    // "Browse": the background picture, shown in the preview.
+    void browse();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -44,18 +49,18 @@ class frmInitSetup : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void finish();
-    void browse();
     void syncLists();
 
     AppState& app_;
     std::function<void()> onFinished_;
     CommonDialogs& dialogs_;
     InitialSetup setup_;
-    std::array<QRadioButton*, 2> optUser_{};
-    std::array<QComboBox*, 3> Combo1_{};
-    std::array<QLabel*, 2> Label3_{};
-    QLabel* Image1_ = nullptr;
+    QRadioButton* meOnlyButton_ = nullptr;
+    QRadioButton* everyoneButton_ = nullptr;
+    std::array<QComboBox*, 3> schemeBoxes_{};  // by SetupList
+    QLabel* browseLink_ = nullptr;
+    QLabel* finishLink_ = nullptr;
+    QLabel* picturePreview_ = nullptr;
     QPoint dragOffset_;
     bool dragging_ = false;
     bool finished_ = false;

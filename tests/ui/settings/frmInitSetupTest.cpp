@@ -52,8 +52,9 @@ struct SetupWindowOnAFullDisk : SetupWindowOn<FullMachineDisk> {};
 
 // That it opens on "All Who Use This Computer" shows in where Finish with the first choices writes.
 TEST_F(SetupWindow, OpensWithItsFirstChoicesAndEscapeLeavesItOpen) {
-    EXPECT_EQ(window->Combo1(0)->currentText(), "Windows Version");
-    EXPECT_FALSE(window->Combo1(1)->isEnabled() || window->Combo1(2)->isEnabled());
+    EXPECT_EQ(window->schemeBox(SetupList::Windows)->currentText(), "Windows Version");
+    EXPECT_FALSE(window->schemeBox(SetupList::XpSchemes)->isEnabled() ||
+                 window->schemeBox(SetupList::NinexSchemes)->isEnabled());
 
     test::pressKey(window.data(), Qt::Key_Escape);
     test::wait(0);
@@ -61,12 +62,12 @@ TEST_F(SetupWindow, OpensWithItsFirstChoicesAndEscapeLeavesItOpen) {
 }
 
 TEST_F(SetupWindow, CustomSchemeAsksForTheColourAgainOnEachWindowsChoice) {
-    window->Combo1_Click(0, 1);
-    window->Combo1_Click(1, 4);  // Custom
+    window->chooseScheme(SetupList::Windows, 1);
+    window->chooseScheme(SetupList::XpSchemes, 4);  // Custom
     EXPECT_EQ(dialogs.colourRequests, 1);
-    window->Combo1_Click(0, 2);
+    window->chooseScheme(SetupList::Windows, 2);
     EXPECT_EQ(dialogs.colourRequests, 2);
-    test::click(window->Label3(0));
+    test::click(window->finishLink());
     test::wait(0);
     EXPECT_EQ(value(Root::LocalMachine, "ColScheme"), "FFFFF");
     EXPECT_FALSE(window);
@@ -74,25 +75,26 @@ TEST_F(SetupWindow, CustomSchemeAsksForTheColourAgainOnEachWindowsChoice) {
 
 // Finish with the lists untouched takes their first choices and shows them filled in.
 TEST_F(SetupWindow, BrowsedPictureIsKeptUntilFinishWhichTakesTheFirstChoices) {
-    window->Label3_Click(1);
+    window->browse();
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     const OpenRequest& r = dialogs.openRequests[0];
     EXPECT_EQ(r.filter.at(0).first + " " + r.filter.at(0).second, "JPEG Image (*.JPG) *.jpg");
     EXPECT_EQ(app.settings.BGPicture, "/home/ann/Pictures/sky.jpg");
     EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "<no key>");
-    window->Label3_Click(0);
+    window->finish();
     EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "/home/ann/Pictures/sky.jpg");
     EXPECT_EQ(finished, 1);
-    EXPECT_EQ(window->Combo1(0)->currentText() + "|" + window->Combo1(1)->currentText() + "|" +
-                  window->Combo1(2)->currentText(),
+    EXPECT_EQ(window->schemeBox(SetupList::Windows)->currentText() + "|" +
+                  window->schemeBox(SetupList::XpSchemes)->currentText() + "|" +
+                  window->schemeBox(SetupList::NinexSchemes)->currentText(),
               "Windows '95/98/98SE/ME/2k/NT|Blue (Default)|System Default");
 }
 
 // Typed text that names no Windows version chooses no scheme: Finish says so and goes on.
 TEST_F(SetupWindow, NoSchemeIsToldAndFinishGoesOn) {
-    window->Combo1(0)->setEditText("Debian");
-    emit window->Combo1(0)->lineEdit()->textEdited("Debian");
-    window->Label3_Click(0);
+    window->schemeBox(SetupList::Windows)->setEditText("Debian");
+    emit window->schemeBox(SetupList::Windows)->lineEdit()->textEdited("Debian");
+    window->finish();
     EXPECT_EQ(
         asker.asked,
         (std::vector<test::ScriptedAsker::Asked>{{"Tavrin", "No Color Scheme Set!", MessageIcon::Stop}}));
@@ -100,7 +102,7 @@ TEST_F(SetupWindow, NoSchemeIsToldAndFinishGoesOn) {
 }
 
 TEST_F(SetupWindowOnAFullDisk, FinishSaysWhyAndStaysOpenAndMeOnlyThenWorks) {
-    window->Label3_Click(0);
+    window->finish();
     EXPECT_EQ(asker.asked,
               (std::vector<test::ScriptedAsker::Asked>{
                   {"Tavrin Error Message",
@@ -108,8 +110,8 @@ TEST_F(SetupWindowOnAFullDisk, FinishSaysWhyAndStaysOpenAndMeOnlyThenWorks) {
     EXPECT_EQ(finished, 0);
     EXPECT_TRUE(window->isVisible());
 
-    window->optUser(0)->setChecked(true);
-    window->Label3_Click(0);
+    window->meOnlyButton()->setChecked(true);
+    window->finish();
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(value(Root::CurrentUser, "ColScheme"), "E99012");
 }
