@@ -9,17 +9,17 @@ namespace tavrin::test {
 
 class FakeCommonDialogs : public CommonDialogs {
   public:
-    FileSelection ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true) override {
+    FileSelection showOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true) override {
         openRequests.push_back(request);
         return answer(files, owner, centreOnOwner);
     }
-    ColorChoice ShowColor(QWidget* owner, bool centreOnOwner = true) override {
+    ColorChoice showColor(QWidget* owner, bool centreOnOwner = true) override {
         ++colourRequests;
         return answer(colours, owner, centreOnOwner);
     }
 
-    std::deque<FileSelection> files;  // answers to ShowOpen; a cancel when empty
-    std::deque<ColorChoice> colours;  // answers to ShowColor; a cancel when empty
+    std::deque<FileSelection> files;  // answers to showOpen; a cancel when empty
+    std::deque<ColorChoice> colours;  // answers to showColor; a cancel when empty
     std::vector<OpenRequest> openRequests;
     int colourRequests = 0;
     std::vector<QWidget*> owners;

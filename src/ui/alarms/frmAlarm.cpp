@@ -230,7 +230,7 @@ void frmAlarm::browse(QLineEdit* into) {
     request.filter = {{"Wave Sound File", "*.wav"}};
     request.initialDirectory = soundsFolder();
     request.title = "Show Open";
-    const FileSelection chosen = dialogs_.ShowOpen(this, request, true);
+    const FileSelection chosen = dialogs_.showOpen(this, request, true);
     if (chosen.count > 0) into->setText(qs(chosen.firstPath()));
 }
 

@@ -27,7 +27,7 @@ frmBalloon* showBalloonAboveClock(const ClockPlace& clock, const std::string& ti
     const int lineCount = std::max(1, shownLineCount(lines, kBalloonLineSlots - 1));
     const BalloonRect place = balloonAboveClock(clock, lineCount);
     auto* balloon = new frmBalloon(lines, std::move(onLineClicked));
-    balloon->SetBalloon(title, lineCount - 1, static_cast<long>(twipsFromPixels(place.left)),
+    balloon->setBalloon(title, lineCount - 1, static_cast<long>(twipsFromPixels(place.left)),
                         static_cast<long>(twipsFromPixels(place.top)), iconCode, true, 0,
                         static_cast<long>(twipsFromPixels(place.height)),
                         static_cast<long>(twipsFromPixels(place.width)), 8);

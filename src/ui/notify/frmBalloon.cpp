@@ -164,7 +164,7 @@ QPixmap closeButtonPixmap(bool pressed) {
 frmBalloon::frmBalloon(const std::array<std::string, kBalloonLineSlots>& lines, LineHandler onLineClicked,
                        QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      sBalloonLines_(&lines),
+      pendingLines_(&lines),
       onLineClicked_(std::move(onLineClicked)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -177,40 +177,40 @@ frmBalloon::frmBalloon(const std::array<std::string, kBalloonLineSlots>& lines, 
     setFont(balloonFont(8.25, false));
     resize(312, 128);
 
-    lblTitle_ = new QLabel(QStringLiteral("<Title>"), this);
-    lblTitle_->setTextFormat(Qt::PlainText);
-    lblTitle_->setFont(balloonFont(8.25, true));
-    lblTitle_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    lblTitle_->setGeometry(32, 8, 249, 17);
+    title_ = new QLabel(QStringLiteral("<Title>"), this);
+    title_->setTextFormat(Qt::PlainText);
+    title_->setFont(balloonFont(8.25, true));
+    title_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    title_->setGeometry(32, 8, 249, 17);
 
-    imgDisplayIcon_ = new QLabel(this);
-    imgDisplayIcon_->setScaledContents(true);
-    imgDisplayIcon_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    imgDisplayIcon_->setGeometry(toQRect(kBalloonIconRect));
+    icon_ = new QLabel(this);
+    icon_->setScaledContents(true);
+    icon_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    icon_->setGeometry(toQRect(kBalloonIconRect));
 
-    imgX_ = new CloseButton(this, [this] { HideBalloon(); });
-    imgX_->setGeometry(285, 6, 16, 16);
+    closeButton_ = new CloseButton(this, [this] { hideBalloon(); });
+    closeButton_->setGeometry(285, 6, 16, 16);
 
-    timAutoClose_.setSingleShot(true);
-    connect(&timAutoClose_, &QTimer::timeout, this, &frmBalloon::HideBalloon);
+    autoCloseTimer_.setSingleShot(true);
+    connect(&autoCloseTimer_, &QTimer::timeout, this, &frmBalloon::hideBalloon);
 }
 
-void frmBalloon::SetBalloon(const std::string& sTitle, int Count, long lPosX, long lPosY,
-                            const std::string& sIcon, bool bShowClose, long lAutoCloseAfter, long lHeight,
-                            long lWidth, int iFontSize) {
-    lblTitle_->setText(fromStoredText(sTitle));
+void frmBalloon::setBalloon(const std::string& title, int count, long leftTwips, long topTwips,
+                            const std::string& iconCode, bool showClose, long autoCloseAfterMs,
+                            long heightTwips, long widthTwips, int fontSize) {
+    title_->setText(fromStoredText(title));
 
-    if (sBalloonLines_) {
-        const int shown = shownLineCount(*sBalloonLines_, Count);
+    if (pendingLines_) {
+        const int shown = shownLineCount(*pendingLines_, count);
         for (int i = 0; i < shown; ++i) {
             // A click hands over the line's place, never its shown text: stored bytes that are no
             // UTF-8 would not survive the trip through the label.
-            auto* line = new ClickLabel(fromStoredText((*sBalloonLines_)[static_cast<std::size_t>(i)]), this,
+            auto* line = new ClickLabel(fromStoredText((*pendingLines_)[static_cast<std::size_t>(i)]), this,
                                         [this, i] {
                                             if (onLineClicked_)
                                                 onLineClicked_(i);
                                             else
-                                                HideBalloon();
+                                                hideBalloon();
                                         });
             line->setTextFormat(Qt::PlainText);
             line->setFont(balloonFont(8.25, true, true));
@@ -222,45 +222,45 @@ void frmBalloon::SetBalloon(const std::string& sTitle, int Count, long lPosX, lo
             line->show();
             lines_.push_back(line);
         }
-        sBalloonLines_ = nullptr;
+        pendingLines_ = nullptr;
     }
     // The title sits above the lines that overlap its row's end.
-    lblTitle_->raise();
+    title_->raise();
 
-    move(pixelsFromTwips(lPosX), pixelsFromTwips(lPosY));
+    move(pixelsFromTwips(leftTwips), pixelsFromTwips(topTwips));
 
-    const BalloonIcon icon = iconFromCode(sIcon);
+    const BalloonIcon icon = iconFromCode(iconCode);
     hasIcon_ = icon != BalloonIcon::None;
     if (hasIcon_) {
-        imgDisplayIcon_->setPixmap(balloonIconPixmap(icon));
-        imgDisplayIcon_->show();
+        icon_->setPixmap(balloonIconPixmap(icon));
+        icon_->show();
     } else {
-        imgDisplayIcon_->hide();
+        icon_->hide();
     }
 
-    imgX_->setVisible(bShowClose);
-    imgX_->raise();
+    closeButton_->setVisible(showClose);
+    closeButton_->raise();
 
-    if (lAutoCloseAfter > 0) {
+    if (autoCloseAfterMs > 0) {
         // Qt's timer takes any interval an int holds, beyond the 65 535 ms of older timers.
-        timAutoClose_.start(static_cast<int>(std::min<long>(lAutoCloseAfter, 0x7FFFFFFF)));
+        autoCloseTimer_.start(static_cast<int>(std::min<long>(autoCloseAfterMs, 0x7FFFFFFF)));
     } else {
-        timAutoClose_.stop();
+        autoCloseTimer_.stop();
     }
 
-    if (lWidth > 0 && lHeight > 0) resize(pixelsFromTwips(lWidth), pixelsFromTwips(lHeight));
+    if (widthTwips > 0 && heightTwips > 0) resize(pixelsFromTwips(widthTwips), pixelsFromTwips(heightTwips));
     layoutParts();
-    ShapeBalloon();
+    shapeBalloon();
 
-    QFont titleFont = balloonFont(iFontSize > 0 ? iFontSize : 8, true);
-    lblTitle_->setFont(titleFont);
+    QFont titleFont = balloonFont(fontSize > 0 ? fontSize : 8, true);
+    title_->setFont(titleFont);
 }
 
-void frmBalloon::HideBalloon() {
+void frmBalloon::hideBalloon() {
     close();
 }
 
-void frmBalloon::ShapeBalloon() {
+void frmBalloon::shapeBalloon() {
     const RoundedRect shape = balloonShape(width(), height());
     QPainterPath path;
     path.addRoundedRect(QRectF(toQRect(shape.rect)), shape.cornerWidth / 2.0, shape.cornerHeight / 2.0);
@@ -269,14 +269,14 @@ void frmBalloon::ShapeBalloon() {
 
 void frmBalloon::layoutParts() {
     const BalloonLayout layout = layoutBalloon(width(), hasIcon_);
-    lblTitle_->setGeometry(toQRect(layout.title));
-    imgX_->setGeometry(toQRect(layout.closeImage));
+    title_->setGeometry(toQRect(layout.title));
+    closeButton_->setGeometry(toQRect(layout.closeImage));
 }
 
 void frmBalloon::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     layoutParts();
-    ShapeBalloon();
+    shapeBalloon();
 }
 
 void frmBalloon::paintEvent(QPaintEvent*) {
@@ -290,7 +290,7 @@ void frmBalloon::paintEvent(QPaintEvent*) {
 }
 
 void frmBalloon::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) HideBalloon();
+    if (event->button() == Qt::LeftButton) hideBalloon();
 }
 
 }  // namespace tavrin

@@ -21,25 +21,25 @@ class frmBalloon : public QWidget {
     // closes the balloon.
     using LineHandler = std::function<void(int line)>;
 
-    // `lines` is read by SetBalloon only: each line's label keeps its own text, so a later
+    // `lines` is read by setBalloon only: each line's label keeps its own text, so a later
     // announcement rewriting the lines does not change what this balloon's lines open.
     explicit frmBalloon(const std::array<std::string, kBalloonLineSlots>& lines,
                         LineHandler onLineClicked = {}, QWidget* parent = nullptr);
 
     // Positions and sizes in twips. The balloon always asks for Tahoma (the desktop's sans-serif
     // stands in where it is missing). Call once per instance.
-    void SetBalloon(const std::string& sTitle, int Count, long lPosX, long lPosY,
-                    const std::string& sIcon = "", bool bShowClose = false, long lAutoCloseAfter = 0,
-                    long lHeight = 0, long lWidth = 0, int iFontSize = 8);
-    void HideBalloon();
-    void ShapeBalloon();
+    void setBalloon(const std::string& title, int count, long leftTwips, long topTwips,
+                    const std::string& iconCode = "", bool showClose = false, long autoCloseAfterMs = 0,
+                    long heightTwips = 0, long widthTwips = 0, int fontSize = 8);
+    void hideBalloon();
+    void shapeBalloon();
 
     // For tests and the announcer.
-    QLabel* titleLabel() const { return lblTitle_; }
+    QLabel* titleLabel() const { return title_; }
     const std::vector<QLabel*>& lineLabels() const { return lines_; }
-    QWidget* closeButton() const { return imgX_; }
-    QLabel* iconLabel() const { return imgDisplayIcon_; }
-    bool autoCloseActive() const { return timAutoClose_.isActive(); }
+    QWidget* closeButton() const { return closeButton_; }
+    QLabel* iconLabel() const { return icon_; }
+    bool autoCloseActive() const { return autoCloseTimer_.isActive(); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -49,13 +49,13 @@ class frmBalloon : public QWidget {
   private:
     void layoutParts();
 
-    const std::array<std::string, kBalloonLineSlots>* sBalloonLines_;  // until SetBalloon has read it
+    const std::array<std::string, kBalloonLineSlots>* pendingLines_;  // until setBalloon has read it
     LineHandler onLineClicked_;
-    QLabel* lblTitle_;
-    QLabel* imgDisplayIcon_;
-    QWidget* imgX_;
+    QLabel* title_;
+    QLabel* icon_;
+    QWidget* closeButton_;
     std::vector<QLabel*> lines_;
-    QTimer timAutoClose_;
+    QTimer autoCloseTimer_;
     bool hasIcon_ = false;
 };
 

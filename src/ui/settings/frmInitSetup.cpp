@@ -156,7 +156,7 @@ void frmInitSetup::chooseScheme(SetupList which, int item) {
     const bool custom = setup_.choose(which, item);
     syncLists();
     if (!custom) return;
-    const ColorChoice choice = dialogs_.ShowColor(this, true);
+    const ColorChoice choice = dialogs_.showColor(this, true);
     if (!choice.cancelled) setup_.setCustomColour(choice.colour);
 }
 
@@ -188,7 +188,7 @@ void frmInitSetup::browse() {
     request.filter = {
         {"JPEG Image (*.JPG)", "*.jpg"}, {"Bitmap Image (*.BMP)", "*.bmp"}, {"All Files (*.*)", "*.*"}};
     request.initialDirectory = QCoreApplication::applicationDirPath().toStdString() + "/";
-    const FileSelection chosen = dialogs_.ShowOpen(this, request, true);
+    const FileSelection chosen = dialogs_.showOpen(this, request, true);
     if (chosen.count <= 0) return;
     app_.settings.BGPicture = chosen.firstPath();
     picturePreview_->setPixmap(QPixmap(QString::fromStdString(app_.settings.BGPicture)));

@@ -319,7 +319,7 @@ void frmPrefs::readPlainFields() {
 
 void frmPrefs::onSchemeText(const QString& text) {
     if (!prefs_.setSchemeText(text.toStdString())) return;
-    const ColorChoice choice = dialogs_.ShowColor(this, true);
+    const ColorChoice choice = dialogs_.showColor(this, true);
     if (!choice.cancelled) prefs_.pickCustomColour(choice.colour);
     showColours();
 }
@@ -329,7 +329,7 @@ void frmPrefs::tickZone(int row, bool checked) {
 }
 
 void frmPrefs::chooseSwatchColour(int index) {
-    const ColorChoice choice = dialogs_.ShowColor(this, true);
+    const ColorChoice choice = dialogs_.showColor(this, true);
     if (choice.cancelled) return;
     prefs_.pickSwatchColour(index, choice.colour);
     showColours();
@@ -370,7 +370,7 @@ void frmPrefs::browsePicture() {
     request.filter = {
         {"Bitmap Image (*.BMP)", "*.bmp"}, {"JPEG Image (*.JPG)", "*.jpg"}, {"All Files (*.*)", "*.*"}};
     request.initialDirectory = appDir_ + "/";
-    const FileSelection chosen = dialogs_.ShowOpen(this, request, true);
+    const FileSelection chosen = dialogs_.showOpen(this, request, true);
     if (chosen.count <= 0) return;
     showText(pictureEdit_, chosen.firstPath());
 }

@@ -84,7 +84,7 @@ QStringList listedOrder(QStringList files) {
     return files;
 }
 
-FileSelection QtCommonDialogs::ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner) {
+FileSelection QtCommonDialogs::showOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner) {
     QFileDialog dialog(owner, QString::fromStdString(request.title));
     // Qt's own dialog, so that it can be placed; a desktop portal dialog places itself.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -111,7 +111,7 @@ FileSelection QtCommonDialogs::ShowOpen(QWidget* owner, const OpenRequest& reque
     return selection;
 }
 
-ColorChoice QtCommonDialogs::ShowColor(QWidget* owner, bool centreOnOwner) {
+ColorChoice QtCommonDialogs::showColor(QWidget* owner, bool centreOnOwner) {
     DialogMemory& memory = dialogMemory();
     if (!memory.customColoursFilled) {
         for (int i = 0; i < QColorDialog::customCount(); ++i)
@@ -130,12 +130,12 @@ ColorChoice QtCommonDialogs::ShowColor(QWidget* owner, bool centreOnOwner) {
     return choice;
 }
 
-FileSelection ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner) {
-    return QtCommonDialogs().ShowOpen(owner, request, centreOnOwner);
+FileSelection showOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner) {
+    return QtCommonDialogs().showOpen(owner, request, centreOnOwner);
 }
 
-ColorChoice ShowColor(QWidget* owner, bool centreOnOwner) {
-    return QtCommonDialogs().ShowColor(owner, centreOnOwner);
+ColorChoice showColor(QWidget* owner, bool centreOnOwner) {
+    return QtCommonDialogs().showColor(owner, centreOnOwner);
 }
 
 }  // namespace tavrin

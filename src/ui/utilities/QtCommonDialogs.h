@@ -27,8 +27,8 @@ QStringList listedOrder(QStringList files);
 class CommonDialogs {
   public:
     virtual ~CommonDialogs() = default;
-    virtual FileSelection ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true) = 0;
-    virtual ColorChoice ShowColor(QWidget* owner, bool centreOnOwner = true) = 0;
+    virtual FileSelection showOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true) = 0;
+    virtual ColorChoice showColor(QWidget* owner, bool centreOnOwner = true) = 0;
 };
 
 // The toolkit's dialogs. Several files may be chosen; the file dialog opens on the file chosen last
@@ -37,12 +37,12 @@ class CommonDialogs {
 // as long as the program runs.
 class QtCommonDialogs final : public CommonDialogs {
   public:
-    FileSelection ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true) override;
-    ColorChoice ShowColor(QWidget* owner, bool centreOnOwner = true) override;
+    FileSelection showOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true) override;
+    ColorChoice showColor(QWidget* owner, bool centreOnOwner = true) override;
 };
 
 // The same as free functions, for windows that hold no dialogs object yet.
-FileSelection ShowOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true);
-ColorChoice ShowColor(QWidget* owner, bool centreOnOwner = true);
+FileSelection showOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true);
+ColorChoice showColor(QWidget* owner, bool centreOnOwner = true);
 
 }  // namespace tavrin

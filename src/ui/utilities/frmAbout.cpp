@@ -77,8 +77,8 @@ frmAbout::frmAbout(AppState& app, QWidget* parent)
     paragraph->setWordWrap(true);
     y += 54;
     text(this, QStringLiteral("E-Mail:"), QRect(kMargin, y, 50, 18), 8.25, true);
-    Label4_ = link(this, QStringLiteral("Suggestions and Bug Reports"), QRect(kMargin + 52, y, w - 52, 18),
-                   QColor(0, 0, 128));
+    mailLink_ = link(this, QStringLiteral("Suggestions and Bug Reports"), QRect(kMargin + 52, y, w - 52, 18),
+                     QColor(0, 0, 128));
     y += 28;
     lines_.push_back(y);
     y += 10;
@@ -94,30 +94,30 @@ frmAbout::frmAbout(AppState& app, QWidget* parent)
     text(this, QStringLiteral("For other cool software please visit"), QRect(kMargin, y, w, 18))
         ->setAlignment(Qt::AlignHCenter);
     y += 20;
-    Label2_ = link(this, QString::fromUtf8(webAddress()), QRect(kMargin, y, w, 18), QColor(0, 0, 255));
-    Label2_->setAlignment(Qt::AlignHCenter);
+    webSiteLink_ = link(this, QString::fromUtf8(webAddress()), QRect(kMargin, y, w, 18), QColor(0, 0, 255));
+    webSiteLink_->setAlignment(Qt::AlignHCenter);
 
-    cmdOk_ = new QPushButton(QStringLiteral("OK"), this);
-    cmdOk_->setFont(tahomaFont(8.25));
-    cmdOk_->setGeometry((width() - 80) / 2, height() - 38, 80, 26);
-    cmdOk_->setDefault(true);
-    connect(cmdOk_, &QPushButton::clicked, this, &QDialog::accept);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setFont(tahomaFont(8.25));
+    okButton_->setGeometry((width() - 80) / 2, height() - 38, 80, 26);
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 
-    Label2_->installEventFilter(this);
-    Label4_->installEventFilter(this);
+    webSiteLink_->installEventFilter(this);
+    mailLink_->installEventFilter(this);
 
     if (QScreen* screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
 }
 
-void frmAbout::OpenEMail() {
+void frmAbout::openEmail() {
     const std::string os = operatingSystemText(app_.store, kPlatformId);
     const SupportMail mail = composeSupportMail(app_.settings.VersionText, os, app_.clock.localNow());
     openLink(supportMailLink(supportMailbox(), mail));
 }
 
 void frmAbout::openWebSite() {
-    openLink(Label2_->text().toStdString());
+    openLink(webSiteLink_->text().toStdString());
 }
 
 void frmAbout::openLink(const std::string& link) {
@@ -130,8 +130,8 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         auto* label = static_cast<QLabel*>(watched);
         if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint())) {
-            if (watched == Label4_) OpenEMail();
-            if (watched == Label2_) openWebSite();
+            if (watched == mailLink_) openEmail();
+            if (watched == webSiteLink_) openWebSite();
             return true;
         }
     }

@@ -20,14 +20,14 @@ class frmAbout : public QDialog {
 
     // Opens a new message to the maker's support in the desktop's mail program, its subject and body
     // filled in with the version, the operating system and the date and time.
-    void OpenEMail();
+    void openEmail();
     // Opens the maker's web site in the desktop's browser.
     void openWebSite();
 
     // For tests.
-    QLabel* Label2() const { return Label2_; }
-    QLabel* Label4() const { return Label4_; }
-    QPushButton* cmdOk() const { return cmdOk_; }
+    QLabel* webSiteLink() const { return webSiteLink_; }
+    QLabel* mailLink() const { return mailLink_; }
+    QPushButton* okButton() const { return okButton_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,9 +37,9 @@ class frmAbout : public QDialog {
     void openLink(const std::string& link);
 
     AppState& app_;
-    QLabel* Label2_;
-    QLabel* Label4_;
-    QPushButton* cmdOk_;
+    QLabel* webSiteLink_;
+    QLabel* mailLink_;
+    QPushButton* okButton_;
     std::vector<int> lines_;  // the separators' heights, in pixels
 };
 

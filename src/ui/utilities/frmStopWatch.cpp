@@ -45,12 +45,12 @@ frmStopWatch::frmStopWatch(const MonotonicClock& clock, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(pixelsFromTwips(3510), pixelsFromTwips(1185));
 
-    lblHours_ = field(this, "00", 27.75, twipsRect(120, 0, 735, 615));
+    hoursLabel_ = field(this, "00", 27.75, twipsRect(120, 0, 735, 615));
     field(this, ":", 36, twipsRect(840, -165, 255, 735));
-    lblMins_ = field(this, "00", 27.75, twipsRect(1080, 0, 735, 615));
+    minutesLabel_ = field(this, "00", 27.75, twipsRect(1080, 0, 735, 615));
     field(this, ":", 36, twipsRect(1800, -165, 255, 855));
-    lblSecs_ = field(this, "00", 27.75, twipsRect(2040, 0, 735, 615));
-    lblmillisecs_ = field(this, "00", 21.75, twipsRect(2880, 120, 615, 495));
+    secondsLabel_ = field(this, "00", 27.75, twipsRect(2040, 0, 735, 615));
+    hundredthsLabel_ = field(this, "00", 21.75, twipsRect(2880, 120, 615, 495));
     shown_ = watch_.texts();
 
     const auto button = [this](const char* text, int left, double points) {
@@ -59,32 +59,32 @@ frmStopWatch::frmStopWatch(const MonotonicClock& clock, QWidget* parent)
         b->setGeometry(twipsRect(left, 720, 855, 375));
         return b;
     };
-    cmdStart_ = button("Start", 120, 8.25);
-    cmdStop_ = button("Stop", 1320, 9);
-    cmdReset_ = button("Reset", 2520, 8.25);
-    connect(cmdStart_, &QPushButton::clicked, this, &frmStopWatch::start);
-    connect(cmdStop_, &QPushButton::clicked, this, &frmStopWatch::stop);
-    connect(cmdReset_, &QPushButton::clicked, this, &frmStopWatch::reset);
+    startButton_ = button("Start", 120, 8.25);
+    stopButton_ = button("Stop", 1320, 9);
+    resetButton_ = button("Reset", 2520, 8.25);
+    connect(startButton_, &QPushButton::clicked, this, &frmStopWatch::start);
+    connect(stopButton_, &QPushButton::clicked, this, &frmStopWatch::stop);
+    connect(resetButton_, &QPushButton::clicked, this, &frmStopWatch::reset);
 
-    Timer1_.setTimerType(Qt::PreciseTimer);
-    connect(&Timer1_, &QTimer::timeout, this, &frmStopWatch::refresh);
+    refreshTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&refreshTimer_, &QTimer::timeout, this, &frmStopWatch::refresh);
 }
 
 void frmStopWatch::start() {
     watch_.start();
-    if (watch_.running()) Timer1_.start(intervalFor(*this));
+    if (watch_.running()) refreshTimer_.start(intervalFor(*this));
     refresh();
 }
 
 void frmStopWatch::stop() {
     watch_.stop();
-    Timer1_.stop();
+    refreshTimer_.stop();
     refresh();
 }
 
 void frmStopWatch::reset() {
     watch_.reset();
-    Timer1_.stop();
+    refreshTimer_.stop();
     refresh();
 }
 
@@ -94,13 +94,13 @@ void frmStopWatch::refresh() {
     const auto show = [](QLabel* label, const std::string& before, const std::string& after) {
         if (before != after) label->setText(QString::fromStdString(after));
     };
-    show(lblHours_, shown_.hours, now.hours);
-    show(lblMins_, shown_.minutes, now.minutes);
-    show(lblSecs_, shown_.seconds, now.seconds);
-    show(lblmillisecs_, shown_.hundredths, now.hundredths);
+    show(hoursLabel_, shown_.hours, now.hours);
+    show(minutesLabel_, shown_.minutes, now.minutes);
+    show(secondsLabel_, shown_.seconds, now.seconds);
+    show(hundredthsLabel_, shown_.hundredths, now.hundredths);
     shown_ = now;
     // At 24 hours the count has stopped by itself.
-    if (!watch_.running()) Timer1_.stop();
+    if (!watch_.running()) refreshTimer_.stop();
 }
 
 }  // namespace tavrin

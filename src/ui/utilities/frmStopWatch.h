@@ -17,15 +17,15 @@ class frmStopWatch : public QWidget {
     explicit frmStopWatch(const MonotonicClock& clock, QWidget* parent = nullptr);
 
     // For tests: the four fields and the three buttons.
-    QLabel* lblHours() const { return lblHours_; }
-    QLabel* lblMins() const { return lblMins_; }
-    QLabel* lblSecs() const { return lblSecs_; }
-    QLabel* lblmillisecs() const { return lblmillisecs_; }
-    QPushButton* cmdStart() const { return cmdStart_; }
-    QPushButton* cmdStop() const { return cmdStop_; }
-    QPushButton* cmdReset() const { return cmdReset_; }
-    bool refreshing() const { return Timer1_.isActive(); }
-    int refreshIntervalMs() const { return Timer1_.interval(); }
+    QLabel* hoursLabel() const { return hoursLabel_; }
+    QLabel* minutesLabel() const { return minutesLabel_; }
+    QLabel* secondsLabel() const { return secondsLabel_; }
+    QLabel* hundredthsLabel() const { return hundredthsLabel_; }
+    QPushButton* startButton() const { return startButton_; }
+    QPushButton* stopButton() const { return stopButton_; }
+    QPushButton* resetButton() const { return resetButton_; }
+    bool refreshing() const { return refreshTimer_.isActive(); }
+    int refreshIntervalMs() const { return refreshTimer_.interval(); }
 
     // One refresh of the display, as the timer runs it.
     void refresh();
@@ -36,14 +36,14 @@ class frmStopWatch : public QWidget {
     void reset();
 
     Stopwatch watch_;
-    QLabel* lblHours_;
-    QLabel* lblMins_;
-    QLabel* lblSecs_;
-    QLabel* lblmillisecs_;
-    QPushButton* cmdStart_;
-    QPushButton* cmdStop_;
-    QPushButton* cmdReset_;
-    QTimer Timer1_;
+    QLabel* hoursLabel_;
+    QLabel* minutesLabel_;
+    QLabel* secondsLabel_;
+    QLabel* hundredthsLabel_;
+    QPushButton* startButton_;
+    QPushButton* stopButton_;
+    QPushButton* resetButton_;
+    QTimer refreshTimer_;
     StopwatchTexts shown_;
 };
 

@@ -22,7 +22,7 @@ struct Balloon : ::testing::Test {
     // A balloon of the usual size at (600, 400), shown.
     void show(int count, const char* icon, bool close, long autoClose = 0, bool opensLines = true) {
         balloon = opensLines ? new frmBalloon(lines, [](int) {}) : new frmBalloon(lines);
-        balloon->SetBalloon("Tavrin Reminders for: 12/06/26", count, 600 * 15, 400 * 15, icon, close,
+        balloon->setBalloon("Tavrin Reminders for: 12/06/26", count, 600 * 15, 400 * 15, icon, close,
                             autoClose, 1620, 4680, 8);
         balloon->show();
     }

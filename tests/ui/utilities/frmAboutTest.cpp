@@ -22,8 +22,8 @@ struct AboutBox : ::testing::Test, test::WindowTestApp {
 TEST_F(AboutBox, LinksOpenTheMailAndTheWebSiteThroughTheShellOrSayWhyNotAndOkCloses) {
     frmAbout about(app);
     about.show();
-    test::click(about.Label4());
-    test::click(about.Label2());
+    test::click(about.mailLink());
+    test::click(about.webSiteLink());
     ASSERT_EQ(shell.links.size(), 2u);
     const std::string& mail = shell.links[0];
     EXPECT_TRUE(mail.starts_with(std::string("mailto:") + supportMailbox() +
@@ -35,10 +35,10 @@ TEST_F(AboutBox, LinksOpenTheMailAndTheWebSiteThroughTheShellOrSayWhyNotAndOkClo
     EXPECT_EQ(shell.links[1], webAddress());
 
     shell.answer = Result<>::failure("No program on this computer opens mailto: links.");
-    test::click(about.Label4());
+    test::click(about.mailLink());
     ASSERT_EQ(asker.asked.size(), 1u);
     EXPECT_EQ(asker.asked[0].text, "No program on this computer opens mailto: links.");
-    test::click(about.cmdOk());
+    test::click(about.okButton());
     EXPECT_FALSE(about.isVisible());
 }
 

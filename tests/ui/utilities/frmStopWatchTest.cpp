@@ -11,8 +11,8 @@ namespace {
 
 struct StopWatchWindow : ::testing::Test {
     QString shown() {
-        return w.lblHours()->text() + ":" + w.lblMins()->text() + ":" + w.lblSecs()->text() + " " +
-               w.lblmillisecs()->text();
+        return w.hoursLabel()->text() + ":" + w.minutesLabel()->text() + ":" + w.secondsLabel()->text() +
+               " " + w.hundredthsLabel()->text();
     }
     bool appMade = (test::ensureApp(), true);  // before the window
     test::FakeMonotonicClock clock;
@@ -24,7 +24,7 @@ TEST_F(StopWatchWindow, RefreshesOnlyWhileRunningAndNeverFasterThanFrames) {
     EXPECT_EQ(shown(), "00:00:00 00");
     EXPECT_FALSE(w.refreshing());
 
-    test::click(w.cmdStart());
+    test::click(w.startButton());
     EXPECT_TRUE(w.refreshing());
     EXPECT_GE(w.refreshIntervalMs(), 10);  // the count moves every hundredth: no 5 ms timer
     EXPECT_LE(w.refreshIntervalMs(), 42);
@@ -32,15 +32,15 @@ TEST_F(StopWatchWindow, RefreshesOnlyWhileRunningAndNeverFasterThanFrames) {
     w.refresh();
     EXPECT_EQ(shown(), "00:01:01 23");
 
-    test::click(w.cmdStop());
+    test::click(w.stopButton());
     EXPECT_FALSE(w.refreshing());
 
-    test::click(w.cmdReset());
+    test::click(w.resetButton());
     EXPECT_FALSE(w.refreshing());
     EXPECT_EQ(shown(), "00:00:00 00");
 
     // At 24 hours the count stops by itself, and the refreshes with it.
-    test::click(w.cmdStart());
+    test::click(w.startButton());
     clock.advance(24LL * 3600 * 1000 + 500);
     w.refresh();
     EXPECT_FALSE(w.refreshing());
