@@ -169,7 +169,7 @@ void frmInitSetup::finish() {
         app_.asker.tell("Tavrin", "No Color Scheme Set!", MessageIcon::Stop);
     }
     if (result.status != status::kSuccess) {
-        // The reason goes with the design's words, so the user can do something about it.
+        // The reason follows the warning, so the user can do something about it.
         const std::string why = app_.store.lastFailure();
         app_.asker.tell("Tavrin Error Message",
                         "Warning! An error occured whilst trying to create preferences" +

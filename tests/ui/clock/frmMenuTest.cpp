@@ -86,7 +86,7 @@ TEST_F(MenuWindow, APressShowsTheLinesAboveTheClockAndAScreenReaderReadsThem) {
                                               "button Preferences", "button End Tavrin"}));
 }
 
-// The default menu format with full zone names is longer than the menu's design width: the menu
+// The default menu format with full zone names is longer than the menu's usual width: the menu
 // widens so that every line shows whole.
 TEST_F(MenuWindow, TheMenuWidensToItsLongestLine) {
     app.settings.TZFormat = "mm/dd/yy h:mm am/pm";
