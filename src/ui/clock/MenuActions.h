@@ -5,6 +5,9 @@
 
 namespace tavrin {
 
+// The buttons, in their order along the menu.
+enum class MenuButton { Calendar, Alarm, Stopwatch, FloatingClock, Preferences, EndProgram };
+
 struct MenuActions {
     std::function<void()> openCalendar;
     std::function<void()> openAlarm;

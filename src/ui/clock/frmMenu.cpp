@@ -92,7 +92,8 @@ frmMenu::frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std:
         auto* button = new PictureButton(QPixmap(file), QString::fromLatin1(kButtonNames[i]), this);
         button->setGeometry(pixelRect(layout_.buttons[static_cast<std::size_t>(i)]));
         button->setToolTip(QString::fromLatin1(kButtonTips[i]));
-        connect(button, &QAbstractButton::clicked, this, [this, i] { clickButton(i); });
+        connect(button, &QAbstractButton::clicked, this,
+                [this, i] { clickButton(static_cast<MenuButton>(i)); });
         buttons_[static_cast<std::size_t>(i)] = button;
     }
 
@@ -131,13 +132,27 @@ void frmMenu::releaseClock() {
     clock_ = nullptr;
 }
 
-void frmMenu::clickButton(int index) {
-    const std::function<void()>* chosen[kMenuButtonCount] = {
-        &actions_.openCalendar,      &actions_.openAlarm,       &actions_.openStopwatch,
-        &actions_.openFloatingClock, &actions_.openPreferences, &actions_.endProgram};
-    if (index < 0 || index >= kMenuButtonCount) return;
+const std::function<void()>& frmMenu::actionOf(MenuButton button) const {
+    switch (button) {
+        case MenuButton::Calendar:
+            return actions_.openCalendar;
+        case MenuButton::Alarm:
+            return actions_.openAlarm;
+        case MenuButton::Stopwatch:
+            return actions_.openStopwatch;
+        case MenuButton::FloatingClock:
+            return actions_.openFloatingClock;
+        case MenuButton::Preferences:
+            return actions_.openPreferences;
+        case MenuButton::EndProgram:
+            return actions_.endProgram;
+    }
+    return actions_.endProgram;
+}
+
+void frmMenu::clickButton(MenuButton button) {
     // The menu is gone before the chosen window comes up (it is deleted later, so this still runs).
-    const std::function<void()> action = *chosen[index];
+    const std::function<void()> action = actionOf(button);
     close();
     if (action) action();
 }

@@ -38,8 +38,8 @@ class frmMenu : public QWidget {
     // For tests: the world-time lines and the buttons, in their order.
     const std::vector<QLabel*>& lineLabels() const { return lineLabels_; }
     const std::array<QAbstractButton*, kMenuButtonCount>& buttons() const { return buttons_; }
-    // Runs button `index` as a click does.
-    void clickButton(int index);
+    // Runs a button's action as a click does.
+    void clickButton(MenuButton button);
     // The tool tip of world-time line `line` (0 for the first): the zone's UTC offset at the moment
     // the menu opened and its next clock change.
     QString lineToolTip(std::size_t line);
@@ -58,6 +58,7 @@ class frmMenu : public QWidget {
   private:
     void loadBackground();
     void releaseClock();
+    const std::function<void()>& actionOf(MenuButton button) const;
 
     AppState& app_;
     QPointer<frmClock> clock_;
