@@ -101,29 +101,23 @@ frmPrefs::frmPrefs(AppState& app, CommonDialogs& dialogs, std::string applicatio
 
 frmPrefs::~frmPrefs() = default;
 
-QLabel* frmPrefs::caption(int index) const {
-    return index >= 0 && index < 10 ? captions_[static_cast<std::size_t>(index)] : nullptr;
-}
-
 void frmPrefs::buildControls() {
-    auto addCaption = [this](int index, const char* text, int x, int y, int width) {
+    auto addCaption = [this](const char* text, int x, int y, int width) {
         auto* label = new QLabel(QString::fromUtf8(text), this);
         label->setGeometry(x, y, width, 18);
         QFont bold = label->font();
         bold.setBold(true);
         label->setFont(bold);
-        captions_[static_cast<std::size_t>(index)] = label;
     };
     // A field's caption is its buddy, which names the field for the accessibility tools.
-    auto addFieldLabel = [this](int index, const char* text, int y, QWidget* field) {
+    auto addFieldLabel = [this](const char* text, int y, QWidget* field) {
         auto* label = new QLabel(QString::fromUtf8(text), this);
         label->setGeometry(kRight, y, 84, kRow);
         label->setBuddy(field);
-        captions_[static_cast<std::size_t>(index)] = label;
     };
 
     // World Time Zones, with a filter, since the catalogue holds hundreds of zones.
-    addCaption(0, "World Time Zones", kLeft, 6, kLeftWidth);
+    addCaption("World Time Zones", kLeft, 6, kLeftWidth);
     zoneFilterEdit_ = new QLineEdit(this);
     zoneFilterEdit_->setGeometry(kLeft, 26, kLeftWidth, kRow);
     zoneFilterEdit_->setPlaceholderText(QStringLiteral("Find a zone: city, country or offset"));
@@ -144,7 +138,7 @@ void frmPrefs::buildControls() {
     connect(model_, &ZoneListModel::tickRefused, this,
             [this] { app_.asker.tell(kTooManyZonesTitle, kTooManyZonesText, MessageIcon::Information); });
 
-    addCaption(1, "Time Zone Sorting", kLeft, 274, kLeftWidth);
+    addCaption("Time Zone Sorting", kLeft, 274, kLeftWidth);
     sortBoxes_[0] = makeCombo(this, {"Alphabetically", "By Time"}, QRect(kLeft, 294, 156, kRow));
     sortBoxes_[1] = makeCombo(this, {"Ascending", "Descending"}, QRect(kLeft + 162, 294, 156, kRow));
     for (int i = 0; i < 2; ++i) {
@@ -160,23 +154,23 @@ void frmPrefs::buildControls() {
     });
 
     // Display Formats.
-    addCaption(2, "Display Formats", kRight, 6, kRightWidth);
+    addCaption("Display Formats", kRight, 6, kRightWidth);
     dateFormatEdit_ = new QLineEdit(this);
     dateFormatEdit_->setGeometry(kRight + 86, 26, kRightWidth - 86, kRow);
-    addFieldLabel(7, "Date Format:", 26, dateFormatEdit_);
+    addFieldLabel("Date Format:", 26, dateFormatEdit_);
     timeFormatEdit_ = new QLineEdit(this);
     timeFormatEdit_->setGeometry(kRight + 86, 52, kRightWidth - 86, kRow);
-    addFieldLabel(8, "Time Format:", 52, timeFormatEdit_);
+    addFieldLabel("Time Format:", 52, timeFormatEdit_);
     menuFormatBox_ = makeCombo(this, menuFormats(), QRect(kRight + 86, 78, kRightWidth - 86, kRow));
     // A typed pattern is kept as typed: completing "HH:MM" to the preset "hh:mm am/pm" would store a
     // format the user never chose.
     menuFormatBox_->setCompleter(nullptr);
-    addFieldLabel(9, "Menu Format:", 78, menuFormatBox_);
+    addFieldLabel("Menu Format:", 78, menuFormatBox_);
     offsetsInFrontBox_ = new QCheckBox(QStringLiteral("Show Time Zone offsets infront of the city?"), this);
     offsetsInFrontBox_->setGeometry(kRight, 104, kRightWidth, 20);
 
     // Colors & Color Schemes.
-    addCaption(3, "Colors & Color Schemes", kRight, 128, kRightWidth);
+    addCaption("Colors & Color Schemes", kRight, 128, kRightWidth);
     const char* swatches[] = {"Date Color", "Time Color", "Menu Color"};
     const int swatchWidth = (kRightWidth - 8) / 3;
     for (int i = 0; i < 3; ++i) {
@@ -197,7 +191,7 @@ void frmPrefs::buildControls() {
     schemeSwatch_->setAccessibleName(QStringLiteral("Scheme colour"));
 
     // Font Settings.
-    addCaption(4, "Font Settings", kRight, 204, kRightWidth);
+    addCaption("Font Settings", kRight, 204, kRightWidth);
     fontTargetBox_ = makeCombo(this, {"Time Display", "Date Display"}, QRect(kRight, 224, 118, kRow));
     fontNameBox_ = makeCombo(this, {}, QRect(kRight + 124, 224, kRightWidth - 124, kRow));
     fontSizeBox_ = makeCombo(this, fontSizes(), QRect(kRight, 250, 64, kRow));
@@ -214,7 +208,7 @@ void frmPrefs::buildControls() {
     connect(boldBox_, &QCheckBox::clicked, this, [this](bool checked) { prefs_.setBold(checked); });
 
     // Background Image.
-    addCaption(5, "Background Image", kRight, 278, kRightWidth);
+    addCaption("Background Image", kRight, 278, kRightWidth);
     pictureEdit_ = new QLineEdit(this);
     pictureEdit_->setGeometry(kRight, 298, kRightWidth - 88, kRow);
     pictureEdit_->setAccessibleName(QStringLiteral("Background Image"));
@@ -230,7 +224,7 @@ void frmPrefs::buildControls() {
     panelOffsetBox_->setSuffix(QStringLiteral(" px"));
     panelOffsetBox_->setToolTip(QStringLiteral(
         "How far from the panel's end the clock sits; a drag on the clock with Ctrl held moves it too"));
-    addFieldLabel(6, "On the panel:", 330, panelOffsetBox_);
+    addFieldLabel("On the panel:", 330, panelOffsetBox_);
     resetPositionButton_ = new QPushButton(QStringLiteral("Reset position"), this);
     resetPositionButton_->setGeometry(kRight + 172, 329, kRightWidth - 172, 26);
     resetPositionButton_->setAutoDefault(false);

@@ -70,7 +70,6 @@ class frmPrefs : public QDialog {
     QPushButton* cancelButton() const { return cancelButton_; }
     QSpinBox* panelOffsetBox() const { return panelOffsetBox_; }
     QPushButton* resetPositionButton() const { return resetPositionButton_; }
-    QLabel* caption(int index) const;
     const WorldZoneList& zoneList() const { return zones_; }
     const Preferences& model() const { return prefs_; }
 
@@ -112,7 +111,6 @@ class frmPrefs : public QDialog {
     ZoneListModel* model_ = nullptr;
     bool painted_ = false;
 
-    std::array<QLabel*, 10> captions_{};
     QTreeView* zoneView_ = nullptr;
     QLineEdit* zoneFilterEdit_ = nullptr;
     std::array<QComboBox*, 2> sortBoxes_{};
