@@ -177,16 +177,16 @@ frmBalloon::frmBalloon(const std::array<std::string, kBalloonLineSlots>& lines, 
     setFont(balloonFont(8.25, false));
     resize(312, 128);
 
-    title_ = new QLabel(QStringLiteral("<Title>"), this);
-    title_->setTextFormat(Qt::PlainText);
-    title_->setFont(balloonFont(8.25, true));
-    title_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    title_->setGeometry(32, 8, 249, 17);
+    titleLabel_ = new QLabel(QStringLiteral("<Title>"), this);
+    titleLabel_->setTextFormat(Qt::PlainText);
+    titleLabel_->setFont(balloonFont(8.25, true));
+    titleLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    titleLabel_->setGeometry(32, 8, 249, 17);
 
-    icon_ = new QLabel(this);
-    icon_->setScaledContents(true);
-    icon_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    icon_->setGeometry(toQRect(kBalloonIconRect));
+    iconLabel_ = new QLabel(this);
+    iconLabel_->setScaledContents(true);
+    iconLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    iconLabel_->setGeometry(toQRect(kBalloonIconRect));
 
     closeButton_ = new CloseButton(this, [this] { hideBalloon(); });
     closeButton_->setGeometry(285, 6, 16, 16);
@@ -198,7 +198,7 @@ frmBalloon::frmBalloon(const std::array<std::string, kBalloonLineSlots>& lines, 
 void frmBalloon::setBalloon(const std::string& title, int count, long leftTwips, long topTwips,
                             const std::string& iconCode, bool showClose, long autoCloseAfterMs,
                             long heightTwips, long widthTwips, int fontSize) {
-    title_->setText(fromStoredText(title));
+    titleLabel_->setText(fromStoredText(title));
 
     if (pendingLines_) {
         const int shown = shownLineCount(*pendingLines_, count);
@@ -225,17 +225,17 @@ void frmBalloon::setBalloon(const std::string& title, int count, long leftTwips,
         pendingLines_ = nullptr;
     }
     // The title sits above the lines that overlap its row's end.
-    title_->raise();
+    titleLabel_->raise();
 
     move(pixelsFromTwips(leftTwips), pixelsFromTwips(topTwips));
 
     const BalloonIcon icon = iconFromCode(iconCode);
     hasIcon_ = icon != BalloonIcon::None;
     if (hasIcon_) {
-        icon_->setPixmap(balloonIconPixmap(icon));
-        icon_->show();
+        iconLabel_->setPixmap(balloonIconPixmap(icon));
+        iconLabel_->show();
     } else {
-        icon_->hide();
+        iconLabel_->hide();
     }
 
     closeButton_->setVisible(showClose);
@@ -253,7 +253,7 @@ void frmBalloon::setBalloon(const std::string& title, int count, long leftTwips,
     shapeBalloon();
 
     QFont titleFont = balloonFont(fontSize > 0 ? fontSize : 8, true);
-    title_->setFont(titleFont);
+    titleLabel_->setFont(titleFont);
 }
 
 void frmBalloon::hideBalloon() {
@@ -269,7 +269,7 @@ void frmBalloon::shapeBalloon() {
 
 void frmBalloon::layoutParts() {
     const BalloonLayout layout = layoutBalloon(width(), hasIcon_);
-    title_->setGeometry(toQRect(layout.title));
+    titleLabel_->setGeometry(toQRect(layout.title));
     closeButton_->setGeometry(toQRect(layout.closeImage));
 }
 

@@ -35,10 +35,10 @@ class frmBalloon : public QWidget {
     void shapeBalloon();
 
     // For tests and the announcer.
-    QLabel* titleLabel() const { return title_; }
+    QLabel* titleLabel() const { return titleLabel_; }
     const std::vector<QLabel*>& lineLabels() const { return lines_; }
     QWidget* closeButton() const { return closeButton_; }
-    QLabel* iconLabel() const { return icon_; }
+    QLabel* iconLabel() const { return iconLabel_; }
     bool autoCloseActive() const { return autoCloseTimer_.isActive(); }
 
   protected:
@@ -51,8 +51,8 @@ class frmBalloon : public QWidget {
 
     const std::array<std::string, kBalloonLineSlots>* pendingLines_;  // until setBalloon has read it
     LineHandler onLineClicked_;
-    QLabel* title_;
-    QLabel* icon_;
+    QLabel* titleLabel_;
+    QLabel* iconLabel_;
     QWidget* closeButton_;
     std::vector<QLabel*> lines_;
     QTimer autoCloseTimer_;
