@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QAudioOutput>
+#include <QDebug>
 #include <QFileInfo>
 #include <QMediaPlayer>
 #include <QUrl>
@@ -35,11 +36,13 @@ QtSoundPlayer::Voice& QtSoundPlayer::idleVoice() {
     voice.player->setAudioOutput(voice.output);
     QMediaPlayer* player = voice.player;
     connect(player, &QMediaPlayer::errorOccurred, this,
-            [this, player](QMediaPlayer::Error error, const QString&) {
+            [this, player](QMediaPlayer::Error error, const QString& why) {
                 // A bad file can raise several errors; it beeps once per sound.
                 if (error == QMediaPlayer::NoError || player->property(kFailedProperty).toBool()) return;
                 player->setProperty(kFailedProperty, true);
                 player->stop();
+                qWarning("tavrin: the sound %s could not be played, so it beeps instead: %s",
+                         qUtf8Printable(player->source().toLocalFile()), qUtf8Printable(why));
                 beep();
             });
     voices_.push_back(voice);
