@@ -150,20 +150,20 @@ void Preferences::setBold(bool checked) {
     if (target_ == FontTarget::Date) s_.DateBold = checked ? "1" : "0";
 }
 
-void Preferences::setSortText(int element, const std::string& text) {
-    if (element < 0 || element > 1) return;
-    c_.sortTexts[static_cast<std::size_t>(element)] = text;
+void Preferences::setSortText(int part, const std::string& text) {
+    if (part < 0 || part > 1) return;
+    c_.sortTexts[static_cast<std::size_t>(part)] = text;
     if (c_.sortTexts[0] == "Alphabetically") s_.TZSType = 0;
     if (c_.sortTexts[0] == "By Time") s_.TZSType = 1;
     if (c_.sortTexts[1] == "Ascending") s_.TZSDir = 0;
     if (c_.sortTexts[1] == "Descending") s_.TZSDir = 1;
 }
 
-void Preferences::pickSwatchColour(int element, std::uint32_t colour) {
+void Preferences::pickSwatchColour(int swatch, std::uint32_t colour) {
     std::string* settings[] = {&s_.DForeColor, &s_.TForeColor, &s_.WForeColor};
-    if (element < 0 || element > 2) return;
-    c_.swatchColours[static_cast<std::size_t>(element)] = colour & 0xFFFFFF;
-    *settings[element] = pickedColourText(colour);
+    if (swatch < 0 || swatch > 2) return;
+    c_.swatchColours[static_cast<std::size_t>(swatch)] = colour & 0xFFFFFF;
+    *settings[swatch] = pickedColourText(colour);
 }
 
 bool Preferences::setSchemeText(const std::string& text) {

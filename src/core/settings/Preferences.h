@@ -75,11 +75,11 @@ class Preferences {
     void setFontName(const std::string& text);
     void setFontSize(const std::string& text);
     void setBold(bool checked);
-    // The sort method (element 0) or direction (1): a known text sets "TZSType" or "TZSDir" at once; others
+    // The sort method (part 0) or direction (1): a known text sets "TZSType" or "TZSDir" at once; others
     // leave them.
-    void setSortText(int element, const std::string& text);
+    void setSortText(int part, const std::string& text);
     // A colour confirmed for swatch 0 (date), 1 (time) or 2 (menu).
-    void pickSwatchColour(int element, std::uint32_t colour);
+    void pickSwatchColour(int swatch, std::uint32_t colour);
     // The scheme list's text; true when it is "Custom", so the colour dialog is to be asked.
     bool setSchemeText(const std::string& text);
     // The colour confirmed for "Custom": the scheme colour in memory at once.
