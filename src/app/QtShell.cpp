@@ -17,7 +17,7 @@ Result<> QtShell::openLink(const std::string& url) {
     if (!link.isValid()) return Result<>::failure("The link " + url + " is not valid.");
     if (!QDesktopServices::openUrl(link))
         return Result<>::failure("No program on this computer opens " + link.scheme().toStdString() +
-                               " links.");
+                                 " links.");
     return Result<>::success();
 }
 

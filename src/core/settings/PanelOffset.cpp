@@ -27,10 +27,10 @@ Result<> storePanelOffset(Store& store, Settings& settings, int offset) {
     if (st != status::kSuccess) {
         const std::string detail = store.lastFailure();
         return Result<>::failure("The clock's place on the panel could not be kept" +
-                               (detail.empty()
-                                    ? " (the settings answered with error " + std::to_string(st) + ")"
-                                    : ": " + detail) +
-                               ". It stays there until Tavrin ends.");
+                                 (detail.empty()
+                                      ? " (the settings answered with error " + std::to_string(st) + ")"
+                                      : ": " + detail) +
+                                 ". It stays there until Tavrin ends.");
     }
     settings.PanelOffset = offset;
     return Result<>::success();
