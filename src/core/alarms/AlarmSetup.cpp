@@ -37,13 +37,13 @@ void addLine(std::string& text, const std::string& line) {
 }
 
 std::string warningLine(const AlarmState& state) {
-    std::string line = "A Warning set for: " + state.WarningTime;
-    if (!state.WarningZone.DisplayText.empty()) line += " in " + state.WarningZone.DisplayText;
+    std::string line = "A Warning set for: " + state.warningTime;
+    if (!state.warningZone.DisplayText.empty()) line += " in " + state.warningZone.DisplayText;
     return line;
 }
 
 std::string alarmLine(const AlarmState& state) {
-    return "Alarm set for: " + state.AlarmTime;
+    return "Alarm set for: " + state.alarmTime;
 }
 
 // The warning half. Returns false when the custom time could not be read or the zone is unknown
@@ -63,11 +63,11 @@ bool armWarning(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zo
     }
     const ZoneRecord zone = zoneOf(entry.warningZone, zones);
     if (refusesUnknownZone(entry.warningZone, zone, "warning", result)) return false;
-    state.WarningTime = FormatPattern(std::string_view(entered), settings.TimeFormat);
-    state.WarningFormat = settings.TimeFormat;
-    state.WarningZone = zone;
-    if (!entry.warningSound.empty()) state.WarningSound = entry.warningSound;
-    state.WarningOn = true;
+    state.warningTime = FormatPattern(std::string_view(entered), settings.TimeFormat);
+    state.warningFormat = settings.TimeFormat;
+    state.warningZone = zone;
+    if (!entry.warningSound.empty()) state.warningSound = entry.warningSound;
+    state.warningOn = true;
     return true;
 }
 
@@ -105,11 +105,11 @@ bool armAlarm(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zone
     const DateTime now = zones.zoneNow ? zones.zoneNow(zone) : DateTime();
     // Seconds are dropped; a time past midnight is that time of the next day.
     const std::int64_t at = (now.secondsOfDay() + delay) % kDaySeconds;
-    state.AlarmTime = FormatPattern(DateTime::fromSerial(0, at / 60 * 60), "HH:MM:SS");
-    state.AlarmZone = zone;
-    if (!entry.alarmSound.empty()) state.AlarmSound = entry.alarmSound;
-    if (!entry.alarmMessage.empty()) state.AlarmMessage = entry.alarmMessage;
-    state.AlarmOn = true;
+    state.alarmTime = FormatPattern(DateTime::fromSerial(0, at / 60 * 60), "HH:MM:SS");
+    state.alarmZone = zone;
+    if (!entry.alarmSound.empty()) state.alarmSound = entry.alarmSound;
+    if (!entry.alarmMessage.empty()) state.alarmMessage = entry.alarmMessage;
+    state.alarmOn = true;
     return true;
 }
 
@@ -136,22 +136,22 @@ AlarmSetupResult armFromDialog(AlarmState& state, const AlarmEntry& entry, const
 }
 
 void disarmAll(AlarmState& state) {
-    state.AlarmOn = false;
-    state.WarningOn = false;
-    state.AlarmTime.clear();
-    state.WarningTime.clear();
-    state.WarningFormat.clear();
-    state.AlarmSound.clear();
-    state.WarningSound.clear();
-    state.AlarmMessage.clear();
-    state.AlarmZone.DisplayText.clear();
-    state.WarningZone.DisplayText.clear();
+    state.alarmOn = false;
+    state.warningOn = false;
+    state.alarmTime.clear();
+    state.warningTime.clear();
+    state.warningFormat.clear();
+    state.alarmSound.clear();
+    state.warningSound.clear();
+    state.alarmMessage.clear();
+    state.alarmZone.DisplayText.clear();
+    state.warningZone.DisplayText.clear();
 }
 
 std::string armedStatus(const AlarmState& state) {
     std::string status;
-    if (state.WarningOn) addLine(status, warningLine(state));
-    if (state.AlarmOn) addLine(status, alarmLine(state));
+    if (state.warningOn) addLine(status, warningLine(state));
+    if (state.alarmOn) addLine(status, alarmLine(state));
     return status;
 }
 

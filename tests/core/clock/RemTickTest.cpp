@@ -49,8 +49,8 @@ struct Tick : ::testing::Test {
         app.zones.StandardName = "GMT Standard Time ";
         test::putSystemValue(store, std::string(kZoneRoot) + "\\W. Europe Standard Time", "Display",
                              "(GMT+01:00) Amsterdam, Berlin");
-        app.alarms.AlarmOn = true;
-        app.alarms.AlarmTime = "09:00:00";
+        app.alarms.alarmOn = true;
+        app.alarms.alarmTime = "09:00:00";
     }
 };
 
@@ -62,8 +62,8 @@ TEST_F(Tick, TextsThenRemindersThenAlarm) {
                                                "texts 09:00 2026-12-06", "reminders"}));
 
     // A failing reminder check does not silence the alarm.
-    app.alarms.AlarmOn = true;
-    app.alarms.AlarmTime = "09:01:00";
+    app.alarms.alarmOn = true;
+    app.alarms.alarmTime = "09:01:00";
     RemTick failing{app, firing, RemTickHooks{{}, [] { throw std::runtime_error("file busy"); }, {}, {}}};
     clock.advanceSeconds(60);
     failing.tick();
@@ -71,7 +71,7 @@ TEST_F(Tick, TextsThenRemindersThenAlarm) {
 }
 
 TEST_F(Tick, MachineZoneChangeIsPickedUpOnceAtTheNextTick) {
-    app.alarms.AlarmTime = "10:00:00";  // in a UTC zone
+    app.alarms.alarmTime = "10:00:00";  // in a UTC zone
     remTick.tick();
     machineZone = std::nullopt;
     remTick.tick();
@@ -88,7 +88,7 @@ TEST_F(Tick, MachineZoneChangeIsPickedUpOnceAtTheNextTick) {
     EXPECT_EQ(biasRefills, 1);
     EXPECT_EQ(app.zones.StandardName, "W. Europe Standard Time ");
     EXPECT_EQ(app.zones.HomeZone.DisplayText, "(GMT+01:00) Amsterdam, Berlin");
-    EXPECT_TRUE(app.alarms.AlarmOn);  // still 08:59:59 in UTC
+    EXPECT_TRUE(app.alarms.alarmOn);  // still 08:59:59 in UTC
 
     clock.advanceSeconds(1);
     remTick.tick();
