@@ -56,7 +56,7 @@ void RemTick::tick() {
 void RemTick::refreshTexts() {
     if (!hooks_.showTexts) return;
     const ClockTexts texts = clockTextsAt(app_.clock.localNow(), app_.settings);
-    hooks_.showTexts(texts.TimeText, texts.DateText);
+    hooks_.showTexts(texts.timeText, texts.dateText);
 }
 
 void RemTick::noticeZoneChange() {

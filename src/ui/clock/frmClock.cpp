@@ -228,8 +228,8 @@ void frmClock::setTexts(std::string timeText, std::string dateText) {
 
 void frmClock::fillOwnTexts() {
     ClockTexts texts = clockTextsAt(app_.clock.localNow(), app_.settings);
-    TimeText_ = std::move(texts.TimeText);
-    DateText_ = std::move(texts.DateText);
+    TimeText_ = std::move(texts.timeText);
+    DateText_ = std::move(texts.dateText);
 }
 
 void frmClock::clockTick() {
