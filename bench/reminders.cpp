@@ -18,13 +18,13 @@ using namespace tavrin;
 ReminderTable fullTable() {
     ReminderTable t;
     for (int i = 0; i < kReminderSlots; ++i) {
-        t.RemTitle[i] = "Reminder number " + std::to_string(i) + " with a title of usual length";
-        t.RemDate[i] = "03/" + std::to_string(10 + i % 18) + "/05";
-        t.RemTime[i] =
+        t.titles[i] = "Reminder number " + std::to_string(i) + " with a title of usual length";
+        t.dates[i] = "03/" + std::to_string(10 + i % 18) + "/05";
+        t.times[i] =
             (i % 24 < 10 ? "0" : "") + std::to_string(i % 24) + ":" + std::to_string(10 + i % 50) + ":00";
-        t.RemEnabled[i] = i % 5 ? "1" : "0";
-        t.RemRecur[i] = std::to_string(i % 4 - 1);
-        t.RemBody[i] = std::string(250, 'm') + "\r\nsecond line of the message";
+        t.enabled[i] = i % 5 ? "1" : "0";
+        t.recurrences[i] = std::to_string(i % 4 - 1);
+        t.bodies[i] = std::string(250, 'm') + "\r\nsecond line of the message";
     }
     return t;
 }

@@ -53,10 +53,9 @@ int cmdReminders(const Args& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
     for (int i = 0, end = occupiedSlots(table); i < end; ++i) {
-        out << i << '\t' << escapeOnOneLine(table.RemTitle[i]) << '\t' << escapeOnOneLine(table.RemDate[i])
-            << '\t' << escapeOnOneLine(table.RemTime[i]) << '\t' << escapeOnOneLine(table.RemEnabled[i])
-            << '\t' << escapeOnOneLine(table.RemRecur[i]) << '\t' << escapeOnOneLine(table.RemBody[i])
-            << '\n';
+        out << i << '\t' << escapeOnOneLine(table.titles[i]) << '\t' << escapeOnOneLine(table.dates[i])
+            << '\t' << escapeOnOneLine(table.times[i]) << '\t' << escapeOnOneLine(table.enabled[i]) << '\t'
+            << escapeOnOneLine(table.recurrences[i]) << '\t' << escapeOnOneLine(table.bodies[i]) << '\n';
     }
     if (report.overflow > 0) {
         err << "tavrinctl: " << report.overflow << " reminder(s) beyond the first 256 are not loaded\n";

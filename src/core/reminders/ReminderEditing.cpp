@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kGone = "The reminder is no longer in the list: it was changed or deleted meanwhile.";
 
 void removeSlot(ReminderTable& table, int k) {
-    for (int j = k; j < kReminderSlots && !table.RemTitle[j].empty(); ++j) {
+    for (int j = k; j < kReminderSlots && !table.titles[j].empty(); ++j) {
         if (j + 1 < kReminderSlots) {
             ReminderRecord::fromSlot(table, j + 1).toSlot(table, j);
         } else {
@@ -30,7 +30,7 @@ ReminderChange refusedChange(const std::string& message) {
 }
 
 bool occupied(const ReminderTable& table, int slot) {
-    return slot >= 0 && slot < kReminderSlots && !table.RemTitle[slot].empty();
+    return slot >= 0 && slot < kReminderSlots && !table.titles[slot].empty();
 }
 
 // Where `wanted` is now, once the table was read again: its own slot when it still holds it, else
@@ -101,7 +101,7 @@ ReminderChange editReminder(ReminderTable& table, int slot, const std::string& t
     // Clearing the title of a reminder being edited keeps the reminder as it was.
     if (c.outcome == FormConversion::Outcome::NoTitle) return {};
     if (c.outcome == FormConversion::Outcome::Refused) return refusedChange(c.message);
-    const std::optional<ReminderRecord> was = occupied(table, slot) && table.RemTitle[slot] == title
+    const std::optional<ReminderRecord> was = occupied(table, slot) && table.titles[slot] == title
                                                   ? std::optional(ReminderRecord::fromSlot(table, slot))
                                                   : std::nullopt;
     return apply(table, path, [&](ReminderTable& t, ReminderChange& r) {
@@ -109,7 +109,7 @@ ReminderChange editReminder(ReminderTable& table, int slot, const std::string& t
         if (was) at = find(t, slot, *was).value_or(-1);
         // Not found whole: the table changed meanwhile; the reminder is looked for by its title.
         for (int i = 0; i < occupiedSlots(t) && at < 0; ++i)
-            if (t.RemTitle[i] == title) at = i;
+            if (t.titles[i] == title) at = i;
         if (at < 0) {
             r = refusedChange(kGone);
             return false;
@@ -134,11 +134,11 @@ ReminderChange setReminderEnabled(ReminderTable& table, int slot, bool enabled, 
     return applyToReminder(table, slot, path, [enabled](ReminderTable& t, ReminderChange& r, int at) {
         r.slot = at;
         const std::string flag = enabled ? "1" : "0";
-        if (t.RemEnabled[at] == flag) {
+        if (t.enabled[at] == flag) {
             r.outcome = ReminderChange::Outcome::NothingStored;
             return false;
         }
-        t.RemEnabled[at] = flag;
+        t.enabled[at] = flag;
         return true;
     });
 }

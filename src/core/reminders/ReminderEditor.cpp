@@ -45,17 +45,17 @@ ReminderForm newReminderForm(const DateTime& now, const Settings& settings) {
 
 ReminderForm editReminderForm(const ReminderTable& table, int slot, const Settings& settings) {
     ReminderForm form;
-    form.title = table.RemTitle[slot];
-    form.date = shownReminderDate(table.RemDate[slot], settings.DateFormat, settings.calendarNames);
-    form.message = table.RemBody[slot];
-    form.enabled = table.RemEnabled[slot] == "1";
+    form.title = table.titles[slot];
+    form.date = shownReminderDate(table.dates[slot], settings.DateFormat, settings.calendarNames);
+    form.message = table.bodies[slot];
+    form.enabled = table.enabled[slot] == "1";
     // A stored time that cannot be read leaves the time boxes empty for the user to fill in.
-    if (const auto t = readDateText(table.RemTime[slot], settings.DateFormat)) {
+    if (const auto t = readDateText(table.times[slot], settings.DateFormat)) {
         form.hour = FormatPattern(*t, "hh am/pm").substr(0, 2);
         form.minute = std::to_string(t->minute());
         form.amPm = FormatPattern(*t, "AM/PM");
     }
-    const long code = leadingWhole(table.RemRecur[slot]);
+    const long code = leadingWhole(table.recurrences[slot]);
     form.recurring = code > -1;
     form.recurChoice = code >= 0 && code <= 2 ? static_cast<int>(code) : -1;
     return form;

@@ -180,12 +180,12 @@ std::string serialiseReminders(const ReminderTable& table) {
     std::string out;
     for (int i = 0, end = occupiedSlots(table); i < end; ++i) {
         out += "\"<START>\"\r\n";
-        appendValue(out, table.RemTitle[i]);
-        appendValue(out, table.RemDate[i]);
-        appendValue(out, table.RemTime[i]);
-        appendValue(out, table.RemEnabled[i]);
-        appendValue(out, table.RemRecur[i]);
-        appendValue(out, table.RemBody[i]);
+        appendValue(out, table.titles[i]);
+        appendValue(out, table.dates[i]);
+        appendValue(out, table.times[i]);
+        appendValue(out, table.enabled[i]);
+        appendValue(out, table.recurrences[i]);
+        appendValue(out, table.bodies[i]);
         out += "\"</END>\"\r\n";
     }
     return out;
@@ -269,7 +269,7 @@ Result<> UpgradeReminderFile(ReminderTable& table, const std::string& path) {
     if (Result read = readText(path, text, found); !found) return read;
     // A current record's fifth value is a recurrence code ("-1", "0", "1", "2"); an older record's
     // is its message. A file that does not begin with a record is judged by what the load read.
-    const std::string fifth = firstRecordFifthValue(text).value_or(table.RemRecur[0]);
+    const std::string fifth = firstRecordFifthValue(text).value_or(table.recurrences[0]);
     if (fifth.size() < 3 || !everyRecordIsOlder(text)) return {};
 
     ReminderTable upgraded;

@@ -133,8 +133,7 @@ void frmRem::ListView1_Click(QTreeWidgetItem* item) {
     bool ok = false;
     const int slot = item->text(kIndexColumn).toInt(&ok);
     if (ok && slot >= 0 && slot < kReminderSlots)
-        Text1_->setPlainText(
-            fromStoredText(windows_.app().reminders.RemBody[static_cast<std::size_t>(slot)]));
+        Text1_->setPlainText(fromStoredText(windows_.app().reminders.bodies[static_cast<std::size_t>(slot)]));
     Command3_->setEnabled(!Command3_->isEnabled());
     Command4_->setEnabled(!Command4_->isEnabled());
 }

@@ -26,7 +26,7 @@ class RecordingAnnouncer : public ReminderAnnouncer {
     bool showBalloon(const std::string& title) override {
         titles.push_back(title);
         Lines& lines = shown.emplace_back();
-        for (const auto& line : table_.sBalloonLines) {
+        for (const auto& line : table_.balloonLines) {
             if (line.empty()) break;
             lines.push_back(line);
         }
@@ -86,7 +86,7 @@ TEST_F(DueCheckTest, AnnouncesTheEnabledRemindersOfTheMinuteAndNoMovesTheRecurri
     EXPECT_EQ(announcer.titles, Lines{"Tavrin Reminders for: 03/07/05"});
     EXPECT_EQ(announcer.questions, 1);
     EXPECT_EQ(r.moved, 1);
-    EXPECT_EQ(table.RemDate[0] + table.RemDate[3] + table.RemDate[4] + table.RemTime[4],
+    EXPECT_EQ(table.dates[0] + table.dates[3] + table.dates[4] + table.times[4],
               "03/07/0503/07/0503/08/0509:30:00");
     ASSERT_TRUE(r.save.ok());
     EXPECT_EQ(readFile(path), serialiseReminders(table));
@@ -95,7 +95,7 @@ TEST_F(DueCheckTest, AnnouncesTheEnabledRemindersOfTheMinuteAndNoMovesTheRecurri
     const DueCheckResult failed = tickAt(2005, 3, 8, 9, 30);
     EXPECT_TRUE(failed.saved);
     EXPECT_FALSE(failed.save.ok());
-    EXPECT_EQ(table.RemDate[4], "03/09/05");
+    EXPECT_EQ(table.dates[4], "03/09/05");
 }
 
 // Another program replaced the file while the clock ran, with a record the table cannot hold: the
@@ -164,7 +164,7 @@ TEST_F(DueCheckTest, ARecurringReminderMovesToItsFirstTimeAfterTheTick) {
         const bool moves = due != c.next;
         EXPECT_EQ(r.announced, 1);
         EXPECT_EQ(r.asked, moves);
-        EXPECT_EQ(table.RemDate[0] + " " + table.RemTime[0], c.next);
+        EXPECT_EQ(table.dates[0] + " " + table.times[0], c.next);
         if (!moves) continue;
         // ... and is found there.
         clock.setLocal(*readDateText(c.next));
@@ -182,7 +182,7 @@ TEST_F(DueCheckTest, AnswerYesOrAHiddenBalloonMovesNothing) {
     putReminder(table, 0, "Hourly", "03/08/05", "10:16:00", "1", "0");
     tickAt(2005, 3, 8, 10, 16);
     EXPECT_EQ(announcer.questions, 1);
-    EXPECT_EQ(table.RemTime[0], "10:16:00");
+    EXPECT_EQ(table.times[0], "10:16:00");
 }
 
 TEST_F(DueCheckTest, EachMinuteIsCheckedOnceEvenWhenTheClockIsSetBack) {
@@ -259,12 +259,12 @@ TEST_F(DueCheckTest, ADateFormatWithATimeStillFindsNewAndMovedReminders) {
     form.date = "03/07/05 17:45";  // a time typed into the date box is dropped
     form.recurring = false;
     ASSERT_EQ(addReminder(table, form, settings, path).outcome, ReminderChange::Outcome::Stored);
-    EXPECT_EQ(table.RemDate[1], "03/07/05 00:00");
+    EXPECT_EQ(table.dates[1], "03/07/05 00:00");
 
     const DueCheckResult first = tickAt(2005, 3, 7, 9, 30);
     EXPECT_EQ(first.announced, 2);
     EXPECT_EQ(first.moved, 1);
-    EXPECT_EQ(table.RemDate[0], "03/08/05 00:00");
+    EXPECT_EQ(table.dates[0], "03/08/05 00:00");
     EXPECT_EQ(tickAt(2005, 3, 8, 9, 30).announced, 1);
 }
 

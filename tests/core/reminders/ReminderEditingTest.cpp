@@ -144,8 +144,8 @@ TEST_F(EditingTest, FullTableRefusesTheNextReminderButTakesAnEdit) {
     EXPECT_EQ(c.message, kReminderFormError);
     EXPECT_EQ(readFile(path), before);
     EXPECT_EQ(editReminder(table, 3, "R3", form("Edited"), settings, path).slot, 255);
-    EXPECT_EQ(table.RemTitle[255], "Edited");
-    EXPECT_EQ(table.RemTitle[3], "R4");
+    EXPECT_EQ(table.titles[255], "Edited");
+    EXPECT_EQ(table.titles[3], "R4");
 }
 
 TEST_F(EditingTest, EditMovesTheReminderToTheEndFollowsItAndClearingItsTitleKeepsIt) {
@@ -153,7 +153,7 @@ TEST_F(EditingTest, EditMovesTheReminderToTheEndFollowsItAndClearingItsTitleKeep
         editReminder(table, 1, "Two", form("Two edited", "7", "45", "AM"), settings, path);
     ASSERT_EQ(c.outcome, Outcome::Stored);
     EXPECT_EQ(titles(table), "One|Three|Two edited");
-    EXPECT_EQ(table.RemTime[2], "07:45:00");
+    EXPECT_EQ(table.times[2], "07:45:00");
     EXPECT_EQ(c.slot, 2);
     EXPECT_EQ(readFile(path), serialiseReminders(table));
     EXPECT_EQ(editReminder(table, 1, "Three", form(""), settings, path).outcome, Outcome::NothingStored);

@@ -43,8 +43,8 @@ TEST(ReminderFile, ThreeRecordsFillSlotsInOrderWithCrLfLfOrAByteOrderMark) {
         ReminderTable t;
         EXPECT_EQ(parseReminders(text, t).loaded, 3);
         ASSERT_EQ(occupiedSlots(t), 3);
-        EXPECT_EQ(t.RemTime[0] + t.RemEnabled[1] + t.RemRecur[2], "09:30:0000");
-        EXPECT_EQ(t.RemBody[2],
+        EXPECT_EQ(t.times[0] + t.enabled[1] + t.recurrences[2], "09:30:0000");
+        EXPECT_EQ(t.bodies[2],
                   text.find('\r') != std::string::npos ? "Line one\r\nLine two" : "Line one\nLine two");
     }
 }
@@ -69,19 +69,19 @@ TEST(ReminderFile, RoundTripKeepsEveryByte) {
         "\"<START>\"\r\nSay \"hi\" "
         "now\r\n\"03/07/05\"\r\n\"09:30:00\"\r\n\"1\"\r\n\"-1\"\r\n\"m\"\r\n\"</END>\"\r\n",
         t);
-    ASSERT_EQ(t.RemTitle[0], "Say \"hi\" now");
+    ASSERT_EQ(t.titles[0], "Say \"hi\" now");
     parseReminders(serialiseReminders(t), back);
-    EXPECT_EQ(back.RemTitle[0] + "|" + back.RemBody[0], "Say 'hi' now|m");
+    EXPECT_EQ(back.titles[0] + "|" + back.bodies[0], "Say 'hi' now|m");
 }
 
 TEST(ReminderFile, MalformedFilesReadAsTheFormatHasAlwaysRead) {
     ReminderTable t;
     // A record without "</END>" swallows the next one; its message is the last item read.
     parseReminders(readFile(dataFile("missing-end.dat")), t);
-    EXPECT_EQ(titles(t) + " " + t.RemBody[1], "First|Second|Fourth three");
+    EXPECT_EQ(titles(t) + " " + t.bodies[1], "First|Second|Fourth three");
 
     parseReminders(readFile(dataFile("text-between.dat")), t);
-    EXPECT_EQ(titles(t) + " " + t.RemBody[1], "A|B b");
+    EXPECT_EQ(titles(t) + " " + t.bodies[1], "A|B b");
 
     // Cut inside a record's first five values: what was read is kept.
     parseReminders(readFile(dataFile("truncated.dat")), t);
@@ -119,7 +119,7 @@ TEST_F(FileTest, RecordsTheTableCannotHoldAreKeptBesideTheFile) {
         EXPECT_TRUE(r.ok());
         EXPECT_NE(r.message().find(c.told), std::string::npos) << r.message();
         ASSERT_EQ(occupiedSlots(table), c.slots);
-        EXPECT_EQ(table.RemTitle[c.slots - 1], c.last);
+        EXPECT_EQ(table.titles[c.slots - 1], c.last);
         EXPECT_EQ(readFile(path + ".overflow"), original);
         ASSERT_TRUE(LoadReminders(table, path).ok());  // loaded again: the copy is there already
         EXPECT_FALSE(std::filesystem::exists(path + ".overflow.2"));
@@ -130,7 +130,7 @@ TEST_F(FileTest, RecordsTheTableCannotHoldAreKeptBesideTheFile) {
 }
 
 TEST_F(FileTest, MissingOrUnreadableFile) {
-    table.RemTitle[0] = "stale";
+    table.titles[0] = "stale";
     EXPECT_FALSE(FileExists(path));
     EXPECT_TRUE(LoadReminders(table, path).ok());
     EXPECT_EQ(occupiedSlots(table), 0);
@@ -169,7 +169,7 @@ TEST_F(FileTest, OlderLayoutIsConvertedAndKept) {
     ASSERT_EQ(occupiedSlots(table), 2);
     EXPECT_EQ(ReminderRecord::fromSlot(table, 0),
               (ReminderRecord{"Old one", "03/07/05", "09:30:00", "1", "-1", "An older message"}));
-    EXPECT_EQ(table.RemEnabled[1] + table.RemRecur[1] + table.RemBody[1], "0-1x");
+    EXPECT_EQ(table.enabled[1] + table.recurrences[1] + table.bodies[1], "0-1x");
     EXPECT_EQ(readFile(path), serialiseReminders(table));
     EXPECT_EQ(readFile(path + ".old"), original);
     // The copy is written leaving nothing else beside.
@@ -191,14 +191,14 @@ TEST(ReminderUpgrade, ShortFirstMessageAndCurrentFilesAreNotRewritten) {
         ASSERT_TRUE(UpgradeReminderFile(t, path).ok());
         EXPECT_EQ(readFile(path), readFile(dataFile(name)));
         EXPECT_FALSE(std::filesystem::exists(path + ".old"));
-        EXPECT_EQ(t.RemTitle, loaded.RemTitle);
-        EXPECT_EQ(t.RemBody, loaded.RemBody);
+        EXPECT_EQ(t.titles, loaded.titles);
+        EXPECT_EQ(t.bodies, loaded.bodies);
     }
     // The short message is then read as the recurrence code, as such a file always was.
     ReminderTable t;
     parseReminders(readFile(dataFile("older-short-message.dat")), t);
-    EXPECT_EQ(t.RemRecur[0], "ok");
-    EXPECT_EQ(t.RemBody[0], "");
+    EXPECT_EQ(t.recurrences[0], "ok");
+    EXPECT_EQ(t.bodies[0], "");
 }
 
 }  // namespace

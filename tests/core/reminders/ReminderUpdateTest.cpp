@@ -50,7 +50,7 @@ TEST_F(SharedFile, DeleteAndToggleFindTheirReminderAfterAnotherProgramDeleted) {
     writeFile(path, record("B") + record("C"));  // "A" deleted elsewhere; "C" is now in slot 1
     ASSERT_TRUE(setReminderEnabled(table, 2, false, path).ok());  // "C" as the table showed it
     EXPECT_EQ(titles(table), "B|C");
-    EXPECT_EQ(table.RemEnabled[1], "0");
+    EXPECT_EQ(table.enabled[1], "0");
     ASSERT_TRUE(deleteReminder(table, 0, path).ok());  // "B"... which the table now shows in slot 0
     EXPECT_EQ(titles(table), "C");
     writeFile(path, record("Other"));

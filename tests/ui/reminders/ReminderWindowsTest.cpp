@@ -103,7 +103,7 @@ TEST_F(ReminderWindowsTest, EditorOpensOnNowAndItsOkSaysWhyItRefusesOrAddsTheRem
     test::wait(0);
     EXPECT_EQ(windows->editor(), nullptr);
     EXPECT_EQ(asker.asked.size(), 1u);
-    EXPECT_TRUE(app.reminders.RemTitle[4].empty());
+    EXPECT_TRUE(app.reminders.titles[4].empty());
 }
 
 // The file was replaced while the clock ran and read again by it: the editor's and the manager's
