@@ -44,13 +44,13 @@ class QuietAnnouncer : public ReminderAnnouncer {
 void BM_LoadFullFile(benchmark::State& state) {
     const std::string dir = tempFolder();
     const std::string path = dir + "/Tavrin.DAT";
-    if (const Result saved = SaveReminders(fullTable(), path); !saved) {
+    if (const Result saved = saveReminders(fullTable(), path); !saved) {
         state.SkipWithError(saved.message().c_str());
         return;
     }
     ReminderTable t;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(LoadReminders(t, path));
+        benchmark::DoNotOptimize(loadReminders(t, path));
     }
     std::filesystem::remove_all(dir);
 }
@@ -61,7 +61,7 @@ void BM_SaveFullFile(benchmark::State& state) {
     const std::string path = dir + "/Tavrin.DAT";
     const ReminderTable t = fullTable();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(SaveReminders(t, path));
+        benchmark::DoNotOptimize(saveReminders(t, path));
     }
     std::filesystem::remove_all(dir);
 }
@@ -75,7 +75,7 @@ void BM_SaveFullFileWithoutFlush(benchmark::State& state) {
     AtomicFile::WriteCalls calls = AtomicFile::WriteCalls::system();
     calls.fsync = [](int) { return 0; };
     for (auto _ : state) {
-        benchmark::DoNotOptimize(SaveReminders(t, path, calls));
+        benchmark::DoNotOptimize(saveReminders(t, path, calls));
     }
     std::filesystem::remove_all(dir);
 }

@@ -97,7 +97,7 @@ void QtApplication::showClock() {
     AppState& app = *app_;
     fillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock);
 
-    const Result loaded = LoadReminders(app.reminders, app.paths.reminderFile());
+    const Result loaded = loadReminders(app.reminders, app.paths.reminderFile());
     if (!loaded.message().empty())
         showNotice(loaded.ok() ? QMessageBox::Information : QMessageBox::Warning, loaded.message());
 
@@ -272,7 +272,7 @@ frmAbout* QtApplication::showAbout() {
 }
 
 void QtApplication::upgradeReminderFile() {
-    const Result upgraded = UpgradeReminderFile(app_->reminders, app_->paths.reminderFile());
+    const Result upgraded = tavrin::upgradeReminderFile(app_->reminders, app_->paths.reminderFile());
     if (!upgraded.message().empty())
         showNotice(upgraded.ok() ? QMessageBox::Information : QMessageBox::Warning, upgraded.message());
 }

@@ -237,7 +237,7 @@ Result<> keepWhatCannotLoad(const std::string& path, std::string_view text, cons
                              "; the whole file is kept as \"" + *kept + "\".");
 }
 
-Result<> LoadReminders(ReminderTable& table, const std::string& path) {
+Result<> loadReminders(ReminderTable& table, const std::string& path) {
     std::string text;
     ReminderParseReport r;
     const Result read = readInto(table, path, text, r);
@@ -250,7 +250,7 @@ Result<> LoadReminders(ReminderTable& table, const std::string& path) {
     return kept;
 }
 
-Result<> SaveReminders(const ReminderTable& table, const std::string& path,
+Result<> saveReminders(const ReminderTable& table, const std::string& path,
                        const AtomicFile::WriteCalls& calls) {
     AtomicFile::WriteOptions options;
     options.followLink = true;
@@ -263,7 +263,7 @@ Result<> SaveReminders(const ReminderTable& table, const std::string& path,
     return Failure{message + ". The reminder file was not changed."};
 }
 
-Result<> UpgradeReminderFile(ReminderTable& table, const std::string& path) {
+Result<> upgradeReminderFile(ReminderTable& table, const std::string& path) {
     std::string text;
     bool found = false;
     if (Result read = readText(path, text, found); !found) return read;
@@ -281,7 +281,7 @@ Result<> UpgradeReminderFile(ReminderTable& table, const std::string& path) {
                        "converted."};
     }
     if (r.overflow > 0 || r.untitled > 0) keepCopy(AtomicFile::followLinks(path) + ".overflow", text);
-    Result saved = SaveReminders(upgraded, path);
+    Result saved = saveReminders(upgraded, path);
     if (!saved.ok()) return saved;
     for (int i = 0; i < kReminderSlots; ++i) ReminderRecord::fromSlot(upgraded, i).toSlot(table, i);
     return Result<>::success(

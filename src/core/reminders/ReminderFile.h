@@ -38,7 +38,7 @@ Result<> readReminders(ReminderTable& table, const std::string& path, ReminderPa
 // The program's start-up load. When the file holds more than the table can (over 256 records, or
 // records without a title), the original file is first copied to `path + ".overflow"` (an existing
 // copy is never overwritten), since the next save rewrites the file from the table.
-Result<> LoadReminders(ReminderTable& table, const std::string& path);
+Result<> loadReminders(ReminderTable& table, const std::string& path);
 
 // Whether a file's text holds more than the table can load (records beyond the 256 slots or without
 // a title), or nothing that reads as a reminder although it is not blank.
@@ -54,12 +54,12 @@ Result<> keepWhatCannotLoad(const std::string& path, std::string_view text,
 
 // Rewrites the file from the table, through a link at `path` to where it leads; missing folders are
 // made. On failure the old file is left as it was. Tests pass their own write calls.
-Result<> SaveReminders(const ReminderTable& table, const std::string& path,
+Result<> saveReminders(const ReminderTable& table, const std::string& path,
                        const AtomicFile::WriteCalls& calls = AtomicFile::WriteCalls::system());
 
 // Converts a file in the older seven-line layout (its first record's fifth value has three or more
 // characters) and rewrites it; a current-layout file is left alone. The older file is kept as
 // `path + ".old"` before the rewrite.
-Result<> UpgradeReminderFile(ReminderTable& table, const std::string& path);
+Result<> upgradeReminderFile(ReminderTable& table, const std::string& path);
 
 }  // namespace tavrin

@@ -98,7 +98,7 @@ Result<> updateReminders(ReminderTable& table, const std::string& path, const Re
     // died before their rename.
     AtomicFile::removeLeftTemps(target);
     const std::string written = serialiseReminders(table);
-    const Result saved = SaveReminders(table, target, calls);
+    const Result saved = saveReminders(table, target, calls);
     if (!saved.ok()) {
         takeColumns(table, before);
         // A copy kept on the way stays, and this is where the user hears of it: once.

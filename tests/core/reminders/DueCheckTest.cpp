@@ -56,7 +56,7 @@ class DueCheckTest : public test::ReminderFolder {
     // The running clock's table was read from its file: the reminders put in place are saved so.
     void asIfLoaded() {
         if (table.fileStamp.known) return;
-        EXPECT_TRUE(SaveReminders(table, path).ok());
+        EXPECT_TRUE(saveReminders(table, path).ok());
         table.fileStamp = ReminderFileStamp::of(path, serialiseReminders(table));
     }
 

@@ -137,7 +137,7 @@ TEST(ReminderEditor, DatesAreShownInTheUsersLanguageAndStoredInEnglish) {
 TEST_F(EditingTest, FullTableRefusesTheNextReminderButTakesAnEdit) {
     for (int i = 0; i < kReminderSlots; ++i)
         putReminder(table, i, "R" + std::to_string(i), "03/07/05", "09:00:00");
-    ASSERT_TRUE(SaveReminders(table, path).ok());
+    ASSERT_TRUE(saveReminders(table, path).ok());
     const std::string before = readFile(path);
     const ReminderChange c = addReminder(table, form("One too many"), settings, path);
     EXPECT_EQ(c.outcome, Outcome::Refused);

@@ -30,7 +30,7 @@ class FileTest : public test::ReminderFolder {
     Result<> load(const std::string& name) {
         original = readFile(dataFile(name));
         writeFile(path, original);
-        return LoadReminders(table, path);
+        return loadReminders(table, path);
     }
     std::string original;
 };
@@ -121,9 +121,9 @@ TEST_F(FileTest, RecordsTheTableCannotHoldAreKeptBesideTheFile) {
         ASSERT_EQ(occupiedSlots(table), c.slots);
         EXPECT_EQ(table.titles[c.slots - 1], c.last);
         EXPECT_EQ(readFile(path + ".overflow"), original);
-        ASSERT_TRUE(LoadReminders(table, path).ok());  // loaded again: the copy is there already
+        ASSERT_TRUE(loadReminders(table, path).ok());  // loaded again: the copy is there already
         EXPECT_FALSE(std::filesystem::exists(path + ".overflow.2"));
-        ASSERT_TRUE(SaveReminders(table, path).ok());
+        ASSERT_TRUE(saveReminders(table, path).ok());
         ReminderTable back;
         EXPECT_EQ(parseReminders(readFile(path), back).records, c.slots);
     }
@@ -132,11 +132,11 @@ TEST_F(FileTest, RecordsTheTableCannotHoldAreKeptBesideTheFile) {
 TEST_F(FileTest, MissingOrUnreadableFile) {
     table.titles[0] = "stale";
     EXPECT_FALSE(FileExists(path));
-    EXPECT_TRUE(LoadReminders(table, path).ok());
+    EXPECT_TRUE(loadReminders(table, path).ok());
     EXPECT_EQ(occupiedSlots(table), 0);
     // A folder where the file should be cannot be read: that is reported, not taken as empty.
     EXPECT_FALSE(FileExists(dir.path() + "/"));
-    const Result r = LoadReminders(table, dir.path());
+    const Result r = loadReminders(table, dir.path());
     EXPECT_FALSE(r.ok());
     EXPECT_FALSE(r.message().empty());
 }
@@ -145,24 +145,24 @@ TEST_F(FileTest, MissingOrUnreadableFile) {
 TEST_F(FileTest, SavesMakeFoldersFollowLinksAndMayWriteAnEmptyFile) {
     const std::string deep = dir.file("sub/folder/Tavrin.DAT");  // folders are made on the first save
     putReminder(table, 0, "Only", "03/07/05", "09:30:00");
-    ASSERT_TRUE(SaveReminders(table, deep).ok());
+    ASSERT_TRUE(saveReminders(table, deep).ok());
     struct stat st {};
     ASSERT_EQ(::stat(deep.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-    ASSERT_TRUE(SaveReminders(ReminderTable{}, deep).ok());  // after deleting the last reminder
+    ASSERT_TRUE(saveReminders(ReminderTable{}, deep).ok());  // after deleting the last reminder
     EXPECT_TRUE(FileExists(deep));
     EXPECT_EQ(readFile(deep), "");
 
     writeFile(dir.file("real.dat"), "");
     std::filesystem::create_symlink("real.dat", path);
-    ASSERT_TRUE(SaveReminders(table, path).ok());
+    ASSERT_TRUE(saveReminders(table, path).ok());
     EXPECT_TRUE(std::filesystem::is_symlink(path));
     EXPECT_EQ(readFile(dir.file("real.dat")), serialiseReminders(table));
 }
 
 TEST_F(FileTest, OlderLayoutIsConvertedAndKept) {
     ASSERT_TRUE(load("older-layout.dat"));
-    const Result upgraded = UpgradeReminderFile(table, path);
+    const Result upgraded = upgradeReminderFile(table, path);
     ASSERT_TRUE(upgraded.ok());
     EXPECT_NE(upgraded.message().find("converted"), std::string::npos) << upgraded.message();
     EXPECT_NE(upgraded.message().find(path + ".old"), std::string::npos) << upgraded.message();
@@ -186,9 +186,9 @@ TEST(ReminderUpgrade, ShortFirstMessageAndCurrentFilesAreNotRewritten) {
         const std::string path = dir.file("Tavrin.DAT");
         writeFile(path, readFile(dataFile(name)));
         ReminderTable t;
-        ASSERT_TRUE(LoadReminders(t, path));
+        ASSERT_TRUE(loadReminders(t, path));
         const ReminderTable loaded = t;
-        ASSERT_TRUE(UpgradeReminderFile(t, path).ok());
+        ASSERT_TRUE(upgradeReminderFile(t, path).ok());
         EXPECT_EQ(readFile(path), readFile(dataFile(name)));
         EXPECT_FALSE(std::filesystem::exists(path + ".old"));
         EXPECT_EQ(t.titles, loaded.titles);

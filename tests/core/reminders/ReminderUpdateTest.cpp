@@ -34,7 +34,7 @@ class SharedFile : public test::ReminderFolder {
   protected:
     void SetUp() override {
         writeFile(path, record("A") + record("B") + record("C"));
-        ASSERT_TRUE(LoadReminders(table, path).ok());
+        ASSERT_TRUE(loadReminders(table, path).ok());
     }
 };
 
@@ -104,12 +104,12 @@ TEST(ReminderCopies, WhatCannotBeKeptIsCopiedAsideBeforeTheFirstSaveHoweverTheFi
             Result<> told;
             if (how == Read::Reloaded) {
                 writeFile(path, record("Before"));
-                ASSERT_TRUE(LoadReminders(t, path).ok());
+                ASSERT_TRUE(loadReminders(t, path).ok());
                 writeFile(path, f.text);
                 ASSERT_TRUE(reloadRemindersIfChanged(t, path).ok());
             } else {
                 writeFile(path, f.text);
-                told = how == Read::Listed ? readReminders(t, path) : LoadReminders(t, path);
+                told = how == Read::Listed ? readReminders(t, path) : loadReminders(t, path);
                 ASSERT_TRUE(told.ok());
             }
             std::string saves;  // what each save told
@@ -148,7 +148,7 @@ TEST(ReminderCopies, AFileThatCannotBeReadIsNeverReplaced) {
     if (child == 0) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(10);
         ReminderTable t;
-        const Result loaded = LoadReminders(t, path);
+        const Result loaded = loadReminders(t, path);
         if (loaded.ok() || loaded.message().find("Permission denied") == std::string::npos) ::_exit(1);
         const ReminderChange added = addReminder(t, form("New"), test::defaultSettings(), path);
         if (added.outcome != ReminderChange::Outcome::SaveFailed) ::_exit(2);

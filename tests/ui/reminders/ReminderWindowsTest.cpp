@@ -47,7 +47,7 @@ struct ReminderWindowsTest : ::testing::Test, test::WindowTestApp {
         putReminder(app.reminders, 0, "One", "03/07/05", "09:00:00", "1", "-1", "first body");
         putReminder(app.reminders, 1, "Two", "03/21/05", "21:05:00", "0", "2", "second body");
         putReminder(app.reminders, 2, "Three", "03/21/05", "13:30:00", "1", "-1", "third body");
-        ASSERT_TRUE(SaveReminders(app.reminders, path()).ok());
+        ASSERT_TRUE(saveReminders(app.reminders, path()).ok());
     }
     void fillEditor(frmAddRem* e, const QString& title, const QString& date, const QString& hour,
                     const QString& minute, const QString& half, const QString& body = "a message") {
@@ -110,7 +110,7 @@ TEST_F(ReminderWindowsTest, EditorOpensOnNowAndItsOkSaysWhyItRefusesOrAddsTheRem
 // saves keep what the table cannot hold aside first, and tell the user where.
 TEST_F(ReminderWindowsTest, EditorAndManagerTellWhereAFileWasKeptAsideBeforeTheirSave) {
     seedThree();
-    ASSERT_TRUE(LoadReminders(app.reminders, path()).ok());
+    ASSERT_TRUE(loadReminders(app.reminders, path()).ok());
     test::writeFile(path(), "Title,Date,Time\r\nDentist,2005-03-07,09:30\r\n");
     ASSERT_TRUE(reloadRemindersIfChanged(app.reminders, path()).ok());
     frmAddRem* editor = windows->openNewReminder();
