@@ -1,25 +1,25 @@
 #pragma once
-// What the alarm dialog holds when "OK" is pressed, control by control.
+// What the alarm dialog holds when "OK" is pressed.
 #include <string>
 
 namespace tavrin {
 
 struct AlarmEntry {
     // The alarm half.
-    int alarmChoice = -1;       // Combo1: -1 nothing chosen ("Preset Alarm Times"), else its list index
-    std::string customHours;    // Text2
-    std::string customMinutes;  // Text3
-    int alarmZone = 0;          // Combo2: 0 "System Default", n the chosen zone in slot n
-    std::string alarmSound;     // Text4
-    std::string alarmMessage;   // Text1
+    int alarmChoice = -1;  // the preset's list index; -1 while "Preset Alarm Times" shows
+    std::string customHours;
+    std::string customMinutes;
+    int alarmZone = 0;  // 0 "System Default", n the chosen zone in slot n
+    std::string alarmSound;
+    std::string alarmMessage;
 
     // The warning half.
-    int warningChoice = -1;     // Combo3: -1 nothing chosen ("Preset Warning Hours"), else its list index
-    std::string warningHour;    // Text5
-    std::string warningMinute;  // Text6
-    std::string warningHalf;    // Combo5: "AM" or "PM"
-    int warningZone = 0;        // Combo4, as Combo2
-    std::string warningSound;   // Text7
+    int warningChoice = -1;  // the preset's list index; -1 while "Preset Warning Hours" shows
+    std::string warningHour;
+    std::string warningMinute;
+    std::string warningHalf;  // "AM" or "PM"
+    int warningZone = 0;      // as alarmZone
+    std::string warningSound;
 };
 
 }  // namespace tavrin

@@ -229,7 +229,7 @@ void frmAlarm::Command1_Click(int index) {
 }
 
 void frmAlarm::ok() {
-    const AlarmSetupResult result = armFromDialog(
+    const AlarmArming result = armFromDialog(
         app_.alarms, entry(), alarmZonesOf(zoneChoices_, app_.zones, app_.store, app_.clock), app_.settings);
     Text2_->setText(qs(result.customHours));
     Text3_->setText(qs(result.customMinutes));

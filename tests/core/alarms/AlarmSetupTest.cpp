@@ -29,7 +29,7 @@ struct AlarmSetup : ::testing::Test {
     void at(int hour, int minute, int second = 0) {
         clock.setUtc(DateTime::fromFields(2026, 3, 14, hour, minute, second));
     }
-    AlarmSetupResult ok(const AlarmEntry& entry) { return armFromDialog(state, entry, zones, settings); }
+    AlarmArming ok(const AlarmEntry& entry) { return armFromDialog(state, entry, zones, settings); }
     static AlarmEntry alarm(int choice, std::string hours = "", std::string minutes = "") {
         AlarmEntry e;
         e.alarmChoice = choice;
@@ -62,8 +62,8 @@ TEST_F(AlarmSetup, PresetAndCustomDelaysGiveTheAlarmTimeOnTheZonesClock) {
         state = AlarmState{};
         at(c.hour, c.minute, c.second);
         c.entry.alarmZone = c.zone;
-        const AlarmSetupResult r = ok(c.entry);
-        EXPECT_TRUE(r.alarmArmed && state.alarmOn && r.notices.empty());
+        const AlarmArming r = ok(c.entry);
+        EXPECT_TRUE(r.alarm && *r.alarm && state.alarmOn && r.notices.empty());
         EXPECT_EQ(state.alarmZone.DisplayText, c.zone ? "(GMT+9) Zone 9" : "(GMT) Home");
         EXPECT_EQ(r.status + " " + state.alarmTime,
                   std::string("Alarm set for: ") + c.expected + " " + c.expected);
@@ -75,7 +75,7 @@ TEST_F(AlarmSetup, NothingIsSetInAZoneTheCatalogueNoLongerKnows) {
     AlarmEntry e = alarm(1);
     e.alarmZone = e.warningZone = 13;
     e.warningChoice = 0;
-    const AlarmSetupResult r = ok(e);
+    const AlarmArming r = ok(e);
     EXPECT_FALSE(state.alarmOn || state.warningOn);
     ASSERT_EQ(r.notices.size(), 2u);
     EXPECT_EQ(r.notices[1].text,
@@ -90,7 +90,7 @@ TEST_F(AlarmSetup, CustomDelaysOutOfRangeBecomeOneMinuteAndNegativeOnesAreRefuse
     at(10, 0);
     for (const auto& [hours, minutes] : {std::pair{"123", "0"}, {"1", "100"}, {"24", ""}, {"23", "60"}}) {
         state = AlarmState{};
-        const AlarmSetupResult r = ok(alarm(kCustomAlarm, hours, minutes));
+        const AlarmArming r = ok(alarm(kCustomAlarm, hours, minutes));
         EXPECT_EQ(r.notices, std::vector<AlarmNotice>{outOfRange}) << hours << "h " << minutes;
         EXPECT_EQ(r.customHours + "h " + r.customMinutes + " " + state.alarmTime, "0h 1 10:01:00")
             << hours << "h " << minutes;
@@ -103,11 +103,11 @@ TEST_F(AlarmSetup, CustomDelaysOutOfRangeBecomeOneMinuteAndNegativeOnesAreRefuse
     for (const auto& [hours, minutes] : {std::pair{"-1", "30"}, {"0", "-5"}}) {
         AlarmEntry e = alarm(kCustomAlarm, hours, minutes);
         e.warningChoice = 2;  // "12:00 PM"
-        const AlarmSetupResult r = ok(e);
+        const AlarmArming r = ok(e);
         EXPECT_EQ(r.notices, std::vector<AlarmNotice>{customError}) << hours << "h " << minutes;
-        EXPECT_FALSE(r.alarmArmed);
+        EXPECT_EQ(r.alarm.value_or(Result<>()).message(), customError.text);
         EXPECT_EQ(state.alarmTime, "07:00:00");
-        EXPECT_TRUE(r.warningArmed && state.warningOn);
+        EXPECT_TRUE(r.warning && *r.warning && state.warningOn);
         EXPECT_EQ(r.status, "A Warning set for: 12:00 PM in (GMT) Home");
     }
 }
@@ -117,7 +117,7 @@ TEST_F(AlarmSetup, WarningPresetsAndCustomHoursInTheTimeFormat) {
     e.warningChoice = 0;
     e.warningZone = 3;
     e.warningSound = "/sounds/bell.wav";
-    AlarmSetupResult r = ok(e);
+    AlarmArming r = ok(e);
     EXPECT_TRUE(state.warningOn && !state.alarmOn);
     EXPECT_EQ(state.warningTime + " " + state.warningSound, "9:00 AM /sounds/bell.wav");
     EXPECT_EQ(r.status, "A Warning set for: 9:00 AM in (GMT+3) Zone 3");
@@ -141,7 +141,7 @@ TEST_F(AlarmSetup, WarningPresetsAndCustomHoursInTheTimeFormat) {
     r = ok(e);
     ASSERT_EQ(r.notices.size(), 1u);
     EXPECT_EQ(r.notices[0].title, "Tavrin Warning Dialog");
-    EXPECT_FALSE(r.warningArmed);
+    EXPECT_FALSE(r.warning.value_or(Result<>()));
     EXPECT_EQ(state.warningTime, "17:45");
     EXPECT_EQ(r.status, "Alarm set for: 15:03:00");
 }
@@ -153,8 +153,8 @@ TEST_F(AlarmSetup, NothingChosenArmsNothingAndCancelClearsBoth) {
     state.alarmMessage = "Tea";
     AlarmEntry e;
     e.alarmSound = "/b.wav";
-    const AlarmSetupResult r = ok(e);
-    EXPECT_FALSE(r.alarmArmed || r.warningArmed);
+    const AlarmArming r = ok(e);
+    EXPECT_FALSE(r.alarm || r.warning);  // neither half was asked for
     EXPECT_EQ(r.status, "");
     EXPECT_EQ(state.alarmSound, "/a.wav");
     EXPECT_EQ(armedStatus(state), "Alarm set for: 08:00:00");
