@@ -124,9 +124,9 @@ void QtApplication::showClock() {
                 // Logged, not shown: it would come back every minute until the file can be read.
                 if (!result.reread) qWarning("tavrin: %s", result.reread.message().c_str());
                 // A failure, or where a file holding more than the table could was kept aside first.
-                if (!result.save.message().empty())
-                    showNotice(result.save.ok() ? QMessageBox::Information : QMessageBox::Warning,
-                               result.save.message());
+                if (result.save && !result.save->message().empty())
+                    showNotice(result.save->ok() ? QMessageBox::Information : QMessageBox::Warning,
+                               result.save->message());
                 // Recurring reminders moved on: an open manager or calendar shows them where they are now.
                 if (result.moved > 0 && reminderWindows_) reminderWindows_->remindersChanged();
             }));
@@ -174,11 +174,10 @@ void QtApplication::watchReminderFile() {
     reminderWatch_ = std::make_unique<QFileSystemWatcher>();
     reminderWatch_->addPath(QString::fromStdString(folder));
     connect(reminderWatch_.get(), &QFileSystemWatcher::directoryChanged, this, [this, path] {
-        bool reloaded = false;
         // A file that cannot be read now leaves the reminders as they were; the next save says why.
-        if (const Result read = reloadRemindersIfChanged(app_->reminders, path, &reloaded); !read)
-            qWarning("tavrin: %s", read.message().c_str());
-        if (reloaded && reminderWindows_) reminderWindows_->remindersChanged();
+        const Result reloaded = reloadRemindersIfChanged(app_->reminders, path);
+        if (!reloaded) qWarning("tavrin: %s", reloaded.message().c_str());
+        if (reloaded.valueOr(false) && reminderWindows_) reminderWindows_->remindersChanged();
     });
 }
 

@@ -40,12 +40,12 @@ int cmdReminders(const Args& args, std::ostream& out, std::ostream& err) {
     if (path.empty()) path = Paths::fromEnvironment().reminderFile();
 
     ReminderTable table;
-    ReminderParseReport report;
-    const Result read = readReminders(table, path, &report);
+    const Result read = readReminders(table, path);
     if (!read.ok()) {
         err << "tavrinctl: " << read.message() << '\n';
         return 1;
     }
+    const ReminderParseReport& report = *read;
     // A file in which nothing reads as a reminder (another program's, another encoding) is not an
     // empty list: say so, as the clock does before it keeps a copy of it.
     if (report.records == 0 && table.fileStamp.needsCopy) {

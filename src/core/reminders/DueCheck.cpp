@@ -164,7 +164,6 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
         announcer_.openManager();
         return result;
     }
-    result.saved = true;
     auto moveAll = [&](ReminderTable& t) {
         result.moved = 0;
         for (const Recurring& r : recurring) {
@@ -184,7 +183,7 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
     result.save = updateReminders(table_, file_, moveAll);
     // The moves stay in memory and reach the file with the next save that succeeds, so that a
     // reminder is not stuck at a moment that has passed.
-    if (!result.save.ok()) moveAll(table_);
+    if (!result.save->ok()) moveAll(table_);
     return result;
 }
 

@@ -2,6 +2,7 @@
 // Tavrin.DAT: the reminder table on disk. Each record is eight quoted lines ("<START>", title, date,
 // time, enabled flag, recurrence code, message, "</END>") ended by CR LF. The file is always
 // rewritten whole from the table, through a temporary file renamed over the old one.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,13 +28,14 @@ ReminderParseReport parseOlderReminders(std::string_view text, ReminderTable& ta
 // The file text for the occupied run of slots.
 std::string serialiseReminders(const ReminderTable& table);
 
-// True when the file can be opened for reading. A trailing slash is dropped first.
-bool FileExists(std::string path);
+// The whole text of the file; nothing when there is no file, which is no failure.
+Result<std::optional<std::string>> readReminderText(const std::string& path);
 
-// Reads the file as the program does at start, without writing anything. A missing file gives an
-// empty table and ok; a file that exists and cannot be read gives a message. When the file holds
-// more than the table can load, the table's stamp says so, and the first save keeps the copy.
-Result<> readReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report = nullptr);
+// Reads the file as the program does at start, without writing anything, and gives what the parse
+// found. A missing file gives an empty table; a file that exists and cannot be read gives a
+// message. When the file holds more than the table can load, the table's stamp says so, and the
+// first save keeps the copy.
+Result<ReminderParseReport> readReminders(ReminderTable& table, const std::string& path);
 
 // The program's start-up load. When the file holds more than the table can (over 256 records, or
 // records without a title), the original file is first copied to `path + ".overflow"` (an existing

@@ -88,13 +88,13 @@ TEST_F(DueCheckTest, AnnouncesTheEnabledRemindersOfTheMinuteAndNoMovesTheRecurri
     EXPECT_EQ(r.moved, 1);
     EXPECT_EQ(table.dates[0] + table.dates[3] + table.dates[4] + table.times[4],
               "03/07/0503/07/0503/08/0509:30:00");
-    ASSERT_TRUE(r.save.ok());
+    ASSERT_TRUE(r.save && r.save->ok());
     EXPECT_EQ(readFile(path), serialiseReminders(table));
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);
     const DueCheckResult failed = tickAt(2005, 3, 8, 9, 30);
-    EXPECT_TRUE(failed.saved);
-    EXPECT_FALSE(failed.save.ok());
+    ASSERT_TRUE(failed.save);
+    EXPECT_FALSE(failed.save->ok());
     EXPECT_EQ(table.dates[4], "03/09/05");
 }
 
@@ -108,8 +108,8 @@ TEST_F(DueCheckTest, TheMoveSavedOverAFileHoldingMoreThanTheTableKeepsItAsideFir
     test::writeFile(path, replaced);
     const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
     EXPECT_EQ(r.moved, 1);
-    ASSERT_TRUE(r.save.ok());
-    EXPECT_NE(r.save.message().find(path + ".overflow"), std::string::npos) << r.save.message();
+    ASSERT_TRUE(r.save && r.save->ok());
+    EXPECT_NE(r.save->message().find(path + ".overflow"), std::string::npos) << r.save->message();
     EXPECT_EQ(readFile(path + ".overflow"), replaced);
 }
 
@@ -175,7 +175,7 @@ TEST_F(DueCheckTest, ARecurringReminderMovesToItsFirstTimeAfterTheTick) {
 TEST_F(DueCheckTest, AnswerYesOrAHiddenBalloonMovesNothing) {
     putReminder(table, 0, "Hourly", "03/07/05", "10:15:00", "1", "0");
     announcer.answerYes = true;
-    EXPECT_FALSE(tickAt(2005, 3, 7, 10, 15).saved);
+    EXPECT_FALSE(tickAt(2005, 3, 7, 10, 15).save.has_value());
     EXPECT_EQ(announcer.managerOpened, 1);
     announcer.visible = false;
     tickAt(2005, 3, 8, 10, 15);
@@ -227,7 +227,7 @@ TEST_F(DueCheckTest, SixtyRemindersInOneMinuteAreAllAnnounced) {
     for (int i = 0; i < 60; ++i) putReminder(table, i, "R" + std::to_string(i), "03/07/05", "09:30:00");
     const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
     EXPECT_EQ(r.announced, 60);
-    EXPECT_FALSE(r.asked || r.saved);
+    EXPECT_FALSE(r.asked || r.save);
     ASSERT_EQ(announcer.shown.size(), 1u);
     EXPECT_EQ(announcer.shown[0].back(), "9:30 AM - R59");
 }
