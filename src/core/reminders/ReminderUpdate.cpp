@@ -57,8 +57,8 @@ Result<> updateReminders(ReminderTable& table, const std::string& path, const Re
                          const AtomicFile::WriteCalls& calls) {
     const std::string target = AtomicFile::followLinks(path);
     if (const Result made = AtomicFile::makeFolders(folderOf(target)); !made) return made;
-    FileLock lock(target + ".lock", 0600);
-    if (!lock.held()) return Result<>::failure("The reminders could not be saved: " + lock.failure() + ".");
+    const Result lock = FileLock::take(target + ".lock", 0600);
+    if (!lock) return Failure{"The reminders could not be saved: " + lock.message() + ".", lock.osError()};
 
     // Another program may have written since the table last matched the file: start from the file.
     const Result<OnDisk> read = readOnDisk(target);
