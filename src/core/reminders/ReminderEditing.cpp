@@ -78,9 +78,10 @@ ReminderChange applyToReminder(ReminderTable& table, int slot, const std::string
 
 ReminderChange addReminder(ReminderTable& table, const ReminderForm& form, const Settings& settings,
                            const std::string& path) {
-    const FormConversion c = recordFromForm(form, settings);
-    if (c.outcome == FormConversion::Outcome::NoTitle) return {};
-    if (c.outcome == FormConversion::Outcome::Refused) return refusedChange(c.message);
+    const Result c = recordFromForm(form, settings);
+    if (!c) return refusedChange(c.message());
+    if (!*c) return {};
+    const ReminderRecord& record = **c;
     if (occupiedSlots(table) == kReminderSlots && table.fileStamp.statusMatches(path))
         return refusedChange(kReminderFormError);
     return apply(table, path, [&](ReminderTable& t, ReminderChange& r) {
@@ -89,7 +90,7 @@ ReminderChange addReminder(ReminderTable& table, const ReminderForm& form, const
             r = refusedChange(kReminderFormError);
             return false;
         }
-        c.record.toSlot(t, slot);
+        record.toSlot(t, slot);
         r.slot = slot;
         return true;
     });
@@ -97,10 +98,11 @@ ReminderChange addReminder(ReminderTable& table, const ReminderForm& form, const
 
 ReminderChange editReminder(ReminderTable& table, int slot, const std::string& title,
                             const ReminderForm& form, const Settings& settings, const std::string& path) {
-    const FormConversion c = recordFromForm(form, settings);
+    const Result c = recordFromForm(form, settings);
+    if (!c) return refusedChange(c.message());
     // Clearing the title of a reminder being edited keeps the reminder as it was.
-    if (c.outcome == FormConversion::Outcome::NoTitle) return {};
-    if (c.outcome == FormConversion::Outcome::Refused) return refusedChange(c.message);
+    if (!*c) return {};
+    const ReminderRecord& record = **c;
     const std::optional<ReminderRecord> was = occupied(table, slot) && table.titles[slot] == title
                                                   ? std::optional(ReminderRecord::fromSlot(table, slot))
                                                   : std::nullopt;
@@ -118,7 +120,7 @@ ReminderChange editReminder(ReminderTable& table, int slot, const std::string& t
         // after, and an edit still works when all 256 slots are taken.
         removeSlot(t, at);
         r.slot = occupiedSlots(t);
-        c.record.toSlot(t, r.slot);
+        record.toSlot(t, r.slot);
         return true;
     });
 }

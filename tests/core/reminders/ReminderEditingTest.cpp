@@ -68,17 +68,19 @@ TEST(ReminderEditor, FormConversionAndItsRefusals) {
     const Settings s = test::defaultSettings();
     ReminderForm f = form("Dinner");
     f.date = "3/7/2005";
-    FormConversion c = recordFromForm(f, s);
-    ASSERT_EQ(c.outcome, FormConversion::Outcome::Record);
-    EXPECT_EQ(c.record, (ReminderRecord{"Dinner", "03/07/05", "21:05:00", "1", "-1", "Body of Dinner"}));
+    // The record of a form that is taken.
+    const auto record = [](const ReminderForm& taken, const Settings& with) {
+        return *recordFromForm(taken, with).value();
+    };
+    EXPECT_EQ(record(f, s), (ReminderRecord{"Dinner", "03/07/05", "21:05:00", "1", "-1", "Body of Dinner"}));
 
     f.enabled = false;
     f.recurring = true;
     f.recurChoice = 2;
-    c = recordFromForm(f, s);
-    EXPECT_EQ(c.record.date + " " + c.record.enabled + " " + c.record.recur, "03/07/05 0 2");
+    const ReminderRecord r = record(f, s);
+    EXPECT_EQ(r.date + " " + r.enabled + " " + r.recur, "03/07/05 0 2");
     f.recurChoice = -1;
-    EXPECT_EQ(recordFromForm(f, s).record.recur, "1");
+    EXPECT_EQ(record(f, s).recur, "1");
 
     // Stored as typed, a date that is no day would never come due. A format without a year (or with
     // the weekday alone) writes texts that read as no date, and yet come round every year (week).
@@ -93,29 +95,28 @@ TEST(ReminderEditor, FormConversionAndItsRefusals) {
         Settings withFormat = s;
         withFormat.DateFormat = d.format;
         f.date = d.date;
-        c = recordFromForm(f, withFormat);
-        EXPECT_EQ(c.outcome == FormConversion::Outcome::Record, d.taken) << d.format << " " << d.date;
+        const Result c = recordFromForm(f, withFormat);
+        EXPECT_EQ(c.ok(), d.taken) << d.format << " " << d.date;
         if (!d.taken) {
-            EXPECT_EQ(c.message, "Warning! The reminder date \"" + std::string(d.date) +
-                                     "\" is not a date in the date format " + d.format +
-                                     ", the reminder was not saved.");
+            EXPECT_EQ(c.message(), "Warning! The reminder date \"" + std::string(d.date) +
+                                       "\" is not a date in the date format " + d.format +
+                                       ", the reminder was not saved.");
         }
     }
 
     ReminderForm empty = form("");
-    EXPECT_EQ(recordFromForm(empty, s).outcome, FormConversion::Outcome::NoTitle);
+    EXPECT_EQ(recordFromForm(empty, s).value(), std::nullopt);  // no title: nothing to store
     empty.hour = empty.minute = empty.amPm = "";
-    EXPECT_EQ(recordFromForm(empty, s).message, kReminderFormError);
-    EXPECT_EQ(recordFromForm(form("x", "abc"), s).message, kReminderFormError);
+    EXPECT_EQ(recordFromForm(empty, s).message(), kReminderFormError);
+    EXPECT_EQ(recordFromForm(form("x", "abc"), s).message(), kReminderFormError);
 
-    c = recordFromForm(form("Say \"hi\""), s);
-    EXPECT_EQ(c.outcome, FormConversion::Outcome::Refused);
-    EXPECT_EQ(c.message, "The reminder title cannot contain a double quote (\").");
+    EXPECT_EQ(recordFromForm(form("Say \"hi\""), s).message(),
+              "The reminder title cannot contain a double quote (\").");
     f = form("ok");
     f.message = "a \"quoted\" word";
-    EXPECT_NE(recordFromForm(f, s).message.find("message"), std::string::npos);
+    EXPECT_NE(recordFromForm(f, s).message().find("message"), std::string::npos);
     f.message = "</END>";
-    EXPECT_EQ(recordFromForm(f, s).outcome, FormConversion::Outcome::Refused);
+    EXPECT_FALSE(recordFromForm(f, s).ok());
 }
 
 // The user reads and types dates with the names of their language; the file keeps English ones, which
@@ -127,7 +128,7 @@ TEST(ReminderEditor, DatesAreShownInTheUsersLanguageAndStoredInEnglish) {
     EXPECT_EQ(newReminderForm(DateTime::fromFields(2026, 3, 2, 9, 0), s).date, "2. März 2026");
     ReminderForm f = form("Dinner");
     f.date = "2. März 2026";
-    EXPECT_EQ(recordFromForm(f, s).record.date, "2. March 2026");
+    EXPECT_EQ(recordFromForm(f, s).value()->date, "2. March 2026");
     ReminderTable t;
     putReminder(t, 0, "Dinner", "2. March 2026", "21:05:00", "1", "-1", "");
     EXPECT_EQ(editReminderForm(t, 0, s).date, "2. März 2026");
