@@ -19,8 +19,8 @@ MonthYear CalendarGrid::nextMonth(int month, int year) {
     return month >= 12 ? MonthYear{1, year + 1} : MonthYear{month + 1, year};
 }
 
-int CalendarGrid::cellOfDay(int day) const {
-    if (day < 1 || day > daysInMonth(year_, month_)) return -1;
+std::optional<int> CalendarGrid::cellOfDay(int day) const {
+    if (day < 1 || day > daysInMonth(year_, month_)) return std::nullopt;
     return (firstCell(month_, year_) + day - 1) % kCells;
 }
 

@@ -237,7 +237,7 @@ TEST_F(ReminderWindowsTest, CalendarFollowsTodayAcrossMidnightAndTakesWhatChange
     clock.advanceMillis(200);
     test::wait(200);
     EXPECT_EQ(cal->Label2(7)->text(), "May 2005");
-    EXPECT_TRUE(cal->lblCentre(cal->grid().cellOfDay(1))->font().bold());
+    EXPECT_TRUE(cal->lblCentre(cal->grid().cellOfDay(1).value())->font().bold());
     EXPECT_GT(cal->midnightTimer().remainingTime(), 86390000) << "armed again for the next midnight";
 
     paint(Qt::blue);
@@ -247,7 +247,7 @@ TEST_F(ReminderWindowsTest, CalendarFollowsTodayAcrossMidnightAndTakesWhatChange
     EXPECT_EQ(corner(), QColor(Qt::red)) << "nothing reads the file before the activation";
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(cal, &activate);
-    EXPECT_TRUE(cal->lblCentre(cal->grid().cellOfDay(9))->font().bold());
+    EXPECT_TRUE(cal->lblCentre(cal->grid().cellOfDay(9).value())->font().bold());
     EXPECT_EQ(corner(), QColor(Qt::blue));
 }
 
