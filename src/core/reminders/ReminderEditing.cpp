@@ -23,10 +23,7 @@ void removeSlot(ReminderTable& table, int k) {
 }
 
 ReminderChange refusedChange(const std::string& message) {
-    ReminderChange c;
-    c.outcome = ReminderChange::Outcome::Refused;
-    c.message = message;
-    return c;
+    return ReminderChange{Failure{message}};
 }
 
 bool occupied(const ReminderTable& table, int slot) {
@@ -46,14 +43,15 @@ std::optional<int> find(const ReminderTable& table, int slot, const ReminderReco
 ReminderChange apply(ReminderTable& table, const std::string& path,
                      const std::function<bool(ReminderTable&, ReminderChange&)>& change) {
     ReminderChange result;
-    result.outcome = ReminderChange::Outcome::Stored;
-    const Result saved = updateReminders(table, path, [&](ReminderTable& t) { return change(t, result); });
+    bool changed = false;
+    const Result saved =
+        updateReminders(table, path, [&](ReminderTable& t) { return changed = change(t, result); });
     if (!saved.ok()) {
-        result.outcome = ReminderChange::Outcome::SaveFailed;
-        result.slot = -1;
-        result.message = "The reminder could not be saved. " + saved.message();
-    } else if (result.outcome == ReminderChange::Outcome::Stored && !saved.message().empty()) {
-        result.message = saved.message();  // what was kept aside on the way
+        result =
+            ReminderChange{Failure{"The reminder could not be saved. " + saved.message(), saved.osError()}};
+    } else if (changed) {
+        result.stored = true;
+        result.result = Result<>::success(saved.message());  // what was kept aside on the way
     }
     return result;
 }
@@ -136,10 +134,7 @@ ReminderChange setReminderEnabled(ReminderTable& table, int slot, bool enabled, 
     return applyToReminder(table, slot, path, [enabled](ReminderTable& t, ReminderChange& r, int at) {
         r.slot = at;
         const std::string flag = enabled ? "1" : "0";
-        if (t.enabled[at] == flag) {
-            r.outcome = ReminderChange::Outcome::NothingStored;
-            return false;
-        }
+        if (t.enabled[at] == flag) return false;
         t.enabled[at] = flag;
         return true;
     });

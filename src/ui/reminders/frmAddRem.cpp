@@ -167,7 +167,7 @@ void frmAddRem::Command2_Click() {
                  : addReminder(app.reminders, f, app.settings, path);
     // Refused: the fields stay as they are, so the user can put the fault right and press OK again.
     if (!windows_.tellChange(change)) return;
-    if (change.outcome == ReminderChange::Outcome::Stored) windows_.remindersChanged();
+    if (change.stored) windows_.remindersChanged();
     close();
 }
 

@@ -17,7 +17,6 @@ using test::form;
 using test::putReminder;
 using test::readFile;
 using test::titles;
-using Outcome = ReminderChange::Outcome;
 
 // Every field of a form but the title, to compare in one go.
 std::string fields(const ReminderForm& f) {
@@ -34,7 +33,7 @@ class EditingTest : public test::ReminderFolder {
   protected:
     void SetUp() override {
         for (const char* t : {"One", "Two", "Three"})
-            ASSERT_EQ(addReminder(table, form(t), settings, path).outcome, Outcome::Stored);
+            ASSERT_TRUE(addReminder(table, form(t), settings, path).stored);
     }
 };
 
@@ -141,8 +140,8 @@ TEST_F(EditingTest, FullTableRefusesTheNextReminderButTakesAnEdit) {
     ASSERT_TRUE(saveReminders(table, path).ok());
     const std::string before = readFile(path);
     const ReminderChange c = addReminder(table, form("One too many"), settings, path);
-    EXPECT_EQ(c.outcome, Outcome::Refused);
-    EXPECT_EQ(c.message, kReminderFormError);
+    EXPECT_EQ(c.message(), kReminderFormError);
+    EXPECT_FALSE(c.ok());
     EXPECT_EQ(readFile(path), before);
     EXPECT_EQ(editReminder(table, 3, "R3", form("Edited"), settings, path).slot, 255);
     EXPECT_EQ(table.titles[255], "Edited");
@@ -152,19 +151,21 @@ TEST_F(EditingTest, FullTableRefusesTheNextReminderButTakesAnEdit) {
 TEST_F(EditingTest, EditMovesTheReminderToTheEndFollowsItAndClearingItsTitleKeepsIt) {
     const ReminderChange c =
         editReminder(table, 1, "Two", form("Two edited", "7", "45", "AM"), settings, path);
-    ASSERT_EQ(c.outcome, Outcome::Stored);
+    ASSERT_TRUE(c.stored);
     EXPECT_EQ(titles(table), "One|Three|Two edited");
     EXPECT_EQ(table.times[2], "07:45:00");
     EXPECT_EQ(c.slot, 2);
     EXPECT_EQ(readFile(path), serialiseReminders(table));
-    EXPECT_EQ(editReminder(table, 1, "Three", form(""), settings, path).outcome, Outcome::NothingStored);
+    const ReminderChange untitled = editReminder(table, 1, "Three", form(""), settings, path);
+    EXPECT_TRUE(untitled.ok() && !untitled.stored);
     EXPECT_EQ(titles(table), "One|Three|Two edited");
     // The edit follows its reminder when the table changed meanwhile.
     ASSERT_TRUE(deleteReminder(table, 0, path).ok());  // "Three" is now in slot 0
-    editReminder(table, 1, "Three", form("Three edited"), settings, path);
+    ASSERT_TRUE(editReminder(table, 1, "Three", form("Three edited"), settings, path).stored);
     EXPECT_EQ(titles(table), "Two edited|Three edited");
-    EXPECT_EQ(editReminder(table, 0, "Gone", form("x"), settings, path).outcome, Outcome::Refused);
-    EXPECT_EQ(deleteReminder(table, 5, path).outcome, Outcome::NothingStored);  // a free slot
+    EXPECT_FALSE(editReminder(table, 0, "Gone", form("x"), settings, path).ok());
+    const ReminderChange freeSlot = deleteReminder(table, 5, path);
+    EXPECT_TRUE(freeSlot.ok() && !freeSlot.stored);
 }
 
 // The recurrence code is read by its leading whole number, as the due check reads it: the list says

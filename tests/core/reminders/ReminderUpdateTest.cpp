@@ -55,7 +55,7 @@ TEST_F(SharedFile, DeleteAndToggleFindTheirReminderAfterAnotherProgramDeleted) {
     EXPECT_EQ(titles(table), "C");
     writeFile(path, record("Other"));
     const ReminderChange gone = deleteReminder(table, 0, path);  // "C" was deleted elsewhere
-    EXPECT_EQ(gone.outcome, ReminderChange::Outcome::Refused);
+    EXPECT_FALSE(gone.ok());
     EXPECT_EQ(titles(table), "Other");
     EXPECT_EQ(readFile(path), record("Other"));
 }
@@ -118,8 +118,8 @@ TEST(ReminderCopies, WhatCannotBeKeptIsCopiedAsideBeforeTheFirstSaveHoweverTheFi
                 const ReminderChange c = occupiedSlots(t) > 0
                                              ? deleteReminder(t, 0, path)
                                              : addReminder(t, form("New"), test::defaultSettings(), path);
-                ASSERT_EQ(c.outcome, ReminderChange::Outcome::Stored) << c.message;
-                saves += c.message + "|";
+                ASSERT_TRUE(c.stored) << c.message();
+                saves += c.message() + "|";
             }
             const std::string once = told.message() + "|" + saves;
             EXPECT_NE(once.find(kept), std::string::npos) << once;
@@ -151,8 +151,8 @@ TEST(ReminderCopies, AFileThatCannotBeReadIsNeverReplaced) {
         const Result loaded = loadReminders(t, path);
         if (loaded.ok() || loaded.message().find("Permission denied") == std::string::npos) ::_exit(1);
         const ReminderChange added = addReminder(t, form("New"), test::defaultSettings(), path);
-        if (added.outcome != ReminderChange::Outcome::SaveFailed) ::_exit(2);
-        ::_exit(added.message.find(path) == std::string::npos ? 3 : 0);
+        if (added.ok() || added.message().find("could not be saved") == std::string::npos) ::_exit(2);
+        ::_exit(added.message().find(path) == std::string::npos ? 3 : 0);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
