@@ -98,7 +98,7 @@ Result<std::string> keepCopy(const std::string& base, std::string_view data) {
         if (kept) return name;
         if (kept.osError() != EEXIST) return kept.why();
     }
-    return Failure{"cannot keep " + base + ": 99 copies of it are there already"};
+    return Failure{"cannot keep " + base + ": it and the names up to " + base + ".99 are taken"};
 }
 
 // What the file holds, read whole, and what the table took of it.
