@@ -40,14 +40,13 @@ struct Fixture {
         // A full table, a few reminders on every day of March 2005.
         for (int i = 0; i < kReminderSlots; ++i) {
             const int day = 1 + i % 31;
-            app.reminders.RemTitle[i] =
+            app.reminders.titles[i] =
                 "Reminder number " + std::to_string(i) + " with a title of usual length";
-            app.reminders.RemDate[i] =
-                std::string("03/") + (day < 10 ? "0" : "") + std::to_string(day) + "/05";
-            app.reminders.RemTime[i] = (i % 24 < 10 ? "0" : "") + std::to_string(i % 24) + ":30:00";
-            app.reminders.RemEnabled[i] = i % 5 ? "1" : "0";
-            app.reminders.RemRecur[i] = std::to_string(i % 4 - 1);
-            app.reminders.RemBody[i] = std::string(250, 'm');
+            app.reminders.dates[i] = std::string("03/") + (day < 10 ? "0" : "") + std::to_string(day) + "/05";
+            app.reminders.times[i] = (i % 24 < 10 ? "0" : "") + std::to_string(i % 24) + ":30:00";
+            app.reminders.enabled[i] = i % 5 ? "1" : "0";
+            app.reminders.recurrences[i] = std::to_string(i % 4 - 1);
+            app.reminders.bodies[i] = std::string(250, 'm');
         }
         store.mount(Root::LocalMachine, makeZoneCatalogue("/usr/share/zoneinfo", clock));
         app.zones.ZoneRoot = kZoneRootNt;

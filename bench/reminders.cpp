@@ -18,13 +18,13 @@ using namespace tavrin;
 ReminderTable fullTable() {
     ReminderTable t;
     for (int i = 0; i < kReminderSlots; ++i) {
-        t.RemTitle[i] = "Reminder number " + std::to_string(i) + " with a title of usual length";
-        t.RemDate[i] = "03/" + std::to_string(10 + i % 18) + "/05";
-        t.RemTime[i] =
+        t.titles[i] = "Reminder number " + std::to_string(i) + " with a title of usual length";
+        t.dates[i] = "03/" + std::to_string(10 + i % 18) + "/05";
+        t.times[i] =
             (i % 24 < 10 ? "0" : "") + std::to_string(i % 24) + ":" + std::to_string(10 + i % 50) + ":00";
-        t.RemEnabled[i] = i % 5 ? "1" : "0";
-        t.RemRecur[i] = std::to_string(i % 4 - 1);
-        t.RemBody[i] = std::string(250, 'm') + "\r\nsecond line of the message";
+        t.enabled[i] = i % 5 ? "1" : "0";
+        t.recurrences[i] = std::to_string(i % 4 - 1);
+        t.bodies[i] = std::string(250, 'm') + "\r\nsecond line of the message";
     }
     return t;
 }
@@ -44,13 +44,13 @@ class QuietAnnouncer : public ReminderAnnouncer {
 void BM_LoadFullFile(benchmark::State& state) {
     const std::string dir = tempFolder();
     const std::string path = dir + "/Tavrin.DAT";
-    if (const Result saved = SaveReminders(fullTable(), path); !saved) {
+    if (const Result saved = saveReminders(fullTable(), path); !saved) {
         state.SkipWithError(saved.message().c_str());
         return;
     }
     ReminderTable t;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(LoadReminders(t, path));
+        benchmark::DoNotOptimize(loadReminders(t, path));
     }
     std::filesystem::remove_all(dir);
 }
@@ -61,7 +61,7 @@ void BM_SaveFullFile(benchmark::State& state) {
     const std::string path = dir + "/Tavrin.DAT";
     const ReminderTable t = fullTable();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(SaveReminders(t, path));
+        benchmark::DoNotOptimize(saveReminders(t, path));
     }
     std::filesystem::remove_all(dir);
 }
@@ -75,7 +75,7 @@ void BM_SaveFullFileWithoutFlush(benchmark::State& state) {
     AtomicFile::WriteCalls calls = AtomicFile::WriteCalls::system();
     calls.fsync = [](int) { return 0; };
     for (auto _ : state) {
-        benchmark::DoNotOptimize(SaveReminders(t, path, calls));
+        benchmark::DoNotOptimize(saveReminders(t, path, calls));
     }
     std::filesystem::remove_all(dir);
 }

@@ -97,7 +97,7 @@ void QtApplication::showClock() {
     AppState& app = *app_;
     fillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock);
 
-    const Result loaded = LoadReminders(app.reminders, app.paths.reminderFile());
+    const Result loaded = loadReminders(app.reminders, app.paths.reminderFile());
     if (!loaded.message().empty())
         showNotice(loaded.ok() ? QMessageBox::Information : QMessageBox::Warning, loaded.message());
 
@@ -124,14 +124,18 @@ void QtApplication::showClock() {
                 // Logged, not shown: it would come back every minute until the file can be read.
                 if (!result.reread) qWarning("tavrin: %s", result.reread.message().c_str());
                 // A failure, or where a file holding more than the table could was kept aside first.
-                if (!result.save.message().empty())
-                    showNotice(result.save.ok() ? QMessageBox::Information : QMessageBox::Warning,
-                               result.save.message());
+                if (result.save && !result.save->message().empty())
+                    showNotice(result.save->ok() ? QMessageBox::Information : QMessageBox::Warning,
+                               result.save->message());
                 // Recurring reminders moved on: an open manager or calendar shows them where they are now.
                 if (result.moved > 0 && reminderWindows_) reminderWindows_->remindersChanged();
             }));
-    window->setClockTick([this] {
-        remTick_->tick();
+    window->setClockTick([this, zoneFailure = std::string()]() mutable {
+        // Logged once while it lasts: the tick goes on with the zone it has.
+        if (const Result ticked = remTick_->tick(); ticked.message() != zoneFailure) {
+            zoneFailure = ticked.message();
+            if (!ticked) qWarning("tavrin: %s", zoneFailure.c_str());
+        }
         tellStoreNotices();
         // The tick follows the wall clock, so it notices a date that moved while the machine slept.
         if (frmCal* calendar = reminderWindows_ ? reminderWindows_->calendar() : nullptr)
@@ -170,11 +174,10 @@ void QtApplication::watchReminderFile() {
     reminderWatch_ = std::make_unique<QFileSystemWatcher>();
     reminderWatch_->addPath(QString::fromStdString(folder));
     connect(reminderWatch_.get(), &QFileSystemWatcher::directoryChanged, this, [this, path] {
-        bool reloaded = false;
         // A file that cannot be read now leaves the reminders as they were; the next save says why.
-        if (const Result read = reloadRemindersIfChanged(app_->reminders, path, &reloaded); !read)
-            qWarning("tavrin: %s", read.message().c_str());
-        if (reloaded && reminderWindows_) reminderWindows_->remindersChanged();
+        const Result reloaded = reloadRemindersIfChanged(app_->reminders, path);
+        if (!reloaded) qWarning("tavrin: %s", reloaded.message().c_str());
+        if (reloaded.valueOr(false) && reminderWindows_) reminderWindows_->remindersChanged();
     });
 }
 
@@ -272,7 +275,7 @@ frmAbout* QtApplication::showAbout() {
 }
 
 void QtApplication::upgradeReminderFile() {
-    const Result upgraded = UpgradeReminderFile(app_->reminders, app_->paths.reminderFile());
+    const Result upgraded = tavrin::upgradeReminderFile(app_->reminders, app_->paths.reminderFile());
     if (!upgraded.message().empty())
         showNotice(upgraded.ok() ? QMessageBox::Information : QMessageBox::Warning, upgraded.message());
 }

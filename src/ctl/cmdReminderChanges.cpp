@@ -44,21 +44,21 @@ std::string dateFormat() {
 
 int report(const ReminderChange& change, const ReminderTable& table, std::ostream& out, std::ostream& err,
            const std::string& done) {
-    if (change.outcome == ReminderChange::Outcome::Stored) {
+    if (change.stored) {
         out << done << '\n';
-        if (!change.message.empty()) err << "tavrinctl: " << change.message << '\n';
+        if (!change.message().empty()) err << "tavrinctl: " << change.message() << '\n';
         return 0;
     }
-    if (change.outcome == ReminderChange::Outcome::NothingStored) {
+    if (change.ok()) {
         out << done << " already\n";
         return 0;
     }
     // The editor's words for a full table speak of its form; here the table is the reason.
-    if (change.message == kReminderFormError && occupiedSlots(table) == kReminderSlots) {
+    if (change.message() == kReminderFormError && occupiedSlots(table) == kReminderSlots) {
         err << "tavrinctl: the reminder file already holds " << kReminderSlots
             << " reminders, as many as it can; nothing was added\n";
     } else {
-        err << "tavrinctl: " << change.message << '\n';
+        err << "tavrinctl: " << change.message() << '\n';
     }
     return 1;
 }

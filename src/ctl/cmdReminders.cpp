@@ -40,12 +40,12 @@ int cmdReminders(const Args& args, std::ostream& out, std::ostream& err) {
     if (path.empty()) path = Paths::fromEnvironment().reminderFile();
 
     ReminderTable table;
-    ReminderParseReport report;
-    const Result read = readReminders(table, path, &report);
+    const Result read = readReminders(table, path);
     if (!read.ok()) {
         err << "tavrinctl: " << read.message() << '\n';
         return 1;
     }
+    const ReminderParseReport& report = *read;
     // A file in which nothing reads as a reminder (another program's, another encoding) is not an
     // empty list: say so, as the clock does before it keeps a copy of it.
     if (report.records == 0 && table.fileStamp.needsCopy) {
@@ -53,10 +53,9 @@ int cmdReminders(const Args& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
     for (int i = 0, end = occupiedSlots(table); i < end; ++i) {
-        out << i << '\t' << escapeOnOneLine(table.RemTitle[i]) << '\t' << escapeOnOneLine(table.RemDate[i])
-            << '\t' << escapeOnOneLine(table.RemTime[i]) << '\t' << escapeOnOneLine(table.RemEnabled[i])
-            << '\t' << escapeOnOneLine(table.RemRecur[i]) << '\t' << escapeOnOneLine(table.RemBody[i])
-            << '\n';
+        out << i << '\t' << escapeOnOneLine(table.titles[i]) << '\t' << escapeOnOneLine(table.dates[i])
+            << '\t' << escapeOnOneLine(table.times[i]) << '\t' << escapeOnOneLine(table.enabled[i]) << '\t'
+            << escapeOnOneLine(table.recurrences[i]) << '\t' << escapeOnOneLine(table.bodies[i]) << '\n';
     }
     if (report.overflow > 0) {
         err << "tavrinctl: " << report.overflow << " reminder(s) beyond the first 256 are not loaded\n";

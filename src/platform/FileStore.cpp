@@ -255,9 +255,9 @@ Status FileStore::writeTree(RootFile& f, RegTree&& tree) {
     return status::kSuccess;
 }
 
-Status FileStore::lockForChange(RootFile& f, FileLock& lock) {
-    if (!lock.held()) {
-        lastFailure_ = lock.failure();
+Status FileStore::lockForChange(RootFile& f, const Result<FileLock>& lock) {
+    if (!lock) {
+        lastFailure_ = lock.message();
         return status::kWriteFailed;
     }
     // Another program may have written since we last looked: start from what is on disk now (read
@@ -286,7 +286,7 @@ Status FileStore::updateTree(Root root, const TreeChange& change) {
         lastFailure_ = made.message();
         return status::kWriteFailed;
     }
-    FileLock lock(f.path + ".lock", f.fileMode);
+    const Result lock = FileLock::take(f.path + ".lock", f.fileMode);
     if (const Status s = lockForChange(f, lock); s != status::kSuccess) return s;
     RegTree work = f.tree;
     bool changed = false;
@@ -303,11 +303,11 @@ Status FileStore::beginChanges(Root root) {
         lastFailure_ = made.message();
         return status::kWriteFailed;
     }
-    FileLock lock(f.path + ".lock", f.fileMode);
+    Result lock = FileLock::take(f.path + ".lock", f.fileMode);
     if (const Status s = lockForChange(f, lock); s != status::kSuccess) return s;
     f.batchTree = f.tree;
     f.batchChanged = false;
-    f.batchLock = lock.release();
+    f.batchLock = lock->release();
     return status::kSuccess;
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Result.h"
 #include "core/store/TreeStore.h"
 #include "platform/Autostart.h"
 
@@ -101,7 +102,7 @@ class FileStore : public TreeStore {
     // earlier try: `madeNow` false); nothing when none could be made.
     std::optional<std::string> keepCorruptCopy(const RootFile& f, bool& madeNow);
     // Takes the root's lock for a change and reads the file afresh under it.
-    Status lockForChange(RootFile& f, FileLock& lock);
+    Status lockForChange(RootFile& f, const Result<FileLock>& lock);
     // Writes a changed tree over the root's file, keeping a corrupt file aside first.
     Status writeTree(RootFile& f, RegTree&& tree);
 

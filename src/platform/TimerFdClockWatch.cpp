@@ -59,7 +59,7 @@ TimerFdClockWatch::~TimerFdClockWatch() {
     closeIfOpen(events_);
 }
 
-bool TimerFdClockWatch::armAt(std::int64_t unixMillis) {
+Result<> TimerFdClockWatch::armAt(std::int64_t unixMillis) {
     itimerspec when{};
     // A zero moment would disarm the timer; a moment already past fires at once.
     if (unixMillis <= 0) {
@@ -68,7 +68,9 @@ bool TimerFdClockWatch::armAt(std::int64_t unixMillis) {
         when.it_value.tv_sec = static_cast<time_t>(unixMillis / 1000);
         when.it_value.tv_nsec = static_cast<long>(unixMillis % 1000) * 1'000'000L;
     }
-    return ::timerfd_settime(timer_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &when, nullptr) == 0;
+    if (::timerfd_settime(timer_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &when, nullptr) == 0)
+        return {};
+    return Failure{std::string("cannot arm the wall-clock timer: ") + std::strerror(errno), errno};
 }
 
 WallClockNews TimerFdClockWatch::takeNews() {

@@ -23,7 +23,7 @@ class TimerFdClockWatch final : public WallClockWatch {
     TimerFdClockWatch& operator=(const TimerFdClockWatch&) = delete;
 
     int eventDescriptor() const override { return events_; }
-    bool armAt(std::int64_t unixMillis) override;
+    Result<> armAt(std::int64_t unixMillis) override;
     WallClockNews takeNews() override;
     // Whether the zone folder is watched.
     bool watchesZone() const { return zoneWatch_ >= 0; }

@@ -138,11 +138,11 @@ TEST_F(ProgramStart, AReminderFileChangedByAnotherProgramIsReloaded) {
     home.seedSettings("\"ColScheme\"=\"E99012\"\n");
     tavrin::QtApplication app;
     ASSERT_TRUE(app.start());
-    EXPECT_EQ(app.state().reminders.RemTitle[0], "");
+    EXPECT_EQ(app.state().reminders.titles[0], "");
     // Saved as every writer saves: a new file renamed over the old.
     fs::create_directories(home.file("data/tavrin"));
     tavrin::test::writeFile(home.reminderFile() + ".new", tavrin::test::recordText("From elsewhere"));
     fs::rename(home.reminderFile() + ".new", home.reminderFile());
-    for (int i = 0; i < 50 && app.state().reminders.RemTitle[0].empty(); ++i) tavrin::test::wait(20);
-    EXPECT_EQ(app.state().reminders.RemTitle[0], "From elsewhere");
+    for (int i = 0; i < 50 && app.state().reminders.titles[0].empty(); ++i) tavrin::test::wait(20);
+    EXPECT_EQ(app.state().reminders.titles[0], "From elsewhere");
 }

@@ -318,11 +318,11 @@ TEST_F(RemindersCommand, AddsListsSwitchesAndDeletesInTheUsersDateFormat) {
     const CtlRun again = ctl({"--disable", "1"});
     EXPECT_EQ(again.status, 0);
     EXPECT_EQ(again.out, "disabled already\n");
-    EXPECT_EQ(load().RemEnabled[1], "0");
+    EXPECT_EQ(load().enabled[1], "0");
     EXPECT_EQ(ctl({"--enable", "1"}).status, 0);
-    EXPECT_EQ(load().RemEnabled[1], "1");
+    EXPECT_EQ(load().enabled[1], "1");
     EXPECT_EQ(ctl({"delete", "0"}).status, 0);
-    EXPECT_EQ(load().RemTitle[0], "--call");
+    EXPECT_EQ(load().titles[0], "--call");
     EXPECT_EQ(occupiedSlots(load()), 1);
 }
 
@@ -381,8 +381,8 @@ TEST_F(RemindersCommand, TheClockAndTavrinctlWritingAtOnceLoseNothing) {
         for (; ::access(doneFile.c_str(), F_OK) != 0; ++saves) {
             bool kept = true;
             const Result saved = updateReminders(table, path, [&](ReminderTable& t) {
-                kept = t.RemBody[0] == (saves == 0 ? "" : std::to_string(saves));
-                t.RemBody[0] = std::to_string(saves + 1);
+                kept = t.bodies[0] == (saves == 0 ? "" : std::to_string(saves));
+                t.bodies[0] = std::to_string(saves + 1);
                 return true;
             });
             if (!saved.ok()) ::_exit(3);
@@ -404,9 +404,9 @@ TEST_F(RemindersCommand, TheClockAndTavrinctlWritingAtOnceLoseNothing) {
     EXPECT_EQ(failures, 0) << firstFailure;
 
     const ReminderTable last = load();
-    EXPECT_EQ(last.RemTitle[0], "Clock");
-    EXPECT_EQ(last.RemBody[0], readFile(countFile));
-    std::set<std::string> titles(last.RemTitle.begin() + 1, last.RemTitle.begin() + occupiedSlots(last));
+    EXPECT_EQ(last.titles[0], "Clock");
+    EXPECT_EQ(last.bodies[0], readFile(countFile));
+    std::set<std::string> titles(last.titles.begin() + 1, last.titles.begin() + occupiedSlots(last));
     for (int i = 0; i < kAdds; ++i)
         EXPECT_EQ(titles.count("B-" + std::to_string(i)), 1u) << "B-" << i << " lost";
 }

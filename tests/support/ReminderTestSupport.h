@@ -39,7 +39,7 @@ inline std::string recordText(const std::string& title, const std::string& date 
 // The titles from slot 0 up to the first free slot.
 inline std::string titles(const ReminderTable& t) {
     std::string out;
-    for (int i = 0; i < occupiedSlots(t); ++i) out += (i ? "|" : "") + t.RemTitle[i];
+    for (int i = 0; i < occupiedSlots(t); ++i) out += (i ? "|" : "") + t.titles[i];
     return out;
 }
 

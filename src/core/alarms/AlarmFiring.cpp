@@ -74,22 +74,22 @@ std::optional<std::int64_t> AlarmFiring::due(Track& track, bool on, const std::s
 
 void AlarmFiring::tick() {
     if (const auto late =
-            due(warning_, state_.WarningOn, state_.WarningTime, state_.WarningFormat, state_.WarningZone)) {
-        std::string message = state_.WarningTime;
-        if (!state_.WarningZone.DisplayText.empty()) message += " " + state_.WarningZone.DisplayText;
-        fire("Tavrin Warning", message + latenessText(*late), state_.WarningOn, state_.WarningTime,
-             state_.WarningSound, state_.WarningZone);
+            due(warning_, state_.warningOn, state_.warningTime, state_.warningFormat, state_.warningZone)) {
+        std::string message = state_.warningTime;
+        if (!state_.warningZone.DisplayText.empty()) message += " " + state_.warningZone.DisplayText;
+        fire("Tavrin Warning", message + latenessText(*late), state_.warningOn, state_.warningTime,
+             state_.warningSound, state_.warningZone);
         warning_ = Track{};
     }
-    if (const auto late = due(alarm_, state_.AlarmOn, state_.AlarmTime, {}, state_.AlarmZone)) {
-        std::string message = state_.AlarmMessage;
+    if (const auto late = due(alarm_, state_.alarmOn, state_.alarmTime, {}, state_.alarmZone)) {
+        std::string message = state_.alarmMessage;
         if (message.empty()) {
-            const std::optional<int> minute = readMinuteOfDay(state_.AlarmTime);
-            message = minute ? hourMinuteText(*minute) : state_.AlarmTime;
+            const std::optional<int> minute = readMinuteOfDay(state_.alarmTime);
+            message = minute ? hourMinuteText(*minute) : state_.alarmTime;
         }
-        state_.AlarmMessage.clear();
-        fire("Tavrin Alarm", message + latenessText(*late), state_.AlarmOn, state_.AlarmTime,
-             state_.AlarmSound, state_.AlarmZone);
+        state_.alarmMessage.clear();
+        fire("Tavrin Alarm", message + latenessText(*late), state_.alarmOn, state_.alarmTime,
+             state_.alarmSound, state_.alarmZone);
         alarm_ = Track{};
     }
 }

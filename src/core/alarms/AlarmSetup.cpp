@@ -15,14 +15,19 @@ constexpr const char* kWarningNoTime =
     "Warning! The custom warning time is not a time of day, no warning was set.";
 constexpr std::int64_t kDaySeconds = 86400;
 
+// A half's refusal: shown in a box titled `title`, and the reason the half set nothing.
+Failure refuse(AlarmArming& result, const char* title, std::string text) {
+    result.notices.push_back({title, text});
+    return Failure{std::move(text)};
+}
+
 // A zone the catalogue no longer knows would ring at UTC's time: the dialog names it, and the half
-// (`what`, "alarm" or "warning") sets nothing. True when the zone chosen as `item` is refused.
-bool refusesUnknownZone(int item, const ZoneRecord& zone, const char* what, AlarmSetupResult& result) {
-    if (item < 1 || zoneIsKnown(zone)) return false;
-    result.notices.push_back({"Tavrin Warning Dialog",
-                              std::string("Warning! The zone chosen for the ") + what +
-                                  " is not in this computer's time zone database, no " + what + " was set."});
-    return true;
+// (`what`, "alarm" or "warning") sets nothing.
+Result<> knownZone(int item, const ZoneRecord& zone, const char* what, AlarmArming& result) {
+    if (item < 1 || zoneIsKnown(zone)) return {};
+    return refuse(result, "Tavrin Warning Dialog",
+                  std::string("Warning! The zone chosen for the ") + what +
+                      " is not in this computer's time zone database, no " + what + " was set.");
 }
 
 ZoneRecord zoneOf(int index, const AlarmZones& zones) {
@@ -37,46 +42,42 @@ void addLine(std::string& text, const std::string& line) {
 }
 
 std::string warningLine(const AlarmState& state) {
-    std::string line = "A Warning set for: " + state.WarningTime;
-    if (!state.WarningZone.DisplayText.empty()) line += " in " + state.WarningZone.DisplayText;
+    std::string line = "A Warning set for: " + state.warningTime;
+    if (!state.warningZone.DisplayText.empty()) line += " in " + state.warningZone.DisplayText;
     return line;
 }
 
 std::string alarmLine(const AlarmState& state) {
-    return "Alarm set for: " + state.AlarmTime;
+    return "Alarm set for: " + state.alarmTime;
 }
 
-// The warning half. Returns false when the custom time could not be read or the zone is unknown
-// (nothing is armed then).
-bool armWarning(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones, const Settings& settings,
-                AlarmSetupResult& result) {
+// The warning half. Refused when the custom time could not be read or the zone is unknown (nothing
+// is armed then).
+Result<> armWarning(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones,
+                    const Settings& settings, AlarmArming& result) {
     std::string entered;
     if (entry.warningChoice == kCustomWarning) {
         entered = entry.warningHour + ":" + entry.warningMinute + " " + entry.warningHalf;
         // Stored as typed, such a time would never come round: the warning would stay armed for good.
-        if (!readDateText(entered)) {
-            result.notices.push_back({"Tavrin Warning Dialog", kWarningNoTime});
-            return false;
-        }
+        if (!readDateText(entered)) return refuse(result, "Tavrin Warning Dialog", kWarningNoTime);
     } else {
         entered = kWarningPresets[static_cast<std::size_t>(entry.warningChoice)];
     }
     const ZoneRecord zone = zoneOf(entry.warningZone, zones);
-    if (refusesUnknownZone(entry.warningZone, zone, "warning", result)) return false;
-    state.WarningTime = FormatPattern(std::string_view(entered), settings.TimeFormat);
-    state.WarningFormat = settings.TimeFormat;
-    state.WarningZone = zone;
-    if (!entry.warningSound.empty()) state.WarningSound = entry.warningSound;
-    state.WarningOn = true;
-    return true;
+    if (Result known = knownZone(entry.warningZone, zone, "warning", result); !known) return known;
+    state.warningTime = FormatPattern(std::string_view(entered), settings.TimeFormat);
+    state.warningFormat = settings.TimeFormat;
+    state.warningZone = zone;
+    if (!entry.warningSound.empty()) state.warningSound = entry.warningSound;
+    state.warningOn = true;
+    return {};
 }
 
-// The alarm half. Returns false when the custom delay or the zone was refused (the alarm stays as it
-// was).
-bool armAlarm(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones, AlarmSetupResult& result) {
+// The alarm half. Refused when the custom delay or the zone was (the alarm stays as it was).
+Result<> armAlarm(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones, AlarmArming& result) {
     std::int64_t delay = 0;
     const ZoneRecord zone = zoneOf(entry.alarmZone, zones);
-    if (refusesUnknownZone(entry.alarmZone, zone, "alarm", result)) return false;
+    if (Result known = knownZone(entry.alarmZone, zone, "alarm", result); !known) return known;
     if (entry.alarmChoice == kCustomAlarm) {
         std::string& hours = result.customHours;
         std::string& minutes = result.customMinutes;
@@ -94,10 +95,7 @@ bool armAlarm(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zone
         const long h = leadingWhole(hours);
         const long m = leadingWhole(minutes);
         // A delay that adds up to less than nothing would name a time already gone.
-        if (h < 0 || h * 60 + m < 0) {
-            result.notices.push_back({"Tavrin System Dialog", kCustomAlarmError});
-            return false;
-        }
+        if (h < 0 || h * 60 + m < 0) return refuse(result, "Tavrin System Dialog", kCustomAlarmError);
         delay = static_cast<std::int64_t>(h) * 3600 + static_cast<std::int64_t>(m) * 60;
     } else {
         delay = kAlarmPresetSeconds[static_cast<std::size_t>(entry.alarmChoice)];
@@ -105,53 +103,52 @@ bool armAlarm(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zone
     const DateTime now = zones.zoneNow ? zones.zoneNow(zone) : DateTime();
     // Seconds are dropped; a time past midnight is that time of the next day.
     const std::int64_t at = (now.secondsOfDay() + delay) % kDaySeconds;
-    state.AlarmTime = FormatPattern(DateTime::fromSerial(0, at / 60 * 60), "HH:MM:SS");
-    state.AlarmZone = zone;
-    if (!entry.alarmSound.empty()) state.AlarmSound = entry.alarmSound;
-    if (!entry.alarmMessage.empty()) state.AlarmMessage = entry.alarmMessage;
-    state.AlarmOn = true;
-    return true;
+    state.alarmTime = FormatPattern(DateTime::fromSerial(0, at / 60 * 60), "HH:MM:SS");
+    state.alarmZone = zone;
+    if (!entry.alarmSound.empty()) state.alarmSound = entry.alarmSound;
+    if (!entry.alarmMessage.empty()) state.alarmMessage = entry.alarmMessage;
+    state.alarmOn = true;
+    return {};
 }
 
 }  // namespace
 
-AlarmSetupResult armFromDialog(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones,
-                               const Settings& settings) {
-    AlarmSetupResult result;
+AlarmArming armFromDialog(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones,
+                          const Settings& settings) {
+    AlarmArming result;
     result.customHours = entry.customHours;
     result.customMinutes = entry.customMinutes;
     const auto chosen = [](int choice, std::size_t items) {
         return choice >= 0 && static_cast<std::size_t>(choice) < items;
     };
-    if (chosen(entry.warningChoice, kWarningPresets.size()) &&
-        armWarning(state, entry, zones, settings, result)) {
-        result.warningArmed = true;
-        addLine(result.status, warningLine(state));
+    if (chosen(entry.warningChoice, kWarningPresets.size())) {
+        result.warning = armWarning(state, entry, zones, settings, result);
+        if (*result.warning) addLine(result.status, warningLine(state));
     }
-    if (chosen(entry.alarmChoice, kAlarmPresets.size()) && armAlarm(state, entry, zones, result)) {
-        result.alarmArmed = true;
-        addLine(result.status, alarmLine(state));
+    if (chosen(entry.alarmChoice, kAlarmPresets.size())) {
+        result.alarm = armAlarm(state, entry, zones, result);
+        if (*result.alarm) addLine(result.status, alarmLine(state));
     }
     return result;
 }
 
 void disarmAll(AlarmState& state) {
-    state.AlarmOn = false;
-    state.WarningOn = false;
-    state.AlarmTime.clear();
-    state.WarningTime.clear();
-    state.WarningFormat.clear();
-    state.AlarmSound.clear();
-    state.WarningSound.clear();
-    state.AlarmMessage.clear();
-    state.AlarmZone.DisplayText.clear();
-    state.WarningZone.DisplayText.clear();
+    state.alarmOn = false;
+    state.warningOn = false;
+    state.alarmTime.clear();
+    state.warningTime.clear();
+    state.warningFormat.clear();
+    state.alarmSound.clear();
+    state.warningSound.clear();
+    state.alarmMessage.clear();
+    state.alarmZone.DisplayText.clear();
+    state.warningZone.DisplayText.clear();
 }
 
 std::string armedStatus(const AlarmState& state) {
     std::string status;
-    if (state.WarningOn) addLine(status, warningLine(state));
-    if (state.AlarmOn) addLine(status, alarmLine(state));
+    if (state.warningOn) addLine(status, warningLine(state));
+    if (state.alarmOn) addLine(status, alarmLine(state));
     return status;
 }
 

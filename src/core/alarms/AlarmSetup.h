@@ -9,6 +9,7 @@
 
 #include "core/alarms/AlarmEntry.h"
 #include "core/alarms/AlarmState.h"
+#include "core/base/Result.h"
 #include "core/settings/Settings.h"
 #include "core/store/Store.h"
 #include "core/timezones/ClockService.h"
@@ -50,10 +51,12 @@ struct AlarmZones {
     std::function<DateTime(const ZoneRecord&)> zoneNow;
 };
 
-struct AlarmSetupResult {
+// What "OK" came to. Each half is nothing when it was left at its placeholder, else armed or refused
+// with the reason; a refusal is among the notices too, in the box it is shown in.
+struct AlarmArming {
     std::vector<AlarmNotice> notices;  // in the order they are shown
-    bool warningArmed = false;
-    bool alarmArmed = false;
+    std::optional<Result<>> warning;
+    std::optional<Result<>> alarm;
     // The custom delay boxes as they stand afterwards (an out-of-range delay becomes 0 and 1).
     std::string customHours;
     std::string customMinutes;
@@ -62,8 +65,8 @@ struct AlarmSetupResult {
 
 // "OK": the warning half first, then the alarm half. A half left at its placeholder arms nothing
 // and keeps what was armed before; an empty sound or message box keeps the earlier one.
-AlarmSetupResult armFromDialog(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones,
-                               const Settings& settings);
+AlarmArming armFromDialog(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones,
+                          const Settings& settings);
 
 // "Cancel": the alarm and the warning both disarmed, whatever the dialog shows.
 void disarmAll(AlarmState& state);

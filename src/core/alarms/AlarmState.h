@@ -8,18 +8,18 @@
 namespace tavrin {
 
 struct AlarmState {
-    bool AlarmOn = false;
-    std::string AlarmTime;  // "HH:MM:SS", seconds "00"
-    ZoneRecord AlarmZone;
-    std::string AlarmSound;
-    std::string AlarmMessage;
-    bool WarningOn = false;
-    std::string WarningTime;  // as entered, in the "TimeFormat" form
-    // The "TimeFormat" that wrote WarningTime: the text it holds ("13:05 Uhr", "13h05") reads back
+    bool alarmOn = false;
+    std::string alarmTime;  // "HH:MM:SS", seconds "00"
+    ZoneRecord alarmZone;
+    std::string alarmSound;
+    std::string alarmMessage;
+    bool warningOn = false;
+    std::string warningTime;  // as entered, in the "TimeFormat" form
+    // The "TimeFormat" that wrote warningTime: the text it holds ("13:05 Uhr", "13h05") reads back
     // only through the pattern that wrote it.
-    std::string WarningFormat;
-    ZoneRecord WarningZone;
-    std::string WarningSound;
+    std::string warningFormat;
+    ZoneRecord warningZone;
+    std::string warningSound;
 };
 
 }  // namespace tavrin

@@ -1,15 +1,15 @@
 #include "core/alarms/SoundPlayer.h"
 
-#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tavrin {
 
 bool soundFileReadable(const std::string& path) {
-    if (path.empty()) return false;
-    // A folder opens without complaint on Linux and fails only at the first read, as does an empty file.
-    std::ifstream probe(path, std::ios::binary);
-    char first = 0;
-    return probe && probe.read(&first, 1);
+    struct stat st {};
+    // A folder, an empty file or one the user may not read cannot be played.
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
+           ::access(path.c_str(), R_OK) == 0;
 }
 
 void playSoundOrBeep(SoundPlayer& player, const std::string& path) {

@@ -9,22 +9,19 @@
 
 namespace tavrin {
 
-FileLock::FileLock(const std::string& lockPath, unsigned mode) {
-    fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, static_cast<mode_t>(mode));
+Result<FileLock> FileLock::take(const std::string& lockPath, unsigned mode) {
+    int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, static_cast<mode_t>(mode));
     // A lock file made by another user may be read-only to us; a shared open still locks it.
-    if (fd_ < 0) fd_ = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
-        failure_ = "cannot lock " + lockPath + ": " + std::strerror(errno);
-        return;
-    }
-    while (::flock(fd_, LOCK_EX) != 0) {
+    if (fd < 0) fd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return Failure{"cannot lock " + lockPath + ": " + std::strerror(errno), errno};
+    while (::flock(fd, LOCK_EX) != 0) {
         if (errno != EINTR) {
-            failure_ = "cannot lock " + lockPath + ": " + std::strerror(errno);
-            ::close(fd_);
-            fd_ = -1;
-            return;
+            const int error = errno;
+            ::close(fd);
+            return Failure{"cannot lock " + lockPath + ": " + std::strerror(error), error};
         }
     }
+    return FileLock(fd);
 }
 
 FileLock::~FileLock() {
@@ -32,9 +29,7 @@ FileLock::~FileLock() {
 }
 
 int FileLock::release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
+    return std::exchange(fd_, -1);
 }
 
 }  // namespace tavrin

@@ -3,26 +3,28 @@
 // of one change: the settings store and the reminder file alike. Waits for another holder to finish.
 // Closing the descriptor (by this object, or by the kernel when the process dies) drops the lock.
 #include <string>
+#include <utility>
+
+#include "core/base/Result.h"
 
 namespace tavrin {
 
 class FileLock {
   public:
-    // Opens (or makes, with `mode`) `lockPath` and waits for the exclusive lock.
-    FileLock(const std::string& lockPath, unsigned mode);
-    ~FileLock();
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
+    // Opens (or makes, with `mode`) `lockPath` and waits for the exclusive lock. A failure names the
+    // file and why ("cannot lock /x/y.lock: Permission denied").
+    static Result<FileLock> take(const std::string& lockPath, unsigned mode);
 
-    bool held() const { return fd_ >= 0; }
-    // Why the lock could not be taken, for the user ("cannot lock /x/y.lock: Permission denied").
-    const std::string& failure() const { return failure_; }
+    FileLock(FileLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileLock& operator=(FileLock&&) = delete;
+    ~FileLock();
+
     // Hands the held lock to the caller, who closes the descriptor to drop it.
     int release();
 
   private:
+    explicit FileLock(int fd) : fd_(fd) {}
     int fd_ = -1;
-    std::string failure_;
 };
 
 }  // namespace tavrin

@@ -35,11 +35,11 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
-int hexDigit(char c) {
+std::optional<int> hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+    return std::nullopt;
 }
 
 double leadingNumber(std::string_view text) {

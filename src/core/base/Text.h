@@ -18,8 +18,8 @@ bool equalsNoCase(std::string_view a, std::string_view b);
 std::string upperAscii(std::string_view text);
 // `text` without the blanks (space, tab, CR, LF) at either end.
 std::string_view trim(std::string_view text);
-// The value of one hexadecimal digit, or -1 when `c` is none.
-int hexDigit(char c);
+// The value of one hexadecimal digit; nothing when `c` is none.
+std::optional<int> hexDigit(char c);
 // The leading number of a text, as stored numeric texts are read ("1", " 2.5", "-3x"): blanks skipped,
 // an optional sign, digits and one decimal point; 0 when the text starts with no digit.
 double leadingNumber(std::string_view text);

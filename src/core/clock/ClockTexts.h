@@ -8,8 +8,8 @@
 namespace tavrin {
 
 struct ClockTexts {
-    std::string TimeText;
-    std::string DateText;
+    std::string timeText;
+    std::string dateText;
 };
 
 ClockTexts clockTextsAt(const DateTime& now, const Settings& settings);

@@ -55,7 +55,7 @@ bool FloatingClock::followZoneList(Store& store, const ZoneState& zones) {
 bool FloatingClock::refresh(Store& store, const Settings& settings, const ZoneState& zones,
                             const ClockService& clock) {
     FloatingTexts now;
-    if (mode_ == kWorldZone) {
+    if (mode_ == FloatingMode::WorldZone) {
         const ZoneRecord zone = ReadZone(store, zones.ZoneRoot, zoneName_);
         if (zoneIsKnown(zone)) {
             const DateTime t = ZoneTimeNow(UtcNow(clock), zone);
@@ -81,7 +81,7 @@ bool FloatingClock::refresh(Store& store, const Settings& settings, const ZoneSt
 
 TickPace FloatingClock::pace(const Settings& settings) const {
     const bool seconds =
-        mode_ == kWorldZone
+        mode_ == FloatingMode::WorldZone
             ? patternShowsSeconds(settings.TimeFormat) || patternShowsSeconds(settings.DateFormat)
             : patternShowsSeconds(kSystemLongTime) || patternShowsSeconds(kSystemShortDate);
     return seconds ? TickPace::EachSecond : TickPace::EachMinute;

@@ -1,7 +1,6 @@
 #pragma once
 // The floating clock's rules: which zone it shows (the machine's own, or a chosen world zone by its
 // name), its three texts, its pop-up menu, the stay-on-top check and where a drag puts it.
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,11 +13,9 @@
 
 namespace tavrin {
 
-// Display modes: the machine's own zone, as loaded and as chosen again from the menu (both show the
-// same), and a world zone.
-inline constexpr std::int16_t kOwnZoneAtLoad = -3;
-inline constexpr std::int16_t kOwnZoneChosen = -2;
-inline constexpr std::int16_t kWorldZone = 1;
+// What the floating clock shows: the machine's own zone, as loaded and as chosen again from the menu
+// (both show the same), or a world zone.
+enum class FloatingMode { OwnZoneAtLoad, OwnZoneChosen, WorldZone };
 
 struct FloatingTexts {
     std::string time;
@@ -50,15 +47,15 @@ class FloatingClock {
     // whether it did.
     bool followZoneList(Store& store, const ZoneState& zones);
 
-    std::int16_t mode() const { return mode_; }
+    FloatingMode mode() const { return mode_; }
     // The world zone shown, by name; it stays shown when the list of chosen zones changes.
     const std::string& shownZone() const { return zoneName_; }
     void showOwnZone() {
-        mode_ = kOwnZoneChosen;
+        mode_ = FloatingMode::OwnZoneChosen;
         zoneName_.clear();
     }
     void showZone(const std::string& zoneName) {
-        mode_ = kWorldZone;
+        mode_ = FloatingMode::WorldZone;
         zoneName_ = zoneName;
     }
 
@@ -82,7 +79,7 @@ class FloatingClock {
 
     std::vector<FloatingMenuItem> menu_;
     std::vector<std::string> menuZones_;  // the chosen zones the menu was built from
-    std::int16_t mode_ = kOwnZoneAtLoad;
+    FloatingMode mode_ = FloatingMode::OwnZoneAtLoad;
     std::string zoneName_;
     bool alwaysOnTop_ = false;
     FloatingTexts texts_;

@@ -40,7 +40,7 @@ inline constexpr int kMenuGapTwips = 90;
 // and 75 under the buttons.
 MenuLayout layoutMenu(int lineCount, int width = kMenuWidthTwips);
 
-// The menu's width for lines whose widest is `widestLine` twips: the design width, or wider so that
+// The menu's width for lines whose widest is `widestLine` twips: the usual width, or wider so that
 // every line shows whole after its left margin with as much room at its end, but no wider than `room`.
 int menuWidthFor(int widestLine, int room);
 

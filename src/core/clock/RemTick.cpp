@@ -1,6 +1,5 @@
 #include "core/clock/RemTick.h"
 
-#include <exception>
 #include <utility>
 
 #include "core/clock/ClockTexts.h"
@@ -11,27 +10,20 @@
 
 namespace tavrin {
 
-namespace {
-
-template <typename Step>
-void guarded(Step&& step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-        // A failed step is skipped; the next tick tries again.
-    }
-}
-
-}  // namespace
-
 RemTickHooks standardRemTickHooks(AppState& app,
                                   std::function<void(const std::string&, const std::string&)> showTexts,
                                   std::function<void()> checkReminders) {
     RemTickHooks hooks;
     hooks.showTexts = std::move(showTexts);
     hooks.checkReminders = std::move(checkReminders);
-    hooks.readStandardName = [&app]() -> std::optional<std::string> {
-        return ReadMachineValue(app.store, kTimeZoneInformationKey, "StandardName");
+    hooks.readStandardName = [&app]() -> Result<std::string> {
+        std::string name = ReadMachineValue(app.store, kTimeZoneInformationKey, "StandardName");
+        // The reader gives a lone blank when it cannot read the value.
+        if (name.find_first_not_of(' ') == std::string::npos)
+            return Failure{
+                "The machine's time zone name (StandardName) cannot be read; the clock keeps "
+                "the zone it has."};
+        return name;
     };
     hooks.refillLocalBias = [&app] { fillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock); };
     return hooks;
@@ -44,33 +36,33 @@ AlarmFiring::ZoneClock zoneClockOf(const AppState& app) {
 RemTick::RemTick(AppState& app, AlarmFiring& firing, RemTickHooks hooks)
     : app_(app), firing_(firing), hooks_(std::move(hooks)) {}
 
-void RemTick::tick() {
-    guarded([this] { refreshTexts(); });
-    guarded([this] {
-        if (hooks_.checkReminders) hooks_.checkReminders();
-    });
-    guarded([this] { noticeZoneChange(); });
-    guarded([this] { firing_.tick(); });
+Result<> RemTick::tick() {
+    refreshTexts();
+    if (hooks_.checkReminders) hooks_.checkReminders();
+    Result<> zone = noticeZoneChange();
+    firing_.tick();
+    return zone;
 }
 
 void RemTick::refreshTexts() {
     if (!hooks_.showTexts) return;
     const ClockTexts texts = clockTextsAt(app_.clock.localNow(), app_.settings);
-    hooks_.showTexts(texts.TimeText, texts.DateText);
+    hooks_.showTexts(texts.timeText, texts.dateText);
 }
 
-void RemTick::noticeZoneChange() {
-    if (!hooks_.readStandardName) return;
-    const std::optional<std::string> name = hooks_.readStandardName();
-    // The reader gives a lone blank when it cannot read the value: a passing failure to read is no
-    // move to another zone, and must not swap the home zone for the empty record.
-    if (!name || name->find_first_not_of(' ') == std::string::npos || *name == app_.zones.StandardName)
-        return;
+Result<> RemTick::noticeZoneChange() {
+    if (!hooks_.readStandardName) return {};
+    const Result<std::string> name = hooks_.readStandardName();
+    // A passing failure to read is no move to another zone, and must not swap the home zone for the
+    // empty record.
+    if (!name) return name.why();
+    if (*name == app_.zones.StandardName) return {};
     app_.zones.StandardName = *name;
     // The reader's result ends in a blank that is not part of the zone's key name.
-    const std::string keyName = name->empty() ? std::string() : name->substr(0, name->size() - 1);
+    const std::string keyName = name->substr(0, name->size() - 1);
     app_.zones.HomeZone = ReadZone(app_.store, app_.zones.ZoneRoot, keyName);
     if (hooks_.refillLocalBias) hooks_.refillLocalBias();
+    return {};
 }
 
 }  // namespace tavrin

@@ -4,10 +4,10 @@
 // its time shows seconds) and at once on news of a clock change; every step here compares whole
 // minutes and catches up on minutes that no tick saw, so nothing needs a tick inside a minute.
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "core/alarms/AlarmFiring.h"
+#include "core/base/Result.h"
 #include "core/state/AppState.h"
 
 namespace tavrin {
@@ -18,8 +18,8 @@ struct RemTickHooks {
     // The reminder due check.
     std::function<void()> checkReminders;
     // The machine zone's "StandardName" as the machine-value reader returns it (with its trailing
-    // blank); nothing when it cannot be read, which is never taken for a change of zone.
-    std::function<std::optional<std::string>()> readStandardName;
+    // blank). A failure to read it is never taken for a change of zone.
+    std::function<Result<std::string>()> readStandardName;
     // Refills LocalBias from the machine's zone after a change.
     std::function<void()> refillLocalBias;
 };
@@ -38,12 +38,13 @@ class RemTick {
   public:
     RemTick(AppState& app, AlarmFiring& firing, RemTickHooks hooks);
 
-    // Each step runs in its own guard: a failing reminder check must not keep the alarm from ringing.
-    void tick();
+    // No step throws; each reports its own trouble (the reminder check through its hook). The result
+    // is the failure to read the machine's zone name, after which the tick went on unchanged.
+    Result<> tick();
 
   private:
     void refreshTexts();
-    void noticeZoneChange();
+    Result<> noticeZoneChange();
 
     AppState& app_;
     AlarmFiring& firing_;

@@ -4,6 +4,8 @@
 // set or stepped, the machine waking from sleep, the machine's zone replaced.
 #include <cstdint>
 
+#include "core/base/Result.h"
+
 namespace tavrin {
 
 struct WallClockNews {
@@ -18,9 +20,9 @@ class WallClockWatch {
     virtual ~WallClockWatch() = default;
     // A descriptor that becomes readable when news arrives.
     virtual int eventDescriptor() const = 0;
-    // Arms the timer for the wall-clock moment `unixMillis`, in place of any earlier one. False when
-    // the system refused; the caller then times its ticks itself.
-    virtual bool armAt(std::int64_t unixMillis) = 0;
+    // Arms the timer for the wall-clock moment `unixMillis`, in place of any earlier one. When the
+    // system refuses, the caller times its ticks itself.
+    virtual Result<> armAt(std::int64_t unixMillis) = 0;
     // The news that arrived since the last call, read without waiting. After news of the clock set
     // the timer is spent: arm it again from the new time.
     virtual WallClockNews takeNews() = 0;

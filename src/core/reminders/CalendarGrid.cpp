@@ -19,8 +19,8 @@ MonthYear CalendarGrid::nextMonth(int month, int year) {
     return month >= 12 ? MonthYear{1, year + 1} : MonthYear{month + 1, year};
 }
 
-int CalendarGrid::cellOfDay(int day) const {
-    if (day < 1 || day > daysInMonth(year_, month_)) return -1;
+std::optional<int> CalendarGrid::cellOfDay(int day) const {
+    if (day < 1 || day > daysInMonth(year_, month_)) return std::nullopt;
     return (firstCell(month_, year_) + day - 1) % kCells;
 }
 
@@ -67,7 +67,7 @@ void CalendarGrid::addReminders(const ReminderTable& table, const Settings& sett
         dayTexts[k] = dateTextOf(std::stoi(cells_[k].caption), settings);
     }
     for (int slot = 0; slot < kReminderSlots; ++slot) {
-        const std::string& date = table.RemDate[slot];
+        const std::string& date = table.dates[slot];
         if (date.empty()) continue;
         for (std::size_t k = 0; k < cells_.size(); ++k) {
             if (!cells_[k].caption.empty() && dayTexts[k] == date) ++cells_[k].markers;

@@ -3,6 +3,7 @@
 // markers, the title and today's week number. Cell k is in row k / 7 and column k % 7. A month
 // that needs a sixth week puts its last days into the first row's empty cells.
 #include <array>
+#include <optional>
 #include <string>
 
 #include "core/reminders/CalendarCell.h"
@@ -34,8 +35,8 @@ class CalendarGrid {
     const std::string& title() const { return title_; }  // "mmmm yyyy"
     int weekNumber() const { return weekNumber_; }       // of today, whatever month is shown
 
-    // The cell that holds `day` of the shown month, or -1 when the month has no such day.
-    int cellOfDay(int day) const;
+    // The cell that holds `day` of the shown month; nothing when the month has no such day.
+    std::optional<int> cellOfDay(int day) const;
     // The shown month's `day` in "DateFormat": how reminders of that day store their date.
     std::string dateTextOf(int day, const Settings& settings) const;
 

@@ -48,8 +48,8 @@ DueCheckResult DueCheck::checkReminders() {
 
 const DueCheck::SlotReading& DueCheck::reading(int slot) {
     SlotReading& r = readings_[slot];
-    const std::string& date = table_.RemDate[slot];
-    const std::string& time = table_.RemTime[slot];
+    const std::string& date = table_.dates[slot];
+    const std::string& time = table_.times[slot];
     if (r.valid && r.date == date && r.time == time && r.dateFormat == settings_.DateFormat) return r;
     r.date = date;
     r.time = time;
@@ -71,7 +71,7 @@ std::vector<DueCheck::Due> DueCheck::findDue(std::int64_t after, std::int64_t up
         dayTexts.push_back(reminderDateText(DateTime::fromSerial(d, 0), settings_.DateFormat));
     }
     for (int slot = 0; slot < kReminderSlots; ++slot) {
-        if (table_.RemTitle[slot].empty()) continue;
+        if (table_.titles[slot].empty()) continue;
         const SlotReading& r = reading(slot);
         if (!r.minuteOfDay) continue;
         for (std::int64_t d = firstDay; d <= lastDay; ++d) {
@@ -92,20 +92,18 @@ std::vector<DueCheck::Due> DueCheck::findDue(std::int64_t after, std::int64_t up
 bool DueCheck::moveOn(int slot, std::int64_t dueMinute, std::int64_t nowMinute) {
     const DateTime due = fromMinuteIndex(dueMinute);
     const std::int64_t late = nowMinute - dueMinute;
-    switch (leadingWhole(table_.RemRecur[slot])) {
+    switch (leadingWhole(table_.recurrences[slot])) {
         case 0: {
             const DateTime next = due.addMinutes(60 * (late / 60 + 1));
-            table_.RemTime[slot] = FormatPattern(next, "HH:MM:SS");
-            if (next.days() != due.days())
-                table_.RemDate[slot] = reminderDateText(next, settings_.DateFormat);
+            table_.times[slot] = FormatPattern(next, "HH:MM:SS");
+            if (next.days() != due.days()) table_.dates[slot] = reminderDateText(next, settings_.DateFormat);
             return true;
         }
         case 1:
-            table_.RemDate[slot] = reminderDateText(due.addDays(late / 1440 + 1), settings_.DateFormat);
+            table_.dates[slot] = reminderDateText(due.addDays(late / 1440 + 1), settings_.DateFormat);
             return true;
         case 2:
-            table_.RemDate[slot] =
-                reminderDateText(due.addDays(7 * (late / 10080 + 1)), settings_.DateFormat);
+            table_.dates[slot] = reminderDateText(due.addDays(7 * (late / 10080 + 1)), settings_.DateFormat);
             return true;
         default:
             return false;
@@ -140,7 +138,7 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
     result.due = static_cast<int>(due.size());
     if (due.empty()) return result;
 
-    for (auto& line : table_.sBalloonLines) line.clear();
+    for (auto& line : table_.balloonLines) line.clear();
     struct Recurring {
         Due due;
         std::string title, date, time;
@@ -148,12 +146,11 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
     std::vector<Recurring> recurring;
     for (const Due& d : due) {
         const int s = d.slot;
-        if (table_.RemEnabled[s] != "1") continue;
-        if (recurs(table_.RemRecur[s]))
-            recurring.push_back({d, table_.RemTitle[s], table_.RemDate[s], table_.RemTime[s]});
+        if (table_.enabled[s] != "1") continue;
+        if (recurs(table_.recurrences[s]))
+            recurring.push_back({d, table_.titles[s], table_.dates[s], table_.times[s]});
         table_.balloonSlots[static_cast<std::size_t>(result.announced)] = s;
-        table_.sBalloonLines[static_cast<std::size_t>(result.announced++)] =
-            balloonLine(table_, s, settings_);
+        table_.balloonLines[static_cast<std::size_t>(result.announced++)] = balloonLine(table_, s, settings_);
     }
     if (result.announced == 0) return result;
 
@@ -167,7 +164,6 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
         announcer_.openManager();
         return result;
     }
-    result.saved = true;
     auto moveAll = [&](ReminderTable& t) {
         result.moved = 0;
         for (const Recurring& r : recurring) {
@@ -175,7 +171,7 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
             // read again if another program changed it: only the reminder that was announced is
             // moved, wherever it is now.
             auto matches = [&](int s) {
-                return t.RemTitle[s] == r.title && t.RemDate[s] == r.date && t.RemTime[s] == r.time;
+                return t.titles[s] == r.title && t.dates[s] == r.date && t.times[s] == r.time;
             };
             int slot = matches(r.due.slot) ? r.due.slot : -1;
             for (int s = 0; s < occupiedSlots(t) && slot < 0; ++s)
@@ -187,7 +183,7 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
     result.save = updateReminders(table_, file_, moveAll);
     // The moves stay in memory and reach the file with the next save that succeeds, so that a
     // reminder is not stuck at a moment that has passed.
-    if (!result.save.ok()) moveAll(table_);
+    if (!result.save->ok()) moveAll(table_);
     return result;
 }
 

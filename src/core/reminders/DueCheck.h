@@ -34,10 +34,11 @@ struct DueCheckResult {
     bool asked = false;     // the review question was asked
     bool reviewed = false;  // ... and answered Yes
     int moved = 0;          // recurring reminders moved on
-    bool saved = false;     // the table was saved after the moves
-    Result<> save;
-    Result<> reread;  // reading the file again where another program changed it; on failure the
-                      // table stays as it was and the next minute tries again
+    // Saving the table after the moves; nothing when no save was tried.
+    std::optional<Result<>> save;
+    // Whether the file was read again because another program changed it; on failure the table
+    // stays as it was and the next minute tries again.
+    Result<bool> reread = false;
 };
 
 class DueCheck {

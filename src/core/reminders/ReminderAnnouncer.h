@@ -8,7 +8,7 @@ namespace tavrin {
 class ReminderAnnouncer {
   public:
     virtual ~ReminderAnnouncer() = default;
-    // Shows a balloon titled `title` with the table's sBalloonLines (up to the first empty line)
+    // Shows a balloon titled `title` with the table's balloonLines (up to the first empty line)
     // above the tray clock. Returns whether the balloon is visible.
     virtual bool showBalloon(const std::string& title) = 0;
     // Asks "There is one or more re-occuring reminders set. Would you like to review them?";

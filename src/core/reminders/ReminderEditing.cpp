@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kGone = "The reminder is no longer in the list: it was changed or deleted meanwhile.";
 
 void removeSlot(ReminderTable& table, int k) {
-    for (int j = k; j < kReminderSlots && !table.RemTitle[j].empty(); ++j) {
+    for (int j = k; j < kReminderSlots && !table.titles[j].empty(); ++j) {
         if (j + 1 < kReminderSlots) {
             ReminderRecord::fromSlot(table, j + 1).toSlot(table, j);
         } else {
@@ -23,14 +23,11 @@ void removeSlot(ReminderTable& table, int k) {
 }
 
 ReminderChange refusedChange(const std::string& message) {
-    ReminderChange c;
-    c.outcome = ReminderChange::Outcome::Refused;
-    c.message = message;
-    return c;
+    return ReminderChange{Failure{message}};
 }
 
 bool occupied(const ReminderTable& table, int slot) {
-    return slot >= 0 && slot < kReminderSlots && !table.RemTitle[slot].empty();
+    return slot >= 0 && slot < kReminderSlots && !table.titles[slot].empty();
 }
 
 // Where `wanted` is now, once the table was read again: its own slot when it still holds it, else
@@ -46,14 +43,15 @@ std::optional<int> find(const ReminderTable& table, int slot, const ReminderReco
 ReminderChange apply(ReminderTable& table, const std::string& path,
                      const std::function<bool(ReminderTable&, ReminderChange&)>& change) {
     ReminderChange result;
-    result.outcome = ReminderChange::Outcome::Stored;
-    const Result saved = updateReminders(table, path, [&](ReminderTable& t) { return change(t, result); });
+    bool changed = false;
+    const Result saved =
+        updateReminders(table, path, [&](ReminderTable& t) { return changed = change(t, result); });
     if (!saved.ok()) {
-        result.outcome = ReminderChange::Outcome::SaveFailed;
-        result.slot = -1;
-        result.message = "The reminder could not be saved. " + saved.message();
-    } else if (result.outcome == ReminderChange::Outcome::Stored && !saved.message().empty()) {
-        result.message = saved.message();  // what was kept aside on the way
+        result =
+            ReminderChange{Failure{"The reminder could not be saved. " + saved.message(), saved.osError()}};
+    } else if (changed) {
+        result.stored = true;
+        result.result = Result<>::success(saved.message());  // what was kept aside on the way
     }
     return result;
 }
@@ -78,9 +76,10 @@ ReminderChange applyToReminder(ReminderTable& table, int slot, const std::string
 
 ReminderChange addReminder(ReminderTable& table, const ReminderForm& form, const Settings& settings,
                            const std::string& path) {
-    const FormConversion c = recordFromForm(form, settings);
-    if (c.outcome == FormConversion::Outcome::NoTitle) return {};
-    if (c.outcome == FormConversion::Outcome::Refused) return refusedChange(c.message);
+    const Result c = recordFromForm(form, settings);
+    if (!c) return refusedChange(c.message());
+    if (!*c) return {};
+    const ReminderRecord& record = **c;
     if (occupiedSlots(table) == kReminderSlots && table.fileStamp.statusMatches(path))
         return refusedChange(kReminderFormError);
     return apply(table, path, [&](ReminderTable& t, ReminderChange& r) {
@@ -89,7 +88,7 @@ ReminderChange addReminder(ReminderTable& table, const ReminderForm& form, const
             r = refusedChange(kReminderFormError);
             return false;
         }
-        c.record.toSlot(t, slot);
+        record.toSlot(t, slot);
         r.slot = slot;
         return true;
     });
@@ -97,11 +96,12 @@ ReminderChange addReminder(ReminderTable& table, const ReminderForm& form, const
 
 ReminderChange editReminder(ReminderTable& table, int slot, const std::string& title,
                             const ReminderForm& form, const Settings& settings, const std::string& path) {
-    const FormConversion c = recordFromForm(form, settings);
+    const Result c = recordFromForm(form, settings);
+    if (!c) return refusedChange(c.message());
     // Clearing the title of a reminder being edited keeps the reminder as it was.
-    if (c.outcome == FormConversion::Outcome::NoTitle) return {};
-    if (c.outcome == FormConversion::Outcome::Refused) return refusedChange(c.message);
-    const std::optional<ReminderRecord> was = occupied(table, slot) && table.RemTitle[slot] == title
+    if (!*c) return {};
+    const ReminderRecord& record = **c;
+    const std::optional<ReminderRecord> was = occupied(table, slot) && table.titles[slot] == title
                                                   ? std::optional(ReminderRecord::fromSlot(table, slot))
                                                   : std::nullopt;
     return apply(table, path, [&](ReminderTable& t, ReminderChange& r) {
@@ -109,7 +109,7 @@ ReminderChange editReminder(ReminderTable& table, int slot, const std::string& t
         if (was) at = find(t, slot, *was).value_or(-1);
         // Not found whole: the table changed meanwhile; the reminder is looked for by its title.
         for (int i = 0; i < occupiedSlots(t) && at < 0; ++i)
-            if (t.RemTitle[i] == title) at = i;
+            if (t.titles[i] == title) at = i;
         if (at < 0) {
             r = refusedChange(kGone);
             return false;
@@ -118,7 +118,7 @@ ReminderChange editReminder(ReminderTable& table, int slot, const std::string& t
         // after, and an edit still works when all 256 slots are taken.
         removeSlot(t, at);
         r.slot = occupiedSlots(t);
-        c.record.toSlot(t, r.slot);
+        record.toSlot(t, r.slot);
         return true;
     });
 }
@@ -134,11 +134,8 @@ ReminderChange setReminderEnabled(ReminderTable& table, int slot, bool enabled, 
     return applyToReminder(table, slot, path, [enabled](ReminderTable& t, ReminderChange& r, int at) {
         r.slot = at;
         const std::string flag = enabled ? "1" : "0";
-        if (t.RemEnabled[at] == flag) {
-            r.outcome = ReminderChange::Outcome::NothingStored;
-            return false;
-        }
-        t.RemEnabled[at] = flag;
+        if (t.enabled[at] == flag) return false;
+        t.enabled[at] = flag;
         return true;
     });
 }

@@ -2,9 +2,10 @@
 // Changes to the reminders, each applied to what the file holds now (read again under its lock when
 // another program changed it) and saved at once. A change whose save fails is not kept: the table
 // then holds what the file holds, and the user can simply try again. A window saves by calling one
-// of these with app.reminders and app.paths.reminderFile(), and shows `message` when not ok().
+// of these with app.reminders and app.paths.reminderFile(), and shows the message when not ok().
 #include <string>
 
+#include "core/base/Result.h"
 #include "core/reminders/ReminderFile.h"
 #include "core/reminders/ReminderForm.h"
 #include "core/reminders/ReminderTable.h"
@@ -12,17 +13,15 @@
 
 namespace tavrin {
 
+// What a change came to: done, or refused with the reason (by the form, by the table, or because the
+// file could not be rewritten, when the table is as it was). Done may have stored nothing (no title,
+// no such reminder: no message), or stored the change, with a note of what was kept aside on the way.
 struct ReminderChange {
-    enum class Outcome {
-        Stored,         // the table changed and the file was rewritten
-        NothingStored,  // nothing to do (no title, no such reminder): no message
-        Refused,        // the form or the table refused; `message` says why
-        SaveFailed,     // the file could not be rewritten; the table is as it was
-    };
-    Outcome outcome = Outcome::NothingStored;
-    int slot = -1;  // where the new or edited reminder now is
-    std::string message;
-    bool ok() const { return outcome == Outcome::Stored || outcome == Outcome::NothingStored; }
+    Result<> result;
+    bool stored = false;  // the table changed and the file was rewritten
+    int slot = -1;        // where the new or edited reminder now is
+    bool ok() const { return result.ok(); }
+    const std::string& message() const { return result.message(); }
 };
 
 // Stores the form in the first free slot.

@@ -7,17 +7,6 @@
 #include "core/timezones/FormatPattern.h"
 
 namespace tavrin {
-namespace {
-
-FormConversion refused(std::string message) {
-    FormConversion c;
-    c.outcome = FormConversion::Outcome::Refused;
-    c.message = std::move(message);
-    return c;
-}
-
-}  // namespace
-
 bool isReminderDate(std::string_view text, std::string_view dateFormat, const CalendarNames& names) {
     if (readDateText(text, dateFormat, 0, names)) return true;
     // A format without a year writes texts that read back as no date; the due check still finds
@@ -45,17 +34,17 @@ ReminderForm newReminderForm(const DateTime& now, const Settings& settings) {
 
 ReminderForm editReminderForm(const ReminderTable& table, int slot, const Settings& settings) {
     ReminderForm form;
-    form.title = table.RemTitle[slot];
-    form.date = shownReminderDate(table.RemDate[slot], settings.DateFormat, settings.calendarNames);
-    form.message = table.RemBody[slot];
-    form.enabled = table.RemEnabled[slot] == "1";
+    form.title = table.titles[slot];
+    form.date = shownReminderDate(table.dates[slot], settings.DateFormat, settings.calendarNames);
+    form.message = table.bodies[slot];
+    form.enabled = table.enabled[slot] == "1";
     // A stored time that cannot be read leaves the time boxes empty for the user to fill in.
-    if (const auto t = readDateText(table.RemTime[slot], settings.DateFormat)) {
+    if (const auto t = readDateText(table.times[slot], settings.DateFormat)) {
         form.hour = FormatPattern(*t, "hh am/pm").substr(0, 2);
         form.minute = std::to_string(t->minute());
         form.amPm = FormatPattern(*t, "AM/PM");
     }
-    const long code = leadingWhole(table.RemRecur[slot]);
+    const long code = leadingWhole(table.recurrences[slot]);
     form.recurring = code > -1;
     form.recurChoice = code >= 0 && code <= 2 ? static_cast<int>(code) : -1;
     return form;
@@ -78,13 +67,10 @@ std::string reminderTimeFromFields(const std::string& hour, const std::string& m
     return FormatPattern(DateTime::fromSerial(0, h24 * 3600 + *m * 60), "HH:MM:SS");
 }
 
-FormConversion recordFromForm(const ReminderForm& form, const Settings& settings) {
+Result<std::optional<ReminderRecord>> recordFromForm(const ReminderForm& form, const Settings& settings) {
+    const auto refused = [](std::string why) { return Failure{std::move(why)}; };
     if (form.hour.empty() && form.minute.empty() && form.amPm.empty()) return refused(kReminderFormError);
-    if (form.title.empty()) {
-        FormConversion c;
-        c.outcome = FormConversion::Outcome::NoTitle;
-        return c;
-    }
+    if (form.title.empty()) return std::optional<ReminderRecord>();
     if (form.title.find('"') != std::string::npos) {
         return refused("The reminder title cannot contain a double quote (\").");
     }
@@ -98,27 +84,26 @@ FormConversion recordFromForm(const ReminderForm& form, const Settings& settings
     // record early and the message would be lost on the next load.
     if (form.message == "</END>") return refused("The reminder message cannot be the text </END>.");
 
-    FormConversion c;
-    c.record.time = reminderTimeFromFields(form.hour, form.minute, form.amPm);
-    if (c.record.time.empty()) return refused(kReminderFormError);
+    ReminderRecord record;
+    record.time = reminderTimeFromFields(form.hour, form.minute, form.amPm);
+    if (record.time.empty()) return refused(kReminderFormError);
     // Stored as typed, such a date would never come due: the reminder would be kept but never shown.
     if (!isReminderDate(form.date, settings.DateFormat, settings.calendarNames)) {
         return refused("Warning! The reminder date \"" + form.date + "\" is not a date in the date format " +
                        settings.DateFormat + ", the reminder was not saved.");
     }
-    c.record.title = form.title;
-    c.record.date = reminderDateOfText(form.date, settings.DateFormat, settings.calendarNames);
-    c.record.enabled = form.enabled ? "1" : "0";
-    c.record.body = form.message;
+    record.title = form.title;
+    record.date = reminderDateOfText(form.date, settings.DateFormat, settings.calendarNames);
+    record.enabled = form.enabled ? "1" : "0";
+    record.body = form.message;
     if (!form.recurring) {
-        c.record.recur = "-1";
+        record.recur = "-1";
     } else if (form.recurChoice >= 0 && form.recurChoice <= 2) {
-        c.record.recur = std::string(1, static_cast<char>('0' + form.recurChoice));
+        record.recur = std::string(1, static_cast<char>('0' + form.recurChoice));
     } else {
-        c.record.recur = "1";  // ticked with nothing chosen, or a text typed into the box
+        record.recur = "1";  // ticked with nothing chosen, or a text typed into the box
     }
-    c.outcome = FormConversion::Outcome::Record;
-    return c;
+    return std::optional(std::move(record));
 }
 
 }  // namespace tavrin

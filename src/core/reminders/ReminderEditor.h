@@ -1,8 +1,11 @@
 #pragma once
 // The reminder editor's rules: its first fields, the fields of a reminder being edited, and the
 // conversion of the fields into a record.
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/base/Result.h"
 
 #include "core/reminders/ReminderForm.h"
 #include "core/reminders/ReminderRecord.h"
@@ -24,21 +27,11 @@ ReminderForm newReminderForm(const DateTime& now, const Settings& settings);
 // the minute as a number, AM/PM, the recurrence as a choice.
 ReminderForm editReminderForm(const ReminderTable& table, int slot, const Settings& settings);
 
-struct FormConversion {
-    enum class Outcome {
-        Record,   // `record` is ready to store
-        NoTitle,  // nothing to store, and no message: the editor just closes
-        Refused,  // `message` says why
-    };
-    Outcome outcome = Outcome::Refused;
-    ReminderRecord record;
-    std::string message;
-};
-
-// The editor's save: all three time fields empty, or a time that is no time of day, gives the
-// form error; a double quote in the title, date or message is refused (it would cut the value
-// short on the next load), and so is a date that is no day in "DateFormat".
-FormConversion recordFromForm(const ReminderForm& form, const Settings& settings);
+// The editor's save: the record ready to store, or nothing for a form without a title (the editor
+// just closes, with no message). All three time fields empty, or a time that is no time of day,
+// gives the form error; a double quote in the title, date or message is refused (it would cut the
+// value short on the next load), and so is a date that is no day in "DateFormat".
+Result<std::optional<ReminderRecord>> recordFromForm(const ReminderForm& form, const Settings& settings);
 
 // Whether `text` is a day the due check can find: it reads as a date in `dateFormat`, or it is what
 // a format without a year (or with the weekday only) writes for some day, which comes round again.

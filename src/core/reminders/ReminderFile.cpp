@@ -6,10 +6,6 @@
 #include <optional>
 #include <string>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "core/base/AtomicFile.h"
 #include "core/reminders/ReminderFileStamp.h"
 #include "core/reminders/ReminderItemReader.h"
@@ -84,8 +80,8 @@ void appendValue(std::string& out, const std::string& value) {
 }
 
 // Keeps `data` as `base`, or `base.2`, `base.3`, ... when an earlier copy with other content is
-// there; an existing copy is never replaced. Returns the name used, or nothing on failure.
-std::optional<std::string> keepCopy(const std::string& base, std::string_view data) {
+// there; an existing copy is never replaced. Returns the name used.
+Result<std::string> keepCopy(const std::string& base, std::string_view data) {
     AtomicFile::WriteOptions options;
     options.makeFolders = true;
     options.replace = false;
@@ -100,32 +96,32 @@ std::optional<std::string> keepCopy(const std::string& base, std::string_view da
         if (read.osError() != ENOENT) continue;
         const Result kept = AtomicFile::write(name, data, options);
         if (kept) return name;
-        if (kept.osError() != EEXIST) return std::nullopt;
+        if (kept.osError() != EEXIST) return kept.why();
     }
-    return std::nullopt;
+    return Failure{"cannot keep " + base + ": it and the names up to " + base + ".99 are taken"};
 }
 
-// Reads the whole reminder file; a missing one leaves `found` false and is no failure.
-Result<> readText(const std::string& path, std::string& text, bool& found) {
-    const Result r = AtomicFile::read(path, text);
-    found = r.ok();
-    if (r || r.osError() == ENOENT) return {};
-    return Failure{"Cannot read the reminder file \"" + path + "\": " + std::strerror(r.osError()) + ".",
-                   r.osError()};
-}
+// What the file holds, read whole, and what the table took of it.
+struct FileReading {
+    std::string text;
+    ReminderParseReport report;
+};
 
-// Empties the table and fills it from the file, keeping the text read.
-Result<> readInto(ReminderTable& table, const std::string& path, std::string& text,
-                  ReminderParseReport& report) {
+// Empties the table and fills it from the file (a missing file leaves it empty).
+Result<FileReading> readInto(ReminderTable& table, const std::string& path) {
     clearTable(table);
-    bool found = false;
-    const Result r = readText(path, text, found);
-    if (found) report = parseReminders(text, table);
-    if (r.ok()) {
-        table.fileStamp = found ? ReminderFileStamp::of(path, text) : ReminderFileStamp::missing();
-        table.fileStamp.needsCopy = found && holdsMoreThanLoads(text, report);
+    Result<std::optional<std::string>> read = readReminderText(path);
+    if (!read) return read.why();
+    FileReading reading;
+    if (!*read) {
+        table.fileStamp = ReminderFileStamp::missing();
+        return reading;
     }
-    return r;
+    reading.text = std::move(**read);
+    reading.report = parseReminders(reading.text, table);
+    table.fileStamp = ReminderFileStamp::of(path, reading.text);
+    table.fileStamp.needsCopy = holdsMoreThanLoads(reading.text, reading.report);
+    return reading;
 }
 
 // True when every record of the text has the older layout's five values between "<START>" and
@@ -180,33 +176,30 @@ std::string serialiseReminders(const ReminderTable& table) {
     std::string out;
     for (int i = 0, end = occupiedSlots(table); i < end; ++i) {
         out += "\"<START>\"\r\n";
-        appendValue(out, table.RemTitle[i]);
-        appendValue(out, table.RemDate[i]);
-        appendValue(out, table.RemTime[i]);
-        appendValue(out, table.RemEnabled[i]);
-        appendValue(out, table.RemRecur[i]);
-        appendValue(out, table.RemBody[i]);
+        appendValue(out, table.titles[i]);
+        appendValue(out, table.dates[i]);
+        appendValue(out, table.times[i]);
+        appendValue(out, table.enabled[i]);
+        appendValue(out, table.recurrences[i]);
+        appendValue(out, table.bodies[i]);
         out += "\"</END>\"\r\n";
     }
     return out;
 }
 
-bool FileExists(std::string path) {
-    if (!path.empty() && (path.back() == '/' || path.back() == '\\')) path.pop_back();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st {};
-    const bool regular = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
-    ::close(fd);
-    return regular;
+Result<std::optional<std::string>> readReminderText(const std::string& path) {
+    std::string text;
+    const Result r = AtomicFile::read(path, text);
+    if (r) return std::optional<std::string>(std::move(text));
+    if (r.osError() == ENOENT) return std::optional<std::string>();
+    return Failure{"Cannot read the reminder file \"" + path + "\": " + std::strerror(r.osError()) + ".",
+                   r.osError()};
 }
 
-Result<> readReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report) {
-    std::string text;
-    ReminderParseReport r;
-    const Result read = readInto(table, path, text, r);
-    if (report) *report = r;
-    return read;
+Result<ReminderParseReport> readReminders(ReminderTable& table, const std::string& path) {
+    const Result<FileReading> read = readInto(table, path);
+    if (!read) return read.why();
+    return read->report;
 }
 
 bool holdsMoreThanLoads(std::string_view text, const ReminderParseReport& r) {
@@ -225,32 +218,31 @@ Result<> keepWhatCannotLoad(const std::string& path, std::string_view text, cons
     // Text that is not blank and holds no record at all (another encoding, another program's file).
     const bool unrecognised = what.empty();
     if (unrecognised) what = "nothing that reads as a reminder";
-    const auto kept =
+    const Result kept =
         keepCopy(AtomicFile::followLinks(path) + (unrecognised ? ".unread" : ".overflow"), text);
     if (!kept) {
         return Failure{"The reminder file \"" + path + "\" holds " + what +
-                       ", and a copy of it could not be kept, so it is not rewritten. Keep a copy of it "
-                       "before changing reminders."};
+                           ", and a copy of it could not be kept (" + kept.message() +
+                           "), so it is not rewritten. Keep a copy of it before changing reminders.",
+                       kept.osError()};
     }
     return Result<>::success("The reminder file \"" + path + "\" holds " + what +
                              (unrecognised ? "" : " that cannot be loaded") +
                              "; the whole file is kept as \"" + *kept + "\".");
 }
 
-Result<> LoadReminders(ReminderTable& table, const std::string& path) {
-    std::string text;
-    ReminderParseReport r;
-    const Result read = readInto(table, path, text, r);
+Result<> loadReminders(ReminderTable& table, const std::string& path) {
+    const Result<FileReading> read = readInto(table, path);
     if (!read.ok()) {
         // Never replaced while it cannot be read: saves read the file afresh and refuse too.
         return Failure{read.message() + " Reminders cannot be changed until it can be read.", read.osError()};
     }
-    const Result kept = keepWhatCannotLoad(path, text, r);
+    const Result kept = keepWhatCannotLoad(path, read->text, read->report);
     if (kept.ok()) table.fileStamp.needsCopy = false;
     return kept;
 }
 
-Result<> SaveReminders(const ReminderTable& table, const std::string& path,
+Result<> saveReminders(const ReminderTable& table, const std::string& path,
                        const AtomicFile::WriteCalls& calls) {
     AtomicFile::WriteOptions options;
     options.followLink = true;
@@ -263,25 +255,31 @@ Result<> SaveReminders(const ReminderTable& table, const std::string& path,
     return Failure{message + ". The reminder file was not changed."};
 }
 
-Result<> UpgradeReminderFile(ReminderTable& table, const std::string& path) {
-    std::string text;
-    bool found = false;
-    if (Result read = readText(path, text, found); !found) return read;
+Result<> upgradeReminderFile(ReminderTable& table, const std::string& path) {
+    const Result<std::optional<std::string>> read = readReminderText(path);
+    if (!read) return read.why();
+    if (!*read) return {};
+    const std::string& text = **read;
     // A current record's fifth value is a recurrence code ("-1", "0", "1", "2"); an older record's
     // is its message. A file that does not begin with a record is judged by what the load read.
-    const std::string fifth = firstRecordFifthValue(text).value_or(table.RemRecur[0]);
+    const std::string fifth = firstRecordFifthValue(text).value_or(table.recurrences[0]);
     if (fifth.size() < 3 || !everyRecordIsOlder(text)) return {};
 
     ReminderTable upgraded;
     const ReminderParseReport r = parseOlderReminders(text, upgraded);
-    const std::optional<std::string> old = keepCopy(AtomicFile::followLinks(path) + ".old", text);
-    if (!old) {
+    const auto refused = [&](const Result<std::string>& copy) -> Result<> {
         return Failure{"The reminder file \"" + path +
-                       "\" is in the older layout, but a copy of it could not be kept; it was not "
-                       "converted."};
+                           "\" is in the older layout, but a copy of it could not be kept (" +
+                           copy.message() + "); it was not converted.",
+                       copy.osError()};
+    };
+    const Result old = keepCopy(AtomicFile::followLinks(path) + ".old", text);
+    if (!old) return refused(old);
+    if (r.overflow > 0 || r.untitled > 0) {
+        if (const Result overflow = keepCopy(AtomicFile::followLinks(path) + ".overflow", text); !overflow)
+            return refused(overflow);
     }
-    if (r.overflow > 0 || r.untitled > 0) keepCopy(AtomicFile::followLinks(path) + ".overflow", text);
-    Result saved = SaveReminders(upgraded, path);
+    Result saved = saveReminders(upgraded, path);
     if (!saved.ok()) return saved;
     for (int i = 0; i < kReminderSlots; ++i) ReminderRecord::fromSlot(upgraded, i).toSlot(table, i);
     return Result<>::success(

@@ -2,6 +2,7 @@
 // Tavrin.DAT: the reminder table on disk. Each record is eight quoted lines ("<START>", title, date,
 // time, enabled flag, recurrence code, message, "</END>") ended by CR LF. The file is always
 // rewritten whole from the table, through a temporary file renamed over the old one.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,18 +28,19 @@ ReminderParseReport parseOlderReminders(std::string_view text, ReminderTable& ta
 // The file text for the occupied run of slots.
 std::string serialiseReminders(const ReminderTable& table);
 
-// True when the file can be opened for reading. A trailing slash is dropped first.
-bool FileExists(std::string path);
+// The whole text of the file; nothing when there is no file, which is no failure.
+Result<std::optional<std::string>> readReminderText(const std::string& path);
 
-// Reads the file as the program does at start, without writing anything. A missing file gives an
-// empty table and ok; a file that exists and cannot be read gives a message. When the file holds
-// more than the table can load, the table's stamp says so, and the first save keeps the copy.
-Result<> readReminders(ReminderTable& table, const std::string& path, ReminderParseReport* report = nullptr);
+// Reads the file as the program does at start, without writing anything, and gives what the parse
+// found. A missing file gives an empty table; a file that exists and cannot be read gives a
+// message. When the file holds more than the table can load, the table's stamp says so, and the
+// first save keeps the copy.
+Result<ReminderParseReport> readReminders(ReminderTable& table, const std::string& path);
 
 // The program's start-up load. When the file holds more than the table can (over 256 records, or
 // records without a title), the original file is first copied to `path + ".overflow"` (an existing
 // copy is never overwritten), since the next save rewrites the file from the table.
-Result<> LoadReminders(ReminderTable& table, const std::string& path);
+Result<> loadReminders(ReminderTable& table, const std::string& path);
 
 // Whether a file's text holds more than the table can load (records beyond the 256 slots or without
 // a title), or nothing that reads as a reminder although it is not blank.
@@ -54,12 +56,12 @@ Result<> keepWhatCannotLoad(const std::string& path, std::string_view text,
 
 // Rewrites the file from the table, through a link at `path` to where it leads; missing folders are
 // made. On failure the old file is left as it was. Tests pass their own write calls.
-Result<> SaveReminders(const ReminderTable& table, const std::string& path,
+Result<> saveReminders(const ReminderTable& table, const std::string& path,
                        const AtomicFile::WriteCalls& calls = AtomicFile::WriteCalls::system());
 
 // Converts a file in the older seven-line layout (its first record's fifth value has three or more
 // characters) and rewrites it; a current-layout file is left alone. The older file is kept as
 // `path + ".old"` before the rewrite.
-Result<> UpgradeReminderFile(ReminderTable& table, const std::string& path);
+Result<> upgradeReminderFile(ReminderTable& table, const std::string& path);
 
 }  // namespace tavrin

@@ -18,16 +18,16 @@ struct ReminderRecord {
     std::string body;
 
     static ReminderRecord fromSlot(const ReminderTable& table, int slot) {
-        return {table.RemTitle[slot],   table.RemDate[slot],  table.RemTime[slot],
-                table.RemEnabled[slot], table.RemRecur[slot], table.RemBody[slot]};
+        return {table.titles[slot],  table.dates[slot],       table.times[slot],
+                table.enabled[slot], table.recurrences[slot], table.bodies[slot]};
     }
     void toSlot(ReminderTable& table, int slot) const {
-        table.RemTitle[slot] = title;
-        table.RemDate[slot] = date;
-        table.RemTime[slot] = time;
-        table.RemEnabled[slot] = enabled;
-        table.RemRecur[slot] = recur;
-        table.RemBody[slot] = body;
+        table.titles[slot] = title;
+        table.dates[slot] = date;
+        table.times[slot] = time;
+        table.enabled[slot] = enabled;
+        table.recurrences[slot] = recur;
+        table.bodies[slot] = body;
     }
     friend bool operator==(const ReminderRecord&, const ReminderRecord&) = default;
 };

@@ -1,7 +1,5 @@
 #include "core/reminders/ReminderUpdate.h"
 
-#include <cerrno>
-#include <cstring>
 #include <memory>
 
 #include "core/base/FileLock.h"
@@ -13,20 +11,21 @@
 namespace tavrin {
 namespace {
 
-// Reads the whole file; a missing file is an empty one. False, with the reason, when it is there
-// but cannot be read.
-bool readFile(const std::string& path, std::string& text, bool& exists, Result<>& why) {
-    const Result r = AtomicFile::read(path, text);
-    exists = r.ok();
-    if (r || r.osError() == ENOENT) return true;
-    why = Result<>::failure("Cannot read the reminder file \"" + path + "\": " + std::strerror(r.osError()) +
-                                ". It was not changed, so that nothing in it is lost.",
-                            r.osError());
-    return false;
-}
+// The whole file's text (a missing file is an empty one) and its stamp.
+struct OnDisk {
+    std::string text;
+    ReminderFileStamp stamp;
+};
 
-ReminderFileStamp stampOf(const std::string& path, std::string_view text, bool exists) {
-    return exists ? ReminderFileStamp::of(path, text) : ReminderFileStamp::missing();
+Result<OnDisk> readOnDisk(const std::string& path) {
+    Result<std::optional<std::string>> read = readReminderText(path);
+    if (!read)
+        return Failure{read.message() + " It was not changed, so that nothing in it is lost.",
+                       read.osError()};
+    if (!*read) return OnDisk{{}, ReminderFileStamp::missing()};
+    OnDisk onDisk{std::move(**read), {}};
+    onDisk.stamp = ReminderFileStamp::of(path, onDisk.text);
+    return onDisk;
 }
 
 bool sameContent(const ReminderFileStamp& a, const ReminderFileStamp& b) {
@@ -40,38 +39,32 @@ void takeColumns(ReminderTable& table, const ReminderTable& from) {
 
 }  // namespace
 
-Result<> reloadRemindersIfChanged(ReminderTable& table, const std::string& path, bool* reloaded) {
-    if (reloaded) *reloaded = false;
+Result<bool> reloadRemindersIfChanged(ReminderTable& table, const std::string& path) {
     // A table never read from the file has nothing to compare with: it stays as it is.
-    if (!table.fileStamp.known || table.fileStamp.statusMatches(path)) return Result<>::success();
-    std::string text;
-    bool exists = false;
-    Result<> why;
-    if (!readFile(path, text, exists, why)) return why;
-    ReminderFileStamp now = stampOf(path, text, exists);
+    if (!table.fileStamp.known || table.fileStamp.statusMatches(path)) return false;
+    const Result<OnDisk> read = readOnDisk(path);
+    if (!read) return read.why();
+    ReminderFileStamp now = read->stamp;
     now.needsCopy = table.fileStamp.needsCopy;
-    if (!sameContent(now, table.fileStamp)) {
-        // Nothing is written here; the first save keeps what this table cannot hold.
-        now.needsCopy = holdsMoreThanLoads(text, parseReminders(text, table));
-        if (reloaded) *reloaded = true;
-    }
+    const bool reloaded = !sameContent(now, table.fileStamp);
+    // Nothing is written here; the first save keeps what this table cannot hold.
+    if (reloaded) now.needsCopy = holdsMoreThanLoads(read->text, parseReminders(read->text, table));
     table.fileStamp = now;
-    return Result<>::success();
+    return reloaded;
 }
 
 Result<> updateReminders(ReminderTable& table, const std::string& path, const ReminderTableChange& change,
                          const AtomicFile::WriteCalls& calls) {
     const std::string target = AtomicFile::followLinks(path);
     if (const Result made = AtomicFile::makeFolders(folderOf(target)); !made) return made;
-    FileLock lock(target + ".lock", 0600);
-    if (!lock.held()) return Result<>::failure("The reminders could not be saved: " + lock.failure() + ".");
+    const Result lock = FileLock::take(target + ".lock", 0600);
+    if (!lock) return Failure{"The reminders could not be saved: " + lock.message() + ".", lock.osError()};
 
     // Another program may have written since the table last matched the file: start from the file.
-    std::string text;
-    bool exists = false;
-    Result<> why;
-    if (!readFile(target, text, exists, why)) return why;
-    ReminderFileStamp onDisk = stampOf(target, text, exists);
+    const Result<OnDisk> read = readOnDisk(target);
+    if (!read) return read.why();
+    const std::string& text = read->text;
+    ReminderFileStamp onDisk = read->stamp;
     ReminderParseReport report;
     if (!sameContent(onDisk, table.fileStamp)) {
         report = parseReminders(text, table);
@@ -98,7 +91,7 @@ Result<> updateReminders(ReminderTable& table, const std::string& path, const Re
     // died before their rename.
     AtomicFile::removeLeftTemps(target);
     const std::string written = serialiseReminders(table);
-    const Result saved = SaveReminders(table, target, calls);
+    const Result saved = saveReminders(table, target, calls);
     if (!saved.ok()) {
         takeColumns(table, before);
         // A copy kept on the way stays, and this is where the user hears of it: once.

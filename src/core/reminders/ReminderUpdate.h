@@ -17,10 +17,10 @@ namespace tavrin {
 using ReminderTableChange = std::function<bool(ReminderTable& table)>;
 
 // Reads the file into the table when it changed since the table last matched it; a cheap status
-// check when nothing changed, and nothing at all for a table that was never read from the file. `reloaded`
-// tells whether the table was read again. A file that cannot be read leaves the table as it was and gives the
-// reason.
-Result<> reloadRemindersIfChanged(ReminderTable& table, const std::string& path, bool* reloaded = nullptr);
+// check when nothing changed, and nothing at all for a table that was never read from the file.
+// Gives whether the table was read again. A file that cannot be read leaves the table as it was and
+// gives the reason.
+Result<bool> reloadRemindersIfChanged(ReminderTable& table, const std::string& path);
 
 // Applies `change` to the reminders as they are on disk, as described above (a table never read from
 // the file takes the file's content first), and writes the file

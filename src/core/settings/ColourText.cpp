@@ -7,9 +7,9 @@ namespace tavrin {
 std::uint32_t colourNumber(std::string_view text) {
     std::uint64_t value = 0;
     for (char c : text) {
-        const int digit = hexDigit(c);
-        if (digit < 0) break;  // the number ends at the first character that is no hex digit
-        value = (value << 4 | static_cast<std::uint64_t>(digit)) & 0xFFFFFFFFu;
+        const std::optional<int> digit = hexDigit(c);
+        if (!digit) break;  // the number ends at the first character that is no hex digit
+        value = (value << 4 | static_cast<std::uint64_t>(*digit)) & 0xFFFFFFFFu;
     }
     return static_cast<std::uint32_t>(value & 0xFFFFFF);
 }

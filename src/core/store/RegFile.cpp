@@ -56,7 +56,7 @@ bool isHexContinuation(std::string_view line) {
     if (!line.empty() && line.back() == '\\') line.remove_suffix(1);
     if (trim(line).empty()) return false;
     for (char c : line)
-        if (c != ',' && c != ' ' && c != '\t' && hexDigit(c) < 0) return false;
+        if (c != ',' && c != ' ' && c != '\t' && !hexDigit(c)) return false;
     return true;
 }
 
@@ -98,9 +98,9 @@ bool readHexBytes(std::string_view list, std::string& out) {
         if (token.size() > 2) return false;
         int value = 0;
         for (char c : token) {
-            const int d = hexDigit(c);
-            if (d < 0) return false;
-            value = value * 16 + d;
+            const std::optional<int> d = hexDigit(c);
+            if (!d) return false;
+            value = value * 16 + *d;
         }
         out += static_cast<char>(value);
     }
@@ -119,9 +119,9 @@ bool readData(std::string_view data, LineReader& lines, ValueType& type, std::st
         if (digits.empty() || digits.size() > 8) return false;
         std::uint32_t number = 0;
         for (char c : digits) {
-            const int d = hexDigit(c);
-            if (d < 0) return false;
-            number = number * 16 + static_cast<std::uint32_t>(d);
+            const std::optional<int> d = hexDigit(c);
+            if (!d) return false;
+            number = number * 16 + static_cast<std::uint32_t>(*d);
         }
         out.clear();
         for (int i = 0; i < 4; ++i) out += static_cast<char>((number >> (8 * i)) & 0xFF);
@@ -136,9 +136,9 @@ bool readData(std::string_view data, LineReader& lines, ValueType& type, std::st
         if (close == std::string_view::npos || close == 1 || close > 9) return false;
         typeNumber = 0;
         for (char c : data.substr(1, close - 1)) {
-            const int d = hexDigit(c);
-            if (d < 0) return false;
-            typeNumber = typeNumber * 16 + static_cast<std::uint32_t>(d);
+            const std::optional<int> d = hexDigit(c);
+            if (!d) return false;
+            typeNumber = typeNumber * 16 + static_cast<std::uint32_t>(*d);
         }
         data.remove_prefix(close + 1);
     }

@@ -215,7 +215,7 @@ void frmAlarm::cancel() {
 }
 
 void frmAlarm::ok() {
-    const AlarmSetupResult result = armFromDialog(
+    const AlarmArming result = armFromDialog(
         app_.alarms, entry(), alarmZonesOf(zoneChoices_, app_.zones, app_.store, app_.clock), app_.settings);
     alarmHoursEdit_->setText(qs(result.customHours));
     alarmMinutesEdit_->setText(qs(result.customMinutes));

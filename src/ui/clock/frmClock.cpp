@@ -228,8 +228,8 @@ void frmClock::setTexts(std::string timeText, std::string dateText) {
 
 void frmClock::fillOwnTexts() {
     ClockTexts texts = clockTextsAt(app_.clock.localNow(), app_.settings);
-    timeText_ = std::move(texts.TimeText);
-    dateText_ = std::move(texts.DateText);
+    timeText_ = std::move(texts.timeText);
+    dateText_ = std::move(texts.dateText);
 }
 
 void frmClock::clockTick() {
@@ -253,7 +253,13 @@ void frmClock::armTick() {
     nextTickAt_ = tavrin::nextTickAt(now, tickPace_);
     // The watch's timer keeps wall time through a suspend and is cancelled when the clock is set;
     // the plain timer counts the time the machine was awake, so a resume shows late by what was left.
-    wallClockArmed_ = wallClock_ && wallClock_->armAt(nextTickAt_);
+    const Result armed = wallClock_ ? wallClock_->armAt(nextTickAt_) : Result<>::failure({});
+    // The plain timer takes over from a watch that refuses; why is logged once while it lasts.
+    if (armed.message() != wallClockFailure_) {
+        wallClockFailure_ = armed.message();
+        if (!armed.ok()) qWarning("tavrin: %s", wallClockFailure_.c_str());
+    }
+    wallClockArmed_ = armed.ok();
     if (wallClockArmed_) {
         tickTimer_.stop();
     } else {

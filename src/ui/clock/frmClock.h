@@ -190,6 +190,7 @@ class frmClock : public QWidget {
     WallClockWatch* wallClock_ = nullptr;
     QSocketNotifier* wallClockNotifier_ = nullptr;
     bool wallClockArmed_ = false;
+    std::string wallClockFailure_;
     QTimer tickTimer_;
     std::int64_t nextTickAt_ = 0;
     TickPace tickPace_ = TickPace::EachMinute;

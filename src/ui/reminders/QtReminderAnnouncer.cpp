@@ -18,10 +18,10 @@ bool QtReminderAnnouncer::showBalloon(const std::string& title) {
     const ReminderTable& table = app_.reminders;
     // The next announcement rewrites the table's lines, so each line keeps what it was announced from.
     std::vector<AnnouncedLine> announced;
-    for (std::size_t i = 0; i < table.sBalloonLines.size() && !table.sBalloonLines[i].empty(); ++i) {
+    for (std::size_t i = 0; i < table.balloonLines.size() && !table.balloonLines[i].empty(); ++i) {
         const int slot = table.balloonSlots[i];
         const bool valid = slot >= 0 && slot < kReminderSlots;
-        announced.push_back({slot, valid ? table.RemTitle[slot] : std::string(), table.sBalloonLines[i]});
+        announced.push_back({slot, valid ? table.titles[slot] : std::string(), table.balloonLines[i]});
     }
     AppState& app = app_;
     auto openDayList = [&app, announced = std::move(announced)](int line) {
@@ -31,7 +31,7 @@ bool QtReminderAnnouncer::showBalloon(const std::string& title) {
         list->show();
     };
     frmBalloon* balloon = showBalloonAboveClock(clockRect_ ? clockRect_() : ClockPlace{}, title,
-                                                table.sBalloonLines, "", std::move(openDayList));
+                                                table.balloonLines, "", std::move(openDayList));
     lastBalloon_ = balloon;
     return balloon->isVisible();
 }

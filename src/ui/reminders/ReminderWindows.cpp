@@ -89,11 +89,11 @@ frmDayRem* ReminderWindows::openDayList(const std::string& dateText) {
 
 bool ReminderWindows::tellChange(const ReminderChange& change) {
     if (!change.ok()) {
-        app_.asker.tell("Tavrin Error Message", change.message, MessageIcon::None);
+        app_.asker.tell("Tavrin Error Message", change.message(), MessageIcon::None);
         return false;
     }
-    if (!change.message.empty())
-        app_.asker.tell("Tavrin System Message", change.message, MessageIcon::Information);
+    if (!change.message().empty())
+        app_.asker.tell("Tavrin System Message", change.message(), MessageIcon::Information);
     return true;
 }
 

@@ -120,13 +120,13 @@ void frmAddRem::loadNew(const std::string& date) {
 
 void frmAddRem::loadReminder(int slot) {
     AppState& app = windows_.app();
-    if (slot < 0 || slot >= kReminderSlots || app.reminders.RemTitle[static_cast<std::size_t>(slot)].empty())
+    if (slot < 0 || slot >= kReminderSlots || app.reminders.titles[static_cast<std::size_t>(slot)].empty())
         return;
     setForm(editReminderForm(app.reminders, slot, app.settings));
     // The reminder is remembered by its slot and title, not by the manager's selection, so a
     // selection changed meanwhile cannot make OK replace another reminder.
     editSlot_ = slot;
-    editTitle_ = app.reminders.RemTitle[static_cast<std::size_t>(slot)];
+    editTitle_ = app.reminders.titles[static_cast<std::size_t>(slot)];
 }
 
 ReminderForm frmAddRem::form() const {
@@ -167,7 +167,7 @@ void frmAddRem::ok() {
                  : addReminder(app.reminders, f, app.settings, path);
     // Refused: the fields stay as they are, so the user can put the fault right and press OK again.
     if (!windows_.tellChange(change)) return;
-    if (change.outcome == ReminderChange::Outcome::Stored) windows_.remindersChanged();
+    if (change.stored) windows_.remindersChanged();
     close();
 }
 

@@ -281,7 +281,7 @@ void frmCal::addReminders() {
 }
 
 void frmCal::refreshCells() {
-    const int selectedCell = selectedDay_ > 0 ? grid_.cellOfDay(selectedDay_) : -1;
+    const int selectedCell = selectedDay_ > 0 ? grid_.cellOfDay(selectedDay_).value_or(-1) : -1;
     for (int k = 0; k < CalendarGrid::kCells; ++k) {
         const CalendarCell& cell = grid_.cells()[static_cast<std::size_t>(k)];
         auto* label = static_cast<DayCell*>(dayCells_[static_cast<std::size_t>(k)]);

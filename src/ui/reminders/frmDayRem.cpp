@@ -85,7 +85,7 @@ void frmDayRem::rowClicked(QTreeWidgetItem* item) {
     bool ok = false;
     const int slot = item->text(kIndexColumn).toInt(&ok);
     if (!ok || slot < 0 || slot >= kReminderSlots) return;
-    message_->setPlainText(fromStoredText(table_.RemBody[static_cast<std::size_t>(slot)]));
+    message_->setPlainText(fromStoredText(table_.bodies[static_cast<std::size_t>(slot)]));
 }
 
 }  // namespace tavrin

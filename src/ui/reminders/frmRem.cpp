@@ -127,7 +127,7 @@ void frmRem::rowClicked(QTreeWidgetItem* item) {
     const int slot = item->text(kIndexColumn).toInt(&ok);
     if (ok && slot >= 0 && slot < kReminderSlots)
         messageView_->setPlainText(
-            fromStoredText(windows_.app().reminders.RemBody[static_cast<std::size_t>(slot)]));
+            fromStoredText(windows_.app().reminders.bodies[static_cast<std::size_t>(slot)]));
     deleteButton_->setEnabled(!deleteButton_->isEnabled());
     editButton_->setEnabled(!editButton_->isEnabled());
 }

@@ -50,16 +50,16 @@ struct Firing : ::testing::Test {
         return sound.events.size() == before + 1;
     }
     void armAlarm(const std::string& time, const std::string& soundPath = "") {
-        state.AlarmOn = true;
-        state.AlarmTime = time;
-        state.AlarmSound = soundPath;
-        state.AlarmZone.DisplayText = "(GMT) Greenwich Mean Time";
+        state.alarmOn = true;
+        state.alarmTime = time;
+        state.alarmSound = soundPath;
+        state.alarmZone.DisplayText = "(GMT) Greenwich Mean Time";
     }
     void armWarning(const std::string& time, const std::string& soundPath = "") {
-        state.WarningOn = true;
-        state.WarningTime = time;
-        state.WarningSound = soundPath;
-        state.WarningZone.DisplayText = "(GMT) Greenwich Mean Time";
+        state.warningOn = true;
+        state.warningTime = time;
+        state.warningSound = soundPath;
+        state.warningZone.DisplayText = "(GMT) Greenwich Mean Time";
     }
     std::string soundFile() const {
         std::ofstream(dir.file("ring.wav")) << "RIFF";
@@ -70,13 +70,13 @@ struct Firing : ::testing::Test {
 // The machine slept through 09:00: the alarm rings late, once, saying how late.
 TEST_F(Firing, AlarmFiresOnceThenDisarmsEverything) {
     armAlarm("09:00:00");
-    state.AlarmMessage = "Stand-up";
+    state.alarmMessage = "Stand-up";
     tickAt(at(6, 8, 50));
     tickAt(at(6, 9, 5));
     run(120);
     EXPECT_EQ(notifier.shown, (Shown{{"Tavrin Alarm", "Stand-up (5 minutes late)"}}));
-    EXPECT_FALSE(state.AlarmOn);
-    EXPECT_EQ(state.AlarmTime + state.AlarmSound + state.AlarmMessage + state.AlarmZone.DisplayText, "");
+    EXPECT_FALSE(state.alarmOn);
+    EXPECT_EQ(state.alarmTime + state.alarmSound + state.alarmMessage + state.alarmZone.DisplayText, "");
 }
 
 TEST_F(Firing, BothDueInOneTickWarningFirstAlarmLast) {
@@ -104,9 +104,9 @@ TEST_F(Firing, SoundPathsBeepUnlessTheFileCanBeRead) {
 TEST_F(Firing, AnAlarmWhoseTimeHasPassedWaitsForTheNextDay) {
     armAlarm("09:00:00");
     tickAt(at(6, 8, 0));
-    state.AlarmTime = "08:30:00";
+    state.alarmTime = "08:30:00";
     tickAt(at(6, 8, 46));
-    EXPECT_TRUE(state.AlarmOn);
+    EXPECT_TRUE(state.alarmOn);
     tickAt(at(6, 10, 0));
     armAlarm("09:00:00");
     run(120);
@@ -114,10 +114,10 @@ TEST_F(Firing, AnAlarmWhoseTimeHasPassedWaitsForTheNextDay) {
 
     armAlarm("09:00:00");
     tickAt(at(7, 8, 50));
-    state.AlarmZone.Bias = -120;  // two hours ahead
+    state.alarmZone.Bias = -120;  // two hours ahead
     tickAt(at(7, 8, 51));
     run(120);
-    EXPECT_TRUE(state.AlarmOn);
+    EXPECT_TRUE(state.alarmOn);
     EXPECT_TRUE(ringsFirstAt(at(8, 7, 0)));
 }
 
@@ -126,10 +126,10 @@ TEST_F(Firing, AWarningIsReadInItsOwnFormatAndUnreadableNeverFires) {
     armWarning("tea time");
     for (int h = 0; h < 24; ++h) tickAt(at(6, h, 0));
     EXPECT_TRUE(sound.events.empty());
-    EXPECT_TRUE(state.WarningOn);
+    EXPECT_TRUE(state.warningOn);
 
     armWarning("15:00 Uhr");
-    state.WarningFormat = "HH:mm 'Uhr'";
+    state.warningFormat = "HH:mm 'Uhr'";
     EXPECT_TRUE(ringsFirstAt(at(7, 15, 0)));
 }
 

@@ -29,7 +29,7 @@ struct AlarmSetup : ::testing::Test {
     void at(int hour, int minute, int second = 0) {
         clock.setUtc(DateTime::fromFields(2026, 3, 14, hour, minute, second));
     }
-    AlarmSetupResult ok(const AlarmEntry& entry) { return armFromDialog(state, entry, zones, settings); }
+    AlarmArming ok(const AlarmEntry& entry) { return armFromDialog(state, entry, zones, settings); }
     static AlarmEntry alarm(int choice, std::string hours = "", std::string minutes = "") {
         AlarmEntry e;
         e.alarmChoice = choice;
@@ -62,10 +62,10 @@ TEST_F(AlarmSetup, PresetAndCustomDelaysGiveTheAlarmTimeOnTheZonesClock) {
         state = AlarmState{};
         at(c.hour, c.minute, c.second);
         c.entry.alarmZone = c.zone;
-        const AlarmSetupResult r = ok(c.entry);
-        EXPECT_TRUE(r.alarmArmed && state.AlarmOn && r.notices.empty());
-        EXPECT_EQ(state.AlarmZone.DisplayText, c.zone ? "(GMT+9) Zone 9" : "(GMT) Home");
-        EXPECT_EQ(r.status + " " + state.AlarmTime,
+        const AlarmArming r = ok(c.entry);
+        EXPECT_TRUE(r.alarm && *r.alarm && state.alarmOn && r.notices.empty());
+        EXPECT_EQ(state.alarmZone.DisplayText, c.zone ? "(GMT+9) Zone 9" : "(GMT) Home");
+        EXPECT_EQ(r.status + " " + state.alarmTime,
                   std::string("Alarm set for: ") + c.expected + " " + c.expected);
     }
 }
@@ -75,8 +75,8 @@ TEST_F(AlarmSetup, NothingIsSetInAZoneTheCatalogueNoLongerKnows) {
     AlarmEntry e = alarm(1);
     e.alarmZone = e.warningZone = 13;
     e.warningChoice = 0;
-    const AlarmSetupResult r = ok(e);
-    EXPECT_FALSE(state.AlarmOn || state.WarningOn);
+    const AlarmArming r = ok(e);
+    EXPECT_FALSE(state.alarmOn || state.warningOn);
     ASSERT_EQ(r.notices.size(), 2u);
     EXPECT_EQ(r.notices[1].text,
               "Warning! The zone chosen for the alarm is not in this computer's time zone database, no alarm "
@@ -90,24 +90,24 @@ TEST_F(AlarmSetup, CustomDelaysOutOfRangeBecomeOneMinuteAndNegativeOnesAreRefuse
     at(10, 0);
     for (const auto& [hours, minutes] : {std::pair{"123", "0"}, {"1", "100"}, {"24", ""}, {"23", "60"}}) {
         state = AlarmState{};
-        const AlarmSetupResult r = ok(alarm(kCustomAlarm, hours, minutes));
+        const AlarmArming r = ok(alarm(kCustomAlarm, hours, minutes));
         EXPECT_EQ(r.notices, std::vector<AlarmNotice>{outOfRange}) << hours << "h " << minutes;
-        EXPECT_EQ(r.customHours + "h " + r.customMinutes + " " + state.AlarmTime, "0h 1 10:01:00")
+        EXPECT_EQ(r.customHours + "h " + r.customMinutes + " " + state.alarmTime, "0h 1 10:01:00")
             << hours << "h " << minutes;
     }
 
     // A refused custom alarm keeps the alarm armed before; the warning of the same press is armed.
     state = AlarmState{};
-    state.AlarmOn = true;
-    state.AlarmTime = "07:00:00";
+    state.alarmOn = true;
+    state.alarmTime = "07:00:00";
     for (const auto& [hours, minutes] : {std::pair{"-1", "30"}, {"0", "-5"}}) {
         AlarmEntry e = alarm(kCustomAlarm, hours, minutes);
         e.warningChoice = 2;  // "12:00 PM"
-        const AlarmSetupResult r = ok(e);
+        const AlarmArming r = ok(e);
         EXPECT_EQ(r.notices, std::vector<AlarmNotice>{customError}) << hours << "h " << minutes;
-        EXPECT_FALSE(r.alarmArmed);
-        EXPECT_EQ(state.AlarmTime, "07:00:00");
-        EXPECT_TRUE(r.warningArmed && state.WarningOn);
+        EXPECT_EQ(r.alarm.value_or(Result<>()).message(), customError.text);
+        EXPECT_EQ(state.alarmTime, "07:00:00");
+        EXPECT_TRUE(r.warning && *r.warning && state.warningOn);
         EXPECT_EQ(r.status, "A Warning set for: 12:00 PM in (GMT) Home");
     }
 }
@@ -117,9 +117,9 @@ TEST_F(AlarmSetup, WarningPresetsAndCustomHoursInTheTimeFormat) {
     e.warningChoice = 0;
     e.warningZone = 3;
     e.warningSound = "/sounds/bell.wav";
-    AlarmSetupResult r = ok(e);
-    EXPECT_TRUE(state.WarningOn && !state.AlarmOn);
-    EXPECT_EQ(state.WarningTime + " " + state.WarningSound, "9:00 AM /sounds/bell.wav");
+    AlarmArming r = ok(e);
+    EXPECT_TRUE(state.warningOn && !state.alarmOn);
+    EXPECT_EQ(state.warningTime + " " + state.warningSound, "9:00 AM /sounds/bell.wav");
     EXPECT_EQ(r.status, "A Warning set for: 9:00 AM in (GMT+3) Zone 3");
 
     settings.TimeFormat = "HH:MM";
@@ -130,8 +130,8 @@ TEST_F(AlarmSetup, WarningPresetsAndCustomHoursInTheTimeFormat) {
     e.warningHalf = "PM";
     r = ok(e);
     // An empty box keeps the earlier sound; the time is read back in the format it was written in.
-    EXPECT_EQ(state.WarningTime + " " + state.WarningSound + " " + state.WarningZone.DisplayText + " " +
-                  state.WarningFormat,
+    EXPECT_EQ(state.warningTime + " " + state.warningSound + " " + state.warningZone.DisplayText + " " +
+                  state.warningFormat,
               "17:45 /sounds/bell.wav (GMT) Home HH:MM");
 
     // A custom hour that is no time of day is refused rather than armed for ever.
@@ -141,32 +141,32 @@ TEST_F(AlarmSetup, WarningPresetsAndCustomHoursInTheTimeFormat) {
     r = ok(e);
     ASSERT_EQ(r.notices.size(), 1u);
     EXPECT_EQ(r.notices[0].title, "Tavrin Warning Dialog");
-    EXPECT_FALSE(r.warningArmed);
-    EXPECT_EQ(state.WarningTime, "17:45");
+    EXPECT_FALSE(r.warning.value_or(Result<>()));
+    EXPECT_EQ(state.warningTime, "17:45");
     EXPECT_EQ(r.status, "Alarm set for: 15:03:00");
 }
 
 TEST_F(AlarmSetup, NothingChosenArmsNothingAndCancelClearsBoth) {
-    state.AlarmOn = true;
-    state.AlarmTime = "08:00:00";
-    state.AlarmSound = "/a.wav";
-    state.AlarmMessage = "Tea";
+    state.alarmOn = true;
+    state.alarmTime = "08:00:00";
+    state.alarmSound = "/a.wav";
+    state.alarmMessage = "Tea";
     AlarmEntry e;
     e.alarmSound = "/b.wav";
-    const AlarmSetupResult r = ok(e);
-    EXPECT_FALSE(r.alarmArmed || r.warningArmed);
+    const AlarmArming r = ok(e);
+    EXPECT_FALSE(r.alarm || r.warning);  // neither half was asked for
     EXPECT_EQ(r.status, "");
-    EXPECT_EQ(state.AlarmSound, "/a.wav");
+    EXPECT_EQ(state.alarmSound, "/a.wav");
     EXPECT_EQ(armedStatus(state), "Alarm set for: 08:00:00");
 
-    state.WarningOn = true;
-    state.WarningTime = "9:00 AM";
-    state.WarningZone.DisplayText = "(GMT+1) Paris";
+    state.warningOn = true;
+    state.warningTime = "9:00 AM";
+    state.warningZone.DisplayText = "(GMT+1) Paris";
     EXPECT_EQ(armedStatus(state), "A Warning set for: 9:00 AM in (GMT+1) Paris\nAlarm set for: 08:00:00");
     disarmAll(state);
-    EXPECT_FALSE(state.AlarmOn || state.WarningOn);
-    EXPECT_EQ(state.AlarmTime + state.AlarmSound + state.AlarmMessage + state.AlarmZone.DisplayText +
-                  state.WarningTime + state.WarningSound + state.WarningZone.DisplayText,
+    EXPECT_FALSE(state.alarmOn || state.warningOn);
+    EXPECT_EQ(state.alarmTime + state.alarmSound + state.alarmMessage + state.alarmZone.DisplayText +
+                  state.warningTime + state.warningSound + state.warningZone.DisplayText,
               "");
     EXPECT_EQ(armedStatus(state), "");
 }

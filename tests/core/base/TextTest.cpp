@@ -44,7 +44,7 @@ TEST(Text, HexDigitReadsBothCasesAndRefusesTheRest) {
     EXPECT_EQ(hexDigit('0'), 0);
     EXPECT_EQ(hexDigit('a'), 10);
     EXPECT_EQ(hexDigit('F'), 15);
-    for (char c : {'g', 'G', ' ', '\0', 'x', '/', ':'}) EXPECT_EQ(hexDigit(c), -1) << int(c);
+    for (char c : {'g', 'G', ' ', '\0', 'x', '/', ':'}) EXPECT_EQ(hexDigit(c), std::nullopt) << int(c);
 }
 
 TEST(Text, FolderAndFileNameOfAPath) {

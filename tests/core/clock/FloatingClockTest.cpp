@@ -70,14 +70,14 @@ TEST_F(FloatingClockTest, MenuListsTheChosenZonesUpToTheFirstGap) {
 
 TEST_F(FloatingClockTest, MachinesZoneInTheDesktopsFormsAWorldZoneInTheSettings) {
     FloatingClock f(store, zones);
-    EXPECT_EQ(f.mode(), kOwnZoneAtLoad);
+    EXPECT_EQ(f.mode(), FloatingMode::OwnZoneAtLoad);
     EXPECT_EQ(texts(f), "10:05:00 PM | 3/7/2005 | (GMT+01:00) Berlin, Germany");
 
     f.showZone("America/New_York");
     EXPECT_EQ(texts(f), "4:05 PM | 07 Mar 2005 | (GMT-05:00) New York, United States");
 
     f.showOwnZone();
-    EXPECT_EQ(f.mode(), kOwnZoneChosen);
+    EXPECT_EQ(f.mode(), FloatingMode::OwnZoneChosen);
     EXPECT_EQ(texts(f), "10:05:00 PM | 3/7/2005 | (GMT+01:00) Berlin, Germany");
 
     // A zone the catalogue does not know shows its name, marked, and no time.

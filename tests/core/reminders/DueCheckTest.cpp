@@ -26,7 +26,7 @@ class RecordingAnnouncer : public ReminderAnnouncer {
     bool showBalloon(const std::string& title) override {
         titles.push_back(title);
         Lines& lines = shown.emplace_back();
-        for (const auto& line : table_.sBalloonLines) {
+        for (const auto& line : table_.balloonLines) {
             if (line.empty()) break;
             lines.push_back(line);
         }
@@ -56,7 +56,7 @@ class DueCheckTest : public test::ReminderFolder {
     // The running clock's table was read from its file: the reminders put in place are saved so.
     void asIfLoaded() {
         if (table.fileStamp.known) return;
-        EXPECT_TRUE(SaveReminders(table, path).ok());
+        EXPECT_TRUE(saveReminders(table, path).ok());
         table.fileStamp = ReminderFileStamp::of(path, serialiseReminders(table));
     }
 
@@ -86,16 +86,16 @@ TEST_F(DueCheckTest, AnnouncesTheEnabledRemindersOfTheMinuteAndNoMovesTheRecurri
     EXPECT_EQ(announcer.titles, Lines{"Tavrin Reminders for: 03/07/05"});
     EXPECT_EQ(announcer.questions, 1);
     EXPECT_EQ(r.moved, 1);
-    EXPECT_EQ(table.RemDate[0] + table.RemDate[3] + table.RemDate[4] + table.RemTime[4],
+    EXPECT_EQ(table.dates[0] + table.dates[3] + table.dates[4] + table.times[4],
               "03/07/0503/07/0503/08/0509:30:00");
-    ASSERT_TRUE(r.save.ok());
+    ASSERT_TRUE(r.save && r.save->ok());
     EXPECT_EQ(readFile(path), serialiseReminders(table));
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);
     const DueCheckResult failed = tickAt(2005, 3, 8, 9, 30);
-    EXPECT_TRUE(failed.saved);
-    EXPECT_FALSE(failed.save.ok());
-    EXPECT_EQ(table.RemDate[4], "03/09/05");
+    ASSERT_TRUE(failed.save);
+    EXPECT_FALSE(failed.save->ok());
+    EXPECT_EQ(table.dates[4], "03/09/05");
 }
 
 // Another program replaced the file while the clock ran, with a record the table cannot hold: the
@@ -108,8 +108,8 @@ TEST_F(DueCheckTest, TheMoveSavedOverAFileHoldingMoreThanTheTableKeepsItAsideFir
     test::writeFile(path, replaced);
     const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
     EXPECT_EQ(r.moved, 1);
-    ASSERT_TRUE(r.save.ok());
-    EXPECT_NE(r.save.message().find(path + ".overflow"), std::string::npos) << r.save.message();
+    ASSERT_TRUE(r.save && r.save->ok());
+    EXPECT_NE(r.save->message().find(path + ".overflow"), std::string::npos) << r.save->message();
     EXPECT_EQ(readFile(path + ".overflow"), replaced);
 }
 
@@ -164,7 +164,7 @@ TEST_F(DueCheckTest, ARecurringReminderMovesToItsFirstTimeAfterTheTick) {
         const bool moves = due != c.next;
         EXPECT_EQ(r.announced, 1);
         EXPECT_EQ(r.asked, moves);
-        EXPECT_EQ(table.RemDate[0] + " " + table.RemTime[0], c.next);
+        EXPECT_EQ(table.dates[0] + " " + table.times[0], c.next);
         if (!moves) continue;
         // ... and is found there.
         clock.setLocal(*readDateText(c.next));
@@ -175,14 +175,14 @@ TEST_F(DueCheckTest, ARecurringReminderMovesToItsFirstTimeAfterTheTick) {
 TEST_F(DueCheckTest, AnswerYesOrAHiddenBalloonMovesNothing) {
     putReminder(table, 0, "Hourly", "03/07/05", "10:15:00", "1", "0");
     announcer.answerYes = true;
-    EXPECT_FALSE(tickAt(2005, 3, 7, 10, 15).saved);
+    EXPECT_FALSE(tickAt(2005, 3, 7, 10, 15).save.has_value());
     EXPECT_EQ(announcer.managerOpened, 1);
     announcer.visible = false;
     tickAt(2005, 3, 8, 10, 15);
     putReminder(table, 0, "Hourly", "03/08/05", "10:16:00", "1", "0");
     tickAt(2005, 3, 8, 10, 16);
     EXPECT_EQ(announcer.questions, 1);
-    EXPECT_EQ(table.RemTime[0], "10:16:00");
+    EXPECT_EQ(table.times[0], "10:16:00");
 }
 
 TEST_F(DueCheckTest, EachMinuteIsCheckedOnceEvenWhenTheClockIsSetBack) {
@@ -227,7 +227,7 @@ TEST_F(DueCheckTest, SixtyRemindersInOneMinuteAreAllAnnounced) {
     for (int i = 0; i < 60; ++i) putReminder(table, i, "R" + std::to_string(i), "03/07/05", "09:30:00");
     const DueCheckResult r = tickAt(2005, 3, 7, 9, 30);
     EXPECT_EQ(r.announced, 60);
-    EXPECT_FALSE(r.asked || r.saved);
+    EXPECT_FALSE(r.asked || r.save);
     ASSERT_EQ(announcer.shown.size(), 1u);
     EXPECT_EQ(announcer.shown[0].back(), "9:30 AM - R59");
 }
@@ -254,17 +254,17 @@ TEST_F(DueCheckTest, ADateFormatWithATimeStillFindsNewAndMovedReminders) {
     form.minute = "30";
     form.recurring = true;
     form.recurChoice = 1;  // every day
-    ASSERT_EQ(addReminder(table, form, settings, path).outcome, ReminderChange::Outcome::Stored);
+    ASSERT_TRUE(addReminder(table, form, settings, path).stored);
     form.title = "Typed";
     form.date = "03/07/05 17:45";  // a time typed into the date box is dropped
     form.recurring = false;
-    ASSERT_EQ(addReminder(table, form, settings, path).outcome, ReminderChange::Outcome::Stored);
-    EXPECT_EQ(table.RemDate[1], "03/07/05 00:00");
+    ASSERT_TRUE(addReminder(table, form, settings, path).stored);
+    EXPECT_EQ(table.dates[1], "03/07/05 00:00");
 
     const DueCheckResult first = tickAt(2005, 3, 7, 9, 30);
     EXPECT_EQ(first.announced, 2);
     EXPECT_EQ(first.moved, 1);
-    EXPECT_EQ(table.RemDate[0], "03/08/05 00:00");
+    EXPECT_EQ(table.dates[0], "03/08/05 00:00");
     EXPECT_EQ(tickAt(2005, 3, 8, 9, 30).announced, 1);
 }
 

@@ -17,7 +17,6 @@ using test::form;
 using test::putReminder;
 using test::readFile;
 using test::titles;
-using Outcome = ReminderChange::Outcome;
 
 // Every field of a form but the title, to compare in one go.
 std::string fields(const ReminderForm& f) {
@@ -34,7 +33,7 @@ class EditingTest : public test::ReminderFolder {
   protected:
     void SetUp() override {
         for (const char* t : {"One", "Two", "Three"})
-            ASSERT_EQ(addReminder(table, form(t), settings, path).outcome, Outcome::Stored);
+            ASSERT_TRUE(addReminder(table, form(t), settings, path).stored);
     }
 };
 
@@ -68,17 +67,19 @@ TEST(ReminderEditor, FormConversionAndItsRefusals) {
     const Settings s = test::defaultSettings();
     ReminderForm f = form("Dinner");
     f.date = "3/7/2005";
-    FormConversion c = recordFromForm(f, s);
-    ASSERT_EQ(c.outcome, FormConversion::Outcome::Record);
-    EXPECT_EQ(c.record, (ReminderRecord{"Dinner", "03/07/05", "21:05:00", "1", "-1", "Body of Dinner"}));
+    // The record of a form that is taken.
+    const auto record = [](const ReminderForm& taken, const Settings& with) {
+        return *recordFromForm(taken, with).value();
+    };
+    EXPECT_EQ(record(f, s), (ReminderRecord{"Dinner", "03/07/05", "21:05:00", "1", "-1", "Body of Dinner"}));
 
     f.enabled = false;
     f.recurring = true;
     f.recurChoice = 2;
-    c = recordFromForm(f, s);
-    EXPECT_EQ(c.record.date + " " + c.record.enabled + " " + c.record.recur, "03/07/05 0 2");
+    const ReminderRecord r = record(f, s);
+    EXPECT_EQ(r.date + " " + r.enabled + " " + r.recur, "03/07/05 0 2");
     f.recurChoice = -1;
-    EXPECT_EQ(recordFromForm(f, s).record.recur, "1");
+    EXPECT_EQ(record(f, s).recur, "1");
 
     // Stored as typed, a date that is no day would never come due. A format without a year (or with
     // the weekday alone) writes texts that read as no date, and yet come round every year (week).
@@ -93,29 +94,28 @@ TEST(ReminderEditor, FormConversionAndItsRefusals) {
         Settings withFormat = s;
         withFormat.DateFormat = d.format;
         f.date = d.date;
-        c = recordFromForm(f, withFormat);
-        EXPECT_EQ(c.outcome == FormConversion::Outcome::Record, d.taken) << d.format << " " << d.date;
+        const Result c = recordFromForm(f, withFormat);
+        EXPECT_EQ(c.ok(), d.taken) << d.format << " " << d.date;
         if (!d.taken) {
-            EXPECT_EQ(c.message, "Warning! The reminder date \"" + std::string(d.date) +
-                                     "\" is not a date in the date format " + d.format +
-                                     ", the reminder was not saved.");
+            EXPECT_EQ(c.message(), "Warning! The reminder date \"" + std::string(d.date) +
+                                       "\" is not a date in the date format " + d.format +
+                                       ", the reminder was not saved.");
         }
     }
 
     ReminderForm empty = form("");
-    EXPECT_EQ(recordFromForm(empty, s).outcome, FormConversion::Outcome::NoTitle);
+    EXPECT_EQ(recordFromForm(empty, s).value(), std::nullopt);  // no title: nothing to store
     empty.hour = empty.minute = empty.amPm = "";
-    EXPECT_EQ(recordFromForm(empty, s).message, kReminderFormError);
-    EXPECT_EQ(recordFromForm(form("x", "abc"), s).message, kReminderFormError);
+    EXPECT_EQ(recordFromForm(empty, s).message(), kReminderFormError);
+    EXPECT_EQ(recordFromForm(form("x", "abc"), s).message(), kReminderFormError);
 
-    c = recordFromForm(form("Say \"hi\""), s);
-    EXPECT_EQ(c.outcome, FormConversion::Outcome::Refused);
-    EXPECT_EQ(c.message, "The reminder title cannot contain a double quote (\").");
+    EXPECT_EQ(recordFromForm(form("Say \"hi\""), s).message(),
+              "The reminder title cannot contain a double quote (\").");
     f = form("ok");
     f.message = "a \"quoted\" word";
-    EXPECT_NE(recordFromForm(f, s).message.find("message"), std::string::npos);
+    EXPECT_NE(recordFromForm(f, s).message().find("message"), std::string::npos);
     f.message = "</END>";
-    EXPECT_EQ(recordFromForm(f, s).outcome, FormConversion::Outcome::Refused);
+    EXPECT_FALSE(recordFromForm(f, s).ok());
 }
 
 // The user reads and types dates with the names of their language; the file keeps English ones, which
@@ -127,7 +127,7 @@ TEST(ReminderEditor, DatesAreShownInTheUsersLanguageAndStoredInEnglish) {
     EXPECT_EQ(newReminderForm(DateTime::fromFields(2026, 3, 2, 9, 0), s).date, "2. März 2026");
     ReminderForm f = form("Dinner");
     f.date = "2. März 2026";
-    EXPECT_EQ(recordFromForm(f, s).record.date, "2. March 2026");
+    EXPECT_EQ(recordFromForm(f, s).value()->date, "2. March 2026");
     ReminderTable t;
     putReminder(t, 0, "Dinner", "2. March 2026", "21:05:00", "1", "-1", "");
     EXPECT_EQ(editReminderForm(t, 0, s).date, "2. März 2026");
@@ -137,33 +137,35 @@ TEST(ReminderEditor, DatesAreShownInTheUsersLanguageAndStoredInEnglish) {
 TEST_F(EditingTest, FullTableRefusesTheNextReminderButTakesAnEdit) {
     for (int i = 0; i < kReminderSlots; ++i)
         putReminder(table, i, "R" + std::to_string(i), "03/07/05", "09:00:00");
-    ASSERT_TRUE(SaveReminders(table, path).ok());
+    ASSERT_TRUE(saveReminders(table, path).ok());
     const std::string before = readFile(path);
     const ReminderChange c = addReminder(table, form("One too many"), settings, path);
-    EXPECT_EQ(c.outcome, Outcome::Refused);
-    EXPECT_EQ(c.message, kReminderFormError);
+    EXPECT_EQ(c.message(), kReminderFormError);
+    EXPECT_FALSE(c.ok());
     EXPECT_EQ(readFile(path), before);
     EXPECT_EQ(editReminder(table, 3, "R3", form("Edited"), settings, path).slot, 255);
-    EXPECT_EQ(table.RemTitle[255], "Edited");
-    EXPECT_EQ(table.RemTitle[3], "R4");
+    EXPECT_EQ(table.titles[255], "Edited");
+    EXPECT_EQ(table.titles[3], "R4");
 }
 
 TEST_F(EditingTest, EditMovesTheReminderToTheEndFollowsItAndClearingItsTitleKeepsIt) {
     const ReminderChange c =
         editReminder(table, 1, "Two", form("Two edited", "7", "45", "AM"), settings, path);
-    ASSERT_EQ(c.outcome, Outcome::Stored);
+    ASSERT_TRUE(c.stored);
     EXPECT_EQ(titles(table), "One|Three|Two edited");
-    EXPECT_EQ(table.RemTime[2], "07:45:00");
+    EXPECT_EQ(table.times[2], "07:45:00");
     EXPECT_EQ(c.slot, 2);
     EXPECT_EQ(readFile(path), serialiseReminders(table));
-    EXPECT_EQ(editReminder(table, 1, "Three", form(""), settings, path).outcome, Outcome::NothingStored);
+    const ReminderChange untitled = editReminder(table, 1, "Three", form(""), settings, path);
+    EXPECT_TRUE(untitled.ok() && !untitled.stored);
     EXPECT_EQ(titles(table), "One|Three|Two edited");
     // The edit follows its reminder when the table changed meanwhile.
     ASSERT_TRUE(deleteReminder(table, 0, path).ok());  // "Three" is now in slot 0
-    editReminder(table, 1, "Three", form("Three edited"), settings, path);
+    ASSERT_TRUE(editReminder(table, 1, "Three", form("Three edited"), settings, path).stored);
     EXPECT_EQ(titles(table), "Two edited|Three edited");
-    EXPECT_EQ(editReminder(table, 0, "Gone", form("x"), settings, path).outcome, Outcome::Refused);
-    EXPECT_EQ(deleteReminder(table, 5, path).outcome, Outcome::NothingStored);  // a free slot
+    EXPECT_FALSE(editReminder(table, 0, "Gone", form("x"), settings, path).ok());
+    const ReminderChange freeSlot = deleteReminder(table, 5, path);
+    EXPECT_TRUE(freeSlot.ok() && !freeSlot.stored);
 }
 
 // The recurrence code is read by its leading whole number, as the due check reads it: the list says

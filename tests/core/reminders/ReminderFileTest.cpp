@@ -30,7 +30,7 @@ class FileTest : public test::ReminderFolder {
     Result<> load(const std::string& name) {
         original = readFile(dataFile(name));
         writeFile(path, original);
-        return LoadReminders(table, path);
+        return loadReminders(table, path);
     }
     std::string original;
 };
@@ -43,8 +43,8 @@ TEST(ReminderFile, ThreeRecordsFillSlotsInOrderWithCrLfLfOrAByteOrderMark) {
         ReminderTable t;
         EXPECT_EQ(parseReminders(text, t).loaded, 3);
         ASSERT_EQ(occupiedSlots(t), 3);
-        EXPECT_EQ(t.RemTime[0] + t.RemEnabled[1] + t.RemRecur[2], "09:30:0000");
-        EXPECT_EQ(t.RemBody[2],
+        EXPECT_EQ(t.times[0] + t.enabled[1] + t.recurrences[2], "09:30:0000");
+        EXPECT_EQ(t.bodies[2],
                   text.find('\r') != std::string::npos ? "Line one\r\nLine two" : "Line one\nLine two");
     }
 }
@@ -69,19 +69,19 @@ TEST(ReminderFile, RoundTripKeepsEveryByte) {
         "\"<START>\"\r\nSay \"hi\" "
         "now\r\n\"03/07/05\"\r\n\"09:30:00\"\r\n\"1\"\r\n\"-1\"\r\n\"m\"\r\n\"</END>\"\r\n",
         t);
-    ASSERT_EQ(t.RemTitle[0], "Say \"hi\" now");
+    ASSERT_EQ(t.titles[0], "Say \"hi\" now");
     parseReminders(serialiseReminders(t), back);
-    EXPECT_EQ(back.RemTitle[0] + "|" + back.RemBody[0], "Say 'hi' now|m");
+    EXPECT_EQ(back.titles[0] + "|" + back.bodies[0], "Say 'hi' now|m");
 }
 
 TEST(ReminderFile, MalformedFilesReadAsTheFormatHasAlwaysRead) {
     ReminderTable t;
     // A record without "</END>" swallows the next one; its message is the last item read.
     parseReminders(readFile(dataFile("missing-end.dat")), t);
-    EXPECT_EQ(titles(t) + " " + t.RemBody[1], "First|Second|Fourth three");
+    EXPECT_EQ(titles(t) + " " + t.bodies[1], "First|Second|Fourth three");
 
     parseReminders(readFile(dataFile("text-between.dat")), t);
-    EXPECT_EQ(titles(t) + " " + t.RemBody[1], "A|B b");
+    EXPECT_EQ(titles(t) + " " + t.bodies[1], "A|B b");
 
     // Cut inside a record's first five values: what was read is kept.
     parseReminders(readFile(dataFile("truncated.dat")), t);
@@ -119,24 +119,22 @@ TEST_F(FileTest, RecordsTheTableCannotHoldAreKeptBesideTheFile) {
         EXPECT_TRUE(r.ok());
         EXPECT_NE(r.message().find(c.told), std::string::npos) << r.message();
         ASSERT_EQ(occupiedSlots(table), c.slots);
-        EXPECT_EQ(table.RemTitle[c.slots - 1], c.last);
+        EXPECT_EQ(table.titles[c.slots - 1], c.last);
         EXPECT_EQ(readFile(path + ".overflow"), original);
-        ASSERT_TRUE(LoadReminders(table, path).ok());  // loaded again: the copy is there already
+        ASSERT_TRUE(loadReminders(table, path).ok());  // loaded again: the copy is there already
         EXPECT_FALSE(std::filesystem::exists(path + ".overflow.2"));
-        ASSERT_TRUE(SaveReminders(table, path).ok());
+        ASSERT_TRUE(saveReminders(table, path).ok());
         ReminderTable back;
         EXPECT_EQ(parseReminders(readFile(path), back).records, c.slots);
     }
 }
 
 TEST_F(FileTest, MissingOrUnreadableFile) {
-    table.RemTitle[0] = "stale";
-    EXPECT_FALSE(FileExists(path));
-    EXPECT_TRUE(LoadReminders(table, path).ok());
+    table.titles[0] = "stale";
+    EXPECT_TRUE(loadReminders(table, path).ok());
     EXPECT_EQ(occupiedSlots(table), 0);
     // A folder where the file should be cannot be read: that is reported, not taken as empty.
-    EXPECT_FALSE(FileExists(dir.path() + "/"));
-    const Result r = LoadReminders(table, dir.path());
+    const Result r = loadReminders(table, dir.path());
     EXPECT_FALSE(r.ok());
     EXPECT_FALSE(r.message().empty());
 }
@@ -145,31 +143,31 @@ TEST_F(FileTest, MissingOrUnreadableFile) {
 TEST_F(FileTest, SavesMakeFoldersFollowLinksAndMayWriteAnEmptyFile) {
     const std::string deep = dir.file("sub/folder/Tavrin.DAT");  // folders are made on the first save
     putReminder(table, 0, "Only", "03/07/05", "09:30:00");
-    ASSERT_TRUE(SaveReminders(table, deep).ok());
+    ASSERT_TRUE(saveReminders(table, deep).ok());
     struct stat st {};
     ASSERT_EQ(::stat(deep.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-    ASSERT_TRUE(SaveReminders(ReminderTable{}, deep).ok());  // after deleting the last reminder
-    EXPECT_TRUE(FileExists(deep));
+    ASSERT_TRUE(saveReminders(ReminderTable{}, deep).ok());  // after deleting the last reminder
+    EXPECT_TRUE(std::filesystem::is_regular_file(deep));
     EXPECT_EQ(readFile(deep), "");
 
     writeFile(dir.file("real.dat"), "");
     std::filesystem::create_symlink("real.dat", path);
-    ASSERT_TRUE(SaveReminders(table, path).ok());
+    ASSERT_TRUE(saveReminders(table, path).ok());
     EXPECT_TRUE(std::filesystem::is_symlink(path));
     EXPECT_EQ(readFile(dir.file("real.dat")), serialiseReminders(table));
 }
 
 TEST_F(FileTest, OlderLayoutIsConvertedAndKept) {
     ASSERT_TRUE(load("older-layout.dat"));
-    const Result upgraded = UpgradeReminderFile(table, path);
+    const Result upgraded = upgradeReminderFile(table, path);
     ASSERT_TRUE(upgraded.ok());
     EXPECT_NE(upgraded.message().find("converted"), std::string::npos) << upgraded.message();
     EXPECT_NE(upgraded.message().find(path + ".old"), std::string::npos) << upgraded.message();
     ASSERT_EQ(occupiedSlots(table), 2);
     EXPECT_EQ(ReminderRecord::fromSlot(table, 0),
               (ReminderRecord{"Old one", "03/07/05", "09:30:00", "1", "-1", "An older message"}));
-    EXPECT_EQ(table.RemEnabled[1] + table.RemRecur[1] + table.RemBody[1], "0-1x");
+    EXPECT_EQ(table.enabled[1] + table.recurrences[1] + table.bodies[1], "0-1x");
     EXPECT_EQ(readFile(path), serialiseReminders(table));
     EXPECT_EQ(readFile(path + ".old"), original);
     // The copy is written leaving nothing else beside.
@@ -186,19 +184,19 @@ TEST(ReminderUpgrade, ShortFirstMessageAndCurrentFilesAreNotRewritten) {
         const std::string path = dir.file("Tavrin.DAT");
         writeFile(path, readFile(dataFile(name)));
         ReminderTable t;
-        ASSERT_TRUE(LoadReminders(t, path));
+        ASSERT_TRUE(loadReminders(t, path));
         const ReminderTable loaded = t;
-        ASSERT_TRUE(UpgradeReminderFile(t, path).ok());
+        ASSERT_TRUE(upgradeReminderFile(t, path).ok());
         EXPECT_EQ(readFile(path), readFile(dataFile(name)));
         EXPECT_FALSE(std::filesystem::exists(path + ".old"));
-        EXPECT_EQ(t.RemTitle, loaded.RemTitle);
-        EXPECT_EQ(t.RemBody, loaded.RemBody);
+        EXPECT_EQ(t.titles, loaded.titles);
+        EXPECT_EQ(t.bodies, loaded.bodies);
     }
     // The short message is then read as the recurrence code, as such a file always was.
     ReminderTable t;
     parseReminders(readFile(dataFile("older-short-message.dat")), t);
-    EXPECT_EQ(t.RemRecur[0], "ok");
-    EXPECT_EQ(t.RemBody[0], "");
+    EXPECT_EQ(t.recurrences[0], "ok");
+    EXPECT_EQ(t.bodies[0], "");
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ class SharedFile : public test::ReminderFolder {
   protected:
     void SetUp() override {
         writeFile(path, record("A") + record("B") + record("C"));
-        ASSERT_TRUE(LoadReminders(table, path).ok());
+        ASSERT_TRUE(loadReminders(table, path).ok());
     }
 };
 
@@ -50,29 +50,26 @@ TEST_F(SharedFile, DeleteAndToggleFindTheirReminderAfterAnotherProgramDeleted) {
     writeFile(path, record("B") + record("C"));  // "A" deleted elsewhere; "C" is now in slot 1
     ASSERT_TRUE(setReminderEnabled(table, 2, false, path).ok());  // "C" as the table showed it
     EXPECT_EQ(titles(table), "B|C");
-    EXPECT_EQ(table.RemEnabled[1], "0");
+    EXPECT_EQ(table.enabled[1], "0");
     ASSERT_TRUE(deleteReminder(table, 0, path).ok());  // "B"... which the table now shows in slot 0
     EXPECT_EQ(titles(table), "C");
     writeFile(path, record("Other"));
     const ReminderChange gone = deleteReminder(table, 0, path);  // "C" was deleted elsewhere
-    EXPECT_EQ(gone.outcome, ReminderChange::Outcome::Refused);
+    EXPECT_FALSE(gone.ok());
     EXPECT_EQ(titles(table), "Other");
     EXPECT_EQ(readFile(path), record("Other"));
 }
 
 TEST_F(SharedFile, TheClockReloadsAChangedFileAndOnlyThen) {
-    bool reloaded = true;
-    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok());
-    EXPECT_FALSE(reloaded);
+    auto reloaded = [&] { return reloadRemindersIfChanged(table, path); };
+    EXPECT_FALSE(reloaded().value());
     writeFile(path, record("A") + record("B") + record("C"));  // rewritten with the same content
-    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok());
-    EXPECT_FALSE(reloaded);
+    EXPECT_FALSE(reloaded().value());
     writeFile(path, record("Z"));
-    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok());
-    EXPECT_TRUE(reloaded);
+    EXPECT_TRUE(reloaded().value());
     EXPECT_EQ(titles(table), "Z");
     std::filesystem::remove(path);
-    ASSERT_TRUE(reloadRemindersIfChanged(table, path, &reloaded).ok());
+    ASSERT_TRUE(reloaded().ok());
     EXPECT_EQ(titles(table), "");
 }
 
@@ -104,12 +101,15 @@ TEST(ReminderCopies, WhatCannotBeKeptIsCopiedAsideBeforeTheFirstSaveHoweverTheFi
             Result<> told;
             if (how == Read::Reloaded) {
                 writeFile(path, record("Before"));
-                ASSERT_TRUE(LoadReminders(t, path).ok());
+                ASSERT_TRUE(loadReminders(t, path).ok());
                 writeFile(path, f.text);
                 ASSERT_TRUE(reloadRemindersIfChanged(t, path).ok());
             } else {
                 writeFile(path, f.text);
-                told = how == Read::Listed ? readReminders(t, path) : LoadReminders(t, path);
+                if (how == Read::Listed)
+                    ASSERT_TRUE(readReminders(t, path).ok());
+                else
+                    told = loadReminders(t, path);
                 ASSERT_TRUE(told.ok());
             }
             std::string saves;  // what each save told
@@ -118,8 +118,8 @@ TEST(ReminderCopies, WhatCannotBeKeptIsCopiedAsideBeforeTheFirstSaveHoweverTheFi
                 const ReminderChange c = occupiedSlots(t) > 0
                                              ? deleteReminder(t, 0, path)
                                              : addReminder(t, form("New"), test::defaultSettings(), path);
-                ASSERT_EQ(c.outcome, ReminderChange::Outcome::Stored) << c.message;
-                saves += c.message + "|";
+                ASSERT_TRUE(c.stored) << c.message();
+                saves += c.message() + "|";
             }
             const std::string once = told.message() + "|" + saves;
             EXPECT_NE(once.find(kept), std::string::npos) << once;
@@ -148,11 +148,11 @@ TEST(ReminderCopies, AFileThatCannotBeReadIsNeverReplaced) {
     if (child == 0) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(10);
         ReminderTable t;
-        const Result loaded = LoadReminders(t, path);
+        const Result loaded = loadReminders(t, path);
         if (loaded.ok() || loaded.message().find("Permission denied") == std::string::npos) ::_exit(1);
         const ReminderChange added = addReminder(t, form("New"), test::defaultSettings(), path);
-        if (added.outcome != ReminderChange::Outcome::SaveFailed) ::_exit(2);
-        ::_exit(added.message.find(path) == std::string::npos ? 3 : 0);
+        if (added.ok() || added.message().find("could not be saved") == std::string::npos) ::_exit(2);
+        ::_exit(added.message().find(path) == std::string::npos ? 3 : 0);
     }
     int status = 0;
     ::waitpid(child, &status, 0);

@@ -72,9 +72,9 @@ TEST_F(AlarmDialog, OkArmsWhatEachControlSaysAndCloses) {
     test::wait(0);
     EXPECT_TRUE(alive.isNull()) << "OK closes the dialog";
     const AlarmState& a = app.alarms;
-    EXPECT_EQ(a.AlarmTime + " " + a.AlarmZone.DisplayText, "00:08:00 (GMT+09:00) Tokyo, Japan");
-    EXPECT_EQ(a.AlarmSound + "|" + a.AlarmMessage, "/sounds/ring.wav|Tea is ready");
-    EXPECT_EQ(a.WarningTime + " " + a.WarningZone.DisplayText, "12:00 PM (GMT+01:00) Berlin, Germany");
+    EXPECT_EQ(a.alarmTime + " " + a.alarmZone.DisplayText, "00:08:00 (GMT+09:00) Tokyo, Japan");
+    EXPECT_EQ(a.alarmSound + "|" + a.alarmMessage, "/sounds/ring.wav|Tea is ready");
+    EXPECT_EQ(a.warningTime + " " + a.warningZone.DisplayText, "12:00 PM (GMT+01:00) Berlin, Germany");
     EXPECT_EQ(open()->status()->text(),
               "A Warning set for: 12:00 PM in (GMT+01:00) Berlin, Germany\nAlarm set for: 00:08:00");
 }
@@ -87,13 +87,13 @@ TEST_F(AlarmDialog, ARefusedCustomDelayIsToldAndItsBoxesShowTheCorrectionAndCanc
     EXPECT_EQ(asker.asked,
               (std::vector<Asked>{{"Tavrin Warning Dialog", "Warning! Custom time out of range"}}));
     EXPECT_EQ(w->alarmHoursEdit()->text() + ":" + w->alarmMinutesEdit()->text(), "0:1");
-    EXPECT_EQ(app.alarms.AlarmTime, "14:59:00");
+    EXPECT_EQ(app.alarms.alarmTime, "14:59:00");
 
-    app.alarms.WarningOn = true;
+    app.alarms.warningOn = true;
     w = open();
     w->alarmPresetBox()->setCurrentIndex(3);
     w->cancelButton()->click();
-    EXPECT_FALSE(app.alarms.AlarmOn || app.alarms.WarningOn);
+    EXPECT_FALSE(app.alarms.alarmOn || app.alarms.warningOn);
 }
 
 TEST_F(AlarmDialog, BrowseFillsItsOwnSoundBoxAndTestSoundPlaysTheAlarmsFirst) {

@@ -81,9 +81,9 @@ class FakeDesktop final : public SignalledNews<DesktopWatch, DesktopNews> {
 // A wall clock whose timer the test reads.
 class FakeWallClock final : public SignalledNews<WallClockWatch, WallClockNews> {
   public:
-    bool armAt(std::int64_t unixMillis) override {
+    Result<> armAt(std::int64_t unixMillis) override {
         armedAt = unixMillis;
-        return true;
+        return {};
     }
 
     std::int64_t armedAt = 0;

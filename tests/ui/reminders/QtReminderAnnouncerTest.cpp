@@ -38,9 +38,9 @@ struct Announcer : ::testing::Test, test::WindowTestApp {
 
 TEST_F(Announcer, EveryLineShowsAboveTheClockAsStoredAndOpensTheDayListOfItsReminders) {
     auto& t = app.reminders;
-    for (int i = 0; i < 8; ++i) t.sBalloonLines[i] = "9:30 AM - Item " + std::to_string(i);
-    t.sBalloonLines[0] = "9:30 AM - Dentist";
-    t.sBalloonLines[1] = "9:30 AM - Caf\xe9";
+    for (int i = 0; i < 8; ++i) t.balloonLines[i] = "9:30 AM - Item " + std::to_string(i);
+    t.balloonLines[0] = "9:30 AM - Dentist";
+    t.balloonLines[1] = "9:30 AM - Caf\xe9";
     t.balloonSlots[0] = 0;
     t.balloonSlots[1] = 1;
     EXPECT_TRUE(announcer.showBalloon("Tavrin Reminders for: 12/06/26"));
@@ -50,7 +50,7 @@ TEST_F(Announcer, EveryLineShowsAboveTheClockAsStoredAndOpensTheDayListOfItsRemi
     EXPECT_LE(balloon->geometry().bottom(), 700);
     EXPECT_EQ(balloon->lineLabels()[1]->text(), QString::fromUtf8("9:30 AM - Caf\u00e9"));
     // The next announcement rewrites the table's lines; each line keeps what it was made from.
-    t.sBalloonLines[0] = t.sBalloonLines[1] = "";
+    t.balloonLines[0] = t.balloonLines[1] = "";
 
     test::click(balloon->lineLabels()[0]);
     test::wait(0);

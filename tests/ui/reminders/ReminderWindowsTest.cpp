@@ -47,7 +47,7 @@ struct ReminderWindowsTest : ::testing::Test, test::WindowTestApp {
         putReminder(app.reminders, 0, "One", "03/07/05", "09:00:00", "1", "-1", "first body");
         putReminder(app.reminders, 1, "Two", "03/21/05", "21:05:00", "0", "2", "second body");
         putReminder(app.reminders, 2, "Three", "03/21/05", "13:30:00", "1", "-1", "third body");
-        ASSERT_TRUE(SaveReminders(app.reminders, path()).ok());
+        ASSERT_TRUE(saveReminders(app.reminders, path()).ok());
     }
     void fillEditor(frmAddRem* e, const QString& title, const QString& date, const QString& hour,
                     const QString& minute, const QString& half, const QString& body = "a message") {
@@ -103,14 +103,14 @@ TEST_F(ReminderWindowsTest, EditorOpensOnNowAndItsOkSaysWhyItRefusesOrAddsTheRem
     test::wait(0);
     EXPECT_EQ(windows->editor(), nullptr);
     EXPECT_EQ(asker.asked.size(), 1u);
-    EXPECT_TRUE(app.reminders.RemTitle[4].empty());
+    EXPECT_TRUE(app.reminders.titles[4].empty());
 }
 
 // The file was replaced while the clock ran and read again by it: the editor's and the manager's
 // saves keep what the table cannot hold aside first, and tell the user where.
 TEST_F(ReminderWindowsTest, EditorAndManagerTellWhereAFileWasKeptAsideBeforeTheirSave) {
     seedThree();
-    ASSERT_TRUE(LoadReminders(app.reminders, path()).ok());
+    ASSERT_TRUE(loadReminders(app.reminders, path()).ok());
     test::writeFile(path(), "Title,Date,Time\r\nDentist,2005-03-07,09:30\r\n");
     ASSERT_TRUE(reloadRemindersIfChanged(app.reminders, path()).ok());
     frmAddRem* editor = windows->openNewReminder();
@@ -237,7 +237,7 @@ TEST_F(ReminderWindowsTest, CalendarFollowsTodayAcrossMidnightAndTakesWhatChange
     clock.advanceMillis(200);
     test::wait(200);
     EXPECT_EQ(cal->monthTitle()->text(), "May 2005");
-    EXPECT_TRUE(cal->dayCell(cal->grid().cellOfDay(1))->font().bold());
+    EXPECT_TRUE(cal->dayCell(cal->grid().cellOfDay(1).value())->font().bold());
     EXPECT_GT(cal->midnightTimer().remainingTime(), 86390000) << "armed again for the next midnight";
 
     paint(Qt::blue);
@@ -247,7 +247,7 @@ TEST_F(ReminderWindowsTest, CalendarFollowsTodayAcrossMidnightAndTakesWhatChange
     EXPECT_EQ(corner(), QColor(Qt::red)) << "nothing reads the file before the activation";
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(cal, &activate);
-    EXPECT_TRUE(cal->dayCell(cal->grid().cellOfDay(9))->font().bold());
+    EXPECT_TRUE(cal->dayCell(cal->grid().cellOfDay(9).value())->font().bold());
     EXPECT_EQ(corner(), QColor(Qt::blue));
 }
 
