@@ -123,26 +123,18 @@ void FileStore::refresh(RootFile& f, bool always) {
     f.fd = ::open(f.path.c_str(), O_RDONLY | O_CLOEXEC);
     f.cached = true;
     f.exists = true;
-    std::string text;
     struct stat opened {};
     if (f.fd < 0 || ::fstat(f.fd, &opened) != 0) {
         readFailed(f, errno == 0 ? EIO : errno);
         return;
     }
     // Read through the descriptor we keep, so the stamp and the text belong to the same file.
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n =
-            readCall_ ? readCall_(f.fd, buffer, sizeof buffer) : ::read(f.fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            readFailed(f, errno);
-            return;
-        }
-        if (n == 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
+    const Result<std::string> text = AtomicFile::readOpen(f.fd, f.path, readCall_);
+    if (!text) {
+        readFailed(f, text.osError());
+        return;
     }
-    RegParseResult parsed = RegFile::parse(text);
+    RegParseResult parsed = RegFile::parse(*text);
     f.tree = std::move(parsed.tree);
     f.corrupt = parsed.corrupt();
     f.badLines = std::move(parsed.badLines);
@@ -196,8 +188,9 @@ std::optional<std::string> FileStore::keepCorruptCopy(const RootFile& f, bool& m
             continue;
         }
         // No hard links here: copy the bytes to a name nobody has taken.
-        std::string text;
-        if (!AtomicFile::read(f.path, text)) return std::nullopt;
+        const Result<std::string> read = AtomicFile::read(f.path);
+        if (!read) return std::nullopt;
+        const std::string& text = *read;
         const int fd = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0) {
             if (errno == EEXIST) continue;
@@ -332,9 +325,9 @@ Status FileStore::QueryValueData(const KeyHandle& key, std::string_view name, st
                                  ValueType& type) {
     if (!isRunValue(key, name)) return TreeStore::QueryValueData(key, name, data, type);
     if ((key.access & kQueryValueBit) == 0) return status::kAccessDenied;
-    std::string command;
-    if (!autostart(key.root).read(command)) return status::kNotFound;
-    data = std::move(command);
+    std::optional<std::string> command = autostart(key.root).command();
+    if (!command) return status::kNotFound;
+    data = std::move(*command);
     type = ValueType::String;
     return status::kSuccess;
 }
@@ -344,21 +337,21 @@ Status FileStore::SetValue(const KeyHandle& key, std::string_view name, ValueTyp
     if (!isRunValue(key, name)) return TreeStore::SetValue(key, name, type, data);
     if ((key.access & kSetValueBit) == 0) return status::kAccessDenied;
     if (type != ValueType::String) return status::kBadArgument;
-    return autostart(key.root).write(data);
+    return keepReason(autostart(key.root).write(data));
 }
 
 Status FileStore::DeleteValue(const KeyHandle& key, std::string_view name) {
     if (!isRunValue(key, name)) return TreeStore::DeleteValue(key, name);
     if ((key.access & kSetValueBit) == 0) return status::kAccessDenied;
-    return autostart(key.root).remove();
+    if (!autostart(key.root).exists()) return status::kNotFound;
+    return keepReason(autostart(key.root).remove());
 }
 
 Status FileStore::EnumValue(const KeyHandle& key, std::uint32_t index, std::string& name) {
     if (!key.open || !isRunKey(key.path)) return TreeStore::EnumValue(key, index, name);
     if ((key.access & kQueryValueBit) == 0) return status::kAccessDenied;
     std::vector<std::string> names;
-    std::string command;
-    if (autostart(key.root).read(command)) names.push_back(kRunValueName);
+    if (autostart(key.root).command()) names.push_back(kRunValueName);
     if (const RegKey* k = readTree(key.root).find(key.path))
         for (const RegValue& v : k->values())
             if (!equalsNoCase(v.name, kRunValueName)) names.push_back(v.name);
@@ -371,6 +364,19 @@ Status FileStore::visitValues(const KeyHandle& key, const ValueVisitor& visit) {
     // The Run key's "Tavrin" value is the autostart entry, which the value by value walk reads.
     if (key.open && isRunKey(key.path)) return Store::visitValues(key, visit);
     return TreeStore::visitValues(key, visit);
+}
+
+Status FileStore::keepReason(const Result<>& done) {
+    if (done) return status::kSuccess;
+    lastFailure_ = done.message();
+    switch (done.osError()) {
+        case EACCES:
+            return status::kAccessDenied;
+        case EINVAL:
+            return status::kBadArgument;
+        default:
+            return status::kWriteFailed;
+    }
 }
 
 std::vector<std::string> FileStore::takeNotices() {

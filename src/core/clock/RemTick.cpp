@@ -31,7 +31,8 @@ RemTickHooks standardRemTickHooks(AppState& app,
     hooks.showTexts = std::move(showTexts);
     hooks.checkReminders = std::move(checkReminders);
     hooks.readStandardName = [&app]() -> std::optional<std::string> {
-        return ReadMachineValue(app.store, kTimeZoneInformationKey, "StandardName");
+        Result<std::string> name = readMachineValue(app.store, kTimeZoneInformationKey, "StandardName");
+        return name ? std::optional(std::move(*name)) : std::nullopt;
     };
     hooks.refillLocalBias = [&app] { fillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock); };
     return hooks;

@@ -9,6 +9,7 @@
 #include "core/settings/PanelOffset.h"
 #include "core/settings/SettingsLoader.h"
 #include "core/store/ChangeBatch.h"
+#include "core/store/StoreAccess.h"
 
 namespace tavrin {
 namespace {
@@ -17,28 +18,6 @@ constexpr const char* kStandardScheme = "C8D0D4";  // 2k/XP Standard
 
 constexpr const char* kTimeDisplay = "Time Display";
 constexpr const char* kDateDisplay = "Date Display";
-
-// Why the store refused, in words for the user. `what` names what was to be written; `detail` is the
-// store's own account of a file that could not be read or written, when it has one.
-std::string refusal(Status s, Root root, const std::string& what, const std::string& detail = {}) {
-    switch (s) {
-        case status::kAccessDenied:
-            return root == Root::LocalMachine
-                       ? "the " + what +
-                             " of everyone on this computer can be changed only by an administrator"
-                       : "you have no permission to change the " + what;
-        case status::kWriteFailed:
-            return detail.empty()
-                       ? "the " + what +
-                             " could not be written (the disk may be full, or its folder read-only)"
-                       : detail;
-        case status::kReadFailed:
-            return "the settings file could not be read, so it is left as it is" +
-                   (detail.empty() ? std::string() : " (" + detail + ")");
-        default:
-            return "the " + what + " answered with error " + std::to_string(s);
-    }
-}
 
 }  // namespace
 
@@ -197,34 +176,21 @@ void Preferences::putSettings() {
     c_.Label24 = colourNumber(s_.ColScheme);
 }
 
-PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const WorldZoneList& list,
-                                          const std::string& programPath) {
-    PrefsSaveResult result;
-    const KeyHandle root = KeyHandle::rootKey(s_.SettingsRoot);
-    Status failed = status::kSuccess;
-    auto keep = [&](Status st) {
-        if (failed == status::kSuccess && st != status::kSuccess) failed = st;
+Result<> Preferences::saveSettings(Store& store, ZoneState& zones, const WorldZoneList& list,
+                                   const std::string& programPath) {
+    Result<> failed;
+    auto keep = [&](Result<> done) {
+        if (failed && !done) failed = std::move(done);
     };
     {
         // Some forty values, one rewrite of the settings file.
         ChangeBatch batch(store, s_.SettingsRoot);
-        KeyHandle maker;
-        Disposition disposition = Disposition::None;
-        keep(store.CreateKey(root, kMakerKey, kAllAccess, maker, disposition));
-        if (failed == status::kSuccess) {
-            if (disposition == Disposition::CreatedNew &&
-                store.SetValue(maker, "", ValueType::String, "Quillon") == status::kSuccess)
-                store.FlushKey(maker);
-            KeyHandle created;
-            keep(store.CreateKey(maker, "TAVRIN", kAllAccess, created, disposition));
-            if (created.open) store.CloseKey(created);
-        }
-        KeyHandle key;
-        keep(store.OpenKey(root, kSettingsKey, kAllAccess, key));
-        if (failed == status::kSuccess) {
-            keep(list.save(store, key));
+        const Result<KeyHandle> key = makeSettingsKey(store, s_.SettingsRoot);
+        keep(key ? Result<>() : key.why());
+        if (key) {
+            keep(list.save(store, *key));
             auto write = [&](const char* name, const std::string& text) {
-                keep(store.SetValue(key, name, ValueType::String, text));
+                keep(writeText(store, *key, name, text));
             };
             write("DateFormat", s_.DateFormat);
             write("TimeFormat", s_.TimeFormat);
@@ -246,9 +212,9 @@ PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const 
             // A "Custom" never given a colour has nothing to keep.
             if (scheme == kCustomScheme) colour = s_.CustomSchemeColour;
             if (!colour.empty()) {
-                const Status st = store.SetValue(key, "ColScheme", ValueType::String, colour);
-                keep(st);
-                if (st == status::kSuccess) s_.ColScheme = colour;
+                Result<> written = writeText(store, *key, "ColScheme", colour);
+                if (written) s_.ColScheme = colour;
+                keep(std::move(written));
             }
 
             write("TimeFont", s_.TimeFont);
@@ -257,46 +223,34 @@ PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const 
             write("DateFont", s_.DateFont);
             write("DateSize", s_.DateSize);
             write("DateBold", s_.DateBold);
-            store.FlushKey(key);
-            store.CloseKey(key);
         }
-        if (maker.open) store.CloseKey(maker);
         keep(batch.commit());
     }
     c_.Label24 = colourNumber(s_.ColScheme);
-    if (failed != status::kSuccess) {
-        result.message = "Your preferences could not be saved: " +
-                         refusal(failed, s_.SettingsRoot, "settings", store.lastFailure()) +
-                         ".\n\nThey stay in effect until Tavrin ends, and this window stays open so that "
-                         "you can try again.";
-        return result;
-    }
-    result.settingsSaved = true;
+    if (!failed)
+        return Result<>::failure(
+            "Your preferences could not be saved: " + failed.message() +
+            ".\n\nThey stay in effect until Tavrin ends, and this window stays open so that "
+            "you can try again.");
 
     // Starting at logon: the Run key's "Tavrin" value, which is the autostart entry.
-    KeyHandle run;
-    Status runStatus = store.OpenKey(root, kRunKey, kAllAccess, run);
-    if (runStatus == status::kSuccess) {
-        if (c_.chkLStartup) {
-            runStatus = store.SetValue(run, kRunValueName, ValueType::String, programPath);
-            if (runStatus == status::kSuccess) s_.RunAtLogon = true;
-        } else {
-            const Status removed = store.DeleteValue(run, kRunValueName);
-            // No entry is what was asked for.
-            if (removed == status::kSuccess || removed == status::kNotFound)
-                s_.RunAtLogon = false;
-            else
-                runStatus = removed;
-        }
-        store.CloseKey(run);
+    Result<> autostart;
+    if (const Result<KeyHandle> run = openKey(store, s_.SettingsRoot, kRunKey, kAllAccess); !run) {
+        autostart = run.why();
+    } else if (c_.chkLStartup) {
+        autostart = writeText(store, *run, kRunValueName, programPath);
+        if (autostart) s_.RunAtLogon = true;
+    } else {
+        // No entry is what was asked for.
+        autostart = deleteValue(store, *run, kRunValueName);
+        if (autostart) s_.RunAtLogon = false;
     }
-    if (runStatus != status::kSuccess) {
-        result.message =
-            std::string("There was an error accessing the registry, please report this error!\n\n") +
-            (c_.chkLStartup ? "Tavrin could not be set to start when you log in: "
-                            : "Tavrin could not be kept from starting when you log in: ") +
-            refusal(runStatus, s_.SettingsRoot, "autostart entries") + ".";
-    }
+    std::string note;
+    if (!autostart)
+        note = std::string("There was an error accessing the registry, please report this error!\n\n") +
+               (c_.chkLStartup ? "Tavrin could not be set to start when you log in: "
+                               : "Tavrin could not be kept from starting when you log in: ") +
+               autostart.message() + ".";
 
     // The list in memory becomes the one just saved, in its order, rather than an empty one: open
     // windows that show a chosen zone, or offer the chosen zones, go on finding them there.
@@ -304,7 +258,7 @@ PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const 
     for (std::string& name : zones.ZoneList) name.clear();
     for (const ZoneItem& item : list.items())
         if (item.checked && ++slot < zones.ZoneList.size()) zones.ZoneList[slot] = item.keyName;
-    return result;
+    return Result<>::success(note);
 }
 
 }  // namespace tavrin

@@ -26,27 +26,18 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     s.VersionText = kVersionText;
     for (std::string& zone : zones.ZoneList) zone.clear();
 
-    KeyHandle maker;
-    Disposition disposition = Disposition::None;
-    if (store.CreateKey(KeyHandle::rootKey(s.SettingsRoot), kMakerKey, kAllAccess, maker, disposition) !=
-        status::kSuccess)
-        return;
-    if (disposition == Disposition::CreatedNew &&
-        store.SetValue(maker, "", ValueType::String, "Quillon") == status::kSuccess)
-        store.FlushKey(maker);
-    KeyHandle key;
-    if (store.CreateKey(maker, "TAVRIN", kAllAccess, key, disposition) != status::kSuccess) {
-        store.CloseKey(maker);
-        return;
-    }
+    const Result<KeyHandle> made = makeSettingsKey(store, s.SettingsRoot);
+    if (!made) return;
+    const KeyHandle key = *made;
 
     zones.ZoneRoot = kZoneRootNt;
 
     // The defaults of missing values are written in one rewrite of the store's file, not one each.
     ChangeBatch batch(store, s.SettingsRoot);
-    Status st = status::kSuccess;
+    // A value that cannot be read loads as empty text, as a missing one without a default does; a
+    // settings file that cannot be read at all is told at start, before any of this.
     auto read = [&](const char* name, const std::string& fallback) {
-        return QueryValue(store, name, st, key, fallback);
+        return readText(store, key, name, fallback).valueOr({});
     };
     s.UseSysTZ = leadingNumber(read("UseSysTZ", "1")) != 0 ? -1 : 0;
     s.DateFormat = read("DateFormat", "mm/dd/yy");
@@ -58,10 +49,13 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     if (leadingNumber(read("PNDisp", "0")) == 0) s.PNDisp = false;
     if (leadingNumber(read("PNDisp", "0")) == 1) s.PNDisp = true;
 
-    zones.StandardName = ReadMachineValue(store, kTimeZoneInformationKey, "StandardName");
-    zones.HomeZone = ReadZone(
-        store, zones.ZoneRoot,
-        zones.StandardName.substr(0, zones.StandardName.empty() ? 0 : zones.StandardName.size() - 1));
+    // The machine-value reader ends the name in a blank that is not part of the zone's key name. A
+    // machine zone that cannot be read leaves the home zone empty until the clock finds one.
+    const Result<std::string> machineZone = readMachineValue(store, kTimeZoneInformationKey, "StandardName");
+    zones.StandardName = machineZone.valueOr({});
+    zones.HomeZone = machineZone
+                         ? ReadZone(store, zones.ZoneRoot, machineZone->substr(0, machineZone->size() - 1))
+                         : ZoneRecord{};
 
     if (!s.TimeFormat.empty() && s.TimeFormat.back() == '\0') s.TimeFormat.pop_back();
 
@@ -80,27 +74,18 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     s.TimeBold = read("TimeBold", "1");
     s.DateBold = read("DateBold", "0");
     s.PanelOffset = panelOffsetFromText(read("PanelOffset", "0"));
-    batch.commit();
+    // Defaults that could not be kept now are written again at the next start; the values in memory
+    // are the same either way, so the load goes on.
+    const Result<> defaultsKept = batch.commit();
 
-    store.CloseKey(maker);
-    store.CloseKey(key);
-
-    KeyHandle run;
-    if (store.OpenKey(KeyHandle::rootKey(s.SettingsRoot), kRunKey, kAllAccess, run) != status::kSuccess)
-        return;
-    std::uint32_t size = 0;
-    ValueType type = ValueType::None;
-    s.RunAtLogon = store.QueryValueInfo(run, kRunValueName, size, type) == status::kSuccess;
-    store.CloseKey(run);
+    const Result<KeyHandle> run = openKey(store, s.SettingsRoot, kRunKey, kAllAccess);
+    if (!run) return;
+    s.RunAtLogon = readValue(store, *run, kRunValueName).ok();
 }
 
 std::optional<Root> chooseSettingsRoot(Store& store) {
     for (Root root : {Root::LocalMachine, Root::CurrentUser}) {
-        KeyHandle key;
-        if (store.OpenKey(KeyHandle::rootKey(root), kSettingsKey, kAllAccess, key) == status::kSuccess) {
-            store.CloseKey(key);
-            return root;
-        }
+        if (openKey(store, root, kSettingsKey, kAllAccess)) return root;
     }
     return std::nullopt;
 }

@@ -46,7 +46,7 @@ struct PrefsTest : ::testing::Test {
         prefs->open();
         return *prefs;
     }
-    PrefsSaveResult ok(const std::string& program = "/opt/tavrin/bin/tavrin") {
+    Result<> ok(const std::string& program = "/opt/tavrin/bin/tavrin") {
         prefs->putSettings();
         return prefs->saveSettings(store, zones, list, program);
     }
@@ -108,9 +108,9 @@ TEST_F(PrefsTest, OkStoresEveryValueAndHoldsTheSavedZoneListInMemory) {
     p.setFontTarget("Date Display");
     p.setFontSize("12");
     p.controls().panelOffset = 120;
-    const PrefsSaveResult r = ok();
-    EXPECT_TRUE(r.settingsSaved);
-    EXPECT_EQ(r.message, "");
+    const Result<> r = ok();
+    EXPECT_TRUE(r);
+    EXPECT_EQ(r.message(), "");
     std::string all;
     for (const char* name :
          {"ColScheme", "TForeColor", "WForeColor", "DForeColor",   "PNDisp",   "DateFormat", "TimeFormat",
@@ -156,7 +156,7 @@ TEST_F(PrefsTest, SchemeTheListNamesIsKeptAndAnyOtherTextChangesNothing) {
             EXPECT_EQ(p.setSchemeText(c.choose), std::string(c.choose) == "Custom");
         }
         if (c.pick) p.pickCustomColour(kYellow);
-        EXPECT_TRUE(ok().settingsSaved);
+        EXPECT_TRUE(ok());
         EXPECT_EQ(settings.ColScheme, c.memory);
         EXPECT_EQ(stored("ColScheme"), c.stored);
     }
@@ -165,20 +165,20 @@ TEST_F(PrefsTest, SchemeTheListNamesIsKeptAndAnyOtherTextChangesNothing) {
 TEST_F(PrefsTest, StartupBoxWritesAndRemovesTheAutostartEntry) {
     Preferences& p = open();
     p.controls().chkLStartup = true;
-    EXPECT_TRUE(ok("/opt/my apps/tavrin").settingsSaved);
+    EXPECT_TRUE(ok("/opt/my apps/tavrin"));
     EXPECT_EQ(autostart(), "/opt/my apps/tavrin");
     EXPECT_TRUE(settings.RunAtLogon);
     p.controls().chkLStartup = false;
-    EXPECT_EQ(ok().message, "");
+    EXPECT_EQ(ok().message(), "");
     EXPECT_EQ(autostart(), "<missing>");
     EXPECT_FALSE(settings.RunAtLogon);
-    EXPECT_EQ(ok().message, "");  // no entry to remove is no error
+    EXPECT_EQ(ok().message(), "");  // no entry to remove is no error
 }
 
 // A disk that fills up while OK rewrites the settings file: the store keeps none of the changes.
 struct FullDiskStore : MemoryStore {
     Status commitChanges(Root) override { return status::kWriteFailed; }
-    std::string lastFailure() const override { return "cannot write /x/user.reg: No space left on device"; }
+    std::string takeFailure() override { return "cannot write /x/user.reg: No space left on device"; }
 };
 
 TEST_F(PrefsTest, RefusedSaveSaysWhyAndLeavesMemoryTheAutostartEntryAndTheZonesAlone) {
@@ -190,9 +190,9 @@ TEST_F(PrefsTest, RefusedSaveSaysWhyAndLeavesMemoryTheAutostartEntryAndTheZonesA
     p.controls().txtFDate = "yyyy-mm-dd";
     p.controls().chkLStartup = true;
     p.putSettings();
-    const PrefsSaveResult r = p.saveSettings(full, zones, list, "/opt/tavrin/bin/tavrin");
-    EXPECT_FALSE(r.settingsSaved);
-    EXPECT_EQ(r.message.substr(0, 88),
+    const Result<> r = p.saveSettings(full, zones, list, "/opt/tavrin/bin/tavrin");
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.message().substr(0, 88),
               "Your preferences could not be saved: cannot write /x/user.reg: No space left on device.\n");
     EXPECT_EQ(settings.ColScheme + " " + settings.DateFormat + " " + zones.ZoneList[1],
               "E5DBDA yyyy-mm-dd Asia/Tokyo");
