@@ -51,7 +51,7 @@ MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState
     return out;
 }
 
-void sortMenuLines(MenuLines& m, ZoneState& zones, std::int16_t sortType, std::int16_t sortDir) {
+void sortMenuLines(MenuLines& m, ZoneState& zones, ZoneSort sortType, ZoneSortDirection sortDir) {
     if (sortType != kSortAlphabetically && sortType != kSortByTime) return;
     if (sortDir != kSortAscending && sortDir != kSortDescending) return;
     const bool alphabetical = sortType == kSortAlphabetically;

@@ -75,10 +75,10 @@ void Preferences::open() {
     if (!found) s_.CustomSchemeColour = s_.ColScheme;
 
     c_.Combo4 = s_.TZFormat;
-    if (s_.TZSType == 0) c_.Combo5[0] = "Alphabetically";
-    if (s_.TZSType == 1) c_.Combo5[0] = "By Time";
-    if (s_.TZSDir == 0) c_.Combo5[1] = "Ascending";
-    if (s_.TZSDir == 1) c_.Combo5[1] = "Descending";
+    if (s_.TZSType == ZoneSort::Alphabetically) c_.Combo5[0] = "Alphabetically";
+    if (s_.TZSType == ZoneSort::ByTime) c_.Combo5[0] = "By Time";
+    if (s_.TZSDir == ZoneSortDirection::Ascending) c_.Combo5[1] = "Ascending";
+    if (s_.TZSDir == ZoneSortDirection::Descending) c_.Combo5[1] = "Descending";
     c_.Text1 = s_.BGPicture;
 
     target_ = FontTarget::Time;
@@ -131,10 +131,10 @@ void Preferences::setBold(bool checked) {
 void Preferences::setSortText(int element, const std::string& text) {
     if (element < 0 || element > 1) return;
     c_.Combo5[static_cast<std::size_t>(element)] = text;
-    if (c_.Combo5[0] == "Alphabetically") s_.TZSType = 0;
-    if (c_.Combo5[0] == "By Time") s_.TZSType = 1;
-    if (c_.Combo5[1] == "Ascending") s_.TZSDir = 0;
-    if (c_.Combo5[1] == "Descending") s_.TZSDir = 1;
+    if (c_.Combo5[0] == "Alphabetically") s_.TZSType = ZoneSort::Alphabetically;
+    if (c_.Combo5[0] == "By Time") s_.TZSType = ZoneSort::ByTime;
+    if (c_.Combo5[1] == "Ascending") s_.TZSDir = ZoneSortDirection::Ascending;
+    if (c_.Combo5[1] == "Descending") s_.TZSDir = ZoneSortDirection::Descending;
 }
 
 void Preferences::pickSwatchColour(int element, std::uint32_t colour) {
@@ -195,8 +195,8 @@ Result<> Preferences::saveSettings(Store& store, ZoneState& zones, const WorldZo
             write("DateFormat", s_.DateFormat);
             write("TimeFormat", s_.TimeFormat);
             write("TZFormat", s_.TZFormat);
-            write("TZSType", std::to_string(s_.TZSType));
-            write("TZSDir", std::to_string(s_.TZSDir));
+            write("TZSType", std::to_string(static_cast<int>(s_.TZSType)));
+            write("TZSDir", std::to_string(static_cast<int>(s_.TZSDir)));
             write("PNDisp", s_.PNDisp ? "1" : "0");
             write("TForeColor", s_.TForeColor);
             write("DForeColor", s_.DForeColor);

@@ -39,12 +39,12 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     auto read = [&](const char* name, const std::string& fallback) {
         return readText(store, key, name, fallback).valueOr({});
     };
-    s.UseSysTZ = leadingNumber(read("UseSysTZ", "1")) != 0 ? -1 : 0;
+    s.UseSysTZ = leadingNumber(read("UseSysTZ", "1")) != 0;
     s.DateFormat = read("DateFormat", "mm/dd/yy");
     s.TimeFormat = read("TimeFormat", "h:mm AM/PM");
     s.TZFormat = read("TZFormat", "mm/dd/yy h:mm am/pm");
-    s.TZSType = toInt16(leadingNumber(read("TZSType", "1")));
-    s.TZSDir = toInt16(leadingNumber(read("TZSDir", "0")));
+    s.TZSType = static_cast<ZoneSort>(toInt16(leadingNumber(read("TZSType", "1"))));
+    s.TZSDir = static_cast<ZoneSortDirection>(toInt16(leadingNumber(read("TZSDir", "0"))));
     // "0" and "1" set the flag; any other number leaves it as it was.
     if (leadingNumber(read("PNDisp", "0")) == 0) s.PNDisp = false;
     if (leadingNumber(read("PNDisp", "0")) == 1) s.PNDisp = true;

@@ -59,8 +59,8 @@ struct PrefsTest : ::testing::Test {
 };
 
 TEST_F(PrefsTest, OpeningShowsTheSettings) {
-    settings.TZSType = 0;
-    settings.TZSDir = 1;
+    settings.TZSType = ZoneSort::Alphabetically;
+    settings.TZSDir = ZoneSortDirection::Descending;
     settings.RunAtLogon = true;
     settings.TForeColor = "ff00";
     settings.WForeColor = "FFFFF";
@@ -72,8 +72,8 @@ TEST_F(PrefsTest, OpeningShowsTheSettings) {
 
     // No time colour at all: every swatch is black. Unknown sort numbers keep the boxes' own texts.
     settings.TForeColor.clear();
-    settings.TZSType = 2;
-    settings.TZSDir = -1;
+    settings.TZSType = ZoneSort{2};
+    settings.TZSDir = ZoneSortDirection{-1};
     EXPECT_EQ(open().controls().Label1, (std::array<std::uint32_t, 3>{0, 0, 0}));
     EXPECT_EQ(prefs->controls().Combo5, (std::array<std::string, 2>{"Sort Method", "Sort Direction"}));
 }

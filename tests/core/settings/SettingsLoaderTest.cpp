@@ -60,9 +60,10 @@ TEST_F(LoadSettingsTest, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
     EXPECT_EQ(value("BGPicture"), "<missing>");
     EXPECT_EQ(store.tree(Root::CurrentUser).find(kSettingsKey)->values().size(), defaults.size());
 
-    EXPECT_EQ(settings.VersionText + "|" + settings.TimeFormat + "|" + std::to_string(settings.TZSType) +
-                  "|" + std::to_string(settings.UseSysTZ),
-              "v1.0.4|h:mm AM/PM|1|-1");
+    EXPECT_EQ(settings.VersionText + "|" + settings.TimeFormat + "|" +
+                  std::to_string(static_cast<int>(settings.TZSType)) + "|" +
+                  std::to_string(settings.UseSysTZ),
+              "v1.0.4|h:mm AM/PM|1|1");
     EXPECT_EQ(zones.ZoneRoot, kZoneRootNt);
     // The machine's zone name loses its terminator to a blank, and names the home zone without it.
     EXPECT_EQ(zones.StandardName + "|" + zones.HomeZone.DisplayText + "|" + zones.HomeZone.CityName,
@@ -82,19 +83,23 @@ TEST_F(LoadSettingsTest, AFirstStartMakesTheMakerKeyAndTakesTheButtonFaceColour)
 TEST_F(LoadSettingsTest, StoredNumbersReadAsTheirLeadingNumber) {
     const struct {
         const char* stored;
-        std::int16_t sort, useSysTZ;
+        std::int16_t sort;
+        bool useSysTZ;
         std::optional<bool> pnDisp;
-    } cases[] = {{"1", 1, -1, true}, {"0", 0, 0, false},       {" 1", 1, -1, true},       {"1.5", 2, -1, {}},
-                 {"2.5", 2, -1, {}}, {"0.4", 0, -1, {}},       {"-0", 0, 0, false},       {"-1", -1, -1, {}},
-                 {"x", 0, 0, false}, {"99999", 32767, -1, {}}, {"-99999", -32768, -1, {}}};
+    } cases[] = {{"1", 1, true, true},       {"0", 0, false, false},      {" 1", 1, true, true},
+                 {"1.5", 2, true, {}},       {"2.5", 2, true, {}},        {"0.4", 0, true, {}},
+                 {"-0", 0, false, false},    {"-1", -1, true, {}},        {"x", 0, false, false},
+                 {"99999", 32767, true, {}}, {"-99999", -32768, true, {}}};
     for (const auto& c : cases) {
         for (const bool before : {false, true}) {
             SCOPED_TRACE(std::string(c.stored) + (before ? " over true" : " over false"));
             for (const char* name : {"TZSType", "TZSDir", "UseSysTZ", "PNDisp"}) seed(name, c.stored);
             settings.PNDisp = before;
             load();
-            EXPECT_EQ(std::tuple(settings.TZSType, settings.TZSDir, settings.UseSysTZ, settings.PNDisp),
-                      std::tuple(c.sort, c.sort, c.useSysTZ, c.pnDisp.value_or(before)));
+            EXPECT_EQ(
+                std::tuple(static_cast<std::int16_t>(settings.TZSType),
+                           static_cast<std::int16_t>(settings.TZSDir), settings.UseSysTZ, settings.PNDisp),
+                std::tuple(c.sort, c.sort, c.useSysTZ, c.pnDisp.value_or(before)));
         }
     }
 }
