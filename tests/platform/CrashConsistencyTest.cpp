@@ -114,8 +114,9 @@ TEST(CrashConsistency, KilledSettingsSavesLeaveTheOldOrTheNewFile) {
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
         ++kills;
 
-        std::string text;
-        ASSERT_TRUE(AtomicFile::read(userFile, text)) << "kill " << kills;
+        const Result<std::string> read = AtomicFile::read(userFile);
+        ASSERT_TRUE(read) << "kill " << kills << ": " << read.message();
+        const std::string& text = *read;
         std::string why;
         const long found = generationOf(text, why);
         ASSERT_GE(found, first) << "kill " << kills << ": " << why;
