@@ -134,7 +134,7 @@ void FileStore::refresh(RootFile& f, bool always) {
         readFailed(f, text.osError());
         return;
     }
-    RegParseResult parsed = RegFile::parse(*text);
+    ParsedRegFile parsed = RegFile::parse(*text);
     f.tree = std::move(parsed.tree);
     f.corrupt = parsed.corrupt();
     f.badLines = std::move(parsed.badLines);

@@ -42,7 +42,7 @@ int tempFiles(const std::string& folder) {
 
 // The generation the settings file holds, or -1 and a reason when it is damaged or lost a value.
 long generationOf(const std::string& text, std::string& why) {
-    const RegParseResult parsed = RegFile::parse(text);
+    const ParsedRegFile parsed = RegFile::parse(text);
     const RegKey* key = parsed.tree.find(kSettingsKey);
     if (parsed.corrupt() || !key) {
         why = "unreadable file";
