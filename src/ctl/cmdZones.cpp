@@ -24,8 +24,8 @@ std::string dateText(const SystemTime& t) {
 int cmdZones(const Args& args, std::ostream& out, std::ostream& err) {
     if (!args.empty()) return usageError(err, "'zones' takes no arguments", "Usage: tavrinctl zones\n");
     const std::string folder = Paths::fromEnvironment().zoneinfoDir;
-    if (const auto problem = zoneFolderProblem(folder)) {
-        err << "tavrinctl: " << *problem << '\n';
+    if (const Result<> readable = zoneFolderReadable(folder); !readable) {
+        err << "tavrinctl: " << readable.message() << '\n';
         return 1;
     }
     const SystemClock clock;

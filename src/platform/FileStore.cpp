@@ -172,41 +172,29 @@ Status FileStore::readStatus(Root root) {
     return file(root).readError != 0 ? status::kReadFailed : status::kSuccess;
 }
 
-std::optional<std::string> FileStore::keepCorruptCopy(const RootFile& f, bool& madeNow) {
-    madeNow = true;
+Result<FileStore::KeptCopy> FileStore::keepCorruptCopy(const RootFile& f) {
     for (int n = 0; n < 1000; ++n) {
         const std::string aside = f.path + ".corrupt" + (n == 0 ? std::string() : "." + std::to_string(n));
         if (::link(f.path.c_str(), aside.c_str()) == 0) {
             AtomicFile::syncFolder(folderOf(f.path));
-            return aside;
+            return KeptCopy{aside, true};
         }
         if (errno == EEXIST) {
-            if (sameFile(f.path, aside)) {
-                madeNow = false;  // kept already, by an earlier try
-                return aside;
-            }
+            if (sameFile(f.path, aside)) return KeptCopy{aside, false};  // kept already, by an earlier try
             continue;
         }
         // No hard links here: copy the bytes to a name nobody has taken.
         const Result<std::string> read = AtomicFile::read(f.path);
-        if (!read) return std::nullopt;
-        const std::string& text = *read;
-        const int fd = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return std::nullopt;
+        if (!read) return read.why();
+        AtomicFile::WriteOptions options;
+        options.replace = false;
+        if (const Result<> written = AtomicFile::write(aside, *read, options); !written) {
+            if (written.osError() == EEXIST) continue;
+            return written.why();
         }
-        const bool written =
-            ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && ::fsync(fd) == 0;
-        ::close(fd);
-        if (!written) {
-            ::unlink(aside.c_str());
-            return std::nullopt;
-        }
-        AtomicFile::syncFolder(folderOf(f.path));
-        return aside;
+        return KeptCopy{aside, true};
     }
-    return std::nullopt;
+    return Failure{"every name for a copy beside " + f.path + " is taken"};
 }
 
 const RegTree& FileStore::readTree(Root root) {
@@ -219,14 +207,13 @@ const RegTree& FileStore::readTree(Root root) {
 Status FileStore::writeTree(RootFile& f, RegTree&& tree) {
     if (f.exists && f.corrupt) {
         // Lines that could not be read are dropped by the rewrite: the whole file is kept first.
-        bool madeNow = false;
-        const std::optional<std::string> aside = keepCorruptCopy(f, madeNow);
+        const Result<KeptCopy> aside = keepCorruptCopy(f);
         if (!aside) {
             lastFailure_ = "cannot keep a copy of the damaged settings file " + f.path +
-                           " before rewriting it; it was left as it is";
+                           " before rewriting it (" + aside.message() + "); it was left as it is";
             return status::kWriteFailed;
         }
-        if (madeNow) {
+        if (aside->madeNow) {
             std::string lines;
             for (std::size_t i = 0; i < f.badLines.size() && i < 5; ++i)
                 lines += (i == 0 ? "" : ", ") + std::to_string(f.badLines[i]);
@@ -234,7 +221,7 @@ Status FileStore::writeTree(RootFile& f, RegTree&& tree) {
             notices_.push_back("The settings file " + f.path + " could not be read whole (" +
                                (f.badLines.size() == 1 ? "line " : "lines ") + lines +
                                "). Everything else in it is kept; the whole file as it was is saved as " +
-                               *aside + ".");
+                               aside->path + ".");
         }
     }
     const std::string text = RegFile::write(tree);

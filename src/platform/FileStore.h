@@ -100,9 +100,13 @@ class FileStore : public TreeStore {
     // Takes `tree`, just written as `size` bytes, as what the file holds, with the stamp of the file
     // now in place.
     void adoptWritten(RootFile& f, RegTree&& tree, std::size_t size);
-    // Keeps a copy of a corrupt file under a name no other copy has (or finds the one kept by an
-    // earlier try: `madeNow` false); nothing when none could be made.
-    std::optional<std::string> keepCorruptCopy(const RootFile& f, bool& madeNow);
+    // Keeps a copy of a corrupt file under a name no other copy has, or finds the one kept by an
+    // earlier try.
+    struct KeptCopy {
+        std::string path;
+        bool madeNow = false;
+    };
+    Result<KeptCopy> keepCorruptCopy(const RootFile& f);
     // Takes the root's lock for a change and reads the file afresh under it.
     Status lockForChange(RootFile& f, FileLock& lock);
     // Writes a changed tree over the root's file, keeping a corrupt file aside first.
