@@ -156,13 +156,6 @@ Result<> AtomicFile::write(const std::string& path, std::string_view contents, c
     return {};
 }
 
-Result<> AtomicFile::read(const std::string& path, std::string& contents) {
-    Result<std::string> text = read(path);
-    if (!text) return text.why();
-    contents = std::move(*text);
-    return {};
-}
-
 Result<std::string> AtomicFile::read(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return failure(errno, "cannot open", path).why();

@@ -45,7 +45,6 @@ class AtomicFile {
 
     // Reads the whole file.
     static Result<std::string> read(const std::string& path);
-    static Result<> read(const std::string& path, std::string& contents);
     // Reads the open file `fd` from where it stands to its end, for a caller that keeps the
     // descriptor (to tell the version it read); `path` names it in a failure's message.
     static Result<std::string> readOpen(int fd, const std::string& path, const ReadCall& readCall = {});

@@ -91,10 +91,9 @@ std::optional<std::string> keepCopy(const std::string& base, std::string_view da
     options.replace = false;
     for (int n = 1; n < 100; ++n) {
         const std::string name = n == 1 ? base : base + "." + std::to_string(n);
-        std::string existing;
-        const Result read = AtomicFile::read(name, existing);
+        const Result<std::string> read = AtomicFile::read(name);
         if (read) {
-            if (existing == data) return name;
+            if (*read == data) return name;
             continue;
         }
         if (read.osError() != ENOENT) continue;
@@ -107,7 +106,8 @@ std::optional<std::string> keepCopy(const std::string& base, std::string_view da
 
 // Reads the whole reminder file; a missing one leaves `found` false and is no failure.
 Result<> readText(const std::string& path, std::string& text, bool& found) {
-    const Result r = AtomicFile::read(path, text);
+    const Result<std::string> r = AtomicFile::read(path);
+    text = r.valueOr({});
     found = r.ok();
     if (r || r.osError() == ENOENT) return {};
     return Failure{"Cannot read the reminder file \"" + path + "\": " + std::strerror(r.osError()) + ".",

@@ -16,7 +16,8 @@ namespace {
 // Reads the whole file; a missing file is an empty one. False, with the reason, when it is there
 // but cannot be read.
 bool readFile(const std::string& path, std::string& text, bool& exists, Result<>& why) {
-    const Result r = AtomicFile::read(path, text);
+    const Result<std::string> r = AtomicFile::read(path);
+    text = r.valueOr({});
     exists = r.ok();
     if (r || r.osError() == ENOENT) return true;
     why = Result<>::failure("Cannot read the reminder file \"" + path + "\": " + std::strerror(r.osError()) +
