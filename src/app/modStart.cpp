@@ -29,7 +29,12 @@ StartOutcome SubMain(AppState& app, const StartHooks& hooks) {
 }
 
 void StartClock(AppState& app, const StartHooks& hooks) {
-    LoadSettings(app.store, app.settings, app.zones, hooks.buttonFaceColour ? hooks.buttonFaceColour() : "0");
+    // Settings that cannot be loaded whole leave their defaults, or empty texts, for this run.
+    if (const Result<> loaded = LoadSettings(app.store, app.settings, app.zones,
+                                             hooks.buttonFaceColour ? hooks.buttonFaceColour() : "0");
+        !loaded)
+        std::fprintf(stderr, "tavrin: warning: the settings could not be loaded whole: %s\n",
+                     loaded.message().c_str());
     if (hooks.showClock) hooks.showClock();
     // The side steps may fail without stopping the start; the log says why.
     if (hooks.markInstance)

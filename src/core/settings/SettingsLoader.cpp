@@ -22,22 +22,25 @@ std::int16_t toInt16(double value) {
 
 }  // namespace
 
-void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string& buttonFaceColour) {
+Result<> LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string& buttonFaceColour) {
     s.VersionText = kVersionText;
     for (std::string& zone : zones.ZoneList) zone.clear();
 
     const Result<KeyHandle> made = makeSettingsKey(store, s.SettingsRoot);
-    if (!made) return;
+    if (!made) return made.why();
     const KeyHandle key = *made;
 
     zones.ZoneRoot = kZoneRootNt;
 
     // The defaults of missing values are written in one rewrite of the store's file, not one each.
     ChangeBatch batch(store, s.SettingsRoot);
-    // A value that cannot be read loads as empty text, as a missing one without a default does; a
-    // settings file that cannot be read at all is told at start, before any of this.
+    // A value that cannot be read, or whose default cannot be written, loads as empty text; the load
+    // goes on and the first such failure is its answer.
+    Result<> failed;
     auto read = [&](const char* name, const std::string& fallback) {
-        return readText(store, key, name, fallback).valueOr({});
+        Result<std::string> text = readText(store, key, name, fallback);
+        if (!text && failed) failed = text.why();
+        return text.valueOr({});
     };
     s.UseSysTZ = leadingNumber(read("UseSysTZ", "1")) != 0;
     s.DateFormat = read("DateFormat", "mm/dd/yy");
@@ -66,7 +69,7 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     for (std::string* colour : {&s.DForeColor, &s.TForeColor, &s.WForeColor, &s.ColScheme})
         *colour = fixLoadedColour(*colour);
 
-    s.BGPicture = read("BGPicture", "");
+    s.BGPicture = readText(store, key, "BGPicture").valueOr({});  // none is the usual: no picture
     s.TimeFont = read("TimeFont", "ARIAL");
     s.DateFont = read("DateFont", "TAHOMA");
     s.TimeSize = read("TimeSize", "8");
@@ -76,11 +79,12 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     s.PanelOffset = panelOffsetFromText(read("PanelOffset", "0"));
     // Defaults that could not be kept now are written again at the next start; the values in memory
     // are the same either way, so the load goes on.
-    const Result<> defaultsKept = batch.commit();
+    if (Result<> kept = batch.commit(); !kept && failed) failed = std::move(kept);
 
-    const Result<KeyHandle> run = openKey(store, s.SettingsRoot, kRunKey, kAllAccess);
-    if (!run) return;
-    s.RunAtLogon = readValue(store, *run, kRunValueName).ok();
+    // No Run key, or no value in it, is no autostart entry.
+    if (const Result<KeyHandle> run = openKey(store, s.SettingsRoot, kRunKey, kAllAccess))
+        s.RunAtLogon = readValue(store, *run, kRunValueName).ok();
+    return failed;
 }
 
 std::optional<Root> chooseSettingsRoot(Store& store) {
