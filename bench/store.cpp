@@ -57,23 +57,20 @@ struct Fixture {
     KeyHandle key;
 };
 
-void BM_QueryValue(benchmark::State& state) {
+void BM_ReadText(benchmark::State& state) {
     Fixture f;
-    Status s = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(QueryValue(*f.store, "TimeFormat", s, f.key, "h:mm AM/PM"));
+    for (auto _ : state) benchmark::DoNotOptimize(readText(*f.store, f.key, "TimeFormat", "h:mm AM/PM"));
 }
-BENCHMARK(BM_QueryValue);
+BENCHMARK(BM_ReadText);
 
-void BM_OpenQueryClose(benchmark::State& state) {
+void BM_OpenAndRead(benchmark::State& state) {
     Fixture f;
     for (auto _ : state) {
-        KeyHandle key;
-        Status s = f.store->OpenKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kAllAccess, key);
-        benchmark::DoNotOptimize(QueryValue(*f.store, "DateFormat", s, key, ""));
-        f.store->CloseKey(key);
+        const Result<KeyHandle> key = openKey(*f.store, Root::CurrentUser, kSettingsKey, kAllAccess);
+        benchmark::DoNotOptimize(key ? readText(*f.store, *key, "DateFormat") : key.why());
     }
 }
-BENCHMARK(BM_OpenQueryClose);
+BENCHMARK(BM_OpenAndRead);
 
 void BM_SetValueRewrite(benchmark::State& state) {
     Fixture f;

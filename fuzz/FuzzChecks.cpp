@@ -97,9 +97,9 @@ bool sameTables(const ReminderTable& a, const ReminderTable& b) {
 }  // namespace
 
 std::string checkRegFile(std::string_view input) {
-    const RegParseResult first = RegFile::parse(input);
+    const ParsedRegFile first = RegFile::parse(input);
     const std::string written = RegFile::write(first.tree);
-    const RegParseResult second = RegFile::parse(written);
+    const ParsedRegFile second = RegFile::parse(written);
     if (second.corrupt()) return "the written text has unreadable lines";
     if (!(second.tree == first.tree)) return "the tree read back differs from the tree written";
     if (RegFile::write(second.tree) != written) return "a second write differs from the first";

@@ -6,20 +6,22 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
+
+#include "core/base/AtomicFile.h"
 
 namespace tavrin {
 namespace {
 
 // Milliseconds since this process started, from the kernel's record of its start (10 ms steps).
-long long millisSinceProcessStart() {
-    std::ifstream in("/proc/self/stat");
-    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+Result<long long> millisSinceProcessStart() {
+    const Result<std::string> read = AtomicFile::read("/proc/self/stat");
+    if (!read) return read.why();
+    const std::string& stat = *read;
     const std::size_t close = stat.rfind(')');
-    if (close == std::string::npos) return -1;
+    if (close == std::string::npos || close + 2 > stat.size())
+        return Failure{"/proc/self/stat does not hold the process's start"};
     std::istringstream fields(stat.substr(close + 2));
     std::string field;
     unsigned long long startTicks = 0;
@@ -41,8 +43,13 @@ bool traceEnabled() {
 
 void traceMoment(const char* moment, std::int64_t unixMillis) {
     if (!traceEnabled()) return;
-    std::fprintf(stderr, "tavrin: %s after %lld ms (at %lld ms since the epoch)\n", moment,
-                 millisSinceProcessStart(), static_cast<long long>(unixMillis));
+    const Result<long long> since = millisSinceProcessStart();
+    if (since)
+        std::fprintf(stderr, "tavrin: %s after %lld ms (at %lld ms since the epoch)\n", moment, *since,
+                     static_cast<long long>(unixMillis));
+    else
+        std::fprintf(stderr, "tavrin: %s (at %lld ms since the epoch; %s)\n", moment,
+                     static_cast<long long>(unixMillis), since.message().c_str());
     std::fflush(stderr);
 }
 

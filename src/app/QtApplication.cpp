@@ -46,6 +46,14 @@
 namespace tavrin {
 namespace {
 
+// Where the shipped pictures are. Without it they are looked for in the current folder, and the log
+// says why.
+std::string pictureFolder() {
+    const Result<std::string> folder = applicationDirectory();
+    if (!folder) qWarning("tavrin: %s", folder.message().c_str());
+    return folder.valueOr({});
+}
+
 // A message that does not hold up the clock's ticks while it is open.
 void showNotice(QMessageBox::Icon icon, const std::string& text) {
     auto* box = new QMessageBox(icon, QStringLiteral("Tavrin Error Message"), QString::fromStdString(text),
@@ -104,9 +112,18 @@ void QtApplication::showClock() {
     // The window composes its first frame and starts its timer as it is made, so everything its
     // ticks use is in place before it.
     sound_ = std::make_unique<TracedSoundPlayer>(app.clock);
-    const std::string appDir = applicationDirectory();
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) desktop_ = X11Desktop::open();
-    wallClock_ = TimerFdClockWatch::open();
+    const std::string appDir = pictureFolder();
+    // Without either the clock still runs: it looks at the desktop and the wall clock on its ticks.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        if (Result desktop = X11Desktop::open())
+            desktop_ = std::move(*desktop);
+        else
+            qWarning("tavrin: %s", desktop.message().c_str());
+    }
+    if (Result wallClock = TimerFdClockWatch::open())
+        wallClock_ = std::move(*wallClock);
+    else
+        qWarning("tavrin: %s", wallClock.message().c_str());
     clock_ = std::make_unique<frmClock>(app, appDir, desktop_.get(), wallClock_.get());
     frmClock* window = clock_.get();
     auto clockRect = [window] { return ClockPlace{window->placedRect(), window->availableRect()}; };
@@ -201,7 +218,7 @@ void QtApplication::showYourself() {
 
 void QtApplication::openMenu() {
     traceMoment("menu press", app_->clock.unixMillis());
-    auto* menu = new frmMenu(*app_, *clock_, menuActions(), applicationDirectory());
+    auto* menu = new frmMenu(*app_, *clock_, menuActions(), pictureFolder());
     connect(menu, &frmMenu::painted, this, [this] { traceMoment("menu painted", app_->clock.unixMillis()); });
     menu->popUp();
 }
@@ -255,7 +272,7 @@ frmPrefs* QtApplication::showPreferences() {
         clock_->mainLoopStep();
     };
     hooks.showAbout = [this] { showAbout(); };
-    prefs_ = new frmPrefs(*app_, dialogs_, applicationDirectory(),
+    prefs_ = new frmPrefs(*app_, dialogs_, pictureFolder(),
                           QCoreApplication::applicationFilePath().toStdString(), std::move(hooks));
     connect(prefs_, &frmPrefs::firstPaint, this,
             [this] { traceMoment("preferences painted", app_->clock.unixMillis()); });
@@ -287,7 +304,7 @@ frmStopWatch* QtApplication::showStopwatch() {
 }
 
 frmFClock* QtApplication::showFloatingClock() {
-    if (!floatingClock_) floatingClock_ = new frmFClock(*app_, applicationDirectory());
+    if (!floatingClock_) floatingClock_ = new frmFClock(*app_, pictureFolder());
     bringUp(*floatingClock_);
     return floatingClock_;
 }

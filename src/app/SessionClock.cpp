@@ -18,17 +18,14 @@ SessionClock::SessionClock(std::string lockPath, std::string socketPath)
     : lockPath_(std::move(lockPath)), socketPath_(std::move(socketPath)) {}
 
 SessionClock::Claim SessionClock::claim(int waitMs) {
-    switch (lock_.claim(lockPath_)) {
-        case InstanceLock::Claim::Ours:
-            listen();
-            return Claim::Run;
-        case InstanceLock::Claim::Failed:
-            std::fprintf(stderr,
-                         "tavrin: warning: cannot take the instance lock %s; a second clock may start\n",
-                         lockPath_.c_str());
-            return Claim::Run;
-        case InstanceLock::Claim::Taken:
-            break;
+    const Result<InstanceLock::Claim> claimed = lock_.claim(lockPath_);
+    if (!claimed) {
+        std::fprintf(stderr, "tavrin: warning: %s; a second clock may start\n", claimed.message().c_str());
+        return Claim::Run;
+    }
+    if (*claimed == InstanceLock::Claim::Ours) {
+        listen();
+        return Claim::Run;
     }
     return askRunningClock(waitMs) ? Claim::AskedToShow : Claim::Unreachable;
 }

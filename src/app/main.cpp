@@ -14,14 +14,14 @@ int main(int argc, char** argv) {
     // The probe's connection stays open until the toolkit has its own, so that a display with no
     // other client does not reset in between.
     tavrin::XDisplayProbe probe;
-    const tavrin::DisplayChoice display = tavrin::chooseDisplay(
+    const tavrin::Result<std::string> platform = tavrin::chooseDisplay(
         std::getenv("QT_QPA_PLATFORM"), std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY"),
         [&probe](const std::string& name) { return probe.reachable(name); });
-    if (!display.refusal.empty()) {
-        std::fprintf(stderr, "tavrin: %s\n", display.refusal.c_str());
+    if (!platform) {
+        std::fprintf(stderr, "tavrin: %s\n", platform.message().c_str());
         return 1;
     }
-    if (!display.platform.empty()) setenv("QT_QPA_PLATFORM", display.platform.c_str(), 1);
+    if (!platform->empty()) setenv("QT_QPA_PLATFORM", platform->c_str(), 1);
     // A frame painted through shared memory makes the next one wait for the X server to have read it:
     // a round trip, and two more wake-ups of a program that otherwise wakes once a minute. The clock's
     // frames are small; they go over the connection instead. A user's own choice stays.

@@ -1,23 +1,12 @@
 #include "app/modStart.h"
 
-#include <exception>
+#include <cstdio>
 
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsLoader.h"
+#include "core/store/StoreAccess.h"
 
 namespace tavrin {
-namespace {
-
-// Start-up's side steps may fail without stopping the start.
-void runIgnoringFailure(const std::function<void()>& step) {
-    if (!step) return;
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
-}
-
-}  // namespace
 
 StartOutcome SubMain(AppState& app, const StartHooks& hooks) {
     if (const auto root = chooseSettingsRoot(app.store)) {
@@ -27,11 +16,9 @@ StartOutcome SubMain(AppState& app, const StartHooks& hooks) {
     }
     // A settings file that is there but cannot be read is no first start: the setup would write new
     // settings over the user's own. Say what and where, and start nothing.
-    KeyHandle key;
-    if (app.store.OpenKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kReadAccess, key) ==
-        status::kReadFailed) {
+    if (const Result<> readable = keyReadable(app.store, Root::CurrentUser, kSettingsKey); !readable) {
         app.asker.tell("Tavrin Error Message",
-                       "Tavrin cannot read its settings: " + app.store.lastFailure() +
+                       "Tavrin cannot read its settings: " + readable.message() +
                            ".\n\nNothing was changed. Make the file readable (or move it away to set Tavrin "
                            "up afresh) and start Tavrin again.",
                        MessageIcon::Stop);
@@ -42,10 +29,18 @@ StartOutcome SubMain(AppState& app, const StartHooks& hooks) {
 }
 
 void StartClock(AppState& app, const StartHooks& hooks) {
-    LoadSettings(app.store, app.settings, app.zones, hooks.buttonFaceColour ? hooks.buttonFaceColour() : "0");
+    // Settings that cannot be loaded whole leave their defaults, or empty texts, for this run.
+    if (const Result<> loaded = LoadSettings(app.store, app.settings, app.zones,
+                                             hooks.buttonFaceColour ? hooks.buttonFaceColour() : "0");
+        !loaded)
+        std::fprintf(stderr, "tavrin: warning: the settings could not be loaded whole: %s\n",
+                     loaded.message().c_str());
     if (hooks.showClock) hooks.showClock();
-    runIgnoringFailure(hooks.markInstance);
-    runIgnoringFailure(hooks.upgradeReminderFile);
+    // The side steps may fail without stopping the start; the log says why.
+    if (hooks.markInstance)
+        if (const Result<> marked = hooks.markInstance(); !marked)
+            std::fprintf(stderr, "tavrin: warning: %s\n", marked.message().c_str());
+    if (hooks.upgradeReminderFile) hooks.upgradeReminderFile();
 }
 
 }  // namespace tavrin

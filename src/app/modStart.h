@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "core/base/Result.h"
 #include "core/state/AppState.h"
 
 namespace tavrin {
@@ -16,9 +17,9 @@ struct StartHooks {
     std::function<void()> showFirstRun;
     // Shows the tray clock; its load reads the reminder file and starts the timers.
     std::function<void()> showClock;
-    // Takes the instance marker; a failure is ignored.
-    std::function<void()> markInstance;
-    // Rewrites a reminder file still in the older layout; a failure is ignored.
+    // Takes the instance marker; a failure is logged and the start goes on.
+    std::function<Result<>()> markInstance;
+    // Rewrites a reminder file still in the older layout, telling the user of any failure itself.
     std::function<void()> upgradeReminderFile;
 };
 

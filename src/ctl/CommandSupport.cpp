@@ -22,11 +22,11 @@ int usageError(std::ostream& err, const std::string& why, std::string_view usage
     return 2;
 }
 
-std::optional<std::string> zoneFolderProblem(const std::string& dir) {
+Result<> zoneFolderReadable(const std::string& dir) {
     std::error_code ec;
     std::filesystem::directory_iterator list(dir, ec);
-    if (!ec) return std::nullopt;
-    return "the zone folder \"" + dir + "\" cannot be read: " + ec.message();
+    if (!ec) return {};
+    return Failure{"the zone folder \"" + dir + "\" cannot be read: " + ec.message(), ec.value()};
 }
 
 }  // namespace tavrin::ctl

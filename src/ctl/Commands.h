@@ -3,11 +3,12 @@
 // the process exit status: 0 done, 1 a well-formed request that failed (the reason on `err`), 2 a
 // command line that is not understood (the reason and the command's usage on `err`). Output goes to
 // `out`.
-#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/base/Result.h"
 
 namespace tavrin::ctl {
 
@@ -28,7 +29,7 @@ Args endOfOptions(const Args& args, std::size_t& literalFrom);
 
 // Writes "tavrinctl: `why`" and then `usage` to `err`; returns 2.
 int usageError(std::ostream& err, const std::string& why, std::string_view usage);
-// Why the zone folder `dir` cannot be listed, or nothing when it can.
-std::optional<std::string> zoneFolderProblem(const std::string& dir);
+// Whether the zone folder `dir` can be listed, and why not.
+Result<> zoneFolderReadable(const std::string& dir);
 
 }  // namespace tavrin::ctl

@@ -33,13 +33,9 @@ std::string dateFormat() {
     std::unique_ptr<Store> store = makeLinuxStore(paths, {});
     const std::optional<Root> root = chooseSettingsRoot(*store);
     if (!root) return "mm/dd/yy";
-    KeyHandle key;
-    if (store->OpenKey(KeyHandle::rootKey(*root), kSettingsKey, kReadAccess, key) != status::kSuccess)
-        return "mm/dd/yy";
-    Status s = status::kSuccess;
-    const std::string format = QueryValue(*store, "DateFormat", s, key, "");
-    store->CloseKey(key);
-    return s == status::kSuccess && !format.empty() ? format : "mm/dd/yy";
+    const Result<KeyHandle> key = openKey(*store, *root, kSettingsKey);
+    const std::string format = key ? readText(*store, *key, "DateFormat").valueOr({}) : std::string();
+    return !format.empty() ? format : "mm/dd/yy";
 }
 
 int report(const ReminderChange& change, const ReminderTable& table, std::ostream& out, std::ostream& err,

@@ -4,6 +4,7 @@
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsLoader.h"
 #include "core/state/Paths.h"
+#include "core/store/StoreAccess.h"
 #include "ctl/Commands.h"
 #include "platform/FileStore.h"
 
@@ -22,22 +23,20 @@ int cmdSettings(const Args& args, std::ostream& out, std::ostream& err) {
     out << (root == Root::LocalMachine ? "machine" : "user") << '\n';
 
     // Read access only: showing the settings must not need, or take, the right to change them.
-    KeyHandle key;
-    if (store->OpenKey(KeyHandle::rootKey(root), kSettingsKey, kReadAccess, key) != status::kSuccess) {
-        err << "tavrinctl: the settings key cannot be read\n";
+    const Result<KeyHandle> key = openKey(*store, root, kSettingsKey);
+    if (!key) {
+        err << "tavrinctl: the settings key cannot be read: " << key.message() << '\n';
         return 1;
     }
     // One read of the file for the whole list: asked value by value, a large file was looked at once
     // for every line.
-    const Status listed =
-        store->visitValues(key, [&out](std::string_view name, ValueType, std::string_view data) {
+    const Result<> listed =
+        visitValues(*store, *key, [&out](std::string_view name, ValueType, std::string_view data) {
             out << (name.empty() ? std::string("@") : escapeOnOneLine(name, {.nul = true})) << '='
                 << escapeOnOneLine(data, {.nul = true}) << '\n';
         });
-    store->CloseKey(key);
-    if (listed != status::kSuccess) {
-        const std::string why = store->lastFailure();
-        err << "tavrinctl: the settings cannot be read" << (why.empty() ? "" : ": " + why) << '\n';
+    if (!listed) {
+        err << "tavrinctl: the settings cannot be read: " << listed.message() << '\n';
         return 1;
     }
     return 0;

@@ -63,8 +63,8 @@ int cmdTime(const Args& args, std::ostream& out, std::ostream& err) {
     // An empty name would name the zone root itself. The clock shows UTC for a zone it cannot find;
     // asked by name, that is a mistyped zone, unless no zone could be read at all.
     if (zoneName.empty() || !catalogue->hasKey(std::string(kZoneRootNt) + "\\" + zoneName)) {
-        if (const auto problem = zoneFolderProblem(folder)) {
-            err << "tavrinctl: " << *problem << '\n';
+        if (const Result<> readable = zoneFolderReadable(folder); !readable) {
+            err << "tavrinctl: " << readable.message() << '\n';
             return 1;
         }
         return usageError(err,

@@ -4,6 +4,7 @@
 #include "core/settings/Settings.h"
 #include "core/state/Paths.h"
 #include "core/store/MemoryStore.h"
+#include "core/store/StoreAccess.h"
 #include "core/timezones/ClockService.h"
 #include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneRecord.h"
@@ -23,28 +24,27 @@ std::string dateText(const SystemTime& t) {
 int cmdZones(const Args& args, std::ostream& out, std::ostream& err) {
     if (!args.empty()) return usageError(err, "'zones' takes no arguments", "Usage: tavrinctl zones\n");
     const std::string folder = Paths::fromEnvironment().zoneinfoDir;
-    if (const auto problem = zoneFolderProblem(folder)) {
-        err << "tavrinctl: " << *problem << '\n';
+    if (const Result<> readable = zoneFolderReadable(folder); !readable) {
+        err << "tavrinctl: " << readable.message() << '\n';
         return 1;
     }
     const SystemClock clock;
     MemoryStore store;
     store.mount(Root::LocalMachine, makeZoneCatalogue(folder, clock));
-    KeyHandle root;
-    if (store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), kZoneRootNt, kReadAccess, root) !=
-        status::kSuccess) {
-        err << "tavrinctl: the time-zone catalogue cannot be opened\n";
+    const Result<KeyHandle> root = openKey(store, Root::LocalMachine, kZoneRootNt);
+    const Result<std::vector<std::string>> names =
+        root ? subKeyNames(store, *root) : Result<std::vector<std::string>>(root.why());
+    if (!names) {
+        err << "tavrinctl: the time-zone catalogue cannot be opened: " << names.message() << '\n';
         return 1;
     }
-    std::string name;
-    for (std::uint32_t i = 0; store.EnumKey(root, i, name) == status::kSuccess; ++i) {
+    for (const std::string& name : *names) {
         const ZoneRecord z = ReadZone(store, kZoneRootNt, name);
         out << escapeOnOneLine(name, {.nul = true}) << '\t' << escapeOnOneLine(z.DisplayText, {.nul = true})
             << '\t' << escapeOnOneLine(z.StandardName, {.nul = true}) << '\t'
             << escapeOnOneLine(z.DaylightName, {.nul = true}) << '\t' << z.Bias << '\t' << z.DaylightBias
             << '\t' << dateText(z.StandardDate) << '\t' << dateText(z.DaylightDate) << '\n';
     }
-    store.CloseKey(root);
     return 0;
 }
 

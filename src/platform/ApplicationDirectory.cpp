@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 
 #include "core/base/Text.h"
 
@@ -18,10 +20,12 @@ bool isDirectory(const std::string& path) {
 
 }  // namespace
 
-std::string executableDirectory() {
+Result<std::string> executableDirectory() {
     std::array<char, 4096> buffer{};
     const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (n <= 0) return {};
+    if (n < 0)
+        return Failure{std::string("cannot tell the program's folder: ") + std::strerror(errno), errno};
+    if (n == 0) return Failure{"cannot tell the program's folder: /proc/self/exe is empty"};
     return folderOf(std::string(buffer.data(), static_cast<std::size_t>(n)));
 }
 
@@ -32,8 +36,10 @@ std::string applicationDirectory(const std::string& executableDir) {
     return executableDir;
 }
 
-std::string applicationDirectory() {
-    return applicationDirectory(executableDirectory());
+Result<std::string> applicationDirectory() {
+    const Result<std::string> executableDir = executableDirectory();
+    if (!executableDir) return executableDir.why();
+    return applicationDirectory(*executableDir);
 }
 
 }  // namespace tavrin

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include "core/base/AtomicFile.h"
@@ -126,35 +127,38 @@ std::string Autostart::execOf(std::string_view entryText) {
     return {};
 }
 
-bool Autostart::read(std::string& command) const {
-    std::string text;
-    if (!AtomicFile::read(entryPath_, text)) {
-        // An entry the user cannot read still exists; it just tells no command.
-        struct stat st {};
-        if (::stat(entryPath_.c_str(), &st) != 0) return false;
-        command.clear();
-        return true;
-    }
-    command = execOf(text);
-    return true;
-}
-
-Status Autostart::write(std::string_view command) {
-    for (unsigned char c : command)
-        if ((c < 0x20 && c != '\n' && c != '\t' && c != '\r') || c == 0x7F) return status::kBadArgument;
-    if (writable_ && !writable_(entryPath_)) return status::kAccessDenied;
-    if (!AtomicFile::makeFolders(folder_, folderMode_)) return status::kWriteFailed;
-    if (!AtomicFile::write(entryPath_, entryText(command), fileMode_)) return status::kWriteFailed;
-    return status::kSuccess;
-}
-
-Status Autostart::remove() {
+bool Autostart::exists() const {
     struct stat st {};
-    if (::lstat(entryPath_.c_str(), &st) != 0) return status::kNotFound;
-    if (writable_ && !writable_(entryPath_)) return status::kAccessDenied;
-    if (::unlink(entryPath_.c_str()) != 0) return errno == ENOENT ? status::kNotFound : status::kWriteFailed;
+    return ::lstat(entryPath_.c_str(), &st) == 0;
+}
+
+std::optional<std::string> Autostart::command() const {
+    Result<std::string> text = AtomicFile::read(entryPath_);
+    if (text) return execOf(*text);
+    // An entry the user cannot read still exists; it just tells no command.
+    if (exists()) return std::string();
+    return std::nullopt;
+}
+
+Result<> Autostart::write(std::string_view command) {
+    for (unsigned char c : command)
+        if ((c < 0x20 && c != '\n' && c != '\t' && c != '\r') || c == 0x7F)
+            return Failure{"the program's path holds a control character, which a start-up entry cannot hold",
+                           EINVAL};
+    if (writable_ && !writable_(entryPath_))
+        return Failure{"cannot write " + entryPath_ + ": " + std::strerror(EACCES), EACCES};
+    if (Result<> made = AtomicFile::makeFolders(folder_, folderMode_); !made) return made;
+    return AtomicFile::write(entryPath_, entryText(command), fileMode_);
+}
+
+Result<> Autostart::remove() {
+    if (!exists()) return {};
+    if (writable_ && !writable_(entryPath_))
+        return Failure{"cannot remove " + entryPath_ + ": " + std::strerror(EACCES), EACCES};
+    if (::unlink(entryPath_.c_str()) != 0 && errno != ENOENT)
+        return Failure{"cannot remove " + entryPath_ + ": " + std::strerror(errno), errno};
     AtomicFile::syncFolder(folder_);
-    return status::kSuccess;
+    return {};
 }
 
 }  // namespace tavrin

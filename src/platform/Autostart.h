@@ -3,10 +3,11 @@
 // autostart folder. The store shows it as the value "Tavrin" of the Run key, whose data is the
 // program the entry starts (its path; the entry quotes it as the launcher needs).
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "core/store/Store.h"
+#include "core/base/Result.h"
 
 namespace tavrin {
 
@@ -19,12 +20,14 @@ class Autostart {
               unsigned folderMode = 0700);
 
     const std::string& entryPath() const { return entryPath_; }
-    // The entry's command; false when there is no entry.
-    bool read(std::string& command) const;
-    // Writes a complete entry for `command`, replacing any entry there was.
-    Status write(std::string_view command);
-    // Removes the entry; kNotFound when there is none.
-    Status remove();
+    bool exists() const;
+    // The entry's command; nothing when there is no entry.
+    std::optional<std::string> command() const;
+    // Writes a complete entry for `command`, replacing any entry there was. A failure's error is
+    // EACCES where the user may not write the entry, EINVAL for a command no entry can hold.
+    Result<> write(std::string_view command);
+    // Removes the entry; an entry that is not there is no failure.
+    Result<> remove();
 
     static std::string entryText(std::string_view command);
     // The program of the entry's "[Desktop Entry]" group: its Exec value with this program's quoting

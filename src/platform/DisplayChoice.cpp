@@ -11,24 +11,24 @@ bool set(const char* value) {
 
 }  // namespace
 
-DisplayChoice chooseDisplay(const char* qtPlatform, const char* waylandDisplay, const char* display,
-                            const std::function<bool(const std::string&)>& reachable) {
+Result<std::string> chooseDisplay(const char* qtPlatform, const char* waylandDisplay, const char* display,
+                                  const std::function<bool(const std::string&)>& reachable) {
     // A platform named on purpose (a test's offscreen one, say) is the user's to choose.
-    if (set(qtPlatform)) return {};
+    if (set(qtPlatform)) return std::string();
     const bool x = set(display) && reachable && reachable(display);
     if (set(waylandDisplay)) {
-        if (x) return {"xcb", ""};
-        return {
-            "",
+        if (x) return std::string("xcb");
+        return Failure{
             "Tavrin places its clock on the panel itself, which Wayland does not allow; it needs "
             "XWayland, and no X display is reachable in this session" +
-                std::string(set(display) ? " (DISPLAY=" + std::string(display) + " does not answer)" : "") +
-                ". Enable XWayland or log in to an X session, then start Tavrin again."};
+            std::string(set(display) ? " (DISPLAY=" + std::string(display) + " does not answer)" : "") +
+            ". Enable XWayland or log in to an X session, then start Tavrin again."};
     }
-    if (x) return {};
+    if (x) return std::string();
     if (set(display))
-        return {"", "Tavrin cannot reach the display " + std::string(display) + ": is the X server running?"};
-    return {"", "Tavrin needs a graphical desktop: neither DISPLAY nor WAYLAND_DISPLAY is set."};
+        return Failure{"Tavrin cannot reach the display " + std::string(display) +
+                       ": is the X server running?"};
+    return Failure{"Tavrin needs a graphical desktop: neither DISPLAY nor WAYLAND_DISPLAY is set."};
 }
 
 XDisplayProbe::~XDisplayProbe() {

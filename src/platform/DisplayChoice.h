@@ -5,17 +5,16 @@
 #include <functional>
 #include <string>
 
+#include "core/base/Result.h"
+
 namespace tavrin {
 
-struct DisplayChoice {
-    std::string platform;  // the Qt platform to ask for; empty: the toolkit's own choice
-    std::string refusal;   // when not empty, the program cannot run: tell the user this and stop
-};
-
-// `qtPlatform`, `waylandDisplay` and `display` are the values of QT_QPA_PLATFORM, WAYLAND_DISPLAY and
-// DISPLAY (nullptr when unset); `reachable` tells whether an X display of that name answers.
-DisplayChoice chooseDisplay(const char* qtPlatform, const char* waylandDisplay, const char* display,
-                            const std::function<bool(const std::string&)>& reachable);
+// The Qt platform to ask for (empty: the toolkit's own choice), or why the program cannot run: tell
+// the user and stop. `qtPlatform`, `waylandDisplay` and `display` are the values of QT_QPA_PLATFORM,
+// WAYLAND_DISPLAY and DISPLAY (nullptr when unset); `reachable` tells whether an X display of that name
+// answers.
+Result<std::string> chooseDisplay(const char* qtPlatform, const char* waylandDisplay, const char* display,
+                                  const std::function<bool(const std::string&)>& reachable);
 
 // Asks whether an X display accepts a connection, and keeps the connection it made until it is
 // destroyed or released. An X server with no other client resets when its last client leaves (a bare

@@ -123,26 +123,18 @@ void FileStore::refresh(RootFile& f, bool always) {
     f.fd = ::open(f.path.c_str(), O_RDONLY | O_CLOEXEC);
     f.cached = true;
     f.exists = true;
-    std::string text;
     struct stat opened {};
     if (f.fd < 0 || ::fstat(f.fd, &opened) != 0) {
         readFailed(f, errno == 0 ? EIO : errno);
         return;
     }
     // Read through the descriptor we keep, so the stamp and the text belong to the same file.
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n =
-            readCall_ ? readCall_(f.fd, buffer, sizeof buffer) : ::read(f.fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            readFailed(f, errno);
-            return;
-        }
-        if (n == 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
+    const Result<std::string> text = AtomicFile::readOpen(f.fd, f.path, readCall_);
+    if (!text) {
+        readFailed(f, text.osError());
+        return;
     }
-    RegParseResult parsed = RegFile::parse(text);
+    ParsedRegFile parsed = RegFile::parse(*text);
     f.tree = std::move(parsed.tree);
     f.corrupt = parsed.corrupt();
     f.badLines = std::move(parsed.badLines);
@@ -180,40 +172,29 @@ Status FileStore::readStatus(Root root) {
     return file(root).readError != 0 ? status::kReadFailed : status::kSuccess;
 }
 
-std::optional<std::string> FileStore::keepCorruptCopy(const RootFile& f, bool& madeNow) {
-    madeNow = true;
+Result<FileStore::KeptCopy> FileStore::keepCorruptCopy(const RootFile& f) {
     for (int n = 0; n < 1000; ++n) {
         const std::string aside = f.path + ".corrupt" + (n == 0 ? std::string() : "." + std::to_string(n));
         if (::link(f.path.c_str(), aside.c_str()) == 0) {
             AtomicFile::syncFolder(folderOf(f.path));
-            return aside;
+            return KeptCopy{aside, true};
         }
         if (errno == EEXIST) {
-            if (sameFile(f.path, aside)) {
-                madeNow = false;  // kept already, by an earlier try
-                return aside;
-            }
+            if (sameFile(f.path, aside)) return KeptCopy{aside, false};  // kept already, by an earlier try
             continue;
         }
         // No hard links here: copy the bytes to a name nobody has taken.
-        std::string text;
-        if (!AtomicFile::read(f.path, text)) return std::nullopt;
-        const int fd = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return std::nullopt;
+        const Result<std::string> read = AtomicFile::read(f.path);
+        if (!read) return read.why();
+        AtomicFile::WriteOptions options;
+        options.replace = false;
+        if (const Result<> written = AtomicFile::write(aside, *read, options); !written) {
+            if (written.osError() == EEXIST) continue;
+            return written.why();
         }
-        const bool written =
-            ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && ::fsync(fd) == 0;
-        ::close(fd);
-        if (!written) {
-            ::unlink(aside.c_str());
-            return std::nullopt;
-        }
-        AtomicFile::syncFolder(folderOf(f.path));
-        return aside;
+        return KeptCopy{aside, true};
     }
-    return std::nullopt;
+    return Failure{"every name for a copy beside " + f.path + " is taken"};
 }
 
 const RegTree& FileStore::readTree(Root root) {
@@ -226,14 +207,13 @@ const RegTree& FileStore::readTree(Root root) {
 Status FileStore::writeTree(RootFile& f, RegTree&& tree) {
     if (f.exists && f.corrupt) {
         // Lines that could not be read are dropped by the rewrite: the whole file is kept first.
-        bool madeNow = false;
-        const std::optional<std::string> aside = keepCorruptCopy(f, madeNow);
+        const Result<KeptCopy> aside = keepCorruptCopy(f);
         if (!aside) {
             lastFailure_ = "cannot keep a copy of the damaged settings file " + f.path +
-                           " before rewriting it; it was left as it is";
+                           " before rewriting it (" + aside.message() + "); it was left as it is";
             return status::kWriteFailed;
         }
-        if (madeNow) {
+        if (aside->madeNow) {
             std::string lines;
             for (std::size_t i = 0; i < f.badLines.size() && i < 5; ++i)
                 lines += (i == 0 ? "" : ", ") + std::to_string(f.badLines[i]);
@@ -241,7 +221,7 @@ Status FileStore::writeTree(RootFile& f, RegTree&& tree) {
             notices_.push_back("The settings file " + f.path + " could not be read whole (" +
                                (f.badLines.size() == 1 ? "line " : "lines ") + lines +
                                "). Everything else in it is kept; the whole file as it was is saved as " +
-                               *aside + ".");
+                               aside->path + ".");
         }
     }
     const std::string text = RegFile::write(tree);
@@ -332,9 +312,9 @@ Status FileStore::QueryValueData(const KeyHandle& key, std::string_view name, st
                                  ValueType& type) {
     if (!isRunValue(key, name)) return TreeStore::QueryValueData(key, name, data, type);
     if ((key.access & kQueryValueBit) == 0) return status::kAccessDenied;
-    std::string command;
-    if (!autostart(key.root).read(command)) return status::kNotFound;
-    data = std::move(command);
+    std::optional<std::string> command = autostart(key.root).command();
+    if (!command) return status::kNotFound;
+    data = std::move(*command);
     type = ValueType::String;
     return status::kSuccess;
 }
@@ -344,21 +324,21 @@ Status FileStore::SetValue(const KeyHandle& key, std::string_view name, ValueTyp
     if (!isRunValue(key, name)) return TreeStore::SetValue(key, name, type, data);
     if ((key.access & kSetValueBit) == 0) return status::kAccessDenied;
     if (type != ValueType::String) return status::kBadArgument;
-    return autostart(key.root).write(data);
+    return keepReason(autostart(key.root).write(data));
 }
 
 Status FileStore::DeleteValue(const KeyHandle& key, std::string_view name) {
     if (!isRunValue(key, name)) return TreeStore::DeleteValue(key, name);
     if ((key.access & kSetValueBit) == 0) return status::kAccessDenied;
-    return autostart(key.root).remove();
+    if (!autostart(key.root).exists()) return status::kNotFound;
+    return keepReason(autostart(key.root).remove());
 }
 
 Status FileStore::EnumValue(const KeyHandle& key, std::uint32_t index, std::string& name) {
     if (!key.open || !isRunKey(key.path)) return TreeStore::EnumValue(key, index, name);
     if ((key.access & kQueryValueBit) == 0) return status::kAccessDenied;
     std::vector<std::string> names;
-    std::string command;
-    if (autostart(key.root).read(command)) names.push_back(kRunValueName);
+    if (autostart(key.root).command()) names.push_back(kRunValueName);
     if (const RegKey* k = readTree(key.root).find(key.path))
         for (const RegValue& v : k->values())
             if (!equalsNoCase(v.name, kRunValueName)) names.push_back(v.name);
@@ -371,6 +351,19 @@ Status FileStore::visitValues(const KeyHandle& key, const ValueVisitor& visit) {
     // The Run key's "Tavrin" value is the autostart entry, which the value by value walk reads.
     if (key.open && isRunKey(key.path)) return Store::visitValues(key, visit);
     return TreeStore::visitValues(key, visit);
+}
+
+Status FileStore::keepReason(const Result<>& done) {
+    if (done) return status::kSuccess;
+    lastFailure_ = done.message();
+    switch (done.osError()) {
+        case EACCES:
+            return status::kAccessDenied;
+        case EINVAL:
+            return status::kBadArgument;
+        default:
+            return status::kWriteFailed;
+    }
 }
 
 std::vector<std::string> FileStore::takeNotices() {

@@ -11,9 +11,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/base/Result.h"
+#include "core/base/AtomicFile.h"
 #include "core/store/TreeStore.h"
 #include "platform/Autostart.h"
 
@@ -45,13 +47,12 @@ class FileStore : public TreeStore {
     Status DeleteValue(const KeyHandle& key, std::string_view name) override;
     Status EnumValue(const KeyHandle& key, std::uint32_t index, std::string& name) override;
     Status visitValues(const KeyHandle& key, const ValueVisitor& visit) override;
-    std::string lastFailure() const override { return lastFailure_; }
+    std::string takeFailure() override { return std::exchange(lastFailure_, {}); }
     bool canWrite(Root root) override;
     std::vector<std::string> takeNotices() override;
 
     // The read(2) of the store's files. Tests replace it to act out a read that fails.
-    using ReadCall = std::function<ssize_t(int fd, void* buffer, std::size_t size)>;
-    void setReadCall(ReadCall call) { readCall_ = std::move(call); }
+    void setReadCall(AtomicFile::ReadCall call) { readCall_ = std::move(call); }
     // A batch holds the root's lock from its start to its commit, so no other program writes in
     // between, and rewrites the file once, atomically, at the commit. One batch per root at a time.
     Status beginChanges(Root root) override;
@@ -92,15 +93,21 @@ class FileStore : public TreeStore {
     RootFile& file(Root root);
     Autostart& autostart(Root root);
     bool isRunValue(const KeyHandle& key, std::string_view name) const;
+    // The status of an autostart change, with its reason kept for the store's edge.
+    Status keepReason(const Result<>& done);
     // Brings the root's tree up to date with its file; `always` re-reads even an unchanged-looking file.
     void refresh(RootFile& f, bool always);
     void readFailed(RootFile& f, int error);
     // Takes `tree`, just written as `size` bytes, as what the file holds, with the stamp of the file
     // now in place.
     void adoptWritten(RootFile& f, RegTree&& tree, std::size_t size);
-    // Keeps a copy of a corrupt file under a name no other copy has (or finds the one kept by an
-    // earlier try: `madeNow` false); nothing when none could be made.
-    std::optional<std::string> keepCorruptCopy(const RootFile& f, bool& madeNow);
+    // Keeps a copy of a corrupt file under a name no other copy has, or finds the one kept by an
+    // earlier try.
+    struct KeptCopy {
+        std::string path;
+        bool madeNow = false;
+    };
+    Result<KeptCopy> keepCorruptCopy(const RootFile& f);
     // Takes the root's lock for a change and reads the file afresh under it.
     Status lockForChange(RootFile& f, const Result<FileLock>& lock);
     // Writes a changed tree over the root's file, keeping a corrupt file aside first.
@@ -109,7 +116,7 @@ class FileStore : public TreeStore {
     RootFile files_[2];
     Autostart autostart_[2];
     WritableProbe writable_;
-    ReadCall readCall_;
+    AtomicFile::ReadCall readCall_;
     std::string lastFailure_;
     std::vector<std::string> notices_;
 };

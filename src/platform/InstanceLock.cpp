@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace tavrin {
 
@@ -12,17 +13,18 @@ InstanceLock::~InstanceLock() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-InstanceLock::Claim InstanceLock::claim(const std::string& path) {
+Result<InstanceLock::Claim> InstanceLock::claim(const std::string& path) {
     if (fd_ >= 0) return Claim::Ours;
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return Claim::Failed;
+    if (fd < 0) return Failure{"cannot make the instance lock " + path + ": " + std::strerror(errno), errno};
     int result = 0;
     while ((result = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
     }
     if (result != 0) {
-        const bool taken = errno == EWOULDBLOCK;
+        const int error = errno;
         ::close(fd);
-        return taken ? Claim::Taken : Claim::Failed;
+        if (error == EWOULDBLOCK) return Claim::Taken;
+        return Failure{"cannot take the instance lock " + path + ": " + std::strerror(error), error};
     }
     fd_ = fd;
     return Claim::Ours;

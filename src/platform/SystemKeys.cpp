@@ -94,12 +94,11 @@ bool SystemKeys::getValue(std::string_view path, std::string_view name, ValueTyp
 void SystemKeys::loadVersion() {
     if (versionLoaded_) return;
     versionLoaded_ = true;
-    std::string text;
     // A system without os-release has no product name or version to give: the values stay empty.
-    const bool found = sources_.osReleasePath.empty() ? AtomicFile::read("/etc/os-release", text) ||
-                                                            AtomicFile::read("/usr/lib/os-release", text)
-                                                      : AtomicFile::read(sources_.osReleasePath, text).ok();
-    if (!found) text.clear();
+    Result<std::string> read =
+        AtomicFile::read(sources_.osReleasePath.empty() ? "/etc/os-release" : sources_.osReleasePath);
+    if (!read && sources_.osReleasePath.empty()) read = AtomicFile::read("/usr/lib/os-release");
+    const std::string text = read.valueOr({});
     productName_ = osReleaseField(text, "PRETTY_NAME");
     if (productName_.empty()) productName_ = osReleaseField(text, "NAME");
     version_ = osReleaseField(text, "VERSION_ID");

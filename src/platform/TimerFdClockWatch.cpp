@@ -26,14 +26,16 @@ bool addToEvents(int events, int fd) {
 
 }  // namespace
 
-std::unique_ptr<TimerFdClockWatch> TimerFdClockWatch::open(const std::string& zoneFolder) {
+Result<std::unique_ptr<TimerFdClockWatch>> TimerFdClockWatch::open(const std::string& zoneFolder) {
     const int timer = ::timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
-    if (timer < 0) return nullptr;
+    if (timer < 0)
+        return Failure{std::string("cannot make a wall-clock timer: ") + std::strerror(errno), errno};
     const int events = ::epoll_create1(EPOLL_CLOEXEC);
     if (events < 0 || !addToEvents(events, timer)) {
+        const int error = errno;
         closeIfOpen(events);
         ::close(timer);
-        return nullptr;
+        return Failure{std::string("cannot wait for the wall-clock timer: ") + std::strerror(error), error};
     }
     int zoneWatch = -1;
     if (!zoneFolder.empty()) {

@@ -9,15 +9,16 @@
 #include <memory>
 #include <string>
 
+#include "core/base/Result.h"
 #include "core/clock/WallClockWatch.h"
 
 namespace tavrin {
 
 class TimerFdClockWatch final : public WallClockWatch {
   public:
-    // Null when the system has no such timer. `zoneFolder` is where the machine's zone files live;
+    // Fails when the system has no such timer. `zoneFolder` is where the machine's zone files live;
     // empty, or a folder that cannot be watched, leaves zone changes to the ticks.
-    static std::unique_ptr<TimerFdClockWatch> open(const std::string& zoneFolder = "/etc");
+    static Result<std::unique_ptr<TimerFdClockWatch>> open(const std::string& zoneFolder = "/etc");
     ~TimerFdClockWatch() override;
     TimerFdClockWatch(const TimerFdClockWatch&) = delete;
     TimerFdClockWatch& operator=(const TimerFdClockWatch&) = delete;

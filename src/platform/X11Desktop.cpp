@@ -60,12 +60,14 @@ std::vector<Monitor> withoutEnclosing(std::vector<Monitor> monitors) {
 
 }  // namespace
 
-std::unique_ptr<X11Desktop> X11Desktop::open(const std::string& displayName) {
+Result<std::unique_ptr<X11Desktop>> X11Desktop::open(const std::string& displayName) {
     xcb_connection_t* c = xcb_connect(displayName.empty() ? nullptr : displayName.c_str(), nullptr);
     // xcb_connect never returns null: a failed connection is an object in an error state.
-    if (xcb_connection_has_error(c) != 0) {
+    if (const int error = xcb_connection_has_error(c); error != 0) {
         xcb_disconnect(c);
-        return nullptr;
+        return Failure{"cannot watch the desktop: no X server answers at " +
+                       (displayName.empty() ? std::string("$DISPLAY") : displayName) + " (xcb error " +
+                       std::to_string(error) + ")"};
     }
     std::unique_ptr<X11Desktop> desktop(new X11Desktop(c));
     desktop->listen();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Result.h"
 #include "core/desktop/DesktopWatch.h"
 
 struct xcb_connection_t;
@@ -16,9 +17,9 @@ namespace tavrin {
 
 class X11Desktop final : public DesktopWatch {
   public:
-    // Connects to the display `displayName` (empty: $DISPLAY) and starts listening; null when no X
+    // Connects to the display `displayName` (empty: $DISPLAY) and starts listening; a failure when no X
     // server answers there.
-    static std::unique_ptr<X11Desktop> open(const std::string& displayName = {});
+    static Result<std::unique_ptr<X11Desktop>> open(const std::string& displayName = {});
     ~X11Desktop() override;
     X11Desktop(const X11Desktop&) = delete;
     X11Desktop& operator=(const X11Desktop&) = delete;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -34,7 +33,7 @@ struct SubMain : ::testing::Test {
                             [this] { steps.push_back("clock:" + app.settings.DateFormat); },
                             [this] {
                                 steps.push_back("mark");
-                                throw std::runtime_error("no runtime folder");
+                                return Result<>::failure("no runtime folder");
                             },
                             [this] { steps.push_back("upgrade"); }});
     }

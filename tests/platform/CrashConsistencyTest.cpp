@@ -42,7 +42,7 @@ int tempFiles(const std::string& folder) {
 
 // The generation the settings file holds, or -1 and a reason when it is damaged or lost a value.
 long generationOf(const std::string& text, std::string& why) {
-    const RegParseResult parsed = RegFile::parse(text);
+    const ParsedRegFile parsed = RegFile::parse(text);
     const RegKey* key = parsed.tree.find(kSettingsKey);
     if (parsed.corrupt() || !key) {
         why = "unreadable file";
@@ -114,8 +114,9 @@ TEST(CrashConsistency, KilledSettingsSavesLeaveTheOldOrTheNewFile) {
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
         ++kills;
 
-        std::string text;
-        ASSERT_TRUE(AtomicFile::read(userFile, text)) << "kill " << kills;
+        const Result<std::string> read = AtomicFile::read(userFile);
+        ASSERT_TRUE(read) << "kill " << kills << ": " << read.message();
+        const std::string& text = *read;
         std::string why;
         const long found = generationOf(text, why);
         ASSERT_GE(found, first) << "kill " << kills << ": " << why;

@@ -39,11 +39,11 @@ TEST(DisplayChoice, WaylandRunsThroughXWaylandOrRefusesWithAReason) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const DisplayChoice choice = chooseDisplay(c.qt, c.wayland, c.display, onlyZero);
-        EXPECT_EQ(choice.platform, c.platform);
-        EXPECT_EQ(!choice.refusal.empty(), c.refusal != nullptr) << choice.refusal;
+        const Result<std::string> choice = chooseDisplay(c.qt, c.wayland, c.display, onlyZero);
+        EXPECT_EQ(choice.valueOr({}), c.platform);
+        EXPECT_EQ(!choice, c.refusal != nullptr) << choice.message();
         if (c.refusal) {
-            EXPECT_NE(choice.refusal.find(c.refusal), std::string::npos) << choice.refusal;
+            EXPECT_NE(choice.message().find(c.refusal), std::string::npos) << choice.message();
         }
     }
     EXPECT_FALSE(XDisplayProbe().reachable(":4711"));

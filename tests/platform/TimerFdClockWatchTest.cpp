@@ -29,8 +29,9 @@ std::int64_t unixMillisNow() {
 }  // namespace
 
 TEST(TimerFdClockWatch, FiresOnceAtTheMomentArmedLast) {
-    auto watch = TimerFdClockWatch::open("");
-    ASSERT_NE(watch, nullptr);
+    auto opened = TimerFdClockWatch::open("");
+    ASSERT_TRUE(opened) << opened.message();
+    auto& watch = *opened;
     EXPECT_FALSE(watch->watchesZone());
     const int fd = watch->eventDescriptor();
 
@@ -56,8 +57,9 @@ TEST(TimerFdClockWatch, FiresOnceAtTheMomentArmedLast) {
 
 TEST(TimerFdClockWatch, TheZoneFilesAreNewsOtherFilesBesideThemAreNot) {
     tavrin::test::TempDir etc("tavrin-etc");
-    auto watch = TimerFdClockWatch::open(etc.path());
-    ASSERT_NE(watch, nullptr);
+    auto opened = TimerFdClockWatch::open(etc.path());
+    ASSERT_TRUE(opened) << opened.message();
+    auto& watch = *opened;
     ASSERT_TRUE(watch->watchesZone());
     const int fd = watch->eventDescriptor();
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/base/Text.h"
@@ -155,24 +156,27 @@ Result<> AtomicFile::write(const std::string& path, std::string_view contents, c
     return {};
 }
 
-Result<> AtomicFile::read(const std::string& path, std::string& contents) {
-    contents.clear();
+Result<std::string> AtomicFile::read(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return failure(errno, "cannot open", path);
+    if (fd < 0) return failure(errno, "cannot open", path).why();
+    Result<std::string> text = readOpen(fd, path);
+    ::close(fd);
+    return text;
+}
+
+Result<std::string> AtomicFile::readOpen(int fd, const std::string& path, const ReadCall& readCall) {
+    std::string contents;
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const ssize_t n = readCall ? readCall(fd, buffer, sizeof buffer) : ::read(fd, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR) continue;
-            const int error = errno;
-            ::close(fd);
-            return failure(error, "cannot read", path);
+            return failure(errno, "cannot read", path).why();
         }
         if (n == 0) break;
         contents.append(buffer, static_cast<std::size_t>(n));
     }
-    ::close(fd);
-    return {};
+    return contents;
 }
 
 }  // namespace tavrin

@@ -40,8 +40,14 @@ class AtomicFile {
     static Result<> write(const std::string& path, std::string_view contents, const WriteOptions& options);
     // Where `path` leads after following symbolic links (the path itself when it is none).
     static std::string followLinks(const std::string& path);
+    // The read(2) of a whole-file read. Tests replace it to act out a read that fails.
+    using ReadCall = std::function<ssize_t(int fd, void* buffer, std::size_t size)>;
+
     // Reads the whole file.
-    static Result<> read(const std::string& path, std::string& contents);
+    static Result<std::string> read(const std::string& path);
+    // Reads the open file `fd` from where it stands to its end, for a caller that keeps the
+    // descriptor (to tell the version it read); `path` names it in a failure's message.
+    static Result<std::string> readOpen(int fd, const std::string& path, const ReadCall& readCall = {});
     // Makes `folder` and any missing folder above it with `mode`.
     static Result<> makeFolders(const std::string& folder, unsigned mode = 0700);
     // Flushes a folder's entries (after a rename, link or unlink in it). A failure is reported on

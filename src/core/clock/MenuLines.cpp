@@ -12,19 +12,16 @@
 namespace tavrin {
 
 int readMenuZones(Store& store, Root settingsRoot, ZoneState& zones) {
-    KeyHandle key;
     int count = 0;
-    if (store.OpenKey(KeyHandle::rootKey(settingsRoot), kSettingsKey, kAllAccess, key) == status::kSuccess) {
-        Status st = status::kSuccess;
-        const double n = leadingNumber(QueryValue(store, "NumTimeZones", st, key, "0"));
+    if (const Result<KeyHandle> key = openKey(store, settingsRoot, kSettingsKey, kAllAccess)) {
+        const double n = leadingNumber(readText(store, *key, "NumTimeZones", "0").valueOr({}));
         // Past 50 the list has no slots; a negative or unreadable count shows nothing. A fraction
         // typed by hand counts only the whole zones ("2.7" is 2), as the zone list's save reads it:
         // rounding up would show a line for a zone that was never stored.
         count = n >= kMaxZones ? kMaxZones : n >= 1 ? static_cast<int>(n) : 0;
         for (int slot = 1; slot <= count; ++slot)
             zones.ZoneList[static_cast<std::size_t>(slot)] =
-                TrimAtNull(QueryValue(store, "TZone" + std::to_string(slot), st, key, ""));
-        store.CloseKey(key);
+                TrimAtNull(readText(store, *key, "TZone" + std::to_string(slot)).valueOr({}));
     }
     for (int slot = count + 1; slot <= kMaxZones; ++slot)
         zones.ZoneList[static_cast<std::size_t>(slot)].clear();
@@ -54,7 +51,7 @@ MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState
     return out;
 }
 
-void sortMenuLines(MenuLines& m, ZoneState& zones, std::int16_t sortType, std::int16_t sortDir) {
+void sortMenuLines(MenuLines& m, ZoneState& zones, ZoneSort sortType, ZoneSortDirection sortDir) {
     if (sortType != kSortAlphabetically && sortType != kSortByTime) return;
     if (sortDir != kSortAscending && sortDir != kSortDescending) return;
     const bool alphabetical = sortType == kSortAlphabetically;

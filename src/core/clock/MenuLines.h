@@ -43,17 +43,17 @@ MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState
                          int count);
 
 // Sort types and directions as the settings hold them; any other value leaves the lines as built.
-inline constexpr std::int16_t kSortAlphabetically = 0;
-inline constexpr std::int16_t kSortByTime = 1;
-inline constexpr std::int16_t kSortAscending = 0;
-inline constexpr std::int16_t kSortDescending = 1;
+inline constexpr ZoneSort kSortAlphabetically = ZoneSort::Alphabetically;
+inline constexpr ZoneSort kSortByTime = ZoneSort::ByTime;
+inline constexpr ZoneSortDirection kSortAscending = ZoneSortDirection::Ascending;
+inline constexpr ZoneSortDirection kSortDescending = ZoneSortDirection::Descending;
 
 // Sorts in place. Alphabetically the key is the city name and a swap moves the caption, the city and
 // the `zones.ZoneList` slot together, so the list in memory follows the order shown. By time the key
 // is the zone's wall-clock date and time (a zone already on tomorrow comes after one still on today),
 // then its city, and a swap moves only the lines; lines without a time come last either way. Cities
 // compare by character code, and equal keys are never swapped.
-void sortMenuLines(MenuLines& lines, ZoneState& zones, std::int16_t sortType, std::int16_t sortDir);
+void sortMenuLines(MenuLines& lines, ZoneState& zones, ZoneSort sortType, ZoneSortDirection sortDir);
 
 // Everything the menu shows as it opens: the zone list read, the lines built and sorted.
 MenuLines prepareMenuLines(Store& store, const Settings& settings, ZoneState& zones, const DateTime& utc);

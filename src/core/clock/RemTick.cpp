@@ -17,12 +17,10 @@ RemTickHooks standardRemTickHooks(AppState& app,
     hooks.showTexts = std::move(showTexts);
     hooks.checkReminders = std::move(checkReminders);
     hooks.readStandardName = [&app]() -> Result<std::string> {
-        std::string name = ReadMachineValue(app.store, kTimeZoneInformationKey, "StandardName");
-        // The reader gives a lone blank when it cannot read the value.
-        if (name.find_first_not_of(' ') == std::string::npos)
-            return Failure{
-                "The machine's time zone name (StandardName) cannot be read; the clock keeps "
-                "the zone it has."};
+        Result<std::string> name = readMachineValue(app.store, kTimeZoneInformationKey, "StandardName");
+        if (!name)
+            return Failure{"The machine's time zone name (StandardName) cannot be read (" + name.message() +
+                           "); the clock keeps the zone it has."};
         return name;
     };
     hooks.refillLocalBias = [&app] { fillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock); };

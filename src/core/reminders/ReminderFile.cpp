@@ -87,10 +87,9 @@ Result<std::string> keepCopy(const std::string& base, std::string_view data) {
     options.replace = false;
     for (int n = 1; n < 100; ++n) {
         const std::string name = n == 1 ? base : base + "." + std::to_string(n);
-        std::string existing;
-        const Result read = AtomicFile::read(name, existing);
+        const Result<std::string> read = AtomicFile::read(name);
         if (read) {
-            if (existing == data) return name;
+            if (*read == data) return name;
             continue;
         }
         if (read.osError() != ENOENT) continue;
@@ -188,9 +187,8 @@ std::string serialiseReminders(const ReminderTable& table) {
 }
 
 Result<std::optional<std::string>> readReminderText(const std::string& path) {
-    std::string text;
-    const Result r = AtomicFile::read(path, text);
-    if (r) return std::optional<std::string>(std::move(text));
+    Result<std::string> r = AtomicFile::read(path);
+    if (r) return std::optional<std::string>(std::move(*r));
     if (r.osError() == ENOENT) return std::optional<std::string>();
     return Failure{"Cannot read the reminder file \"" + path + "\": " + std::strerror(r.osError()) + ".",
                    r.osError()};

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/settings/ColourText.h"
+#include "core/store/StoreAccess.h"
 
 namespace tavrin {
 
@@ -13,12 +14,6 @@ constexpr int kSystemDefault = 0, kNinexCustom = 1;
 
 // The XP list's preset colours, in the order of its items.
 constexpr const char* kXpColours[] = {"E99012", "E5DBDA", "B2E2EA", "C8D0D4"};
-
-Status closeBoth(Store& store, KeyHandle& maker, KeyHandle& settingsKey, Status result) {
-    if (maker.open) store.CloseKey(maker);
-    if (settingsKey.open) store.CloseKey(settingsKey);
-    return result;
-}
 
 }  // namespace
 
@@ -125,45 +120,28 @@ SetupResult finishSetup(Store& store, Settings& settings, InitialSetup& setup, S
     setup.fillUntouched();
 
     // Settings for one user leave no machine-wide settings behind, and the other way round; the
-    // chosen root starts empty too. A delete that fails (nothing there, no right to) is no error.
+    // chosen root starts empty too.
     const Root other = users == SetupUsers::MeOnly ? Root::LocalMachine : Root::CurrentUser;
     settings.SettingsRoot = users == SetupUsers::MeOnly ? Root::CurrentUser : Root::LocalMachine;
-    store.DeleteKey(other, kSettingsKey);
-    store.DeleteKey(settings.SettingsRoot, kSettingsKey);
-
-    KeyHandle maker;
-    KeyHandle settingsKey;
-    Disposition disposition = Disposition::None;
-    const KeyHandle root = KeyHandle::rootKey(settings.SettingsRoot);
-    Status s = store.CreateKey(root, kMakerKey, kAllAccess, maker, disposition);
-    if (s != status::kSuccess) return SetupResult{closeBoth(store, maker, settingsKey, s), false};
-    if (disposition == Disposition::CreatedNew) {
-        s = store.SetValue(maker, "", ValueType::String, "Quillon");
-        if (s != status::kSuccess) return SetupResult{closeBoth(store, maker, settingsKey, s), false};
-        store.FlushKey(maker);
+    for (Root root : {other, settings.SettingsRoot}) {
+        const Result<> deleted = deleteKey(store, root, kSettingsKey);
+        (void)deleted;  // nothing there, or no right to: what is left is written over below
     }
-    KeyHandle created;
-    s = store.CreateKey(maker, "TAVRIN", kAllAccess, created, disposition);
-    if (s != status::kSuccess) return SetupResult{closeBoth(store, maker, settingsKey, s), false};
-    store.CloseKey(created);
-    s = store.OpenKey(root, kSettingsKey, kAllAccess, settingsKey);
-    if (s != status::kSuccess) return SetupResult{closeBoth(store, maker, settingsKey, s), false};
 
+    const Result<KeyHandle> key = makeSettingsKey(store, settings.SettingsRoot);
+    if (!key) {
+        result.stored = key.why();
+        return result;
+    }
     settings.CustomSchemeColour = setup.customSchemeColour();
     const std::string scheme = setup.schemeColour(buttonFaceColour);
     if (scheme.empty()) {
         result.noScheme = true;
-    } else {
-        s = store.SetValue(settingsKey, "ColScheme", ValueType::String, scheme);
-        if (s != status::kSuccess) return SetupResult{closeBoth(store, maker, settingsKey, s), false};
+    } else if (Result<> written = writeText(store, *key, "ColScheme", scheme); !written) {
+        result.stored = std::move(written);
+        return result;
     }
-    if (!settings.BGPicture.empty()) {
-        s = store.SetValue(settingsKey, "BGPicture", ValueType::String, settings.BGPicture);
-        if (s != status::kSuccess)
-            return SetupResult{closeBoth(store, maker, settingsKey, s), result.noScheme};
-    }
-    store.FlushKey(settingsKey);
-    result.status = closeBoth(store, maker, settingsKey, status::kSuccess);
+    if (!settings.BGPicture.empty()) result.stored = writeText(store, *key, "BGPicture", settings.BGPicture);
     return result;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Result.h"
 #include "core/settings/Settings.h"
 #include "core/store/Store.h"
 
@@ -59,15 +60,16 @@ class InitialSetup {
     std::string customColour_;
 };
 
+// How "Finish!" went: two things to tell, each on its own.
 struct SetupResult {
-    Status status = status::kSuccess;  // non-zero: the settings could not be created
-    bool noScheme = false;             // "No Color Scheme Set!": "ColScheme" was not written
+    Result<> stored;        // whether the settings could be created, and why not
+    bool noScheme = false;  // "No Color Scheme Set!": "ColScheme" was not written
 };
 
 // "Finish!": fills in the lists, chooses the root (deleting the settings under the other root and
 // under the chosen one), creates the maker and settings keys, writes "ColScheme" and "BGPicture".
 // Writes `SettingsRoot` and `CustomSchemeColour` into `settings` and reads its `BGPicture`. Stops at
-// the first store call that fails and returns its status; what was done before stays done.
+// the first store call that fails and says why; what was done before stays done.
 SetupResult finishSetup(Store& store, Settings& settings, InitialSetup& setup, SetupUsers users,
                         std::uint32_t buttonFaceColour);
 

@@ -6,6 +6,7 @@
 
 #include "core/base/Text.h"
 #include "core/store/KeyNames.h"
+#include "core/store/StoreAccess.h"
 
 namespace tavrin {
 
@@ -17,21 +18,11 @@ int panelOffsetFromText(std::string_view text) {
 
 Result<> storePanelOffset(Store& store, Settings& settings, int offset) {
     offset = std::clamp(offset, 0, kMaxPanelOffset);
-    KeyHandle key;
-    Status st = store.OpenKey(KeyHandle::rootKey(settings.SettingsRoot), kSettingsKey, kAllAccess, key);
-    if (st == status::kSuccess) {
-        st = store.SetValue(key, "PanelOffset", ValueType::String, std::to_string(offset));
-        if (st == status::kSuccess) st = store.FlushKey(key);
-        store.CloseKey(key);
-    }
-    if (st != status::kSuccess) {
-        const std::string detail = store.lastFailure();
-        return Result<>::failure("The clock's place on the panel could not be kept" +
-                                 (detail.empty()
-                                      ? " (the settings answered with error " + std::to_string(st) + ")"
-                                      : ": " + detail) +
+    const Result<KeyHandle> key = openKey(store, settings.SettingsRoot, kSettingsKey, kAllAccess);
+    const Result<> kept = key ? writeText(store, *key, "PanelOffset", std::to_string(offset)) : key.why();
+    if (!kept)
+        return Result<>::failure("The clock's place on the panel could not be kept: " + kept.message() +
                                  ". It stays there until Tavrin ends.");
-    }
     settings.PanelOffset = offset;
     return Result<>::success();
 }

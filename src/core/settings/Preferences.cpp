@@ -9,6 +9,7 @@
 #include "core/settings/PanelOffset.h"
 #include "core/settings/SettingsLoader.h"
 #include "core/store/ChangeBatch.h"
+#include "core/store/StoreAccess.h"
 
 namespace tavrin {
 namespace {
@@ -17,28 +18,6 @@ constexpr const char* kStandardScheme = "C8D0D4";  // 2k/XP Standard
 
 constexpr const char* kTimeDisplay = "Time Display";
 constexpr const char* kDateDisplay = "Date Display";
-
-// Why the store refused, in words for the user. `what` names what was to be written; `detail` is the
-// store's own account of a file that could not be read or written, when it has one.
-std::string refusal(Status s, Root root, const std::string& what, const std::string& detail = {}) {
-    switch (s) {
-        case status::kAccessDenied:
-            return root == Root::LocalMachine
-                       ? "the " + what +
-                             " of everyone on this computer can be changed only by an administrator"
-                       : "you have no permission to change the " + what;
-        case status::kWriteFailed:
-            return detail.empty()
-                       ? "the " + what +
-                             " could not be written (the disk may be full, or its folder read-only)"
-                       : detail;
-        case status::kReadFailed:
-            return "the settings file could not be read, so it is left as it is" +
-                   (detail.empty() ? std::string() : " (" + detail + ")");
-        default:
-            return "the " + what + " answered with error " + std::to_string(s);
-    }
-}
 
 }  // namespace
 
@@ -97,10 +76,10 @@ void Preferences::open() {
     if (!found) s_.CustomSchemeColour = s_.ColScheme;
 
     c_.menuFormat = s_.TZFormat;
-    if (s_.TZSType == 0) c_.sortTexts[0] = "Alphabetically";
-    if (s_.TZSType == 1) c_.sortTexts[0] = "By Time";
-    if (s_.TZSDir == 0) c_.sortTexts[1] = "Ascending";
-    if (s_.TZSDir == 1) c_.sortTexts[1] = "Descending";
+    if (s_.TZSType == ZoneSort::Alphabetically) c_.sortTexts[0] = "Alphabetically";
+    if (s_.TZSType == ZoneSort::ByTime) c_.sortTexts[0] = "By Time";
+    if (s_.TZSDir == ZoneSortDirection::Ascending) c_.sortTexts[1] = "Ascending";
+    if (s_.TZSDir == ZoneSortDirection::Descending) c_.sortTexts[1] = "Descending";
     c_.picture = s_.BGPicture;
 
     target_ = FontTarget::Time;
@@ -153,10 +132,10 @@ void Preferences::setBold(bool checked) {
 void Preferences::setSortText(int part, const std::string& text) {
     if (part < 0 || part > 1) return;
     c_.sortTexts[static_cast<std::size_t>(part)] = text;
-    if (c_.sortTexts[0] == "Alphabetically") s_.TZSType = 0;
-    if (c_.sortTexts[0] == "By Time") s_.TZSType = 1;
-    if (c_.sortTexts[1] == "Ascending") s_.TZSDir = 0;
-    if (c_.sortTexts[1] == "Descending") s_.TZSDir = 1;
+    if (c_.sortTexts[0] == "Alphabetically") s_.TZSType = ZoneSort::Alphabetically;
+    if (c_.sortTexts[0] == "By Time") s_.TZSType = ZoneSort::ByTime;
+    if (c_.sortTexts[1] == "Ascending") s_.TZSDir = ZoneSortDirection::Ascending;
+    if (c_.sortTexts[1] == "Descending") s_.TZSDir = ZoneSortDirection::Descending;
 }
 
 void Preferences::pickSwatchColour(int swatch, std::uint32_t colour) {
@@ -198,40 +177,27 @@ void Preferences::putSettings() {
     c_.schemeColour = colourNumber(s_.ColScheme);
 }
 
-PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const WorldZoneList& list,
-                                          const std::string& programPath) {
-    PrefsSaveResult result;
-    const KeyHandle root = KeyHandle::rootKey(s_.SettingsRoot);
-    Status failed = status::kSuccess;
-    auto keep = [&](Status st) {
-        if (failed == status::kSuccess && st != status::kSuccess) failed = st;
+Result<> Preferences::saveSettings(Store& store, ZoneState& zones, const WorldZoneList& list,
+                                   const std::string& programPath) {
+    Result<> failed;
+    auto keep = [&](Result<> done) {
+        if (failed && !done) failed = std::move(done);
     };
     {
         // Some forty values, one rewrite of the settings file.
         ChangeBatch batch(store, s_.SettingsRoot);
-        KeyHandle maker;
-        Disposition disposition = Disposition::None;
-        keep(store.CreateKey(root, kMakerKey, kAllAccess, maker, disposition));
-        if (failed == status::kSuccess) {
-            if (disposition == Disposition::CreatedNew &&
-                store.SetValue(maker, "", ValueType::String, "Quillon") == status::kSuccess)
-                store.FlushKey(maker);
-            KeyHandle created;
-            keep(store.CreateKey(maker, "TAVRIN", kAllAccess, created, disposition));
-            if (created.open) store.CloseKey(created);
-        }
-        KeyHandle key;
-        keep(store.OpenKey(root, kSettingsKey, kAllAccess, key));
-        if (failed == status::kSuccess) {
-            keep(list.save(store, key));
+        const Result<KeyHandle> key = makeSettingsKey(store, s_.SettingsRoot);
+        keep(key ? Result<>() : key.why());
+        if (key) {
+            keep(list.save(store, *key));
             auto write = [&](const char* name, const std::string& text) {
-                keep(store.SetValue(key, name, ValueType::String, text));
+                keep(writeText(store, *key, name, text));
             };
             write("DateFormat", s_.DateFormat);
             write("TimeFormat", s_.TimeFormat);
             write("TZFormat", s_.TZFormat);
-            write("TZSType", std::to_string(s_.TZSType));
-            write("TZSDir", std::to_string(s_.TZSDir));
+            write("TZSType", std::to_string(static_cast<int>(s_.TZSType)));
+            write("TZSDir", std::to_string(static_cast<int>(s_.TZSDir)));
             write("PNDisp", s_.PNDisp ? "1" : "0");
             write("TForeColor", s_.TForeColor);
             write("DForeColor", s_.DForeColor);
@@ -247,9 +213,9 @@ PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const 
             // A "Custom" never given a colour has nothing to keep.
             if (scheme == kCustomScheme) colour = s_.CustomSchemeColour;
             if (!colour.empty()) {
-                const Status st = store.SetValue(key, "ColScheme", ValueType::String, colour);
-                keep(st);
-                if (st == status::kSuccess) s_.ColScheme = colour;
+                Result<> written = writeText(store, *key, "ColScheme", colour);
+                if (written) s_.ColScheme = colour;
+                keep(std::move(written));
             }
 
             write("TimeFont", s_.TimeFont);
@@ -258,46 +224,34 @@ PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const 
             write("DateFont", s_.DateFont);
             write("DateSize", s_.DateSize);
             write("DateBold", s_.DateBold);
-            store.FlushKey(key);
-            store.CloseKey(key);
         }
-        if (maker.open) store.CloseKey(maker);
         keep(batch.commit());
     }
     c_.schemeColour = colourNumber(s_.ColScheme);
-    if (failed != status::kSuccess) {
-        result.message = "Your preferences could not be saved: " +
-                         refusal(failed, s_.SettingsRoot, "settings", store.lastFailure()) +
-                         ".\n\nThey stay in effect until Tavrin ends, and this window stays open so that "
-                         "you can try again.";
-        return result;
-    }
-    result.settingsSaved = true;
+    if (!failed)
+        return Result<>::failure(
+            "Your preferences could not be saved: " + failed.message() +
+            ".\n\nThey stay in effect until Tavrin ends, and this window stays open so that "
+            "you can try again.");
 
     // Starting at logon: the Run key's "Tavrin" value, which is the autostart entry.
-    KeyHandle run;
-    Status runStatus = store.OpenKey(root, kRunKey, kAllAccess, run);
-    if (runStatus == status::kSuccess) {
-        if (c_.startAtLogon) {
-            runStatus = store.SetValue(run, kRunValueName, ValueType::String, programPath);
-            if (runStatus == status::kSuccess) s_.RunAtLogon = true;
-        } else {
-            const Status removed = store.DeleteValue(run, kRunValueName);
-            // No entry is what was asked for.
-            if (removed == status::kSuccess || removed == status::kNotFound)
-                s_.RunAtLogon = false;
-            else
-                runStatus = removed;
-        }
-        store.CloseKey(run);
+    Result<> autostart;
+    if (const Result<KeyHandle> run = openKey(store, s_.SettingsRoot, kRunKey, kAllAccess); !run) {
+        autostart = run.why();
+    } else if (c_.startAtLogon) {
+        autostart = writeText(store, *run, kRunValueName, programPath);
+        if (autostart) s_.RunAtLogon = true;
+    } else {
+        // No entry is what was asked for.
+        autostart = deleteValue(store, *run, kRunValueName);
+        if (autostart) s_.RunAtLogon = false;
     }
-    if (runStatus != status::kSuccess) {
-        result.message =
-            std::string("There was an error accessing the registry, please report this error!\n\n") +
-            (c_.startAtLogon ? "Tavrin could not be set to start when you log in: "
-                             : "Tavrin could not be kept from starting when you log in: ") +
-            refusal(runStatus, s_.SettingsRoot, "autostart entries") + ".";
-    }
+    std::string note;
+    if (!autostart)
+        note = std::string("There was an error accessing the registry, please report this error!\n\n") +
+               (c_.startAtLogon ? "Tavrin could not be set to start when you log in: "
+                               : "Tavrin could not be kept from starting when you log in: ") +
+               autostart.message() + ".";
 
     // The list in memory becomes the one just saved, in its order, rather than an empty one: open
     // windows that show a chosen zone, or offer the chosen zones, go on finding them there.
@@ -305,7 +259,7 @@ PrefsSaveResult Preferences::saveSettings(Store& store, ZoneState& zones, const 
     for (std::string& name : zones.ZoneList) name.clear();
     for (const ZoneItem& item : list.items())
         if (item.checked && ++slot < zones.ZoneList.size()) zones.ZoneList[slot] = item.keyName;
-    return result;
+    return Result<>::success(note);
 }
 
 }  // namespace tavrin

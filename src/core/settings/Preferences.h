@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Result.h"
 #include "core/settings/Settings.h"
 #include "core/settings/WorldZoneList.h"
 #include "core/store/Store.h"
@@ -46,13 +47,6 @@ struct PrefsControls {
     int panelOffset = 0;  // the clock's distance from the panel's end, in pixels
 };
 
-// How "OK" went. The settings are either all in the store or, when the store refused them, none;
-// then the dialog stays open with everything as the user left it.
-struct PrefsSaveResult {
-    bool settingsSaved = false;
-    std::string message;  // for the user, "Tavrin Error Message"; empty when everything was kept
-};
-
 class Preferences {
   public:
     // `buttonFace` gives the colour text of the desktop's face colour at the moment it is asked.
@@ -90,9 +84,12 @@ class Preferences {
     void putSettings();
     // The rest of "OK": every setting and the zone list into the store as one change, then the
     // autostart entry (`programPath` is what it starts); afterwards the zone list in memory holds the
-    // zones saved (slots 1 up). Reloading the scheme pictures is the caller's.
-    PrefsSaveResult saveSettings(Store& store, ZoneState& zones, const WorldZoneList& list,
-                                 const std::string& programPath);
+    // zones saved (slots 1 up). Reloading the scheme pictures is the caller's. The settings are
+    // either all in the store or, when the store refused them, none: then it fails, and the dialog
+    // stays open with everything as the user left it. Settings kept with an autostart entry that
+    // could not be changed are a success with a note saying so.
+    Result<> saveSettings(Store& store, ZoneState& zones, const WorldZoneList& list,
+                          const std::string& programPath);
 
   private:
     void showFont();

@@ -9,14 +9,19 @@
 
 namespace tavrin {
 
+// "TZSType", how the menu sorts the world zones, and "TZSDir", which way. A number typed by hand that
+// is neither code is kept as it is (within 16 bits) and sorts nothing.
+enum class ZoneSort : std::int16_t { Alphabetically = 0, ByTime = 1 };
+enum class ZoneSortDirection : std::int16_t { Ascending = 0, Descending = 1 };
+
 struct Settings {
-    // Stored values, as text unless the program holds them as numbers.
-    std::int16_t UseSysTZ = 0;
+    // Stored values, as text unless the program holds them as numbers, flags or codes.
+    bool UseSysTZ = false;
     std::string DateFormat;
     std::string TimeFormat;
     std::string TZFormat;
-    std::int16_t TZSType = 0;
-    std::int16_t TZSDir = 0;
+    ZoneSort TZSType = ZoneSort::Alphabetically;
+    ZoneSortDirection TZSDir = ZoneSortDirection::Ascending;
     bool PNDisp = false;
     std::string DForeColor;
     std::string TForeColor;

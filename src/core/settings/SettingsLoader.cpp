@@ -22,46 +22,43 @@ std::int16_t toInt16(double value) {
 
 }  // namespace
 
-void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string& buttonFaceColour) {
+Result<> LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string& buttonFaceColour) {
     s.VersionText = kVersionText;
     for (std::string& zone : zones.ZoneList) zone.clear();
 
-    KeyHandle maker;
-    Disposition disposition = Disposition::None;
-    if (store.CreateKey(KeyHandle::rootKey(s.SettingsRoot), kMakerKey, kAllAccess, maker, disposition) !=
-        status::kSuccess)
-        return;
-    if (disposition == Disposition::CreatedNew &&
-        store.SetValue(maker, "", ValueType::String, "Quillon") == status::kSuccess)
-        store.FlushKey(maker);
-    KeyHandle key;
-    if (store.CreateKey(maker, "TAVRIN", kAllAccess, key, disposition) != status::kSuccess) {
-        store.CloseKey(maker);
-        return;
-    }
+    const Result<KeyHandle> made = makeSettingsKey(store, s.SettingsRoot);
+    if (!made) return made.why();
+    const KeyHandle key = *made;
 
     zones.ZoneRoot = kZoneRootNt;
 
     // The defaults of missing values are written in one rewrite of the store's file, not one each.
     ChangeBatch batch(store, s.SettingsRoot);
-    Status st = status::kSuccess;
+    // A value that cannot be read, or whose default cannot be written, loads as empty text; the load
+    // goes on and the first such failure is its answer.
+    Result<> failed;
     auto read = [&](const char* name, const std::string& fallback) {
-        return QueryValue(store, name, st, key, fallback);
+        Result<std::string> text = readText(store, key, name, fallback);
+        if (!text && failed) failed = text.why();
+        return text.valueOr({});
     };
-    s.UseSysTZ = leadingNumber(read("UseSysTZ", "1")) != 0 ? -1 : 0;
+    s.UseSysTZ = leadingNumber(read("UseSysTZ", "1")) != 0;
     s.DateFormat = read("DateFormat", "mm/dd/yy");
     s.TimeFormat = read("TimeFormat", "h:mm AM/PM");
     s.TZFormat = read("TZFormat", "mm/dd/yy h:mm am/pm");
-    s.TZSType = toInt16(leadingNumber(read("TZSType", "1")));
-    s.TZSDir = toInt16(leadingNumber(read("TZSDir", "0")));
+    s.TZSType = static_cast<ZoneSort>(toInt16(leadingNumber(read("TZSType", "1"))));
+    s.TZSDir = static_cast<ZoneSortDirection>(toInt16(leadingNumber(read("TZSDir", "0"))));
     // "0" and "1" set the flag; any other number leaves it as it was.
     if (leadingNumber(read("PNDisp", "0")) == 0) s.PNDisp = false;
     if (leadingNumber(read("PNDisp", "0")) == 1) s.PNDisp = true;
 
-    zones.StandardName = ReadMachineValue(store, kTimeZoneInformationKey, "StandardName");
-    zones.HomeZone = ReadZone(
-        store, zones.ZoneRoot,
-        zones.StandardName.substr(0, zones.StandardName.empty() ? 0 : zones.StandardName.size() - 1));
+    // The machine-value reader ends the name in a blank that is not part of the zone's key name. A
+    // machine zone that cannot be read leaves the home zone empty until the clock finds one.
+    const Result<std::string> machineZone = readMachineValue(store, kTimeZoneInformationKey, "StandardName");
+    zones.StandardName = machineZone.valueOr({});
+    zones.HomeZone = machineZone
+                         ? ReadZone(store, zones.ZoneRoot, machineZone->substr(0, machineZone->size() - 1))
+                         : ZoneRecord{};
 
     if (!s.TimeFormat.empty() && s.TimeFormat.back() == '\0') s.TimeFormat.pop_back();
 
@@ -72,7 +69,7 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     for (std::string* colour : {&s.DForeColor, &s.TForeColor, &s.WForeColor, &s.ColScheme})
         *colour = fixLoadedColour(*colour);
 
-    s.BGPicture = read("BGPicture", "");
+    s.BGPicture = readText(store, key, "BGPicture").valueOr({});  // none is the usual: no picture
     s.TimeFont = read("TimeFont", "ARIAL");
     s.DateFont = read("DateFont", "TAHOMA");
     s.TimeSize = read("TimeSize", "8");
@@ -80,27 +77,19 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     s.TimeBold = read("TimeBold", "1");
     s.DateBold = read("DateBold", "0");
     s.PanelOffset = panelOffsetFromText(read("PanelOffset", "0"));
-    batch.commit();
+    // Defaults that could not be kept now are written again at the next start; the values in memory
+    // are the same either way, so the load goes on.
+    if (Result<> kept = batch.commit(); !kept && failed) failed = std::move(kept);
 
-    store.CloseKey(maker);
-    store.CloseKey(key);
-
-    KeyHandle run;
-    if (store.OpenKey(KeyHandle::rootKey(s.SettingsRoot), kRunKey, kAllAccess, run) != status::kSuccess)
-        return;
-    std::uint32_t size = 0;
-    ValueType type = ValueType::None;
-    s.RunAtLogon = store.QueryValueInfo(run, kRunValueName, size, type) == status::kSuccess;
-    store.CloseKey(run);
+    // No Run key, or no value in it, is no autostart entry.
+    if (const Result<KeyHandle> run = openKey(store, s.SettingsRoot, kRunKey, kAllAccess))
+        s.RunAtLogon = readValue(store, *run, kRunValueName).ok();
+    return failed;
 }
 
 std::optional<Root> chooseSettingsRoot(Store& store) {
     for (Root root : {Root::LocalMachine, Root::CurrentUser}) {
-        KeyHandle key;
-        if (store.OpenKey(KeyHandle::rootKey(root), kSettingsKey, kAllAccess, key) == status::kSuccess) {
-            store.CloseKey(key);
-            return root;
-        }
+        if (openKey(store, root, kSettingsKey, kAllAccess)) return root;
     }
     return std::nullopt;
 }

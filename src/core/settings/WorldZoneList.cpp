@@ -48,26 +48,23 @@ void WorldZoneList::fill(Store& store, const ZoneState& zones) {
     checked_ = 0;
     choosable_ = false;
 
-    // Reading is all the list does with the catalogue, so it asks for no more than that.
-    KeyHandle root;
-    if (store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), zones.ZoneRoot, kReadAccess, root) !=
-        status::kSuccess) {
+    // Reading is all the list does with the catalogue, so it asks for no more than that. A catalogue
+    // that cannot be read is said in the list itself.
+    const Result<KeyHandle> root = openKey(store, Root::LocalMachine, zones.ZoneRoot, kReadAccess);
+    const Result<std::vector<std::string>> names =
+        root ? subKeyNames(store, *root) : Result<std::vector<std::string>>(root.why());
+    if (!names) {
         items_.push_back(ZoneItem{"", kNoZonesText, false});
         folded_.push_back(folded(kNoZonesText));
         return;
     }
-    std::string name;
-    for (std::uint32_t k = 0; store.EnumKey(root, k, name) == status::kSuccess; ++k) {
-        KeyHandle zone;
+    for (const std::string& name : *names) {
         const std::string keyName = TrimAtNull(name);
-        if (store.OpenKey(root, keyName, kReadAccess, zone) != status::kSuccess) continue;
-        std::string data;
-        ValueType type = ValueType::None;
-        if (store.QueryValueData(zone, "Display", data, type) == status::kSuccess)
-            items_.push_back(ZoneItem{keyName, catalogueText(data), false});
-        store.CloseKey(zone);
+        const Result<KeyHandle> zone = openKey(store, *root, keyName, kReadAccess);
+        if (!zone) continue;
+        if (const Result<StoredData> display = readValue(store, *zone, "Display"))
+            items_.push_back(ZoneItem{keyName, catalogueText(display->data), false});
     }
-    store.CloseKey(root);
     choosable_ = true;
 
     std::stable_sort(items_.begin(), items_.end(),
@@ -119,38 +116,36 @@ std::vector<std::size_t> WorldZoneList::matching(std::string_view filter) const 
     return rows;
 }
 
-Status WorldZoneList::save(Store& store, const KeyHandle& settingsKey) const {
-    Status failed = status::kSuccess;
-    auto keep = [&](Status s) {
-        if (failed == status::kSuccess && s != status::kSuccess) failed = s;
+Result<> WorldZoneList::save(Store& store, const KeyHandle& settingsKey) const {
+    Result<> failed;
+    auto keep = [&](Result<> done) {
+        if (failed && !done) failed = std::move(done);
     };
 
-    Status read = status::kSuccess;
-    const std::string stored = QueryValue(store, "NumTimeZones", read, settingsKey, "0");
-    keep(read);
-    const double count = leadingNumber(stored);
+    const Result<std::string> stored = readText(store, settingsKey, "NumTimeZones", "0");
+    keep(stored ? Result<>() : stored.why());
+    const double count = leadingNumber(stored.valueOr({}));
     // The old zones are found among the values themselves, so even an absurd count stored by hand
     // costs no more than the values there are.
     if (count >= 1) {
-        std::vector<std::string> stale;
-        std::string name;
-        for (std::uint32_t i = 0; store.EnumValue(settingsKey, i, name) == status::kSuccess; ++i) {
+        const Result<std::vector<std::string>> names = valueNames(store, settingsKey);
+        keep(names ? Result<>() : names.why());
+        for (const std::string& name : names.valueOr({})) {
             const long long slot = zoneSlotOf(name);
-            if (slot >= 1 && static_cast<double>(slot) <= count) stale.push_back(name);
+            if (slot >= 1 && static_cast<double>(slot) <= count) keep(deleteValue(store, settingsKey, name));
         }
-        for (const std::string& n : stale) keep(store.DeleteValue(settingsKey, n));
     }
 
     int n = 1;
     for (const ZoneItem& item : items_) {
         if (!item.checked) continue;
         const std::string number = std::to_string(n);
-        keep(store.SetValue(settingsKey, "TZone" + number, ValueType::String, item.keyName));
-        keep(store.SetValue(settingsKey, "TZoneName" + number, ValueType::String, item.displayText));
+        keep(writeText(store, settingsKey, "TZone" + number, item.keyName));
+        keep(writeText(store, settingsKey, "TZoneName" + number, item.displayText));
         ++n;
     }
-    keep(store.SetValue(settingsKey, "useSysTZ", ValueType::String, "1"));
-    keep(store.SetValue(settingsKey, "NumTimeZones", ValueType::String, std::to_string(n - 1)));
+    keep(writeText(store, settingsKey, "useSysTZ", "1"));
+    keep(writeText(store, settingsKey, "NumTimeZones", std::to_string(n - 1)));
     return failed;
 }
 

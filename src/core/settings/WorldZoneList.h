@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/Result.h"
 #include "core/store/Store.h"
 #include "core/timezones/ZoneState.h"
 
@@ -46,9 +47,9 @@ class WorldZoneList {
 
     // Writes the ticked zones, in list order, into the open settings key: "TZone" + n and
     // "TZoneName" + n, "useSysTZ" and "NumTimeZones". The "TZone" values of the count stored before
-    // are deleted first; the "TZoneName" values are left. Returns the status of the first write
-    // that failed, or success.
-    Status save(Store& store, const KeyHandle& settingsKey) const;
+    // are deleted first; the "TZoneName" values are left. Every write is tried; the first failure
+    // is the answer.
+    Result<> save(Store& store, const KeyHandle& settingsKey) const;
 
   private:
     std::vector<ZoneItem> items_;

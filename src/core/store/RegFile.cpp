@@ -234,8 +234,8 @@ void appendKey(std::string& out, const RegKey& key, const std::string& path) {
 
 }  // namespace
 
-RegParseResult RegFile::parse(std::string_view text) {
-    RegParseResult result;
+ParsedRegFile RegFile::parse(std::string_view text) {
+    ParsedRegFile result;
     LineReader lines(text);
     std::string_view raw;
     RegKey* current = nullptr;

@@ -18,7 +18,9 @@
 
 namespace tavrin {
 
-struct RegParseResult {
+// What a text gave: every key and value that could be read, and the lines that could not. A damaged
+// file is no failure to read: the store keeps its readable lines and a copy of the whole file.
+struct ParsedRegFile {
     RegTree tree;
     std::vector<std::size_t> badLines;  // 1-based numbers of the lines that could not be read
 
@@ -27,7 +29,7 @@ struct RegParseResult {
 
 class RegFile {
   public:
-    static RegParseResult parse(std::string_view text);
+    static ParsedRegFile parse(std::string_view text);
     static std::string write(const RegTree& tree);
 };
 

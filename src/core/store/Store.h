@@ -1,6 +1,7 @@
 #pragma once
 // The key-value store behind every setting: roots, keys with subkeys, named values. Every call
-// returns its status (0 = success); callers only ever test zero against non-zero.
+// returns its status (0 = success). The rest of the program goes through the store's edge
+// (StoreAccess.h), which turns a status into a failure with its reason.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -89,8 +90,9 @@ class Store {
     virtual Status CloseKey(KeyHandle& key) = 0;
 
     // Why the latest call that failed on a file failed, in words for the user ("cannot write
-    // /x/user.reg: No space left on device"); empty for a store without files.
-    virtual std::string lastFailure() const { return {}; }
+    // /x/user.reg: No space left on device"), handed out once and forgotten; empty for a store
+    // without files. The store's edge (StoreAccess) takes it into the failure it returns.
+    virtual std::string takeFailure() { return {}; }
     // Whether this user may change the root (write its file, or make it and its folders); a root
     // that cannot be changed may still be read.
     virtual bool canWrite(Root root) {

@@ -22,10 +22,10 @@ std::string operatingSystemText(Store& store, int platformId) {
     std::string text;
     if (platformId == 2) {
         for (const char* name : {"ProductName", "CurrentVersion", "CurrentBuildNumber", "CSDVersion"})
-            text += ReadMachineValue(store, kVersionKeyNt, name);
+            text += readMachineValue(store, kVersionKeyNt, name).valueOr(" ");  // a part unknown: its blank
     } else {
         for (const char* name : {"ProductName", "VersionNumber"})
-            text += ReadMachineValue(store, kVersionKey9x, name);
+            text += readMachineValue(store, kVersionKey9x, name).valueOr(" ");
     }
     return text;
 }

@@ -168,12 +168,11 @@ void frmInitSetup::finish() {
     if (result.noScheme) {
         app_.asker.tell("Tavrin", "No Color Scheme Set!", MessageIcon::Stop);
     }
-    if (result.status != status::kSuccess) {
+    if (!result.stored) {
         // The reason follows the warning, so the user can do something about it.
-        const std::string why = app_.store.lastFailure();
         app_.asker.tell("Tavrin Error Message",
-                        "Warning! An error occured whilst trying to create preferences" +
-                            (why.empty() ? std::string() : "\n\n" + why + "."),
+                        "Warning! An error occured whilst trying to create preferences\n\n" +
+                            result.stored.message() + ".",
                         MessageIcon::None);
         return;
     }

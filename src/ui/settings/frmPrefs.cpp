@@ -338,12 +338,12 @@ void frmPrefs::apply() {
 
 void frmPrefs::saveAndClose() {
     apply();
-    const PrefsSaveResult result = prefs_.saveSettings(app_.store, app_.zones, zones_, programPath_);
+    const Result saved = prefs_.saveSettings(app_.store, app_.zones, zones_, programPath_);
     showColours();
-    if (result.settingsSaved && hooks_.saved) hooks_.saved();
-    if (!result.message.empty()) app_.asker.tell("Tavrin Error Message", result.message, MessageIcon::Stop);
+    if (saved && hooks_.saved) hooks_.saved();
+    if (!saved.message().empty()) app_.asker.tell("Tavrin Error Message", saved.message(), MessageIcon::Stop);
     // Settings the store refused stay here, with the dialog, for another try.
-    if (result.settingsSaved) accept();
+    if (saved) accept();
 }
 
 void frmPrefs::resetPosition() {

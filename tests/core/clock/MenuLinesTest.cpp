@@ -41,7 +41,7 @@ struct MenuLinesTest : ::testing::Test {
     void put(const std::string& name, const std::string& value) {
         store.SetValue(key, name, ValueType::String, value);
     }
-    std::vector<std::string> captions(std::int16_t type, std::int16_t dir) {
+    std::vector<std::string> captions(ZoneSort type, ZoneSortDirection dir) {
         settings.TZSType = type;
         settings.TZSDir = dir;
         std::vector<std::string> out;
@@ -57,10 +57,11 @@ struct MenuLinesTest : ::testing::Test {
 TEST_F(MenuLinesTest, OneCaptionPerZoneAndNoTimeForAnUnknownOne) {
     choose({"America/New_York", "Asia/Kathmandu", "Australia/Sydney", "Europe/Nowhere"});
     // A zone the catalogue does not know: its stored name, marked.
-    EXPECT_EQ(captions(7, kSortAscending), (Captions{"01/15/26 9:00 am - (GMT-05:00) New York, United States",
-                                                     "01/15/26 7:45 pm - (GMT+05:45) Kathmandu, Nepal",
-                                                     "01/16/26 1:00 am - (GMT+10:00) Sydney, Australia",
-                                                     "Europe/Nowhere - unknown zone"}));
+    EXPECT_EQ(
+        captions(ZoneSort{7}, kSortAscending),
+        (Captions{"01/15/26 9:00 am - (GMT-05:00) New York, United States",
+                  "01/15/26 7:45 pm - (GMT+05:45) Kathmandu, Nepal",
+                  "01/16/26 1:00 am - (GMT+10:00) Sydney, Australia", "Europe/Nowhere - unknown zone"}));
 }
 
 TEST_F(MenuLinesTest, BothSortsInBothDirections) {
@@ -81,7 +82,7 @@ TEST_F(MenuLinesTest, BothSortsInBothDirections) {
         for (const MenuLine& line : prepareMenuLines(store, settings, zones, kUtc).lines)
             cities.push_back(line.zoneTime ? line.zone.CityName.substr(1, line.zone.CityName.find(',') - 1)
                                            : "?");
-        EXPECT_EQ(cities, expected) << dir;
+        EXPECT_EQ(cities, expected) << static_cast<int>(dir);
         EXPECT_EQ(zoneList(7), chosen);  // by time, the stored order stays
     }
 
@@ -97,7 +98,8 @@ TEST_F(MenuLinesTest, BothSortsInBothDirections) {
     EXPECT_EQ(zoneList(5), (std::vector<std::string>{"Europe/Berlin", "America/Argentina/Buenos_Aires",
                                                      "America/New_York", "America/St_Johns", "Asia/Tokyo"}));
     EXPECT_EQ(captions(kSortAlphabetically, kSortDescending), Captions(byCity.rbegin(), byCity.rend()));
-    EXPECT_EQ(captions(kSortAlphabetically, 2), captions(7, kSortAscending));  // unknown: unsorted
+    EXPECT_EQ(captions(kSortAlphabetically, ZoneSortDirection{2}),
+              captions(ZoneSort{7}, kSortAscending));  // unknown: unsorted
 }
 
 TEST_F(MenuLinesTest, EqualKeysAreNeverSwapped) {

@@ -33,7 +33,7 @@ struct Finish : ::testing::Test {
 
 // The picture is written only when one was chosen.
 TEST_F(Finish, MarksTheMakerKeyAndWritesAChosenPicture) {
-    EXPECT_EQ(finish().status, status::kSuccess);
+    EXPECT_TRUE(finish().stored);
     EXPECT_EQ(settings.SettingsRoot, Root::LocalMachine);
     EXPECT_EQ(storedValue(store, Root::LocalMachine, kMakerKey, ""), "Quillon");
     EXPECT_EQ(value(Root::LocalMachine, "BGPicture"), "<missing>");
@@ -80,7 +80,7 @@ TEST(FinishScheme, ChoicesGiveTheirSchemeColour) {
         for (const auto& [list, index] : c.steps) setup.choose(list, index);
         if (c.typed) setup.type(c.typed);
         const SetupResult r = finishSetup(store, settings, setup, c.users, kButtonFace);
-        EXPECT_EQ(r.status, status::kSuccess);
+        EXPECT_TRUE(r.stored);
         EXPECT_EQ(r.noScheme, *c.scheme == '\0');
         const Root root = c.users == SetupUsers::MeOnly ? Root::CurrentUser : Root::LocalMachine;
         EXPECT_EQ(storedValue(store, root, kSettingsKey, "ColScheme"), *c.scheme ? c.scheme : "<missing>");
@@ -115,10 +115,10 @@ TEST_F(Finish, MeOnlyDeletesTheMachineSettingsAndTheOtherWayRound) {
 
 TEST_F(Finish, ReadOnlyMachineRootFailsThenMeOnlyWorks) {
     store.setReadOnly(Root::LocalMachine, true);
-    EXPECT_NE(finish(SetupUsers::Everyone).status, status::kSuccess);
+    EXPECT_FALSE(finish(SetupUsers::Everyone).stored);
     EXPECT_FALSE(settingsKeyExists(Root::LocalMachine));
     EXPECT_FALSE(settingsKeyExists(Root::CurrentUser));
-    EXPECT_EQ(finish(SetupUsers::MeOnly).status, status::kSuccess);
+    EXPECT_TRUE(finish(SetupUsers::MeOnly).stored);
     EXPECT_EQ(value(Root::CurrentUser, "ColScheme"), "E99012");
     EXPECT_EQ(settings.SettingsRoot, Root::CurrentUser);
 }

@@ -37,7 +37,7 @@ struct PrefsTest : ::testing::Test {
     void load(Root root = Root::CurrentUser) {
         settings = Settings();
         settings.SettingsRoot = root;
-        LoadSettings(store, settings, zones, "E99012");
+        ASSERT_TRUE(LoadSettings(store, settings, zones, "E99012"));
     }
 
     Preferences& open() {
@@ -46,7 +46,7 @@ struct PrefsTest : ::testing::Test {
         prefs->open();
         return *prefs;
     }
-    PrefsSaveResult ok(const std::string& program = "/opt/tavrin/bin/tavrin") {
+    Result<> ok(const std::string& program = "/opt/tavrin/bin/tavrin") {
         prefs->putSettings();
         return prefs->saveSettings(store, zones, list, program);
     }
@@ -59,8 +59,8 @@ struct PrefsTest : ::testing::Test {
 };
 
 TEST_F(PrefsTest, OpeningShowsTheSettings) {
-    settings.TZSType = 0;
-    settings.TZSDir = 1;
+    settings.TZSType = ZoneSort::Alphabetically;
+    settings.TZSDir = ZoneSortDirection::Descending;
     settings.RunAtLogon = true;
     settings.TForeColor = "ff00";
     settings.WForeColor = "FFFFF";
@@ -72,8 +72,8 @@ TEST_F(PrefsTest, OpeningShowsTheSettings) {
 
     // No time colour at all: every swatch is black. Unknown sort numbers keep the boxes' own texts.
     settings.TForeColor.clear();
-    settings.TZSType = 2;
-    settings.TZSDir = -1;
+    settings.TZSType = ZoneSort{2};
+    settings.TZSDir = ZoneSortDirection{-1};
     EXPECT_EQ(open().controls().swatchColours, (std::array<std::uint32_t, 3>{0, 0, 0}));
     EXPECT_EQ(prefs->controls().sortTexts, (std::array<std::string, 2>{"Sort Method", "Sort Direction"}));
 }
@@ -108,9 +108,9 @@ TEST_F(PrefsTest, OkStoresEveryValueAndHoldsTheSavedZoneListInMemory) {
     p.setFontTarget("Date Display");
     p.setFontSize("12");
     p.controls().panelOffset = 120;
-    const PrefsSaveResult r = ok();
-    EXPECT_TRUE(r.settingsSaved);
-    EXPECT_EQ(r.message, "");
+    const Result<> r = ok();
+    EXPECT_TRUE(r);
+    EXPECT_EQ(r.message(), "");
     std::string all;
     for (const char* name :
          {"ColScheme", "TForeColor", "WForeColor", "DForeColor",   "PNDisp",   "DateFormat", "TimeFormat",
@@ -156,7 +156,7 @@ TEST_F(PrefsTest, SchemeTheListNamesIsKeptAndAnyOtherTextChangesNothing) {
             EXPECT_EQ(p.setSchemeText(c.choose), std::string(c.choose) == "Custom");
         }
         if (c.pick) p.pickCustomColour(kYellow);
-        EXPECT_TRUE(ok().settingsSaved);
+        EXPECT_TRUE(ok());
         EXPECT_EQ(settings.ColScheme, c.memory);
         EXPECT_EQ(stored("ColScheme"), c.stored);
     }
@@ -165,34 +165,34 @@ TEST_F(PrefsTest, SchemeTheListNamesIsKeptAndAnyOtherTextChangesNothing) {
 TEST_F(PrefsTest, StartupBoxWritesAndRemovesTheAutostartEntry) {
     Preferences& p = open();
     p.controls().startAtLogon = true;
-    EXPECT_TRUE(ok("/opt/my apps/tavrin").settingsSaved);
+    EXPECT_TRUE(ok("/opt/my apps/tavrin"));
     EXPECT_EQ(autostart(), "/opt/my apps/tavrin");
     EXPECT_TRUE(settings.RunAtLogon);
     p.controls().startAtLogon = false;
-    EXPECT_EQ(ok().message, "");
+    EXPECT_EQ(ok().message(), "");
     EXPECT_EQ(autostart(), "<missing>");
     EXPECT_FALSE(settings.RunAtLogon);
-    EXPECT_EQ(ok().message, "");  // no entry to remove is no error
+    EXPECT_EQ(ok().message(), "");  // no entry to remove is no error
 }
 
 // A disk that fills up while OK rewrites the settings file: the store keeps none of the changes.
 struct FullDiskStore : MemoryStore {
     Status commitChanges(Root) override { return status::kWriteFailed; }
-    std::string lastFailure() const override { return "cannot write /x/user.reg: No space left on device"; }
+    std::string takeFailure() override { return "cannot write /x/user.reg: No space left on device"; }
 };
 
 TEST_F(PrefsTest, RefusedSaveSaysWhyAndLeavesMemoryTheAutostartEntryAndTheZonesAlone) {
     FullDiskStore full;
-    LoadSettings(full, settings, zones, "E99012");
+    EXPECT_FALSE(LoadSettings(full, settings, zones, "E99012"));  // its defaults are not kept either
     zones.ZoneList[1] = "Asia/Tokyo";
     Preferences& p = open();
     p.setSchemeText("XP Silver");
     p.controls().dateFormat = "yyyy-mm-dd";
     p.controls().startAtLogon = true;
     p.putSettings();
-    const PrefsSaveResult r = p.saveSettings(full, zones, list, "/opt/tavrin/bin/tavrin");
-    EXPECT_FALSE(r.settingsSaved);
-    EXPECT_EQ(r.message.substr(0, 88),
+    const Result<> r = p.saveSettings(full, zones, list, "/opt/tavrin/bin/tavrin");
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.message().substr(0, 88),
               "Your preferences could not be saved: cannot write /x/user.reg: No space left on device.\n");
     EXPECT_EQ(settings.ColScheme + " " + settings.DateFormat + " " + zones.ZoneList[1],
               "E5DBDA yyyy-mm-dd Asia/Tokyo");

@@ -35,7 +35,7 @@ struct LoadSettingsTest : ::testing::Test {
         bool created = false;
         store.tree(root).create(path, created).setValue(name, ValueType::String, data);
     }
-    void load() { LoadSettings(store, settings, zones, "C8D0D4"); }
+    Result<> load() { return LoadSettings(store, settings, zones, "C8D0D4"); }
     std::string value(const std::string& name) {
         return storedValue(store, Root::CurrentUser, kSettingsKey, name);
     }
@@ -45,7 +45,7 @@ struct LoadSettingsTest : ::testing::Test {
 
 TEST_F(LoadSettingsTest, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
     seed("ColScheme", "E99012");
-    load();
+    ASSERT_TRUE(load());
     // clang-format off
     const std::map<std::string, std::string> defaults = {
         {"UseSysTZ", "1"},      {"DateFormat", "mm/dd/yy"}, {"TimeFormat", "h:mm AM/PM"},
@@ -60,9 +60,10 @@ TEST_F(LoadSettingsTest, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
     EXPECT_EQ(value("BGPicture"), "<missing>");
     EXPECT_EQ(store.tree(Root::CurrentUser).find(kSettingsKey)->values().size(), defaults.size());
 
-    EXPECT_EQ(settings.VersionText + "|" + settings.TimeFormat + "|" + std::to_string(settings.TZSType) +
-                  "|" + std::to_string(settings.UseSysTZ),
-              "v1.0.4|h:mm AM/PM|1|-1");
+    EXPECT_EQ(settings.VersionText + "|" + settings.TimeFormat + "|" +
+                  std::to_string(static_cast<int>(settings.TZSType)) + "|" +
+                  std::to_string(settings.UseSysTZ),
+              "v1.0.4|h:mm AM/PM|1|1");
     EXPECT_EQ(zones.ZoneRoot, kZoneRootNt);
     // The machine's zone name loses its terminator to a blank, and names the home zone without it.
     EXPECT_EQ(zones.StandardName + "|" + zones.HomeZone.DisplayText + "|" + zones.HomeZone.CityName,
@@ -70,7 +71,7 @@ TEST_F(LoadSettingsTest, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
 }
 
 TEST_F(LoadSettingsTest, AFirstStartMakesTheMakerKeyAndTakesTheButtonFaceColour) {
-    load();
+    ASSERT_TRUE(load());
     EXPECT_EQ(storedValue(store, Root::CurrentUser, kMakerKey, ""), "Quillon");
     EXPECT_EQ(value("ColScheme"), "C8D0D4");
     EXPECT_EQ(settings.ColScheme, "C8D0D4");
@@ -82,19 +83,23 @@ TEST_F(LoadSettingsTest, AFirstStartMakesTheMakerKeyAndTakesTheButtonFaceColour)
 TEST_F(LoadSettingsTest, StoredNumbersReadAsTheirLeadingNumber) {
     const struct {
         const char* stored;
-        std::int16_t sort, useSysTZ;
+        std::int16_t sort;
+        bool useSysTZ;
         std::optional<bool> pnDisp;
-    } cases[] = {{"1", 1, -1, true}, {"0", 0, 0, false},       {" 1", 1, -1, true},       {"1.5", 2, -1, {}},
-                 {"2.5", 2, -1, {}}, {"0.4", 0, -1, {}},       {"-0", 0, 0, false},       {"-1", -1, -1, {}},
-                 {"x", 0, 0, false}, {"99999", 32767, -1, {}}, {"-99999", -32768, -1, {}}};
+    } cases[] = {{"1", 1, true, true},       {"0", 0, false, false},      {" 1", 1, true, true},
+                 {"1.5", 2, true, {}},       {"2.5", 2, true, {}},        {"0.4", 0, true, {}},
+                 {"-0", 0, false, false},    {"-1", -1, true, {}},        {"x", 0, false, false},
+                 {"99999", 32767, true, {}}, {"-99999", -32768, true, {}}};
     for (const auto& c : cases) {
         for (const bool before : {false, true}) {
             SCOPED_TRACE(std::string(c.stored) + (before ? " over true" : " over false"));
             for (const char* name : {"TZSType", "TZSDir", "UseSysTZ", "PNDisp"}) seed(name, c.stored);
             settings.PNDisp = before;
-            load();
-            EXPECT_EQ(std::tuple(settings.TZSType, settings.TZSDir, settings.UseSysTZ, settings.PNDisp),
-                      std::tuple(c.sort, c.sort, c.useSysTZ, c.pnDisp.value_or(before)));
+            ASSERT_TRUE(load());
+            EXPECT_EQ(
+                std::tuple(static_cast<std::int16_t>(settings.TZSType),
+                           static_cast<std::int16_t>(settings.TZSDir), settings.UseSysTZ, settings.PNDisp),
+                std::tuple(c.sort, c.sort, c.useSysTZ, c.pnDisp.value_or(before)));
         }
     }
 }
@@ -106,7 +111,7 @@ TEST_F(LoadSettingsTest, StoredTerminators) {
     seed("DateFormat", std::string("dd/mm/yy\0", 9));
     seed("ColScheme", std::string("FFFF\0", 5));
     seed("TForeColor", "FFFF");
-    load();
+    ASSERT_TRUE(load());
     EXPECT_EQ(settings.TimeFormat + "|" + settings.ColScheme + "|" + settings.TForeColor, "HH:MM|FFFFF|FFFF");
     EXPECT_EQ(settings.DateFormat, std::string("dd/mm/yy\0", 9));
     EXPECT_EQ(value("ColScheme"), std::string("FFFF\0", 5));
@@ -114,17 +119,17 @@ TEST_F(LoadSettingsTest, StoredTerminators) {
 
 TEST_F(LoadSettingsTest, TheRunEntryIsLookedUpUnderTheSettingsRoot) {
     seed("Tavrin", "tavrin", Root::LocalMachine, kRunKey);
-    load();
+    ASSERT_TRUE(load());
     EXPECT_FALSE(settings.RunAtLogon);
     seed("Tavrin", "tavrin", Root::CurrentUser, kRunKey);
-    load();
+    ASSERT_TRUE(load());
     EXPECT_TRUE(settings.RunAtLogon);
 }
 
 TEST_F(LoadSettingsTest, AnUnwritableRootStopsBeforeReadingAnything) {
     store.setReadOnly(Root::CurrentUser, true);
     settings.DateFormat = "kept";
-    load();
+    EXPECT_FALSE(load());  // the settings key cannot be made
     EXPECT_EQ(settings.DateFormat, "kept");
     EXPECT_EQ(settings.VersionText, "v1.0.4");
     EXPECT_EQ(store.tree(Root::CurrentUser).find(kMakerKey), nullptr);
@@ -147,6 +152,6 @@ TEST_F(LoadSettingsTest, ClearsEveryZoneSlotNotOnlyTheFirstTen) {
     // A list left over from before the load, in every one of the 51 slots; the pop-up menu fills
     // the list again from the store, and a stale zone beyond slot 10 would show up in it.
     for (std::size_t i = 0; i < zones.ZoneList.size(); ++i) zones.ZoneList[i] = "Zone" + std::to_string(i);
-    load();
+    ASSERT_TRUE(load());
     EXPECT_EQ(zones.ZoneList, decltype(zones.ZoneList){});
 }

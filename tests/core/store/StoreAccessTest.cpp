@@ -27,37 +27,35 @@ class StoreAccessTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(StoreAccessTest, QueryValueReadsWholeStringsAndWritesAMissingDefault) {
-    ASSERT_EQ(store.SetValue(key, "DateFormat", ValueType::String, "mm/dd/yy"), 0);
-    ASSERT_EQ(store.SetValue(key, "TimeFormat", ValueType::String, std::string("h:mm\0", 5)), 0);
-    Status s = -1;
-    EXPECT_EQ(QueryValue(store, "dateformat", s, key, "x"), "mm/dd/yy");
-    EXPECT_EQ(s, status::kSuccess);
-    EXPECT_EQ(QueryValue(store, "TimeFormat", s, key, ""), std::string("h:mm\0", 5));
+TEST_F(StoreAccessTest, ReadTextReadsWholeStringsAndWritesAMissingDefault) {
+    ASSERT_TRUE(writeText(store, key, "DateFormat", "mm/dd/yy"));
+    ASSERT_TRUE(writeText(store, key, "TimeFormat", std::string("h:mm\0", 5)));
+    EXPECT_EQ(readText(store, key, "dateformat", "x").valueOr("<failed>"), "mm/dd/yy");
+    EXPECT_EQ(readText(store, key, "TimeFormat").valueOr("<failed>"), std::string("h:mm\0", 5));
     EXPECT_EQ(stored("DateFormat"), "mm/dd/yy");  // a present value is never rewritten
-    EXPECT_EQ(QueryValue(store, "UseSysTZ", s, key, "1"), "1");
-    EXPECT_EQ(s, status::kSuccess);
+    EXPECT_EQ(readText(store, key, "UseSysTZ", "1").valueOr("<failed>"), "1");
     EXPECT_EQ(stored("UseSysTZ"), "1");
-    EXPECT_EQ(QueryValue(store, "BGPicture", s, key, ""), "");
-    EXPECT_NE(s, status::kSuccess);
+    EXPECT_EQ(readText(store, key, "BGPicture").message(), "there is no value \"BGPicture\"");
     EXPECT_EQ(stored("BGPicture"), "<missing>");
-    // A default that cannot be written gives empty text and a failing status.
-    KeyHandle readOnly;
-    ASSERT_EQ(store.OpenKey(KeyHandle::rootKey(Root::CurrentUser), kSettingsKey, kReadAccess, readOnly), 0);
-    EXPECT_EQ(QueryValue(store, "TZFormat", s, readOnly, "mm/dd/yy"), "");
-    EXPECT_NE(s, status::kSuccess);
-    EXPECT_EQ(QueryValue(store, "x", s, KeyHandle{}, "1"), "");
-    EXPECT_NE(s, status::kSuccess);
+    // A default that cannot be written is a failure that says why.
+    const Result<KeyHandle> readOnly = openKey(store, Root::CurrentUser, kSettingsKey, kReadAccess);
+    ASSERT_TRUE(readOnly);
+    EXPECT_EQ(readText(store, *readOnly, "TZFormat", "mm/dd/yy").message(),
+              "you have no permission to change the value \"TZFormat\"");
+    EXPECT_FALSE(readText(store, KeyHandle{}, "x", "1"));
+    // No value there is what a delete asks for.
+    EXPECT_TRUE(deleteValue(store, key, "Nothing"));
 }
 
 TEST_F(StoreAccessTest, ReadMachineValueSwapsTheTerminatorForABlank) {
-    ASSERT_EQ(store.SetValue(zoneKey, "StandardName", ValueType::String, std::string("Europe/Berlin\0", 14)),
-              0);
-    ASSERT_EQ(store.SetValue(zoneKey, "Empty", ValueType::String, ""), 0);
-    EXPECT_EQ(ReadMachineValue(store, kTimeZoneInformationKey, "StandardName"), "Europe/Berlin ");
-    EXPECT_EQ(ReadMachineValue(store, kTimeZoneInformationKey, "Missing"), " ");
-    EXPECT_EQ(ReadMachineValue(store, "SYSTEM\\Nowhere", "StandardName"), " ");
-    EXPECT_EQ(ReadMachineValue(store, kTimeZoneInformationKey, "Empty"), " ");
+    ASSERT_TRUE(writeText(store, zoneKey, "StandardName", std::string("Europe/Berlin\0", 14)));
+    ASSERT_TRUE(writeText(store, zoneKey, "Empty", ""));
+    EXPECT_EQ(readMachineValue(store, kTimeZoneInformationKey, "StandardName").valueOr("<failed>"),
+              "Europe/Berlin ");
     // Settings under the user's root are no machine values.
-    EXPECT_EQ(ReadMachineValue(store, kSettingsKey, "DateFormat"), " ");
+    for (const auto& [path, name] : {std::pair{kTimeZoneInformationKey, "Missing"},
+                                     {"SYSTEM\\Nowhere", "StandardName"},
+                                     {kTimeZoneInformationKey, "Empty"},
+                                     {kSettingsKey, "DateFormat"}})
+        EXPECT_FALSE(readMachineValue(store, path, name)) << path << " " << name;
 }

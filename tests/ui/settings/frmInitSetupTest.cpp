@@ -19,7 +19,7 @@ using tavrin::test::storedValue;
 
 // A disk that is full where the settings for everyone live.
 struct FullMachineDisk : MemoryStore {
-    std::string lastFailure() const override { return "disk full"; }
+    std::string takeFailure() override { return "disk full"; }
 
   protected:
     Status updateTree(Root root, const TreeChange& change) override {
