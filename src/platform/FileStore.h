@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/base/Result.h"
 #include "core/base/AtomicFile.h"
+#include "core/base/Result.h"
 #include "core/store/TreeStore.h"
 #include "platform/Autostart.h"
 

@@ -250,7 +250,7 @@ Result<> Preferences::saveSettings(Store& store, ZoneState& zones, const WorldZo
     if (!autostart)
         note = std::string("There was an error accessing the registry, please report this error!\n\n") +
                (c_.startAtLogon ? "Tavrin could not be set to start when you log in: "
-                               : "Tavrin could not be kept from starting when you log in: ") +
+                                : "Tavrin could not be kept from starting when you log in: ") +
                autostart.message() + ".";
 
     // The list in memory becomes the one just saved, in its order, rather than an empty one: open
