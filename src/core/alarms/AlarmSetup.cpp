@@ -180,7 +180,9 @@ AlarmZones alarmZonesOf(std::vector<ZoneChoice> choices, const ZoneState& zones,
         if (item < 1 || static_cast<std::size_t>(item) >= choices.size()) return zones.HomeZone;
         return ReadZone(store, zones.ZoneRoot, choices[static_cast<std::size_t>(item)].zoneName);
     };
-    result.zoneNow = [&clock](const ZoneRecord& zone) { return ZoneTimeNow(UtcNow(clock), zone); };
+    result.zoneNow = [&clock, &zones](const ZoneRecord& zone) {
+        return ZoneTimeNow(UtcNow(clock), zone, *zones.zoneCache);
+    };
     return result;
 }
 

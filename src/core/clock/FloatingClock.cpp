@@ -58,7 +58,7 @@ bool FloatingClock::refresh(Store& store, const Settings& settings, const ZoneSt
     if (mode_ == kWorldZone) {
         const ZoneRecord zone = ReadZone(store, zones.ZoneRoot, zoneName_);
         if (zoneIsKnown(zone)) {
-            const DateTime t = ZoneTimeNow(UtcNow(clock), zone);
+            const DateTime t = ZoneTimeNow(UtcNow(clock), zone, *zones.zoneCache);
             now.zoneName = zone.DisplayText;
             now.time = FormatPattern(t, settings.TimeFormat, settings.calendarNames);
             now.date = FormatPattern(t, settings.DateFormat, settings.calendarNames);

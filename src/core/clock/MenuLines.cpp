@@ -45,7 +45,7 @@ MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState
             out.lines.push_back(MenuLine{unknownZoneText(name), std::move(zone), std::nullopt});
             continue;
         }
-        const DateTime t = ZoneTimeNow(utc, zone);
+        const DateTime t = ZoneTimeNow(utc, zone, *zones.zoneCache);
         std::string caption = FormatPattern(t, settings.TZFormat, settings.calendarNames);
         caption += " - ";
         caption += settings.PNDisp ? zone.CityName : zone.DisplayText;

@@ -33,12 +33,15 @@ RemTickHooks standardRemTickHooks(AppState& app,
     hooks.readStandardName = [&app]() -> std::optional<std::string> {
         return ReadMachineValue(app.store, kTimeZoneInformationKey, "StandardName");
     };
-    hooks.refillLocalBias = [&app] { fillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock); };
+    hooks.refillLocalBias = [&app] {
+        fillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock, *app.zones.zoneCache);
+    };
     return hooks;
 }
 
 AlarmFiring::ZoneClock zoneClockOf(const AppState& app) {
-    return [&app](const ZoneRecord& zone) { return ZoneTimeNow(UtcNow(app.clock), zone); };
+    return
+        [&app](const ZoneRecord& zone) { return ZoneTimeNow(UtcNow(app.clock), zone, *app.zones.zoneCache); };
 }
 
 RemTick::RemTick(AppState& app, AlarmFiring& firing, RemTickHooks hooks)

@@ -145,7 +145,8 @@ void frmMenu::clickButton(int index) {
 QString frmMenu::lineToolTip(std::size_t line) {
     QLabel* label = Label2_.at(line);
     if (label->toolTip().isEmpty())
-        label->setToolTip(QString::fromStdString(zoneChangeText(lines_.at(line).zone, utc_)));
+        label->setToolTip(
+            QString::fromStdString(zoneChangeText(lines_.at(line).zone, utc_, *app_.zones.zoneCache)));
     return label->toolTip();
 }
 
