@@ -53,6 +53,7 @@ void RemTick::tick() {
         if (hooks_.checkReminders) hooks_.checkReminders();
     });
     guarded([this] { noticeZoneChange(); });
+    guarded([this] { followZoneUpdates(); });
     guarded([this] { firing_.tick(); });
 }
 
@@ -60,6 +61,12 @@ void RemTick::refreshTexts() {
     if (!hooks_.showTexts) return;
     const ClockTexts texts = clockTextsAt(app_.clock.localNow(), app_.settings);
     hooks_.showTexts(texts.TimeText, texts.DateText);
+}
+
+void RemTick::followZoneUpdates() {
+    // A tz database update replaced zone files: the next questions read them anew, and the machine
+    // zone's standard offset may have moved with them.
+    if (app_.zones.zoneCache->refresh() > 0 && hooks_.refillLocalBias) hooks_.refillLocalBias();
 }
 
 void RemTick::noticeZoneChange() {

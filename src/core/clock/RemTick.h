@@ -43,6 +43,7 @@ class RemTick {
 
   private:
     void refreshTexts();
+    void followZoneUpdates();
     void noticeZoneChange();
 
     AppState& app_;
