@@ -38,7 +38,7 @@ MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState
     out.cityNames.reserve(out.lines.capacity());
     for (int slot = 1; slot <= count && slot <= kMaxZones; ++slot) {
         const std::string& name = zones.ZoneList[static_cast<std::size_t>(slot)];
-        ZoneRecord zone = ReadZone(store, zones.ZoneRoot, name);
+        ZoneRecord zone = readZoneNames(store, zones.ZoneRoot, name);
         out.cityNames.push_back(zone.CityName);
         if (!zoneIsKnown(zone)) {
             // No time at all rather than UTC's passed off as the zone's.
