@@ -1,5 +1,5 @@
 // The zone catalogue over the system's tz database: the whole catalogue as the preferences list
-// reads it (every key, then ReadZone of each), from a cold start and with its caches warm, one zone
+// reads it (every key, then readZone of each), from a cold start and with its caches warm, one zone
 // as the world-time lines read it, one zone's time from a record already read, and a zone's time
 // straight from its name.
 #include <benchmark/benchmark.h>
@@ -24,7 +24,7 @@ std::size_t readWholeCatalogue(Store& store) {
     std::string name;
     std::size_t n = 0;
     for (std::uint32_t i = 0; store.EnumKey(root, i, name) == status::kSuccess; ++i) {
-        const ZoneRecord z = ReadZone(store, kZoneRootNt, name);
+        const ZoneRecord z = readZone(store, kZoneRootNt, name);
         benchmark::DoNotOptimize(z);
         ++n;
     }
@@ -62,9 +62,9 @@ void BM_ReadZoneOneWarm(benchmark::State& state) {
     auto zones = std::make_shared<ZoneCache>();
     MemoryStore store;
     store.mount(Root::LocalMachine, makeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock, zones));
-    (void)ReadZone(store, kZoneRootNt, "Asia/Jerusalem");
+    (void)readZone(store, kZoneRootNt, "Asia/Jerusalem");
     for (auto _ : state) {
-        const ZoneRecord z = ReadZone(store, kZoneRootNt, "Asia/Jerusalem");
+        const ZoneRecord z = readZone(store, kZoneRootNt, "Asia/Jerusalem");
         benchmark::DoNotOptimize(ZoneTimeNow(clock.utcNow(), z, *zones));
     }
 }
@@ -76,7 +76,7 @@ void BM_ReadZoneOneCold(benchmark::State& state) {
     for (auto _ : state) {
         MemoryStore store;
         store.mount(Root::LocalMachine, std::make_shared<ZoneCatalogue>(dir, clock));
-        benchmark::DoNotOptimize(ReadZone(store, kZoneRootNt, "Asia/Jerusalem"));
+        benchmark::DoNotOptimize(readZone(store, kZoneRootNt, "Asia/Jerusalem"));
     }
 }
 BENCHMARK(BM_ReadZoneOneCold)->Unit(benchmark::kMicrosecond);
@@ -89,7 +89,7 @@ void BM_ZoneTimeNowWarm(benchmark::State& state) {
     auto zones = std::make_shared<ZoneCache>();
     MemoryStore store;
     store.mount(Root::LocalMachine, makeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock, zones));
-    const ZoneRecord zone = ReadZone(store, kZoneRootNt, "Europe/Berlin");
+    const ZoneRecord zone = readZone(store, kZoneRootNt, "Europe/Berlin");
     const DateTime start = DateTime::fromFields(2026, 1, 1);
     std::int64_t minute = 0;
     for (auto _ : state) {

@@ -75,7 +75,7 @@ int cmdTime(const Args& args, std::ostream& out, std::ostream& err) {
     }
     for (const DateTime& utc : instants) {
         clock.set(utc);
-        const ZoneRecord zone = ReadZone(store, kZoneRootNt, zoneName);
+        const ZoneRecord zone = readZone(store, kZoneRootNt, zoneName);
         // The same line the world-time lines give as their tool tip.
         out << instantText(ZoneTimeNow(utc, zone, *zones)) << '\t' << zoneChangeText(zone, utc, *zones)
             << '\n';

@@ -38,7 +38,7 @@ int cmdZones(const Args& args, std::ostream& out, std::ostream& err) {
     }
     std::string name;
     for (std::uint32_t i = 0; store.EnumKey(root, i, name) == status::kSuccess; ++i) {
-        const ZoneRecord z = ReadZone(store, kZoneRootNt, name);
+        const ZoneRecord z = readZone(store, kZoneRootNt, name);
         out << escapeOnOneLine(name, {.nul = true}) << '\t' << escapeOnOneLine(z.DisplayText, {.nul = true})
             << '\t' << escapeOnOneLine(z.StandardName, {.nul = true}) << '\t'
             << escapeOnOneLine(z.DaylightName, {.nul = true}) << '\t' << z.Bias << '\t' << z.DaylightBias

@@ -79,7 +79,7 @@ void RemTick::noticeZoneChange() {
     app_.zones.StandardName = *name;
     // The reader's result ends in a blank that is not part of the zone's key name.
     const std::string keyName = name->empty() ? std::string() : name->substr(0, name->size() - 1);
-    app_.zones.HomeZone = ReadZone(app_.store, app_.zones.ZoneRoot, keyName);
+    app_.zones.HomeZone = readZone(app_.store, app_.zones.ZoneRoot, keyName);
     if (hooks_.refillLocalBias) hooks_.refillLocalBias();
 }
 

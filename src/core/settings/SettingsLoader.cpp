@@ -59,7 +59,7 @@ void LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string
     if (leadingNumber(read("PNDisp", "0")) == 1) s.PNDisp = true;
 
     zones.StandardName = ReadMachineValue(store, kTimeZoneInformationKey, "StandardName");
-    zones.HomeZone = ReadZone(
+    zones.HomeZone = readZone(
         store, zones.ZoneRoot,
         zones.StandardName.substr(0, zones.StandardName.empty() ? 0 : zones.StandardName.size() - 1));
 

@@ -37,7 +37,7 @@ class ZoneCatalogue final : public KeyProvider {
 
     // The zone ids in enumeration order.
     std::vector<std::string> zoneIds();
-    // A zone's record as ReadZone would give it now (CityName included); nullopt for an unknown id
+    // A zone's record as readZone would give it now (CityName included); nullopt for an unknown id
     // or a zone file that cannot be read.
     std::optional<ZoneRecord> zoneRecord(std::string_view id);
     // A zone's rule block for an explicit year; nullopt as above.

@@ -125,7 +125,7 @@ ZoneRecord readZoneValues(Store& store, std::string_view zoneRoot, std::string_v
 
 }  // namespace
 
-ZoneRecord ReadZone(Store& store, std::string_view zoneRoot, std::string_view keyName, Status* lastStatus) {
+ZoneRecord readZone(Store& store, std::string_view zoneRoot, std::string_view keyName, Status* lastStatus) {
     return readZoneValues(store, zoneRoot, keyName, lastStatus, true);
 }
 
