@@ -1,6 +1,5 @@
 #include "core/timezones/ZoneCatalogue.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -35,13 +34,6 @@ std::vector<std::vector<std::string>> readTable(const std::string& file) {
         rows.push_back(std::move(cells));
     }
     return rows;
-}
-
-// "America/Argentina/Buenos_Aires" gives "Buenos Aires".
-std::string cityOf(const std::string& id) {
-    std::string city = id.substr(id.rfind('/') + 1);
-    std::replace(city.begin(), city.end(), '_', ' ');
-    return city;
 }
 
 int yearOf(std::int64_t unixSeconds) {
@@ -180,7 +172,7 @@ std::string ZoneCatalogue::displayLocked(const Zone& zone) const {
     const std::int32_t standard = zone.timeline->standardOffsetAt(clock_.utcNow().toUnix());
     std::string display = gmtOffsetText(-standard / 60) + " ";
     if (zone.id == kUtcId) return display + "Coordinated Universal Time";
-    return display + cityOf(zone.id) + (zone.country.empty() ? "" : ", " + zone.country);
+    return display + zone.timeline->displayName() + (zone.country.empty() ? "" : ", " + zone.country);
 }
 
 ZoneCatalogue::Zone* ZoneCatalogue::zoneAtPathLocked(std::string_view path, std::size_t& depth,
