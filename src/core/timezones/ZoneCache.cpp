@@ -65,8 +65,20 @@ Result<ZoneCache::ZonePtr> ZoneCache::load(const std::string& path, const std::s
 }
 
 Result<ZoneCache::ZonePtr> ZoneCache::zone(const std::string& zoneinfoDir, const std::string& id) {
+    std::string key = zoneinfoDir;
+    key += '\0';
+    key += id;
+    {
+        std::shared_lock lock(mutex_);
+        if (const auto path = paths_.find(key); path != paths_.end())
+            if (const auto it = zones_.find(path->second); it != zones_.end()) return it->second.zone;
+    }
     const auto path = zoneFilePath(zoneinfoDir, id);
     if (!path) return Failure{"no zone '" + id + "' in " + zoneinfoDir};
+    {
+        std::unique_lock lock(mutex_);
+        paths_.insert_or_assign(std::move(key), *path);
+    }
     return zoneAt(*path, id);
 }
 

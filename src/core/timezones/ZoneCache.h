@@ -58,6 +58,8 @@ class ZoneCache {
 
     mutable std::shared_mutex mutex_;
     std::unordered_map<std::string, Entry> zones_;
+    // "folder\0id" -> the path zoneFilePath makes of it, so a warm lookup by name costs no path work.
+    std::unordered_map<std::string, std::string> paths_;
     std::size_t filesRead_ = 0;
     std::uint64_t generation_ = 0;
 };

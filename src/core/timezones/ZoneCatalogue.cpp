@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <sstream>
 #include <system_error>
 
@@ -168,11 +169,20 @@ const ZoneCatalogue::Values* ZoneCatalogue::valuesLocked(Zone& zone) {
     return &v;
 }
 
-std::string ZoneCatalogue::displayLocked(const Zone& zone) const {
-    const std::int32_t standard = zone.timeline->standardOffsetAt(clock_.utcNow().toUnix());
-    std::string display = gmtOffsetText(-standard / 60) + " ";
-    if (zone.id == kUtcId) return display + "Coordinated Universal Time";
-    return display + zone.timeline->displayName() + (zone.country.empty() ? "" : ", " + zone.country);
+const std::string& ZoneCatalogue::displayLocked(Zone& zone) {
+    const std::int64_t now = clock_.utcNow().toUnix();
+    if (now >= zone.displayFrom && now < zone.displayUntil) return zone.display;
+    const tavrin::Zone& tz = *zone.timeline;
+    const auto before = tz.previousChangeAtOrBefore(now);
+    const auto after = tz.nextChangeAfter(now);
+    zone.displayFrom = before ? before->at : std::numeric_limits<std::int64_t>::min();
+    zone.displayUntil = after ? after->at : std::numeric_limits<std::int64_t>::max();
+    zone.display = gmtOffsetText(-tz.standardOffsetAt(now) / 60) + " ";
+    if (zone.id == kUtcId)
+        zone.display += "Coordinated Universal Time";
+    else
+        zone.display += tz.displayName() + (zone.country.empty() ? "" : ", " + zone.country);
+    return zone.display;
 }
 
 ZoneCatalogue::Zone* ZoneCatalogue::zoneAtPathLocked(std::string_view path, std::size_t& depth,

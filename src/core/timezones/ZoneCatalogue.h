@@ -57,6 +57,10 @@ class ZoneCatalogue final : public KeyProvider {
         // The values of the rule block last asked for: a record reads five of them in a row.
         const ZoneYearRule* valuesOf = nullptr;
         Values values;
+        // The display text, good from one change of the zone's clock to the next.
+        std::string display;
+        std::int64_t displayFrom = 1;
+        std::int64_t displayUntil = 0;
     };
 
     // Forgets what was worked out from zones when the cache has dropped any since.
@@ -70,7 +74,7 @@ class ZoneCatalogue final : public KeyProvider {
     const Values* valuesLocked(Zone& zone);
     // "(GMT+01:00) Berlin, Germany": the zone's standard offset now, its place and country. The
     // zone's file must have been read.
-    std::string displayLocked(const Zone& zone) const;
+    const std::string& displayLocked(Zone& zone);
     // The zone named by a path below the zone root, or nullptr; `depth` gets the path's key count.
     Zone* zoneAtPathLocked(std::string_view path, std::size_t& depth, bool& underRoot);
 
