@@ -70,6 +70,20 @@ void BM_ReadZoneOneWarm(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadZoneOneWarm)->Unit(benchmark::kMicrosecond);
 
+// The same for the menu, which reads only the zone's names and asks its zone for the time.
+void BM_MenuLineWarm(benchmark::State& state) {
+    const test::FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
+    auto zones = std::make_shared<ZoneCache>();
+    MemoryStore store;
+    store.mount(Root::LocalMachine, makeZoneCatalogue(Paths::fromEnvironment().zoneinfoDir, clock, zones));
+    (void)readZoneNames(store, kZoneRootNt, "Asia/Jerusalem");
+    for (auto _ : state) {
+        const ZoneRecord z = readZoneNames(store, kZoneRootNt, "Asia/Jerusalem");
+        benchmark::DoNotOptimize(ZoneTimeNow(clock.utcNow(), z, *zones));
+    }
+}
+BENCHMARK(BM_MenuLineWarm)->Unit(benchmark::kMicrosecond);
+
 void BM_ReadZoneOneCold(benchmark::State& state) {
     const test::FakeClock clock(DateTime::fromFields(2026, 6, 15, 12, 0, 0));
     const std::string dir = Paths::fromEnvironment().zoneinfoDir;
