@@ -11,8 +11,6 @@
 #include "core/timezones/DateTime.h"
 #include "core/timezones/FormatPattern.h"
 #include "core/timezones/PatternLexer.h"
-#include "core/timezones/PosixTzRule.h"
-#include "core/timezones/TzFile.h"
 
 namespace tavrin::fuzz {
 namespace {
@@ -23,10 +21,6 @@ std::int64_t int64At(std::string_view input, std::size_t at) {
         v = (v << 8) | (at + i < input.size() ? static_cast<unsigned char>(input[at + i]) : 0u);
     return static_cast<std::int64_t>(v);
 }
-
-// Instants from 1800 to 2200: what a clock asks about, with room on both sides.
-constexpr std::int64_t kEarliest = -5364662400;
-constexpr std::int64_t kLatest = 7258118400;
 
 // A language with the awkward names real ones have: names that are no ASCII, that start with digits
 // ("12月") or end in a dot, one short name for a weekday and a month ("mar"), months named otherwise
@@ -125,38 +119,6 @@ std::string checkReminderFile(std::string_view input) {
     return {};
 }
 
-std::string checkTzFile(std::string_view input) {
-    TzFile file;
-    std::string error;
-    if (!TzFile::parse(input, file, error)) {
-        if (error.empty()) return "a refused file gives no reason";
-        return {};
-    }
-    if (file.types().empty()) return "a file read whole has no local time types";
-    for (std::int64_t at : {kEarliest, std::int64_t{0}, std::int64_t{1700000000}, kLatest})
-        (void)file.typeAt(at);
-    for (std::int64_t t : file.transitionTimes()) (void)file.typeAt(t);
-    const auto changes = file.transitionsBetween(0, 4102444800);  // 1970 to 2100
-    for (std::size_t i = 1; i < changes.size(); ++i)
-        if (changes[i].at < changes[i - 1].at) return "transitions out of time order";
-    return {};
-}
-
-std::string checkPosixTzRule(std::string_view input) {
-    PosixTzRule rule;
-    std::string error;
-    if (!parsePosixTz(input, rule, error)) return {};
-    for (int year : {1800, 1970, 2024, 2200}) {
-        const auto changes = rule.transitionsInYear(year);
-        for (std::size_t i = 1; i < changes.size(); ++i)
-            if (changes[i].at < changes[i - 1].at) return "transitions out of time order";
-        for (const auto& c : changes) (void)rule.typeAt(c.at);
-    }
-    (void)rule.typeAt(kEarliest);
-    (void)rule.typeAt(kLatest);
-    return {};
-}
-
 std::string checkDateText(std::string_view input) {
     const std::size_t newline = input.find('\n');
     const std::string_view format =
@@ -201,9 +163,10 @@ std::string checkFormatPattern(std::string_view input) {
 
 const std::vector<Target>& targets() {
     static const std::vector<Target> all = {
-        {"reg_file", checkRegFile},   {"reminder_file", checkReminderFile},
-        {"tz_file", checkTzFile},     {"posix_tz_rule", checkPosixTzRule},
-        {"date_text", checkDateText}, {"format_pattern", checkFormatPattern},
+        {"reg_file", checkRegFile},
+        {"reminder_file", checkReminderFile},
+        {"date_text", checkDateText},
+        {"format_pattern", checkFormatPattern},
     };
     return all;
 }

@@ -20,10 +20,6 @@ struct Target {
 std::string checkRegFile(std::string_view input);
 // Reminder file text read, written and read again: the same table and the same text.
 std::string checkReminderFile(std::string_view input);
-// TZif bytes; a file that reads answers every question about its times.
-std::string checkTzFile(std::string_view input);
-// A POSIX TZ rule; a rule that reads gives transitions in time order for a span of years.
-std::string checkPosixTzRule(std::string_view input);
 // First line a "DateFormat", the rest a date or time text to read with it.
 std::string checkDateText(std::string_view input);
 // Eight bytes of instant, then a pattern to format it with.

@@ -48,6 +48,9 @@ done
 desktop-file-validate "$scratch/usr/share/applications/tavrin.desktop" || fail "the desktop entry is not valid"
 depends=$(dpkg-deb -f "$package" Depends)
 [ -n "$depends" ] || fail "the package names no dependencies"
+for needed in tzdata libcctz2; do
+  echo "$depends" | tr ',' '\n' | sed 's/[ (].*//; s/^ *//' | grep -qx "$needed" || fail "the package does not depend on $needed"
+done
 for dep in $(echo "$depends" | tr ',' '\n' | sed 's/[ (].*//; s/^ *//' | sort -u); do
   apt-cache show "$dep" >/dev/null 2>&1 || fail "the dependency $dep is no Debian package here"
 done

@@ -9,7 +9,7 @@ build=${1:-"$here/build"}
 packages=(
   build-essential cmake ccache pkg-config clang-format
   qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev libxcb-randr0-dev libxcb-xinerama0-dev
-  libgtest-dev googletest libbenchmark-dev
+  libgtest-dev googletest libbenchmark-dev libcctz-dev
   xvfb xauth x11-utils imagemagick desktop-file-utils xdotool openbox tint2
   fonts-dejavu-core tzdata man-db locales
 )

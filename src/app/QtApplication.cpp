@@ -67,9 +67,11 @@ void showNotice(QMessageBox::Icon icon, const std::string& text) {
 
 QtApplication::QtApplication() {
     const Paths paths = Paths::fromEnvironment();
+    auto zoneCache = std::make_shared<ZoneCache>();
     store_ = makeLinuxStore(paths, {SystemKeys::forMachine(paths.zoneinfoDir),
-                                    makeZoneCatalogue(paths.zoneinfoDir, systemClock_)});
+                                    makeZoneCatalogue(paths.zoneinfoDir, systemClock_, zoneCache)});
     app_ = std::make_unique<AppState>(*store_, systemClock_, shell_, asker_, paths);
+    app_->zones.zoneCache = zoneCache;
     app_->settings.calendarNames = calendarNamesFromEnvironment();
 }
 
@@ -103,7 +105,7 @@ void QtApplication::showFirstRun() {
 
 void QtApplication::showClock() {
     AppState& app = *app_;
-    fillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock);
+    fillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock, *app.zones.zoneCache);
 
     const Result loaded = loadReminders(app.reminders, app.paths.reminderFile());
     if (!loaded.message().empty())

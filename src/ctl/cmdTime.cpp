@@ -57,7 +57,8 @@ int cmdTime(const Args& args, std::ostream& out, std::ostream& err) {
 
     const std::string folder = Paths::fromEnvironment().zoneinfoDir;
     SetClock clock(instants.front());
-    auto catalogue = makeZoneCatalogue(folder, clock);
+    auto zones = std::make_shared<ZoneCache>();
+    auto catalogue = makeZoneCatalogue(folder, clock, zones);
     MemoryStore store;
     store.mount(Root::LocalMachine, catalogue);
     // An empty name would name the zone root itself. The clock shows UTC for a zone it cannot find;
@@ -74,9 +75,10 @@ int cmdTime(const Args& args, std::ostream& out, std::ostream& err) {
     }
     for (const DateTime& utc : instants) {
         clock.set(utc);
-        const ZoneRecord zone = ReadZone(store, kZoneRootNt, zoneName);
+        const ZoneRecord zone = readZone(store, kZoneRootNt, zoneName);
         // The same line the world-time lines give as their tool tip.
-        out << instantText(ZoneTimeNow(utc, zone)) << '\t' << zoneChangeText(zone, utc) << '\n';
+        out << instantText(ZoneTimeNow(utc, zone, *zones)) << '\t' << zoneChangeText(zone, utc, *zones)
+            << '\n';
     }
     return 0;
 }

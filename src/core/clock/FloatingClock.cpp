@@ -36,7 +36,7 @@ void FloatingClock::buildMenu(Store& store, const ZoneState& zones) {
     menu_.push_back({FloatingMenuKind::ShowTimeZone, "&Show Time Zone...", {}});
     menu_.push_back({FloatingMenuKind::Separator, "", {}});
     for (const std::string& name : menuZones_) {
-        const ZoneRecord zone = ReadZone(store, zones.ZoneRoot, name);
+        const ZoneRecord zone = readZone(store, zones.ZoneRoot, name);
         menu_.push_back(
             {FloatingMenuKind::Zone, zoneIsKnown(zone) ? zone.DisplayText : unknownZoneText(name), name});
     }
@@ -56,9 +56,9 @@ bool FloatingClock::refresh(Store& store, const Settings& settings, const ZoneSt
                             const ClockService& clock) {
     FloatingTexts now;
     if (mode_ == FloatingMode::WorldZone) {
-        const ZoneRecord zone = ReadZone(store, zones.ZoneRoot, zoneName_);
+        const ZoneRecord zone = readZone(store, zones.ZoneRoot, zoneName_);
         if (zoneIsKnown(zone)) {
-            const DateTime t = ZoneTimeNow(UtcNow(clock), zone);
+            const DateTime t = ZoneTimeNow(UtcNow(clock), zone, *zones.zoneCache);
             now.zoneName = zone.DisplayText;
             now.time = FormatPattern(t, settings.TimeFormat, settings.calendarNames);
             now.date = FormatPattern(t, settings.DateFormat, settings.calendarNames);

@@ -35,14 +35,14 @@ MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState
     out.cityNames.reserve(out.lines.capacity());
     for (int slot = 1; slot <= count && slot <= kMaxZones; ++slot) {
         const std::string& name = zones.ZoneList[static_cast<std::size_t>(slot)];
-        ZoneRecord zone = ReadZone(store, zones.ZoneRoot, name);
+        ZoneRecord zone = readZoneNames(store, zones.ZoneRoot, name);
         out.cityNames.push_back(zone.CityName);
         if (!zoneIsKnown(zone)) {
             // No time at all rather than UTC's passed off as the zone's.
             out.lines.push_back(MenuLine{unknownZoneText(name), std::move(zone), std::nullopt});
             continue;
         }
-        const DateTime t = ZoneTimeNow(utc, zone);
+        const DateTime t = ZoneTimeNow(utc, zone, *zones.zoneCache);
         std::string caption = FormatPattern(t, settings.TZFormat, settings.calendarNames);
         caption += " - ";
         caption += settings.PNDisp ? zone.CityName : zone.DisplayText;

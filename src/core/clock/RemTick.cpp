@@ -23,12 +23,15 @@ RemTickHooks standardRemTickHooks(AppState& app,
                            "); the clock keeps the zone it has."};
         return name;
     };
-    hooks.refillLocalBias = [&app] { fillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock); };
+    hooks.refillLocalBias = [&app] {
+        fillLocalBias(app.zones, app.paths.zoneinfoDir, app.clock, *app.zones.zoneCache);
+    };
     return hooks;
 }
 
 AlarmFiring::ZoneClock zoneClockOf(const AppState& app) {
-    return [&app](const ZoneRecord& zone) { return ZoneTimeNow(UtcNow(app.clock), zone); };
+    return
+        [&app](const ZoneRecord& zone) { return ZoneTimeNow(UtcNow(app.clock), zone, *app.zones.zoneCache); };
 }
 
 RemTick::RemTick(AppState& app, AlarmFiring& firing, RemTickHooks hooks)
@@ -38,6 +41,7 @@ Result<> RemTick::tick() {
     refreshTexts();
     if (hooks_.checkReminders) hooks_.checkReminders();
     Result<> zone = noticeZoneChange();
+    followZoneUpdates();
     firing_.tick();
     return zone;
 }
@@ -46,6 +50,12 @@ void RemTick::refreshTexts() {
     if (!hooks_.showTexts) return;
     const ClockTexts texts = clockTextsAt(app_.clock.localNow(), app_.settings);
     hooks_.showTexts(texts.timeText, texts.dateText);
+}
+
+void RemTick::followZoneUpdates() {
+    // A tz database update replaced zone files: the next questions read them anew, and the machine
+    // zone's standard offset may have moved with them.
+    if (app_.zones.zoneCache->refresh() > 0 && hooks_.refillLocalBias) hooks_.refillLocalBias();
 }
 
 Result<> RemTick::noticeZoneChange() {
@@ -58,7 +68,7 @@ Result<> RemTick::noticeZoneChange() {
     app_.zones.StandardName = *name;
     // The reader's result ends in a blank that is not part of the zone's key name.
     const std::string keyName = name->substr(0, name->size() - 1);
-    app_.zones.HomeZone = ReadZone(app_.store, app_.zones.ZoneRoot, keyName);
+    app_.zones.HomeZone = readZone(app_.store, app_.zones.ZoneRoot, keyName);
     if (hooks_.refillLocalBias) hooks_.refillLocalBias();
     return {};
 }

@@ -44,6 +44,7 @@ class RemTick {
 
   private:
     void refreshTexts();
+    void followZoneUpdates();
     Result<> noticeZoneChange();
 
     AppState& app_;

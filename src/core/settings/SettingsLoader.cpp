@@ -57,7 +57,7 @@ Result<> LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::st
     const Result<std::string> machineZone = readMachineValue(store, kTimeZoneInformationKey, "StandardName");
     zones.StandardName = machineZone.valueOr({});
     zones.HomeZone = machineZone
-                         ? ReadZone(store, zones.ZoneRoot, machineZone->substr(0, machineZone->size() - 1))
+                         ? readZone(store, zones.ZoneRoot, machineZone->substr(0, machineZone->size() - 1))
                          : ZoneRecord{};
 
     if (!s.TimeFormat.empty() && s.TimeFormat.back() == '\0') s.TimeFormat.pop_back();

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
+#include "core/base/AtomicFile.h"
 #include "core/base/Text.h"
 
 namespace tavrin {
@@ -37,13 +37,10 @@ std::string machineZoneId(const std::string& zoneinfoDir, const std::string& etc
         if (!id.empty() && id[0] == '/') id = idFromPath(id);
         if (isZoneFile(zoneinfoDir, id)) return id;
     }
-    {
-        std::ifstream in(etcDir + "/timezone");
-        std::string line;
-        if (in && std::getline(in, line)) {
-            line = std::string(trim(line));
-            if (isZoneFile(zoneinfoDir, line)) return line;
-        }
+    // A machine without the file names its zone by the link below.
+    if (const Result<std::string> text = AtomicFile::read(etcDir + "/timezone")) {
+        const std::string line(trim(std::string_view(*text).substr(0, text->find('\n'))));
+        if (isZoneFile(zoneinfoDir, line)) return line;
     }
     std::error_code ec;
     const auto target = std::filesystem::read_symlink(std::filesystem::path(etcDir) / "localtime", ec);

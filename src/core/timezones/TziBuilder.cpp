@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "core/timezones/DateTime.h"
@@ -17,6 +19,18 @@ std::int64_t yearStartUnix(int year) {
     return daysFromCivil(year, 1, 1) * kDay;
 }
 
+// One kind of local time a zone uses: its offset, whether the tz data calls it daylight time, and
+// its abbreviation.
+struct LocalTimeType {
+    std::int32_t utcOffset = 0;
+    bool isDst = false;
+    std::string abbreviation;
+};
+
+LocalTimeType typeAt(const Zone& zone, std::int64_t utc) {
+    return {zone.offsetAt(utc), zone.isDstAt(utc), zone.abbreviationAt(utc)};
+}
+
 // The zone's local time types around one year, as runs starting at `from`.
 struct Segment {
     std::int64_t from = 0;
@@ -25,14 +39,13 @@ struct Segment {
 
 class Timeline {
   public:
-    Timeline(const TzFile& zone, int year) {
+    Timeline(const Zone& zone, int year) {
         const std::int64_t w0 = yearStartUnix(year) - 2 * kDay;
         const std::int64_t w1 = yearStartUnix(year + 1) + 2 * kDay;
-        segments_.push_back({w0, zone.typeAt(w0)});
-        for (const auto& t : zone.transitionsBetween(w0, w1)) {
-            if (t.type.utcOffset == segments_.back().type.utcOffset) continue;
-            segments_.push_back({t.at, t.type});
-        }
+        segments_.push_back({w0, typeAt(zone, w0)});
+        for (auto change = zone.nextChangeAfter(w0); change && change->at <= w1;
+             change = zone.nextChangeAfter(change->at))
+            segments_.push_back({change->at, typeAt(zone, change->at)});
     }
     const std::vector<Segment>& segments() const { return segments_; }
     std::int32_t offsetAt(std::int64_t utc) const {
@@ -62,25 +75,92 @@ std::int64_t mismatch(const Timeline& line, const ZoneRecord& record, int year) 
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
         const std::int64_t at = points[i];
         std::int64_t offset = standard;
-        if (IsDaylightNow(record, DateTime::fromUnix(at))) offset -= std::int64_t{record.DaylightBias} * 60;
+        if (ruleIsDaylightAt(record, DateTime::fromUnix(at)))
+            offset -= std::int64_t{record.DaylightBias} * 60;
         if (offset != line.offsetAt(at)) wrong += points[i + 1] - at;
     }
     return wrong;
 }
 
-bool recurringForm(const PosixTzDate& d) {
-    return d.kind == PosixTzDate::Kind::MonthWeekDay && d.time >= 0 && d.time < kDay;
+// The years, far past every listed change, in which only the zone's closing rule speaks: seven, so
+// each weekday of a month's end is met.
+constexpr int kClosingRuleYear = 2400;
+constexpr int kClosingRuleYears = 7;
+
+// A change's wall-clock reading `local` (seconds since 1970 on the clock it is read on) as a recurring
+// date, week 5 standing for the month's last such weekday; `lastWeek` asks for that form.
+SystemTime recurringDate(std::int64_t local, bool lastWeek) {
+    const DateTime wall = DateTime::fromUnix(local);
+    SystemTime t;
+    t.wMonth = static_cast<std::uint16_t>(wall.month());
+    t.wDayOfWeek = static_cast<std::uint16_t>(wall.weekday());
+    t.wDay = static_cast<std::uint16_t>(lastWeek ? 5 : (wall.day() - 1) / 7 + 1);
+    t.wHour = static_cast<std::uint16_t>(wall.hour());
+    t.wMinute = static_cast<std::uint16_t>(wall.minute());
+    t.wSecond = static_cast<std::uint16_t>(wall.second());
+    return t;
 }
 
-SystemTime recurringDate(const PosixTzDate& d) {
-    SystemTime t;
-    t.wMonth = static_cast<std::uint16_t>(d.month);
-    t.wDayOfWeek = static_cast<std::uint16_t>(d.weekday);
-    t.wDay = static_cast<std::uint16_t>(d.week);
-    t.wHour = static_cast<std::uint16_t>(d.time / 3600);
-    t.wMinute = static_cast<std::uint16_t>(d.time / 60 % 60);
-    t.wSecond = static_cast<std::uint16_t>(d.time % 60);
-    return t;
+bool inLastWeek(std::int64_t local) {
+    const DateTime wall = DateTime::fromUnix(local);
+    return wall.addDays(7).month() != wall.month();
+}
+
+// One recurring date for the same change in every year, when the years agree on one: the n-th
+// weekday of the month, or the last.
+std::optional<SystemTime> commonDate(const std::vector<std::int64_t>& locals) {
+    for (const bool lastWeek : {false, true}) {
+        const SystemTime first = recurringDate(locals.front(), lastWeek);
+        bool same = true;
+        for (std::int64_t local : locals) {
+            if (lastWeek && !inLastWeek(local)) same = false;
+            if (!(recurringDate(local, lastWeek) == first)) same = false;
+        }
+        if (same) return first;
+    }
+    return std::nullopt;
+}
+
+ZoneRecord standardOnly(const LocalTimeType& type);
+
+// The zone's closing rule as a recurring block, read off its changes in years where only that rule
+// speaks; nothing when its dates have no recurring form (a fixed day, a time past midnight).
+std::optional<ZoneRecord> closingRule(const Zone& zone) {
+    std::vector<std::int64_t> starts, ends;
+    LocalTimeType standard, daylight;
+    for (int y = kClosingRuleYear; y < kClosingRuleYear + kClosingRuleYears; ++y) {
+        std::vector<ClockChange> changes;
+        for (auto c = zone.nextChangeAfter(yearStartUnix(y) - 1); c && c->at < yearStartUnix(y + 1);
+             c = zone.nextChangeAfter(c->at))
+            changes.push_back(*c);
+        if (changes.empty()) {
+            if (!starts.empty()) return std::nullopt;
+            continue;
+        }
+        if (changes.size() != 2) return std::nullopt;
+        for (const auto& c : changes) {
+            // Daylight time is the later clock: its start moves the clock forward.
+            if (c.offsetAfter > c.offsetBefore) {
+                starts.push_back(c.at + c.offsetBefore);
+                standard = typeAt(zone, c.at - 1);
+                daylight = typeAt(zone, c.at);
+            } else {
+                ends.push_back(c.at + c.offsetBefore);
+            }
+        }
+    }
+    if (starts.empty()) return standardOnly(typeAt(zone, yearStartUnix(kClosingRuleYear)));
+    if (starts.size() != ends.size()) return std::nullopt;
+    const auto start = commonDate(starts), end = commonDate(ends);
+    if (!start || !end) return std::nullopt;
+    ZoneRecord r;
+    r.Bias = -standard.utcOffset / 60;
+    r.DaylightBias = -(daylight.utcOffset - standard.utcOffset) / 60;
+    r.DaylightDate = *start;
+    r.StandardDate = *end;
+    r.StandardName = standard.abbreviation;
+    r.DaylightName = daylight.abbreviation;
+    return r;
 }
 
 // The wall-clock reading `utc + offset` as a fixed date of its year.
@@ -105,30 +185,6 @@ ZoneRecord standardOnly(const LocalTimeType& type) {
     return r;
 }
 
-// The footer's rule as a recurring block, when its dates have that form.
-bool fromFooter(const PosixTzRule& rule, ZoneRecord& r) {
-    if (!rule.hasDst || rule.daylight.utcOffset == rule.standard.utcOffset) {
-        r = standardOnly(rule.standard);
-        return true;
-    }
-    LocalTimeType standard = rule.standard, daylight = rule.daylight;
-    PosixTzDate start = rule.start, end = rule.end;
-    if (daylight.utcOffset < standard.utcOffset) {
-        // A negative saving: the tz "daylight" period is the block's standard time.
-        std::swap(standard, daylight);
-        std::swap(start, end);
-    }
-    if (!recurringForm(start) || !recurringForm(end)) return false;
-    r = ZoneRecord{};
-    r.Bias = -standard.utcOffset / 60;
-    r.DaylightBias = -(daylight.utcOffset - standard.utcOffset) / 60;
-    r.DaylightDate = recurringDate(start);
-    r.StandardDate = recurringDate(end);
-    r.StandardName = standard.abbreviation;
-    r.DaylightName = daylight.abbreviation;
-    return true;
-}
-
 // The abbreviation a timeline uses for an offset within the year, preferring the kind asked for.
 std::string nameFor(const Timeline& line, std::int32_t offset, bool preferDst) {
     std::string any;
@@ -142,10 +198,11 @@ std::string nameFor(const Timeline& line, std::int32_t offset, bool preferDst) {
 
 }  // namespace
 
-ZoneYearRule buildZoneYearRule(const TzFile& zone, int year) {
+ZoneYearRule buildZoneYearRule(const Zone& zone, int year) {
     const Timeline line(zone, year);
     ZoneYearRule best;
-    if (zone.footer() && fromFooter(*zone.footer(), best.record) && mismatch(line, best.record, year) == 0) {
+    if (const auto rule = closingRule(zone); rule && mismatch(line, *rule, year) == 0) {
+        best.record = *rule;
         best.recurring = true;
         return best;
     }

@@ -1,12 +1,12 @@
 #include "core/timezones/ZoneCatalogue.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <limits>
 #include <sstream>
 #include <system_error>
 
+#include "core/base/AtomicFile.h"
 #include "core/base/Text.h"
 #include "core/store/KeyNames.h"
 #include "core/store/KeyPath.h"
@@ -20,7 +20,10 @@ constexpr const char* kUtcId = "UTC";
 // Tab-separated lines without comments.
 std::vector<std::vector<std::string>> readTable(const std::string& file) {
     std::vector<std::vector<std::string>> rows;
-    std::ifstream in(file);
+    // A database without the table lists no zone; UTC is still there.
+    const Result<std::string> text = AtomicFile::read(file);
+    if (!text) return rows;
+    std::istringstream in(*text);
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -34,13 +37,6 @@ std::vector<std::vector<std::string>> readTable(const std::string& file) {
     return rows;
 }
 
-// "America/Argentina/Buenos_Aires" gives "Buenos Aires".
-std::string cityOf(const std::string& id) {
-    std::string city = id.substr(id.rfind('/') + 1);
-    std::replace(city.begin(), city.end(), '_', ' ');
-    return city;
-}
-
 int yearOf(std::int64_t unixSeconds) {
     return DateTime::fromUnix(unixSeconds).year();
 }
@@ -48,8 +44,8 @@ int yearOf(std::int64_t unixSeconds) {
 // The year whose rule block applies at `utc`: the zone's local year there, settled on the year of
 // the block's own standard time, which is the year the daylight test reads the rule in.
 template <typename RuleForYear>
-auto ruleAt(const TzFile& file, std::int64_t utc, RuleForYear&& forYear) {
-    const int first = yearOf(utc + file.typeAt(utc).utcOffset);
+auto ruleAt(const Zone& zone, std::int64_t utc, RuleForYear&& forYear) {
+    const int first = yearOf(utc + zone.offsetAt(utc));
     auto rule = forYear(first);
     if (!rule) return rule;
     const int settled = yearOf(utc - std::int64_t{rule->record.Bias} * 60);
@@ -67,12 +63,28 @@ std::string gmtOffsetText(std::int32_t bias) {
     return buf;
 }
 
-ZoneCatalogue::ZoneCatalogue(std::string zoneinfoDir, const ClockService& clock, ZoneFileCache& files)
-    : dir_(std::move(zoneinfoDir)), clock_(clock), files_(files) {
+ZoneCatalogue::ZoneCatalogue(std::string zoneinfoDir, const ClockService& clock,
+                             std::shared_ptr<ZoneCache> zones)
+    : dir_(std::move(zoneinfoDir)),
+      clock_(clock),
+      files_(std::move(zones)),
+      filesGeneration_(files_->generation()) {
     for (auto part : splitKeyPath(kZoneRootNt)) rootParts_.emplace_back(part);
 }
 
+void ZoneCatalogue::followCacheLocked() {
+    const std::uint64_t generation = files_->generation();
+    if (generation == filesGeneration_) return;
+    // An update of the tz database may have added zones, removed them or changed their rules.
+    filesGeneration_ = generation;
+    listLoaded_ = false;
+    zones_.clear();
+    index_.clear();
+    unlisted_.clear();
+}
+
 void ZoneCatalogue::loadListLocked() {
+    followCacheLocked();
     if (listLoaded_) return;
     listLoaded_ = true;
     std::unordered_map<std::string, std::string> countries;
@@ -88,10 +100,9 @@ void ZoneCatalogue::loadListLocked() {
     };
     for (const auto& row : readTable(dir_ + "/zone.tab")) {
         if (row.size() < 3 || row[2].empty() || row[2] == kUtcId) continue;
-        // An id that could leave the folder is no zone.
-        if (row[2][0] == '/' || row[2].find("..") != std::string::npos) continue;
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(dir_ + "/" + row[2], ec)) continue;
+        if (!zoneFilePath(dir_, row[2]) || !std::filesystem::is_regular_file(dir_ + "/" + row[2], ec))
+            continue;
         const auto c = countries.find(row[0]);
         add(row[2], c == countries.end() ? std::string() : c->second);
     }
@@ -111,8 +122,7 @@ ZoneCatalogue::Zone* ZoneCatalogue::findLocked(std::string_view id) {
     std::optional<Zone> zone;
     const std::string name(id);
     std::error_code ec;
-    if (!name.empty() && name[0] != '/' && name.find("..") == std::string::npos &&
-        name.find('\\') == std::string::npos && std::filesystem::is_regular_file(dir_ + "/" + name, ec)) {
+    if (zoneFilePath(dir_, name) && std::filesystem::is_regular_file(dir_ + "/" + name, ec)) {
         zone.emplace();
         zone->id = name;
     }
@@ -123,14 +133,13 @@ ZoneCatalogue::Zone* ZoneCatalogue::findLocked(std::string_view id) {
 bool ZoneCatalogue::readFileLocked(Zone& zone) {
     if (zone.loaded) return zone.timeline != nullptr;
     zone.loaded = true;
-    const std::string path = zoneFilePath(dir_, zone.id);
-    if (!path.empty()) zone.timeline = files_.get(path);
+    const auto path = zoneFilePath(dir_, zone.id);
+    if (path) zone.timeline = files_->zoneAt(*path, zone.id).valueOr(nullptr);
     if (zone.timeline) {
-        zone.path = path;
+        zone.path = *path;
     } else if (zone.id == kUtcId) {
         // UTC needs no file: a database without one still gets a plain zone at offset 0.
-        zone.timeline =
-            std::make_shared<const ZoneTimeline>(TzFile::constant(LocalTimeType{0, false, kUtcId}));
+        zone.timeline = std::make_shared<const tavrin::Zone>(tavrin::Zone::utc());
     }
     return zone.timeline != nullptr;
 }
@@ -138,14 +147,13 @@ bool ZoneCatalogue::readFileLocked(Zone& zone) {
 const ZoneYearRule* ZoneCatalogue::ruleForYearLocked(Zone& zone, int year) {
     if (!readFileLocked(zone)) return nullptr;
     auto it = zone.years.find(year);
-    if (it == zone.years.end())
-        it = zone.years.emplace(year, buildZoneYearRule(zone.timeline->file(), year)).first;
+    if (it == zone.years.end()) it = zone.years.emplace(year, buildZoneYearRule(*zone.timeline, year)).first;
     return &it->second;
 }
 
 const ZoneYearRule* ZoneCatalogue::ruleNowLocked(Zone& zone) {
     if (!readFileLocked(zone)) return nullptr;
-    return ruleAt(zone.timeline->file(), clock_.utcNow().toUnix(),
+    return ruleAt(*zone.timeline, clock_.utcNow().toUnix(),
                   [&](int year) { return ruleForYearLocked(zone, year); });
 }
 
@@ -154,17 +162,27 @@ const ZoneCatalogue::Values* ZoneCatalogue::valuesLocked(Zone& zone) {
     if (!rule) return nullptr;
     if (zone.valuesOf == rule) return &zone.values;
     Values& v = zone.values;
-    v.display = gmtOffsetText(rule->record.Bias) + " ";
-    if (zone.id == kUtcId)
-        v.display += "Coordinated Universal Time";
-    else
-        v.display += cityOf(zone.id) + (zone.country.empty() ? "" : ", " + zone.country);
     v.standardName = rule->record.StandardName;
     v.daylightName = rule->record.DaylightName;
     v.tzi = encodeTzi(rule->record);
-    v.tzFile = zone.path;
     zone.valuesOf = rule;
     return &v;
+}
+
+const std::string& ZoneCatalogue::displayLocked(Zone& zone) {
+    const std::int64_t now = clock_.utcNow().toUnix();
+    if (now >= zone.displayFrom && now < zone.displayUntil) return zone.display;
+    const tavrin::Zone& tz = *zone.timeline;
+    const auto before = tz.previousChangeAtOrBefore(now);
+    const auto after = tz.nextChangeAfter(now);
+    zone.displayFrom = before ? before->at : std::numeric_limits<std::int64_t>::min();
+    zone.displayUntil = after ? after->at : std::numeric_limits<std::int64_t>::max();
+    zone.display = gmtOffsetText(-tz.standardOffsetAt(now) / 60) + " ";
+    if (zone.id == kUtcId)
+        zone.display += "Coordinated Universal Time";
+    else
+        zone.display += tz.displayName() + (zone.country.empty() ? "" : ", " + zone.country);
+    return zone.display;
 }
 
 ZoneCatalogue::Zone* ZoneCatalogue::zoneAtPathLocked(std::string_view path, std::size_t& depth,
@@ -206,22 +224,28 @@ bool ZoneCatalogue::getValue(std::string_view path, std::string_view name, Value
     std::size_t depth = 0;
     bool underRoot = false;
     Zone* zone = zoneAtPathLocked(path, depth, underRoot);
-    if (!zone) return false;
+    if (!zone || !readFileLocked(*zone)) return false;
+    type = ValueType::String;
+    // The texts the menu reads come from the zone itself; only the rule block's values need the
+    // block worked out.
+    if (equalsNoCase(name, "Display")) {
+        data = displayLocked(*zone);
+        return true;
+    }
+    if (equalsNoCase(name, "TzFile")) {
+        data = zone->path;
+        return !data.empty();
+    }
     const Values* values = valuesLocked(*zone);
     if (!values) return false;
-    type = ValueType::String;
-    if (equalsNoCase(name, "Display"))
-        data = values->display;
-    else if (equalsNoCase(name, "Std"))
+    if (equalsNoCase(name, "Std"))
         data = values->standardName;
     else if (equalsNoCase(name, "Dlt"))
         data = values->daylightName;
     else if (equalsNoCase(name, "TZI")) {
         type = ValueType::Binary;
         data = values->tzi;
-    } else if (equalsNoCase(name, "TzFile") && !values->tzFile.empty())
-        data = values->tzFile;
-    else
+    } else
         return false;
     return true;
 }
@@ -237,8 +261,8 @@ std::optional<ZoneRecord> ZoneCatalogue::zoneRecord(std::string_view id) {
     const Values* values = valuesLocked(*zone);
     if (!values) return std::nullopt;
     ZoneRecord r = ruleNowLocked(*zone)->record;
-    r.DisplayText = values->display;
-    r.tzFile = values->tzFile;
+    r.DisplayText = displayLocked(*zone);
+    r.tzFile = zone->path;
     r.CityName = r.DisplayText.substr(r.DisplayText.find(')') + 1);
     return r;
 }
@@ -251,18 +275,18 @@ std::optional<ZoneYearRule> ZoneCatalogue::zoneRuleForYear(std::string_view id, 
     return rule ? std::optional<ZoneYearRule>(*rule) : std::nullopt;
 }
 
-std::shared_ptr<KeyProvider> makeZoneCatalogue(const std::string& zoneinfoDir, const ClockService& clock) {
-    return std::make_shared<ZoneCatalogue>(zoneinfoDir, clock);
+std::shared_ptr<KeyProvider> makeZoneCatalogue(const std::string& zoneinfoDir, const ClockService& clock,
+                                               std::shared_ptr<ZoneCache> zones) {
+    return std::make_shared<ZoneCatalogue>(zoneinfoDir, clock, std::move(zones));
 }
 
-std::int32_t machineZoneBias(const std::string& zoneinfoDir, const ClockService& clock,
+std::int32_t machineZoneBias(const std::string& zoneinfoDir, const ClockService& clock, ZoneCache& zones,
                              const std::string& etcDir) {
-    const std::string id = machineZoneId(zoneinfoDir, etcDir);
-    const auto zone = ZoneFileCache::shared().get(zoneFilePath(zoneinfoDir, id));
+    const auto zone = zones.zone(zoneinfoDir, machineZoneId(zoneinfoDir, etcDir));
     if (!zone) return 0;
-    const TzFile& file = zone->file();
-    const auto rule = ruleAt(file, clock.utcNow().toUnix(), [&](int year) {
-        return std::optional<ZoneYearRule>(buildZoneYearRule(file, year));
+    const Zone& machine = **zone;
+    const auto rule = ruleAt(machine, clock.utcNow().toUnix(), [&](int year) {
+        return std::optional<ZoneYearRule>(buildZoneYearRule(machine, year));
     });
     return rule ? rule->record.Bias : 0;
 }

@@ -11,14 +11,14 @@
 namespace tavrin {
 namespace {
 
-std::int32_t offsetAt(const ZoneRecord& zone, std::int64_t utc) {
+std::int32_t offsetAt(const ZoneRecord& zone, std::int64_t utc, ZoneCache& zones) {
     const DateTime t = DateTime::fromUnix(utc);
-    return static_cast<std::int32_t>(ZoneTimeNow(t, zone).secondsSince(t));
+    return static_cast<std::int32_t>(ZoneTimeNow(t, zone, zones).secondsSince(t));
 }
 
 // A rule block changes the clock only where its daylight periods start and end; the periods of the
 // year before and the two after cover any instant's next change.
-std::optional<ClockChange> nextRuleChange(const ZoneRecord& zone, std::int64_t utc) {
+std::optional<ClockChange> nextRuleChange(const ZoneRecord& zone, std::int64_t utc, ZoneCache& zones) {
     const int year = DateTime::fromUnix(utc).year();
     std::vector<std::int64_t> candidates;
     for (int y = year - 1; y <= year + 2; ++y) {
@@ -29,7 +29,7 @@ std::optional<ClockChange> nextRuleChange(const ZoneRecord& zone, std::int64_t u
     }
     std::sort(candidates.begin(), candidates.end());
     for (std::int64_t at : candidates) {
-        const std::int32_t before = offsetAt(zone, at - 1), after = offsetAt(zone, at);
+        const std::int32_t before = offsetAt(zone, at - 1, zones), after = offsetAt(zone, at, zones);
         if (before != after) return ClockChange{at, before, after};
     }
     return std::nullopt;
@@ -72,14 +72,15 @@ std::string wallText(const DateTime& wall) {
 
 }  // namespace
 
-std::optional<ClockChange> nextClockChange(const ZoneRecord& zone, const DateTime& utc) {
-    if (const auto timeline = timelineOf(zone)) return timeline->nextChangeAfter(utc.toUnix());
-    return nextRuleChange(zone, utc.toUnix());
+std::optional<ClockChange> nextClockChange(const ZoneRecord& zone, const DateTime& utc, ZoneCache& zones) {
+    if (const auto tz = zoneOf(zone, zones); tz && tz->ok())
+        return tz->value()->nextChangeAfter(utc.toUnix());
+    return nextRuleChange(zone, utc.toUnix(), zones);
 }
 
-std::string zoneChangeText(const ZoneRecord& zone, const DateTime& utc) {
-    std::string text = "UTC" + clockText(offsetAt(zone, utc.toUnix()), true) + " now; ";
-    const auto change = nextClockChange(zone, utc);
+std::string zoneChangeText(const ZoneRecord& zone, const DateTime& utc, ZoneCache& zones) {
+    std::string text = "UTC" + clockText(offsetAt(zone, utc.toUnix(), zones), true) + " now; ";
+    const auto change = nextClockChange(zone, utc, zones);
     if (!change) return text + "no clock changes";
     const std::int64_t delta = std::int64_t{change->offsetAfter} - change->offsetBefore;
     text += delta > 0 ? "clocks go forward " : "clocks go back ";

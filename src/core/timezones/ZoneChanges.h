@@ -15,16 +15,17 @@
 #include <string>
 
 #include "core/timezones/DateTime.h"
+#include "core/timezones/Zone.h"
+#include "core/timezones/ZoneCache.h"
 #include "core/timezones/ZoneRecord.h"
-#include "core/timezones/ZoneTimeline.h"
 
 namespace tavrin {
 
 // The first change of the zone's offset after the UTC instant `utc`: from the zone's transitions for
 // a tz zone, from the rule block otherwise. Nothing when the zone changes its clock no more.
-std::optional<ClockChange> nextClockChange(const ZoneRecord& zone, const DateTime& utc);
+std::optional<ClockChange> nextClockChange(const ZoneRecord& zone, const DateTime& utc, ZoneCache& zones);
 
 // The line above for the zone at the UTC instant `utc`.
-std::string zoneChangeText(const ZoneRecord& zone, const DateTime& utc);
+std::string zoneChangeText(const ZoneRecord& zone, const DateTime& utc, ZoneCache& zones);
 
 }  // namespace tavrin

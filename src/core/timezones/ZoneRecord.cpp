@@ -82,7 +82,11 @@ std::string TrimAtNull(std::string_view text) {
     return std::string(nul == std::string_view::npos ? text : text.substr(0, nul));
 }
 
-ZoneRecord ReadZone(Store& store, std::string_view zoneRoot, std::string_view keyName, Status* lastStatus) {
+namespace {
+
+// The zone's values; the rule block and its names only when `withRuleBlock`.
+ZoneRecord readZoneValues(Store& store, std::string_view zoneRoot, std::string_view keyName,
+                          Status* lastStatus, bool withRuleBlock) {
     ZoneRecord zone;
     Status last = status::kSuccess;
     KeyHandle key;
@@ -96,12 +100,14 @@ ZoneRecord ReadZone(Store& store, std::string_view zoneRoot, std::string_view ke
     }
     std::string data;
     ValueType type = ValueType::None;
-    last = store.QueryValueData(key, "TZI", data, type);
-    if (last == status::kSuccess) decodeTzi(std::string_view(data).substr(0, kTziSize), zone);
+    if (withRuleBlock) {
+        last = store.QueryValueData(key, "TZI", data, type);
+        if (last == status::kSuccess) decodeTzi(std::string_view(data).substr(0, kTziSize), zone);
+    }
 
     std::string* fields[] = {&zone.DisplayText, &zone.StandardName, &zone.DaylightName};
     const char* names[] = {"Display", "Std", "Dlt"};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < (withRuleBlock ? 3 : 1); ++i) {
         std::uint32_t size = 0;
         last = store.QueryValueInfo(key, names[i], size, type);
         if (last != status::kSuccess) continue;
@@ -115,6 +121,16 @@ ZoneRecord ReadZone(Store& store, std::string_view zoneRoot, std::string_view ke
     store.CloseKey(key);
     if (lastStatus) *lastStatus = last;
     return zone;
+}
+
+}  // namespace
+
+ZoneRecord readZone(Store& store, std::string_view zoneRoot, std::string_view keyName, Status* lastStatus) {
+    return readZoneValues(store, zoneRoot, keyName, lastStatus, true);
+}
+
+ZoneRecord readZoneNames(Store& store, std::string_view zoneRoot, std::string_view keyName) {
+    return readZoneValues(store, zoneRoot, keyName, nullptr, false);
 }
 
 }  // namespace tavrin

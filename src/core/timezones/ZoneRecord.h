@@ -60,7 +60,10 @@ std::string TrimAtNull(std::string_view text);
 // key gives the empty record, a missing value leaves its field empty. `lastStatus`, when given,
 // receives the status of the last store call for the design's four values ("TZI", "Display", "Std",
 // "Dlt"); the catalogue's "TzFile" value is read after them without touching it.
-ZoneRecord ReadZone(Store& store, std::string_view zoneRoot, std::string_view keyName,
+ZoneRecord readZone(Store& store, std::string_view zoneRoot, std::string_view keyName,
                     Status* lastStatus = nullptr);
+// The zone as the menu's lines need it: its display texts and the tz file whose zone gives its time,
+// without the rule block (left 0) and its names, which the catalogue works out only when asked.
+ZoneRecord readZoneNames(Store& store, std::string_view zoneRoot, std::string_view keyName);
 
 }  // namespace tavrin

@@ -1,8 +1,10 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "core/timezones/ZoneCache.h"
 #include "core/timezones/ZoneRecord.h"
 
 namespace tavrin {
@@ -18,6 +20,9 @@ struct ZoneState {
     // The machine zone's name as the store reader returned it (with its trailing blank), kept to
     // notice a change of the machine's zone.
     std::string StandardName;
+    // The zones read so far, shared with the catalogue the application mounts; the minute tick
+    // refreshes it so a tz database update reaches the clock while it runs.
+    std::shared_ptr<ZoneCache> zoneCache = std::make_shared<ZoneCache>();
 };
 
 }  // namespace tavrin

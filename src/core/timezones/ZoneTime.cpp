@@ -1,7 +1,6 @@
 #include "core/timezones/ZoneTime.h"
 
 #include "core/timezones/ZoneCatalogue.h"
-#include "core/timezones/ZoneFileCache.h"
 
 namespace tavrin {
 namespace {
@@ -50,13 +49,29 @@ DaylightPeriod daylightPeriodOf(const ZoneRecord& zone, int year) {
     return p;
 }
 
-std::shared_ptr<const ZoneTimeline> timelineOf(const ZoneRecord& zone) {
-    if (zone.tzFile.empty()) return nullptr;
-    return ZoneFileCache::shared().get(zone.tzFile);
+std::optional<Result<ZoneCache::ZonePtr>> zoneOf(const ZoneRecord& record, ZoneCache& zones) {
+    if (record.tzFile.empty()) return std::nullopt;
+    return zones.zoneAt(record.tzFile);
 }
 
-bool IsDaylightNow(const ZoneRecord& zone, const DateTime& utc) {
-    if (const auto timeline = timelineOf(zone)) return timeline->isDaylightAt(utc.toUnix());
+namespace {
+
+// The tz zone a record follows, when it names one that can be read; a zone file gone bad leaves the
+// record to its rule block, which the catalogue made from the same zone.
+const Zone* followedZone(const ZoneRecord& record, ZoneCache& zones, ZoneCache::ZonePtr& keep) {
+    if (const auto zone = zoneOf(record, zones); zone && zone->ok()) keep = zone->value();
+    return keep.get();
+}
+
+}  // namespace
+
+bool IsDaylightNow(const ZoneRecord& zone, const DateTime& utc, ZoneCache& zones) {
+    ZoneCache::ZonePtr keep;
+    if (const Zone* tz = followedZone(zone, zones, keep)) return tz->isDaylightAt(utc.toUnix());
+    return ruleIsDaylightAt(zone, utc);
+}
+
+bool ruleIsDaylightAt(const ZoneRecord& zone, const DateTime& utc) {
     if (zone.DaylightDate.wMonth == 0) return false;
     const int year = utc.addMinutes(-std::int64_t{zone.Bias}).year();
     const DaylightPeriod p = daylightPeriodOf(zone, year);
@@ -69,19 +84,21 @@ DateTime UtcNow(const ClockService& clock) {
     return clock.utcNow();
 }
 
-DateTime ZoneTimeNow(const DateTime& utc, const ZoneRecord& zone) {
-    if (const auto timeline = timelineOf(zone)) return utc.addSeconds(timeline->offsetAt(utc.toUnix()));
+DateTime ZoneTimeNow(const DateTime& utc, const ZoneRecord& zone, ZoneCache& zones) {
+    ZoneCache::ZonePtr keep;
+    if (const Zone* tz = followedZone(zone, zones, keep)) return tz->wallTimeAt(utc);
     std::int64_t minutes = zone.Bias;
-    if (IsDaylightNow(zone, utc)) minutes += zone.DaylightBias;
+    if (ruleIsDaylightAt(zone, utc)) minutes += zone.DaylightBias;
     return utc.addMinutes(-minutes);
 }
 
-std::int32_t localBias(const std::string& zoneinfoDir, const ClockService& clock) {
-    return machineZoneBias(zoneinfoDir, clock);
+std::int32_t localBias(const std::string& zoneinfoDir, const ClockService& clock, ZoneCache& zoneFiles) {
+    return machineZoneBias(zoneinfoDir, clock, zoneFiles);
 }
 
-void fillLocalBias(ZoneState& zones, const std::string& zoneinfoDir, const ClockService& clock) {
-    zones.LocalBias = localBias(zoneinfoDir, clock);
+void fillLocalBias(ZoneState& zones, const std::string& zoneinfoDir, const ClockService& clock,
+                   ZoneCache& zoneFiles) {
+    zones.LocalBias = localBias(zoneinfoDir, clock, zoneFiles);
 }
 
 }  // namespace tavrin

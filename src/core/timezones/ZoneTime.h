@@ -5,13 +5,14 @@
 // works on; none reads the clock behind the caller's back.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/timezones/ClockService.h"
 #include "core/timezones/DateTime.h"
+#include "core/timezones/ZoneCache.h"
 #include "core/timezones/ZoneRecord.h"
 #include "core/timezones/ZoneState.h"
-#include "core/timezones/ZoneTimeline.h"
 
 namespace tavrin {
 
@@ -29,15 +30,19 @@ struct DaylightPeriod {
 };
 DaylightPeriod daylightPeriodOf(const ZoneRecord& zone, int year);
 
-// The zone's transitions when the record came from a readable tz database file; nullptr otherwise.
-std::shared_ptr<const ZoneTimeline> timelineOf(const ZoneRecord& zone);
+// The tz zone a record follows, read through `zones`: nothing for a record that names no zone file
+// (it keeps to its rule block), a failure with its reason when the file it names cannot be read.
+std::optional<Result<ZoneCache::ZonePtr>> zoneOf(const ZoneRecord& record, ZoneCache& zones);
 
 // Whether the zone keeps daylight time at the UTC instant `utc`, to the second. A tz zone answers
 // from its transitions, daylight time being the later clock as in the catalogue's rule blocks.
-// Otherwise the rules are those of the year of the zone's local standard time at that instant. When daylight
-// time starts before it ends in that year (northern order) it is in force from the start up to, not
-// including, the end; otherwise (southern order) before the end and from the start on.
-bool IsDaylightNow(const ZoneRecord& zone, const DateTime& utc);
+// Otherwise the rule block answers (ruleIsDaylightAt).
+bool IsDaylightNow(const ZoneRecord& zone, const DateTime& utc, ZoneCache& zones);
+// The rule block's answer: its rules are those of the year of the zone's local standard time at
+// that instant. When daylight time starts before it ends in that year (northern order) it is in
+// force from the start up to, not including, the end; otherwise (southern order) before the end and
+// from the start on.
+bool ruleIsDaylightAt(const ZoneRecord& zone, const DateTime& utc);
 
 // The current UTC instant to the second.
 DateTime UtcNow(const ClockService& clock);
@@ -45,11 +50,12 @@ DateTime UtcNow(const ClockService& clock);
 // The zone's wall-clock time at the UTC instant: UTC plus the offset in force for a tz zone; for any
 // other record UTC less Bias, less DaylightBias while the zone keeps daylight time. The empty record
 // (an unknown zone) gives UTC itself.
-DateTime ZoneTimeNow(const DateTime& utc, const ZoneRecord& zone);
+DateTime ZoneTimeNow(const DateTime& utc, const ZoneRecord& zone, ZoneCache& zones);
 
 // The machine zone's standard Bias in minutes (UTC = local standard time + Bias), read from the tz
 // database in `zoneinfoDir`; 0 when the machine's zone cannot be read.
-std::int32_t localBias(const std::string& zoneinfoDir, const ClockService& clock);
-void fillLocalBias(ZoneState& zones, const std::string& zoneinfoDir, const ClockService& clock);
+std::int32_t localBias(const std::string& zoneinfoDir, const ClockService& clock, ZoneCache& zoneFiles);
+void fillLocalBias(ZoneState& zones, const std::string& zoneinfoDir, const ClockService& clock,
+                   ZoneCache& zoneFiles);
 
 }  // namespace tavrin

@@ -160,7 +160,8 @@ void frmMenu::clickButton(MenuButton button) {
 QString frmMenu::lineToolTip(std::size_t line) {
     QLabel* label = lineLabels_.at(line);
     if (label->toolTip().isEmpty())
-        label->setToolTip(QString::fromStdString(zoneChangeText(lines_.at(line).zone, utc_)));
+        label->setToolTip(
+            QString::fromStdString(zoneChangeText(lines_.at(line).zone, utc_, *app_.zones.zoneCache)));
     return label->toolTip();
 }
 

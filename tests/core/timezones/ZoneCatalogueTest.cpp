@@ -37,7 +37,7 @@ class ZoneCatalogueTest : public ::testing::Test {
 
     void SetUp() override { store.mount(Root::LocalMachine, catalogue); }
 
-    ZoneRecord read(const std::string& id) { return ReadZone(store, kZoneRootNt, id); }
+    ZoneRecord read(const std::string& id) { return readZone(store, kZoneRootNt, id); }
 };
 
 TEST_F(ZoneCatalogueTest, ListsZoneTabInOrderThenUtcUnderEveryAncestor) {
@@ -123,20 +123,21 @@ TEST_F(ZoneCatalogueTest, FixedDatesAreThoseOfTheClocksYearAndTwoDaylightPeriods
 TEST_F(ZoneCatalogueTest, MachineZoneBiasIsTheStandardOffsetAllYear) {
     const test::TempDir empty;
     const std::string& noEtc = empty.path();
+    ZoneCache zones;
     {
         test::TzVariable tz("Australia/Sydney");  // in daylight time on 1 January, yet the standard Bias
         clock.setUtc(DateTime::fromFields(2026, 1, 1));
-        EXPECT_EQ(machineZoneBias(kZoneinfo, clock, noEtc), -600);
+        EXPECT_EQ(machineZoneBias(kZoneinfo, clock, zones, noEtc), -600);
         ZoneState state;
-        fillLocalBias(state, kZoneinfo, clock);
+        fillLocalBias(state, kZoneinfo, clock, zones);
         EXPECT_EQ(state.LocalBias, -600);
     }
     {
         test::TzVariable tz("Europe/Dublin");
-        EXPECT_EQ(machineZoneBias(kZoneinfo, clock, noEtc), 0);
+        EXPECT_EQ(machineZoneBias(kZoneinfo, clock, zones, noEtc), 0);
     }
     // No zone file at all: 0, and a catalogue that still has UTC.
-    EXPECT_EQ(machineZoneBias(noEtc, clock, noEtc), 0);
+    EXPECT_EQ(machineZoneBias(noEtc, clock, zones, noEtc), 0);
     ZoneCatalogue none(noEtc, clock);
     EXPECT_EQ(none.zoneIds(), std::vector<std::string>{"UTC"});
     const auto utc = none.zoneRecord("utc");

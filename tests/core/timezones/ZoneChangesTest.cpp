@@ -22,11 +22,12 @@ class ZoneChangeTextTest : public ::testing::Test {
   protected:
     test::FakeClock clock{at(2026, 6, 15, 12)};
     MemoryStore store;
+    std::shared_ptr<ZoneCache> zones = std::make_shared<ZoneCache>();
 
     void SetUp() override {
-        store.mount(Root::LocalMachine, makeZoneCatalogue(TAVRIN_TEST_DATA "/zoneinfo", clock));
+        store.mount(Root::LocalMachine, makeZoneCatalogue(TAVRIN_TEST_DATA "/zoneinfo", clock, zones));
     }
-    ZoneRecord read(const std::string& id) { return ReadZone(store, kZoneRootNt, id); }
+    ZoneRecord read(const std::string& id) { return readZone(store, kZoneRootNt, id); }
 };
 
 // Each line comes from the record with its tz zone and, where one rule a year says it all, from the
@@ -67,11 +68,11 @@ TEST_F(ZoneChangeTextTest, OffsetNowAndTheNextChangeOnTheZonesOwnClock) {
                      << c.zone << " at " << c.utc.year() << "-" << c.utc.month() << "-" << c.utc.day());
         clock.setUtc(c.utc);
         ZoneRecord zone = read(c.zone);
-        EXPECT_EQ(zoneChangeText(zone, c.utc), c.text);
+        EXPECT_EQ(zoneChangeText(zone, c.utc, *zones), c.text);
         if (!c.fromBlock) continue;
         ASSERT_FALSE(zone.tzFile.empty());
         zone.tzFile.clear();
-        EXPECT_EQ(zoneChangeText(zone, c.utc), c.text);
+        EXPECT_EQ(zoneChangeText(zone, c.utc, *zones), c.text);
     }
 }
 

@@ -39,7 +39,7 @@ TEST(NthWeekdayOfMonth, FindsTheOccurrenceOrTheLast) {
     EXPECT_EQ(NthWeekdayOfMonth(2026, 13, 0, 1), DateTime{});
 }
 
-TEST(IsDaylightNow, TransitionsToTheSecond) {
+TEST(RuleIsDaylightAt, TransitionsToTheSecond) {
     // A fixed-date rule written for 2019 gives the same day in the year at hand.
     const ZoneRecord fixedDays = zone(-60, rule(3, 0, 27, 2, 2019), rule(10, 0, 25, 2, 2019));
     // Midnight transitions count from their second, not from the whole day.
@@ -70,7 +70,7 @@ TEST(IsDaylightNow, TransitionsToTheSecond) {
         SCOPED_TRACE(testing::Message()
                      << "bias " << c.zone.Bias << " at " << c.utc.year() << "-" << c.utc.month() << "-"
                      << c.utc.day() << " " << c.utc.hour() << ":" << c.utc.minute());
-        EXPECT_EQ(IsDaylightNow(c.zone, c.utc), c.daylight);
+        EXPECT_EQ(ruleIsDaylightAt(c.zone, c.utc), c.daylight);
     }
 }
 
@@ -80,7 +80,7 @@ TEST(UtcNow, ComesFromTheClockToTheSecond) {
     EXPECT_EQ(UtcNow(clock), at(2026, 3, 29, 0, 59, 59));
     ZoneState state;
     state.LocalBias = 77;
-    fillLocalBias(state, "/nonexistent-zoneinfo", clock);
+    fillLocalBias(state, "/nonexistent-zoneinfo", clock, *state.zoneCache);
     EXPECT_EQ(state.LocalBias, 0);
 }
 
