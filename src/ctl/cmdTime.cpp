@@ -75,7 +75,12 @@ int cmdTime(const Args& args, std::ostream& out, std::ostream& err) {
     }
     for (const DateTime& utc : instants) {
         clock.set(utc);
-        const ZoneRecord zone = readZone(store, kZoneRootNt, zoneName);
+        const Result<ZoneRecord> read = readZone(store, kZoneRootNt, zoneName);
+        if (!read) {
+            err << "tavrinctl: " << read.message() << '\n';
+            return 1;
+        }
+        const ZoneRecord& zone = *read;
         // The same line the world-time lines give as their tool tip.
         out << instantText(ZoneTimeNow(utc, zone, *zones)) << '\t' << zoneChangeText(zone, utc, *zones)
             << '\n';

@@ -39,7 +39,8 @@ int cmdZones(const Args& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
     for (const std::string& name : *names) {
-        const ZoneRecord z = readZone(store, kZoneRootNt, name);
+        // A zone that holds nothing is listed with its fields empty.
+        const ZoneRecord z = readZone(store, kZoneRootNt, name).valueOr({});
         out << escapeOnOneLine(name, {.nul = true}) << '\t' << escapeOnOneLine(z.DisplayText, {.nul = true})
             << '\t' << escapeOnOneLine(z.StandardName, {.nul = true}) << '\t'
             << escapeOnOneLine(z.DaylightName, {.nul = true}) << '\t' << z.Bias << '\t' << z.DaylightBias

@@ -162,9 +162,9 @@ std::vector<ZoneChoice> zoneChoices(const ZoneState& zones, Store& store) {
     std::vector<ZoneChoice> items{{kSystemDefaultZone, {}}};
     for (int slot = 1; slot <= kMaxZones && !zones.ZoneList[slot].empty(); ++slot) {
         const std::string& name = zones.ZoneList[slot];
-        const ZoneRecord zone = readZone(store, zones.ZoneRoot, name);
+        const Result<ZoneRecord> zone = readZone(store, zones.ZoneRoot, name);
         // A zone no longer in the catalogue keeps its place, marked as the menu marks it.
-        items.push_back({zoneIsKnown(zone) ? zone.DisplayText : unknownZoneText(name), name});
+        items.push_back({zone ? zone->DisplayText : unknownZoneText(name), name});
     }
     return items;
 }
@@ -175,7 +175,8 @@ AlarmZones alarmZonesOf(std::vector<ZoneChoice> choices, const ZoneState& zones,
     result.home = zones.HomeZone;
     result.zoneOfItem = [choices = std::move(choices), &zones, &store](int item) {
         if (item < 1 || static_cast<std::size_t>(item) >= choices.size()) return zones.HomeZone;
-        return readZone(store, zones.ZoneRoot, choices[static_cast<std::size_t>(item)].zoneName);
+        // A zone the catalogue no longer has gives the empty record, which arming refuses by name.
+        return readZone(store, zones.ZoneRoot, choices[static_cast<std::size_t>(item)].zoneName).valueOr({});
     };
     result.zoneNow = [&clock, &zones](const ZoneRecord& zone) {
         return ZoneTimeNow(UtcNow(clock), zone, *zones.zoneCache);

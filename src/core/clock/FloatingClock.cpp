@@ -36,9 +36,8 @@ void FloatingClock::buildMenu(Store& store, const ZoneState& zones) {
     menu_.push_back({FloatingMenuKind::ShowTimeZone, "&Show Time Zone...", {}});
     menu_.push_back({FloatingMenuKind::Separator, "", {}});
     for (const std::string& name : menuZones_) {
-        const ZoneRecord zone = readZone(store, zones.ZoneRoot, name);
-        menu_.push_back(
-            {FloatingMenuKind::Zone, zoneIsKnown(zone) ? zone.DisplayText : unknownZoneText(name), name});
+        const Result<ZoneRecord> zone = readZone(store, zones.ZoneRoot, name);
+        menu_.push_back({FloatingMenuKind::Zone, zone ? zone->DisplayText : unknownZoneText(name), name});
     }
     menu_.push_back({FloatingMenuKind::Separator, "", {}});
     menu_.push_back({FloatingMenuKind::AlwaysOnTop, "&Always on Top", {}});
@@ -56,10 +55,9 @@ bool FloatingClock::refresh(Store& store, const Settings& settings, const ZoneSt
                             const ClockService& clock) {
     FloatingTexts now;
     if (mode_ == FloatingMode::WorldZone) {
-        const ZoneRecord zone = readZone(store, zones.ZoneRoot, zoneName_);
-        if (zoneIsKnown(zone)) {
-            const DateTime t = ZoneTimeNow(UtcNow(clock), zone, *zones.zoneCache);
-            now.zoneName = zone.DisplayText;
+        if (const Result<ZoneRecord> zone = readZone(store, zones.ZoneRoot, zoneName_)) {
+            const DateTime t = ZoneTimeNow(UtcNow(clock), *zone, *zones.zoneCache);
+            now.zoneName = zone->DisplayText;
             now.time = FormatPattern(t, settings.TimeFormat, settings.calendarNames);
             now.date = FormatPattern(t, settings.DateFormat, settings.calendarNames);
         } else {

@@ -35,13 +35,15 @@ MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState
     out.cityNames.reserve(out.lines.capacity());
     for (int slot = 1; slot <= count && slot <= kMaxZones; ++slot) {
         const std::string& name = zones.ZoneList[static_cast<std::size_t>(slot)];
-        ZoneRecord zone = readZoneNames(store, zones.ZoneRoot, name);
-        out.cityNames.push_back(zone.CityName);
-        if (!zoneIsKnown(zone)) {
+        Result<ZoneRecord> read = readZoneNames(store, zones.ZoneRoot, name);
+        if (!read) {
             // No time at all rather than UTC's passed off as the zone's.
-            out.lines.push_back(MenuLine{unknownZoneText(name), std::move(zone), std::nullopt});
+            out.cityNames.emplace_back();
+            out.lines.push_back(MenuLine{unknownZoneText(name), ZoneRecord{}, std::nullopt});
             continue;
         }
+        ZoneRecord zone = std::move(read).value();
+        out.cityNames.push_back(zone.CityName);
         const DateTime t = ZoneTimeNow(utc, zone, *zones.zoneCache);
         std::string caption = FormatPattern(t, settings.TZFormat, settings.calendarNames);
         caption += " - ";

@@ -68,7 +68,8 @@ Result<> RemTick::noticeZoneChange() {
     app_.zones.StandardName = *name;
     // The reader's result ends in a blank that is not part of the zone's key name.
     const std::string keyName = name->substr(0, name->size() - 1);
-    app_.zones.HomeZone = readZone(app_.store, app_.zones.ZoneRoot, keyName);
+    // A machine zone the catalogue does not have leaves no home zone (the empty record) until it has.
+    app_.zones.HomeZone = readZone(app_.store, app_.zones.ZoneRoot, keyName).valueOr({});
     if (hooks_.refillLocalBias) hooks_.refillLocalBias();
     return {};
 }

@@ -53,12 +53,14 @@ Result<> LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::st
     if (leadingNumber(read("PNDisp", "0")) == 1) s.PNDisp = true;
 
     // The machine-value reader ends the name in a blank that is not part of the zone's key name. A
-    // machine zone that cannot be read leaves the home zone empty until the clock finds one.
+    // machine zone that cannot be read, or that the catalogue does not have, leaves the home zone empty
+    // until the clock finds one.
     const Result<std::string> machineZone = readMachineValue(store, kTimeZoneInformationKey, "StandardName");
     zones.StandardName = machineZone.valueOr({});
-    zones.HomeZone = machineZone
-                         ? readZone(store, zones.ZoneRoot, machineZone->substr(0, machineZone->size() - 1))
-                         : ZoneRecord{};
+    zones.HomeZone =
+        machineZone
+            ? readZone(store, zones.ZoneRoot, machineZone->substr(0, machineZone->size() - 1)).valueOr({})
+            : ZoneRecord{};
 
     if (!s.TimeFormat.empty() && s.TimeFormat.back() == '\0') s.TimeFormat.pop_back();
 

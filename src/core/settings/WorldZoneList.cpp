@@ -75,8 +75,9 @@ void WorldZoneList::fill(Store& store, const ZoneState& zones) {
     for (int s = 1; s <= kMaxZones; ++s) {
         const std::string& chosen = zones.ZoneList[static_cast<std::size_t>(s)];
         if (chosen.empty()) break;
-        const std::string display = readZone(store, zones.ZoneRoot, chosen).DisplayText;
-        if (display.empty()) continue;
+        const Result<ZoneRecord> zone = readZone(store, zones.ZoneRoot, chosen);
+        if (!zone || zone->DisplayText.empty()) continue;
+        const std::string& display = zone->DisplayText;
         // Two slots naming zones that read alike tick two items, not one item twice.
         const auto match = std::find_if(items_.begin(), items_.end(), [&](const ZoneItem& item) {
             return !item.checked && item.displayText == display;

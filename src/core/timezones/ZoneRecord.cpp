@@ -1,5 +1,7 @@
 #include "core/timezones/ZoneRecord.h"
 
+#include "core/store/StoreAccess.h"
+
 namespace tavrin {
 
 bool zoneIsKnown(const ZoneRecord& zone) {
@@ -84,53 +86,43 @@ std::string TrimAtNull(std::string_view text) {
 
 namespace {
 
-// The zone's values; the rule block and its names only when `withRuleBlock`.
-ZoneRecord readZoneValues(Store& store, std::string_view zoneRoot, std::string_view keyName,
-                          Status* lastStatus, bool withRuleBlock) {
-    ZoneRecord zone;
-    Status last = status::kSuccess;
-    KeyHandle key;
+// The zone's values; the rule block and its names only when `withRuleBlock`. A value that is not
+// there leaves its field empty: only a zone whose key cannot be opened fails.
+Result<ZoneRecord> readZoneValues(Store& store, std::string_view zoneRoot, std::string_view keyName,
+                                  bool withRuleBlock) {
     std::string path(zoneRoot);
     path += '\\';
     path += keyName;
-    last = store.OpenKey(KeyHandle::rootKey(Root::LocalMachine), path, kAllAccess, key);
-    if (last != status::kSuccess) {
-        if (lastStatus) *lastStatus = last;
-        return zone;
-    }
-    std::string data;
-    ValueType type = ValueType::None;
+    const Result<KeyHandle> key = openKey(store, Root::LocalMachine, path);
+    if (!key) return key.why();
+    ZoneRecord zone;
     if (withRuleBlock) {
-        last = store.QueryValueData(key, "TZI", data, type);
-        if (last == status::kSuccess) decodeTzi(std::string_view(data).substr(0, kTziSize), zone);
+        if (const Result<StoredData> tzi = readValue(store, *key, "TZI"))
+            decodeTzi(std::string_view(tzi->data).substr(0, kTziSize), zone);
     }
-
     std::string* fields[] = {&zone.DisplayText, &zone.StandardName, &zone.DaylightName};
     const char* names[] = {"Display", "Std", "Dlt"};
     for (int i = 0; i < (withRuleBlock ? 3 : 1); ++i) {
-        std::uint32_t size = 0;
-        last = store.QueryValueInfo(key, names[i], size, type);
-        if (last != status::kSuccess) continue;
-        last = store.QueryValueData(key, names[i], data, type);
-        if (last == status::kSuccess) *fields[i] = TrimAtNull(data);
+        if (const Result<StoredData> value = readValue(store, *key, names[i]))
+            *fields[i] = TrimAtNull(value->data);
     }
-    if (store.QueryValueData(key, "TzFile", data, type) == status::kSuccess && type == ValueType::String)
-        zone.tzFile = TrimAtNull(data);
+    if (const Result<StoredData> file = readValue(store, *key, "TzFile");
+        file && file->type == ValueType::String)
+        zone.tzFile = TrimAtNull(file->data);
     const auto paren = zone.DisplayText.find(')');
     if (paren != std::string::npos) zone.CityName = zone.DisplayText.substr(paren + 1);
-    store.CloseKey(key);
-    if (lastStatus) *lastStatus = last;
+    if (!zoneIsKnown(zone)) return Failure{"the time zone \"" + std::string(keyName) + "\" holds nothing"};
     return zone;
 }
 
 }  // namespace
 
-ZoneRecord readZone(Store& store, std::string_view zoneRoot, std::string_view keyName, Status* lastStatus) {
-    return readZoneValues(store, zoneRoot, keyName, lastStatus, true);
+Result<ZoneRecord> readZone(Store& store, std::string_view zoneRoot, std::string_view keyName) {
+    return readZoneValues(store, zoneRoot, keyName, true);
 }
 
-ZoneRecord readZoneNames(Store& store, std::string_view zoneRoot, std::string_view keyName) {
-    return readZoneValues(store, zoneRoot, keyName, nullptr, false);
+Result<ZoneRecord> readZoneNames(Store& store, std::string_view zoneRoot, std::string_view keyName) {
+    return readZoneValues(store, zoneRoot, keyName, false);
 }
 
 }  // namespace tavrin

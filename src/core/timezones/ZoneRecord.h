@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/Result.h"
 #include "core/store/Store.h"
 
 namespace tavrin {
@@ -56,14 +57,11 @@ void decodeTzi(std::string_view bytes, ZoneRecord& zone);
 // The text up to its first NUL; the whole text when it holds none.
 std::string TrimAtNull(std::string_view text);
 
-// Reads the zone `keyName` under `zoneRoot` of the machine-wide root. Never fails outward: a missing
-// key gives the empty record, a missing value leaves its field empty. `lastStatus`, when given,
-// receives the status of the last store call for the design's four values ("TZI", "Display", "Std",
-// "Dlt"); the catalogue's "TzFile" value is read after them without touching it.
-ZoneRecord readZone(Store& store, std::string_view zoneRoot, std::string_view keyName,
-                    Status* lastStatus = nullptr);
+// Reads the zone `keyName` under `zoneRoot` of the machine-wide root: fails, with the reason, when the
+// catalogue has no such zone; a value that is missing leaves its field empty.
+Result<ZoneRecord> readZone(Store& store, std::string_view zoneRoot, std::string_view keyName);
 // The zone as the menu's lines need it: its display texts and the tz file whose zone gives its time,
 // without the rule block (left 0) and its names, which the catalogue works out only when asked.
-ZoneRecord readZoneNames(Store& store, std::string_view zoneRoot, std::string_view keyName);
+Result<ZoneRecord> readZoneNames(Store& store, std::string_view zoneRoot, std::string_view keyName);
 
 }  // namespace tavrin

@@ -37,7 +37,7 @@ class ZoneCatalogueTest : public ::testing::Test {
 
     void SetUp() override { store.mount(Root::LocalMachine, catalogue); }
 
-    ZoneRecord read(const std::string& id) { return readZone(store, kZoneRootNt, id); }
+    ZoneRecord read(const std::string& id) { return readZone(store, kZoneRootNt, id).valueOr({}); }
 };
 
 TEST_F(ZoneCatalogueTest, ListsZoneTabInOrderThenUtcUnderEveryAncestor) {

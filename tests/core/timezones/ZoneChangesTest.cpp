@@ -27,7 +27,7 @@ class ZoneChangeTextTest : public ::testing::Test {
     void SetUp() override {
         store.mount(Root::LocalMachine, makeZoneCatalogue(TAVRIN_TEST_DATA "/zoneinfo", clock, zones));
     }
-    ZoneRecord read(const std::string& id) { return readZone(store, kZoneRootNt, id); }
+    ZoneRecord read(const std::string& id) { return readZone(store, kZoneRootNt, id).valueOr({}); }
 };
 
 // Each line comes from the record with its tz zone and, where one rule a year says it all, from the

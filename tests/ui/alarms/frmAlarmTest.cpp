@@ -30,7 +30,7 @@ struct AlarmDialog : ::testing::Test, test::WindowTestApp {
         mountZones();
         app.zones.ZoneList[1] = "Asia/Tokyo";
         app.zones.ZoneList[2] = "Europe/Berlin";
-        app.zones.HomeZone = readZone(store, kZoneRootNt, "Etc/UTC");
+        app.zones.HomeZone = readZone(store, kZoneRootNt, "Etc/UTC").value();
         app.settings.TimeFormat = "h:mm AM/PM";
     }
     frmAlarm* open() {
