@@ -1,5 +1,7 @@
 // Every arrow between source folders points one way: a file includes its own folder and folders
 // listed before it, the core includes nothing outside itself, and the windows never reach the programs.
+// Two words stay in their rooms too: the core names no window control, and only the store (with its
+// file behind it) speaks in the store's status numbers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -58,9 +60,11 @@ std::optional<std::string> refusal(const std::string& file, const std::string& i
     return std::nullopt;
 }
 
-TEST(IncludeDirection, EveryIncludeUnderSrcPointsTheRightWay) {
+// Calls `look(file, number, line)` for every line of every source file under src/ (file relative to
+// src/); returns how many files there were.
+template <class Look>
+std::size_t forEachSourceLine(Look look) {
     const fs::path src = fs::path(TAVRIN_SOURCE_DIR) / "src";
-    const std::regex include(R"re(^\s*#\s*include\s*"([^"]+)")re");
     std::size_t files = 0;
     for (const auto& entry : fs::recursive_directory_iterator(src)) {
         const auto ext = entry.path().extension();
@@ -69,16 +73,42 @@ TEST(IncludeDirection, EveryIncludeUnderSrcPointsTheRightWay) {
         const std::string file = fs::relative(entry.path(), src).generic_string();
         std::ifstream in(entry.path());
         std::string line;
-        for (int number = 1; std::getline(in, line); ++number) {
+        for (int number = 1; std::getline(in, line); ++number) look(file, number, line);
+    }
+    return files;
+}
+
+TEST(IncludeDirection, EveryIncludeUnderSrcPointsTheRightWay) {
+    const std::regex include(R"re(^\s*#\s*include\s*"([^"]+)")re");
+    const std::size_t files =
+        forEachSourceLine([&](const std::string& file, int number, const std::string& line) {
             std::smatch m;
-            if (!std::regex_search(line, m, include)) continue;
-            if (auto why = refusal(file, m[1].str())) {
+            if (!std::regex_search(line, m, include)) return;
+            if (auto why = refusal(file, m[1].str()))
                 ADD_FAILURE() << "src/" << file << ":" << number << " includes \"" << m[1].str()
                               << "\": " << *why;
-            }
-        }
-    }
+        });
     EXPECT_GT(files, 100u);
+}
+
+TEST(IncludeDirection, ControlsAndStatusNumbersStayInTheirRooms) {
+    // A form designer's names (Combo4, Label24, chkDBold, txtZoneFilter) say where a value was typed,
+    // not what it holds; the core's rules speak of what they hold and each window maps its controls.
+    const std::regex control(
+        R"re(\b((Combo|Label|Text|Command|Image|Check|Option)[0-9]+|(chk|opt|txt|lst|lbl|img)[A-Z]\w*)\b)re");
+    const std::regex statusNumber(R"re(\bstatus::k\w+|\bStatus\b)re");
+    forEachSourceLine([&](const std::string& file, int number, const std::string& line) {
+        const std::string comment = "//";
+        const std::string code = line.substr(0, line.find(comment));
+        std::smatch m;
+        if (file.rfind("core/", 0) == 0 && std::regex_search(code, m, control))
+            ADD_FAILURE() << "src/" << file << ":" << number << " names the control " << m[0]
+                          << " in the core";
+        const bool store = file.rfind("core/store/", 0) == 0 || file.rfind("platform/FileStore.", 0) == 0;
+        if (!store && std::regex_search(code, m, statusNumber))
+            ADD_FAILURE() << "src/" << file << ":" << number << " speaks in the store's status numbers ("
+                          << m[0] << "); the store's edge answers with a Result";
+    });
 }
 
 }  // namespace
