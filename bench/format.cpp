@@ -14,7 +14,7 @@ using tavrin::DateTime;
 void BM_Format(benchmark::State& state, const char* pattern) {
     DateTime t = DateTime::fromFields(2005, 3, 7, 21, 5, 0);
     for (auto _ : state) {
-        std::string s = tavrin::FormatPattern(t, pattern);
+        std::string s = tavrin::formatPattern(t, pattern);
         benchmark::DoNotOptimize(s);
         t = t.addSeconds(61);
     }
@@ -34,7 +34,7 @@ BENCHMARK_CAPTURE(BM_ReadDate, Calendar, "12 March 2005");
 // The due check's date comparison: a stored date read back and formatted again.
 void BM_ReformatStoredDate(benchmark::State& state) {
     for (auto _ : state) {
-        std::string s = tavrin::FormatPattern(std::string_view("03/07/05"), "mm/dd/yy", "mm/dd/yy");
+        std::string s = tavrin::formatPattern(std::string_view("03/07/05"), "mm/dd/yy", "mm/dd/yy");
         benchmark::DoNotOptimize(s);
     }
 }

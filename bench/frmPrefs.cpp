@@ -63,7 +63,7 @@ struct Fixture {
         store->mount(Root::LocalMachine, makeZoneCatalogue(zoneinfo(), clock));
         app = std::make_unique<AppState>(*store, clock, shell, asker, Paths{});
         app->settings.SettingsRoot = Root::CurrentUser;
-        if (!LoadSettings(*store, app->settings, app->zones, "E99012")) std::abort();
+        if (!loadSettings(*store, app->settings, app->zones, "E99012")) std::abort();
         chooseZones();
     }
     // Five zones chosen, as the menu reads them back from the store after each OK.

@@ -65,7 +65,7 @@ void BM_ReadZoneOneWarm(benchmark::State& state) {
     (void)readZone(store, kZoneRootNt, "Asia/Jerusalem");
     for (auto _ : state) {
         const Result<ZoneRecord> z = readZone(store, kZoneRootNt, "Asia/Jerusalem");
-        benchmark::DoNotOptimize(ZoneTimeNow(clock.utcNow(), *z, *zones));
+        benchmark::DoNotOptimize(zoneTimeNow(clock.utcNow(), *z, *zones));
     }
 }
 BENCHMARK(BM_ReadZoneOneWarm)->Unit(benchmark::kMicrosecond);
@@ -79,7 +79,7 @@ void BM_MenuLineWarm(benchmark::State& state) {
     (void)readZoneNames(store, kZoneRootNt, "Asia/Jerusalem");
     for (auto _ : state) {
         const Result<ZoneRecord> z = readZoneNames(store, kZoneRootNt, "Asia/Jerusalem");
-        benchmark::DoNotOptimize(ZoneTimeNow(clock.utcNow(), *z, *zones));
+        benchmark::DoNotOptimize(zoneTimeNow(clock.utcNow(), *z, *zones));
     }
 }
 BENCHMARK(BM_MenuLineWarm)->Unit(benchmark::kMicrosecond);
@@ -107,7 +107,7 @@ void BM_ZoneTimeNowWarm(benchmark::State& state) {
     const DateTime start = DateTime::fromFields(2026, 1, 1);
     std::int64_t minute = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ZoneTimeNow(start.addMinutes(minute), zone, *zones));
+        benchmark::DoNotOptimize(zoneTimeNow(start.addMinutes(minute), zone, *zones));
         minute = (minute + 1) % (365 * 24 * 60);
     }
 }

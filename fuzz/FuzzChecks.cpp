@@ -137,7 +137,7 @@ std::string checkDateText(std::string_view input) {
             return "a date was read outside the years a date can have";
         // Another language's names only ever add readings too: English text reads as ever.
         if (read && plain != read) return "a language's names changed the reading of English text";
-        (void)FormatPattern(text, format, format, *names);
+        (void)formatPattern(text, format, format, *names);
     }
     return {};
 }
@@ -147,8 +147,8 @@ std::string checkFormatPattern(std::string_view input) {
     const std::int64_t seconds = int64At(input, 8) % 86400;
     const std::string_view pattern = input.size() > 16 ? input.substr(16) : std::string_view();
     const DateTime value = DateTime::fromSerial(days, seconds);
-    const std::string english = FormatPattern(value, pattern);
-    const std::string named = FormatPattern(value, pattern, awkwardNames());
+    const std::string english = formatPattern(value, pattern);
+    const std::string named = formatPattern(value, pattern, awkwardNames());
     // Stored and compared text comes from patterns without names: the language must not touch it.
     if (!namesSomething(pattern) && named != english) return "a pattern without names wrote another language";
     // What a pattern writes of a day in the years a date can have, it reads back as that day (or

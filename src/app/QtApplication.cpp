@@ -81,19 +81,20 @@ QtApplication::~QtApplication() {
 }
 
 bool QtApplication::start() {
-    return SubMain(*app_, StartHooks{buttonFaceColourText,
-                                     [this] { showFirstRun(); },
-                                     [this] { showClock(); },
-                                     {},
-                                     [this] { upgradeReminderFile(); }}) != StartOutcome::SettingsUnreadable;
+    return startProgram(*app_, StartHooks{buttonFaceColourText,
+                                          [this] { showFirstRun(); },
+                                          [this] { showClock(); },
+                                          {},
+                                          [this] { upgradeReminderFile(); }}) !=
+           StartOutcome::SettingsUnreadable;
 }
 
 void QtApplication::startClock() {
-    StartClock(*app_, StartHooks{buttonFaceColourText,
-                                 [this] { showFirstRun(); },
-                                 [this] { showClock(); },
-                                 {},
-                                 [this] { upgradeReminderFile(); }});
+    tavrin::startClock(*app_, StartHooks{buttonFaceColourText,
+                                         [this] { showFirstRun(); },
+                                         [this] { showClock(); },
+                                         {},
+                                         [this] { upgradeReminderFile(); }});
 }
 
 void QtApplication::showFirstRun() {

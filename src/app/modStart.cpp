@@ -8,10 +8,10 @@
 
 namespace tavrin {
 
-StartOutcome SubMain(AppState& app, const StartHooks& hooks) {
+StartOutcome startProgram(AppState& app, const StartHooks& hooks) {
     if (const auto root = chooseSettingsRoot(app.store)) {
         app.settings.SettingsRoot = *root;
-        StartClock(app, hooks);
+        startClock(app, hooks);
         return StartOutcome::ClockStarted;
     }
     // A settings file that is there but cannot be read is no first start: the setup would write new
@@ -28,9 +28,9 @@ StartOutcome SubMain(AppState& app, const StartHooks& hooks) {
     return StartOutcome::FirstRun;
 }
 
-void StartClock(AppState& app, const StartHooks& hooks) {
+void startClock(AppState& app, const StartHooks& hooks) {
     // Settings that cannot be loaded whole leave their defaults, or empty texts, for this run.
-    if (const Result<> loaded = LoadSettings(app.store, app.settings, app.zones,
+    if (const Result<> loaded = loadSettings(app.store, app.settings, app.zones,
                                              hooks.buttonFaceColour ? hooks.buttonFaceColour() : "0");
         !loaded)
         std::fprintf(stderr, "tavrin: warning: the settings could not be loaded whole: %s\n",

@@ -13,7 +13,7 @@ namespace tavrin {
 struct StartHooks {
     // The desktop's button-face colour as a colour text (the default scheme colour).
     std::function<std::string()> buttonFaceColour;
-    // Shows the first-run setup dialog; its "Finish!" calls StartClock.
+    // Shows the first-run setup dialog; its "Finish!" calls startClock.
     std::function<void()> showFirstRun;
     // Shows the tray clock; its load reads the reminder file and starts the timers.
     std::function<void()> showClock;
@@ -30,9 +30,9 @@ enum class StartOutcome {
 };
 
 // The entry point's work: machine-wide settings first, per-user next, first run otherwise.
-StartOutcome SubMain(AppState& app, const StartHooks& hooks);
+StartOutcome startProgram(AppState& app, const StartHooks& hooks);
 
 // Loads the settings, shows the clock, marks the instance and upgrades the reminder file.
-void StartClock(AppState& app, const StartHooks& hooks);
+void startClock(AppState& app, const StartHooks& hooks);
 
 }  // namespace tavrin

@@ -39,7 +39,7 @@ int cmdFormat(const Args& commandLine, std::ostream& out, std::ostream& err) {
         value = *given;
     }
     // Names of weekdays and months in the language the environment asks for, as the clock shows them.
-    out << FormatPattern(value, args[0], calendarNamesFromEnvironment()) << '\n';
+    out << formatPattern(value, args[0], calendarNamesFromEnvironment()) << '\n';
     return 0;
 }
 

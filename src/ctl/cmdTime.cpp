@@ -53,7 +53,7 @@ int cmdTime(const Args& args, std::ostream& out, std::ostream& err) {
                               kTimeUsage);
         instants.push_back(*t);
     }
-    if (instants.empty()) instants.push_back(UtcNow(SystemClock()));
+    if (instants.empty()) instants.push_back(utcNow(SystemClock()));
 
     const std::string folder = Paths::fromEnvironment().zoneinfoDir;
     SetClock clock(instants.front());
@@ -82,7 +82,7 @@ int cmdTime(const Args& args, std::ostream& out, std::ostream& err) {
         }
         const ZoneRecord& zone = *read;
         // The same line the world-time lines give as their tool tip.
-        out << instantText(ZoneTimeNow(utc, zone, *zones)) << '\t' << zoneChangeText(zone, utc, *zones)
+        out << instantText(zoneTimeNow(utc, zone, *zones)) << '\t' << zoneChangeText(zone, utc, *zones)
             << '\n';
     }
     return 0;

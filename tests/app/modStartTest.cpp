@@ -27,7 +27,7 @@ struct SubMain : ::testing::Test {
     StartOutcome start(std::initializer_list<Root> seeded) {
         bool created = false;
         for (Root root : seeded) store.tree(root).create(kSettingsKey, created);
-        return tavrin::SubMain(
+        return tavrin::startProgram(
             app, StartHooks{[] { return std::string("C8D0D4"); }, [this] { steps.push_back("first run"); },
                             // The clock's load sees settings that are already loaded.
                             [this] { steps.push_back("clock:" + app.settings.DateFormat); },
@@ -67,7 +67,7 @@ TEST(SubMainOnFiles, AnUnreadableSettingsFileIsToldAndNoSetupShows) {
     test::ScriptedAsker asker;
     AppState app{store, clock, shell, asker, Paths{}};
     std::vector<std::string> steps;
-    const StartOutcome outcome = tavrin::SubMain(
+    const StartOutcome outcome = tavrin::startProgram(
         app,
         StartHooks{{}, [&] { steps.push_back("first run"); }, [&] { steps.push_back("clock"); }, {}, {}});
     EXPECT_EQ(outcome, StartOutcome::SettingsUnreadable);

@@ -384,7 +384,7 @@ TEST_F(FileStoreTest, AFileThatCanBeWrittenButNotReadIsNeverReplaced) {
             Settings settings;
             settings.SettingsRoot = Root::CurrentUser;
             ZoneState zones;
-            if (LoadSettings(store, settings, zones, "C8D0D4")) return 7;  // nothing could be read
+            if (loadSettings(store, settings, zones, "C8D0D4")) return 7;  // nothing could be read
             return 0;
         },
         true));

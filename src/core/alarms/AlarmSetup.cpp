@@ -65,7 +65,7 @@ Result<> armWarning(AlarmState& state, const AlarmEntry& entry, const AlarmZones
     }
     const ZoneRecord zone = zoneOf(entry.warningZone, zones);
     if (Result known = knownZone(entry.warningZone, zone, "warning", result); !known) return known;
-    state.warningTime = FormatPattern(std::string_view(entered), settings.TimeFormat);
+    state.warningTime = formatPattern(std::string_view(entered), settings.TimeFormat);
     state.warningFormat = settings.TimeFormat;
     state.warningZone = zone;
     if (!entry.warningSound.empty()) state.warningSound = entry.warningSound;
@@ -103,7 +103,7 @@ Result<> armAlarm(AlarmState& state, const AlarmEntry& entry, const AlarmZones& 
     const DateTime now = zones.zoneNow ? zones.zoneNow(zone) : DateTime();
     // Seconds are dropped; a time past midnight is that time of the next day.
     const std::int64_t at = (now.secondsOfDay() + delay) % kDaySeconds;
-    state.alarmTime = FormatPattern(DateTime::fromSerial(0, at / 60 * 60), "HH:MM:SS");
+    state.alarmTime = formatPattern(DateTime::fromSerial(0, at / 60 * 60), "HH:MM:SS");
     state.alarmZone = zone;
     if (!entry.alarmSound.empty()) state.alarmSound = entry.alarmSound;
     if (!entry.alarmMessage.empty()) state.alarmMessage = entry.alarmMessage;
@@ -179,7 +179,7 @@ AlarmZones alarmZonesOf(std::vector<ZoneChoice> choices, const ZoneState& zones,
         return readZone(store, zones.ZoneRoot, choices[static_cast<std::size_t>(item)].zoneName).valueOr({});
     };
     result.zoneNow = [&clock, &zones](const ZoneRecord& zone) {
-        return ZoneTimeNow(UtcNow(clock), zone, *zones.zoneCache);
+        return zoneTimeNow(utcNow(clock), zone, *zones.zoneCache);
     };
     return result;
 }

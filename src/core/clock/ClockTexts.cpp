@@ -6,8 +6,8 @@ namespace tavrin {
 
 ClockTexts clockTextsAt(const DateTime& now, const Settings& settings) {
     // The date line is today's date as a day, so a date pattern holding time tokens shows midnight.
-    return ClockTexts{FormatPattern(now, settings.TimeFormat, settings.calendarNames),
-                      FormatPattern(now.date(), settings.DateFormat, settings.calendarNames)};
+    return ClockTexts{formatPattern(now, settings.TimeFormat, settings.calendarNames),
+                      formatPattern(now.date(), settings.DateFormat, settings.calendarNames)};
 }
 
 }  // namespace tavrin

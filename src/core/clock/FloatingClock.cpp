@@ -56,10 +56,10 @@ bool FloatingClock::refresh(Store& store, const Settings& settings, const ZoneSt
     FloatingTexts now;
     if (mode_ == FloatingMode::WorldZone) {
         if (const Result<ZoneRecord> zone = readZone(store, zones.ZoneRoot, zoneName_)) {
-            const DateTime t = ZoneTimeNow(UtcNow(clock), *zone, *zones.zoneCache);
+            const DateTime t = zoneTimeNow(utcNow(clock), *zone, *zones.zoneCache);
             now.zoneName = zone->DisplayText;
-            now.time = FormatPattern(t, settings.TimeFormat, settings.calendarNames);
-            now.date = FormatPattern(t, settings.DateFormat, settings.calendarNames);
+            now.time = formatPattern(t, settings.TimeFormat, settings.calendarNames);
+            now.date = formatPattern(t, settings.DateFormat, settings.calendarNames);
         } else {
             // No time rather than UTC's under the zone's name; the dashes keep the clock from
             // looking blank.
@@ -69,8 +69,8 @@ bool FloatingClock::refresh(Store& store, const Settings& settings, const ZoneSt
     } else {
         const DateTime local = clock.localNow();
         now.zoneName = zones.HomeZone.DisplayText;
-        now.time = FormatPattern(local, kSystemLongTime);
-        now.date = FormatPattern(local, kSystemShortDate);
+        now.time = formatPattern(local, kSystemLongTime);
+        now.date = formatPattern(local, kSystemShortDate);
     }
     if (now == texts_) return false;
     texts_ = std::move(now);

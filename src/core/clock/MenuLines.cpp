@@ -21,7 +21,7 @@ int readMenuZones(Store& store, Root settingsRoot, ZoneState& zones) {
         count = n >= kMaxZones ? kMaxZones : n >= 1 ? static_cast<int>(n) : 0;
         for (int slot = 1; slot <= count; ++slot)
             zones.ZoneList[static_cast<std::size_t>(slot)] =
-                TrimAtNull(readText(store, *key, "TZone" + std::to_string(slot)).valueOr({}));
+                trimAtNull(readText(store, *key, "TZone" + std::to_string(slot)).valueOr({}));
     }
     for (int slot = count + 1; slot <= kMaxZones; ++slot)
         zones.ZoneList[static_cast<std::size_t>(slot)].clear();
@@ -44,8 +44,8 @@ MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState
         }
         ZoneRecord zone = std::move(read).value();
         out.cityNames.push_back(zone.CityName);
-        const DateTime t = ZoneTimeNow(utc, zone, *zones.zoneCache);
-        std::string caption = FormatPattern(t, settings.TZFormat, settings.calendarNames);
+        const DateTime t = zoneTimeNow(utc, zone, *zones.zoneCache);
+        std::string caption = formatPattern(t, settings.TZFormat, settings.calendarNames);
         caption += " - ";
         caption += settings.PNDisp ? zone.CityName : zone.DisplayText;
         out.lines.push_back(MenuLine{std::move(caption), std::move(zone), t});

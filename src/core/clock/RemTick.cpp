@@ -31,7 +31,7 @@ RemTickHooks standardRemTickHooks(AppState& app,
 
 AlarmFiring::ZoneClock zoneClockOf(const AppState& app) {
     return
-        [&app](const ZoneRecord& zone) { return ZoneTimeNow(UtcNow(app.clock), zone, *app.zones.zoneCache); };
+        [&app](const ZoneRecord& zone) { return zoneTimeNow(utcNow(app.clock), zone, *app.zones.zoneCache); };
 }
 
 RemTick::RemTick(AppState& app, AlarmFiring& firing, RemTickHooks hooks)

@@ -8,7 +8,7 @@ std::optional<std::string> weekdayLine(std::string_view dateText, std::string_vi
                                        const DateTime& today, const CalendarNames& names) {
     const std::optional<DateTime> date = readDateText(dateText, dateFormat, today.year(), names);
     if (!date) return std::nullopt;
-    return FormatPattern(*date, "dddd", names);
+    return formatPattern(*date, "dddd", names);
 }
 
 }  // namespace tavrin

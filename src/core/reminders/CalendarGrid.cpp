@@ -34,7 +34,7 @@ void CalendarGrid::buildCal(int month, int year, const DateTime& today, const Re
     const DateTime first = DateTime::fromFields(year, month, 1);
     month_ = first.month();
     year_ = first.year();
-    title_ = FormatPattern(first, "mmmm yyyy", settings.calendarNames);
+    title_ = formatPattern(first, "mmmm yyyy", settings.calendarNames);
     for (auto& cell : cells_) cell = CalendarCell{};
     fillDays(daysInMonth(year_, month_), first.weekday());
     markToday(month_, year_, today);

@@ -95,7 +95,7 @@ bool DueCheck::moveOn(int slot, std::int64_t dueMinute, std::int64_t nowMinute) 
     switch (leadingWhole(table_.recurrences[slot])) {
         case 0: {
             const DateTime next = due.addMinutes(60 * (late / 60 + 1));
-            table_.times[slot] = FormatPattern(next, "HH:MM:SS");
+            table_.times[slot] = formatPattern(next, "HH:MM:SS");
             if (next.days() != due.days()) table_.dates[slot] = reminderDateText(next, settings_.DateFormat);
             return true;
         }
@@ -155,7 +155,7 @@ DueCheckResult DueCheck::checkReminders(const DateTime& now) {
     if (result.announced == 0) return result;
 
     result.balloonVisible = announcer_.showBalloon(
-        "Tavrin Reminders for: " + FormatPattern(now, settings_.DateFormat, settings_.calendarNames));
+        "Tavrin Reminders for: " + formatPattern(now, settings_.DateFormat, settings_.calendarNames));
     if (recurring.empty() || !result.balloonVisible) return result;
 
     result.asked = true;

@@ -15,7 +15,7 @@ bool isReminderDate(std::string_view text, std::string_view dateFormat, const Ca
     const DateTime first = DateTime::fromFields(2000, 1, 1, 0, 0);
     for (int day = 0; day < 366; ++day)
         if (reminderDateText(first.addDays(day), dateFormat) == text ||
-            FormatPattern(first.addDays(day), dateFormat, names) == text)
+            formatPattern(first.addDays(day), dateFormat, names) == text)
             return true;
     return false;
 }
@@ -24,8 +24,8 @@ ReminderForm newReminderForm(const DateTime& now, const Settings& settings) {
     ReminderForm form;
     form.hour = std::to_string(now.hour());
     form.minute = std::to_string(now.minute());
-    form.amPm = FormatPattern(now, "AM/PM");
-    form.date = FormatPattern(now.date(), settings.DateFormat, settings.calendarNames);
+    form.amPm = formatPattern(now, "AM/PM");
+    form.date = formatPattern(now.date(), settings.DateFormat, settings.calendarNames);
     form.enabled = true;
     form.recurring = false;
     form.recurChoice = -1;
@@ -40,9 +40,9 @@ ReminderForm editReminderForm(const ReminderTable& table, int slot, const Settin
     form.enabled = table.enabled[slot] == "1";
     // A stored time that cannot be read leaves the time boxes empty for the user to fill in.
     if (const auto t = readDateText(table.times[slot], settings.DateFormat)) {
-        form.hour = FormatPattern(*t, "hh am/pm").substr(0, 2);
+        form.hour = formatPattern(*t, "hh am/pm").substr(0, 2);
         form.minute = std::to_string(t->minute());
-        form.amPm = FormatPattern(*t, "AM/PM");
+        form.amPm = formatPattern(*t, "AM/PM");
     }
     const long code = leadingWhole(table.recurrences[slot]);
     form.recurring = code > -1;
@@ -64,7 +64,7 @@ std::string reminderTimeFromFields(const std::string& hour, const std::string& m
     } else if (!ap.empty()) {
         return {};
     }
-    return FormatPattern(DateTime::fromSerial(0, h24 * 3600 + *m * 60), "HH:MM:SS");
+    return formatPattern(DateTime::fromSerial(0, h24 * 3600 + *m * 60), "HH:MM:SS");
 }
 
 Result<std::optional<ReminderRecord>> recordFromForm(const ReminderForm& form, const Settings& settings) {

@@ -9,7 +9,7 @@ ReminderRow reminderRow(const ReminderTable& table, int slot, const Settings& se
     ReminderRow row;
     row.title = table.titles[slot];
     row.date = shownReminderDate(table.dates[slot], settings.DateFormat, settings.calendarNames);
-    row.time = FormatPattern(std::string_view(table.times[slot]), settings.TimeFormat, settings.DateFormat,
+    row.time = formatPattern(std::string_view(table.times[slot]), settings.TimeFormat, settings.DateFormat,
                              settings.calendarNames);
     row.slot = slot;
     row.occurs = recurs(table.recurrences[slot]) ? "Yes" : "No";
@@ -18,7 +18,7 @@ ReminderRow reminderRow(const ReminderTable& table, int slot, const Settings& se
 }
 
 std::string balloonLine(const ReminderTable& table, int slot, const Settings& settings) {
-    return FormatPattern(std::string_view(table.times[slot]), settings.TimeFormat, settings.DateFormat,
+    return formatPattern(std::string_view(table.times[slot]), settings.TimeFormat, settings.DateFormat,
                          settings.calendarNames) +
            " - " + table.titles[slot];
 }

@@ -41,7 +41,7 @@ inline bool recurs(std::string_view recur) {
 // A reminder's date as it is stored and compared: the day in "DateFormat" with its time zeroed, so
 // a format that shows a time as well still gives one text a day.
 inline std::string reminderDateText(const DateTime& day, std::string_view dateFormat) {
-    return FormatPattern(day.date(), dateFormat);
+    return formatPattern(day.date(), dateFormat);
 }
 // Stored or typed date text, its names English or of `names`, read as a day and written as above;
 // text that is no date stays as it is.
@@ -54,7 +54,7 @@ inline std::string reminderDateOfText(std::string_view text, std::string_view da
 inline std::string shownReminderDate(std::string_view stored, std::string_view dateFormat,
                                      const CalendarNames& names) {
     const auto day = readDateText(stored, dateFormat, 0, names);
-    return day ? FormatPattern(day->date(), dateFormat, names) : std::string(stored);
+    return day ? formatPattern(day->date(), dateFormat, names) : std::string(stored);
 }
 
 }  // namespace tavrin

@@ -22,7 +22,7 @@ std::int16_t toInt16(double value) {
 
 }  // namespace
 
-Result<> LoadSettings(Store& store, Settings& s, ZoneState& zones, const std::string& buttonFaceColour) {
+Result<> loadSettings(Store& store, Settings& s, ZoneState& zones, const std::string& buttonFaceColour) {
     s.VersionText = kVersionText;
     for (std::string& zone : zones.ZoneList) zone.clear();
 

@@ -17,7 +17,7 @@ inline constexpr const char* kVersionText = "v1.0.4";
 // missing; a key that cannot be created stops the load where it is, as the rest would fail too. A value
 // that cannot be read, or whose default cannot be kept, loads as empty text and the load goes on; the
 // first such failure is the answer.
-Result<> LoadSettings(Store& store, Settings& settings, ZoneState& zones,
+Result<> loadSettings(Store& store, Settings& settings, ZoneState& zones,
                       const std::string& buttonFaceColour);
 
 // The settings root to use, chosen the way start-up chooses it: the machine-wide settings key when

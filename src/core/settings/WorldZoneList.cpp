@@ -20,7 +20,7 @@ std::string folded(std::string_view text) {
 
 // A text read from the catalogue: cut at its first NUL, or else trimmed of blanks.
 std::string catalogueText(const std::string& data) {
-    if (data.find('\0') != std::string::npos) return TrimAtNull(data);
+    if (data.find('\0') != std::string::npos) return trimAtNull(data);
     const auto first = data.find_first_not_of(' ');
     if (first == std::string::npos) return {};
     return data.substr(first, data.find_last_not_of(' ') - first + 1);
@@ -59,7 +59,7 @@ void WorldZoneList::fill(Store& store, const ZoneState& zones) {
         return;
     }
     for (const std::string& name : *names) {
-        const std::string keyName = TrimAtNull(name);
+        const std::string keyName = trimAtNull(name);
         const Result<KeyHandle> zone = openKey(store, *root, keyName, kReadAccess);
         if (!zone) continue;
         if (const Result<StoredData> display = readValue(store, *zone, "Display"))

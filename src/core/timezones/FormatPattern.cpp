@@ -47,7 +47,7 @@ void appendNumber(std::string& out, long long value, int width) {
 // longest token acts as that token ("ddddd" is the weekday name, "mmmmm" the month name, "hhh" and
 // "sss" two digits, "qq" the quarter), and "yyy" is the four-digit year, being more often a slip for
 // "yyyy" than a wish for the day of the year.
-std::string FormatPattern(const DateTime& value, std::string_view pattern, const CalendarNames& names) {
+std::string formatPattern(const DateTime& value, std::string_view pattern, const CalendarNames& names) {
     std::string out;
     out.reserve(pattern.size() + 16);
     const PatternLexer::Outline outline = PatternLexer::outlineOf(pattern);
@@ -135,11 +135,11 @@ std::string FormatPattern(const DateTime& value, std::string_view pattern, const
     return out;
 }
 
-std::string FormatPattern(std::string_view text, std::string_view pattern, std::string_view dateFormat,
+std::string formatPattern(std::string_view text, std::string_view pattern, std::string_view dateFormat,
                           const CalendarNames& names) {
     const std::optional<DateTime> value = readDateText(text, dateFormat, 0, names);
     if (!value) return std::string(text);
-    return FormatPattern(*value, pattern, names);
+    return formatPattern(*value, pattern, names);
 }
 
 }  // namespace tavrin

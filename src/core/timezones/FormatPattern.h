@@ -11,7 +11,7 @@ namespace tavrin {
 
 // Formats `value` with a pattern such as "mm/dd/yy", "h:mm AM/PM" or "dddd". Weekdays and months
 // are named from `names`: English for text that is stored or compared, the user's own for text shown.
-std::string FormatPattern(const DateTime& value, std::string_view pattern,
+std::string formatPattern(const DateTime& value, std::string_view pattern,
                           const CalendarNames& names = CalendarNames::english());
 
 // Reads `text` as a date, a time or both. Text that `dateFormat` itself writes reads back as what
@@ -31,7 +31,7 @@ std::optional<DateTime> readDateText(std::string_view text, std::string_view dat
 std::optional<int> readMinuteOfDay(std::string_view text, std::string_view dateFormat = {});
 
 // Reads `text` as above and formats it with `pattern`; text that cannot be read comes back unchanged.
-std::string FormatPattern(std::string_view text, std::string_view pattern, std::string_view dateFormat = {},
+std::string formatPattern(std::string_view text, std::string_view pattern, std::string_view dateFormat = {},
                           const CalendarNames& names = CalendarNames::english());
 
 }  // namespace tavrin

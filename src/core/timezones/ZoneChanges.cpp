@@ -13,7 +13,7 @@ namespace {
 
 std::int32_t offsetAt(const ZoneRecord& zone, std::int64_t utc, ZoneCache& zones) {
     const DateTime t = DateTime::fromUnix(utc);
-    return static_cast<std::int32_t>(ZoneTimeNow(t, zone, zones).secondsSince(t));
+    return static_cast<std::int32_t>(zoneTimeNow(t, zone, zones).secondsSince(t));
 }
 
 // A rule block changes the clock only where its daylight periods start and end; the periods of the

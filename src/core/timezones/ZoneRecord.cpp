@@ -79,7 +79,7 @@ void decodeTzi(std::string_view bytes, ZoneRecord& zone) {
     zone.DaylightDate = r.systemTime();
 }
 
-std::string TrimAtNull(std::string_view text) {
+std::string trimAtNull(std::string_view text) {
     const auto nul = text.find('\0');
     return std::string(nul == std::string_view::npos ? text : text.substr(0, nul));
 }
@@ -104,11 +104,11 @@ Result<ZoneRecord> readZoneValues(Store& store, std::string_view zoneRoot, std::
     const char* names[] = {"Display", "Std", "Dlt"};
     for (int i = 0; i < (withRuleBlock ? 3 : 1); ++i) {
         if (const Result<StoredData> value = readValue(store, *key, names[i]))
-            *fields[i] = TrimAtNull(value->data);
+            *fields[i] = trimAtNull(value->data);
     }
     if (const Result<StoredData> file = readValue(store, *key, "TzFile");
         file && file->type == ValueType::String)
-        zone.tzFile = TrimAtNull(file->data);
+        zone.tzFile = trimAtNull(file->data);
     const auto paren = zone.DisplayText.find(')');
     if (paren != std::string::npos) zone.CityName = zone.DisplayText.substr(paren + 1);
     if (!zoneIsKnown(zone)) return Failure{"the time zone \"" + std::string(keyName) + "\" holds nothing"};

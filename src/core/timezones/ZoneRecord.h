@@ -55,7 +55,7 @@ std::string encodeTzi(const ZoneRecord& zone);
 void decodeTzi(std::string_view bytes, ZoneRecord& zone);
 
 // The text up to its first NUL; the whole text when it holds none.
-std::string TrimAtNull(std::string_view text);
+std::string trimAtNull(std::string_view text);
 
 // Reads the zone `keyName` under `zoneRoot` of the machine-wide root: fails, with the reason, when the
 // catalogue has no such zone; a value that is missing leaves its field empty.

@@ -11,7 +11,7 @@ namespace {
 DateTime ruleDay(const SystemTime& rule, int year) {
     if (rule.wMonth < 1 || rule.wMonth > 12) return DateTime{};
     if (rule.wYear != 0) return DateTime::fromFields(year, rule.wMonth, rule.wDay);
-    return NthWeekdayOfMonth(year, rule.wMonth, rule.wDayOfWeek, rule.wDay);
+    return nthWeekdayOfMonth(year, rule.wMonth, rule.wDayOfWeek, rule.wDay);
 }
 
 std::int64_t ruleSeconds(const SystemTime& rule) {
@@ -20,7 +20,7 @@ std::int64_t ruleSeconds(const SystemTime& rule) {
 
 }  // namespace
 
-DateTime NthWeekdayOfMonth(int year, int month, int weekday, int occurrence) {
+DateTime nthWeekdayOfMonth(int year, int month, int weekday, int occurrence) {
     if (month < 1 || month > 12) return DateTime{};
     DateTime found;
     int count = 0;
@@ -65,7 +65,7 @@ const Zone* followedZone(const ZoneRecord& record, ZoneCache& zones, ZoneCache::
 
 }  // namespace
 
-bool IsDaylightNow(const ZoneRecord& zone, const DateTime& utc, ZoneCache& zones) {
+bool isDaylightNow(const ZoneRecord& zone, const DateTime& utc, ZoneCache& zones) {
     ZoneCache::ZonePtr keep;
     if (const Zone* tz = followedZone(zone, zones, keep)) return tz->isDaylightAt(utc.toUnix());
     return ruleIsDaylightAt(zone, utc);
@@ -80,11 +80,11 @@ bool ruleIsDaylightAt(const ZoneRecord& zone, const DateTime& utc) {
     return utc < p.endUtc || utc >= p.startUtc;
 }
 
-DateTime UtcNow(const ClockService& clock) {
+DateTime utcNow(const ClockService& clock) {
     return clock.utcNow();
 }
 
-DateTime ZoneTimeNow(const DateTime& utc, const ZoneRecord& zone, ZoneCache& zones) {
+DateTime zoneTimeNow(const DateTime& utc, const ZoneRecord& zone, ZoneCache& zones) {
     ZoneCache::ZonePtr keep;
     if (const Zone* tz = followedZone(zone, zones, keep)) return tz->wallTimeAt(utc);
     std::int64_t minutes = zone.Bias;

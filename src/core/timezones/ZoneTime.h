@@ -19,7 +19,7 @@ namespace tavrin {
 // The `occurrence`-th `weekday` (0 = Sunday .. 6) of `month` in `year` at 00:00; an occurrence past
 // the month's count of that weekday gives the last one (so 5 means the last). The zero date
 // (1899-12-30) when there is none, also for a month outside 1..12.
-DateTime NthWeekdayOfMonth(int year, int month, int weekday, int occurrence);
+DateTime nthWeekdayOfMonth(int year, int month, int weekday, int occurrence);
 
 // The UTC instants at which a zone's daylight period of `year` begins and ends. `valid` is false
 // when the zone keeps no daylight time or its rule names no real day.
@@ -37,7 +37,7 @@ std::optional<Result<ZoneCache::ZonePtr>> zoneOf(const ZoneRecord& record, ZoneC
 // Whether the zone keeps daylight time at the UTC instant `utc`, to the second. A tz zone answers
 // from its transitions, daylight time being the later clock as in the catalogue's rule blocks.
 // Otherwise the rule block answers (ruleIsDaylightAt).
-bool IsDaylightNow(const ZoneRecord& zone, const DateTime& utc, ZoneCache& zones);
+bool isDaylightNow(const ZoneRecord& zone, const DateTime& utc, ZoneCache& zones);
 // The rule block's answer: its rules are those of the year of the zone's local standard time at
 // that instant. When daylight time starts before it ends in that year (northern order) it is in
 // force from the start up to, not including, the end; otherwise (southern order) before the end and
@@ -45,12 +45,12 @@ bool IsDaylightNow(const ZoneRecord& zone, const DateTime& utc, ZoneCache& zones
 bool ruleIsDaylightAt(const ZoneRecord& zone, const DateTime& utc);
 
 // The current UTC instant to the second.
-DateTime UtcNow(const ClockService& clock);
+DateTime utcNow(const ClockService& clock);
 
 // The zone's wall-clock time at the UTC instant: UTC plus the offset in force for a tz zone; for any
 // other record UTC less Bias, less DaylightBias while the zone keeps daylight time. The empty record
 // (an unknown zone) gives UTC itself.
-DateTime ZoneTimeNow(const DateTime& utc, const ZoneRecord& zone, ZoneCache& zones);
+DateTime zoneTimeNow(const DateTime& utc, const ZoneRecord& zone, ZoneCache& zones);
 
 // The machine zone's standard Bias in minutes (UTC = local standard time + Bias), read from the tz
 // database in `zoneinfoDir`; 0 when the machine's zone cannot be read.

@@ -36,8 +36,8 @@ SupportMail composeSupportMail(const std::string& versionText, const std::string
     mail.subject = "Tavrin for Win: " + versionText;
     mail.body = "Application Version: " + versionText + kLineBreak;
     mail.body += "Operating System: " + osText + kLineBreak;
-    mail.body += "Date and Time: " + FormatPattern(now, kSystemShortDate) + " " +
-                 FormatPattern(now, kSystemLongTime) + kLineBreak;
+    mail.body += "Date and Time: " + formatPattern(now, kSystemShortDate) + " " +
+                 formatPattern(now, kSystemLongTime) + kLineBreak;
     mail.body += kLineBreak;
     mail.body += "Please document below the question you have or bug report.";
     mail.body += kLineBreak;

@@ -323,7 +323,7 @@ FaceInputs frmClock::currentInputs() {
 void frmClock::mainLoopStep() {
     const Settings& s = app_.settings;
     if (endsInAmPm(s.TimeFormat))
-        timeText_ = FormatPattern(app_.clock.localNow(), s.TimeFormat, s.calendarNames);
+        timeText_ = formatPattern(app_.clock.localNow(), s.TimeFormat, s.calendarNames);
 
     // The window system's watcher says when panels change; without one the screens are read again.
     if (!desktop_) {

@@ -56,7 +56,7 @@ frmMenu::frmMenu(AppState& app, frmClock& clock, MenuActions actions, const std:
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setWindowTitle(QStringLiteral("Tavrin Menu"));
 
-    utc_ = UtcNow(app.clock);
+    utc_ = utcNow(app.clock);
     lines_ = prepareMenuLines(app.store, app.settings, app.zones, utc_).lines;
 
     QPalette ink = palette();

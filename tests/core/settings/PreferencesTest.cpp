@@ -37,7 +37,7 @@ struct PrefsTest : ::testing::Test {
     void load(Root root = Root::CurrentUser) {
         settings = Settings();
         settings.SettingsRoot = root;
-        ASSERT_TRUE(LoadSettings(store, settings, zones, "E99012"));
+        ASSERT_TRUE(loadSettings(store, settings, zones, "E99012"));
     }
 
     Preferences& open() {
@@ -183,7 +183,7 @@ struct FullDiskStore : MemoryStore {
 
 TEST_F(PrefsTest, RefusedSaveSaysWhyAndLeavesMemoryTheAutostartEntryAndTheZonesAlone) {
     FullDiskStore full;
-    EXPECT_FALSE(LoadSettings(full, settings, zones, "E99012"));  // its defaults are not kept either
+    EXPECT_FALSE(loadSettings(full, settings, zones, "E99012"));  // its defaults are not kept either
     zones.ZoneList[1] = "Asia/Tokyo";
     Preferences& p = open();
     p.setSchemeText("XP Silver");

@@ -35,7 +35,7 @@ struct LoadSettingsTest : ::testing::Test {
         bool created = false;
         store.tree(root).create(path, created).setValue(name, ValueType::String, data);
     }
-    Result<> load() { return LoadSettings(store, settings, zones, "C8D0D4"); }
+    Result<> load() { return loadSettings(store, settings, zones, "C8D0D4"); }
     std::string value(const std::string& name) {
         return storedValue(store, Root::CurrentUser, kSettingsKey, name);
     }

@@ -78,7 +78,7 @@ std::vector<std::string> everyZoneName(const std::string& dir, ZoneCatalogue& ca
 }
 
 std::string utcText(std::int64_t u) {
-    return FormatPattern(DateTime::fromUnix(u), "yyyy-mm-dd HH:MM:SS") + " UTC";
+    return formatPattern(DateTime::fromUnix(u), "yyyy-mm-dd HH:MM:SS") + " UTC";
 }
 
 // The zone's stretches of one offset and one daylight flag as the C library shows them, each with
@@ -179,13 +179,13 @@ TEST(CatalogueMatchesSystem, EveryZoneGivesTheCLibrarysWallClock) {
             const SystemReading system = systemTimeAt(u);
             if (own.offsetAt(u) != system.offset || own.isDstAt(u) != system.isDst)
                 wrong(wrongZone, u, "the zone's offset or daylight flag differs");
-            const std::int64_t off = ZoneTimeNow(utc, zone, *zones).toUnix() - u - system.offset;
+            const std::int64_t off = zoneTimeNow(utc, zone, *zones).toUnix() - u - system.offset;
             if (off != 0) wrong(wrongTime, u, "off by " + std::to_string(off) + " s");
             if (u < from || u >= to) continue;
             const auto in = std::upper_bound(stretches.begin(), stretches.end(), u,
                                              [](std::int64_t v, const Stretch& s) { return v < s.start; });
             const bool daylight = std::prev(in)->daylight;
-            if (IsDaylightNow(zone, utc, *zones) != daylight)
+            if (isDaylightNow(zone, utc, *zones) != daylight)
                 wrong(wrongDaylight, u, daylight ? "in daylight time" : "in standard time");
             auto next = in;
             while (next != stretches.end() && next->reading.offset == std::prev(in)->reading.offset) ++next;

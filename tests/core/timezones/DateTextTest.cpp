@@ -11,7 +11,7 @@
 
 using tavrin::CalendarNames;
 using tavrin::DateTime;
-using tavrin::FormatPattern;
+using tavrin::formatPattern;
 using tavrin::readDateText;
 
 namespace {
@@ -137,7 +137,7 @@ TEST(DateText, EveryPatternReadsItsOwnTextBack) {
                                             "yyyy'年'mmmmd'日' dddd H'時'mm'分'", "dd/mm/yyyy h'h'mm AM/PM"};
     auto readsBack = [](const DateTime& t, std::string_view p,
                         const CalendarNames& n = CalendarNames::english()) {
-        ASSERT_EQ(readDateText(FormatPattern(t, p, n), p, 0, n), t) << p << ": " << FormatPattern(t, p, n);
+        ASSERT_EQ(readDateText(formatPattern(t, p, n), p, 0, n), t) << p << ": " << formatPattern(t, p, n);
     };
     const std::int64_t from1930 = day(1930, 1, 1).days(), to2029 = day(2029, 12, 31).days();
     for (std::int64_t d = from1930; d <= to2029; d += 13) {
@@ -165,6 +165,6 @@ TEST(DateText, FormattingTextPassesUnreadableTextThrough) {
         {"25:00", "HH:MM", "", "25:00"}, {"5:30 PM", "h:mm AM/PM", "", "5:30 PM"}, {"", "HH:MM", "", ""}};
     // clang-format on
     for (const auto& [text, pattern, stored, want] : cases)
-        EXPECT_EQ(FormatPattern(text, pattern, stored), want) << text << " / " << pattern;
+        EXPECT_EQ(formatPattern(text, pattern, stored), want) << text << " / " << pattern;
 }
 }  // namespace

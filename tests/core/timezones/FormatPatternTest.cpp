@@ -8,7 +8,7 @@
 
 using tavrin::CalendarNames;
 using tavrin::DateTime;
-using tavrin::FormatPattern;
+using tavrin::formatPattern;
 
 namespace {
 
@@ -58,10 +58,10 @@ TEST(FormatPattern, TokensAsTheStoredAndShownTextsUseThem) {
     // clang-format on
     for (const Formatting& c : cases) {
         const DateTime t = DateTime::fromFields(2005, 3, 7, c.hour, c.minute, c.second);
-        EXPECT_EQ(FormatPattern(t, c.pattern), c.want) << c.pattern << " at " << c.hour << ":" << c.minute;
+        EXPECT_EQ(formatPattern(t, c.pattern), c.want) << c.pattern << " at " << c.hour << ":" << c.minute;
     }
-    EXPECT_EQ(FormatPattern(DateTime::fromFields(100, 1, 1), "yyyy yy"), "0100 00");
-    EXPECT_EQ(FormatPattern(DateTime::fromFields(9999, 12, 31), "yyyy mmm d"), "9999 Dec 31");
+    EXPECT_EQ(formatPattern(DateTime::fromFields(100, 1, 1), "yyyy yy"), "0100 00");
+    EXPECT_EQ(formatPattern(DateTime::fromFields(9999, 12, 31), "yyyy mmm d"), "9999 Dec 31");
 }
 
 TEST(FormatPattern, WeekdaysAndMonthsInTheUsersLanguage) {
@@ -91,7 +91,7 @@ TEST(FormatPattern, WeekdaysAndMonthsInTheUsersLanguage) {
         {pl, dec7, "d mmmm yyyy", "7 grudnia 2026"},
         {pl, dec7, "mmmm yyyy", "grudzień 2026"},
     };
-    for (const auto& c : cases) EXPECT_EQ(FormatPattern(c.at, c.pattern, c.names), c.want) << c.pattern;
+    for (const auto& c : cases) EXPECT_EQ(formatPattern(c.at, c.pattern, c.names), c.want) << c.pattern;
 
     // The C and POSIX locales name them in English; a locale that is not installed names nothing.
     for (const char* locale : {"C", "POSIX", "C.UTF-8"})

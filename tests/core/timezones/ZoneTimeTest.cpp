@@ -30,13 +30,13 @@ const ZoneRecord kCentralEurope = zone(-60, rule(3, 0, 5, 2), rule(10, 0, 5, 3))
 const ZoneRecord kSydney = zone(-600, rule(10, 0, 1, 2), rule(4, 0, 1, 3));
 
 TEST(NthWeekdayOfMonth, FindsTheOccurrenceOrTheLast) {
-    EXPECT_EQ(NthWeekdayOfMonth(2026, 2, 0, 5), at(2026, 2, 22));  // four Sundays: the fourth
-    EXPECT_EQ(NthWeekdayOfMonth(2026, 3, 0, 5), at(2026, 3, 29));  // five Sundays: the fifth
-    EXPECT_EQ(NthWeekdayOfMonth(2026, 3, 0, 1), at(2026, 3, 1));
-    EXPECT_EQ(NthWeekdayOfMonth(2026, 12, 4, 5), at(2026, 12, 31));  // never runs into January
-    EXPECT_EQ(NthWeekdayOfMonth(2024, 2, 4, 5), at(2024, 2, 29));    // the leap day counts
-    EXPECT_EQ(NthWeekdayOfMonth(2026, 3, 7, 1), DateTime{});         // no such weekday: the zero date
-    EXPECT_EQ(NthWeekdayOfMonth(2026, 13, 0, 1), DateTime{});
+    EXPECT_EQ(nthWeekdayOfMonth(2026, 2, 0, 5), at(2026, 2, 22));  // four Sundays: the fourth
+    EXPECT_EQ(nthWeekdayOfMonth(2026, 3, 0, 5), at(2026, 3, 29));  // five Sundays: the fifth
+    EXPECT_EQ(nthWeekdayOfMonth(2026, 3, 0, 1), at(2026, 3, 1));
+    EXPECT_EQ(nthWeekdayOfMonth(2026, 12, 4, 5), at(2026, 12, 31));  // never runs into January
+    EXPECT_EQ(nthWeekdayOfMonth(2024, 2, 4, 5), at(2024, 2, 29));    // the leap day counts
+    EXPECT_EQ(nthWeekdayOfMonth(2026, 3, 7, 1), DateTime{});         // no such weekday: the zero date
+    EXPECT_EQ(nthWeekdayOfMonth(2026, 13, 0, 1), DateTime{});
 }
 
 TEST(RuleIsDaylightAt, TransitionsToTheSecond) {
@@ -77,7 +77,7 @@ TEST(RuleIsDaylightAt, TransitionsToTheSecond) {
 TEST(UtcNow, ComesFromTheClockToTheSecond) {
     test::FakeClock clock(at(2026, 3, 29, 0, 59, 59), 60);
     clock.advanceMillis(999);
-    EXPECT_EQ(UtcNow(clock), at(2026, 3, 29, 0, 59, 59));
+    EXPECT_EQ(utcNow(clock), at(2026, 3, 29, 0, 59, 59));
     ZoneState state;
     state.LocalBias = 77;
     fillLocalBias(state, "/nonexistent-zoneinfo", clock, *state.zoneCache);

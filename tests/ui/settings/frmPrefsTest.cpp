@@ -42,7 +42,7 @@ struct PrefsWindow : ::testing::Test, test::WindowTestApp {
         }
         store.mount(Root::LocalMachine, keys);
         app.settings.SettingsRoot = Root::CurrentUser;
-        ASSERT_TRUE(LoadSettings(store, app.settings, app.zones, "E99012"));
+        ASSERT_TRUE(loadSettings(store, app.settings, app.zones, "E99012"));
         app.zones.ZoneList[1] = "Europe/Berlin";
     }
     void TearDown() override { delete window.data(); }
