@@ -121,7 +121,11 @@ FaceLayout layoutFace(const FaceInputs& in, const TextMetrics& metrics) {
         }
         return std::pair{std::move(lines), pen.y()};
     };
-    auto [lines, bottom] = printLines(1);
+    // Named pieces rather than a structured binding: the lambda below captures them, which not every
+    // compiler takes from a binding.
+    auto printed = printLines(1);
+    auto& lines = printed.first;
+    auto& bottom = printed.second;
     // A thin panel: every line a little smaller until all of them fit in what the window shows, and
     // then moved down or up as little as it takes to show them whole.
     const auto top = [&] { return lines.lines.empty() ? 0 : lines.lines.front().y; };
