@@ -16,6 +16,20 @@ Seconds instant(std::int64_t utc) {
 // finds none by then takes it that there is none.
 constexpr int kLongestWalk = 8;
 
+// Walks from `utc` change by change into the past (or, when `later`, the future) and gives an instant
+// of the first period that `wanted` takes; nothing when none comes within the longest walk.
+template <class Wanted>
+std::optional<std::int64_t> periodBeside(const Zone& zone, std::int64_t utc, bool later, Wanted wanted) {
+    std::int64_t at = utc;
+    for (int step = 0; step < kLongestWalk; ++step) {
+        const auto change = later ? zone.nextChangeAfter(at) : zone.previousChangeAtOrBefore(at);
+        if (!change) return std::nullopt;
+        at = later ? change->at : change->at - 1;
+        if (wanted(at)) return at;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 Zone::Zone(std::string name, cctz::time_zone zone) : name_(std::move(name)), zone_(zone) {}
@@ -78,15 +92,9 @@ std::optional<ClockChange> Zone::previousChangeAtOrBefore(std::int64_t utc) cons
 }
 
 std::optional<std::int32_t> Zone::standardOffsetBeside(std::int64_t utc, bool later) const {
-    std::int64_t at = utc;
-    for (int step = 0; step < kLongestWalk; ++step) {
-        const auto change = later ? nextChangeAfter(at) : previousChangeAtOrBefore(at);
-        if (!change) return std::nullopt;
-        at = later ? change->at : change->at - 1;
-        const auto beside = lookup(at);
-        if (!beside.is_dst) return beside.offset;
-    }
-    return std::nullopt;
+    const auto at = periodBeside(*this, utc, later, [this](std::int64_t t) { return !isDstAt(t); });
+    if (!at) return std::nullopt;
+    return offsetAt(*at);
 }
 
 bool Zone::isWinterDaylight(std::int64_t utc, std::int32_t offset) const {
@@ -112,15 +120,10 @@ bool Zone::isDaylightAt(std::int64_t utc) const {
 
 std::int32_t Zone::standardOffsetAt(std::int64_t utc) const {
     if (!isDaylightAt(utc)) return offsetAt(utc);
-    for (const bool later : {false, true}) {
-        std::int64_t at = utc;
-        for (int step = 0; step < kLongestWalk; ++step) {
-            const auto change = later ? nextChangeAfter(at) : previousChangeAtOrBefore(at);
-            if (!change) break;
-            at = later ? change->at : change->at - 1;
-            if (!isDaylightAt(at)) return offsetAt(at);
-        }
-    }
+    for (const bool later : {false, true})
+        if (const auto at =
+                periodBeside(*this, utc, later, [this](std::int64_t t) { return !isDaylightAt(t); }))
+            return offsetAt(*at);
     return offsetAt(utc);
 }
 
