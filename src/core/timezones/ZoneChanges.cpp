@@ -73,8 +73,7 @@ std::string wallText(const DateTime& wall) {
 }  // namespace
 
 std::optional<ClockChange> nextClockChange(const ZoneRecord& zone, const DateTime& utc, ZoneCache& zones) {
-    if (const auto tz = zoneOf(zone, zones); tz && tz->ok())
-        return tz->value()->nextChangeAfter(utc.toUnix());
+    if (const auto tz = followedZone(zone, zones)) return tz->nextChangeAfter(utc.toUnix());
     return nextRuleChange(zone, utc.toUnix(), zones);
 }
 

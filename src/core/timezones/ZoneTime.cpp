@@ -49,25 +49,13 @@ DaylightPeriod daylightPeriodOf(const ZoneRecord& zone, int year) {
     return p;
 }
 
-std::optional<Result<ZoneCache::ZonePtr>> zoneOf(const ZoneRecord& record, ZoneCache& zones) {
-    if (record.tzFile.empty()) return std::nullopt;
-    return zones.zoneAt(record.tzFile);
+ZoneCache::ZonePtr followedZone(const ZoneRecord& record, ZoneCache& zones) {
+    if (record.tzFile.empty()) return nullptr;
+    return zones.zoneAt(record.tzFile).valueOr(nullptr);
 }
-
-namespace {
-
-// The tz zone a record follows, when it names one that can be read; a zone file gone bad leaves the
-// record to its rule block, which the catalogue made from the same zone.
-const Zone* followedZone(const ZoneRecord& record, ZoneCache& zones, ZoneCache::ZonePtr& keep) {
-    if (const auto zone = zoneOf(record, zones); zone && zone->ok()) keep = zone->value();
-    return keep.get();
-}
-
-}  // namespace
 
 bool isDaylightNow(const ZoneRecord& zone, const DateTime& utc, ZoneCache& zones) {
-    ZoneCache::ZonePtr keep;
-    if (const Zone* tz = followedZone(zone, zones, keep)) return tz->isDaylightAt(utc.toUnix());
+    if (const auto tz = followedZone(zone, zones)) return tz->isDaylightAt(utc.toUnix());
     return ruleIsDaylightAt(zone, utc);
 }
 
@@ -85,8 +73,7 @@ DateTime utcNow(const ClockService& clock) {
 }
 
 DateTime zoneTimeNow(const DateTime& utc, const ZoneRecord& zone, ZoneCache& zones) {
-    ZoneCache::ZonePtr keep;
-    if (const Zone* tz = followedZone(zone, zones, keep)) return tz->wallTimeAt(utc);
+    if (const auto tz = followedZone(zone, zones)) return tz->wallTimeAt(utc);
     std::int64_t minutes = zone.Bias;
     if (ruleIsDaylightAt(zone, utc)) minutes += zone.DaylightBias;
     return utc.addMinutes(-minutes);

@@ -30,9 +30,10 @@ struct DaylightPeriod {
 };
 DaylightPeriod daylightPeriodOf(const ZoneRecord& zone, int year);
 
-// The tz zone a record follows, read through `zones`: nothing for a record that names no zone file
-// (it keeps to its rule block), a failure with its reason when the file it names cannot be read.
-std::optional<Result<ZoneCache::ZonePtr>> zoneOf(const ZoneRecord& record, ZoneCache& zones);
+// The tz zone a record follows, read through `zones`: nothing for a record that names no zone file,
+// or one that cannot be read now; such a record keeps to its rule block, which the catalogue made
+// from the same zone.
+ZoneCache::ZonePtr followedZone(const ZoneRecord& record, ZoneCache& zones);
 
 // Whether the zone keeps daylight time at the UTC instant `utc`, to the second. A tz zone answers
 // from its transitions, daylight time being the later clock as in the catalogue's rule blocks.
