@@ -31,13 +31,6 @@ std::string loadSpelling(const std::string& path, std::int64_t stampKey) {
     return spelling + path.substr(1);
 }
 
-// "/usr/share/zoneinfo/Europe/Berlin" gives "Europe/Berlin".
-std::string idFromPath(const std::string& path) {
-    const std::string marker = "zoneinfo/";
-    const auto at = path.rfind(marker);
-    return at == std::string::npos ? path : path.substr(at + marker.size());
-}
-
 }  // namespace
 
 ZoneCache::FileStamp ZoneCache::stampOf(const std::string& path) {
@@ -61,7 +54,8 @@ Result<ZoneCache::ZonePtr> ZoneCache::load(const std::string& path, const std::s
     const std::int64_t stampKey = stamp.modified ^ stamp.size ^ static_cast<std::int64_t>(stamp.inode);
     if (!cctz::load_time_zone(loadSpelling(path, stampKey), &zone))
         return Failure{path + " is damaged or no zone file of the tz database"};
-    return std::make_shared<const Zone>(id.empty() ? idFromPath(path) : id, zone);
+    const std::string name = id.empty() ? zoneIdFromPath(path) : id;
+    return std::make_shared<const Zone>(name.empty() ? path : name, zone);
 }
 
 Result<ZoneCache::ZonePtr> ZoneCache::zone(const std::string& zoneinfoDir, const std::string& id) {
@@ -121,6 +115,17 @@ std::uint64_t ZoneCache::generation() const {
 std::size_t ZoneCache::filesRead() const {
     std::shared_lock lock(mutex_);
     return filesRead_;
+}
+
+std::string zoneIdFromPath(const std::string& path) {
+    const std::string marker = "zoneinfo/";
+    const auto at = path.rfind(marker);
+    if (at == std::string::npos) return {};
+    std::string id = path.substr(at + marker.size());
+    // Debian also keeps "posix/" and "right/" copies of every zone.
+    for (const char* prefix : {"posix/", "right/"})
+        if (id.rfind(prefix, 0) == 0) id = id.substr(std::string(prefix).size());
+    return id;
 }
 
 std::optional<std::string> zoneFilePath(const std::string& zoneinfoDir, const std::string& id) {

@@ -26,7 +26,7 @@ class ZoneCache {
     // until the file changes, so a stale name costs one attempt only.
     Result<ZonePtr> zone(const std::string& zoneinfoDir, const std::string& id);
     // The zone in the file at `path` (a path zoneFilePath gave), named `id`, or after its path when
-    // no id is given.
+    // no id is given (see zoneIdFromPath).
     Result<ZonePtr> zoneAt(const std::string& path, const std::string& id = {});
 
     // Drops every zone whose file was replaced, changed or came or went since it was read. Returns
@@ -67,5 +67,8 @@ class ZoneCache {
 // The one spelling of a zone file's path that the cache is keyed by: absolute and normal, so records
 // keep finding the file from any working folder. Nothing when no such path can be made.
 std::optional<std::string> zoneFilePath(const std::string& zoneinfoDir, const std::string& id);
+// The zone id a path to a zone file names ("/usr/share/zoneinfo/Europe/Berlin", or a "posix/" or
+// "right/" copy of it, gives "Europe/Berlin"); empty for a path without a "zoneinfo/" part.
+std::string zoneIdFromPath(const std::string& path);
 
 }  // namespace tavrin
