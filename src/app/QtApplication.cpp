@@ -39,6 +39,7 @@
 #include "ui/settings/frmInitSetup.h"
 #include "ui/settings/frmPrefs.h"
 #include "ui/utilities/QtColour.h"
+#include "ui/utilities/RepeatedFailureLog.h"
 #include "ui/utilities/WindowPlacement.h"
 #include "ui/utilities/frmAbout.h"
 #include "ui/utilities/frmStopWatch.h"
@@ -150,12 +151,9 @@ void QtApplication::showClock() {
                 // Recurring reminders moved on: an open manager or calendar shows them where they are now.
                 if (result.moved > 0 && reminderWindows_) reminderWindows_->remindersChanged();
             }));
-    window->setClockTick([this, zoneFailure = std::string()]() mutable {
-        // Logged once while it lasts: the tick goes on with the zone it has.
-        if (const Result ticked = remTick_->tick(); ticked.message() != zoneFailure) {
-            zoneFailure = ticked.message();
-            if (!ticked) qWarning("tavrin: %s", zoneFailure.c_str());
-        }
+    window->setClockTick([this, zoneFailures = RepeatedFailureLog()]() mutable {
+        // The tick goes on with the zone it has.
+        zoneFailures.note(remTick_->tick());
         tellStoreNotices();
         // The tick follows the wall clock, so it notices a date that moved while the machine slept.
         if (frmCal* calendar = reminderWindows_ ? reminderWindows_->calendar() : nullptr)

@@ -255,10 +255,7 @@ void frmClock::armTick() {
     // the plain timer counts the time the machine was awake, so a resume shows late by what was left.
     const Result armed = wallClock_ ? wallClock_->armAt(nextTickAt_) : Result<>::failure({});
     // The plain timer takes over from a watch that refuses; why is logged once while it lasts.
-    if (armed.message() != wallClockFailure_) {
-        wallClockFailure_ = armed.message();
-        if (!armed.ok()) qWarning("tavrin: %s", wallClockFailure_.c_str());
-    }
+    wallClockFailures_.note(armed);
     wallClockArmed_ = armed.ok();
     if (wallClockArmed_) {
         tickTimer_.stop();

@@ -30,6 +30,7 @@
 #include "core/desktop/PanelSpot.h"
 #include "core/state/AppState.h"
 #include "ui/clock/QtFaceRenderer.h"
+#include "ui/utilities/RepeatedFailureLog.h"
 
 class QScreen;
 class QSocketNotifier;
@@ -190,7 +191,7 @@ class frmClock : public QWidget {
     WallClockWatch* wallClock_ = nullptr;
     QSocketNotifier* wallClockNotifier_ = nullptr;
     bool wallClockArmed_ = false;
-    std::string wallClockFailure_;
+    RepeatedFailureLog wallClockFailures_;
     QTimer tickTimer_;
     std::int64_t nextTickAt_ = 0;
     TickPace tickPace_ = TickPace::EachMinute;
