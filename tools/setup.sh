@@ -10,6 +10,8 @@ packages=(
   build-essential cmake ccache pkg-config clang-format
   qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev libxcb-randr0-dev libxcb-xinerama0-dev
   libgtest-dev googletest libbenchmark-dev libcctz-dev
+  libical-dev libxml2-dev libcurl4-openssl-dev qtkeychain-qt6-dev
+  radicale python3 python3-passlib openssl dbus dunst libnotify-bin
   xvfb xauth x11-utils imagemagick desktop-file-utils xdotool openbox tint2
   fonts-dejavu-core tzdata man-db locales
 )
