@@ -15,11 +15,12 @@ asan="$here/build-asan"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-mkdir -p "$scratch"/{config,configdirs,data,runtime}
+mkdir -p "$scratch"/{config,configdirs,data,cache,runtime}
 chmod 700 "$scratch/runtime"
 export XDG_CONFIG_HOME="$scratch/config"
 export XDG_CONFIG_DIRS="$scratch/configdirs"
 export XDG_DATA_HOME="$scratch/data"
+export XDG_CACHE_HOME="$scratch/cache"
 export XDG_RUNTIME_DIR="$scratch/runtime"
 export QT_QPA_PLATFORM=offscreen
 

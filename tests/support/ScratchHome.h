@@ -61,6 +61,7 @@ class ScratchHome {
     static constexpr std::pair<const char*, const char*> kFolders[] = {{"XDG_CONFIG_HOME", "config"},
                                                                        {"XDG_CONFIG_DIRS", "configdirs"},
                                                                        {"XDG_DATA_HOME", "data"},
+                                                                       {"XDG_CACHE_HOME", "cache"},
                                                                        {"XDG_RUNTIME_DIR", "runtime"}};
     TempDir dir_;
 };

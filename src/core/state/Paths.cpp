@@ -29,6 +29,8 @@ Paths Paths::fromEnvironment() {
     if (p.dataHome.empty() || p.dataHome[0] != '/') p.dataHome = home() + "/.local/share";
     p.runtimeDir = env("XDG_RUNTIME_DIR");
     if (p.runtimeDir.empty() || p.runtimeDir[0] != '/') p.runtimeDir = "/tmp";
+    p.cacheHome = env("XDG_CACHE_HOME");
+    if (p.cacheHome.empty() || p.cacheHome[0] != '/') p.cacheHome = home() + "/.cache";
     p.zoneinfoDir = env("TZDIR");
     if (p.zoneinfoDir.empty()) p.zoneinfoDir = "/usr/share/zoneinfo";
     return p;

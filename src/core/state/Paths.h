@@ -9,6 +9,7 @@ struct Paths {
     std::string configDir;    // first folder of $XDG_CONFIG_DIRS or /etc/xdg
     std::string dataHome;     // $XDG_DATA_HOME or ~/.local/share
     std::string runtimeDir;   // $XDG_RUNTIME_DIR or /tmp
+    std::string cacheHome;    // $XDG_CACHE_HOME or ~/.cache
     std::string zoneinfoDir;  // $TZDIR or /usr/share/zoneinfo
 
     static Paths fromEnvironment();
@@ -19,6 +20,7 @@ struct Paths {
     std::string machineAutostartDir() const { return configDir + "/autostart"; }
     std::string reminderFile() const { return dataHome + "/tavrin/Tavrin.DAT"; }
     std::string instanceLockFile() const { return runtimeDir + "/tavrin.lock"; }
+    std::string calendarCacheDir() const { return cacheHome + "/tavrin/calendars"; }
     std::string instanceSocketFile() const { return runtimeDir + "/tavrin.socket"; }
 };
 
