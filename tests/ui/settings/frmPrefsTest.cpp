@@ -111,6 +111,19 @@ TEST_F(PrefsWindow, TheClocksPlaceOnThePanelAndItsReset) {
     EXPECT_EQ(hooks, (std::vector<std::string>{"applied", "applied"}));
 }
 
+// The snooze's minutes and the notifications' choice show what is kept and take effect on Apply.
+TEST_F(PrefsWindow, SnoozeAndNotificationsControls) {
+    app.settings.SnoozeMinutes = 7;
+    app.settings.Notifications = 1;
+    open();
+    EXPECT_EQ(window->snoozeBox()->value(), 7);
+    EXPECT_EQ(window->notificationsBox()->currentText().toStdString(), "Balloon and desktop");
+    window->snoozeBox()->setValue(12);
+    window->notificationsBox()->setCurrentIndex(2);
+    window->applyButton()->click();
+    EXPECT_EQ(std::pair(app.settings.SnoozeMinutes, app.settings.Notifications), std::pair(12, 2));
+}
+
 TEST_F(PrefsWindow, SwatchesAndFontControlsChangeMemoryAtOnce) {
     open();
     dialogs.colours.push_back(ColorChoice{0x00FFFF, false});
