@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <string>
 
+#include "core/alarms/AlarmSetup.h"
 #include "core/timezones/ClockService.h"
+#include "core/timezones/FormatPattern.h"
+#include "core/timezones/ZoneCache.h"
+#include "core/timezones/ZoneTime.h"
 #include "support/FakeClock.h"
 #include "support/Recorders.h"
 #include "support/TempDir.h"
@@ -20,14 +26,44 @@ DateTime at(int day, int hour, int minute, int second = 0) {
     return DateTime::fromFields(2026, 12, day, hour, minute, second);
 }
 
-// A zone's time is UTC minus its bias; the fake clock runs on UTC.
+// Berlin by its rule block: CET, and CEST from the last Sunday of March 02:00 to the last Sunday of
+// October 03:00.
+ZoneRecord berlin() {
+    ZoneRecord zone;
+    zone.Bias = -60;
+    zone.DaylightBias = -60;
+    zone.StandardDate = {0, 10, 0, 5, 3, 0, 0, 0};
+    zone.DaylightDate = {0, 3, 0, 5, 2, 0, 0, 0};
+    zone.DisplayText = "(GMT+01:00) Berlin";
+    return zone;
+}
+
+// The C library's Berlin wall time of a UTC instant, "HH:MM".
+std::string berlinByLibc(const DateTime& utc) {
+    const char* old = std::getenv("TZ");
+    const std::string saved = old ? old : "";
+    ::setenv("TZ", "Europe/Berlin", 1);
+    ::tzset();
+    const std::time_t t = utc.toUnix();
+    std::tm local{};
+    ::localtime_r(&t, &local);
+    old ? ::setenv("TZ", saved.c_str(), 1) : ::unsetenv("TZ");
+    ::tzset();
+    char text[8];
+    std::strftime(text, sizeof text, "%H:%M", &local);
+    return text;
+}
+
+// The fake clock runs on UTC; a zone's time comes from its rule block (UTC minus its bias).
 struct Firing : ::testing::Test {
     test::FakeClock clock{at(6, 0, 0)};
     AlarmState state;
     test::RecordingSound sound;
     test::RecordingNotifier notifier;
-    AlarmFiring firing{state, sound, notifier,
-                       [this](const ZoneRecord& zone) { return clock.utcNow().addMinutes(-zone.Bias); }};
+    ZoneCache zones;
+    AlarmFiring firing{state, sound, notifier, clock, [this](const ZoneRecord& zone, const DateTime& utc) {
+                           return zoneTimeNow(utc, zone, zones);
+                       }};
     test::TempDir dir{"tavrin-alarm"};
 
     void tickAt(DateTime utc) {
@@ -131,6 +167,57 @@ TEST_F(Firing, AWarningIsReadInItsOwnFormatAndUnreadableNeverFires) {
     armWarning("15:00 Uhr");
     state.warningFormat = "HH:mm 'Uhr'";
     EXPECT_TRUE(ringsFirstAt(at(7, 15, 0)));
+}
+
+// "Snooze" stops the sound and rings the same again that many minutes later, counted in UTC: across
+// Berlin's clock changes it still rings after exactly those minutes, and the dialog names the
+// Berlin time the C library gives. Asleep past it, it rings once on waking, saying how late.
+TEST_F(Firing, SnoozeRingsAgainAfterItsMinutesInUtcOnce) {
+    struct Case {
+        DateTime rings;  // UTC
+        int minutes;
+        DateTime wakes;  // the first tick after the snooze, UTC
+        const char* shown;
+    };
+    const Case cases[] = {
+        {at(6, 9, 0), 5, at(6, 9, 5), "Tea"},
+        {DateTime::fromFields(2026, 10, 25, 0, 58), 5, DateTime::fromFields(2026, 10, 25, 1, 3), "Tea"},
+        {DateTime::fromFields(2026, 3, 29, 0, 58), 5, DateTime::fromFields(2026, 3, 29, 1, 3), "Tea"},
+        {at(6, 9, 0), 10, at(6, 11, 40), "Tea (2 hours 30 minutes late)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(formatPattern(c.rings, "yyyy-mm-dd HH:MM"));
+        const ZoneRecord zone = berlin();
+        tickAt(c.rings.addSeconds(-1));
+        armAlarm(formatPattern(zoneTimeNow(c.rings, zone, zones), "HH:MM") + ":00");
+        state.alarmZone = zone;
+        state.alarmMessage = "Tea";
+        tickAt(c.rings.addSeconds(-1));
+        tickAt(c.rings);
+        ASSERT_FALSE(state.alarmOn);
+        sound.events.clear();
+        notifier.shown.clear();
+        ASSERT_TRUE(firing.snooze(AlarmKind::Alarm, c.minutes));
+        EXPECT_EQ(sound.events, Strings{"stop"});
+        const DateTime until = c.rings.addMinutes(c.minutes);
+        EXPECT_EQ(armedStatus(state),
+                  "Alarm snoozed until: " + berlinByLibc(until) + " in (GMT+01:00) Berlin");
+        if (c.wakes == until) {
+            EXPECT_TRUE(ringsFirstAt(until));
+        } else {
+            tickAt(c.wakes);
+        }
+        run(300);
+        EXPECT_EQ(notifier.shown, (Shown{{"Tavrin Alarm", c.shown}}));
+        EXPECT_FALSE(state.alarmSnooze);
+    }
+    // A second snooze puts the ring off again from its own moment; Cancel in the dialog drops it.
+    ASSERT_TRUE(firing.snooze(AlarmKind::Alarm, 5));
+    tickAt(clock.utcNow().addMinutes(5));
+    ASSERT_TRUE(firing.snooze(AlarmKind::Alarm, 5));
+    disarmAll(state);
+    run(600);
+    EXPECT_EQ(notifier.shown.size(), 2u);
 }
 
 TEST(MinutesLateIfDue, WindowBetweenTicks) {
