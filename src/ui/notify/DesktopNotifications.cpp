@@ -28,19 +28,23 @@ QDBusMessage call(const QString& method) {
 }  // namespace
 
 DesktopNotifications::DesktopNotifications(QString appIcon, QObject* parent)
-    : DesktopNotifications(QDBusConnection::sessionBus(), std::move(appIcon), parent) {}
+    : QObject(parent), bus_(QString()), appIcon_(std::move(appIcon)), sessionBus_(true) {}
 
 DesktopNotifications::DesktopNotifications(QDBusConnection bus, QString appIcon, QObject* parent)
-    : QObject(parent), bus_(std::move(bus)), appIcon_(std::move(appIcon)) {
-    listen();
-}
+    : QObject(parent), bus_(std::move(bus)), appIcon_(std::move(appIcon)) {}
 
-void DesktopNotifications::listen() {
-    if (!bus_.isConnected()) return;
+QDBusConnection& DesktopNotifications::bus() {
+    if (sessionBus_) {
+        bus_ = QDBusConnection::sessionBus();
+        sessionBus_ = false;
+    }
+    if (listening_ || !bus_.isConnected()) return bus_;
+    listening_ = true;
     bus_.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
                  SLOT(actionInvoked(uint, QString)));
     bus_.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
                  SLOT(notificationClosed(uint, uint)));
+    return bus_;
 }
 
 void DesktopNotifications::refused(const QString& why, const Outcome& taken) {
@@ -50,7 +54,7 @@ void DesktopNotifications::refused(const QString& why, const Outcome& taken) {
 }
 
 void DesktopNotifications::show(const DesktopNotice& notice, ActionHandler onAction, Outcome taken) {
-    if (!bus_.isConnected()) {
+    if (!bus().isConnected()) {
         refused(QStringLiteral("there is no session bus (%1)").arg(bus_.lastError().message()), taken);
         return;
     }

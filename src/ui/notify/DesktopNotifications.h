@@ -21,7 +21,8 @@ class DesktopNotifications final : public QObject {
     // Receives whether the server took the announcement.
     using Outcome = std::function<void(bool taken)>;
 
-    // `appIcon` names the icon, or is a file's path. Talks to the session bus.
+    // `appIcon` names the icon, or is a file's path. Talks to the session bus, reached at the first
+    // announcement sent, so a start with the balloon alone never connects to it.
     explicit DesktopNotifications(QString appIcon, QObject* parent = nullptr);
     // The same on `bus` (a test's own).
     DesktopNotifications(QDBusConnection bus, QString appIcon, QObject* parent = nullptr);
@@ -36,11 +37,14 @@ class DesktopNotifications final : public QObject {
     void notificationClosed(uint id, uint reason);
 
   private:
-    void listen();
+    // The bus, connected and heard from for actions once it is first needed.
+    QDBusConnection& bus();
     void refused(const QString& why, const Outcome& taken);
 
     QDBusConnection bus_;
     QString appIcon_;
+    bool sessionBus_ = false;  // bus_ is still to be the session bus
+    bool listening_ = false;
     std::map<uint, ActionHandler> handlers_;  // the shown notifications that have actions
     RepeatedFailureLog failures_;
 };
