@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <string>
@@ -14,6 +13,7 @@
 #include "core/timezones/ZoneTime.h"
 #include "support/FakeClock.h"
 #include "support/Recorders.h"
+#include "support/ScratchHome.h"
 #include "support/TempDir.h"
 
 namespace tavrin {
@@ -26,31 +26,13 @@ DateTime at(int day, int hour, int minute, int second = 0) {
     return DateTime::fromFields(2026, 12, day, hour, minute, second);
 }
 
-// Berlin by its rule block: CET, and CEST from the last Sunday of March 02:00 to the last Sunday of
-// October 03:00.
-ZoneRecord berlin() {
-    ZoneRecord zone;
-    zone.Bias = -60;
-    zone.DaylightBias = -60;
-    zone.StandardDate = {0, 10, 0, 5, 3, 0, 0, 0};
-    zone.DaylightDate = {0, 3, 0, 5, 2, 0, 0, 0};
-    zone.DisplayText = "(GMT+01:00) Berlin";
-    return zone;
-}
-
 // The C library's Berlin wall time of a UTC instant, "HH:MM".
 std::string berlinByLibc(const DateTime& utc) {
-    const char* old = std::getenv("TZ");
-    const std::string saved = old ? old : "";
-    ::setenv("TZ", "Europe/Berlin", 1);
-    ::tzset();
+    const test::TzVariable berlin("Europe/Berlin");
     const std::time_t t = utc.toUnix();
     std::tm local{};
-    ::localtime_r(&t, &local);
-    old ? ::setenv("TZ", saved.c_str(), 1) : ::unsetenv("TZ");
-    ::tzset();
     char text[8];
-    std::strftime(text, sizeof text, "%H:%M", &local);
+    std::strftime(text, sizeof text, "%H:%M", ::localtime_r(&t, &local));
     return text;
 }
 
@@ -170,48 +152,40 @@ TEST_F(Firing, AWarningIsReadInItsOwnFormatAndUnreadableNeverFires) {
 }
 
 // "Snooze" stops the sound and rings the same again that many minutes later, counted in UTC: across
-// Berlin's clock changes it still rings after exactly those minutes, and the dialog names the
-// Berlin time the C library gives. Asleep past it, it rings once on waking, saying how late.
+// Berlin's clock changes (October, March) too, the dialog naming the Berlin time the C library gives.
+// Asleep past it, it rings once on waking, saying how late; a second snooze counts from its own
+// moment, and Cancel in the dialog drops it.
 TEST_F(Firing, SnoozeRingsAgainAfterItsMinutesInUtcOnce) {
-    struct Case {
-        DateTime rings;  // UTC
-        int minutes;
-        DateTime wakes;  // the first tick after the snooze, UTC
-        const char* shown;
-    };
-    const Case cases[] = {
-        {at(6, 9, 0), 5, at(6, 9, 5), "Tea"},
-        {DateTime::fromFields(2026, 10, 25, 0, 58), 5, DateTime::fromFields(2026, 10, 25, 1, 3), "Tea"},
-        {DateTime::fromFields(2026, 3, 29, 0, 58), 5, DateTime::fromFields(2026, 3, 29, 1, 3), "Tea"},
-        {at(6, 9, 0), 10, at(6, 11, 40), "Tea (2 hours 30 minutes late)"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(formatPattern(c.rings, "yyyy-mm-dd HH:MM"));
-        const ZoneRecord zone = berlin();
-        tickAt(c.rings.addSeconds(-1));
-        armAlarm(formatPattern(zoneTimeNow(c.rings, zone, zones), "HH:MM") + ":00");
-        state.alarmZone = zone;
+    const std::tuple<DateTime, int, int, const char*> cases[] = {
+        // rings (UTC), minutes, woken late
+        {at(6, 9, 0), 5, 0, "Tea"},
+        {DateTime::fromFields(2026, 10, 25, 0, 58), 5, 0, "Tea"},
+        {DateTime::fromFields(2026, 3, 29, 0, 58), 5, 0, "Tea"},
+        {at(6, 9, 0), 10, 150, "Tea (2 hours 30 minutes late)"}};
+    ZoneRecord berlin;
+    berlin.DisplayText = "(GMT+01:00) Berlin";
+    berlin.tzFile = TAVRIN_TEST_DATA "/zoneinfo/Europe/Berlin";
+    for (const auto& [rings, minutes, late, shown] : cases) {
+        SCOPED_TRACE(formatPattern(rings, "yyyy-mm-dd HH:MM"));
+        tickAt(rings.addSeconds(-1));
+        armAlarm(formatPattern(zoneTimeNow(rings, berlin, zones), "HH:MM") + ":00");
+        state.alarmZone = berlin;
         state.alarmMessage = "Tea";
-        tickAt(c.rings.addSeconds(-1));
-        tickAt(c.rings);
-        ASSERT_FALSE(state.alarmOn);
+        EXPECT_TRUE(ringsFirstAt(rings));
         sound.events.clear();
         notifier.shown.clear();
-        ASSERT_TRUE(firing.snooze(AlarmKind::Alarm, c.minutes));
-        EXPECT_EQ(sound.events, Strings{"stop"});
-        const DateTime until = c.rings.addMinutes(c.minutes);
+        ASSERT_TRUE(firing.snooze(AlarmKind::Alarm, minutes));
+        const DateTime until = rings.addMinutes(minutes);
         EXPECT_EQ(armedStatus(state),
                   "Alarm snoozed until: " + berlinByLibc(until) + " in (GMT+01:00) Berlin");
-        if (c.wakes == until) {
+        if (late == 0) {
             EXPECT_TRUE(ringsFirstAt(until));
-        } else {
-            tickAt(c.wakes);
         }
+        tickAt(until.addMinutes(late));
         run(300);
-        EXPECT_EQ(notifier.shown, (Shown{{"Tavrin Alarm", c.shown}}));
-        EXPECT_FALSE(state.alarmSnooze);
+        EXPECT_EQ(sound.events, (Strings{"stop", "beep"}));
+        EXPECT_EQ(notifier.shown, (Shown{{"Tavrin Alarm", shown}}));
     }
-    // A second snooze puts the ring off again from its own moment; Cancel in the dialog drops it.
     ASSERT_TRUE(firing.snooze(AlarmKind::Alarm, 5));
     tickAt(clock.utcNow().addMinutes(5));
     ASSERT_TRUE(firing.snooze(AlarmKind::Alarm, 5));

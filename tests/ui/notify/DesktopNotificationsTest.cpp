@@ -24,8 +24,11 @@ namespace {
 // Run by tests/fixtures/dunst-session.sh on a private bus: with dunst as the notification server
 // ("dunst"), or with none ("empty"). Elsewhere only the announcement without any bus runs.
 std::string busMode() {
-    const char* mode = std::getenv("TAVRIN_NOTIFY_MODE");
-    return mode ? mode : "";
+    return std::getenv("TAVRIN_NOTIFY_MODE") ? std::getenv("TAVRIN_NOTIFY_MODE") : "";
+}
+
+ClockPlace clockPlace() {
+    return ClockPlace{QRect(900, 700, 80, 24), {}};
 }
 
 std::string dunstctl(const QStringList& arguments) {
@@ -52,11 +55,7 @@ struct Desktop : ::testing::Test, test::WindowTestApp {
     void useBus(std::optional<QDBusConnection> bus = {}) {
         desktop = bus ? std::make_unique<DesktopNotifications>(*bus, QStringLiteral("tavrin"))
                       : std::make_unique<DesktopNotifications>(QStringLiteral("tavrin"));
-        alarms = std::make_unique<QtAlarmNotifier>(
-            [] {
-                return ClockPlace{QRect(900, 700, 80, 24), {}};
-            },
-            app.settings, desktop.get());
+        alarms = std::make_unique<QtAlarmNotifier>(clockPlace, app.settings, desktop.get());
         alarms->setSnoozeHook([this](AlarmKind kind) { snoozed.push_back(kind); });
     }
 };
@@ -99,12 +98,7 @@ TEST_F(Desktop, AnnouncementsReachTheServerWithTheirActionsAndUrgency) {
     dunstctl({"close-all"});
 
     app.settings.Notifications = 1;
-    QtReminderAnnouncer announcer(
-        app,
-        [] {
-            return ClockPlace{QRect(900, 700, 80, 24), {}};
-        },
-        desktop.get());
+    QtReminderAnnouncer announcer(app, clockPlace, desktop.get());
     test::putReminder(app.reminders, 0, "Dentist", "12/08/26", "09:30:00", "1", "-1", "Bring the card");
     app.reminders.balloonLines[0] = "9:30 AM - Dentist";
     app.reminders.balloonLines[1] = "9:30 AM - Call the bank";

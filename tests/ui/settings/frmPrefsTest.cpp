@@ -96,32 +96,25 @@ TEST_F(PrefsWindow, ApplyChangesMemoryOnlyAndCancelKeepsIt) {
     EXPECT_EQ(hooks, std::vector<std::string>{"applied"});
 }
 
-// The clock's place on the panel: the box shows the kept distance, Apply puts a new one in effect,
-// and "Reset position" puts the clock back at the panel's end at once and keeps that.
+// The clock's place on the panel, the snooze's minutes and where announcements show: the boxes show
+// what is kept, Apply puts new values in effect, and "Reset position" puts the clock back at the
+// panel's end at once and keeps that.
 TEST_F(PrefsWindow, TheClocksPlaceOnThePanelAndItsReset) {
     app.settings.PanelOffset = 75;
+    app.settings.SnoozeMinutes = 7;
     open();
     EXPECT_EQ(window->panelOffsetBox()->value(), 75);
+    EXPECT_EQ(window->snoozeBox()->value(), 7);
     window->panelOffsetBox()->setValue(200);
+    window->snoozeBox()->setValue(12);
+    window->notificationsBox()->setCurrentIndex(2);
     window->applyButton()->click();
-    EXPECT_EQ(app.settings.PanelOffset, 200);
+    EXPECT_EQ(std::tuple(app.settings.PanelOffset, app.settings.SnoozeMinutes, app.settings.Notifications),
+              std::tuple(200, 12, 2));
     window->resetPositionButton()->click();
     EXPECT_EQ(window->panelOffsetBox()->value(), 0);
     EXPECT_EQ(stored("PanelOffset"), "0");
     EXPECT_EQ(hooks, (std::vector<std::string>{"applied", "applied"}));
-}
-
-// The snooze's minutes and the notifications' choice show what is kept and take effect on Apply.
-TEST_F(PrefsWindow, SnoozeAndNotificationsControls) {
-    app.settings.SnoozeMinutes = 7;
-    app.settings.Notifications = 1;
-    open();
-    EXPECT_EQ(window->snoozeBox()->value(), 7);
-    EXPECT_EQ(window->notificationsBox()->currentText().toStdString(), "Balloon and desktop");
-    window->snoozeBox()->setValue(12);
-    window->notificationsBox()->setCurrentIndex(2);
-    window->applyButton()->click();
-    EXPECT_EQ(std::pair(app.settings.SnoozeMinutes, app.settings.Notifications), std::pair(12, 2));
 }
 
 TEST_F(PrefsWindow, SwatchesAndFontControlsChangeMemoryAtOnce) {
