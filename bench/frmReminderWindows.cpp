@@ -28,6 +28,7 @@ namespace {
 struct QuietSound final : SoundPlayer {
     void play(const std::string&) override {}
     void beep() override {}
+    void stop() override {}
 };
 
 struct Fixture {

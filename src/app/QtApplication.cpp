@@ -1,6 +1,7 @@
 #include "app/QtApplication.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -131,9 +132,14 @@ void QtApplication::showClock() {
     clock_ = std::make_unique<frmClock>(app, appDir, desktop_.get(), wallClock_.get());
     frmClock* window = clock_.get();
     auto clockRect = [window] { return ClockPlace{window->placedRect(), window->availableRect()}; };
-    alarmNotifier_ = std::make_unique<QtAlarmNotifier>(clockRect);
-    announcer_ = std::make_unique<QtReminderAnnouncer>(app, clockRect);
-    firing_ = std::make_unique<AlarmFiring>(app.alarms, *sound_, *alarmNotifier_, zoneClockOf(app));
+    const QString icon = QString::fromStdString(appDir + "/Images/icon/tavrin_48.png");
+    auto* desktop = new DesktopNotifications(QFileInfo::exists(icon) ? icon : QStringLiteral("tavrin"), this);
+    alarmNotifier_ = std::make_unique<QtAlarmNotifier>(clockRect, app.settings, desktop);
+    announcer_ = std::make_unique<QtReminderAnnouncer>(app, clockRect, desktop);
+    firing_ =
+        std::make_unique<AlarmFiring>(app.alarms, *sound_, *alarmNotifier_, app.clock, zoneClockOf(app));
+    alarmNotifier_->setSnoozeHook(
+        [this](AlarmKind kind) { firing_->snooze(kind, app_->settings.SnoozeMinutes); });
     dueCheck_ = std::make_unique<DueCheck>(app.reminders, app.settings, app.clock, *announcer_,
                                            app.paths.reminderFile());
     remTick_ = std::make_unique<RemTick>(

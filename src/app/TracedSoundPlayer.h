@@ -21,6 +21,10 @@ class TracedSoundPlayer final : public SoundPlayer {
         traceMoment("beep", clock_.unixMillis());
         player_.beep();
     }
+    void stop() override {
+        traceMoment("sound stopped", clock_.unixMillis());
+        player_.stop();
+    }
 
   private:
     const ClockService& clock_;

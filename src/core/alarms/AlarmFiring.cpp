@@ -1,5 +1,6 @@
 #include "core/alarms/AlarmFiring.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -47,8 +48,9 @@ std::string latenessText(std::int64_t minutesLate) {
     return text + " late)";
 }
 
-AlarmFiring::AlarmFiring(AlarmState& state, SoundPlayer& sound, AlarmNotifier& notifier, ZoneClock zoneNow)
-    : state_(state), sound_(sound), notifier_(notifier), zoneNow_(std::move(zoneNow)) {}
+AlarmFiring::AlarmFiring(AlarmState& state, SoundPlayer& sound, AlarmNotifier& notifier,
+                         const ClockService& clock, ZoneClock zoneAt)
+    : state_(state), sound_(sound), notifier_(notifier), clock_(clock), zoneAt_(std::move(zoneAt)) {}
 
 std::optional<std::int64_t> AlarmFiring::due(Track& track, bool on, const std::string& time,
                                              std::string_view format, const ZoneRecord& zone) {
@@ -61,7 +63,7 @@ std::optional<std::int64_t> AlarmFiring::due(Track& track, bool on, const std::s
     if (!track.armed || track.time != time || !(track.zone == zone)) {
         track = Track{true, time, zone, std::nullopt};
     }
-    const DateTime now = zoneNow_(zone);
+    const DateTime now = zoneAt_(zone, clock_.utcNow());
     // Read back through the one date reader, with the pattern that wrote it, a warning typed as
     // "9:00 AM" and an alarm stored as "09:00:00" both mean 09:00 whatever the "TimeFormat" setting
     // looks like; unreadable text never comes due.
@@ -77,10 +79,11 @@ void AlarmFiring::tick() {
             due(warning_, state_.warningOn, state_.warningTime, state_.warningFormat, state_.warningZone)) {
         std::string message = state_.warningTime;
         if (!state_.warningZone.DisplayText.empty()) message += " " + state_.warningZone.DisplayText;
-        fire("Tavrin Warning", message + latenessText(*late), state_.warningOn, state_.warningTime,
+        fire(AlarmKind::Warning, "Tavrin Warning", message, *late, state_.warningOn, state_.warningTime,
              state_.warningSound, state_.warningZone);
         warning_ = Track{};
     }
+    ringSnoozed(AlarmKind::Warning);
     if (const auto late = due(alarm_, state_.alarmOn, state_.alarmTime, {}, state_.alarmZone)) {
         std::string message = state_.alarmMessage;
         if (message.empty()) {
@@ -88,22 +91,51 @@ void AlarmFiring::tick() {
             message = minute ? hourMinuteText(*minute) : state_.alarmTime;
         }
         state_.alarmMessage.clear();
-        fire("Tavrin Alarm", message + latenessText(*late), state_.alarmOn, state_.alarmTime,
+        fire(AlarmKind::Alarm, "Tavrin Alarm", message, *late, state_.alarmOn, state_.alarmTime,
              state_.alarmSound, state_.alarmZone);
         alarm_ = Track{};
     }
+    ringSnoozed(AlarmKind::Alarm);
 }
 
-void AlarmFiring::fire(const char* title, const std::string& message, bool& on, std::string& time,
-                       std::string& sound, ZoneRecord& zone) {
-    const std::string path = sound;
+void AlarmFiring::fire(AlarmKind kind, const char* title, const std::string& message, std::int64_t late,
+                       bool& on, std::string& time, std::string& sound, ZoneRecord& zone) {
+    Ring rung{title, message, sound, zone};
     on = false;
     zone.DisplayText.clear();
     time.clear();
     sound.clear();
+    ring(kind, std::move(rung), late);
+}
 
-    playSoundOrBeep(sound_, path);
-    notifier_.showAlarm(title, message);
+void AlarmFiring::ringSnoozed(AlarmKind kind) {
+    std::optional<Snooze>& snooze = state_.snoozeOf(kind);
+    if (!snooze) return;
+    const DateTime now = clock_.utcNow();
+    if (now < snooze->untilUtc) return;
+    Ring again = std::move(snooze->ring);
+    const std::int64_t late = now.secondsSince(snooze->untilUtc) / 60;
+    snooze.reset();
+    ring(kind, std::move(again), late);
+}
+
+void AlarmFiring::ring(AlarmKind kind, Ring ring, std::int64_t late) {
+    playSoundOrBeep(sound_, ring.sound);
+    const std::string title = ring.title;
+    const std::string message = ring.message + latenessText(late);
+    lastRing_[static_cast<int>(kind)] = std::move(ring);
+    notifier_.showAlarm(kind, title, message);
+}
+
+bool AlarmFiring::snooze(AlarmKind kind, int minutes) {
+    const std::optional<Ring>& rung = lastRing_[static_cast<int>(kind)];
+    if (!rung) return false;
+    sound_.stop();
+    const DateTime until = clock_.utcNow().addMinutes(std::max(minutes, 1));
+    std::string when = formatPattern(zoneAt_(rung->zone, until), "HH:MM");
+    if (!rung->zone.DisplayText.empty()) when += " in " + rung->zone.DisplayText;
+    state_.snoozeOf(kind) = Snooze{until, std::move(when), *rung};
+    return true;
 }
 
 }  // namespace tavrin

@@ -4,6 +4,7 @@
 // Each item fires when its time of day in its zone has come since the previous tick, not only when a
 // tick happens to fall inside that minute: after a suspended machine or a blocked thread the item
 // fires at the first tick after its time and says how late it is, instead of waiting a whole day.
+// A snoozed item rings again alike: at the first tick at or after its instant, once.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "core/alarms/AlarmNotifier.h"
 #include "core/alarms/AlarmState.h"
 #include "core/alarms/SoundPlayer.h"
+#include "core/timezones/ClockService.h"
 #include "core/timezones/DateTime.h"
 #include "core/timezones/ZoneRecord.h"
 
@@ -29,13 +31,19 @@ std::string latenessText(std::int64_t minutesLate);
 
 class AlarmFiring {
   public:
-    // The current time in a zone: UTC now from the home zone, then that zone's time.
-    using ZoneClock = std::function<DateTime(const ZoneRecord&)>;
+    // A zone's time at a UTC instant.
+    using ZoneClock = std::function<DateTime(const ZoneRecord&, const DateTime& utc)>;
 
-    AlarmFiring(AlarmState& state, SoundPlayer& sound, AlarmNotifier& notifier, ZoneClock zoneNow);
+    AlarmFiring(AlarmState& state, SoundPlayer& sound, AlarmNotifier& notifier, const ClockService& clock,
+                ZoneClock zoneAt);
 
     // The warning first, then the alarm: when both are due the alarm's sound starts last.
     void tick();
+
+    // "Snooze" on what `kind` rang with last: its sound stops and it rings again `minutes` (at least
+    // one) from now. A second snooze puts it off from the moment of that one. False when it never
+    // rang, so there is nothing to put off.
+    bool snooze(AlarmKind kind, int minutes);
 
   private:
     // What an item looked like at the previous tick, to notice it being armed anew.
@@ -50,15 +58,20 @@ class AlarmFiring {
     std::optional<std::int64_t> due(Track& track, bool on, const std::string& time, std::string_view format,
                                     const ZoneRecord& zone);
     // Disarms the item (its state cleared before the sound and the message start), then rings it.
-    void fire(const char* title, const std::string& message, bool& on, std::string& time, std::string& sound,
-              ZoneRecord& zone);
+    void fire(AlarmKind kind, const char* title, const std::string& message, std::int64_t late, bool& on,
+              std::string& time, std::string& sound, ZoneRecord& zone);
+    // Rings the item's snooze once its instant has come.
+    void ringSnoozed(AlarmKind kind);
+    void ring(AlarmKind kind, Ring ring, std::int64_t late);
 
     AlarmState& state_;
     SoundPlayer& sound_;
     AlarmNotifier& notifier_;
-    ZoneClock zoneNow_;
+    const ClockService& clock_;
+    ZoneClock zoneAt_;
     Track warning_;
     Track alarm_;
+    std::optional<Ring> lastRing_[2];  // by AlarmKind
 };
 
 }  // namespace tavrin

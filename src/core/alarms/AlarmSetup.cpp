@@ -70,6 +70,7 @@ Result<> armWarning(AlarmState& state, const AlarmEntry& entry, const AlarmZones
     state.warningZone = zone;
     if (!entry.warningSound.empty()) state.warningSound = entry.warningSound;
     state.warningOn = true;
+    state.warningSnooze.reset();  // the new warning takes the place of the one put off
     return {};
 }
 
@@ -108,6 +109,7 @@ Result<> armAlarm(AlarmState& state, const AlarmEntry& entry, const AlarmZones& 
     if (!entry.alarmSound.empty()) state.alarmSound = entry.alarmSound;
     if (!entry.alarmMessage.empty()) state.alarmMessage = entry.alarmMessage;
     state.alarmOn = true;
+    state.alarmSnooze.reset();  // the new alarm takes the place of the one put off
     return {};
 }
 
@@ -143,12 +145,16 @@ void disarmAll(AlarmState& state) {
     state.alarmMessage.clear();
     state.alarmZone.DisplayText.clear();
     state.warningZone.DisplayText.clear();
+    state.alarmSnooze.reset();
+    state.warningSnooze.reset();
 }
 
 std::string armedStatus(const AlarmState& state) {
     std::string status;
     if (state.warningOn) addLine(status, warningLine(state));
+    if (state.warningSnooze) addLine(status, "A Warning snoozed until: " + state.warningSnooze->untilText);
     if (state.alarmOn) addLine(status, alarmLine(state));
+    if (state.alarmSnooze) addLine(status, "Alarm snoozed until: " + state.alarmSnooze->untilText);
     return status;
 }
 

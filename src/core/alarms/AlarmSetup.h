@@ -68,10 +68,10 @@ struct AlarmArming {
 AlarmArming armFromDialog(AlarmState& state, const AlarmEntry& entry, const AlarmZones& zones,
                           const Settings& settings);
 
-// "Cancel": the alarm and the warning both disarmed, whatever the dialog shows.
+// "Cancel": the alarm and the warning both disarmed, snoozed ones too, whatever the dialog shows.
 void disarmAll(AlarmState& state);
 
-// What is armed, one line for each of the warning and the alarm; empty when nothing is.
+// What is armed or snoozed, one line each for the warning and the alarm; empty when nothing is.
 std::string armedStatus(const AlarmState& state);
 
 // The file "Test Sound" plays: the alarm's, else the warning's; nothing when both boxes are empty.

@@ -12,6 +12,8 @@ class SoundPlayer {
     virtual void play(const std::string& path) = 0;
     // The desktop bell.
     virtual void beep() = 0;
+    // Silences whatever is still playing (a snoozed alarm).
+    virtual void stop() = 0;
 };
 
 // Whether `path` names a file with something in it that can be read: a folder, an empty file or a

@@ -30,8 +30,9 @@ RemTickHooks standardRemTickHooks(AppState& app,
 }
 
 AlarmFiring::ZoneClock zoneClockOf(const AppState& app) {
-    return
-        [&app](const ZoneRecord& zone) { return zoneTimeNow(utcNow(app.clock), zone, *app.zones.zoneCache); };
+    return [&app](const ZoneRecord& zone, const DateTime& utc) {
+        return zoneTimeNow(utc, zone, *app.zones.zoneCache);
+    };
 }
 
 RemTick::RemTick(AppState& app, AlarmFiring& firing, RemTickHooks hooks)

@@ -31,7 +31,7 @@ RemTickHooks standardRemTickHooks(AppState& app,
                                   std::function<void(const std::string&, const std::string&)> showTexts,
                                   std::function<void()> checkReminders);
 
-// A zone's current time as the warning and the alarm follow it: UTC now, then the zone's rules.
+// A zone's time at a UTC instant as the warning and the alarm follow it: the zone's rules.
 AlarmFiring::ZoneClock zoneClockOf(const AppState& app);
 
 class RemTick {

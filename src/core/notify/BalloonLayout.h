@@ -55,6 +55,11 @@ struct BalloonLayout {
 };
 BalloonLayout layoutBalloon(int width, bool hasIcon);
 
+// The button an alarm's balloon offers ("Snooze"): at the lower right, clear of the rounded corner.
+constexpr BalloonRect balloonButtonRect(int width, int height) {
+    return BalloonRect{width - 92, height - 34, 76, 24};
+}
+
 struct RoundedRect {
     BalloonRect rect;
     int cornerWidth = 0;  // of the corner ellipse

@@ -54,6 +54,8 @@ void Preferences::open() {
     c_.offsetsInFront = !s_.PNDisp;
     c_.startAtLogon = s_.RunAtLogon;
     c_.panelOffset = s_.PanelOffset;
+    c_.snoozeMinutes = s_.SnoozeMinutes;
+    c_.notifications = s_.Notifications;
 
     const std::uint32_t scheme = colourNumber(s_.ColScheme);
     const std::pair<const char*, int> presets[] = {
@@ -170,6 +172,8 @@ void Preferences::putSettings() {
     s_.PNDisp = !c_.offsetsInFront;
     s_.BGPicture = c_.picture;
     s_.PanelOffset = std::clamp(c_.panelOffset, 0, kMaxPanelOffset);
+    s_.SnoozeMinutes = std::clamp(c_.snoozeMinutes, 1, kMaxSnoozeMinutes);
+    s_.Notifications = std::clamp(c_.notifications, 0, 2);
     const char* presets[] = {kStandardScheme, kOliveGreenScheme, kSilverScheme, kBlueScheme};
     const int scheme = schemeIndex();
     if (scheme >= 0 && scheme < kNinexScheme) s_.ColScheme = presets[scheme];
@@ -204,6 +208,8 @@ Result<> Preferences::saveSettings(Store& store, ZoneState& zones, const WorldZo
             write("WForeColor", s_.WForeColor);
             write("BGPicture", s_.BGPicture);
             write("PanelOffset", std::to_string(s_.PanelOffset));
+            write("SnoozeMinutes", std::to_string(s_.SnoozeMinutes));
+            write("Notifications", std::to_string(s_.Notifications));
 
             const char* presets[] = {kStandardScheme, kOliveGreenScheme, kSilverScheme, kBlueScheme};
             const int scheme = schemeIndex();

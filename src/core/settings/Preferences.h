@@ -45,6 +45,8 @@ struct PrefsControls {
     std::string picture;        // the background picture
     bool startAtLogon = false;
     int panelOffset = 0;  // the clock's distance from the panel's end, in pixels
+    int snoozeMinutes = kDefaultSnoozeMinutes;
+    int notifications = 0;  // the "Notifications" choice's index
 };
 
 class Preferences {

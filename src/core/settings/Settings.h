@@ -14,6 +14,11 @@ namespace tavrin {
 enum class ZoneSort : std::int16_t { Alphabetically = 0, ByTime = 1 };
 enum class ZoneSortDirection : std::int16_t { Ascending = 0, Descending = 1 };
 
+// "SnoozeMinutes": how long "Snooze" puts off a ringing alarm or warning; a stored number below one
+// minute is the default, one above a day is a day.
+inline constexpr int kDefaultSnoozeMinutes = 5;
+inline constexpr int kMaxSnoozeMinutes = 1440;
+
 struct Settings {
     // Stored values, as text unless the program holds them as numbers, flags or codes.
     bool UseSysTZ = false;
@@ -35,6 +40,10 @@ struct Settings {
     std::string TimeBold;
     std::string DateBold;
     int PanelOffset = 0;  // the clock's distance from the panel's end, in pixels
+    int SnoozeMinutes = kDefaultSnoozeMinutes;
+    // "Notifications": 0 announcements in the balloon only, 1 in the balloon and the desktop's
+    // notifications, 2 in the desktop's only (the balloon where no notification server answers).
+    int Notifications = 0;
 
     // Derived and program-held values.
     std::string VersionText;

@@ -1,5 +1,6 @@
 #include "core/settings/SettingsLoader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -79,6 +80,11 @@ Result<> loadSettings(Store& store, Settings& s, ZoneState& zones, const std::st
     s.TimeBold = read("TimeBold", "1");
     s.DateBold = read("DateBold", "0");
     s.PanelOffset = panelOffsetFromText(read("PanelOffset", "0"));
+    const double snooze = leadingNumber(read("SnoozeMinutes", std::to_string(kDefaultSnoozeMinutes)));
+    s.SnoozeMinutes =
+        snooze < 1 ? kDefaultSnoozeMinutes : static_cast<int>(std::min<double>(snooze, kMaxSnoozeMinutes));
+    const double notifications = leadingNumber(read("Notifications", "0"));
+    s.Notifications = notifications == 1 || notifications == 2 ? static_cast<int>(notifications) : 0;
     // Defaults that could not be kept now are written again at the next start; the values in memory
     // are the same either way, so the load goes on.
     if (Result<> kept = batch.commit(); !kept && failed) failed = std::move(kept);

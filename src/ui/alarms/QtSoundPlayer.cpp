@@ -26,6 +26,10 @@ void QtSoundPlayer::beep() {
         QApplication::beep();
 }
 
+void QtSoundPlayer::stop() {
+    for (Voice& voice : voices_) voice.player->stop();
+}
+
 QtSoundPlayer::Voice& QtSoundPlayer::idleVoice() {
     for (Voice& voice : voices_) {
         if (voice.player->playbackState() == QMediaPlayer::StoppedState) return voice;

@@ -24,6 +24,8 @@ class QtSoundPlayer final : public QObject, public SoundPlayer {
     // together both sound. A file the player cannot play beeps.
     void play(const std::string& path) override;
     void beep() override;
+    // Every voice falls silent; the bell cannot be called back.
+    void stop() override;
 
   private:
     struct Voice {

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
+#include <QPushButton>
 #include <QRadialGradient>
 #include <QRegion>
 #include <algorithm>
@@ -256,6 +257,17 @@ void frmBalloon::setBalloon(const std::string& title, int count, long leftTwips,
     titleLabel_->setFont(titleFont);
 }
 
+void frmBalloon::setButton(const std::string& text, std::function<void()> onClick) {
+    button_ = new QPushButton(fromStoredText(text), this);
+    button_->setFocusPolicy(Qt::NoFocus);  // the balloon never takes the focus from what the user types in
+    connect(button_, &QPushButton::clicked, this, [this, onClick = std::move(onClick)] {
+        if (onClick) onClick();
+        hideBalloon();
+    });
+    layoutParts();
+    button_->show();
+}
+
 void frmBalloon::hideBalloon() {
     close();
 }
@@ -271,6 +283,7 @@ void frmBalloon::layoutParts() {
     const BalloonLayout layout = layoutBalloon(width(), hasIcon_);
     titleLabel_->setGeometry(toQRect(layout.title));
     closeButton_->setGeometry(toQRect(layout.closeImage));
+    if (button_) button_->setGeometry(toQRect(balloonButtonRect(width(), height())));
 }
 
 void frmBalloon::resizeEvent(QResizeEvent* event) {

@@ -12,6 +12,8 @@
 
 #include "core/notify/BalloonLayout.h"
 
+class QPushButton;
+
 namespace tavrin {
 
 class frmBalloon : public QWidget {
@@ -33,6 +35,9 @@ class frmBalloon : public QWidget {
                     long heightTwips = 0, long widthTwips = 0, int fontSize = 8);
     void hideBalloon();
     void shapeBalloon();
+    // A button at the lower right (the alarm's "Snooze"): a click runs `onClick`, then closes the
+    // balloon. Call once per instance.
+    void setButton(const std::string& text, std::function<void()> onClick);
 
     // For tests and the announcer.
     QLabel* titleLabel() const { return titleLabel_; }
@@ -40,6 +45,7 @@ class frmBalloon : public QWidget {
     QWidget* closeButton() const { return closeButton_; }
     QLabel* iconLabel() const { return iconLabel_; }
     bool autoCloseActive() const { return autoCloseTimer_.isActive(); }
+    QPushButton* button() const { return button_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -54,6 +60,7 @@ class frmBalloon : public QWidget {
     QLabel* titleLabel_;
     QLabel* iconLabel_;
     QWidget* closeButton_;
+    QPushButton* button_ = nullptr;
     std::vector<QLabel*> lines_;
     QTimer autoCloseTimer_;
     bool hasIcon_ = false;

@@ -11,8 +11,9 @@
 
 namespace tavrin {
 
-QtReminderAnnouncer::QtReminderAnnouncer(AppState& app, std::function<ClockPlace()> clockRect)
-    : app_(app), clockRect_(std::move(clockRect)) {}
+QtReminderAnnouncer::QtReminderAnnouncer(AppState& app, std::function<ClockPlace()> clockRect,
+                                         DesktopNotifications* desktop)
+    : app_(app), clockRect_(std::move(clockRect)), desktop_(desktop) {}
 
 bool QtReminderAnnouncer::showBalloon(const std::string& title) {
     const ReminderTable& table = app_.reminders;
@@ -23,6 +24,7 @@ bool QtReminderAnnouncer::showBalloon(const std::string& title) {
         const bool valid = slot >= 0 && slot < kReminderSlots;
         announced.push_back({slot, valid ? table.titles[slot] : std::string(), table.balloonLines[i]});
     }
+    const bool single = announced.size() == 1;
     AppState& app = app_;
     auto openDayList = [&app, announced = std::move(announced)](int line) {
         if (line < 0 || line >= static_cast<int>(announced.size())) return;
@@ -30,10 +32,24 @@ bool QtReminderAnnouncer::showBalloon(const std::string& title) {
         auto* list = new frmDayRem(app.reminders, app.settings, request);
         list->show();
     };
-    frmBalloon* balloon = showBalloonAboveClock(clockRect_ ? clockRect_() : ClockPlace{}, title,
-                                                table.balloonLines, "", std::move(openDayList));
-    lastBalloon_ = balloon;
-    return balloon->isVisible();
+    // The notification's one action: the list of its line, or of today when it has several.
+    const std::string today = reminderDateText(app_.clock.localNow(), app_.settings.DateFormat);
+    auto openFromDesktop = [&app, openDayList, today, single](const std::string& key) {
+        if (key != kOpenDayListAction) return;
+        if (single) {
+            openDayList(0);
+            return;
+        }
+        (new frmDayRem(app.reminders, app.settings, DayListRequest{std::nullopt, today}))->show();
+    };
+    // The balloon may come after the server refused, when the table's lines are another's: it keeps its own.
+    auto showBalloon = [this, title, lines = table.balloonLines, openDayList] {
+        lastBalloon_ =
+            showBalloonAboveClock(clockRect_ ? clockRect_() : ClockPlace{}, title, lines, "", openDayList);
+        return lastBalloon_->isVisible();
+    };
+    return announce(notificationChoice(app_.settings.Notifications), desktop_,
+                    reminderNotice(title, table.balloonLines), openFromDesktop, showBalloon);
 }
 
 bool QtReminderAnnouncer::askReview() {

@@ -1,6 +1,7 @@
 #pragma once
 // Shows the reminder check's announcements: a balloon above the tray clock whose lines open the day
-// list, and the question whether to review recurring reminders.
+// list, the desktop's notification (whose click opens it too) where the "Notifications" setting asks
+// for it, and the question whether to review recurring reminders.
 #include <QPointer>
 #include <QRect>
 #include <functional>
@@ -8,6 +9,7 @@
 
 #include "core/reminders/ReminderAnnouncer.h"
 #include "core/state/AppState.h"
+#include "ui/notify/DesktopNotifications.h"
 #include "ui/notify/QtBalloonPlacement.h"
 #include "ui/notify/frmBalloon.h"
 
@@ -16,13 +18,17 @@ namespace tavrin {
 class QtReminderAnnouncer final : public ReminderAnnouncer {
   public:
     // `clockRect` gives the tray clock's rectangle on the screen and the room beside its panel.
-    QtReminderAnnouncer(AppState& app, std::function<ClockPlace()> clockRect);
+    // `desktop` is the notification server's adapter, null for the balloon alone.
+    QtReminderAnnouncer(AppState& app, std::function<ClockPlace()> clockRect,
+                        DesktopNotifications* desktop = nullptr);
 
     // The reminder manager, once there is one. Until it is set, the answer Yes opens the day list of
     // today's reminders, which shows the recurring ones just announced.
     void setManagerHook(std::function<void()> openManager) { openManager_ = std::move(openManager); }
 
-    // Every announced line shows: the balloon grows past its five-line height when it must.
+    // Every announced line shows: the balloon grows past its five-line height when it must. True when
+    // the balloon shows or the desktop's server was asked (which brings the balloon after all when it
+    // does not take it).
     bool showBalloon(const std::string& title) override;
     bool askReview() override;
     void openManager() override;
@@ -33,6 +39,7 @@ class QtReminderAnnouncer final : public ReminderAnnouncer {
   private:
     AppState& app_;
     std::function<ClockPlace()> clockRect_;
+    DesktopNotifications* desktop_;
     std::function<void()> openManager_;
     QPointer<frmBalloon> lastBalloon_;
 };

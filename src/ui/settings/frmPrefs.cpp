@@ -25,10 +25,10 @@ namespace tavrin {
 
 namespace {
 
-// The client area: 9525 twips wide, and a row taller than the first 5580 twips for the clock's place
-// on the panel.
+// The client area: 9525 twips wide, and two rows taller than the first 5580 twips for the clock's
+// place on the panel, the snooze and the desktop's notifications.
 constexpr int kWidth = 635;
-constexpr int kHeight = 400;
+constexpr int kHeight = 446;
 constexpr int kRow = 24;
 constexpr int kLeft = 8;
 constexpr int kLeftWidth = 318;
@@ -230,13 +230,30 @@ void frmPrefs::buildControls() {
     resetPositionButton_->setAutoDefault(false);
     connect(resetPositionButton_, &QPushButton::clicked, this, &frmPrefs::resetPosition);
 
+    // How a ringing alarm is put off, and where announcements show.
+    snoozeBox_ = new QSpinBox(this);
+    snoozeBox_->setGeometry(kLeft + 62, 380, 96, kRow);
+    snoozeBox_->setRange(1, kMaxSnoozeMinutes);
+    snoozeBox_->setSuffix(QStringLiteral(" min"));
+    auto* snoozeLabel = new QLabel(QStringLiteral("Snooze:"), this);
+    snoozeLabel->setGeometry(kLeft, 380, 60, kRow);
+    snoozeLabel->setBuddy(snoozeBox_);
+    notificationsBox_ = new QComboBox(this);
+    notificationsBox_->addItems({QStringLiteral("Balloon only"), QStringLiteral("Balloon and desktop"),
+                                 QStringLiteral("Desktop only")});
+    notificationsBox_->setGeometry(kRight + 86, 380, kRightWidth - 86, kRow);
+    notificationsBox_->setToolTip(QStringLiteral(
+        "Announce reminders and alarms in the balloon, the desktop's notifications, or both; the balloon "
+        "shows whenever the desktop has no notification server"));
+    addFieldLabel("Notifications:", 380, notificationsBox_);
+
     const int buttonWidth = 80;
     applyButton_ = new QPushButton(QStringLiteral("&Apply"), this);
     okButton_ = new QPushButton(QStringLiteral("&OK"), this);
     cancelButton_ = new QPushButton(QStringLiteral("&Cancel"), this);
     int x = kWidth - 8 - 3 * buttonWidth - 12;
     for (QPushButton* button : {applyButton_, okButton_, cancelButton_}) {
-        button->setGeometry(x, 368, buttonWidth, 26);
+        button->setGeometry(x, 412, buttonWidth, 26);
         button->setAutoDefault(false);
         x += buttonWidth + 6;
     }
@@ -270,6 +287,8 @@ void frmPrefs::showControls() {
         const QSignalBlocker quiet(panelOffsetBox_);
         panelOffsetBox_->setValue(c.panelOffset);
     }
+    snoozeBox_->setValue(c.snoozeMinutes);
+    notificationsBox_->setCurrentIndex(c.notifications);
     showFontControls();
     showColours();
 }
@@ -309,6 +328,8 @@ void frmPrefs::readPlainFields() {
     c.startAtLogon = startupBox_->isChecked();
     c.schemeText = schemeBox_->currentText().toStdString();
     c.panelOffset = panelOffsetBox_->value();
+    c.snoozeMinutes = snoozeBox_->value();
+    c.notifications = notificationsBox_->currentIndex();
 }
 
 void frmPrefs::onSchemeText(const QString& text) {

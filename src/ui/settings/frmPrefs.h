@@ -69,6 +69,8 @@ class frmPrefs : public QDialog {
     QPushButton* okButton() const { return okButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
     QSpinBox* panelOffsetBox() const { return panelOffsetBox_; }
+    QSpinBox* snoozeBox() const { return snoozeBox_; }
+    QComboBox* notificationsBox() const { return notificationsBox_; }
     QPushButton* resetPositionButton() const { return resetPositionButton_; }
     const WorldZoneList& zoneList() const { return zones_; }
     const Preferences& model() const { return prefs_; }
@@ -133,6 +135,8 @@ class frmPrefs : public QDialog {
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QSpinBox* panelOffsetBox_ = nullptr;
+    QSpinBox* snoozeBox_ = nullptr;
+    QComboBox* notificationsBox_ = nullptr;
     QPushButton* resetPositionButton_ = nullptr;
 };
 

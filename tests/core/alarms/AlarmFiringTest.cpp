@@ -2,12 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <fstream>
 #include <string>
 
+#include "core/alarms/AlarmSetup.h"
 #include "core/timezones/ClockService.h"
+#include "core/timezones/FormatPattern.h"
+#include "core/timezones/ZoneCache.h"
+#include "core/timezones/ZoneTime.h"
 #include "support/FakeClock.h"
 #include "support/Recorders.h"
+#include "support/ScratchHome.h"
 #include "support/TempDir.h"
 
 namespace tavrin {
@@ -20,14 +26,26 @@ DateTime at(int day, int hour, int minute, int second = 0) {
     return DateTime::fromFields(2026, 12, day, hour, minute, second);
 }
 
-// A zone's time is UTC minus its bias; the fake clock runs on UTC.
+// The C library's Berlin wall time of a UTC instant, "HH:MM".
+std::string berlinByLibc(const DateTime& utc) {
+    const test::TzVariable berlin("Europe/Berlin");
+    const std::time_t t = utc.toUnix();
+    std::tm local{};
+    char text[8];
+    std::strftime(text, sizeof text, "%H:%M", ::localtime_r(&t, &local));
+    return text;
+}
+
+// The fake clock runs on UTC; a zone's time comes from its rule block (UTC minus its bias).
 struct Firing : ::testing::Test {
     test::FakeClock clock{at(6, 0, 0)};
     AlarmState state;
     test::RecordingSound sound;
     test::RecordingNotifier notifier;
-    AlarmFiring firing{state, sound, notifier,
-                       [this](const ZoneRecord& zone) { return clock.utcNow().addMinutes(-zone.Bias); }};
+    ZoneCache zones;
+    AlarmFiring firing{state, sound, notifier, clock, [this](const ZoneRecord& zone, const DateTime& utc) {
+                           return zoneTimeNow(utc, zone, zones);
+                       }};
     test::TempDir dir{"tavrin-alarm"};
 
     void tickAt(DateTime utc) {
@@ -131,6 +149,49 @@ TEST_F(Firing, AWarningIsReadInItsOwnFormatAndUnreadableNeverFires) {
     armWarning("15:00 Uhr");
     state.warningFormat = "HH:mm 'Uhr'";
     EXPECT_TRUE(ringsFirstAt(at(7, 15, 0)));
+}
+
+// "Snooze" stops the sound and rings the same again that many minutes later, counted in UTC: across
+// Berlin's clock changes (October, March) too, the dialog naming the Berlin time the C library gives.
+// Asleep past it, it rings once on waking, saying how late; a second snooze counts from its own
+// moment, and Cancel in the dialog drops it.
+TEST_F(Firing, SnoozeRingsAgainAfterItsMinutesInUtcOnce) {
+    const std::tuple<DateTime, int, int, const char*> cases[] = {
+        // rings (UTC), minutes, woken late
+        {at(6, 9, 0), 5, 0, "Tea"},
+        {DateTime::fromFields(2026, 10, 25, 0, 58), 5, 0, "Tea"},
+        {DateTime::fromFields(2026, 3, 29, 0, 58), 5, 0, "Tea"},
+        {at(6, 9, 0), 10, 150, "Tea (2 hours 30 minutes late)"}};
+    ZoneRecord berlin;
+    berlin.DisplayText = "(GMT+01:00) Berlin";
+    berlin.tzFile = TAVRIN_TEST_DATA "/zoneinfo/Europe/Berlin";
+    for (const auto& [rings, minutes, late, shown] : cases) {
+        SCOPED_TRACE(formatPattern(rings, "yyyy-mm-dd HH:MM"));
+        tickAt(rings.addSeconds(-1));
+        armAlarm(formatPattern(zoneTimeNow(rings, berlin, zones), "HH:MM") + ":00");
+        state.alarmZone = berlin;
+        state.alarmMessage = "Tea";
+        EXPECT_TRUE(ringsFirstAt(rings));
+        sound.events.clear();
+        notifier.shown.clear();
+        ASSERT_TRUE(firing.snooze(AlarmKind::Alarm, minutes));
+        const DateTime until = rings.addMinutes(minutes);
+        EXPECT_EQ(armedStatus(state),
+                  "Alarm snoozed until: " + berlinByLibc(until) + " in (GMT+01:00) Berlin");
+        if (late == 0) {
+            EXPECT_TRUE(ringsFirstAt(until));
+        }
+        tickAt(until.addMinutes(late));
+        run(300);
+        EXPECT_EQ(sound.events, (Strings{"stop", "beep"}));
+        EXPECT_EQ(notifier.shown, (Shown{{"Tavrin Alarm", shown}}));
+    }
+    ASSERT_TRUE(firing.snooze(AlarmKind::Alarm, 5));
+    tickAt(clock.utcNow().addMinutes(5));
+    ASSERT_TRUE(firing.snooze(AlarmKind::Alarm, 5));
+    disarmAll(state);
+    run(600);
+    EXPECT_EQ(notifier.shown.size(), 2u);
 }
 
 TEST(MinutesLateIfDue, WindowBetweenTicks) {

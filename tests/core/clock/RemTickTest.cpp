@@ -26,7 +26,7 @@ struct Tick : ::testing::Test {
     Result<std::string> machineZone = std::string("GMT Standard Time ");
     int biasRefills = 0;
     int newBias = 0;
-    AlarmFiring firing{app.alarms, sound, notifier, zoneClockOf(app)};
+    AlarmFiring firing{app.alarms, sound, notifier, clock, zoneClockOf(app)};
     RemTick remTick{app, firing,
                     RemTickHooks{
                         [this](const std::string& time, const std::string& date) {
@@ -94,7 +94,7 @@ TEST_F(Tick, StandardHooksReadTheMachineZoneNameAndFollowZoneRules) {
     EXPECT_EQ(hooks.readStandardName().valueOr(""), "Tokyo Standard Time ");
     ZoneRecord tokyo;
     tokyo.Bias = -540;
-    EXPECT_EQ(zoneClockOf(app)(tokyo), DateTime::fromFields(2026, 12, 6, 17, 59, 59));
+    EXPECT_EQ(zoneClockOf(app)(tokyo, clock.utcNow()), DateTime::fromFields(2026, 12, 6, 17, 59, 59));
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ TEST_F(LoadSettingsTest, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
         {"TForeColor", "0"},    {"WForeColor", "0"},        {"TimeFont", "ARIAL"},
         {"DateFont", "TAHOMA"}, {"TimeSize", "8"},          {"DateSize", "6"},
         {"TimeBold", "1"},      {"DateBold", "0"},          {"ColScheme", "E99012"},
-        {"PanelOffset", "0"}};
+        {"PanelOffset", "0"},   {"SnoozeMinutes", "5"},     {"Notifications", "0"}};
     // clang-format on
     for (const auto& [name, data] : defaults) EXPECT_EQ(value(name), data) << name;
     EXPECT_EQ(value("BGPicture"), "<missing>");
@@ -79,27 +79,35 @@ TEST_F(LoadSettingsTest, AFirstStartMakesTheMakerKeyAndTakesTheButtonFaceColour)
 
 // Numbers edited by hand: the leading number of the text ("x" is 0), rounded for the sort settings
 // with halves to even and kept within 16 bits; "UseSysTZ" is on for any number but 0, and "PNDisp"
-// takes only 0 and 1, any other number leaving the setting as it was.
+// takes only 0 and 1, any other number leaving the setting as it was. "SnoozeMinutes" below one
+// minute is the default 5 and at most a day; "Notifications" is 0 unless 1 or 2.
 TEST_F(LoadSettingsTest, StoredNumbersReadAsTheirLeadingNumber) {
     const struct {
         const char* stored;
         std::int16_t sort;
         bool useSysTZ;
         std::optional<bool> pnDisp;
-    } cases[] = {{"1", 1, true, true},       {"0", 0, false, false},      {" 1", 1, true, true},
-                 {"1.5", 2, true, {}},       {"2.5", 2, true, {}},        {"0.4", 0, true, {}},
-                 {"-0", 0, false, false},    {"-1", -1, true, {}},        {"x", 0, false, false},
-                 {"99999", 32767, true, {}}, {"-99999", -32768, true, {}}};
+        int snooze;
+        int notifications;
+    } cases[] = {
+        {"1", 1, true, true, 1, 1},          {"0", 0, false, false, 5, 0},       {" 1", 1, true, true, 1, 1},
+        {"1.5", 2, true, {}, 1, 0},          {"2.5", 2, true, {}, 2, 0},         {"0.4", 0, true, {}, 5, 0},
+        {"-0", 0, false, false, 5, 0},       {"-1", -1, true, {}, 5, 0},         {"x", 0, false, false, 5, 0},
+        {"99999", 32767, true, {}, 1440, 0}, {"-99999", -32768, true, {}, 5, 0}, {"2", 2, true, {}, 2, 2}};
     for (const auto& c : cases) {
         for (const bool before : {false, true}) {
             SCOPED_TRACE(std::string(c.stored) + (before ? " over true" : " over false"));
-            for (const char* name : {"TZSType", "TZSDir", "UseSysTZ", "PNDisp"}) seed(name, c.stored);
+            for (const char* name :
+                 {"TZSType", "TZSDir", "UseSysTZ", "PNDisp", "SnoozeMinutes", "Notifications"})
+                seed(name, c.stored);
             settings.PNDisp = before;
             ASSERT_TRUE(load());
             EXPECT_EQ(
                 std::tuple(static_cast<std::int16_t>(settings.TZSType),
                            static_cast<std::int16_t>(settings.TZSDir), settings.UseSysTZ, settings.PNDisp),
                 std::tuple(c.sort, c.sort, c.useSysTZ, c.pnDisp.value_or(before)));
+            EXPECT_EQ(std::pair(settings.SnoozeMinutes, settings.Notifications),
+                      std::pair(c.snooze, c.notifications));
         }
     }
 }

@@ -96,15 +96,21 @@ TEST_F(PrefsWindow, ApplyChangesMemoryOnlyAndCancelKeepsIt) {
     EXPECT_EQ(hooks, std::vector<std::string>{"applied"});
 }
 
-// The clock's place on the panel: the box shows the kept distance, Apply puts a new one in effect,
-// and "Reset position" puts the clock back at the panel's end at once and keeps that.
+// The clock's place on the panel, the snooze's minutes and where announcements show: the boxes show
+// what is kept, Apply puts new values in effect, and "Reset position" puts the clock back at the
+// panel's end at once and keeps that.
 TEST_F(PrefsWindow, TheClocksPlaceOnThePanelAndItsReset) {
     app.settings.PanelOffset = 75;
+    app.settings.SnoozeMinutes = 7;
     open();
     EXPECT_EQ(window->panelOffsetBox()->value(), 75);
+    EXPECT_EQ(window->snoozeBox()->value(), 7);
     window->panelOffsetBox()->setValue(200);
+    window->snoozeBox()->setValue(12);
+    window->notificationsBox()->setCurrentIndex(2);
     window->applyButton()->click();
-    EXPECT_EQ(app.settings.PanelOffset, 200);
+    EXPECT_EQ(std::tuple(app.settings.PanelOffset, app.settings.SnoozeMinutes, app.settings.Notifications),
+              std::tuple(200, 12, 2));
     window->resetPositionButton()->click();
     EXPECT_EQ(window->panelOffsetBox()->value(), 0);
     EXPECT_EQ(stored("PanelOffset"), "0");
