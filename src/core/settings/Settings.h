@@ -34,7 +34,8 @@ struct Settings {
     std::string DateSize;
     std::string TimeBold;
     std::string DateBold;
-    int PanelOffset = 0;  // the clock's distance from the panel's end, in pixels
+    int PanelOffset = 0;       // the clock's distance from the panel's end, in pixels
+    std::string WorkingHours;  // "09:00-17:00": the span the menu marks in each zone
 
     // Derived and program-held values.
     std::string VersionText;

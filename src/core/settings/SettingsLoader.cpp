@@ -79,6 +79,7 @@ Result<> loadSettings(Store& store, Settings& s, ZoneState& zones, const std::st
     s.TimeBold = read("TimeBold", "1");
     s.DateBold = read("DateBold", "0");
     s.PanelOffset = panelOffsetFromText(read("PanelOffset", "0"));
+    s.WorkingHours = read("WorkingHours", "09:00-17:00");
     // Defaults that could not be kept now are written again at the next start; the values in memory
     // are the same either way, so the load goes on.
     if (Result<> kept = batch.commit(); !kept && failed) failed = std::move(kept);
