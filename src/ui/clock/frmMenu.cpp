@@ -297,8 +297,7 @@ void frmMenu::paintEvent(QPaintEvent*) {
     // block; the header stands out from the lines in a light shade of its own.
     for (std::size_t i = 0; i < lineLabels_.size(); ++i)
         if (menu_.lines[i].workingTime)
-            p.fillRect(QRect(1, px(layout_.lineTops[i]) + 1, width() - 2, px(kMenuLineStepTwips)),
-                       kWorkingTint);
+            p.fillRect(QRect(1, px(layout_.lineTops[i]), width() - 2, px(kMenuLineStepTwips)), kWorkingTint);
     if (layout_.headerTop >= 0)
         p.fillRect(QRect(1, 1, width() - 2, px(kMenuLineStepTwips) - 1), kHeaderShade);
     // The separator: a dark line with a light one under it.
