@@ -45,6 +45,7 @@ struct PrefsControls {
     std::string picture;        // the background picture
     bool startAtLogon = false;
     int panelOffset = 0;  // the clock's distance from the panel's end, in pixels
+    std::string workingHours = "09:00-17:00";
 };
 
 class Preferences {
