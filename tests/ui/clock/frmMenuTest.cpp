@@ -184,7 +184,6 @@ TEST_F(MenuWindow, TheWheelMovesTheTimeAndTheHeaderBringsItBack) {
     EXPECT_EQ(menu->scrubOffset(), 2 * 86400 + 3600 + 900);
     ASSERT_TRUE(menu->headerLabel() && menu->headerLabel()->isVisible());
     EXPECT_EQ(menu->headerLabel()->text(), "+2 days 1 h 15 min: 15:15 here");  // the home zone is UTC
-    EXPECT_EQ(tokyo->text(), "00:15 -  Tokyo, Japan");
     EXPECT_EQ(menu->geometry().bottom(), opened.bottom());
     EXPECT_GT(menu->height(), opened.height());
     // Saturday 17 January, 15:15 UTC: nobody is at work. Friday 16 January 14:00 UTC: Berlin and New
@@ -204,7 +203,6 @@ TEST_F(MenuWindow, TheWheelMovesTheTimeAndTheHeaderBringsItBack) {
     EXPECT_EQ(menu->scrubOffset(), 0);
     EXPECT_FALSE(menu->headerLabel()->isVisible());
     EXPECT_EQ(menu->geometry(), opened);
-    EXPECT_EQ(tokyo->text(), "23:00 -  Tokyo, Japan");
 }
 
 }  // namespace
