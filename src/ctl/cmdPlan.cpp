@@ -31,13 +31,17 @@ struct PlanSettings {
     std::string workingHours = kDefaultWorkingHours;
 };
 
-PlanSettings readPlanSettings(const Paths& paths) {
+PlanSettings readPlanSettings(const Paths& paths, std::ostream& err) {
     PlanSettings read;
     std::unique_ptr<Store> store = makeLinuxStore(paths, {});
     const std::optional<Root> root = chooseSettingsRoot(*store);
     if (!root) return read;
     const Result<KeyHandle> key = openKey(*store, *root, kSettingsKey);
-    if (!key) return read;
+    if (!key) {
+        err << "tavrinctl: the settings cannot be read (" << key.message()
+            << "); planning for your own zone\n";
+        return read;
+    }
     // The count as the menu reads it: the whole zones of its number, at most the list's slots.
     const double n = leadingNumber(readText(*store, *key, "NumTimeZones").valueOr("0"));
     const int count = n >= kMaxZones ? kMaxZones : n >= 1 ? static_cast<int>(n) : 0;
@@ -117,7 +121,7 @@ int cmdPlan(const Args& args, std::ostream& out, std::ostream& err) {
 
     const Paths paths = Paths::fromEnvironment();
     const std::string folder = paths.zoneinfoDir;
-    const PlanSettings settings = readPlanSettings(paths);
+    const PlanSettings settings = readPlanSettings(paths, err);
     WorkingHours hours;
     if (const Result<WorkingHours> read = readWorkingHours(settings.workingHours))
         hours = *read;
