@@ -10,6 +10,7 @@
 #include "core/store/RegFile.h"
 #include "core/timezones/DateTime.h"
 #include "core/timezones/FormatPattern.h"
+#include "core/timezones/MeetingPlan.h"
 #include "core/timezones/PatternLexer.h"
 
 namespace tavrin::fuzz {
@@ -161,12 +162,20 @@ std::string checkFormatPattern(std::string_view input) {
     return {};
 }
 
+std::string checkWorkingHours(std::string_view input) {
+    const Result<WorkingHours> read = readWorkingHours(input);
+    if (!read) return read.message().empty() ? "a refusal without a reason" : "";
+    if (read->start < 0 || read->start >= read->end || read->end > 24 * 60) return "a span outside one day";
+    const Result<WorkingHours> again = readWorkingHours(workingHoursText(*read));
+    if (!again || *again != *read) return "the span does not read back the same";
+    return {};
+}
+
 const std::vector<Target>& targets() {
     static const std::vector<Target> all = {
-        {"reg_file", checkRegFile},
-        {"reminder_file", checkReminderFile},
-        {"date_text", checkDateText},
-        {"format_pattern", checkFormatPattern},
+        {"reg_file", checkRegFile},           {"reminder_file", checkReminderFile},
+        {"date_text", checkDateText},         {"format_pattern", checkFormatPattern},
+        {"working_hours", checkWorkingHours},
     };
     return all;
 }

@@ -25,6 +25,9 @@ std::string checkDateText(std::string_view input);
 // Eight bytes of instant, then a pattern to format it with.
 std::string checkFormatPattern(std::string_view input);
 
+// The working hours a user typed: what reads is a span inside one day and reads back the same.
+std::string checkWorkingHours(std::string_view input);
+
 const std::vector<Target>& targets();
 
 }  // namespace tavrin::fuzz

@@ -18,6 +18,7 @@ int cmdSettings(const Args& args, std::ostream& out, std::ostream& err);
 int cmdFormat(const Args& args, std::ostream& out, std::ostream& err);
 int cmdZones(const Args& args, std::ostream& out, std::ostream& err);
 int cmdTime(const Args& args, std::ostream& out, std::ostream& err);
+int cmdPlan(const Args& args, std::ostream& out, std::ostream& err);
 int cmdReminders(const Args& args, std::ostream& out, std::ostream& err);
 // reminders add / delete / --enable / --disable, reached through cmdReminders.
 int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err);

@@ -15,6 +15,10 @@ constexpr const char* kUsage =
     "  zones                         every zone of the catalogue with its rule block\n"
     "  time ZONE [UTC ...]           the zone's wall-clock time at each UTC instant (default now),\n"
     "                                a tab, then its UTC offset and next clock change\n"
+    "  plan WHEN [--from ZONE] [--find HOURS]\n"
+    "                                every chosen zone at WHEN (\"YYYY-MM-DD HH:MM\" in your zone or\n"
+    "                                in ZONE), marking working hours; --find lists the times of HOURS\n"
+    "                                inside everyone's working hours in the week from WHEN\n"
     "  reminders [--file PATH]       the reminders of the data file, one line each, numbered from 0\n"
     "  reminders add TITLE DATE TIME [--recur none|hourly|daily|weekly] [--body TEXT]\n"
     "                                add a reminder (DATE in the settings' date format, TIME as 21:05)\n"
@@ -43,6 +47,7 @@ int main(int argc, char** argv) {
     if (command == "format") return cmdFormat(args, std::cout, std::cerr);
     if (command == "zones") return cmdZones(args, std::cout, std::cerr);
     if (command == "time") return cmdTime(args, std::cout, std::cerr);
+    if (command == "plan") return cmdPlan(args, std::cout, std::cerr);
     if (command == "reminders") return cmdReminders(args, std::cout, std::cerr);
     return usageError(std::cerr, "unknown command '" + command + "'", kUsage);
 }

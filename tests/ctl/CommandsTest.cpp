@@ -194,15 +194,44 @@ TEST_F(Commands, TimeGivesTheWallClockAndNextChangeAtEachInstant) {
     EXPECT_NE(now.out.find("\tUTC+00:00 now; no clock changes\n"), std::string::npos) << now.out;
 }
 
+// Every chosen zone (your own first) at a time read in your zone or another, marked in working hours
+// (read from the settings); with --find, the stretches of the following week in which all are at work.
+TEST_F(Commands, PlanShowsEveryZoneAtAMomentAndFindsCommonWorkingTimes) {
+    home.seedSettings(
+        "\"NumTimeZones\"=\"2\"\n\"TZone1\"=\"America/New_York\"\n\"TZone2\"=\"UTC\"\n"
+        "\"WorkingHours\"=\"08:00-18:00\"\n");
+    runner.setEnv("TZ", "Europe/Berlin");
+    expectShown("plan",
+                {
+                    {{"2026-12-08", "09:00", "--from", "new york"},
+                     "2026-12-08 15:00 Tue\tEurope/Berlin (here)\tworking hours\n"
+                     "2026-12-08 09:00 Tue\tAmerica/New_York\tworking hours\n"
+                     "2026-12-08 14:00 Tue\tUTC\tworking hours\n"},
+                    // Friday's and the next Friday's stretches are cut short by the start and the week's end.
+                    {{"2026-12-11 16:00", "--find", "3"},
+                     "2026-12-11 16:00 Fri\tEurope/Berlin (here)\tworking hours\n"
+                     "2026-12-11 10:00 Fri\tAmerica/New_York\tworking hours\n"
+                     "2026-12-11 15:00 Fri\tUTC\tworking hours\n"
+                     "\nTimes for 3 h inside everyone's working hours (08:00-18:00, Monday to Friday in each "
+                     "zone) in the week from then, in Europe/Berlin:\n"
+                     "2026-12-14 Mon 14:00 - 18:00\n2026-12-15 Tue 14:00 - 18:00\n"
+                     "2026-12-16 Wed 14:00 - 18:00\n2026-12-17 Thu 14:00 - 18:00\n"},
+                });
+    // An hour that comes twice is taken the first time, and said so.
+    const CtlRun twice = ctl({"plan", "2026-10-25 02:30"});
+    EXPECT_NE(twice.err.find("comes twice in Europe/Berlin; taking the first"), std::string::npos)
+        << twice.err;
+}
+
 // The usage text and the man page list the same commands.
 TEST_F(Commands, HelpAndTheManPageListEveryCommand) {
     const CtlRun r = ctl({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     const std::string man = readFile(std::string(TAVRIN_SOURCE_DIR) + "/packaging/man/tavrinctl.1.txt");
-    for (const char* command :
-         {"settings", "format", "zones", "time", "reminders", "--file", "reminders add",
-          "none|hourly|daily|weekly", "--body", "reminders delete", "reminders --enable", "--disable"}) {
+    for (const char* command : {"settings", "format", "zones", "time", "plan", "--from", "--find",
+                                "reminders", "--file", "reminders add", "none|hourly|daily|weekly", "--body",
+                                "reminders delete", "reminders --enable", "--disable"}) {
         EXPECT_NE(r.out.find(command), std::string::npos) << "--help lacks " << command;
         EXPECT_NE(man.find(command), std::string::npos) << "the man page lacks " << command;
     }
@@ -226,6 +255,10 @@ TEST_F(Commands, BadArgumentsGiveAUsageMessageAndStatus2) {
         {{"time", "Europe/Atlantis"}, "no zone 'Europe/Atlantis'"},
         {{"time", "Europe"}, "no zone 'Europe'"},
         {{"time", "UTC", "yesterday"}, "'yesterday' is not a UTC instant"},
+        {{"plan"}, "'plan' needs a date and time"},
+        {{"plan", "tomorrow"}, "'tomorrow' is not a date and time"},
+        {{"plan", "2026-12-08 15:00", "--find", "1.1"}, "--find takes hours"},
+        {{"plan", "2026-12-08 15:00", "--from", "Atlantis"}, "no zone 'Atlantis'"},
         {{"reminders", "--all"}, "'--all' is not understood"},
         {{"reminders", "--file"}, "--file needs a path"},
         {{"reminders", "add", "Hi", "07.03.2005"}, "a title, a date and a time"},
@@ -239,6 +272,7 @@ TEST_F(Commands, BadArgumentsGiveAUsageMessageAndStatus2) {
         {{"reminders", "--enable", "-1"}, "\"-1\" is no reminder number"},
     };
     home.seedSettings("\"DateFormat\"=\"dd.mm.yyyy\"\n");
+    runner.setEnv("TZ", "Europe/Berlin");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.says);
         const CtlRun r = ctl(c.args);
@@ -265,7 +299,12 @@ TEST_F(Commands, FailedRequestsSayWhyWithStatus1) {
          "Cannot read the reminder file"},
         {{"zones"}, "/nonexistent-zones", "cannot be read: No such file"},
         {{"time", "Europe/Berlin"}, "/nonexistent-zones", "cannot be read"},
+        {{"plan", "2026-03-29 02:30"},
+         nullptr,
+         "2026-03-29 02:30 does not exist in Europe/Berlin: the clocks go from UTC+01:00 to UTC+02:00 at "
+         "02:00"},
     };
+    runner.setEnv("TZ", "Europe/Berlin");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[0] + (c.args.size() > 1 ? " " + c.args[1] : std::string()));
         runner.setEnv("TZDIR", c.tzdir ? c.tzdir : std::string(TAVRIN_TEST_DATA) + "/zoneinfo");

@@ -11,9 +11,13 @@ constexpr int kMarginUnderButtons = 75;
 
 }  // namespace
 
-MenuLayout layoutMenu(int lineCount, int width) {
+MenuLayout layoutMenu(int lineCount, int width, bool header) {
     MenuLayout layout;
     int y = 0;
+    if (header) {
+        layout.headerTop = 0;
+        y += kMenuLineStepTwips;
+    }
     for (int i = 0; i < lineCount; ++i) {
         layout.lineTops.push_back(y);
         y += kMenuLineStepTwips;

@@ -26,6 +26,7 @@ struct TwipsRect {
 };
 
 struct MenuLayout {
+    int headerTop = -1;         // the line that says how far the lines' time is from now; -1 for none
     std::vector<int> lineTops;  // line 1 first
     int separatorTop = 0;       // the separator line and the shape under it
     std::array<TwipsRect, kMenuButtonCount> buttons{};
@@ -37,8 +38,8 @@ inline constexpr int kMenuGapTwips = 90;
 
 // The inside of a menu `width` twips wide for `lineCount` lines: lines every 220 twips from the top,
 // the buttons 40 below the last step in six equal cells across the menu, the separator 10 above them,
-// and 75 under the buttons.
-MenuLayout layoutMenu(int lineCount, int width = kMenuWidthTwips);
+// and 75 under the buttons. With `header`, a line above the others says how far their time is from now.
+MenuLayout layoutMenu(int lineCount, int width = kMenuWidthTwips, bool header = false);
 
 // The menu's width for lines whose widest is `widestLine` twips: the usual width, or wider so that
 // every line shows whole after its left margin with as much room at its end, but no wider than `room`.

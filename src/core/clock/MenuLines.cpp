@@ -7,9 +7,29 @@
 #include "core/store/KeyNames.h"
 #include "core/store/StoreAccess.h"
 #include "core/timezones/FormatPattern.h"
+#include "core/timezones/MeetingPlan.h"
 #include "core/timezones/ZoneTime.h"
 
 namespace tavrin {
+namespace {
+
+// Working hours the user has not set, or set in a way that cannot be read, are the usual ones.
+WorkingHours workingHoursOf(const Settings& settings) {
+    return readWorkingHours(settings.WorkingHours).valueOr(WorkingHours{});
+}
+
+// The line's time, caption and mark at `utc`.
+void timeLine(MenuLine& line, const Settings& settings, const WorkingHours& hours, ZoneCache& zoneCache,
+              const DateTime& utc) {
+    const DateTime t = zoneTimeNow(utc, line.zone, zoneCache);
+    line.caption = formatPattern(t, settings.TZFormat, settings.calendarNames);
+    line.caption += " - ";
+    line.caption += settings.PNDisp ? line.zone.CityName : line.zone.DisplayText;
+    line.zoneTime = t;
+    line.workingTime = isWorkingTime(t, hours);
+}
+
+}  // namespace
 
 int readMenuZones(Store& store, Root settingsRoot, ZoneState& zones) {
     int count = 0;
@@ -31,6 +51,7 @@ int readMenuZones(Store& store, Root settingsRoot, ZoneState& zones) {
 MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState& zones, const DateTime& utc,
                          int count) {
     MenuLines out;
+    const WorkingHours hours = workingHoursOf(settings);
     out.lines.reserve(static_cast<std::size_t>(std::max(count, 0)));
     out.cityNames.reserve(out.lines.capacity());
     for (int slot = 1; slot <= count && slot <= kMaxZones; ++slot) {
@@ -42,15 +63,18 @@ MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState
             out.lines.push_back(MenuLine{unknownZoneText(name), ZoneRecord{}, std::nullopt});
             continue;
         }
-        ZoneRecord zone = std::move(read).value();
-        out.cityNames.push_back(zone.CityName);
-        const DateTime t = zoneTimeNow(utc, zone, *zones.zoneCache);
-        std::string caption = formatPattern(t, settings.TZFormat, settings.calendarNames);
-        caption += " - ";
-        caption += settings.PNDisp ? zone.CityName : zone.DisplayText;
-        out.lines.push_back(MenuLine{std::move(caption), std::move(zone), t});
+        MenuLine& line = out.lines.emplace_back(MenuLine{{}, std::move(read).value(), std::nullopt});
+        out.cityNames.push_back(line.zone.CityName);
+        timeLine(line, settings, hours, *zones.zoneCache, utc);
     }
     return out;
+}
+
+void retimeMenuLines(MenuLines& lines, const Settings& settings, ZoneState& zones, const DateTime& utc) {
+    const WorkingHours hours = workingHoursOf(settings);
+    for (MenuLine& line : lines.lines)
+        if (line.zoneTime) timeLine(line, settings, hours, *zones.zoneCache, utc);
+    if (settings.TZSType == kSortByTime) sortMenuLines(lines, zones, settings.TZSType, settings.TZSDir);
 }
 
 void sortMenuLines(MenuLines& m, ZoneState& zones, ZoneSort sortType, ZoneSortDirection sortDir) {

@@ -16,10 +16,12 @@ namespace tavrin {
 
 // One shown line: its caption, the zone it shows (kept for the line's tool tip) and the zone's
 // wall-clock time, which the by-time order compares; no time for a zone the catalogue does not know.
+// `workingTime` marks a time inside the working hours of a working day there.
 struct MenuLine {
     std::string caption;
     ZoneRecord zone;
     std::optional<DateTime> zoneTime;
+    bool workingTime = false;
     friend bool operator==(const MenuLine&, const MenuLine&) = default;
 };
 
@@ -41,6 +43,11 @@ int readMenuZones(Store& store, Root settingsRoot, ZoneState& zones);
 // no time.
 MenuLines buildMenuLines(Store& store, const Settings& settings, const ZoneState& zones, const DateTime& utc,
                          int count);
+
+// The lines at another instant, as the menu shows them when its time is moved: each known zone's
+// time, caption and working-time mark worked out again at `utc` from the zone it holds (nothing is
+// read again), and the lines sorted again when they are sorted by time.
+void retimeMenuLines(MenuLines& lines, const Settings& settings, ZoneState& zones, const DateTime& utc);
 
 // Sort types and directions as the settings hold them; any other value leaves the lines as built.
 inline constexpr ZoneSort kSortAlphabetically = ZoneSort::Alphabetically;

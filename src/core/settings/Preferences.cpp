@@ -10,6 +10,7 @@
 #include "core/settings/SettingsLoader.h"
 #include "core/store/ChangeBatch.h"
 #include "core/store/StoreAccess.h"
+#include "core/timezones/MeetingPlan.h"
 
 namespace tavrin {
 namespace {
@@ -78,6 +79,7 @@ void Preferences::open() {
     if (!found) s_.CustomSchemeColour = s_.ColScheme;
 
     c_.menuFormat = s_.TZFormat;
+    c_.workingHours = s_.WorkingHours.empty() ? kDefaultWorkingHours : s_.WorkingHours;
     if (s_.TZSType == ZoneSort::Alphabetically) c_.sortTexts[0] = "Alphabetically";
     if (s_.TZSType == ZoneSort::ByTime) c_.sortTexts[0] = "By Time";
     if (s_.TZSDir == ZoneSortDirection::Ascending) c_.sortTexts[1] = "Ascending";
@@ -168,6 +170,9 @@ void Preferences::putSettings() {
     s_.DateFormat = c_.dateFormat;
     s_.TimeFormat = c_.timeFormat;
     s_.TZFormat = c_.menuFormat;
+    // Hours that do not read are refused by "OK", with the reason; until then the menu keeps the last.
+    if (const Result<WorkingHours> hours = readWorkingHours(c_.workingHours))
+        s_.WorkingHours = workingHoursText(*hours);
     setSortText(0, c_.sortTexts[0]);
     s_.PNDisp = !c_.offsetsInFront;
     s_.BGPicture = c_.picture;
@@ -183,6 +188,7 @@ void Preferences::putSettings() {
 
 Result<> Preferences::saveSettings(Store& store, ZoneState& zones, const WorldZoneList& list,
                                    const std::string& programPath) {
+    if (const Result<WorkingHours> hours = readWorkingHours(c_.workingHours); !hours) return hours.why();
     Result<> failed;
     auto keep = [&](Result<> done) {
         if (failed && !done) failed = std::move(done);
@@ -210,6 +216,7 @@ Result<> Preferences::saveSettings(Store& store, ZoneState& zones, const WorldZo
             write("PanelOffset", std::to_string(s_.PanelOffset));
             write("SnoozeMinutes", std::to_string(s_.SnoozeMinutes));
             write("Notifications", std::to_string(s_.Notifications));
+            write("WorkingHours", s_.WorkingHours);
 
             const char* presets[] = {kStandardScheme, kOliveGreenScheme, kSilverScheme, kBlueScheme};
             const int scheme = schemeIndex();

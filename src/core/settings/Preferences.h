@@ -47,6 +47,7 @@ struct PrefsControls {
     int panelOffset = 0;  // the clock's distance from the panel's end, in pixels
     int snoozeMinutes = kDefaultSnoozeMinutes;
     int notifications = 0;  // the "Notifications" choice's index
+    std::string workingHours = "09:00-17:00";
 };
 
 class Preferences {

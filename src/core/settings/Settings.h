@@ -44,6 +44,7 @@ struct Settings {
     // "Notifications": 0 announcements in the balloon only, 1 in the balloon and the desktop's
     // notifications, 2 in the desktop's only (the balloon where no notification server answers).
     int Notifications = 0;
+    std::string WorkingHours;  // "09:00-17:00": the span the menu marks in each zone
 
     // Derived and program-held values.
     std::string VersionText;

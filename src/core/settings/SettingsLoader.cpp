@@ -85,6 +85,7 @@ Result<> loadSettings(Store& store, Settings& s, ZoneState& zones, const std::st
         snooze < 1 ? kDefaultSnoozeMinutes : static_cast<int>(std::min<double>(snooze, kMaxSnoozeMinutes));
     const double notifications = leadingNumber(read("Notifications", "0"));
     s.Notifications = notifications == 1 || notifications == 2 ? static_cast<int>(notifications) : 0;
+    s.WorkingHours = read("WorkingHours", "09:00-17:00");
     // Defaults that could not be kept now are written again at the next start; the values in memory
     // are the same either way, so the load goes on.
     if (Result<> kept = batch.commit(); !kept && failed) failed = std::move(kept);

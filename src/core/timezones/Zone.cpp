@@ -69,6 +69,25 @@ ClockChange Zone::changeOf(const cctz::time_zone::civil_transition& transition) 
     return {at, offsetAt(at - 1), offsetAt(at)};
 }
 
+LocalReading Zone::readWallTime(const DateTime& wall) const {
+    const cctz::civil_second civil(wall.year(), wall.month(), wall.day(), wall.hour(), wall.minute(),
+                                   wall.second());
+    const auto found = zone_.lookup(civil);
+    const auto utcOf = [](Seconds t) { return DateTime::fromUnix(t.time_since_epoch().count()); };
+    LocalReading reading;
+    // The library's pre is the reading with the offset before the change, post with the one after;
+    // in a gap the earlier offset lands later, so the two are put in time order.
+    const DateTime pre = utcOf(found.pre), post = utcOf(found.post);
+    reading.earlier = std::min(pre, post);
+    reading.later = std::max(pre, post);
+    if (found.kind == cctz::time_zone::civil_lookup::UNIQUE) return reading;
+    reading.kind = found.kind == cctz::time_zone::civil_lookup::SKIPPED ? LocalReading::Kind::Skipped
+                                                                        : LocalReading::Kind::Repeated;
+    const std::int64_t at = utcOf(found.trans).toUnix();
+    reading.change = {at, offsetAt(at - 1), offsetAt(at)};
+    return reading;
+}
+
 // The library also reports changes of the daylight flag or the abbreviation alone; a change of the
 // clock is one that moves it.
 std::optional<ClockChange> Zone::nextChangeAfter(std::int64_t utc) const {

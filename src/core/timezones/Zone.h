@@ -25,6 +25,17 @@ struct ClockChange {
     std::int32_t offsetAfter = 0;
 };
 
+// Where a wall-clock reading falls in a zone: once, in the hour a change skipped, or twice in the
+// hour a change repeated. `earlier` and `later` are the UTC instants it can mean (the same when
+// unique); in a gap they are the instants read with the offset before and after the change.
+struct LocalReading {
+    enum class Kind { Unique, Skipped, Repeated };
+    Kind kind = Kind::Unique;
+    DateTime earlier;
+    DateTime later;
+    ClockChange change;  // the change that skipped or repeated it
+};
+
 class Zone {
   public:
     Zone(std::string name, cctz::time_zone zone);
@@ -40,6 +51,8 @@ class Zone {
     // Seconds east of Greenwich in force at the UTC instant `utc`.
     std::int32_t offsetAt(std::int64_t utc) const;
     DateTime wallTimeAt(const DateTime& utc) const;
+    // The instants a wall-clock reading of this zone names.
+    LocalReading readWallTime(const DateTime& wall) const;
     // The abbreviation in use at `utc` ("CEST", "+0545").
     std::string abbreviationAt(std::int64_t utc) const;
     // Whether the tz data calls the time at `utc` daylight time.

@@ -34,6 +34,14 @@ void Stopwatch::reset() {
     running_ = false;
     keptMillis_ = 0;
     counted_ = false;
+    laps_.clear();
+}
+
+bool Stopwatch::lap() {
+    if (!running() || laps_.size() >= kMaxLaps) return false;
+    const std::int64_t total = hundredths();
+    laps_.push_back({total - (laps_.empty() ? 0 : laps_.back().total), total});
+    return true;
 }
 
 bool Stopwatch::running() {
@@ -60,6 +68,23 @@ StopwatchTexts Stopwatch::texts() {
     const std::int64_t seconds = h / 100;
     return StopwatchTexts{twoDigits(seconds / 3600), twoDigits(seconds / 60 % 60), twoDigits(seconds % 60),
                           std::to_string(h % 100)};
+}
+
+std::string lapTimeText(std::int64_t hundredths) {
+    const std::int64_t seconds = hundredths / 100;
+    char text[40];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld.%02lld", static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60),
+                  static_cast<long long>(hundredths % 100));
+    return text;
+}
+
+std::string lapsText(const std::vector<Lap>& laps) {
+    std::string text;
+    for (std::size_t i = laps.size(); i-- > 0;)
+        text += "Lap " + std::to_string(i + 1) + '\t' + lapTimeText(laps[i].own) + '\t' +
+                lapTimeText(laps[i].total) + '\n';
+    return text;
 }
 
 }  // namespace tavrin

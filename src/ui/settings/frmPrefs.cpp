@@ -28,7 +28,7 @@ namespace {
 // The client area: 9525 twips wide, and two rows taller than the first 5580 twips for the clock's
 // place on the panel, the snooze and the desktop's notifications.
 constexpr int kWidth = 635;
-constexpr int kHeight = 446;
+constexpr int kHeight = 474;
 constexpr int kRow = 24;
 constexpr int kLeft = 8;
 constexpr int kLeftWidth = 318;
@@ -145,10 +145,18 @@ void frmPrefs::buildControls() {
         connect(sortBoxes_[static_cast<std::size_t>(i)], &QComboBox::currentTextChanged, this,
                 [this, i](const QString& text) { prefs_.setSortText(i, text.toStdString()); });
     }
+    // The span the menu tints in each zone's own day, Monday to Friday.
+    workingHoursEdit_ = new QLineEdit(this);
+    workingHoursEdit_->setGeometry(kLeft + 104, 322, 110, kRow);
+    workingHoursEdit_->setToolTip(
+        QStringLiteral("The menu tints a zone's line in these hours, Monday to Friday"));
+    auto* workingHoursLabel = new QLabel(QStringLiteral("&Working Hours:"), this);
+    workingHoursLabel->setGeometry(kLeft, 322, 100, kRow);
+    workingHoursLabel->setBuddy(workingHoursEdit_);
     startupBox_ = new QCheckBox(QStringLiteral("Load Tavrin on Startup?"), this);
-    startupBox_->setGeometry(kLeft, 322, kLeftWidth, 20);
+    startupBox_->setGeometry(kLeft, 350, kLeftWidth, 20);
     aboutButton_ = new QPushButton(QStringLiteral("&Support && About Tavrin"), this);
-    aboutButton_->setGeometry(kLeft, 346, 180, 26);
+    aboutButton_->setGeometry(kLeft, 374, 180, 26);
     connect(aboutButton_, &QPushButton::clicked, this, [this] {
         if (hooks_.showAbout) hooks_.showAbout();
     });
@@ -232,20 +240,20 @@ void frmPrefs::buildControls() {
 
     // How a ringing alarm is put off, and where announcements show.
     snoozeBox_ = new QSpinBox(this);
-    snoozeBox_->setGeometry(kLeft + 62, 380, 96, kRow);
+    snoozeBox_->setGeometry(kLeft + 62, 408, 96, kRow);
     snoozeBox_->setRange(1, kMaxSnoozeMinutes);
     snoozeBox_->setSuffix(QStringLiteral(" min"));
     auto* snoozeLabel = new QLabel(QStringLiteral("Snooze:"), this);
-    snoozeLabel->setGeometry(kLeft, 380, 60, kRow);
+    snoozeLabel->setGeometry(kLeft, 408, 60, kRow);
     snoozeLabel->setBuddy(snoozeBox_);
     notificationsBox_ = new QComboBox(this);
     notificationsBox_->addItems({QStringLiteral("Balloon only"), QStringLiteral("Balloon and desktop"),
                                  QStringLiteral("Desktop only")});
-    notificationsBox_->setGeometry(kRight + 86, 380, kRightWidth - 86, kRow);
+    notificationsBox_->setGeometry(kRight + 86, 408, kRightWidth - 86, kRow);
     notificationsBox_->setToolTip(QStringLiteral(
         "Announce reminders and alarms in the balloon, the desktop's notifications, or both; the balloon "
         "shows whenever the desktop has no notification server"));
-    addFieldLabel("Notifications:", 380, notificationsBox_);
+    addFieldLabel("Notifications:", 408, notificationsBox_);
 
     const int buttonWidth = 80;
     applyButton_ = new QPushButton(QStringLiteral("&Apply"), this);
@@ -253,7 +261,7 @@ void frmPrefs::buildControls() {
     cancelButton_ = new QPushButton(QStringLiteral("&Cancel"), this);
     int x = kWidth - 8 - 3 * buttonWidth - 12;
     for (QPushButton* button : {applyButton_, okButton_, cancelButton_}) {
-        button->setGeometry(x, 412, buttonWidth, 26);
+        button->setGeometry(x, 440, buttonWidth, 26);
         button->setAutoDefault(false);
         x += buttonWidth + 6;
     }
@@ -271,6 +279,7 @@ void frmPrefs::showControls() {
     showText(dateFormatEdit_, c.dateFormat);
     showText(timeFormatEdit_, c.timeFormat);
     showText(menuFormatBox_, c.menuFormat);
+    workingHoursEdit_->setText(QString::fromStdString(c.workingHours));
     for (std::size_t i = 0; i < 2; ++i) showText(sortBoxes_[i], c.sortTexts[i]);
     {
         const QSignalBlocker quiet(offsetsInFrontBox_);
@@ -322,6 +331,7 @@ void frmPrefs::readPlainFields() {
     c.dateFormat = dateFormatEdit_->text().toStdString();
     c.timeFormat = timeFormatEdit_->text().toStdString();
     c.menuFormat = menuFormatBox_->currentText().toStdString();
+    c.workingHours = workingHoursEdit_->text().toStdString();
     c.sortTexts = {sortBoxes_[0]->currentText().toStdString(), sortBoxes_[1]->currentText().toStdString()};
     c.offsetsInFront = offsetsInFrontBox_->isChecked();
     c.picture = pictureEdit_->text().toStdString();

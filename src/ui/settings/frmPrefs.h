@@ -62,6 +62,7 @@ class frmPrefs : public QDialog {
     QComboBox* fontSizeBox() const { return fontSizeBox_; }
     QCheckBox* boldBox() const { return boldBox_; }
     QLineEdit* pictureEdit() const { return pictureEdit_; }
+    QLineEdit* workingHoursEdit() const { return workingHoursEdit_; }
     QPushButton* browseButton() const { return browseButton_; }
     QCheckBox* startupBox() const { return startupBox_; }
     QPushButton* aboutButton() const { return aboutButton_; }
@@ -128,6 +129,7 @@ class frmPrefs : public QDialog {
     QComboBox* fontSizeBox_ = nullptr;
     QCheckBox* boldBox_ = nullptr;
     QLineEdit* pictureEdit_ = nullptr;
+    QLineEdit* workingHoursEdit_ = nullptr;
     QPushButton* browseButton_ = nullptr;
     QCheckBox* startupBox_ = nullptr;
     QPushButton* aboutButton_ = nullptr;

@@ -1,6 +1,9 @@
 #include "ui/utilities/frmStopWatch.h"
 
+#include <QClipboard>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QScreen>
 
 #include <algorithm>
@@ -31,6 +34,11 @@ QLabel* field(QWidget* parent, const char* text, double points, QRect at) {
 // times a second (as the tray clock's face does), and never faster than the screen shows frames.
 constexpr int kRefreshMs = 40;
 
+// The window as it opens, and the room the lap list takes under the buttons.
+constexpr int kWidthTwips = 3510;
+constexpr int kHeightTwips = 1185;
+constexpr int kLapListTwips = 1800;
+
 int intervalFor(const QWidget& window) {
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     const double hz = screen && screen->refreshRate() > 1 ? screen->refreshRate() : 60.0;
@@ -43,7 +51,7 @@ frmStopWatch::frmStopWatch(const MonotonicClock& clock, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), watch_(clock) {
     setWindowTitle(QStringLiteral("Stop Watch"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(pixelsFromTwips(3510), pixelsFromTwips(1185));
+    setFixedSize(pixelsFromTwips(kWidthTwips), pixelsFromTwips(kHeightTwips));
 
     hoursLabel_ = field(this, "00", 27.75, twipsRect(120, 0, 735, 615));
     field(this, ":", 36, twipsRect(840, -165, 255, 735));
@@ -59,12 +67,38 @@ frmStopWatch::frmStopWatch(const MonotonicClock& clock, QWidget* parent)
         b->setGeometry(twipsRect(left, 720, 855, 375));
         return b;
     };
+    // Four buttons where three stood, in the same row and margins.
     startButton_ = button("Start", 120, 8.25);
-    stopButton_ = button("Stop", 1320, 9);
-    resetButton_ = button("Reset", 2520, 8.25);
+    stopButton_ = button("Stop", 960, 9);
+    lapButton_ = button("Lap", 1800, 8.25);
+    resetButton_ = button("Reset", 2640, 8.25);
+    for (QPushButton* b : {startButton_, stopButton_, lapButton_, resetButton_})
+        b->resize(pixelsFromTwips(750), b->height());
     connect(startButton_, &QPushButton::clicked, this, &frmStopWatch::start);
     connect(stopButton_, &QPushButton::clicked, this, &frmStopWatch::stop);
+    connect(lapButton_, &QPushButton::clicked, this, &frmStopWatch::lap);
     connect(resetButton_, &QPushButton::clicked, this, &frmStopWatch::reset);
+    lapButton_->setToolTip(QStringLiteral("Lap (L)"));
+
+    lapList_ = new QTreeWidget(this);
+    lapList_->setHeaderLabels({QStringLiteral("Lap"), QStringLiteral("Lap time"), QStringLiteral("Total")});
+    lapList_->setRootIsDecorated(false);
+    lapList_->setSelectionMode(QAbstractItemView::NoSelection);
+    lapList_->setFocusPolicy(Qt::NoFocus);
+    lapList_->setFont(tahomaFont(8.25));
+    lapList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lapList_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    lapList_->header()->setSectionResizeMode(QHeaderView::Stretch);
+    lapList_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    lapList_->header()->setStretchLastSection(false);
+    lapList_->setGeometry(twipsRect(120, kHeightTwips, kWidthTwips - 240, kLapListTwips - 120));
+    lapList_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* copy = new QAction(QStringLiteral("Copy Laps"), lapList_);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WindowShortcut);
+    connect(copy, &QAction::triggered, this, &frmStopWatch::copyLaps);
+    lapList_->addAction(copy);
+    showLaps();
 
     refreshTimer_.setTimerType(Qt::PreciseTimer);
     connect(&refreshTimer_, &QTimer::timeout, this, &frmStopWatch::refresh);
@@ -85,7 +119,44 @@ void frmStopWatch::stop() {
 void frmStopWatch::reset() {
     watch_.reset();
     refreshTimer_.stop();
+    lapList_->clear();
     refresh();
+}
+
+void frmStopWatch::lap() {
+    if (!watch_.lap()) return;
+    const Lap& taken = watch_.laps().back();
+    auto* row = new QTreeWidgetItem({QString::number(watch_.laps().size()),
+                                     QString::fromStdString(lapTimeText(taken.own)),
+                                     QString::fromStdString(lapTimeText(taken.total))});
+    lapList_->insertTopLevelItem(0, row);
+    lapList_->scrollToTop();
+    refresh();
+}
+
+QString frmStopWatch::copyLaps() {
+    const QString text = QString::fromStdString(lapsText(watch_.laps()));
+    if (!text.isEmpty()) QGuiApplication::clipboard()->setText(text);
+    return text;
+}
+
+void frmStopWatch::showLaps() {
+    lapButton_->setEnabled(watch_.running() && watch_.laps().size() < Stopwatch::kMaxLaps);
+    lapButton_->setToolTip(watch_.laps().size() < Stopwatch::kMaxLaps
+                               ? QStringLiteral("Lap (L)")
+                               : QStringLiteral("%1 laps are the most kept").arg(Stopwatch::kMaxLaps));
+    const bool laps = !watch_.laps().empty();
+    if (lapList_->isHidden() == !laps) return;
+    lapList_->setVisible(laps);
+    setFixedSize(pixelsFromTwips(kWidthTwips), pixelsFromTwips(kHeightTwips + (laps ? kLapListTwips : 0)));
+}
+
+void frmStopWatch::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_L && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        lap();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmStopWatch::refresh() {
@@ -101,6 +172,7 @@ void frmStopWatch::refresh() {
     shown_ = now;
     // At 24 hours the count has stopped by itself.
     if (!watch_.running()) refreshTimer_.stop();
+    showLaps();
 }
 
 }  // namespace tavrin

@@ -1,10 +1,12 @@
 #pragma once
-// The stopwatch: hours, minutes, seconds and hundredths with Start, Stop and Reset. The count comes
+// The stopwatch: hours, minutes, seconds and hundredths with Start, Stop, Lap and Reset. The count comes
 // from a monotonic clock; the display is refreshed no faster than the screen shows frames, and only
-// while it runs. Closing the window discards the count.
+// while it runs. Laps (the button or the L key) open a list under the buttons, the newest on top, that
+// its context menu copies as text; Reset clears it. Closing the window discards the count.
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWidget>
 
 #include "core/utilities/Stopwatch.h"
@@ -24,16 +26,27 @@ class frmStopWatch : public QWidget {
     QPushButton* startButton() const { return startButton_; }
     QPushButton* stopButton() const { return stopButton_; }
     QPushButton* resetButton() const { return resetButton_; }
+    QPushButton* lapButton() const { return lapButton_; }
+    QTreeWidget* lapList() const { return lapList_; }
+
+    // Copies the laps, the newest first, to the clipboard; the text copied.
+    QString copyLaps();
     bool refreshing() const { return refreshTimer_.isActive(); }
     int refreshIntervalMs() const { return refreshTimer_.interval(); }
 
     // One refresh of the display, as the timer runs it.
     void refresh();
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     void start();
     void stop();
     void reset();
+    void lap();
+    // The Lap button while laps can be taken; the list and the window's height while there are laps.
+    void showLaps();
 
     Stopwatch watch_;
     QLabel* hoursLabel_;
@@ -43,6 +56,8 @@ class frmStopWatch : public QWidget {
     QPushButton* startButton_;
     QPushButton* stopButton_;
     QPushButton* resetButton_;
+    QPushButton* lapButton_;
+    QTreeWidget* lapList_;
     QTimer refreshTimer_;
     StopwatchTexts shown_;
 };

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
+#include "core/clock/MenuScrub.h"
+#include "core/state/Paths.h"
 #include "core/store/KeyNames.h"
 #include "core/store/MemoryStore.h"
 #include "core/timezones/ZoneCatalogue.h"
 #include "support/FakeClock.h"
+#include "support/ScratchHome.h"
 #include "support/StoredValue.h"
 
 namespace tavrin {
@@ -18,6 +23,8 @@ const DateTime kUtc = DateTime::fromFields(2026, 1, 15, 14, 0, 0);
 using Captions = std::vector<std::string>;
 
 struct MenuLinesTest : ::testing::Test {
+    // Over the pinned zones; a test may mount the system's whole tz database instead.
+    std::string zoneinfo = std::string(TAVRIN_TEST_DATA) + "/zoneinfo";
     test::FakeClock clock{kUtc};
     MemoryStore store;
     Settings settings;
@@ -25,8 +32,7 @@ struct MenuLinesTest : ::testing::Test {
     KeyHandle key;
 
     void SetUp() override {
-        store.mount(Root::LocalMachine,
-                    makeZoneCatalogue(std::string(TAVRIN_TEST_DATA) + "/zoneinfo", clock));
+        store.mount(Root::LocalMachine, makeZoneCatalogue(zoneinfo, clock, zones.zoneCache));
         settings.SettingsRoot = Root::CurrentUser;
         settings.TZFormat = "mm/dd/yy h:mm am/pm";
         zones.ZoneRoot = kZoneRootNt;
@@ -134,6 +140,77 @@ TEST_F(MenuLinesTest, ReadsTheCountAndTheZonesFromTheSettingsKey) {
     }
     // No settings key: nothing to show.
     EXPECT_EQ(readMenuZones(store, Root::LocalMachine, zones), 0);
+}
+
+// The menu's time moved in quarter hours across a day and a half on either side of clock changes:
+// every line shows the C library's wall clock for its zone at that instant (TZ=zone, localtime_r), the
+// lines stay sorted by the moved times, and a line is marked just when that time is working time.
+struct MenuScrubTest : MenuLinesTest {
+    MenuScrubTest() { zoneinfo = Paths::fromEnvironment().zoneinfoDir; }
+};
+
+TEST_F(MenuScrubTest, MovedLinesShowTheCLibrarysWallClockAcrossChanges) {
+    const std::vector<std::string> chosen = {"Europe/Berlin", "Australia/Sydney", "Australia/Lord_Howe",
+                                             "Pacific/Apia"};
+    choose(chosen);
+    settings.TZSType = kSortByTime;
+    const DateTime starts[] = {
+        DateTime::fromFields(2026, 3, 29, 1, 0, 0),    // Berlin forward
+        DateTime::fromFields(2026, 10, 25, 1, 0, 0),   // Berlin back
+        DateTime::fromFields(2026, 4, 4, 15, 0, 0),    // Sydney back an hour, Lord Howe half an hour
+        DateTime::fromFields(2026, 10, 3, 15, 30, 0),  // both forward again
+        DateTime::fromFields(2011, 12, 30, 10, 0, 0),  // Apia skips 30 December over the date line
+    };
+    for (const DateTime& now : starts) {
+        MenuLines lines = prepareMenuLines(store, settings, zones, now);
+        for (std::int64_t offset = -36 * 3600; offset <= 36 * 3600; offset += 900) {
+            const DateTime at = now.addSeconds(offset);
+            retimeMenuLines(lines, settings, zones, at);
+            for (std::size_t i = 0; i < lines.lines.size(); ++i) {
+                const MenuLine& line = lines.lines[i];
+                const test::TzVariable tz(":" + line.zone.tzFile);
+                const std::time_t t = static_cast<std::time_t>(at.toUnix());
+                std::tm tm{};
+                localtime_r(&t, &tm);
+                const DateTime expected = DateTime::fromFields(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                                                               tm.tm_hour, tm.tm_min, tm.tm_sec);
+                ASSERT_EQ(line.zoneTime, expected) << line.zone.tzFile << " at " << at.toUnix();
+                EXPECT_EQ(line.workingTime,
+                          tm.tm_wday >= 1 && tm.tm_wday <= 5 && tm.tm_hour >= 9 && tm.tm_hour < 17);
+                if (i > 0) {
+                    EXPECT_LE(*lines.lines[i - 1].zoneTime, *line.zoneTime);
+                }
+            }
+        }
+    }
+}
+
+// The header says how far the lines' time is from now and what time that is here; the clipboard
+// proposes the clicked line's moment in every chosen zone.
+TEST_F(MenuLinesTest, HeaderAndClipboardTexts) {
+    const struct {
+        std::int64_t offset;
+        const char* header;
+    } headers[] = {
+        {30, ""},
+        {-45 * 60, "-45 min: 01/15/26 2:15 pm here"},
+        {3 * 86400 + 2 * 3600 + 15 * 60, "+3 days 2 h 15 min: 01/18/26 5:15 pm here"},
+    };
+    const DateTime here = DateTime::fromFields(2026, 1, 15, 15, 0, 0);
+    for (const auto& h : headers)
+        EXPECT_EQ(
+            scrubHeaderText(h.offset, here.addSeconds(h.offset), settings.TZFormat, CalendarNames::english()),
+            h.header);
+
+    // 7 December 2026, 23:00 UTC: Tokyo and Berlin are on Tuesday already, New York and UTC still on
+    // Monday; an unknown zone has no time to give.
+    choose({"Europe/Berlin", "Asia/Tokyo", "Nowhere/Else", "America/New_York"});
+    settings.TZSType = ZoneSort{7};
+    const DateTime utc = DateTime::fromFields(2026, 12, 7, 23, 0, 0);
+    const MenuLines lines = prepareMenuLines(store, settings, zones, utc);
+    EXPECT_EQ(
+        meetingText(lines, 1, utc, CalendarNames::english()),
+        "08:00 Tue 8 Dec in Tokyo = 00:00 in Berlin = 18:00 Mon 7 Dec in New York = 23:00 Mon 7 Dec UTC");
 }
 
 }  // namespace

@@ -110,22 +110,26 @@ TEST_F(PrefsTest, OkStoresEveryValueAndHoldsTheSavedZoneListInMemory) {
     p.controls().panelOffset = 120;
     p.controls().snoozeMinutes = 10;
     p.controls().notifications = 2;
+    // Working hours that do not read are refused with the reason; as the user may write them, kept.
+    p.controls().workingHours = "17:00-08:00";
+    EXPECT_NE(ok().message().find("must end after they start"), std::string::npos);
+    p.controls().workingHours = " 8:00 - 16:30";
     const Result<> r = ok();
     EXPECT_TRUE(r);
     EXPECT_EQ(r.message(), "");
     std::string all;
     for (const char* name :
-         {"ColScheme",  "TForeColor", "WForeColor",  "DForeColor",    "PNDisp",       "DateFormat",
-          "TimeFormat", "TZFormat",   "TZSType",     "TZSDir",        "BGPicture",    "TimeFont",
-          "TimeSize",   "TimeBold",   "DateFont",    "DateSize",      "DateBold",     "NumTimeZones",
-          "TZone1",     "useSysTZ",   "PanelOffset", "SnoozeMinutes", "Notifications"})
+         {"ColScheme",  "TForeColor", "WForeColor",  "DForeColor",    "PNDisp",        "DateFormat",
+          "TimeFormat", "TZFormat",   "TZSType",     "TZSDir",        "BGPicture",     "TimeFont",
+          "TimeSize",   "TimeBold",   "DateFont",    "DateSize",      "DateBold",      "NumTimeZones",
+          "TZone1",     "useSysTZ",   "PanelOffset", "SnoozeMinutes", "Notifications", "WorkingHours"})
         all += std::string(name) + "=" + stored(name) + " ";
     EXPECT_EQ(
         all,
         "ColScheme=B2E2EA TForeColor=FFFFF WForeColor=80 DForeColor=0 PNDisp=0 DateFormat=dd mmm yyyy "
         "TimeFormat=h:mm AM/PM TZFormat=mm/dd/yy h:mm am/pm TZSType=0 TZSDir=0 BGPicture= TimeFont=ARIAL "
         "TimeSize=8 TimeBold=1 DateFont=TAHOMA DateSize=12 DateBold=0 NumTimeZones=1 TZone1=Asia/Tokyo "
-        "useSysTZ=1 PanelOffset=120 SnoozeMinutes=10 Notifications=2 ");
+        "useSysTZ=1 PanelOffset=120 SnoozeMinutes=10 Notifications=2 WorkingHours=08:00-16:30 ");
     EXPECT_EQ(zones.ZoneList[1], "Asia/Tokyo");
     EXPECT_EQ(zones.ZoneList[50], "");  // not in the list the dialog saved
     EXPECT_EQ(settings.ColScheme, "B2E2EA");

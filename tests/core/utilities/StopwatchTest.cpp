@@ -76,5 +76,25 @@ TEST_F(StopwatchTest, StopsByItselfAtTwentyFourHours) {
     EXPECT_EQ(shown(watch), "24:00:00 0");
 }
 
+// Laps from the same count: each its own time and the total, only while counting, at most 999;
+// Reset forgets them. The copied text lists the newest first.
+TEST_F(StopwatchTest, LapsKeepTheirOwnTimeAndTheTotal) {
+    EXPECT_FALSE(watch.lap());  // not counting yet
+    watch.start();
+    clock.advance(1'230);
+    EXPECT_TRUE(watch.lap());
+    clock.advance(61'005);
+    watch.stop();
+    EXPECT_FALSE(watch.lap());
+    watch.start();
+    EXPECT_TRUE(watch.lap());
+    EXPECT_EQ(watch.laps(), (std::vector<Lap>{{123, 123}, {6100, 6223}}));
+    EXPECT_EQ(lapsText(watch.laps()), "Lap 2\t00:01:01.00\t00:01:02.23\nLap 1\t00:00:01.23\t00:00:01.23\n");
+    while (watch.lap()) clock.advance(10);
+    EXPECT_EQ(watch.laps().size(), Stopwatch::kMaxLaps);
+    watch.reset();
+    EXPECT_TRUE(watch.laps().empty());
+}
+
 }  // namespace
 }  // namespace tavrin

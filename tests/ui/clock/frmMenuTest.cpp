@@ -4,8 +4,10 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QHelpEvent>
 #include <QPointer>
+#include <QWheelEvent>
 
 #include "ui/WindowTestApp.h"
 #include "ui/clock/frmClock.h"
@@ -156,6 +158,51 @@ TEST_F(MenuWindow, LineToolTipsFollowTheirCaptions) {
     QApplication::sendEvent(berlin, &hover);
     EXPECT_EQ(berlin->toolTip().toStdString(),
               "UTC+01:00 now; clocks go forward 1 h on 29 Mar 2026 at 02:00");
+}
+
+// The wheel over a line moves the lines' time (what they show at each moment is the core's): a turn
+// is 15 minutes, with Shift an hour, with Ctrl a day; the header appears above the lines, the menu grows
+// upwards from where it stands, lines in working hours are tinted, a right click copies the moment
+// and a click on the header comes back to now.
+TEST_F(MenuWindow, TheWheelMovesTheTimeAndTheHeaderBringsItBack) {
+    choose({"Asia/Tokyo", "Europe/Berlin", "America/New_York"});
+    pressClock();
+    ASSERT_TRUE(menu);
+    const QRect opened = menu->geometry();
+    QLabel* tokyo = menu->lineLabels().at(2);
+    const auto turn = [&](int angle, Qt::KeyboardModifiers keys) {
+        const QPointF at(5, 5);
+        QWheelEvent wheel(at, tokyo->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, keys,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(tokyo, &wheel);
+    };
+    turn(60, Qt::NoModifier);  // half a notch of a fine wheel: no step yet
+    EXPECT_EQ(menu->scrubOffset(), 0);
+    turn(60, Qt::NoModifier);
+    turn(120, Qt::ShiftModifier);
+    turn(240, Qt::ControlModifier);
+    EXPECT_EQ(menu->scrubOffset(), 2 * 86400 + 3600 + 900);
+    ASSERT_TRUE(menu->headerLabel() && menu->headerLabel()->isVisible());
+    EXPECT_EQ(menu->headerLabel()->text(), "+2 days 1 h 15 min: 15:15 here");  // the home zone is UTC
+    EXPECT_EQ(menu->geometry().bottom(), opened.bottom());
+    EXPECT_GT(menu->height(), opened.height());
+    // Saturday 17 January, 15:15 UTC: nobody is at work. Friday 16 January 14:00 UTC: Berlin and New
+    // York are.
+    EXPECT_FALSE(menu->lineTinted(0) || menu->lineTinted(1) || menu->lineTinted(2));
+    turn(-120, Qt::ControlModifier);
+    turn(-5 * 120, Qt::NoModifier);
+    EXPECT_EQ(std::vector<bool>({menu->lineTinted(0), menu->lineTinted(1), menu->lineTinted(2)}),
+              std::vector<bool>({true, true, false}));
+
+    test::sendMouse(menu.data(), QEvent::MouseButtonPress, tokyo->mapToGlobal(QPoint(5, 5)), Qt::NoModifier,
+                    Qt::RightButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+              "23:00 Fri 16 Jan in Tokyo = 15:00 in Berlin = 09:00 in New York = 14:00 UTC");
+
+    test::sendMouse(menu.data(), QEvent::MouseButtonPress, menu->headerLabel()->mapToGlobal(QPoint(5, 5)));
+    EXPECT_EQ(menu->scrubOffset(), 0);
+    EXPECT_FALSE(menu->headerLabel()->isVisible());
+    EXPECT_EQ(menu->geometry(), opened);
 }
 
 }  // namespace

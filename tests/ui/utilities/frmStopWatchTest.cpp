@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+
 #include "support/FakeMonotonicClock.h"
 #include "support/TestApp.h"
 
@@ -44,6 +48,27 @@ TEST_F(StopWatchWindow, RefreshesOnlyWhileRunningAndNeverFasterThanFrames) {
     clock.advance(24LL * 3600 * 1000 + 500);
     w.refresh();
     EXPECT_FALSE(w.refreshing());
+}
+
+// Laps (the count is the core's): the button or L adds a row on top, the list opens under the buttons,
+// its context menu copies the laps and Reset closes it again.
+TEST_F(StopWatchWindow, LapsListNewestFirstAndCopy) {
+    test::click(w.startButton());
+    clock.advance(1'230);
+    test::click(w.lapButton());
+    clock.advance(2'000);
+    QKeyEvent l(QEvent::KeyPress, Qt::Key_L, Qt::NoModifier, QStringLiteral("l"));
+    QApplication::sendEvent(&w, &l);
+    ASSERT_EQ(w.lapList()->topLevelItemCount(), 2);
+    const QTreeWidgetItem* top = w.lapList()->topLevelItem(0);
+    EXPECT_EQ(top->text(0) + " " + top->text(1) + " " + top->text(2), "2 00:00:02.00 00:00:03.23");
+    EXPECT_FALSE(w.lapList()->isHidden());
+    w.lapList()->actions().at(0)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              "Lap 2\t00:00:02.00\t00:00:03.23\nLap 1\t00:00:01.23\t00:00:01.23\n");
+    test::click(w.resetButton());
+    EXPECT_EQ(w.lapList()->topLevelItemCount(), 0);
+    EXPECT_TRUE(w.lapList()->isHidden());
 }
 
 }  // namespace
