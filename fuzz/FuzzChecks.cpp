@@ -1,9 +1,9 @@
 #include "FuzzChecks.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <initializer_list>
 #include <limits>
 #include <memory>
@@ -187,10 +187,8 @@ std::string checkCalendarText(std::string_view input) {
 
 const std::vector<Target>& targets() {
     static const std::vector<Target> all = {
-        {"reg_file", checkRegFile},
-        {"reminder_file", checkReminderFile},
-        {"date_text", checkDateText},
-        {"format_pattern", checkFormatPattern},
+        {"reg_file", checkRegFile},           {"reminder_file", checkReminderFile},
+        {"date_text", checkDateText},         {"format_pattern", checkFormatPattern},
         {"calendar_text", checkCalendarText},
     };
     return all;
