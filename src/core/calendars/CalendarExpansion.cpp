@@ -102,6 +102,7 @@ class CalendarReader {
                          [](const CalendarEvent& a, const CalendarEvent& b) {
                              return a.start != b.start ? a.start < b.start : a.title < b.title;
                          });
+        result_.events.shrink_to_fit();  // a window's events are kept a while; no slack kept with them
         return std::move(result_);
     }
 

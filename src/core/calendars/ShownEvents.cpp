@@ -59,6 +59,7 @@ ShownEvents loadShownEvents(const std::vector<CalendarSubscription>& calendars, 
                      [](const CalendarEvent& a, const CalendarEvent& b) {
                          return a.start != b.start ? a.start < b.start : a.title < b.title;
                      });
+    shown.events.shrink_to_fit();
     return shown;
 }
 
