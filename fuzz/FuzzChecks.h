@@ -28,6 +28,10 @@ std::string checkFormatPattern(std::string_view input);
 // The working hours a user typed: what reads is a span inside one day and reads back the same.
 std::string checkWorkingHours(std::string_view input);
 
+// iCalendar text expanded over about three months: a reason for any failure, and every occurrence
+// inside the window, sorted by start, with its alarms sorted.
+std::string checkCalendarText(std::string_view input);
+
 const std::vector<Target>& targets();
 
 }  // namespace tavrin::fuzz

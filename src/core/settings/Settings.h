@@ -44,7 +44,9 @@ struct Settings {
     // "Notifications": 0 announcements in the balloon only, 1 in the balloon and the desktop's
     // notifications, 2 in the desktop's only (the balloon where no notification server answers).
     int Notifications = 0;
-    std::string WorkingHours;  // "09:00-17:00": the span the menu marks in each zone
+    std::string WorkingHours;         // "09:00-17:00": the span the menu marks in each zone
+    int CalendarRefreshMinutes = 15;  // how often subscribed calendars are fetched again, 1..1440
+    int EventNoticeMinutes = 0;       // announce every timed event this long before it starts; 0 is off
 
     // Derived and program-held values.
     std::string VersionText;

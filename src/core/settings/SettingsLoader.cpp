@@ -86,6 +86,11 @@ Result<> loadSettings(Store& store, Settings& s, ZoneState& zones, const std::st
     const double notifications = leadingNumber(read("Notifications", "0"));
     s.Notifications = notifications == 1 || notifications == 2 ? static_cast<int>(notifications) : 0;
     s.WorkingHours = read("WorkingHours", "09:00-17:00");
+    // Minutes typed by hand out of range are held to the nearest that makes sense: a refresh at
+    // least once a minute and at most once a day, a notice up to a day ahead.
+    s.CalendarRefreshMinutes =
+        std::clamp<int>(toInt16(leadingNumber(read("CalendarRefreshMinutes", "15"))), 1, 1440);
+    s.EventNoticeMinutes = std::clamp<int>(toInt16(leadingNumber(read("EventNoticeMinutes", "0"))), 0, 1440);
     // Defaults that could not be kept now are written again at the next start; the values in memory
     // are the same either way, so the load goes on.
     if (Result<> kept = batch.commit(); !kept && failed) failed = std::move(kept);

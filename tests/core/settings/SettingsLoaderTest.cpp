@@ -55,7 +55,8 @@ TEST_F(LoadSettingsTest, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
         {"DateFont", "TAHOMA"}, {"TimeSize", "8"},          {"DateSize", "6"},
         {"TimeBold", "1"},      {"DateBold", "0"},          {"ColScheme", "E99012"},
         {"PanelOffset", "0"},   {"SnoozeMinutes", "5"},     {"Notifications", "0"},
-        {"WorkingHours", "09:00-17:00"}};
+        {"WorkingHours", "09:00-17:00"}, {"CalendarRefreshMinutes", "15"},
+        {"EventNoticeMinutes", "0"}};
     // clang-format on
     for (const auto& [name, data] : defaults) EXPECT_EQ(value(name), data) << name;
     EXPECT_EQ(value("BGPicture"), "<missing>");
