@@ -107,7 +107,9 @@ int addCalendars(const Args& args, std::ostream& out, std::ostream& err) {
             feed ? Result<std::vector<DavCalendar>>(Failure{"a feed"})
                  : session.fetcher.discoverCalendars(address, user, password);
         if (!found) {
-            added.push_back(subscription(CalendarSource::Feed, address, where->host));
+            const std::string file =
+                std::filesystem::path(where->path.substr(0, where->path.find('?'))).stem().string();
+            added.push_back(subscription(CalendarSource::Feed, address, file.empty() ? where->host : file));
         } else {
             for (const DavCalendar& c : *found) {
                 if (!name.empty() && found->size() > 1 && c.name != name) continue;
