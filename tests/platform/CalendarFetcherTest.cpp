@@ -61,6 +61,14 @@ TEST(CalendarFetcher, BadFeedAnswersSayWhyAndKeepTheLastGoodEvents) {
         EXPECT_EQ(cached->resources.begin()->second.icsText, good);
         EXPECT_EQ(cached->lastFailure, fetched.message());
     }
+    // The test server's certificate, once trusted, verifies.
+    HttpLimits trusting = quickLimits();
+    trusting.caFile = servers["CA_FILE"];
+    ASSERT_TRUE(servers.setFeed("fetcher", "changed"));
+    const auto secure = CalendarFetcher(CalendarCache(dir.path()), trusting).refresh(feed, "", 4000);
+    ASSERT_TRUE(secure) << secure.message();
+    EXPECT_TRUE(secure->changed);
+    EXPECT_TRUE(CalendarCache(dir.path()).read("feed1")->lastFailure.empty());
 }
 
 std::string event(const std::string& uid, const std::string& lines) {
