@@ -23,6 +23,9 @@ int cmdReminders(const Args& args, std::ostream& out, std::ostream& err);
 int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err);
 // calendars add / refresh: subscribing and fetching.
 int cmdCalendarFetch(const Args& args, std::ostream& out, std::ostream& err);
+int cmdEvents(const Args& args, std::ostream& out, std::ostream& err);
+// calendars list / remove N.
+int cmdCalendars(const Args& args, std::ostream& out, std::ostream& err);
 
 // `args` without the first "--", which ends the options as with other command-line tools:
 // `literalFrom` is where it stood, and the words from there on are never options, even when they

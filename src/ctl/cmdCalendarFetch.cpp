@@ -153,7 +153,7 @@ int addCalendars(const Args& args, std::ostream& out, std::ostream& err) {
             }
         }
         const Result<FetchReport> fetched = session.fetcher.refresh(c, password, session.now);
-        out << "added " << c.name << " (" << sourceText(c.source) << ", " << c.address
+        out << "added " << c.name << " (" << calendarSourceText(c.source) << ", " << c.address
             << "): " << outcome(fetched) << '\n';
         if (!fetched) status = 1;
     }

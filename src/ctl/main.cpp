@@ -30,6 +30,11 @@ constexpr const char* kUsage =
     "                                feed, or a CalDAV calendar or server (its calendars are found;\n"
     "                                --name picks one); the password from TAVRIN_PASSWORD or asked\n"
     "  calendars refresh             fetch every calendar that is on and say how each went\n"
+    "  events [--from YYYY-MM-DD] [--days N]\n"
+    "                                the switched-on calendars' events from the cache (default today and\n"
+    "                                the next 7 days): start, end, title and calendar, tab-separated\n"
+    "  calendars list                the subscribed calendars, numbered from 1, with their last fetch\n"
+    "  calendars remove N            unsubscribe calendar N and forget its cache\n"
     "  --help                        this text\n";
 
 }  // namespace
@@ -51,5 +56,7 @@ int main(int argc, char** argv) {
     if (command == "reminders") return cmdReminders(args, std::cout, std::cerr);
     if (command == "calendars" && !args.empty() && (args[0] == "add" || args[0] == "refresh"))
         return cmdCalendarFetch(args, std::cout, std::cerr);
+    if (command == "events") return cmdEvents(args, std::cout, std::cerr);
+    if (command == "calendars") return cmdCalendars(args, std::cout, std::cerr);
     return usageError(std::cerr, "unknown command '" + command + "'", kUsage);
 }
