@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <memory>
+#include <mutex>
 
 #include "core/base/Text.h"
 
@@ -102,6 +103,9 @@ DavResource readResponse(const xmlNode* response) {
 Result<DavMultistatus> readMultistatus(std::string_view xml) {
     if (xml.empty()) return Failure{"the server's answer was empty where a list of resources was expected"};
     if (xml.size() > static_cast<std::size_t>(INT_MAX)) return Failure{"the server's answer is too large"};
+    // The parser's globals are set up once, before any thread reads an answer.
+    static std::once_flag once;
+    std::call_once(once, [] { xmlInitParser(); });
     // No network, no entity substitution, no DTD loading: the answer is read as data, nothing more.
     const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
     std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
