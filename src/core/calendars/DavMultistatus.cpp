@@ -98,6 +98,8 @@ DavResource readResponse(const xmlNode* response) {
     return r;
 }
 
+void ignoreMessage(void*, const char*, ...) {}
+
 }  // namespace
 
 Result<DavMultistatus> readMultistatus(std::string_view xml) {
@@ -106,6 +108,8 @@ Result<DavMultistatus> readMultistatus(std::string_view xml) {
     // The parser's globals are set up once, before any thread reads an answer.
     static std::once_flag once;
     std::call_once(once, [] { xmlInitParser(); });
+    // A damaged answer is reported by the result, not by the library on standard error.
+    xmlSetGenericErrorFunc(nullptr, ignoreMessage);
     // No network, no entity substitution, no DTD loading: the answer is read as data, nothing more.
     const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
     std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
