@@ -171,23 +171,24 @@ std::string checkDavResponse(std::string_view input) {
         if (!address) continue;
         const auto again = resolveReference(*base, address->text());
         if (!again || again->text() != address->text())
-            return "the href " + r.href + " resolves to " + address->text() + ", which does not resolve to itself";
+            return "the href " + r.href + " resolves to " + address->text() +
+                   ", which does not resolve to itself";
     }
     (void)davCalendarsIn(*answer, *base);
     (void)davPrincipalIn(*answer, *base);
     (void)davCalendarHomeIn(*answer, *base);
-    const std::map<std::string, CachedResource> cached = {{"https://dav.example.org/cal/user/work/a.ics", {"\"1\"", ""}}};
+    const std::map<std::string, CachedResource> cached = {
+        {"https://dav.example.org/cal/user/work/a.ics", {"\"1\"", ""}}};
     const DavChanges changes = davChanges(*answer, *base, cached);
-    if (changes.kept.size() + changes.dropped != cached.size()) return "a cached resource neither kept nor dropped";
+    if (changes.kept.size() + changes.dropped != cached.size())
+        return "a cached resource neither kept nor dropped";
     return "";
 }
 
 const std::vector<Target>& targets() {
     static const std::vector<Target> all = {
-        {"reg_file", checkRegFile},
-        {"reminder_file", checkReminderFile},
-        {"date_text", checkDateText},
-        {"format_pattern", checkFormatPattern},
+        {"reg_file", checkRegFile},         {"reminder_file", checkReminderFile},
+        {"date_text", checkDateText},       {"format_pattern", checkFormatPattern},
         {"dav_response", checkDavResponse},
     };
     return all;
