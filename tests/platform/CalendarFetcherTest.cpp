@@ -19,7 +19,8 @@ HttpLimits quickLimits() {
 
 TEST(CalendarFetcher, BadFeedAnswersSayWhyAndKeepTheLastGoodEvents) {
     const test::CalendarServers servers;
-    ASSERT_FALSE(servers["FEEDS"].empty()) << "the calendar fixture did not run";
+    if (servers["FEEDS"].empty())
+        GTEST_SKIP() << "no calendar servers: run the test through ctest, which starts them";
     test::TempDir dir;
     const CalendarFetcher fetcher(CalendarCache(dir.path()), quickLimits());
     CalendarSubscription feed;
