@@ -11,6 +11,7 @@
 #include "core/timezones/ClockService.h"
 #include "core/timezones/MachineZone.h"
 #include "ctl/Commands.h"
+#include "keyring/KeyringVault.h"
 #include "platform/FileStore.h"
 
 namespace tavrin::ctl {
@@ -101,6 +102,12 @@ int removeCalendar(Store& store, std::optional<Root> root, const std::string& nu
     if (const Result<> forgotten = CalendarCache(Paths::fromEnvironment().calendarCacheDir()).remove(gone.id);
         !forgotten)
         err << "tavrinctl: the calendar's cache stays: " << forgotten.message() << '\n';
+    // Only a calendar with a login can have a password kept for it.
+    if (!gone.user.empty()) {
+        KeyringVault::ensureApplication();
+        if (const Result<> forgotten = KeyringVault().forget(gone.id); !forgotten)
+            err << "tavrinctl: the calendar's password stays: " << forgotten.message() << '\n';
+    }
     return 0;
 }
 

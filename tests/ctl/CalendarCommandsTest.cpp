@@ -84,6 +84,10 @@ TEST(CalendarCommands, AddFindsTheServersCalendarAndRefreshUsesTheKeptPassword) 
     const CtlOutcome bad = ctl(home, "calendars add " + servers["FEEDS"] + "/feed/ctl.ics --colour red");
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.err.find("\"red\" is no colour"), std::string::npos) << bad.err;
+
+    // A removed calendar's password goes with it ("bob-pw" as the file keeps it, in hex).
+    EXPECT_EQ(ctl(home, "calendars remove 1").status, 0);
+    EXPECT_EQ(test::readFile(home.file("data/tavrin/passwords")).find("626f622d7077"), std::string::npos);
 }
 
 }  // namespace
