@@ -64,7 +64,7 @@ class CalendarRefresher final : public QObject, public CalendarEventSource {
     bool fetching(const std::string& calendarId) const;
     // The calendar's loaded occurrences stretch over the months around today; a month shown
     // outside them widens the stretch, and the events follow in the background.
-    void coverMonth(int year, int month);
+    void coverMonth(int year, int month) override;
 
     std::vector<CalendarEvent> eventsOnDay(int year, int month, int day) const override;
     std::optional<CalendarSubscription> calendarOf(const std::string& calendarId) const override;

@@ -25,6 +25,8 @@ class CalendarEventSource {
     virtual std::string timeTextOf(const CalendarEvent& event) const = 0;
     // Fetches every switched-on calendar again, in the background.
     virtual void refreshAll() = 0;
+    // A month about to be shown: its events are loaded, in the background when they were not yet.
+    virtual void coverMonth(int year, int month) = 0;
 };
 
 }  // namespace tavrin
