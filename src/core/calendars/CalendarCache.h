@@ -1,11 +1,12 @@
 #pragma once
 // The calendars' last good fetch on disk (under $XDG_CACHE_HOME/tavrin/calendars), so events show at
-// once at start and while offline. Each calendar keeps its resources (one for a feed or a file, one
-// per event resource for CalDAV) with their ETags, and the outcome of its last fetch. Every file is
-// written through the atomic writer; a fetch that fails never replaces what is cached.
+// once at start and while offline, one file per calendar, named by its id. Each calendar keeps its resources
+// (one for a feed or a file, one per event resource for CalDAV) with their ETags, and the outcome of its last
+// fetch. Every file is written through the atomic writer; a fetch that fails never replaces what is cached.
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "core/base/Result.h"
 
@@ -37,11 +38,20 @@ class CalendarCache {
     Result<CachedCalendar> read(const std::string& id) const;
     // Replaces the calendar's cached state with `calendar`.
     Result<> write(const std::string& id, const CachedCalendar& calendar) const;
+    // Keeps the reason a fetch failed and when, beside the last good resources. A cache that cannot
+    // be read is left as it is (its failure is the answer), never replaced by half of what it held.
+    Result<> recordFailure(const std::string& id, const std::string& reason, std::int64_t at) const;
     // Forgets the calendar (after it is removed from the list).
     Result<> remove(const std::string& id) const;
+    // The calendar's file.
+    std::string fileOf(const std::string& id) const;
 
   private:
     std::string folder_;
 };
+
+// The cache file's text and back; a text that is cut or changed is a failure with a reason.
+std::string formatCachedCalendar(const CachedCalendar& calendar);
+Result<CachedCalendar> parseCachedCalendar(std::string_view text);
 
 }  // namespace tavrin

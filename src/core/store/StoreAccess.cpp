@@ -76,6 +76,16 @@ Result<KeyHandle> openKey(Store& store, Root root, std::string_view path, std::u
     return openKey(store, KeyHandle::rootKey(root), path, access);
 }
 
+Result<KeyHandle> makeKey(Store& store, const KeyHandle& parent, std::string_view path) {
+    KeyHandle key;
+    Disposition disposition = Disposition::None;
+    if (Result<> made = attempt(store, parent.root, "key \"" + std::string(path) + "\"",
+                                [&] { return store.CreateKey(parent, path, kAllAccess, key, disposition); });
+        !made)
+        return made.why();
+    return key;
+}
+
 Result<> keyReadable(Store& store, Root root, std::string_view path) {
     store.takeFailure();
     KeyHandle key;

@@ -27,6 +27,9 @@ Result<KeyHandle> openKey(Store& store, const KeyHandle& parent, std::string_vie
                           std::uint32_t access = kReadAccess);
 Result<KeyHandle> openKey(Store& store, Root root, std::string_view path, std::uint32_t access = kReadAccess);
 
+// Opens `path` below `parent`, making it, and any key missing above it, when it is not there yet.
+Result<KeyHandle> makeKey(Store& store, const KeyHandle& parent, std::string_view path);
+
 // A failure only for a key that is there but cannot be read (its file cannot be read); a key that is
 // not there is no failure.
 Result<> keyReadable(Store& store, Root root, std::string_view path);

@@ -48,6 +48,11 @@ cctz::time_zone::absolute_lookup Zone::lookup(std::int64_t utc) const {
     return zone_.lookup(instant(utc));
 }
 
+std::int64_t Zone::instantOf(std::int64_t wall) const {
+    const cctz::civil_second civil = cctz::civil_second(1970, 1, 1, 0, 0, 0) + wall;
+    return zone_.lookup(civil).pre.time_since_epoch().count();
+}
+
 std::int32_t Zone::offsetAt(std::int64_t utc) const {
     return lookup(utc).offset;
 }

@@ -42,6 +42,10 @@ class Zone {
     DateTime wallTimeAt(const DateTime& utc) const;
     // The abbreviation in use at `utc` ("CEST", "+0545").
     std::string abbreviationAt(std::int64_t utc) const;
+    // The UTC instant of the wall-clock reading `wall` (seconds since 1970-01-01 00:00 read as a wall
+    // clock). A reading the zone skips is read with the offset before the change, one it repeats is
+    // its first instant, as calendars take them.
+    std::int64_t instantOf(std::int64_t wall) const;
     // Whether the tz data calls the time at `utc` daylight time.
     bool isDstAt(std::int64_t utc) const;
     // Whether the zone keeps daylight time, the later clock, at `utc`.
