@@ -105,6 +105,7 @@ void CalendarRefresher::setCalendars(std::vector<CalendarSubscription> calendars
     for (auto it = loaded_.begin(); it != loaded_.end();)
         it = calendarOf(it->first) ? std::next(it) : loaded_.erase(it);
     std::erase_if(failures_, [this](const auto& entry) { return !calendarOf(entry.first); });
+    std::erase_if(fetchedAt_, [this](const auto& entry) { return !calendarOf(entry.first); });
     mergeEvents();
     emit eventsChanged();
 }
@@ -135,8 +136,9 @@ void CalendarRefresher::startRun(const CalendarSubscription& calendar, bool fetc
     emit calendarStateChanged(QString::fromStdString(calendar.id));
     // The first load of a calendar comes from its cache, before the fetch, so it shows at once.
     const bool loadFirst = !loaded_.contains(calendar.id);
-    std::thread([mailbox = mailbox_, fetch = fetch ? fetch_ : Fetch(), load = load_, calendar, generation,
-                 loadFirst, from = spanFrom_, to = spanTo_] {
+    const std::string password = fetch && passwordOf_ && !calendar.user.empty() ? passwordOf_(calendar) : "";
+    std::thread([mailbox = mailbox_, fetch = fetch ? fetch_ : Fetch(), load = load_, calendar, password,
+                 generation, loadFirst, from = spanFrom_, to = spanTo_] {
         const std::string id = calendar.id;
         if (loadFirst && fetch && load) {
             auto cached = std::make_shared<Result<std::vector<CalendarEvent>>>(load(calendar, from, to));
@@ -148,7 +150,7 @@ void CalendarRefresher::startRun(const CalendarSubscription& calendar, bool fetc
             });
         }
         std::optional<Result<>> fetched;
-        if (fetch) fetched = fetch(calendar);
+        if (fetch) fetched = fetch(calendar, password);
         auto loaded = std::make_shared<Result<std::vector<CalendarEvent>>>(
             load ? load(calendar, from, to)
                  : Result<std::vector<CalendarEvent>>(std::vector<CalendarEvent>{}));
@@ -171,6 +173,7 @@ void CalendarRefresher::runEnded(const std::string& id, std::uint64_t generation
     // What is cached stays shown when the fetch failed; a cache that cannot be read is a failure too.
     if (loaded) loaded_[id] = std::move(*loaded);
     const Failure failure = fetched && !*fetched ? fetched->why() : loaded.why();
+    if (fetched && fetched->ok()) fetchedAt_[id] = clock_.unixMillis() / 1000;
     if (fetched && fetched->ok() && loaded) {
         failures_.erase(id);
     } else if (!failure.reason.empty() && failures_[id] != failure.reason) {
@@ -217,6 +220,12 @@ std::string CalendarRefresher::nextEventText(std::int64_t unixSeconds) const {
 std::string CalendarRefresher::failureOf(const std::string& calendarId) const {
     const auto it = failures_.find(calendarId);
     return it == failures_.end() ? std::string() : it->second;
+}
+
+std::optional<std::int64_t> CalendarRefresher::fetchedAt(const std::string& calendarId) const {
+    const auto it = fetchedAt_.find(calendarId);
+    if (it == fetchedAt_.end()) return std::nullopt;
+    return it->second;
 }
 
 bool CalendarRefresher::fetching(const std::string& calendarId) const {

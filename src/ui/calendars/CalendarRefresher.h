@@ -27,8 +27,11 @@ namespace tavrin {
 class CalendarRefresher final : public QObject, public CalendarEventSource {
     Q_OBJECT
   public:
-    // Fetches one calendar into the cache, blocking; a failure's reason is what the user reads.
-    using Fetch = std::function<Result<>(const CalendarSubscription&)>;
+    // Fetches one calendar (with its password, "" for none) into the cache, blocking; a failure's
+    // reason is what the user reads.
+    using Fetch = std::function<Result<>(const CalendarSubscription&, const std::string& password)>;
+    // The calendar's password, asked on the window thread as its fetch starts.
+    using PasswordOf = std::function<std::string(const CalendarSubscription&)>;
     // The calendar's cached events that overlap [from, to) (Unix seconds), expanded.
     using Load = std::function<Result<std::vector<CalendarEvent>>(const CalendarSubscription&,
                                                                   std::int64_t from, std::int64_t to)>;
@@ -43,6 +46,7 @@ class CalendarRefresher final : public QObject, public CalendarEventSource {
     // are loaded from the cache and fetched; removed ones drop their events.
     void setCalendars(std::vector<CalendarSubscription> calendars);
     const std::vector<CalendarSubscription>& calendars() const { return calendars_; }
+    void setPasswords(PasswordOf passwordOf) { passwordOf_ = std::move(passwordOf); }
     // Fetches every switched-on calendar each `minutes` minutes; 0 stops it.
     void setRefreshMinutes(int minutes);
     // The machine woke from sleep: the calendars may have changed meanwhile.
@@ -60,6 +64,8 @@ class CalendarRefresher final : public QObject, public CalendarEventSource {
     std::string nextEventText(std::int64_t unixSeconds) const;
     // Why the calendar's last fetch failed; "" when it succeeded or none has ended.
     std::string failureOf(const std::string& calendarId) const;
+    // When the calendar was last fetched well in this run (Unix seconds).
+    std::optional<std::int64_t> fetchedAt(const std::string& calendarId) const;
     // Whether a fetch of the calendar is under way.
     bool fetching(const std::string& calendarId) const;
     // The calendar's loaded occurrences stretch over the months around today; a month shown
@@ -101,12 +107,14 @@ class CalendarRefresher final : public QObject, public CalendarEventSource {
     Fetch fetch_;
     Load load_;
     ZoneNamed zoneNamed_;
+    PasswordOf passwordOf_;
     std::shared_ptr<Mailbox> mailbox_;
     QTimer timer_;
     std::vector<CalendarSubscription> calendars_;
     std::map<std::string, Run> runs_;
     std::map<std::string, std::vector<CalendarEvent>> loaded_;
     std::map<std::string, std::string> failures_;
+    std::map<std::string, std::int64_t> fetchedAt_;
     std::vector<CalendarEvent> events_;
     std::int64_t spanFrom_ = 0;
     std::int64_t spanTo_ = 0;
