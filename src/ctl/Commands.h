@@ -21,6 +21,9 @@ int cmdTime(const Args& args, std::ostream& out, std::ostream& err);
 int cmdReminders(const Args& args, std::ostream& out, std::ostream& err);
 // reminders add / delete / --enable / --disable, reached through cmdReminders.
 int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err);
+int cmdEvents(const Args& args, std::ostream& out, std::ostream& err);
+// calendars list / remove N.
+int cmdCalendars(const Args& args, std::ostream& out, std::ostream& err);
 
 // `args` without the first "--", which ends the options as with other command-line tools:
 // `literalFrom` is where it stood, and the words from there on are never options, even when they

@@ -25,6 +25,11 @@ constexpr const char* kUsage =
     "                                switch reminder N on or off\n"
     "                                (every reminders command takes --file PATH; \"--\" ends the\n"
     "                                options of format and reminders, as with other tools)\n"
+    "  events [--from YYYY-MM-DD] [--days N]\n"
+    "                                the switched-on calendars' events from the cache (default today and\n"
+    "                                the next 7 days): start, end, title and calendar, tab-separated\n"
+    "  calendars list                the subscribed calendars, numbered from 1, with their last fetch\n"
+    "  calendars remove N            unsubscribe calendar N and forget its cache\n"
     "  --help                        this text\n";
 
 }  // namespace
@@ -44,5 +49,7 @@ int main(int argc, char** argv) {
     if (command == "zones") return cmdZones(args, std::cout, std::cerr);
     if (command == "time") return cmdTime(args, std::cout, std::cerr);
     if (command == "reminders") return cmdReminders(args, std::cout, std::cerr);
+    if (command == "events") return cmdEvents(args, std::cout, std::cerr);
+    if (command == "calendars") return cmdCalendars(args, std::cout, std::cerr);
     return usageError(std::cerr, "unknown command '" + command + "'", kUsage);
 }

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "core/calendars/CalendarCache.h"
 #include "core/reminders/ReminderFile.h"
 #include "core/reminders/ReminderRecord.h"
 #include "core/reminders/ReminderUpdate.h"
@@ -202,7 +203,8 @@ TEST_F(Commands, HelpAndTheManPageListEveryCommand) {
     const std::string man = readFile(std::string(TAVRIN_SOURCE_DIR) + "/packaging/man/tavrinctl.1.txt");
     for (const char* command :
          {"settings", "format", "zones", "time", "reminders", "--file", "reminders add",
-          "none|hourly|daily|weekly", "--body", "reminders delete", "reminders --enable", "--disable"}) {
+          "none|hourly|daily|weekly", "--body", "reminders delete", "reminders --enable", "--disable",
+          "events", "--from", "--days", "calendars list", "calendars remove"}) {
         EXPECT_NE(r.out.find(command), std::string::npos) << "--help lacks " << command;
         EXPECT_NE(man.find(command), std::string::npos) << "the man page lacks " << command;
     }
@@ -237,6 +239,12 @@ TEST_F(Commands, BadArgumentsGiveAUsageMessageAndStatus2) {
         {{"reminders", "add", "Hi", "07.03.2005", "half past"}, "cannot be read as a time"},
         {{"reminders", "delete"}, "one reminder number"},
         {{"reminders", "--enable", "-1"}, "\"-1\" is no reminder number"},
+        {{"events", "--from", "5.3.2024"}, "'5.3.2024' is not a date of the form YYYY-MM-DD"},
+        {{"events", "--days", "0"}, "--days takes a number of days from 1 to"},
+        {{"events", "--days"}, "--days needs a value"},
+        {{"events", "today"}, "'today' is not understood"},
+        {{"calendars"}, "needs list or remove N"},
+        {{"calendars", "remove", "x"}, "\"x\" is no calendar number"},
     };
     home.seedSettings("\"DateFormat\"=\"dd.mm.yyyy\"\n");
     for (const auto& c : cases) {
@@ -275,6 +283,46 @@ TEST_F(Commands, FailedRequestsSayWhyWithStatus1) {
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find("Usage:"), std::string::npos) << r.err;
     }
+}
+
+// What the calendars' cache holds, listed in the machine's zone; a calendar switched off is not.
+TEST_F(Commands, EventsAndCalendarsShowTheCacheInTheUsersZone) {
+    runner.setEnv("TZ", "Europe/Berlin");
+    home.seedSettings(
+        "[SOFTWARE\\QUILLON\\TAVRIN\\Calendars]\n\"Order\"=\"w,h\"\n"
+        "[SOFTWARE\\QUILLON\\TAVRIN\\Calendars\\w]\n\"Name\"=\"Work\"\n\"Address\"=\"https://dav.example/w/"
+        "\"\n"
+        "\"Source\"=\"caldav\"\n\"Colour\"=\"#3465A4\"\n\"Enabled\"=\"1\"\n"
+        "[SOFTWARE\\QUILLON\\TAVRIN\\Calendars\\h]\n\"Name\"=\"Home\"\n\"Address\"=\"/h.ics\"\n"
+        "\"Source\"=\"file\"\n\"Colour\"=\"#00FF00\"\n\"Enabled\"=\"0\"\n");
+    const auto ics = [](const std::string& event) {
+        return "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\n" + event + "END:VEVENT\r\nEND:VCALENDAR\r\n";
+    };
+    CalendarCache cache(home.file("cache/tavrin/calendars"));
+    CachedCalendar work;
+    work.resources["/w/1.ics"] = {
+        "", ics("UID:1\r\nSUMMARY:Call\\, NY\r\nDTSTART;TZID=America/New_York:20240305T090000\r\n"
+                "DTEND;TZID=America/New_York:20240305T100000\r\n")};
+    work.resources["/w/2.ics"] = {"", ics("UID:2\r\nSUMMARY:Fair\r\nDTSTART;VALUE=DATE:20240306\r\n"
+                                          "DTEND;VALUE=DATE:20240308\r\n")};
+    work.resources["/w/3.ics"] = {"", ics("UID:3\r\nSUMMARY:Later\r\nDTSTART:20240309T120000Z\r\n")};
+    work.fetchedAt = 1709640000;  // 2024-03-05 12:00 UTC
+    CachedCalendar home_;
+    home_.resources["/h.ics"] = {"", ics("UID:4\r\nSUMMARY:Off\r\nDTSTART:20240305T120000Z\r\n")};
+    home_.lastFailure = "cannot read /h.ics: No such file or directory";
+    home_.failedAt = 1709640060;
+    ASSERT_TRUE(cache.write("w", work));
+    ASSERT_TRUE(cache.write("h", home_));
+    expectShown("events", {{{"--from", "2024-03-05", "--days", "3"},
+                            "2024-03-05 15:00\t2024-03-05 16:00\tCall, NY\tWork\n"
+                            "2024-03-06\t2024-03-07\tFair\tWork\n"}});
+    expectShown("calendars", {{{"list"},
+                               "1\tWork\thttps://dav.example/w/\ton\tfetched 2024-03-05 13:00\n"
+                               "2\tHome\t/h.ics\toff\tfailed 2024-03-05 13:01: cannot read /h.ics: No such "
+                               "file or directory\n"}});
+    expectShown("calendars", {{{"remove", "1"}, "removed calendar 1 (Work)\n"}});
+    EXPECT_FALSE(std::filesystem::exists(cache.fileOf("w")));
+    EXPECT_EQ(ctl({"calendars", "remove", "2"}).err, "tavrinctl: there is no calendar 2 (there are 1)\n");
 }
 
 // tavrinctl reminders, add, delete, --enable and --disable, run as a user runs them, and beside a

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <random>
 
+#include "core/base/Text.h"
 #include "core/store/ChangeBatch.h"
 #include "core/store/KeyNames.h"
 #include "core/store/StoreAccess.h"
@@ -50,9 +51,9 @@ Result<CalendarSubscription> readEntry(Store& store, const KeyHandle& list, cons
     if (!address || address->empty()) return damaged(address ? "it has no address" : address.message());
     if (!source) return damaged(source.message());
     if (!colour) return damaged(colour.message());
-    const std::optional<CalendarSource> kind = sourceFromText(*source);
+    const std::optional<CalendarSource> kind = calendarSourceFromText(*source);
     if (!kind) return damaged("\"" + *source + "\" is no kind of calendar");
-    const std::optional<std::uint32_t> rgb = colourFromText(*colour);
+    const std::optional<std::uint32_t> rgb = calendarColourFromText(*colour);
     if (!rgb) return damaged("\"" + *colour + "\" is no colour");
     calendar.name = *name;
     calendar.address = *address;
@@ -65,7 +66,7 @@ Result<CalendarSubscription> readEntry(Store& store, const KeyHandle& list, cons
 
 }  // namespace
 
-std::string sourceText(CalendarSource source) {
+std::string calendarSourceText(CalendarSource source) {
     switch (source) {
         case CalendarSource::File:
             return "file";
@@ -77,29 +78,26 @@ std::string sourceText(CalendarSource source) {
     return "feed";
 }
 
-std::optional<CalendarSource> sourceFromText(std::string_view text) {
+std::optional<CalendarSource> calendarSourceFromText(std::string_view text) {
     if (text == "file") return CalendarSource::File;
     if (text == "feed") return CalendarSource::Feed;
     if (text == "caldav") return CalendarSource::CalDav;
     return std::nullopt;
 }
 
-std::string colourText(std::uint32_t colour) {
+std::string calendarColourText(std::uint32_t colour) {
     char text[8];
     std::snprintf(text, sizeof text, "#%06X", static_cast<unsigned>(colour & 0xFFFFFF));
     return text;
 }
 
-std::optional<std::uint32_t> colourFromText(std::string_view text) {
+std::optional<std::uint32_t> calendarColourFromText(std::string_view text) {
     if (text.size() != 7 || text[0] != '#') return std::nullopt;
     std::uint32_t colour = 0;
     for (char c : text.substr(1)) {
-        const int digit = c >= '0' && c <= '9'   ? c - '0'
-                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                 : -1;
-        if (digit < 0) return std::nullopt;
-        colour = colour * 16 + static_cast<std::uint32_t>(digit);
+        const std::optional<int> digit = hexDigit(c);
+        if (!digit) return std::nullopt;
+        colour = colour * 16 + static_cast<std::uint32_t>(*digit);
     }
     return colour;
 }
@@ -174,9 +172,9 @@ Result<> writeCalendarList(Store& store, Root root, const std::vector<CalendarSu
         const std::pair<const char*, std::string> values[] = {
             {"Name", calendar.name},
             {"Address", calendar.address},
-            {"Source", sourceText(calendar.source)},
+            {"Source", calendarSourceText(calendar.source)},
             {"User", calendar.user},
-            {"Colour", colourText(calendar.colour)},
+            {"Colour", calendarColourText(calendar.colour)},
             {"Enabled", calendar.enabled ? "1" : "0"},
         };
         for (const auto& [name, text] : values)

@@ -42,9 +42,9 @@ std::string newCalendarId(const std::vector<CalendarSubscription>& taken);
 bool isCalendarId(std::string_view id);
 
 // The stored spelling of a source and a colour, and back (nothing for text that is none).
-std::string sourceText(CalendarSource source);
-std::optional<CalendarSource> sourceFromText(std::string_view text);
-std::string colourText(std::uint32_t colour);
-std::optional<std::uint32_t> colourFromText(std::string_view text);
+std::string calendarSourceText(CalendarSource source);
+std::optional<CalendarSource> calendarSourceFromText(std::string_view text);
+std::string calendarColourText(std::uint32_t colour);
+std::optional<std::uint32_t> calendarColourFromText(std::string_view text);
 
 }  // namespace tavrin

@@ -34,7 +34,9 @@ struct Settings {
     std::string DateSize;
     std::string TimeBold;
     std::string DateBold;
-    int PanelOffset = 0;  // the clock's distance from the panel's end, in pixels
+    int PanelOffset = 0;              // the clock's distance from the panel's end, in pixels
+    int CalendarRefreshMinutes = 15;  // how often subscribed calendars are fetched again, 1..1440
+    int EventNoticeMinutes = 0;       // announce every timed event this long before it starts; 0 is off
 
     // Derived and program-held values.
     std::string VersionText;

@@ -1,5 +1,6 @@
 #include "core/settings/SettingsLoader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -79,6 +80,11 @@ Result<> loadSettings(Store& store, Settings& s, ZoneState& zones, const std::st
     s.TimeBold = read("TimeBold", "1");
     s.DateBold = read("DateBold", "0");
     s.PanelOffset = panelOffsetFromText(read("PanelOffset", "0"));
+    // Minutes typed by hand out of range are held to the nearest that makes sense: a refresh at
+    // least once a minute and at most once a day, a notice up to a day ahead.
+    s.CalendarRefreshMinutes =
+        std::clamp<int>(toInt16(leadingNumber(read("CalendarRefreshMinutes", "15"))), 1, 1440);
+    s.EventNoticeMinutes = std::clamp<int>(toInt16(leadingNumber(read("EventNoticeMinutes", "0"))), 0, 1440);
     // Defaults that could not be kept now are written again at the next start; the values in memory
     // are the same either way, so the load goes on.
     if (Result<> kept = batch.commit(); !kept && failed) failed = std::move(kept);

@@ -54,7 +54,8 @@ TEST_F(LoadSettingsTest, AKeyHoldingOnlyTheSchemeGetsEveryDefault) {
         {"TForeColor", "0"},    {"WForeColor", "0"},        {"TimeFont", "ARIAL"},
         {"DateFont", "TAHOMA"}, {"TimeSize", "8"},          {"DateSize", "6"},
         {"TimeBold", "1"},      {"DateBold", "0"},          {"ColScheme", "E99012"},
-        {"PanelOffset", "0"}};
+        {"PanelOffset", "0"},   {"CalendarRefreshMinutes", "15"},
+        {"EventNoticeMinutes", "0"}};
     // clang-format on
     for (const auto& [name, data] : defaults) EXPECT_EQ(value(name), data) << name;
     EXPECT_EQ(value("BGPicture"), "<missing>");
