@@ -14,7 +14,6 @@ namespace tavrin {
 
 namespace {
 
-constexpr std::int64_t kDay = 86400;
 const char* const kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 
 std::string twoDigits(int n) {
@@ -23,10 +22,6 @@ std::string twoDigits(int n) {
 
 std::string hourMinute(const DateTime& t) {
     return twoDigits(t.hour()) + ":" + twoDigits(t.minute());
-}
-
-DateTime wallTime(const Zone& zone, std::int64_t utc) {
-    return DateTime::fromUnix(utc + zone.offsetAt(utc));
 }
 
 // The first of the month `months` away from the given one.
@@ -53,17 +48,19 @@ struct CalendarRefresher::Mailbox {
 };
 
 CalendarRefresher::CalendarRefresher(const ClockService& clock, std::shared_ptr<const Zone> userZone,
-                                     Fetch fetch, Load load, ZoneNamed zoneNamed, QObject* parent)
+                                     std::shared_ptr<ZoneCache> zones, std::string zoneinfoDir, Fetch fetch,
+                                     Load load, QObject* parent)
     : QObject(parent),
       clock_(clock),
       userZone_(userZone ? std::move(userZone) : std::make_shared<const Zone>(Zone::utc())),
       fetch_(std::move(fetch)),
       load_(std::move(load)),
-      zoneNamed_(std::move(zoneNamed)),
+      zones_(zones ? std::move(zones) : std::make_shared<ZoneCache>()),
+      zoneinfoDir_(std::move(zoneinfoDir)),
       mailbox_(std::make_shared<Mailbox>()) {
     mailbox_->receiver = this;
     // From the month before last to a year ahead: what the calendar window shows without widening.
-    const DateTime today = wallTime(*userZone_, clock_.unixMillis() / 1000);
+    const DateTime today = userWallTime(clock_.unixMillis() / 1000, *userZone_);
     spanFrom_ = dayStart(monthStart(today.year(), today.month(), -2).year(),
                          monthStart(today.year(), today.month(), -2).month(), 1);
     const DateTime end = monthStart(today.year(), today.month(), 13);
@@ -202,16 +199,13 @@ void CalendarRefresher::mergeEvents() {
 }
 
 std::optional<CalendarEvent> CalendarRefresher::nextEventAfter(std::int64_t unixSeconds) const {
-    const auto it = std::upper_bound(events_.begin(), events_.end(), unixSeconds,
-                                     [](std::int64_t t, const CalendarEvent& e) { return t < e.start; });
-    if (it == events_.end()) return std::nullopt;
-    return *it;
+    return tavrin::nextEventAfter(events_, unixSeconds + 1);
 }
 
 std::string CalendarRefresher::nextEventText(std::int64_t unixSeconds) const {
     const std::optional<CalendarEvent> next = nextEventAfter(unixSeconds);
     if (!next) return {};
-    const DateTime start = wallTime(*userZone_, next->start);
+    const DateTime start = userWallTime(next->start, *userZone_);
     std::string when = kWeekdays[start.weekday()];
     if (!next->allDay) when += " " + hourMinute(start);
     return "Next: " + when + " " + next->title;
@@ -251,17 +245,7 @@ std::int64_t CalendarRefresher::dayStart(int year, int month, int day) const {
 }
 
 std::vector<CalendarEvent> CalendarRefresher::eventsOnDay(int year, int month, int day) const {
-    const std::int64_t from = dayStart(year, month, day);
-    const DateTime next = DateTime::fromFields(year, month, day).addDays(1);
-    const std::int64_t to = dayStart(next.year(), next.month(), next.day());
-    std::vector<CalendarEvent> out;
-    for (const CalendarEvent& event : events_) {
-        if (event.start >= to) break;
-        // An event with no length belongs to the day it starts on.
-        const bool touches = event.end > event.start ? event.end > from : event.start >= from;
-        if (touches) out.push_back(event);
-    }
-    return out;
+    return eventsOfDay(events_, DateTime::fromFields(year, month, day), *userZone_);
 }
 
 std::optional<CalendarSubscription> CalendarRefresher::calendarOf(const std::string& calendarId) const {
@@ -272,19 +256,7 @@ std::optional<CalendarSubscription> CalendarRefresher::calendarOf(const std::str
 }
 
 std::string CalendarRefresher::timeTextOf(const CalendarEvent& event) const {
-    if (event.allDay) return "All day";
-    const Zone& zone = *userZone_;
-    std::string text = hourMinute(wallTime(zone, event.start));
-    if (event.end > event.start) text += "-" + hourMinute(wallTime(zone, event.end));
-    if (!event.zoneName.empty() && event.zoneName != zone.name()) {
-        // Written in another zone: its own start time there too, so the invitation's time is found.
-        const std::shared_ptr<const Zone> own = zoneNamed_ ? zoneNamed_(event.zoneName) : nullptr;
-        if (own && own->offsetAt(event.start) != zone.offsetAt(event.start))
-            text += " (" + hourMinute(wallTime(*own, event.start)) + " " + event.zoneName + ")";
-        else if (!own)
-            text += " (" + event.zoneName + ")";
-    }
-    return text;
+    return eventTimeText(event, eventZones());
 }
 
 }  // namespace tavrin

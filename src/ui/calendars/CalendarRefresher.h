@@ -18,8 +18,10 @@
 #include "core/base/Result.h"
 #include "core/calendars/CalendarEvent.h"
 #include "core/calendars/CalendarSubscription.h"
+#include "core/calendars/ShownEvents.h"
 #include "core/timezones/ClockService.h"
 #include "core/timezones/Zone.h"
+#include "core/timezones/ZoneCache.h"
 #include "ui/reminders/CalendarEventSource.h"
 
 namespace tavrin {
@@ -35,11 +37,11 @@ class CalendarRefresher final : public QObject, public CalendarEventSource {
     // The calendar's cached events that overlap [from, to) (Unix seconds), expanded.
     using Load = std::function<Result<std::vector<CalendarEvent>>(const CalendarSubscription&,
                                                                   std::int64_t from, std::int64_t to)>;
-    // The tz zone of that name, for naming an event's own time; null when there is none.
-    using ZoneNamed = std::function<std::shared_ptr<const Zone>(const std::string&)>;
-
-    CalendarRefresher(const ClockService& clock, std::shared_ptr<const Zone> userZone, Fetch fetch, Load load,
-                      ZoneNamed zoneNamed = {}, QObject* parent = nullptr);
+    // `zones` and `zoneinfoDir` name an event's own zone where it differs from `userZone`; they are
+    // used on the window thread only.
+    CalendarRefresher(const ClockService& clock, std::shared_ptr<const Zone> userZone,
+                      std::shared_ptr<ZoneCache> zones, std::string zoneinfoDir, Fetch fetch, Load load,
+                      QObject* parent = nullptr);
     ~CalendarRefresher() override;
 
     // The list as the user keeps it. Calendars new to the list, or whose address or login changed,
@@ -76,6 +78,7 @@ class CalendarRefresher final : public QObject, public CalendarEventSource {
     std::optional<CalendarSubscription> calendarOf(const std::string& calendarId) const override;
     std::string timeTextOf(const CalendarEvent& event) const override;
     const Zone& userZone() const { return *userZone_; }
+    EventZones eventZones() const { return {*userZone_, *zones_, zoneinfoDir_}; }
     // The instant local midnight starts the day in the user's zone.
     std::int64_t dayStart(int year, int month, int day) const;
 
@@ -106,7 +109,8 @@ class CalendarRefresher final : public QObject, public CalendarEventSource {
     std::shared_ptr<const Zone> userZone_;
     Fetch fetch_;
     Load load_;
-    ZoneNamed zoneNamed_;
+    std::shared_ptr<ZoneCache> zones_;
+    std::string zoneinfoDir_;
     PasswordOf passwordOf_;
     std::shared_ptr<Mailbox> mailbox_;
     QTimer timer_;
