@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "core/calendars/DavCalendars.h"
 #include "core/reminders/ReminderFile.h"
 #include "core/reminders/ReminderRecord.h"
 #include "core/store/RegFile.h"
@@ -161,12 +162,33 @@ std::string checkFormatPattern(std::string_view input) {
     return {};
 }
 
+std::string checkDavResponse(std::string_view input) {
+    const auto answer = readMultistatus(input);
+    if (!answer) return answer.message().empty() ? "a refused answer without a reason" : "";
+    const auto base = WebAddress::parse("https://dav.example.org/cal/user/work/");
+    for (const DavResource& r : answer->resources) {
+        const auto address = resolveReference(*base, r.href);
+        if (!address) continue;
+        const auto again = resolveReference(*base, address->text());
+        if (!again || again->text() != address->text())
+            return "the href " + r.href + " resolves to " + address->text() + ", which does not resolve to itself";
+    }
+    (void)davCalendarsIn(*answer, *base);
+    (void)davPrincipalIn(*answer, *base);
+    (void)davCalendarHomeIn(*answer, *base);
+    const std::map<std::string, CachedResource> cached = {{"https://dav.example.org/cal/user/work/a.ics", {"\"1\"", ""}}};
+    const DavChanges changes = davChanges(*answer, *base, cached);
+    if (changes.kept.size() + changes.dropped != cached.size()) return "a cached resource neither kept nor dropped";
+    return "";
+}
+
 const std::vector<Target>& targets() {
     static const std::vector<Target> all = {
         {"reg_file", checkRegFile},
         {"reminder_file", checkReminderFile},
         {"date_text", checkDateText},
         {"format_pattern", checkFormatPattern},
+        {"dav_response", checkDavResponse},
     };
     return all;
 }

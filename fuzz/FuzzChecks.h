@@ -25,6 +25,11 @@ std::string checkDateText(std::string_view input);
 // Eight bytes of instant, then a pattern to format it with.
 std::string checkFormatPattern(std::string_view input);
 
+// A CalDAV server's answer read as a multistatus; every href it names resolved against an address,
+// the result's path canonical already (resolving it again changes nothing), and the discovery and
+// change rules run over it.
+std::string checkDavResponse(std::string_view input);
+
 const std::vector<Target>& targets();
 
 }  // namespace tavrin::fuzz

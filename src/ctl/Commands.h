@@ -21,6 +21,8 @@ int cmdTime(const Args& args, std::ostream& out, std::ostream& err);
 int cmdReminders(const Args& args, std::ostream& out, std::ostream& err);
 // reminders add / delete / --enable / --disable, reached through cmdReminders.
 int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err);
+// calendars add / refresh: subscribing and fetching.
+int cmdCalendarFetch(const Args& args, std::ostream& out, std::ostream& err);
 int cmdEvents(const Args& args, std::ostream& out, std::ostream& err);
 // calendars list / remove N.
 int cmdCalendars(const Args& args, std::ostream& out, std::ostream& err);

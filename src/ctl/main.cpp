@@ -25,6 +25,11 @@ constexpr const char* kUsage =
     "                                switch reminder N on or off\n"
     "                                (every reminders command takes --file PATH; \"--\" ends the\n"
     "                                options of format and reminders, as with other tools)\n"
+    "  calendars add ADDRESS [--name NAME] [--user USER] [--colour #RRGGBB]\n"
+    "                                subscribe to a calendar: an .ics file, an http(s) or webcal\n"
+    "                                feed, or a CalDAV calendar or server (its calendars are found;\n"
+    "                                --name picks one); the password from TAVRIN_PASSWORD or asked\n"
+    "  calendars refresh             fetch every calendar that is on and say how each went\n"
     "  events [--from YYYY-MM-DD] [--days N]\n"
     "                                the switched-on calendars' events from the cache (default today and\n"
     "                                the next 7 days): start, end, title and calendar, tab-separated\n"
@@ -49,6 +54,8 @@ int main(int argc, char** argv) {
     if (command == "zones") return cmdZones(args, std::cout, std::cerr);
     if (command == "time") return cmdTime(args, std::cout, std::cerr);
     if (command == "reminders") return cmdReminders(args, std::cout, std::cerr);
+    if (command == "calendars" && !args.empty() && (args[0] == "add" || args[0] == "refresh"))
+        return cmdCalendarFetch(args, std::cout, std::cerr);
     if (command == "events") return cmdEvents(args, std::cout, std::cerr);
     if (command == "calendars") return cmdCalendars(args, std::cout, std::cerr);
     return usageError(std::cerr, "unknown command '" + command + "'", kUsage);

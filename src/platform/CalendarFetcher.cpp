@@ -39,11 +39,8 @@ Result<FetchReport> CalendarFetcher::refresh(const CalendarSubscription& calenda
             break;
     }
     if (!fetched) {
-        CachedCalendar kept = cache_.read(calendar.id).valueOr(CachedCalendar{});
-        kept.lastFailure = fetched.message();
-        kept.failedAt = now;
-        if (const Result<> written = cache_.write(calendar.id, kept); !written)
-            return Failure{fetched.message() + " (and the cache: " + written.message() + ")"};
+        if (const Result<> kept = cache_.recordFailure(calendar.id, fetched.message(), now); !kept)
+            return Failure{fetched.message() + " (and the cache: " + kept.message() + ")"};
         return fetched;
     }
     cached.fetchedAt = now;

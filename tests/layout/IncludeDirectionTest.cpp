@@ -46,8 +46,10 @@ std::optional<std::string> refusal(const std::string& file, const std::string& i
         return std::any_of(layers.begin(), layers.end(), [&](const char* l) { return target == l; });
     };
     if (layer == "core" && target != "core") return "the core includes only the core";
-    if (layer == "platform" && forbidden({"ui", "app", "ctl"}))
+    if (layer == "platform" && forbidden({"ui", "app", "ctl", "keyring"}))
         return "platform adapters include only the core";
+    if (layer == "keyring" && forbidden({"ui", "app", "ctl"}))
+        return "the keyring includes only the core and platform";
     if (layer == "ui" && forbidden({"platform", "app", "ctl"})) return "windows include only the core and ui";
     if (layer == "ctl" && forbidden({"ui", "app"})) return "tavrinctl uses no window";
     if ((layer == "core" || layer == "ui") && target == layer && from.size() > 2 && to.size() > 2) {

@@ -1,5 +1,7 @@
 #include "core/calendars/DavAddress.h"
 
+#include <algorithm>
+#include <cctype>
 #include <vector>
 
 #include "core/base/Text.h"
@@ -115,10 +117,15 @@ std::optional<WebAddress> resolveReference(const WebAddress& base, std::string_v
     reference = trim(reference);
     if (const std::size_t fragment = reference.find('#'); fragment != std::string_view::npos)
         reference = reference.substr(0, fragment);
-    if (reference.find("://") != std::string_view::npos) {
-        // A scheme before any slash makes it absolute; otherwise "://" sits inside a path.
-        const std::size_t colon = reference.find(':');
-        if (colon < reference.find('/')) return WebAddress::parse(reference);
+    // A scheme (letters first, then letters, digits, '+', '-', '.') and a colon make it absolute.
+    const std::size_t colon = reference.find(':');
+    if (colon != std::string_view::npos && colon > 0 && colon < reference.find_first_of("/?") &&
+        std::isalpha(static_cast<unsigned char>(reference.front()))) {
+        const bool scheme = std::all_of(
+            reference.begin(), reference.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
+                return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
+            });
+        if (scheme) return WebAddress::parse(reference);
     }
     if (reference.substr(0, 2) == "//") return WebAddress::parse(base.scheme + ":" + std::string(reference));
     WebAddress out = base;
