@@ -14,6 +14,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimeZone>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -106,7 +107,7 @@ frmCalendars::frmCalendars(AppState& app, CalendarRefresher& refresher, CommonDi
     auto* addressRow = new QHBoxLayout;
     addressRow->addWidget(addressEdit_);
     addressRow->addWidget(fileButton);
-    form->addRow(QStringLiteral("&Address:"), addressRow);
+    form->addRow(QStringLiteral("Address:"), addressRow);
     nameEdit_ = new QLineEdit(adding);
     form->addRow(QStringLiteral("&Name:"), nameEdit_);
     userEdit_ = new QLineEdit(adding);
@@ -172,8 +173,10 @@ void frmCalendars::updateStates() {
         else if (!failure.empty())
             state = QString::fromStdString(failure);
         else if (const auto at = refresher_.fetchedAt(calendar.id))
+            // In the user's zone, as the events are shown.
             state = QStringLiteral("Fetched ") +
-                    QDateTime::fromSecsSinceEpoch(*at).toString(QStringLiteral("ddd d MMM HH:mm"));
+                    QDateTime::fromSecsSinceEpoch(*at + refresher_.userZone().offsetAt(*at), QTimeZone::utc())
+                        .toString(QStringLiteral("ddd d MMM HH:mm"));
         item->setText(kStateColumn, state);
         item->setToolTip(kStateColumn, state);
         item->setForeground(kStateColumn, failure.empty() ? palette().text() : QBrush(QColor(170, 0, 0)));

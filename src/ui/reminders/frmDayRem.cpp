@@ -7,6 +7,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 #include "core/reminders/ReminderList.h"
@@ -44,8 +45,8 @@ frmDayRem::frmDayRem(const ReminderTable& table, const Settings& settings, DayLi
     events_->setRootIsDecorated(false);
     events_->setUniformRowHeights(true);
     events_->setHeaderLabels({QStringLiteral("Time"), QStringLiteral("Event"), QStringLiteral("Place")});
-    events_->setColumnWidth(0, 110);
-    events_->setColumnWidth(1, 170);
+    events_->setColumnWidth(0, 175);
+    events_->setColumnWidth(1, 140);
     eventsCaption_->hide();
     events_->hide();
 
@@ -107,6 +108,10 @@ void frmDayRem::setEvents(std::vector<EventRow> rows) {
         swatch.fill(QColor::fromRgb(row.colour));
         item->setIcon(0, QIcon(swatch));
     }
+    for (int column : {0, 1}) events_->resizeColumnToContents(column);
+    // Wide enough for the times, which name the event's own zone where it differs.
+    if (!rows.empty())
+        resize(std::max(width(), events_->columnWidth(0) + events_->columnWidth(1) + 140), height());
     eventsCaption_->setVisible(!rows.empty());
     events_->setVisible(!rows.empty());
 }
