@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/calendars/EventNotices.h"
+#include "core/calendars/PasswordVault.h"
 #include "core/state/AppState.h"
 #include "ui/notify/QtBalloonPlacement.h"
 #include "ui/utilities/RepeatedFailureLog.h"
@@ -20,7 +21,6 @@ namespace tavrin {
 
 class CalendarRefresher;
 class CommonDialogs;
-class PasswordVault;
 class ReminderWindows;
 class frmCalendars;
 
