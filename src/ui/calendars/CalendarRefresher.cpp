@@ -125,7 +125,8 @@ void CalendarRefresher::startRun(const CalendarSubscription& calendar, bool fetc
     Run& run = runs_[calendar.id];
     if (run.running) {
         // One run at a time per calendar; the newest wish runs when it ends.
-        run.again = run.again || fetch;
+        run.again = true;
+        run.againFetch = run.againFetch || fetch;
         return;
     }
     run.running = true;
@@ -184,7 +185,7 @@ void CalendarRefresher::runEnded(const std::string& id, std::uint64_t generation
     emit eventsChanged();
     emit calendarStateChanged(QString::fromStdString(id));
     if (fetched) emit refreshEnded(QString::fromStdString(id));
-    if (std::exchange(run.again, false)) startRun(*calendar, true);
+    if (std::exchange(run.again, false)) startRun(*calendar, std::exchange(run.againFetch, false));
 }
 
 void CalendarRefresher::mergeEvents() {

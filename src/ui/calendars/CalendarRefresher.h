@@ -96,7 +96,8 @@ class CalendarRefresher final : public QObject, public CalendarEventSource {
     struct Mailbox;
     struct Run {
         bool running = false;
-        bool again = false;  // a fetch was asked for while one ran
+        bool again = false;       // another run was asked for while one ran
+        bool againFetch = false;  // and it fetches
         std::uint64_t generation = 0;
     };
     void startRun(const CalendarSubscription& calendar, bool fetch);
