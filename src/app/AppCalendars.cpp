@@ -89,6 +89,7 @@ std::string AppCalendars::passwordOf(const std::string& id) {
 }
 
 void AppCalendars::start(ReminderWindows& windows, QWidget& clock) {
+    if (windows_) return;  // started already
     clock_ = &clock;
     windows_ = &windows;
     windows.setCalendarEvents(refresher_.get());

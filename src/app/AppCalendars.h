@@ -33,7 +33,7 @@ class AppCalendars : public QObject {
 
     // Reads the list and shows what is cached at once, then fetches every calendar in the
     // background. The reminder windows mark and list the events; `clock` shows the next one in its
-    // tool tip.
+    // tool tip. Only the first call counts.
     void start(ReminderWindows& windows, QWidget& clock);
     // On the clock's tick: events due are announced, the tool tip follows the time, and a machine
     // that slept since the last tick has its calendars fetched again.

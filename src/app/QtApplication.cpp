@@ -180,9 +180,12 @@ void QtApplication::showClock() {
                      appDir.c_str());
     reminderWindows_ = std::make_unique<ReminderWindows>(app, appDir + "/Images");
     watchReminderFile();
-    // The calendars' cached events show at once; their fetches run in the background.
+    // The calendars' cached events show as soon as the clock has drawn itself (or a second later,
+    // where it is not drawn); their fetches run in the background.
     calendars_ = std::make_unique<AppCalendars>(app, std::make_unique<KeyringVault>(), clockRect);
-    calendars_->start(*reminderWindows_, *window);
+    auto startCalendars = [this, window] { calendars_->start(*reminderWindows_, *window); };
+    connect(window, &frmClock::firstFramePainted, this, startCalendars, Qt::SingleShotConnection);
+    QTimer::singleShot(1000, this, startCalendars);
     announcer_->setManagerHook([this] { reminderWindows_->showManager(); });
     window->setMenuHook([this] { openMenu(); });
     window->show();
