@@ -1,10 +1,15 @@
 #include "FuzzChecks.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <limits>
+#include <memory>
 #include <string>
 
+#include "core/calendars/CalendarExpansion.h"
 #include "core/calendars/DavCalendars.h"
 #include "core/reminders/ReminderFile.h"
 #include "core/reminders/ReminderRecord.h"
@@ -162,6 +167,25 @@ std::string checkFormatPattern(std::string_view input) {
     return {};
 }
 
+std::string checkCalendarText(std::string_view input) {
+    static ZoneCache zones;
+    static const char* dir = std::getenv("TZDIR") ? std::getenv("TZDIR") : "/usr/share/zoneinfo";
+    static const ZoneCache::ZonePtr user =
+        zones.zone(dir, "Europe/Berlin").valueOr(std::make_shared<const Zone>(Zone::utc()));
+    constexpr std::int64_t from = 1704067200;  // 2024-01-01, over about three months
+    constexpr std::int64_t to = from + 91 * 86400;
+    const Result<CalendarExpansion> got = expandCalendarReporting(input, "fuzz", from, to, *user, zones, dir);
+    if (!got) return got.message().empty() ? "a failure without a reason" : "";
+    std::int64_t last = std::numeric_limits<std::int64_t>::min();
+    for (const CalendarEvent& e : got->events) {
+        if (e.start < last) return "the events are not sorted by start";
+        last = e.start;
+        if (e.start >= to || (e.end <= from && e.start < from)) return "an event outside the window";
+        if (!std::is_sorted(e.alarms.begin(), e.alarms.end())) return "the alarms are not sorted";
+    }
+    return "";
+}
+
 std::string checkDavResponse(std::string_view input) {
     const auto answer = readMultistatus(input);
     if (!answer) return answer.message().empty() ? "a refused answer without a reason" : "";
@@ -171,24 +195,25 @@ std::string checkDavResponse(std::string_view input) {
         if (!address) continue;
         const auto again = resolveReference(*base, address->text());
         if (!again || again->text() != address->text())
-            return "the href " + r.href + " resolves to " + address->text() + ", which does not resolve to itself";
+            return "the href " + r.href + " resolves to " + address->text() +
+                   ", which does not resolve to itself";
     }
     (void)davCalendarsIn(*answer, *base);
     (void)davPrincipalIn(*answer, *base);
     (void)davCalendarHomeIn(*answer, *base);
-    const std::map<std::string, CachedResource> cached = {{"https://dav.example.org/cal/user/work/a.ics", {"\"1\"", ""}}};
+    const std::map<std::string, CachedResource> cached = {
+        {"https://dav.example.org/cal/user/work/a.ics", {"\"1\"", ""}}};
     const DavChanges changes = davChanges(*answer, *base, cached);
-    if (changes.kept.size() + changes.dropped != cached.size()) return "a cached resource neither kept nor dropped";
+    if (changes.kept.size() + changes.dropped != cached.size())
+        return "a cached resource neither kept nor dropped";
     return "";
 }
 
 const std::vector<Target>& targets() {
     static const std::vector<Target> all = {
-        {"reg_file", checkRegFile},
-        {"reminder_file", checkReminderFile},
-        {"date_text", checkDateText},
-        {"format_pattern", checkFormatPattern},
-        {"dav_response", checkDavResponse},
+        {"reg_file", checkRegFile},           {"reminder_file", checkReminderFile},
+        {"date_text", checkDateText},         {"format_pattern", checkFormatPattern},
+        {"calendar_text", checkCalendarText}, {"dav_response", checkDavResponse},
     };
     return all;
 }

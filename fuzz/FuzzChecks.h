@@ -25,6 +25,9 @@ std::string checkDateText(std::string_view input);
 // Eight bytes of instant, then a pattern to format it with.
 std::string checkFormatPattern(std::string_view input);
 
+// iCalendar text expanded over about three months: a reason for any failure, and every occurrence
+// inside the window, sorted by start, with its alarms sorted.
+std::string checkCalendarText(std::string_view input);
 // A CalDAV server's answer read as a multistatus; every href it names resolved against an address,
 // the result's path canonical already (resolving it again changes nothing), and the discovery and
 // change rules run over it.

@@ -80,6 +80,8 @@ int addCalendars(const Args& args, std::ostream& out, std::ostream& err) {
     CalendarSession session;
     const std::string password = user.empty() ? std::string() : askPassword(user, err);
     std::vector<CalendarSubscription> added;
+    // Why an http(s) address that does not look like a feed is no CalDAV address, when it is none.
+    std::string notCalDav;
     auto subscription = [&](CalendarSource source, std::string at, std::string shownName) {
         CalendarSubscription c;
         c.source = source;
@@ -107,6 +109,7 @@ int addCalendars(const Args& args, std::ostream& out, std::ostream& err) {
             feed ? Result<std::vector<DavCalendar>>(Failure{"a feed"})
                  : session.fetcher.discoverCalendars(address, user, password);
         if (!found) {
+            if (!feed) notCalDav = found.message();
             const std::string file =
                 std::filesystem::path(where->path.substr(0, where->path.find('?'))).stem().string();
             added.push_back(subscription(CalendarSource::Feed, address, file.empty() ? where->host : file));
@@ -137,6 +140,17 @@ int addCalendars(const Args& args, std::ostream& out, std::ostream& err) {
         c.id = newCalendarId(*list);
         list->push_back(c);
     }
+    // An address taken for a feed only because it is no CalDAV address is added only when it is one.
+    std::optional<Result<FetchReport>> firstFetch;
+    if (!notCalDav.empty()) {
+        firstFetch = session.fetcher.refresh(added.front(), password, session.now);
+        if (!*firstFetch) {
+            (void)CalendarCache(session.paths.calendarCacheDir()).remove(added.front().id);
+            err << "tavrinctl: " << address << " is no CalDAV calendar (" << notCalDav
+                << ") nor a calendar feed (" << firstFetch->message() << "); nothing was added\n";
+            return 1;
+        }
+    }
     if (const Result<> written = writeCalendarList(*session.store, session.root, *list); !written) {
         err << "tavrinctl: the calendar list cannot be written: " << written.message() << '\n';
         return 1;
@@ -152,7 +166,8 @@ int addCalendars(const Args& args, std::ostream& out, std::ostream& err) {
                 err << "tavrinctl: " << kept.message() << '\n';
             }
         }
-        const Result<FetchReport> fetched = session.fetcher.refresh(c, password, session.now);
+        const Result<FetchReport> fetched =
+            firstFetch ? *firstFetch : session.fetcher.refresh(c, password, session.now);
         out << "added " << c.name << " (" << calendarSourceText(c.source) << ", " << c.address
             << "): " << outcome(fetched) << '\n';
         if (!fetched) status = 1;

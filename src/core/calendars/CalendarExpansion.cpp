@@ -8,13 +8,16 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <vector>
 
 namespace tavrin {
 namespace {
 
 // A recurrence is followed at most this many steps, counting those before the window, so a rule
-// that starts decades back and counts every second cannot hold the expansion.
-constexpr int kMaxRecurrenceSteps = 200000;
+// that starts decades back and counts every second cannot hold the expansion; and a whole text at
+// most this many, so a feed of many such rules cannot either.
+constexpr int kMaxRecurrenceSteps = 50000;
+constexpr int kMaxStepsPerText = 1000000;
 
 // libical's error state and built-in zones belong to the whole process.
 std::mutex& libicalLock() {
@@ -50,6 +53,24 @@ icaltimetype icalTimeOf(std::int64_t wall, bool isDate) {
 bool isUsableTime(const icaltimetype& t) {
     return !icaltime_is_null_time(t) && icaltime_is_valid_time(t) && t.year >= 1 && t.year <= 9999 &&
            t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31;
+}
+
+// The children of a kind, gathered before any is looked at: libical walks a component's children
+// with one cursor per component, which any lookup on it (a summary, a time zone) moves.
+std::vector<icalcomponent*> components(icalcomponent* parent, icalcomponent_kind kind) {
+    std::vector<icalcomponent*> found;
+    for (icalcomponent* c = icalcomponent_get_first_component(parent, kind); c;
+         c = icalcomponent_get_next_component(parent, kind))
+        found.push_back(c);
+    return found;
+}
+
+std::vector<icalproperty*> properties(icalcomponent* parent, icalproperty_kind kind) {
+    std::vector<icalproperty*> found;
+    for (icalproperty* p = icalcomponent_get_first_property(parent, kind); p;
+         p = icalcomponent_get_next_property(parent, kind))
+        found.push_back(p);
+    return found;
 }
 
 std::string text(const char* value) {
@@ -109,6 +130,7 @@ class CalendarReader {
     ZoneCache& zones_;
     const std::string& zoneinfoDir_;
     CalendarExpansion result_;
+    int stepsLeft_ = kMaxStepsPerText;
 };
 
 TimeBasis CalendarReader::basisOf(icalproperty* property, const icaltimetype& t, icalcomponent* calendar) {
@@ -166,16 +188,15 @@ std::int64_t CalendarReader::instantOf(const TimeBasis& basis, const icaltimetyp
 void CalendarReader::readCalendar(icalcomponent* calendar) {
     // The occurrences each UID's overrides replace, by the start they replace.
     std::map<std::string, std::set<std::int64_t>> overridden;
-    for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); event;
-         event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
+    const std::vector<icalcomponent*> events = components(calendar, ICAL_VEVENT_COMPONENT);
+    for (icalcomponent* event : events)
         if (icalproperty* id = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
             const icaltimetype t = icalproperty_get_recurrenceid(id);
             if (isUsableTime(t))
                 overridden[text(icalcomponent_get_uid(event))].insert(instantOf(id, t, calendar));
         }
     const std::set<std::int64_t> none;
-    for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); event;
-         event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+    for (icalcomponent* event : events) {
         const bool isOverride =
             icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) != nullptr;
         const auto found = overridden.find(text(icalcomponent_get_uid(event)));
@@ -212,8 +233,7 @@ void CalendarReader::readEvent(icalcomponent* event, icalcomponent* calendar,
     add(wallOf(start), instantOf(basis, start));
     const bool recurs = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY) ||
                         icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
-    for (icalproperty* rule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY); rule;
-         rule = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
+    for (icalproperty* rule : properties(event, ICAL_RRULE_PROPERTY)) {
         const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
         if (recurrence.freq == ICAL_NO_RECURRENCE) {
             skip(event, "has a recurrence rule that cannot be read");
@@ -229,8 +249,13 @@ void CalendarReader::readEvent(icalcomponent* event, icalcomponent* calendar,
         const std::int64_t jumpTo = wallOf(start) + (from_ - instantOf(basis, start)) - length - 2 * 86400;
         if (recurrence.count == 0 && jumpTo > wallOf(start))
             (void)icalrecur_iterator_set_start(steps.get(), icalTimeOf(jumpTo, allDay));
+        if (stepsLeft_ <= 0) {
+            skip(event, "recurs beyond what the calendar's other rules left to follow");
+            continue;
+        }
         int inWindow = 0;
-        for (int step = 0; step < kMaxRecurrenceSteps && inWindow < kMaxOccurrencesPerEvent; ++step) {
+        for (int step = 0; step < kMaxRecurrenceSteps && inWindow < kMaxOccurrencesPerEvent && stepsLeft_ > 0;
+             ++step, --stepsLeft_) {
             const icaltimetype next = icalrecur_iterator_next(steps.get());
             if (icaltime_is_null_time(next) || !isUsableTime(next)) break;
             const std::int64_t instant = instantOf(basis, next);
@@ -240,14 +265,12 @@ void CalendarReader::readEvent(icalcomponent* event, icalcomponent* calendar,
             add(wallOf(next), instant);
         }
     }
-    for (icalproperty* rdate = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); rdate;
-         rdate = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
+    for (icalproperty* rdate : properties(event, ICAL_RDATE_PROPERTY)) {
         const icaldatetimeperiodtype value = icalproperty_get_rdate(rdate);
         const icaltimetype t = isUsableTime(value.time) ? value.time : value.period.start;
         if (isUsableTime(t)) add(wallOf(t), instantOf(rdate, t, calendar));
     }
-    for (icalproperty* exdate = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); exdate;
-         exdate = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY)) {
+    for (icalproperty* exdate : properties(event, ICAL_EXDATE_PROPERTY)) {
         const icaltimetype t = icalproperty_get_exdate(exdate);
         if (!isUsableTime(t)) continue;
         if (t.is_date && !allDay) {
@@ -267,6 +290,26 @@ void CalendarReader::readEvent(icalcomponent* event, icalcomponent* calendar,
     shape.allDay = allDay;
     shape.zoneName = basis.name;
     icalproperty* recurrenceId = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
+    // The alarms' triggers: an instant, or seconds from the occurrence's start or end.
+    struct Trigger {
+        bool absolute = false;
+        bool fromEnd = false;
+        std::int64_t at = 0;
+    };
+    std::vector<Trigger> triggers;
+    for (icalcomponent* alarm : components(event, ICAL_VALARM_COMPONENT)) {
+        icalproperty* trigger = icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY);
+        if (!trigger) continue;
+        const icaltriggertype when = icalproperty_get_trigger(trigger);
+        if (!icaltime_is_null_time(when.time)) {
+            if (isUsableTime(when.time))
+                triggers.push_back({true, false, instantOf(trigger, when.time, calendar)});
+            continue;
+        }
+        icalparameter* related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
+        triggers.push_back({false, related && icalparameter_get_related(related) == ICAL_RELATED_END,
+                            icaldurationtype_as_int(when.duration)});
+    }
     int emitted = 0;
     for (const auto& [key, occurrence] : starts) {
         if (key >= to_ || emitted >= kMaxOccurrencesPerEvent) break;
@@ -280,19 +323,9 @@ void CalendarReader::readEvent(icalcomponent* event, icalcomponent* calendar,
             const icaltimetype t = icalproperty_get_recurrenceid(recurrenceId);
             if (isUsableTime(t)) e.occurrenceKey = instantOf(recurrenceId, t, calendar);
         }
-        for (icalcomponent* alarm = icalcomponent_get_first_component(event, ICAL_VALARM_COMPONENT); alarm;
-             alarm = icalcomponent_get_next_component(event, ICAL_VALARM_COMPONENT)) {
-            icalproperty* trigger = icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY);
-            if (!trigger) continue;
-            const icaltriggertype when = icalproperty_get_trigger(trigger);
-            if (!icaltime_is_null_time(when.time)) {
-                if (isUsableTime(when.time)) e.alarms.push_back(instantOf(trigger, when.time, calendar));
-                continue;
-            }
-            icalparameter* related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
-            const bool fromEnd = related && icalparameter_get_related(related) == ICAL_RELATED_END;
-            e.alarms.push_back((fromEnd ? e.end : e.start) + icaldurationtype_as_int(when.duration));
-        }
+        for (const Trigger& trigger : triggers)
+            e.alarms.push_back(trigger.absolute ? trigger.at
+                                                : (trigger.fromEnd ? e.end : e.start) + trigger.at);
         std::sort(e.alarms.begin(), e.alarms.end());
         e.alarms.erase(std::unique(e.alarms.begin(), e.alarms.end()), e.alarms.end());
         result_.events.push_back(std::move(e));
@@ -330,8 +363,7 @@ Result<CalendarExpansion> expandCalendarReporting(std::string_view icsText, std:
         reader.readCalendar(root.get());
         ++calendars;
     } else {
-        for (icalcomponent* c = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT); c;
-             c = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT)) {
+        for (icalcomponent* c : components(root.get(), ICAL_VCALENDAR_COMPONENT)) {
             reader.readCalendar(c);
             ++calendars;
         }

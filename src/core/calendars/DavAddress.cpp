@@ -87,10 +87,15 @@ std::optional<WebAddress> WebAddress::parse(std::string_view text) {
         a.port = std::string(authority.substr(portAt + 1));
     }
     if (host.empty()) return std::nullopt;
-    for (const char c : host) {
-        if (static_cast<unsigned char>(c) <= ' ' || c == '/' || c == '\\') return std::nullopt;
-        a.host += lowerAscii(c);
+    // A name of letters, digits, '-' and '.' (or an IPv6 address in brackets): anything else would
+    // read back as another host, or a port, once written out.
+    const bool bracketed = host.front() == '[';
+    for (const char c : bracketed ? host.substr(1, host.size() - 2) : host) {
+        const bool fits = std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' ||
+                          (bracketed ? c == ':' : c == '_');
+        if (!fits) return std::nullopt;
     }
+    for (const char c : host) a.host += lowerAscii(c);
     if (!a.port.empty() && !digitsNumber(a.port, 5)) return std::nullopt;
     if ((a.scheme == "http" && a.port == "80") || (a.scheme == "https" && a.port == "443")) a.port.clear();
     if (!path.empty() && path.front() == '?')

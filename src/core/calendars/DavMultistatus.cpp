@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <memory>
+#include <mutex>
 
 #include "core/base/Text.h"
 
@@ -97,11 +98,18 @@ DavResource readResponse(const xmlNode* response) {
     return r;
 }
 
+void ignoreMessage(void*, const char*, ...) {}
+
 }  // namespace
 
 Result<DavMultistatus> readMultistatus(std::string_view xml) {
     if (xml.empty()) return Failure{"the server's answer was empty where a list of resources was expected"};
     if (xml.size() > static_cast<std::size_t>(INT_MAX)) return Failure{"the server's answer is too large"};
+    // The parser's globals are set up once, before any thread reads an answer.
+    static std::once_flag once;
+    std::call_once(once, [] { xmlInitParser(); });
+    // A damaged answer is reported by the result, not by the library on standard error.
+    xmlSetGenericErrorFunc(nullptr, ignoreMessage);
     // No network, no entity substitution, no DTD loading: the answer is read as data, nothing more.
     const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
     std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
