@@ -1,6 +1,5 @@
 // tavrinctl events and tavrinctl calendars list / remove: the subscribed calendars as the clock reads
 // them, from the settings and the cache on disk (nothing is fetched here).
-#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -23,16 +22,8 @@ constexpr const char* kCalendarsUsage =
     "       tavrinctl calendars remove N\n";
 constexpr int kMaxDays = 3660;
 
-std::string dayText(const DateTime& t) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.year(), t.month(), t.day());
-    return text;
-}
-
 std::string minuteText(const DateTime& t) {
-    char text[16];
-    std::snprintf(text, sizeof text, " %02d:%02d", t.hour(), t.minute());
-    return dayText(t) + text;
+    return dateText(t) + " " + clockText(t);
 }
 
 // The calendars of the settings root, with a note on stderr for each entry that cannot be read.
@@ -164,8 +155,8 @@ int cmdEvents(const Args& args, std::ostream& out, std::ostream& err) {
         const DateTime start = userWallTime(e.start, *zone);
         // An all-day event ends on its last day, not at the midnight after it.
         const DateTime end = userWallTime(e.allDay ? std::max(e.start, e.end - 1) : e.end, *zone);
-        out << (e.allDay ? dayText(start) : minuteText(start)) << '\t'
-            << (e.allDay ? dayText(end) : minuteText(end)) << '\t' << escapeOnOneLine(e.title) << '\t'
+        out << (e.allDay ? dateText(start) : minuteText(start)) << '\t'
+            << (e.allDay ? dateText(end) : minuteText(end)) << '\t' << escapeOnOneLine(e.title) << '\t'
             << escapeOnOneLine(nameOf(e.calendarId)) << '\n';
     }
     for (const CalendarProblem& problem : shown.problems)

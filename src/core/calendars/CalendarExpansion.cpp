@@ -57,20 +57,20 @@ bool isUsableTime(const icaltimetype& t) {
 
 // The children of a kind, gathered before any is looked at: libical walks a component's children
 // with one cursor per component, which any lookup on it (a summary, a time zone) moves.
-std::vector<icalcomponent*> components(icalcomponent* parent, icalcomponent_kind kind) {
-    std::vector<icalcomponent*> found;
-    for (icalcomponent* c = icalcomponent_get_first_component(parent, kind); c;
-         c = icalcomponent_get_next_component(parent, kind))
-        found.push_back(c);
+template <class Child, class Kind>
+std::vector<Child*> gathered(icalcomponent* parent, Kind kind, Child* (*first)(icalcomponent*, Kind),
+                             Child* (*next)(icalcomponent*, Kind)) {
+    std::vector<Child*> found;
+    for (Child* c = first(parent, kind); c; c = next(parent, kind)) found.push_back(c);
     return found;
 }
 
+std::vector<icalcomponent*> components(icalcomponent* parent, icalcomponent_kind kind) {
+    return gathered(parent, kind, icalcomponent_get_first_component, icalcomponent_get_next_component);
+}
+
 std::vector<icalproperty*> properties(icalcomponent* parent, icalproperty_kind kind) {
-    std::vector<icalproperty*> found;
-    for (icalproperty* p = icalcomponent_get_first_property(parent, kind); p;
-         p = icalcomponent_get_next_property(parent, kind))
-        found.push_back(p);
-    return found;
+    return gathered(parent, kind, icalcomponent_get_first_property, icalcomponent_get_next_property);
 }
 
 std::string text(const char* value) {
@@ -102,6 +102,7 @@ class CalendarReader {
                          [](const CalendarEvent& a, const CalendarEvent& b) {
                              return a.start != b.start ? a.start < b.start : a.title < b.title;
                          });
+        result_.events.shrink_to_fit();  // a window's events are kept a while; no slack kept with them
         return std::move(result_);
     }
 

@@ -6,7 +6,6 @@
 #include "core/calendars/CalendarExpansion.h"
 
 namespace tavrin {
-namespace {
 
 std::string dateText(const DateTime& t) {
     char text[32];
@@ -19,6 +18,8 @@ std::string clockText(const DateTime& t) {
     std::snprintf(text, sizeof text, "%02d:%02d", t.hour(), t.minute());
     return text;
 }
+
+namespace {
 
 // The instant the user's day `day` begins.
 std::int64_t dayStart(std::int64_t day, const Zone& zone) {
@@ -59,6 +60,7 @@ ShownEvents loadShownEvents(const std::vector<CalendarSubscription>& calendars, 
                      [](const CalendarEvent& a, const CalendarEvent& b) {
                          return a.start != b.start ? a.start < b.start : a.title < b.title;
                      });
+    shown.events.shrink_to_fit();
     return shown;
 }
 

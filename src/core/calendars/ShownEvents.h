@@ -51,6 +51,9 @@ std::vector<CalendarEvent> eventsOfDay(const std::vector<CalendarEvent>& events,
 // The first event starting at or after `instant` (events sorted by start); nothing when none does.
 std::optional<CalendarEvent> nextEventAfter(const std::vector<CalendarEvent>& events, std::int64_t instant);
 
+// "2024-03-05" and "09:30", as event times are written.
+std::string dateText(const DateTime& t);
+std::string clockText(const DateTime& t);
 // The user's wall clock at an instant.
 DateTime userWallTime(std::int64_t instant, const Zone& zone);
 // When the event is, as the user reads it: "2024-03-05 10:00 - 10:30" in the user's zone, with the
