@@ -3,7 +3,6 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <algorithm>
-#include <cstdio>
 #include <mutex>
 #include <thread>
 #include <utility>
