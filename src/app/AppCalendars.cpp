@@ -146,7 +146,10 @@ frmCalendars* AppCalendars::showCalendars(CommonDialogs& dialogs) {
         access.storePassword = [this](const std::string& id, const std::string& password) -> Result<> {
             if (!vault_) return Result<>::failure("no password vault is at hand");
             Result<> stored = vault_->store(id, password);
-            if (stored) passwords_[id] = password;
+            if (!stored) return stored;
+            passwords_[id] = password;
+            // Where the password went instead of the keyring is told once a run, not at every calendar.
+            if (!stored.message().empty() && std::exchange(vaultNoteTold_, true)) return Result<>::success();
             return stored;
         };
         access.forgetPassword = [this](const std::string& id) -> Result<> {

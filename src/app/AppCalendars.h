@@ -59,6 +59,7 @@ class AppCalendars : public QObject {
     ReminderWindows* windows_ = nullptr;
     QPointer<frmCalendars> window_;
     std::int64_t sleptSeconds_ = -1;
+    bool vaultNoteTold_ = false;
 };
 
 }  // namespace tavrin

@@ -340,10 +340,7 @@ void frmCalendars::add(CalendarSubscription calendar, const std::string& passwor
             tell("The password could not be kept, so the calendar was not added: " + stored.message());
             return;
         }
-        if (!stored.message().empty() && !noteTold_) {
-            noteTold_ = true;
-            app_.asker.tell(kTitle, stored.message(), MessageIcon::Information);
-        }
+        if (!stored.message().empty()) app_.asker.tell(kTitle, stored.message(), MessageIcon::Information);
     }
     calendars.push_back(std::move(calendar));
     if (!save(std::move(calendars))) return;

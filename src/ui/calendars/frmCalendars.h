@@ -84,7 +84,6 @@ class frmCalendars : public QWidget {
     CommonDialogs& dialogs_;
     CalendarAccess access_;
     std::vector<DavCalendar> discovered_;
-    bool noteTold_ = false;
 
     QTreeWidget* list_;
     QLineEdit* addressEdit_;
