@@ -9,6 +9,7 @@
 
 #include <cstdio>
 
+#include "app/AppCalendars.h"
 #include "app/MeasureTrace.h"
 #include "app/TracedSoundPlayer.h"
 #include "app/modStart.h"
@@ -23,6 +24,7 @@
 #include "core/timezones/LocaleNames.h"
 #include "core/timezones/ZoneCatalogue.h"
 #include "core/timezones/ZoneTime.h"
+#include "keyring/KeyringVault.h"
 #include "platform/ApplicationDirectory.h"
 #include "platform/FileStore.h"
 #include "platform/SystemKeys.h"
@@ -164,6 +166,7 @@ void QtApplication::showClock() {
         // The tick follows the wall clock, so it notices a date that moved while the machine slept.
         if (frmCal* calendar = reminderWindows_ ? reminderWindows_->calendar() : nullptr)
             calendar->checkToday();
+        if (calendars_) calendars_->tick();
     });
     // The floating clock ticks by a plain timer, each minute when it shows no seconds.
     connect(window, &frmClock::wallClockChanged, this, [this] {
@@ -183,6 +186,12 @@ void QtApplication::showClock() {
                      appDir.c_str());
     reminderWindows_ = std::make_unique<ReminderWindows>(app, appDir + "/Images");
     watchReminderFile();
+    // The calendars' cached events show as soon as the clock has drawn itself (or a second later,
+    // where it is not drawn); their fetches run in the background.
+    calendars_ = std::make_unique<AppCalendars>(app, std::make_unique<KeyringVault>(), clockRect);
+    auto startCalendars = [this, window] { calendars_->start(*reminderWindows_, *window); };
+    connect(window, &frmClock::firstFramePainted, this, startCalendars, Qt::SingleShotConnection);
+    QTimer::singleShot(1000, this, startCalendars);
     announcer_->setManagerHook([this] { reminderWindows_->showManager(); });
     window->setMenuHook([this] { openMenu(); });
     window->show();
@@ -279,6 +288,9 @@ frmPrefs* QtApplication::showPreferences() {
         clock_->mainLoopStep();
     };
     hooks.showAbout = [this] { showAbout(); };
+    hooks.showCalendars = [this] {
+        if (calendars_) calendars_->showCalendars(dialogs_);
+    };
     prefs_ = new frmPrefs(*app_, dialogs_, pictureFolder(),
                           QCoreApplication::applicationFilePath().toStdString(), std::move(hooks));
     connect(prefs_, &frmPrefs::firstPaint, this,

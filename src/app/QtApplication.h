@@ -32,6 +32,7 @@ class frmAbout;
 class frmAlarm;
 class frmPrefs;
 class DesktopWatch;
+class AppCalendars;
 class WallClockWatch;
 
 class QtApplication : public QObject {
@@ -51,6 +52,8 @@ class QtApplication : public QObject {
     // The reminder windows and the announcer, once the clock runs.
     ReminderWindows* reminderWindows() const { return reminderWindows_.get(); }
     QtReminderAnnouncer* announcer() const { return announcer_.get(); }
+    // The subscribed calendars, once the clock runs.
+    AppCalendars* calendars() const { return calendars_.get(); }
     // The alarm dialog, shown and brought to the front.
     frmAlarm* showAlarm();
     // The one preferences dialog, made when it is asked for (it goes when it closes), shown and
@@ -103,6 +106,7 @@ class QtApplication : public QObject {
     std::unique_ptr<RemTick> remTick_;
     std::unique_ptr<ReminderWindows> reminderWindows_;
     std::unique_ptr<QFileSystemWatcher> reminderWatch_;
+    std::unique_ptr<AppCalendars> calendars_;
     QPointer<frmAlarm> alarm_;
     QPointer<frmPrefs> prefs_;
     QPointer<frmAbout> about_;

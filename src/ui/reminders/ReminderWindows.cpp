@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <utility>
 
+#include "ui/reminders/CalendarEventSource.h"
 #include "ui/reminders/frmAddRem.h"
 #include "ui/reminders/frmCal.h"
 #include "ui/reminders/frmDayRem.h"
@@ -80,8 +81,19 @@ frmAddRem* ReminderWindows::openEditReminder(int slot) {
     return editor;
 }
 
-frmDayRem* ReminderWindows::openDayList(const std::string& dateText) {
+frmDayRem* ReminderWindows::openDayList(const std::string& dateText, std::optional<DateTime> day) {
     auto* list = new frmDayRem(app_.reminders, app_.settings, DayListRequest{std::nullopt, dateText});
+    if (day && calendarEvents_) {
+        std::vector<EventRow> rows;
+        for (const CalendarEvent& event :
+             calendarEvents_->eventsOnDay(day->year(), day->month(), day->day())) {
+            const auto calendar = calendarEvents_->calendarOf(event.calendarId);
+            rows.push_back({calendarEvents_->timeTextOf(event), event.title, event.location,
+                            calendar ? calendar->name : std::string(),
+                            calendar ? calendar->colour : CalendarSubscription{}.colour});
+        }
+        list->setEvents(std::move(rows));
+    }
     centreOnScreen(*list);
     bringUp(*list);
     return list;
@@ -95,6 +107,10 @@ bool ReminderWindows::tellChange(const ReminderChange& change) {
     if (!change.message().empty())
         app_.asker.tell("Tavrin System Message", change.message(), MessageIcon::Information);
     return true;
+}
+
+void ReminderWindows::calendarEventsChanged() {
+    if (calendar_) calendar_->addReminders();
 }
 
 void ReminderWindows::remindersChanged() {

@@ -4,13 +4,16 @@
 // windows reach one another through this, and every change to the table refreshes whatever of them
 // shows it.
 #include <QPointer>
+#include <optional>
 #include <string>
 
 #include "core/reminders/ReminderEditing.h"
 #include "core/state/AppState.h"
+#include "core/timezones/DateTime.h"
 
 namespace tavrin {
 
+class CalendarEventSource;
 class frmAddRem;
 class frmCal;
 class frmDayRem;
@@ -34,8 +37,9 @@ class ReminderWindows {
     frmAddRem* openNewReminder(const std::string& date = {});
     // The editor for the reminder in `slot`.
     frmAddRem* openEditReminder(int slot);
-    // A new day list of the reminders whose stored date is `dateText`.
-    frmDayRem* openDayList(const std::string& dateText);
+    // A new day list of the reminders whose stored date is `dateText`, and of the subscribed
+    // calendars' events on `day` when one is given.
+    frmDayRem* openDayList(const std::string& dateText, std::optional<DateTime> day = std::nullopt);
 
     // Tells the user what a change to the reminders came to: why it was not made, or where the file
     // was kept aside on the way because it held more than the table could. Returns change.ok().
@@ -44,6 +48,12 @@ class ReminderWindows {
     // After the table changed: the manager's list is filled again and the calendar's markers placed
     // again, where those windows are open.
     void remindersChanged();
+
+    // The subscribed calendars' events, once they are loaded; null without.
+    void setCalendarEvents(CalendarEventSource* events) { calendarEvents_ = events; }
+    CalendarEventSource* calendarEvents() const { return calendarEvents_; }
+    // After the calendars' events changed: the calendar marks their days again.
+    void calendarEventsChanged();
 
     // The single windows while they exist.
     frmCal* calendar() const;
@@ -55,6 +65,7 @@ class ReminderWindows {
 
     AppState& app_;
     std::string imagesDir_;
+    CalendarEventSource* calendarEvents_ = nullptr;
     QPointer<frmCal> calendar_;
     QPointer<frmRem> manager_;
     QPointer<frmAddRem> editor_;

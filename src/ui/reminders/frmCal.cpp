@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -13,6 +14,7 @@
 
 #include "core/clock/NextTick.h"
 #include "core/reminders/CalendarLayout.h"
+#include "ui/reminders/CalendarEventSource.h"
 #include "ui/reminders/ReminderWindows.h"
 #include "ui/utilities/QtColour.h"
 
@@ -54,12 +56,14 @@ class DayCell : public QLabel {
         // A right press already opens the calendar's menu; the window must not open it again.
         setContextMenuPolicy(Qt::PreventContextMenu);
     }
-    void setState(bool selected, bool marked) {
-        if (selected == selected_ && marked == marked_) return;
+    void setState(bool selected, bool marked, std::vector<QColor> eventColours) {
+        if (selected == selected_ && marked == marked_ && eventColours == eventColours_) return;
         selected_ = selected;
         marked_ = marked;
+        eventColours_ = std::move(eventColours);
         update();
     }
+    const std::vector<QColor>& eventColours() const { return eventColours_; }
     bool marked() const { return marked_; }
 
   protected:
@@ -72,6 +76,17 @@ class DayCell : public QLabel {
             p.drawRoundedRect(QRectF(0.5, 0.5, width() - 1, kCellHeight), 3, 3);
         }
         QLabel::paintEvent(event);
+        if (!eventColours_.empty()) {
+            // The calendars' events: a dot per calendar down the cell's right edge, in its colour,
+            // apart from the reminder marker under the number.
+            QPainter p(this);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(QPen(QColor(0, 0, 0, 90), 0.5));
+            for (std::size_t i = 0; i < eventColours_.size(); ++i) {
+                p.setBrush(eventColours_[i]);
+                p.drawEllipse(QRectF(width() - 5.5, 1.5 + 5.0 * static_cast<double>(i), 4.5, 4.5));
+            }
+        }
         if (marked_) {
             QPainter p(this);
             if (!marker_.isNull()) {
@@ -90,7 +105,11 @@ class DayCell : public QLabel {
     std::function<void(Qt::MouseButton, QPoint)> onPress_;
     bool selected_ = false;
     bool marked_ = false;
+    std::vector<QColor> eventColours_;
 };
+
+// At most this many calendars' dots fit beside a day's number.
+constexpr std::size_t kMostEventDots = 3;
 
 QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& place, Qt::Alignment align) {
     auto* label = new QLabel(text, parent);
@@ -172,6 +191,11 @@ frmCal::frmCal(ReminderWindows& windows, const std::string& imagesDir, QWidget* 
     menu_->addSection(QStringLiteral("Reminders"));
     menu_->addAction(QStringLiteral("&Add Reminder Here"), this, [this] { addReminderHere(); });
     menu_->addAction(QStringLiteral("&View Reminders for Day"), this, [this] { viewDayReminders(); });
+    eventsSection_ = menu_->addSection(QStringLiteral("Calendars"));
+    eventsEntry_ = menu_->addAction(QStringLiteral("&Events of This Day"), this, [this] { viewDayEvents(); });
+    refreshEntry_ = menu_->addAction(QStringLiteral("&Refresh"), this, [this] {
+        if (CalendarEventSource* events = windows_.calendarEvents()) events->refreshAll();
+    });
     menu_->addSection(QStringLiteral("Manage Reminders"));
     menu_->addAction(QStringLiteral("Add New Reminder"), this, [this] { addNewReminder(); });
     menu_->addAction(QStringLiteral("Edit/Delete Reminders"), this, [this] { manageReminders(); });
@@ -268,6 +292,8 @@ void frmCal::buildCal(int month, int year) {
     const DateTime now = app.clock.localNow();
     shownToday_ = now.date();
     grid_.buildCal(month, year, now, app.reminders, app.settings);
+    if (CalendarEventSource* events = windows_.calendarEvents())
+        events->coverMonth(grid_.year(), grid_.month());
     if (selectedDay_ > daysInMonth(grid_.year(), grid_.month())) selectedDay_ = 0;
     monthTitle_->setText(QString::fromStdString(grid_.title()));
     weekNumberLabel_->setText(QString::number(grid_.weekNumber()));
@@ -281,6 +307,7 @@ void frmCal::addReminders() {
 }
 
 void frmCal::refreshCells() {
+    const CalendarEventSource* events = windows_.calendarEvents();
     const int selectedCell = selectedDay_ > 0 ? grid_.cellOfDay(selectedDay_).value_or(-1) : -1;
     for (int k = 0; k < CalendarGrid::kCells; ++k) {
         const CalendarCell& cell = grid_.cells()[static_cast<std::size_t>(k)];
@@ -294,7 +321,19 @@ void frmCal::refreshCells() {
         }
         setTextColour(label, cell.today ? QColor(255, 0, 0) : QColor(0, 0, 0));
         label->setCursor(cell.caption.empty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
-        label->setState(k == selectedCell, cell.markers > 0);
+        std::vector<QColor> eventColours;
+        if (events && !cell.caption.empty()) {
+            for (const CalendarEvent& event :
+                 events->eventsOnDay(grid_.year(), grid_.month(), std::stoi(cell.caption))) {
+                const auto calendar = events->calendarOf(event.calendarId);
+                const QColor colour =
+                    QColor::fromRgb(calendar ? calendar->colour : CalendarSubscription{}.colour);
+                if (eventColours.size() < kMostEventDots &&
+                    std::find(eventColours.begin(), eventColours.end(), colour) == eventColours.end())
+                    eventColours.push_back(colour);
+            }
+        }
+        label->setState(k == selectedCell, cell.markers > 0, std::move(eventColours));
     }
 }
 
@@ -314,6 +353,9 @@ void frmCal::cellRightClicked(int k, const QPoint& global) {
 }
 
 void frmCal::popupAt(const QPoint& global) {
+    // The calendars' entries show where there are calendars to show.
+    const bool calendars = windows_.calendarEvents() != nullptr;
+    for (QAction* entry : {eventsSection_, eventsEntry_, refreshEntry_}) entry->setVisible(calendars);
     menu_->popup(global);
 }
 
@@ -343,8 +385,25 @@ void frmCal::manageReminders() {
 
 void frmCal::viewDayReminders() {
     const std::string date = selectedDay_ > 0 ? grid_.dateTextOf(selectedDay_, windows_.app().settings) : "";
+    const std::optional<DateTime> day = selectedDate();
     selectDay(0);
-    windows_.openDayList(date);
+    windows_.openDayList(date, day);
+}
+
+void frmCal::viewDayEvents() {
+    // The reminders of the day come with its events: the one list of what the day holds.
+    viewDayReminders();
+}
+
+std::optional<DateTime> frmCal::selectedDate() const {
+    if (selectedDay_ <= 0) return std::nullopt;
+    return DateTime::fromFields(grid_.year(), grid_.month(), selectedDay_);
+}
+
+std::vector<QColor> frmCal::eventColoursOfDay(int day) const {
+    const std::optional<int> k = grid_.cellOfDay(day);
+    if (!k) return {};
+    return static_cast<const DayCell*>(dayCells_[static_cast<std::size_t>(*k)])->eventColours();
 }
 
 void frmCal::moveSelection(int days) {

@@ -4,14 +4,17 @@
 // today's week number. Its background picture is a handle to drag it by. A click on a day selects
 // it; a right click selects it and opens the reminder menus, which act on that day. Page Up and
 // Page Down change the month; the arrow keys move the selected day. Left open, it moves today's
-// mark and the week number when the date changes.
+// mark and the week number when the date changes. Days with events of the subscribed calendars get
+// a dot in each calendar's colour, and the menu lists a day's events and fetches the calendars anew.
 #include <QPixmap>
 #include <QPoint>
 #include <QTimer>
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/reminders/CalendarGrid.h"
 #include "core/timezones/DateTime.h"
@@ -58,9 +61,13 @@ class frmCal : public QWidget {
     void addReminderHere();
     void manageReminders();
     void viewDayReminders();
+    // "Events of This Day": the day list of the selected day, its events with its reminders.
+    void viewDayEvents();
 
     // For tests.
     const CalendarGrid& grid() const { return grid_; }
+    // The colours of the calendars whose events fall on `day` of the shown month, as marked.
+    std::vector<QColor> eventColoursOfDay(int day) const;
     QLabel* dayCell(int k) const { return dayCells_[static_cast<std::size_t>(k)]; }
     QLabel* monthTitle() const { return monthTitle_; }
     QLabel* dayName(int column) const { return dayNames_[static_cast<std::size_t>(column)]; }
@@ -87,6 +94,7 @@ class frmCal : public QWidget {
     void popupAt(const QPoint& global);
     void armMidnight();
     void loadBackground();
+    std::optional<DateTime> selectedDate() const;
 
     ReminderWindows& windows_;
     CalendarGrid grid_;
@@ -115,6 +123,9 @@ class frmCal : public QWidget {
     QLabel* weekNumberLabel_ = nullptr;
     QLabel* closeLink_ = nullptr;
     QMenu* menu_ = nullptr;
+    QAction* eventsSection_ = nullptr;
+    QAction* eventsEntry_ = nullptr;
+    QAction* refreshEntry_ = nullptr;
 
     bool dragging_ = false;
     QPoint grab_;

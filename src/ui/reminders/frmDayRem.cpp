@@ -1,10 +1,13 @@
 #include "ui/reminders/frmDayRem.h"
 
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
+#include <QPixmap>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 #include "core/reminders/ReminderList.h"
@@ -37,6 +40,16 @@ frmDayRem::frmDayRem(const ReminderTable& table, const Settings& settings, DayLi
     connect(list_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item, QTreeWidgetItem*) { rowClicked(item); });
 
+    eventsCaption_ = new QLabel(QStringLiteral("Events:"), this);
+    events_ = new QTreeWidget(this);
+    events_->setRootIsDecorated(false);
+    events_->setUniformRowHeights(true);
+    events_->setHeaderLabels({QStringLiteral("Time"), QStringLiteral("Event"), QStringLiteral("Place")});
+    events_->setColumnWidth(0, 175);
+    events_->setColumnWidth(1, 140);
+    eventsCaption_->hide();
+    events_->hide();
+
     messageCaption_ = new QLabel(QStringLiteral("Reminder Message Body:"), this);
     message_ = new QTextEdit(this);
     message_->setReadOnly(true);
@@ -45,6 +58,8 @@ frmDayRem::frmDayRem(const ReminderTable& table, const Settings& settings, DayLi
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_, 3);
+    layout->addWidget(eventsCaption_);
+    layout->addWidget(events_, 2);
     layout->addWidget(messageCaption_);
     layout->addWidget(message_, 2);
     resize(420, 320);
@@ -78,6 +93,27 @@ void frmDayRem::fill() {
         list_->setCurrentItem(list_->topLevelItem(list_->topLevelItemCount() - 1));
     }
     message_->setPlainText(fromStoredText(day.message));
+}
+
+void frmDayRem::setEvents(std::vector<EventRow> rows) {
+    events_->clear();
+    for (const EventRow& row : rows) {
+        auto* item = new QTreeWidgetItem(events_);
+        item->setText(0, QString::fromStdString(row.time));
+        item->setText(1, QString::fromStdString(row.title));
+        item->setText(2, QString::fromStdString(row.place));
+        item->setToolTip(1, QString::fromStdString(row.calendarName));
+        // The calendar's colour, as its days are marked in the calendar.
+        QPixmap swatch(10, 10);
+        swatch.fill(QColor::fromRgb(row.colour));
+        item->setIcon(0, QIcon(swatch));
+    }
+    for (int column : {0, 1}) events_->resizeColumnToContents(column);
+    // Wide enough for the times, which name the event's own zone where it differs.
+    if (!rows.empty())
+        resize(std::max(width(), events_->columnWidth(0) + events_->columnWidth(1) + 140), height());
+    eventsCaption_->setVisible(!rows.empty());
+    events_->setVisible(!rows.empty());
 }
 
 void frmDayRem::rowClicked(QTreeWidgetItem* item) {

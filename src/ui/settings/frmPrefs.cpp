@@ -160,6 +160,11 @@ void frmPrefs::buildControls() {
     connect(aboutButton_, &QPushButton::clicked, this, [this] {
         if (hooks_.showAbout) hooks_.showAbout();
     });
+    auto* calendarsButton = new QPushButton(QStringLiteral("&Calendars..."), this);
+    calendarsButton->setGeometry(kLeft + 186, 346, kLeftWidth - 186, 26);
+    connect(calendarsButton, &QPushButton::clicked, this, [this] {
+        if (hooks_.showCalendars) hooks_.showCalendars();
+    });
 
     // Display Formats.
     addCaption("Display Formats", kRight, 6, kRightWidth);

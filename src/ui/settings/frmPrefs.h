@@ -35,6 +35,8 @@ struct PrefsHooks {
     std::function<void()> saved;
     // "&Support && About Tavrin".
     std::function<void()> showAbout;
+    // "&Calendars...": the subscribed calendars' own window.
+    std::function<void()> showCalendars;
 };
 
 class frmPrefs : public QDialog {
