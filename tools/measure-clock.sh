@@ -9,6 +9,8 @@
 # "TimeFormat", which shows seconds and so wakes each second.
 # STORE_MB=50 tools/measure-clock.sh 10   grows the settings file to about that many megabytes first
 # (a bulk key of generated values beside the settings), to time the first frame on a large store.
+# CALENDARS=3 tools/measure-clock.sh 120   subscribes the clock to that many local calendar files of
+# 300 events each (a tenth of them weekly, every event with an alarm), to weigh the calendars.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 duration=${1:-60}
@@ -32,6 +34,29 @@ if [ -n "${STORE_MB:-}" ]; then
     }
   }' >>"$XDG_CONFIG_HOME/tavrin/user.reg"
   echo "store: $(du -h "$XDG_CONFIG_HOME/tavrin/user.reg" | cut -f1), $(grep -c '^"' "$XDG_CONFIG_HOME/tavrin/user.reg") value lines"
+fi
+
+if [ -n "${CALENDARS:-}" ]; then
+  order=""
+  for n in $(seq "$CALENDARS"); do
+    id=$(printf '%016x' "$n")
+    file="$tmp/calendar$n.ics"
+    awk -v n="$n" -v today="$(date -u +%Y%m%d)" 'BEGIN {
+      printf "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//measure//EN\r\n"
+      for (i = 0; i < 300; i++) {
+        printf "BEGIN:VEVENT\r\nUID:m%d-%d\r\nDTSTAMP:%sT000000Z\r\n", n, i, today
+        printf "DTSTART;TZID=Europe/Berlin:%sT%02d0000\r\nDURATION:PT1H\r\n", today + i % 28, 8 + i % 10
+        if (i % 10 == 0) printf "RRULE:FREQ=WEEKLY\r\n"
+        printf "SUMMARY:Event %d of calendar %d\r\nLOCATION:Room %d\r\n", i, n, i % 7
+        printf "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT10M\r\nEND:VALARM\r\nEND:VEVENT\r\n"
+      }
+      printf "END:VCALENDAR\r\n"
+    }' >"$file"
+    order="$order${order:+,}$id"
+    printf '\n[SOFTWARE\\QUILLON\\TAVRIN\\Calendars\\%s]\n"Name"="Calendar %d"\n"Address"="%s"\n"Source"="file"\n"Colour"="#3465A4"\n"Enabled"="1"\n' \
+      "$id" "$n" "$file" >>"$XDG_CONFIG_HOME/tavrin/user.reg"
+  done
+  printf '\n[SOFTWARE\\QUILLON\\TAVRIN\\Calendars]\n"Order"="%s"\n' "$order" >>"$XDG_CONFIG_HOME/tavrin/user.reg"
 fi
 
 display=":$((200 + RANDOM % 300))"

@@ -119,11 +119,12 @@ std::string HttpResponse::header(const std::string& lowerName) const {
     return hit == headers.end() ? std::string() : hit->second;
 }
 
-HttpClient::HttpClient(HttpLimits limits) : limits_(std::move(limits)) {
-    initialiseCurl();
-}
+HttpClient::HttpClient(HttpLimits limits) : limits_(std::move(limits)) {}
 
 Result<HttpResponse> HttpClient::send(const HttpRequest& request) const {
+    // Only the first request starts the library (and TLS with it): a clock whose calendars are all
+    // files never pays for it.
+    initialiseCurl();
     auto address = WebAddress::parse(request.url);
     if (!address) return Failure{"\"" + request.url + "\" is not an http or https address"};
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);

@@ -1,5 +1,6 @@
 #include "ui/calendars/CalendarRefresher.h"
 
+#include <malloc.h>
 #include <QMetaObject>
 #include <QPointer>
 #include <algorithm>
@@ -154,6 +155,9 @@ void CalendarRefresher::startRun(const CalendarSubscription& calendar, bool fetc
         mailbox->post([id, generation, fetched, loaded](CalendarRefresher& r) {
             r.runEnded(id, generation, fetched, std::move(*loaded));
         });
+        // A calendar's text and libical's tree of it are gone by now, but the C library keeps the
+        // pages of this thread's heap for the next allocation that never comes: give them back.
+        ::malloc_trim(0);
     }).detach();
 }
 
