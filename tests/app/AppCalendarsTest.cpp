@@ -61,7 +61,7 @@ TEST(AppCalendars, EventAlarmIsAnnouncedOnceAcrossARestart) {
 struct OnePassword final : PasswordVault {
     Result<> store(const std::string&, const std::string&) override { return Result<>::success(); }
     Result<std::optional<std::string>> read(const std::string&) override {
-        return std::optional<std::string>("bob-pw");
+        return std::optional<std::string>("carol-pw");
     }
     Result<> forget(const std::string&) override { return Result<>::success(); }
 };
@@ -74,7 +74,7 @@ TEST(AppCalendars, CalDavCalendarIsFetchedInTheBackgroundAndMarkedInTheCalendar)
     char start[32];
     std::snprintf(start, sizeof start, "%04d%02d%02dT100000Z", day.year(), day.month(), day.day());
     ASSERT_TRUE(servers.putEvent(
-        "bob", "windows-review.ics",
+        "carol", "windows-review.ics",
         std::string("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\nBEGIN:VEVENT\r\n"
                     "UID:windows-review\r\nDTSTAMP:20240101T000000Z\r\nDTSTART:") +
             start + "\r\nDURATION:PT1H\r\nSUMMARY:Review\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"));
@@ -83,11 +83,11 @@ TEST(AppCalendars, CalDavCalendarIsFetchedInTheBackgroundAndMarkedInTheCalendar)
     t.app.paths.dataHome = home.file("data");
     t.app.paths.cacheHome = home.file("cache");
     CalendarSubscription work;
-    work.id = "bobwork";
-    work.name = "Bob";
-    work.address = servers["RADICALE"] + "/bob/work/";
+    work.id = "carolwork";
+    work.name = "Carol";
+    work.address = servers["RADICALE"] + "/carol/work/";
     work.source = CalendarSource::CalDav;
-    work.user = "bob";
+    work.user = "carol";
     work.colour = 0xCC0000;
     ASSERT_TRUE(writeCalendarList(t.store, t.app.settings.SettingsRoot, {work}));
     ReminderWindows windows(t.app, "");
@@ -95,7 +95,7 @@ TEST(AppCalendars, CalDavCalendarIsFetchedInTheBackgroundAndMarkedInTheCalendar)
     AppCalendars calendars(t.app, std::make_unique<OnePassword>(), {});
     calendars.start(windows, clock);
     for (int waited = 0; calendars.refresher()->events().empty() && waited < 1000; ++waited) test::wait(10);
-    EXPECT_EQ(calendars.refresher()->failureOf("bobwork"), "");
+    EXPECT_EQ(calendars.refresher()->failureOf("carolwork"), "");
     frmCal* cal = windows.showCalendar();
     if (day.month() != now.month()) cal->showNextMonth();
     EXPECT_EQ(cal->eventColoursOfDay(day.day()), std::vector<QColor>{QColor(0xCC, 0, 0)});
