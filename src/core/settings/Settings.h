@@ -47,6 +47,9 @@ struct Settings {
     std::string WorkingHours;         // "09:00-17:00": the span the menu marks in each zone
     int CalendarRefreshMinutes = 15;  // how often subscribed calendars are fetched again, 1..1440
     int EventNoticeMinutes = 0;       // announce every timed event this long before it starts; 0 is off
+    // The id of the subscribed CalDAV calendar that holds the reminders, shared with other machines and
+    // phones through it; "" keeps them at home only.
+    std::string SyncCalendar;
 
     // Derived and program-held values.
     std::string VersionText;
