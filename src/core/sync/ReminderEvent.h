@@ -23,9 +23,10 @@ struct ReminderEventContext {
     std::int64_t now = 0;     // Unix seconds; places a date that names no year
 };
 
-// One resource: a VCALENDAR holding the reminder's VEVENT (and its zone), with the uid `uid`.
-std::string eventFromReminder(const ReminderRecord& reminder, const std::string& uid,
-                              const ReminderEventContext& context);
+// One resource: a VCALENDAR holding the reminder's VEVENT (and its zone), with the uid `uid`. A
+// reminder whose date or time reads as no moment (a hand edit) is refused with the reason.
+Result<std::string> eventFromReminder(const ReminderRecord& reminder, const std::string& uid,
+                                      const ReminderEventContext& context);
 
 // The reminder a resource's (first) VEVENT expresses, and its UID; refused, with the reason the user
 // reads ("a monthly rule", "a title with a double quote", ...), when a reminder cannot hold it.
@@ -46,7 +47,13 @@ struct UidReminder {
     std::string uid;
     ReminderRecord reminder;
 };
-std::string calendarFromReminders(const std::vector<UidReminder>& reminders, const ReminderEventContext& context);
+// Those that cannot be expressed are left out, each named with the reason in `skipped`.
+struct ReminderCalendar {
+    std::string text;
+    std::vector<std::string> skipped;
+};
+ReminderCalendar calendarFromReminders(const std::vector<UidReminder>& reminders,
+                                       const ReminderEventContext& context);
 
 // A new uid for a reminder: random, "…@tavrin".
 std::string newReminderUid();

@@ -25,11 +25,11 @@
 namespace tavrin {
 
 struct SyncReport {
-    int sent = 0;        // reminders written to the server (new or changed)
+    int sent = 0;          // reminders written to the server (new or changed)
     int removedThere = 0;  // reminders deleted on the server
-    int received = 0;    // reminders new or changed in the file from the server
+    int received = 0;      // reminders new or changed in the file from the server
     int removedHere = 0;   // reminders removed from the file because they went from the server
-    int conflicts = 0;   // " (conflict)" reminders made
+    int conflicts = 0;     // " (conflict)" reminders made
     // What the user should read once: each conflict, reminders kept aside, events that could not be
     // taken; shown in a balloon by the clock and printed by tavrinctl.
     std::vector<std::string> notices;
