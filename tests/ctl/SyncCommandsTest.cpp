@@ -74,6 +74,16 @@ std::string reminders(const test::ScratchHome& home) {
     return out;
 }
 
+// The slot of the reminder titled `title` now.
+std::string slotOf(const test::ScratchHome& home, const std::string& title) {
+    std::istringstream in(ctl(home, "reminders").out);
+    for (std::string line; std::getline(in, line);)
+        if (line.substr(line.find('\t') + 1, title.size() + 1) == title + "\t")
+            return line.substr(0, line.find('\t'));
+    ADD_FAILURE() << title << " is not in the file";
+    return "999";
+}
+
 // A machine whose reminders are kept in the calendar at `address`.
 void setUp(const test::ScratchHome& home, const std::string& address) {
     const CtlOutcome set = ctl(home, "sync setup " + address + " --user dave", "dave-pw");
@@ -242,14 +252,14 @@ TEST_F(SyncCommands, ASyncKilledAtAnyMomentNeitherLosesNorDoublesAReminder) {
     ::posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     for (int round = 0; round < 200; ++round) {
         if (kept.size() >= 12) {
-            ASSERT_EQ(ctl(one, "reminders delete 0").status, 0);
+            ASSERT_EQ(ctl(one, "reminders delete " + slotOf(one, kept.front())).status, 0);
             kept.erase(kept.begin());
         }
         const std::string title = "R" + std::to_string(round);
         ASSERT_EQ(ctl(one, "reminders add " + title + " 12/01/26 09:30").status, 0);
         kept.push_back(title);
         if (round % 7 == 0) {
-            ASSERT_EQ(ctl(one, "reminders --disable " + std::to_string(kept.size() - 1)).status, 0);
+            ASSERT_EQ(ctl(one, "reminders --disable " + slotOf(one, title)).status, 0);
         }
         pid_t pid = 0;  // env becomes tavrinctl
         ASSERT_EQ(::posix_spawnp(&pid, "env", &quiet, nullptr, argv.data(), environ), 0);
