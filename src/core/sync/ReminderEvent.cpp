@@ -327,9 +327,9 @@ EventReminder reminderOfEvent(icalcomponent* event, icalcomponent* calendar,
     ReminderRecord reminder;
     reminder.title = found.summary;
     reminder.date = reminderDateText(wall->date(), context.dateFormat);
-    // A year the date format writes short reads back as another year; such a date cannot be kept.
-    if (const auto back = readDateText(reminder.date, context.dateFormat);
-        back && back->date() != wall->date())
+    // A date that reads back as another day (a year the format writes short) or as none cannot be kept.
+    const auto back = dayOfReminder(reminder.date, context, **zone);
+    if (!back || (readDateText(reminder.date, context.dateFormat) && *back != wall->date()))
         return refused("a date (" + formatPattern(*wall, "yyyy-mm-dd") + ") the date format cannot write");
     reminder.time = formatPattern(wall->timeOfDay(), "HH:MM:SS");
     reminder.enabled = enabledOf(event) ? "1" : "0";
