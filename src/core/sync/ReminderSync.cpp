@@ -114,7 +114,7 @@ class Run {
         std::vector<std::string> wanted;
         std::set<std::string> present;
         for (const RemoteEntry& r : listing.present) {
-            present.insert(r.href);
+            if (!present.insert(r.href).second) continue;
             const int i = entryAt(state_.entries, r.href);
             if (i < 0 || state_.entries[static_cast<std::size_t>(i)].etag != r.etag) wanted.push_back(r.href);
         }
