@@ -121,7 +121,7 @@ class Run {
         std::set<std::string> gone(listing.gone.begin(), listing.gone.end());
         if (listing.whole)
             for (const SyncEntry& e : state_.entries)
-                if (!e.etag.empty() && !present.count(e.href)) gone.insert(e.href);
+                if (e.wasSent() && !present.count(e.href)) gone.insert(e.href);
         if (!wanted.empty()) {
             const Result<std::vector<RemoteText>> texts = server_.download(wanted);
             if (!texts) return Failure{afterFailure(texts.message())};
@@ -134,7 +134,7 @@ class Run {
             for (const std::string& href : wanted)
                 if (!got.count(href)) gone.insert(href);
         }
-        adoptEqualNewOnes();
+        settleEqualCopies();
         for (const std::string& href : gone) {
             const int i = entryAt(state_.entries, href);
             if (i < 0) continue;
@@ -155,24 +155,33 @@ class Run {
         return Result<>::success();
     }
 
-    // A resource new to this sync that holds what a reminder not yet sent holds (both machines began
-    // with the same file, or the answer to a write was lost) is that reminder: never doubled.
-    void adoptEqualNewOnes() {
+    // A resource whose copy is what its entry holds did not change, whatever its version says (a lost
+    // answer, a server that rewrote it): only the version is taken. A resource new to this sync that
+    // holds what a reminder not yet sent holds (both machines began with the same file, or the answer
+    // to a write was lost) is that reminder: never doubled.
+    void settleEqualCopies() {
         for (auto c = changes_.begin(); c != changes_.end();) {
             const Result<ReminderRecord> record = reminderOf(*c);
-            auto e = std::find_if(state_.entries.begin(), state_.entries.end(), [&](const SyncEntry& other) {
-                return record && other.state == SyncEntryState::QueuedWrite && other.etag.empty() &&
-                       other.record == *record;
-            });
-            if (entryAt(state_.entries, c->href) >= 0 || e == state_.entries.end()) {
+            const int known = entryAt(state_.entries, c->href);
+            auto e =
+                known >= 0
+                    ? state_.entries.begin() + known
+                    : std::find_if(state_.entries.begin(), state_.entries.end(), [&](const SyncEntry& other) {
+                          return record && other.state == SyncEntryState::QueuedWrite && other.etag.empty() &&
+                                 other.record == *record;
+                      });
+            if (!record || e == state_.entries.end() ||
+                (!e->inFile() && e->state != SyncEntryState::QueuedDelete) || !(e->record == *record)) {
                 ++c;
                 continue;
             }
             if (!c->event.uid.empty()) e->uid = c->event.uid;
             e->href = c->href;
             e->etag = c->etag;
-            e->state = SyncEntryState::Synced;
-            e->order = 0;
+            if (e->state == SyncEntryState::QueuedWrite) {
+                e->state = SyncEntryState::Synced;
+                e->order = 0;
+            }
             c = changes_.erase(c);
         }
     }
@@ -215,7 +224,7 @@ class Run {
             const Result<RemoteWriteResult> r = server_.upload(e.href, *text, e.etag);
             if (!r) return Failure{afterFailure(r.message())};
             if (r->outcome == RemoteWrite::Done) {
-                e.etag = r->etag;
+                e.etag = r->etag.empty() ? versionOf(e.href) : r->etag;
                 e.state = SyncEntryState::Synced;
                 e.order = 0;
                 e.reason.clear();
@@ -231,6 +240,13 @@ class Run {
             if (!first) return false;  // a conflict for the next run
             return fetchConflict(e);
         }
+    }
+
+    // The version of a resource the server wrote without naming it; "" when it cannot be had now (the
+    // next listing names it).
+    std::string versionOf(const std::string& href) {
+        const Result<std::vector<RemoteText>> texts = server_.download({href});
+        return texts && !texts->empty() ? texts->front().etag : std::string();
     }
 
     Result<bool> remove(std::vector<SyncEntry>::iterator e) {

@@ -36,6 +36,10 @@ struct SyncEntry {
     }
     // Whether the reminder file holds `record` for this entry.
     bool inFile() const { return state == SyncEntryState::Synced || state == SyncEntryState::QueuedWrite; }
+    // Whether the server has had it: all but a queued write or a reminder kept aside never sent.
+    bool wasSent() const {
+        return !etag.empty() || state == SyncEntryState::Synced || state == SyncEntryState::QueuedDelete;
+    }
     friend bool operator==(const SyncEntry&, const SyncEntry&) = default;
 };
 
