@@ -1,0 +1,237 @@
+// The reminder file synced with a calendar collection: both sides' changes meet, nothing is lost or
+// doubled, whatever fails or crashes on the way.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "MemoryServer.h"
+#include "core/reminders/ReminderFile.h"
+#include "core/sync/ReminderSync.h"
+#include "support/ReminderTestSupport.h"
+
+namespace tavrin {
+namespace {
+
+using test::recordText;
+using test::writeFile;
+
+const std::string kCalendar = "https://dav.example.org/cal/";
+
+struct Machine {
+    test::TempDir dir;
+    const std::string path = dir.file("Tavrin.DAT");
+    std::unique_ptr<ReminderTable> table = std::make_unique<ReminderTable>();
+};
+
+class ReminderSync : public ::testing::Test {
+  protected:
+    test::MemoryServer server;
+    const ReminderEventContext context{"mm/dd/yy", "Europe/Berlin", "/usr/share/zoneinfo", 1100000000};
+    Machine here;
+
+    SyncReport sync(Machine& m, const AtomicFile::WriteCalls& calls = AtomicFile::WriteCalls::system()) {
+        const Result<SyncReport> r = syncReminders(*m.table, m.path, kCalendar, server, context, calls);
+        EXPECT_TRUE(r.ok()) << r.message();
+        return r.ok() ? *r : SyncReport{};
+    }
+    SyncReport sync() { return sync(here); }
+
+    // Another client writes a reminder, over the one at `href` when one is named.
+    void phone(const std::string& title, const std::string& time, std::string href = "") {
+        const std::string uid =
+            href.empty() ? title + "@phone" : reminderFromEvent(server.resources[href].text, context).uid;
+        if (href.empty()) href = server.hrefFor(uid);
+        server.put(href, *eventFromReminder({title, "03/07/05", time, "1", "-1", ""}, uid, context));
+    }
+    std::string hrefOf(const std::string& title) {
+        for (const auto& [href, r] : server.resources)
+            if (reminderFromEvent(r.text, context).summary == title) return href;
+        return "";
+    }
+    // "title time" of every reminder, sorted: in a file, and on the server.
+    static std::string sorted(std::vector<std::string> items) {
+        std::sort(items.begin(), items.end());
+        std::string out;
+        for (const std::string& i : items) out += (out.empty() ? "" : "|") + i;
+        return out;
+    }
+    std::string inFile() const {
+        auto t = std::make_unique<ReminderTable>();
+        parseReminders(test::readFile(here.path), *t);
+        std::vector<std::string> items;
+        for (int s = 0; s < occupiedSlots(*t); ++s) items.push_back(t->titles[s] + " " + t->times[s]);
+        return sorted(items);
+    }
+    std::string onServer() const {
+        std::vector<std::string> items;
+        for (const auto& [href, r] : server.resources) {
+            const EventReminder e = reminderFromEvent(r.text, context);
+            items.push_back(e.reminder ? e.reminder->title + " " + e.reminder->time : "!" + e.summary);
+        }
+        return sorted(items);
+    }
+};
+
+TEST_F(ReminderSync, AFirstRunTakesBothSidesAndTheNextSendsNothing) {
+    writeFile(here.path, recordText("A") + recordText("B"));
+    phone("C", "08:00:00");
+    const SyncReport first = sync();
+    EXPECT_EQ(first.sent, 2);
+    EXPECT_EQ(first.received, 1);
+    EXPECT_EQ(inFile(), "A 09:30:00|B 09:30:00|C 08:00:00");
+    EXPECT_EQ(onServer(), inFile());
+    server.requests.clear();
+    EXPECT_EQ(sync().received, 0);
+    EXPECT_TRUE(server.requests.empty());
+}
+
+TEST_F(ReminderSync, AnEditKeepsItsPlaceOnTheServerAndADeletionReachesIt) {
+    writeFile(here.path, recordText("A") + recordText("B"));
+    sync();
+    const std::string a = hrefOf("A");
+    writeFile(here.path, recordText("A", "03/07/05", "10:00:00"));
+    const SyncReport r = sync();
+    EXPECT_EQ(r.removedThere, 1);
+    EXPECT_EQ(hrefOf("A"), a);
+    EXPECT_EQ(onServer(), "A 10:00:00");
+}
+
+TEST_F(ReminderSync, BothSidesChangedKeepsTheServersVersionAndOneConflictCopy) {
+    writeFile(here.path, recordText("A"));
+    sync();
+    writeFile(here.path, recordText("A", "03/07/05", "10:00:00"));
+    phone("A", "11:00:00", hrefOf("A"));
+    const SyncReport r = sync();
+    EXPECT_EQ(r.conflicts, 1);
+    ASSERT_EQ(r.notices.size(), 1u);
+    EXPECT_NE(r.notices[0].find("A (conflict)"), std::string::npos);
+    EXPECT_EQ(inFile(), "A (conflict) 10:00:00|A 11:00:00");
+    EXPECT_EQ(onServer(), inFile());
+    EXPECT_EQ(sync().conflicts, 0);
+    EXPECT_EQ(inFile(), "A (conflict) 10:00:00|A 11:00:00");
+}
+
+TEST_F(ReminderSync, ADeletionOnOneSideOfAChangeOnTheOtherKeepsTheChange) {
+    writeFile(here.path, recordText("A") + recordText("B"));
+    sync();
+    writeFile(here.path, recordText("B", "03/07/05", "10:00:00"));  // A deleted here, B changed
+    phone("A", "11:00:00", hrefOf("A"));
+    server.drop(hrefOf("B"));
+    sync();
+    EXPECT_EQ(inFile(), "A 11:00:00|B 10:00:00");
+    EXPECT_EQ(onServer(), inFile());
+}
+
+TEST_F(ReminderSync, AnOutageKeepsTheQueueAndSendsItInOrderLater) {
+    writeFile(here.path, recordText("A") + recordText("B"));
+    sync();
+    const std::string a = hrefOf("A"), b = hrefOf("B");
+    server.requests.clear();
+    server.offline = true;
+    for (const std::string& text :
+         {recordText("A", "03/07/05", "10:00:00") + recordText("B"),
+          recordText("A", "03/07/05", "10:00:00") + recordText("B") + recordText("C"),
+          recordText("A", "03/07/05", "10:00:00") + recordText("C")}) {
+        writeFile(here.path, text);
+        const Result<SyncReport> r = syncReminders(*here.table, here.path, kCalendar, server, context);
+        EXPECT_EQ(r.message(),
+                  "The server did not answer. What changed here is kept and sent at the next sync.");
+    }
+    server.offline = false;
+    sync();
+    ASSERT_EQ(server.requests.size(), 3u);
+    EXPECT_EQ(server.requests[0], "PUT " + a);
+    EXPECT_EQ(server.requests[1], "PUT " + hrefOf("C"));
+    EXPECT_EQ(server.requests[2], "DELETE " + b);
+}
+
+// A crash: after the server wrote and before the answer was noted; after the sync file noted the
+// change to the reminder file and before that was written; after it was written and before the sync
+// file was told.
+class CrashedRun : public ReminderSync, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CrashedRun, NeitherLosesNorDoublesAReminder) {
+    writeFile(here.path, recordText("A") + recordText("B"));
+    sync();
+    writeFile(here.path, recordText("A", "03/07/05", "10:00:00") + recordText("B") + recordText("C"));
+    phone("B", "11:00:00", hrefOf("B"));
+    phone("D", "12:00:00");
+    bool pending = false;
+    AtomicFile::WriteCalls calls = AtomicFile::WriteCalls::system();
+    calls.write = [&, system = calls.write](int fd, const void* data, std::size_t n) {
+        const std::string_view text(static_cast<const char*>(data), n);
+        const bool syncText = text.starts_with("TAVRIN-SYNC");
+        if ((GetParam() == 1 && pending && !syncText) ||
+            (GetParam() == 2 && pending && syncText && text.find("\npending") == std::string_view::npos))
+            throw std::runtime_error("crash");
+        pending = pending || text.find("\npending") != std::string_view::npos;
+        return system(fd, data, n);
+    };
+    if (GetParam() == 0) server.afterWrite = [] { throw std::runtime_error("crash"); };
+    EXPECT_THROW((void)syncReminders(*here.table, here.path, kCalendar, server, context, calls),
+                 std::runtime_error);
+    server.afterWrite = nullptr;
+    here.table = std::make_unique<ReminderTable>();  // the program starts again
+    EXPECT_EQ(sync().conflicts, 0);
+    sync();
+    EXPECT_EQ(inFile(), "A 10:00:00|B 11:00:00|C 09:30:00|D 12:00:00");
+    EXPECT_EQ(onServer(), inFile());
+}
+
+INSTANTIATE_TEST_SUITE_P(AtEachPoint, CrashedRun, ::testing::Values(0, 1, 2));
+
+TEST_F(ReminderSync, TwoMachinesStartingFromOneFileShareOneCalendar) {
+    Machine there;
+    writeFile(here.path, recordText("A") + recordText("B"));
+    writeFile(there.path, recordText("A") + recordText("B"));
+    sync();
+    EXPECT_EQ(sync(there).sent, 0);
+    writeFile(there.path, recordText("A", "03/07/05", "10:00:00") + recordText("B"));
+    sync(there);
+    sync();
+    EXPECT_EQ(inFile(), "A 10:00:00|B 09:30:00");
+    // A sync file lost starts afresh, and still doubles nothing.
+    writeFile(here.path + ".sync", "lost");
+    EXPECT_EQ(sync().notices.size(), 1u);
+    EXPECT_EQ(onServer(), "A 10:00:00|B 09:30:00");
+    EXPECT_EQ(inFile(), onServer());
+}
+
+TEST_F(ReminderSync, BeyondTheFilesRoomTheRestStaysAsideUntilThereIsRoom) {
+    std::string text;
+    for (int i = 0; i < 250; ++i) text += recordText("R" + std::to_string(i));
+    writeFile(here.path, text);
+    for (int i = 0; i < 10; ++i) phone("P" + std::to_string(i), "08:00:00");
+    const SyncReport r = sync();
+    EXPECT_EQ(occupiedSlots(*here.table), 256);
+    ASSERT_EQ(r.notices.size(), 1u);
+    EXPECT_EQ(r.notices[0].substr(0, 12), "4 reminders ");
+    EXPECT_EQ(server.resources.size(), 260u);
+    auto fewer = std::make_unique<ReminderTable>();
+    parseReminders(test::readFile(here.path), *fewer);
+    for (int s = 0; s < kReminderSlots; ++s)
+        (s + 5 < kReminderSlots ? ReminderRecord::fromSlot(*fewer, s + 5) : ReminderRecord{})
+            .toSlot(*fewer, s);
+    writeFile(here.path, serialiseReminders(*fewer));  // five deleted here
+    sync();
+    EXPECT_EQ(occupiedSlots(*here.table), 255);
+    EXPECT_EQ(server.resources.size(), 255u);
+}
+
+TEST_F(ReminderSync, AnEventNoReminderCanHoldIsLeftAloneAndNamedOnce) {
+    const std::string monthly =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\nBEGIN:VEVENT\r\nUID:rent\r\n"
+        "DTSTAMP:20050101T000000Z\r\nDTSTART:20050307T093000Z\r\nRRULE:FREQ=MONTHLY\r\nSUMMARY:Rent\r\n"
+        "END:VEVENT\r\nEND:VCALENDAR\r\n";
+    server.put("/cal/rent.ics", monthly);
+    const SyncReport r = sync();
+    ASSERT_EQ(r.notices.size(), 1u);
+    EXPECT_NE(r.notices[0].find("Rent"), std::string::npos);
+    EXPECT_TRUE(sync().notices.empty());
+    EXPECT_EQ(inFile(), "");
+    EXPECT_EQ(server.resources["/cal/rent.ics"].text, monthly);
+}
+
+}  // namespace
+}  // namespace tavrin
