@@ -96,30 +96,21 @@ TEST_F(ReminderSync, RunsCarryNewOnesEditsAndDeletionsBothWays) {
     EXPECT_TRUE(server.requests.empty());
 }
 
-TEST_F(ReminderSync, BothSidesChangedKeepsTheServersVersionAndOneConflictCopy) {
-    writeFile(here.path, record("A"));
+TEST_F(ReminderSync, ChangesOnBothSidesKeepTheServersVersionAndLoseNothing) {
+    writeFile(here.path, record("A") + record("B") + record("C"));
     sync();
-    writeFile(here.path, record("A", "10:00:00"));
+    // A changed on both sides, B deleted here and changed there, C changed here and deleted there.
+    writeFile(here.path, record("A", "10:00:00") + record("C", "10:00:00"));
     phone("A", "11:00:00", hrefOf("A"));
+    phone("B", "11:00:00", hrefOf("B"));
+    server.put(hrefOf("C"), std::nullopt);
     const SyncReport r = sync();
     EXPECT_EQ(r.conflicts, 1);
-    ASSERT_EQ(r.notices.size(), 1u);
-    EXPECT_NE(r.notices[0].find("A (conflict)"), std::string::npos);
-    EXPECT_EQ(inFile(), "A (conflict) 10:00:00|A 11:00:00");
+    EXPECT_EQ(r.notices.size(), 3u);
+    EXPECT_EQ(inFile(), "A (conflict) 10:00:00|A 11:00:00|B 11:00:00|C 10:00:00");
     EXPECT_EQ(onServer(), inFile());
     EXPECT_EQ(sync().conflicts, 0);
-    EXPECT_EQ(inFile(), "A (conflict) 10:00:00|A 11:00:00");
-}
-
-TEST_F(ReminderSync, ADeletionOnOneSideOfAChangeOnTheOtherKeepsTheChange) {
-    writeFile(here.path, record("A") + record("B"));
-    sync();
-    writeFile(here.path, record("B", "10:00:00"));  // A deleted here, B changed
-    phone("A", "11:00:00", hrefOf("A"));
-    server.put(hrefOf("B"), std::nullopt);
-    sync();
-    EXPECT_EQ(inFile(), "A 11:00:00|B 10:00:00");
-    EXPECT_EQ(onServer(), inFile());
+    EXPECT_EQ(inFile(), "A (conflict) 10:00:00|A 11:00:00|B 11:00:00|C 10:00:00");
 }
 
 TEST_F(ReminderSync, AnOutageKeepsTheQueueAndSendsItInOrderLater) {
