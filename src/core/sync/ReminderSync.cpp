@@ -118,7 +118,10 @@ class Run {
             const int i = entryAt(state_.entries, r.href);
             if (i < 0 || state_.entries[static_cast<std::size_t>(i)].etag != r.etag) wanted.push_back(r.href);
         }
-        std::set<std::string> gone(listing.gone.begin(), listing.gone.end());
+        // Gone: named so (unless made again since), or, in a whole listing, known and not in it.
+        std::set<std::string> gone;
+        for (const std::string& href : listing.gone)
+            if (!present.count(href)) gone.insert(href);
         if (listing.whole)
             for (const SyncEntry& e : state_.entries)
                 if (e.wasSent() && !present.count(e.href)) gone.insert(e.href);
@@ -304,7 +307,7 @@ class Run {
     void held(SyncEntry& e, const ServerChange& c, const std::string& reason) {
         if (e.state != SyncEntryState::Held || e.reason != reason)
             report_.notices.push_back(quoted(c.event.summary) + " on the server cannot be a reminder (" +
-                                      reason + "): it is left there as it is.");
+                                      reason + "): it is left there as it is, and is no reminder here.");
         e.state = SyncEntryState::Held;
         e.record = {};
         e.order = 0;
