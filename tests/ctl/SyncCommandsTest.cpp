@@ -76,11 +76,12 @@ std::string reminders(const test::ScratchHome& home) {
 
 // The slot of the reminder titled `title` now.
 std::string slotOf(const test::ScratchHome& home, const std::string& title) {
-    std::istringstream in(ctl(home, "reminders").out);
+    const std::string listed = ctl(home, "reminders").out;
+    std::istringstream in(listed);
     for (std::string line; std::getline(in, line);)
         if (line.substr(line.find('\t') + 1, title.size() + 1) == title + "\t")
             return line.substr(0, line.find('\t'));
-    ADD_FAILURE() << title << " is not in the file";
+    ADD_FAILURE() << title << " is not in the file:\n" << listed;
     return "999";
 }
 
