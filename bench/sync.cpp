@@ -3,12 +3,6 @@
 // empty calendar, and a sync after one reminder changed. The counter "requests" is what one run sent
 // the server; the incremental run should cost two (the change, and the listing from the last token).
 #include <benchmark/benchmark.h>
-#include <netinet/in.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <ctime>
 #include <string>
@@ -17,56 +11,22 @@
 #include "core/reminders/ReminderRecord.h"
 #include "core/sync/ReminderSync.h"
 #include "platform/CalDavSyncServer.h"
+#include "support/LocalRadicale.h"
 #include "support/TempDir.h"
-
-extern char** environ;
 
 namespace {
 
 using namespace tavrin;
 
-// A radicale of the benchmark's own, on a free port, for as long as the program runs.
-class Radicale {
-  public:
-    Radicale() {
-        const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in at{};
-        at.sin_family = AF_INET;
-        at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof at;
-        ::bind(s, reinterpret_cast<sockaddr*>(&at), sizeof at);
-        ::getsockname(s, reinterpret_cast<sockaddr*>(&at), &size);
-        address_ = "http://127.0.0.1:" + std::to_string(ntohs(at.sin_port));
-        const std::string port = std::to_string(ntohs(at.sin_port));
-        ::close(s);
-        const std::string script = std::string(TAVRIN_SOURCE_DIR) + "/tests/fixtures/calendar_servers.py";
-        const std::string folder = dir_.file("radicale");
-        const char* argv[] = {"python3", script.c_str(), "radicale", folder.c_str(), port.c_str(), nullptr};
-        ::posix_spawnp(&pid_, "python3", nullptr, nullptr, const_cast<char**>(argv), environ);
-        for (int i = 0; i < 200 && !HttpClient().send({"OPTIONS", address_ + "/", {}, "", "", ""}); ++i)
-            ::usleep(50000);
-    }
-    ~Radicale() {
-        ::kill(pid_, SIGTERM);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    // A new, empty calendar; its address.
-    std::string newCalendar() {
-        const std::string at = address_ + "/alice/bench-" + std::to_string(++made_) + "/";
-        (void)HttpClient().send({"MKCALENDAR", at, {}, "", "alice", "alice-pw"});
-        return at;
-    }
-
-  private:
-    test::TempDir dir_{"tavrin-bench-sync"};
-    std::string address_;
-    pid_t pid_ = 0;
-    int made_ = 0;
-};
-
-Radicale& server() {
-    static Radicale radicale;
+// One radicale for the whole program, stopped at its end.
+test::LocalRadicale& server() {
+    static test::TempDir folder("tavrin-bench-sync");
+    static test::LocalRadicale radicale(folder.file("radicale"));
     return radicale;
+}
+
+std::string newCalendar() {
+    return test::newCalendar(server().address(), "alice", "bench");
 }
 
 ReminderEventContext context() {
@@ -94,7 +54,7 @@ void BM_FirstSyncOf256(benchmark::State& state) {
         test::TempDir dir("tavrin-bench-first");
         const std::string file = dir.file("Tavrin.DAT");
         writeFullFile(file);
-        const std::string address = server().newCalendar();
+        const std::string address = newCalendar();
         CalDavSyncServer caldav(address, "alice", "alice-pw");
         ReminderTable table;
         (void)readReminders(table, file);
@@ -112,7 +72,7 @@ void BM_SyncAfterOneChange(benchmark::State& state) {
     test::TempDir dir("tavrin-bench-incremental");
     const std::string file = dir.file("Tavrin.DAT");
     writeFullFile(file);
-    const std::string address = server().newCalendar();
+    const std::string address = newCalendar();
     CalDavSyncServer caldav(address, "alice", "alice-pw");
     ReminderTable table;
     (void)readReminders(table, file);

@@ -5,10 +5,7 @@
 // doubles a reminder, and what an export or a phone puts on the server comes in.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <signal.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,9 +18,8 @@
 #include "core/timezones/MachineZone.h"
 #include "support/CalendarServers.h"
 #include "support/FileText.h"
+#include "support/LocalRadicale.h"
 #include "support/ScratchHome.h"
-
-extern char** environ;
 
 namespace tavrin {
 namespace {
@@ -51,14 +47,8 @@ CtlOutcome ctl(const test::ScratchHome& home, const std::string& args, const std
             test::readFile(home.file("err"))};
 }
 
-// A new, empty calendar of dave's at `server`; its address.
 std::string newCalendar(const std::string& server, const std::string& name) {
-    static int count = 0;
-    const std::string address = server + "/dave/" + name + "-" + std::to_string(::getpid()) + "-" +
-                                std::to_string(::time(nullptr)) + "-" + std::to_string(++count) + "/";
-    const Result<HttpResponse> made = HttpClient().send({"MKCALENDAR", address, {}, "", "dave", "dave-pw"});
-    EXPECT_TRUE(made) << made.message();
-    return address;
+    return test::newCalendar(server, "dave", name);
 }
 
 // The reminders a machine lists, without their slot numbers, in order: what a user would compare.
@@ -173,50 +163,9 @@ TEST_F(SyncCommands, BothChangingOneReminderKeepsTheServersCopyAndTheOtherAsACon
     EXPECT_EQ(reminders(one), reminders(two));
 }
 
-// A radicale of the test's own, on a port and folder it keeps, to stop and start again.
-class OwnServer {
-  public:
-    explicit OwnServer(const std::string& folder) : folder_(folder) {
-        const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in at{};
-        at.sin_family = AF_INET;
-        at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof at;
-        ::bind(s, reinterpret_cast<sockaddr*>(&at), sizeof at);
-        ::getsockname(s, reinterpret_cast<sockaddr*>(&at), &size);
-        port_ = ntohs(at.sin_port);
-        ::close(s);
-        start();
-    }
-    ~OwnServer() { stop(); }
-    std::string address() const { return "http://127.0.0.1:" + std::to_string(port_); }
-    void start() {
-        const std::string script = std::string(TAVRIN_SOURCE_DIR) + "/tests/fixtures/calendar_servers.py";
-        const std::string port = std::to_string(port_);
-        const char* argv[] = {"python3", script.c_str(), "radicale", folder_.c_str(), port.c_str(), nullptr};
-        ASSERT_EQ(::posix_spawnp(&pid_, "python3", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
-        for (int i = 0; i < 200; ++i) {  // until it answers
-            if (HttpClient().send({"OPTIONS", address() + "/", {}, "", "", ""})) return;
-            ::usleep(50000);
-        }
-        FAIL() << "radicale did not start on " << address();
-    }
-    void stop() {
-        if (pid_ <= 0) return;
-        ::kill(pid_, SIGTERM);
-        ::waitpid(pid_, nullptr, 0);
-        pid_ = 0;
-    }
-
-  private:
-    std::string folder_;
-    int port_ = 0;
-    pid_t pid_ = 0;
-};
-
 TEST_F(SyncCommands, ChangesMadeWhileTheServerIsAwayArriveWhenItIsBack) {
     const test::ScratchHome one, two;
-    OwnServer server(one.file("radicale"));
+    test::LocalRadicale server(one.file("radicale"));
     const std::string address = newCalendar(server.address(), "outage");
     setUp(one, address);
     ASSERT_EQ(ctl(one, "reminders add Dentist 12/01/26 09:30").status, 0);
@@ -227,7 +176,7 @@ TEST_F(SyncCommands, ChangesMadeWhileTheServerIsAwayArriveWhenItIsBack) {
     const CtlOutcome away = ctl(one, "sync");
     EXPECT_EQ(away.status, 1);
     EXPECT_NE(away.err.find("127.0.0.1"), std::string::npos) << away.err;
-    server.start();
+    ASSERT_TRUE(server.start());
     EXPECT_EQ(synced(one), "Sent 1, received 0, removed 0 here and 1 on the server.\n");
     setUp(two, address);
     synced(two);

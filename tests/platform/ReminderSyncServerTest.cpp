@@ -16,6 +16,7 @@
 #include "platform/CalDavSyncServer.h"
 #include "support/CalendarServers.h"
 #include "support/FakeClock.h"
+#include "support/LocalRadicale.h"
 #include "support/ReminderTestSupport.h"
 
 namespace tavrin {
@@ -23,15 +24,8 @@ namespace {
 
 using test::eventResource;
 
-// A new, empty calendar of erin's; its address.
 std::string newCalendar(const test::CalendarServers& servers, const std::string& name) {
-    static int count = 0;
-    const std::string address = servers["RADICALE"] + "/erin/" + name + "-" + std::to_string(::getpid()) +
-                                "-" + std::to_string(::time(nullptr)) + "-" + std::to_string(++count) + "/";
-    HttpRequest request{"MKCALENDAR", address, {}, "", "erin", "erin-pw"};
-    const Result<HttpResponse> made = HttpClient().send(request);
-    EXPECT_TRUE(made) << made.message();
-    return address;
+    return test::newCalendar(servers["RADICALE"], "erin", name);
 }
 
 ReminderEventContext context() {
@@ -122,7 +116,8 @@ TEST_F(ReminderSyncServer, WritesAreConditionalAndListingsFollowTheToken) {
 TEST_F(ReminderSyncServer, BrokenAnswersAreFailuresThatNameTheCalendarAndChangeNothing) {
     const std::pair<const char*, const char*> cases[] = {{"error", "answered 500 Internal Server Error"},
                                                          {"garbage", "cannot be read"},
-                                                         {"huge", "larger than 20 MB"}};
+                                                         {"huge", "larger than 20 MB"},
+                                                         {"hang", "did not answer within 1 seconds"}};
     for (const auto& [mode, reason] : cases) {
         SCOPED_TRACE(mode);
         const std::string name = std::string("broken-") + mode;
@@ -130,7 +125,9 @@ TEST_F(ReminderSyncServer, BrokenAnswersAreFailuresThatNameTheCalendarAndChangeN
         Machine home;
         test::writeFile(home.file, test::recordText("Dentist", "03/07/05", "09:30:00"));
         const std::string address = servers["FEEDS"] + "/dav/" + name + "/";
-        CalDavSyncServer server(address, "", "");
+        HttpLimits limits;
+        limits.totalSeconds = limits.connectSeconds = 1;
+        CalDavSyncServer server(address, "", "", limits);
         const Result<SyncReport> synced = home.sync(server, address);
         ASSERT_FALSE(synced);
         EXPECT_NE(synced.message().find("the reminders' calendar at " + address), std::string::npos)
@@ -179,10 +176,12 @@ TEST_F(ReminderSyncServer, EventsAReminderCannotHoldAreNamedOnceAndLeftOnTheServ
     put("quoted", "DTSTART:20261202T100000Z\r\nSUMMARY:Say \"hi\"\r\n");
     put("weekly", "DTSTART;TZID=Europe/Berlin:20261203T090000\r\nRRULE:FREQ=WEEKLY\r\nSUMMARY:Stand-up\r\n");
     Machine home;
+    test::writeFile(home.file, test::recordText("Dentist"));
     CalDavSyncServer server(address, "erin", "erin-pw");
     const Result<SyncReport> first = home.sync(server, address);
     ASSERT_TRUE(first) << first.message();
-    EXPECT_EQ(test::titles(home.table), "Stand-up");
+    EXPECT_EQ(first->sent, 1);
+    EXPECT_EQ(test::titles(home.table), "Dentist|Stand-up");
     std::string notices;
     for (const std::string& n : first->notices) notices += n + "\n";
     EXPECT_NE(notices.find("Rent"), std::string::npos) << notices;
@@ -196,7 +195,7 @@ TEST_F(ReminderSyncServer, EventsAReminderCannotHoldAreNamedOnceAndLeftOnTheServ
     EXPECT_LE(server.requestsSent() - before, 1);  // the listing, and nothing written
     const auto listed = server.list("");
     ASSERT_TRUE(listed);
-    EXPECT_EQ(listed->present.size(), 3u);
+    EXPECT_EQ(listed->present.size(), 4u);
 }
 
 // The due check moves a weekly reminder on (the review question answered No) in machine 1's file;
