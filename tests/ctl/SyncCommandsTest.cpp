@@ -206,7 +206,8 @@ TEST_F(SyncCommands, ASyncKilledAtAnyMomentNeitherLosesNorDoublesAReminder) {
             kept.erase(kept.begin());
         }
         const std::string title = "R" + std::to_string(round);
-        ASSERT_EQ(ctl(one, "reminders add " + title + " 12/01/26 09:30").status, 0);
+        const std::string time = std::to_string(8 + round / 60) + ":" + std::to_string(10 + round % 50);
+        ASSERT_EQ(ctl(one, "reminders add " + title + " 12/01/26 " + time).status, 0);
         kept.push_back(title);
         if (round % 7 == 0) {
             ASSERT_EQ(ctl(one, "reminders --disable " + slotOf(one, title)).status, 0);
