@@ -130,7 +130,7 @@ TEST_F(ReminderSyncServer, BrokenAnswersAreFailuresThatNameTheCalendarAndChangeN
         CalDavSyncServer server(address, "", "", limits);
         const Result<SyncReport> synced = home.sync(server, address);
         ASSERT_FALSE(synced);
-        EXPECT_NE(synced.message().find("the reminders' calendar at " + address), std::string::npos)
+        EXPECT_NE(synced.message().find("The reminders' calendar at " + address), std::string::npos)
             << synced.message();
         EXPECT_NE(synced.message().find(reason), std::string::npos) << synced.message();
         EXPECT_EQ(test::readFile(home.file), test::recordText("Dentist", "03/07/05", "09:30:00"));
