@@ -149,8 +149,11 @@ Result<RemoteListing> CalDavSyncServer::list(const std::string& token) {
         return sendTo(http_, collection_, user_, password_,
                       {"REPORT", base->text(), headers, syncCollectionBody(from)});
     };
-    // A token the server no longer knows (403 or 409, valid-sync-token) gives the whole listing.
-    const auto refused = [](long status) { return status == 403 || status == 409; };
+    // A token the server no longer knows (403 or 409, valid-sync-token) gives the whole listing; so
+    // does a server that has no sync-collection report (it refuses or does not know it).
+    const auto refused = [](long s) {
+        return s == 400 || s == 403 || s == 405 || s == 409 || s == 415 || s == 501;
+    };
     std::optional<HttpResponse> answer;
     bool whole = token.empty();
     if (!token.empty()) {
@@ -165,8 +168,7 @@ Result<RemoteListing> CalDavSyncServer::list(const std::string& token) {
         Result<HttpResponse> all = report("");
         if (!all) return all.why();
         // A server without sync-collection: every resource's ETag, and no token to ask with.
-        const long s = all->status;
-        if (s == 400 || s == 403 || s == 405 || s == 409 || s == 415 || s == 501) {
+        if (refused(all->status)) {
             ++requests_;
             auto headers = xml;
             headers.emplace_back("Depth", "1");

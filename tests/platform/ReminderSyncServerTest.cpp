@@ -112,6 +112,19 @@ TEST_F(ReminderSyncServer, WritesAreConditionalAndListingsFollowTheToken) {
     EXPECT_NE((*texts)[0].text.find("SUMMARY:Two"), std::string::npos);
 }
 
+// A server without the sync-collection report is listed whole, every time, by its resources' ETags.
+TEST_F(ReminderSyncServer, AServerWithoutSyncReportsIsListedWhole) {
+    ASSERT_TRUE(servers.setFeed("plain", "no-sync"));
+    CalDavSyncServer server(servers["FEEDS"] + "/dav/plain/", "", "");
+    const auto listed = server.list("a-token");
+    ASSERT_TRUE(listed) << listed.message();
+    EXPECT_TRUE(listed->whole);
+    EXPECT_EQ(listed->token, "");
+    ASSERT_EQ(listed->present.size(), 1u);  // not the collection, not the text file
+    EXPECT_EQ(listed->present[0].href, "/dav/plain/a@b.ics");
+    EXPECT_EQ(listed->present[0].etag, "\"1\"");
+}
+
 // A broken server: the reason names the calendar, and the reminder file is as it was.
 TEST_F(ReminderSyncServer, BrokenAnswersAreFailuresThatNameTheCalendarAndChangeNothing) {
     const std::pair<const char*, const char*> cases[] = {{"error", "answered 500 Internal Server Error"},
