@@ -255,7 +255,10 @@ class Run {
     Result<bool> remove(std::vector<SyncEntry>::iterator e) {
         const Result<RemoteWriteResult> r = server_.remove(e->href, e->etag);
         if (!r) return Failure{afterFailure(r.message())};
-        if (r->outcome == RemoteWrite::Changed) return fetchConflict(*e);
+        if (r->outcome == RemoteWrite::Changed) {
+            const Result<bool> fetched = fetchConflict(*e);
+            if (!fetched || !*fetched) return fetched;  // brought back by the apply
+        }
         state_.entries.erase(e);
         ++report_.removedThere;
         return true;
@@ -267,7 +270,7 @@ class Run {
         const Result<std::vector<RemoteText>> texts = server_.download({e.href});
         if (!texts) return Failure{afterFailure(texts.message())};
         if (texts->empty()) {
-            e.etag.clear();  // gone again since: sent as a new one next time
+            e.etag.clear();  // gone since: a write goes as a new one next time, a deletion is done
             return true;
         }
         const RemoteText& t = texts->front();

@@ -60,13 +60,8 @@ class MemoryServer : public SyncServer {
     std::string hrefFor(const std::string& uid) const override { return "/cal/" + uid + ".ics"; }
 
   private:
-    bool out() {
-        if (answers > 0)
-            --answers;
-        else if (answers == 0)
-            return true;
-        return false;
-    }
+    // Whether the outage has begun; else one answer fewer is left.
+    bool out() { return answers == 0 || (answers > 0 && --answers, false); }
     Result<RemoteWriteResult> write(const std::string& href, const std::optional<std::string>& text,
                                     const std::string& etag) {
         if (out()) return Failure{"The server did not answer."};

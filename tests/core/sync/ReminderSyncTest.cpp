@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <set>
+#include <utility>
 
 #include "MemoryServer.h"
 #include "core/reminders/ReminderFile.h"
@@ -134,7 +135,7 @@ TEST_F(ReminderSync, AnOutageKeepsTheQueueAndSendsItInOrderLater) {
 
 // A crash: after the server wrote and before the answer was noted; after the sync file noted the
 // change to the reminder file and before that was written; after it was written and before the sync
-// file was told.
+// file was told. And a reminder file that cannot be written.
 class CrashedRun : public ReminderSync, public ::testing::WithParamInterface<int> {};
 
 TEST_P(CrashedRun, NeitherLosesNorDoublesAReminder) {
@@ -148,6 +149,7 @@ TEST_P(CrashedRun, NeitherLosesNorDoublesAReminder) {
     calls.write = [&, system = calls.write](int fd, const void* data, std::size_t n) {
         const std::string_view text(static_cast<const char*>(data), n);
         const bool syncText = text.starts_with("TAVRIN-SYNC");
+        if (GetParam() == 3 && pending && !syncText) return errno = ENOSPC, ssize_t{-1};
         if ((GetParam() == 1 && pending && !syncText) ||
             (GetParam() == 2 && pending && syncText && text.find("\npending") == std::string_view::npos))
             throw std::runtime_error("crash");
@@ -155,8 +157,11 @@ TEST_P(CrashedRun, NeitherLosesNorDoublesAReminder) {
         return system(fd, data, n);
     };
     if (GetParam() == 0) server.afterWrite = [] { throw std::runtime_error("crash"); };
-    EXPECT_THROW((void)syncReminders(*here.table, here.path, kCalendar, server, context, calls),
-                 std::runtime_error);
+    if (GetParam() == 3)
+        EXPECT_FALSE(syncReminders(*here.table, here.path, kCalendar, server, context, calls).ok());
+    else
+        EXPECT_THROW((void)syncReminders(*here.table, here.path, kCalendar, server, context, calls),
+                     std::runtime_error);
     server.afterWrite = nullptr;
     here.table = std::make_unique<ReminderTable>();  // the program starts again
     EXPECT_EQ(sync().conflicts, 0);
@@ -165,7 +170,21 @@ TEST_P(CrashedRun, NeitherLosesNorDoublesAReminder) {
     EXPECT_EQ(onServer(), inFile());
 }
 
-INSTANTIATE_TEST_SUITE_P(AtEachPoint, CrashedRun, ::testing::Values(0, 1, 2));
+INSTANTIATE_TEST_SUITE_P(AtEachPoint, CrashedRun, ::testing::Values(0, 1, 2, 3));
+
+TEST_F(ReminderSync, AServerChangeMadeWhileTheQueueIsSentIsAConflict) {
+    writeFile(here.path, record("A") + record("B") + record("C"));
+    sync();
+    writeFile(here.path, record("A", "10:00:00") + record("B", "10:00:00"));
+    server.afterWrite = [&, once = true]() mutable {
+        if (!std::exchange(once, false)) return;
+        phone("B", "11:00:00", hrefOf("B"));
+        phone("C", "11:00:00", hrefOf("C"));
+    };
+    EXPECT_EQ(sync().conflicts, 1);
+    EXPECT_EQ(inFile(), "A 10:00:00|B (conflict) 10:00:00|B 11:00:00|C 11:00:00");
+    EXPECT_EQ(onServer(), inFile());
+}
 
 TEST_F(ReminderSync, TwoMachinesStartingFromOneFileShareOneCalendar) {
     Machine there;
