@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <random>
@@ -393,19 +394,17 @@ std::vector<EventReminder> remindersOf(icalcomponent* root, const ReminderEventC
         icalcomponent* calendar;
     };
     std::vector<Picked> picked;
-    std::vector<std::string> uids;
+    std::map<std::string, std::size_t> byUid;  // where each uid's pick is
     for (icalcomponent* calendar : calendarsOf(root))
         for (icalcomponent* event : childrenOf(calendar, ICAL_VEVENT_COMPONENT)) {
             const std::string uid = text(icalcomponent_get_uid(event));
-            const bool isOverride = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
-            std::size_t at = 0;
-            while (at < uids.size() && (uid.empty() || uids[at] != uid)) ++at;
-            if (at == uids.size()) {
-                uids.push_back(uid);
+            const auto [at, first] = byUid.emplace(uid, picked.size());
+            if (first || uid.empty()) {
                 picked.push_back({event, calendar});
-            } else if (!isOverride &&
-                       icalcomponent_get_first_property(picked[at].event, ICAL_RECURRENCEID_PROPERTY)) {
-                picked[at] = {event, calendar};
+            } else if (!icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) &&
+                       icalcomponent_get_first_property(picked[at->second].event,
+                                                        ICAL_RECURRENCEID_PROPERTY)) {
+                picked[at->second] = {event, calendar};
             }
         }
     std::vector<EventReminder> result;
