@@ -1,9 +1,11 @@
 #include "core/sync/ReminderSync.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
+#include <string_view>
 
 #include "core/base/FileLock.h"
 #include "core/base/Text.h"
@@ -88,11 +90,11 @@ class Run {
         const Result<std::optional<std::string>> text = readReminderText(target_);
         if (!text) return text.why();
         if (state_.pending) {
-            // A crash came between the two files: when the reminder file is still the one the change
-            // started from, the change never reached it.
+            // A crash came between the two files: unless the reminder file holds what the change wrote,
+            // the state as it was before the change is the one to go on from.
             const std::size_t digest =
                 *text ? ReminderFileStamp::of(target_, **text).digest : ReminderFileStamp::missing().digest;
-            if (digest == state_.pending->fileDigest) {
+            if (digest != state_.pending->writtenDigest) {
                 state_.token = state_.pending->token;
                 state_.entries = state_.pending->entries;
             }
@@ -458,7 +460,8 @@ class Run {
             if (r) r->toSlot(table, s++);
         for (const ReminderRecord& r : rows.added) r.toSlot(table, s++);
         for (; s < kReminderSlots; ++s) ReminderRecord{}.toSlot(table, s);
-        next.pending = PendingApply{state_.token, state_.entries, table.fileStamp.digest};
+        next.pending = PendingApply{state_.token, state_.entries,
+                                    std::hash<std::string_view>{}(serialiseReminders(table))};
         noted = saveSyncState(syncPath_, next, calls_);
         return noted.ok();
     }
