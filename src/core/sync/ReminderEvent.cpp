@@ -2,8 +2,10 @@
 
 #include <libical/ical.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <random>
@@ -339,6 +341,14 @@ EventReminder reminderOfEvent(icalcomponent* event, icalcomponent* calendar,
     return found;
 }
 
+// The start of a text, printable, to name it in a message.
+std::string firstWords(const std::string& input) {
+    const std::string line = input.substr(0, std::min(input.find_first_of("\r\n"), std::size_t{40}));
+    std::string shown;
+    for (char c : line) shown += (c >= 0x20 && c < 0x7F) ? c : '?';
+    return shown;
+}
+
 // The text's parsed root, or libical's reason why it is no iCalendar.
 Result<Component> parsed(const std::string& input) {
     if (input.find_first_not_of(" \t\r\n") == std::string::npos) return Failure{"the file is empty"};
@@ -349,10 +359,14 @@ Result<Component> parsed(const std::string& input) {
     Component root = owned(icalparser_parse_string(input.c_str()));
     const std::string reason = icalerrno != ICAL_NO_ERROR ? text(icalerror_strerror(icalerrno)) : "";
     icalerror_clear_errno();
-    if (!root) return Failure{"the file is no iCalendar text" + (reason.empty() ? "" : " (" + reason + ")")};
+    if (!root)
+        return Failure{"the file is no iCalendar text (" +
+                       (reason.empty() ? "it begins \"" + firstWords(input) + "\"" : reason) + ")"};
     if (icalcomponent_isa(root.get()) != ICAL_VCALENDAR_COMPONENT &&
         !icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT)) {
-        std::string why = reason;
+        std::string why = reason.empty() ? std::string("it holds ") +
+                                               icalcomponent_kind_to_string(icalcomponent_isa(root.get()))
+                                         : reason;
         if (icalproperty* error = icalcomponent_get_first_property(root.get(), ICAL_XLICERROR_PROPERTY))
             why = text(icalproperty_get_xlicerror(error));
         return Failure{"the file holds no VCALENDAR" + (why.empty() ? "" : " (" + why + ")")};
@@ -380,19 +394,17 @@ std::vector<EventReminder> remindersOf(icalcomponent* root, const ReminderEventC
         icalcomponent* calendar;
     };
     std::vector<Picked> picked;
-    std::vector<std::string> uids;
+    std::map<std::string, std::size_t> byUid;  // where each uid's pick is
     for (icalcomponent* calendar : calendarsOf(root))
         for (icalcomponent* event : childrenOf(calendar, ICAL_VEVENT_COMPONENT)) {
             const std::string uid = text(icalcomponent_get_uid(event));
-            const bool isOverride = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
-            std::size_t at = 0;
-            while (at < uids.size() && (uid.empty() || uids[at] != uid)) ++at;
-            if (at == uids.size()) {
-                uids.push_back(uid);
+            const auto [at, first] = byUid.emplace(uid, picked.size());
+            if (first || uid.empty()) {
                 picked.push_back({event, calendar});
-            } else if (!isOverride &&
-                       icalcomponent_get_first_property(picked[at].event, ICAL_RECURRENCEID_PROPERTY)) {
-                picked[at] = {event, calendar};
+            } else if (!icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) &&
+                       icalcomponent_get_first_property(picked[at->second].event,
+                                                        ICAL_RECURRENCEID_PROPERTY)) {
+                picked[at->second] = {event, calendar};
             }
         }
     std::vector<EventReminder> result;
