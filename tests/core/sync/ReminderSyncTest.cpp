@@ -92,8 +92,10 @@ TEST_F(ReminderSync, RunsCarryNewOnesEditsAndDeletionsBothWays) {
     EXPECT_EQ(second.removedThere, 1);
     EXPECT_EQ(server.requests, (std::vector<std::string>{"PUT " + a, "DELETE " + b}));
     EXPECT_EQ(onServer(), "A 10:00:00|C 08:00:00");
+    server.put(hrefOf("C"), std::nullopt);
     server.requests.clear();
-    EXPECT_EQ(sync().received, 0);
+    EXPECT_EQ(sync().removedHere, 1);
+    EXPECT_EQ(inFile(), "A 10:00:00");
     EXPECT_TRUE(server.requests.empty());
 }
 
@@ -227,17 +229,21 @@ TEST_F(ReminderSync, BeyondTheFilesRoomTheRestStaysAsideUntilThereIsRoom) {
     EXPECT_EQ(server.resources.size(), 255u);
 }
 
-TEST_F(ReminderSync, AnEventNoReminderCanHoldIsLeftAloneAndNamedOnce) {
+// Either way: an event no reminder can hold, and a hand-edited reminder no event can.
+TEST_F(ReminderSync, WhatTheOtherSideCannotHoldIsLeftAloneAndNamedOnce) {
     const std::string monthly =
         "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\nBEGIN:VEVENT\r\nUID:rent\r\n"
         "DTSTAMP:20050101T000000Z\r\nDTSTART:20050307T093000Z\r\nRRULE:FREQ=MONTHLY\r\nSUMMARY:Rent\r\n"
         "END:VEVENT\r\nEND:VCALENDAR\r\n";
     server.put("/cal/rent.ics", monthly);
+    writeFile(here.path, test::recordText("Odd", "no date"));
     const SyncReport r = sync();
-    ASSERT_EQ(r.notices.size(), 1u);
-    EXPECT_NE(r.notices[0].find("Rent"), std::string::npos);
+    ASSERT_EQ(r.notices.size(), 2u);
+    EXPECT_NE(r.notices[1].find("Rent"), std::string::npos);
+    EXPECT_NE(r.notices[0].find("Odd"), std::string::npos);
     EXPECT_TRUE(sync().notices.empty());
-    EXPECT_EQ(inFile(), "");
+    EXPECT_EQ(inFile(), "Odd 09:30:00");
+    EXPECT_EQ(server.resources.size(), 1u);
     EXPECT_EQ(server.resources["/cal/rent.ics"].text, monthly);
 }
 
