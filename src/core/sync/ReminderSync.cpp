@@ -22,6 +22,12 @@ std::string quoted(const std::string& title) {
     return "\u201c" + title + "\u201d";
 }
 
+// A reason given in the middle of a sentence, as one of its own.
+std::string sentence(std::string reason) {
+    if (!reason.empty()) reason[0] = upperAscii(reason.substr(0, 1))[0];
+    return reason.empty() || reason.back() == '.' ? reason : reason + ".";
+}
+
 std::string afterFailure(const std::string& reason) {
     return reason + " What changed here is kept and sent at the next sync.";
 }
@@ -222,7 +228,8 @@ class Run {
         if (!text) {
             if (e.reason == text.message()) return false;
             e.reason = text.message();
-            report_.notices.push_back(quoted(e.record.title) + " cannot be sent to the server: " + e.reason);
+            report_.notices.push_back(sentence(e.reason) +
+                                      " It stays here, and goes to the server once it is mended.");
             return true;
         }
         for (;;) {
@@ -309,10 +316,10 @@ class Run {
         return e;
     }
 
-    void held(SyncEntry& e, const ServerChange& c, const std::string& reason) {
+    void held(SyncEntry& e, const std::string& reason) {
         if (e.state != SyncEntryState::Held || e.reason != reason)
-            report_.notices.push_back(quoted(c.event.summary) + " on the server cannot be a reminder (" +
-                                      reason + "): it is left there as it is, and is no reminder here.");
+            report_.notices.push_back(sentence(reason) +
+                                      " It stays on the server as it is, and is no reminder here.");
         e.state = SyncEntryState::Held;
         e.record = {};
         e.order = 0;
@@ -355,7 +362,7 @@ class Run {
                 // Changed here too: the home version stays, as a reminder of its own.
                 next.entries.push_back(newEntry(e.record, next.nextOrder()));
             }
-            held(next.entries[static_cast<std::size_t>(i)], c, server.message());
+            held(next.entries[static_cast<std::size_t>(i)], server.message());
             return;
         }
         if (was == SyncEntryState::Aside) {
