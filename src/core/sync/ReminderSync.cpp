@@ -45,6 +45,17 @@ int entryAt(const std::vector<SyncEntry>& entries, const std::string& href) {
     return -1;
 }
 
+// The entry a downloaded resource belongs to: the one at its href, else the one with its uid (a server
+// may name a resource otherwise than the sync did when it wrote it). The entry then takes the
+// server's href.
+int entryOf(std::vector<SyncEntry>& entries, const std::string& href, const std::string& uid) {
+    int i = entryAt(entries, href);
+    for (std::size_t j = 0; i < 0 && !uid.empty() && j < entries.size(); ++j)
+        if (entries[j].uid == uid && entries[j].state != SyncEntryState::Held) i = static_cast<int>(j);
+    if (i >= 0) entries[static_cast<std::size_t>(i)].href = href;
+    return i;
+}
+
 // The reminder a downloaded resource holds, or why there is none.
 Result<ReminderRecord> reminderOf(const ServerChange& change) {
     if (!change.event.reminder) return change.event.reminder.why();
@@ -173,7 +184,7 @@ class Run {
     void settleEqualCopies() {
         for (auto c = changes_.begin(); c != changes_.end();) {
             const Result<ReminderRecord> record = reminderOf(*c);
-            const int known = entryAt(state_.entries, c->href);
+            const int known = entryOf(state_.entries, c->href, c->event.uid);
             auto e =
                 known >= 0
                     ? state_.entries.begin() + known
@@ -329,7 +340,7 @@ class Run {
     // Brings a server change into `next`, the state being made, and into the file's rows.
     void take(SyncState& next, Rows& rows, const std::vector<int>& slots, const ServerChange& c, int& aside) {
         const Result<ReminderRecord> server = reminderOf(c);
-        int i = entryAt(next.entries, c.href);
+        int i = entryOf(next.entries, c.href, c.event.uid);
         if (i < 0 && server) {
             // A reminder not yet sent that holds the same is that one.
             for (std::size_t j = 0; j < next.entries.size() && i < 0; ++j) {
