@@ -1,9 +1,11 @@
 #include "core/sync/ReminderSync.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
+#include <string_view>
 
 #include "core/base/FileLock.h"
 #include "core/base/Text.h"
@@ -18,6 +20,12 @@ namespace {
 
 std::string quoted(const std::string& title) {
     return "\u201c" + title + "\u201d";
+}
+
+// A reason given in the middle of a sentence, as one of its own.
+std::string sentence(std::string reason) {
+    if (!reason.empty()) reason[0] = upperAscii(reason.substr(0, 1))[0];
+    return reason.empty() || reason.back() == '.' ? reason : reason + ".";
 }
 
 std::string afterFailure(const std::string& reason) {
@@ -35,6 +43,17 @@ int entryAt(const std::vector<SyncEntry>& entries, const std::string& href) {
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (entries[i].href == href) return static_cast<int>(i);
     return -1;
+}
+
+// The entry a downloaded resource belongs to: the one at its href, else the one with its uid (a server
+// may name a resource otherwise than the sync did when it wrote it). The entry then takes the
+// server's href.
+int entryOf(std::vector<SyncEntry>& entries, const std::string& href, const std::string& uid) {
+    int i = entryAt(entries, href);
+    for (std::size_t j = 0; i < 0 && !uid.empty() && j < entries.size(); ++j)
+        if (entries[j].uid == uid && entries[j].state != SyncEntryState::Held) i = static_cast<int>(j);
+    if (i >= 0) entries[static_cast<std::size_t>(i)].href = href;
+    return i;
 }
 
 // The reminder a downloaded resource holds, or why there is none.
@@ -88,11 +107,11 @@ class Run {
         const Result<std::optional<std::string>> text = readReminderText(target_);
         if (!text) return text.why();
         if (state_.pending) {
-            // A crash came between the two files: when the reminder file is still the one the change
-            // started from, the change never reached it.
+            // A crash came between the two files: unless the reminder file holds what the change wrote,
+            // the state as it was before the change is the one to go on from.
             const std::size_t digest =
                 *text ? ReminderFileStamp::of(target_, **text).digest : ReminderFileStamp::missing().digest;
-            if (digest == state_.pending->fileDigest) {
+            if (digest != state_.pending->writtenDigest) {
                 state_.token = state_.pending->token;
                 state_.entries = state_.pending->entries;
             }
@@ -165,7 +184,7 @@ class Run {
     void settleEqualCopies() {
         for (auto c = changes_.begin(); c != changes_.end();) {
             const Result<ReminderRecord> record = reminderOf(*c);
-            const int known = entryAt(state_.entries, c->href);
+            const int known = entryOf(state_.entries, c->href, c->event.uid);
             auto e =
                 known >= 0
                     ? state_.entries.begin() + known
@@ -220,7 +239,8 @@ class Run {
         if (!text) {
             if (e.reason == text.message()) return false;
             e.reason = text.message();
-            report_.notices.push_back(quoted(e.record.title) + " cannot be sent to the server: " + e.reason);
+            report_.notices.push_back(sentence(e.reason) +
+                                      " It stays here, and goes to the server once it is mended.");
             return true;
         }
         for (;;) {
@@ -253,6 +273,12 @@ class Run {
     }
 
     Result<bool> remove(std::vector<SyncEntry>::iterator e) {
+        // Never answered for, and not in the listing since the token taken before its write: it never
+        // reached the server, so there is nothing to delete there.
+        if (e->etag.empty()) {
+            state_.entries.erase(e);
+            return true;
+        }
         const Result<RemoteWriteResult> r = server_.remove(e->href, e->etag);
         if (!r) return Failure{afterFailure(r.message())};
         if (r->outcome == RemoteWrite::Changed) {
@@ -307,10 +333,10 @@ class Run {
         return e;
     }
 
-    void held(SyncEntry& e, const ServerChange& c, const std::string& reason) {
+    void held(SyncEntry& e, const std::string& reason) {
         if (e.state != SyncEntryState::Held || e.reason != reason)
-            report_.notices.push_back(quoted(c.event.summary) + " on the server cannot be a reminder (" +
-                                      reason + "): it is left there as it is, and is no reminder here.");
+            report_.notices.push_back(sentence(reason) +
+                                      " It stays on the server as it is, and is no reminder here.");
         e.state = SyncEntryState::Held;
         e.record = {};
         e.order = 0;
@@ -320,7 +346,7 @@ class Run {
     // Brings a server change into `next`, the state being made, and into the file's rows.
     void take(SyncState& next, Rows& rows, const std::vector<int>& slots, const ServerChange& c, int& aside) {
         const Result<ReminderRecord> server = reminderOf(c);
-        int i = entryAt(next.entries, c.href);
+        int i = entryOf(next.entries, c.href, c.event.uid);
         if (i < 0 && server) {
             // A reminder not yet sent that holds the same is that one.
             for (std::size_t j = 0; j < next.entries.size() && i < 0; ++j) {
@@ -353,7 +379,7 @@ class Run {
                 // Changed here too: the home version stays, as a reminder of its own.
                 next.entries.push_back(newEntry(e.record, next.nextOrder()));
             }
-            held(next.entries[static_cast<std::size_t>(i)], c, server.message());
+            held(next.entries[static_cast<std::size_t>(i)], server.message());
             return;
         }
         if (was == SyncEntryState::Aside) {
@@ -458,7 +484,8 @@ class Run {
             if (r) r->toSlot(table, s++);
         for (const ReminderRecord& r : rows.added) r.toSlot(table, s++);
         for (; s < kReminderSlots; ++s) ReminderRecord{}.toSlot(table, s);
-        next.pending = PendingApply{state_.token, state_.entries, table.fileStamp.digest};
+        next.pending = PendingApply{state_.token, state_.entries,
+                                    std::hash<std::string_view>{}(serialiseReminders(table))};
         noted = saveSyncState(syncPath_, next, calls_);
         return noted.ok();
     }
