@@ -22,11 +22,19 @@ int cmdPlan(const Args& args, std::ostream& out, std::ostream& err);
 int cmdReminders(const Args& args, std::ostream& out, std::ostream& err);
 // reminders add / delete / --enable / --disable, reached through cmdReminders.
 int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err);
+// reminders export / import FILE.ics, reached through cmdReminders.
+int cmdReminderCalendar(const Args& args, std::ostream& out, std::ostream& err);
+// The "DateFormat" the program writes reminder dates with: the user's setting, or its default.
+std::string storedDateFormat();
 // calendars add / refresh: subscribing and fetching.
 int cmdCalendarFetch(const Args& args, std::ostream& out, std::ostream& err);
 int cmdEvents(const Args& args, std::ostream& out, std::ostream& err);
 // calendars list / remove N.
 int cmdCalendars(const Args& args, std::ostream& out, std::ostream& err);
+// sync / sync setup URL / sync setup --off: the calendar that holds the reminders, and a sync now.
+int cmdSync(const Args& args, std::ostream& out, std::ostream& err);
+// The id of the calendar that holds the reminders, "" for none.
+std::string syncCalendarId();
 
 // `args` without the first "--", which ends the options as with other command-line tools:
 // `literalFrom` is where it stood, and the words from there on are never options, even when they

@@ -27,6 +27,9 @@ constexpr const char* kUsage =
     "  reminders delete N            delete reminder N\n"
     "  reminders --enable N | --disable N\n"
     "                                switch reminder N on or off\n"
+    "  reminders export FILE.ics     every reminder as an iCalendar event, in one file\n"
+    "  reminders import FILE.ics     add the file's events that a reminder can express (once,\n"
+    "                                hourly, daily, weekly), naming each one left out and why\n"
     "                                (every reminders command takes --file PATH; \"--\" ends the\n"
     "                                options of format and reminders, as with other tools)\n"
     "  calendars add ADDRESS [--name NAME] [--user USER] [--colour #RRGGBB]\n"
@@ -39,6 +42,9 @@ constexpr const char* kUsage =
     "                                the next 7 days): start, end, title and calendar, tab-separated\n"
     "  calendars list                the subscribed calendars, numbered from 1, with their last fetch\n"
     "  calendars remove N            unsubscribe calendar N and forget its cache\n"
+    "  sync setup URL [--user USER]  keep the reminders in the CalDAV calendar at URL (the password\n"
+    "                                from TAVRIN_PASSWORD or standard input); --off keeps them here\n"
+    "  sync                          sync the reminders with that calendar now\n"
     "  --help                        this text\n";
 
 }  // namespace
@@ -63,5 +69,6 @@ int main(int argc, char** argv) {
         return cmdCalendarFetch(args, std::cout, std::cerr);
     if (command == "events") return cmdEvents(args, std::cout, std::cerr);
     if (command == "calendars") return cmdCalendars(args, std::cout, std::cerr);
+    if (command == "sync") return cmdSync(args, std::cout, std::cerr);
     return usageError(std::cerr, "unknown command '" + command + "'", kUsage);
 }
