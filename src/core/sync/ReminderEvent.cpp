@@ -302,7 +302,9 @@ bool enabledOf(icalcomponent* event) {
 EventReminder reminderOfEvent(icalcomponent* event, icalcomponent* calendar,
                               const ReminderEventContext& context) {
     EventReminder found;
+    // libical writes no carriage return inside a value, so a uid keeps none, to stay the same written.
     found.uid = text(icalcomponent_get_uid(event));
+    std::erase(found.uid, '\r');
     icalproperty* summary = icalcomponent_get_first_property(event, ICAL_SUMMARY_PROPERTY);
     found.summary = oneLine(summary ? text(icalproperty_get_summary(summary)) : "");
     const auto refused = [&](const std::string& why) {
@@ -364,9 +366,8 @@ Result<Component> parsed(const std::string& input) {
                        (reason.empty() ? "it begins \"" + firstWords(input) + "\"" : reason) + ")"};
     if (icalcomponent_isa(root.get()) != ICAL_VCALENDAR_COMPONENT &&
         !icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT)) {
-        std::string why = reason.empty() ? std::string("it holds ") +
-                                               icalcomponent_kind_to_string(icalcomponent_isa(root.get()))
-                                         : reason;
+        const std::string kind = text(icalcomponent_kind_to_string(icalcomponent_isa(root.get())));
+        std::string why = !reason.empty() ? reason : kind.empty() ? std::string() : "it holds " + kind;
         if (icalproperty* error = icalcomponent_get_first_property(root.get(), ICAL_XLICERROR_PROPERTY))
             why = text(icalproperty_get_xlicerror(error));
         return Failure{"the file holds no VCALENDAR" + (why.empty() ? "" : " (" + why + ")")};
