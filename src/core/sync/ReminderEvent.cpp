@@ -190,11 +190,17 @@ bool isUsableTime(const icaltimetype& t) {
            t.hour >= 0 && t.hour < 24 && t.minute >= 0 && t.minute < 60 && t.second >= 0 && t.second < 60;
 }
 
-// A title or message on one line, as each value of the reminder file is.
-std::string oneLine(std::string value) {
-    for (char& c : value)
-        if (c == '\r' || c == '\n') c = ' ';
-    return value;
+// A value as libical writes it back, which leaves out control characters (a tab stays), and on one
+// line, as each value of the reminder file is.
+std::string cleaned(const std::string& value) {
+    std::string kept;
+    for (char c : value) {
+        if (c == '\r' || c == '\n')
+            kept += ' ';
+        else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t')
+            kept += c;
+    }
+    return kept;
 }
 
 // The start as a wall-clock reading of the user's zone.
@@ -302,11 +308,9 @@ bool enabledOf(icalcomponent* event) {
 EventReminder reminderOfEvent(icalcomponent* event, icalcomponent* calendar,
                               const ReminderEventContext& context) {
     EventReminder found;
-    // libical writes no carriage return inside a value, so a uid keeps none, to stay the same written.
-    found.uid = text(icalcomponent_get_uid(event));
-    std::erase(found.uid, '\r');
+    found.uid = cleaned(text(icalcomponent_get_uid(event)));
     icalproperty* summary = icalcomponent_get_first_property(event, ICAL_SUMMARY_PROPERTY);
-    found.summary = oneLine(summary ? text(icalproperty_get_summary(summary)) : "");
+    found.summary = cleaned(summary ? text(icalproperty_get_summary(summary)) : "");
     const auto refused = [&](const std::string& why) {
         found.reminder = Failure{"the event \"" + (found.summary.empty() ? found.uid : found.summary) +
                                  "\" cannot be a reminder: it has " + why};
@@ -315,7 +319,7 @@ EventReminder reminderOfEvent(icalcomponent* event, icalcomponent* calendar,
     if (trim(found.summary).empty()) return refused("no title");
     if (found.summary.find('"') != std::string::npos) return refused(std::string("a title ") + kQuoteRefusal);
     icalproperty* description = icalcomponent_get_first_property(event, ICAL_DESCRIPTION_PROPERTY);
-    const std::string body = oneLine(description ? text(icalproperty_get_description(description)) : "");
+    const std::string body = cleaned(description ? text(icalproperty_get_description(description)) : "");
     if (body.find('"') != std::string::npos) return refused(std::string("a message ") + kQuoteRefusal);
 
     Result<ZoneCache::ZonePtr> zone = userZone(context);
