@@ -3,13 +3,12 @@
 #include <libical/ical.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <random>
-#include <set>
 
 #include "core/base/Text.h"
 #include "core/calendars/LibicalLock.h"
