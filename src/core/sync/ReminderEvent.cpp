@@ -3,13 +3,12 @@
 #include <libical/ical.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <random>
-#include <set>
 
 #include "core/base/Text.h"
 #include "core/calendars/LibicalLock.h"
@@ -190,11 +189,17 @@ bool isUsableTime(const icaltimetype& t) {
            t.hour >= 0 && t.hour < 24 && t.minute >= 0 && t.minute < 60 && t.second >= 0 && t.second < 60;
 }
 
-// A title or message on one line, as each value of the reminder file is.
-std::string oneLine(std::string value) {
-    for (char& c : value)
-        if (c == '\r' || c == '\n') c = ' ';
-    return value;
+// A value as libical writes and reads it back, which leaves out control characters (a tab stays) and
+// spaces at the ends, and on one line, as each value of the reminder file is.
+std::string cleaned(const std::string& value) {
+    std::string kept;
+    for (char c : value) {
+        if (c == '\r' || c == '\n')
+            kept += ' ';
+        else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t')
+            kept += c;
+    }
+    return std::string(trim(kept));
 }
 
 // The start as a wall-clock reading of the user's zone.
@@ -302,9 +307,9 @@ bool enabledOf(icalcomponent* event) {
 EventReminder reminderOfEvent(icalcomponent* event, icalcomponent* calendar,
                               const ReminderEventContext& context) {
     EventReminder found;
-    found.uid = text(icalcomponent_get_uid(event));
+    found.uid = cleaned(text(icalcomponent_get_uid(event)));
     icalproperty* summary = icalcomponent_get_first_property(event, ICAL_SUMMARY_PROPERTY);
-    found.summary = oneLine(summary ? text(icalproperty_get_summary(summary)) : "");
+    found.summary = cleaned(summary ? text(icalproperty_get_summary(summary)) : "");
     const auto refused = [&](const std::string& why) {
         found.reminder = Failure{"the event \"" + (found.summary.empty() ? found.uid : found.summary) +
                                  "\" cannot be a reminder: it has " + why};
@@ -313,7 +318,7 @@ EventReminder reminderOfEvent(icalcomponent* event, icalcomponent* calendar,
     if (trim(found.summary).empty()) return refused("no title");
     if (found.summary.find('"') != std::string::npos) return refused(std::string("a title ") + kQuoteRefusal);
     icalproperty* description = icalcomponent_get_first_property(event, ICAL_DESCRIPTION_PROPERTY);
-    const std::string body = oneLine(description ? text(icalproperty_get_description(description)) : "");
+    const std::string body = cleaned(description ? text(icalproperty_get_description(description)) : "");
     if (body.find('"') != std::string::npos) return refused(std::string("a message ") + kQuoteRefusal);
 
     Result<ZoneCache::ZonePtr> zone = userZone(context);
@@ -364,9 +369,8 @@ Result<Component> parsed(const std::string& input) {
                        (reason.empty() ? "it begins \"" + firstWords(input) + "\"" : reason) + ")"};
     if (icalcomponent_isa(root.get()) != ICAL_VCALENDAR_COMPONENT &&
         !icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT)) {
-        std::string why = reason.empty() ? std::string("it holds ") +
-                                               icalcomponent_kind_to_string(icalcomponent_isa(root.get()))
-                                         : reason;
+        const std::string kind = text(icalcomponent_kind_to_string(icalcomponent_isa(root.get())));
+        std::string why = !reason.empty() ? reason : kind.empty() ? std::string() : "it holds " + kind;
         if (icalproperty* error = icalcomponent_get_first_property(root.get(), ICAL_XLICERROR_PROPERTY))
             why = text(icalproperty_get_xlicerror(error));
         return Failure{"the file holds no VCALENDAR" + (why.empty() ? "" : " (" + why + ")")};
