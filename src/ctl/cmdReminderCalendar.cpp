@@ -6,6 +6,7 @@
 #include "core/reminders/ReminderFile.h"
 #include "core/state/Paths.h"
 #include "core/sync/ReminderCalendarFile.h"
+#include "core/sync/ReminderSync.h"
 #include "core/timezones/MachineZone.h"
 #include "ctl/Commands.h"
 
@@ -43,7 +44,8 @@ int cmdReminderCalendar(const Args& args, std::ostream& out, std::ostream& err) 
         return 1;
     }
     if (words[0] == "export") {
-        const Result<ReminderExport> done = exportReminderCalendar(table, {}, words[1], context);
+        const Result<ReminderExport> done =
+            exportReminderCalendar(table, reminderUids(table, path), words[1], context);
         if (!done) {
             err << "tavrinctl: " << done.message() << '\n';
             return 1;

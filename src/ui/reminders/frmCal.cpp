@@ -16,6 +16,7 @@
 #include "core/clock/NextTick.h"
 #include "core/reminders/CalendarLayout.h"
 #include "core/sync/ReminderCalendarFile.h"
+#include "core/sync/ReminderSync.h"
 #include "core/timezones/MachineZone.h"
 #include "ui/reminders/CalendarEventSource.h"
 #include "ui/reminders/ReminderWindows.h"
@@ -436,7 +437,8 @@ void frmCal::exportCalendarFile() {
         windows_.dialogs().showSave(this, calendarFileRequest("Export Reminders to iCalendar"));
     if (chosen.cancelled) return;
     const Result<ReminderExport> done =
-        exportReminderCalendar(app.reminders, {}, chosen.firstPath(), eventContextOf(app));
+        exportReminderCalendar(app.reminders, reminderUids(app.reminders, app.paths.reminderFile()),
+                               chosen.firstPath(), eventContextOf(app));
     if (!done) {
         app.asker.tell("Tavrin Error Message", done.message(), MessageIcon::None);
         return;
