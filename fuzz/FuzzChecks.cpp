@@ -14,6 +14,7 @@
 #include "core/reminders/ReminderFile.h"
 #include "core/reminders/ReminderRecord.h"
 #include "core/store/RegFile.h"
+#include "core/sync/SyncFile.h"
 #include "core/timezones/DateTime.h"
 #include "core/timezones/FormatPattern.h"
 #include "core/timezones/MeetingPlan.h"
@@ -219,12 +220,23 @@ std::string checkDavResponse(std::string_view input) {
     return "";
 }
 
+std::string checkSyncState(std::string_view input) {
+    const Result<SyncState> first = readSyncState(input);
+    if (!first) return first.message().empty() ? "a refused sync file without a reason" : "";
+    const std::string written = syncStateText(*first);
+    const Result<SyncState> second = readSyncState(written);
+    if (!second) return "the written sync file does not read: " + second.message();
+    if (!(*second == *first)) return "the state read back differs from the state written";
+    if (syncStateText(*second) != written) return "a second write differs from the first";
+    return {};
+}
+
 const std::vector<Target>& targets() {
     static const std::vector<Target> all = {
         {"reg_file", checkRegFile},           {"reminder_file", checkReminderFile},
         {"date_text", checkDateText},         {"format_pattern", checkFormatPattern},
         {"working_hours", checkWorkingHours}, {"calendar_text", checkCalendarText},
-        {"dav_response", checkDavResponse},
+        {"dav_response", checkDavResponse},   {"sync_state", checkSyncState},
     };
     return all;
 }

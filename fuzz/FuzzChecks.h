@@ -36,6 +36,10 @@ std::string checkCalendarText(std::string_view input);
 // change rules run over it.
 std::string checkDavResponse(std::string_view input);
 
+// Sync state text read: whatever reads writes a text that reads back the same state, and that text
+// is written again unchanged.
+std::string checkSyncState(std::string_view input);
+
 const std::vector<Target>& targets();
 
 }  // namespace tavrin::fuzz

@@ -27,6 +27,10 @@ int cmdCalendarFetch(const Args& args, std::ostream& out, std::ostream& err);
 int cmdEvents(const Args& args, std::ostream& out, std::ostream& err);
 // calendars list / remove N.
 int cmdCalendars(const Args& args, std::ostream& out, std::ostream& err);
+// sync / sync setup URL / sync setup --off: the calendar that holds the reminders, and a sync now.
+int cmdSync(const Args& args, std::ostream& out, std::ostream& err);
+// The id of the calendar that holds the reminders, "" for none.
+std::string syncCalendarId();
 
 // `args` without the first "--", which ends the options as with other command-line tools:
 // `literalFrom` is where it stood, and the words from there on are never options, even when they

@@ -186,7 +186,7 @@ int refreshCalendars(const Args& args, std::ostream& out, std::ostream& err) {
     std::unique_ptr<KeyringVault> vault;
     int status = 0;
     for (const CalendarSubscription& c : *list) {
-        if (!c.enabled) continue;
+        if (!c.enabled || c.id == syncCalendarId()) continue;  // the reminders' calendar holds no events
         std::string password;
         if (!c.user.empty()) {
             if (!vault) {

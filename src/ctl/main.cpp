@@ -39,6 +39,9 @@ constexpr const char* kUsage =
     "                                the next 7 days): start, end, title and calendar, tab-separated\n"
     "  calendars list                the subscribed calendars, numbered from 1, with their last fetch\n"
     "  calendars remove N            unsubscribe calendar N and forget its cache\n"
+    "  sync setup URL [--user USER]  keep the reminders in the CalDAV calendar at URL (the password\n"
+    "                                from TAVRIN_PASSWORD or standard input); --off keeps them here\n"
+    "  sync                          sync the reminders with that calendar now\n"
     "  --help                        this text\n";
 
 }  // namespace
@@ -63,5 +66,6 @@ int main(int argc, char** argv) {
         return cmdCalendarFetch(args, std::cout, std::cerr);
     if (command == "events") return cmdEvents(args, std::cout, std::cerr);
     if (command == "calendars") return cmdCalendars(args, std::cout, std::cerr);
+    if (command == "sync") return cmdSync(args, std::cout, std::cerr);
     return usageError(std::cerr, "unknown command '" + command + "'", kUsage);
 }

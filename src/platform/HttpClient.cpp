@@ -62,15 +62,20 @@ std::string statusPhrase(long status, const std::string& statusLine) {
         return std::string(trim(statusLine.substr(second + 1)));
     static const std::map<long, const char*> kPhrases = {
         {400, "Bad Request"}, {401, "Unauthorized"},        {403, "Forbidden"},
-        {404, "Not Found"},   {405, "Method Not Allowed"},  {500, "Internal Server Error"},
+        {404, "Not Found"},   {405, "Method Not Allowed"},  {409, "Conflict"},
+        {410, "Gone"},        {412, "Precondition Failed"}, {500, "Internal Server Error"},
         {502, "Bad Gateway"}, {503, "Service Unavailable"}, {504, "Gateway Timeout"}};
     const auto hit = kPhrases.find(status);
     return hit == kPhrases.end() ? "" : hit->second;
 }
 
+std::string statusText(long status, const std::string& statusLine) {
+    const std::string phrase = statusPhrase(status, statusLine);
+    return std::to_string(status) + (phrase.empty() ? "" : " " + phrase);
+}
+
 std::string statusFailure(long status, const std::string& statusLine, const WebAddress& at) {
-    std::string phrase = statusPhrase(status, statusLine);
-    std::string text = std::to_string(status) + (phrase.empty() ? "" : " " + phrase);
+    const std::string text = statusText(status, statusLine);
     if (status == 401)
         return "the server " + at.authority() + " refused the user name or password (" + text + ")";
     if (status == 404) return "there is nothing at " + at.text() + " (the server answered " + text + ")";
@@ -202,9 +207,11 @@ Result<HttpResponse> HttpClient::send(const HttpRequest& request) const {
             address = next;
             continue;
         }
-        if (status >= 400) return Failure{statusFailure(status, t.statusLine, *address)};
+        if (status >= 400 && !request.anyStatus)
+            return Failure{statusFailure(status, t.statusLine, *address)};
         HttpResponse response;
         response.status = status;
+        response.statusText = statusText(status, t.statusLine);
         response.url = url;
         response.headers = std::move(t.headers);
         response.body = std::move(t.body);

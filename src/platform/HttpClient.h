@@ -33,11 +33,15 @@ struct HttpRequest {
     std::string body;
     std::string user;  // Basic authentication when not empty
     std::string password;
+    // Whether an answer of 400 and above comes back as an answer (for a caller that reads a 412 or
+    // a 404 as an outcome of its own) rather than as a failure.
+    bool anyStatus = false;
 };
 
 struct HttpResponse {
     long status = 0;
-    std::string url;  // where the answer came from, after redirects
+    std::string statusText;  // the status with its phrase, "500 Internal Server Error"
+    std::string url;         // where the answer came from, after redirects
     // Header names in lower case; the last of repeated ones.
     std::map<std::string, std::string> headers;
     std::string body;
@@ -53,7 +57,7 @@ class HttpClient {
     // The server's answer for a status below 400 (304 included: the caller asked conditionally).
     // Fails, with a reason a user can read, for an unreadable address, a connection or certificate
     // failure, a timeout, an answer over the size limit, a redirect elsewhere or a status of 400
-    // and above.
+    // and above (unless the request asks for every answer).
     Result<HttpResponse> send(const HttpRequest& request) const;
 
   private:

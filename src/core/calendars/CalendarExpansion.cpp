@@ -10,6 +10,8 @@
 #include <set>
 #include <vector>
 
+#include "core/calendars/LibicalLock.h"
+
 namespace tavrin {
 namespace {
 
@@ -18,12 +20,6 @@ namespace {
 // most this many, so a feed of many such rules cannot either.
 constexpr int kMaxRecurrenceSteps = 50000;
 constexpr int kMaxStepsPerText = 1000000;
-
-// libical's error state and built-in zones belong to the whole process.
-std::mutex& libicalLock() {
-    static std::mutex lock;
-    return lock;
-}
 
 const cctz::civil_second kEpoch(1970, 1, 1, 0, 0, 0);
 

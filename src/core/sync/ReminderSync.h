@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/AtomicFile.h"
 #include "core/base/Result.h"
 #include "core/reminders/ReminderTable.h"
 #include "core/sync/ReminderEvent.h"
@@ -39,10 +40,12 @@ struct SyncReport {
 // `server`, the collection at `calendarAddress` (a sync file kept for another address starts afresh:
 // everything on both sides is merged, nothing deleted). `table` is the caller's table, updated as
 // updateReminders updates it. A failure (the server unreachable, a file that cannot be written) keeps
-// every change queued for the next run and says why; nothing is lost or sent twice.
+// every change queued for the next run and says why; nothing is lost or sent twice. Tests pass their
+// own write calls, for both files.
 Result<SyncReport> syncReminders(ReminderTable& table, const std::string& reminderFile,
                                  const std::string& calendarAddress, SyncServer& server,
-                                 const ReminderEventContext& context);
+                                 const ReminderEventContext& context,
+                                 const AtomicFile::WriteCalls& calls = AtomicFile::WriteCalls::system());
 
 // The uid the sync file gives each reminder of the table now, in slot order ("" for one the sync has
 // not seen yet), so that an export names a reminder as the server does.

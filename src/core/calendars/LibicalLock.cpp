@@ -1,0 +1,10 @@
+#include "core/calendars/LibicalLock.h"
+
+namespace tavrin {
+
+std::mutex& libicalLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+}  // namespace tavrin
