@@ -49,12 +49,13 @@ TEST(AppReminderSync, PhonesReminderIsAnnouncedOursGoesOutAndAConflictIsToldOnce
     t.app.settings.SyncCalendar = "phone";
     const std::string file = t.app.paths.reminderFile();
     ASSERT_TRUE(loadReminders(t.app.reminders, file));
-    ASSERT_TRUE(writeCalendarList(t.store, t.app.settings.SettingsRoot,
-                                  {{.id = "phone",
-                                    .name = "Phone",
-                                    .address = calendar,
-                                    .source = CalendarSource::CalDav,
-                                    .user = "carol"}}));
+    CalendarSubscription phone;
+    phone.id = "phone";
+    phone.name = "Phone";
+    phone.address = calendar;
+    phone.source = CalendarSource::CalDav;
+    phone.user = "carol";
+    ASSERT_TRUE(writeCalendarList(t.store, t.app.settings.SettingsRoot, {phone}));
     ReminderWindows windows(t.app, "");
     QWidget clock;
     AppCalendars calendars(t.app, std::make_unique<CarolsPassword>(), {});

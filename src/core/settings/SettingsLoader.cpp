@@ -91,7 +91,8 @@ Result<> loadSettings(Store& store, Settings& s, ZoneState& zones, const std::st
     s.CalendarRefreshMinutes =
         std::clamp<int>(toInt16(leadingNumber(read("CalendarRefreshMinutes", "15"))), 1, 1440);
     s.EventNoticeMinutes = std::clamp<int>(toInt16(leadingNumber(read("EventNoticeMinutes", "0"))), 0, 1440);
-    s.SyncCalendar = read("SyncCalendar", "");
+    // None is the usual: the reminders stay on this machine. A missing value is no failure.
+    s.SyncCalendar = readText(store, key, "SyncCalendar").valueOr({});
     // Defaults that could not be kept now are written again at the next start; the values in memory
     // are the same either way, so the load goes on.
     if (Result<> kept = batch.commit(); !kept && failed) failed = std::move(kept);

@@ -80,7 +80,7 @@ frmCalendars::frmCalendars(AppState& app, CalendarRefresher& refresher, CommonDi
     list_->setUniformRowHeights(true);
     list_->setHeaderLabels({QStringLiteral("Calendar"), QStringLiteral("State"), QStringLiteral("Address")});
     list_->setColumnWidth(kNameColumn, 150);
-    list_->setColumnWidth(kStateColumn, 190);
+    list_->setColumnWidth(kStateColumn, 300);
     connect(list_, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem* item, int) { itemChanged(item); });
 
@@ -136,7 +136,7 @@ frmCalendars::frmCalendars(AppState& app, CalendarRefresher& refresher, CommonDi
     layout->addWidget(list_, 1);
     layout->addLayout(buttons);
     layout->addWidget(adding);
-    resize(560, 420);
+    resize(660, 420);
 
     connect(&refresher_, &CalendarRefresher::calendarStateChanged, this, [this] { updateStates(); });
     fillList();

@@ -265,11 +265,13 @@ void frmPrefs::buildControls() {
 
     // The CalDAV calendar that holds the reminders, so that other machines and phones share them.
     syncBox_ = new QComboBox(this);
-    syncBox_->setGeometry(kRight + 86, 369, kRightWidth - 86, kRow);
+    syncBox_->setGeometry(kRight + 106, 369, kRightWidth - 106, kRow);
     syncBox_->setToolTip(QStringLiteral(
         "Keep the reminders in this CalDAV calendar too, so that your other machines and your phone share "
         "them; add the calendar with \"Calendars...\" first"));
-    addFieldLabel("Sync Reminders:", 369, syncBox_);
+    auto* syncLabel = new QLabel(QStringLiteral("Sync Reminders:"), this);
+    syncLabel->setGeometry(kRight, 369, 104, kRow);
+    syncLabel->setBuddy(syncBox_);
 
     const int buttonWidth = 80;
     applyButton_ = new QPushButton(QStringLiteral("&Apply"), this);
