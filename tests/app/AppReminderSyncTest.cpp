@@ -43,8 +43,9 @@ TEST(AppReminderSync, PhonesReminderIsAnnouncedOursGoesOutAndAConflictIsToldOnce
     ASSERT_EQ(send("MKCALENDAR", calendar, "").valueOr({}).status, 201);
     test::WindowTestApp t(DateTime::fromUnix(std::time(nullptr)));
     test::TempDir home;
-    t.app.paths = {
-        .dataHome = home.file("data"), .cacheHome = home.file("cache"), .zoneinfoDir = "/usr/share/zoneinfo"};
+    t.app.paths.dataHome = home.file("data");
+    t.app.paths.cacheHome = home.file("cache");
+    t.app.paths.zoneinfoDir = "/usr/share/zoneinfo";
     t.app.settings.DateFormat = "mm/dd/yyyy";
     t.app.settings.SyncCalendar = "phone";
     const std::string file = t.app.paths.reminderFile();
