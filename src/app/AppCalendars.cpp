@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <ctime>
+#include <sstream>
 #include <utility>
 
 #include "core/calendars/CalendarList.h"
@@ -31,6 +32,25 @@ std::int64_t secondsAsleep() {
 
 // A sleep shorter than this is no reason to fetch: the timer's own round comes soon enough.
 constexpr std::int64_t kSleepWorthAFetch = 60;
+
+// The notice balloon is as wide as an announcement's: a longer line (a server's reason, a sync's
+// notice) is broken between words so that it shows whole rather than cut off at the edge.
+constexpr std::size_t kNoticeColumns = 38;
+
+std::vector<std::string> brokenToFit(const std::vector<std::string>& lines) {
+    std::vector<std::string> fitted;
+    for (const std::string& line : lines) {
+        std::string current;
+        std::istringstream words(line);
+        for (std::string word; words >> word;) {
+            if (!current.empty() && current.size() + 1 + word.size() > kNoticeColumns)
+                fitted.push_back(std::exchange(current, {}));
+            current += (current.empty() ? "" : " ") + word;
+        }
+        if (!current.empty()) fitted.push_back(current);
+    }
+    return fitted;
+}
 
 }  // namespace
 
@@ -183,7 +203,8 @@ void AppCalendars::updateToolTip() {
 
 void AppCalendars::showNotice(const std::string& title, const std::vector<std::string>& lines) {
     std::array<std::string, kBalloonLineSlots> shown{};
-    for (std::size_t i = 0; i < lines.size() && i < shown.size(); ++i) shown[i] = lines[i];
+    const std::vector<std::string> fitted = brokenToFit(lines);
+    for (std::size_t i = 0; i < fitted.size() && i < shown.size(); ++i) shown[i] = fitted[i];
     showBalloonAboveClock(clockRect_ ? clockRect_() : ClockPlace{}, title, shown, "i");
 }
 

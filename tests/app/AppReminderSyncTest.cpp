@@ -15,6 +15,7 @@
 #include "core/reminders/ReminderEditing.h"
 #include "core/reminders/ReminderEditor.h"
 #include "support/CalendarServers.h"
+#include "support/OnePasswordVault.h"
 #include "support/TempDir.h"
 #include "ui/WindowTestApp.h"
 #include "ui/calendars/CalendarRefresher.h"
@@ -23,14 +24,6 @@
 
 namespace tavrin {
 namespace {
-
-struct CarolsPassword final : PasswordVault {
-    Result<> store(const std::string&, const std::string&) override { return Result<>::success(); }
-    Result<std::optional<std::string>> read(const std::string&) override {
-        return std::optional<std::string>("carol-pw");
-    }
-    Result<> forget(const std::string&) override { return Result<>::success(); }
-};
 
 TEST(AppReminderSync, PhonesReminderIsAnnouncedOursGoesOutAndAConflictIsToldOnce) {
     const test::CalendarServers servers;
@@ -59,7 +52,7 @@ TEST(AppReminderSync, PhonesReminderIsAnnouncedOursGoesOutAndAConflictIsToldOnce
     ASSERT_TRUE(writeCalendarList(t.store, t.app.settings.SettingsRoot, {phone}));
     ReminderWindows windows(t.app, "");
     QWidget clock;
-    AppCalendars calendars(t.app, std::make_unique<CarolsPassword>(), {});
+    AppCalendars calendars(t.app, std::make_unique<test::OnePasswordVault>("carol-pw"), {});
     int runs = 0;
     QObject::connect(calendars.refresher(), &CalendarRefresher::refreshEnded, [&runs] { ++runs; });
     auto waitForRun = [&](int run) {
