@@ -14,6 +14,7 @@
 #include "core/reminders/ReminderFile.h"
 #include "core/reminders/ReminderRecord.h"
 #include "core/store/RegFile.h"
+#include "core/sync/ReminderEvent.h"
 #include "core/sync/SyncFile.h"
 #include "core/timezones/DateTime.h"
 #include "core/timezones/FormatPattern.h"
@@ -220,6 +221,34 @@ std::string checkDavResponse(std::string_view input) {
     return "";
 }
 
+std::string checkReminderEvent(std::string_view input) {
+    static const char* dir = std::getenv("TZDIR") ? std::getenv("TZDIR") : "/usr/share/zoneinfo";
+    // A format with a year and one without, in a zone that changes its clock.
+    for (const char* dateFormat : {"dd/mm/yyyy", "d mmm"}) {
+        const ReminderEventContext context{dateFormat, "Europe/Berlin", dir, 1796709600};
+        const Result<std::vector<EventReminder>> read = remindersFromCalendar(std::string(input), context);
+        if (!read) {
+            if (read.message().empty()) return "a refused text without a reason";
+            continue;
+        }
+        for (const EventReminder& one : *read) {
+            if (!one.reminder) {
+                if (one.reminder.message().empty()) return "a refused event without a reason";
+                continue;
+            }
+            const Result<std::string> written = eventFromReminder(*one.reminder, one.uid, context);
+            if (!written) return "a reminder read cannot be written: " + written.message();
+            const EventReminder again = reminderFromEvent(*written, context);
+            if (!again.reminder) return "a written reminder is refused: " + again.reminder.message();
+            if (!(*again.reminder == *one.reminder) || again.uid != one.uid)
+                return "the reminder \"" + one.reminder->title + "\" " + one.reminder->date + " " +
+                       one.reminder->time + " reads back as \"" + again.reminder->title + "\" " +
+                       again.reminder->date + " " + again.reminder->time;
+        }
+    }
+    return "";
+}
+
 std::string checkSyncState(std::string_view input) {
     const Result<SyncState> first = readSyncState(input);
     if (!first) return first.message().empty() ? "a refused sync file without a reason" : "";
@@ -236,7 +265,8 @@ const std::vector<Target>& targets() {
         {"reg_file", checkRegFile},           {"reminder_file", checkReminderFile},
         {"date_text", checkDateText},         {"format_pattern", checkFormatPattern},
         {"working_hours", checkWorkingHours}, {"calendar_text", checkCalendarText},
-        {"dav_response", checkDavResponse},   {"sync_state", checkSyncState},
+        {"dav_response", checkDavResponse},   {"reminder_event", checkReminderEvent},
+        {"sync_state", checkSyncState},
     };
     return all;
 }

@@ -36,6 +36,9 @@ std::string checkCalendarText(std::string_view input);
 // change rules run over it.
 std::string checkDavResponse(std::string_view input);
 
+// iCalendar text read as reminders: a reason for every refusal, and every reminder read is written as
+// an event and read back the same.
+std::string checkReminderEvent(std::string_view input);
 // Sync state text read: whatever reads writes a text that reads back the same state, and that text
 // is written again unchanged.
 std::string checkSyncState(std::string_view input);

@@ -1,6 +1,12 @@
 #include <filesystem>
+#include <memory>
+#include <optional>
 
+#include "core/settings/SettingsLoader.h"
+#include "core/state/Paths.h"
+#include "core/store/StoreAccess.h"
 #include "ctl/Commands.h"
+#include "platform/FileStore.h"
 
 namespace tavrin::ctl {
 
@@ -27,6 +33,16 @@ Result<> zoneFolderReadable(const std::string& dir) {
     std::filesystem::directory_iterator list(dir, ec);
     if (!ec) return {};
     return Failure{"the zone folder \"" + dir + "\" cannot be read: " + ec.message(), ec.value()};
+}
+
+std::string storedDateFormat() {
+    const Paths paths = Paths::fromEnvironment();
+    std::unique_ptr<Store> store = makeLinuxStore(paths, {});
+    const std::optional<Root> root = chooseSettingsRoot(*store);
+    if (!root) return "mm/dd/yy";
+    const Result<KeyHandle> key = openKey(*store, *root, kSettingsKey);
+    const std::string format = key ? readText(*store, *key, "DateFormat").valueOr({}) : std::string();
+    return !format.empty() ? format : "mm/dd/yy";
 }
 
 }  // namespace tavrin::ctl

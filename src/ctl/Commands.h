@@ -22,6 +22,10 @@ int cmdPlan(const Args& args, std::ostream& out, std::ostream& err);
 int cmdReminders(const Args& args, std::ostream& out, std::ostream& err);
 // reminders add / delete / --enable / --disable, reached through cmdReminders.
 int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err);
+// reminders export / import FILE.ics, reached through cmdReminders.
+int cmdReminderCalendar(const Args& args, std::ostream& out, std::ostream& err);
+// The "DateFormat" the program writes reminder dates with: the user's setting, or its default.
+std::string storedDateFormat();
 // calendars add / refresh: subscribing and fetching.
 int cmdCalendarFetch(const Args& args, std::ostream& out, std::ostream& err);
 int cmdEvents(const Args& args, std::ostream& out, std::ostream& err);

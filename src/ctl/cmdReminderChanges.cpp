@@ -27,17 +27,6 @@ constexpr const char* kChangeUsage =
     "       tavrinctl reminders delete N [--file PATH]\n"
     "       tavrinctl reminders --enable N | --disable N [--file PATH]\n";
 
-// The "DateFormat" the program writes dates with: the user's setting, or its default.
-std::string dateFormat() {
-    const Paths paths = Paths::fromEnvironment();
-    std::unique_ptr<Store> store = makeLinuxStore(paths, {});
-    const std::optional<Root> root = chooseSettingsRoot(*store);
-    if (!root) return "mm/dd/yy";
-    const Result<KeyHandle> key = openKey(*store, *root, kSettingsKey);
-    const std::string format = key ? readText(*store, *key, "DateFormat").valueOr({}) : std::string();
-    return !format.empty() ? format : "mm/dd/yy";
-}
-
 int report(const ReminderChange& change, const ReminderTable& table, std::ostream& out, std::ostream& err,
            const std::string& done) {
     if (change.stored) {
@@ -119,7 +108,7 @@ int cmdReminderChange(const Args& commandLine, std::ostream& out, std::ostream& 
     if (add) {
         const Settings settings = [] {
             Settings s;
-            s.DateFormat = dateFormat();
+            s.DateFormat = storedDateFormat();
             s.calendarNames = calendarNamesFromEnvironment();
             return s;
         }();

@@ -11,13 +11,16 @@ namespace {
 
 constexpr const char* kListUsage =
     "Usage: tavrinctl reminders [--file PATH]\n"
-    "       tavrinctl reminders add | delete | --enable | --disable ... (see tavrinctl --help)\n";
+    "       tavrinctl reminders add | delete | --enable | --disable ... (see tavrinctl --help)\n"
+    "       tavrinctl reminders export | import FILE.ics [--file PATH]\n";
 
 }  // namespace
 
 // Lists the reminder file the way the program reads it at start; nothing is written, not even
 // the copy that the program keeps of a file holding more than it can load.
 int cmdReminders(const Args& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty() && (args[0] == "export" || args[0] == "import"))
+        return cmdReminderCalendar(args, out, err);
     // Only the changes take free text, so a "--" leads there too.
     for (const std::string& a : args) {
         if (a == "--") break;

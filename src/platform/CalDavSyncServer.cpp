@@ -1,6 +1,5 @@
 #include "platform/CalDavSyncServer.h"
 
-#include <cctype>
 #include <optional>
 
 #include "core/calendars/DavAddress.h"
@@ -44,7 +43,8 @@ std::string etagsBody() {
 }
 
 bool unreserved(unsigned char c) {
-    return std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~';
 }
 
 // Characters a path segment may hold bare besides the unreserved ones; servers differ in whether
@@ -114,16 +114,16 @@ Result<HttpResponse> sendTo(const HttpClient& http, const std::string& collectio
     request.password = password;
     request.anyStatus = true;
     Result<HttpResponse> answer = http.send(request);
-    if (!answer) return Failure{"the reminders' calendar at " + collection + ": " + answer.message()};
+    if (!answer) return Failure{"The reminders' calendar at " + collection + ": " + answer.message() + "."};
     return answer;
 }
 
 Failure answered(const std::string& collection, const HttpResponse& answer, const std::string& what) {
     if (answer.status == 401)
-        return Failure{"the reminders' calendar at " + collection + " refused the user name or password (" +
-                       answer.statusText + ")"};
-    return Failure{"the reminders' calendar at " + collection + " answered " + answer.statusText + " to " +
-                   what};
+        return Failure{"The reminders' calendar at " + collection + " refused the user name or password (" +
+                       answer.statusText + ")."};
+    return Failure{"The reminders' calendar at " + collection + " answered " + answer.statusText + " to " +
+                   what + "."};
 }
 
 }  // namespace
@@ -137,7 +137,8 @@ CalDavSyncServer::CalDavSyncServer(std::string collection, std::string user, std
 
 Result<RemoteListing> CalDavSyncServer::list(const std::string& token) {
     const auto base = WebAddress::parse(collection_);
-    if (!base) return Failure{"\"" + collection_ + "\" is not an http or https address"};
+    if (!base)
+        return Failure{"The reminders' calendar \"" + collection_ + "\" is not an http or https address."};
     const std::string own = pathKey(withSlash(base->path));
     const std::vector<std::pair<std::string, std::string>> xml = {
         {"Content-Type", "application/xml; charset=utf-8"}};
@@ -148,8 +149,11 @@ Result<RemoteListing> CalDavSyncServer::list(const std::string& token) {
         return sendTo(http_, collection_, user_, password_,
                       {"REPORT", base->text(), headers, syncCollectionBody(from)});
     };
-    // A token the server no longer knows (403 or 409, valid-sync-token) gives the whole listing.
-    const auto refused = [](long status) { return status == 403 || status == 409; };
+    // A token the server no longer knows (403 or 409, valid-sync-token) gives the whole listing; so
+    // does a server that has no sync-collection report (it refuses or does not know it).
+    const auto refused = [](long s) {
+        return s == 400 || s == 403 || s == 405 || s == 409 || s == 415 || s == 501;
+    };
     std::optional<HttpResponse> answer;
     bool whole = token.empty();
     if (!token.empty()) {
@@ -164,8 +168,7 @@ Result<RemoteListing> CalDavSyncServer::list(const std::string& token) {
         Result<HttpResponse> all = report("");
         if (!all) return all.why();
         // A server without sync-collection: every resource's ETag, and no token to ask with.
-        const long s = all->status;
-        if (s == 400 || s == 403 || s == 405 || s == 409 || s == 415 || s == 501) {
+        if (refused(all->status)) {
             ++requests_;
             auto headers = xml;
             headers.emplace_back("Depth", "1");
@@ -178,8 +181,8 @@ Result<RemoteListing> CalDavSyncServer::list(const std::string& token) {
     if (answer->status != 207) return answered(collection_, *answer, "the listing of its events");
     Result<DavMultistatus> read = readMultistatus(answer->body);
     if (!read)
-        return Failure{"the reminders' calendar at " + collection_ +
-                       " sent a listing that cannot be read: " + read.message()};
+        return Failure{"The reminders' calendar at " + collection_ +
+                       " sent a listing that cannot be read: " + read.message() + "."};
     RemoteListing listing;
     listing.whole = whole;
     listing.token = read->syncToken;
@@ -202,7 +205,8 @@ Result<std::vector<RemoteText>> CalDavSyncServer::download(const std::vector<std
     std::vector<RemoteText> texts;
     if (hrefs.empty()) return texts;
     const auto base = WebAddress::parse(collection_);
-    if (!base) return Failure{"\"" + collection_ + "\" is not an http or https address"};
+    if (!base)
+        return Failure{"The reminders' calendar \"" + collection_ + "\" is not an http or https address."};
     ++requests_;
     Result<HttpResponse> answer =
         sendTo(http_, collection_, user_, password_,
@@ -214,8 +218,8 @@ Result<std::vector<RemoteText>> CalDavSyncServer::download(const std::vector<std
     if (answer->status != 207) return answered(collection_, *answer, "the download of its events");
     Result<DavMultistatus> read = readMultistatus(answer->body);
     if (!read)
-        return Failure{"the reminders' calendar at " + collection_ +
-                       " sent events that cannot be read: " + read.message()};
+        return Failure{"The reminders' calendar at " + collection_ +
+                       " sent events that cannot be read: " + read.message() + "."};
     for (DavResource& r : read->resources) {
         const auto at = resolveReference(*base, r.href);
         if (!at || r.status < 200 || r.status > 299 || r.calendarData.empty()) continue;
@@ -228,7 +232,8 @@ Result<RemoteWriteResult> CalDavSyncServer::upload(const std::string& href, cons
                                                    const std::string& etag) {
     const auto base = WebAddress::parse(collection_);
     const auto at = base ? resolveReference(*base, href) : std::nullopt;
-    if (!at) return Failure{"\"" + href + "\" is no place on the reminders' calendar at " + collection_};
+    if (!at)
+        return Failure{"\"" + href + "\" is no place on the reminders' calendar at " + collection_ + "."};
     std::vector<std::pair<std::string, std::string>> headers = {
         {"Content-Type", "text/calendar; charset=utf-8"}};
     if (etag.empty())
@@ -249,7 +254,8 @@ Result<RemoteWriteResult> CalDavSyncServer::upload(const std::string& href, cons
 Result<RemoteWriteResult> CalDavSyncServer::remove(const std::string& href, const std::string& etag) {
     const auto base = WebAddress::parse(collection_);
     const auto at = base ? resolveReference(*base, href) : std::nullopt;
-    if (!at) return Failure{"\"" + href + "\" is no place on the reminders' calendar at " + collection_};
+    if (!at)
+        return Failure{"\"" + href + "\" is no place on the reminders' calendar at " + collection_ + "."};
     std::vector<std::pair<std::string, std::string>> headers;
     if (!etag.empty()) headers.emplace_back("If-Match", quotedTag(etag));
     ++requests_;

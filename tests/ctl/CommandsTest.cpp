@@ -230,10 +230,27 @@ TEST_F(Commands, HelpAndTheManPageListEveryCommand) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     const std::string man = readFile(std::string(TAVRIN_SOURCE_DIR) + "/packaging/man/tavrinctl.1.txt");
-    for (const char* command :
-         {"settings", "format", "zones", "time", "plan", "--from", "--find", "reminders", "--file",
-          "reminders add", "none|hourly|daily|weekly", "--body", "reminders delete", "reminders --enable",
-          "--disable", "events", "--days", "calendars list", "calendars remove"}) {
+    for (const char* command : {"settings",
+                                "format",
+                                "zones",
+                                "time",
+                                "plan",
+                                "--from",
+                                "--find",
+                                "reminders",
+                                "--file",
+                                "reminders add",
+                                "none|hourly|daily|weekly",
+                                "--body",
+                                "reminders delete",
+                                "reminders --enable",
+                                "reminders export",
+                                "reminders import",
+                                "--disable",
+                                "events",
+                                "--days",
+                                "calendars list",
+                                "calendars remove"}) {
         EXPECT_NE(r.out.find(command), std::string::npos) << "--help lacks " << command;
         EXPECT_NE(man.find(command), std::string::npos) << "the man page lacks " << command;
     }
@@ -496,6 +513,57 @@ TEST_F(RemindersCommand, TheClockAndTavrinctlWritingAtOnceLoseNothing) {
     std::set<std::string> titles(last.titles.begin() + 1, last.titles.begin() + occupiedSlots(last));
     for (int i = 0; i < kAdds; ++i)
         EXPECT_EQ(titles.count("B-" + std::to_string(i)), 1u) << "B-" << i << " lost";
+}
+
+// An export read into an empty second data folder gives the same reminders; an import names each
+// event it leaves out and why, adds nothing twice, and says which did not fit a full file.
+TEST_F(RemindersCommand, ExportAndImportCarryTheRemindersThroughAnIcsFile) {
+    runner.setEnv("TZ", "Europe/Berlin");
+    home.seedSettings("\"DateFormat\"=\"dd.mm.yyyy\"\n");
+    home.seedReminders(test::recordText("Tea", "24.12.2026", "17:00:00", "1") +
+                       test::recordText("Gap", "29.03.2026", "02:30:00", "2") +
+                       test::recordText("Bad", "soon"));
+    const std::string ics = home.file("reminders.ics");
+    const CtlRun exported = ctl({"export", ics});
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(exported.out.substr(0, exported.out.find('\n')), "Exported 2 reminders.");
+    EXPECT_NE(exported.out.find("not exported: the reminder \"Bad\""), std::string::npos) << exported.out;
+
+    test::ScratchHome other("tavrin-other");
+    CtlRunner otherRunner(other);
+    otherRunner.setEnv("TZ", "Europe/Berlin");
+    other.seedSettings("\"DateFormat\"=\"dd.mm.yyyy\"\n");
+    const CtlRun imported = otherRunner.run({"reminders", "import", ics});
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    ReminderTable copy;
+    ASSERT_TRUE(readReminders(copy, other.reminderFile()).ok());
+    ASSERT_EQ(occupiedSlots(copy), 2);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(ReminderRecord::fromSlot(copy, i), ReminderRecord::fromSlot(load(), i));
+    EXPECT_EQ(otherRunner.run({"reminders", "import", ics}).out,
+              "Added 0 reminders; 2 events were there already.\n");
+
+    const std::string phone = home.file("phone.ics");
+    writeFile(phone,
+              "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//phone//EN\r\n"
+              "BEGIN:VEVENT\r\nUID:r\r\nSUMMARY:Rent\r\nDTSTART:20270101T090000Z\r\nRRULE:FREQ="
+              "MONTHLY\r\nEND:VEVENT\r\n"
+              "BEGIN:VEVENT\r\nUID:n\r\nSUMMARY:New\r\nDTSTART:20270101T090000Z\r\nEND:VEVENT\r\nEND:"
+              "VCALENDAR\r\n");
+    std::string full;
+    for (int i = 0; i < kReminderSlots; ++i) full += test::recordText("R" + std::to_string(i));
+    home.seedReminders(full);
+    const CtlRun refused = ctl({"import", phone});
+    EXPECT_EQ(refused.status, 0) << refused.err;
+    EXPECT_EQ(refused.out,
+              "Added 0 reminders.\n"
+              "not added: the event \"Rent\" cannot be a reminder: it has a monthly rule, which a reminder "
+              "cannot repeat\n"
+              "not added: the event \"New\" did not fit, as the reminder file already holds 256 reminders\n");
+    EXPECT_EQ(readFile(path), full);
+    const CtlRun notCalendar = ctl({"import", path});
+    EXPECT_EQ(notCalendar.status, 1);
+    EXPECT_NE(notCalendar.err.find("no iCalendar"), std::string::npos) << notCalendar.err;
 }
 
 }  // namespace

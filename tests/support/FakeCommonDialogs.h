@@ -18,7 +18,13 @@ class FakeCommonDialogs : public CommonDialogs {
         return answer(colours, owner, centreOnOwner);
     }
 
+    FileSelection showSave(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true) override {
+        saveRequests.push_back(request);
+        return answer(saves, owner, centreOnOwner);
+    }
     std::deque<FileSelection> files;  // answers to showOpen; a cancel when empty
+    std::deque<FileSelection> saves;  // answers to showSave; a cancel when empty
+    std::vector<OpenRequest> saveRequests;
     std::deque<ColorChoice> colours;  // answers to showColor; a cancel when empty
     std::vector<OpenRequest> openRequests;
     int colourRequests = 0;

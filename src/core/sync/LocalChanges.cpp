@@ -62,7 +62,7 @@ std::vector<int> queueLocalChanges(SyncState& state, const ReminderTable& table,
     for (std::size_t i = 0; i < state.entries.size(); ++i) {
         SyncEntry& e = state.entries[i];
         if (e.inFile() && slots[i] < 0) {
-            if (e.etag.empty()) continue;  // never reached the server: nothing to delete there
+            if (!e.wasSent()) continue;  // never reached the server: nothing to delete there
             e.state = SyncEntryState::QueuedDelete;
             e.order = next++;
         }

@@ -2,8 +2,10 @@
 
 #include <libical/ical.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <random>
@@ -188,11 +190,17 @@ bool isUsableTime(const icaltimetype& t) {
            t.hour >= 0 && t.hour < 24 && t.minute >= 0 && t.minute < 60 && t.second >= 0 && t.second < 60;
 }
 
-// A title or message on one line, as each value of the reminder file is.
-std::string oneLine(std::string value) {
-    for (char& c : value)
-        if (c == '\r' || c == '\n') c = ' ';
-    return value;
+// A value as libical writes it back, which leaves out control characters (a tab stays), and on one
+// line, as each value of the reminder file is.
+std::string cleaned(const std::string& value) {
+    std::string kept;
+    for (char c : value) {
+        if (c == '\r' || c == '\n')
+            kept += ' ';
+        else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t')
+            kept += c;
+    }
+    return kept;
 }
 
 // The start as a wall-clock reading of the user's zone.
@@ -300,9 +308,9 @@ bool enabledOf(icalcomponent* event) {
 EventReminder reminderOfEvent(icalcomponent* event, icalcomponent* calendar,
                               const ReminderEventContext& context) {
     EventReminder found;
-    found.uid = text(icalcomponent_get_uid(event));
+    found.uid = cleaned(text(icalcomponent_get_uid(event)));
     icalproperty* summary = icalcomponent_get_first_property(event, ICAL_SUMMARY_PROPERTY);
-    found.summary = oneLine(summary ? text(icalproperty_get_summary(summary)) : "");
+    found.summary = cleaned(summary ? text(icalproperty_get_summary(summary)) : "");
     const auto refused = [&](const std::string& why) {
         found.reminder = Failure{"the event \"" + (found.summary.empty() ? found.uid : found.summary) +
                                  "\" cannot be a reminder: it has " + why};
@@ -311,7 +319,7 @@ EventReminder reminderOfEvent(icalcomponent* event, icalcomponent* calendar,
     if (trim(found.summary).empty()) return refused("no title");
     if (found.summary.find('"') != std::string::npos) return refused(std::string("a title ") + kQuoteRefusal);
     icalproperty* description = icalcomponent_get_first_property(event, ICAL_DESCRIPTION_PROPERTY);
-    const std::string body = oneLine(description ? text(icalproperty_get_description(description)) : "");
+    const std::string body = cleaned(description ? text(icalproperty_get_description(description)) : "");
     if (body.find('"') != std::string::npos) return refused(std::string("a message ") + kQuoteRefusal);
 
     Result<ZoneCache::ZonePtr> zone = userZone(context);
@@ -327,9 +335,9 @@ EventReminder reminderOfEvent(icalcomponent* event, icalcomponent* calendar,
     ReminderRecord reminder;
     reminder.title = found.summary;
     reminder.date = reminderDateText(wall->date(), context.dateFormat);
-    // A year the date format writes short reads back as another year; such a date cannot be kept.
-    if (const auto back = readDateText(reminder.date, context.dateFormat);
-        back && back->date() != wall->date())
+    // A date that reads back as another day (a year the format writes short) or as none cannot be kept.
+    const auto back = dayOfReminder(reminder.date, context, **zone);
+    if (!back || (readDateText(reminder.date, context.dateFormat) && *back != wall->date()))
         return refused("a date (" + formatPattern(*wall, "yyyy-mm-dd") + ") the date format cannot write");
     reminder.time = formatPattern(wall->timeOfDay(), "HH:MM:SS");
     reminder.enabled = enabledOf(event) ? "1" : "0";
@@ -337,6 +345,14 @@ EventReminder reminderOfEvent(icalcomponent* event, icalcomponent* calendar,
     reminder.body = body;
     found.reminder = reminder;
     return found;
+}
+
+// The start of a text, printable, to name it in a message.
+std::string firstWords(const std::string& input) {
+    const std::string line = input.substr(0, std::min(input.find_first_of("\r\n"), std::size_t{40}));
+    std::string shown;
+    for (char c : line) shown += (c >= 0x20 && c < 0x7F) ? c : '?';
+    return shown;
 }
 
 // The text's parsed root, or libical's reason why it is no iCalendar.
@@ -349,10 +365,13 @@ Result<Component> parsed(const std::string& input) {
     Component root = owned(icalparser_parse_string(input.c_str()));
     const std::string reason = icalerrno != ICAL_NO_ERROR ? text(icalerror_strerror(icalerrno)) : "";
     icalerror_clear_errno();
-    if (!root) return Failure{"the file is no iCalendar text" + (reason.empty() ? "" : " (" + reason + ")")};
+    if (!root)
+        return Failure{"the file is no iCalendar text (" +
+                       (reason.empty() ? "it begins \"" + firstWords(input) + "\"" : reason) + ")"};
     if (icalcomponent_isa(root.get()) != ICAL_VCALENDAR_COMPONENT &&
         !icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT)) {
-        std::string why = reason;
+        const std::string kind = text(icalcomponent_kind_to_string(icalcomponent_isa(root.get())));
+        std::string why = !reason.empty() ? reason : kind.empty() ? std::string() : "it holds " + kind;
         if (icalproperty* error = icalcomponent_get_first_property(root.get(), ICAL_XLICERROR_PROPERTY))
             why = text(icalproperty_get_xlicerror(error));
         return Failure{"the file holds no VCALENDAR" + (why.empty() ? "" : " (" + why + ")")};
@@ -380,19 +399,17 @@ std::vector<EventReminder> remindersOf(icalcomponent* root, const ReminderEventC
         icalcomponent* calendar;
     };
     std::vector<Picked> picked;
-    std::vector<std::string> uids;
+    std::map<std::string, std::size_t> byUid;  // where each uid's pick is
     for (icalcomponent* calendar : calendarsOf(root))
         for (icalcomponent* event : childrenOf(calendar, ICAL_VEVENT_COMPONENT)) {
             const std::string uid = text(icalcomponent_get_uid(event));
-            const bool isOverride = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
-            std::size_t at = 0;
-            while (at < uids.size() && (uid.empty() || uids[at] != uid)) ++at;
-            if (at == uids.size()) {
-                uids.push_back(uid);
+            const auto [at, first] = byUid.emplace(uid, picked.size());
+            if (first || uid.empty()) {
                 picked.push_back({event, calendar});
-            } else if (!isOverride &&
-                       icalcomponent_get_first_property(picked[at].event, ICAL_RECURRENCEID_PROPERTY)) {
-                picked[at] = {event, calendar};
+            } else if (!icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) &&
+                       icalcomponent_get_first_property(picked[at->second].event,
+                                                        ICAL_RECURRENCEID_PROPERTY)) {
+                picked[at->second] = {event, calendar};
             }
         }
     std::vector<EventReminder> result;

@@ -1,9 +1,11 @@
 #include "core/sync/ReminderSync.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
+#include <string_view>
 
 #include "core/base/FileLock.h"
 #include "core/base/Text.h"
@@ -18,6 +20,12 @@ namespace {
 
 std::string quoted(const std::string& title) {
     return "\u201c" + title + "\u201d";
+}
+
+// A reason given in the middle of a sentence, as one of its own.
+std::string sentence(std::string reason) {
+    if (!reason.empty()) reason[0] = upperAscii(reason.substr(0, 1))[0];
+    return reason.empty() || reason.back() == '.' ? reason : reason + ".";
 }
 
 std::string afterFailure(const std::string& reason) {
@@ -35,6 +43,17 @@ int entryAt(const std::vector<SyncEntry>& entries, const std::string& href) {
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (entries[i].href == href) return static_cast<int>(i);
     return -1;
+}
+
+// The entry a downloaded resource belongs to: the one at its href, else the one with its uid (a server
+// may name a resource otherwise than the sync did when it wrote it). The entry then takes the
+// server's href.
+int entryOf(std::vector<SyncEntry>& entries, const std::string& href, const std::string& uid) {
+    int i = entryAt(entries, href);
+    for (std::size_t j = 0; i < 0 && !uid.empty() && j < entries.size(); ++j)
+        if (entries[j].uid == uid && entries[j].state != SyncEntryState::Held) i = static_cast<int>(j);
+    if (i >= 0) entries[static_cast<std::size_t>(i)].href = href;
+    return i;
 }
 
 // The reminder a downloaded resource holds, or why there is none.
@@ -88,11 +107,11 @@ class Run {
         const Result<std::optional<std::string>> text = readReminderText(target_);
         if (!text) return text.why();
         if (state_.pending) {
-            // A crash came between the two files: when the reminder file is still the one the change
-            // started from, the change never reached it.
+            // A crash came between the two files: unless the reminder file holds what the change wrote,
+            // the state as it was before the change is the one to go on from.
             const std::size_t digest =
                 *text ? ReminderFileStamp::of(target_, **text).digest : ReminderFileStamp::missing().digest;
-            if (digest == state_.pending->fileDigest) {
+            if (digest != state_.pending->writtenDigest) {
                 state_.token = state_.pending->token;
                 state_.entries = state_.pending->entries;
             }
@@ -114,14 +133,17 @@ class Run {
         std::vector<std::string> wanted;
         std::set<std::string> present;
         for (const RemoteEntry& r : listing.present) {
-            present.insert(r.href);
+            if (!present.insert(r.href).second) continue;
             const int i = entryAt(state_.entries, r.href);
             if (i < 0 || state_.entries[static_cast<std::size_t>(i)].etag != r.etag) wanted.push_back(r.href);
         }
-        std::set<std::string> gone(listing.gone.begin(), listing.gone.end());
+        // Gone: named so (unless made again since), or, in a whole listing, known and not in it.
+        std::set<std::string> gone;
+        for (const std::string& href : listing.gone)
+            if (!present.count(href)) gone.insert(href);
         if (listing.whole)
             for (const SyncEntry& e : state_.entries)
-                if (!e.etag.empty() && !present.count(e.href)) gone.insert(e.href);
+                if (e.wasSent() && !present.count(e.href)) gone.insert(e.href);
         if (!wanted.empty()) {
             const Result<std::vector<RemoteText>> texts = server_.download(wanted);
             if (!texts) return Failure{afterFailure(texts.message())};
@@ -134,7 +156,7 @@ class Run {
             for (const std::string& href : wanted)
                 if (!got.count(href)) gone.insert(href);
         }
-        adoptEqualNewOnes();
+        settleEqualCopies();
         for (const std::string& href : gone) {
             const int i = entryAt(state_.entries, href);
             if (i < 0) continue;
@@ -155,24 +177,33 @@ class Run {
         return Result<>::success();
     }
 
-    // A resource new to this sync that holds what a reminder not yet sent holds (both machines began
-    // with the same file, or the answer to a write was lost) is that reminder: never doubled.
-    void adoptEqualNewOnes() {
+    // A resource whose copy is what its entry holds did not change, whatever its version says (a lost
+    // answer, a server that rewrote it): only the version is taken. A resource new to this sync that
+    // holds what a reminder not yet sent holds (both machines began with the same file, or the answer
+    // to a write was lost) is that reminder: never doubled.
+    void settleEqualCopies() {
         for (auto c = changes_.begin(); c != changes_.end();) {
             const Result<ReminderRecord> record = reminderOf(*c);
-            auto e = std::find_if(state_.entries.begin(), state_.entries.end(), [&](const SyncEntry& other) {
-                return record && other.state == SyncEntryState::QueuedWrite && other.etag.empty() &&
-                       other.record == *record;
-            });
-            if (entryAt(state_.entries, c->href) >= 0 || e == state_.entries.end()) {
+            const int known = entryOf(state_.entries, c->href, c->event.uid);
+            auto e =
+                known >= 0
+                    ? state_.entries.begin() + known
+                    : std::find_if(state_.entries.begin(), state_.entries.end(), [&](const SyncEntry& other) {
+                          return record && other.state == SyncEntryState::QueuedWrite && other.etag.empty() &&
+                                 other.record == *record;
+                      });
+            if (!record || e == state_.entries.end() ||
+                (!e->inFile() && e->state != SyncEntryState::QueuedDelete) || !(e->record == *record)) {
                 ++c;
                 continue;
             }
             if (!c->event.uid.empty()) e->uid = c->event.uid;
             e->href = c->href;
             e->etag = c->etag;
-            e->state = SyncEntryState::Synced;
-            e->order = 0;
+            if (e->state == SyncEntryState::QueuedWrite) {
+                e->state = SyncEntryState::Synced;
+                e->order = 0;
+            }
             c = changes_.erase(c);
         }
     }
@@ -208,14 +239,15 @@ class Run {
         if (!text) {
             if (e.reason == text.message()) return false;
             e.reason = text.message();
-            report_.notices.push_back(quoted(e.record.title) + " cannot be sent to the server: " + e.reason);
+            report_.notices.push_back(sentence(e.reason) +
+                                      " It stays here, and goes to the server once it is mended.");
             return true;
         }
         for (;;) {
             const Result<RemoteWriteResult> r = server_.upload(e.href, *text, e.etag);
             if (!r) return Failure{afterFailure(r.message())};
             if (r->outcome == RemoteWrite::Done) {
-                e.etag = r->etag;
+                e.etag = r->etag.empty() ? versionOf(e.href) : r->etag;
                 e.state = SyncEntryState::Synced;
                 e.order = 0;
                 e.reason.clear();
@@ -233,10 +265,20 @@ class Run {
         }
     }
 
+    // The version of a resource the server wrote without naming it; "" when it cannot be had now (the
+    // next listing names it).
+    std::string versionOf(const std::string& href) {
+        const Result<std::vector<RemoteText>> texts = server_.download({href});
+        return texts && !texts->empty() ? texts->front().etag : std::string();
+    }
+
     Result<bool> remove(std::vector<SyncEntry>::iterator e) {
         const Result<RemoteWriteResult> r = server_.remove(e->href, e->etag);
         if (!r) return Failure{afterFailure(r.message())};
-        if (r->outcome == RemoteWrite::Changed) return fetchConflict(*e);
+        if (r->outcome == RemoteWrite::Changed) {
+            const Result<bool> fetched = fetchConflict(*e);
+            if (!fetched || !*fetched) return fetched;  // brought back by the apply
+        }
         state_.entries.erase(e);
         ++report_.removedThere;
         return true;
@@ -248,7 +290,7 @@ class Run {
         const Result<std::vector<RemoteText>> texts = server_.download({e.href});
         if (!texts) return Failure{afterFailure(texts.message())};
         if (texts->empty()) {
-            e.etag.clear();  // gone again since: sent as a new one next time
+            e.etag.clear();  // gone since: a write goes as a new one next time, a deletion is done
             return true;
         }
         const RemoteText& t = texts->front();
@@ -285,10 +327,10 @@ class Run {
         return e;
     }
 
-    void held(SyncEntry& e, const ServerChange& c, const std::string& reason) {
+    void held(SyncEntry& e, const std::string& reason) {
         if (e.state != SyncEntryState::Held || e.reason != reason)
-            report_.notices.push_back(quoted(c.event.summary) + " on the server cannot be a reminder (" +
-                                      reason + "): it is left there as it is.");
+            report_.notices.push_back(sentence(reason) +
+                                      " It stays on the server as it is, and is no reminder here.");
         e.state = SyncEntryState::Held;
         e.record = {};
         e.order = 0;
@@ -298,7 +340,7 @@ class Run {
     // Brings a server change into `next`, the state being made, and into the file's rows.
     void take(SyncState& next, Rows& rows, const std::vector<int>& slots, const ServerChange& c, int& aside) {
         const Result<ReminderRecord> server = reminderOf(c);
-        int i = entryAt(next.entries, c.href);
+        int i = entryOf(next.entries, c.href, c.event.uid);
         if (i < 0 && server) {
             // A reminder not yet sent that holds the same is that one.
             for (std::size_t j = 0; j < next.entries.size() && i < 0; ++j) {
@@ -331,7 +373,7 @@ class Run {
                 // Changed here too: the home version stays, as a reminder of its own.
                 next.entries.push_back(newEntry(e.record, next.nextOrder()));
             }
-            held(next.entries[static_cast<std::size_t>(i)], c, server.message());
+            held(next.entries[static_cast<std::size_t>(i)], server.message());
             return;
         }
         if (was == SyncEntryState::Aside) {
@@ -436,7 +478,8 @@ class Run {
             if (r) r->toSlot(table, s++);
         for (const ReminderRecord& r : rows.added) r.toSlot(table, s++);
         for (; s < kReminderSlots; ++s) ReminderRecord{}.toSlot(table, s);
-        next.pending = PendingApply{state_.token, state_.entries, table.fileStamp.digest};
+        next.pending = PendingApply{state_.token, state_.entries,
+                                    std::hash<std::string_view>{}(serialiseReminders(table))};
         noted = saveSyncState(syncPath_, next, calls_);
         return noted.ok();
     }

@@ -6,9 +6,11 @@
 //
 // A run: under the sync's own lock (one run at a time, between processes), repair what a crash
 // between the two files left; find the changes made at home since the last agreement (by any writer:
-// the windows, tavrinctl, a hand edit) and queue them; send the queue, each write conditional on the
-// version last seen, noting every answer at once; list what changed on the server and download it;
-// and apply it to the file through updateReminders, so the file's lock and rules hold. Nothing is
+// the windows, tavrinctl, a hand edit) and queue them, noted before any request; list what changed
+// on the server and download it; send the queue in order, each write conditional on the version last
+// seen, noting every answer at once (what the server changed meanwhile waits for the apply); and
+// apply the server's changes to the file through updateReminders, so the file's lock and rules hold;
+// the copies a conflict made are sent at the end. Nothing is
 // ever lost: when both sides changed a reminder the server's copy wins in the file and the home copy is
 // kept as a second reminder titled with " (conflict)" (sent as a new one); a deletion on one side of a
 // reminder changed on the other keeps the changed one. Reminders beyond the file's 256 are kept

@@ -121,8 +121,8 @@ std::string syncStateText(const SyncState& state) {
     text += "token\t" + field(state.token) + "\n";
     for (const SyncEntry& e : state.entries) text += "entry\t" + entryFields(e) + "\n";
     if (state.pending) {
-        text += "pending\t" + std::to_string(state.pending->fileDigest) + "\t" + field(state.pending->token) +
-                "\n";
+        text += "pending\t" + std::to_string(state.pending->writtenDigest) + "\t" +
+                field(state.pending->token) + "\n";
         for (const SyncEntry& e : state.pending->entries) text += "previous\t" + entryFields(e) + "\n";
     }
     return text + "end\n";

@@ -36,15 +36,23 @@ struct SyncEntry {
     }
     // Whether the reminder file holds `record` for this entry.
     bool inFile() const { return state == SyncEntryState::Synced || state == SyncEntryState::QueuedWrite; }
+    // Whether the server has had it: all but a queued write or a reminder kept aside never sent.
+    bool wasSent() const {
+        return !etag.empty() || state == SyncEntryState::Synced || state == SyncEntryState::QueuedDelete;
+    }
     friend bool operator==(const SyncEntry&, const SyncEntry&) = default;
 };
 
 // The entries and token as they were before a change to the reminder file, noted until that change is
-// known to have reached the file or not: a crash between writing the two files is mended from it.
+// known to have reached the file or not: a crash between writing the two files is mended from it. The
+// file holding the text the change wrote means it did; anything else (the text it started from, or a
+// hand edit since) means the previous entries are the safe ones: what the server holds is then
+// matched again by content, so nothing is deleted or undone on the strength of a change that may not
+// have been made.
 struct PendingApply {
     std::string token;
     std::vector<SyncEntry> entries;
-    std::size_t fileDigest = 0;  // of the reminder file's text the change started from
+    std::size_t writtenDigest = 0;  // of the reminder file's text the change writes
     friend bool operator==(const PendingApply&, const PendingApply&) = default;
 };
 

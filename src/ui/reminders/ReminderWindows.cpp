@@ -8,6 +8,7 @@
 #include "ui/reminders/frmCal.h"
 #include "ui/reminders/frmDayRem.h"
 #include "ui/reminders/frmRem.h"
+#include "ui/utilities/QtCommonDialogs.h"
 #include "ui/utilities/WindowPlacement.h"
 
 namespace tavrin {
@@ -35,6 +36,11 @@ ReminderWindows::~ReminderWindows() {
                        static_cast<QWidget*>(calendar_.data())}) {
         delete w;
     }
+}
+
+CommonDialogs& ReminderWindows::dialogs() {
+    static QtCommonDialogs toolkits;
+    return dialogs_ ? *dialogs_ : toolkits;
 }
 
 frmCal* ReminderWindows::calendar() const {

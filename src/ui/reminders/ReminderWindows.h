@@ -14,6 +14,7 @@
 namespace tavrin {
 
 class CalendarEventSource;
+class CommonDialogs;
 class frmAddRem;
 class frmCal;
 class frmDayRem;
@@ -52,6 +53,9 @@ class ReminderWindows {
     // The subscribed calendars' events, once they are loaded; null without.
     void setCalendarEvents(CalendarEventSource* events) { calendarEvents_ = events; }
     CalendarEventSource* calendarEvents() const { return calendarEvents_; }
+    // The file dialogs the windows open: the program's, or a test's; the toolkit's until one is given.
+    void setDialogs(CommonDialogs* dialogs) { dialogs_ = dialogs; }
+    CommonDialogs& dialogs();
     // After the calendars' events changed: the calendar marks their days again.
     void calendarEventsChanged();
 
@@ -66,6 +70,7 @@ class ReminderWindows {
     AppState& app_;
     std::string imagesDir_;
     CalendarEventSource* calendarEvents_ = nullptr;
+    CommonDialogs* dialogs_ = nullptr;
     QPointer<frmCal> calendar_;
     QPointer<frmRem> manager_;
     QPointer<frmAddRem> editor_;

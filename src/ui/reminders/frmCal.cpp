@@ -1,6 +1,7 @@
 #include "ui/reminders/frmCal.h"
 
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -14,9 +15,12 @@
 
 #include "core/clock/NextTick.h"
 #include "core/reminders/CalendarLayout.h"
+#include "core/sync/ReminderCalendarFile.h"
+#include "core/timezones/MachineZone.h"
 #include "ui/reminders/CalendarEventSource.h"
 #include "ui/reminders/ReminderWindows.h"
 #include "ui/utilities/QtColour.h"
+#include "ui/utilities/QtCommonDialogs.h"
 
 namespace tavrin {
 
@@ -199,6 +203,8 @@ frmCal::frmCal(ReminderWindows& windows, const std::string& imagesDir, QWidget* 
     menu_->addSection(QStringLiteral("Manage Reminders"));
     menu_->addAction(QStringLiteral("Add New Reminder"), this, [this] { addNewReminder(); });
     menu_->addAction(QStringLiteral("Edit/Delete Reminders"), this, [this] { manageReminders(); });
+    menu_->addAction(QStringLiteral("Import iCalendar..."), this, [this] { importCalendarFile(); });
+    menu_->addAction(QStringLiteral("Export iCalendar..."), this, [this] { exportCalendarFile(); });
 
     applySettings();
     const DateTime today = windows_.app().clock.localNow();
@@ -393,6 +399,49 @@ void frmCal::viewDayReminders() {
 void frmCal::viewDayEvents() {
     // The reminders of the day come with its events: the one list of what the day holds.
     viewDayReminders();
+}
+
+namespace {
+
+ReminderEventContext eventContextOf(AppState& app) {
+    const std::string zoneinfo =
+        app.paths.zoneinfoDir.empty() ? "/usr/share/zoneinfo" : app.paths.zoneinfoDir;
+    return {app.settings.DateFormat, machineZoneId(zoneinfo), zoneinfo, app.clock.utcNow().toUnix()};
+}
+
+OpenRequest calendarFileRequest(const char* title) {
+    return {{{"iCalendar files", "*.ics"}, {"All files", "*"}}, QDir::homePath().toStdString(), title};
+}
+
+}  // namespace
+
+void frmCal::importCalendarFile() {
+    AppState& app = windows_.app();
+    const FileSelection chosen =
+        windows_.dialogs().showOpen(this, calendarFileRequest("Import Reminders from iCalendar"));
+    if (chosen.cancelled) return;
+    const Result<ReminderImport> done = importReminderCalendar(app.reminders, app.paths.reminderFile(),
+                                                               chosen.firstPath(), eventContextOf(app));
+    windows_.remindersChanged();
+    if (!done) {
+        app.asker.tell("Tavrin Error Message", done.message(), MessageIcon::None);
+        return;
+    }
+    app.asker.tell("Tavrin System Message", done->summary(), MessageIcon::Information);
+}
+
+void frmCal::exportCalendarFile() {
+    AppState& app = windows_.app();
+    const FileSelection chosen =
+        windows_.dialogs().showSave(this, calendarFileRequest("Export Reminders to iCalendar"));
+    if (chosen.cancelled) return;
+    const Result<ReminderExport> done =
+        exportReminderCalendar(app.reminders, {}, chosen.firstPath(), eventContextOf(app));
+    if (!done) {
+        app.asker.tell("Tavrin Error Message", done.message(), MessageIcon::None);
+        return;
+    }
+    app.asker.tell("Tavrin System Message", done->summary(), MessageIcon::Information);
 }
 
 std::optional<DateTime> frmCal::selectedDate() const {

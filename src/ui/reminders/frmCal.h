@@ -6,6 +6,7 @@
 // Page Down change the month; the arrow keys move the selected day. Left open, it moves today's
 // mark and the week number when the date changes. Days with events of the subscribed calendars get
 // a dot in each calendar's colour, and the menu lists a day's events and fetches the calendars anew.
+// The menu also writes every reminder to an iCalendar file and adds the events of one as reminders.
 #include <QPixmap>
 #include <QPoint>
 #include <QTimer>
@@ -63,6 +64,10 @@ class frmCal : public QWidget {
     void viewDayReminders();
     // "Events of This Day": the day list of the selected day, its events with its reminders.
     void viewDayEvents();
+    // "Import iCalendar..." and "Export iCalendar...": a file chosen in the windows' dialogs, and what
+    // came of it told in a message.
+    void importCalendarFile();
+    void exportCalendarFile();
 
     // For tests.
     const CalendarGrid& grid() const { return grid_; }

@@ -111,6 +111,23 @@ FileSelection QtCommonDialogs::showOpen(QWidget* owner, const OpenRequest& reque
     return selection;
 }
 
+FileSelection QtCommonDialogs::showSave(QWidget* owner, const OpenRequest& request, bool centreOnOwner) {
+    QFileDialog dialog(owner, QString::fromStdString(request.title));
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    QStringList filters;
+    for (const auto& [description, pattern] : request.filter)
+        filters << QString::fromStdString(description) + " (" + QString::fromStdString(pattern) + ")";
+    dialog.setNameFilters(filters);
+    if (!request.filter.empty() && request.filter.front().second.rfind("*.", 0) == 0)
+        dialog.setDefaultSuffix(QString::fromStdString(request.filter.front().second.substr(2)));
+    dialog.setDirectory(QString::fromStdString(request.initialDirectory));
+    new CentreWhenShown(dialog, owner, centreOnOwner);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return FileSelection{};
+    return selectionFromPaths({dialog.selectedFiles().front().toStdString()});
+}
+
 ColorChoice QtCommonDialogs::showColor(QWidget* owner, bool centreOnOwner) {
     DialogMemory& memory = dialogMemory();
     if (!memory.customColoursFilled) {

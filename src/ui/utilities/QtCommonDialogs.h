@@ -29,6 +29,9 @@ class CommonDialogs {
     virtual ~CommonDialogs() = default;
     virtual FileSelection showOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true) = 0;
     virtual ColorChoice showColor(QWidget* owner, bool centreOnOwner = true) = 0;
+    // The file-save dialog: one file, new or to be replaced (the dialog asks before replacing), its
+    // name given the first filter's extension when it has none.
+    virtual FileSelection showSave(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true) = 0;
 };
 
 // The toolkit's dialogs. Several files may be chosen; the file dialog opens on the file chosen last
@@ -39,6 +42,7 @@ class QtCommonDialogs final : public CommonDialogs {
   public:
     FileSelection showOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true) override;
     ColorChoice showColor(QWidget* owner, bool centreOnOwner = true) override;
+    FileSelection showSave(QWidget* owner, const OpenRequest& request, bool centreOnOwner = true) override;
 };
 
 // The same as free functions, for windows that hold no dialogs object yet.

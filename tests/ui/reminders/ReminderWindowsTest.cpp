@@ -14,7 +14,9 @@
 #include <filesystem>
 
 #include "core/reminders/ReminderFile.h"
+#include "core/reminders/ReminderRecord.h"
 #include "core/reminders/ReminderUpdate.h"
+#include "support/FakeCommonDialogs.h"
 #include "support/ReminderTestSupport.h"
 #include "ui/WindowTestApp.h"
 #include "ui/reminders/frmAddRem.h"
@@ -282,6 +284,44 @@ TEST_F(ReminderWindowsTest, CalendarDayMenusActOnTheChosenDay) {
     EXPECT_EQ(cal->selectedDay(), 0);
     test::menuEntry(cal->popupMenu(), "Edit/Delete Reminders")->trigger();
     ASSERT_NE(windows->manager(), nullptr);
+}
+
+// The menu's export writes the reminders to the file the save dialog names, and its import, in a
+// second data folder, adds them back from the file the open dialog names; each says how it went.
+TEST_F(ReminderWindowsTest, CalendarMenuExportsAndImportsTheRemindersAsAnIcsFile) {
+    seedThree();
+    test::FakeCommonDialogs dialogs;
+    windows->setDialogs(&dialogs);
+    frmCal* cal = windows->showCalendar();
+    const ReminderTable before = app.reminders;
+    const std::string ics = dir.file("reminders.ics");
+
+    test::menuEntry(cal->popupMenu(), "Export iCalendar...")->trigger();  // cancelled: nothing happens
+    EXPECT_TRUE(asker.asked.empty());
+    dialogs.saves.push_back(selectionFromPaths({ics}));
+    test::menuEntry(cal->popupMenu(), "Export iCalendar...")->trigger();
+    ASSERT_EQ(dialogs.saveRequests.size(), 2u);
+    EXPECT_EQ(dialogs.saveRequests[1].filter.front().second, "*.ics");
+    EXPECT_EQ(dialogs.owners.back(), cal);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].text, "Exported 3 reminders.");
+
+    app.paths.dataHome = dir.file("second");
+    app.reminders = ReminderTable{};
+    windows->remindersChanged();
+    EXPECT_EQ(markers(cal), "");
+    dialogs.files.push_back(selectionFromPaths({ics}));
+    test::menuEntry(cal->popupMenu(), "Import iCalendar...")->trigger();
+    ASSERT_EQ(asker.asked.size(), 2u);
+    EXPECT_EQ(asker.asked[1].text, "Added 3 reminders.\nadded \"One\"\nadded \"Two\"\nadded \"Three\"");
+    ReminderTable stored;
+    ASSERT_TRUE(readReminders(stored, path()).ok());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(ReminderRecord::fromSlot(stored, i), ReminderRecord::fromSlot(before, i));
+    EXPECT_EQ(markers(cal), "7:1 21:2");
+    cal->grab().save(QString::fromStdString(dir.file("calendar.png")));
+    test::menuEntry(cal->popupMenu(), "Import iCalendar...")->trigger();  // cancelled
+    EXPECT_EQ(asker.asked.size(), 2u);
 }
 
 }  // namespace
