@@ -62,7 +62,8 @@ std::vector<int> queueLocalChanges(SyncState& state, const ReminderTable& table,
     for (std::size_t i = 0; i < state.entries.size(); ++i) {
         SyncEntry& e = state.entries[i];
         if (e.inFile() && slots[i] < 0) {
-            if (!e.wasSent()) continue;  // never reached the server: nothing to delete there
+            // Even one never answered for may be on the server (the answer to its write was lost): the
+            // deletion is queued all the same, and is dropped when the next listing does not name it.
             e.state = SyncEntryState::QueuedDelete;
             e.order = next++;
         }

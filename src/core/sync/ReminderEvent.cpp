@@ -3,13 +3,12 @@
 #include <libical/ical.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <random>
-#include <set>
 
 #include "core/base/Text.h"
 #include "core/calendars/LibicalLock.h"
@@ -190,8 +189,8 @@ bool isUsableTime(const icaltimetype& t) {
            t.hour >= 0 && t.hour < 24 && t.minute >= 0 && t.minute < 60 && t.second >= 0 && t.second < 60;
 }
 
-// A value as libical writes it back, which leaves out control characters (a tab stays), and on one
-// line, as each value of the reminder file is.
+// A value as libical writes and reads it back, which leaves out control characters (a tab stays) and
+// spaces at the ends, and on one line, as each value of the reminder file is.
 std::string cleaned(const std::string& value) {
     std::string kept;
     for (char c : value) {
@@ -200,7 +199,7 @@ std::string cleaned(const std::string& value) {
         else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t')
             kept += c;
     }
-    return kept;
+    return std::string(trim(kept));
 }
 
 // The start as a wall-clock reading of the user's zone.

@@ -273,6 +273,12 @@ class Run {
     }
 
     Result<bool> remove(std::vector<SyncEntry>::iterator e) {
+        // Never answered for, and not in the listing since the token taken before its write: it never
+        // reached the server, so there is nothing to delete there.
+        if (e->etag.empty()) {
+            state_.entries.erase(e);
+            return true;
+        }
         const Result<RemoteWriteResult> r = server_.remove(e->href, e->etag);
         if (!r) return Failure{afterFailure(r.message())};
         if (r->outcome == RemoteWrite::Changed) {

@@ -177,6 +177,31 @@ TEST_P(CrashedRun, NeitherLosesNorDoublesAReminder) {
 
 INSTANTIATE_TEST_SUITE_P(AtEachPoint, CrashedRun, ::testing::Values(0, 1, 2, 3, 4));
 
+// A new reminder deleted here after its write reached the server unanswered (a kill) goes from the
+// server too, and one made and deleted while the server was away costs no request at all.
+TEST_F(ReminderSync, ANewOneDeletedAfterALostAnswerGoesFromTheServer) {
+    sync();
+    writeFile(here.path, record("A"));
+    server.afterWrite = [] { throw std::runtime_error("crash"); };
+    EXPECT_THROW((void)syncReminders(*here.table, here.path, kCalendar, server, context), std::runtime_error);
+    server.afterWrite = nullptr;
+    here.table = std::make_unique<ReminderTable>();
+    writeFile(here.path, "");
+    sync();
+    EXPECT_EQ(inFile(), "");
+    EXPECT_EQ(onServer(), "");
+
+    server.answers = 0;
+    writeFile(here.path, record("B"));
+    EXPECT_FALSE(syncReminders(*here.table, here.path, kCalendar, server, context).ok());
+    writeFile(here.path, "");
+    server.answers = -1;
+    server.requests.clear();
+    sync();
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_EQ(onServer(), "");
+}
+
 TEST_F(ReminderSync, AServerChangeMadeWhileTheQueueIsSentIsAConflict) {
     writeFile(here.path, record("A") + record("B") + record("C"));
     sync();
