@@ -1,12 +1,14 @@
 #pragma once
 // The subscribed calendars in the running clock: the refresher that loads and fetches them, the
 // calendars' window, the next event in the clock's tool tip, a balloon for a calendar that cannot be
-// fetched and for each event due to be announced, and a fetch after the machine woke from sleep.
+// fetched and for each event due to be announced, and a fetch after the machine woke from sleep. The
+// calendar that holds the reminders is synced with the reminder file in place of its fetch.
 #include <QObject>
 #include <QPointer>
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "core/calendars/EventNotices.h"
@@ -19,6 +21,7 @@ class QWidget;
 
 namespace tavrin {
 
+class AppReminderSync;
 class CalendarRefresher;
 class CommonDialogs;
 class ReminderWindows;
@@ -36,7 +39,8 @@ class AppCalendars : public QObject {
     // tool tip. Only the first call counts.
     void start(ReminderWindows& windows, QWidget& clock);
     // On the clock's tick: events due are announced, the tool tip follows the time, and a machine
-    // that slept since the last tick has its calendars fetched again.
+    // that slept since the last tick has its calendars fetched again. Once a minute, a reminder file
+    // changed since the last sync is synced again.
     void tick();
     // The calendars' window, shown and brought to the front.
     frmCalendars* showCalendars(CommonDialogs& dialogs);
@@ -46,11 +50,16 @@ class AppCalendars : public QObject {
   private:
     void showNotice(const std::string& title, const std::vector<std::string>& lines);
     void updateToolTip();
+    // Follows the "SyncCalendar" setting; once a minute, syncs a reminder file that changed.
+    void followSync();
+    // A sync run ended: the reminders as the file holds them now, and what the user should read.
+    void syncEnded();
     std::string passwordOf(const std::string& id);
 
     AppState& app_;
     std::unique_ptr<PasswordVault> vault_;
     std::function<ClockPlace()> clockRect_;
+    std::shared_ptr<AppReminderSync> sync_;
     std::unique_ptr<CalendarRefresher> refresher_;
     EventNotices notices_;
     RepeatedFailureLog noticeFailures_;
@@ -60,6 +69,8 @@ class AppCalendars : public QObject {
     QPointer<frmCalendars> window_;
     std::int64_t sleptSeconds_ = -1;
     bool vaultNoteTold_ = false;
+    std::int64_t syncCheckedMinute_ = -1;
+    std::set<std::string> syncNoticesShown_;
 };
 
 }  // namespace tavrin

@@ -8,6 +8,7 @@
 #include "core/calendars/CalendarList.h"
 #include "support/CalendarServers.h"
 #include "support/FileText.h"
+#include "support/OnePasswordVault.h"
 #include "support/TempDir.h"
 #include "ui/WindowTestApp.h"
 #include "ui/calendars/CalendarRefresher.h"
@@ -57,15 +58,6 @@ TEST(AppCalendars, EventAlarmIsAnnouncedOnceAcrossARestart) {
     EXPECT_EQ(clock.toolTip(), "Next: Tue 15:00 Team meeting");
 }
 
-// The one password the test's server wants.
-struct OnePassword final : PasswordVault {
-    Result<> store(const std::string&, const std::string&) override { return Result<>::success(); }
-    Result<std::optional<std::string>> read(const std::string&) override {
-        return std::optional<std::string>("carol-pw");
-    }
-    Result<> forget(const std::string&) override { return Result<>::success(); }
-};
-
 TEST(AppCalendars, CalDavCalendarIsFetchedInTheBackgroundAndMarkedInTheCalendar) {
     const test::CalendarServers servers;
     if (servers["RADICALE"].empty()) GTEST_SKIP() << "radicale is not installed (tools/setup.sh installs it)";
@@ -92,7 +84,7 @@ TEST(AppCalendars, CalDavCalendarIsFetchedInTheBackgroundAndMarkedInTheCalendar)
     ASSERT_TRUE(writeCalendarList(t.store, t.app.settings.SettingsRoot, {work}));
     ReminderWindows windows(t.app, "");
     QWidget clock;
-    AppCalendars calendars(t.app, std::make_unique<OnePassword>(), {});
+    AppCalendars calendars(t.app, std::make_unique<test::OnePasswordVault>("carol-pw"), {});
     calendars.start(windows, clock);
     for (int waited = 0; calendars.refresher()->events().empty() && waited < 1000; ++waited) test::wait(10);
     EXPECT_EQ(calendars.refresher()->failureOf("carolwork"), "");

@@ -57,6 +57,10 @@ void Preferences::open() {
     c_.panelOffset = s_.PanelOffset;
     c_.snoozeMinutes = s_.SnoozeMinutes;
     c_.notifications = s_.Notifications;
+    const auto& choices = c_.syncChoices;
+    const bool offered = std::any_of(choices.begin(), choices.end(),
+                                     [this](const SyncChoice& c) { return c.id == s_.SyncCalendar; });
+    c_.syncCalendar = offered ? s_.SyncCalendar : std::string();
 
     const std::uint32_t scheme = colourNumber(s_.ColScheme);
     const std::pair<const char*, int> presets[] = {
@@ -179,6 +183,7 @@ void Preferences::putSettings() {
     s_.PanelOffset = std::clamp(c_.panelOffset, 0, kMaxPanelOffset);
     s_.SnoozeMinutes = std::clamp(c_.snoozeMinutes, 1, kMaxSnoozeMinutes);
     s_.Notifications = std::clamp(c_.notifications, 0, 2);
+    s_.SyncCalendar = c_.syncCalendar;
     const char* presets[] = {kStandardScheme, kOliveGreenScheme, kSilverScheme, kBlueScheme};
     const int scheme = schemeIndex();
     if (scheme >= 0 && scheme < kNinexScheme) s_.ColScheme = presets[scheme];
@@ -217,6 +222,7 @@ Result<> Preferences::saveSettings(Store& store, ZoneState& zones, const WorldZo
             write("SnoozeMinutes", std::to_string(s_.SnoozeMinutes));
             write("Notifications", std::to_string(s_.Notifications));
             write("WorkingHours", s_.WorkingHours);
+            write("SyncCalendar", s_.SyncCalendar);
 
             const char* presets[] = {kStandardScheme, kOliveGreenScheme, kSilverScheme, kBlueScheme};
             const int scheme = schemeIndex();

@@ -27,6 +27,13 @@ const std::vector<std::string>& fontSizes();
 
 enum class FontTarget { None = 0, Time = 1, Date = 2 };
 
+// A calendar the reminders can be synced with: its id and the name the user knows it by.
+struct SyncChoice {
+    std::string id;
+    std::string name;
+    friend bool operator==(const SyncChoice&, const SyncChoice&) = default;
+};
+
 // What the dialog's controls hold; the defaults are what they show before the dialog opens.
 struct PrefsControls {
     std::string dateFormat = "mm/dd/yy";
@@ -48,6 +55,10 @@ struct PrefsControls {
     int snoozeMinutes = kDefaultSnoozeMinutes;
     int notifications = 0;  // the "Notifications" choice's index
     std::string workingHours = "09:00-17:00";
+    // "Sync Reminders:": "Off" and the calendars that can hold the reminders, offered by the caller
+    // before the dialog opens; the id of the one chosen ("" for "Off").
+    std::vector<SyncChoice> syncChoices;
+    std::string syncCalendar;
 };
 
 class Preferences {
@@ -55,7 +66,8 @@ class Preferences {
     // `buttonFace` gives the colour text of the desktop's face colour at the moment it is asked.
     Preferences(Settings& settings, std::function<std::string()> buttonFace);
 
-    // The opening: every control from the settings, the font controls on the time font. A stored
+    // The opening: every control from the settings, the font controls on the time font. A sync
+    // calendar that is no longer among the choices (its subscription was removed) shows as "Off". A stored
     // colour that is none of the presets shows as "Custom" without asking for a colour, and becomes
     // the custom colour that "OK" keeps.
     void open();

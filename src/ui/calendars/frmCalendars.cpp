@@ -80,7 +80,7 @@ frmCalendars::frmCalendars(AppState& app, CalendarRefresher& refresher, CommonDi
     list_->setUniformRowHeights(true);
     list_->setHeaderLabels({QStringLiteral("Calendar"), QStringLiteral("State"), QStringLiteral("Address")});
     list_->setColumnWidth(kNameColumn, 150);
-    list_->setColumnWidth(kStateColumn, 190);
+    list_->setColumnWidth(kStateColumn, 300);
     connect(list_, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem* item, int) { itemChanged(item); });
 
@@ -136,7 +136,7 @@ frmCalendars::frmCalendars(AppState& app, CalendarRefresher& refresher, CommonDi
     layout->addWidget(list_, 1);
     layout->addLayout(buttons);
     layout->addWidget(adding);
-    resize(560, 420);
+    resize(660, 420);
 
     connect(&refresher_, &CalendarRefresher::calendarStateChanged, this, [this] { updateStates(); });
     fillList();
@@ -166,18 +166,22 @@ void frmCalendars::updateStates() {
         const CalendarSubscription& calendar = calendars[static_cast<std::size_t>(row)];
         QTreeWidgetItem* item = list_->topLevelItem(row);
         const std::string failure = refresher_.failureOf(calendar.id);
+        // The calendar that holds the reminders shows no events of its own: its events are the reminders.
+        const bool holdsReminders = calendar.id == app_.settings.SyncCalendar;
         QString state;
         if (!calendar.enabled)
             state = QStringLiteral("Off");
         else if (refresher_.fetching(calendar.id))
-            state = QStringLiteral("Fetching...");
+            state = holdsReminders ? QStringLiteral("syncing...") : QStringLiteral("Fetching...");
         else if (!failure.empty())
             state = QString::fromStdString(failure);
         else if (const auto at = refresher_.fetchedAt(calendar.id))
             // In the user's zone, as the events are shown.
-            state = QStringLiteral("Fetched ") +
+            state = (holdsReminders ? QStringLiteral("synced ") : QStringLiteral("Fetched ")) +
                     QDateTime::fromSecsSinceEpoch(*at + refresher_.userZone().offsetAt(*at), QTimeZone::utc())
                         .toString(QStringLiteral("ddd d MMM HH:mm"));
+        if (holdsReminders)
+            state = QStringLiteral("Holds the reminders") + (state.isEmpty() ? QString() : ": " + state);
         item->setText(kStateColumn, state);
         item->setToolTip(kStateColumn, state);
         item->setForeground(kStateColumn, failure.empty() ? palette().text() : QBrush(QColor(170, 0, 0)));

@@ -12,8 +12,10 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTreeView>
+#include <algorithm>
 #include <utility>
 
+#include "core/calendars/CalendarList.h"
 #include "core/settings/ColourText.h"
 #include "core/settings/PanelOffset.h"
 #include "ui/settings/ZoneListModel.h"
@@ -89,6 +91,7 @@ frmPrefs::frmPrefs(AppState& app, CommonDialogs& dialogs, std::string applicatio
     // into the font list, and the font controls on the time font.
     zones_.fill(app_.store, app_.zones);
     model_->reload();
+    offerSyncCalendars();
     prefs_.open();
     {
         const QSignalBlocker quiet(fontNameBox_);
@@ -260,6 +263,16 @@ void frmPrefs::buildControls() {
         "shows whenever the desktop has no notification server"));
     addFieldLabel("Notifications:", 408, notificationsBox_);
 
+    // The CalDAV calendar that holds the reminders, so that other machines and phones share them.
+    syncBox_ = new QComboBox(this);
+    syncBox_->setGeometry(kRight + 106, 369, kRightWidth - 106, kRow);
+    syncBox_->setToolTip(QStringLiteral(
+        "Keep the reminders in this CalDAV calendar too, so that your other machines and your phone share "
+        "them; add the calendar with \"Calendars...\" first"));
+    auto* syncLabel = new QLabel(QStringLiteral("Sync Reminders:"), this);
+    syncLabel->setGeometry(kRight, 369, 104, kRow);
+    syncLabel->setBuddy(syncBox_);
+
     const int buttonWidth = 80;
     applyButton_ = new QPushButton(QStringLiteral("&Apply"), this);
     okButton_ = new QPushButton(QStringLiteral("&OK"), this);
@@ -303,8 +316,30 @@ void frmPrefs::showControls() {
     }
     snoozeBox_->setValue(c.snoozeMinutes);
     notificationsBox_->setCurrentIndex(c.notifications);
+    syncBox_->setCurrentIndex(std::max(0, syncBox_->findData(QString::fromStdString(c.syncCalendar))));
     showFontControls();
     showColours();
+}
+
+void frmPrefs::offerSyncCalendars() {
+    std::vector<SyncChoice>& choices = prefs_.controls().syncChoices;
+    choices.clear();
+    const Result<std::vector<CalendarSubscription>> calendars =
+        readCalendarList(app_.store, app_.settings.SettingsRoot);
+    if (!calendars) {
+        // A list that cannot be read now does not switch the sync off: the calendar stays chosen.
+        qWarning("tavrin: %s", calendars.message().c_str());
+        if (!app_.settings.SyncCalendar.empty())
+            choices.push_back({app_.settings.SyncCalendar, app_.settings.SyncCalendar});
+    } else {
+        for (const CalendarSubscription& calendar : *calendars)
+            if (calendar.source == CalendarSource::CalDav) choices.push_back({calendar.id, calendar.name});
+    }
+    const QSignalBlocker quiet(syncBox_);
+    syncBox_->clear();
+    syncBox_->addItem(QStringLiteral("Off"), QString());
+    for (const SyncChoice& choice : choices)
+        syncBox_->addItem(QString::fromStdString(choice.name), QString::fromStdString(choice.id));
 }
 
 void frmPrefs::showFontControls() {
@@ -345,6 +380,7 @@ void frmPrefs::readPlainFields() {
     c.panelOffset = panelOffsetBox_->value();
     c.snoozeMinutes = snoozeBox_->value();
     c.notifications = notificationsBox_->currentIndex();
+    c.syncCalendar = syncBox_->currentData().toString().toStdString();
 }
 
 void frmPrefs::onSchemeText(const QString& text) {

@@ -1,6 +1,7 @@
 #pragma once
 // "Tavrin for Windows: Preferences": formats, world-time sorting and zones, colours, the colour
-// scheme, fonts, the background picture, the clock's place on the panel and starting at logon. Some controls
+// scheme, fonts, the background picture, the clock's place on the panel, starting at logon and the
+// calendar the reminders are synced with. Some controls
 // change the settings in memory at once, "&Apply" copies the rest, "&OK" also saves everything and closes,
 // "&Cancel" only closes.
 #include <QDialog>
@@ -74,6 +75,7 @@ class frmPrefs : public QDialog {
     QSpinBox* panelOffsetBox() const { return panelOffsetBox_; }
     QSpinBox* snoozeBox() const { return snoozeBox_; }
     QComboBox* notificationsBox() const { return notificationsBox_; }
+    QComboBox* syncBox() const { return syncBox_; }
     QPushButton* resetPositionButton() const { return resetPositionButton_; }
     const WorldZoneList& zoneList() const { return zones_; }
     const Preferences& model() const { return prefs_; }
@@ -101,6 +103,8 @@ class frmPrefs : public QDialog {
   private:
     void buildControls();
     void showControls();
+    // The "Sync Reminders:" choices: "Off" and every subscribed CalDAV calendar.
+    void offerSyncCalendars();
     void showFontControls();
     void showColours();
     void readPlainFields();
@@ -141,6 +145,7 @@ class frmPrefs : public QDialog {
     QSpinBox* panelOffsetBox_ = nullptr;
     QSpinBox* snoozeBox_ = nullptr;
     QComboBox* notificationsBox_ = nullptr;
+    QComboBox* syncBox_ = nullptr;
     QPushButton* resetPositionButton_ = nullptr;
 };
 

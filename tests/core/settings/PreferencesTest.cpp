@@ -136,6 +136,22 @@ TEST_F(PrefsTest, OkStoresEveryValueAndHoldsTheSavedZoneListInMemory) {
     EXPECT_EQ(p.controls().swatchColours[1], kYellow);  // the swatch shows the colour picked
 }
 
+TEST_F(PrefsTest, SyncRowShowsOnlyAnOfferedCalendarAndOkStoresTheChoice) {
+    settings.SyncCalendar = "gone";
+    prefs = std::make_unique<Preferences>(settings, [] { return std::string(kFace); });
+    list.fill(store, zones);
+    prefs->controls().syncChoices = {{"c1", "Home"}, {"c2", "Work"}};
+    prefs->open();
+    // The calendar named was removed since: the row shows "Off" and OK stores it so.
+    EXPECT_EQ(prefs->controls().syncCalendar, "");
+    prefs->controls().syncCalendar = "c2";
+    ASSERT_TRUE(ok());
+    EXPECT_EQ(stored("SyncCalendar"), "c2");
+    EXPECT_EQ(settings.SyncCalendar, "c2");
+    prefs->open();
+    EXPECT_EQ(prefs->controls().syncCalendar, "c2");
+}
+
 TEST_F(PrefsTest, SchemeTheListNamesIsKeptAndAnyOtherTextChangesNothing) {
     // "ColScheme" stored and in memory when the dialog opens; the scheme list's text when OK is pressed
     // (nullptr: what the opening shows); whether a custom colour (yellow) is picked after choosing;

@@ -143,6 +143,12 @@ TEST_F(CalendarWindows, CalendarsWindowAddsTogglesAndRemovesAFileAndRefusesOther
         window.grab().save(qEnvironmentVariable("TAVRIN_SHOTS") + "/frmCalendars.png");
     }
 
+    // Chosen to hold the reminders, its row says so.
+    t.app.settings.SyncCalendar = stored()[0].id;
+    window.refresh();
+    settle(1);
+    EXPECT_TRUE(window.list()->topLevelItem(0)->text(1).startsWith("Holds the reminders: synced "));
+
     window.list()->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
     EXPECT_FALSE(stored()[0].enabled);
     EXPECT_TRUE(refresher().events().empty());
