@@ -250,7 +250,9 @@ TEST_F(Commands, HelpAndTheManPageListEveryCommand) {
                                 "events",
                                 "--days",
                                 "calendars list",
-                                "calendars remove"}) {
+                                "calendars remove",
+                                "sync setup",
+                                "--off"}) {
         EXPECT_NE(r.out.find(command), std::string::npos) << "--help lacks " << command;
         EXPECT_NE(man.find(command), std::string::npos) << "the man page lacks " << command;
     }

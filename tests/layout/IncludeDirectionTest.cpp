@@ -18,9 +18,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // The order of the subsystem folders inside src/core and src/ui, lowest first.
-constexpr std::array<const char*, 13> kOrder = {"base",      "desktop",  "store",  "timezones", "utilities",
-                                                "settings",  "notify",   "reminders", "calendars", "sync",
-                                                "alarms",    "state",    "clock"};
+constexpr std::array<const char*, 13> kOrder = {"base",     "desktop", "store",     "timezones", "utilities",
+                                                "settings", "notify",  "reminders", "calendars", "sync",
+                                                "alarms",   "state",   "clock"};
 
 std::optional<std::size_t> rankOf(const std::string& folder) {
     auto it = std::find(kOrder.begin(), kOrder.end(), folder);
