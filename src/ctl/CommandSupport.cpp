@@ -1,4 +1,9 @@
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <optional>
 
@@ -43,6 +48,26 @@ std::string storedDateFormat() {
     const Result<KeyHandle> key = openKey(*store, *root, kSettingsKey);
     const std::string format = key ? readText(*store, *key, "DateFormat").valueOr({}) : std::string();
     return !format.empty() ? format : "mm/dd/yy";
+}
+
+// The password for a login: TAVRIN_PASSWORD where set, else a line of standard input (asked without
+// echo on a terminal).
+std::string askPassword(const std::string& user, std::ostream& err) {
+    if (const char* given = std::getenv("TAVRIN_PASSWORD")) return given;
+    const bool terminal = ::isatty(STDIN_FILENO);
+    termios saved{};
+    const bool quiet = terminal && ::tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (terminal) err << "Password for " << user << ": " << std::flush;
+    if (quiet) {
+        termios silent = saved;
+        silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
+    }
+    std::string password;
+    std::getline(std::cin, password);
+    if (quiet) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    if (terminal) err << '\n';
+    return password;
 }
 
 }  // namespace tavrin::ctl

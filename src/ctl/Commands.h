@@ -46,4 +46,8 @@ int usageError(std::ostream& err, const std::string& why, std::string_view usage
 // Whether the zone folder `dir` can be listed, and why not.
 Result<> zoneFolderReadable(const std::string& dir);
 
+// The password for `user`'s login: TAVRIN_PASSWORD where set, else a line of standard input (asked
+// without echo on a terminal).
+std::string askPassword(const std::string& user, std::ostream& err);
+
 }  // namespace tavrin::ctl

@@ -1,9 +1,6 @@
-#include <termios.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
 #include <memory>
 
 #include "core/calendars/CalendarList.h"
@@ -21,25 +18,6 @@ namespace {
 constexpr const char* kUsage =
     "Usage: tavrinctl calendars add ADDRESS [--name NAME] [--user USER] [--colour #RRGGBB]\n"
     "       tavrinctl calendars refresh\n";
-
-// The password for a login: TAVRIN_PASSWORD where set, else asked on the terminal without echo.
-std::string askPassword(const std::string& user, std::ostream& err) {
-    if (const char* given = std::getenv("TAVRIN_PASSWORD")) return given;
-    if (!::isatty(STDIN_FILENO)) return {};
-    err << "Password for " << user << ": " << std::flush;
-    termios saved{};
-    const bool quiet = ::tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (quiet) {
-        termios silent = saved;
-        silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
-    }
-    std::string password;
-    std::getline(std::cin, password);
-    if (quiet) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-    err << '\n';
-    return password;
-}
 
 std::string outcome(const Result<FetchReport>& fetched) {
     if (!fetched) return "failed: " + fetched.message();

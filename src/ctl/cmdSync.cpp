@@ -1,10 +1,7 @@
 // tavrinctl sync: which CalDAV calendar holds the reminders (sync setup URL / --off), and one sync of
 // the reminder file with it now, as the clock runs it.
-#include <termios.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <iostream>
 #include <memory>
 #include <sstream>
 
@@ -37,26 +34,6 @@ struct SyncSession {
     std::unique_ptr<Store> store = makeLinuxStore(paths, {});
     Root root = chooseSettingsRoot(*store).value_or(Root::CurrentUser);
 };
-
-// The password for a login: TAVRIN_PASSWORD where set, else a line of standard input (asked without
-// echo on a terminal).
-std::string readPassword(const std::string& user, std::ostream& err) {
-    if (const char* given = std::getenv("TAVRIN_PASSWORD")) return given;
-    const bool terminal = ::isatty(STDIN_FILENO);
-    termios saved{};
-    const bool quiet = terminal && ::tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (terminal) err << "Password for " << user << ": " << std::flush;
-    if (quiet) {
-        termios silent = saved;
-        silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
-    }
-    std::string password;
-    std::getline(std::cin, password);
-    if (quiet) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-    if (terminal) err << '\n';
-    return password;
-}
 
 // An address in the one form the calendar list keeps (canonical path, ending in "/").
 std::string collectionKey(const std::string& address) {
@@ -107,7 +84,7 @@ int setup(const Args& args, std::ostream& out, std::ostream& err) {
     }
     if (!WebAddress::parse(address))
         return usageError(err, "\"" + address + "\" is not an http or https address", kUsage);
-    const std::string password = user.empty() ? std::string() : readPassword(user, err);
+    const std::string password = user.empty() ? std::string() : askPassword(user, err);
     const std::string wanted = collectionKey(address);
 
     const auto subscribed = [&]() -> Result<std::optional<CalendarSubscription>> {

@@ -9,39 +9,6 @@
 namespace tavrin {
 namespace {
 
-std::string xmlEscaped(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else
-            out += c;
-    }
-    return out;
-}
-
-// A sync-collection report (RFC 6578) of the resources' ETags changed since `token` ("" for all).
-std::string syncCollectionBody(const std::string& token) {
-    return R"(<?xml version="1.0" encoding="utf-8"?>
-<d:sync-collection xmlns:d="DAV:">
-  <d:sync-token>)" +
-           xmlEscaped(token) + R"(</d:sync-token>
-  <d:sync-level>1</d:sync-level>
-  <d:prop><d:getetag/></d:prop>
-</d:sync-collection>
-)";
-}
-
-std::string etagsBody() {
-    return R"(<?xml version="1.0" encoding="utf-8"?>
-<d:propfind xmlns:d="DAV:"><d:prop><d:resourcetype/><d:getetag/></d:prop></d:propfind>
-)";
-}
-
 bool unreserved(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '.' || c == '_' || c == '~';
@@ -147,7 +114,7 @@ Result<RemoteListing> CalDavSyncServer::list(const std::string& token) {
         auto headers = xml;
         headers.emplace_back("Depth", "0");
         return sendTo(http_, collection_, user_, password_,
-                      {"REPORT", base->text(), headers, syncCollectionBody(from)});
+                      {"REPORT", base->text(), headers, davSyncCollectionBody(from)});
     };
     // A token the server no longer knows (403 or 409, valid-sync-token) gives the whole listing; so
     // does a server that has no sync-collection report (it refuses or does not know it).
@@ -173,7 +140,7 @@ Result<RemoteListing> CalDavSyncServer::list(const std::string& token) {
             auto headers = xml;
             headers.emplace_back("Depth", "1");
             all = sendTo(http_, collection_, user_, password_,
-                         {"PROPFIND", base->text(), headers, etagsBody()});
+                         {"PROPFIND", base->text(), headers, davEtagsBody()});
             if (!all) return all.why();
         }
         answer = std::move(*all);

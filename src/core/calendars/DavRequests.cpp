@@ -69,6 +69,23 @@ std::string davCalendarQueryBody(std::int64_t from, std::int64_t to) {
 )";
 }
 
+std::string davSyncCollectionBody(const std::string& token) {
+    return R"(<?xml version="1.0" encoding="utf-8"?>
+<d:sync-collection xmlns:d="DAV:">
+  <d:sync-token>)" +
+           xmlEscaped(token) + R"(</d:sync-token>
+  <d:sync-level>1</d:sync-level>
+  <d:prop><d:getetag/></d:prop>
+</d:sync-collection>
+)";
+}
+
+std::string davEtagsBody() {
+    return R"(<?xml version="1.0" encoding="utf-8"?>
+<d:propfind xmlns:d="DAV:"><d:prop><d:resourcetype/><d:getetag/></d:prop></d:propfind>
+)";
+}
+
 std::string davMultigetBody(const std::vector<std::string>& paths) {
     std::string body = R"(<?xml version="1.0" encoding="utf-8"?>
 <c:calendar-multiget xmlns:d="DAV:" xmlns:c="urn:ietf:params:xml:ns:caldav">

@@ -18,6 +18,10 @@ std::string davPrincipalBody();
 std::string davCollectionsBody();
 // REPORT calendar-query (Depth 1): the address and ETag of every event resource touching the window.
 std::string davCalendarQueryBody(std::int64_t from, std::int64_t to);
+// REPORT sync-collection (Depth 0): the ETags of the resources changed since `token` ("" for all).
+std::string davSyncCollectionBody(const std::string& token);
+// PROPFIND (Depth 1) of a collection: what each member is and its ETag.
+std::string davEtagsBody();
 // REPORT calendar-multiget: the text and ETag of the resources at `paths` (paths on the server).
 std::string davMultigetBody(const std::vector<std::string>& paths);
 
