@@ -125,4 +125,41 @@ std::string escapeOnOneLine(std::string_view text, OneLineEscapes extra) {
     return out;
 }
 
+std::optional<std::string> unescapeOneLine(std::string_view text, OneLineEscapes extra) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            out += text[i];
+            continue;
+        }
+        if (++i == text.size()) return std::nullopt;
+        switch (text[i]) {
+            case '\\':
+                out += '\\';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case '0':
+                if (!extra.nul) return std::nullopt;
+                out += '\0';
+                break;
+            case 's':
+                if (!extra.edgeBlanks) return std::nullopt;
+                out += ' ';
+                break;
+            default:
+                return std::nullopt;
+        }
+    }
+    return out;
+}
+
 }  // namespace tavrin

@@ -41,5 +41,8 @@ struct OneLineEscapes {
 // `text` with backslash, tab, CR and LF written as \\ \t \r \n (and what `extra` adds), so that a
 // value stays on one line and reads back as it was.
 std::string escapeOnOneLine(std::string_view text, OneLineEscapes extra = {});
+// `text` as it was before escapeOnOneLine with the same `extra`; nothing when it holds an escape that
+// is never written so, or ends in a lone backslash.
+std::optional<std::string> unescapeOneLine(std::string_view text, OneLineEscapes extra = {});
 
 }  // namespace tavrin

@@ -28,8 +28,11 @@ std::string_view nameOf(SyncEntryState state) {
     return "synced";
 }
 
+// What a field escapes: besides line breaks and tabs, NUL, which a title may hold.
+constexpr OneLineEscapes kFieldEscapes{.nul = true};
+
 std::string field(std::string_view text) {
-    return escapeOnOneLine(text, {.nul = true});
+    return escapeOnOneLine(text, kFieldEscapes);
 }
 
 std::string entryFields(const SyncEntry& e) {
@@ -38,38 +41,6 @@ std::string entryFields(const SyncEntry& e) {
                                  &e.record.enabled, &e.record.recur, &e.record.body, &e.reason})
         line += '\t' + field(*f);
     return line + '\t' + std::to_string(e.order);
-}
-
-// One field as written by field(); nothing for an escape it never writes.
-std::optional<std::string> unescape(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            out += text[i];
-            continue;
-        }
-        if (++i == text.size()) return std::nullopt;
-        switch (text[i]) {
-            case '\\':
-                out += '\\';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case '0':
-                out += '\0';
-                break;
-            default:
-                return std::nullopt;
-        }
-    }
-    return out;
 }
 
 template <class Number>
@@ -88,7 +59,7 @@ std::optional<std::vector<std::string>> fieldsOf(std::string_view line) {
     std::vector<std::string> fields;
     for (;;) {
         const std::size_t tab = line.find('\t');
-        auto f = unescape(line.substr(0, tab));
+        auto f = unescapeOneLine(line.substr(0, tab), kFieldEscapes);
         if (!f) return std::nullopt;
         fields.push_back(std::move(*f));
         if (tab == std::string_view::npos) return fields;
