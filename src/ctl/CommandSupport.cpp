@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "core/settings/SettingsLoader.h"
 #include "core/state/Paths.h"
 #include "core/store/StoreAccess.h"
+#include "core/timezones/MachineZone.h"
 #include "ctl/Commands.h"
 #include "platform/FileStore.h"
 
@@ -40,14 +42,23 @@ Result<> zoneFolderReadable(const std::string& dir) {
     return Failure{"the zone folder \"" + dir + "\" cannot be read: " + ec.message(), ec.value()};
 }
 
-std::string storedDateFormat() {
+std::string storedSetting(const char* name) {
     const Paths paths = Paths::fromEnvironment();
     std::unique_ptr<Store> store = makeLinuxStore(paths, {});
     const std::optional<Root> root = chooseSettingsRoot(*store);
-    if (!root) return "mm/dd/yy";
+    if (!root) return {};
     const Result<KeyHandle> key = openKey(*store, *root, kSettingsKey);
-    const std::string format = key ? readText(*store, *key, "DateFormat").valueOr({}) : std::string();
+    return key ? readText(*store, *key, name).valueOr({}) : std::string();
+}
+
+std::string storedDateFormat() {
+    const std::string format = storedSetting("DateFormat");
     return !format.empty() ? format : "mm/dd/yy";
+}
+
+ReminderEventContext reminderEventContext(const Paths& paths) {
+    return {storedDateFormat(), machineZoneId(paths.zoneinfoDir), paths.zoneinfoDir,
+            static_cast<std::int64_t>(std::time(nullptr))};
 }
 
 // The password for a login: TAVRIN_PASSWORD where set, else a line of standard input (asked without

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "core/base/Result.h"
+#include "core/state/Paths.h"
+#include "core/sync/ReminderEvent.h"
 
 namespace tavrin::ctl {
 
@@ -24,8 +26,12 @@ int cmdReminders(const Args& args, std::ostream& out, std::ostream& err);
 int cmdReminderChange(const Args& args, std::ostream& out, std::ostream& err);
 // reminders export / import FILE.ics, reached through cmdReminders.
 int cmdReminderCalendar(const Args& args, std::ostream& out, std::ostream& err);
+// The text of the user's setting `name`; "" when it is not stored or cannot be read.
+std::string storedSetting(const char* name);
 // The "DateFormat" the program writes reminder dates with: the user's setting, or its default.
 std::string storedDateFormat();
+// How reminders become events now: the stored date format, the machine's zone, the zone folder.
+ReminderEventContext reminderEventContext(const Paths& paths);
 // calendars add / refresh: subscribing and fetching.
 int cmdCalendarFetch(const Args& args, std::ostream& out, std::ostream& err);
 int cmdEvents(const Args& args, std::ostream& out, std::ostream& err);

@@ -1,4 +1,3 @@
-
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -163,8 +162,9 @@ int refreshCalendars(const Args& args, std::ostream& out, std::ostream& err) {
     }
     std::unique_ptr<KeyringVault> vault;
     int status = 0;
+    const std::string reminderCalendar = syncCalendarId();  // it holds reminders, no events
     for (const CalendarSubscription& c : *list) {
-        if (!c.enabled || c.id == syncCalendarId()) continue;  // the reminders' calendar holds no events
+        if (!c.enabled || c.id == reminderCalendar) continue;
         std::string password;
         if (!c.user.empty()) {
             if (!vault) {

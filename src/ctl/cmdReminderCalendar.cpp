@@ -1,13 +1,10 @@
 // tavrinctl reminders export FILE.ics / import FILE.ics: the reminders as an iCalendar file, and the
 // events of one added as reminders, through the same locked update of the reminder file as every
 // other change.
-#include <ctime>
-
 #include "core/reminders/ReminderFile.h"
 #include "core/state/Paths.h"
 #include "core/sync/ReminderCalendarFile.h"
 #include "core/sync/ReminderSync.h"
-#include "core/timezones/MachineZone.h"
 #include "ctl/Commands.h"
 
 namespace tavrin::ctl {
@@ -36,8 +33,7 @@ int cmdReminderCalendar(const Args& args, std::ostream& out, std::ostream& err) 
         return usageError(err, "export and import take one .ics file", kCalendarUsage);
     const Paths paths = Paths::fromEnvironment();
     if (path.empty()) path = paths.reminderFile();
-    const ReminderEventContext context{storedDateFormat(), machineZoneId(paths.zoneinfoDir),
-                                       paths.zoneinfoDir, static_cast<std::int64_t>(std::time(nullptr))};
+    const ReminderEventContext context = reminderEventContext(paths);
     ReminderTable table;
     if (const Result read = readReminders(table, path); !read.ok()) {
         err << "tavrinctl: " << read.message() << '\n';

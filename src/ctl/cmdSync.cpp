@@ -13,8 +13,6 @@
 #include "core/state/Paths.h"
 #include "core/store/StoreAccess.h"
 #include "core/sync/ReminderSync.h"
-#include "core/timezones/ClockService.h"
-#include "core/timezones/MachineZone.h"
 #include "ctl/Commands.h"
 #include "keyring/KeyringVault.h"
 #include "platform/CalDavSyncServer.h"
@@ -49,11 +47,6 @@ Result<> setSyncCalendar(SyncSession& session, const std::string& id) {
     Result<KeyHandle> key = makeSettingsKey(*session.store, session.root);
     if (!key) return key.why();
     return writeText(*session.store, *key, "SyncCalendar", id);
-}
-
-std::string readSetting(SyncSession& session, const char* name) {
-    const Result<KeyHandle> key = openKey(*session.store, session.root, kSettingsKey);
-    return key ? readText(*session.store, *key, name).valueOr({}) : std::string();
 }
 
 int setup(const Args& args, std::ostream& out, std::ostream& err) {
@@ -143,7 +136,7 @@ int setup(const Args& args, std::ostream& out, std::ostream& err) {
 
 int runSync(std::ostream& out, std::ostream& err) {
     SyncSession session;
-    const std::string id = readSetting(session, "SyncCalendar");
+    const std::string id = syncCalendarId();
     if (id.empty()) {
         err << "tavrinctl: No calendar holds the reminders: choose one with tavrinctl sync setup URL\n";
         return 1;
@@ -173,12 +166,7 @@ int runSync(std::ostream& out, std::ostream& err) {
         }
         password = kept->value_or("");
     }
-    ReminderEventContext context;
-    context.dateFormat = readSetting(session, "DateFormat");
-    if (context.dateFormat.empty()) context.dateFormat = "mm/dd/yy";
-    context.zoneinfoDir = session.paths.zoneinfoDir;
-    context.zoneId = machineZoneId(context.zoneinfoDir);
-    context.now = SystemClock().unixMillis() / 1000;
+    const ReminderEventContext context = reminderEventContext(session.paths);
 
     const std::string file = session.paths.reminderFile();
     ReminderTable table;
@@ -201,8 +189,7 @@ int runSync(std::ostream& out, std::ostream& err) {
 }  // namespace
 
 std::string syncCalendarId() {
-    SyncSession session;
-    return readSetting(session, "SyncCalendar");
+    return storedSetting("SyncCalendar");
 }
 
 int cmdSync(const Args& args, std::ostream& out, std::ostream& err) {
