@@ -56,6 +56,20 @@ int entryOf(std::vector<SyncEntry>& entries, const std::string& href, const std:
     return i;
 }
 
+// A reminder not yet answered for by the server that holds `record`: the copy of it the server has
+// (both machines began with the same file, or the answer to its write was lost) is that one.
+std::vector<SyncEntry>::iterator unsentEqualTo(std::vector<SyncEntry>& entries,
+                                               const ReminderRecord& record) {
+    return std::find_if(entries.begin(), entries.end(), [&](const SyncEntry& e) {
+        return e.state == SyncEntryState::QueuedWrite && e.etag.empty() && e.record == record;
+    });
+}
+
+// The file's slot of the entry at `i`, -1 for one the file does not hold.
+int slotOf(const std::vector<int>& slots, int i) {
+    return static_cast<std::size_t>(i) < slots.size() ? slots[static_cast<std::size_t>(i)] : -1;
+}
+
 // The reminder a downloaded resource holds, or why there is none.
 Result<ReminderRecord> reminderOf(const ServerChange& change) {
     if (!change.event.reminder) return change.event.reminder.why();
@@ -185,13 +199,9 @@ class Run {
         for (auto c = changes_.begin(); c != changes_.end();) {
             const Result<ReminderRecord> record = reminderOf(*c);
             const int known = entryOf(state_.entries, c->href, c->event.uid);
-            auto e =
-                known >= 0
-                    ? state_.entries.begin() + known
-                    : std::find_if(state_.entries.begin(), state_.entries.end(), [&](const SyncEntry& other) {
-                          return record && other.state == SyncEntryState::QueuedWrite && other.etag.empty() &&
-                                 other.record == *record;
-                      });
+            auto e = known >= 0 ? state_.entries.begin() + known
+                     : record   ? unsentEqualTo(state_.entries, *record)
+                                : state_.entries.end();
             if (!record || e == state_.entries.end() ||
                 (!e->inFile() && e->state != SyncEntryState::QueuedDelete) || !(e->record == *record)) {
                 ++c;
@@ -348,14 +358,10 @@ class Run {
         const Result<ReminderRecord> server = reminderOf(c);
         int i = entryOf(next.entries, c.href, c.event.uid);
         if (i < 0 && server) {
-            // A reminder not yet sent that holds the same is that one.
-            for (std::size_t j = 0; j < next.entries.size() && i < 0; ++j) {
-                SyncEntry& e = next.entries[j];
-                if (e.state == SyncEntryState::QueuedWrite && e.etag.empty() && e.record == *server) {
-                    if (!c.event.uid.empty()) e.uid = c.event.uid;
-                    e.href = c.href;
-                    i = static_cast<int>(j);
-                }
+            if (const auto e = unsentEqualTo(next.entries, *server); e != next.entries.end()) {
+                if (!c.event.uid.empty()) e->uid = c.event.uid;
+                e->href = c.href;
+                i = static_cast<int>(e - next.entries.begin());
             }
         }
         if (i < 0) {
@@ -367,7 +373,7 @@ class Run {
             next.entries.push_back(std::move(e));
         }
         SyncEntry& e = next.entries[static_cast<std::size_t>(i)];
-        const int slot = static_cast<std::size_t>(i) < slots.size() ? slots[static_cast<std::size_t>(i)] : -1;
+        const int slot = slotOf(slots, i);
         const SyncEntryState was = e.state;
         e.etag = c.etag;
         if (!server) {
@@ -440,8 +446,7 @@ class Run {
                 e.etag.clear();  // changed here meanwhile: written again as a new one
                 continue;
             }
-            const int slot =
-                static_cast<std::size_t>(i) < slots.size() ? slots[static_cast<std::size_t>(i)] : -1;
+            const int slot = slotOf(slots, i);
             if (e.state == SyncEntryState::Synced && slot >= 0) {
                 rows.kept[static_cast<std::size_t>(slot)].reset();
                 rows.changed = true;
