@@ -113,9 +113,9 @@ void frmPrefs::buildControls() {
         label->setFont(bold);
     };
     // A field's caption is its buddy, which names the field for the accessibility tools.
-    auto addFieldLabel = [this](const char* text, int y, QWidget* field) {
+    auto addFieldLabel = [this](const char* text, int y, QWidget* field, int width = 84) {
         auto* label = new QLabel(QString::fromUtf8(text), this);
-        label->setGeometry(kRight, y, 84, kRow);
+        label->setGeometry(kRight, y, width, kRow);
         label->setBuddy(field);
     };
 
@@ -269,9 +269,7 @@ void frmPrefs::buildControls() {
     syncBox_->setToolTip(QStringLiteral(
         "Keep the reminders in this CalDAV calendar too, so that your other machines and your phone share "
         "them; add the calendar with \"Calendars...\" first"));
-    auto* syncLabel = new QLabel(QStringLiteral("Sync Reminders:"), this);
-    syncLabel->setGeometry(kRight, 369, 104, kRow);
-    syncLabel->setBuddy(syncBox_);
+    addFieldLabel("Sync Reminders:", 369, syncBox_, 104);
 
     const int buttonWidth = 80;
     applyButton_ = new QPushButton(QStringLiteral("&Apply"), this);
