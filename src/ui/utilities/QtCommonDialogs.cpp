@@ -84,17 +84,25 @@ QStringList listedOrder(QStringList files) {
     return files;
 }
 
+namespace {
+
+// The request's filters as the file dialog lists them: "iCalendar files (*.ics)".
+QStringList nameFilters(const OpenRequest& request) {
+    QStringList filters;
+    for (const auto& [description, pattern] : request.filter)
+        filters << QString::fromStdString(description) + " (" + QString::fromStdString(pattern) + ")";
+    return filters;
+}
+
+}  // namespace
+
 FileSelection QtCommonDialogs::showOpen(QWidget* owner, const OpenRequest& request, bool centreOnOwner) {
     QFileDialog dialog(owner, QString::fromStdString(request.title));
     // Qt's own dialog, so that it can be placed; a desktop portal dialog places itself.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    QStringList filters;
-    for (const auto& [description, pattern] : request.filter) {
-        filters << QString::fromStdString(description) + " (" + QString::fromStdString(pattern) + ")";
-    }
-    dialog.setNameFilters(filters);
+    dialog.setNameFilters(nameFilters(request));
     DialogMemory& memory = dialogMemory();
     if (!memory.lastFile.isEmpty() && QFileInfo(memory.lastFile).dir().exists()) {
         dialog.selectFile(memory.lastFile);
@@ -116,10 +124,7 @@ FileSelection QtCommonDialogs::showSave(QWidget* owner, const OpenRequest& reque
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    QStringList filters;
-    for (const auto& [description, pattern] : request.filter)
-        filters << QString::fromStdString(description) + " (" + QString::fromStdString(pattern) + ")";
-    dialog.setNameFilters(filters);
+    dialog.setNameFilters(nameFilters(request));
     if (!request.filter.empty() && request.filter.front().second.rfind("*.", 0) == 0)
         dialog.setDefaultSuffix(QString::fromStdString(request.filter.front().second.substr(2)));
     dialog.setDirectory(QString::fromStdString(request.initialDirectory));
