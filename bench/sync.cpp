@@ -47,21 +47,30 @@ void writeFullFile(const std::string& path) {
     (void)saveReminders(table, path);
 }
 
+// A full reminder file, read, and an empty calendar of its own on the server.
+struct FullMachine {
+    test::TempDir dir;
+    const std::string file = dir.file("Tavrin.DAT");
+    const std::string address = newCalendar();
+    CalDavSyncServer caldav{address, "alice", "alice-pw"};
+    ReminderTable table;
+
+    explicit FullMachine(const char* name) : dir(name) {
+        writeFullFile(file);
+        (void)readReminders(table, file);
+    }
+    Result<SyncReport> sync() { return syncReminders(table, file, address, caldav, context()); }
+};
+
 void BM_FirstSyncOf256(benchmark::State& state) {
     int requests = 0, runs = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        test::TempDir dir("tavrin-bench-first");
-        const std::string file = dir.file("Tavrin.DAT");
-        writeFullFile(file);
-        const std::string address = newCalendar();
-        CalDavSyncServer caldav(address, "alice", "alice-pw");
-        ReminderTable table;
-        (void)readReminders(table, file);
+        FullMachine m("tavrin-bench-first");
         state.ResumeTiming();
-        const Result<SyncReport> synced = syncReminders(table, file, address, caldav, context());
+        const Result<SyncReport> synced = m.sync();
         if (!synced || synced->sent != kReminderSlots) state.SkipWithError("the first sync failed");
-        requests += caldav.requestsSent();
+        requests += m.caldav.requestsSent();
         ++runs;
     }
     state.counters["requests"] = static_cast<double>(requests) / runs;
@@ -69,26 +78,20 @@ void BM_FirstSyncOf256(benchmark::State& state) {
 BENCHMARK(BM_FirstSyncOf256)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_SyncAfterOneChange(benchmark::State& state) {
-    test::TempDir dir("tavrin-bench-incremental");
-    const std::string file = dir.file("Tavrin.DAT");
-    writeFullFile(file);
-    const std::string address = newCalendar();
-    CalDavSyncServer caldav(address, "alice", "alice-pw");
-    ReminderTable table;
-    (void)readReminders(table, file);
-    if (!syncReminders(table, file, address, caldav, context())) state.SkipWithError("the first sync failed");
+    FullMachine m("tavrin-bench-incremental");
+    if (!m.sync()) state.SkipWithError("the first sync failed");
     int requests = 0, runs = 0, minute = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        (void)readReminders(table, file);
-        table.times[7] = "06:" + std::to_string(10 + minute++ % 50) + ":00";
-        (void)saveReminders(table, file);
-        (void)readReminders(table, file);
-        const int before = caldav.requestsSent();
+        (void)readReminders(m.table, m.file);
+        m.table.times[7] = "06:" + std::to_string(10 + minute++ % 50) + ":00";
+        (void)saveReminders(m.table, m.file);
+        (void)readReminders(m.table, m.file);
+        const int before = m.caldav.requestsSent();
         state.ResumeTiming();
-        const Result<SyncReport> synced = syncReminders(table, file, address, caldav, context());
+        const Result<SyncReport> synced = m.sync();
         if (!synced || synced->sent != 1) state.SkipWithError("the incremental sync failed");
-        requests += caldav.requestsSent() - before;
+        requests += m.caldav.requestsSent() - before;
         ++runs;
     }
     state.counters["requests"] = static_cast<double>(requests) / runs;
